@@ -1,0 +1,36 @@
+# One static library per layer directory of src/. A layer links the layers
+# below it only; the order of BASTION_PORTABLE_LAYERS is the order of the
+# layers from the bottom up.
+set(BASTION_TOP_LAYER cli)
+set(BASTION_PORTABLE_LAYERS
+    common platform ui definitions scan removal update shields scheduler report app cli)
+
+# bastion_layer(<dir>) builds src/<dir>/**.cpp (win32/ folders left out) into
+# bastion_<dir>, linked to every layer listed before it.
+set(_bastion_layers_below "")
+function(bastion_layer dir)
+  file(GLOB_RECURSE _sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp")
+  list(FILTER _sources EXCLUDE REGEX "/win32/")
+  set(_target bastion_${dir})
+  if(_sources)
+    add_library(${_target} STATIC ${_sources})
+    target_include_directories(${_target} PUBLIC "${CMAKE_SOURCE_DIR}/src" "${BASTION_GENERATED_DIR}")
+    target_link_libraries(${_target} PUBLIC ${_bastion_layers_below})
+  else()
+    add_library(${_target} INTERFACE)
+    target_include_directories(${_target} INTERFACE "${CMAKE_SOURCE_DIR}/src" "${BASTION_GENERATED_DIR}")
+    target_link_libraries(${_target} INTERFACE ${_bastion_layers_below})
+  endif()
+  list(APPEND _bastion_layers_below ${_target})
+  set(_bastion_layers_below "${_bastion_layers_below}" PARENT_SCOPE)
+endfunction()
+
+# bastion_win32_layer(<dir> <libs...>) builds src/<dir>/win32/**.cpp into
+# bastion_<dir>_win32; only Windows builds have these.
+function(bastion_win32_layer dir)
+  file(GLOB_RECURSE _sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${dir}/win32/*.cpp")
+  set(_target bastion_${dir}_win32)
+  add_library(${_target} STATIC ${_sources})
+  target_include_directories(${_target} PUBLIC "${CMAKE_SOURCE_DIR}/src" "${BASTION_GENERATED_DIR}")
+  target_link_libraries(${_target} PUBLIC ${ARGN})
+endfunction()

@@ -1,0 +1,62 @@
+// String helpers with the exact semantics the scan, definition and report
+// algorithms assume. Text is UTF-8; case folding covers ASCII and the Latin,
+// Greek and Cyrillic letters that Windows file names commonly carry.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bastion {
+
+// Splits at every occurrence of sep and keeps empty pieces: "a|b|" gives
+// {"a", "b", ""}; "" gives {""}. An empty separator gives the whole text.
+std::vector<std::string> Split(std::string_view text, std::string_view sep);
+
+// Joins pieces with sep between them.
+std::string Join(const std::vector<std::string>& pieces, std::string_view sep);
+
+// Removes leading and trailing blanks (' ') only; tabs and line breaks stay.
+std::string Trim(std::string_view text);
+std::string TrimLeft(std::string_view text);
+std::string TrimRight(std::string_view text);
+
+std::string ToLower(std::string_view text);
+std::string ToUpper(std::string_view text);
+
+// The first character upper-cased, the rest unchanged.
+std::string UpperFirst(std::string_view text);
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+bool StartsWith(std::string_view text, std::string_view prefix);
+bool EndsWith(std::string_view text, std::string_view suffix);
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
+bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix);
+
+// Position of the first occurrence of what at or after from, ignoring case,
+// or std::string::npos.
+std::size_t FindIgnoreCase(std::string_view text, std::string_view what, std::size_t from = 0);
+bool ContainsIgnoreCase(std::string_view text, std::string_view what);
+bool Contains(std::string_view text, std::string_view what);
+
+// Replaces every occurrence, left to right, without rescanning replaced text.
+std::string ReplaceAll(std::string_view text, std::string_view what, std::string_view with);
+std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view what, std::string_view with);
+
+// Replaces "\\" by "\" repeatedly until no doubled backslash is left, so
+// "a\\\\b" becomes "a\b" (what every definition reader expects of a path).
+std::string CollapseBackslashes(std::string_view text);
+
+// Removes every character of chars from text.
+std::string RemoveChars(std::string_view text, std::string_view chars);
+
+// Decimal text of a whole number, and the number with thousands separators
+// ("12,345").
+std::string ToDecimal(long long value);
+std::string WithThousands(long long value);
+
+// Reads the whole text as a decimal whole number (surrounding blanks allowed);
+// false when it is not one.
+bool ParseWholeNumber(std::string_view text, long long& value);
+
+}  // namespace bastion

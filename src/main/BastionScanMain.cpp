@@ -1,0 +1,2 @@
+#include <cstdio>
+int wmain() { std::puts("bastion-scan"); return 0; }

@@ -1,0 +1,116 @@
+// Files, folders and drives. Paths are UTF-8 Windows paths ("C:\a\b.txt");
+// implementations use long-path forms where the system needs them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace bastion::platform {
+
+// Attribute bits as the system reports them.
+inline constexpr std::uint32_t kAttrReadOnly = 0x1;
+inline constexpr std::uint32_t kAttrHidden = 0x2;
+inline constexpr std::uint32_t kAttrSystem = 0x4;
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrArchive = 0x20;
+inline constexpr std::uint32_t kAttrNormal = 0x80;
+inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
+
+// Identity of a directory for cycle checks: the same directory reached twice
+// (through a junction, mount point or link) has the same identity.
+struct FileIdentity {
+    std::uint64_t volumeSerial = 0;
+    std::uint64_t indexHigh = 0;
+    std::uint64_t indexLow = 0;
+    bool valid = false;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+struct DirEntry {
+    std::string name;
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+};
+
+struct DirListing {
+    FileIdentity identity;  // of the listed folder itself
+    std::vector<DirEntry> entries;
+};
+
+enum class DriveType {
+    Unknown = 0,
+    Removable = 1,
+    Fixed = 2,
+    Network = 3,
+    CdRom = 4,
+    RamDisk = 5,
+    NoRootDir = 6,
+};
+
+struct DriveInfo {
+    std::string letter;  // "C"
+    DriveType type = DriveType::Unknown;
+    bool ready = false;
+};
+
+struct VolumeInfo {
+    std::string label;
+    std::uint32_t serial = 0;
+    std::string fileSystem;
+};
+
+struct DriveSpace {
+    std::uint64_t total = 0;
+    std::uint64_t free = 0;
+};
+
+// A file opened for reading; closed when destroyed.
+class FileReader {
+public:
+    virtual ~FileReader() = default;
+    // Reads up to size bytes; 0 at the end of the file or on failure.
+    virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The folder's entries in listing order, without ".", "..", hidden and
+    // system entries; nullopt when the folder cannot be listed.
+    virtual std::optional<DirListing> ListDirectory(const std::string& folder) = 0;
+    // The entry for exactly this path (a file or a folder, whatever its
+    // attributes), as a directory lookup of the path returns it; nullopt
+    // when nothing is there. The name is the stored name of the last part.
+    virtual std::optional<DirEntry> Lookup(const std::string& path) = 0;
+    virtual bool FolderExists(const std::string& path) = 0;
+    virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
+
+    virtual std::unique_ptr<FileReader> OpenForRead(const std::string& path) = 0;
+    // The whole file; nullopt when it cannot be read.
+    virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+    // Creates or truncates the file and writes the bytes.
+    virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+    // Appends, creating the file when absent.
+    virtual bool AppendFile(const std::string& path, const std::string& bytes) = 0;
+
+    virtual bool CopyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
+    // Renames in one step, replacing an existing target.
+    virtual bool MoveReplace(const std::string& from, const std::string& to) = 0;
+    virtual bool DeleteFile(const std::string& path) = 0;
+    virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // Creates the folder and the missing folders above it.
+    virtual bool CreateFolder(const std::string& path) = 0;
+    virtual bool CopyFolderTree(const std::string& from, const std::string& to) = 0;
+    // Deletes the folder and everything in it, read-only content included.
+    virtual bool DeleteFolderTree(const std::string& path) = 0;
+
+    virtual std::vector<DriveInfo> ListDrives() = 0;
+    virtual std::optional<VolumeInfo> GetVolumeInfo(const std::string& root) = 0;
+    virtual std::optional<DriveSpace> GetDriveSpace(const std::string& root) = 0;
+};
+
+}  // namespace bastion::platform

@@ -1,0 +1,31 @@
+// Facts about the machine and the running program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace bastion::platform {
+
+struct OsVersion {
+    std::uint32_t platformId = 2;  // 1: the Windows 95 family, 2: the NT family
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    std::uint32_t build = 0;
+};
+
+class SystemInfo {
+public:
+    virtual ~SystemInfo() = default;
+
+    virtual OsVersion GetOsVersion() = 0;
+    // The system folder (C:\WINDOWS\system32), without a trailing backslash.
+    virtual std::string SystemFolder() = 0;
+    virtual std::string UserName() = 0;
+    virtual std::string ComputerName() = 0;
+    // The running program's own file ("C:\Program Files\Bastion\Bastion.exe").
+    virtual std::string ProgramPath() = 0;
+    // The system's 8-bit code page (1252 in Western Europe).
+    virtual unsigned AnsiCodePage() = 0;
+};
+
+}  // namespace bastion::platform
