@@ -57,9 +57,20 @@ std::string ProfileFromStartMenu(std::string_view startMenu) {
     return ReplaceAllIgnoreCase(startMenu, "\\Start Menu", "");
 }
 
+// Every token begins with "[", which no other character matches in any
+// case, so only the places of "[" need a look.
+bool HoldsTokenIgnoreCase(std::string_view text, std::string_view token) {
+    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1)) {
+        if (StartsWithIgnoreCase(text.substr(at), token)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void ReplaceIn(std::string& text, std::string_view token, const std::string& folder, bool ignoreCase) {
     if (ignoreCase) {
-        if (FindIgnoreCase(text, token) != std::string::npos) {
+        if (HoldsTokenIgnoreCase(text, token)) {
             text = ReplaceAllIgnoreCase(text, token, folder);
         }
     } else if (text.find(token) != std::string::npos) {

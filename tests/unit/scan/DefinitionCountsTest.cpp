@@ -57,12 +57,12 @@ TEST(DefinitionCounts, CountsEachKindAndSharesOneCountForFilesAndFolders) {
 
     ui::FrmMain form;
     ScanState state(form);
-    EXPECT_EQ(CountDefinitions(files, kData, state), 11);
+    EXPECT_EQ(CountDefinitions(files, kData, state), 9);
     EXPECT_EQ(state.definitions.cookies, 2);
     EXPECT_EQ(state.definitions.executables, 1);
     EXPECT_EQ(state.definitions.registry, 3);
-    EXPECT_EQ(state.definitions.files, 5);
-    EXPECT_EQ(state.definitions.total, 11);
+    EXPECT_EQ(state.definitions.files, 3);
+    EXPECT_EQ(state.definitions.total, 9);
 
     // A recount after an update starts from zero.
     files.DeleteFile(InData(datafile::kDirectoryDefinitions));
