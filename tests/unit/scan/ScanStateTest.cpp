@@ -116,11 +116,6 @@ TEST_F(ScanStateTest, TracesCaptionCountsUpFromWhatItShows) {
     EXPECT_EQ(form.lbltracesFound.Caption(), "1");
 }
 
-TEST_F(ScanStateTest, PhaseCaptionEndsWithColon) {
-    state.SetPhase("Scanning registry");
-    EXPECT_EQ(state.PhaseCaption(), "Scanning registry: ");
-}
-
 TEST(ScanCounters, CountOneStopsAtTheLargestValue) {
     std::int32_t counter = std::numeric_limits<std::int32_t>::max() - 1;
     CountOne(counter);
