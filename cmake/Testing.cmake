@@ -19,7 +19,9 @@ endif()
 function(bastion_add_test name)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   if(WIN32)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
+    # The wine fixture keeps one persistent wineserver, so a test must not
+    # wait for the server to end after its program has finished.
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "BASTION_WINE_KEEP_SERVER=1")
   endif()
 endfunction()
 
