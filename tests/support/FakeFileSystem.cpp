@@ -100,9 +100,10 @@ fakefs::Node* FakeFileSystem::ResolveParent(const Path& path) const {
     return parent && parent->folder ? parent : nullptr;
 }
 
-std::shared_ptr<fakefs::Node> FakeFileSystem::MakeNode(const std::string& name, bool folder,
+std::shared_ptr<fakefs::Node> FakeFileSystem::MakeNode(char drive, const std::string& name, bool folder,
                                                        std::uint32_t attributes) {
     auto node = std::make_shared<Node>();
+    node->drive = drive;
     node->name = name;
     node->folder = folder;
     node->attributes = folder ? FolderAttributes(attributes) : FileAttributes(attributes);
@@ -131,7 +132,8 @@ std::optional<DirListing> FakeFileSystem::ListDirectory(const std::string& folde
         return std::nullopt;
     }
     DirListing listing;
-    listing.identity = {FindDrive(path->drive)->settings.serial, 0, node->index, true};
+    Drive* home = FindDrive(node->drive);
+    listing.identity = {home ? home->settings.serial : 0u, 0, node->index, true};
     for (const auto& child : node->children) {
         if (child->attributes & (kAttrHidden | kAttrSystem)) {
             continue;
@@ -142,9 +144,11 @@ std::optional<DirListing> FakeFileSystem::ListDirectory(const std::string& folde
 }
 
 std::optional<DirEntry> FakeFileSystem::Lookup(const std::string& path) {
+    // A directory search finds no entry for a drive root, nor for a path
+    // that ends with a separator.
     auto parsed = ParsePath(path);
-    if (!parsed || parsed->IsRoot()) {
-        return std::nullopt;  // a drive root has no directory entry
+    if (!parsed || parsed->IsRoot() || parsed->trailingSeparator) {
+        return std::nullopt;
     }
     Node* node = Resolve(*parsed);
     if (!node) {
@@ -207,7 +211,7 @@ bool FakeFileSystem::WriteFile(const std::string& path, const std::string& bytes
     if (existing) {
         existing->content = bytes;
     } else {
-        auto created = MakeNode(parsed->Name(), false, kAttrArchive);
+        auto created = MakeNode(parent->drive, parsed->Name(), false, kAttrArchive);
         created->content = bytes;
         parent->Add(std::move(created));
     }
@@ -250,7 +254,7 @@ bool FakeFileSystem::CopyFile(const std::string& from, const std::string& to, bo
         existing->content = file->content;
         existing->attributes = file->attributes;
     } else {
-        auto created = MakeNode(target->Name(), false, file->attributes);
+        auto created = MakeNode(parent->drive, target->Name(), false, file->attributes);
         created->content = file->content;
         parent->Add(std::move(created));
     }
@@ -341,7 +345,7 @@ bool FakeFileSystem::CreateFolder(const std::string& path) {
             if (Has(failWrites_, partial)) {
                 return false;
             }
-            auto created = MakeNode(part, true, kAttrDirectory);
+            auto created = MakeNode(node->drive, part, true, kAttrDirectory);
             child = created.get();
             node->Add(std::move(created));
         }
@@ -369,7 +373,7 @@ bool FakeFileSystem::CopyFolderTree(const std::string& from, const std::string& 
         if (!parent || parent->Child(target->Name()) || Has(failWrites_, *target)) {
             return false;
         }
-        auto created = MakeNode(target->Name(), true, folder->attributes & ~kAttrReparsePoint);
+        auto created = MakeNode(parent->drive, target->Name(), true, folder->attributes & ~kAttrReparsePoint);
         destination = created.get();
         parent->Add(std::move(created));
     } else if (!destination->folder) {
@@ -395,7 +399,7 @@ bool FakeFileSystem::CopyInto(const Node& source, Node& target, const Path& targ
                     complete = false;
                     continue;
                 }
-                auto created = MakeNode(child->name, true, child->attributes);
+                auto created = MakeNode(target.drive, child->name, true, child->attributes);
                 created->junction = child->junction;
                 created->target = child->target;
                 existing = created.get();
@@ -412,7 +416,7 @@ bool FakeFileSystem::CopyInto(const Node& source, Node& target, const Path& targ
         } else if (Has(failWrites_, childPath)) {
             complete = false;
         } else {
-            auto created = MakeNode(child->name, false, child->attributes);
+            auto created = MakeNode(target.drive, child->name, false, child->attributes);
             created->content = child->content;
             target.Add(std::move(created));
         }

@@ -120,7 +120,7 @@ private:
     Node* Root(const Path& path, bool mustBeReady) const;
     Node* Resolve(const Path& path) const;
     Node* ResolveParent(const Path& path) const;
-    std::shared_ptr<Node> MakeNode(const std::string& name, bool folder, std::uint32_t attributes);
+    std::shared_ptr<Node> MakeNode(char drive, const std::string& name, bool folder, std::uint32_t attributes);
     Node* SetupFolders(const Path& path, std::size_t depth);
     Path ParseForSetup(const std::string& path) const;
     static bool Has(const std::set<std::string>& paths, const Path& path);

@@ -32,7 +32,7 @@ fakefs::Node* FakeFileSystem::SetupFolders(const Path& path, std::size_t depth) 
         Node* folder = Through(node);
         Node* child = folder ? folder->Child(path.parts[i]) : nullptr;
         if (!child && folder) {
-            auto created = MakeNode(path.parts[i], true, kAttrDirectory);
+            auto created = MakeNode(folder->drive, path.parts[i], true, kAttrDirectory);
             child = created.get();
             folder->Add(std::move(created));
         }
@@ -56,7 +56,7 @@ void FakeFileSystem::AddDrive(const FakeDrive& drive) {
     }
     auto added = std::make_unique<Drive>();
     added->settings = settings;
-    added->root = MakeNode("", true, kAttrDirectory);
+    added->root = MakeNode(settings.letter[0], "", true, kAttrDirectory);
     // Drives are listed in letter order, as the system lists them.
     auto position = std::find_if(drives_.begin(), drives_.end(), [&](const auto& d) {
         return d->settings.letter > settings.letter;
@@ -94,7 +94,7 @@ void FakeFileSystem::AddFile(const std::string& path, const std::string& content
     if (existing) {
         parent->Remove(existing);
     }
-    auto created = MakeNode(parsed.Name(), false, attributes);
+    auto created = MakeNode(parent->drive, parsed.Name(), false, attributes);
     created->content = content;
     parent->Add(std::move(created));
 }
@@ -117,7 +117,7 @@ void FakeFileSystem::AddJunction(const std::string& path, const std::string& tar
     if (parent->Child(parsed.Name())) {
         throw std::invalid_argument("FakeFileSystem: something is already at " + path);
     }
-    auto junction = MakeNode(parsed.Name(), true, attributes);
+    auto junction = MakeNode(parent->drive, parsed.Name(), true, attributes);
     junction->junction = true;
     junction->target = targetNode->shared_from_this();
     parent->Add(std::move(junction));

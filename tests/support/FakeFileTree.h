@@ -39,6 +39,7 @@ struct Node : std::enable_shared_from_this<Node> {
     std::uint32_t attributes = 0;
     std::string content;
     std::uint64_t index = 0;
+    char drive = 'C';  // where it lives, for its identity
     // A junction: a folder entry whose content is the target's.
     bool junction = false;
     std::weak_ptr<Node> target;

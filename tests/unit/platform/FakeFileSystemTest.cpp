@@ -28,7 +28,10 @@ TEST(FakeFileSystem, LooksUpIgnoringCaseAndKeepsTheStoredName) {
     EXPECT_TRUE(files.FolderExists("c:\\program files\\SPYCO\\"));
     EXPECT_TRUE(files.FolderExists("C:\\Program Files\\SpyCo"));
     EXPECT_FALSE(files.FolderExists("C:\\Program Files\\SpyCo\\Agent.exe"));
+    // A directory search finds nothing for a path ending in a separator.
     EXPECT_FALSE(files.Lookup("C:\\Program Files\\SpyCo\\Agent.exe\\").has_value());
+    EXPECT_FALSE(files.Lookup("C:\\Program Files\\SpyCo\\").has_value());
+    EXPECT_EQ(files.Lookup("C:\\Program Files\\SpyCo")->attributes, kAttrDirectory);
     EXPECT_EQ(files.ReadFile("C:/program files//spyco/./AGENT.exe"), "MZ");
 }
 
