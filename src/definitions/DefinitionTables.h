@@ -1,0 +1,161 @@
+// The file and directory definitions in memory, as the folder walk matches
+// every walked item against them. Loaded once per run by the first scan that
+// needs them and kept until the program ends.
+//
+// A table is read in row order and ends at the first row whose key (the file
+// name, the directory folder) is empty: rows after it are never matched.
+// Rows are indexed by that key when they are added, so a walked item costs
+// one look-up however many definitions there are. A key that holds "[drive]"
+// stands for a different text on every drive, so those rows sit in a small
+// list of their own and are keyed per drive when an item of that drive is
+// first matched; candidates from both come out in row order, exactly as a
+// row-by-row pass would meet them.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace bastion {
+
+struct DefinitionRow {
+    std::string name;    // FileName / DirName, lower-cased
+    std::string folder;  // FileFolder / DirFolder, lower-cased
+    std::string type;    // FileType / DirType
+    std::string threat;  // FileThreat / DirThreat
+};
+
+// The key a row is matched by, for one drive ("c:"): the name or folder with
+// "[drive]" (in any case) replaced by the drive, lower-cased and trimmed;
+// a directory folder then loses one trailing "\" when longer than one
+// character. An empty key ends the table.
+enum class TableKey { FileName, DirFolder };
+std::string RowKey(TableKey kind, std::string_view text, std::string_view drive);
+// True when the key's text differs from drive to drive.
+bool HoldsDriveToken(std::string_view text);
+
+class DefinitionTable {
+public:
+    explicit DefinitionTable(TableKey kind) : kind_(kind) {}
+
+    void Add(DefinitionRow row);
+    void Clear();
+
+    std::size_t Size() const { return rows_.size(); }
+    const DefinitionRow& Row(std::size_t row) const { return rows_[row]; }
+    const std::vector<DefinitionRow>& Rows() const { return rows_; }
+
+    // Calls onRow(row) for every row before the end of the table whose key,
+    // for an item on this drive, equals key, in row order, until it returns
+    // false.
+    template <typename OnRow>
+    void ForEachMatch(std::string_view key, std::string_view drive, OnRow&& onRow) const;
+
+private:
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+
+    struct Chain {
+        std::uint32_t first = kNone;
+        std::uint32_t last = kNone;
+    };
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    using Index = std::unordered_map<std::string, Chain, Hash, std::equal_to<>>;
+
+    // The "[drive]" rows keyed for one drive, and where the table ends for
+    // that drive's items (a row whose key comes out empty there).
+    struct DriveIndex {
+        std::unordered_map<std::string, std::vector<std::uint32_t>, Hash, std::equal_to<>> rows;
+        std::uint32_t end = kNone;
+    };
+    // Drives met by a walk are few; a path of unusual form can make up any
+    // number of them, so past this many they are keyed afresh per item.
+    static constexpr std::size_t kCachedDrives = 64;
+
+    const DriveIndex& DriveRows(std::string_view drive, DriveIndex& scratch) const;
+
+    TableKey kind_;
+    std::vector<DefinitionRow> rows_;
+    // The table's end among the rows without "[drive]"; nothing at or after
+    // it is indexed.
+    bool ended_ = false;
+    Index index_;
+    // Per indexed row, the next row with the same key.
+    std::vector<std::uint32_t> next_;
+    std::vector<std::uint32_t> driveRows_;
+    mutable std::map<std::string, DriveIndex, std::less<>> driveIndexes_;
+};
+
+// Both tables, owned by the application for the whole run. Created on the
+// first load and never reloaded in that run: later changes to the definition
+// files reach the folder walk at the next start.
+class DefinitionTables {
+public:
+    DefinitionTables() = default;
+    DefinitionTables(const DefinitionTables&) = delete;
+    DefinitionTables& operator=(const DefinitionTables&) = delete;
+
+    bool Created() const { return created_; }
+    // Both tables empty, and marked as loaded for this run.
+    void Create();
+
+    DefinitionTable& Files() { return files_; }
+    const DefinitionTable& Files() const { return files_; }
+    DefinitionTable& Directories() { return directories_; }
+    const DefinitionTable& Directories() const { return directories_; }
+
+    const std::string& FileName(std::size_t row) const { return files_.Row(row).name; }
+    const std::string& FileFolder(std::size_t row) const { return files_.Row(row).folder; }
+    const std::string& FileType(std::size_t row) const { return files_.Row(row).type; }
+    const std::string& FileThreat(std::size_t row) const { return files_.Row(row).threat; }
+    const std::string& DirName(std::size_t row) const { return directories_.Row(row).name; }
+    const std::string& DirFolder(std::size_t row) const { return directories_.Row(row).folder; }
+    const std::string& DirType(std::size_t row) const { return directories_.Row(row).type; }
+    const std::string& DirThreat(std::size_t row) const { return directories_.Row(row).threat; }
+
+private:
+    bool created_ = false;
+    DefinitionTable files_{TableKey::FileName};
+    DefinitionTable directories_{TableKey::DirFolder};
+};
+
+template <typename OnRow>
+void DefinitionTable::ForEachMatch(std::string_view key, std::string_view drive, OnRow&& onRow) const {
+    std::uint32_t fixed = kNone;
+    if (auto found = index_.find(key); found != index_.end()) {
+        fixed = found->second.first;
+    }
+    if (driveRows_.empty()) {
+        for (; fixed != kNone; fixed = next_[fixed]) {
+            if (!onRow(static_cast<std::size_t>(fixed))) return;
+        }
+        return;
+    }
+
+    DriveIndex scratch;
+    const DriveIndex& byDrive = DriveRows(drive, scratch);
+    const std::vector<std::uint32_t>* varying = nullptr;
+    if (auto found = byDrive.rows.find(key); found != byDrive.rows.end()) {
+        varying = &found->second;
+    }
+    std::size_t v = 0;
+    const std::size_t varyingCount = varying ? varying->size() : 0;
+    while (true) {
+        const std::uint32_t nextVarying = v < varyingCount ? (*varying)[v] : kNone;
+        const std::uint32_t row = fixed < nextVarying ? fixed : nextVarying;
+        if (row == kNone || row >= byDrive.end) return;
+        if (row == fixed) {
+            fixed = next_[fixed];
+        } else {
+            ++v;
+        }
+        if (!onRow(static_cast<std::size_t>(row))) return;
+    }
+}
+
+}  // namespace bastion
