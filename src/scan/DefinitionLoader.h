@@ -1,0 +1,17 @@
+// Loading the file and directory definitions into the tables the folder
+// walk matches against.
+#pragma once
+
+#include "scan/ScanContext.h"
+
+namespace bastion {
+
+// Fills the tables from "FileDefinition.dat" and "DirectoryDefinition.dat"
+// once per run: when the tables exist already it returns at once. Rows the
+// safety list protects are left out; "[drive]" stays in the stored folder
+// for the matcher to fill with the walked item's drive. While it reads, Pause
+// and Stop are disabled and the status line says so; a stop request ends the
+// load early and the rows read so far stay.
+void LoadDefinitions(ScanContext& context);
+
+}  // namespace bastion

@@ -1,0 +1,35 @@
+// What every scan works with: the machine's facilities, the data folder,
+// the path tokens resolved for this scan, the safety and exclusion lists,
+// the run-wide scan state, the event pump and the definition tables. The
+// controller builds one per scan; the referenced objects outlive it.
+#pragma once
+
+#include <string>
+
+#include "common/CodePage.h"
+#include "definitions/DefinitionTables.h"
+#include "definitions/ExclusionList.h"
+#include "definitions/PathTokens.h"
+#include "definitions/SafetyList.h"
+#include "platform/FileSystem.h"
+#include "platform/SystemInfo.h"
+#include "scan/ScanState.h"
+#include "ui/EventPump.h"
+
+namespace bastion {
+
+struct ScanContext {
+    platform::FileSystem& files;
+    const CodePage& codePage;
+    platform::SystemInfo& system;
+    // Without a trailing backslash.
+    const std::string& dataFolder;
+    const PathTokens& tokens;
+    const SafetyList& safety;
+    const ExclusionList& exclusions;
+    ScanState& state;
+    ui::EventPump& pump;
+    DefinitionTables& tables;
+};
+
+}  // namespace bastion
