@@ -1,0 +1,134 @@
+#include "support/RowByRowMatchers.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/Rounding.h"
+#include "common/Text.h"
+#include "common/Utf.h"
+#include "scan/CompanyName.h"
+#include "ui/forms/FrmMain.h"
+
+namespace bastion::testing {
+
+namespace {
+
+long long Count(std::string_view text, char c) {
+    return std::count(text.begin(), text.end(), c);
+}
+
+int Common(std::string a, std::string b) {
+    for (std::string* s : {&a, &b}) {
+        const std::size_t colon = s->find(':');
+        if (colon != std::string::npos) *s = colon + 2 <= s->size() ? s->substr(colon + 2) : "";
+    }
+    const std::vector<std::string> pa = Split(a, "\\");
+    const std::vector<std::string> pb = Split(b, "\\");
+    const long long n = std::min<long long>(static_cast<long long>(pa.size()) - 1, static_cast<long long>(pb.size()) - 1);
+    int common = 0;
+    for (long long k = 0; k <= n; ++k) {
+        const std::string& x = pa[pa.size() - 1 - static_cast<std::size_t>(k)];
+        const std::string& y = pb[pb.size() - 1 - static_cast<std::size_t>(k)];
+        if (x == y && !x.empty()) ++common;
+    }
+    return common;
+}
+
+bool FolderTest(ScanContext& context, const std::string& folder, long long depth, const std::string& rowFolder) {
+    if (depth == 0 || depth == 1) return Count(rowFolder, '\\') == 1;
+    const int common = Common(folder, rowFolder);
+    if (common <= 1) return false;
+    double ratio = 0;
+    if (depth == 2 || depth == 3) {
+        ratio = static_cast<double>(BankersRound(static_cast<double>(common) / static_cast<double>(depth)));
+    } else if (depth > 3 && common >= 2) {
+        ratio = 1;
+    }
+    if (ratio < 0.5) return false;
+    const std::string system = context.system.SystemFolder() + "\\";
+    if (ContainsIgnoreCase(folder, system) && !ContainsIgnoreCase(rowFolder, system)) return false;
+    return true;
+}
+
+bool SkipForFolderKind(const std::string& found, const std::string& rowFolder) {
+    for (const char* kind : {"system32", "system", "windows"}) {
+        if (ContainsIgnoreCase(found, kind) && !ContainsIgnoreCase(rowFolder, kind)) return true;
+    }
+    return false;
+}
+
+std::size_t Characters(std::string_view text) {
+    std::size_t n = 0;
+    std::size_t pos = 0;
+    char32_t cp = 0;
+    while (NextCodePoint(text, pos, cp)) ++n;
+    return n;
+}
+
+}  // namespace
+
+void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
+    if (path.empty() || path == " ") return;
+    const std::size_t last = path.rfind('\\');
+    const std::string folder = last == std::string_view::npos ? "" : ToLower(path.substr(0, last + 1));
+    const std::string name = ToLower(Trim(last == std::string_view::npos ? path : path.substr(last + 1)));
+    const std::string drive = ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
+    const long long depth = Count(folder, '\\');
+    const DefinitionTable& table = context.tables.Files();
+    for (std::size_t i = 0; i < table.Size(); ++i) {
+        const DefinitionRow& row = table.Row(i);
+        const std::string rowName = Trim(ToLower(ReplaceAllIgnoreCase(row.name, "[drive]", drive)));
+        if (rowName.empty() || rowName == " ") return;
+        if (rowName != name) continue;
+        bool matches = Characters(name) > 16 && ContainsIgnoreCase(name, ".exe");
+        if (!matches) matches = FolderTest(context, folder, depth, row.folder);
+        if (!matches) continue;
+        const std::string found = folder + name;
+        if (context.safety.IsProtectedPath(found)) return;
+        if (context.exclusions.IsExcluded(found)) {
+            context.state.AddExcludedRow(found);
+            return;
+        }
+        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return;
+        if (SkipForFolderKind(found, row.folder)) continue;
+        context.state.AddFileQueueRow(found, row.threat);
+        context.state.IncrementTracesFound();
+        context.state.AddActivityRow(row.threat, ui::kIconFile, found);
+        context.state.AddResultRow(row.threat, ui::kIconFile, found, row.type);
+        CountOne(context.state.counters.itemsFound);
+        return;
+    }
+}
+
+void RowByRowMatchFoundDirectory(ScanContext& context, std::string_view path) {
+    std::string folder(path);
+    if (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+    folder = ToLower(Trim(folder));
+    const std::string drive = ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
+    const long long depth = Count(folder, '\\');
+    const DefinitionTable& table = context.tables.Directories();
+    for (std::size_t i = 0; i < table.Size(); ++i) {
+        const DefinitionRow& row = table.Row(i);
+        std::string rowFolder = Trim(ToLower(ReplaceAllIgnoreCase(row.folder, "[drive]", drive)));
+        if (rowFolder.empty() || rowFolder == " ") return;
+        if (rowFolder.size() > 1 && rowFolder.back() == '\\') rowFolder.pop_back();
+        if (rowFolder != folder) continue;
+        if (!FolderTest(context, folder, depth, row.folder)) continue;
+        if (context.safety.IsProtectedPath(folder)) return;
+        if (context.exclusions.IsExcluded(folder)) {
+            context.state.AddExcludedRow(folder + "\\");
+            return;
+        }
+        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, folder))) return;
+        if (SkipForFolderKind(folder, row.folder)) continue;
+        context.state.AddFileQueueRow(folder, "FILE");
+        context.state.IncrementTracesFound();
+        context.state.AddActivityRow(row.threat, ui::kIconFile, folder);
+        context.state.AddResultRow(row.threat + " Directory", ui::kIconFolder, folder, row.type, ui::kIconFile);
+        CountOne(context.state.counters.itemsFound);
+        return;
+    }
+}
+
+}  // namespace bastion::testing

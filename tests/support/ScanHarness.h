@@ -1,0 +1,77 @@
+// Everything a scan works with, on fakes: a machine with the usual XP folder
+// layout, the main window's form and scan state, the lists, the tables and
+// an event pump that can press Stop part-way. Context() hands it to the code
+// under test.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "definitions/DefinitionTables.h"
+#include "definitions/ExclusionList.h"
+#include "definitions/PathTokens.h"
+#include "definitions/SafetyList.h"
+#include "scan/ScanContext.h"
+#include "scan/ScanState.h"
+#include "support/FakePlatform.h"
+#include "ui/EventPump.h"
+#include "ui/forms/FrmMain.h"
+
+namespace bastion::testing {
+
+// Counts its calls and runs an action at a given call (from 1) or at every
+// call.
+class CountingEventPump : public ui::EventPump {
+public:
+    void Pump() override { Run(); }
+    void PumpNow() override { Run(); }
+    void At(int call, std::function<void()> action) { actions_[call] = std::move(action); }
+    void Always(std::function<void()> action) { always_ = std::move(action); }
+    int Calls() const { return calls_; }
+
+private:
+    void Run() {
+        ++calls_;
+        if (auto found = actions_.find(calls_); found != actions_.end()) found->second();
+        if (always_) always_();
+    }
+    int calls_ = 0;
+    std::map<int, std::function<void()>> actions_;
+    std::function<void()> always_;
+};
+
+class ScanHarness {
+public:
+    ScanHarness();
+    ScanHarness(const ScanHarness&) = delete;
+    ScanHarness& operator=(const ScanHarness&) = delete;
+
+    ScanContext Context();
+
+    // The lines, shifted as definition files store them, CR LF after each.
+    void WriteDefinitions(std::string_view file, const std::vector<std::string>& lines);
+
+    // A list's rows as "text|sub 1|sub 2|...#small icon/icon", for comparing
+    // whole lists in one expectation.
+    static std::vector<std::string> Rows(const ui::ListView& list);
+
+    FakePlatform machine;
+    ui::FrmMain form;
+    ScanState state{form};
+    PathTokens tokens;
+    std::string dataFolder;
+    SafetyList safety;
+    ExclusionList exclusions;
+    DefinitionTables tables;
+    CountingEventPump pump;
+};
+
+// The bytes of a program file whose version resource names the company, in
+// the layout the resource compiler writes (type word, UTF-16 key, NULs,
+// UTF-16 value).
+std::string ProgramWithCompany(std::string_view company);
+
+}  // namespace bastion::testing

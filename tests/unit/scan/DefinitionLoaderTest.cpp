@@ -1,0 +1,179 @@
+#include "scan/DefinitionLoader.h"
+
+#include <gtest/gtest.h>
+
+#include "definitions/DataFiles.h"
+#include "scan/FolderMatchers.h"
+#include "support/ScanHarness.h"
+
+namespace bastion {
+namespace {
+
+using testing::ScanHarness;
+
+struct Row {
+    std::string name, folder, type, threat;
+    friend bool operator==(const Row&, const Row&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const Row& row) {
+        return out << '{' << row.name << ", " << row.folder << ", " << row.type << ", " << row.threat << '}';
+    }
+};
+
+std::vector<Row> RowsOf(const DefinitionTable& table) {
+    std::vector<Row> rows;
+    for (const DefinitionRow& row : table.Rows()) rows.push_back({row.name, row.folder, row.type, row.threat});
+    return rows;
+}
+
+struct DefinitionLoaderTest : ::testing::Test {
+    ScanHarness harness;
+    ScanContext context = harness.Context();
+};
+
+TEST_F(DefinitionLoaderTest, FileLinesLoadLowerCasedWithExpandedFoldersAndTheirOwnFields) {
+    harness.WriteDefinitions(datafile::kFileDefinitions, {
+                                                             "SPYWARE.EXE=Some Threat|[windir]system32|TYPE",
+                                                             "Plain.dll=No Folder",
+                                                             "Cased.dll=Token Case|[WINDIR]\\Temp",
+                                                             "anywhere.exe=On Any Drive|[drive]\\Spy\\|Adware",
+                                                             "notype.dll=No Type|[progfil]SpyCo",
+                                                             "  Blanks.ocx  =Threat=Extra|[progfil]|Tracker",
+                                                         });
+    LoadDefinitions(context);
+
+    EXPECT_EQ(RowsOf(harness.tables.Files()),
+              (std::vector<Row>{
+                  {"spyware.exe", "c:\\windows\\system32\\", "Spyware", "Some Threat"},
+                  {"plain.dll", "", "", "No Folder"},
+                  {"cased.dll", "c:\\windows\\temp\\", "", "Token Case"},
+                  {"anywhere.exe", "[drive]\\spy\\", "Adware", "On Any Drive"},
+                  // The type of the line before does not carry over.
+                  {"notype.dll", "c:\\program files\\spyco\\", "", "No Type"},
+                  {"blanks.ocx", "c:\\program files\\", "Tracker", "Threat"},
+              }));
+}
+
+TEST_F(DefinitionLoaderTest, DirectoryLinesKeepTheirTypeAndLoseTheTrailingBackslash) {
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {
+                                                                  "Spy Dir=Spy Threat|[progfil]SpyCo|Adware",
+                                                                  "Literal=Typed|[windir]Spy\\|TYPE",
+                                                                  "Drive Dir=On Drive|[drive]\\SpyDir",
+                                                              });
+    LoadDefinitions(context);
+
+    EXPECT_EQ(RowsOf(harness.tables.Directories()),
+              (std::vector<Row>{
+                  {"spy dir", "c:\\program files\\spyco", "Adware", "Spy Threat"},
+                  {"literal", "c:\\windows\\spy", "TYPE", "Typed"},
+                  {"drive dir", "[drive]\\spydir", "", "On Drive"},
+              }));
+}
+
+TEST_F(DefinitionLoaderTest, ProtectedRowsAreLeftOut) {
+    harness.safety.Assign({"C:\\WINDOWS\\system32\\good.exe", "C:\\Program Files\\Good"});
+    harness.WriteDefinitions(datafile::kFileDefinitions,
+                             {"good.exe=Not Really|[windir]system32", "bad.exe=Bad|[windir]system32"});
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions,
+                             {"Good=Not Really|[progfil]Good", "Bad=Bad|[progfil]Bad"});
+    LoadDefinitions(context);
+
+    ASSERT_EQ(harness.tables.Files().Size(), 1u);
+    EXPECT_EQ(harness.tables.FileName(0), "bad.exe");
+    ASSERT_EQ(harness.tables.Directories().Size(), 1u);
+    EXPECT_EQ(harness.tables.DirFolder(0), "c:\\program files\\bad");
+}
+
+TEST_F(DefinitionLoaderTest, MalformedLinesLoadOrAreSkippedWithoutHarm) {
+    const std::string longName(100'000, 'a');
+    harness.WriteDefinitions(datafile::kFileDefinitions, {
+                                                             "noequals.dll|[windir]",
+                                                             "",
+                                                             "nobar.dll",
+                                                             "=Nameless|[windir]",
+                                                             "after.dll=After End|[windir]",
+                                                         });
+    // Bytes above 127, as the code page stores them.
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {
+                                                                  longName + "=Long|[progfil]" + longName,
+                                                                  "Caf\xc3\xa9=Caf\xc3\xa9 Threat|[progfil]Caf\xc3\xa9",
+                                                                  "|||||",
+                                                              });
+    LoadDefinitions(context);
+
+    const DefinitionTables& tables = harness.tables;
+    ASSERT_EQ(tables.Files().Size(), 4u);
+    EXPECT_EQ(tables.FileFolder(0), "c:\\windows\\");
+    EXPECT_EQ(tables.FileThreat(0), "");
+    // A blank line names nothing: with no folder either, the empty path is
+    // protected like any empty path, so it is not stored.
+    EXPECT_EQ(tables.FileName(1), "nobar.dll");
+    EXPECT_EQ(tables.FileFolder(1), "");
+    // A nameless row with a folder ends the table for the walk.
+    EXPECT_EQ(tables.FileName(2), "");
+    ASSERT_EQ(tables.Directories().Size(), 2u);
+    EXPECT_EQ(tables.DirFolder(0).size(), std::string("c:\\program files\\").size() + longName.size());
+    EXPECT_EQ(tables.DirFolder(1), "c:\\program files\\caf\xc3\xa9");
+    EXPECT_EQ(tables.DirThreat(1), "Caf\xc3\xa9 Threat");
+
+    ScanContext walk = harness.Context();
+    MatchFoundFile(walk, "C:\\WINDOWS\\after.dll");
+    EXPECT_TRUE(harness.state.ActivityList().Empty());
+}
+
+TEST_F(DefinitionLoaderTest, ShowsItsWorkWithPauseAndStopDisabledAndLoadsOncePerRun) {
+    harness.WriteDefinitions(datafile::kFileDefinitions, {"a.dll=A|[windir]", "b.dll=B|[windir]"});
+    harness.form.cmdPause.SetEnabled(true);
+    harness.form.cmdStop.SetEnabled(true);
+    bool buttonsWereDisabled = true;
+    harness.pump.Always([&] {
+        buttonsWereDisabled = buttonsWereDisabled && !harness.form.cmdPause.Enabled() && !harness.form.cmdStop.Enabled();
+    });
+    LoadDefinitions(context);
+
+    EXPECT_TRUE(buttonsWereDisabled);
+    EXPECT_EQ(harness.pump.Calls(), 3);  // once before reading, once per line
+    EXPECT_EQ(harness.form.lblStatus.Caption(), "Loading definitions, please wait...");
+    EXPECT_TRUE(harness.form.cmdPause.Enabled());
+    EXPECT_TRUE(harness.form.cmdStop.Enabled());
+
+    harness.WriteDefinitions(datafile::kFileDefinitions, {"c.dll=C|[windir]"});
+    harness.machine.files.ResetCounters();
+    LoadDefinitions(context);
+    EXPECT_EQ(harness.machine.files.ReadCalls(), 0u);
+    EXPECT_EQ(harness.tables.Files().Size(), 2u);
+}
+
+TEST_F(DefinitionLoaderTest, StopEndsTheLoadKeepingTheRowsReadAndItIsNotRepeated) {
+    harness.WriteDefinitions(datafile::kFileDefinitions, {"a.dll=A|[windir]", "b.dll=B|[windir]", "c.dll=C|[windir]"});
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {"D=D|[windir]D"});
+    harness.pump.At(3, [&] { harness.state.RequestStop(); });  // after the second line
+    LoadDefinitions(context);
+
+    EXPECT_EQ(harness.tables.Files().Size(), 2u);
+    EXPECT_EQ(harness.tables.Directories().Size(), 0u);
+    EXPECT_TRUE(harness.form.cmdStop.Enabled());
+
+    harness.state.ClearStop();
+    LoadDefinitions(context);
+    EXPECT_EQ(harness.tables.Files().Size(), 2u);
+}
+
+TEST_F(DefinitionLoaderTest, MissingFilesLeaveEmptyTables) {
+    LoadDefinitions(context);
+    EXPECT_TRUE(harness.tables.Created());
+    EXPECT_EQ(harness.tables.Files().Size() + harness.tables.Directories().Size(), 0u);
+}
+
+TEST_F(DefinitionLoaderTest, DefinitionsPastTheHundredThousandAndFirstStillMatch) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 100'003; ++i) lines.push_back("f" + std::to_string(i) + ".dll=Spy " + std::to_string(i) + "|[progfil]SpyCo");
+    harness.WriteDefinitions(datafile::kFileDefinitions, lines);
+    harness.machine.files.AddFile("C:\\Program Files\\SpyCo\\f100002.dll");
+    LoadDefinitions(context);
+    MatchFoundFile(context, "C:\\Program Files\\SpyCo\\f100002.dll");
+    EXPECT_EQ(ScanHarness::Rows(harness.state.ActivityList()),
+              std::vector<std::string>{"Spy 100002|c:\\program files\\spyco\\f100002.dll#3/0"});
+}
+
+}  // namespace
+}  // namespace bastion

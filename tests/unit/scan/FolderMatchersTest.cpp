@@ -1,0 +1,152 @@
+#include "scan/FolderMatchers.h"
+
+#include <gtest/gtest.h>
+
+#include "support/ScanHarness.h"
+
+namespace bastion {
+namespace {
+
+using testing::ScanHarness;
+using Rows = std::vector<std::string>;
+
+struct FolderMatchersTest : ::testing::Test {
+    FolderMatchersTest() { harness.tables.Create(); }
+
+    void File(std::string name, std::string folder, std::string threat, std::string type = "") {
+        harness.tables.Files().Add({std::move(name), std::move(folder), std::move(type), std::move(threat)});
+    }
+    void Directory(std::string folder, std::string threat, std::string type = "") {
+        harness.tables.Directories().Add({"label", std::move(folder), std::move(type), std::move(threat)});
+    }
+    // The threat of the detection the walked file gives, or "" for none.
+    std::string FileThreat(std::string_view path) {
+        harness.state.Reset();
+        MatchFoundFile(context, path);
+        return harness.state.ActivityList().Empty() ? "" : harness.state.ActivityList().Item(0).text;
+    }
+    Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
+
+    ScanHarness harness;
+    ScanContext context = harness.Context();
+};
+
+TEST_F(FolderMatchersTest, AShortNameMatchesWhenEnoughOfTheFolderAgrees) {
+    File("x.dll", "c:\\windows\\", "In Windows");
+    File("x.dll", "c:\\program files\\spyco\\", "SpyCo X", "Adware");
+    MatchFoundFile(context, "C:\\Program Files\\SpyCo\\X.DLL");
+
+    const std::string found = "c:\\program files\\spyco\\x.dll";
+    EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue()), Rows{found + "|SpyCo X#0/0"});
+    EXPECT_EQ(Activity(), Rows{"SpyCo X|" + found + "#3/0"});
+    EXPECT_EQ(ScanHarness::Rows(harness.state.ResultsList()), Rows{"SpyCo X|" + found + "|Adware#3/3"});
+    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "1");
+    EXPECT_EQ(harness.state.counters.itemsFound, 1);
+
+    // Elsewhere with only the last folder name in common: no match.
+    EXPECT_EQ(FileThreat("D:\\Other\\SpyCo\\x.dll"), "");
+    // The same trailing names on another drive agree.
+    EXPECT_EQ(FileThreat("D:\\Program Files\\SpyCo\\x.dll"), "SpyCo X");
+}
+
+TEST_F(FolderMatchersTest, FilesInAFirstLevelFolderNeverMatchByFolderAndRootFilesMatchRootDefinitions) {
+    File("x.dll", "c:\\spyco\\", "First Level");
+    EXPECT_EQ(FileThreat("C:\\SpyCo\\x.dll"), "");
+
+    File("root.exe", "[drive]\\", "Any Root");
+    File("deep.exe", "c:\\program files\\spyco\\", "Deep");
+    EXPECT_EQ(FileThreat("E:\\root.exe"), "Any Root");
+    EXPECT_EQ(FileThreat("E:\\deep.exe"), "");
+}
+
+TEST_F(FolderMatchersTest, AFileMoreThanThreeFoldersDeepMatchesAtThePlaceItsDefinitionNames) {
+    File("x.dll", "c:\\program files\\spyco\\bin\\plugins\\", "Deep SpyCo");
+    EXPECT_EQ(FileThreat("C:\\Program Files\\SpyCo\\bin\\plugins\\x.dll"), "Deep SpyCo");
+    EXPECT_EQ(FileThreat("C:\\Users\\Me\\SpyCo\\bin\\plugins\\x.dll"), "Deep SpyCo");
+    EXPECT_EQ(FileThreat("C:\\Users\\Me\\Games\\Other\\plugins\\x.dll"), "");
+}
+
+TEST_F(FolderMatchersTest, LongExecutableNamesMatchAnywhereButInSystemFoldersTheirDefinitionDoesNotName) {
+    File("longspywarename.exe", "c:\\program files\\spyco\\", "Long Spy");
+    EXPECT_EQ(FileThreat("C:\\longspywarename.exe"), "Long Spy");
+    EXPECT_EQ(FileThreat("C:\\Temp\\a\\b\\c\\d\\LongSpywareName.exe"), "Long Spy");
+    EXPECT_EQ(FileThreat("C:\\WINDOWS\\system32\\longspywarename.exe"), "");
+    EXPECT_EQ(FileThreat("C:\\WINDOWS\\longspywarename.exe"), "");
+    // A 16-character name is not long.
+    File("sixteenchars.exe", "c:\\program files\\spyco\\", "Sixteen");
+    EXPECT_EQ(FileThreat("C:\\Temp\\a\\sixteenchars.exe"), "");
+
+    // The next row that names the system folder reports it.
+    File("longspywarename.exe", "c:\\windows\\system32\\", "Long Spy In System");
+    EXPECT_EQ(FileThreat("C:\\WINDOWS\\system32\\longspywarename.exe"), "Long Spy In System");
+}
+
+TEST_F(FolderMatchersTest, AFileInTheSystemFolderNeedsADefinitionNamingIt) {
+    // Agrees by two folder names and names every kind of system folder, but
+    // not the system folder itself.
+    File("x.dll", "c:\\oldwindows\\system32\\drivers\\", "Outside");
+    File("x.dll", "c:\\windows\\system32\\drivers\\", "Inside");
+    EXPECT_EQ(FileThreat("C:\\WINDOWS\\system32\\drivers\\x.dll"), "Inside");
+}
+
+TEST_F(FolderMatchersTest, ProtectedExcludedAndMicrosoftFilesAreNotReported) {
+    File("x.dll", "c:\\program files\\spyco\\", "SpyCo X");
+    harness.safety.Assign({"C:\\Program Files\\SpyCo\\x.dll"});
+    EXPECT_EQ(FileThreat("C:\\Program Files\\SpyCo\\x.dll"), "");
+    EXPECT_TRUE(Activity().empty());
+
+    harness.safety.Assign({});
+    harness.exclusions.Assign({"C:\\Program Files\\SpyCo\\X.dll"});
+    MatchFoundFile(context, "C:\\Program Files\\SpyCo\\x.dll");
+    EXPECT_EQ(Activity(), Rows{"EXCLUDED|c:\\program files\\spyco\\x.dll#5/0"});
+    EXPECT_EQ(harness.state.counters.itemsFound, 0);
+    EXPECT_TRUE(harness.state.ResultsList().Empty());
+    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "0");
+
+    harness.exclusions.Assign({});
+    harness.machine.files.AddFile("C:\\Program Files\\SpyCo\\x.dll", testing::ProgramWithCompany("microsoft CORPORATION"));
+    EXPECT_EQ(FileThreat("C:\\Program Files\\SpyCo\\x.dll"), "");
+}
+
+TEST_F(FolderMatchersTest, DriveNamesTakeTheWalkedItemsDrive) {
+    File("[drive]x.dll", "c:\\program files\\spyco\\", "Drive Named");
+    EXPECT_EQ(FileThreat("D:\\Program Files\\SpyCo\\d:x.dll"), "Drive Named");
+    EXPECT_EQ(FileThreat("C:\\Program Files\\SpyCo\\d:x.dll"), "");
+}
+
+TEST_F(FolderMatchersTest, FoldersMatchTheirDefinitionWithTheirOwnRows) {
+    Directory("c:\\program files\\spyco", "SpyCo", "Adware");
+    Directory("[drive]\\spydir\\deep\\er\\still", "Deep Dir");
+    MatchFoundDirectory(context, "C:\\Program Files\\SpyCo\\");
+
+    const std::string folder = "c:\\program files\\spyco";
+    EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue()), Rows{folder + "|FILE#0/0"});
+    EXPECT_EQ(Activity(), Rows{"SpyCo|" + folder + "#3/0"});
+    EXPECT_EQ(ScanHarness::Rows(harness.state.ResultsList()), Rows{"SpyCo Directory|" + folder + "|Adware#4/3"});
+    EXPECT_EQ(harness.state.counters.itemsFound, 1);
+
+    harness.state.Reset();
+    MatchFoundDirectory(context, "E:\\SpyDir\\Deep\\er\\Still\\");
+    EXPECT_EQ(Activity(), Rows{"Deep Dir|e:\\spydir\\deep\\er\\still#3/0"});
+
+    harness.state.Reset();
+    MatchFoundDirectory(context, "C:\\Program Files\\");
+    MatchFoundDirectory(context, "C:\\Program Files\\SpyCo\\Sub\\");
+    EXPECT_TRUE(Activity().empty());
+
+    harness.exclusions.Assign({"c:\\program files\\spyco"});
+    MatchFoundDirectory(context, "C:\\Program Files\\SpyCo\\");
+    EXPECT_EQ(Activity(), Rows{"EXCLUDED|c:\\program files\\spyco\\#5/0"});
+    EXPECT_EQ(harness.state.counters.itemsFound, 0);
+}
+
+TEST(CommonTrailingFoldersTest, CountsEqualNamesFromTheEndSkippingUnequalOnes) {
+    EXPECT_EQ(CommonTrailingFolders("c:\\program files\\spyco\\", "c:\\program files\\spyco\\"), 2);
+    EXPECT_EQ(CommonTrailingFolders("c:\\a\\x\\c\\", "d:\\a\\y\\c\\"), 2);
+    EXPECT_EQ(CommonTrailingFolders("c:\\a\\b\\", "c:\\windows\\"), 0);
+    EXPECT_EQ(CommonTrailingFolders("c:\\a\\b\\", "[drive]a\\b\\"), 1);
+    EXPECT_EQ(CommonTrailingFolders("c:", "c:"), 0);
+}
+
+}  // namespace
+}  // namespace bastion

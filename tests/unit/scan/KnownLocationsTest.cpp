@@ -1,0 +1,129 @@
+#include "scan/KnownLocations.h"
+
+#include <gtest/gtest.h>
+
+#include "definitions/DataFiles.h"
+#include "scan/FileExistence.h"
+#include "support/ScanHarness.h"
+
+namespace bastion {
+namespace {
+
+using testing::ScanHarness;
+using Rows = std::vector<std::string>;
+
+struct KnownLocationsTest : ::testing::Test {
+    KnownLocationsTest() {
+        harness.state.SetPhase("Scanning known Spyware/Adware");
+        harness.state.definitions = {10, 20, 30, 40, 100};
+    }
+    Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
+    Rows Results() const { return ScanHarness::Rows(harness.state.ResultsList()); }
+    Rows Queue() const { return ScanHarness::Rows(harness.state.FileQueue()); }
+
+    ScanHarness harness;
+    ScanContext context = harness.Context();
+};
+
+TEST_F(KnownLocationsTest, FindsFilesWhereTheirDefinitionSaysWithEachLinesOwnType) {
+    harness.machine.files.AddFile("C:\\WINDOWS\\spyware.exe");
+    harness.machine.files.AddFile("C:\\Program Files\\SpyCo\\notype.dll");
+    harness.machine.files.AddFile("C:\\root.exe");
+    harness.WriteDefinitions(datafile::kFileDefinitions, {
+                                                             "spyware.exe=Spy Threat|[windir]|TYPE",
+                                                             "missing.exe=Not There|[windir]|Adware",
+                                                             "notype.dll=No Type|[progfil]SpyCo\\",
+                                                             "root.exe=On The Drive|[drive]",
+                                                             "other.exe=Not Expanded|[DRIVE]",
+                                                         });
+    ScanKnownFileLocations(context);
+
+    EXPECT_EQ(Queue(), (Rows{"C:\\WINDOWS\\spyware.exe|Spy Threat#0/0",
+                             "C:\\Program Files\\SpyCo\\notype.dll|No Type#0/0", "C:\\root.exe|On The Drive#0/0"}));
+    EXPECT_EQ(Activity(), (Rows{"Spy Threat|C:\\WINDOWS\\spyware.exe#3/0",
+                                "No Type|C:\\Program Files\\SpyCo\\notype.dll#3/0",
+                                "On The Drive|C:\\root.exe#3/0"}));
+    EXPECT_EQ(Results(), (Rows{"Spy Threat|C:\\WINDOWS\\spyware.exe|Spyware#3/3",
+                               "No Type|C:\\Program Files\\SpyCo\\notype.dll#3/3",
+                               "On The Drive|C:\\root.exe#3/3"}));
+    EXPECT_EQ(harness.state.counters.filesInspected, 5);
+    EXPECT_EQ(harness.state.counters.itemsFound, 3);
+    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "3");
+}
+
+TEST_F(KnownLocationsTest, MicrosoftProtectedAndExcludedFilesAreNotDetections) {
+    harness.machine.files.AddFile("C:\\WINDOWS\\spyware.exe", testing::ProgramWithCompany(" MICROSOFT corporation"));
+    harness.machine.files.AddFile("C:\\WINDOWS\\other.exe", testing::ProgramWithCompany("Microsoft Corp"));
+    harness.machine.files.AddFile("C:\\WINDOWS\\safe.exe");
+    harness.machine.files.AddFile("C:\\WINDOWS\\mine.exe");
+    harness.WriteDefinitions(datafile::kFileDefinitions,
+                             {"spyware.exe=Spy|[windir]", "other.exe=Other|[windir]", "safe.exe=Safe|[windir]",
+                              "mine.exe=Mine|[windir]"});
+    harness.safety.Assign({"c:\\windows\\safe.exe"});
+    harness.exclusions.Assign({"C:\\WINDOWS\\MINE.EXE"});
+    ScanKnownFileLocations(context);
+
+    EXPECT_EQ(Activity(), (Rows{"Other|C:\\WINDOWS\\other.exe#3/0", "EXCLUDED|C:\\WINDOWS\\mine.exe#5/0"}));
+    EXPECT_EQ(harness.state.counters.itemsFound, 1);
+}
+
+TEST_F(KnownLocationsTest, ShowsEachLineAndStopsBeforeTheNextLineWhenAsked) {
+    harness.WriteDefinitions(datafile::kFileDefinitions, {"a.exe=A|[windir]", "b.exe=B|[windir]", "c.exe=C|[windir]"});
+    harness.state.throttle = 23;  // the second line's report shows
+    harness.pump.At(2, [&] { harness.state.RequestStop(); });
+    ScanKnownFileLocations(context);
+
+    EXPECT_EQ(harness.state.counters.filesInspected, 2);
+    EXPECT_EQ(harness.form.lblStatus.Caption(), "b.exe\r\nScanning known Spyware/Adware: ");
+    // 2 of 40 file lines; 10 + 20 + 30 + 2 of 100 lines.
+    EXPECT_EQ(harness.form.pb1.Value(), 5);
+    EXPECT_EQ(harness.form.pb2.Value(), 62);
+}
+
+TEST_F(KnownLocationsTest, FindsDirectoriesWithTheirOwnRules) {
+    harness.machine.files.AddFolder("C:\\Program Files\\SpyCo");
+    harness.machine.files.AddFolder("C:\\Program Files\\Excluded");
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {
+                                                                  "No Folder=Skipped",
+                                                                  "Empty=Skipped Too||Adware",
+                                                                  "Spy\tDir=SpyCo|[progfil]SpyCo|Adware",
+                                                                  "Excl=Excluded|[progfil]Excluded",
+                                                                  "Gone=Gone|[progfil]Gone",
+                                                                  "Typeless=No Type|[drive]SpyDir",
+                                                              });
+    harness.exclusions.Assign({"C:\\Program Files\\Excluded\\file.exe"});
+    harness.state.throttle = 24;
+    ScanKnownDirectoryLocations(context);
+
+    EXPECT_EQ(harness.form.lblStatus.Caption(), "SpyDir\r\nScanning known Spyware/Adware: ");
+    EXPECT_EQ(Queue(), Rows{"C:\\Program Files\\SpyCo#0/0"});
+    EXPECT_EQ(Activity(), (Rows{"SpyCo|C:\\Program Files\\SpyCo#4/0", "EXCLUDED|C:\\Program Files\\Excluded#5/0"}));
+    EXPECT_EQ(Results(), Rows{"SpyCo|C:\\Program Files\\SpyCo|Adware#4/4"});
+    EXPECT_EQ(harness.state.counters.filesInspected, 4);
+}
+
+TEST_F(KnownLocationsTest, MissingDefinitionFilesEndTheScansQuietly) {
+    ScanKnownFileLocations(context);
+    ScanKnownDirectoryLocations(context);
+    EXPECT_EQ(harness.state.counters.filesInspected, 0);
+    EXPECT_TRUE(harness.state.ActivityList().Empty());
+}
+
+TEST(FileExistenceTest, OnlyFilesAPlainListingShowsExist) {
+    testing::FakeFileSystem files;
+    files.AddFile("C:\\Dir\\Plain.exe");
+    files.AddFile("C:\\Dir\\ro.exe", "", platform::kAttrReadOnly);
+    files.AddFile("C:\\Dir\\hidden.exe", "", platform::kAttrHidden);
+    files.AddFile("C:\\Dir\\system.exe", "", platform::kAttrSystem);
+    EXPECT_TRUE(FileExists(files, "C:\\dir\\PLAIN.EXE"));
+    EXPECT_TRUE(FileExists(files, "C:\\Dir\\ro.exe"));
+    EXPECT_FALSE(FileExists(files, "C:\\Dir\\hidden.exe"));
+    EXPECT_FALSE(FileExists(files, "C:\\Dir\\system.exe"));
+    EXPECT_FALSE(FileExists(files, "C:\\Dir"));
+    EXPECT_FALSE(FileExists(files, "C:\\Dir\\"));
+    EXPECT_FALSE(FileExists(files, "C:\\Dir\\none.exe"));
+    EXPECT_TRUE(FolderExists(files, "C:\\Dir"));
+}
+
+}  // namespace
+}  // namespace bastion
