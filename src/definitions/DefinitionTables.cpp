@@ -1,5 +1,7 @@
 #include "definitions/DefinitionTables.h"
 
+#include <algorithm>
+
 #include "common/Text.h"
 
 namespace bastion {
@@ -36,7 +38,12 @@ void DefinitionTable::Add(DefinitionRow row) {
             if (key.empty()) {
                 ended_ = true;
             } else {
-                Chain& chain = index_[std::move(key)];
+                const std::uint64_t hash = Hash(key);
+                auto [entry, added] = index_.try_emplace(std::move(key));
+                if (added) {
+                    filter_.Add(hash);
+                }
+                Chain& chain = entry->second;
                 if (chain.last == kNone) {
                     chain.first = number;
                 } else {
@@ -52,6 +59,7 @@ void DefinitionTable::Add(DefinitionRow row) {
 void DefinitionTable::Clear() {
     rows_.clear();
     ended_ = false;
+    filter_.Clear();
     index_.clear();
     next_.clear();
     driveRows_.clear();
@@ -70,8 +78,12 @@ const DefinitionTable::DriveIndex& DefinitionTable::DriveRows(std::string_view d
             built.end = row;
             break;
         }
-        built.rows[std::move(key)].push_back(row);
+        const std::uint64_t hash = Hash(key);
+        built.filter.Add(hash);
+        built.keys.push_back({hash, row, std::move(key)});
     }
+    std::stable_sort(built.keys.begin(), built.keys.end(),
+                     [](const DriveKey& a, const DriveKey& b) { return a.hash < b.hash; });
     if (driveIndexes_.size() >= kCachedDrives) {
         scratch = std::move(built);
         return scratch;

@@ -12,12 +12,15 @@
 // row-by-row pass would meet them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "definitions/KeyFilter.h"
 
 namespace bastion {
 
@@ -57,20 +60,29 @@ public:
 private:
     static constexpr std::uint32_t kNone = UINT32_MAX;
 
+    static std::uint64_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
+
     struct Chain {
         std::uint32_t first = kNone;
         std::uint32_t last = kNone;
     };
-    struct Hash {
+    struct TransparentHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+        std::size_t operator()(std::string_view text) const { return Hash(text); }
     };
-    using Index = std::unordered_map<std::string, Chain, Hash, std::equal_to<>>;
+    using Index = std::unordered_map<std::string, Chain, TransparentHash, std::equal_to<>>;
 
-    // The "[drive]" rows keyed for one drive, and where the table ends for
-    // that drive's items (a row whose key comes out empty there).
+    // The "[drive]" rows keyed for one drive, ordered by key hash and then
+    // row, and where the table ends for that drive's items (a row whose key
+    // comes out empty there).
+    struct DriveKey {
+        std::uint64_t hash;
+        std::uint32_t row;
+        std::string key;
+    };
     struct DriveIndex {
-        std::unordered_map<std::string, std::vector<std::uint32_t>, Hash, std::equal_to<>> rows;
+        KeyFilter filter;
+        std::vector<DriveKey> keys;
         std::uint32_t end = kNone;
     };
     // Drives met by a walk are few; a path of unusual form can make up any
@@ -84,6 +96,7 @@ private:
     // The table's end among the rows without "[drive]"; nothing at or after
     // it is indexed.
     bool ended_ = false;
+    KeyFilter filter_;
     Index index_;
     // Per indexed row, the next row with the same key.
     std::vector<std::uint32_t> next_;
@@ -126,9 +139,12 @@ private:
 
 template <typename OnRow>
 void DefinitionTable::ForEachMatch(std::string_view key, std::string_view drive, OnRow&& onRow) const {
+    const std::uint64_t hash = Hash(key);
     std::uint32_t fixed = kNone;
-    if (auto found = index_.find(key); found != index_.end()) {
-        fixed = found->second.first;
+    if (filter_.MayContain(hash)) {
+        if (auto found = index_.find(key); found != index_.end()) {
+            fixed = found->second.first;
+        }
     }
     if (driveRows_.empty()) {
         for (; fixed != kNone; fixed = next_[fixed]) {
@@ -139,20 +155,26 @@ void DefinitionTable::ForEachMatch(std::string_view key, std::string_view drive,
 
     DriveIndex scratch;
     const DriveIndex& byDrive = DriveRows(drive, scratch);
-    const std::vector<std::uint32_t>* varying = nullptr;
-    if (auto found = byDrive.rows.find(key); found != byDrive.rows.end()) {
-        varying = &found->second;
+    auto varying = byDrive.keys.end();
+    if (byDrive.filter.MayContain(hash)) {
+        varying = std::lower_bound(byDrive.keys.begin(), byDrive.keys.end(), hash,
+                                   [](const DriveKey& entry, std::uint64_t h) { return entry.hash < h; });
     }
-    std::size_t v = 0;
-    const std::size_t varyingCount = varying ? varying->size() : 0;
+    auto nextVarying = [&]() -> std::uint32_t {
+        for (; varying != byDrive.keys.end() && varying->hash == hash; ++varying) {
+            if (varying->key == key) return varying->row;
+        }
+        return kNone;
+    };
+    std::uint32_t candidate = nextVarying();
     while (true) {
-        const std::uint32_t nextVarying = v < varyingCount ? (*varying)[v] : kNone;
-        const std::uint32_t row = fixed < nextVarying ? fixed : nextVarying;
+        const std::uint32_t row = fixed < candidate ? fixed : candidate;
         if (row == kNone || row >= byDrive.end) return;
         if (row == fixed) {
             fixed = next_[fixed];
         } else {
-            ++v;
+            ++varying;
+            candidate = nextVarying();
         }
         if (!onRow(static_cast<std::size_t>(row))) return;
     }
