@@ -118,11 +118,25 @@ std::string Trim(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+// Most text is ASCII (paths, definition names): mapped in place without
+// decoding.
+template <typename AsciiMap>
+bool MapAsciiText(std::string_view text, AsciiMap asciiMap, std::string& out) {
+    if (!IsAllAscii(text)) return false;
+    out.assign(text);
+    for (char& c : out) c = asciiMap(c);
+    return true;
+}
+
 std::string ToLower(std::string_view text) {
+    std::string out;
+    if (MapAsciiText(text, AsciiLower, out)) return out;
     return MapText(text, AsciiLower, ToLowerCodePoint);
 }
 
 std::string ToUpper(std::string_view text) {
+    std::string out;
+    if (MapAsciiText(text, AsciiUpper, out)) return out;
     return MapText(text, AsciiUpper, ToUpperCodePoint);
 }
 

@@ -1,7 +1,5 @@
 #include "definitions/DefinitionTables.h"
 
-#include <algorithm>
-
 #include "common/Text.h"
 
 namespace bastion {
@@ -13,7 +11,7 @@ constexpr std::string_view kDriveToken = "[drive]";
 }  // namespace
 
 bool HoldsDriveToken(std::string_view text) {
-    return ContainsIgnoreCase(text, kDriveToken);
+    return text.find('[') != std::string_view::npos && ContainsIgnoreCase(text, kDriveToken);
 }
 
 std::string RowKey(TableKey kind, std::string_view text, std::string_view drive) {
@@ -25,31 +23,36 @@ std::string RowKey(TableKey kind, std::string_view text, std::string_view drive)
     return key;
 }
 
+namespace {
+
+// The loader stores names and folders lower-cased and trimmed, so for almost
+// every row the key is its text as stored.
+bool IsOwnKey(TableKey kind, std::string_view text) {
+    if (text.empty() || text.front() == ' ' || text.back() == ' ') return false;
+    if (kind == TableKey::DirFolder && text.size() > 1 && text.back() == '\\') return false;
+    for (char c : text) {
+        if ((c >= 'A' && c <= 'Z') || static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void DefinitionTable::Add(DefinitionRow row) {
     const auto number = static_cast<std::uint32_t>(rows_.size());
     const std::string& text = kind_ == TableKey::FileName ? row.name : row.folder;
     if (!ended_) {
-        next_.push_back(kNone);
         if (HoldsDriveToken(text)) {
             driveRows_.push_back(number);
             driveIndexes_.clear();
+        } else if (IsOwnKey(kind_, text)) {
+            index_.Add(text, number);
         } else {
-            std::string key = RowKey(kind_, text, {});
+            const std::string key = RowKey(kind_, text, {});
             if (key.empty()) {
                 ended_ = true;
             } else {
-                const std::uint64_t hash = Hash(key);
-                auto [entry, added] = index_.try_emplace(std::move(key));
-                if (added) {
-                    filter_.Add(hash);
-                }
-                Chain& chain = entry->second;
-                if (chain.last == kNone) {
-                    chain.first = number;
-                } else {
-                    next_[chain.last] = number;
-                }
-                chain.last = number;
+                index_.Add(key, number);
             }
         }
     }
@@ -59,9 +62,7 @@ void DefinitionTable::Add(DefinitionRow row) {
 void DefinitionTable::Clear() {
     rows_.clear();
     ended_ = false;
-    filter_.Clear();
-    index_.clear();
-    next_.clear();
+    index_.Clear();
     driveRows_.clear();
     driveIndexes_.clear();
 }
@@ -73,17 +74,14 @@ const DefinitionTable::DriveIndex& DefinitionTable::DriveRows(std::string_view d
     DriveIndex built;
     for (std::uint32_t row : driveRows_) {
         const DefinitionRow& definition = rows_[row];
-        std::string key = RowKey(kind_, kind_ == TableKey::FileName ? definition.name : definition.folder, drive);
+        const std::string key =
+            RowKey(kind_, kind_ == TableKey::FileName ? definition.name : definition.folder, drive);
         if (key.empty()) {
             built.end = row;
             break;
         }
-        const std::uint64_t hash = Hash(key);
-        built.filter.Add(hash);
-        built.keys.push_back({hash, row, std::move(key)});
+        built.rows.Add(key, row);
     }
-    std::stable_sort(built.keys.begin(), built.keys.end(),
-                     [](const DriveKey& a, const DriveKey& b) { return a.hash < b.hash; });
     if (driveIndexes_.size() >= kCachedDrives) {
         scratch = std::move(built);
         return scratch;

@@ -12,15 +12,14 @@
 // row-by-row pass would meet them.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
-#include "definitions/KeyFilter.h"
+#include "definitions/RowIndex.h"
 
 namespace bastion {
 
@@ -49,7 +48,7 @@ public:
 
     std::size_t Size() const { return rows_.size(); }
     const DefinitionRow& Row(std::size_t row) const { return rows_[row]; }
-    const std::vector<DefinitionRow>& Rows() const { return rows_; }
+    const std::deque<DefinitionRow>& Rows() const { return rows_; }
 
     // Calls onRow(row) for every row before the end of the table whose key,
     // for an item on this drive, equals key, in row order, until it returns
@@ -58,31 +57,12 @@ public:
     void ForEachMatch(std::string_view key, std::string_view drive, OnRow&& onRow) const;
 
 private:
-    static constexpr std::uint32_t kNone = UINT32_MAX;
+    static constexpr std::uint32_t kNone = RowIndex::kNone;
 
-    static std::uint64_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
-
-    struct Chain {
-        std::uint32_t first = kNone;
-        std::uint32_t last = kNone;
-    };
-    struct TransparentHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return Hash(text); }
-    };
-    using Index = std::unordered_map<std::string, Chain, TransparentHash, std::equal_to<>>;
-
-    // The "[drive]" rows keyed for one drive, ordered by key hash and then
-    // row, and where the table ends for that drive's items (a row whose key
-    // comes out empty there).
-    struct DriveKey {
-        std::uint64_t hash;
-        std::uint32_t row;
-        std::string key;
-    };
+    // The "[drive]" rows keyed for one drive, and where the table ends for
+    // that drive's items (a row whose key comes out empty there).
     struct DriveIndex {
-        KeyFilter filter;
-        std::vector<DriveKey> keys;
+        RowIndex rows;
         std::uint32_t end = kNone;
     };
     // Drives met by a walk are few; a path of unusual form can make up any
@@ -92,14 +72,11 @@ private:
     const DriveIndex& DriveRows(std::string_view drive, DriveIndex& scratch) const;
 
     TableKey kind_;
-    std::vector<DefinitionRow> rows_;
+    std::deque<DefinitionRow> rows_;
     // The table's end among the rows without "[drive]"; nothing at or after
     // it is indexed.
     bool ended_ = false;
-    KeyFilter filter_;
-    Index index_;
-    // Per indexed row, the next row with the same key.
-    std::vector<std::uint32_t> next_;
+    RowIndex index_;
     std::vector<std::uint32_t> driveRows_;
     mutable std::map<std::string, DriveIndex, std::less<>> driveIndexes_;
 };
@@ -139,15 +116,10 @@ private:
 
 template <typename OnRow>
 void DefinitionTable::ForEachMatch(std::string_view key, std::string_view drive, OnRow&& onRow) const {
-    const std::uint64_t hash = Hash(key);
-    std::uint32_t fixed = kNone;
-    if (filter_.MayContain(hash)) {
-        if (auto found = index_.find(key); found != index_.end()) {
-            fixed = found->second.first;
-        }
-    }
+    const std::uint64_t hash = RowIndex::Hash(key);
+    std::uint32_t fixed = index_.First(key, hash);
     if (driveRows_.empty()) {
-        for (; fixed != kNone; fixed = next_[fixed]) {
+        for (; fixed != kNone; fixed = index_.Next(fixed)) {
             if (!onRow(static_cast<std::size_t>(fixed))) return;
         }
         return;
@@ -155,26 +127,14 @@ void DefinitionTable::ForEachMatch(std::string_view key, std::string_view drive,
 
     DriveIndex scratch;
     const DriveIndex& byDrive = DriveRows(drive, scratch);
-    auto varying = byDrive.keys.end();
-    if (byDrive.filter.MayContain(hash)) {
-        varying = std::lower_bound(byDrive.keys.begin(), byDrive.keys.end(), hash,
-                                   [](const DriveKey& entry, std::uint64_t h) { return entry.hash < h; });
-    }
-    auto nextVarying = [&]() -> std::uint32_t {
-        for (; varying != byDrive.keys.end() && varying->hash == hash; ++varying) {
-            if (varying->key == key) return varying->row;
-        }
-        return kNone;
-    };
-    std::uint32_t candidate = nextVarying();
+    std::uint32_t varying = byDrive.rows.First(key, hash);
     while (true) {
-        const std::uint32_t row = fixed < candidate ? fixed : candidate;
+        const std::uint32_t row = fixed < varying ? fixed : varying;
         if (row == kNone || row >= byDrive.end) return;
         if (row == fixed) {
-            fixed = next_[fixed];
+            fixed = index_.Next(fixed);
         } else {
-            ++varying;
-            candidate = nextVarying();
+            varying = byDrive.rows.Next(varying);
         }
         if (!onRow(static_cast<std::size_t>(row))) return;
     }
