@@ -55,7 +55,10 @@ void ScriptedDialogs::Unscripted(const AskedDialog& question) const {
 ui::MsgResult ScriptedDialogs::MessageBox(const std::string& text, const std::string& title,
                                           ui::MsgButtons buttons, ui::MsgIcon icon) {
     asked_.push_back({AskedDialog::Kind::MessageBox, text, title, buttons, icon, {}});
-    if (auto answer = TakeFront(messageAnswers_)) return *answer;
+    if (auto answer = TakeFront(messageAnswers_)) {
+        if (answer->action) answer->action();
+        return answer->answer;
+    }
     Unscripted(asked_.back());
     return defaultMessageAnswer_.value_or(FirstButton(buttons));
 }

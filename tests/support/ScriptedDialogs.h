@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,7 +35,12 @@ public:
     std::optional<std::string> BrowseFolder(const std::string& title) override;
 
     // Answers, taken in order.
-    void AnswerMessageBox(ui::MsgResult answer) { messageAnswers_.push_back(answer); }
+    void AnswerMessageBox(ui::MsgResult answer) { messageAnswers_.push_back({answer, {}}); }
+    // The same, running an action as the answer is given: the user fixing
+    // something before pressing Retry.
+    void AnswerMessageBox(ui::MsgResult answer, std::function<void()> action) {
+        messageAnswers_.push_back({answer, std::move(action)});
+    }
     void AnswerInputBox(std::optional<std::string> answer) { inputAnswers_.push_back(std::move(answer)); }
     void AnswerOpenFile(std::optional<std::string> answer) { fileAnswers_.push_back(std::move(answer)); }
     void AnswerBrowseFolder(std::optional<std::string> answer) { folderAnswers_.push_back(std::move(answer)); }
@@ -58,7 +64,11 @@ public:
 private:
     void Unscripted(const AskedDialog& question) const;
 
-    std::deque<ui::MsgResult> messageAnswers_;
+    struct MessageAnswer {
+        ui::MsgResult answer;
+        std::function<void()> action;
+    };
+    std::deque<MessageAnswer> messageAnswers_;
     std::deque<std::optional<std::string>> inputAnswers_;
     std::deque<std::optional<std::string>> fileAnswers_;
     std::deque<std::optional<std::string>> folderAnswers_;

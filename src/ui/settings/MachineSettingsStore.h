@@ -1,8 +1,8 @@
-// The machine settings store: HKEY_LOCAL_MACHINE\SOFTWARE\<company>\
-// <application>\<section>, one string value per key, each of the three names
-// trimmed of blanks. It holds first-run flags that count for every user of
-// the machine. A user without write access there is told so once, in the
-// "Permission Denied" box, unless they chose not to be told again.
+// The machine settings store: one string value per key under
+// HKEY_LOCAL_MACHINE\SOFTWARE\<company>\<application>\<section>, each of the
+// three names trimmed of blanks. It holds first-run flags that count for
+// every user of the machine. A user without write access there is told so
+// in the "Permission Denied" box, unless they chose not to be told again.
 #pragma once
 
 #include <string>
