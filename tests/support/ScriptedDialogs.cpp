@@ -1,4 +1,4 @@
-#include "ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ScriptedEventPump.h"
+#include "support/ScriptedEventPump.h"
 
 namespace bastion::testing {
 

@@ -1,4 +1,4 @@
-#include "TestIdentity.h"
+#include "support/TestIdentity.h"
 
 namespace bastion::testing {
 

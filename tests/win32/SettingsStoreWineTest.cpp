@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ChildProcess.h"
-#include "ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "WineTestSupport.h"
 #include "platform/win32/Win32Registry.h"
 #include "ui/settings/MachineSettingsStore.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestIdentity.h"
+#include "support/TestIdentity.h"
 
 namespace bastion::ui {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeRegistry.h"
-#include "ScriptedDialogs.h"
+#include "support/FakeRegistry.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/settings/SettingKeys.h"
 #include "ui/settings/SettingsStore.h"
 

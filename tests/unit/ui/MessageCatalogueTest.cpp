@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "TestIdentity.h"
+#include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
 #include "ui/MessageKeys.h"
 

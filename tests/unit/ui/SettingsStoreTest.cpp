@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "FakeRegistry.h"
+#include "support/FakeRegistry.h"
 #include "ui/settings/SettingKeys.h"
 #include "ui/settings/SettingValues.h"
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeRegistry.h"
-#include "TestIdentity.h"
+#include "support/FakeRegistry.h"
+#include "support/TestIdentity.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion::ui {
