@@ -1,5 +1,7 @@
 // The real dialogs under Wine, answered by a second thread that finds the
 // box by its title and presses a button, as a user would.
+#include "ui/win32/WindowsUi.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,7 +10,6 @@
 #include "platform/win32/WideText.h"
 #include "ui/win32/InputBoxDialog.h"
 #include "ui/win32/Win32Dialogs.h"
-#include "ui/win32/WindowsUi.h"
 
 namespace bastion::win32 {
 namespace {
