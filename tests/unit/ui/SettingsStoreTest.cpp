@@ -7,7 +7,6 @@
 
 #include "support/FakeRegistry.h"
 #include "ui/settings/SettingKeys.h"
-#include "ui/settings/SettingValues.h"
 
 namespace bastion::ui {
 namespace {
@@ -151,15 +150,6 @@ TEST_F(SettingsStoreTest, TruthReaderTakesWordsInAnyCaseAndNonZeroNumbers) {
     EXPECT_FALSE(readTruth("Yes", false));
     EXPECT_TRUE(store.ReadTruth(settings::kOptIEHomePageSheildOn));
     EXPECT_FALSE(store.ReadTruth(settings::kOptIEHomePageSheildOff));
-}
-
-TEST_F(SettingsStoreTest, TypedWritersStoreTheProgramsTextForms) {
-    store.WriteTruth(settings::kOptMemorySheildOn, false);
-    store.WriteCheck(settings::kChkMakeLog, true);
-    store.WriteNumber(settings::kLblDefRemoved, 12345);
-    EXPECT_EQ(store.Read(settings::kOptMemorySheildOn), "False");
-    EXPECT_EQ(store.Read(settings::kChkMakeLog), "1");
-    EXPECT_EQ(store.Read(settings::kLblDefRemoved), "12345");
 }
 
 }  // namespace

@@ -51,13 +51,5 @@ TEST(SiblingProductsTest, TheSiblingIsFoundUnderTheCompanyOrOrvandelForZembrid) 
     EXPECT_EQ(SiblingSection(identity), "Testwall Labs") << "the title is compared exactly";
 }
 
-TEST(SiblingProductsTest, NoSiblingReadsAsEmpty) {
-    testing::FakeRegistry registry;
-    SettingsStore store(registry, "Testwall");
-    SiblingProduct sibling = ReadSiblingProduct(store, testing::TestIdentity());
-    EXPECT_TRUE(sibling.name.empty());
-    EXPECT_TRUE(sibling.file.empty());
-}
-
 }  // namespace
 }  // namespace bastion::ui
