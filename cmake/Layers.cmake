@@ -35,7 +35,6 @@ function(bastion_win32_layer dir)
     target_include_directories(${_target} PUBLIC "${CMAKE_SOURCE_DIR}/src" "${BASTION_GENERATED_DIR}")
     target_link_libraries(${_target} PUBLIC ${ARGN})
   else()
-    # A layer whose Windows half is not written yet still links for its users.
     add_library(${_target} INTERFACE)
     target_include_directories(${_target} INTERFACE "${CMAKE_SOURCE_DIR}/src" "${BASTION_GENERATED_DIR}")
     target_link_libraries(${_target} INTERFACE ${ARGN})

@@ -1,0 +1,29 @@
+#!/bin/bash
+# Installs, with apt-get, what building and testing Bastion needs and this
+# machine lacks: the native and mingw-w64 compilers, CMake and Ninja, Wine,
+# Xvfb and the X tools the window tests drive, GoogleTest and Google
+# Benchmark. Safe to run again; it installs only what is missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ gcc
+  g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64
+  wine wine64
+  xvfb xauth xdotool imagemagick x11-utils
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  python3
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
+fi

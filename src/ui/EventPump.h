@@ -1,0 +1,17 @@
+// Letting pending window events run from inside long work on the one user
+// interface thread: the window repaints, and Pause and Stop act.
+#pragma once
+
+namespace bastion::ui {
+
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    // Cheap enough to call after every walked file: it dispatches only when
+    // some 15 ms have passed since it last did.
+    virtual void Pump() = 0;
+    // Dispatches pending events now, whatever the time since the last time.
+    virtual void PumpNow() = 0;
+};
+
+}  // namespace bastion::ui

@@ -1,0 +1,49 @@
+// The common part of every control model: where it lives (form, name, index
+// in its control array), what it is (type name, as translations address
+// controls), whether it is enabled and visible, and a change counter that the
+// native window compares to know what to redraw.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace bastion::ui {
+
+class Form;
+
+class Control {
+public:
+    // index is the position in a control array, -1 for a single control.
+    Control(Form& form, std::string name, int index = -1);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    Form& Owner() const { return *form_; }
+    const std::string& Name() const { return name_; }
+    int Index() const { return index_; }
+    bool InArray() const { return index_ >= 0; }
+    // "Label", "CommandButton", "CheckBox", ... as translations name them.
+    virtual const char* TypeName() const = 0;
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+
+    std::uint64_t ChangeCount() const { return changes_; }
+
+protected:
+    // Every setter that changes what the user sees calls this.
+    void Touch() { ++changes_; }
+
+private:
+    Form* form_;
+    std::string name_;
+    int index_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    std::uint64_t changes_ = 0;
+};
+
+}  // namespace bastion::ui

@@ -1,0 +1,152 @@
+#include "ui/forms/FrmMain.h"
+
+namespace bastion::ui {
+
+namespace {
+void Menu(MenuItem& parent, std::initializer_list<std::pair<MenuItem*, const char*>> items) {
+    for (const auto& [item, caption] : items) {
+        item->SetCaption(caption);
+        parent.children.push_back(item);
+    }
+}
+}  // namespace
+
+FrmMain::FrmMain() : Form("FrmMain") {
+    frmStatus.SetCaption("Home");
+    frmScan.SetCaption("Scan for malicious items");
+    frmResults.SetCaption("Results");
+
+    cmdStatus.SetCaption("Home");
+    cmdScan.SetCaption("Scan");
+    cmdResults.SetCaption("Results/Removal");
+    cmdSettings.SetCaption("Options");
+    cmdUpdate.SetCaption("Update Now");
+    cmdLog.SetCaption("Log File");
+    Command5.SetCaption("Minimize");
+    cmdHijack.SetCaption("Launch Veru-Dedezi");
+    cmdHijack.SetVisible(false);
+    lblHide.SetCaption("X");
+    lblStart.SetCaption("Start");
+    lblPause.SetCaption("Pause");
+    lblStop.SetCaption("Stop");
+    lblOptions.SetCaption("Options");
+    lblResult.SetCaption("Result");
+    lblRemove.SetCaption("Remove");
+    lblExit.SetCaption("Exit");
+
+    cmdMainScan.SetCaption("Smart Scan");
+    cmdMainScan1.SetCaption("Full System Scan");
+    cmdMainScan2.SetCaption("File Scan");
+    cmdMainScan3.SetCaption("Directory Scan");
+
+    optScan[kSmartScan].SetCaption("Smart Scan");
+    optScan[kFullSystemScan].SetCaption("Full System Scan");
+    optScan[kFileScan].SetCaption("File Scan");
+    optScan[kFolderScan].SetCaption("Folder Scan");
+    optScan[kSmartScan].SetValue(true);
+    cmdScanNow.SetCaption("Start");
+    cmdPause.SetCaption("Pause");
+    cmdStop.SetCaption("Stop");
+    cmdPause.SetEnabled(false);
+    cmdStop.SetEnabled(false);
+    for (Label* counter : {&lblMemoryInspected, &lblRegistryInspected, &lblFilesFolderInspected, &lblSoftwareFound,
+                           &lbltracesFound, &lblTotalNoOfRunningItems, &lblRemovePicSoftwareFound}) {
+        counter->SetCaption("0");
+    }
+    lvwSpywareFound.AddColumn("Name", 3000);
+    lvwSpywareFound.AddColumn("Details", 6000);
+
+    auto& results = lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    results.checkBoxes = true;
+    for (const char* column : {"File", "Location", "Type", "Risk", "Details"}) results.AddColumn(column);
+    cmdSelectAll.SetCaption("Select All");
+    cmdExclude.SetCaption("Exclude");
+    cmdBrowse.SetCaption("Browse");
+    Command4.SetCaption("Repair Now");
+    cmdRemove.SetCaption("Remove");
+    cmdFalsePos.SetCaption("False positive");
+    lblViewLogFile.SetCaption("Show Report");
+    pgbDeleteSpywaresFound.SetVisible(false);
+    lblDeletingPercentageCompleted.SetVisible(false);
+    lblDeletingCaption.SetVisible(false);
+
+    lvwFilesToBeDeleted.AddColumn("File");
+    lvwFilesToBeDeleted.AddColumn("Threat");
+    for (const char* column : {"Main Key", "KeyValue", "Value", "SpywareName"}) lvwRegistryToBeDeleted.AddColumn(column);
+    lvwCookiesToDelete.AddColumn("Cookie Name");
+    lvwCookiesToDelete.AddColumn("CookieLocation");
+    for (ListView* hidden : {&lvwFilesToBeDeleted, &lvwRegistryToBeDeleted, &lvwCookiesToDelete, &lvwFileNotFounds}) {
+        hidden->SetVisible(false);
+    }
+
+    for (const char* tab : {"Scan Options", "Proactive Protection", "Schedule", "Auto Update"}) TabStrip1.AddTab(tab);
+    for (std::size_t i = 1; i < frmView.size(); ++i) frmView[i].SetVisible(false);
+    chkSendData.SetCaption("Send anonymous data to help identify unknown spyware");
+    chkMakeLog.SetCaption("Save scan results to log");
+    fraScanType.SetCaption("Scan Type");
+    optScanAllSelectedHardDrive.SetCaption("Complete System Scan");
+    optScanOnlyKnownSoftwares.SetCaption("Quick Scan");
+    fraDrives.SetCaption("Drive Selection");
+    lvwHardDrives.checkBoxes = true;
+    lvwHardDrives.AddColumn("Drive");
+    chkSweepMemory.SetCaption("Scan Proccesses and Files");
+    chkScanRegistry.SetCaption("Scan Windows Registry");
+    chkScanCookies.SetCaption("Scan Internet Cookies");
+    Command1.SetCaption("Scan Now");
+    fraHomePage.SetCaption("Home Page Hijack Protection");
+    chkHomePage.SetCaption("Enable");
+    optIEHomePageSheildOn.SetCaption("Enabled");
+    optIEHomePageSheildOff.SetCaption("Disabled");
+    lblHomePageChange.SetCaption("When a change in my Home Page is detected:");
+    optAlwaysnotifybeforerestoring.SetCaption("Ask me what I would like to do");
+    optRestoredefaultwithoutnotification.SetCaption("Silently restore my original home page");
+    fraAutoProtect.SetCaption("Auto-Protect");
+    chkAutoProtect.SetCaption("Enable");
+    optMemorySheildOn.SetCaption("Enabled");
+    optMemorySheildOff.SetCaption("Disabled");
+    fraRunAtStartup.SetCaption("Run at Windows Startup");
+    chkRunAtStartup.SetCaption("Run at Startup - Configured with installer");
+    lblRunAtStart.SetCaption("(Disabled)");
+    chkAutomaticScanYesOrNo.SetCaption("Enable Scheduled Scans");
+    for (const char* day : {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday", "Daily",
+                            "Date & Time", "Never"}) {
+        cmbDays.AddItem(day);
+    }
+    dtpScheduleDate.format = PickerFormat::Date;
+    dtpScheduleTime.format = PickerFormat::Time;
+    chkAutoDel.SetCaption("Delete spyware automatically after scheduled scan");
+    cmdDefaultSetting.SetCaption("Reset");
+    CmdProceed.SetCaption("Apply");
+    chkAutomaticUpdate.SetCaption("Enable automatic Live update (recommended)");
+    cmdLiveUpdate.SetCaption("Run Live Update Now");
+    fraFalsePositive.SetCaption("Submit a file for analysis");
+    Command2.SetCaption("Browse");
+    cmdSubmit.SetCaption("Submit");
+    Label26.SetCaption("Results:");
+
+    mnuFile.SetCaption("File");
+    Menu(mnuFile, {{&mnuScanNow, "Scan Now"},
+                   {&mnuSep1, "-"},
+                   {&mnuViewLog, "View Log"},
+                   {&mnuSep2, "-"},
+                   {&mnuLiveUpdate, "Run Live Update"},
+                   {&mnuSep3, "-"},
+                   {&mnuMinimizeToTray, "Minimize to Tray"},
+                   {&mnuSep4, "-"},
+                   {&mnuExit, "Exit"}});
+    mnuSettings.SetCaption("Settings");
+    Menu(mnuSettings, {{&mnuSettingsItem[0], "Scan Options"},
+                       {&mnuSettingsItem[1], "Proactive Protection"},
+                       {&mnuSettingsItem[2], "Schedule"},
+                       {&mnuSettingsItem[3], "Auto Update"}});
+    mnuQuarantine.SetCaption("Quarantine");
+    Menu(mnuQuarantine, {{&mnuQuarItem[0], "View Quarantine"}, {&mnuQuarItem[1], "View Exclusions"}});
+    mnuLanguages.SetCaption("Languages");
+    Menu(mnuLanguages, {{&mnuChangeLanguage, "Change Language"}});
+    mnuHelp.SetCaption("Help");
+    Menu(mnuHelp, {{&mnuViewHelp, "View Help"}});
+    mnuAbout.SetCaption("About");
+    Menu(mnuAbout, {{&mnuAboutItem, "About this software"}});
+}
+
+}  // namespace bastion::ui
