@@ -1,8 +1,8 @@
 # Cross-build for 64-bit Windows with Debian's mingw-w64.
-# The posix thread model: GoogleTest and Google Benchmark need std::mutex,
-# which the win32 thread model of GCC 12 lacks.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
+# The posix thread model: GoogleTest needs std::mutex, which the win32-model
+# compilers (Debian's default alternative) do not provide.
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)

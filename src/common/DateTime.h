@@ -22,6 +22,7 @@ struct DateTime {
     friend bool operator==(const DateTime&, const DateTime&) = default;
 };
 
+// A real calendar date in the years 100 to 9999 with a time of day.
 bool IsValid(const DateTime& value);
 
 // 0 = Sunday ... 6 = Saturday.
@@ -32,6 +33,8 @@ std::string FormatGeneralDate(const DateTime& value);
 
 // Reads the general date text back: "M/D/YYYY", optionally followed by a time
 // "h:mm[:ss] AM|PM" or a 24-hour "H:mm[:ss]". Surrounding blanks allowed.
+// A one- or two-digit year means 1930-2029; a time alone means that time on
+// the default (zero) date. Empty when the text is not a valid date.
 std::optional<DateTime> ParseGeneralDate(std::string_view text);
 
 // "13:05:09" (24-hour, two digits each).

@@ -1,13 +1,20 @@
 #include "platform/Registry.h"
 
-#include <cstdint>
-#include <utility>
+#include "common/Utf.h"
 
 namespace bastion::platform {
 
 RegValue RegValue::String(std::string text) {
     RegValue value;
     value.type = RegType::String;
+    // The stored data is UTF-16 little-endian with its terminating NUL, as
+    // the system writes a REG_SZ value.
+    for (char16_t unit : Utf8ToUtf16(text)) {
+        value.bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        value.bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    value.bytes.push_back(0);
+    value.bytes.push_back(0);
     value.text = std::move(text);
     return value;
 }
@@ -16,42 +23,36 @@ RegValue RegValue::Dword(std::uint32_t number) {
     RegValue value;
     value.type = RegType::Dword;
     value.number = number;
+    for (int shift = 0; shift < 32; shift += 8) {
+        value.bytes.push_back(static_cast<std::uint8_t>((number >> shift) & 0xFF));
+    }
     return value;
 }
 
-namespace {
-
-struct HiveRow {
-    Hive hive;
-    const char* name;
-};
-
-constexpr HiveRow kHives[] = {
-    {Hive::ClassesRoot, "HKEY_CLASSES_ROOT"},   {Hive::CurrentUser, "HKEY_CURRENT_USER"},
-    {Hive::LocalMachine, "HKEY_LOCAL_MACHINE"}, {Hive::Users, "HKEY_USERS"},
-    {Hive::CurrentConfig, "HKEY_CURRENT_CONFIG"}, {Hive::DynData, "HKEY_DYN_DATA"},
-};
-
-}  // namespace
-
 long long HiveHandleNumber(Hive hive) {
-    // The handles are 32-bit values with the top bit set, read as signed.
+    // The handle is a 32-bit value with the high bit set; the queue keeps it
+    // as the signed number a 32-bit handle variable holds.
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(hive));
 }
 
 const char* HiveName(Hive hive) {
-    for (const HiveRow& row : kHives) {
-        if (row.hive == hive) {
-            return row.name;
-        }
+    switch (hive) {
+    case Hive::ClassesRoot: return "HKEY_CLASSES_ROOT";
+    case Hive::CurrentUser: return "HKEY_CURRENT_USER";
+    case Hive::LocalMachine: return "HKEY_LOCAL_MACHINE";
+    case Hive::Users: return "HKEY_USERS";
+    case Hive::CurrentConfig: return "HKEY_CURRENT_CONFIG";
+    case Hive::DynData: return "HKEY_DYN_DATA";
     }
     return "";
 }
 
 bool HiveFromHandleNumber(long long number, Hive& hive) {
-    for (const HiveRow& row : kHives) {
-        if (HiveHandleNumber(row.hive) == number) {
-            hive = row.hive;
+    static constexpr Hive kHives[] = {Hive::ClassesRoot, Hive::CurrentUser, Hive::LocalMachine,
+                                      Hive::Users,       Hive::CurrentConfig, Hive::DynData};
+    for (Hive candidate : kHives) {
+        if (HiveHandleNumber(candidate) == number) {
+            hive = candidate;
             return true;
         }
     }

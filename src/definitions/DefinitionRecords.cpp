@@ -1,0 +1,92 @@
+#include "definitions/DefinitionRecords.h"
+
+#include <vector>
+
+#include "common/Text.h"
+
+namespace bastion {
+
+namespace {
+
+FileRecord ParseNameThreatFolderType(std::string_view line) {
+    FileRecord record;
+    std::string nameThreat(line);
+    if (Contains(line, "|")) {
+        std::vector<std::string> fields = Split(line, "|");
+        nameThreat = fields[0];
+        record.folder = fields[1];
+        record.hasFolderField = true;
+        if (fields.size() > 2) record.type = fields[2];
+    }
+    std::vector<std::string> parts = Split(nameThreat, "=");
+    record.name = Trim(parts[0]);
+    if (parts.size() > 1) record.threat = parts[1];
+    return record;
+}
+
+}  // namespace
+
+FileRecord ParseFileDefinition(std::string_view line) {
+    FileRecord record = ParseNameThreatFolderType(line);
+    if (record.type == "TYPE") record.type = "Spyware";
+    return record;
+}
+
+FileRecord ParseDirectoryDefinition(std::string_view line) { return ParseNameThreatFolderType(line); }
+
+RegistryRecord ParseRegistryDefinition(std::string_view line) {
+    RegistryRecord record;
+    std::size_t equals = line.rfind('=');
+    std::string threat;
+    if (equals == std::string_view::npos) {
+        record.location = std::string(line);
+    } else {
+        record.location = std::string(line.substr(0, equals));
+        threat = Trim(line.substr(equals + 1));
+    }
+    std::size_t bar = threat.find('|');
+    if (bar == std::string::npos) {
+        record.threat = threat;
+    } else {
+        record.threat = threat.substr(0, bar);
+        record.threatType = threat.substr(bar + 1);
+    }
+    return record;
+}
+
+RegistryLocation SplitRegistryLocation(std::string_view expandedLocation) {
+    std::vector<std::string> parts = Split(expandedLocation, "^");
+    RegistryLocation location;
+    location.hive = parts[0];
+    if (parts.size() > 1) location.key = parts[1];
+    if (parts.size() > 2) location.value = parts[2];
+    return location;
+}
+
+ExeRecord ParseExeDefinition(std::string_view line) {
+    ExeRecord record;
+    std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return record;
+    record.valid = true;
+    record.fileName = std::string(line.substr(0, equals));
+    std::vector<std::string> fields = Split(line.substr(equals + 1), "|");
+    record.folder = fields.size() >= 2 ? fields[1] : fields[0];
+    return record;
+}
+
+SafetyRecord ParseSafetyDefinition(std::string_view line) {
+    SafetyRecord record;
+    std::string nameText;
+    if (Contains(line, "|")) {
+        std::vector<std::string> fields = Split(line, "|");
+        record.kind = fields[0];
+        nameText = fields[1];
+        if (fields.size() > 2) record.path = fields[2];
+    } else {
+        record.kind = std::string(line);
+    }
+    record.name = Trim(Split(nameText, "=")[0]);
+    return record;
+}
+
+}  // namespace bastion

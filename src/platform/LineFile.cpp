@@ -1,0 +1,40 @@
+#include "platform/LineFile.h"
+
+#include "common/Lines.h"
+
+namespace bastion::platform {
+
+std::optional<std::vector<std::string>> ReadLines(FileSystem& files, const std::string& path) {
+    std::optional<std::string> content = files.ReadFile(path);
+    if (!content) {
+        return std::nullopt;
+    }
+    return SplitLines(*content);
+}
+
+bool AppendLine(FileSystem& files, const std::string& path, const std::string& line) {
+    std::string bytes = line;
+    bytes += kCrLf;
+    return files.AppendFile(path, bytes);
+}
+
+bool WriteFileReplacing(FileSystem& files, const std::string& path, const std::string& bytes) {
+    const std::string temporary = path + ".tmp";
+    // A temporary that failed to write or to take the original's place is
+    // half-written or stale: it must not linger beside the original.
+    if (!files.WriteFile(temporary, bytes)) {
+        files.DeleteFile(temporary);
+        return false;
+    }
+    if (!files.MoveReplace(temporary, path)) {
+        files.DeleteFile(temporary);
+        return false;
+    }
+    return true;
+}
+
+bool WriteLinesReplacing(FileSystem& files, const std::string& path, const std::vector<std::string>& lines) {
+    return WriteFileReplacing(files, path, JoinLinesCrLf(lines));
+}
+
+}  // namespace bastion::platform

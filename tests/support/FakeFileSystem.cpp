@@ -1,0 +1,492 @@
+#include "support/FakeFileSystem.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <stdexcept>
+
+#include "support/FakeFileTree.h"
+
+namespace bastion::testing {
+
+using namespace platform;
+using fakefs::ParsePath;
+using fakefs::Through;
+
+namespace {
+
+class StringReader : public FileReader {
+public:
+    explicit StringReader(std::string content) : content_(std::move(content)) {}
+    std::size_t Read(char* buffer, std::size_t size) override {
+        std::size_t count = std::min(size, content_.size() - position_);
+        std::memcpy(buffer, content_.data() + position_, count);
+        position_ += count;
+        return count;
+    }
+
+private:
+    std::string content_;
+    std::size_t position_ = 0;
+};
+
+// What the system reports for a file given these attributes: never the
+// directory bit, and "normal" only when nothing else is set.
+std::uint32_t FileAttributes(std::uint32_t attributes) {
+    attributes &= ~kAttrDirectory;
+    if (attributes == 0) {
+        return kAttrNormal;
+    }
+    return attributes == kAttrNormal ? attributes : attributes & ~kAttrNormal;
+}
+
+std::uint32_t FolderAttributes(std::uint32_t attributes) {
+    return (attributes | kAttrDirectory) & ~kAttrNormal;
+}
+
+bool IsReadOnly(const fakefs::Node& node) {
+    return (node.attributes & kAttrReadOnly) != 0;
+}
+
+}  // namespace
+
+FakeFileSystem::FakeFileSystem() {
+    AddDrive(FakeDrive{});
+}
+
+FakeFileSystem::~FakeFileSystem() = default;
+
+// ---- navigation ----------------------------------------------------------
+
+FakeFileSystem::Drive* FakeFileSystem::FindDrive(char letter) const {
+    for (const auto& drive : drives_) {
+        if (drive->settings.letter[0] == letter) {
+            return drive.get();
+        }
+    }
+    return nullptr;
+}
+
+fakefs::Node* FakeFileSystem::Root(const Path& path, bool mustBeReady) const {
+    Drive* drive = FindDrive(path.drive);
+    if (!drive || (mustBeReady && !drive->settings.ready)) {
+        return nullptr;
+    }
+    return drive->root.get();
+}
+
+// The entry the path names, a junction itself rather than its target.
+fakefs::Node* FakeFileSystem::Resolve(const Path& path) const {
+    Node* node = Root(path, true);
+    for (const std::string& part : path.parts) {
+        node = Through(node);
+        if (!node || !node->folder) {
+            return nullptr;
+        }
+        node = node->Child(part);
+    }
+    if (node && path.trailingSeparator && !node->folder) {
+        return nullptr;
+    }
+    return node;
+}
+
+// The folder that holds (or would hold) the entry the path names.
+fakefs::Node* FakeFileSystem::ResolveParent(const Path& path) const {
+    if (path.IsRoot()) {
+        return nullptr;
+    }
+    Node* parent = Through(Resolve(path.Parent()));
+    return parent && parent->folder ? parent : nullptr;
+}
+
+std::shared_ptr<fakefs::Node> FakeFileSystem::MakeNode(char drive, const std::string& name, bool folder,
+                                                       std::uint32_t attributes) {
+    auto node = std::make_shared<Node>();
+    node->drive = drive;
+    node->name = name;
+    node->folder = folder;
+    node->attributes = folder ? FolderAttributes(attributes) : FileAttributes(attributes);
+    node->index = nextIndex_++;
+    return node;
+}
+
+bool FakeFileSystem::Has(const std::set<std::string>& paths, const Path& path) {
+    return paths.count(path.Key()) != 0;
+}
+
+bool FakeFileSystem::Writable(const Path& path, const Node* existing) const {
+    return !Has(failWrites_, path) && !Has(locked_, path) && !(existing && IsReadOnly(*existing));
+}
+
+// ---- listing and queries -------------------------------------------------
+
+std::optional<DirListing> FakeFileSystem::ListDirectory(const std::string& folder) {
+    ++listDirectoryCalls_;
+    auto path = ParsePath(folder);
+    if (!path || Has(failListing_, *path)) {
+        return std::nullopt;
+    }
+    Node* node = Through(Resolve(*path));
+    if (!node || !node->folder) {
+        return std::nullopt;
+    }
+    DirListing listing;
+    Drive* home = FindDrive(node->drive);
+    listing.identity = {home ? home->settings.serial : 0u, 0, node->index, true};
+    for (const auto& child : node->children) {
+        if (child->attributes & (kAttrHidden | kAttrSystem)) {
+            continue;
+        }
+        listing.entries.push_back({child->name, child->attributes, child->folder ? 0 : child->content.size()});
+    }
+    return listing;
+}
+
+std::optional<DirEntry> FakeFileSystem::Lookup(const std::string& path) {
+    // A directory search finds no entry for a drive root, nor for a path
+    // that ends with a separator.
+    auto parsed = ParsePath(path);
+    if (!parsed || parsed->IsRoot() || parsed->trailingSeparator) {
+        return std::nullopt;
+    }
+    Node* node = Resolve(*parsed);
+    if (!node) {
+        return std::nullopt;
+    }
+    return DirEntry{node->name, node->attributes, node->folder ? 0 : node->content.size()};
+}
+
+bool FakeFileSystem::FolderExists(const std::string& path) {
+    auto parsed = ParsePath(path);
+    Node* node = parsed ? Through(Resolve(*parsed)) : nullptr;
+    return node && node->folder;
+}
+
+std::optional<std::uint64_t> FakeFileSystem::FileSize(const std::string& path) {
+    auto parsed = ParsePath(path);
+    Node* node = parsed ? Resolve(*parsed) : nullptr;
+    if (!node || node->folder) {
+        return std::nullopt;
+    }
+    return node->content.size();
+}
+
+// ---- file content --------------------------------------------------------
+
+std::unique_ptr<FileReader> FakeFileSystem::OpenForRead(const std::string& path) {
+    auto content = ReadFile(path);
+    if (!content) {
+        return nullptr;
+    }
+    return std::make_unique<StringReader>(std::move(*content));
+}
+
+std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {
+    ++readCalls_;
+    auto parsed = ParsePath(path);
+    if (!parsed || Has(failReads_, *parsed)) {
+        return std::nullopt;
+    }
+    Node* node = Resolve(*parsed);
+    if (!node || node->folder) {
+        return std::nullopt;
+    }
+    return node->content;
+}
+
+bool FakeFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
+    auto parsed = ParsePath(path);
+    if (!parsed || parsed->trailingSeparator) {
+        return false;
+    }
+    Node* parent = ResolveParent(*parsed);
+    if (!parent) {
+        return false;
+    }
+    Node* existing = parent->Child(parsed->Name());
+    if ((existing && existing->folder) || !Writable(*parsed, existing)) {
+        return false;
+    }
+    if (existing) {
+        existing->content = bytes;
+    } else {
+        auto created = MakeNode(parent->drive, parsed->Name(), false, kAttrArchive);
+        created->content = bytes;
+        parent->Add(std::move(created));
+    }
+    return true;
+}
+
+bool FakeFileSystem::AppendFile(const std::string& path, const std::string& bytes) {
+    auto parsed = ParsePath(path);
+    if (!parsed || parsed->trailingSeparator) {
+        return false;
+    }
+    Node* parent = ResolveParent(*parsed);
+    Node* existing = parent ? parent->Child(parsed->Name()) : nullptr;
+    if (!existing) {
+        return WriteFile(path, bytes);
+    }
+    if (existing->folder || !Writable(*parsed, existing)) {
+        return false;
+    }
+    existing->content += bytes;
+    return true;
+}
+
+bool FakeFileSystem::CopyFile(const std::string& from, const std::string& to, bool overwrite) {
+    auto source = ParsePath(from);
+    auto target = ParsePath(to);
+    if (!source || !target || target->trailingSeparator || Has(failReads_, *source)) {
+        return false;
+    }
+    Node* file = Resolve(*source);
+    Node* parent = ResolveParent(*target);
+    if (!file || file->folder || !parent) {
+        return false;
+    }
+    Node* existing = parent->Child(target->Name());
+    if (existing == file || (existing && (!overwrite || existing->folder)) || !Writable(*target, existing)) {
+        return false;
+    }
+    if (existing) {
+        existing->content = file->content;
+        existing->attributes = file->attributes;
+    } else {
+        auto created = MakeNode(parent->drive, target->Name(), false, file->attributes);
+        created->content = file->content;
+        parent->Add(std::move(created));
+    }
+    return true;
+}
+
+bool FakeFileSystem::MoveReplace(const std::string& from, const std::string& to) {
+    auto source = ParsePath(from);
+    auto target = ParsePath(to);
+    if (!source || !target || source->IsRoot() || target->IsRoot()) {
+        return false;
+    }
+    if (Has(failMoves_, *source) || Has(failMoves_, *target) || Has(locked_, *source) || Has(locked_, *target)) {
+        return false;
+    }
+    Node* node = Resolve(*source);
+    Node* sourceParent = ResolveParent(*source);
+    Node* targetParent = ResolveParent(*target);
+    if (!node || !targetParent) {
+        return false;
+    }
+    Node* existing = targetParent->Child(target->Name());
+    if (existing == node) {
+        node->name = target->Name();  // a change of case only
+        return true;
+    }
+    if (node->folder) {
+        const std::string sourceKey = source->Key() + "\\";
+        if (existing || source->drive != target->drive || target->Key().rfind(sourceKey, 0) == 0) {
+            return false;
+        }
+    } else if (existing && (existing->folder || IsReadOnly(*existing))) {
+        return false;
+    }
+    if (existing) {
+        targetParent->Remove(existing);
+    }
+    std::shared_ptr<Node> moved = sourceParent->Remove(node);
+    moved->name = target->Name();
+    targetParent->Add(std::move(moved));
+    return true;
+}
+
+bool FakeFileSystem::DeleteFile(const std::string& path) {
+    auto parsed = ParsePath(path);
+    if (!parsed || Has(failDeletes_, *parsed) || Has(locked_, *parsed)) {
+        return false;
+    }
+    Node* node = Resolve(*parsed);
+    if (!node || node->folder || IsReadOnly(*node)) {
+        return false;
+    }
+    ResolveParent(*parsed)->Remove(node);
+    return true;
+}
+
+bool FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    auto parsed = ParsePath(path);
+    Node* node = parsed ? Resolve(*parsed) : nullptr;
+    if (!node || parsed->IsRoot()) {
+        return false;
+    }
+    if (node->folder) {
+        node->attributes = FolderAttributes(attributes) | (node->attributes & kAttrReparsePoint);
+    } else {
+        node->attributes = FileAttributes(attributes);
+    }
+    return true;
+}
+
+// ---- folders -------------------------------------------------------------
+
+bool FakeFileSystem::CreateFolder(const std::string& path) {
+    auto parsed = ParsePath(path);
+    Node* node = parsed ? Root(*parsed, true) : nullptr;
+    if (!node) {
+        return false;
+    }
+    Path partial{parsed->drive, {}, false};
+    for (const std::string& part : parsed->parts) {
+        partial = partial.Child(part);
+        node = Through(node);
+        if (!node) {
+            return false;
+        }
+        Node* child = node->Child(part);
+        if (!child) {
+            if (Has(failWrites_, partial)) {
+                return false;
+            }
+            auto created = MakeNode(node->drive, part, true, kAttrDirectory);
+            child = created.get();
+            node->Add(std::move(created));
+        }
+        if (!child->folder) {
+            return false;
+        }
+        node = child;
+    }
+    return true;
+}
+
+bool FakeFileSystem::CopyFolderTree(const std::string& from, const std::string& to) {
+    auto source = ParsePath(from);
+    auto target = ParsePath(to);
+    if (!source || !target || target->IsRoot()) {
+        return false;
+    }
+    Node* folder = Through(Resolve(*source));
+    if (!folder || !folder->folder || target->Key().rfind(source->Key() + "\\", 0) == 0) {
+        return false;
+    }
+    Node* destination = Through(Resolve(*target));
+    if (!destination) {
+        Node* parent = ResolveParent(*target);
+        if (!parent || parent->Child(target->Name()) || Has(failWrites_, *target)) {
+            return false;
+        }
+        auto created = MakeNode(parent->drive, target->Name(), true, folder->attributes & ~kAttrReparsePoint);
+        destination = created.get();
+        parent->Add(std::move(created));
+    } else if (!destination->folder) {
+        return false;
+    }
+    return CopyInto(*folder, *destination, *target);
+}
+
+// Copies the content of source into target, merging with what is there;
+// junctions are copied as junctions to the same folder.
+bool FakeFileSystem::CopyInto(const Node& source, Node& target, const Path& targetPath) {
+    bool complete = true;
+    for (const auto& child : source.children) {
+        const Path childPath = targetPath.Child(child->name);
+        Node* existing = target.Child(child->name);
+        if (child->folder) {
+            if (existing && (!existing->folder || existing->junction)) {
+                complete = false;
+                continue;
+            }
+            if (!existing) {
+                if (Has(failWrites_, childPath)) {
+                    complete = false;
+                    continue;
+                }
+                auto created = MakeNode(target.drive, child->name, true, child->attributes);
+                created->junction = child->junction;
+                created->target = child->target;
+                existing = created.get();
+                target.Add(std::move(created));
+            }
+            if (!child->junction) {
+                complete = CopyInto(*child, *existing, childPath) && complete;
+            }
+        } else if (existing && (existing->folder || !Writable(childPath, nullptr))) {
+            complete = false;
+        } else if (existing) {
+            existing->content = child->content;
+            existing->attributes = child->attributes;
+        } else if (Has(failWrites_, childPath)) {
+            complete = false;
+        } else {
+            auto created = MakeNode(target.drive, child->name, false, child->attributes);
+            created->content = child->content;
+            target.Add(std::move(created));
+        }
+    }
+    return complete;
+}
+
+bool FakeFileSystem::DeleteFolderTree(const std::string& path) {
+    auto parsed = ParsePath(path);
+    if (!parsed || parsed->IsRoot()) {
+        return false;
+    }
+    Node* node = Resolve(*parsed);
+    if (!node || !node->folder) {
+        return false;
+    }
+    // Removing a junction removes the link, never the folder it stands for.
+    bool emptied = node->junction || RemoveTree(*node, *parsed);
+    if (!emptied || Has(failDeletes_, *parsed)) {
+        return false;
+    }
+    ResolveParent(*parsed)->Remove(node);
+    return true;
+}
+
+// Removes what can be removed below the folder, read-only entries included;
+// false when something had to stay.
+bool FakeFileSystem::RemoveTree(Node& folder, const Path& path) {
+    bool emptied = true;
+    for (const auto& child : std::vector<std::shared_ptr<Node>>(folder.children)) {
+        const Path childPath = path.Child(child->name);
+        bool removable = !Has(failDeletes_, childPath) && !Has(locked_, childPath);
+        if (child->folder && !child->junction) {
+            removable = RemoveTree(*child, childPath) && removable;
+        }
+        if (removable) {
+            folder.Remove(child.get());
+        } else {
+            emptied = false;
+        }
+    }
+    return emptied;
+}
+
+// ---- drives --------------------------------------------------------------
+
+std::vector<DriveInfo> FakeFileSystem::ListDrives() {
+    std::vector<DriveInfo> drives;
+    for (const auto& drive : drives_) {
+        drives.push_back({drive->settings.letter, drive->settings.type, drive->settings.ready});
+    }
+    return drives;
+}
+
+std::optional<VolumeInfo> FakeFileSystem::GetVolumeInfo(const std::string& root) {
+    auto parsed = ParsePath(root);
+    if (!parsed || !parsed->IsRoot() || !Root(*parsed, true)) {
+        return std::nullopt;
+    }
+    const FakeDrive& settings = FindDrive(parsed->drive)->settings;
+    return VolumeInfo{settings.label, settings.serial, settings.fileSystem};
+}
+
+std::optional<DriveSpace> FakeFileSystem::GetDriveSpace(const std::string& root) {
+    auto parsed = ParsePath(root);
+    if (!parsed || !parsed->IsRoot() || !Root(*parsed, true)) {
+        return std::nullopt;
+    }
+    const FakeDrive& settings = FindDrive(parsed->drive)->settings;
+    return DriveSpace{settings.total, settings.free};
+}
+
+}  // namespace bastion::testing

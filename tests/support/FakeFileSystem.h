@@ -1,0 +1,139 @@
+// An in-memory file system: drives with type, readiness, volume and space;
+// folders and files with attributes and content. Names are looked up
+// ignoring case and keep the case they were created with; listings come in
+// creation order and leave hidden and system entries out, as the real
+// listing does. Every folder has its own identity; a junction is a folder
+// entry that stands for another folder, so a walk can meet one folder twice.
+// Failures are injected per path.
+//
+// Paths are "C:\a\b" with or without a trailing backslash for folders; a
+// trailing backslash on a file does not find it. "/" separates too, doubled
+// separators and "." are ignored and ".." goes up, as Windows normalises.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace bastion::testing {
+
+namespace fakefs {
+struct Node;
+struct Path;
+struct Drive;
+}  // namespace fakefs
+
+struct FakeDrive {
+    std::string letter = "C";
+    platform::DriveType type = platform::DriveType::Fixed;
+    bool ready = true;
+    std::string label;
+    std::uint32_t serial = 0x1C2D3E4F;
+    std::string fileSystem = "NTFS";
+    std::uint64_t total = 80ull << 30;
+    std::uint64_t free = 30ull << 30;
+};
+
+class FakeFileSystem : public platform::FileSystem {
+public:
+    // Starts with one empty, ready, fixed drive C.
+    FakeFileSystem();
+    ~FakeFileSystem() override;
+
+    // platform::FileSystem
+    std::optional<platform::DirListing> ListDirectory(const std::string& folder) override;
+    std::optional<platform::DirEntry> Lookup(const std::string& path) override;
+    bool FolderExists(const std::string& path) override;
+    std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
+    std::optional<std::string> ReadFile(const std::string& path) override;
+    bool WriteFile(const std::string& path, const std::string& bytes) override;
+    bool AppendFile(const std::string& path, const std::string& bytes) override;
+    bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
+    bool MoveReplace(const std::string& from, const std::string& to) override;
+    bool DeleteFile(const std::string& path) override;
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool CreateFolder(const std::string& path) override;
+    bool CopyFolderTree(const std::string& from, const std::string& to) override;
+    bool DeleteFolderTree(const std::string& path) override;
+    std::vector<platform::DriveInfo> ListDrives() override;
+    std::optional<platform::VolumeInfo> GetVolumeInfo(const std::string& root) override;
+    std::optional<platform::DriveSpace> GetDriveSpace(const std::string& root) override;
+
+    // Setup. Each creates the missing folders above the path; a drive that
+    // does not exist, or a file standing where a folder must be, throws.
+    // AddDrive replaces the settings of a drive that exists, keeping its
+    // content.
+    void AddDrive(const FakeDrive& drive);
+    void AddDrive(const std::string& letter, platform::DriveType type, bool ready = true);
+    void RemoveDrive(const std::string& letter);
+    void AddFile(const std::string& path, const std::string& content = "",
+                 std::uint32_t attributes = platform::kAttrArchive);
+    void AddFolder(const std::string& path, std::uint32_t attributes = platform::kAttrDirectory);
+    // A folder entry at path that stands for the folder at target (which
+    // must exist): paths below it reach the target's content and its listing
+    // carries the target's identity. Real junctions report the reparse-point
+    // attribute; pass plain kAttrDirectory for one the walker descends into.
+    void AddJunction(const std::string& path, const std::string& target,
+                     std::uint32_t attributes = platform::kAttrDirectory | platform::kAttrReparsePoint);
+
+    // Failure injection, by the path as the caller writes it (not through
+    // junctions). Reads: OpenForRead, ReadFile, copying from. Writes:
+    // WriteFile, AppendFile, copying to, creating the folder. Moves:
+    // MoveReplace from or to the path. Deletes: DeleteFile, and
+    // DeleteFolderTree at or above the path. A locked file (a running
+    // program) cannot be deleted, moved or written but can be read.
+    void FailReads(const std::string& path);
+    void FailWrites(const std::string& path);
+    void FailMoves(const std::string& path);
+    void FailDeletes(const std::string& path);
+    void FailListing(const std::string& folder);
+    void LockFile(const std::string& path);
+    void UnlockFile(const std::string& path);
+    void ClearFailures();
+
+    // Assertions.
+    bool HasFile(const std::string& path);
+    bool HasFolder(const std::string& path);
+    std::optional<std::string> Content(const std::string& path);
+    std::optional<std::uint32_t> Attributes(const std::string& path);
+    // Every folder and file below the path (drive root or folder), depth
+    // first in listing order, hidden ones included, junctions not followed;
+    // folders end with a backslash.
+    std::vector<std::string> Tree(const std::string& root);
+
+    std::size_t ListDirectoryCalls() const { return listDirectoryCalls_; }
+    std::size_t ReadCalls() const { return readCalls_; }
+    void ResetCounters();
+
+private:
+    using Node = fakefs::Node;
+    using Path = fakefs::Path;
+    using Drive = fakefs::Drive;
+
+    Drive* FindDrive(char letter) const;
+    Node* Root(const Path& path, bool mustBeReady) const;
+    Node* Resolve(const Path& path) const;
+    Node* ResolveParent(const Path& path) const;
+    std::shared_ptr<Node> MakeNode(char drive, const std::string& name, bool folder, std::uint32_t attributes);
+    Node* SetupFolders(const Path& path, std::size_t depth);
+    Path ParseForSetup(const std::string& path) const;
+    static bool Has(const std::set<std::string>& paths, const Path& path);
+    void Insert(std::set<std::string>& paths, const std::string& path) const;
+    bool Writable(const Path& path, const Node* existing) const;
+    bool RemoveTree(Node& folder, const Path& path);
+    bool CopyInto(const Node& source, Node& target, const Path& targetPath);
+
+    std::vector<std::unique_ptr<Drive>> drives_;
+    std::uint64_t nextIndex_ = 1;
+    std::set<std::string> failReads_, failWrites_, failMoves_, failDeletes_, failListing_, locked_;
+    std::size_t listDirectoryCalls_ = 0;
+    std::size_t readCalls_ = 0;
+};
+
+}  // namespace bastion::testing

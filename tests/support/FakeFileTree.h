@@ -1,0 +1,66 @@
+// The node tree and path parsing behind FakeFileSystem.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "support/FakeFileSystem.h"
+
+namespace bastion::testing::fakefs {
+
+// A Windows path taken apart: drive letter (upper case), the names below
+// the root, and whether it ended with a separator.
+struct Path {
+    char drive = 'C';
+    std::vector<std::string> parts;
+    bool trailingSeparator = false;
+
+    bool IsRoot() const { return parts.empty(); }
+    const std::string& Name() const { return parts.back(); }
+    Path Parent() const;
+    Path Child(const std::string& name) const;
+    // The path folded for comparison ("c:\a\b"), the key of failure sets.
+    std::string Key() const;
+    // The path as text ("C:\a\b"; the root is "C:\").
+    std::string Text() const;
+};
+
+// "C:\a\b", "c:/a//b\", "C:" and "C:\a\..\b" parse; relative and UNC paths
+// do not.
+std::optional<Path> ParsePath(const std::string& text);
+
+struct Node : std::enable_shared_from_this<Node> {
+    std::string name;
+    bool folder = false;
+    std::uint32_t attributes = 0;
+    std::string content;
+    std::uint64_t index = 0;
+    char drive = 'C';  // where it lives, for its identity
+    // A junction: a folder entry whose content is the target's.
+    bool junction = false;
+    std::weak_ptr<Node> target;
+
+    std::vector<std::shared_ptr<Node>> children;  // creation order
+
+    Node* Child(const std::string& childName) const;
+    void Add(std::shared_ptr<Node> child);
+    std::shared_ptr<Node> Remove(const Node* child);
+
+private:
+    std::unordered_map<std::string, Node*> byFoldedName_;
+};
+
+struct Drive {
+    FakeDrive settings;
+    std::shared_ptr<Node> root;
+};
+
+// The folder whose content a node shows: the node itself, or the target of
+// a junction (nullptr when the target is gone).
+Node* Through(Node* node);
+
+}  // namespace bastion::testing::fakefs

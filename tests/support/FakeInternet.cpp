@@ -1,0 +1,45 @@
+#include "support/FakeInternet.h"
+
+#include <algorithm>
+
+namespace bastion::testing {
+
+platform::HttpResult FakeInternet::Get(const std::string& url,
+                                       const std::function<void(std::size_t received)>& onChunk) {
+    requests.push_back(url);
+    FakeResponse response = defaultResponse;
+    if (auto found = scripts_.find(url); found != scripts_.end() && !found->second.responses.empty()) {
+        Script& script = found->second;
+        response = script.responses[std::min(script.next, script.responses.size() - 1)];
+        ++script.next;
+    }
+    platform::HttpResult result;
+    if (!response.reachable) {
+        return result;
+    }
+    result.ok = true;
+    result.status = response.status;
+    for (std::size_t received = 0; received < response.body.size();) {
+        std::size_t chunk = std::min(kChunkSize, response.body.size() - received);
+        result.body.append(response.body, received, chunk);
+        received += chunk;
+        if (onChunk) {
+            onChunk(received);
+        }
+    }
+    return result;
+}
+
+void FakeInternet::Respond(const std::string& url, const std::string& body, int status) {
+    RespondInTurn(url, {FakeResponse{true, status, body}});
+}
+
+void FakeInternet::Unreachable(const std::string& url) {
+    RespondInTurn(url, {FakeResponse{false, 0, ""}});
+}
+
+void FakeInternet::RespondInTurn(const std::string& url, std::vector<FakeResponse> responses) {
+    scripts_[url] = Script{std::move(responses), 0};
+}
+
+}  // namespace bastion::testing

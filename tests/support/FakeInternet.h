@@ -1,0 +1,48 @@
+// An internet client that answers from a script by exact address. An
+// address without a script is unreachable. Bodies are handed over in chunks
+// of 256 bytes like the real client, with the running total after each.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Internet.h"
+
+namespace bastion::testing {
+
+struct FakeResponse {
+    bool reachable = true;
+    int status = 200;
+    std::string body;
+};
+
+class FakeInternet : public platform::Internet {
+public:
+    static constexpr std::size_t kChunkSize = 256;
+
+    platform::HttpResult Get(const std::string& url,
+                             const std::function<void(std::size_t received)>& onChunk = {}) override;
+
+    // Every request for url gets this answer from now on.
+    void Respond(const std::string& url, const std::string& body, int status = 200);
+    void Unreachable(const std::string& url);
+    // Successive requests for url get these answers in turn; the last one
+    // stays for any further request.
+    void RespondInTurn(const std::string& url, std::vector<FakeResponse> responses);
+    // The answer for addresses without a script (unreachable unless set).
+    FakeResponse defaultResponse{false, 0, ""};
+
+    // Every requested address, in order.
+    std::vector<std::string> requests;
+
+private:
+    struct Script {
+        std::vector<FakeResponse> responses;
+        std::size_t next = 0;
+    };
+    std::map<std::string, Script> scripts_;
+};
+
+}  // namespace bastion::testing

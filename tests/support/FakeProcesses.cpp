@@ -1,0 +1,100 @@
+#include "support/FakeProcesses.h"
+
+#include <algorithm>
+
+namespace bastion::testing {
+
+std::optional<std::vector<std::uint32_t>> FakeProcesses::EnumerateIds() {
+    if (failEnumeration) {
+        return std::nullopt;
+    }
+    std::vector<std::uint32_t> ids;
+    for (const FakeProcess& process : table) {
+        ids.push_back(process.id);
+    }
+    return ids;
+}
+
+std::string FakeProcesses::BaseName(std::uint32_t processId) {
+    FakeProcess* process = Find(processId);
+    return process ? process->baseName : std::string();
+}
+
+std::optional<std::vector<platform::ProcessEntry>> FakeProcesses::Snapshot() {
+    if (failSnapshot) {
+        return std::nullopt;
+    }
+    std::vector<platform::ProcessEntry> entries;
+    for (const FakeProcess& process : table) {
+        entries.push_back({process.id, process.exeFile});
+    }
+    return entries;
+}
+
+std::optional<std::string> FakeProcesses::FirstModulePath(std::uint32_t processId) {
+    FakeProcess* process = Find(processId);
+    return process ? process->modulePath : std::nullopt;
+}
+
+bool FakeProcesses::Terminate(std::uint32_t processId, std::uint32_t exitCode) {
+    terminateCalls.push_back({processId, exitCode});
+    FakeProcess* process = Find(processId);
+    if (!process || process->unkillable) {
+        return false;
+    }
+    if (process->failTerminations > 0) {
+        --process->failTerminations;
+        return false;
+    }
+    Remove(processId);
+    return true;
+}
+
+std::optional<std::uint32_t> FakeProcesses::ExitCode(std::uint32_t processId) {
+    // An ended process is gone from the table and can no longer be opened.
+    if (!IsRunning(processId)) {
+        return std::nullopt;
+    }
+    return kStillActive;
+}
+
+bool FakeProcesses::WaitForExit(std::uint32_t processId, std::uint32_t) {
+    return !IsRunning(processId);
+}
+
+bool FakeProcesses::SetDebugPrivilege(bool enable) {
+    debugPrivilegeCalls.push_back(enable);
+    return !failDebugPrivilege;
+}
+
+FakeProcess& FakeProcesses::Add(std::uint32_t id, const std::string& modulePath) {
+    FakeProcess process;
+    process.id = id;
+    std::size_t slash = modulePath.find_last_of('\\');
+    process.baseName = slash == std::string::npos ? modulePath : modulePath.substr(slash + 1);
+    process.exeFile = process.baseName;
+    process.modulePath = modulePath;
+    return Add(process);
+}
+
+FakeProcess& FakeProcesses::Add(FakeProcess process) {
+    Remove(process.id);
+    table.push_back(std::move(process));
+    return table.back();
+}
+
+void FakeProcesses::Remove(std::uint32_t id) {
+    table.erase(std::remove_if(table.begin(), table.end(), [&](const FakeProcess& p) { return p.id == id; }),
+                table.end());
+}
+
+bool FakeProcesses::IsRunning(std::uint32_t id) const {
+    return std::any_of(table.begin(), table.end(), [&](const FakeProcess& p) { return p.id == id; });
+}
+
+FakeProcess* FakeProcesses::Find(std::uint32_t id) {
+    auto found = std::find_if(table.begin(), table.end(), [&](const FakeProcess& p) { return p.id == id; });
+    return found == table.end() ? nullptr : &*found;
+}
+
+}  // namespace bastion::testing

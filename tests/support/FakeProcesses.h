@@ -1,0 +1,66 @@
+// A table of running processes. Terminating one removes it from the table,
+// unless it is set to fail a number of times first or never to end.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Processes.h"
+
+namespace bastion::testing {
+
+struct FakeProcess {
+    std::uint32_t id = 0;
+    // What BaseName gives; empty as for a process that cannot be opened.
+    std::string baseName;
+    // What the snapshot gives (the base name on the NT family, the full
+    // path on the Windows 95 family).
+    std::string exeFile;
+    // What FirstModulePath gives; nullopt when it cannot be read.
+    std::optional<std::string> modulePath;
+    // Terminate fails this many times before it succeeds.
+    int failTerminations = 0;
+    bool unkillable = false;
+};
+
+struct TerminateCall {
+    std::uint32_t processId = 0;
+    std::uint32_t exitCode = 0;
+    friend bool operator==(const TerminateCall&, const TerminateCall&) = default;
+};
+
+class FakeProcesses : public platform::Processes {
+public:
+    static constexpr std::uint32_t kStillActive = 259;
+
+    // platform::Processes
+    std::optional<std::vector<std::uint32_t>> EnumerateIds() override;
+    std::string BaseName(std::uint32_t processId) override;
+    std::optional<std::vector<platform::ProcessEntry>> Snapshot() override;
+    std::optional<std::string> FirstModulePath(std::uint32_t processId) override;
+    bool Terminate(std::uint32_t processId, std::uint32_t exitCode) override;
+    std::optional<std::uint32_t> ExitCode(std::uint32_t processId) override;
+    bool WaitForExit(std::uint32_t processId, std::uint32_t milliseconds) override;
+    bool SetDebugPrivilege(bool enable) override;
+
+    // Adds a process running the program at modulePath, with the base name
+    // and snapshot name its file name; returns it for further changes.
+    FakeProcess& Add(std::uint32_t id, const std::string& modulePath);
+    FakeProcess& Add(FakeProcess process);
+    void Remove(std::uint32_t id);
+    bool IsRunning(std::uint32_t id) const;
+    FakeProcess* Find(std::uint32_t id);
+
+    bool failEnumeration = false;
+    bool failSnapshot = false;
+    bool failDebugPrivilege = false;
+
+    std::vector<FakeProcess> table;
+    std::vector<TerminateCall> terminateCalls;
+    // The argument of every SetDebugPrivilege call, in order.
+    std::vector<bool> debugPrivilegeCalls;
+};
+
+}  // namespace bastion::testing

@@ -1,0 +1,62 @@
+// The shell of a Windows XP machine with the usual English folder layout
+// (C:\WINDOWS, C:\Documents and Settings\User, ...); every special folder
+// can be moved or taken away per test. Open and StartProgram calls are
+// recorded, not carried out.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Shell.h"
+
+namespace bastion::testing {
+
+struct ShellCall {
+    enum class Kind { Open, StartProgram };
+    Kind kind = Kind::Open;
+    std::string target;  // the document, folder or command line
+    platform::ShowWindow show = platform::ShowWindow::Normal;
+    friend bool operator==(const ShellCall&, const ShellCall&) = default;
+};
+
+class FakeShell : public platform::Shell {
+public:
+    inline static const std::string kUserProfile = "C:\\Documents and Settings\\User";
+    inline static const std::string kAllUsersProfile = "C:\\Documents and Settings\\All Users";
+
+    FakeShell();
+
+    // platform::Shell
+    std::optional<std::string> SpecialFolderPath(int csidl) override;
+    std::optional<std::string> ProgramsFolderFromIdList() override;
+    bool Open(const std::string& target, platform::ShowWindow show) override;
+    bool StartProgram(const std::string& commandLine, platform::ShowWindow show) override;
+    bool SetClipboardText(const std::string& text) override;
+    std::optional<std::string> GetClipboardText() override;
+
+    // Setup.
+    void SetFolder(int csidl, const std::string& path);
+    // The folder has no file-system path, as for a virtual folder.
+    void RemoveFolder(int csidl);
+    // What ProgramsFolderFromIdList gives; by default the Programs folder.
+    void SetProgramsFolderFromIdList(std::optional<std::string> path);
+    // Every folder path the shell names, for creating them on a fake disk.
+    std::vector<std::string> FolderPaths() const;
+
+    bool failOpen = false;
+    bool failStart = false;
+    bool failClipboard = false;
+
+    // Open and StartProgram calls in order, failed ones included.
+    std::vector<ShellCall> calls;
+    std::optional<std::string> clipboard;
+
+private:
+    std::map<int, std::string> folders_;
+    bool programsFromIdListSet_ = false;
+    std::optional<std::string> programsFromIdList_;
+};
+
+}  // namespace bastion::testing

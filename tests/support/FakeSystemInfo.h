@@ -1,0 +1,31 @@
+// Facts about a Windows XP machine (NT 5.1) running Bastion from its usual
+// folder; each can be changed per test.
+#pragma once
+
+#include <string>
+
+#include "platform/SystemInfo.h"
+
+namespace bastion::testing {
+
+class FakeSystemInfo : public platform::SystemInfo {
+public:
+    platform::OsVersion GetOsVersion() override { return osVersion; }
+    std::string SystemFolder() override { return systemFolder; }
+    std::string UserName() override { return userName; }
+    std::string ComputerName() override { return computerName; }
+    std::string ProgramPath() override { return programPath; }
+    unsigned AnsiCodePage() override { return ansiCodePage; }
+
+    // The Windows 95 family (Windows 98 SE).
+    void UseWindows9x() { osVersion = {1, 4, 10, 2222}; }
+
+    platform::OsVersion osVersion{2, 5, 1, 2600};
+    std::string systemFolder = "C:\\WINDOWS\\system32";
+    std::string userName = "User";
+    std::string computerName = "WORKSTATION";
+    std::string programPath = "C:\\Program Files\\Bastion\\Bastion.exe";
+    unsigned ansiCodePage = 1252;
+};
+
+}  // namespace bastion::testing
