@@ -200,7 +200,7 @@ long Win32Registry::DeleteTree(Hive hive, const std::string& path) {
     // An empty path names the hive itself: deleting "its tree" would wipe
     // every key of the hive, which no caller can mean.
     if (path.find_first_not_of("\\ ") == std::string::npos) {
-        return ERROR_INVALID_PARAMETER;
+        return platform::kRegAccessDenied;
     }
     return ::RegDeleteTreeW(HiveKey(hive), Widen(path).c_str());
 }
