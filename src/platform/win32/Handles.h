@@ -109,10 +109,19 @@ struct PidlTraits {
 };
 using UniquePidl = UniqueResource<PidlTraits>;
 
-// An open clipboard, closed again when the owner goes.
+// Windows the program creates for itself (message-only helper windows).
+struct WindowTraits {
+    using Type = HWND;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type h) { return h != nullptr; }
+    static void Close(Type h) { ::DestroyWindow(h); }
+};
+using UniqueWindow = UniqueResource<WindowTraits>;
+
+// An open clipboard, closed again when the session ends.
 class ClipboardSession {
 public:
-    ClipboardSession() : open_(::OpenClipboard(nullptr) != FALSE) {}
+    explicit ClipboardSession(HWND owner = nullptr) : open_(::OpenClipboard(owner) != FALSE) {}
     ~ClipboardSession() {
         if (open_) {
             ::CloseClipboard();

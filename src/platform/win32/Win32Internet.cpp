@@ -27,10 +27,12 @@ platform::HttpResult Win32Internet::Get(const std::string& url, const std::funct
         return result;
     }
     // Always a fresh answer from the server: definition dates and updates
-    // must never come out of a cache.
+    // must never come out of a cache. No dialog either: the automatic update
+    // runs while nobody watches.
     UniqueInternetHandle request(::InternetOpenUrlW(
         session.Get(), Widen(url).c_str(), nullptr, 0,
-        INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+        INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI,
+        0));
     if (!request) {
         return result;
     }

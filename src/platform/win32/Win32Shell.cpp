@@ -102,7 +102,11 @@ bool Win32Shell::SetClipboardText(const std::string& text) {
     std::memcpy(target, wide.c_str(), bytes);
     ::GlobalUnlock(memory.Get());
 
-    ClipboardSession clipboard;
+    // The clipboard is opened for a window of its own: emptied without an
+    // owner window, it may refuse the new data.
+    UniqueWindow owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                         ::GetModuleHandleW(nullptr), nullptr));
+    ClipboardSession clipboard(owner.Get());
     if (!clipboard.IsOpen() || !::EmptyClipboard()) {
         return false;
     }
