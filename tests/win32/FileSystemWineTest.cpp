@@ -212,6 +212,35 @@ TEST_F(FileSystemWineTest, FolderTreesAreCopiedAndDeletedWithReadOnlyAndHiddenCo
     EXPECT_FALSE(files.DeleteFolderTree(scratch / "copy"));
 }
 
+TEST_F(FileSystemWineTest, FolderLinksShareTheTargetIdentityAndAreNotFollowedWhenDeleting) {
+    ASSERT_TRUE(files.CreateFolder(scratch / "target"));
+    ASSERT_TRUE(files.WriteFile(scratch / "target\\keep.txt", "keep"));
+    ASSERT_TRUE(files.CreateFolder(scratch / "tree"));
+    // Wine 8 answers success to CreateSymbolicLinkW without creating
+    // anything, hence the look at what is really there.
+    if (!::CreateSymbolicLinkW(Widen(scratch / "tree\\link").c_str(), Widen(scratch / "target").c_str(),
+                               SYMBOLIC_LINK_FLAG_DIRECTORY) ||
+        !files.Lookup(scratch / "tree\\link")) {
+        GTEST_SKIP() << "this system cannot create folder links";
+    }
+    // The cycle check of the walker: a folder reached through a link is the
+    // folder itself.
+    auto viaLink = files.ListDirectory(scratch / "tree\\link");
+    auto direct = files.ListDirectory(scratch / "target");
+    ASSERT_TRUE(viaLink && direct);
+    EXPECT_EQ(direct->identity, viaLink->identity);
+    auto link = files.Lookup(scratch / "tree\\link");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_NE(0u, link->attributes & platform::kAttrReparsePoint);
+
+    ASSERT_TRUE(files.CopyFolderTree(scratch / "tree", scratch / "copy"));
+    EXPECT_FALSE(files.Lookup(scratch / "copy\\link\\keep.txt").has_value());
+
+    EXPECT_TRUE(files.DeleteFolderTree(scratch / "tree"));
+    EXPECT_FALSE(files.FolderExists(scratch / "tree"));
+    EXPECT_EQ("keep", files.ReadFile(scratch / "target\\keep.txt"));
+}
+
 TEST_F(FileSystemWineTest, DriveCIsAReadyFixedDriveWithVolumeDetails) {
     auto drives = files.ListDrives();
     auto c = std::find_if(drives.begin(), drives.end(), [](const platform::DriveInfo& d) { return d.letter == "C"; });
