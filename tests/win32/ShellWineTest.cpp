@@ -11,6 +11,13 @@ namespace {
 
 namespace csidl = platform::csidl;
 
+std::string Quoted(const std::string& text) {
+    std::string quoted(1, '"');
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
 bool IsAbsoluteDrivePath(const std::string& path) {
     return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\';
 }
@@ -46,7 +53,7 @@ TEST(ShellWineTest, StartedProgramReceivesItsWholeCommandLine) {
     Win32FileSystem files;
     test::ScratchFolder scratch;
     std::string marker = scratch / "started by the shell.txt";
-    std::string commandLine = "\"" + test::ProgramFolder() + "\\SleepyChild.exe\" --touch \"" + marker + "\"";
+    std::string commandLine = Quoted(test::ProgramFolder() + "\\SleepyChild.exe") + " --touch " + Quoted(marker);
     ASSERT_TRUE(shell.StartProgram(commandLine, platform::ShowWindow::Hidden));
     bool created = false;
     for (int attempt = 0; attempt < 200 && !created; ++attempt) {
@@ -58,7 +65,7 @@ TEST(ShellWineTest, StartedProgramReceivesItsWholeCommandLine) {
     EXPECT_TRUE(created);
     ::Sleep(200);  // the child's handle on the file is closed by then
 
-    EXPECT_FALSE(shell.StartProgram("\"" + (scratch / "no such program.exe") + "\"", platform::ShowWindow::Normal));
+    EXPECT_FALSE(shell.StartProgram(Quoted(scratch / "no such program.exe"), platform::ShowWindow::Normal));
 }
 
 TEST(ShellWineTest, ClipboardKeepsUnicodeText) {

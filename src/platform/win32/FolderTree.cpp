@@ -32,17 +32,6 @@ bool FolderPresent(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && IsFolder(attributes);
 }
 
-std::wstring FullPath(const std::wstring& path) {
-    std::wstring system = SystemPath(path);
-    DWORD needed = ::GetFullPathNameW(system.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) {
-        return path;
-    }
-    std::vector<wchar_t> buffer(needed);
-    DWORD written = ::GetFullPathNameW(system.c_str(), needed, buffer.data(), nullptr);
-    return written == 0 || written >= needed ? path : std::wstring(buffer.data(), written);
-}
-
 // True when the path names a drive or share root ("C:\", "\\server\share").
 bool IsRoot(const std::wstring& path) {
     std::wstring full = WithoutTrailingSeparators(FullPath(path));

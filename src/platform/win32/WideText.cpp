@@ -45,19 +45,6 @@ bool IsExtendedAlready(const std::wstring& path) {
     return path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0;
 }
 
-std::wstring FullPath(const std::wstring& path) {
-    DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) {
-        return path;
-    }
-    std::vector<wchar_t> buffer(needed);
-    DWORD written = ::GetFullPathNameW(path.c_str(), needed, buffer.data(), nullptr);
-    if (written == 0 || written >= needed) {
-        return path;
-    }
-    return std::wstring(buffer.data(), written);
-}
-
 }  // namespace
 
 std::wstring SystemPath(std::wstring path) {
@@ -75,5 +62,18 @@ std::wstring SystemPath(std::wstring path) {
 }
 
 std::wstring SystemPath(std::string_view path) { return SystemPath(Widen(path)); }
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return path;
+    }
+    std::vector<wchar_t> buffer(needed);
+    DWORD written = ::GetFullPathNameW(path.c_str(), needed, buffer.data(), nullptr);
+    if (written == 0 || written >= needed) {
+        return path;
+    }
+    return std::wstring(buffer.data(), written);
+}
 
 }  // namespace bastion::win32

@@ -22,4 +22,8 @@ inline constexpr std::size_t kShortPathLimit = 260 - 12;
 std::wstring SystemPath(std::string_view path);
 std::wstring SystemPath(std::wstring path);
 
+// The absolute form of a path (".." and "." resolved, "/" turned into "\");
+// the path itself when the system cannot resolve it.
+std::wstring FullPath(const std::wstring& path);
+
 }  // namespace bastion::win32
