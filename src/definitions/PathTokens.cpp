@@ -1,0 +1,161 @@
+#include "definitions/PathTokens.h"
+
+#include <array>
+#include <map>
+
+#include "common/Text.h"
+
+namespace bastion {
+
+namespace {
+
+struct FolderToken {
+    std::string_view token;
+    int csidl;
+};
+
+namespace csidl = platform::csidl;
+
+// Applied in this order; a later token is also found inside the folder text
+// that an earlier one put in.
+constexpr std::array<FolderToken, 28> kFolderTokens{{
+    {"[startsp]", csidl::kAltStartup},
+    {"[appdata]", csidl::kAppData},
+    {"[recycle]", csidl::kBitBucket},
+    {"[comstar]", csidl::kCommonAltStartup},
+    {"[comapp]", csidl::kCommonAppData},
+    {"[desktop]", csidl::kCommonDesktopDirectory},
+    {"[comdocs]", csidl::kCommonDocuments},
+    {"[comfav]", csidl::kCommonFavorites},
+    {"[comprog]", csidl::kCommonPrograms},
+    {"[comstam]", csidl::kCommonStartMenu},
+    {"[comtemp]", csidl::kCommonTemplates},
+    {"[cookies]", csidl::kCookies},
+    {"[comdesk]", csidl::kDesktopDirectory},
+    {"[favorit]", csidl::kFavorites},
+    {"[fonts]", csidl::kFonts},
+    {"[history]", csidl::kHistory},
+    {"[netcach]", csidl::kInternetCache},
+    {"[progs]", csidl::kPrograms},
+    {"[progfil]", csidl::kProgramFiles},
+    {"[comprogfil]", csidl::kProgramFilesCommon},
+    {"[personl]", csidl::kPersonal},
+    {"[recent]", csidl::kRecent},
+    {"[sendto]", csidl::kSendTo},
+    {"[startup]", csidl::kStartup},
+    {"[strtmnu]", csidl::kStartMenu},
+    {"[system]", csidl::kSystem},
+    {"[templat]", csidl::kTemplates},
+    {"[windir]", csidl::kWindows},
+}};
+
+constexpr std::string_view kUserToken = "[user]";
+constexpr std::string_view kAllUsersToken = "[alluser]";
+
+// The profile folder is taken to be the Start menu folder's parent.
+std::string ProfileFromStartMenu(std::string_view startMenu) {
+    return ReplaceAllIgnoreCase(startMenu, "\\Start Menu", "");
+}
+
+// Every token begins with "[", which no other character matches in any
+// case, so only the places of "[" need a look.
+bool HoldsTokenIgnoreCase(std::string_view text, std::string_view token) {
+    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1)) {
+        if (StartsWithIgnoreCase(text.substr(at), token)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ReplaceIn(std::string& text, std::string_view token, const std::string& folder, bool ignoreCase) {
+    if (ignoreCase) {
+        if (HoldsTokenIgnoreCase(text, token)) {
+            text = ReplaceAllIgnoreCase(text, token, folder);
+        }
+    } else if (text.find(token) != std::string::npos) {
+        text = ReplaceAll(text, token, folder);
+    }
+}
+
+bool MayHoldToken(const std::string& text) {
+    return text.find('[') != std::string::npos;
+}
+
+}  // namespace
+
+std::string GetSpecialFolder(platform::Shell& shell, int csidl) {
+    std::optional<std::string> path = shell.SpecialFolderPath(csidl);
+    if (!path) {
+        return {};
+    }
+    std::string folder = path->substr(0, path->find('\0'));
+    // An empty answer names no folder; "\" alone would root the definition
+    // path on whatever drive is current.
+    if (folder.empty()) {
+        return {};
+    }
+    return folder + "\\";
+}
+
+std::string GetDriveRoot(platform::Shell& shell) {
+    std::string path = shell.ProgramsFolderFromIdList().value_or(std::string());
+    path = path.substr(0, path.find('\0'));
+    if (!EndsWith(path, "\\")) {
+        path += "\\";
+    }
+    return path.substr(0, 3);
+}
+
+PathTokens::PathTokens() {
+    folders_.reserve(kFolderTokens.size());
+    for (const FolderToken& entry : kFolderTokens) {
+        folders_.emplace_back(entry.token, std::string());
+    }
+}
+
+PathTokens PathTokens::Resolve(platform::Shell& shell) {
+    std::map<int, std::string> looked;
+    auto folder = [&](int id) -> const std::string& {
+        auto found = looked.find(id);
+        if (found == looked.end()) {
+            found = looked.emplace(id, GetSpecialFolder(shell, id)).first;
+        }
+        return found->second;
+    };
+
+    PathTokens tokens;
+    for (std::size_t i = 0; i < kFolderTokens.size(); ++i) {
+        tokens.folders_[i].second = folder(kFolderTokens[i].csidl);
+    }
+    tokens.user_ = ProfileFromStartMenu(folder(csidl::kStartMenu));
+    tokens.allUsers_ = ProfileFromStartMenu(folder(csidl::kCommonStartMenu));
+    tokens.driveRoot_ = GetDriveRoot(shell);
+    return tokens;
+}
+
+std::string PathTokens::Expand(std::string_view text) const {
+    std::string out(text);
+    // Every token begins with "[": most definition lines have none left
+    // after their one token is replaced, and then nothing more can match.
+    for (const auto& [token, folder] : folders_) {
+        if (!MayHoldToken(out)) {
+            return out;
+        }
+        ReplaceIn(out, token, folder, true);
+    }
+    if (MayHoldToken(out)) {
+        ReplaceIn(out, kUserToken, user_, false);
+    }
+    if (MayHoldToken(out)) {
+        ReplaceIn(out, kAllUsersToken, allUsers_, false);
+    }
+    return out;
+}
+
+std::string& ExpandPathTokens(std::string& path, const PathTokens& tokens) {
+    path = tokens.Expand(path);
+    return path;
+}
+
+}  // namespace bastion

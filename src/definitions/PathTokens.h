@@ -1,0 +1,57 @@
+// The bracketed tokens that make definition paths machine-independent
+// ("[windir]system32" is the Windows folder's system32 on any machine), and
+// the drive root that readers put in for "[drive]".
+//
+// Readers expand the tokens on every definition line. The folders do not
+// move while one load or one scan runs, so each operation resolves them once
+// with PathTokens::Resolve and hands the table along; a line then costs no
+// shell look-up at all.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/Shell.h"
+
+namespace bastion {
+
+// The folder's path followed by "\", or "" when the shell names no
+// file-system path for it (the Recycle Bin, an unknown identifier).
+std::string GetSpecialFolder(platform::Shell& shell, int csidl);
+
+// The first three characters of the Programs menu folder ("C:\"), found
+// through its item identifier list.
+std::string GetDriveRoot(platform::Shell& shell);
+
+class PathTokens {
+public:
+    // Every token expands to "" (a machine that names no folder).
+    PathTokens();
+
+    // Asks the shell once for each folder the tokens stand for and for the
+    // drive root.
+    static PathTokens Resolve(platform::Shell& shell);
+
+    // The text with every token replaced. Folder tokens match ignoring case
+    // ("[WinDir]"), "[user]" and "[alluser]" only in lower case; "[drive]"
+    // is left for the reader.
+    std::string Expand(std::string_view text) const;
+
+    // What "[drive]" stands for in the known-location, registry and safety
+    // readers.
+    const std::string& DriveRoot() const { return driveRoot_; }
+
+private:
+    // Folder tokens with their replacement, in the order they are applied.
+    std::vector<std::pair<std::string_view, std::string>> folders_;
+    std::string user_;
+    std::string allUsers_;
+    std::string driveRoot_;
+};
+
+// Replaces the tokens in path, stores the result back and returns it.
+std::string& ExpandPathTokens(std::string& path, const PathTokens& tokens);
+
+}  // namespace bastion

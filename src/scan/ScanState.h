@@ -1,0 +1,100 @@
+// The run-wide state every scan writes into: the result lists and labels of
+// the main window, the counters, the definition line counts, the stop flag
+// and the phase caption. One object, owned by the application and handed to
+// the scans by reference; the controller resets it when a scan starts, and
+// removal and the report read what the last scan left.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Registry.h"
+#include "ui/forms/FrmMain.h"
+
+namespace bastion {
+
+struct ScanCounters {
+    std::int32_t processesInspected = 0;  // lblMemoryInspected
+    std::int32_t registryInspected = 0;   // lblRegistryInspected
+    std::int32_t filesInspected = 0;      // files and folders, lblFilesFolderInspected
+    std::int32_t itemsFound = 0;          // lblSoftwareFound, lblRemovePicSoftwareFound
+};
+
+// Lines of each definition file: the denominators of the progress
+// percentages, and the total is the definition count of the status page.
+struct DefinitionCounts {
+    std::int32_t cookies = 0;      // BlockedCookies.dat
+    std::int32_t executables = 0;  // ExeDefinition.dat
+    std::int32_t registry = 0;     // RegistryDefinition.dat
+    std::int32_t files = 0;        // FileDefinition.dat and DirectoryDefinition.dat together
+    std::int32_t total = 0;
+};
+
+// Adds one; a counter that has reached its largest value stays there.
+void CountOne(std::int32_t& counter);
+
+class ScanState {
+public:
+    explicit ScanState(ui::FrmMain& form);
+    ScanState(const ScanState&) = delete;
+    ScanState& operator=(const ScanState&) = delete;
+
+    ui::FrmMain& Form() const { return *form_; }
+
+    // The lists of the last scan.
+    ui::ListView& ActivityList() const { return form_->lvwSpywareFound; }
+    ui::ListView& ResultsList() const { return form_->lvwPicRemoveListOfSpywareFoundAndToBeRemoved; }
+    ui::ListView& FileQueue() const { return form_->lvwFilesToBeDeleted; }
+    ui::ListView& RegistryQueue() const { return form_->lvwRegistryToBeDeleted; }
+    ui::ListView& CookieQueue() const { return form_->lvwCookiesToDelete; }
+    ui::ListView& NotFoundList() const { return form_->lvwFileNotFounds; }
+
+    // Counters to 0 and their labels to "0", the lbltracesFound and
+    // lblTotalNoOfRunningItems captions to "0", every list emptied. The stop
+    // flag and the phase caption are the controller's to set.
+    void Reset();
+
+    // True while the controller runs a scan: it keeps cmdScan disabled for
+    // exactly that time.
+    bool ScanInProgress() const;
+
+    // The phase message followed by ": ", shown above the item examined.
+    void SetPhase(std::string_view message);
+    const std::string& PhaseCaption() const { return phaseCaption_; }
+
+    bool StopRequested() const { return stopRequested_; }
+    void RequestStop() { stopRequested_ = true; }
+    void ClearStop() { stopRequested_ = false; }
+
+    // --- rows the scans share ---------------------------------------------
+    // An item on the user's exclusion list: shown, never counted or queued.
+    void AddExcludedRow(std::string location);
+    std::size_t AddActivityRow(std::string text, int smallIcon, std::string details);
+    // Sub-item 2 (the type) is written only when type is not empty. The large
+    // icon is the small one unless given.
+    std::size_t AddResultRow(std::string text, int smallIcon, std::string location, std::string type,
+                             int icon = -1);
+    // tag (sub-item 1) is the threat name, "FILE", or nothing.
+    std::size_t AddFileQueueRow(std::string path, std::string tag = {});
+    std::size_t AddRegistryQueueRow(platform::Hive hive, std::string key, std::string value, std::string threat);
+    std::size_t AddCookieQueueRow(std::string path);
+    // The caption of lbltracesFound counts queued items, one more per call.
+    void IncrementTracesFound();
+    // The activity row and the results row of a detection, and one more
+    // item found.
+    void ReportDetection(const std::string& threat, const std::string& location, const std::string& type,
+                         int smallIcon);
+
+    ScanCounters counters;
+    DefinitionCounts definitions;
+    // Calls of ShowScanProgress since the display last changed.
+    std::int32_t throttle = 0;
+
+private:
+    ui::FrmMain* form_;
+    bool stopRequested_ = false;
+    std::string phaseCaption_;
+};
+
+}  // namespace bastion
