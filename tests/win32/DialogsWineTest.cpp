@@ -1,13 +1,12 @@
 // The real dialogs under Wine, answered by a second thread that finds the
 // box by its title and presses a button, as a user would.
-#include "ui/win32/WindowsUi.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/WindowsApi.h"
 #include "ui/win32/InputBoxDialog.h"
 #include "ui/win32/Win32Dialogs.h"
 

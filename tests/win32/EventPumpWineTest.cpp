@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/win32/Win32EventPump.h"
-#include "ui/win32/WindowsUi.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace bastion::win32 {
 namespace {

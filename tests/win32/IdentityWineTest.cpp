@@ -53,8 +53,10 @@ TEST(IdentityWineTest, AnotherProductNameGivesAFreshSettingsStore) {
     // Brand"; it reads its identity, reports whether its store was fresh
     // (exit code 0) and writes the marker.
     registry.DeleteTree(Hive::CurrentUser, std::string(kSettingsRoot) + "Bastion Other Brand");
-    const test::ChildResult run =
-        test::RunChild("\"" + test::ProgramFolder() + "\\OtherBrandSettings.exe\" " + marker);
+    std::string commandLine = test::ProgramFolder();
+    commandLine.insert(0, 1, '"');
+    commandLine.append("\\OtherBrandSettings.exe\" ").append(marker);
+    const test::ChildResult run = test::RunChild(commandLine);
     ASSERT_TRUE(run.started);
     EXPECT_EQ(0u, run.exitCode) << run.output;
 

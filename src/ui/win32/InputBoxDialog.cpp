@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/win32/WideText.h"
-#include "ui/win32/WindowsUi.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace bastion::win32 {
 

@@ -1,6 +1,6 @@
 #include "ui/win32/MessageBoxStyle.h"
 
-#include "ui/win32/WindowsUi.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace bastion::win32 {
 

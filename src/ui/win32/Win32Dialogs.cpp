@@ -6,7 +6,7 @@
 #include "platform/win32/WideText.h"
 #include "ui/win32/InputBoxDialog.h"
 #include "ui/win32/MessageBoxStyle.h"
-#include "ui/win32/WindowsUi.h"
+#include "platform/win32/WindowsApi.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
