@@ -4,8 +4,6 @@
 // under test.
 #pragma once
 
-#include <functional>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,31 +15,10 @@
 #include "scan/ScanContext.h"
 #include "scan/ScanState.h"
 #include "support/FakePlatform.h"
-#include "ui/EventPump.h"
+#include "support/ScriptedEventPump.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion::testing {
-
-// Counts its calls and runs an action at a given call (from 1) or at every
-// call.
-class CountingEventPump : public ui::EventPump {
-public:
-    void Pump() override { Run(); }
-    void PumpNow() override { Run(); }
-    void At(int call, std::function<void()> action) { actions_[call] = std::move(action); }
-    void Always(std::function<void()> action) { always_ = std::move(action); }
-    int Calls() const { return calls_; }
-
-private:
-    void Run() {
-        ++calls_;
-        if (auto found = actions_.find(calls_); found != actions_.end()) found->second();
-        if (always_) always_();
-    }
-    int calls_ = 0;
-    std::map<int, std::function<void()>> actions_;
-    std::function<void()> always_;
-};
 
 class ScanHarness {
 public:
@@ -66,7 +43,7 @@ public:
     SafetyList safety;
     ExclusionList exclusions;
     DefinitionTables tables;
-    CountingEventPump pump;
+    ScriptedEventPump pump;
 };
 
 // The bytes of a program file whose version resource names the company, in

@@ -131,7 +131,7 @@ TEST_F(DefinitionLoaderTest, ShowsItsWorkWithPauseAndStopDisabledAndLoadsOncePer
     LoadDefinitions(context);
 
     EXPECT_TRUE(buttonsWereDisabled);
-    EXPECT_EQ(harness.pump.Calls(), 3);  // once before reading, once per line
+    EXPECT_EQ(harness.pump.CallCount(), 3);  // once before reading, once per line
     EXPECT_EQ(harness.form.lblStatus.Caption(), "Loading definitions, please wait...");
     EXPECT_TRUE(harness.form.cmdPause.Enabled());
     EXPECT_TRUE(harness.form.cmdStop.Enabled());
