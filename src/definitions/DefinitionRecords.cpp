@@ -8,19 +8,30 @@ namespace bastion {
 
 namespace {
 
+// Field k of text split at sep: the text between the k-th and the next
+// separator (a field past the last separator is empty).
+std::string_view FieldAt(std::string_view text, char sep, std::size_t k) {
+    for (; k > 0; --k) {
+        const std::size_t at = text.find(sep);
+        if (at == std::string_view::npos) return {};
+        text.remove_prefix(at + 1);
+    }
+    return text.substr(0, text.find(sep));
+}
+
+// Read once per definition line by the loader and the known-location scans,
+// so the fields are cut out of the line without splitting it into pieces.
 FileRecord ParseNameThreatFolderType(std::string_view line) {
     FileRecord record;
-    std::string nameThreat(line);
-    if (Contains(line, "|")) {
-        std::vector<std::string> fields = Split(line, "|");
-        nameThreat = fields[0];
-        record.folder = fields[1];
+    std::string_view nameThreat = line;
+    if (const std::size_t bar = line.find('|'); bar != std::string_view::npos) {
+        nameThreat = line.substr(0, bar);
+        record.folder = FieldAt(line, '|', 1);
         record.hasFolderField = true;
-        if (fields.size() > 2) record.type = fields[2];
+        record.type = FieldAt(line, '|', 2);
     }
-    std::vector<std::string> parts = Split(nameThreat, "=");
-    record.name = Trim(parts[0]);
-    if (parts.size() > 1) record.threat = parts[1];
+    record.name = Trim(FieldAt(nameThreat, '=', 0));
+    record.threat = FieldAt(nameThreat, '=', 1);
     return record;
 }
 

@@ -22,8 +22,10 @@ std::string StoredFolder(const FileRecord& record, const PathTokens& tokens) {
     if (folder.empty()) {
         return {};
     }
-    folder += '\\';
-    return CollapseBackslashes(folder);
+    if (folder.back() != '\\') {
+        folder += '\\';
+    }
+    return folder;
 }
 
 enum class Kind { Files, Directories };
