@@ -131,10 +131,62 @@ PathTokens PathTokens::Resolve(platform::Shell& shell) {
     tokens.user_ = ProfileFromStartMenu(folder(csidl::kStartMenu));
     tokens.allUsers_ = ProfileFromStartMenu(folder(csidl::kCommonStartMenu));
     tokens.driveRoot_ = GetDriveRoot(shell);
+    tokens.onePass_ = !MayHoldToken(tokens.user_) && !MayHoldToken(tokens.allUsers_);
+    for (const auto& [token, replacement] : tokens.folders_) {
+        tokens.onePass_ = tokens.onePass_ && !MayHoldToken(replacement);
+    }
     return tokens;
 }
 
+// Replaces the tokens as they stand in the text, left to right. When no
+// folder text holds a "[", the pass replaces exactly what replacing token by
+// token in table order replaces, unless removing a token joins the text
+// around it into another token ("[win[recycle]dir]"): then a "[" is left
+// and the caller replaces token by token. False when a "[" is left.
+bool PathTokens::ExpandInOnePass(std::string_view text, std::string& out) const {
+    constexpr std::size_t kLongestToken = 12;
+    out.clear();
+    out.reserve(text.size() + 64);
+    std::size_t from = 0;
+    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', from)) {
+        out.append(text.substr(from, at - from));
+        const std::size_t close = text.find(']', at);
+        const std::size_t length = close == std::string_view::npos ? 0 : close - at + 1;
+        const std::string* replacement = nullptr;
+        if (length > 0 && length <= kLongestToken) {
+            const std::string_view candidate = text.substr(at, length);
+            char lower[kLongestToken];
+            for (std::size_t i = 0; i < length; ++i) {
+                const char c = candidate[i];
+                lower[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+            }
+            const std::string_view folded(lower, length);
+            for (const auto& [token, folder] : folders_) {
+                if (token == folded) {
+                    replacement = &folder;
+                    break;
+                }
+            }
+            if (!replacement && candidate == kUserToken) replacement = &user_;
+            if (!replacement && candidate == kAllUsersToken) replacement = &allUsers_;
+        }
+        if (!replacement) {
+            return false;
+        }
+        out.append(*replacement);
+        from = at + length;
+    }
+    out.append(text.substr(from));
+    return !MayHoldToken(out);
+}
+
 std::string PathTokens::Expand(std::string_view text) const {
+    if (onePass_) {
+        std::string out;
+        if (ExpandInOnePass(text, out)) {
+            return out;
+        }
+    }
     std::string out(text);
     // Every token begins with "[": most definition lines have none left
     // after their one token is replaced, and then nothing more can match.

@@ -49,6 +49,11 @@ private:
     std::string user_;
     std::string allUsers_;
     std::string driveRoot_;
+    // No folder text holds a "[": every token can then be found in the text
+    // as given, in one pass.
+    bool onePass_ = true;
+
+    bool ExpandInOnePass(std::string_view text, std::string& out) const;
 };
 
 // Replaces the tokens in path, stores the result back and returns it.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
@@ -123,6 +124,21 @@ TEST(PathTokens, ResolvedTableGivesWhatFreshLookUpsGive) {
                              "[comstar][comapp][desktop][comdocs][comfav][comprog][comstam][comtemp]",
                              "[comdesk][favorit][history][netcach][personl][recent][sendto][templat]"}) {
         EXPECT_EQ(tokens.Expand(path), ExpandWithFreshLookUps(shell, path)) << path;
+    }
+}
+
+TEST(PathTokens, GeneratedPathsExpandAsTokenByTokenReplacementDoes) {
+    FakeShell shell;
+    const PathTokens tokens = PathTokens::Resolve(shell);
+    const std::vector<std::string> pieces = {"[windir]", "[WinDir]", "[recycle]", "[progfil]", "[comprogfil]",
+                                             "[user]",   "[USER]",   "[alluser]", "[drive]",   "[win",
+                                             "dir]",     "[",        "]",         "sys",       "\\",
+                                             "[startup]", "[system]", "\xc3\xa9"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 3000; ++round) {
+        std::string path;
+        for (int i = static_cast<int>(random() % 6); i > 0; --i) path += pieces[random() % pieces.size()];
+        ASSERT_EQ(tokens.Expand(path), ExpandWithFreshLookUps(shell, path)) << path;
     }
 }
 
