@@ -1,7 +1,6 @@
 #include "scan/CompanyName.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>

@@ -43,11 +43,17 @@ struct WalkedItem {
     int depth = 0;
 };
 
-WalkedItem Describe(std::string folder, std::string_view path) {
+// The part of the path before its first "\", lower-cased: what "[drive]"
+// stands for in the definitions matched against it.
+std::string DriveOf(std::string_view path) {
+    return ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
+}
+
+WalkedItem Describe(std::string folder, std::string drive) {
     WalkedItem item;
     item.depth = static_cast<int>(std::count(folder.begin(), folder.end(), '\\'));
     item.folder = std::move(folder);
-    item.drive = ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
+    item.drive = std::move(drive);
     return item;
 }
 
@@ -103,14 +109,14 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
 
     // Most walked files match no name: find that out before anything else.
     bool any = false;
-    const std::string drive = ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
+    std::string drive = DriveOf(path);
     table.ForEachMatch(name, drive, [&](std::size_t) {
         any = true;
         return false;
     });
     if (!any) return;
 
-    const WalkedItem item = Describe(ToLower(path.substr(0, nameStart)), path);
+    const WalkedItem item = Describe(ToLower(path.substr(0, nameStart)), std::move(drive));
     const bool longName = IsLongExecutableName(name);
     const std::string found = item.folder + name;
     bool examined = false;
@@ -140,7 +146,7 @@ void MatchFoundDirectory(ScanContext& context, std::string_view path) {
     std::string folder(path);
     if (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
     folder = ToLower(Trim(folder));
-    const WalkedItem item = Describe(std::move(folder), path);
+    const WalkedItem item = Describe(std::move(folder), DriveOf(path));
     const DefinitionTable& table = context.tables.Directories();
     bool examined = false;
     table.ForEachMatch(item.folder, item.drive, [&](std::size_t row) {
