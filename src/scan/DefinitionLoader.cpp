@@ -18,7 +18,10 @@ std::string StoredFolder(const FileRecord& record, const PathTokens& tokens) {
     if (!record.hasFolderField) {
         return {};
     }
-    std::string folder = CollapseBackslashes(tokens.Expand(record.folder));
+    std::string folder = tokens.Expand(record.folder);
+    if (folder.find("\\\\") != std::string::npos) {
+        folder = CollapseBackslashes(folder);
+    }
     if (folder.empty()) {
         return {};
     }
