@@ -48,8 +48,13 @@ void LoadTable(ScanContext& context, Kind kind) {
         if (!files && !folder.empty()) {
             folder.pop_back();
         }
-        const bool isProtected =
-            context.safety.IsProtectedPath(files ? std::string(folder).append(record.name) : folder);
+        // A file row is protected by its path: the folder followed by the name.
+        const std::size_t folderLength = folder.size();
+        if (files) {
+            folder += record.name;
+        }
+        const bool isProtected = context.safety.IsProtectedPath(folder);
+        folder.resize(folderLength);
         if (!isProtected) {
             table.Add({ToLower(record.name), ToLower(folder), std::move(record.type), std::move(record.threat)});
         }
