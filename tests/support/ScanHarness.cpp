@@ -49,8 +49,8 @@ std::vector<std::string> ScanHarness::Rows(const ui::ListView& list) {
     std::vector<std::string> rows;
     for (const ui::ListItem& item : list.Rows()) {
         std::string row = item.text;
-        for (const std::string& sub : item.subItems) row += "|" + sub;
-        row += "#" + ToDecimal(item.smallIcon) + "/" + ToDecimal(item.icon);
+        for (const std::string& sub : item.subItems) row.append("|").append(sub);
+        row.append("#").append(ToDecimal(item.smallIcon)).append("/").append(ToDecimal(item.icon));
         rows.push_back(std::move(row));
     }
     return rows;
