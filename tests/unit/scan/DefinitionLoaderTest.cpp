@@ -166,7 +166,10 @@ TEST_F(DefinitionLoaderTest, MissingFilesLeaveEmptyTables) {
 
 TEST_F(DefinitionLoaderTest, DefinitionsPastTheHundredThousandAndFirstStillMatch) {
     std::vector<std::string> lines;
-    for (int i = 0; i < 100'003; ++i) lines.push_back("f" + std::to_string(i) + ".dll=Spy " + std::to_string(i) + "|[progfil]SpyCo");
+    for (int i = 0; i < 100'003; ++i) {
+        const std::string number = std::to_string(i);
+        lines.push_back(std::string("f").append(number).append(".dll=Spy ").append(number).append("|[progfil]SpyCo"));
+    }
     harness.WriteDefinitions(datafile::kFileDefinitions, lines);
     harness.machine.files.AddFile("C:\\Program Files\\SpyCo\\f100002.dll");
     LoadDefinitions(context);

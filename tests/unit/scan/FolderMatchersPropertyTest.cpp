@@ -53,7 +53,7 @@ void FillTables(Generator& g, DefinitionTables& tables, int rows) {
         "\\spyco"};
     tables.Create();
     for (int i = 0; i < rows; ++i) {
-        const std::string threat = "T" + std::to_string(i);
+        const std::string threat = std::string("T").append(std::to_string(i));
         const std::string type = g.Chance(50) ? "Adware" : "";
         tables.Files().Add({g.Chance(1) ? "" : g.Pick(names), g.Pick(fileFolders), type, threat});
         tables.Directories().Add({"label", g.Chance(1) ? "" : g.Pick(dirFolders), type, threat});
