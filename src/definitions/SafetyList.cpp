@@ -10,9 +10,10 @@ namespace bastion {
 namespace {
 
 // Registry roots are never reported while the list holds anything: a
-// definition must not take a whole hive away.
+// definition must not take a whole hive away. Lower-cased, as candidates
+// are compared.
 constexpr std::array<std::string_view, 5> kRegistryRoots{
-    "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS", "HKEY_CURRENT_CONFIG",
+    "hkey_classes_root", "hkey_current_user", "hkey_local_machine", "hkey_users", "hkey_current_config",
 };
 
 // One trailing "/" and then one trailing "\" go, so that a folder written
@@ -34,8 +35,7 @@ void NormalizeDrive(std::string& text) {
 }
 
 bool IsRegistryRoot(std::string_view normalized) {
-    std::string upper = ToUpper(normalized);
-    std::string_view bare = upper;
+    std::string_view bare = normalized;
     if (EndsWith(bare, "\\")) bare.remove_suffix(1);
     for (std::string_view root : kRegistryRoots) {
         if (bare == root) return true;
