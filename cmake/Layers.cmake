@@ -9,8 +9,12 @@ set(BASTION_PORTABLE_LAYERS
 # bastion_<dir>, linked to every layer listed before it.
 set(_bastion_layers_below "")
 function(bastion_layer dir)
-  file(GLOB_RECURSE _sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp")
-  list(FILTER _sources EXCLUDE REGEX "/win32/")
+  # Filtered on the path inside the layer: the checkout itself may lie in a
+  # folder named win32.
+  file(GLOB_RECURSE _sources RELATIVE "${CMAKE_SOURCE_DIR}/src/${dir}" CONFIGURE_DEPENDS
+       "${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp")
+  list(FILTER _sources EXCLUDE REGEX "(^|/)win32/")
+  list(TRANSFORM _sources PREPEND "${CMAKE_SOURCE_DIR}/src/${dir}/")
   set(_target bastion_${dir})
   if(_sources)
     add_library(${_target} STATIC ${_sources})

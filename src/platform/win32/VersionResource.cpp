@@ -1,25 +1,14 @@
 #include "platform/win32/VersionResource.h"
 
-#include <windows.h>
-
 #include <cstdio>
 #include <vector>
 
-#include "common/Utf.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace bastion::win32 {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-    std::u16string u16 = Utf8ToUtf16(text);
-    return std::wstring(u16.begin(), u16.end());
-}
-
-std::string Narrow(const wchar_t* text) {
-    std::wstring_view view(text);
-    return Utf16ToUtf8(std::u16string(view.begin(), view.end()));
-}
 
 std::string QueryString(std::vector<BYTE>& block, const wchar_t* languageBlock, const wchar_t* name) {
     wchar_t sub[128];
@@ -27,13 +16,13 @@ std::string QueryString(std::vector<BYTE>& block, const wchar_t* languageBlock, 
     LPVOID value = nullptr;
     UINT length = 0;
     if (!VerQueryValueW(block.data(), sub, &value, &length) || value == nullptr || length == 0) return {};
-    return Narrow(static_cast<const wchar_t*>(value));
+    return NarrowUntilNul(static_cast<const wchar_t*>(value), length);
 }
 
 }  // namespace
 
 std::optional<VersionStrings> ReadVersionStrings(const std::string& path) {
-    std::wstring widePath = Wide(path);
+    std::wstring widePath = SystemPath(path);
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeW(widePath.c_str(), &ignored);
     if (size == 0) return std::nullopt;
@@ -78,7 +67,7 @@ std::optional<VersionStrings> ReadOwnVersionStrings() {
         if (length < buffer.size()) break;
         buffer.resize(buffer.size() * 2);
     }
-    return ReadVersionStrings(Narrow(buffer.data()));
+    return ReadVersionStrings(NarrowUntilNul(buffer.data(), buffer.size()));
 }
 
 }  // namespace bastion::win32

@@ -1,0 +1,170 @@
+#include "platform/win32/FolderTree.h"
+
+#include <vector>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+
+namespace bastion::win32 {
+
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+std::wstring WithoutTrailingSeparators(std::wstring path) {
+    while (path.size() > 1 && IsSeparator(path.back())) {
+        path.pop_back();
+    }
+    return path;
+}
+
+bool IsDotEntry(const wchar_t* name) {
+    return (name[0] == L'.' && name[1] == L'\0') || (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
+}
+
+bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+bool IsFolder(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(SystemPath(path).c_str()); }
+
+bool FolderPresent(const std::wstring& path) {
+    DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && IsFolder(attributes);
+}
+
+// True when the path names a drive or share root ("C:\", "\\server\share").
+bool IsRoot(const std::wstring& path) {
+    std::wstring full = WithoutTrailingSeparators(FullPath(path));
+    if (full.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        full = L"\\\\" + full.substr(8);
+    } else if (full.rfind(L"\\\\?\\", 0) == 0) {
+        full = full.substr(4);
+    }
+    if (full.size() <= 2) {
+        return true;  // "C:" or nothing
+    }
+    if (IsSeparator(full[0]) && IsSeparator(full[1])) {
+        std::size_t server = full.find_first_of(L"\\/", 2);
+        return server == std::wstring::npos || full.find_first_of(L"\\/", server + 1) == std::wstring::npos;
+    }
+    return false;
+}
+
+bool IsInside(const std::wstring& inner, const std::wstring& outer) {
+    std::wstring a = WithoutTrailingSeparators(FullPath(inner));
+    std::wstring b = WithoutTrailingSeparators(FullPath(outer)) + L"\\";
+    if (a.size() < b.size()) {
+        return false;
+    }
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(b.size()), b.c_str(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
+bool CopyTreeChecked(const std::wstring& from, const std::wstring& to) {
+    if (!CreateFolderChain(to)) {
+        return false;
+    }
+    bool ok = true;
+    bool listed = ForEachEntry(from, [&](const WIN32_FIND_DATAW& entry) {
+        std::wstring source = JoinPath(from, entry.cFileName);
+        std::wstring target = JoinPath(to, entry.cFileName);
+        if (IsFolder(entry.dwFileAttributes)) {
+            ok = (IsLink(entry.dwFileAttributes) ? CreateFolderChain(target) : CopyTreeChecked(source, target)) && ok;
+        } else {
+            ok = ::CopyFileW(SystemPath(source).c_str(), SystemPath(target).c_str(), FALSE) != FALSE && ok;
+        }
+    });
+    return listed && ok;
+}
+
+void RemoveEntry(const std::wstring& path, DWORD attributes) {
+    std::wstring system = SystemPath(path);
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+        ::SetFileAttributesW(system.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    }
+    if (IsFolder(attributes)) {
+        ::RemoveDirectoryW(system.c_str());
+    } else {
+        ::DeleteFileW(system.c_str());
+    }
+}
+
+void DeleteContent(const std::wstring& folder) {
+    // Collected first: deleting while a search is open on the folder can
+    // make the search skip entries.
+    std::vector<std::pair<std::wstring, DWORD>> entries;
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
+        entries.emplace_back(JoinPath(folder, entry.cFileName), entry.dwFileAttributes);
+    });
+    for (const auto& [path, attributes] : entries) {
+        if (IsFolder(attributes) && !IsLink(attributes)) {
+            DeleteContent(path);
+        }
+        RemoveEntry(path, attributes);
+    }
+}
+
+}  // namespace
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+    if (folder.empty() || IsSeparator(folder.back())) {
+        return folder + name;
+    }
+    return folder + L"\\" + name;
+}
+
+bool ForEachEntry(const std::wstring& folder, const std::function<void(const WIN32_FIND_DATAW&)>& visit) {
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(::FindFirstFileExW(SystemPath(JoinPath(folder, L"*")).c_str(), FindExInfoBasic, &data,
+                                             FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) {
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    do {
+        if (!IsDotEntry(data.cFileName)) {
+            visit(data);
+        }
+    } while (::FindNextFileW(find.Get(), &data));
+    return true;
+}
+
+bool CreateFolderChain(const std::wstring& path) {
+    std::wstring folder = WithoutTrailingSeparators(path);
+    if (folder.empty() || FolderPresent(folder)) {
+        return !folder.empty();
+    }
+    std::size_t cut = folder.find_last_of(L"\\/");
+    if (cut != std::wstring::npos && cut > 0) {
+        std::wstring parent = folder.substr(0, cut);
+        if (!IsRoot(parent) && !CreateFolderChain(parent)) {
+            return false;
+        }
+    }
+    if (::CreateDirectoryW(SystemPath(folder).c_str(), nullptr)) {
+        return true;
+    }
+    return ::GetLastError() == ERROR_ALREADY_EXISTS && FolderPresent(folder);
+}
+
+bool CopyTree(const std::wstring& from, const std::wstring& to) {
+    // A copy into the folder itself would copy its own copies for ever.
+    if (!FolderPresent(from) || IsInside(to, from)) {
+        return false;
+    }
+    return CopyTreeChecked(from, to);
+}
+
+bool DeleteTree(const std::wstring& folder) {
+    std::wstring path = WithoutTrailingSeparators(folder);
+    DWORD attributes = Attributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !IsFolder(attributes) || IsRoot(path)) {
+        return false;
+    }
+    if (!IsLink(attributes)) {
+        DeleteContent(path);
+    }
+    RemoveEntry(path, attributes);
+    return Attributes(path) == INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace bastion::win32

@@ -1,0 +1,79 @@
+#include "platform/win32/WideText.h"
+
+#include <vector>
+
+#include "common/Utf.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace bastion::win32 {
+
+// wchar_t is UTF-16 on Windows: the two string types hold the same units.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::wstring Widen(std::string_view text) {
+    std::u16string wide = Utf8ToUtf16(text);
+    return std::wstring(reinterpret_cast<const wchar_t*>(wide.data()), wide.size());
+}
+
+std::string Narrow(std::wstring_view text) {
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+}
+
+std::string NarrowUntilNul(const wchar_t* text, std::size_t capacity) {
+    std::size_t length = 0;
+    while (length < capacity && text[length] != L'\0') {
+        ++length;
+    }
+    return Narrow(std::wstring_view(text, length));
+}
+
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+bool IsDriveAbsolute(const std::wstring& path) {
+    return path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
+           path[1] == L':' && IsSeparator(path[2]);
+}
+
+bool IsUnc(const std::wstring& path) {
+    return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]) &&
+           path[2] != L'?' && path[2] != L'.';
+}
+
+bool IsExtendedAlready(const std::wstring& path) {
+    return path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0;
+}
+
+}  // namespace
+
+std::wstring SystemPath(std::wstring path) {
+    if (path.size() <= kShortPathLimit || IsExtendedAlready(path)) {
+        return path;
+    }
+    if (IsDriveAbsolute(path)) {
+        return L"\\\\?\\" + FullPath(path);
+    }
+    if (IsUnc(path)) {
+        std::wstring full = FullPath(path);
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    }
+    return path;
+}
+
+std::wstring SystemPath(std::string_view path) { return SystemPath(Widen(path)); }
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return path;
+    }
+    std::vector<wchar_t> buffer(needed);
+    DWORD written = ::GetFullPathNameW(path.c_str(), needed, buffer.data(), nullptr);
+    if (written == 0 || written >= needed) {
+        return path;
+    }
+    return std::wstring(buffer.data(), written);
+}
+
+}  // namespace bastion::win32

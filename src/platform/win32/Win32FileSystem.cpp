@@ -1,0 +1,280 @@
+#include "platform/win32/Win32FileSystem.h"
+
+#include <algorithm>
+
+#include "platform/win32/FolderTree.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+
+namespace bastion::win32 {
+
+using platform::DirEntry;
+using platform::DirListing;
+using platform::DriveInfo;
+using platform::DriveSpace;
+using platform::DriveType;
+using platform::FileIdentity;
+using platform::VolumeInfo;
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// ReadFile and WriteFile take at most a DWORD per call.
+constexpr std::size_t kMaxTransfer = 1u << 30;
+
+std::uint64_t Combine(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
+
+DirEntry ToEntry(const WIN32_FIND_DATAW& data) {
+    return DirEntry{NarrowUntilNul(data.cFileName, MAX_PATH), data.dwFileAttributes,
+                    Combine(data.nFileSizeHigh, data.nFileSizeLow)};
+}
+
+// Volume serial and file index of a folder: the same folder reached through
+// another path (a junction, another spelling) gives the same identity.
+FileIdentity FolderIdentity(const std::wstring& folder) {
+    FileIdentity identity;
+    UniqueHandle handle(::CreateFileW(SystemPath(folder).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (handle && ::GetFileInformationByHandle(handle.Get(), &info)) {
+        identity.volumeSerial = info.dwVolumeSerialNumber;
+        identity.indexHigh = info.nFileIndexHigh;
+        identity.indexLow = info.nFileIndexLow;
+        identity.valid = true;
+    }
+    return identity;
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min(bytes.size() - done, kMaxTransfer));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+UniqueHandle OpenReading(const std::string& path) {
+    return UniqueHandle(::CreateFileW(SystemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+std::size_t ReadSome(HANDLE file, char* buffer, std::size_t size) {
+    DWORD read = 0;
+    DWORD chunk = static_cast<DWORD>(std::min(size, kMaxTransfer));
+    if (!::ReadFile(file, buffer, chunk, &read, nullptr)) {
+        return 0;
+    }
+    return read;
+}
+
+class Win32FileReader final : public platform::FileReader {
+public:
+    explicit Win32FileReader(UniqueHandle file) : file_(std::move(file)) {}
+    std::size_t Read(char* buffer, std::size_t size) override { return ReadSome(file_.Get(), buffer, size); }
+
+private:
+    UniqueHandle file_;
+};
+
+std::wstring RootWithSeparator(const std::string& root) {
+    std::wstring wide = Widen(root);
+    if (wide.empty() || (wide.back() != L'\\' && wide.back() != L'/')) {
+        wide += L'\\';
+    }
+    return wide;
+}
+
+DriveType ToDriveType(UINT type) {
+    switch (type) {
+        case DRIVE_REMOVABLE:
+            return DriveType::Removable;
+        case DRIVE_FIXED:
+            return DriveType::Fixed;
+        case DRIVE_REMOTE:
+            return DriveType::Network;
+        case DRIVE_CDROM:
+            return DriveType::CdRom;
+        case DRIVE_RAMDISK:
+            return DriveType::RamDisk;
+        case DRIVE_NO_ROOT_DIR:
+            return DriveType::NoRootDir;
+        default:
+            return DriveType::Unknown;
+    }
+}
+
+// While it lives, a drive without a medium fails quietly instead of asking
+// the user to insert a disk.
+class QuietDriveErrors {
+public:
+    QuietDriveErrors() { ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous_); }
+    ~QuietDriveErrors() { ::SetThreadErrorMode(previous_, nullptr); }
+    QuietDriveErrors(const QuietDriveErrors&) = delete;
+    QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
+
+private:
+    DWORD previous_ = 0;
+};
+
+}  // namespace
+
+std::optional<DirListing> Win32FileSystem::ListDirectory(const std::string& folder) {
+    std::wstring wide = Widen(folder);
+    DirListing listing;
+    bool listed = ForEachEntry(wide, [&](const WIN32_FIND_DATAW& data) {
+        if ((data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0) {
+            listing.entries.push_back(ToEntry(data));
+        }
+    });
+    if (!listed) {
+        return std::nullopt;
+    }
+    listing.identity = FolderIdentity(wide);
+    return listing;
+}
+
+std::optional<DirEntry> Win32FileSystem::Lookup(const std::string& path) {
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(::FindFirstFileExW(SystemPath(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                             nullptr, 0));
+    if (!find) {
+        return std::nullopt;
+    }
+    return ToEntry(data);
+}
+
+bool Win32FileSystem::FolderExists(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesW(SystemPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return Combine(data.nFileSizeHigh, data.nFileSizeLow);
+}
+
+std::unique_ptr<platform::FileReader> Win32FileSystem::OpenForRead(const std::string& path) {
+    UniqueHandle file = OpenReading(path);
+    if (!file) {
+        return nullptr;
+    }
+    return std::make_unique<Win32FileReader>(std::move(file));
+}
+
+std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
+    UniqueHandle file = OpenReading(path);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    LARGE_INTEGER size{};
+    if (::GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0) {
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
+    // Read to the end rather than to the size asked before: the file may
+    // grow or shrink meanwhile.
+    char buffer[64 * 1024];
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr)) {
+            return std::nullopt;
+        }
+        if (read == 0) {
+            return bytes;
+        }
+        bytes.append(buffer, read);
+    }
+}
+
+bool Win32FileSystem::WriteFile(const std::string& path, const std::string& bytes) {
+    UniqueHandle file(::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && WriteAll(file.Get(), bytes);
+}
+
+bool Win32FileSystem::AppendFile(const std::string& path, const std::string& bytes) {
+    UniqueHandle file(::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER zero{};
+    return file && ::SetFilePointerEx(file.Get(), zero, nullptr, FILE_END) && WriteAll(file.Get(), bytes);
+}
+
+bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to, bool overwrite) {
+    return ::CopyFileW(SystemPath(from).c_str(), SystemPath(to).c_str(), overwrite ? FALSE : TRUE) != FALSE;
+}
+
+bool Win32FileSystem::MoveReplace(const std::string& from, const std::string& to) {
+    return ::MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32FileSystem::DeleteFile(const std::string& path) { return ::DeleteFileW(SystemPath(path).c_str()) != FALSE; }
+
+bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    return ::SetFileAttributesW(SystemPath(path).c_str(), attributes) != FALSE;
+}
+
+bool Win32FileSystem::CreateFolder(const std::string& path) { return CreateFolderChain(Widen(path)); }
+
+bool Win32FileSystem::CopyFolderTree(const std::string& from, const std::string& to) {
+    return CopyTree(Widen(from), Widen(to));
+}
+
+bool Win32FileSystem::DeleteFolderTree(const std::string& path) { return DeleteTree(Widen(path)); }
+
+std::vector<DriveInfo> Win32FileSystem::ListDrives() {
+    std::vector<DriveInfo> drives;
+    std::vector<wchar_t> buffer(128);
+    DWORD length = ::GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length >= buffer.size()) {
+        buffer.resize(length + 1);
+        length = ::GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data());
+    }
+    if (length == 0 || length >= buffer.size()) {
+        return drives;
+    }
+    QuietDriveErrors quiet;
+    // "A:\", NUL, "C:\", NUL, ..., NUL.
+    for (const wchar_t* root = buffer.data(); *root != L'\0'; root += wcslen(root) + 1) {
+        DriveInfo drive;
+        drive.letter = Narrow(std::wstring_view(root, 1));
+        drive.type = ToDriveType(::GetDriveTypeW(root));
+        drive.ready = ::GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) != FALSE;
+        drives.push_back(std::move(drive));
+    }
+    return drives;
+}
+
+std::optional<VolumeInfo> Win32FileSystem::GetVolumeInfo(const std::string& root) {
+    QuietDriveErrors quiet;
+    wchar_t label[MAX_PATH + 1] = {};
+    wchar_t fileSystem[MAX_PATH + 1] = {};
+    DWORD serial = 0;
+    if (!::GetVolumeInformationW(RootWithSeparator(root).c_str(), label, MAX_PATH + 1, &serial, nullptr, nullptr,
+                                 fileSystem, MAX_PATH + 1)) {
+        return std::nullopt;
+    }
+    return VolumeInfo{NarrowUntilNul(label, MAX_PATH + 1), serial, NarrowUntilNul(fileSystem, MAX_PATH + 1)};
+}
+
+std::optional<DriveSpace> Win32FileSystem::GetDriveSpace(const std::string& root) {
+    QuietDriveErrors quiet;
+    ULARGE_INTEGER available{};
+    ULARGE_INTEGER total{};
+    ULARGE_INTEGER totalFree{};
+    if (!::GetDiskFreeSpaceExW(RootWithSeparator(root).c_str(), &available, &total, &totalFree)) {
+        return std::nullopt;
+    }
+    return DriveSpace{total.QuadPart, totalFree.QuadPart};
+}
+
+}  // namespace bastion::win32

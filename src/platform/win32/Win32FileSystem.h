@@ -1,0 +1,34 @@
+// Files, folders and drives through the W functions; paths longer than the
+// classic limit go through their "\\?\" form.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace bastion::win32 {
+
+class Win32FileSystem final : public platform::FileSystem {
+public:
+    std::optional<platform::DirListing> ListDirectory(const std::string& folder) override;
+    std::optional<platform::DirEntry> Lookup(const std::string& path) override;
+    bool FolderExists(const std::string& path) override;
+    std::optional<std::uint64_t> FileSize(const std::string& path) override;
+
+    std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
+    std::optional<std::string> ReadFile(const std::string& path) override;
+    bool WriteFile(const std::string& path, const std::string& bytes) override;
+    bool AppendFile(const std::string& path, const std::string& bytes) override;
+
+    bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
+    bool MoveReplace(const std::string& from, const std::string& to) override;
+    bool DeleteFile(const std::string& path) override;
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool CreateFolder(const std::string& path) override;
+    bool CopyFolderTree(const std::string& from, const std::string& to) override;
+    bool DeleteFolderTree(const std::string& path) override;
+
+    std::vector<platform::DriveInfo> ListDrives() override;
+    std::optional<platform::VolumeInfo> GetVolumeInfo(const std::string& root) override;
+    std::optional<platform::DriveSpace> GetDriveSpace(const std::string& root) override;
+};
+
+}  // namespace bastion::win32

@@ -1,0 +1,164 @@
+#include "platform/win32/Win32Processes.h"
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+
+#include <psapi.h>
+#include <tlhelp32.h>
+
+namespace bastion::win32 {
+
+namespace {
+
+// Long enough for any path the system reports ("\\?\" paths included).
+constexpr DWORD kMaxPathChars = 32768;
+
+UniqueHandle OpenForQueryAndRead(std::uint32_t processId) {
+    return UniqueHandle(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+}
+
+// The first module of a process is its executable.
+bool FirstModule(HANDLE process, HMODULE& module) {
+    DWORD needed = 0;
+    return ::EnumProcessModules(process, &module, sizeof(module), &needed) && needed >= sizeof(module);
+}
+
+std::optional<std::string> ModulePath(HANDLE process, HMODULE module) {
+    std::wstring path(kMaxPathChars, L'\0');
+    DWORD length = ::GetModuleFileNameExW(process, module, path.data(), kMaxPathChars);
+    if (length == 0 || length >= kMaxPathChars) {
+        return std::nullopt;
+    }
+    path.resize(length);
+    return Narrow(path);
+}
+
+std::optional<std::string> ImagePath(HANDLE process) {
+    std::wstring path(kMaxPathChars, L'\0');
+    DWORD length = kMaxPathChars;
+    if (!::QueryFullProcessImageNameW(process, 0, path.data(), &length) || length == 0) {
+        return std::nullopt;
+    }
+    path.resize(length);
+    return Narrow(path);
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint32_t>> Win32Processes::EnumerateIds() {
+    // The system does not say how many processes there are; a buffer that
+    // came back full may have been too small, so it is doubled until the
+    // answer leaves room.
+    std::vector<DWORD> ids(512 / sizeof(DWORD));
+    for (;;) {
+        DWORD bytes = static_cast<DWORD>(ids.size() * sizeof(DWORD));
+        DWORD returned = 0;
+        if (!::EnumProcesses(ids.data(), bytes, &returned)) {
+            return std::nullopt;
+        }
+        if (returned < bytes) {
+            return std::vector<std::uint32_t>(ids.begin(), ids.begin() + returned / sizeof(DWORD));
+        }
+        if (ids.size() >= (1u << 24)) {
+            return std::nullopt;
+        }
+        ids.resize(ids.size() * 2);
+    }
+}
+
+std::string Win32Processes::BaseName(std::uint32_t processId) {
+    // The idle process and the system process have no module to read.
+    if (processId == 0) {
+        return "System Idle Process";
+    }
+    if (processId == 2) {
+        return "System";
+    }
+    UniqueHandle process = OpenForQueryAndRead(processId);
+    HMODULE module = nullptr;
+    if (!process || !FirstModule(process.Get(), module)) {
+        return {};
+    }
+    wchar_t name[MAX_PATH + 1] = {};
+    DWORD length = ::GetModuleBaseNameW(process.Get(), module, name, MAX_PATH + 1);
+    return Narrow(std::wstring_view(name, length));
+}
+
+std::optional<std::vector<platform::ProcessEntry>> Win32Processes::Snapshot() {
+    UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
+        return std::nullopt;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    std::vector<platform::ProcessEntry> processes;
+    if (!::Process32FirstW(snapshot.Get(), &entry)) {
+        return ::GetLastError() == ERROR_NO_MORE_FILES ? std::optional(processes) : std::nullopt;
+    }
+    do {
+        processes.push_back({entry.th32ProcessID, NarrowUntilNul(entry.szExeFile, MAX_PATH)});
+        entry.dwSize = sizeof(entry);
+    } while (::Process32NextW(snapshot.Get(), &entry));
+    return processes;
+}
+
+std::optional<std::string> Win32Processes::FirstModulePath(std::uint32_t processId) {
+    UniqueHandle process = OpenForQueryAndRead(processId);
+    if (!process) {
+        return std::nullopt;
+    }
+    HMODULE module = nullptr;
+    if (FirstModule(process.Get(), module)) {
+        if (auto path = ModulePath(process.Get(), module)) {
+            return path;
+        }
+    }
+    // The module list cannot be read across some boundaries (a process that
+    // is still starting, a 32-bit reader of a 64-bit process); the image
+    // name names the same file.
+    return ImagePath(process.Get());
+}
+
+bool Win32Processes::Terminate(std::uint32_t processId, std::uint32_t exitCode) {
+    UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+    return process && ::TerminateProcess(process.Get(), exitCode);
+}
+
+std::optional<std::uint32_t> Win32Processes::ExitCode(std::uint32_t processId) {
+    UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    DWORD code = 0;
+    if (!process || !::GetExitCodeProcess(process.Get(), &code)) {
+        return std::nullopt;
+    }
+    return code;
+}
+
+bool Win32Processes::WaitForExit(std::uint32_t processId, std::uint32_t milliseconds) {
+    UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+    if (!process) {
+        // No process of that id is left to wait for.
+        return ::GetLastError() == ERROR_INVALID_PARAMETER;
+    }
+    return ::WaitForSingleObject(process.Get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+bool Win32Processes::SetDebugPrivilege(bool enable) {
+    UniqueHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.Receive())) {
+        return false;
+    }
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
+    if (!::LookupPrivilegeValueW(nullptr, SE_DEBUG_NAME, &privileges.Privileges[0].Luid)) {
+        return false;
+    }
+    // Success of the call alone does not mean the privilege was granted:
+    // a token that lacks it reports ERROR_NOT_ALL_ASSIGNED.
+    if (!::AdjustTokenPrivileges(token.Get(), FALSE, &privileges, sizeof(privileges), nullptr, nullptr)) {
+        return false;
+    }
+    return ::GetLastError() != ERROR_NOT_ALL_ASSIGNED;
+}
+
+}  // namespace bastion::win32

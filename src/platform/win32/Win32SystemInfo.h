@@ -1,0 +1,19 @@
+// Facts about the machine and the running program from kernel32, advapi32
+// and ntdll.
+#pragma once
+
+#include "platform/SystemInfo.h"
+
+namespace bastion::win32 {
+
+class Win32SystemInfo final : public platform::SystemInfo {
+public:
+    platform::OsVersion GetOsVersion() override;
+    std::string SystemFolder() override;
+    std::string UserName() override;
+    std::string ComputerName() override;
+    std::string ProgramPath() override;
+    unsigned AnsiCodePage() override;
+};
+
+}  // namespace bastion::win32
