@@ -1,0 +1,13 @@
+// The message box style bits for the portable buttons and icons, and the
+// portable answer for the button that was pressed.
+#pragma once
+
+#include "ui/Dialogs.h"
+
+namespace bastion::win32 {
+
+unsigned int MessageBoxFlags(ui::MsgButtons buttons, ui::MsgIcon icon);
+// A box closed without a button (or failing to show) answers Cancel.
+ui::MsgResult MessageBoxAnswer(int pressed);
+
+}  // namespace bastion::win32

@@ -1,0 +1,39 @@
+// Lets pending window messages run from inside long work on the one user
+// interface thread.
+#pragma once
+
+#include <functional>
+
+#include "ui/EventPump.h"
+
+namespace bastion::win32 {
+
+class Win32EventPump final : public ui::EventPump {
+public:
+    // Some 15 ms between rounds keeps a per-file Pump() call cheap and the
+    // window still smooth.
+    static constexpr unsigned long long kIntervalMs = 15;
+
+    // Runs each round of dispatching only when kIntervalMs have passed since
+    // the last one.
+    void Pump() override;
+    void PumpNow() override;
+
+    // Called at the start of every round and after every message the round
+    // dispatches: the window layer pushes changed models to the native
+    // controls, so progress shows even when no message was waiting.
+    void SetAfterDispatch(std::function<void()> callback) { afterDispatch_ = std::move(callback); }
+
+    // True once a round met WM_QUIT; the message is posted again so that the
+    // main message loop still ends.
+    bool QuitSeen() const { return quitSeen_; }
+
+private:
+    void Notify();
+
+    std::function<void()> afterDispatch_;
+    unsigned long long lastRound_ = 0;
+    bool quitSeen_ = false;
+};
+
+}  // namespace bastion::win32

@@ -1,0 +1,16 @@
+#include "support/TestIdentity.h"
+
+namespace bastion::testing {
+
+ui::Identity TestIdentity() {
+    ui::Identity identity;
+    identity.productName = "Testwall";
+    identity.companyName = "Testwall Labs";
+    identity.website = "www.testwall.example";
+    identity.programTitle = "Testwall";
+    identity.versionMajor = 4;
+    identity.versionMinor = 2;
+    return identity;
+}
+
+}  // namespace bastion::testing

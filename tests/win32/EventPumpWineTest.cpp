@@ -1,0 +1,84 @@
+// The event pump dispatches what is waiting, at most every 15 ms when asked
+// with Pump(), and leaves WM_QUIT for the main loop.
+#include <gtest/gtest.h>
+
+#include "ui/win32/Win32EventPump.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace bastion::win32 {
+namespace {
+
+constexpr UINT kPing = WM_APP + 1;
+
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kPing) {
+        ++*reinterpret_cast<int*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A message-only window that counts the kPing messages it receives.
+class CountingWindow {
+public:
+    CountingWindow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = CountingProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"BastionPumpTestWindow";
+        RegisterClassW(&windowClass);
+        window_ = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  windowClass.hInstance, nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&count_));
+    }
+    ~CountingWindow() { DestroyWindow(window_); }
+    CountingWindow(const CountingWindow&) = delete;
+    CountingWindow& operator=(const CountingWindow&) = delete;
+
+    void Ping() { PostMessageW(window_, kPing, 0, 0); }
+    int Count() const { return count_; }
+    bool Created() const { return window_ != nullptr; }
+
+private:
+    HWND window_ = nullptr;
+    int count_ = 0;
+};
+
+TEST(EventPumpWineTest, PumpDispatchesAtMostEveryFifteenMilliseconds) {
+    CountingWindow window;
+    ASSERT_TRUE(window.Created());
+    Win32EventPump pump;
+    int callbacks = 0;
+    pump.SetAfterDispatch([&] { ++callbacks; });
+
+    window.Ping();
+    window.Ping();
+    pump.PumpNow();
+    EXPECT_EQ(2, window.Count());
+    EXPECT_EQ(3, callbacks) << "once for the round, once per message";
+
+    window.Ping();
+    pump.Pump();
+    EXPECT_EQ(2, window.Count()) << "too soon after the last round";
+    Sleep(40);
+    pump.Pump();
+    EXPECT_EQ(3, window.Count());
+}
+
+TEST(EventPumpWineTest, QuitIsLeftForTheMainLoop) {
+    CountingWindow window;
+    Win32EventPump pump;
+    window.Ping();
+    PostQuitMessage(7);
+    pump.PumpNow();
+    EXPECT_EQ(1, window.Count());
+    EXPECT_TRUE(pump.QuitSeen());
+
+    MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(static_cast<UINT>(WM_QUIT), message.message);
+    EXPECT_EQ(7u, message.wParam);
+}
+
+}  // namespace
+}  // namespace bastion::win32
