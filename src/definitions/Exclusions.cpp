@@ -4,6 +4,7 @@
 #include "definitions/DataFiles.h"
 #include "platform/LineFile.h"
 #include "platform/LineReader.h"
+#include "ui/MessageKeys.h"
 
 namespace bastion {
 
@@ -47,6 +48,16 @@ bool AddExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList
     }
     LoadExclusions(file, pump, list);
     return written;
+}
+
+void ViewExclusions(const ExclusionFile& file, platform::Shell& shell, ui::Dialogs& dialogs,
+                    const ui::MessageCatalogue& messages) {
+    if (DataFileExists(file.files, file.dataFolder, datafile::kExclusions)) {
+        shell.StartProgram("notepad " + file.Path(), platform::ShowWindow::Normal);
+        return;
+    }
+    dialogs.MessageBox(messages.getMessages(ui::msg::kExclude1), messages.getMessages(ui::msg::kExclude2),
+                       ui::MsgButtons::Ok, ui::MsgIcon::None);
 }
 
 }  // namespace bastion

@@ -11,7 +11,10 @@
 #include "common/CodePage.h"
 #include "definitions/ExclusionList.h"
 #include "platform/FileSystem.h"
+#include "platform/Shell.h"
+#include "ui/Dialogs.h"
 #include "ui/EventPump.h"
+#include "ui/MessageCatalogue.h"
 
 namespace bastion {
 
@@ -37,5 +40,11 @@ bool AddExclusion(const ExclusionFile& file, ui::EventPump& pump, ExclusionList&
 // when any line could not be written.
 bool AddExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList& list,
                    const std::vector<std::string>& items);
+
+// "View Exclusions" of the Quarantine menu: opens the file in Notepad for
+// editing by hand, or says that there is none yet. Edits take effect at the
+// next load.
+void ViewExclusions(const ExclusionFile& file, platform::Shell& shell, ui::Dialogs& dialogs,
+                    const ui::MessageCatalogue& messages);
 
 }  // namespace bastion

@@ -4,16 +4,14 @@
 #include "definitions/ExclusionList.h"
 #include "definitions/Exclusions.h"
 #include "support/FakeFileSystem.h"
+#include "support/FakeShell.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedEventPump.h"
+#include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
 
 namespace bastion {
 namespace {
-
-class CountingPump : public ui::EventPump {
-public:
-    void Pump() override { ++pumps; }
-    void PumpNow() override { ++pumps; }
-    int pumps = 0;
-};
 
 ExclusionList ListOf(const std::vector<std::string>& lines) {
     ExclusionList list;
@@ -66,7 +64,7 @@ protected:
     testing::FakeFileSystem files;
     std::string dataFolder = "C:\\Data";
     ExclusionFile file{files, Windows1252(), dataFolder};
-    CountingPump pump;
+    testing::ScriptedEventPump pump;
     ExclusionList list;
 };
 
@@ -76,7 +74,8 @@ TEST_F(ExclusionFileTest, LoadingSkipsBlankLinesAndYieldsAfterEveryLine) {
     LoadExclusions(file, pump, list);
     EXPECT_EQ(list.Text(), "C:\\a.exe|Caf\xC3\xA9|last|");
     EXPECT_TRUE(list.IsExcluded("CAF\xC3\x89"));
-    EXPECT_EQ(pump.pumps, 5);
+    EXPECT_EQ(pump.PumpCount(), 5);
+    EXPECT_EQ(pump.PumpNowCount(), 0);
 }
 
 TEST_F(ExclusionFileTest, AnAbsentFileGivesTheEmptyList) {
@@ -101,6 +100,26 @@ TEST_F(ExclusionFileTest, AnItemThatCannotBeWrittenIsNotAdded) {
     files.FailWrites(Path());
     EXPECT_FALSE(AddExclusion(file, pump, list, "lost"));
     EXPECT_EQ(list.Text(), "kept|");
+}
+
+TEST_F(ExclusionFileTest, ViewingOpensTheFileInNotepadOrSaysThereIsNone) {
+    testing::FakeShell shell;
+    testing::ScriptedDialogs dialogs;
+    ui::MessageCatalogue messages{testing::TestIdentity()};
+    ui::FillDefaultMessages(messages);
+
+    ViewExclusions(file, shell, dialogs, messages);
+    EXPECT_TRUE(shell.calls.empty());
+    ASSERT_EQ(dialogs.Asked().size(), 1u);
+    EXPECT_EQ(dialogs.Asked()[0].text, "No exclusion file exists yet.");
+    EXPECT_EQ(dialogs.Asked()[0].title, "No Exclusion File");
+
+    files.AddFile(Path(), "C:\\a.exe\r\n");
+    ViewExclusions(file, shell, dialogs, messages);
+    EXPECT_EQ(dialogs.Asked().size(), 1u);
+    EXPECT_EQ(shell.calls, (std::vector<testing::ShellCall>{{testing::ShellCall::Kind::StartProgram,
+                                                              "notepad C:\\Data\\ENoSignature.dat",
+                                                              platform::ShowWindow::Normal}}));
 }
 
 }  // namespace
