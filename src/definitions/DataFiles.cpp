@@ -13,6 +13,11 @@ std::string DataFilePath(std::string_view folder, std::string_view name) {
     return path;
 }
 
+bool DataFileExists(platform::FileSystem& files, std::string_view folder, std::string_view name) {
+    std::optional<platform::DirEntry> entry = files.Lookup(DataFilePath(folder, name));
+    return entry && (entry->attributes & platform::kAttrDirectory) == 0;
+}
+
 std::string QuarantineFolder(std::string_view dataFolder) {
     return DataFilePath(dataFolder, datafile::kQuarantine);
 }

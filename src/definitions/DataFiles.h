@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "definitions/PathTokens.h"
+#include "platform/FileSystem.h"
 
 namespace bastion {
 
@@ -33,6 +34,9 @@ std::string DataFolder(const PathTokens& tokens);
 
 // folder + "\" + name.
 std::string DataFilePath(std::string_view folder, std::string_view name);
+
+// True when a file (not a folder) of this name is in the folder.
+bool DataFileExists(platform::FileSystem& files, std::string_view folder, std::string_view name);
 
 // The quarantine folder below the data folder, and its log.
 std::string QuarantineFolder(std::string_view dataFolder);

@@ -1,5 +1,6 @@
 #include "definitions/DefinitionRecords.h"
 
+#include <iterator>
 #include <vector>
 
 #include "common/Text.h"
@@ -72,6 +73,18 @@ RegistryLocation SplitRegistryLocation(std::string_view expandedLocation) {
     if (parts.size() > 1) location.key = parts[1];
     if (parts.size() > 2) location.value = parts[2];
     return location;
+}
+
+std::optional<platform::Hive> DefinitionHive(std::string_view number) {
+    static constexpr platform::Hive kHives[] = {
+        platform::Hive::ClassesRoot, platform::Hive::CurrentUser,   platform::Hive::LocalMachine,
+        platform::Hive::Users,       platform::Hive::CurrentConfig, platform::Hive::DynData,
+    };
+    long long index = 0;
+    if (!ParseWholeNumber(number, index) || index < 0 || index >= static_cast<long long>(std::size(kHives))) {
+        return std::nullopt;
+    }
+    return kHives[index];
 }
 
 ExeRecord ParseExeDefinition(std::string_view line) {

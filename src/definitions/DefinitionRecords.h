@@ -6,8 +6,11 @@
 // lacks is empty, never carried over from an earlier line.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/Registry.h"
 
 namespace bastion {
 
@@ -40,6 +43,11 @@ struct RegistryLocation {
     std::string value;
 };
 RegistryLocation SplitRegistryLocation(std::string_view expandedLocation);
+
+// The hive a definition's HIVE number (0 to 5, blanks allowed) stands for:
+// 0 HKEY_CLASSES_ROOT, 1 HKEY_CURRENT_USER, 2 HKEY_LOCAL_MACHINE,
+// 3 HKEY_USERS, 4 HKEY_CURRENT_CONFIG, 5 HKEY_DYN_DATA; nullopt otherwise.
+std::optional<platform::Hive> DefinitionHive(std::string_view number);
 
 // "ExeDefinition.dat": NAME=TEXT|FOLDER.
 struct ExeRecord {

@@ -15,6 +15,10 @@ public:
     // Rebuilds the exclusion text from the file's lines (the non-empty ones,
     // each followed by "|").
     void Assign(const std::vector<std::string>& lines);
+    void Clear();
+    // Appends one line of the file; a line that is empty after trimming
+    // adds nothing.
+    void Add(std::string_view line);
     // "a|b|c|" for three entries.
     const std::string& Text() const { return text_; }
     bool Empty() const { return text_.empty(); }
@@ -28,7 +32,9 @@ public:
 
 private:
     std::string text_;
+    // The non-empty pieces of the text, upper-cased, for the substring rule.
     std::vector<std::string> upperEntries_;
+    // Every piece upper-cased, the empty last one included.
     std::unordered_set<std::string> upperSet_;
 };
 

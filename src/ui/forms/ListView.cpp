@@ -43,6 +43,15 @@ void ListView::RemoveAt(std::size_t row) {
     Touch();
 }
 
+std::size_t ListView::RemoveChecked() {
+    auto kept = std::remove_if(rows_.begin(), rows_.end(), [](const ListItem& item) { return item.checked; });
+    auto removed = static_cast<std::size_t>(rows_.end() - kept);
+    if (removed == 0) return 0;
+    rows_.erase(kept, rows_.end());
+    Touch();
+    return removed;
+}
+
 void ListView::Clear() {
     if (rows_.empty()) return;
     rows_.clear();

@@ -45,6 +45,9 @@ public:
     // Adds a row at the end; returns its index.
     std::size_t Add(std::string text, int smallIcon = 0, int icon = 0);
     void RemoveAt(std::size_t row);
+    // Removes every checked row, keeping the order of the others; returns
+    // how many went.
+    std::size_t RemoveChecked();
     void Clear();
 
     const std::string& SubItem(std::size_t row, std::size_t k) const;

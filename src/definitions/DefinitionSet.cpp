@@ -1,0 +1,64 @@
+#include "definitions/DefinitionSet.h"
+
+#include <array>
+#include <string>
+
+#include "definitions/DataFiles.h"
+#include "ui/MessageKeys.h"
+
+namespace bastion {
+
+namespace {
+
+// The files an incremental update builds on, in the order they are tested.
+// "Safety.dat" is not one of them.
+constexpr std::array<std::string_view, 5> kTestedFiles{
+    datafile::kFileDefinitions, datafile::kRegistryDefinitions, datafile::kExeDefinitions,
+    datafile::kBlockedCookies,  datafile::kDirectoryDefinitions,
+};
+
+// Deleted in this order, the definition date last.
+constexpr std::array<std::string_view, 6> kResetFiles{
+    datafile::kDirectoryDefinitions, datafile::kBlockedCookies, datafile::kExeDefinitions,
+    datafile::kRegistryDefinitions,  datafile::kFileDefinitions, datafile::kDefinitionDate,
+};
+
+constexpr std::array<std::string_view, 4> kReplaceableFiles{
+    datafile::kBlockedCookies, datafile::kRegistryDefinitions, datafile::kFileDefinitions,
+    datafile::kExeDefinitions,
+};
+
+constexpr std::string_view kPendingPrefix = "DL";
+
+}  // namespace
+
+bool CheckDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder,
+                          const ui::MessageCatalogue& messages, ui::Label& lblDefVersion) {
+    for (std::string_view name : kTestedFiles) {
+        if (!DataFileExists(files, dataFolder, name)) {
+            lblDefVersion.SetCaption(messages.getMessages(ui::msg::kMissingFiles));
+            ResetDefinitionFiles(files, dataFolder);
+            return false;
+        }
+    }
+    return true;
+}
+
+void ResetDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder) {
+    for (std::string_view name : kResetFiles) {
+        files.DeleteFile(DataFilePath(dataFolder, name));
+    }
+}
+
+void InstallPendingDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder) {
+    for (std::string_view name : kReplaceableFiles) {
+        std::string pending(kPendingPrefix);
+        pending += name;
+        if (!DataFileExists(files, dataFolder, pending)) continue;
+        // One step: deleting the live file first would lose it whenever the
+        // move then fails.
+        files.MoveReplace(DataFilePath(dataFolder, pending), DataFilePath(dataFolder, name));
+    }
+}
+
+}  // namespace bastion

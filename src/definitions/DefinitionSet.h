@@ -1,0 +1,31 @@
+// The definition set as a whole: the incremental updates only work on a
+// complete set, so an incomplete one is thrown away together with its date,
+// and the next update rebuilds every file. Replacement files left waiting in
+// the data folder ("DL" + the file's name) are put in place at start-up.
+#pragma once
+
+#include <string_view>
+
+#include "platform/FileSystem.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/forms/Controls.h"
+
+namespace bastion {
+
+// True when the five definition files that updates build on are all in the
+// data folder. On the first one missing, lblDefVersion shows
+// MSG_MISSINGFILES, the set is reset and the result is false.
+bool CheckDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder,
+                          const ui::MessageCatalogue& messages, ui::Label& lblDefVersion);
+
+// Deletes the definition files and "date.dat", so that the next update asks
+// for every change since the default date. Failures are ignored.
+void ResetDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder);
+
+// Puts each waiting replacement of "BlockedCookies.dat",
+// "RegistryDefinition.dat", "FileDefinition.dat" and "ExeDefinition.dat" in
+// place of the live file. A replacement that cannot be moved leaves the live
+// file as it was and waits for the next start.
+void InstallPendingDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder);
+
+}  // namespace bastion

@@ -1,0 +1,65 @@
+#include "scan/ExcludeCommand.h"
+
+#include <vector>
+
+#include "common/Lines.h"
+#include "common/Text.h"
+#include "ui/MessageKeys.h"
+
+namespace bastion {
+
+namespace {
+
+bool NothingToExclude(const ScanState& state) {
+    return state.ResultsList().Empty() && state.RegistryQueue().Empty() && state.ActivityList().Empty();
+}
+
+std::string Confirmation(const ui::MessageCatalogue& messages) {
+    std::string blankLine(kCrLf);
+    blankLine += kCrLf;
+    return messages.getMessages(ui::msg::kExcSure1) + blankLine + messages.getMessages(ui::msg::kExcSure2) +
+           blankLine + messages.getMessages(ui::msg::kExcSure3);
+}
+
+// Each ticked row stands for its location and for its name; a cookie's name
+// is stored without the prefix the results list shows.
+std::vector<std::string> TickedItems(const ui::ListView& results) {
+    std::vector<std::string> items;
+    for (std::size_t row = 0; row < results.Count(); ++row) {
+        if (!results.Item(row).checked) continue;
+        items.push_back(results.SubItem(row, 1));
+        items.push_back(ReplaceAll(results.Item(row).text, "Cookie: ", ""));
+    }
+    return items;
+}
+
+}  // namespace
+
+void cmdExclude_Click(const ExcludeCommand& command) {
+    ScanState& state = command.state;
+    if (NothingToExclude(state)) {
+        command.dialogs.MessageBox(command.messages.getMessages(ui::msg::kSorry), command.productName,
+                                   ui::MsgButtons::Ok, ui::MsgIcon::Information);
+        return;
+    }
+    ui::MsgResult answer = command.dialogs.MessageBox(Confirmation(command.messages),
+                                                      command.messages.getMessages(ui::msg::kExcSure4),
+                                                      ui::MsgButtons::YesNo, ui::MsgIcon::None);
+    if (answer != ui::MsgResult::Yes) return;
+
+    std::vector<std::string> items = TickedItems(state.ResultsList());
+    if (!items.empty()) {
+        AddExclusions(command.file, command.pump, command.exclusions, items);
+    }
+
+    // The queue rows of a ticked detection carry its tick (see
+    // SyncHiddenChecks), so they go with it.
+    state.FileQueue().RemoveChecked();
+    state.RegistryQueue().RemoveChecked();
+    state.ActivityList().RemoveChecked();
+    state.CookieQueue().RemoveChecked();
+    state.Form().lblDeletingCaption.SetCaption("");
+    state.ResultsList().RemoveChecked();
+}
+
+}  // namespace bastion

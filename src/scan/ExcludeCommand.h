@@ -1,0 +1,33 @@
+// The Exclude button of the results page: the ticked detections go on the
+// user's exclusion list and leave the result lists, so that later scans show
+// them as "EXCLUDED" rows and removal never touches them.
+#pragma once
+
+#include <string>
+
+#include "definitions/ExclusionList.h"
+#include "definitions/Exclusions.h"
+#include "scan/ScanState.h"
+#include "ui/Dialogs.h"
+#include "ui/EventPump.h"
+#include "ui/MessageCatalogue.h"
+
+namespace bastion {
+
+struct ExcludeCommand {
+    ScanState& state;
+    ui::Dialogs& dialogs;
+    const ui::MessageCatalogue& messages;
+    // The title of the program's message boxes.
+    const std::string& productName;
+    const ExclusionFile& file;
+    ExclusionList& exclusions;
+    ui::EventPump& pump;
+};
+
+// Asks first; on Yes adds the location and the name (without "Cookie: ") of
+// every ticked results row to the exclusion file, then drops the ticked rows
+// of the queues, the activity list and the results list.
+void cmdExclude_Click(const ExcludeCommand& command);
+
+}  // namespace bastion

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "definitions/DataFiles.h"
+#include "definitions/ExclusionList.h"
+#include "definitions/Exclusions.h"
+#include "support/FakeFileSystem.h"
+#include "support/FakeShell.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedEventPump.h"
+#include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
+
+namespace bastion {
+namespace {
+
+ExclusionList ListOf(const std::vector<std::string>& lines) {
+    ExclusionList list;
+    list.Assign(lines);
+    return list;
+}
+
+TEST(ExclusionList, AFileEntryMatchesExactlyIgnoringCaseAndBlanks) {
+    ExclusionList list = ListOf({"C:\\Spy\\x.exe"});
+    EXPECT_TRUE(list.IsExcluded("c:\\spy\\x.exe"));
+    EXPECT_TRUE(list.IsExcluded("  C:\\SPY\\X.EXE "));
+    EXPECT_FALSE(list.IsExcluded("c:\\spy\\x.exe.bak"));
+    EXPECT_FALSE(list.IsExcluded("c:\\spy"));
+    EXPECT_FALSE(list.IsExcluded("x.exe"));
+}
+
+TEST(ExclusionList, AFolderHoldingAnExcludedEntryIsExcludedByTheSubstringRule) {
+    ExclusionList list = ListOf({"C:\\Spy\\x.exe", "HKEY_CURRENT_USER\\Software\\Adco"});
+    EXPECT_TRUE(list.IsExcludedFolder("c:\\spy"));
+    EXPECT_TRUE(list.IsExcludedFolder("C:\\SPY\\"));
+    EXPECT_TRUE(list.IsExcludedFolder("software\\adco"));
+    EXPECT_FALSE(list.IsExcludedFolder("c:\\spyware"));
+    EXPECT_FALSE(ListOf({}).IsExcludedFolder("c:\\spy"));
+}
+
+TEST(ExclusionList, TheEmptyCandidateIsExcludedOnlyWhenTheListHoldsAnEntry) {
+    EXPECT_FALSE(ListOf({}).IsExcluded(""));
+    EXPECT_FALSE(ListOf({"", "   "}).IsExcluded("   "));
+    EXPECT_TRUE(ListOf({"a"}).IsExcluded(""));
+    EXPECT_TRUE(ListOf({"a"}).IsExcluded("   "));
+    EXPECT_TRUE(ListOf({"a"}).IsExcludedFolder(""));
+}
+
+TEST(ExclusionList, TheTextHoldsTheNonBlankLinesAsReadEachFollowedByABar) {
+    ExclusionList list = ListOf({"a", "", "  ", " b ", "c|d"});
+    EXPECT_EQ(list.Text(), "a| b |c|d|");
+    // A line is compared as written, blanks included; a bar inside it
+    // separates two entries.
+    EXPECT_TRUE(list.IsExcluded(" b "));
+    EXPECT_FALSE(list.IsExcluded("b"));
+    EXPECT_TRUE(list.IsExcluded("d"));
+}
+
+class ExclusionFileTest : public ::testing::Test {
+protected:
+    ExclusionFileTest() { files.AddFolder(dataFolder); }
+
+    std::string Path() const { return DataFilePath(dataFolder, datafile::kExclusions); }
+
+    testing::FakeFileSystem files;
+    std::string dataFolder = "C:\\Data";
+    ExclusionFile file{files, Windows1252(), dataFolder};
+    testing::ScriptedEventPump pump;
+    ExclusionList list;
+};
+
+TEST_F(ExclusionFileTest, LoadingSkipsBlankLinesAndYieldsAfterEveryLine) {
+    files.AddFile(Path(), "C:\\a.exe\r\n\r\n   \r\nCaf\xE9\r\nlast");
+    list.Assign({"stale"});
+    LoadExclusions(file, pump, list);
+    EXPECT_EQ(list.Text(), "C:\\a.exe|Caf\xC3\xA9|last|");
+    EXPECT_TRUE(list.IsExcluded("CAF\xC3\x89"));
+    EXPECT_EQ(pump.PumpCount(), 5);
+    EXPECT_EQ(pump.PumpNowCount(), 0);
+}
+
+TEST_F(ExclusionFileTest, AnAbsentFileGivesTheEmptyList) {
+    list.Assign({"stale"});
+    LoadExclusions(file, pump, list);
+    EXPECT_TRUE(list.Empty());
+    EXPECT_FALSE(list.IsExcluded(""));
+}
+
+TEST_F(ExclusionFileTest, AddingAppendsTheTrimmedItemInTheCodePageAndReloads) {
+    ASSERT_TRUE(AddExclusion(file, pump, list, "  C:\\Caf\xC3\xA9\\x.exe  "));
+    EXPECT_EQ(files.Content(Path()), "C:\\Caf\xE9\\x.exe\r\n");
+    EXPECT_TRUE(list.IsExcluded("c:\\caf\xC3\xA9\\x.exe"));
+
+    ASSERT_TRUE(AddExclusions(file, pump, list, {"second", "  ", "third"}));
+    EXPECT_EQ(files.Content(Path()), "C:\\Caf\xE9\\x.exe\r\nsecond\r\nthird\r\n");
+    EXPECT_EQ(list.Text(), "C:\\Caf\xC3\xA9\\x.exe|second|third|");
+}
+
+TEST_F(ExclusionFileTest, AnItemThatCannotBeWrittenIsNotAdded) {
+    files.AddFile(Path(), "kept\r\n");
+    files.FailWrites(Path());
+    EXPECT_FALSE(AddExclusion(file, pump, list, "lost"));
+    EXPECT_EQ(list.Text(), "kept|");
+}
+
+TEST_F(ExclusionFileTest, ViewingOpensTheFileInNotepadOrSaysThereIsNone) {
+    testing::FakeShell shell;
+    testing::ScriptedDialogs dialogs;
+    ui::MessageCatalogue messages{testing::TestIdentity()};
+    ui::FillDefaultMessages(messages);
+
+    ViewExclusions(file, shell, dialogs, messages);
+    EXPECT_TRUE(shell.calls.empty());
+    ASSERT_EQ(dialogs.Asked().size(), 1u);
+    EXPECT_EQ(dialogs.Asked()[0].text, "No exclusion file exists yet.");
+    EXPECT_EQ(dialogs.Asked()[0].title, "No Exclusion File");
+
+    files.AddFile(Path(), "C:\\a.exe\r\n");
+    ViewExclusions(file, shell, dialogs, messages);
+    EXPECT_EQ(dialogs.Asked().size(), 1u);
+    EXPECT_EQ(shell.calls, (std::vector<testing::ShellCall>{{testing::ShellCall::Kind::StartProgram,
+                                                              "notepad C:\\Data\\ENoSignature.dat",
+                                                              platform::ShowWindow::Normal}}));
+}
+
+}  // namespace
+}  // namespace bastion

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "definitions/DataFiles.h"
+#include "definitions/DefinitionFile.h"
+#include "definitions/SafetyList.h"
+#include "definitions/SafetyListLoader.h"
+#include "support/FakeFileSystem.h"
+#include "support/FakeShell.h"
+
+namespace bastion {
+namespace {
+
+SafetyList ListOf(std::vector<std::string> entries) {
+    SafetyList list;
+    list.Assign(std::move(entries));
+    return list;
+}
+
+TEST(SafetyList, AFolderEntryProtectsThatFolderOnAnyDriveInAnyCaseButNotWhatItHolds) {
+    SafetyList list = ListOf({"C:\\WINDOWS\\"});
+    EXPECT_TRUE(list.IsProtectedPath("D:\\WINDOWS\\"));
+    EXPECT_TRUE(list.IsProtectedPath("  c:\\windows  "));
+    EXPECT_TRUE(list.IsProtectedPath("C:\\Windows/"));
+    EXPECT_FALSE(list.IsProtectedPath("C:\\WINDOWS\\explorer.exe"));
+    EXPECT_FALSE(list.IsProtectedPath("C:\\WINDOWS2"));
+    EXPECT_FALSE(list.IsProtectedPath("C:\\"));
+}
+
+TEST(SafetyList, TrailingSeparatorsCountOnceOnEitherSide) {
+    SafetyList list = ListOf({"c:\\tools"});
+    // The candidate keeps one of two trailing backslashes; the entry with
+    // one added then equals it.
+    EXPECT_TRUE(list.IsProtectedPath("C:\\Tools\\\\"));
+    EXPECT_FALSE(list.IsProtectedPath("C:\\Tools\\\\\\"));
+
+    SafetyList doubled = ListOf({"c:\\tools\\\\"});
+    EXPECT_TRUE(doubled.IsProtectedPath("c:\\tools"));
+}
+
+TEST(SafetyList, EntriesKeepTheirDriveSoOnlyDriveCEntriesMatch) {
+    SafetyList list = ListOf({"D:\\Tools"});
+    EXPECT_FALSE(list.IsProtectedPath("D:\\Tools"));
+    EXPECT_FALSE(list.IsProtectedPath("C:\\Tools"));
+}
+
+TEST(SafetyList, TheEmptyPathIsAlwaysProtected) {
+    SafetyList empty;
+    EXPECT_TRUE(empty.IsProtectedPath(""));
+    EXPECT_TRUE(empty.IsProtectedPath("   "));
+    EXPECT_TRUE(empty.IsProtectedPath("\\"));
+    EXPECT_TRUE(empty.IsProtectedPath("/"));
+    EXPECT_FALSE(empty.IsProtectedPath("C:\\WINDOWS"));
+}
+
+TEST(SafetyList, RegistryRootsAreProtectedOnlyWhileTheListHoldsAUsableEntry) {
+    SafetyList any = ListOf({"HKEY_CURRENT_USER\\Software\\Foo"});
+    EXPECT_TRUE(any.IsProtectedPath("HKEY_LOCAL_MACHINE\\"));
+    EXPECT_TRUE(any.IsProtectedPath("hkey_users"));
+    EXPECT_TRUE(any.IsProtectedPath("HKEY_CLASSES_ROOT\\\\"));
+    EXPECT_FALSE(any.IsProtectedPath("HKEY_DYN_DATA"));
+    EXPECT_FALSE(any.IsProtectedPath("HKEY_LOCAL_MACHINE\\Software"));
+    EXPECT_TRUE(any.IsProtectedPath("hkey_current_user\\software\\foo\\"));
+
+    EXPECT_FALSE(SafetyList().IsProtectedPath("HKEY_LOCAL_MACHINE\\"));
+    // Blank entries and lone separators are not usable entries.
+    EXPECT_FALSE(ListOf({"", "  ", "\\", "\\/"}).IsProtectedPath("HKEY_LOCAL_MACHINE\\"));
+}
+
+class SafetyListLoading : public ::testing::Test {
+protected:
+    void WriteSafetyFile(const std::vector<std::string>& lines) {
+        std::string bytes;
+        for (const std::string& line : lines) {
+            bytes += EncodeDefinitionLine(Windows1252(), line) + "\r\n";
+        }
+        files.AddFile(DataFilePath(dataFolder, datafile::kSafety), bytes);
+    }
+
+    testing::FakeFileSystem files;
+    testing::FakeShell shell;
+    PathTokens tokens = PathTokens::Resolve(shell);
+    std::string dataFolder = DataFolder(tokens);
+    bool stop = false;
+    SafetyList list;
+};
+
+TEST_F(SafetyListLoading, BuildsOneEntryPerKindAsTheLineSays) {
+    WriteSafetyFile({
+        "SDIR|Windows=Windows folder|[WINDIR]|",
+        "SREG|Run=Run entry|2^Software\\Microsoft\\Windows\\CurrentVersion\\Run^ctfmon.exe|extra",
+        "SREG|Key=Whole key|1^Software\\\\Foo\\",
+        "SFILE|explorer.exe=Shell|[drive]WINDOWS\\\\explorer.exe",
+        "SEXE| notepad.exe =Editor|",
+        "SDLL|net.dll=Share|//server//share",
+        "SDIR|Odd=Not expanded|[DRIVE]x",
+        "SBAD|x.exe=Unknown kind|C:\\x.exe",
+        "sdir|lower=Kinds are case-sensitive|C:\\y",
+        "SREG|Bad=Unknown hive|9^Software",
+    });
+    ASSERT_TRUE(LoadSafetyList(files, Windows1252(), dataFolder, tokens, stop, list));
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{
+                                  "C:\\WINDOWS\\",
+                                  "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\ctfmon.exe",
+                                  "HKEY_CURRENT_USER\\Software\\Foo\\",
+                                  "C:\\WINDOWS\\explorer.exe",
+                                  "notepad.exe",
+                                  "/server/share",
+                                  "[DRIVE]x",
+                              }));
+    EXPECT_TRUE(list.IsProtectedPath("hkey_current_user\\software\\foo"));
+    EXPECT_TRUE(list.IsProtectedPath("E:\\windows\\EXPLORER.EXE"));
+}
+
+TEST_F(SafetyListLoading, AMissingFileLeavesAnEmptyListWithoutRegistryRoots) {
+    list.Assign({"C:\\WINDOWS"});
+    ASSERT_TRUE(LoadSafetyList(files, Windows1252(), dataFolder, tokens, stop, list));
+    EXPECT_TRUE(list.Entries().empty());
+    EXPECT_FALSE(list.IsProtectedPath("C:\\WINDOWS"));
+    EXPECT_FALSE(list.IsProtectedPath("HKEY_LOCAL_MACHINE"));
+}
+
+}  // namespace
+}  // namespace bastion
