@@ -4,49 +4,49 @@ namespace bastion {
 
 std::size_t RowIndex::Find(std::string_view key, std::uint64_t hash) const {
     const std::size_t mask = slots_.size() - 1;
+    const std::uint32_t tag = Tag(hash);
     for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
-        const Slot& entry = slots_[slot];
-        if (entry.first == kNone) return slot;
+        const Slot& probe = slots_[slot];
+        if (probe.entry == kNone) return slot;
+        if (probe.tag != tag) continue;
+        const Entry& entry = entries_[probe.entry];
         if (entry.hash == hash && std::string_view(keys_).substr(entry.keyAt, entry.keyLength) == key) return slot;
     }
 }
 
 void RowIndex::Grow() {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
+    slots_.assign(slots_.empty() ? 16 : slots_.size() * 2, Slot{});
     const std::size_t mask = slots_.size() - 1;
-    for (const Slot& entry : old) {
-        if (entry.first == kNone) continue;
-        std::size_t slot = static_cast<std::size_t>(entry.hash) & mask;
-        while (slots_[slot].first != kNone) slot = (slot + 1) & mask;
-        slots_[slot] = entry;
+    for (std::size_t e = 0; e < entries_.size(); ++e) {
+        std::size_t slot = static_cast<std::size_t>(entries_[e].hash) & mask;
+        while (slots_[slot].entry != kNone) slot = (slot + 1) & mask;
+        slots_[slot] = {Tag(entries_[e].hash), static_cast<std::uint32_t>(e)};
     }
 }
 
 void RowIndex::Add(std::string_view key, std::uint32_t row) {
     // At most half full, so probes stay short.
-    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
     if (next_.size() <= row) next_.resize(static_cast<std::size_t>(row) + 1, kNone);
     const std::uint64_t hash = Hash(key);
-    Slot& entry = slots_[Find(key, hash)];
-    if (entry.first == kNone) {
-        entry.hash = hash;
-        entry.first = row;
-        entry.keyAt = static_cast<std::uint32_t>(keys_.size());
-        entry.keyLength = static_cast<std::uint32_t>(key.size());
+    Slot& slot = slots_[Find(key, hash)];
+    if (slot.entry == kNone) {
+        slot = {Tag(hash), static_cast<std::uint32_t>(entries_.size())};
+        entries_.push_back({hash, row, row, static_cast<std::uint32_t>(keys_.size()),
+                            static_cast<std::uint32_t>(key.size())});
         keys_.append(key);
         filter_.Add(hash);
-        ++used_;
-    } else {
-        next_[entry.last] = row;
+        return;
     }
+    Entry& entry = entries_[slot.entry];
+    next_[entry.last] = row;
     entry.last = row;
 }
 
 void RowIndex::Clear() {
     filter_.Clear();
     slots_.clear();
-    used_ = 0;
+    entries_.clear();
     keys_.clear();
     next_.clear();
 }

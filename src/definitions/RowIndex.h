@@ -27,28 +27,35 @@ public:
     // The first row with this key (hash = Hash(key)), or kNone.
     std::uint32_t First(std::string_view key, std::uint64_t hash) const {
         if (!filter_.MayContain(hash)) return kNone;
-        const std::size_t slot = Find(key, hash);
-        return slots_[slot].first;
+        const std::uint32_t entry = slots_[Find(key, hash)].entry;
+        return entry == kNone ? kNone : entries_[entry].first;
     }
     // The next row with the same key, or kNone.
     std::uint32_t Next(std::uint32_t row) const { return next_[row]; }
 
 private:
+    // Slots are small so that the array stays in cache while it is filled
+    // and searched; what a key needs beyond its hash tag sits in its entry.
     struct Slot {
-        std::uint64_t hash = 0;
-        std::uint32_t first = kNone;  // kNone: the slot is free
-        std::uint32_t last = kNone;
-        std::uint32_t keyAt = 0;
-        std::uint32_t keyLength = 0;
+        std::uint32_t tag = 0;  // the high half of the key's hash
+        std::uint32_t entry = kNone;  // kNone: the slot is free
+    };
+    struct Entry {
+        std::uint64_t hash;
+        std::uint32_t first;
+        std::uint32_t last;
+        std::uint32_t keyAt;
+        std::uint32_t keyLength;
     };
 
+    static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
     // The slot holding the key, or the free slot where it would go.
     std::size_t Find(std::string_view key, std::uint64_t hash) const;
     void Grow();
 
     KeyFilter filter_;
     std::vector<Slot> slots_;
-    std::size_t used_ = 0;
+    std::vector<Entry> entries_;
     std::string keys_;
     std::vector<std::uint32_t> next_;
 };
