@@ -32,8 +32,7 @@ void RowIndex::Add(std::string_view key, std::uint32_t row) {
     Slot& slot = slots_[Find(key, hash)];
     if (slot.entry == kNone) {
         slot = {Tag(hash), static_cast<std::uint32_t>(entries_.size())};
-        entries_.push_back({hash, row, row, static_cast<std::uint32_t>(keys_.size()),
-                            static_cast<std::uint32_t>(key.size())});
+        entries_.push_back({hash, row, row, keys_.size(), key.size()});
         keys_.append(key);
         filter_.Add(hash);
         return;

@@ -44,8 +44,8 @@ private:
         std::uint64_t hash;
         std::uint32_t first;
         std::uint32_t last;
-        std::uint32_t keyAt;
-        std::uint32_t keyLength;
+        std::size_t keyAt;
+        std::size_t keyLength;
     };
 
     static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
