@@ -32,7 +32,8 @@ void LoadDefinitions(benchmark::State& state) {
         bastion::ScanContext context{harness.machine.files, bastion::Windows1252(), harness.machine.system,
                                      harness.dataFolder,    harness.tokens,         harness.safety,
                                      harness.exclusions,    harness.state,          harness.pump,
-                                     *tables};
+                                     *tables,               harness.machine.registry,
+                                     harness.machine.shell, harness.machine.processes};
         bastion::LoadDefinitions(context);
         benchmark::DoNotOptimize(tables->Files().Size());
         state.PauseTiming();

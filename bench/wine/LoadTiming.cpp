@@ -19,6 +19,8 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/WindowsApi.h"
@@ -58,6 +60,8 @@ int main() {
 
     win32::Win32FileSystem files;
     win32::Win32Shell shell;
+    win32::Win32Registry registry;
+    win32::Win32Processes processes;
     win32::Win32SystemInfo system;
     win32::Win32CodePage codePage;
     const PathTokens tokens = PathTokens::Resolve(shell);
@@ -96,7 +100,8 @@ int main() {
             }
         }));
         auto tables = std::make_unique<DefinitionTables>();
-        ScanContext context{files, codePage, system, folder, tokens, safety, exclusions, state, pump, *tables};
+        ScanContext context{files, codePage,   system,   folder, tokens,   safety,   exclusions,
+                            state, pump,       *tables,  registry, shell,    processes};
         load.push_back(Milliseconds([&] { LoadDefinitions(context); }));
         if (tables->Files().Size() != static_cast<std::size_t>(kLines)) {
             std::printf("loaded %zu file rows, expected %d\n", tables->Files().Size(), kLines);

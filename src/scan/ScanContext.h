@@ -12,6 +12,9 @@
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyList.h"
 #include "platform/FileSystem.h"
+#include "platform/Processes.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "scan/ScanState.h"
 #include "ui/EventPump.h"
@@ -30,6 +33,9 @@ struct ScanContext {
     ScanState& state;
     ui::EventPump& pump;
     DefinitionTables& tables;
+    platform::Registry& registry;
+    platform::Shell& shell;
+    platform::Processes& processes;
 };
 
 }  // namespace bastion

@@ -32,8 +32,9 @@ ScanHarness::ScanHarness() {
 }
 
 ScanContext ScanHarness::Context() {
-    return ScanContext{machine.files, Windows1252(), machine.system, dataFolder, tokens,
-                       safety,        exclusions,    state,          pump,       tables};
+    return ScanContext{machine.files, Windows1252(),    machine.system, dataFolder,        tokens,
+                       safety,        exclusions,       state,          pump,              tables,
+                       machine.registry, machine.shell, machine.processes};
 }
 
 void ScanHarness::WriteDefinitions(std::string_view file, const std::vector<std::string>& lines) {

@@ -13,6 +13,8 @@
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyList.h"
 #include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "scan/CompanyName.h"
@@ -45,11 +47,14 @@ protected:
     }
 
     ScanContext Context() {
-        return ScanContext{files, codePage, system, dataFolder.Path(), tokens, safety, exclusions, state, pump, tables};
+        return ScanContext{files,  codePage, system, dataFolder.Path(), tokens,   safety,   exclusions,
+                           state,  pump,     tables, registry,          shell,    processes};
     }
 
     Win32FileSystem files;
     Win32Shell shell;
+    Win32Registry registry;
+    Win32Processes processes;
     Win32SystemInfo system;
     Win32CodePage codePage;
     PathTokens tokens;

@@ -75,7 +75,8 @@ TEST(FolderMatchersPropertyTest, IndexedMatchersGiveExactlyTheRowsOfARowByRowPas
         ScanContext indexed = harness.Context();
         ScanContext reference{harness.machine.files, indexed.codePage, harness.machine.system, harness.dataFolder,
                               harness.tokens,        harness.safety,   harness.exclusions,     referenceState,
-                              harness.pump,          harness.tables};
+                              harness.pump,          harness.tables,   harness.machine.registry,
+                              harness.machine.shell, harness.machine.processes};
 
         static const std::vector<std::string> walkedNames = {
             "x.dll", "X.DLL", "spy.exe", "longspywarename.exe", "a.ocx", "c:x.dll", "d:x.dll", "toolbar.dll",

@@ -1,0 +1,29 @@
+// The drive list of the scan options and the folder walker of the Full
+// System Scan, the Folder Scan and the File Scan: every file and folder met
+// is handed to the folder-walk matchers.
+#pragma once
+
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "scan/ScanContext.h"
+#include "ui/forms/ListView.h"
+#include "ui/settings/SettingsStore.h"
+
+namespace bastion {
+
+// One row per scannable drive (its letter), in the system's order.
+void FillDriveList(platform::FileSystem& files, ui::ListView& drives);
+// After a tick change: the tick of every row to section "Drives".
+void StoreDriveTicks(const ui::ListView& drives, ui::SettingsStore& settings);
+// Each row ticked from "Drives" (a drive without a stored value is ticked).
+void RestoreDriveTicks(ui::ListView& drives, const ui::SettingsStore& settings);
+
+// Walks a drive root such as "C:\"; an unreadable drive is skipped.
+void ScanDrive(ScanContext& context, const std::string& root);
+// Scans a folder ending in "\" and everything below it.
+void ScanFolder(ScanContext& context, const std::string& folder);
+// Scans one file.
+void ScanFile(ScanContext& context, const std::string& path);
+
+}  // namespace bastion
