@@ -5,9 +5,11 @@
 // Windows, so this times rounds of each with the performance counter and
 // prints milliseconds: run it through wine-run.sh.
 //
-//   WalkTiming [--keep] [--variants]
+//   WalkTiming [--keep] [--variants] [--parts]
 //     --keep      leave the generated tree for the next run (it is reused)
 //     --variants  also time bare enumerations with other listing calls
+//     --parts     also time the walk without definitions and without the
+//                 window's event pump, to see where its extra time goes
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -44,7 +46,13 @@ constexpr int kDefinitions = 100'001;
 constexpr int kTopFolders = 50;
 constexpr int kFoldersPerTop = 99;  // 50 + 50 * 99 = 5,000 folders
 constexpr int kFilesPerFolder = 20;  // 100,000 files
-constexpr int kRounds = 5;
+constexpr int kRounds = 11;
+
+class IdlePump : public ui::EventPump {
+public:
+    void Pump() override {}
+    void PumpNow() override {}
+};
 
 double Milliseconds(const std::function<void()>& work) {
     LARGE_INTEGER frequency{}, start{}, end{};
@@ -53,6 +61,31 @@ double Milliseconds(const std::function<void()>& work) {
     work();
     ::QueryPerformanceCounter(&end);
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Wall time and the process's own processor time (user and kernel), in
+// milliseconds. The processor time suffers less from other work on the
+// machine; what the Wine server does for the process is not in it.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double ProcessCpuMs() {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ticks = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+    };
+    return (ticks(kernel) + ticks(user)) / 10'000.0;
+}
+
+Timing Time(const std::function<void()>& work) {
+    const double cpuBefore = ProcessCpuMs();
+    Timing timing;
+    timing.wall = Milliseconds(work);
+    timing.cpu = ProcessCpuMs() - cpuBefore;
+    return timing;
 }
 
 double Median(std::vector<double> values) {
@@ -198,9 +231,11 @@ void TimeVariants(const std::string& root) {
 int main(int argc, char** argv) {
     bool keep = false;
     bool variants = false;
+    bool parts = false;
     for (int i = 1; i < argc; ++i) {
         keep = keep || std::strcmp(argv[i], "--keep") == 0;
         variants = variants || std::strcmp(argv[i], "--variants") == 0;
+        parts = parts || std::strcmp(argv[i], "--parts") == 0;
     }
 
     win32::Win32FileSystem files;
@@ -246,23 +281,64 @@ int main(int argc, char** argv) {
 
     const std::string top = tree + "\\";
     std::size_t entries = Enumerate(files, top);  // warms the host's caches
-    std::vector<double> bare, walk;
+    // Each round times both, one right after the other and taking turns at
+    // going first, so that neither gains from what the other left in the
+    // caches and both meet the same load of the machine; the ratio is taken
+    // per round.
+    std::vector<double> bareWall, walkWall, bareCpu, walkCpu, wallRatios, cpuRatios;
     for (int round = 0; round < kRounds; ++round) {
-        bare.push_back(Milliseconds([&] { entries = Enumerate(files, top); }));
-        state.Reset();
-        walk.push_back(Milliseconds([&] { ScanFolder(context, top); }));
+        Timing bare, walk;
+        auto timeBare = [&] { bare = Time([&] { entries = Enumerate(files, top); }); };
+        auto timeWalk = [&] {
+            state.Reset();
+            walk = Time([&] { ScanFolder(context, top); });
+        };
+        if (round % 2 == 0) {
+            timeBare();
+            timeWalk();
+        } else {
+            timeWalk();
+            timeBare();
+        }
+        bareWall.push_back(bare.wall);
+        walkWall.push_back(walk.wall);
+        bareCpu.push_back(bare.cpu);
+        walkCpu.push_back(walk.cpu);
+        wallRatios.push_back(walk.wall / bare.wall);
+        cpuRatios.push_back(walk.cpu / bare.cpu);
     }
     if (static_cast<std::size_t>(state.counters.filesInspected) != entries + 1) {
         std::printf("walk examined %d items, the enumeration %zu\n", state.counters.filesInspected, entries);
     }
 
-    const double bareMs = Median(bare);
-    const double walkMs = Median(walk);
     std::printf("LoadDefinitions (files and directories, %d each)  %.1f ms\n", kDefinitions, loadMs);
-    std::printf("BareEnumeration/%zu entries     %.1f ms (median of %d)\n", entries, bareMs, kRounds);
-    std::printf("WalkAndMatch/%zu entries        %.1f ms (median of %d), %zu detections\n", entries, walkMs,
-                kRounds, state.ActivityList().Count());
-    std::printf("walk+match / bare enumeration  %.3f\n", walkMs / bareMs);
+    std::printf("medians of %d rounds             wall ms   process cpu ms\n", kRounds);
+    std::printf("BareEnumeration/%zu entries  %8.1f  %8.1f\n", entries, Median(bareWall), Median(bareCpu));
+    std::printf("WalkAndMatch/%zu entries     %8.1f  %8.1f   (%zu detections)\n", entries, Median(walkWall),
+                Median(walkCpu), state.ActivityList().Count());
+    std::printf("walk+match / bare enumeration  %8.3f  %8.3f\n", Median(wallRatios), Median(cpuRatios));
+    if (parts) {
+        IdlePump idle;
+        ScanContext idleContext{files, codePage, system, dataFolder, tokens, safety, exclusions,
+                                state, idle,     *tables, registry,  shell,  processes};
+        DefinitionTables empty;
+        empty.Create();
+        ScanContext emptyContext{files, codePage, system, dataFolder, tokens, safety, exclusions,
+                                 state, pump,     empty,  registry,   shell,  processes};
+        std::vector<double> withPump, idleRatio, emptyRatio;
+        for (int round = 0; round < kRounds; ++round) {
+            state.Reset();
+            const double full = Milliseconds([&] { ScanFolder(context, top); });
+            state.Reset();
+            const double noPump = Milliseconds([&] { ScanFolder(idleContext, top); });
+            state.Reset();
+            const double noDefinitions = Milliseconds([&] { ScanFolder(emptyContext, top); });
+            idleRatio.push_back(noPump / full);
+            emptyRatio.push_back(noDefinitions / full);
+        }
+        std::printf("walk without the event pump / walk    %.3f\n", Median(idleRatio));
+        std::printf("walk without definitions / walk       %.3f\n", Median(emptyRatio));
+    }
     if (variants) {
         std::printf("bare enumerations by listing call (median of %d):\n", kRounds);
         TimeVariants(tree);
