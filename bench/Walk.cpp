@@ -55,7 +55,9 @@ std::size_t Enumerate(bastion::platform::FileSystem& files, const std::string& f
     if (!listing) return 0;
     std::size_t count = listing->entries.size();
     for (const auto& entry : listing->entries) {
-        if (entry.attributes == bastion::platform::kAttrDirectory) count += Enumerate(files, folder + entry.name + "\\");
+        if (entry.attributes == bastion::platform::kAttrDirectory) {
+            count += Enumerate(files, folder + entry.name + "\\");
+        }
     }
     return count;
 }

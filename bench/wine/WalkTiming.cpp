@@ -150,7 +150,9 @@ bool ListByFind(const std::wstring& folder, std::vector<RawEntry>& out, DWORD fl
     if (!find) return false;
     do {
         const std::size_t length = wcslen(data.cFileName);
-        if (!IsDot(data.cFileName, length)) out.push_back({std::wstring(data.cFileName, length), data.dwFileAttributes});
+        if (!IsDot(data.cFileName, length)) {
+            out.push_back({std::wstring(data.cFileName, length), data.dwFileAttributes});
+        }
     } while (::FindNextFileW(find.Get(), &data));
     if (identity) {
         win32::UniqueHandle handle(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
@@ -163,19 +165,22 @@ bool ListByFind(const std::wstring& folder, std::vector<RawEntry>& out, DWORD fl
 
 template <typename Info>
 bool ListByHandle(const std::wstring& folder, std::vector<RawEntry>& out, FILE_INFO_BY_HANDLE_CLASS kind,
-                  std::size_t bufferSize) {
-    win32::UniqueHandle handle(::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                  bool identity) {
+    win32::UniqueHandle handle(::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle) return false;
-    ReadIdentity(handle.Get());
-    std::vector<std::uint64_t> buffer(bufferSize / sizeof(std::uint64_t));
-    while (::GetFileInformationByHandleEx(handle.Get(), kind, buffer.data(), static_cast<DWORD>(bufferSize))) {
+    if (identity) ReadIdentity(handle.Get());
+    constexpr std::size_t kBufferBytes = 64 * 1024;
+    std::vector<std::uint64_t> buffer(kBufferBytes / sizeof(std::uint64_t));
+    while (::GetFileInformationByHandleEx(handle.Get(), kind, buffer.data(), static_cast<DWORD>(kBufferBytes))) {
         const char* at = reinterpret_cast<const char*>(buffer.data());
         for (;;) {
             const Info* info = reinterpret_cast<const Info*>(at);
             const std::size_t length = info->FileNameLength / sizeof(wchar_t);
-            if (!IsDot(info->FileName, length)) out.push_back({std::wstring(info->FileName, length), info->FileAttributes});
+            if (!IsDot(info->FileName, length)) {
+                out.push_back({std::wstring(info->FileName, length), info->FileAttributes});
+            }
             if (info->NextEntryOffset == 0) break;
             at += info->NextEntryOffset;
         }
@@ -195,34 +200,47 @@ std::size_t EnumerateRaw(const RawLister& list, const std::wstring& folder) {
     return count;
 }
 
+// Every listing call in turn within each round, so that all meet the same
+// load of the machine.
 void TimeVariants(const std::string& root) {
     const std::wstring top = win32::Widen(root) + L"\\";
-    const std::pair<const char*, RawLister> variants[] = {
-        {"FindFirstFileExW basic", [](const std::wstring& f, auto& out) { return ListByFind(f, out, 0, false); }},
-        {"FindFirstFileExW basic, large fetch",
-         [](const std::wstring& f, auto& out) { return ListByFind(f, out, FIND_FIRST_EX_LARGE_FETCH, false); }},
-        {"FindFirstFileExW + folder identity by a second open",
-         [](const std::wstring& f, auto& out) { return ListByFind(f, out, FIND_FIRST_EX_LARGE_FETCH, true); }},
-        {"handle + FileIdBothDirectoryInfo 64 KB",
-         [](const std::wstring& f, auto& out) {
-             return ListByHandle<FILE_ID_BOTH_DIR_INFO>(f, out, FileIdBothDirectoryInfo, 64 * 1024);
-         }},
-        {"handle + FileIdBothDirectoryInfo 8 KB",
-         [](const std::wstring& f, auto& out) {
-             return ListByHandle<FILE_ID_BOTH_DIR_INFO>(f, out, FileIdBothDirectoryInfo, 8 * 1024);
-         }},
-        {"handle + FileFullDirectoryInfo 64 KB",
-         [](const std::wstring& f, auto& out) {
-             return ListByHandle<FILE_FULL_DIR_INFO>(f, out, FileFullDirectoryInfo, 64 * 1024);
+    using Enumeration = std::function<std::size_t()>;
+    auto raw = [&](RawLister list) -> Enumeration { return [&top, list] { return EnumerateRaw(list, top); }; };
+    const std::vector<std::pair<const char*, Enumeration>> variants = {
+        {"FindFirstFileExW basic, no identity",
+         raw([](const std::wstring& f, auto& out) { return ListByFind(f, out, 0, false); })},
+        {"FindFirstFileExW basic, large fetch, no identity",
+         raw([](const std::wstring& f, auto& out) { return ListByFind(f, out, FIND_FIRST_EX_LARGE_FETCH, false); })},
+        {"FindFirstFileExW + second open + GetFileInformationByHandle",
+         raw([](const std::wstring& f, auto& out) { return ListByFind(f, out, FIND_FIRST_EX_LARGE_FETCH, true); })},
+        {"handle + FileIdBothDirectoryInfo 64 KB, no identity",
+         raw([](const std::wstring& f, auto& out) {
+             return ListByHandle<FILE_ID_BOTH_DIR_INFO>(f, out, FileIdBothDirectoryInfo, false);
+         })},
+        {"handle + FileFullDirectoryInfo 64 KB, no identity",
+         raw([](const std::wstring& f, auto& out) {
+             return ListByHandle<FILE_FULL_DIR_INFO>(f, out, FileFullDirectoryInfo, false);
+         })},
+        {"handle + FileFullDirectoryInfo + GetFileInformationByHandle",
+         raw([](const std::wstring& f, auto& out) {
+             return ListByHandle<FILE_FULL_DIR_INFO>(f, out, FileFullDirectoryInfo, true);
+         })},
+        {"Win32FileSystem::ListDirectory (handle, FileFull, index, memo)",
+         [&root] {
+             win32::Win32FileSystem files;
+             return Enumerate(files, root + "\\");
          }},
     };
-    for (const auto& [name, list] : variants) {
-        std::vector<double> times;
-        std::size_t count = 0;
-        for (int round = 0; round < kRounds; ++round) {
-            times.push_back(Milliseconds([&] { count = EnumerateRaw(list, top); }));
+    std::vector<std::vector<double>> times(variants.size());
+    std::vector<std::size_t> counts(variants.size());
+    for (int round = 0; round < kRounds; ++round) {
+        for (std::size_t v = 0; v < variants.size(); ++v) {
+            times[v].push_back(Milliseconds([&] { counts[v] = variants[v].second(); }));
         }
-        std::printf("  %-52s %8.1f ms  (%zu entries)\n", name, Median(times), count);
+    }
+    std::printf("bare enumerations by listing call, in turn (median of %d):\n", kRounds);
+    for (std::size_t v = 0; v < variants.size(); ++v) {
+        std::printf("  %-64s %8.1f ms  (%zu entries)\n", variants[v].first, Median(times[v]), counts[v]);
     }
 }
 
@@ -339,10 +357,7 @@ int main(int argc, char** argv) {
         std::printf("walk without the event pump / walk    %.3f\n", Median(idleRatio));
         std::printf("walk without definitions / walk       %.3f\n", Median(emptyRatio));
     }
-    if (variants) {
-        std::printf("bare enumerations by listing call (median of %d):\n", kRounds);
-        TimeVariants(tree);
-    }
+    if (variants) TimeVariants(tree);
 
     files.DeleteFolderTree(dataFolder);
     if (!keep) files.DeleteFolderTree(tree);

@@ -17,8 +17,6 @@ namespace {
 using platform::DirEntry;
 using platform::FileIdentity;
 
-constexpr std::string_view kScanningPrefix = "Scanning: ";
-
 // A folder that carries any other attribute (read-only, archive, a reparse
 // point) is examined as a file and not descended into. Junctions and links
 // carry the reparse-point bit, so where a folder's identity is unknown this

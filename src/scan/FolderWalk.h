@@ -6,11 +6,16 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "scan/ScanContext.h"
 #include "ui/forms/Controls.h"
 
 namespace bastion {
+
+// The status line above the item being walked: this, then the folder (and
+// a line break and the entry's name).
+inline constexpr std::string_view kScanningPrefix = "Scanning: ";
 
 // A progress bar moved by the bytes of the files a walk meets, against the
 // space used on the drive (the bar's maximum, set here; its value starts at

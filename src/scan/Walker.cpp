@@ -8,8 +8,6 @@ namespace bastion {
 
 namespace {
 
-constexpr std::string_view kScanningPrefix = "Scanning: ";
-
 // Every path the walk builds is the folder followed by a name: without the
 // separator "C:" and a name would make a path relative to the drive's
 // current folder.
