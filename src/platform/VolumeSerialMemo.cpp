@@ -13,7 +13,7 @@ std::wstring_view WithoutTrailingSeparators(std::wstring_view path) {
 
 }  // namespace
 
-std::optional<std::uint32_t> VolumeSerialMemo::Find(std::wstring_view folder) const {
+std::optional<std::uint32_t> VolumeSerialMemo::Find(std::wstring_view folder) {
     const std::wstring_view path = WithoutTrailingSeparators(folder);
     const std::size_t cut = path.find_last_of(L"\\/");
     if (cut == std::wstring_view::npos) return std::nullopt;
@@ -24,18 +24,27 @@ std::optional<std::uint32_t> VolumeSerialMemo::Find(std::wstring_view folder) co
     if (parent == folders_.end() || !parent->second.plainSubfolders.contains(std::wstring(name))) {
         return std::nullopt;
     }
+    uses_.splice(uses_.begin(), uses_, parent->second.use);
     return parent->second.serial;
 }
 
 void VolumeSerialMemo::Remember(std::wstring_view folder, std::uint32_t serial,
                                 std::vector<std::wstring> plainSubfolders) {
-    // Forgetting everything at once is enough: a walk lists a folder's
-    // subfolders soon after the folder, so it asks again only for the few
-    // folders whose parent went.
-    if (folders_.size() >= kFolders) folders_.clear();
-    Folder& entry = folders_[std::wstring(WithoutTrailingSeparators(folder))];
+    std::wstring key(WithoutTrailingSeparators(folder));
+    auto known = folders_.find(key);
+    if (known != folders_.end()) {
+        uses_.erase(known->second.use);
+        folders_.erase(known);
+    }
+    if (plainSubfolders.empty()) return;
+    if (folders_.size() >= kFolders) {
+        folders_.erase(uses_.back());
+        uses_.pop_back();
+    }
+    uses_.push_front(key);
+    Folder& entry = folders_[std::move(key)];
     entry.serial = serial;
-    entry.plainSubfolders.clear();
+    entry.use = uses_.begin();
     for (std::wstring& name : plainSubfolders) entry.plainSubfolders.insert(std::move(name));
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,22 +20,31 @@ namespace bastion::platform {
 class VolumeSerialMemo {
 public:
     // The serial of the folder (a path with or without trailing separators),
-    // when its parent was remembered and had it as a plain subfolder.
-    std::optional<std::uint32_t> Find(std::wstring_view folder) const;
+    // when its parent is remembered and had it as a plain subfolder.
+    std::optional<std::uint32_t> Find(std::wstring_view folder);
 
     // After listing a folder: its serial and the names of its subfolders
-    // that are not reparse points. Past a bound the memo starts afresh, so a
-    // walk of a whole drive keeps it small.
+    // that are not reparse points. A folder without such subfolders is the
+    // parent of nothing to come and is not kept.
     void Remember(std::wstring_view folder, std::uint32_t serial, std::vector<std::wstring> plainSubfolders);
+
+    // Past this many folders the one used least lately is forgotten. A walk
+    // uses a folder each time it lists one of its subfolders, so the folders
+    // above the one being walked stay.
+    static constexpr std::size_t kFolders = 1024;
+
+    std::size_t Size() const { return folders_.size(); }
 
 private:
     struct Folder {
         std::uint32_t serial = 0;
         std::unordered_set<std::wstring> plainSubfolders;
+        std::list<std::wstring>::iterator use;
     };
-    static constexpr std::size_t kFolders = 1024;
 
     std::unordered_map<std::wstring, Folder> folders_;
+    // Paths of the folders kept, the one used last in front.
+    std::list<std::wstring> uses_;
 };
 
 }  // namespace bastion::platform
