@@ -1,0 +1,25 @@
+#include "cli/ConsoleEventPump.h"
+
+namespace bastion::cli {
+
+void ConsoleEventPump::TakeInterrupt() {
+    if (interrupted_.exchange(false) && onInterrupt) {
+        onInterrupt();
+    }
+}
+
+void ConsoleEventPump::Pump() {
+    TakeInterrupt();
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastRedraw_ < kRedrawInterval) return;
+    lastRedraw_ = now;
+    if (onRedraw) onRedraw();
+}
+
+void ConsoleEventPump::PumpNow() {
+    TakeInterrupt();
+    lastRedraw_ = std::chrono::steady_clock::now();
+    if (onRedraw) onRedraw();
+}
+
+}  // namespace bastion::cli
