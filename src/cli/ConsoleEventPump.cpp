@@ -2,8 +2,9 @@
 
 namespace bastion::cli {
 
+// A press before anyone listens stays noted for the first listener.
 void ConsoleEventPump::TakeInterrupt() {
-    if (interrupted_.exchange(false) && onInterrupt) {
+    if (onInterrupt && interrupted_.exchange(false)) {
         onInterrupt();
     }
 }

@@ -87,10 +87,12 @@ int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, con
     ConsoleEventPump pump(interrupted);
     App app(platform, dialogs, pump, identity);
     app.scanOptions.overrides = arguments.overrides;
+    app.LoadScanData();
+    // Listening from here on: a press while the data loaded stops the scan
+    // at its first look, not before the scan clears the stop flag.
     pump.onInterrupt = [&app] { app.state.RequestStop(); };
     pump.onRedraw = [&] { progress.Show(ProgressText(app.form, app.state.PhaseCaption(), output.ErrWidth())); };
 
-    app.LoadScanData();
     app.form.optScan[arguments.kind].SetValue(true);
     // A console Full System Scan is the complete system scan the home page
     // dates as the last full scan.

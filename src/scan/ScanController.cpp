@@ -186,7 +186,9 @@ void ScanController::lvwSpywareFound_ColumnClick(int column) {
                                 ui::MsgButtons::Ok, ui::MsgIcon::Critical);
         return;
     }
-    list.Sort(column, !list.SortAscending());
+    // Sorting switched on shows the rising order first; every later click
+    // turns the order.
+    list.Sort(column, list.Sorted() ? !list.SortAscending() : true);
 }
 
 namespace {
