@@ -77,7 +77,8 @@ std::string ProgressText(const ui::FrmMain& form, std::string_view phaseCaption,
 
 void ProgressLine::Show(const std::string& text) {
     if (!enabled_ || text == shown_) return;
-    std::string line = "\r" + text;
+    std::string line = "\r";
+    line += text;
     const std::size_t now = Columns(text);
     const std::size_t before = Columns(shown_);
     if (before > now) line += std::string(before - now, ' ');
@@ -87,7 +88,9 @@ void ProgressLine::Show(const std::string& text) {
 
 void ProgressLine::Clear() {
     if (!enabled_ || shown_.empty()) return;
-    output_.Err("\r" + std::string(Columns(shown_), ' ') + "\r");
+    std::string blank = "\r";
+    blank.append(Columns(shown_), ' ').append("\r");
+    output_.Err(blank);
     shown_.clear();
 }
 

@@ -1,11 +1,16 @@
-// Bastion.exe: for now a window that shows the identity the program reads
-// from its own version resource, and closes when the user closes it.
-#include <windows.h>
+// Bastion.exe: for now the engine of one run (the app) and a window that
+// shows the identity the program reads from its own version resource, and
+// closes when the user closes it.
+#include "platform/win32/WindowsApi.h"
 
 #include <string>
 
+#include "app/App.h"
 #include "common/Utf.h"
-#include "platform/win32/VersionResource.h"
+#include "platform/win32/Win32Platform.h"
+#include "ui/win32/IdentityFromVersionResource.h"
+#include "ui/win32/Win32Dialogs.h"
+#include "ui/win32/Win32EventPump.h"
 
 namespace {
 
@@ -19,15 +24,9 @@ struct Identity {
     std::wstring details;
 };
 
-Identity ReadIdentity() {
-    Identity identity{L"Bastion", L""};
-    if (auto strings = bastion::win32::ReadOwnVersionStrings()) {
-        identity.product = Wide(strings->productName);
-        identity.details = Wide(strings->productName + " " + std::to_string(strings->fileVersionMajor) + "." +
-                                std::to_string(strings->fileVersionMinor) + "\n" + strings->companyName + "\n" +
-                                strings->comments);
-    }
-    return identity;
+Identity Shown(const bastion::ui::Identity& identity) {
+    return {Wide(identity.productName), Wide(identity.productName + " " + identity.VersionText() + "\n" +
+                                             identity.companyName + "\n" + identity.website)};
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -43,7 +42,11 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    Identity identity = ReadIdentity();
+    bastion::win32::Win32Platform platform;
+    bastion::win32::Win32Dialogs dialogs;
+    bastion::win32::Win32EventPump pump;
+    bastion::App app(platform.Get(), dialogs, pump, bastion::win32::ReadOwnIdentity());
+    Identity identity = Shown(app.identity);
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -60,6 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     HWND window = CreateWindowExW(0, windowClass.lpszClassName, identity.product.c_str(), WS_OVERLAPPEDWINDOW,
                                   CW_USEDEFAULT, CW_USEDEFAULT, 480, 240, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
+    dialogs.SetOwner(window);
     HWND text = CreateWindowExW(0, L"STATIC", identity.details.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, 20, 40, 420,
                                 100, window, nullptr, instance, nullptr);
     SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);

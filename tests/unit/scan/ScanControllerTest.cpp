@@ -166,6 +166,33 @@ TEST_F(ScanControllerTest, AStoppedScanIsCancelledAndTheNextStartsAfreshWithEmpt
     EXPECT_EQ(form.lbltracesFound.Caption(), "1");
 }
 
+TEST_F(ScanControllerTest, StopDuringTheRegistryPhaseSkipsTheKnownLocationsButStoresTheScanDate) {
+    PlantSpyware();
+    scan.machine.registry.AddKey(platform::Hive::CurrentUser, "Software\\SpyCo");
+    scan.WriteDefinitions(datafile::kRegistryDefinitions,
+                          {"1^Software\\SpyCo=SpyCo Key", "1^Software\\Other=Other", "1^Software\\Third=Third"});
+    WriteCompleteSet();
+    CountLines();
+    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    Strings phases;
+    scan.pump.Always([&] {
+        if (phases.empty() || phases.back() != state.PhaseCaption()) phases.push_back(state.PhaseCaption());
+        if (state.PhaseCaption() == "Scanning registry: " && state.counters.registryInspected == 1) {
+            controller.cmdStop_Click();
+        }
+    });
+
+    EXPECT_EQ(Start(), ScanOutcome::Cancelled);
+
+    EXPECT_EQ(phases, (Strings{"Scanning registry: "}));
+    EXPECT_EQ(state.counters.filesInspected, 0) << "no known-location scan after the stop";
+    EXPECT_EQ(form.lblStatus.Caption(), "Scanning was cancelled.");
+    EXPECT_EQ(form.pbgMain.Value(), 0);
+    EXPECT_EQ(Setting(keys::kLblLastScan), Now());
+    EXPECT_EQ(state.ResultsList().Count(), 1u);
+    EXPECT_EQ(state.ResultsList().Item(0).tag, "2");
+}
+
 TEST_F(ScanControllerTest, ACancelledFileDialogRunsNothingButTheClosingSteps) {
     dialogs.AnswerOpenFile(std::nullopt);
     dialogs.FailOnUnscriptedQuestion();
