@@ -88,6 +88,7 @@ void FormWindow::SyncAll() {
             const bool shown = ::IsWindowVisible(Hwnd()) != FALSE;
             if (form_.Visible() != shown) ::ShowWindow(Hwnd(), form_.Visible() ? SW_SHOW : SW_HIDE);
         }
+        for (auto& control : controls_) control->ReadBack();
         for (auto& control : controls_) control->SyncIfChanged();
         menu_.SyncIfChanged(Hwnd());
         timers_.Sync(Hwnd());

@@ -77,12 +77,15 @@ void FrmMainWindow::LayoutHome(const Rect& page) {
 void FrmMainWindow::LayoutScan(const Rect& page) {
     Rect area{page.left + S(24), page.top + S(64), page.right - S(24), page.bottom - S(20)};
 
-    Rect commands = TakeTop(area, S(32), S(16));
-    Place(main_.cmdStop, TakeRight(commands, S(84), S(8)));
-    Place(main_.cmdPause, TakeRight(commands, S(84), S(8)));
-    Place(main_.cmdScanNow, TakeRight(commands, S(100), S(24)));
-    commands.right = std::min(commands.right, commands.left + S(4 * 140));
-    for (int i = 0; i < 4; ++i) Place(main_.optScan[static_cast<std::size_t>(i)], Cell(commands, i, 4, S(4)));
+    // Start, Pause and Stop on the line of the page title, at its right.
+    Rect actions{page.left + S(24), page.top + S(14), page.right - S(24), page.top + S(14 + 32)};
+    Place(main_.cmdStop, TakeRight(actions, S(84), S(8)));
+    Place(main_.cmdPause, TakeRight(actions, S(84), S(8)));
+    Place(main_.cmdScanNow, TakeRight(actions, S(100)));
+
+    Rect kinds = TakeTop(area, S(24), S(16));
+    kinds.right = std::min(kinds.right, kinds.left + S(4 * 150));
+    for (int i = 0; i < 4; ++i) Place(main_.optScan[static_cast<std::size_t>(i)], Cell(kinds, i, 4, S(8)));
 
     Place(main_.lblPercentageCompleted, TakeTop(area, S(22), S(2)));
     Place(main_.lblStatus, TakeTop(area, S(20), S(10)));

@@ -94,6 +94,12 @@ void DateTimePickerControl::Sync() {
         ::SendMessageW(Hwnd(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
     } else {
         ::SendMessageW(Hwnd(), DTM_SETSYSTEMTIME, GDT_NONE, 0);
+        // Wine draws the tick box as a child button and leaves it ticked
+        // here, reading the picker as holding a value; Windows has no such
+        // child.
+        if (HWND tick = ::FindWindowExW(Hwnd(), nullptr, L"Button", nullptr)) {
+            ::SendMessageW(tick, BM_SETCHECK, BST_UNCHECKED, 0);
+        }
     }
     pushing_ = false;
     SyncState();

@@ -141,6 +141,7 @@ bool ListViewControl::OnStateIcon(POINT point, int& row) const {
 }
 
 void ListViewControl::ReadColumnWidths() {
+    if (!Hwnd()) return;
     const int dpi = Host().Dpi();
     for (std::size_t i = 0; i < shownColumns_.size(); ++i) {
         const int width = static_cast<int>(::SendMessageW(Hwnd(), LVM_GETCOLUMNWIDTH, i, 0));

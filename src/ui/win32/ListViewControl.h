@@ -19,6 +19,9 @@ public:
     explicit ListViewControl(ui::ListView& model) : NativeControl(model), model_(model) {}
     bool OnNotify(const NMHDR& header, LRESULT& result) override;
     void ApplyFonts() override;
+    // Not every system reports a column the user resized to the list's
+    // parent, so the widths are compared at every push too.
+    void ReadBack() override { ReadColumnWidths(); }
 
 protected:
     HWND CreateNative(HWND parent, int id) override;

@@ -49,6 +49,11 @@ public:
     // The fonts were made anew (another dpi): take them.
     virtual void ApplyFonts();
 
+    // Reads back what the user changed on the native control without a
+    // notification that tells (the width of a list column), before the
+    // models are pushed.
+    virtual void ReadBack() {}
+
     // The user's actions, from the notifications of the parent.
     virtual void OnCommand(WORD code) {}
     virtual bool OnNotify(const NMHDR& header, LRESULT& result) { return false; }

@@ -1,6 +1,7 @@
 #include "ui/win32/StaticControls.h"
 
 #include "platform/win32/WideText.h"
+#include "ui/win32/SolidBackground.h"
 #include "ui/win32/Theme.h"
 
 namespace bastion::win32 {
@@ -73,7 +74,9 @@ HBRUSH LabelControl::OnColor(HDC dc) {
 
 HWND GroupBoxControl::CreateNative(HWND parent, int id) {
     // Clipped by the controls it surrounds, once it lies beneath them.
-    return MakeChild(parent, id, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS);
+    HWND box = MakeChild(parent, id, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS);
+    EraseWithColour(box, Background());
+    return box;
 }
 
 void GroupBoxControl::SendToBack() {

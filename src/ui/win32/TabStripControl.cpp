@@ -1,11 +1,14 @@
 #include "ui/win32/TabStripControl.h"
 
 #include "platform/win32/WideText.h"
+#include "ui/win32/SolidBackground.h"
 
 namespace bastion::win32 {
 
 HWND TabStripControl::CreateNative(HWND parent, int id) {
-    return MakeChild(parent, id, WC_TABCONTROLW, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_TABS | TCS_FOCUSNEVER);
+    HWND tabs = MakeChild(parent, id, WC_TABCONTROLW, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_TABS | TCS_FOCUSNEVER);
+    EraseWithColour(tabs, Background());
+    return tabs;
 }
 
 void TabStripControl::Sync() {
