@@ -5,6 +5,7 @@
 
 #include "ui/layout/MainWindowFrame.h"
 #include "ui/win32/FrmMainWindow.h"
+#include "ui/win32/Theme.h"
 
 namespace bastion::win32 {
 
@@ -95,9 +96,9 @@ void FrmMainWindow::LayoutScan(const Rect& page) {
         Place(*caption, TakeLeft(row, S(96), S(8)));
         Place(*bar, ui::Inset(row, 0, S(2)));
     }
-    Rect drive = TakeTop(area, S(12), S(18));
-    drive.left += S(104);
-    Place(main_.pbgMain, drive);
+    Rect drive = TakeTop(area, S(20), S(16));
+    Place(*fixed_.drive, TakeLeft(drive, S(96), S(8)));
+    Place(main_.pbgMain, ui::Inset(drive, 0, S(2)));
 
     ui::Label* values[] = {&main_.lblMemoryInspected, &main_.lblRegistryInspected, &main_.lblFilesFolderInspected,
                            &main_.lblSoftwareFound,   &main_.lbltracesFound,       &main_.lblTotalNoOfRunningItems};
@@ -148,15 +149,23 @@ bool FrmMainWindow::RemovalProgressShown() const {
 
 void FrmMainWindow::AfterSync() {
     if (RemovalProgressShown() != laidOutWithRemovalProgress_) Relayout();
+    // The caption of the drive bar shows with the bar.
+    if (fixed_.drive && fixed_.drive->Visible() != main_.pbgMain.Visible()) {
+        fixed_.drive->SetVisible(main_.pbgMain.Visible());
+        if (NativeControl* caption = NativeOf(*fixed_.drive)) caption->SyncIfChanged();
+    }
 }
 
 void FrmMainWindow::LayoutOptions(const Rect& page) {
-    const Rect tabs = ui::Inset(page, S(24), S(20));
+    Rect area = ui::Inset(page, S(24), S(16));
+    Rect tabs = TakeTop(area, S(36));
     Place(main_.TabStrip1, tabs);
-    if (!tabStrip_) return;
-    const Rect display = ui::Inset(tabStrip_->DisplayArea(tabs), S(2));
-    for (ui::Frame& frame : main_.frmView) Place(frame, display);
-    const Rect inner = ui::Inset(Local(display), S(16));
+    if (auto* options = dynamic_cast<PageControl*>(NativeOf(main_.frmOptions))) {
+        options->Container().SetRule({tabs.left, tabs.bottom, tabs.right, tabs.bottom + 1}, theme::kSeparator);
+    }
+    TakeTop(area, S(8));
+    for (ui::Frame& frame : main_.frmView) Place(frame, area);
+    const Rect inner = ui::Inset(Local(area), S(4), S(8));
     LayoutScanOptionsTab(inner);
     LayoutProtectionTab(inner);
     LayoutScheduleTab(inner);
@@ -259,7 +268,7 @@ void FrmMainWindow::LayoutUpdateTab(const Rect& tab) {
     Rect caption = TakeLeft(row, S(76), S(8));
     caption.top += S(4);
     Place(*fixed_.fileName, caption);
-    Place(main_.cmdSubmit, TakeRight(row, S(90)));
+    Place(main_.cmdSubmit, TakeRight(row, S(90), S(8)));
     Place(main_.Command2, TakeRight(row, S(90), S(8)));
     Place(main_.txtFilename, ui::Inset(row, 0, S(1)));
     Place(main_.Label26, inside);

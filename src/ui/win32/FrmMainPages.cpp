@@ -94,6 +94,8 @@ void FrmMainWindow::CreateScanPage() {
     fixed_.pb2 = &FixedCaption("Overall");
     AddLabel(page, *fixed_.pb1, {LabelLook::Secondary, false, false}, kPage);
     AddLabel(page, *fixed_.pb2, {LabelLook::Secondary, false, false}, kPage);
+    fixed_.drive = &FixedCaption("Drive or folder");
+    AddLabel(page, *fixed_.drive, {LabelLook::Secondary, false, false}, kPage);
     for (ui::ProgressBar* bar : {&main_.pb1, &main_.pb2, &main_.pbgMain}) Add<ProgressBarControl>(page, kPage, *bar);
     const char* counterCaptions[] = {"Processes inspected", "Registry entries inspected", "Files/Folders inspected",
                                      "Items found",         "Traces found",               "Running items"};
@@ -125,12 +127,8 @@ void FrmMainWindow::CreateResultsPage() {
 
 void FrmMainWindow::CreateOptionsPage() {
     HWND page = PageOf(main_.frmOptions);
-    tabStrip_ = &Add<TabStripControl>(page, kPage, main_.TabStrip1);
+    Add<TabStripControl>(page, kPage, main_.TabStrip1);
     for (ui::Frame& frame : main_.frmView) Add<PageControl>(page, kPage, frame, *this, kPage, false);
-    // The frames lie over the tab control's body.
-    for (ui::Frame& frame : main_.frmView) {
-        ::SetWindowPos(PageOf(frame), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
     CreateScanOptionsTab(PageOf(main_.frmView[0]));
     CreateProtectionTab(PageOf(main_.frmView[1]));
     CreateScheduleTab(PageOf(main_.frmView[2]));

@@ -75,7 +75,6 @@ private:
     ui::Form captionForm_{"FrmMainCaptions"};
     std::deque<ui::Label> captions_;
     Panel navPanel_;
-    TabStripControl* tabStrip_ = nullptr;
     UniqueIcon headerIcon_;
     HICON largeIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
@@ -91,6 +90,7 @@ private:
         ui::Label* lastFullScan = nullptr;
         ui::Label* pb1 = nullptr;
         ui::Label* pb2 = nullptr;
+        ui::Label* drive = nullptr;
         ui::Label* counters[6] = {};
         ui::Label* itemsFound = nullptr;
         ui::Label* day = nullptr;

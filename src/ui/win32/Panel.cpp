@@ -37,10 +37,22 @@ void Panel::SetTitle(std::wstring title, HFONT font, int left, int top) {
     if (Hwnd()) ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
+void Panel::SetRule(RECT line, COLORREF colour) {
+    if (::EqualRect(&line, &rule_) && colour == ruleColour_) return;
+    if (Hwnd()) ::InvalidateRect(Hwnd(), &rule_, TRUE);
+    rule_ = line;
+    ruleColour_ = colour;
+    if (Hwnd()) ::InvalidateRect(Hwnd(), &rule_, TRUE);
+}
+
 void Panel::Paint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(Hwnd(), &paint);
     if (!dc) return;
+    if (!::IsRectEmpty(&rule_)) {
+        UniqueGdiObject brush(::CreateSolidBrush(ruleColour_));
+        ::FillRect(dc, &rule_, static_cast<HBRUSH>(brush.Get()));
+    }
     if (!title_.empty() && titleFont_) {
         SelectedObject font(dc, titleFont_);
         ::SetBkMode(dc, TRANSPARENT);

@@ -25,6 +25,8 @@ public:
     COLORREF Background() const { return background_; }
     // A title painted at the panel's top left; empty for none.
     void SetTitle(std::wstring title, HFONT font, int left, int top);
+    // A thin line across the panel (below a row of tabs); empty for none.
+    void SetRule(RECT line, COLORREF colour);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,6 +40,8 @@ private:
     HFONT titleFont_ = nullptr;
     int titleLeft_ = 0;
     int titleTop_ = 0;
+    RECT rule_{};
+    COLORREF ruleColour_ = 0;
 };
 
 // The messages a container passes on to the form window.

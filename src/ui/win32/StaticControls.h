@@ -69,6 +69,7 @@ public:
     PageControl(ui::Frame& model, ChildMessageSink& sink, COLORREF colour, bool showTitle)
         : NativeControl(model), model_(model), sink_(sink), colour_(colour), showTitle_(showTitle) {}
     void ApplyFonts() override;
+    Panel& Container() { return panel_; }
 
 protected:
     HWND CreateNative(HWND parent, int id) override;
