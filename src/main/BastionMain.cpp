@@ -47,8 +47,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     pump.SetAfterDispatch([&window] { window.SyncAll(); });
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        // Tab and the arrow keys move between the controls, as in a dialog.
+        if (!::IsDialogMessageW(window.Hwnd(), &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
         window.SyncAll();
     }
     return static_cast<int>(message.wParam);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "ProgramHarness.h"
+#include "Screenshot.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/layout/Geometry.h"
 #include "ui/layout/ProgressScale.h"
@@ -136,6 +137,22 @@ TEST_F(MainWindowInProcess, TickingARowGoesThroughTheModelsItemCheck) {
     PumpMessagesFor(50);
     EXPECT_FALSE(results.Item(2).checked);
     EXPECT_EQ(ticked.size(), 3u);
+
+    // A picture of the page with rows of every kind, for the eye.
+    const std::pair<const char*, int> kinds[] = {{"Tracking cookie", ui::kIconCookie},
+                                                 {"Registry entry", ui::kIconRegistry},
+                                                 {"Folder", ui::kIconFolder},
+                                                 {"EXCLUDED", ui::kIconExcluded}};
+    for (auto [text, icon] : kinds) {
+        const std::size_t row = results.Add(text, icon, icon);
+        results.SetSubItem(row, 1, "C:\\Users\\Test\\AppData\\Example");
+        results.SetSubItem(row, 2, "Spyware");
+        results.SetSubItem(row, 3, "Medium/High");
+        results.SetSubItem(row, 4, "Spys on your computer activity");
+    }
+    form.lblRemovePicSoftwareFound.SetCaption(std::to_string(results.Count()));
+    window.SyncAll();
+    SaveScreenshot(window.Hwnd(), "results-with-rows");
 }
 
 TEST_F(MainWindowInProcess, HeaderClicksDoubleClicksAndSortingReachTheModel) {
@@ -190,6 +207,31 @@ TEST_F(MainWindowInProcess, ColumnWidthsAreTwipsOfTheModelAndAResizeIsWrittenBac
     window.SyncAll();
     EXPECT_DOUBLE_EQ(results.Columns()[3].widthTwips, ui::PixelsToTwips(123, dpi));
     EXPECT_DOUBLE_EQ(results.Columns()[1].widthTwips, 4500);
+}
+
+TEST_F(MainWindowInProcess, AChangeOfDpiScalesTheLayoutAndKeepsTheTwips) {
+    auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    HWND list = Native(results);
+    const double twips = results.Columns()[1].widthTwips;
+
+    // What the system sends when the window moves to a screen of 144 dpi.
+    RECT frame;
+    GetWindowRect(window.Hwnd(), &frame);
+    RECT suggested{frame.left, frame.top, frame.left + (frame.right - frame.left) * 3 / 2,
+                   frame.top + (frame.bottom - frame.top) * 3 / 2};
+    SendMessageW(window.Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    window.SyncAll();
+
+    EXPECT_EQ(window.Dpi(), 144);
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), ui::TwipsToPixels(twips, 144));
+    EXPECT_DOUBLE_EQ(results.Columns()[1].widthTwips, twips);
+    // Start keeps its 100 layout units.
+    RECT start;
+    GetWindowRect(Native(form.cmdScanNow), &start);
+    EXPECT_EQ(start.right - start.left, ui::Scale(100, 144));
+    LOGFONTW font{};
+    GetObjectW(window.Fonts().Get(win32::FontRole::Normal), sizeof(font), &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(9, 144, 72));
 }
 
 TEST_F(MainWindowInProcess, ButtonsCheckBoxesAndOptionButtonsActThroughTheirModels) {
