@@ -209,6 +209,49 @@ TEST_F(MainWindowInProcess, ColumnWidthsAreTwipsOfTheModelAndAResizeIsWrittenBac
     EXPECT_DOUBLE_EQ(results.Columns()[1].widthTwips, 4500);
 }
 
+TEST_F(MainWindowInProcess, TheLayoutFollowsTheWindowsSizeAndEdge) {
+    auto clientOf = [](HWND control) {
+        RECT bounds;
+        GetWindowRect(control, &bounds);
+        MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+        return bounds;
+    };
+    HWND list = Native(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved);
+    HWND repair = Native(form.Command4);
+    const RECT listBefore = clientOf(list);
+    const RECT repairBefore = clientOf(repair);
+
+    RECT frame;
+    GetWindowRect(window.Hwnd(), &frame);
+    SetWindowPos(window.Hwnd(), nullptr, 0, 0, frame.right - frame.left + 200, frame.bottom - frame.top + 100,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    // The list stretches, the button moves along the right edge and keeps
+    // its size.
+    const RECT listAfter = clientOf(list);
+    const RECT repairAfter = clientOf(repair);
+    EXPECT_EQ(listAfter.right - listBefore.right, 200);
+    EXPECT_EQ(listAfter.bottom - listBefore.bottom, 100);
+    EXPECT_EQ(repairAfter.left - repairBefore.left, 200);
+    EXPECT_EQ(repairAfter.top - repairBefore.top, 100);
+    EXPECT_EQ(repairAfter.right - repairAfter.left, repairBefore.right - repairBefore.left);
+
+    // The website button ends 200 twips before the right edge.
+    RECT client;
+    GetClientRect(window.Hwnd(), &client);
+    EXPECT_EQ(client.right - clientOf(Native(form.cmdWebsite)).right, ui::TwipsToPixels(200, window.Dpi()));
+
+    // Left of and above the screen, the window comes back 100 twips inside.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(window.Hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    SetWindowPos(window.Hwnd(), nullptr, monitor.rcMonitor.left - 300, monitor.rcMonitor.top - 200,
+                 frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER);
+    GetWindowRect(window.Hwnd(), &frame);
+    const int gap = ui::TwipsToPixels(100, window.Dpi());
+    EXPECT_EQ(frame.left, monitor.rcMonitor.left + gap);
+    EXPECT_EQ(frame.top, monitor.rcMonitor.top + gap);
+}
+
 TEST_F(MainWindowInProcess, AChangeOfDpiScalesTheLayoutAndKeepsTheTwips) {
     auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     HWND list = Native(results);
