@@ -391,6 +391,30 @@ TEST_F(MainWindowInProcess, ComboBoxTabsAndPickersFollowTheModelBothWays) {
     form.dtpScheduleDate.SetValue(std::nullopt);
     window.SyncAll();
     EXPECT_EQ(SendMessageW(date, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)), GDT_NONE);
+
+    // The user's change: the time picker sets the time of day and keeps
+    // the date the model held; unticking clears the value.
+    HWND time = Native(form.dtpScheduleTime);
+    form.dtpScheduleTime.SetValue(DateTime{2024, 5, 17, 8, 0, 0});
+    window.SyncAll();
+    int timeChanges = 0;
+    form.dtpScheduleTime.onChange = [&] { ++timeChanges; };
+    NMDATETIMECHANGE change{};
+    change.nmhdr.hwndFrom = time;
+    change.nmhdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(time));
+    change.nmhdr.code = DTN_DATETIMECHANGE;
+    change.dwFlags = GDT_VALID;
+    change.st.wYear = 1999;
+    change.st.wMonth = 1;
+    change.st.wDay = 1;
+    change.st.wHour = 21;
+    change.st.wMinute = 30;
+    SendMessageW(GetParent(time), WM_NOTIFY, change.nmhdr.idFrom, reinterpret_cast<LPARAM>(&change));
+    EXPECT_EQ(form.dtpScheduleTime.Value(), (DateTime{2024, 5, 17, 21, 30, 0}));
+    change.dwFlags = GDT_NONE;
+    SendMessageW(GetParent(time), WM_NOTIFY, change.nmhdr.idFrom, reinterpret_cast<LPARAM>(&change));
+    EXPECT_FALSE(form.dtpScheduleTime.Value().has_value());
+    EXPECT_EQ(timeChanges, 2);
 }
 
 TEST_F(MainWindowInProcess, TheMenuBarIsBuiltFromTheMenuItemsAndRunsTheirClicks) {
