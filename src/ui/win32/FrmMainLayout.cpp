@@ -55,8 +55,9 @@ void FrmMainWindow::LayoutNavigation(const Rect& nav) {
 
 void FrmMainWindow::LayoutHome(const Rect& page) {
     Rect area{page.left + S(24), page.top + S(64), page.right - S(24), page.bottom - S(20)};
-    Place(main_.Label22, TakeTop(area, S(40), S(16)));
+    Place(main_.Label22, TakeTop(area, S(40), S(8)));
 
+    Place(*fixed_.statusHeading, TakeTop(area, S(22), S(8)));
     Rect grid = TakeTop(area, S(3 * 30), S(28));
     ui::Label* captions[] = {fixed_.defCount, fixed_.version, fixed_.defDate,
                              fixed_.removed,  fixed_.lastScan, fixed_.lastFullScan};
@@ -69,6 +70,7 @@ void FrmMainWindow::LayoutHome(const Rect& page) {
         Place(*values[i], row);
     }
 
+    Place(*fixed_.scanHeading, TakeTop(area, S(22), S(10)));
     Rect buttons = TakeTop(area, S(40));
     buttons.right = std::min(buttons.right, buttons.left + S(4 * 168 + 3 * 12));
     ui::CommandButton* scans[] = {&main_.cmdMainScan, &main_.cmdMainScan1, &main_.cmdMainScan2, &main_.cmdMainScan3};

@@ -64,6 +64,11 @@ void FrmMainWindow::CreateNavigation() {
 void FrmMainWindow::CreateHomePage() {
     HWND page = PageOf(main_.frmStatus);
     AddLabel(page, main_.Label22, {LabelLook::Text, true, false}, kPage);
+    fixed_.statusHeading = &FixedCaption("Protection status");
+    fixed_.scanHeading = &FixedCaption("Scan your computer");
+    for (ui::Label* heading : {fixed_.statusHeading, fixed_.scanHeading}) {
+        AddLabel(page, *heading, {LabelLook::Value, false, false}, kPage);
+    }
     const std::pair<ui::Label**, const char*> captions[] = {
         {&fixed_.defCount, "Definitions:"},   {&fixed_.version, "Program version:"},
         {&fixed_.defDate, "Definitions date:"}, {&fixed_.removed, "Items removed:"},

@@ -82,6 +82,8 @@ private:
 
     // The fixed captions, placed by the layout.
     struct Captions {
+        ui::Label* statusHeading = nullptr;
+        ui::Label* scanHeading = nullptr;
         ui::Label* defCount = nullptr;
         ui::Label* version = nullptr;
         ui::Label* defDate = nullptr;
