@@ -24,7 +24,11 @@ void HoverTracker::Detach() {
 void HoverTracker::SetHovering(bool hovering) {
     if (hovering_ == hovering) return;
     hovering_ = hovering;
-    if (onChange) onChange();
+    try {
+        if (onChange) onChange();
+    } catch (...) {
+        // Called from a window procedure: the look stays as it was.
+    }
 }
 
 LRESULT CALLBACK HoverTracker::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

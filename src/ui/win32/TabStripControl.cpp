@@ -67,12 +67,19 @@ LRESULT CALLBACK TabStripControl::PaintProcedure(HWND window, UINT message, WPAR
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = ::BeginPaint(window, &paint);
-            if (dc) control->Paint(dc);
+            try {
+                if (dc) control->Paint(dc);
+            } catch (...) {
+                // A tab that cannot be drawn stays blank; the window lives.
+            }
             ::EndPaint(window, &paint);
             return 0;
         }
         case WM_PRINTCLIENT:
-            control->Paint(reinterpret_cast<HDC>(wParam));
+            try {
+                control->Paint(reinterpret_cast<HDC>(wParam));
+            } catch (...) {
+            }
             return 0;
         case WM_ERASEBKGND:
             return TRUE;
