@@ -71,8 +71,10 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context) {
     GetProcessList(context.processes, list, "", true);
     // The shield runs every 2 seconds: while no process has started or
     // ended since the last run, by whichever caller, there is nothing new.
-    if (processListSignature_ == list.names) return;
-    processListSignature_ = list.names;
+    // The ids tell a program that was restarted under the same name (by a
+    // watchdog, right after it was stopped) from the one that ended.
+    if (processListSignature_ == list) return;
+    processListSignature_ = list;
 
     ScanState& state = context.state;
     ExecutablePathList paths;

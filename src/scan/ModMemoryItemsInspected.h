@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/ProcessList.h"
 #include "scan/ScanContext.h"
 #include "ui/Dialogs.h"
 #include "ui/MessageCatalogue.h"
@@ -56,9 +57,9 @@ private:
     const ui::MessageCatalogue& messages_;
     std::string productName_;
     RunningThreatAlert alert_;
-    // The names of the last process list inspected on the NT family; none
-    // before the first run and after a reset, so that run inspects.
-    std::optional<std::vector<std::string>> processListSignature_;
+    // The last process list inspected on the NT family; none before the
+    // first run and after a reset, so that the next run inspects.
+    std::optional<ProcessList> processListSignature_;
     // Windows 95 family: the name part of each definition line, trimmed and
     // upper-cased, one per line.
     std::optional<std::vector<std::string>> definitions9x_;

@@ -17,6 +17,7 @@ struct ProcessList {
     std::vector<std::uint32_t> ids;
 
     std::size_t Count() const { return names.size(); }
+    friend bool operator==(const ProcessList&, const ProcessList&) = default;
 };
 
 // Fills the list and returns the count, or -1 when the enumeration fails

@@ -100,6 +100,13 @@ TEST_F(ProcessScanTest, AnUnchangedProcessListIsInspectedOnceUntilTheSignatureIs
     Scan();
     EXPECT_EQ(alerts.back(), "BAD.EXE/No Company name available for BAD.EXE");
     EXPECT_FALSE(Processes().IsRunning(12));
+
+    // Started again under the same name before the next look: the same
+    // names, but another process.
+    Processes().Add(13, "C:\\x\\bad.exe");
+    Scan();
+    EXPECT_EQ(alerts.size(), 3u);
+    EXPECT_FALSE(Processes().IsRunning(13));
 }
 
 TEST_F(ProcessScanTest, TrustedPublishersAreNeverReported) {
