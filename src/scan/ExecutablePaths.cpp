@@ -1,7 +1,6 @@
 #include "scan/ExecutablePaths.h"
 
 #include "common/Text.h"
-#include "scan/CompanyName.h"
 
 namespace bastion {
 
@@ -41,10 +40,6 @@ std::string NormalizeSystem32Path(std::string_view path, std::string_view system
     normal += '\\';
     normal.append(trimmed, at + kSystem32.size());
     return normal;
-}
-
-bool IsTrustedCompany(std::string_view company, bool sunToo) {
-    return IsMicrosoftCompany(company) || (sunToo && EqualsIgnoreCase(Trim(company), "Sun Microsystems, Inc."));
 }
 
 }  // namespace bastion

@@ -40,9 +40,4 @@ private:
 // the system folder and a backslash. Other paths come back unchanged.
 std::string NormalizeSystem32Path(std::string_view path, std::string_view systemFolder);
 
-// A program published by one of these is never reported as a threat:
-// "Microsoft Corporation" always, "Sun Microsystems, Inc." where asked for
-// (any case, surrounding blanks ignored).
-bool IsTrustedCompany(std::string_view company, bool sunToo);
-
 }  // namespace bastion

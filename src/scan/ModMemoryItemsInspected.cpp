@@ -97,7 +97,7 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context) {
         if (!paths.Matches(path, fileName)) continue;
 
         const std::string company = GetFileCompanyName(context.files, context.codePage, path);
-        if (IsTrustedCompany(company, true)) continue;
+        if (IsTrustedProcessCompany(company, true)) continue;
         if (context.exclusions.IsExcluded(fileName)) {
             state.AddExcludedRow(fileName);
             continue;

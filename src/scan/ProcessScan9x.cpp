@@ -6,7 +6,6 @@
 #include "definitions/DefinitionFile.h"
 #include "definitions/Exclusions.h"
 #include "scan/CompanyName.h"
-#include "scan/ExecutablePaths.h"
 #include "scan/ModMemoryItemsInspected.h"
 #include "scan/ProcessScanSteps.h"
 #include "ui/MessageKeys.h"
@@ -98,7 +97,7 @@ void ProcessScanner::ScanProcesses9x(ScanContext& context) {
         if (StopRequestedInScan(state)) return;
         if (name.empty() || !IsDefined(*definitions9x_, name)) continue;
 
-        if (IsTrustedCompany(GetFileCompanyName(context.files, context.codePage, path), false)) continue;
+        if (IsTrustedProcessCompany(GetFileCompanyName(context.files, context.codePage, path), false)) continue;
         if (context.exclusions.IsExcluded(name)) {
             state.AddExcludedRow(name);
             continue;
