@@ -3,27 +3,14 @@
 // stopped and reported; outside one the alert decides.
 #include <gtest/gtest.h>
 
-#include "WineTestSupport.h"
+#include "ScanWineContext.h"
 #include "common/Text.h"
-#include "definitions/DataFiles.h"
-#include "definitions/DefinitionFile.h"
-#include "definitions/DefinitionTables.h"
-#include "definitions/ExclusionList.h"
-#include "definitions/PathTokens.h"
-#include "definitions/SafetyList.h"
 #include "platform/win32/Handles.h"
-#include "platform/win32/Win32CodePage.h"
-#include "platform/win32/Win32Processes.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32SystemInfo.h"
 #include "scan/ModMemoryItemsInspected.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
-#include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
-#include "ui/forms/FrmMain.h"
 
 namespace bastion::win32 {
 namespace {
@@ -72,44 +59,28 @@ private:
 
 class ProcessScanWineTest : public ::testing::Test {
 protected:
-    ProcessScanWineTest() : tokens(PathTokens::Resolve(shell)) {
+    ProcessScanWineTest() {
         ui::FillDefaultMessages(messages);
-        state.SetPhase("Inspecting memory");
+        machine.state.SetPhase("Inspecting memory");
         fileName = test::UniqueName("bastion_threat_") + ".exe";
         programPath = programFolder / fileName;
-        files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", programPath, true);
+        machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", programPath, true);
         scanner.SetAlert([this](const std::string& name, const std::string& company) {
             alerts.push_back(name + "/" + company);
             return answer;
         });
     }
 
-    void WriteExeDefinitions(const std::vector<std::string>& lines) {
-        std::string bytes;
-        for (const std::string& line : lines) bytes += EncodeDefinitionLine(codePage, line) + "\r\n";
-        ASSERT_TRUE(files.WriteFile(DataFilePath(dataFolder.Path(), datafile::kExeDefinitions), bytes));
+    void Scan() {
+        ScanContext context = machine.Context();
+        scanner.ScanRunningProcesses(context);
+    }
+    std::string ExclusionFileText() {
+        return machine.files.ReadFile(DataFilePath(machine.dataFolder.Path(), datafile::kExclusions)).value_or("");
     }
 
-    ScanContext Context() {
-        return ScanContext{files, codePage, system, dataFolder.Path(), tokens, safety,  exclusions,
-                           state, pump,     tables, registry,          shell,  processes};
-    }
-
-    Win32FileSystem files;
-    Win32Shell shell;
-    Win32Registry registry;
-    Win32Processes processes;
-    Win32SystemInfo system;
-    Win32CodePage codePage;
-    PathTokens tokens;
-    test::ScratchFolder dataFolder;
+    test::ScanWineContext machine;
     test::ScratchFolder programFolder;
-    SafetyList safety;
-    ExclusionList exclusions;
-    DefinitionTables tables;
-    ui::FrmMain form;
-    ScanState state{form};
-    testing::ScriptedEventPump pump;
     testing::ScriptedDialogs dialogs;
     ui::MessageCatalogue messages{testing::TestIdentity()};
     ProcessScanner scanner{dialogs, messages, "Testwall"};
@@ -121,33 +92,32 @@ protected:
 
 TEST_F(ProcessScanWineTest, InAScanTheListedProgramIsStoppedAndReported) {
     // Defined in another folder: the file name alone finds it.
-    WriteExeDefinitions({"unrelated.exe=Nothing|[windir]", fileName + "=Test Threat|C:\\Elsewhere"});
+    machine.WriteDefinitions(datafile::kExeDefinitions,
+                             {"unrelated.exe=Nothing|[windir]", fileName + "=Test Threat|C:\\Elsewhere"});
     RunningCopy program(programPath);
     ASSERT_TRUE(program.Started()) << programPath;
-    ASSERT_TRUE(program.WaitUntilNamed(processes));
+    ASSERT_TRUE(program.WaitUntilNamed(machine.processes));
 
-    form.cmdScan.SetEnabled(false);
-    ScanContext context = Context();
-    scanner.ScanRunningProcesses(context);
+    machine.form.cmdScan.SetEnabled(false);
+    Scan();
 
     EXPECT_TRUE(program.Ended(10000));
     const std::string name = ToUpper(fileName);
-    EXPECT_EQ(testing::ScanHarness::Rows(state.ActivityList()),
+    EXPECT_EQ(testing::ScanHarness::Rows(machine.state.ActivityList()),
               (std::vector<std::string>{"Running Application|" + name + " was stopped#3/0"}));
-    EXPECT_EQ(state.counters.itemsFound, 1);
+    EXPECT_EQ(machine.state.counters.itemsFound, 1);
     EXPECT_TRUE(alerts.empty());
-    EXPECT_GT(state.counters.processesInspected, 2);
+    EXPECT_GT(machine.state.counters.processesInspected, 2);
 }
 
 TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
-    WriteExeDefinitions({fileName + "=Test Threat|" + programFolder.Path()});
+    machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + programFolder.Path()});
     const std::string name = ToUpper(fileName);
     {
         RunningCopy program(programPath);
         ASSERT_TRUE(program.Started()) << programPath;
-        ASSERT_TRUE(program.WaitUntilNamed(processes));
-        ScanContext context = Context();
-        scanner.ScanRunningProcesses(context);
+        ASSERT_TRUE(program.WaitUntilNamed(machine.processes));
+        Scan();
         EXPECT_EQ(alerts, (std::vector<std::string>{name + "/No Company name available for " + name}));
         EXPECT_TRUE(program.Ended(10000));
         EXPECT_TRUE(scanner.NotStopped().empty());
@@ -156,14 +126,13 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     answer = AlertAnswer::Allow;
     RunningCopy program(programPath);
     ASSERT_TRUE(program.Started()) << programPath;
-    ASSERT_TRUE(program.WaitUntilNamed(processes));
-    ScanContext context = Context();
-    scanner.ScanRunningProcesses(context);
+    ASSERT_TRUE(program.WaitUntilNamed(machine.processes));
+    Scan();
     EXPECT_EQ(alerts.size(), 2u);
     EXPECT_FALSE(program.Ended(200));
-    EXPECT_EQ(files.ReadFile(DataFilePath(dataFolder.Path(), datafile::kExclusions)), name + "\r\n");
-    EXPECT_TRUE(exclusions.IsExcluded(fileName));
-    EXPECT_TRUE(state.ActivityList().Rows().empty());
+    EXPECT_EQ(ExclusionFileText(), name + "\r\n");
+    EXPECT_TRUE(machine.exclusions.IsExcluded(fileName));
+    EXPECT_TRUE(machine.state.ActivityList().Rows().empty());
 }
 
 }  // namespace
