@@ -86,7 +86,7 @@ struct ScanEnvironment {
     // Without a trailing backslash.
     const std::string& dataFolder;
     SafetyList& safety;
-    const ExclusionList& exclusions;
+    ExclusionList& exclusions;
     DefinitionTables& tables;
     ScanState& state;
     ProcessScanner& processScanner;

@@ -193,6 +193,21 @@ TEST_F(ScanControllerTest, StopDuringTheRegistryPhaseSkipsTheKnownLocationsButSt
     EXPECT_EQ(state.ResultsList().Item(0).tag, "2");
 }
 
+TEST_F(ScanControllerTest, AScanInspectsTheRunningProgramsEvenWhenTheShieldJustLookedAtThem) {
+    WriteCompleteSet();
+    scan.WriteDefinitions(datafile::kExeDefinitions, {"evil.exe=Evil|C:\\Spy"});
+    scan.machine.processes.Add(100, "C:\\Apps\\notepad.exe");
+    CountLines();
+    // The memory shield's tick, outside any scan: it records the list.
+    ScanContext shieldContext = scan.Context();
+    processScanner.ScanRunningProcesses(shieldContext);
+    ASSERT_GT(state.counters.processesInspected, 0);
+
+    Start();
+    EXPECT_EQ(state.counters.processesInspected, 2) << "one definition line and one process";
+    EXPECT_EQ(form.lblMemoryInspected.Caption(), "2");
+}
+
 TEST_F(ScanControllerTest, ACancelledFileDialogRunsNothingButTheClosingSteps) {
     dialogs.AnswerOpenFile(std::nullopt);
     dialogs.FailOnUnscriptedQuestion();
