@@ -27,7 +27,8 @@ constexpr std::string_view kHelp =
     "  --no-processes  leave out the scan of running programs\n"
     "  --no-registry   leave out the registry scan\n"
     "  --no-report     write no scan report (otherwise Scan_Log.txt in the data\n"
-    "                  folder is replaced, as when \"Save scan results to log\" is on)\n"
+    "                  folder is replaced, as the program does when \"Save scan\n"
+    "                  results to log\" is on, whatever that option says)\n"
     "  --progress      show the progress line even when standard error is no terminal\n"
     "\n"
     "On a terminal a progress line on standard error shows the phase, the percentages\n"
@@ -68,6 +69,9 @@ std::string_view HelpText() { return kHelp; }
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
     ParsedArguments parsed;
     Arguments& result = parsed.arguments;
+    // A console scan leaves its report whatever the program's own log
+    // option says, unless told not to.
+    result.overrides.makeLog = true;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h" || argument == "/?") {

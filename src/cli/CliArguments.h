@@ -17,7 +17,8 @@ struct Arguments {
     int kind = -1;
     // The file or folder of a File or Folder Scan.
     std::string path;
-    // Options for this run only, never stored.
+    // Options for this run only, never stored; the report is on unless
+    // --no-report.
     ScanOptionOverrides overrides;
     // The progress line even when standard error is no terminal.
     bool forceProgress = false;

@@ -25,6 +25,7 @@ TEST(CliArgumentsTest, ScanKindsTakeTheirPathAndOptionsGoAnywhere) {
     EXPECT_EQ(folder.arguments.path, "C:\\Program Files");
     EXPECT_EQ(folder.arguments.overrides.sweepMemory, false);
     EXPECT_EQ(folder.arguments.overrides.scanRegistry, false);
+    EXPECT_EQ(folder.arguments.overrides.makeLog, true) << "a console scan reports whatever the stored option";
     EXPECT_TRUE(folder.arguments.forceProgress);
 
     EXPECT_EQ(Parse({"file", "-odd name.exe"}).arguments.path, "-odd name.exe");

@@ -7,6 +7,8 @@
 #include "report/ScanReport.h"
 #include "support/ScanHarness.h"
 #include "support/TestIdentity.h"
+#include "ui/settings/SettingKeys.h"
+#include "ui/settings/SettingsStore.h"
 
 namespace bastion::cli {
 namespace {
@@ -44,6 +46,7 @@ struct ConsoleScanTest : ::testing::Test {
 
 TEST_F(ConsoleScanTest, AThreatIsListedWithItsRiskTheReportIsWrittenAndTheStatusIsOne) {
     PlantSpyware();
+    ui::SettingsStore(harness.machine.registry, "Testwall").Write(ui::settings::kChkMakeLog, "0");
     EXPECT_EQ(Run({"smart", "--no-registry", "--no-cookies"}), kExitThreatsFound);
 
     EXPECT_EQ(console.out.find("Spy Threat\tC:\\WINDOWS\\spyware.exe\tAdware\t"), 0u) << console.out;
