@@ -8,16 +8,12 @@
 
 namespace bastion {
 
-namespace {
-
 // A blank item would only add an empty line, which readers skip anyway.
 bool AppendExclusion(const ExclusionFile& file, std::string_view item) {
     std::string trimmed = Trim(item);
     if (trimmed.empty()) return true;
     return platform::AppendLine(file.files, file.Path(), file.codePage.FromUtf8(trimmed));
 }
-
-}  // namespace
 
 std::string ExclusionFile::Path() const {
     return DataFilePath(dataFolder, datafile::kExclusions);

@@ -31,6 +31,10 @@ struct ExclusionFile {
 // letting pending events run after every line.
 void LoadExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList& list);
 
+// Appends the trimmed item as a line, creating the file when absent; the
+// list in memory is left as it is. False when the line could not be written.
+bool AppendExclusion(const ExclusionFile& file, std::string_view item);
+
 // Appends the trimmed item as a line (creating the file when absent) and
 // reloads the list. False when the line could not be written; the list is
 // reloaded either way.

@@ -205,6 +205,10 @@ std::string PathTokens::Expand(std::string_view text) const {
     return out;
 }
 
+std::string PathTokens::ExpandWithDriveRoot(std::string_view text) const {
+    return Expand(ReplaceAll(text, "[drive]", driveRoot_));
+}
+
 std::string& ExpandPathTokens(std::string& path, const PathTokens& tokens) {
     path = tokens.Expand(path);
     return path;

@@ -43,6 +43,10 @@ public:
     // readers.
     const std::string& DriveRoot() const { return driveRoot_; }
 
+    // The text as those readers expand it: "[drive]" (lower case only) by
+    // the drive root, then every token.
+    std::string ExpandWithDriveRoot(std::string_view text) const;
+
 private:
     // Folder tokens with their replacement, in the order they are applied.
     std::vector<std::pair<std::string_view, std::string>> folders_;

@@ -13,8 +13,7 @@ namespace bastion {
 namespace {
 
 std::string ExpandSafetyPath(std::string_view path, const PathTokens& tokens) {
-    std::string expanded = ReplaceAll(path, "[drive]", tokens.DriveRoot());
-    return CollapseBackslashes(tokens.Expand(expanded));
+    return CollapseBackslashes(tokens.ExpandWithDriveRoot(path));
 }
 
 // Paths and registry locations compare without doubled separators.

@@ -1,75 +1,62 @@
-// Bastion.exe: for now a window that shows the identity the program reads
-// from its own version resource, and closes when the user closes it.
-#include <windows.h>
+// Bastion.exe: the engine of one run (the app) and the main window over its
+// form model, with page navigation wired for now; the start-up sequence
+// will own the model's handlers.
+#include "platform/win32/WindowsApi.h"
 
-#include <string>
-
-#include "common/Utf.h"
-#include "platform/win32/VersionResource.h"
+#include "DemoNavigation.h"
+#include "app/App.h"
+#include "platform/win32/Win32Platform.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/MessageKeys.h"
+#include "ui/forms/FrmMain.h"
+#include "ui/win32/FrmMainWindow.h"
+#include "ui/win32/IdentityFromVersionResource.h"
+#include "ui/win32/Win32Dialogs.h"
+#include "ui/win32/Win32EventPump.h"
 
 namespace {
 
-std::wstring Wide(const std::string& text) {
-    std::u16string u16 = bastion::Utf8ToUtf16(text);
-    return std::wstring(u16.begin(), u16.end());
-}
-
-struct Identity {
-    std::wstring product;
-    std::wstring details;
-};
-
-Identity ReadIdentity() {
-    Identity identity{L"Bastion", L""};
-    if (auto strings = bastion::win32::ReadOwnVersionStrings()) {
-        identity.product = Wide(strings->productName);
-        identity.details = Wide(strings->productName + " " + std::to_string(strings->fileVersionMajor) + "." +
-                                std::to_string(strings->fileVersionMinor) + "\n" + strings->companyName + "\n" +
-                                strings->comments);
-    }
-    return identity;
-}
-
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
-    }
+// What the home page shows before anything was scanned or removed.
+void ShowFirstStatus(bastion::ui::FrmMain& form, const bastion::ui::Identity& identity,
+                     const bastion::ui::MessageCatalogue& messages) {
+    using namespace bastion::ui;
+    form.SetCaption(messages.getMessages(msg::kCaption));
+    form.frmStatus.SetCaption(identity.productName + " Status");
+    form.cmdWebsite.SetCaption(identity.website);
+    form.Label22.SetCaption(messages.getMessages(msg::kCaption2));
+    form.lblVersion.SetCaption(identity.VersionText());
+    form.lblDefRemoved.SetCaption("0");
+    form.lblLastScan.SetCaption("Never");
+    form.lblLastFullScan.SetCaption("Never");
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    Identity identity = ReadIdentity();
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+    bastion::win32::Win32Platform platform;
+    bastion::win32::Win32Dialogs dialogs;
+    bastion::win32::Win32EventPump pump;
+    bastion::App app(platform.Get(), dialogs, pump, bastion::win32::ReadOwnIdentity());
+    const bastion::ui::Identity& identity = app.identity;
+    bastion::ui::FrmMain& form = app.form;
+    ShowFirstStatus(form, identity, app.messages);
+    bastion::win32::FrmMainWindow window(form, identity.productName);
+    bastion::WireDemoNavigation(form, [&window] { ::PostMessageW(window.Hwnd(), WM_CLOSE, 0, 0); });
+    if (!window.Create()) return 1;
+    dialogs.SetOwner(window.Hwnd());
+    ::ShowWindow(window.Hwnd(), show);
+    form.SetVisible(true);
+    window.SyncAll();
 
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"BastionMainWindow";
-    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, L"AAA", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"AAA", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    if (!RegisterClassExW(&windowClass)) return 1;
-
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, identity.product.c_str(), WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 480, 240, nullptr, nullptr, instance, nullptr);
-    if (!window) return 1;
-    HWND text = CreateWindowExW(0, L"STATIC", identity.details.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, 20, 40, 420,
-                                100, window, nullptr, instance, nullptr);
-    SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-    ShowWindow(window, show);
-    UpdateWindow(window);
-
+    pump.SetAfterDispatch([&window] { window.SyncAll(); });
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab and the arrow keys move between the controls, as in a dialog.
+        if (!::IsDialogMessageW(window.Hwnd(), &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        window.SyncAll();
     }
     return static_cast<int>(message.wParam);
 }

@@ -1,49 +1,65 @@
-// bastion-scan.exe: the console scanner. For now it tells its identity and
-// its usage.
-#include <windows.h>
+// bastion-scan.exe: the console scanner. A scan of the chosen kind through
+// the same controller as the program's Start button, without a window.
+#include "platform/win32/WindowsApi.h"
 
-#include <cstdio>
+#include <exception>
 #include <string>
+#include <vector>
 
-#include "platform/win32/VersionResource.h"
+#include "cli/CliArguments.h"
+#include "cli/ConsoleScan.h"
+#include "main/ConsoleControl.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Platform.h"
+#include "ui/win32/IdentityFromVersionResource.h"
 
 namespace {
 
-void PrintVersion() {
-    auto strings = bastion::win32::ReadOwnVersionStrings();
-    if (!strings) {
-        std::puts("bastion-scan (no version resource)");
-        return;
-    }
-    std::printf("%s %d.%d\n%s\n%s\n", strings->productName.c_str(), strings->fileVersionMajor,
-                strings->fileVersionMinor, strings->companyName.c_str(), strings->comments.c_str());
+using namespace bastion;
+
+std::string VersionText() {
+    auto strings = win32::ReadOwnVersionStrings();
+    if (!strings) return "bastion-scan (no version resource)\n";
+    return strings->productName + " " + std::to_string(strings->fileVersionMajor) + "." +
+           std::to_string(strings->fileVersionMinor) + "\n" + strings->companyName + "\n" + strings->comments + "\n";
 }
 
-void PrintHelp() {
-    std::puts(
-        "Usage: bastion-scan [--version] [--help]\n"
-        "\n"
-        "  --version   show the product name, version, company and website\n"
-        "  --help      show this text");
+int Run(int argc, wchar_t** argv, win32::Win32Console& console) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.push_back(win32::Narrow(argv[i]));
+    cli::ParsedArguments parsed = cli::ParseArguments(arguments);
+    if (!parsed.Ok()) {
+        console.Err("bastion-scan: " + parsed.error + " (see --help)\n");
+        return cli::kExitError;
+    }
+    switch (parsed.arguments.command) {
+        case cli::Command::Help:
+            console.Out(cli::HelpText());
+            return 0;
+        case cli::Command::Version:
+            console.Out(VersionText());
+            return 0;
+        case cli::Command::Scan:
+            break;
+    }
+    if (!parsed.arguments.path.empty()) {
+        parsed.arguments.path = win32::Narrow(win32::FullPath(win32::Widen(parsed.arguments.path)));
+    }
+    std::atomic<bool>& interrupted = win32::InstallConsoleInterruptHandler();
+    win32::Win32Platform platform;
+    return cli::RunConsoleScan(parsed.arguments, platform.Get(), win32::ReadOwnIdentity(), console, interrupted);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    SetConsoleOutputCP(CP_UTF8);
-    for (int i = 1; i < argc; ++i) {
-        std::wstring argument = argv[i];
-        if (argument == L"--version") {
-            PrintVersion();
-            return 0;
-        }
-        if (argument == L"--help" || argument == L"-h" || argument == L"/?") {
-            PrintHelp();
-            return 0;
-        }
-        std::fwprintf(stderr, L"bastion-scan: unknown argument %ls (see --help)\n", argv[i]);
-        return 2;
+    win32::Win32Console console;
+    try {
+        return Run(argc, argv, console);
+    } catch (const std::exception& error) {
+        console.Err(std::string("bastion-scan: ") + error.what() + "\n");
+    } catch (...) {
+        console.Err("bastion-scan: unexpected failure\n");
     }
-    PrintHelp();
-    return 0;
+    return cli::kExitError;
 }

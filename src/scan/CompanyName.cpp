@@ -230,4 +230,8 @@ bool IsMicrosoftCompany(std::string_view company) {
     return ToUpper(Trim(company)) == "MICROSOFT CORPORATION";
 }
 
+bool IsTrustedProcessCompany(std::string_view company, bool sunToo) {
+    return IsMicrosoftCompany(company) || (sunToo && ToUpper(Trim(company)) == "SUN MICROSYSTEMS, INC.");
+}
+
 }  // namespace bastion

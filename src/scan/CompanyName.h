@@ -33,4 +33,9 @@ std::string GetFileCompanyName(platform::FileSystem& files, const CodePage& code
 // the scans never report a file that names it.
 bool IsMicrosoftCompany(std::string_view company);
 
+// The process scan on the NT family also trusts "Sun Microsystems, Inc."
+// (any case, surrounding blanks ignored); the Windows 95 family only
+// Microsoft.
+bool IsTrustedProcessCompany(std::string_view company, bool sunToo);
+
 }  // namespace bastion

@@ -16,7 +16,7 @@ namespace {
 // FOLDER of a definition line on this machine: "[drive]" (as written) is the
 // machine's drive root, then the folder tokens.
 std::string ExpandFolder(const std::string& folder, const PathTokens& tokens) {
-    return CollapseBackslashes(tokens.Expand(ReplaceAll(folder, "[drive]", tokens.DriveRoot())));
+    return CollapseBackslashes(tokens.ExpandWithDriveRoot(folder));
 }
 
 // One more definition line inspected, shown with the item's name above the

@@ -29,7 +29,8 @@ struct ScanContext {
     const std::string& dataFolder;
     const PathTokens& tokens;
     const SafetyList& safety;
-    const ExclusionList& exclusions;
+    // Read by every scan; the memory shield's "ALLOW" adds to it.
+    ExclusionList& exclusions;
     ScanState& state;
     ui::EventPump& pump;
     DefinitionTables& tables;

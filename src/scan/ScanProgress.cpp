@@ -12,8 +12,13 @@ constexpr std::int32_t kReportsPerRefresh = 25;
 void ShowCounters(ScanState& state) {
     ui::FrmMain& form = state.Form();
     const ScanCounters& counters = state.counters;
-    form.lblMemoryInspected.SetCaption(ToDecimal(counters.processesInspected));
-    form.lblRegistryInspected.SetCaption(ToDecimal(counters.registryInspected));
+    // A scan switched off keeps its not-selected text.
+    if (!state.skipped.processes) {
+        form.lblMemoryInspected.SetCaption(ToDecimal(counters.processesInspected));
+    }
+    if (!state.skipped.registry) {
+        form.lblRegistryInspected.SetCaption(ToDecimal(counters.registryInspected));
+    }
     form.lblFilesFolderInspected.SetCaption(ToDecimal(counters.filesInspected));
     form.lblSoftwareFound.SetCaption(ToDecimal(counters.itemsFound));
 }

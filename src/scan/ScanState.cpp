@@ -17,6 +17,7 @@ ScanState::ScanState(ui::FrmMain& form) : form_(&form) {}
 void ScanState::Reset() {
     counters = {};
     throttle = 0;
+    skipped = {};
     for (ui::Label* label : {&form_->lblMemoryInspected, &form_->lblRegistryInspected,
                              &form_->lblFilesFolderInspected, &form_->lblSoftwareFound,
                              &form_->lblRemovePicSoftwareFound, &form_->lbltracesFound,
@@ -52,6 +53,7 @@ std::size_t ScanState::AddResultRow(std::string text, int smallIcon, std::string
                                     int icon) {
     ui::ListView& list = ResultsList();
     std::size_t row = list.Add(std::move(text), smallIcon, icon < 0 ? smallIcon : icon);
+    list.SetTag(row, ToDecimal(smallIcon));
     list.SetSubItem(row, 1, std::move(location));
     if (!type.empty()) {
         list.SetSubItem(row, 2, std::move(type));

@@ -31,6 +31,13 @@ struct DefinitionCounts {
     std::int32_t total = 0;
 };
 
+// Scans the user switched off for this run: their counter label shows the
+// not-selected text for the whole scan instead of a number.
+struct SkippedScans {
+    bool processes = false;  // lblMemoryInspected
+    bool registry = false;   // lblRegistryInspected
+};
+
 // Adds one; a counter that has reached its largest value stays there.
 void CountOne(std::int32_t& counter);
 
@@ -51,8 +58,9 @@ public:
     ui::ListView& NotFoundList() const { return form_->lvwFileNotFounds; }
 
     // Counters to 0 and their labels to "0", the lbltracesFound and
-    // lblTotalNoOfRunningItems captions to "0", every list emptied. The stop
-    // flag and the phase caption are the controller's to set.
+    // lblTotalNoOfRunningItems captions to "0", every list emptied, no scan
+    // skipped. The stop flag and the phase caption are the controller's to
+    // set.
     void Reset();
 
     // True while the controller runs a scan: it keeps cmdScan disabled for
@@ -72,7 +80,8 @@ public:
     void AddExcludedRow(std::string location);
     std::size_t AddActivityRow(std::string text, int smallIcon, std::string details);
     // Sub-item 2 (the type) is written only when type is not empty. The large
-    // icon is the small one unless given.
+    // icon is the small one unless given. The tag is the small icon number
+    // as text: the kind of detection the report names.
     std::size_t AddResultRow(std::string text, int smallIcon, std::string location, std::string type,
                              int icon = -1);
     // tag (sub-item 1) is the threat name, "FILE", or nothing.
@@ -88,6 +97,7 @@ public:
 
     ScanCounters counters;
     DefinitionCounts definitions;
+    SkippedScans skipped;
     // Calls of ShowScanProgress since the display last changed.
     std::int32_t throttle = 0;
 

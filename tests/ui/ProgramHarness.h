@@ -2,8 +2,10 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 namespace bastion::uitest {
 
@@ -35,5 +37,50 @@ private:
 std::string RunAndCapture(const std::wstring& exe, const std::wstring& arguments, DWORD& exitCode);
 
 std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+
+// The first window below parent (at any depth) of that class whose text is
+// the given one; nullptr when there is none.
+HWND FindDescendant(HWND parent, const wchar_t* className, const std::wstring& text);
+// Every window below parent (at any depth) of that class.
+std::vector<HWND> FindDescendants(HWND parent, const wchar_t* className);
+
+// Memory in the process that owns a window, for the messages whose
+// arguments point to memory: a list view of another program reads and
+// writes its arguments in its own address space. Works for the test's own
+// windows too.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, std::size_t size);
+    ~RemoteBuffer();
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool Valid() const { return address_ != nullptr; }
+    void* Address() const { return address_; }
+    bool Write(const void* data, std::size_t size, std::size_t offset = 0);
+    bool Read(void* data, std::size_t size, std::size_t offset = 0) const;
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+};
+
+// What a list view shows, read through its messages.
+int ListViewItemCount(HWND list);
+std::wstring ListViewItemText(HWND list, int row, int column);
+std::vector<std::wstring> ListViewColumns(HWND list);
+// The list view below window whose columns are exactly these.
+HWND FindListView(HWND window, const std::vector<std::wstring>& columns);
+
+// The rectangle of a tab of a tab control, in the control's coordinates.
+RECT TabItemRect(HWND tabs, int index);
+
+// A left click at a point of a window's client area, as the mouse would;
+// posted, so the window handles it when its thread next looks.
+void ClickAt(HWND window, POINT point);
+
+// Lets the test's own windows handle their messages for a while.
+void PumpMessagesFor(DWORD milliseconds);
 
 }  // namespace bastion::uitest

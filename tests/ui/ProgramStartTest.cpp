@@ -14,12 +14,12 @@ std::wstring Wide(const char* text) {
     return std::wstring(u16.begin(), u16.end());
 }
 
-TEST(ProgramStart, DesktopProgramOpensAWindowTitledWithTheProductNameAndCloses) {
+TEST(ProgramStart, DesktopProgramOpensAWindowTitledWithTheProductAndCompanyAndCloses) {
     StartedProgram program(WinePath(BASTION_EXE_PATH), L"");
     ASSERT_TRUE(program.Started());
     HWND window = program.WaitForWindow(20000);
     ASSERT_NE(window, nullptr) << "no window appeared";
-    EXPECT_EQ(WindowText(window), Wide(build::kProductName));
+    EXPECT_EQ(WindowText(window), Wide(build::kProductName) + L" by " + Wide(build::kCompanyName));
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(10000), 0u);

@@ -4,30 +4,17 @@
 // exclusion list shows as "EXCLUDED".
 #include <gtest/gtest.h>
 
-#include "WineTestSupport.h"
+#include "ScanWineContext.h"
 #include "common/Text.h"
-#include "definitions/DataFiles.h"
-#include "definitions/DefinitionFile.h"
-#include "definitions/DefinitionTables.h"
-#include "definitions/ExclusionList.h"
-#include "definitions/PathTokens.h"
-#include "definitions/SafetyList.h"
-#include "platform/win32/Win32CodePage.h"
-#include "platform/win32/Win32Processes.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32SystemInfo.h"
 #include "scan/CompanyName.h"
 #include "scan/KnownLocations.h"
-#include "support/ScriptedEventPump.h"
-#include "ui/forms/FrmMain.h"
 
 namespace bastion::win32 {
 namespace {
 
-class KnownLocationsWineTest : public ::testing::Test {
+class KnownLocationsWineTest : public ::testing::Test, public test::ScanWineContext {
 protected:
-    KnownLocationsWineTest() : tokens(PathTokens::Resolve(shell)) {
+    KnownLocationsWineTest() {
         windowsFolder = tokens.Expand("[windir]");
         windowsFolder.pop_back();
         spyName = test::UniqueName("bastion_spy_") + ".exe";
@@ -40,31 +27,6 @@ protected:
         files.DeleteFolderTree(windowsFolder + "\\" + folderName);
     }
 
-    void WriteDefinitions(std::string_view file, const std::vector<std::string>& lines) {
-        std::string bytes;
-        for (const std::string& line : lines) bytes += EncodeDefinitionLine(codePage, line) + "\r\n";
-        ASSERT_TRUE(files.WriteFile(DataFilePath(dataFolder.Path(), file), bytes));
-    }
-
-    ScanContext Context() {
-        return ScanContext{files,  codePage, system, dataFolder.Path(), tokens,   safety,   exclusions,
-                           state,  pump,     tables, registry,          shell,    processes};
-    }
-
-    Win32FileSystem files;
-    Win32Shell shell;
-    Win32Registry registry;
-    Win32Processes processes;
-    Win32SystemInfo system;
-    Win32CodePage codePage;
-    PathTokens tokens;
-    test::ScratchFolder dataFolder;
-    SafetyList safety;
-    ExclusionList exclusions;
-    DefinitionTables tables;
-    ui::FrmMain form;
-    ScanState state{form};
-    testing::ScriptedEventPump pump;
     std::string windowsFolder;
     std::string spyName;
     std::string microsoftName;

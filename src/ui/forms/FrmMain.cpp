@@ -58,7 +58,10 @@ FrmMain::FrmMain() : Form("FrmMain") {
 
     auto& results = lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     results.checkBoxes = true;
-    for (const char* column : {"File", "Location", "Type", "Risk", "Details"}) results.AddColumn(column);
+    // Widths until the user's own are restored (the exit path stores them).
+    const std::pair<const char*, double> resultColumns[] = {
+        {"File", 2600}, {"Location", 4400}, {"Type", 1700}, {"Risk", 1400}, {"Details", 5000}};
+    for (auto [column, width] : resultColumns) results.AddColumn(column, width);
     cmdSelectAll.SetCaption("Select All");
     cmdExclude.SetCaption("Exclude");
     cmdBrowse.SetCaption("Browse");

@@ -1,0 +1,60 @@
+#include "app/App.h"
+
+#include "definitions/DataFiles.h"
+#include "definitions/Exclusions.h"
+#include "definitions/PathTokens.h"
+#include "report/ScanReport.h"
+#include "scan/DefinitionCounts.h"
+#include "scan/Walker.h"
+#include "ui/DefaultMessages.h"
+
+namespace bastion {
+
+namespace {
+
+ui::MessageCatalogue DefaultCatalogue(const ui::Identity& identity) {
+    ui::MessageCatalogue catalogue(identity);
+    ui::FillDefaultMessages(catalogue);
+    return catalogue;
+}
+
+}  // namespace
+
+std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& files) {
+    std::string folder = DataFolder(PathTokens::Resolve(shell));
+    if (!folder.empty() && !files.FolderExists(folder)) {
+        files.CreateFolder(folder);
+    }
+    return folder;
+}
+
+App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump, ui::Identity identity)
+    : platform(platform),
+      dialogs(dialogs),
+      pump(pump),
+      identity(std::move(identity)),
+      messages(DefaultCatalogue(this->identity)),
+      settings(platform.registry, this->identity.productName),
+      dataFolder(PrepareDataFolder(platform.shell, platform.files)),
+      processScanner(dialogs, messages, this->identity.productName),
+      controller(ScanEnvironment{platform.files, platform.codePage, platform.system, platform.registry,
+                                 platform.shell, platform.processes, platform.clock, dialogs, pump, messages,
+                                 this->identity, settings, dataFolder, safety, exclusions, tables, state,
+                                 processScanner},
+                 scanOptions) {
+    controller.Hooks().makeReport = [this] { WriteReport(); };
+}
+
+void App::LoadScanData() {
+    CountDefinitions(platform.files, dataFolder, state);
+    LoadExclusions(ExclusionFile{platform.files, platform.codePage, dataFolder}, pump, exclusions);
+    FillDriveList(platform.files, form.lvwHardDrives);
+    RestoreDriveTicks(form.lvwHardDrives, settings);
+}
+
+bool App::WriteReport() {
+    const ScanTimes& times = controller.Times();
+    return MakeReport({platform.files, platform.codePage, dataFolder, identity, times.started, times.finished, form});
+}
+
+}  // namespace bastion

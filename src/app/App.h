@@ -1,0 +1,63 @@
+// One run of the program: everything the engine needs, owned in one place
+// and wired together. Both programs build one from the machine's
+// facilities, their dialogs and their event pump; the parts are handed to
+// the components by reference.
+#pragma once
+
+#include <string>
+
+#include "definitions/DefinitionTables.h"
+#include "definitions/ExclusionList.h"
+#include "definitions/SafetyList.h"
+#include "platform/Platform.h"
+#include "scan/ModMemoryItemsInspected.h"
+#include "scan/ScanController.h"
+#include "scan/ScanOptions.h"
+#include "scan/ScanState.h"
+#include "ui/Dialogs.h"
+#include "ui/EventPump.h"
+#include "ui/Identity.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/forms/FrmMain.h"
+#include "ui/settings/SettingsStore.h"
+
+namespace bastion {
+
+// The data folder for the current user: "[appdata]DovuVedivazIVE" expanded,
+// without a trailing backslash; created when missing.
+std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& files);
+
+class App {
+public:
+    App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump, ui::Identity identity);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // What a scan needs loaded before it starts: the definition line counts
+    // (the progress denominators), the exclusion list, and the drive list
+    // with its stored ticks.
+    void LoadScanData();
+
+    // The scan report of the last scan, as the end of a scan writes it.
+    bool WriteReport();
+
+    platform::Platform& platform;
+    ui::Dialogs& dialogs;
+    ui::EventPump& pump;
+    const ui::Identity identity;
+    // The English defaults; translations replace them later.
+    ui::MessageCatalogue messages;
+    ui::SettingsStore settings;
+    const std::string dataFolder;
+
+    ui::FrmMain form;
+    ScanState state{form};
+    DefinitionTables tables;
+    SafetyList safety;
+    ExclusionList exclusions;
+    ProcessScanner processScanner;
+    StoredScanOptions scanOptions{settings};
+    ScanController controller;
+};
+
+}  // namespace bastion

@@ -1,0 +1,116 @@
+#include "cli/CliArguments.h"
+
+#include "ui/forms/FrmMain.h"
+
+namespace bastion::cli {
+
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: bastion-scan COMMAND [OPTIONS]\n"
+    "\n"
+    "Scans this machine with the definitions of the installed program, as its Start\n"
+    "button does, without a window.\n"
+    "\n"
+    "Commands:\n"
+    "  smart           Smart Scan: cookies, running programs, registry and the places\n"
+    "                  the definitions name\n"
+    "  full            Full System Scan: every ticked drive of the drive list, then\n"
+    "                  running programs and registry\n"
+    "  file PATH       File Scan of one file\n"
+    "  folder PATH     Folder Scan of a folder and everything below it\n"
+    "  --help          show this text\n"
+    "  --version       show the product name, version, company and website\n"
+    "\n"
+    "Options, for this run only (the stored options stay as they are):\n"
+    "  --no-cookies    leave out the cookie scan\n"
+    "  --no-processes  leave out the scan of running programs\n"
+    "  --no-registry   leave out the registry scan\n"
+    "  --no-report     write no scan report (otherwise Scan_Log.txt in the data\n"
+    "                  folder is replaced, as the program does when \"Save scan\n"
+    "                  results to log\" is on, whatever that option says)\n"
+    "  --progress      show the progress line even when standard error is no terminal\n"
+    "\n"
+    "On a terminal a progress line on standard error shows the phase, the percentages\n"
+    "and the item being examined; Ctrl+C or Ctrl+Break stops the scan as its Stop\n"
+    "button does. After the scan each detection is written to standard output as one\n"
+    "line of tab-separated fields (threat name, location, type, risk), followed by the\n"
+    "counters and the result. Running threats found by the process scan are stopped.\n"
+    "Nothing is removed. Questions the scan would ask are answered No; messages go to\n"
+    "standard error.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the scan completed and found nothing\n"
+    "  1  the scan completed and found threats\n"
+    "  2  error: bad command line, missing definition files, no such file or\n"
+    "     folder, or the scan was cancelled\n";
+
+bool SetOption(std::string_view option, Arguments& arguments) {
+    if (option == "--no-cookies") {
+        arguments.overrides.scanCookies = false;
+    } else if (option == "--no-processes") {
+        arguments.overrides.sweepMemory = false;
+    } else if (option == "--no-registry") {
+        arguments.overrides.scanRegistry = false;
+    } else if (option == "--no-report") {
+        arguments.overrides.makeLog = false;
+    } else if (option == "--progress") {
+        arguments.forceProgress = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string_view HelpText() { return kHelp; }
+
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
+    ParsedArguments parsed;
+    Arguments& result = parsed.arguments;
+    // A console scan leaves its report whatever the program's own log
+    // option says, unless told not to.
+    result.overrides.makeLog = true;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h" || argument == "/?") {
+            result.command = Command::Help;
+            return parsed;
+        }
+        if (argument == "--version") {
+            result.command = Command::Version;
+            return parsed;
+        }
+        if (SetOption(argument, result)) continue;
+        if (argument.size() > 1 && argument[0] == '-') {
+            parsed.error = "unknown option " + argument;
+            return parsed;
+        }
+        if (result.kind >= 0) {
+            parsed.error = "unexpected argument " + argument;
+            return parsed;
+        }
+        if (argument == "smart") {
+            result.kind = ui::kSmartScan;
+        } else if (argument == "full") {
+            result.kind = ui::kFullSystemScan;
+        } else if (argument == "file" || argument == "folder") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+                parsed.error = argument + " needs a path";
+                return parsed;
+            }
+            result.kind = argument == "file" ? ui::kFileScan : ui::kFolderScan;
+            result.path = arguments[++i];
+        } else {
+            parsed.error = "unknown command " + argument;
+            return parsed;
+        }
+    }
+    if (result.kind < 0) {
+        parsed.error = "no scan chosen";
+    }
+    return parsed;
+}
+
+}  // namespace bastion::cli

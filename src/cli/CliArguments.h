@@ -1,0 +1,40 @@
+// The command line of the console scanner.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/ScanOptions.h"
+
+namespace bastion::cli {
+
+enum class Command { Scan, Help, Version };
+
+struct Arguments {
+    Command command = Command::Scan;
+    // One of the scan kinds of optScan (ui::kSmartScan ...).
+    int kind = -1;
+    // The file or folder of a File or Folder Scan.
+    std::string path;
+    // Options for this run only, never stored; the report is on unless
+    // --no-report.
+    ScanOptionOverrides overrides;
+    // The progress line even when standard error is no terminal.
+    bool forceProgress = false;
+};
+
+struct ParsedArguments {
+    Arguments arguments;
+    // Empty when the command line is usable.
+    std::string error;
+    bool Ok() const { return error.empty(); }
+};
+
+// The arguments after the program name, as UTF-8.
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
+
+// What --help shows.
+std::string_view HelpText();
+
+}  // namespace bastion::cli

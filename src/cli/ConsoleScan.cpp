@@ -1,0 +1,111 @@
+#include "cli/ConsoleScan.h"
+
+#include "app/App.h"
+#include "cli/ConsoleDialogs.h"
+#include "cli/ConsoleEventPump.h"
+#include "cli/ProgressLine.h"
+#include "common/Text.h"
+#include "platform/FileSystem.h"
+
+namespace bastion::cli {
+
+namespace {
+
+// Fields hold no tab or line break, so that each detection stays one line
+// of four fields.
+std::string Field(std::string_view text) {
+    std::string field(text);
+    for (char& c : field) {
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    }
+    return field;
+}
+
+bool IsStoppedProgramRow(const ui::ListItem& row) {
+    return row.text == "Running Application" || row.text == "Running Process";
+}
+
+// A path given on the command line must name what the scan kind scans: a
+// scan of nothing would pass for a clean one.
+std::string CheckPath(const Arguments& arguments, platform::FileSystem& files) {
+    if (arguments.kind == ui::kFileScan) {
+        std::optional<platform::DirEntry> entry = files.Lookup(arguments.path);
+        if (!entry || (entry->attributes & platform::kAttrDirectory) != 0) {
+            return "no such file: " + arguments.path;
+        }
+    } else if (arguments.kind == ui::kFolderScan && !files.FolderExists(arguments.path)) {
+        return "no such folder: " + arguments.path;
+    }
+    return {};
+}
+
+void WriteSummary(App& app, const std::vector<std::string>& detections, ConsoleOutput& output) {
+    for (const std::string& line : detections) {
+        output.Out(line + "\n");
+    }
+    const ui::FrmMain& form = app.form;
+    output.Out("\nProcesses inspected: " + form.lblMemoryInspected.Caption() + "\n");
+    output.Out("Registry entries inspected: " + form.lblRegistryInspected.Caption() + "\n");
+    output.Out("Files/Folders inspected: " + form.lblFilesFolderInspected.Caption() + "\n");
+    output.Out("Detections: " + ToDecimal(static_cast<long long>(detections.size())) + "\n");
+    output.Out(form.lblStatus.Caption() + "\n");
+}
+
+}  // namespace
+
+int ExitStatus(ScanOutcome outcome, bool threatsFound) {
+    if (outcome != ScanOutcome::Completed) return kExitError;
+    return threatsFound ? kExitThreatsFound : kExitNothingFound;
+}
+
+std::vector<std::string> DetectionLines(const ScanState& state) {
+    std::vector<std::string> lines;
+    const ui::ListView& results = state.ResultsList();
+    for (std::size_t row = 0; row < results.Count(); ++row) {
+        lines.push_back(Field(results.Item(row).text) + "\t" + Field(results.SubItem(row, 1)) + "\t" +
+                        Field(results.SubItem(row, 2)) + "\t" + Field(results.SubItem(row, 3)));
+    }
+    const ui::ListView& activity = state.ActivityList();
+    for (std::size_t row = 0; row < activity.Count(); ++row) {
+        if (!IsStoppedProgramRow(activity.Item(row))) continue;
+        lines.push_back(Field(activity.Item(row).text) + "\t" + Field(activity.SubItem(row, 1)) + "\t\t");
+    }
+    return lines;
+}
+
+int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, const ui::Identity& identity,
+                   ConsoleOutput& output, std::atomic<bool>& interrupted) {
+    if (std::string problem = CheckPath(arguments, platform.files); !problem.empty()) {
+        output.Err("bastion-scan: " + problem + "\n");
+        return kExitError;
+    }
+
+    ProgressLine progress(output, arguments.forceProgress || output.ErrIsTerminal());
+    ConsoleDialogs dialogs(output, progress);
+    if (arguments.kind == ui::kFileScan) dialogs.chosenFile = arguments.path;
+    if (arguments.kind == ui::kFolderScan) dialogs.chosenFolder = arguments.path;
+    ConsoleEventPump pump(interrupted);
+    App app(platform, dialogs, pump, identity);
+    app.scanOptions.overrides = arguments.overrides;
+    app.LoadScanData();
+    // Listening from here on: a press while the data loaded stops the scan
+    // at its first look, not before the scan clears the stop flag.
+    pump.onInterrupt = [&app] { app.state.RequestStop(); };
+    pump.onRedraw = [&] { progress.Show(ProgressText(app.form, app.state.PhaseCaption(), output.ErrWidth())); };
+
+    app.form.optScan[arguments.kind].SetValue(true);
+    // A console Full System Scan is the complete system scan the home page
+    // dates as the last full scan.
+    app.form.optScanAllSelectedHardDrive.SetValue(arguments.kind == ui::kFullSystemScan);
+
+    const ScanOutcome outcome = app.controller.cmdScanNow_Click();
+    progress.Clear();
+    if (outcome != ScanOutcome::Completed && outcome != ScanOutcome::Cancelled) {
+        return kExitError;
+    }
+    const std::vector<std::string> detections = DetectionLines(app.state);
+    WriteSummary(app, detections, output);
+    return ExitStatus(outcome, !detections.empty());
+}
+
+}  // namespace bastion::cli

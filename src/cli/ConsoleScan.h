@@ -1,0 +1,37 @@
+// The console scanner's run: one scan through the same controller as the
+// program's Start button, its detections and counters written out, and an
+// exit status a script can test.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "cli/CliArguments.h"
+#include "cli/ConsoleOutput.h"
+#include "platform/Platform.h"
+#include "scan/ScanController.h"
+#include "ui/Identity.h"
+
+namespace bastion::cli {
+
+inline constexpr int kExitNothingFound = 0;
+inline constexpr int kExitThreatsFound = 1;
+inline constexpr int kExitError = 2;
+
+// 0 or 1 for a completed scan as it found nothing or something; 2 for
+// anything else: an error is never 1 and a found threat never 0.
+int ExitStatus(ScanOutcome outcome, bool threatsFound);
+
+// The detections of the last scan, one line each: threat name, location,
+// type and risk, separated by tabs. The results list first, then the
+// running programs the process scan stopped (which it lists in the activity
+// list only).
+std::vector<std::string> DetectionLines(const ScanState& state);
+
+// Runs the scan the arguments ask for; returns the exit status.
+// interrupted is set from outside (Ctrl+C) and taken as a Stop.
+int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, const ui::Identity& identity,
+                   ConsoleOutput& output, std::atomic<bool>& interrupted);
+
+}  // namespace bastion::cli

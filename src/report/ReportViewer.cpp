@@ -1,0 +1,28 @@
+#include "report/ReportViewer.h"
+
+#include "common/Lines.h"
+#include "common/Text.h"
+#include "report/ScanReport.h"
+
+namespace bastion {
+
+std::string ReportViewerText(const std::string& fileBytes, const CodePage& codePage) {
+    std::string text;
+    for (const std::string& line : SplitLines(fileBytes)) {
+        if (Trim(line).empty()) {
+            text += kCrLf;
+        } else {
+            text += codePage.ToUtf8(line);
+        }
+    }
+    return text;
+}
+
+void frmReport_Load(ui::FrmReport& viewer, platform::FileSystem& files, const CodePage& codePage,
+                    const std::string& dataFolder, const ui::Identity& identity) {
+    viewer.SetCaption(identity.productName + " Log");
+    std::optional<std::string> bytes = files.ReadFile(ReportPath(dataFolder));
+    viewer.txtReport.SetText(bytes ? ReportViewerText(*bytes, codePage) : std::string());
+}
+
+}  // namespace bastion

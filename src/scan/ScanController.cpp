@@ -1,0 +1,225 @@
+#include "scan/ScanController.h"
+
+#include <initializer_list>
+
+#include "common/Text.h"
+#include "definitions/PathTokens.h"
+#include "definitions/SafetyListLoader.h"
+#include "definitions/ThreatTypes.h"
+#include "scan/ResultChecks.h"
+#include "scan/ScanProgress.h"
+#include "scan/StatusPage.h"
+#include "ui/MessageKeys.h"
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion {
+
+namespace {
+
+void SetEnabled(std::initializer_list<ui::Control*> controls, bool enabled) {
+    for (ui::Control* control : controls) {
+        control->SetEnabled(enabled);
+    }
+}
+
+template <typename Hook, typename... Args>
+void Call(const Hook& hook, Args&&... args) {
+    if (hook) {
+        hook(std::forward<Args>(args)...);
+    }
+}
+
+}  // namespace
+
+ScanController::ScanController(const ScanEnvironment& environment, const ScanOptionSource& options, ScanHooks hooks)
+    : env_(environment), options_(options), hooks_(std::move(hooks)) {}
+
+std::string ScanController::Message(std::string_view key) const { return env_.messages.getMessages(key); }
+
+std::string ScanController::Now() const { return FormatGeneralDate(env_.clock.Now()); }
+
+ScanOutcome ScanController::cmdScanNow_Click() {
+    if (running_) {
+        return ScanOutcome::AlreadyRunning;
+    }
+    running_ = true;
+    ScanState& state = env_.state;
+    ui::FrmMain& form = state.Form();
+
+    form.tmrScroll.SetEnabled(false);
+    Call(hooks_.clearRemovalProblems);
+    SetEnabled({&form.cmdRemove, &form.cmdResults, &form.cmdSettings}, false);
+    Call(hooks_.enableShieldTimers, false);
+    SetEnabled({&form.cmdScanNow, &form.cmdScan, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, false);
+    SetEnabled({&form.cmdStop, &form.cmdPause}, true);
+
+    state.Reset();
+    form.lblPercentageCompleted.SetCaption("0");
+    form.lblStatus.SetCaption("0");
+    cookieFilesExamined_ = 0;
+
+    // A stopped scan leaves the flag set; this one starts afresh.
+    state.ClearStop();
+    times_ = {Now(), {}};
+    // The memory shield's last look must not make this scan skip the
+    // processes: inspect them all, whether or not any started or ended.
+    env_.processScanner.ResetSignature();
+
+    // The folders the tokens stand for do not move while one scan runs.
+    const PathTokens tokens = PathTokens::Resolve(env_.shell);
+    const bool notStopped = false;
+    LoadSafetyList(env_.files, env_.codePage, env_.dataFolder, tokens, notStopped, env_.safety);
+
+    const ScanOptions options = options_.Current();
+    ScanContext context{env_.files,  env_.codePage, env_.system,   env_.dataFolder, tokens,
+                        env_.safety, env_.exclusions, state,       env_.pump,       env_.tables,
+                        env_.registry, env_.shell,    env_.processes};
+    ScanOutcome outcome = RunSelectedKind(context, options);
+    CloseScan(outcome, options);
+    running_ = false;
+    return outcome;
+}
+
+void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options) {
+    ScanState& state = env_.state;
+    ui::FrmMain& form = state.Form();
+
+    times_.finished = Now();
+    env_.settings.Write(ui::settings::kLblLastScan, times_.finished);
+    if (form.optScanAllSelectedHardDrive.Value()) {
+        env_.settings.Write(ui::settings::kLblLastFullScan, times_.finished);
+    }
+
+    SetEnabled({&form.cmdRemove, &form.cmdResults, &form.cmdSettings}, true);
+
+    if (state.StopRequested()) {
+        form.lblStatus.SetCaption(Message(ui::msg::kScanCancelled));
+        form.lblPercentageCompleted.SetCaption("0% " + Message(ui::msg::kCompleted));
+        form.pbgMain.SetValue(0);
+        if (outcome == ScanOutcome::Completed) {
+            outcome = ScanOutcome::Cancelled;
+        }
+    } else {
+        form.lblStatus.SetCaption(Message(ui::msg::kScanCompleted));
+        form.pb1.SetValue(100);
+        form.pb2.SetValue(100);
+        // Nothing to remove needs no removal (and no box for a user who
+        // may not be there).
+        if (autoDelete_ && !state.ResultsList().Empty()) {
+            Call(hooks_.showResultsPage);
+            cmdSelectAll_Click(state);
+            Call(hooks_.removeTicked);
+        }
+    }
+
+    SetEnabled({&form.cmdScan, &form.cmdScanNow, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, true);
+    SetEnabled({&form.cmdStop, &form.cmdPause}, false);
+    Call(hooks_.enableShieldTimers, true);
+    form.tmrTimeOut.SetEnabled(true);
+
+    RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.settings, state});
+    // The set was found incomplete and reset: the home page keeps saying
+    // so until an update brings the definitions back.
+    if (outcome == ScanOutcome::DefinitionsMissing) {
+        form.lblDefVersion.SetCaption(Message(ui::msg::kMissingFiles));
+    }
+    RefreshCounterLabels(state);
+    FillThreatRisks(state.ResultsList());
+    if (options.makeLog) {
+        Call(hooks_.makeReport);
+    }
+}
+
+void ScanController::lblStart_Click() {
+    if (env_.state.Form().cmdScanNow.Enabled()) {
+        cmdScanNow_Click();
+    }
+}
+
+ScanOutcome ScanController::cmdMainScan1_Click() {
+    Call(hooks_.showScanPage);
+    env_.state.Form().optScan[ui::kFullSystemScan].SetValue(true);
+    return cmdScanNow_Click();
+}
+
+void ScanController::Pause() {
+    ui::FrmMain& form = env_.state.Form();
+    SetEnabled({&form.cmdPause, &form.cmdStop}, false);
+    env_.dialogs.MessageBox(Message(ui::msg::kPaused), env_.identity.productName, ui::MsgButtons::Ok,
+                            ui::MsgIcon::Information);
+    SetEnabled({&form.cmdPause, &form.cmdStop}, true);
+}
+
+void ScanController::cmdPause_Click() { Pause(); }
+
+// The skin's labels stay clickable whatever the buttons show: they act only
+// while their button could be pressed, so that no Pause or Stop outside a
+// scan (or while the definitions load) enables buttons that belong to one.
+void ScanController::lblPause_Click() {
+    if (env_.state.Form().cmdPause.Enabled()) {
+        Pause();
+    }
+}
+
+void ScanController::Stop(std::string_view questionKey) {
+    ui::MsgResult answer = env_.dialogs.MessageBox(Message(questionKey), env_.identity.productName,
+                                                   ui::MsgButtons::YesNo, ui::MsgIcon::Question);
+    if (answer == ui::MsgResult::Yes) {
+        env_.state.RequestStop();
+    }
+}
+
+void ScanController::cmdStop_Click() { Stop(ui::msg::kStop); }
+
+void ScanController::lblStop_Click() {
+    if (env_.state.Form().cmdStop.Enabled()) {
+        Stop(ui::msg::kSure);
+    }
+}
+
+void ScanController::lvwSpywareFound_ColumnClick(int column) {
+    ui::ListView& list = env_.state.ActivityList();
+    if (column < 0 || static_cast<std::size_t>(column) >= list.Columns().size()) {
+        // What the list answers to a column it does not have: "Invalid
+        // property value".
+        env_.dialogs.MessageBox("Error in Function : EnhListView_SortColumns 380", env_.identity.productName,
+                                ui::MsgButtons::Ok, ui::MsgIcon::Critical);
+        return;
+    }
+    // Sorting switched on shows the rising order first; every later click
+    // turns the order.
+    list.Sort(column, list.Sorted() ? !list.SortAscending() : true);
+}
+
+namespace {
+
+// A detected program must never be started by looking at it: files are
+// shown selected in their folder, folders are opened.
+std::string ExplorerCommand(const ui::ListItem& row, const std::string& location) {
+    if (row.smallIcon == ui::kIconFile || row.smallIcon == ui::kIconCookie) {
+        return "explorer.exe /select,\"" + location + "\"";
+    }
+    return "explorer.exe \"" + location + "\"";
+}
+
+}  // namespace
+
+void ScanController::cmdBrowse_Click() {
+    const ui::ListView& results = env_.state.ResultsList();
+    int opened = 0;
+    for (std::size_t row = 0; row < results.Count(); ++row) {
+        if (!results.Item(row).checked) continue;
+        env_.shell.StartProgram(ExplorerCommand(results.Item(row), results.SubItem(row, 1)),
+                                platform::ShowWindow::Minimized);
+        ++opened;
+        if (opened == 6) {
+            ui::MsgResult answer = env_.dialogs.MessageBox(std::string(kBrowseManyQuestion), env_.identity.productName,
+                                                           ui::MsgButtons::OkCancel, ui::MsgIcon::Question);
+            if (answer == ui::MsgResult::Cancel) {
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace bastion

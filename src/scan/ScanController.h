@@ -1,0 +1,161 @@
+// The Start button of the scan page and what hangs off it: a scan of the
+// selected kind from preparation to the closing steps, Pause and Stop, and
+// the commands of the result lists that belong to a scan (sorting the
+// activity list, browsing to ticked results).
+//
+// What lies above the scan engine (the shields' timer switch, the removal
+// engine, the report, the main window's pages) is reached through hooks, so
+// that the engine needs none of it to run and a hook left empty does
+// nothing.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "common/CodePage.h"
+#include "definitions/DefinitionTables.h"
+#include "definitions/ExclusionList.h"
+#include "definitions/SafetyList.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/Processes.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "platform/SystemInfo.h"
+#include "scan/ModMemoryItemsInspected.h"
+#include "scan/ScanContext.h"
+#include "scan/ScanOptions.h"
+#include "scan/ScanState.h"
+#include "ui/Dialogs.h"
+#include "ui/EventPump.h"
+#include "ui/Identity.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/settings/SettingsStore.h"
+
+namespace bastion {
+
+// How a scan ended, for a front end that reports it (the console scanner's
+// exit status).
+enum class ScanOutcome {
+    Completed,
+    Cancelled,           // the stop flag was set
+    DefinitionsMissing,  // the definition set was incomplete: nothing scanned
+    NothingChosen,       // the file or folder dialog was cancelled
+    AlreadyRunning,      // a scan was running; nothing happened
+};
+
+// Start and finish of the last scan as general date texts, as the report
+// writes them.
+struct ScanTimes {
+    std::string started;
+    std::string finished;
+};
+
+struct ScanHooks {
+    // EnableShieldTimers: the shields' and the scheduler's timers off for
+    // the scan, and on again as their settings say.
+    std::function<void(bool enable)> enableShieldTimers;
+    // Empties the problem list of the removal progress window.
+    std::function<void()> clearRemovalProblems;
+    // Writes the scan report; called at the end of a scan when the options
+    // ask for one.
+    std::function<void()> makeReport;
+    // The main window's pages.
+    std::function<void()> showScanPage;
+    std::function<void()> showResultsPage;
+    // The removal of the ticked results.
+    std::function<void()> removeTicked;
+};
+
+// Everything a scan reads and writes; the referenced objects outlive the
+// controller.
+struct ScanEnvironment {
+    platform::FileSystem& files;
+    const CodePage& codePage;
+    platform::SystemInfo& system;
+    platform::Registry& registry;
+    platform::Shell& shell;
+    platform::Processes& processes;
+    platform::Clock& clock;
+    ui::Dialogs& dialogs;
+    ui::EventPump& pump;
+    const ui::MessageCatalogue& messages;
+    const ui::Identity& identity;
+    ui::SettingsStore& settings;
+    // Without a trailing backslash.
+    const std::string& dataFolder;
+    SafetyList& safety;
+    ExclusionList& exclusions;
+    DefinitionTables& tables;
+    ScanState& state;
+    ProcessScanner& processScanner;
+};
+
+// The question of the Browse command after the sixth ticked row.
+inline constexpr std::string_view kBrowseManyQuestion =
+    "You have selected to browse more than 5 items at a time.  This can slow down your computer.  Are you sure "
+    "you want to continue?";
+
+class ScanController {
+public:
+    ScanController(const ScanEnvironment& environment, const ScanOptionSource& options, ScanHooks hooks = {});
+    ScanController(const ScanController&) = delete;
+    ScanController& operator=(const ScanController&) = delete;
+
+    // Runs a scan of the kind selected in optScan, start to finish.
+    ScanOutcome cmdScanNow_Click();
+    // The skin's Start label: a scan only while Start is enabled.
+    void lblStart_Click();
+    // The home page's "Full System Scan": to the scan page, that kind
+    // selected, the scan started.
+    ScanOutcome cmdMainScan1_Click();
+
+    // Holds the scan inside a modal box until the user closes it.
+    void cmdPause_Click();
+    void lblPause_Click();
+    // Ask, and on Yes set the stop flag: the scan ends at its next test.
+    void cmdStop_Click();
+    void lblStop_Click();
+
+    // Sorts the activity list by the column, the order turning at every
+    // click.
+    void lvwSpywareFound_ColumnClick(int column);
+    // Shows each ticked result in Explorer.
+    void cmdBrowse_Click();
+
+    // Set by the scheduler while it starts a scan that removes what it
+    // finds: at the end of a completed scan every result is ticked and
+    // removed.
+    void SetAutoDelete(bool autoDelete) { autoDelete_ = autoDelete; }
+    bool AutoDelete() const { return autoDelete_; }
+
+    bool Running() const { return running_; }
+    const ScanTimes& Times() const { return times_; }
+    ScanHooks& Hooks() { return hooks_; }
+
+private:
+    ScanOutcome RunSelectedKind(ScanContext& context, const ScanOptions& options);
+    bool PrepareKind();
+    void SmartScan(ScanContext& context, const ScanOptions& options);
+    void FullSystemScan(ScanContext& context, const ScanOptions& options);
+    void ProcessPhase(ScanContext& context, const ScanOptions& options);
+    void RegistryPhase(ScanContext& context, const ScanOptions& options);
+    void SetPhase(const std::string& message);
+    void FinishKind();
+    void CloseScan(ScanOutcome& outcome, const ScanOptions& options);
+    void Pause();
+    void Stop(std::string_view questionKey);
+    std::string Message(std::string_view key) const;
+    std::string Now() const;
+
+    ScanEnvironment env_;
+    const ScanOptionSource& options_;
+    ScanHooks hooks_;
+    ScanTimes times_;
+    bool running_ = false;
+    bool autoDelete_ = false;
+    std::int32_t cookieFilesExamined_ = 0;
+};
+
+}  // namespace bastion

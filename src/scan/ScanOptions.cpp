@@ -1,0 +1,27 @@
+#include "scan/ScanOptions.h"
+
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion {
+
+namespace {
+
+// Every one of these options is on unless stored otherwise ("1" and "True"
+// read alike).
+bool ReadOption(const ui::SettingsStore& settings, const ui::SettingKey& key, const std::optional<bool>& overridden) {
+    return overridden ? *overridden : settings.ReadTruth(key.section, key.name, true);
+}
+
+}  // namespace
+
+ScanOptions StoredScanOptions::Current() const {
+    namespace keys = ui::settings;
+    ScanOptions options;
+    options.scanCookies = ReadOption(settings_, keys::kChkScanCookies, overrides.scanCookies);
+    options.sweepMemory = ReadOption(settings_, keys::kChkSweepMemory, overrides.sweepMemory);
+    options.scanRegistry = ReadOption(settings_, keys::kChkScanRegistry, overrides.scanRegistry);
+    options.makeLog = ReadOption(settings_, keys::kChkMakeLog, overrides.makeLog);
+    return options;
+}
+
+}  // namespace bastion

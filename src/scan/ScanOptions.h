@@ -1,0 +1,49 @@
+// Which parts a scan runs and whether it leaves a report. The program reads
+// them from the settings store at every scan; the console scanner can
+// override each for one run without storing anything.
+#pragma once
+
+#include <optional>
+
+#include "ui/settings/SettingsStore.h"
+
+namespace bastion {
+
+struct ScanOptions {
+    bool scanCookies = true;   // "chkScanCookies"
+    bool sweepMemory = true;   // "chkSweepMemory": the process scan
+    bool scanRegistry = true;  // "chkScanRegistry"
+    bool makeLog = true;       // "chkMakeLog": the scan report
+};
+
+class ScanOptionSource {
+public:
+    virtual ~ScanOptionSource() = default;
+    // The options for the scan that starts now.
+    virtual ScanOptions Current() const = 0;
+};
+
+// Per-run replacements of stored options; an empty one keeps the stored value.
+struct ScanOptionOverrides {
+    std::optional<bool> scanCookies;
+    std::optional<bool> sweepMemory;
+    std::optional<bool> scanRegistry;
+    std::optional<bool> makeLog;
+};
+
+// The options as stored in "OptionAndSettings", read afresh at every scan:
+// the cookie scan and the report with default 1, the process and registry
+// scans with default "True", each "1"/"0" or "True"/"False".
+class StoredScanOptions final : public ScanOptionSource {
+public:
+    explicit StoredScanOptions(const ui::SettingsStore& settings) : settings_(settings) {}
+
+    ScanOptions Current() const override;
+
+    ScanOptionOverrides overrides;
+
+private:
+    const ui::SettingsStore& settings_;
+};
+
+}  // namespace bastion

@@ -1,0 +1,54 @@
+// Native controls that take the user's input: a text box, a drop-down list
+// and a date or time picker. What the user enters goes into the model
+// through its setter, which fires the model's handler.
+#pragma once
+
+#include "ui/forms/Controls.h"
+#include "ui/win32/NativeControl.h"
+
+namespace bastion::win32 {
+
+class TextBoxControl : public NativeControl {
+public:
+    explicit TextBoxControl(ui::TextBox& model) : NativeControl(model), model_(model) {}
+    void OnCommand(WORD code) override;
+    HBRUSH OnColor(HDC dc) override;
+
+protected:
+    HWND CreateNative(HWND parent, int id) override;
+    void Sync() override;
+
+private:
+    ui::TextBox& model_;
+};
+
+class ComboBoxControl : public NativeControl {
+public:
+    explicit ComboBoxControl(ui::ComboBox& model) : NativeControl(model), model_(model) {}
+    void OnCommand(WORD code) override;
+
+protected:
+    HWND CreateNative(HWND parent, int id) override;
+    void Sync() override;
+
+private:
+    ui::ComboBox& model_;
+    std::vector<std::string> shownItems_;
+};
+
+// DTS_SHOWNONE gives the picker its tick box: unticked means no value.
+class DateTimePickerControl : public NativeControl {
+public:
+    explicit DateTimePickerControl(ui::DateTimePicker& model) : NativeControl(model), model_(model) {}
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+
+protected:
+    HWND CreateNative(HWND parent, int id) override;
+    void Sync() override;
+
+private:
+    ui::DateTimePicker& model_;
+    bool pushing_ = false;
+};
+
+}  // namespace bastion::win32

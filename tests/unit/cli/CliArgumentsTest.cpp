@@ -1,0 +1,67 @@
+#include "cli/CliArguments.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/ConsoleDialogs.h"
+#include "cli/ConsoleScan.h"
+#include "ui/forms/FrmMain.h"
+
+namespace bastion::cli {
+namespace {
+
+ParsedArguments Parse(std::vector<std::string> arguments) { return ParseArguments(arguments); }
+
+TEST(CliArgumentsTest, ScanKindsTakeTheirPathAndOptionsGoAnywhere) {
+    ParsedArguments smart = Parse({"--no-report", "smart", "--no-cookies"});
+    ASSERT_TRUE(smart.Ok()) << smart.error;
+    EXPECT_EQ(smart.arguments.kind, ui::kSmartScan);
+    EXPECT_EQ(smart.arguments.overrides.makeLog, false);
+    EXPECT_EQ(smart.arguments.overrides.scanCookies, false);
+    EXPECT_FALSE(smart.arguments.overrides.scanRegistry.has_value()) << "what is not given stays as stored";
+
+    ParsedArguments folder = Parse({"folder", "C:\\Program Files", "--no-processes", "--no-registry", "--progress"});
+    ASSERT_TRUE(folder.Ok()) << folder.error;
+    EXPECT_EQ(folder.arguments.kind, ui::kFolderScan);
+    EXPECT_EQ(folder.arguments.path, "C:\\Program Files");
+    EXPECT_EQ(folder.arguments.overrides.sweepMemory, false);
+    EXPECT_EQ(folder.arguments.overrides.scanRegistry, false);
+    EXPECT_EQ(folder.arguments.overrides.makeLog, true) << "a console scan reports whatever the stored option";
+    EXPECT_TRUE(folder.arguments.forceProgress);
+
+    EXPECT_EQ(Parse({"file", "-odd name.exe"}).arguments.path, "-odd name.exe");
+    EXPECT_EQ(Parse({"full"}).arguments.kind, ui::kFullSystemScan);
+    EXPECT_EQ(Parse({"smart", "--help"}).arguments.command, Command::Help);
+    EXPECT_EQ(Parse({"--version"}).arguments.command, Command::Version);
+}
+
+TEST(CliArgumentsTest, UnusableCommandLinesSayWhy) {
+    EXPECT_EQ(Parse({}).error, "no scan chosen");
+    EXPECT_EQ(Parse({"file"}).error, "file needs a path");
+    EXPECT_EQ(Parse({"folder", ""}).error, "folder needs a path");
+    EXPECT_EQ(Parse({"smart", "full"}).error, "unexpected argument full");
+    EXPECT_EQ(Parse({"quick"}).error, "unknown command quick");
+    EXPECT_EQ(Parse({"smart", "--no-memory"}).error, "unknown option --no-memory");
+    EXPECT_NE(HelpText().find("--no-report"), std::string_view::npos);
+}
+
+TEST(CliExitStatusTest, OnlyACompletedScanExitsWithZeroOrOne) {
+    EXPECT_EQ(ExitStatus(ScanOutcome::Completed, false), 0);
+    EXPECT_EQ(ExitStatus(ScanOutcome::Completed, true), 1);
+    for (ScanOutcome failed : {ScanOutcome::Cancelled, ScanOutcome::DefinitionsMissing, ScanOutcome::NothingChosen,
+                               ScanOutcome::AlreadyRunning}) {
+        EXPECT_EQ(ExitStatus(failed, true), 2);
+        EXPECT_EQ(ExitStatus(failed, false), 2);
+    }
+}
+
+TEST(ConsoleDialogsTest, EveryQuestionGetsTheAnswerThatChangesNothing) {
+    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::Ok), ui::MsgResult::Ok);
+    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::YesNo), ui::MsgResult::No);
+    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::YesNoCancel), ui::MsgResult::No);
+    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::OkCancel), ui::MsgResult::Cancel);
+    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::RetryCancel), ui::MsgResult::Cancel);
+    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::AbortRetryIgnore), ui::MsgResult::Ignore);
+}
+
+}  // namespace
+}  // namespace bastion::cli

@@ -1,0 +1,72 @@
+// A scan controller on the scan harness's fake machine, with scripted
+// dialogs, the default messages and a settings store; the hooks record what
+// they were asked to do.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/DateTime.h"
+#include "definitions/DataFiles.h"
+#include "scan/ModMemoryItemsInspected.h"
+#include "scan/ScanController.h"
+#include "scan/ScanOptions.h"
+#include "support/ScanHarness.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
+#include "ui/settings/SettingsStore.h"
+
+namespace bastion::testing {
+
+struct ControllerHarness {
+    ControllerHarness() {
+        ui::FillDefaultMessages(messages);
+        controller.Hooks().enableShieldTimers = [this](bool on) { calls.push_back(on ? "timers on" : "timers off"); };
+        controller.Hooks().clearRemovalProblems = [this] { calls.push_back("clear problems"); };
+        controller.Hooks().makeReport = [this] { calls.push_back("report"); };
+        controller.Hooks().showScanPage = [this] { calls.push_back("scan page"); };
+        controller.Hooks().showResultsPage = [this] { calls.push_back("results page"); };
+        controller.Hooks().removeTicked = [this] { calls.push_back("remove"); };
+    }
+
+    // All five definition files the set check wants, each with the lines
+    // given (none by default).
+    void WriteCompleteSet() {
+        for (std::string_view file : {datafile::kFileDefinitions, datafile::kDirectoryDefinitions,
+                                      datafile::kRegistryDefinitions, datafile::kExeDefinitions,
+                                      datafile::kBlockedCookies}) {
+            if (!scan.machine.files.HasFile(DataFilePath(scan.dataFolder, file))) {
+                scan.WriteDefinitions(file, {});
+            }
+        }
+    }
+
+    ScanOutcome Start(int kind = ui::kSmartScan) {
+        scan.form.optScan[kind].SetValue(true);
+        return controller.cmdScanNow_Click();
+    }
+
+    std::string Setting(const ui::SettingKey& key) const { return settings.Read(key); }
+    std::string Now() const { return FormatGeneralDate(scan.machine.clock.now); }
+
+    ScanHarness scan;
+    ui::FrmMain& form = scan.form;
+    ScanState& state = scan.state;
+    ScriptedDialogs dialogs;
+    ui::Identity identity = TestIdentity();
+    ui::MessageCatalogue messages{identity};
+    ui::SettingsStore settings{scan.machine.registry, identity.productName};
+    ProcessScanner processScanner{dialogs, messages, identity.productName};
+    StoredScanOptions options{settings};
+    ScanController controller{ScanEnvironment{scan.machine.files, Windows1252(), scan.machine.system,
+                                              scan.machine.registry, scan.machine.shell, scan.machine.processes,
+                                              scan.machine.clock, dialogs, scan.pump, messages, identity, settings,
+                                              scan.dataFolder, scan.safety, scan.exclusions, scan.tables,
+                                              scan.state, processScanner},
+                              options};
+    // What the hooks were asked, in order.
+    std::vector<std::string> calls;
+};
+
+}  // namespace bastion::testing

@@ -1,0 +1,200 @@
+#include "scan/ModMemoryItemsInspected.h"
+
+#include <gtest/gtest.h>
+
+#include "definitions/DataFiles.h"
+#include "support/ScanHarness.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
+
+namespace bastion {
+namespace {
+
+using testing::ScanHarness;
+using Rows = std::vector<std::string>;
+
+// The NT family (the fake machine's default): running programs by module
+// path, detections stopped in a scan or handed to the alert outside one.
+struct ProcessScanTest : ::testing::Test {
+    ProcessScanTest() {
+        ui::FillDefaultMessages(messages);
+        harness.state.SetPhase("Inspecting memory");
+        harness.state.definitions = {10, 20, 30, 40, 100};
+        harness.WriteDefinitions(datafile::kExeDefinitions,
+                                 {"evil.exe=Evil|C:\\A", "bad.exe=Bad|", "sys.exe=Sys|[windir]system32",
+                                  "helper.exe=Helper|[progfil]Helper", "no equals sign"});
+        scanner.SetAlert([this](const std::string& name, const std::string& company) {
+            alerts.push_back(name + "/" + company);
+            return answer;
+        });
+        dialogs.FailOnUnscriptedQuestion();
+    }
+
+    void StartScan() { harness.form.cmdScan.SetEnabled(false); }
+    void EndScan() { harness.form.cmdScan.SetEnabled(true); }
+    void Scan() { scanner.ScanRunningProcesses(context); }
+    Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
+    testing::FakeProcesses& Processes() { return harness.machine.processes; }
+    std::int32_t Inspected() const { return harness.state.counters.processesInspected; }
+
+    ScanHarness harness;
+    ScanContext context = harness.Context();
+    testing::ScriptedDialogs dialogs;
+    ui::MessageCatalogue messages{testing::TestIdentity()};
+    ProcessScanner scanner{dialogs, messages, "Testwall"};
+    std::vector<std::string> alerts;
+    AlertAnswer answer = AlertAnswer::Allow;
+};
+
+TEST_F(ProcessScanTest, InAScanMatchingProgramsAreStoppedWhateverTheirFolder) {
+    Processes().Add(4, "C:\\WINDOWS\\explorer.exe");
+    Processes().Add(8, "D:\\B\\evil.exe");              // defined in C:\A
+    Processes().Add(12, "C:\\Somewhere\\BAD.EXE");      // defined without a folder
+    Processes().Add(16, "C:\\A\\notevil.exe");          // a name that only ends like one
+    Processes().Add(20, "\\SystemRoot\\System32\\sys.exe");
+    Processes().Add(24, "C:\\Helper\\AdwareProcessHelper.exe");
+    harness.WriteDefinitions(datafile::kExeDefinitions, {"evil.exe=Evil|C:\\A", "bad.exe=Bad|", "sys.exe=Sys|[windir]",
+                                                         "AdwareProcessHelper.exe=Helper|"});
+    StartScan();
+    harness.state.throttle = 24;  // the first report shows
+    Scan();
+
+    EXPECT_EQ(Activity(), (Rows{"Running Application|EVIL.EXE was stopped#3/0",
+                                "Running Application|BAD.EXE was stopped#3/0",
+                                "Running Application|SYS.EXE was stopped#3/0"}));
+    for (std::uint32_t id : {8u, 12u, 20u}) EXPECT_FALSE(Processes().IsRunning(id)) << id;
+    for (std::uint32_t id : {4u, 16u, 24u}) EXPECT_TRUE(Processes().IsRunning(id)) << id;
+    EXPECT_TRUE(alerts.empty());
+    EXPECT_EQ(harness.state.counters.itemsFound, 3);
+    // Each definition line and each process, while a scan is in progress.
+    EXPECT_EQ(Inspected(), 4 + 6);
+    EXPECT_EQ(harness.form.lblTotalNoOfRunningItems.Caption(), "6");
+    EXPECT_EQ(harness.form.lblStatus.Caption(), "Inspecting memory: \r\nevil.exe");
+    EXPECT_EQ(harness.form.pb1.Value(), 5);   // 1 of 20 executable lines
+    EXPECT_EQ(harness.form.pb2.Value(), 11);  // 10 cookie lines + 1 of 100
+}
+
+TEST_F(ProcessScanTest, AnUnchangedProcessListIsInspectedOnceUntilTheSignatureIsReset) {
+    Processes().Add(4, "C:\\WINDOWS\\explorer.exe");
+    Processes().Add(8, "D:\\B\\evil.exe");
+    Scan();
+    EXPECT_EQ(Inspected(), 2);  // outside a scan only the processes count
+    EXPECT_EQ(alerts, (Rows{"EVIL.EXE/No Company name available for EVIL.EXE"}));
+
+    Scan();
+    EXPECT_EQ(Inspected(), 2);
+    EXPECT_EQ(alerts.size(), 1u);
+
+    // A scan the user starts inspects whatever the shield saw last.
+    scanner.ResetSignature();
+    StartScan();
+    Scan();
+    EXPECT_EQ(Inspected(), 2 + 5 + 2);
+    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#5/0"}));
+
+    // A process that starts changes the list.
+    EndScan();
+    Processes().Add(12, "C:\\x\\bad.exe");
+    answer = AlertAnswer::Stop;
+    Scan();
+    EXPECT_EQ(alerts.back(), "BAD.EXE/No Company name available for BAD.EXE");
+    EXPECT_FALSE(Processes().IsRunning(12));
+
+    // Started again under the same name before the next look: the same
+    // names, but another process.
+    Processes().Add(13, "C:\\x\\bad.exe");
+    Scan();
+    EXPECT_EQ(alerts.size(), 3u);
+    EXPECT_FALSE(Processes().IsRunning(13));
+}
+
+TEST_F(ProcessScanTest, TrustedPublishersAreNeverReported) {
+    auto& files = harness.machine.files;
+    files.AddFile("C:\\A\\evil.exe", testing::ProgramWithCompany("  microsoft CORPORATION "));
+    files.AddFile("C:\\WINDOWS\\system32\\sys.exe", testing::ProgramWithCompany("Microsoft Corporation"));
+    files.AddFile("C:\\x\\bad.exe", testing::ProgramWithCompany("sun microsystems, inc."));
+    files.AddFile("C:\\Helper\\helper.exe", testing::ProgramWithCompany("Microsoft Corp"));
+    Processes().Add(8, "C:\\A\\evil.exe");
+    // Read from the system folder, not from the form the system reports.
+    Processes().Add(12, "\\SystemRoot\\System32\\sys.exe");
+    Processes().Add(16, "C:\\x\\bad.exe");
+    Processes().Add(20, "C:\\Helper\\helper.exe");
+    Scan();
+    EXPECT_EQ(alerts, (Rows{"HELPER.EXE/Microsoft Corp"}));
+}
+
+TEST_F(ProcessScanTest, AnExcludedProgramShowsEachTimeAndIsNeverStopped) {
+    harness.exclusions.Assign({"Evil.exe"});
+    Processes().Add(8, "D:\\B\\evil.exe");
+    Scan();
+    Processes().Add(4, "C:\\WINDOWS\\explorer.exe");
+    StartScan();
+    Scan();
+    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#5/0", "EXCLUDED|EVIL.EXE#5/0"}));
+    EXPECT_TRUE(alerts.empty());
+    EXPECT_TRUE(Processes().terminateCalls.empty());
+    EXPECT_EQ(harness.state.counters.itemsFound, 0);
+}
+
+TEST_F(ProcessScanTest, AStoppedScanDoesNotBlindTheShield) {
+    Processes().Add(8, "D:\\B\\evil.exe");
+    StartScan();
+    harness.state.RequestStop();
+    Scan();
+    EXPECT_EQ(Inspected(), 2);  // one line, one process, then the stop
+    EXPECT_TRUE(Activity().empty());
+    EXPECT_TRUE(Processes().IsRunning(8));
+
+    // The flag stays set until the next scan starts; the shield still
+    // inspects the same list, which the stopped scan did not.
+    EndScan();
+    answer = AlertAnswer::Stop;
+    Scan();
+    EXPECT_EQ(alerts.size(), 1u);
+    EXPECT_FALSE(Processes().IsRunning(8));
+}
+
+TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {
+    harness.machine.files.AddFile("C:\\x\\bad.exe", testing::ProgramWithCompany("Bad Ware Inc."));
+    Processes().Add(8, "C:\\x\\bad.exe");
+    Processes().Add(12, "D:\\B\\evil.exe").unkillable = true;
+    answer = AlertAnswer::Stop;
+    Scan();
+    EXPECT_EQ(alerts, (Rows{"BAD.EXE/Bad Ware Inc.", "EVIL.EXE/No Company name available for EVIL.EXE"}));
+    EXPECT_FALSE(Processes().IsRunning(8));
+    EXPECT_EQ(scanner.NotStopped(), (Rows{"EVIL.EXE"}));
+    EXPECT_EQ(harness.state.counters.itemsFound, 2);
+
+    answer = AlertAnswer::Allow;
+    scanner.ResetSignature();
+    Scan();
+    EXPECT_TRUE(scanner.NotStopped().empty());
+    EXPECT_TRUE(Processes().IsRunning(12));
+    EXPECT_EQ(harness.machine.files.ReadFile(DataFilePath(harness.dataFolder, datafile::kExclusions)),
+              "EVIL.EXE\r\n");
+    EXPECT_TRUE(harness.exclusions.IsExcluded("evil.exe"));
+
+    // Without an alert window nothing outside a scan is stopped.
+    scanner.SetAlert(nullptr);
+    Processes().Add(16, "C:\\x\\bad.exe");
+    Scan();
+    EXPECT_TRUE(Processes().IsRunning(16));
+    EXPECT_EQ(alerts.size(), 3u);
+}
+
+TEST_F(ProcessScanTest, NothingIsScannedOutsideTheTwoFamiliesAndUnreadableProcessesAreSkipped) {
+    Processes().Add(8, "D:\\B\\evil.exe").modulePath.reset();
+    Scan();
+    EXPECT_EQ(Inspected(), 1);
+    EXPECT_TRUE(alerts.empty());
+
+    harness.machine.system.osVersion.platformId = 3;
+    Processes().Add(12, "C:\\x\\bad.exe");
+    Scan();
+    EXPECT_EQ(Inspected(), 1);
+    EXPECT_TRUE(alerts.empty());
+}
+
+}  // namespace
+}  // namespace bastion

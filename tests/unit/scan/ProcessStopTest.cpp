@@ -1,0 +1,120 @@
+#include "scan/ProcessStop.h"
+
+#include <gtest/gtest.h>
+
+#include "scan/ExecutablePaths.h"
+#include "scan/ProcessList.h"
+#include "support/FakeProcesses.h"
+#include "support/FakeSystemInfo.h"
+
+namespace bastion {
+namespace {
+
+using testing::FakeProcess;
+using testing::TerminateCall;
+
+struct ProcessStopTest : ::testing::Test {
+    bool Stop(std::string_view name) { return StopProcessByName(processes, system, name); }
+
+    testing::FakeProcesses processes;
+    testing::FakeSystemInfo system;
+};
+
+TEST_F(ProcessStopTest, ListsNamedProcessesInOrderAndFailsAsAWhole) {
+    processes.Add(8, "C:\\WINDOWS\\explorer.exe");
+    processes.Add(FakeProcess{4, "", "System", std::nullopt});
+    processes.Add(FakeProcess{12, "notepad.exe", std::string("C:\\WINDOWS\\NOTEPAD.EXE\0junk", 27), std::nullopt});
+
+    ProcessList list;
+    EXPECT_EQ(GetProcessList(processes, list, "", true), 2);
+    EXPECT_EQ(list.names, (std::vector<std::string>{"explorer.exe", "notepad.exe"}));
+    EXPECT_EQ(list.ids, (std::vector<std::uint32_t>{8, 12}));
+
+    EXPECT_EQ(GetProcessList(processes, list, "", false), 3);
+    EXPECT_EQ(list.names[2], "C:\\WINDOWS\\NOTEPAD.EXE");
+
+    EXPECT_EQ(GetProcessList(processes, list, "|NOTEPAD.EXE|", true), 1);
+    EXPECT_EQ(list.ids, (std::vector<std::uint32_t>{12}));
+
+    processes.failEnumeration = true;
+    EXPECT_EQ(GetProcessList(processes, list, "", true), -1);
+    EXPECT_EQ(list.Count(), 0u);
+}
+
+TEST_F(ProcessStopTest, ANameAlsoStopsItsShortFormAndNamesThatAgreeOnTheirFirst15Characters) {
+    EXPECT_EQ(ShortProcessName("spyware_agent.exe"), "SPYWAR~1");
+    EXPECT_EQ(ShortProcessName("evil.EXE"), "EVIL~1");
+
+    processes.Add(FakeProcess{5, "SPYWAR~1.EXE", "", std::nullopt});
+    EXPECT_TRUE(Stop("spyware_agent.exe"));
+    EXPECT_FALSE(processes.IsRunning(5));
+
+    // Both reduce to "averylongprogra".
+    processes.Add(6, "C:\\x\\averylongprogramname.exe");
+    processes.Add(7, "C:\\x\\averylongprogXYZ.exe");
+    EXPECT_TRUE(Stop("AVERYLONGPROGRAMOTHER.EXE"));
+    EXPECT_FALSE(processes.IsRunning(6));
+    EXPECT_TRUE(processes.IsRunning(7));
+
+    // Shorter names are compared without what follows their first ".".
+    processes.Add(9, "C:\\x\\tool.v2.exe");
+    EXPECT_TRUE(Stop("TOOL.EXE"));
+    EXPECT_FALSE(processes.IsRunning(9));
+}
+
+TEST_F(ProcessStopTest, TriesElevenTimesAndCountsAProcessThatEndedAnywayAsStopped) {
+    processes.Add(5, "C:\\x\\stubborn.exe").failTerminations = 3;
+    EXPECT_TRUE(Stop("stubborn.exe"));
+    EXPECT_EQ(processes.terminateCalls.size(), 4u);
+    EXPECT_EQ(processes.terminateCalls.back(), (TerminateCall{5, 0}));
+
+    processes.terminateCalls.clear();
+    processes.Add(6, "C:\\x\\rock.exe").unkillable = true;
+    EXPECT_FALSE(Stop("rock.exe"));
+    EXPECT_EQ(processes.terminateCalls.size(), 11u);
+
+    // Nothing of that name runs: it is not running, which is what the
+    // callers ask.
+    processes.terminateCalls.clear();
+    EXPECT_TRUE(Stop("absent.exe"));
+    EXPECT_TRUE(Stop("  "));
+    EXPECT_TRUE(processes.terminateCalls.empty());
+
+    processes.failEnumeration = true;
+    EXPECT_FALSE(Stop("rock.exe"));
+}
+
+TEST_F(ProcessStopTest, TheDebugPrivilegeIsHeldAroundATerminationOnTheNtFamilyOnly) {
+    processes.Add(5, "C:\\x\\a.exe");
+    EXPECT_TRUE(TerminateProcessById(processes, system, 5, 7));
+    EXPECT_EQ(processes.debugPrivilegeCalls, (std::vector<bool>{true, false}));
+    EXPECT_EQ(processes.terminateCalls, (std::vector<TerminateCall>{{5, 7}}));
+
+    // Without the privilege the program's own account still reaches its
+    // processes; nothing is left to disable.
+    processes.debugPrivilegeCalls.clear();
+    processes.failDebugPrivilege = true;
+    processes.Add(6, "C:\\x\\b.exe");
+    EXPECT_TRUE(TerminateProcessById(processes, system, 6, 0));
+    EXPECT_EQ(processes.debugPrivilegeCalls, (std::vector<bool>{true}));
+
+    processes.debugPrivilegeCalls.clear();
+    system.UseWindows9x();
+    processes.Add(7, "C:\\x\\c.exe");
+    EXPECT_TRUE(TerminateProcessById(processes, system, 7, 0));
+    EXPECT_TRUE(processes.debugPrivilegeCalls.empty());
+    EXPECT_FALSE(TerminateProcessById(processes, system, 7, 0));
+}
+
+TEST(NormalizeSystem32PathTest, EverythingUpToTheLastSystem32BecomesTheSystemFolder) {
+    const std::string folder = "C:\\WINDOWS\\system32";
+    EXPECT_EQ(NormalizeSystem32Path("\\SystemRoot\\System32\\smss.exe", folder), "C:\\WINDOWS\\system32\\smss.exe");
+    EXPECT_EQ(NormalizeSystem32Path(" \\??\\C:\\WINDOWS\\SYSTEM32\\drivers\\x.exe ", folder),
+              "C:\\WINDOWS\\system32\\drivers\\x.exe");
+    EXPECT_EQ(NormalizeSystem32Path("D:\\system32\\old\\system32\\y.exe", folder), "C:\\WINDOWS\\system32\\y.exe");
+    EXPECT_EQ(NormalizeSystem32Path("C:\\WINDOWS\\system32.exe", folder), "C:\\WINDOWS\\system32.exe");
+    EXPECT_EQ(NormalizeSystem32Path("C:\\Apps\\tool.exe ", folder), "C:\\Apps\\tool.exe ");
+}
+
+}  // namespace
+}  // namespace bastion

@@ -1,0 +1,117 @@
+// Pause, Stop, sorting the activity list and browsing to ticked results.
+#include <gtest/gtest.h>
+
+#include "ControllerHarness.h"
+
+namespace bastion {
+namespace {
+
+using testing::ControllerHarness;
+using testing::ShellCall;
+using Strings = std::vector<std::string>;
+
+struct ScanCommandsTest : ::testing::Test, ControllerHarness {
+    ScanCommandsTest() { dialogs.FailOnUnscriptedQuestion(); }
+    void ScanRunning() {
+        form.cmdPause.SetEnabled(true);
+        form.cmdStop.SetEnabled(true);
+    }
+};
+
+TEST_F(ScanCommandsTest, PauseHoldsTheScanInABoxWithPauseAndStopDisabledMeanwhile) {
+    ScanRunning();
+    bool disabledWhileShown = false;
+    dialogs.AnswerMessageBox(ui::MsgResult::Ok,
+                             [&] { disabledWhileShown = !form.cmdPause.Enabled() && !form.cmdStop.Enabled(); });
+    controller.cmdPause_Click();
+
+    ASSERT_EQ(dialogs.Asked().size(), 1u);
+    EXPECT_EQ(dialogs.Asked()[0].text, "Testwall has been paused.  Click OK to resume.");
+    EXPECT_EQ(dialogs.Asked()[0].title, "Testwall");
+    EXPECT_EQ(dialogs.Asked()[0].icon, ui::MsgIcon::Information);
+    EXPECT_TRUE(disabledWhileShown);
+    EXPECT_TRUE(form.cmdPause.Enabled());
+    EXPECT_TRUE(form.cmdStop.Enabled());
+}
+
+TEST_F(ScanCommandsTest, StopAsksAndOnlyYesSetsTheStopFlag) {
+    ScanRunning();
+    dialogs.AnswerMessageBox(ui::MsgResult::No);
+    controller.cmdStop_Click();
+    EXPECT_FALSE(state.StopRequested());
+    EXPECT_EQ(dialogs.Asked()[0].text, "Are you sure you want to stop the scan?");
+    EXPECT_EQ(dialogs.Asked()[0].buttons, ui::MsgButtons::YesNo);
+    EXPECT_EQ(dialogs.Asked()[0].title, "Testwall");
+
+    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    controller.lblStop_Click();
+    EXPECT_TRUE(state.StopRequested());
+    EXPECT_EQ(dialogs.Asked()[1].text, "Are you sure?");
+}
+
+TEST_F(ScanCommandsTest, ThePauseAndStopLabelsDoNothingOutsideAScan) {
+    controller.lblPause_Click();
+    controller.lblStop_Click();
+    EXPECT_TRUE(dialogs.Asked().empty());
+    EXPECT_FALSE(form.cmdPause.Enabled());
+    EXPECT_FALSE(form.cmdStop.Enabled());
+}
+
+TEST_F(ScanCommandsTest, ColumnClicksSortTheActivityListRisingFirstThenTurningTheOrder) {
+    for (const char* name : {"b", "C", "a"}) state.AddActivityRow(name, ui::kIconFile, std::string("x") + name);
+    auto texts = [&] {
+        Strings out;
+        for (const ui::ListItem& row : state.ActivityList().Rows()) out.push_back(row.text);
+        return out;
+    };
+    controller.lvwSpywareFound_ColumnClick(0);
+    EXPECT_EQ(texts(), (Strings{"a", "b", "C"}));
+    controller.lvwSpywareFound_ColumnClick(0);
+    EXPECT_EQ(texts(), (Strings{"C", "b", "a"}));
+    controller.lvwSpywareFound_ColumnClick(1);
+    EXPECT_EQ(texts(), (Strings{"a", "b", "C"}));
+    EXPECT_EQ(state.ActivityList().SortKey(), 1);
+
+    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    controller.lvwSpywareFound_ColumnClick(7);
+    EXPECT_EQ(dialogs.Asked()[0].text, "Error in Function : EnhListView_SortColumns 380");
+}
+
+struct BrowseTest : ScanCommandsTest {
+    // Seven ticked rows and one not: files, a folder, a registry entry.
+    BrowseTest() {
+        for (int i = 1; i <= 5; ++i) Tick(state.AddResultRow("Spy", ui::kIconFile, "C:\\spy" + std::to_string(i) + ".exe", ""));
+        state.AddResultRow("Unticked", ui::kIconFile, "C:\\skip.exe", "");
+        Tick(state.AddResultRow("Folder", ui::kIconFolder, "C:\\Spy Folder", "", ui::kIconFile));
+        Tick(state.AddResultRow("Key", ui::kIconRegistry, "HKEY_CURRENT_USER\\Software\\Spy", ""));
+    }
+    void Tick(std::size_t row) { state.ResultsList().SetChecked(row, true); }
+    std::size_t Opened() const { return scan.machine.shell.calls.size(); }
+};
+
+TEST_F(BrowseTest, OpensEveryTickedRowMinimizedAskingOnceAfterTheSixth) {
+    std::size_t openedWhenAsked = 0;
+    dialogs.AnswerMessageBox(ui::MsgResult::Ok, [&] { openedWhenAsked = Opened(); });
+    controller.cmdBrowse_Click();
+
+    EXPECT_EQ(openedWhenAsked, 6u);
+    ASSERT_EQ(dialogs.Asked().size(), 1u);
+    EXPECT_EQ(dialogs.Asked()[0].text, kBrowseManyQuestion);
+    EXPECT_EQ(dialogs.Asked()[0].buttons, ui::MsgButtons::OkCancel);
+    const auto& calls = scan.machine.shell.calls;
+    ASSERT_EQ(calls.size(), 7u);
+    // A detected program is shown in its folder, never started.
+    EXPECT_EQ(calls[0], (ShellCall{ShellCall::Kind::StartProgram, "explorer.exe /select,\"C:\\spy1.exe\"",
+                                   platform::ShowWindow::Minimized}));
+    EXPECT_EQ(calls[5].target, "explorer.exe \"C:\\Spy Folder\"");
+    EXPECT_EQ(calls[6].target, "explorer.exe \"HKEY_CURRENT_USER\\Software\\Spy\"");
+}
+
+TEST_F(BrowseTest, CancelAfterTheSixthEndsTheLoop) {
+    dialogs.AnswerMessageBox(ui::MsgResult::Cancel);
+    controller.cmdBrowse_Click();
+    EXPECT_EQ(Opened(), 6u);
+}
+
+}  // namespace
+}  // namespace bastion

@@ -1,0 +1,274 @@
+#include "scan/ScanController.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ControllerHarness.h"
+#include "scan/DefinitionCounts.h"
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion {
+namespace {
+
+using testing::ControllerHarness;
+using Strings = std::vector<std::string>;
+namespace keys = ui::settings;
+
+struct ScanControllerTest : ::testing::Test, ControllerHarness {
+    // One file definition whose file is on the disk.
+    void PlantSpyware() {
+        scan.machine.files.AddFile("C:\\WINDOWS\\spyware.exe", "MZ spy");
+        scan.WriteDefinitions(datafile::kFileDefinitions, {"spyware.exe=Spy Threat|[windir]|Adware"});
+    }
+    void CountLines() { CountDefinitions(scan.machine.files, scan.dataFolder, state); }
+    static Strings Texts(const ui::ListView& list) {
+        Strings texts;
+        for (const ui::ListItem& row : list.Rows()) texts.push_back(row.text);
+        return texts;
+    }
+};
+
+TEST_F(ScanControllerTest, ASmartScanDisablesTheNavigationWhileItRunsAndClosesWithEverythingShown) {
+    PlantSpyware();
+    WriteCompleteSet();
+    scan.machine.files.WriteFile(DataFilePath(scan.dataFolder, datafile::kDefinitionDate), "5/1/2008 3:04:05 PM\r\n");
+    CountLines();
+    form.tmrTimeOut.SetEnabled(false);
+    const std::string started = Now();
+
+    struct During {
+        bool seen = false, scanEnabled = true, startEnabled = true, removeEnabled = true, stopEnabled = false,
+             pauseEnabled = false, scrollEnabled = true;
+    } during;
+    scan.pump.Always([&] {
+        if (during.seen) return;
+        during = {true,
+                  form.cmdScan.Enabled(),
+                  form.cmdScanNow.Enabled(),
+                  form.cmdRemove.Enabled(),
+                  form.cmdStop.Enabled(),
+                  form.cmdPause.Enabled(),
+                  form.tmrScroll.Enabled()};
+        scan.machine.clock.Advance(65);
+    });
+
+    EXPECT_EQ(Start(), ScanOutcome::Completed);
+
+    ASSERT_TRUE(during.seen);
+    EXPECT_FALSE(during.scanEnabled);
+    EXPECT_FALSE(during.startEnabled);
+    EXPECT_FALSE(during.removeEnabled);
+    EXPECT_TRUE(during.stopEnabled);
+    EXPECT_TRUE(during.pauseEnabled);
+    EXPECT_FALSE(during.scrollEnabled);
+    for (ui::Control* enabled : std::initializer_list<ui::Control*>{
+             &form.cmdScan, &form.cmdScanNow, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus, &form.cmdRemove,
+             &form.cmdResults, &form.cmdSettings, &form.tmrTimeOut}) {
+        EXPECT_TRUE(enabled->Enabled()) << enabled->Name();
+    }
+    EXPECT_FALSE(form.cmdStop.Enabled());
+    EXPECT_FALSE(form.cmdPause.Enabled());
+    EXPECT_EQ(calls, (Strings{"clear problems", "timers off", "timers on", "report"}));
+
+    EXPECT_EQ(form.lblStatus.Caption(), "Scanning complete.");
+    EXPECT_EQ(form.pb1.Value(), 100);
+    EXPECT_EQ(form.pb2.Value(), 100);
+    // Fewer than 25 progress reports: only the closing refresh shows them.
+    EXPECT_EQ(form.lblFilesFolderInspected.Caption(), "1");
+    EXPECT_EQ(form.lblSoftwareFound.Caption(), "1");
+
+    EXPECT_EQ(controller.Times().started, started);
+    EXPECT_EQ(controller.Times().finished, Now());
+    EXPECT_NE(controller.Times().finished, started);
+    EXPECT_EQ(Setting(keys::kLblLastScan), Now());
+    EXPECT_EQ(Setting(keys::kLblLastFullScan), "Never");
+    EXPECT_EQ(form.lblLastScan.Caption(), Now());
+    EXPECT_EQ(form.lblDefVersion.Caption(), "5/1/2008 3:04:05 PM PST");
+
+    const ui::ListView& results = state.ResultsList();
+    ASSERT_EQ(results.Count(), 1u);
+    EXPECT_EQ(results.Item(0).tag, "3");
+    EXPECT_FALSE(results.SubItem(0, 3).empty()) << "risk filled from the threat type";
+}
+
+TEST_F(ScanControllerTest, SwitchedOffScansShowNotSelectedToTheEndAndTheScanGoesOn) {
+    PlantSpyware();
+    WriteCompleteSet();
+    CountLines();
+    settings.Write(keys::kChkScanRegistry, "False");
+    settings.Write(keys::kChkSweepMemory, "0");
+    settings.Write(keys::kChkMakeLog, "0");
+
+    EXPECT_EQ(Start(), ScanOutcome::Completed);
+
+    EXPECT_EQ(form.lblRegistryInspected.Caption(), "Not Selected");
+    EXPECT_EQ(form.lblMemoryInspected.Caption(), "Not Selected");
+    EXPECT_EQ(form.lblFilesFolderInspected.Caption(), "1");
+    EXPECT_EQ(state.ResultsList().Count(), 1u);
+    EXPECT_EQ(calls, (Strings{"clear problems", "timers off", "timers on"})) << "no report with chkMakeLog 0";
+
+    // The next scan with both on shows numbers again.
+    settings.Write(keys::kChkScanRegistry, "1");
+    settings.Write(keys::kChkSweepMemory, "True");
+    Start();
+    EXPECT_EQ(form.lblRegistryInspected.Caption(), "0");
+    EXPECT_EQ(form.lblMemoryInspected.Caption(), "0");
+}
+
+TEST_F(ScanControllerTest, AnIncompleteDefinitionSetIsResetAndReportedAndTheScanStillCloses) {
+    WriteCompleteSet();
+    scan.machine.files.DeleteFile(DataFilePath(scan.dataFolder, datafile::kFileDefinitions));
+    scan.machine.files.WriteFile(DataFilePath(scan.dataFolder, datafile::kDefinitionDate), "5/1/2008\r\n");
+
+    EXPECT_EQ(Start(), ScanOutcome::DefinitionsMissing);
+
+    ASSERT_EQ(dialogs.Asked().size(), 1u);
+    EXPECT_EQ(dialogs.Asked()[0].text,
+              "Definition files are missing or they have been corrupted. Please run Live Update.");
+    EXPECT_EQ(dialogs.Asked()[0].title, "Testwall");
+    EXPECT_EQ(dialogs.Asked()[0].icon, ui::MsgIcon::Information);
+    EXPECT_EQ(form.lblDefVersion.Caption(), "Files Missing, Run Live Update");
+    EXPECT_FALSE(scan.machine.files.HasFile(DataFilePath(scan.dataFolder, datafile::kRegistryDefinitions)));
+    EXPECT_FALSE(scan.machine.files.HasFile(DataFilePath(scan.dataFolder, datafile::kDefinitionDate)));
+    // The closing steps run as after any scan.
+    EXPECT_EQ(form.lblStatus.Caption(), "Scanning complete.");
+    EXPECT_EQ(Setting(keys::kLblLastScan), Now());
+    EXPECT_TRUE(form.cmdScanNow.Enabled());
+    EXPECT_EQ(calls.back(), "report");
+}
+
+TEST_F(ScanControllerTest, AStoppedScanIsCancelledAndTheNextStartsAfreshWithEmptyListsAndCounters) {
+    PlantSpyware();
+    scan.machine.files.AddFile("C:\\WINDOWS\\second.exe");
+    scan.WriteDefinitions(datafile::kFileDefinitions,
+                          {"spyware.exe=Spy Threat|[windir]|Adware", "second.exe=Second|[windir]|Adware"});
+    WriteCompleteSet();
+    CountLines();
+    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    scan.pump.At(1, [&] { controller.cmdStop_Click(); });
+
+    EXPECT_EQ(Start(), ScanOutcome::Cancelled);
+    EXPECT_EQ(form.lblStatus.Caption(), "Scanning was cancelled.");
+    EXPECT_EQ(form.lblPercentageCompleted.Caption(), "0% Completed.");
+    EXPECT_EQ(Setting(keys::kLblLastScan), Now()) << "the scan date is stored all the same";
+    EXPECT_EQ(state.ResultsList().Count(), 1u) << "the scan ended at the stop";
+    EXPECT_TRUE(state.StopRequested()) << "the flag stays set until the next scan";
+
+    scan.machine.files.DeleteFile("C:\\WINDOWS\\spyware.exe");
+    form.lblStatus.SetCaption("stale");
+    EXPECT_EQ(Start(), ScanOutcome::Completed);
+    EXPECT_EQ(Texts(state.ResultsList()), (Strings{"Second"}));
+    EXPECT_EQ(state.ActivityList().Count(), 1u);
+    EXPECT_EQ(state.FileQueue().Count(), 1u);
+    EXPECT_EQ(state.counters.filesInspected, 2);
+    EXPECT_EQ(state.counters.itemsFound, 1);
+    EXPECT_EQ(form.lbltracesFound.Caption(), "1");
+}
+
+TEST_F(ScanControllerTest, StopDuringTheRegistryPhaseSkipsTheKnownLocationsButStoresTheScanDate) {
+    PlantSpyware();
+    scan.machine.registry.AddKey(platform::Hive::CurrentUser, "Software\\SpyCo");
+    scan.WriteDefinitions(datafile::kRegistryDefinitions,
+                          {"1^Software\\SpyCo=SpyCo Key", "1^Software\\Other=Other", "1^Software\\Third=Third"});
+    WriteCompleteSet();
+    CountLines();
+    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    Strings phases;
+    scan.pump.Always([&] {
+        if (phases.empty() || phases.back() != state.PhaseCaption()) phases.push_back(state.PhaseCaption());
+        if (state.PhaseCaption() == "Scanning registry: " && state.counters.registryInspected == 1) {
+            controller.cmdStop_Click();
+        }
+    });
+
+    EXPECT_EQ(Start(), ScanOutcome::Cancelled);
+
+    EXPECT_EQ(phases, (Strings{"Scanning registry: "}));
+    EXPECT_EQ(state.counters.filesInspected, 0) << "no known-location scan after the stop";
+    EXPECT_EQ(form.lblStatus.Caption(), "Scanning was cancelled.");
+    EXPECT_EQ(form.pbgMain.Value(), 0);
+    EXPECT_EQ(Setting(keys::kLblLastScan), Now());
+    EXPECT_EQ(state.ResultsList().Count(), 1u);
+    EXPECT_EQ(state.ResultsList().Item(0).tag, "2");
+}
+
+TEST_F(ScanControllerTest, AScanInspectsTheRunningProgramsEvenWhenTheShieldJustLookedAtThem) {
+    WriteCompleteSet();
+    scan.WriteDefinitions(datafile::kExeDefinitions, {"evil.exe=Evil|C:\\Spy"});
+    scan.machine.processes.Add(100, "C:\\Apps\\notepad.exe");
+    CountLines();
+    // The memory shield's tick, outside any scan: it records the list.
+    ScanContext shieldContext = scan.Context();
+    processScanner.ScanRunningProcesses(shieldContext);
+    ASSERT_GT(state.counters.processesInspected, 0);
+
+    Start();
+    EXPECT_EQ(state.counters.processesInspected, 2) << "one definition line and one process";
+    EXPECT_EQ(form.lblMemoryInspected.Caption(), "2");
+}
+
+TEST_F(ScanControllerTest, ACancelledFileDialogRunsNothingButTheClosingSteps) {
+    dialogs.AnswerOpenFile(std::nullopt);
+    dialogs.FailOnUnscriptedQuestion();
+
+    EXPECT_EQ(Start(ui::kFileScan), ScanOutcome::NothingChosen);
+
+    EXPECT_EQ(dialogs.Asked().size(), 1u) << "no definition check after a cancelled dialog";
+    EXPECT_FALSE(scan.tables.Created());
+    EXPECT_EQ(form.lblStatus.Caption(), "Scanning complete.");
+    EXPECT_EQ(Setting(keys::kLblLastScan), Now());
+    EXPECT_EQ(calls, (Strings{"clear problems", "timers off", "timers on", "report"}));
+}
+
+TEST_F(ScanControllerTest, AFolderScanLoadsTheTablesAndNamesTheFolderWithABackslash) {
+    WriteCompleteSet();
+    scan.machine.files.AddFolder("C:\\Spy");
+    dialogs.AnswerBrowseFolder("C:\\Spy");
+
+    EXPECT_EQ(Start(ui::kFolderScan), ScanOutcome::Completed);
+    EXPECT_TRUE(scan.tables.Created());
+    EXPECT_EQ(form.lblPercentageCompleted.Caption(), "Scanning C:\\Spy\\...");
+    EXPECT_EQ(state.PhaseCaption(), "Scanning C:\\Spy\\...: ");
+}
+
+TEST_F(ScanControllerTest, AFullScanFromTheHomePageDatesTheFullScanWhenCompleteSystemScanIsSelected) {
+    WriteCompleteSet();
+    form.optScanAllSelectedHardDrive.SetValue(true);
+
+    EXPECT_EQ(controller.cmdMainScan1_Click(), ScanOutcome::Completed);
+
+    EXPECT_TRUE(form.optScan[ui::kFullSystemScan].Value());
+    EXPECT_EQ(calls.front(), "scan page");
+    EXPECT_EQ(Setting(keys::kLblLastFullScan), Now());
+    EXPECT_EQ(form.lblLastFullScan.Caption(), Now());
+}
+
+TEST_F(ScanControllerTest, OnlyAScheduledAutoDeletingScanTicksAndRemovesItsFindings) {
+    PlantSpyware();
+    WriteCompleteSet();
+
+    Start();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "remove"), 0);
+
+    calls.clear();
+    controller.SetAutoDelete(true);
+    Start();
+    EXPECT_EQ(calls, (Strings{"clear problems", "timers off", "results page", "remove", "timers on", "report"}));
+    EXPECT_TRUE(state.ResultsList().Item(0).checked);
+    EXPECT_TRUE(state.FileQueue().Item(0).checked) << "the tick reaches the removal queue";
+}
+
+TEST_F(ScanControllerTest, StartLabelActsOnlyWhileStartIsEnabled) {
+    WriteCompleteSet();
+    form.cmdScanNow.SetEnabled(false);
+    controller.lblStart_Click();
+    EXPECT_TRUE(calls.empty());
+
+    form.cmdScanNow.SetEnabled(true);
+    controller.lblStart_Click();
+    EXPECT_EQ(Setting(keys::kLblLastScan), Now());
+}
+
+}  // namespace
+}  // namespace bastion

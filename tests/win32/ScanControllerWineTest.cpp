@@ -1,0 +1,129 @@
+// The four scan kinds started from the Start button against the real
+// machine: a scratch data folder with definitions naming a file and a
+// registry key planted for the test, and the report written at the end.
+#include <gtest/gtest.h>
+
+#include "ScanWineContext.h"
+#include "platform/win32/Win32Clock.h"
+#include "report/ScanReport.h"
+#include "scan/DefinitionCounts.h"
+#include "scan/ScanController.h"
+#include "scan/Walker.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
+
+namespace bastion::win32 {
+namespace {
+
+class ScanControllerWineTest : public ::testing::Test {
+protected:
+    ScanControllerWineTest() {
+        ui::FillDefaultMessages(messages);
+        keyPath = "Software\\" + test::UniqueName("BastionSpyKey");
+        for (std::string_view file : {datafile::kFileDefinitions, datafile::kDirectoryDefinitions,
+                                      datafile::kRegistryDefinitions, datafile::kExeDefinitions,
+                                      datafile::kBlockedCookies}) {
+            scan.WriteDefinitions(file, {});
+        }
+        controller.Hooks().makeReport = [this] {
+            MakeReport({scan.files, scan.codePage, scan.dataFolder.Path(), identity, controller.Times().started,
+                        controller.Times().finished, scan.form});
+        };
+        settings.Write(ui::settings::kChkScanCookies, "0");
+        settings.Write(ui::settings::kChkSweepMemory, "0");
+    }
+    ~ScanControllerWineTest() override {
+        scan.registry.DeleteTree(platform::Hive::CurrentUser, keyPath);
+        registry.DeleteTree(platform::Hive::CurrentUser, "Software\\VB and VBA Program Settings\\" + settingsName);
+    }
+
+    ScanOutcome Start(int kind) {
+        CountDefinitions(scan.files, scan.dataFolder.Path(), scan.state);
+        scan.form.optScan[kind].SetValue(true);
+        return controller.cmdScanNow_Click();
+    }
+    std::string Report() {
+        return scan.files.ReadFile(ReportPath(scan.dataFolder.Path())).value_or("<no report>");
+    }
+
+    test::ScanWineContext scan;
+    test::ScratchFolder planted;
+    Win32Registry registry;
+    Win32Clock clock;
+    testing::ScriptedDialogs dialogs;
+    ui::Identity identity = testing::TestIdentity();
+    ui::MessageCatalogue messages{identity};
+    // Settings of a product of its own, so that the test leaves the
+    // machine's as they were.
+    std::string settingsName = test::UniqueName("BastionWineTest");
+    ui::SettingsStore settings{registry, settingsName};
+    ProcessScanner processScanner{dialogs, messages, identity.productName};
+    StoredScanOptions options{settings};
+    ScanController controller{ScanEnvironment{scan.files, scan.codePage, scan.system, scan.registry, scan.shell,
+                                              scan.processes, clock, dialogs, scan.pump, messages, identity,
+                                              settings, scan.dataFolder.Path(), scan.safety, scan.exclusions,
+                                              scan.tables, scan.state, processScanner},
+                              options};
+    std::string keyPath;
+};
+
+TEST_F(ScanControllerWineTest, SmartScanFindsThePlantedFileAndKeyAndReportsThem) {
+    ASSERT_TRUE(scan.files.WriteFile(planted / "planted.exe", "MZ not much of a program"));
+    ASSERT_EQ(scan.registry.CreateKey(platform::Hive::CurrentUser, keyPath), 0);
+    scan.WriteDefinitions(datafile::kFileDefinitions, {"planted.exe=Planted File|" + planted.Path() + "|Adware"});
+    scan.WriteDefinitions(datafile::kRegistryDefinitions, {"1^" + keyPath + "=Planted Key|Hijacker"});
+
+    EXPECT_EQ(Start(ui::kSmartScan), ScanOutcome::Completed);
+
+    ASSERT_EQ(scan.state.ResultsList().Count(), 2u);
+    EXPECT_EQ(scan.state.ResultsList().Item(0).text, "Planted Key");
+    EXPECT_EQ(scan.state.ResultsList().Item(1).text, "Planted File");
+    EXPECT_EQ(scan.form.lblStatus.Caption(), "Scanning complete.");
+    EXPECT_EQ(scan.form.lblMemoryInspected.Caption(), "Not Selected");
+    const std::string report = Report();
+    EXPECT_NE(report.find("File: HKEY_CURRENT_USER\\" + keyPath + "\r\n\r\nName: Planted Key\r\n\r\n"
+                          "Company: N/A\r\n\r\nType: Registry\r\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Name: Planted File\r\n\r\nCompany: \r\n\r\nType: File\r\n\r\nSize: 24 bytes\r\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Total = 2\r\n"), std::string::npos) << report;
+    EXPECT_EQ(settings.Read(ui::settings::kLblLastScan), controller.Times().finished);
+}
+
+TEST_F(ScanControllerWineTest, FileAndFolderScansRunOnTheChosenPathAndReport) {
+    ASSERT_TRUE(scan.files.WriteFile(planted / "bastionplantedspyware.exe", "MZ spy"));
+    scan.WriteDefinitions(datafile::kFileDefinitions, {"bastionplantedspyware.exe=Long Named Spy|[windir]|Adware"});
+
+    dialogs.AnswerOpenFile(planted / "bastionplantedspyware.exe");
+    EXPECT_EQ(Start(ui::kFileScan), ScanOutcome::Completed);
+    EXPECT_EQ(scan.form.lblPercentageCompleted.Caption(), "Scanning " + (planted / "bastionplantedspyware.exe") + "...");
+    EXPECT_NE(Report().find("[Threats Detected]"), std::string::npos);
+
+    dialogs.AnswerBrowseFolder(planted.Path());
+    EXPECT_EQ(Start(ui::kFolderScan), ScanOutcome::Completed);
+    EXPECT_EQ(scan.form.lblPercentageCompleted.Caption(), "Scanning " + planted.Path() + "\\...");
+    EXPECT_EQ(scan.form.lblStatus.Caption(), "Scanning complete.");
+    EXPECT_NE(Report().find(" Scan Finished at : " + controller.Times().finished), std::string::npos);
+}
+
+TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrives) {
+    FillDriveList(scan.files, scan.form.lvwHardDrives);
+    // The system drive only: Wine's Z: is the whole host file system.
+    for (std::size_t row = 0; row < scan.form.lvwHardDrives.Count(); ++row) {
+        scan.form.lvwHardDrives.SetChecked(row, scan.form.lvwHardDrives.Item(row).text == "C");
+    }
+    scan.form.optScanAllSelectedHardDrive.SetValue(true);
+    settings.Write(ui::settings::kChkScanRegistry, "0");
+
+    EXPECT_EQ(Start(ui::kFullSystemScan), ScanOutcome::Completed);
+
+    EXPECT_EQ(scan.form.lblStatus.Caption(), "Scanning complete.");
+    EXPECT_EQ(settings.Read(ui::settings::kLblLastFullScan), controller.Times().finished);
+    EXPECT_NE(Report().find("=====================End Of Report."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace bastion::win32

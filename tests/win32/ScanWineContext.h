@@ -1,0 +1,66 @@
+// The real facilities of the machine with an empty scan state, safety and
+// exclusion list, and a scratch data folder: what a Wine test of a scan
+// hands to the code under test.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "WineTestSupport.h"
+#include "definitions/DataFiles.h"
+#include "definitions/DefinitionFile.h"
+#include "definitions/DefinitionTables.h"
+#include "definitions/ExclusionList.h"
+#include "definitions/PathTokens.h"
+#include "definitions/SafetyList.h"
+#include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32SystemInfo.h"
+#include "scan/ScanContext.h"
+#include "scan/ScanState.h"
+#include "support/ScriptedEventPump.h"
+#include "ui/forms/FrmMain.h"
+
+namespace bastion::win32::test {
+
+class ScanWineContext {
+public:
+    ScanWineContext() : tokens(PathTokens::Resolve(shell)) {}
+    ScanWineContext(const ScanWineContext&) = delete;
+    ScanWineContext& operator=(const ScanWineContext&) = delete;
+
+    // The lines, shifted as definition files store them, into the scratch
+    // data folder.
+    void WriteDefinitions(std::string_view file, const std::vector<std::string>& lines) {
+        std::string bytes;
+        for (const std::string& line : lines) bytes += EncodeDefinitionLine(codePage, line) + "\r\n";
+        ASSERT_TRUE(files.WriteFile(DataFilePath(dataFolder.Path(), file), bytes));
+    }
+
+    ScanContext Context() {
+        return ScanContext{files, codePage, system, dataFolder.Path(), tokens,   safety,   exclusions,
+                           state, pump,     tables, registry,          shell,    processes};
+    }
+
+    Win32FileSystem files;
+    Win32Shell shell;
+    Win32Registry registry;
+    Win32Processes processes;
+    Win32SystemInfo system;
+    Win32CodePage codePage;
+    PathTokens tokens;
+    ScratchFolder dataFolder;
+    SafetyList safety;
+    ExclusionList exclusions;
+    DefinitionTables tables;
+    ui::FrmMain form;
+    ScanState state{form};
+    testing::ScriptedEventPump pump;
+};
+
+}  // namespace bastion::win32::test
