@@ -112,6 +112,17 @@ TEST_F(FileSystemWineTest, ListingGivesTheSameIdentityForTheSameFolderUnderAnoth
     auto empty = files.ListDirectory(scratch / "Other");
     ASSERT_TRUE(empty.has_value());
     EXPECT_TRUE(empty->entries.empty());
+    ASSERT_TRUE(files.WriteFile(scratch / "file.txt", "x"));
+    EXPECT_FALSE(files.ListDirectory(scratch / "file.txt").has_value());
+
+    // Listed below its parent, a folder takes the parent's volume serial
+    // instead of asking the volume again: the identity is the same as when
+    // it is listed on its own.
+    Win32FileSystem walking;
+    ASSERT_TRUE(walking.ListDirectory(scratch.Path()).has_value());
+    auto below = walking.ListDirectory(scratch / "Mixed");
+    ASSERT_TRUE(below && below->identity.valid);
+    EXPECT_EQ(direct->identity, below->identity);
 }
 
 TEST_F(FileSystemWineTest, LookupReturnsTheStoredNameAttributesAndSize) {

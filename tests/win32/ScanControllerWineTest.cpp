@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ScanWineContext.h"
+#include "common/Text.h"
 #include "platform/win32/Win32Clock.h"
 #include "report/ScanReport.h"
 #include "scan/DefinitionCounts.h"
@@ -101,15 +102,23 @@ TEST_F(ScanControllerWineTest, FileAndFolderScansRunOnTheChosenPathAndReport) {
     EXPECT_EQ(Start(ui::kFileScan), ScanOutcome::Completed);
     EXPECT_EQ(scan.form.lblPercentageCompleted.Caption(), "Scanning " + (planted / "bastionplantedspyware.exe") + "...");
     EXPECT_NE(Report().find("[Threats Detected]"), std::string::npos);
+    ASSERT_EQ(scan.state.ResultsList().Count(), 1u);
+    EXPECT_EQ(scan.state.ResultsList().Item(0).text, "Long Named Spy");
 
+    ASSERT_TRUE(scan.files.CreateFolder(planted / "Inner"));
+    ASSERT_TRUE(scan.files.WriteFile(planted / "Inner\\bastionplantedspyware.exe", "MZ spy"));
     dialogs.AnswerBrowseFolder(planted.Path());
     EXPECT_EQ(Start(ui::kFolderScan), ScanOutcome::Completed);
+    EXPECT_EQ(scan.state.ResultsList().Count(), 2u) << "the planted file and its copy one folder down";
     EXPECT_EQ(scan.form.lblPercentageCompleted.Caption(), "Scanning " + planted.Path() + "\\...");
     EXPECT_EQ(scan.form.lblStatus.Caption(), "Scanning complete.");
     EXPECT_NE(Report().find(" Scan Finished at : " + controller.Times().finished), std::string::npos);
 }
 
 TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrives) {
+    // The scratch folder lies in the user's temporary folder on C:.
+    ASSERT_TRUE(scan.files.WriteFile(planted / "bastionplantedspyware.exe", "MZ spy"));
+    scan.WriteDefinitions(datafile::kFileDefinitions, {"bastionplantedspyware.exe=Long Named Spy|[windir]|Adware"});
     FillDriveList(scan.files, scan.form.lvwHardDrives);
     // The system drive only: Wine's Z: is the whole host file system.
     for (std::size_t row = 0; row < scan.form.lvwHardDrives.Count(); ++row) {
@@ -121,6 +130,8 @@ TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrives) {
     EXPECT_EQ(Start(ui::kFullSystemScan), ScanOutcome::Completed);
 
     EXPECT_EQ(scan.form.lblStatus.Caption(), "Scanning complete.");
+    ASSERT_EQ(scan.state.ResultsList().Count(), 1u);
+    EXPECT_EQ(scan.state.ResultsList().Item(0).subItems.at(0), ToLower(planted / "bastionplantedspyware.exe"));
     EXPECT_EQ(settings.Read(ui::settings::kLblLastFullScan), controller.Times().finished);
     EXPECT_NE(Report().find("=====================End Of Report."), std::string::npos);
 }

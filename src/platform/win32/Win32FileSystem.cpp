@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/FolderListing.h"
 #include "platform/win32/FolderTree.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
@@ -24,25 +25,19 @@ constexpr std::size_t kMaxTransfer = 1u << 30;
 
 std::uint64_t Combine(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
 
+bool IsHiddenOrSystem(DWORD attributes) {
+    return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
+
+// A folder that is no junction, mount point or link lies on the volume of
+// the folder that lists it.
+bool IsPlainFolder(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
 DirEntry ToEntry(const WIN32_FIND_DATAW& data) {
     return DirEntry{NarrowUntilNul(data.cFileName, MAX_PATH), data.dwFileAttributes,
                     Combine(data.nFileSizeHigh, data.nFileSizeLow)};
-}
-
-// Volume serial and file index of a folder: the same folder reached through
-// another path (a junction, another spelling) gives the same identity.
-FileIdentity FolderIdentity(const std::wstring& folder) {
-    FileIdentity identity;
-    UniqueHandle handle(::CreateFileW(SystemPath(folder).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (handle && ::GetFileInformationByHandle(handle.Get(), &info)) {
-        identity.volumeSerial = info.dwVolumeSerialNumber;
-        identity.indexHigh = info.nFileIndexHigh;
-        identity.indexLow = info.nFileIndexLow;
-        identity.valid = true;
-    }
-    return identity;
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
@@ -124,17 +119,36 @@ private:
 }  // namespace
 
 std::optional<DirListing> Win32FileSystem::ListDirectory(const std::string& folder) {
-    std::wstring wide = Widen(folder);
+    const std::wstring wide = Widen(folder);
+    // One handle serves the entries and the folder's identity: opening the
+    // folder a second time for its identity would double the cost of a walk.
+    UniqueHandle handle(::CreateFileW(SystemPath(wide).c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE, kShareAll,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) {
+        return std::nullopt;
+    }
     DirListing listing;
-    bool listed = ForEachEntry(wide, [&](const WIN32_FIND_DATAW& data) {
-        if ((data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0) {
-            listing.entries.push_back(ToEntry(data));
+    std::vector<std::wstring> plainSubfolders;
+    const bool listed = ReadFolderEntries(handle.Get(), [&](const ListedEntry& entry) {
+        if (IsPlainFolder(entry.attributes)) {
+            plainSubfolders.emplace_back(entry.name);
+        }
+        if (!IsHiddenOrSystem(entry.attributes)) {
+            listing.entries.push_back(DirEntry{Narrow(entry.name), entry.attributes, entry.size});
         }
     });
     if (!listed) {
         return std::nullopt;
     }
-    listing.identity = FolderIdentity(wide);
+    std::optional<std::uint32_t> serial = volumeSerials_.Find(wide);
+    if (!serial) {
+        serial = VolumeSerial(handle.Get());
+    }
+    const std::optional<std::uint64_t> index = FileIndex(handle.Get());
+    if (serial && index) {
+        listing.identity = FileIdentity{*serial, *index >> 32, *index & 0xFFFFFFFFu, true};
+        volumeSerials_.Remember(wide, *serial, std::move(plainSubfolders));
+    }
     return listing;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/VolumeSerialMemo.h"
 
 namespace bastion::win32 {
 
@@ -29,6 +30,11 @@ public:
     std::vector<platform::DriveInfo> ListDrives() override;
     std::optional<platform::VolumeInfo> GetVolumeInfo(const std::string& root) override;
     std::optional<platform::DriveSpace> GetDriveSpace(const std::string& root) override;
+
+private:
+    // Listings of a walk come one folder below another: most folders take
+    // their volume serial from the folder that listed them.
+    platform::VolumeSerialMemo volumeSerials_;
 };
 
 }  // namespace bastion::win32

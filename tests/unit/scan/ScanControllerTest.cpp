@@ -6,6 +6,7 @@
 
 #include "ControllerHarness.h"
 #include "scan/DefinitionCounts.h"
+#include "scan/Walker.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -242,6 +243,25 @@ TEST_F(ScanControllerTest, AFullScanFromTheHomePageDatesTheFullScanWhenCompleteS
     EXPECT_EQ(calls.front(), "scan page");
     EXPECT_EQ(Setting(keys::kLblLastFullScan), Now());
     EXPECT_EQ(form.lblLastFullScan.Caption(), Now());
+}
+
+TEST_F(ScanControllerTest, AFullSystemScanWalksOnlyTheTickedDrives) {
+    WriteCompleteSet();
+    scan.WriteDefinitions(datafile::kFileDefinitions, {"plantedspywarefile.exe=Planted Threat|c:\\x\\|Adware"});
+    for (const char* letter : {"D", "E"}) {
+        scan.machine.files.AddDrive(letter, platform::DriveType::Fixed);
+        scan.machine.files.AddFile(std::string(letter) + ":\\Tools\\plantedspywarefile.exe", "MZ");
+    }
+    FillDriveList(scan.machine.files, form.lvwHardDrives);
+    for (std::size_t row = 0; row < form.lvwHardDrives.Count(); ++row) {
+        form.lvwHardDrives.SetChecked(row, form.lvwHardDrives.Item(row).text == "E");
+    }
+
+    EXPECT_EQ(Start(ui::kFullSystemScan), ScanOutcome::Completed);
+
+    Strings locations;
+    for (const ui::ListItem& row : state.ResultsList().Rows()) locations.push_back(row.subItems.at(0));
+    EXPECT_EQ(locations, Strings{"e:\\tools\\plantedspywarefile.exe"}) << "the unticked drive D is not walked";
 }
 
 TEST_F(ScanControllerTest, OnlyAScheduledAutoDeletingScanTicksAndRemovesItsFindings) {

@@ -1,0 +1,39 @@
+// The folder walker behind the drive, folder and file scans: every entry of
+// a folder tree goes to the folder-walk matchers, a folder's own entries
+// before its subfolders, and only a plain folder (attributes exactly the
+// directory bit) is descended into.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "scan/ScanContext.h"
+#include "ui/forms/Controls.h"
+
+namespace bastion {
+
+// The status line above the item being walked: this, then the folder (and
+// a line break and the entry's name).
+inline constexpr std::string_view kScanningPrefix = "Scanning: ";
+
+// A progress bar moved by the bytes of the files a walk meets, against the
+// space used on the drive (the bar's maximum, set here; its value starts at
+// 0). The sizes listed and the used space never agree exactly, so the bar
+// stops at its maximum rather than have a value refused.
+class ByteProgress {
+public:
+    ByteProgress(ui::ProgressBar& bar, std::uint64_t expectedBytes);
+    void Add(std::uint64_t bytes);
+
+private:
+    ui::ProgressBar& bar_;
+    std::uint64_t met_ = 0;
+};
+
+// Walks the folder (a path ending in "\") and everything below it. A folder
+// reached a second time in the same walk (through a junction, a mount point
+// or a link) is not entered again. progress may be null.
+void WalkFolder(ScanContext& context, const std::string& folder, ByteProgress* progress = nullptr);
+
+}  // namespace bastion

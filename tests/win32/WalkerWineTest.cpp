@@ -1,0 +1,158 @@
+// The folder walker on Wine's real file system: a folder prepared under
+// %TEMP% with read-only, hidden and system entries, and a tree the build
+// prepares with a read-only folder and a host link back to its top.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "WineTestSupport.h"
+#include "common/Text.h"
+#include "definitions/DefinitionTables.h"
+#include "definitions/ExclusionList.h"
+#include "definitions/PathTokens.h"
+#include "definitions/SafetyList.h"
+#include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32SystemInfo.h"
+#include "scan/Walker.h"
+#include "support/ScriptedEventPump.h"
+#include "ui/forms/FrmMain.h"
+
+namespace bastion::win32 {
+namespace {
+
+using platform::kAttrDirectory;
+using platform::kAttrHidden;
+using platform::kAttrReadOnly;
+using platform::kAttrSystem;
+using Texts = std::vector<std::string>;
+
+class WalkerWineTest : public ::testing::Test {
+protected:
+    WalkerWineTest() : tokens(PathTokens::Resolve(shell)) { tables.Create(); }
+
+    // A definition of the file name in exactly this folder: it reports what
+    // the walk offered to the file matcher there, under the name as threat.
+    void FileIn(const std::string& folder, const std::string& name) {
+        tables.Files().Add({ToLower(name), ToLower(folder) + "\\", "", name});
+    }
+    void FolderAt(const std::string& folder, const std::string& threat) {
+        tables.Directories().Add({"label", ToLower(folder), "", threat});
+    }
+    // What the walk reported, in name order (the host lists in its own).
+    Texts Found() const {
+        Texts texts;
+        for (const ui::ListItem& row : state.ActivityList().Rows()) texts.push_back(row.text);
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    }
+    ScanContext Context() {
+        return ScanContext{files, codePage, system, scratch.Path(), tokens,   safety,   exclusions,
+                           state, pump,     tables, registry,       shell,    processes};
+    }
+
+    Win32FileSystem files;
+    Win32Shell shell;
+    Win32Registry registry;
+    Win32Processes processes;
+    Win32SystemInfo system;
+    Win32CodePage codePage;
+    PathTokens tokens;
+    test::ScratchFolder scratch;
+    SafetyList safety;
+    ExclusionList exclusions;
+    DefinitionTables tables;
+    ui::FrmMain form;
+    ScanState state{form};
+    testing::ScriptedEventPump pump;
+};
+
+TEST_F(WalkerWineTest, APreparedFolderYieldsExactlyItsVisibleEntries) {
+    const std::string top = scratch / "Top";
+    const std::string sub = top + "\\Sub";
+    ASSERT_TRUE(files.CreateFolder(sub));
+    ASSERT_TRUE(files.CreateFolder(top + "\\HiddenSub"));
+    ASSERT_TRUE(files.CreateFolder(top + "\\SystemSub"));
+    for (const std::string& path : {top + "\\visible.txt", top + "\\readonly.txt", top + "\\hidden.txt",
+                                    top + "\\system.txt", sub + "\\inside.txt", top + "\\HiddenSub\\behind.txt",
+                                    top + "\\SystemSub\\behind.txt"}) {
+        ASSERT_TRUE(files.WriteFile(path, "content"));
+    }
+    ASSERT_TRUE(files.SetAttributes(top + "\\readonly.txt", kAttrReadOnly));
+    ASSERT_TRUE(files.SetAttributes(top + "\\hidden.txt", kAttrHidden));
+    ASSERT_TRUE(files.SetAttributes(top + "\\system.txt", kAttrSystem));
+    ASSERT_TRUE(files.SetAttributes(top + "\\HiddenSub", kAttrDirectory | kAttrHidden));
+    ASSERT_TRUE(files.SetAttributes(top + "\\SystemSub", kAttrDirectory | kAttrSystem));
+    auto hidden = files.Lookup(top + "\\hidden.txt");
+    if (!hidden || (hidden->attributes & kAttrHidden) == 0) {
+        GTEST_SKIP() << "the host file system under this Wine prefix stores no DOS attributes";
+    }
+    for (const char* name : {"visible.txt", "readonly.txt", "hidden.txt", "system.txt"}) FileIn(top, name);
+    FileIn(sub, "inside.txt");
+    FileIn(top + "\\HiddenSub", "behind.txt");
+    FileIn(top + "\\SystemSub", "behind.txt");
+    FolderAt(top, "Top");
+    FolderAt(sub, "Sub");
+    FolderAt(top + "\\HiddenSub", "HiddenSub");
+    FolderAt(top + "\\SystemSub", "SystemSub");
+
+    ScanContext context = Context();
+    ScanFolder(context, top + "\\");
+
+    EXPECT_EQ(Found(), (Texts{"Sub", "Top", "inside.txt", "readonly.txt", "visible.txt"}));
+    // Top, its three visible entries and the one in Sub.
+    EXPECT_EQ(state.counters.filesInspected, 5);
+    EXPECT_EQ(form.lblFilesFolderInspected.Caption(), "5");
+}
+
+TEST_F(WalkerWineTest, AWalkReachesFilesBeyondTheClassicPathLimit) {
+    std::string folder = scratch / "Long";
+    int depth = 0;
+    while (folder.size() < 300) {
+        folder += "\\a_rather_long_folder_name_" + std::to_string(depth++);
+    }
+    ASSERT_TRUE(files.CreateFolder(folder));
+    ASSERT_TRUE(files.WriteFile(folder + "\\deep.txt", "deep"));
+    FileIn(folder, "deep.txt");
+
+    ScanContext context = Context();
+    ScanFolder(context, scratch / "Long\\");
+
+    EXPECT_EQ(Found(), Texts{"deep.txt"});
+    EXPECT_EQ(state.counters.filesInspected, 1 + depth + 1);
+}
+
+TEST_F(WalkerWineTest, AWalkNeitherEntersAReadOnlyFolderNorFollowsALinkBackToItsTop) {
+    const std::string top = test::ProgramFolder() + "\\fixtures\\WalkTree";
+    auto readOnly = files.Lookup(top + "\\ReadOnlyFolder");
+    auto link = files.Lookup(top + "\\Loop\\back");
+    if (!readOnly || !link) {
+        GTEST_SKIP() << "the build made no walk fixture (a read-only folder and a link) beside the test program";
+    }
+    ASSERT_EQ(readOnly->attributes, kAttrDirectory | kAttrReadOnly);
+    for (const char* name : {"plain.txt", "ReadOnlyFolder"}) FileIn(top, name);
+    FileIn(top + "\\ReadOnlyFolder", "inside.txt");
+    FileIn(top + "\\Loop", "back");
+    FileIn(top + "\\Loop\\back", "plain.txt");
+    FolderAt(top, "Top");
+    FolderAt(top + "\\Loop", "Loop");
+    FolderAt(top + "\\Loop\\back", "Back");
+
+    ScanContext context = Context();
+    ScanFolder(context, top + "\\");
+
+    // The link counts as a folder only if the host lists it as a plain one;
+    // either way the walk ends, and it meets the top's content once.
+    const bool linkIsPlainFolder = link->attributes == kAttrDirectory;
+    Texts expected{"Loop", "ReadOnlyFolder", "Top", "plain.txt"};
+    expected.push_back(linkIsPlainFolder ? "Back" : "back");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Found(), expected);
+    // Top, its three entries and the link.
+    EXPECT_EQ(state.counters.filesInspected, 5);
+}
+
+}  // namespace
+}  // namespace bastion::win32
