@@ -43,18 +43,18 @@ const std::wstring& UiFontFamily() {
 
 void UiFonts::Create(int dpi) {
     dpi_ = dpi;
-    struct Spec {
+    struct Style {
         int points;
         int weight;
         bool underline;
         bool italic;
     };
-    constexpr Spec specs[] = {{9, FW_NORMAL, false, false}, {9, FW_SEMIBOLD, false, false},
+    constexpr Style styles[] = {{9, FW_NORMAL, false, false}, {9, FW_SEMIBOLD, false, false},
                               {14, FW_SEMIBOLD, false, false}, {15, FW_BOLD, false, false},
                               {8, FW_NORMAL, false, false}, {9, FW_NORMAL, true, false},
                               {9, FW_SEMIBOLD, false, true}};
     for (int i = 0; i < static_cast<int>(FontRole::Count); ++i) {
-        fonts_[static_cast<std::size_t>(i)].Reset(MakeFont(specs[i].points, specs[i].weight, specs[i].underline, specs[i].italic, dpi));
+        fonts_[static_cast<std::size_t>(i)].Reset(MakeFont(styles[i].points, styles[i].weight, styles[i].underline, styles[i].italic, dpi));
     }
 }
 
