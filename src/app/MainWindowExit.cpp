@@ -46,13 +46,20 @@ void MainWindowLifecycle::StoreWindowAndEnd() {
         endWhenWebsiteCloses_ = true;
         return;
     }
+    End();
+}
+
+void MainWindowLifecycle::End() {
+    // A scan running below this handler would otherwise go on to its end
+    // with no window, keeping the program alive unseen.
+    app_.state.RequestStop();
     IfSet(seams_.endProgram);
 }
 
 void MainWindowLifecycle::WebsiteWindowClosed() {
     if (!endWhenWebsiteCloses_) return;
     endWhenWebsiteCloses_ = false;
-    IfSet(seams_.endProgram);
+    End();
 }
 
 }  // namespace bastion

@@ -94,6 +94,7 @@ private:
     bool AnotherInstanceRunning();
     void ShowHomePage();
     void RestoreWindow();
+    void End();
 
     App& app_;
     MainWindowSeams seams_;

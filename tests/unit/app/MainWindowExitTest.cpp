@@ -37,6 +37,9 @@ TEST_F(MainWindowExitTest, ClosingPublishesTheStopStoresTheWindowClosesTheOthers
     EXPECT_EQ(Setting("Settings", "FoundCol26"), "<missing>");
     EXPECT_EQ(Setting("Settings", "Max"), "1");
     EXPECT_FALSE(form.Visible());
+    // Work running below the close (a scan letting events run) ends at its
+    // next item instead of going on with no window.
+    EXPECT_TRUE(run.app.state.StopRequested());
     const std::vector<std::string> expected{"tray off", "minimize", "close about", "close report", "end"};
     EXPECT_EQ(run.window.calls, expected);
 }
@@ -60,6 +63,7 @@ TEST_F(MainWindowExitTest, AVisibleWebsiteWindowKeepsTheProgramUntilItCloses) {
     EXPECT_EQ(Setting("OptionAndSettings", "STATUS"), "STOPPED");
     EXPECT_EQ(run.window.Count("end"), 0);
     EXPECT_TRUE(run.lifecycle.EndingWhenWebsiteCloses());
+    EXPECT_FALSE(run.app.state.StopRequested()) << "the program goes on until the website window closes";
 
     run.lifecycle.WebsiteWindowClosed();
     EXPECT_EQ(run.window.Count("end"), 1);
