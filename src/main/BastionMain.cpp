@@ -1,33 +1,43 @@
-// Bastion.exe: the engine of one run (the app) and the main window over its
-// form model, with page navigation wired for now; the start-up sequence
-// will own the model's handlers.
+// Bastion.exe: the engine of one run (the app), the splash while it counts,
+// then the main window loaded by the start-up sequence, and the message
+// loop until an exit path ends the program.
 #include "platform/win32/WindowsApi.h"
 
 #include "DemoNavigation.h"
 #include "app/App.h"
+#include "app/MainWindowLifecycle.h"
 #include "platform/win32/Win32Platform.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/MessageKeys.h"
-#include "ui/forms/FrmMain.h"
+#include "ui/forms/FrmSplash.h"
 #include "ui/win32/FrmMainWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
+#include "ui/win32/SplashWindow.h"
 #include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32EventPump.h"
 
 namespace {
 
-// What the home page shows before anything was scanned or removed.
-void ShowFirstStatus(bastion::ui::FrmMain& form, const bastion::ui::Identity& identity,
-                     const bastion::ui::MessageCatalogue& messages) {
-    using namespace bastion::ui;
-    form.SetCaption(messages.getMessages(msg::kCaption));
-    form.frmStatus.SetCaption(identity.productName + " Status");
-    form.cmdWebsite.SetCaption(identity.website);
-    form.Label22.SetCaption(messages.getMessages(msg::kCaption2));
-    form.lblVersion.SetCaption(identity.VersionText());
-    form.lblDefRemoved.SetCaption("0");
-    form.lblLastScan.SetCaption("Never");
-    form.lblLastFullScan.SetCaption("Never");
+using bastion::MainWindowSeams;
+using bastion::WindowShowState;
+
+// What the native main window does for the start-up and exit sequences.
+// Left empty for now: the task list entry (it stays until the tray icon
+// exists), the tray icon, the translation and the language chooser, the
+// hidden auxiliary window and the website window.
+MainWindowSeams NativeSeams(bastion::win32::FrmMainWindow& window, bool& startMaximized) {
+    MainWindowSeams seams;
+    seams.isMaximized = [&window] { return ::IsZoomed(window.Hwnd()) != FALSE; };
+    seams.maximize = [&window, &startMaximized] {
+        // Before the first show the window opens maximized.
+        if (::IsWindowVisible(window.Hwnd())) {
+            ::ShowWindow(window.Hwnd(), SW_MAXIMIZE);
+        } else {
+            startMaximized = true;
+        }
+    };
+    seams.minimize = [&window] { ::ShowWindow(window.Hwnd(), SW_MINIMIZE); };
+    // The window's end ends the message loop (quitOnDestroy).
+    seams.endProgram = [&window] { ::DestroyWindow(window.Hwnd()); };
+    return seams;
 }
 
 }  // namespace
@@ -37,22 +47,55 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     bastion::win32::Win32Dialogs dialogs;
     bastion::win32::Win32EventPump pump;
     bastion::App app(platform.Get(), dialogs, pump, bastion::win32::ReadOwnIdentity());
-    const bastion::ui::Identity& identity = app.identity;
     bastion::ui::FrmMain& form = app.form;
-    ShowFirstStatus(form, identity, app.messages);
-    bastion::win32::FrmMainWindow window(form, identity.productName);
-    bastion::WireDemoNavigation(form, [&window] { ::PostMessageW(window.Hwnd(), WM_CLOSE, 0, 0); });
-    if (!window.Create()) return 1;
-    dialogs.SetOwner(window.Hwnd());
-    ::ShowWindow(window.Hwnd(), show);
-    form.SetVisible(true);
-    window.SyncAll();
+    bastion::win32::FrmMainWindow window(form, app.identity.productName);
+    bool startMaximized = false;
+    bastion::MainWindowLifecycle lifecycle(app, NativeSeams(window, startMaximized));
+    window.onClose = [&lifecycle] { lifecycle.CloseMainWindow(); };
+    window.onResize = [&lifecycle, &window](bool minimized, bool maximized) {
+        const WindowShowState state = minimized   ? WindowShowState::Minimized
+                                      : maximized ? WindowShowState::Maximized
+                                                  : WindowShowState::Normal;
+        lifecycle.Resized(state, ::IsWindowVisible(window.Hwnd()) != FALSE);
+    };
+    bastion::WireDemoNavigation(form, [&lifecycle] { lifecycle.CloseMainWindow(); });
+
+    bastion::ui::FrmSplash splash;
+    bastion::win32::SplashWindow splashWindow(splash);
+    splash.showMainWindow = [&] {
+        if (!window.Create()) {
+            ::PostQuitMessage(1);
+            return;
+        }
+        dialogs.SetOwner(window.Hwnd());
+        bastion::LoadResult loaded = bastion::LoadResult::SecondInstance;
+        try {
+            loaded = lifecycle.Load();
+        } catch (...) {
+            ::PostQuitMessage(1);
+            return;
+        }
+        if (loaded == bastion::LoadResult::SecondInstance) {
+            // Ends at once, without a word, with status 0.
+            ::PostQuitMessage(0);
+            return;
+        }
+        // The loaded captions first: the window never shows without them.
+        window.SyncAll();
+        ::ShowWindow(window.Hwnd(), startMaximized ? SW_SHOWMAXIMIZED : show);
+        form.SetVisible(true);
+        window.SyncAll();
+    };
+    splash.Form_Load(app.identity);
+    if (!splashWindow.Create()) return 1;
+    splash.SetVisible(true);
+    splashWindow.SyncAll();
 
     pump.SetAfterDispatch([&window] { window.SyncAll(); });
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab and the arrow keys move between the controls, as in a dialog.
-        if (!::IsDialogMessageW(window.Hwnd(), &message)) {
+        if (!window.Hwnd() || !::IsDialogMessageW(window.Hwnd(), &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }

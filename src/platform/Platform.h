@@ -5,6 +5,7 @@
 #include "common/CodePage.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/InstanceLock.h"
 #include "platform/Internet.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
@@ -24,6 +25,7 @@ struct Platform {
     SystemRestore& restore;
     Clock& clock;
     const CodePage& codePage;
+    InstanceLock& instances;
 };
 
 }  // namespace bastion::platform

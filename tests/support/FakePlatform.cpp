@@ -3,7 +3,7 @@
 namespace bastion::testing {
 
 FakePlatform::FakePlatform()
-    : bundle_{registry, files, shell, processes, system, internet, restore, clock, Windows1252()} {}
+    : bundle_{registry, files, shell, processes, system, internet, restore, clock, Windows1252(), instances} {}
 
 void FakePlatform::CreateSpecialFolders() {
     for (const std::string& path : shell.FolderPaths()) {

@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "support/FakeClock.h"
 #include "support/FakeFileSystem.h"
+#include "support/FakeInstanceLock.h"
 #include "support/FakeInternet.h"
 #include "support/FakeProcesses.h"
 #include "support/FakeRegistry.h"
@@ -35,6 +36,7 @@ public:
     FakeInternet internet;
     FakeSystemRestore restore;
     FakeClock clock;
+    FakeInstanceLock instances;
 
 private:
     platform::Platform bundle_;

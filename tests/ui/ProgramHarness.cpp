@@ -47,13 +47,19 @@ namespace {
 struct WindowSearch {
     DWORD processId;
     HWND found;
+    const wchar_t* className = nullptr;  // else the first application window
 };
 
 BOOL CALLBACK FindProcessWindow(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<WindowSearch*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == nullptr) {
+    if (owner != search->processId) return TRUE;
+    const bool wanted = search->className
+                            ? ClassName(window) == search->className
+                            : IsWindowVisible(window) && GetWindow(window, GW_OWNER) == nullptr &&
+                                  (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+    if (wanted) {
         search->found = window;
         return FALSE;
     }
@@ -68,6 +74,17 @@ HWND StartedProgram::WaitForWindow(DWORD milliseconds) {
         EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) return search.found;
         Sleep(100);
+    } while (GetTickCount64() < deadline);
+    return nullptr;
+}
+
+HWND StartedProgram::WaitForWindowOfClass(const wchar_t* className, DWORD milliseconds) {
+    ULONGLONG deadline = GetTickCount64() + milliseconds;
+    do {
+        WindowSearch search{processId_, nullptr, className};
+        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(5);
     } while (GetTickCount64() < deadline);
     return nullptr;
 }

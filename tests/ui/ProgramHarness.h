@@ -24,9 +24,13 @@ public:
     DWORD ProcessId() const { return processId_; }
     // The exit code, or STILL_ACTIVE when it has not ended within the time.
     DWORD WaitForExit(DWORD milliseconds);
-    // The first visible top-level window of the process, waiting up to the
-    // given time for it to appear.
+    // The first visible application window of the process (top-level, not
+    // owned, not a tool window such as the splash), waiting up to the given
+    // time for it to appear.
     HWND WaitForWindow(DWORD milliseconds);
+    // The first top-level window of the process of that class, visible or
+    // not, polling every few milliseconds for up to the given time.
+    HWND WaitForWindowOfClass(const wchar_t* className, DWORD milliseconds);
 
 private:
     HANDLE process_ = nullptr;

@@ -1,9 +1,12 @@
 // Both programs start under Wine and show the identity of their own version
-// resource, which the build filled from its configuration.
+// resource, which the build filled from its configuration. The desktop
+// program shows its splash first, lets only one copy of itself run, and
+// publishes its run state in the settings of the user.
 #include <gtest/gtest.h>
 
 #include "BuildIdentity.h"
 #include "ProgramHarness.h"
+#include "Screenshot.h"
 #include "common/Utf.h"
 
 namespace bastion::uitest {
@@ -14,15 +17,53 @@ std::wstring Wide(const char* text) {
     return std::wstring(u16.begin(), u16.end());
 }
 
-TEST(ProgramStart, DesktopProgramOpensAWindowTitledWithTheProductAndCompanyAndCloses) {
+std::wstring RunStateKey() {
+    return L"Software\\VB and VBA Program Settings\\" + Wide(build::kProductName) + L"\\OptionAndSettings";
+}
+
+// "STATUS" as outside readers see it; empty when missing.
+std::wstring PublishedStatus() {
+    wchar_t value[64] = {};
+    DWORD size = sizeof(value);
+    if (RegGetValueW(HKEY_CURRENT_USER, RunStateKey().c_str(), L"STATUS", RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS) {
+        return L"";
+    }
+    return value;
+}
+
+TEST(ProgramStart, SplashThenMainWindowOneCopyOnlyAndTheRunStatePublished) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, RunStateKey().c_str(), L"STATUS");
     StartedProgram program(WinePath(BASTION_EXE_PATH), L"");
     ASSERT_TRUE(program.Started());
+
+    HWND splash = program.WaitForWindowOfClass(L"BastionSplash", 20000);
+    ASSERT_NE(splash, nullptr) << "no splash";
+    // A picture of the splash for review, when it is caught while it
+    // shows; it lasts about a second.
+    for (int wait = 0; wait < 100 && !IsWindowVisible(splash); ++wait) Sleep(5);
+    if (IsWindowVisible(splash)) SaveScreenshot(splash, "splash");
     HWND window = program.WaitForWindow(20000);
-    ASSERT_NE(window, nullptr) << "no window appeared";
+    ASSERT_NE(window, nullptr) << "no main window appeared";
+    EXPECT_EQ(ClassName(window), L"BastionMainWindow");
     EXPECT_EQ(WindowText(window), Wide(build::kProductName) + L" by " + Wide(build::kCompanyName));
+    // The splash hands over, then hides itself.
+    for (int wait = 0; wait < 100 && IsWindowVisible(splash); ++wait) Sleep(50);
+    EXPECT_TRUE(IsWindow(splash));
+    EXPECT_FALSE(IsWindowVisible(splash));
+    EXPECT_EQ(PublishedStatus(), L"RUNNING");
+
+    {
+        StartedProgram second(WinePath(BASTION_EXE_PATH), L"");
+        ASSERT_TRUE(second.Started());
+        EXPECT_EQ(second.WaitForExit(20000), 0u) << "a second copy kept running";
+    }
+    EXPECT_EQ(program.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_TRUE(IsWindowVisible(window));
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(10000), 0u);
+    EXPECT_EQ(PublishedStatus(), L"STOPPED");
 }
 
 TEST(ProgramStart, ConsoleScannerTellsItsIdentityFromTheVersionResource) {

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32InstanceLock.h"
 #include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
@@ -33,6 +34,7 @@ private:
     Win32SystemRestore restore_;
     Win32Clock clock_;
     Win32CodePage codePage_;
+    Win32InstanceLock instances_;
     // Declared last: it refers to the members above.
     platform::Platform bundle_;
 };

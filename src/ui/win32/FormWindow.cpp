@@ -20,11 +20,19 @@ bool FormWindow::Create(const FormWindowOptions& options) {
     ::InitCommonControlsEx(&controls);
     const int dpi = WindowDpi(nullptr);
     RECT frame{0, 0, ui::Scale(options.width, dpi), ui::Scale(options.height, dpi)};
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    ::AdjustWindowRectEx(&frame, style, menu_.Empty() ? FALSE : TRUE, 0);
+    ::AdjustWindowRectEx(&frame, options.style, menu_.Empty() ? FALSE : TRUE, options.exStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    RECT work;
+    if (options.centered && ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        x = work.left + (work.right - work.left - width) / 2;
+        y = work.top + (work.bottom - work.top - height) / 2;
+    }
     WindowClass windowClass{options.className, options.icon, options.smallIcon, 0};
-    return CreateBound(windowClass, style, WS_EX_CONTROLPARENT, nullptr, Widen(form_.Caption()).c_str(),
-                       CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top);
+    return CreateBound(windowClass, options.style, options.exStyle, nullptr, Widen(form_.Caption()).c_str(), x, y,
+                       width, height);
 }
 
 HBRUSH FormWindow::Brush(COLORREF colour) {

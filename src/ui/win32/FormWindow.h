@@ -37,6 +37,13 @@ struct FormWindowOptions {
     HICON smallIcon = nullptr;
     // Ends the message loop when the window is destroyed.
     bool quitOnDestroy = false;
+    // A framed, sizable top-level window unless said otherwise (a splash
+    // is a bare popup).
+    DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    DWORD exStyle = WS_EX_CONTROLPARENT;
+    // In the middle of the primary monitor's work area rather than where
+    // the system places new windows.
+    bool centered = false;
 };
 
 class FormWindow : public Window, public ControlHost, public ChildMessageSink {

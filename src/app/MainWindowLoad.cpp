@@ -1,0 +1,120 @@
+#include "app/MainWindowLifecycle.h"
+
+#include "common/PathParts.h"
+#include "definitions/DefinitionSet.h"
+#include "definitions/Exclusions.h"
+#include "scan/DefinitionCounts.h"
+#include "scan/StatusPage.h"
+#include "ui/MessageKeys.h"
+#include "ui/settings/SettingValues.h"
+#include "ui/settings/SiblingProducts.h"
+
+namespace bastion {
+
+namespace {
+
+// Runs a step that must not stop the ones after it.
+template <typename F>
+void Attempt(F&& step) {
+    try {
+        step();
+    } catch (...) {
+        // The step is skipped; the window goes on loading.
+    }
+}
+
+}  // namespace
+
+MainWindowLifecycle::MainWindowLifecycle(App& app, MainWindowSeams seams) : app_(app), seams_(std::move(seams)) {
+    ui::FrmMain& form = app_.form;
+    // The scroll timer only lets pending events run.
+    form.tmrScroll.onTick = [this] { app_.pump.Pump(); };
+    form.lblHide.onClick = [this] { StoreWindowAndEnd(); };
+}
+
+bool MainWindowLifecycle::AnotherInstanceRunning() {
+    return app_.platform.instances.AnotherInstanceRunning(app_.identity.productName);
+}
+
+void MainWindowLifecycle::ShowHomePage() {
+    ui::FrmMain& form = app_.form;
+    for (ui::Frame* page : form.Pages()) page->SetVisible(false);
+    form.pgbDeleteSpywaresFound.SetVisible(false);
+    form.lblDeletingPercentageCompleted.SetVisible(false);
+    form.lblDeletingCaption.SetVisible(false);
+    form.frmStatus.SetCaption(app_.identity.productName + " Status");
+    form.frmStatus.SetVisible(true);
+}
+
+LoadResult MainWindowLifecycle::Load() {
+    namespace keys = ui::settings;
+    ui::FrmMain& form = app_.form;
+    const ui::Identity& identity = app_.identity;
+    platform::FileSystem& files = app_.platform.files;
+
+    // A sibling product of the same maker gets a launcher button.
+    const ui::SiblingProduct sibling = ui::ReadSiblingProduct(app_.settings, identity);
+    if (!sibling.name.empty()) {
+        form.cmdHijack.SetCaption(sibling.name);
+        form.cmdHijack.SetVisible(true);
+    }
+    // Every run, a second one included, tells the sibling where it lives.
+    const std::string programPath = app_.platform.system.ProgramPath();
+    ui::RegisterThisProduct(app_.settings, identity, FolderOfPath(programPath), FileTitleOfPath(programPath));
+
+    // The data folder and the window's icons are in place by now (the app
+    // and the window did them).
+
+    // No language stored means that nobody chose one yet: a first start.
+    const bool languageMissing =
+        app_.settings.Read(keys::kLanguage, keys::kLanguageFirstRunDefault).empty();
+    language_ = app_.settings.Read(keys::kLanguage);
+    if (seams_.translate) seams_.translate(language_);
+    if (languageMissing) {
+        app_.settings.Write(keys::kLanguage, keys::kEnglish);
+        IfSet(seams_.showLanguageChooser);
+    }
+
+    if (AnotherInstanceRunning()) return LoadResult::SecondInstance;
+
+    InstallPendingDefinitionFiles(files, app_.dataFolder);
+    CountDefinitions(files, app_.dataFolder, app_.state);
+    RefreshStatusPage({files, app_.platform.codePage, app_.dataFolder, identity, app_.settings, app_.state});
+    LoadExclusions(ExclusionFile{files, app_.platform.codePage, app_.dataFolder}, app_.pump, app_.exclusions);
+    ShowHomePage();
+
+    // From here on a step that fails is skipped.
+    bool another = false;
+    Attempt([&] { another = AnotherInstanceRunning(); });
+    if (another) return LoadResult::SecondInstance;
+    Attempt([&] {
+        app_.settings.Write(keys::kStatus, keys::kRunning);
+        app_.settings.Write(keys::kRestart, keys::kFalse);
+    });
+    Attempt([&] { IfSet(seams_.loadAuxiliaryWindow); });
+    Attempt([&] { form.SetCaption(app_.messages.getMessages(ui::msg::kCaption)); });
+    Attempt([&] { form.cmdWebsite.SetCaption(identity.website); });
+    Attempt([&] {
+        if (seams_.showInTaskList) seams_.showInTaskList(false);
+    });
+    Attempt([&] { form.Label22.SetCaption(app_.messages.getMessages(ui::msg::kCaption2)); });
+    Attempt([&] { RestoreWindow(); });
+    return LoadResult::Running;
+}
+
+void MainWindowLifecycle::RestoreWindow() {
+    namespace keys = ui::settings;
+    // Widths the user never changed keep the list's own, which fit its
+    // columns better than one width for all.
+    ui::ListView& results = app_.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    for (std::size_t i = 0; i < results.Columns().size(); ++i) {
+        const std::string stored =
+            app_.settings.ReadSetting(keys::kSectionSettings, keys::FoundColumnKey(static_cast<int>(i) + 1), "");
+        if (const auto width = ui::ParseSettingNumber(stored); width && *width >= 0) {
+            results.SetColumnWidth(i, static_cast<double>(*width));
+        }
+    }
+    if (app_.settings.Read(keys::kMax) == keys::kChecked) IfSet(seams_.maximize);
+}
+
+}  // namespace bastion

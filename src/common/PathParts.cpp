@@ -1,0 +1,18 @@
+#include "common/PathParts.h"
+
+namespace bastion {
+
+std::string FolderOfPath(std::string_view path) {
+    const std::size_t separator = path.rfind('\\');
+    return separator == std::string_view::npos ? std::string() : std::string(path.substr(0, separator));
+}
+
+std::string FileTitleOfPath(std::string_view path) {
+    const std::size_t separator = path.rfind('\\');
+    std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos) name = name.substr(0, dot);
+    return std::string(name);
+}
+
+}  // namespace bastion

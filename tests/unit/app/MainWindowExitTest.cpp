@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "LifecycleFixture.h"
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion {
+namespace {
+
+namespace keys = ui::settings;
+using testing::Stored;
+
+struct MainWindowExitTest : ::testing::Test {
+    MainWindowExitTest() { run.lifecycle.Load(); }
+    std::string Setting(std::string_view section, std::string_view key) {
+        return Stored(run.app.settings, "Testwall", section, key);
+    }
+    ui::ListView& Results() { return form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved; }
+
+    testing::FakePlatform machine;
+    testing::ProgramRun run{machine};
+    ui::FrmMain& form = run.app.form;
+};
+
+TEST_F(MainWindowExitTest, ClosingPublishesTheStopStoresTheWindowClosesTheOthersAndEnds) {
+    run.window.calls.clear();
+    run.window.maximized = true;
+    Results().SetColumnWidth(0, 3000);
+    Results().SetColumnWidth(4, 2222.5);
+    form.SetVisible(true);
+
+    run.lifecycle.CloseMainWindow();
+
+    EXPECT_EQ(Setting("OptionAndSettings", "STATUS"), "STOPPED");
+    EXPECT_EQ(Setting("OptionAndSettings", "RESTART"), "False");
+    EXPECT_EQ(Setting("Settings", "FoundCol21"), "3000");
+    EXPECT_EQ(Setting("Settings", "FoundCol25"), "2222");
+    EXPECT_EQ(Setting("Settings", "FoundCol26"), "<missing>");
+    EXPECT_EQ(Setting("Settings", "Max"), "1");
+    EXPECT_FALSE(form.Visible());
+    // Work running below the close (a scan letting events run) ends at its
+    // next item instead of going on with no window.
+    EXPECT_TRUE(run.app.state.StopRequested());
+    const std::vector<std::string> expected{"tray off", "minimize", "close about", "close report", "end"};
+    EXPECT_EQ(run.window.calls, expected);
+}
+
+TEST_F(MainWindowExitTest, TheCloseLabelStoresTheWindowButLeavesTheRunStateAlone) {
+    run.window.calls.clear();
+    form.lblHide.Click();
+    EXPECT_EQ(Setting("OptionAndSettings", "STATUS"), "RUNNING");
+    EXPECT_EQ(Setting("Settings", "Max"), "0");
+    EXPECT_NE(Setting("Settings", "FoundCol21"), "<missing>");
+    EXPECT_EQ(run.window.Count("tray off"), 0);
+    EXPECT_EQ(run.window.Count("end"), 1);
+}
+
+TEST_F(MainWindowExitTest, AVisibleWebsiteWindowKeepsTheProgramUntilItCloses) {
+    run.lifecycle.WebsiteWindowClosed();
+    EXPECT_EQ(run.window.Count("end"), 0) << "no exit was waiting";
+
+    run.window.websiteVisible = true;
+    run.lifecycle.CloseMainWindow();
+    EXPECT_EQ(Setting("OptionAndSettings", "STATUS"), "STOPPED");
+    EXPECT_EQ(run.window.Count("end"), 0);
+    EXPECT_TRUE(run.lifecycle.EndingWhenWebsiteCloses());
+    EXPECT_FALSE(run.app.state.StopRequested()) << "the program goes on until the website window closes";
+
+    run.lifecycle.WebsiteWindowClosed();
+    EXPECT_EQ(run.window.Count("end"), 1);
+    run.lifecycle.WebsiteWindowClosed();
+    EXPECT_EQ(run.window.Count("end"), 1);
+}
+
+TEST_F(MainWindowExitTest, TheNextStartOpensTheWindowAsThisOneClosed) {
+    Results().SetColumnWidth(1, 5123);
+    run.window.maximized = true;
+    run.lifecycle.CloseMainWindow();
+
+    testing::ProgramRun next(machine);
+    ASSERT_EQ(next.lifecycle.Load(), LoadResult::Running);
+    const auto& columns = next.app.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Columns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        EXPECT_EQ(columns[i].widthTwips, Results().Columns()[i].widthTwips) << "column " << i;
+    }
+    EXPECT_EQ(next.window.Count("maximize"), 1);
+    EXPECT_EQ(Setting("OptionAndSettings", "STATUS"), "RUNNING");
+}
+
+TEST_F(MainWindowExitTest, BackInNormalStateTheShieldAndSchedulerTimersStopAndTheScrollTimerRuns) {
+    form.tmrScroll.SetEnabled(false);
+    run.window.calls.clear();
+
+    run.lifecycle.Resized(WindowShowState::Minimized, true);
+    EXPECT_TRUE(form.tmrScheduler.Enabled());
+    EXPECT_TRUE(form.tmrMemoryInspected.Enabled());
+    EXPECT_FALSE(form.tmrScroll.Enabled());
+    run.lifecycle.Resized(WindowShowState::Maximized, true);
+    EXPECT_EQ(run.window.calls, (std::vector<std::string>{"task list off", "task list off"}));
+
+    run.app.settings.Write(keys::kMinimized, keys::kYes);
+    // A window not yet shown (while it is created) leaves "Minimized".
+    run.lifecycle.Resized(WindowShowState::Normal, false);
+    EXPECT_EQ(Setting("Settings", "Minimized"), "Yes");
+    run.lifecycle.Resized(WindowShowState::Normal, true);
+    EXPECT_EQ(Setting("Settings", "Minimized"), "No");
+    EXPECT_FALSE(form.tmrScheduler.Enabled());
+    EXPECT_FALSE(form.tmrMemoryInspected.Enabled());
+    EXPECT_TRUE(form.tmrScroll.Enabled());
+    EXPECT_EQ(run.window.Count("task list on"), 2);
+
+    // Its tick only lets pending events run.
+    const int before = run.pump.CallCount();
+    form.tmrScroll.Tick();
+    EXPECT_EQ(run.pump.CallCount(), before + 1);
+}
+
+}  // namespace
+}  // namespace bastion
