@@ -1,0 +1,12 @@
+#include "ui/forms/FrmWebsite.h"
+
+namespace bastion::ui {
+
+FrmWebsite::FrmWebsite() : Form("frmWebsite") {
+    Timer1.onTick = [this] {
+        Timer1.SetEnabled(false);
+        SetVisible(false);
+    };
+}
+
+}  // namespace bastion::ui
