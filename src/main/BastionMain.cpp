@@ -1,15 +1,17 @@
 // Bastion.exe: the engine of one run (the app) and the main window over its
-// form model, with page navigation wired for now; the start-up sequence
-// will own the model's handlers.
+// form model with the window's handlers attached.
 #include "platform/win32/WindowsApi.h"
 
-#include "DemoNavigation.h"
 #include "app/App.h"
+#include "app/MainWindowHandlers.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/MessageKeys.h"
 #include "ui/forms/FrmMain.h"
+#include "ui/win32/FormTimerWindow.h"
+#include "ui/win32/FrmAboutWindow.h"
 #include "ui/win32/FrmMainWindow.h"
+#include "ui/win32/FrmReportWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
 #include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32EventPump.h"
@@ -41,7 +43,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     bastion::ui::FrmMain& form = app.form;
     ShowFirstStatus(form, identity, app.messages);
     bastion::win32::FrmMainWindow window(form, identity.productName);
-    bastion::WireDemoNavigation(form, [&window] { ::PostMessageW(window.Hwnd(), WM_CLOSE, 0, 0); });
+    auto postClose = [&window] { ::PostMessageW(window.Hwnd(), WM_CLOSE, 0, 0); };
+    bastion::MainWindowActions actions;
+    actions.closeWindow = postClose;
+    actions.closeSteps = postClose;
+    actions.showReportModal = [&window](bastion::ui::FrmReport& viewer) {
+        bastion::win32::ShowFrmReportModal(viewer, window.Hwnd());
+    };
+    actions.showAboutModal = [&window](bastion::ui::FrmAbout& about) {
+        bastion::win32::ShowFrmAboutModal(about, window.Hwnd());
+    };
+    bastion::MainWindowHandlers handlers(app, std::move(actions));
+    bastion::LoadOptionPage(app);
+    bastion::win32::FormTimerWindow websiteTimers(handlers.Website().form);
+    websiteTimers.Create();
+    window.afterSync = [&websiteTimers] { websiteTimers.Sync(); };
     if (!window.Create()) return 1;
     dialogs.SetOwner(window.Hwnd());
     ::ShowWindow(window.Hwnd(), show);

@@ -20,11 +20,24 @@ bool FormWindow::Create(const FormWindowOptions& options) {
     ::InitCommonControlsEx(&controls);
     const int dpi = WindowDpi(nullptr);
     RECT frame{0, 0, ui::Scale(options.width, dpi), ui::Scale(options.height, dpi)};
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    const DWORD style = options.fixedSize ? (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN)
+                                          : (WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
     ::AdjustWindowRectEx(&frame, style, menu_.Empty() ? FALSE : TRUE, 0);
     WindowClass windowClass{options.className, options.icon, options.smallIcon, 0};
-    return CreateBound(windowClass, style, WS_EX_CONTROLPARENT, nullptr, Widen(form_.Caption()).c_str(),
-                       CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top);
+    const DWORD exStyle = WS_EX_CONTROLPARENT | (options.fixedSize ? WS_EX_DLGMODALFRAME : 0);
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    if (options.owner) {
+        // Centred over its owner.
+        RECT ownerRect;
+        ::GetWindowRect(options.owner, &ownerRect);
+        x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
+        y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
+    }
+    return CreateBound(windowClass, style, exStyle, options.owner, Widen(form_.Caption()).c_str(), x, y, width,
+                       height);
 }
 
 HBRUSH FormWindow::Brush(COLORREF colour) {
@@ -93,6 +106,7 @@ void FormWindow::SyncAll() {
         menu_.SyncIfChanged(Hwnd());
         timers_.Sync(Hwnd());
         AfterSync();
+        if (afterSync) afterSync();
     } catch (...) {
         // A control that cannot be pushed keeps its old look.
     }

@@ -37,6 +37,10 @@ struct FormWindowOptions {
     HICON smallIcon = nullptr;
     // Ends the message loop when the window is destroyed.
     bool quitOnDestroy = false;
+    // A small window of another one: it stays above its owner, cannot be
+    // resized and has no minimize or maximize box.
+    HWND owner = nullptr;
+    bool fixedSize = false;
 };
 
 class FormWindow : public Window, public ControlHost, public ChildMessageSink {
@@ -59,6 +63,9 @@ public:
     // state (after the layout followed it).
     std::function<void()> onClose;
     std::function<void(bool minimized, bool maximized)> onResize;
+    // After every push of the models: windows of other forms that the
+    // handlers of this one change (a timer started elsewhere) follow here.
+    std::function<void()> afterSync;
 
     // ControlHost
     const UiFonts& Fonts() const override { return fonts_; }
