@@ -1,5 +1,7 @@
 #include "app/OptionPage.h"
 
+#include <initializer_list>
+
 #include "scan/Walker.h"
 #include "ui/settings/SettingKeys.h"
 
@@ -123,11 +125,9 @@ void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std
 
     const bool scheduled = settings.ReadNumber(keys::kChkAutomaticScanYesOrNo) != 0;
     form.chkAutomaticScanYesOrNo.SetValue(CheckValue(scheduled));
-    for (ui::Control* control : {static_cast<ui::Control*>(&form.dtpScheduleDate),
-                                 static_cast<ui::Control*>(&form.dtpScheduleTime),
-                                 static_cast<ui::Control*>(&form.tmrScheduler), static_cast<ui::Control*>(&form.cmbDays)}) {
-        control->SetEnabled(scheduled);
-    }
+    const std::initializer_list<ui::Control*> schedule{&form.dtpScheduleDate, &form.dtpScheduleTime, &form.tmrScheduler,
+                                                       &form.cmbDays};
+    for (ui::Control* control : schedule) control->SetEnabled(scheduled);
     check(form.chkAutomaticUpdate, keys::kChkAutomaticUpdate);
 
     RestoreDriveTicks(form.lvwHardDrives, settings);
