@@ -55,8 +55,7 @@ enum class LoadResult {
 
 class MainWindowLifecycle {
 public:
-    // Takes over the handlers of the form that are its own: tmrScroll's
-    // tick and the close label lblHide.
+    // Takes over the handler of the form that is its own: tmrScroll's tick.
     MainWindowLifecycle(App& app, MainWindowSeams seams);
     MainWindowLifecycle(const MainWindowLifecycle&) = delete;
     MainWindowLifecycle& operator=(const MainWindowLifecycle&) = delete;
@@ -76,7 +75,7 @@ public:
     void CloseMainWindow();
     // The closing steps without the run state: store the window's column
     // widths and state, hide it, close the other windows and end. What the
-    // close label lblHide does.
+    // close label lblHide does (the window's handlers attach it).
     void StoreWindowAndEnd();
     // The website window went away: ends the program when an exit was
     // waiting for it.

@@ -1,5 +1,6 @@
 #include "app/MainWindowLifecycle.h"
 
+#include "app/Navigation.h"
 #include "common/PathParts.h"
 #include "definitions/DefinitionSet.h"
 #include "definitions/Exclusions.h"
@@ -29,7 +30,6 @@ MainWindowLifecycle::MainWindowLifecycle(App& app, MainWindowSeams seams) : app_
     ui::FrmMain& form = app_.form;
     // The scroll timer only lets pending events run.
     form.tmrScroll.onTick = [this] { app_.pump.Pump(); };
-    form.lblHide.onClick = [this] { StoreWindowAndEnd(); };
 }
 
 bool MainWindowLifecycle::AnotherInstanceRunning() {
@@ -38,12 +38,8 @@ bool MainWindowLifecycle::AnotherInstanceRunning() {
 
 void MainWindowLifecycle::ShowHomePage() {
     ui::FrmMain& form = app_.form;
-    for (ui::Frame* page : form.Pages()) page->SetVisible(false);
-    form.pgbDeleteSpywaresFound.SetVisible(false);
-    form.lblDeletingPercentageCompleted.SetVisible(false);
-    form.lblDeletingCaption.SetVisible(false);
     form.frmStatus.SetCaption(app_.identity.productName + " Status");
-    form.frmStatus.SetVisible(true);
+    ShowPage(form, form.frmStatus);
 }
 
 LoadResult MainWindowLifecycle::Load() {

@@ -1,14 +1,17 @@
 // Bastion.exe: the engine of one run (the app), the splash while it counts,
-// then the main window loaded by the start-up sequence, and the message
-// loop until an exit path ends the program.
+// then the main window with its handlers, loaded by the start-up sequence,
+// and the message loop until an exit path ends the program.
 #include "platform/win32/WindowsApi.h"
 
-#include "DemoNavigation.h"
 #include "app/App.h"
+#include "app/MainWindowHandlers.h"
 #include "app/MainWindowLifecycle.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/forms/FrmSplash.h"
+#include "ui/win32/FormTimerWindow.h"
+#include "ui/win32/FrmAboutWindow.h"
 #include "ui/win32/FrmMainWindow.h"
+#include "ui/win32/FrmReportWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/Win32Dialogs.h"
@@ -21,8 +24,8 @@ using bastion::WindowShowState;
 
 // What the native main window does for the start-up and exit sequences.
 // Left empty for now: the task list entry (it stays until the tray icon
-// exists), the tray icon, the translation and the language chooser, the
-// hidden auxiliary window and the website window.
+// exists), the tray icon, the translation and the language chooser and the
+// hidden auxiliary window.
 MainWindowSeams NativeSeams(bastion::win32::FrmMainWindow& window, bool& startMaximized) {
     MainWindowSeams seams;
     seams.isMaximized = [&window] { return ::IsZoomed(window.Hwnd()) != FALSE; };
@@ -58,7 +61,26 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
                                                   : WindowShowState::Normal;
         lifecycle.Resized(state, ::IsWindowVisible(window.Hwnd()) != FALSE);
     };
-    bastion::WireDemoNavigation(form, [&lifecycle] { lifecycle.CloseMainWindow(); });
+
+    bastion::MainWindowActions actions;
+    actions.closeWindow = [&lifecycle] { lifecycle.CloseMainWindow(); };
+    actions.closeSteps = [&lifecycle] { lifecycle.StoreWindowAndEnd(); };
+    actions.showReportModal = [&window](bastion::ui::FrmReport& viewer) {
+        bastion::win32::ShowFrmReportModal(viewer, window.Hwnd());
+    };
+    actions.showAboutModal = [&window](bastion::ui::FrmAbout& about) {
+        bastion::win32::ShowFrmAboutModal(about, window.Hwnd());
+    };
+    bastion::MainWindowHandlers handlers(app, std::move(actions));
+    bastion::MainWindowSeams& seams = lifecycle.Seams();
+    seams.closeOtherWindows.push_back([&handlers] { handlers.About().SetVisible(false); });
+    seams.closeOtherWindows.push_back([&handlers] { handlers.ReportViewer().SetVisible(false); });
+    bastion::WebsiteOpener& website = handlers.Website();
+    seams.websiteWindowVisible = [&website] { return website.Visible(); };
+    website.form.onClosed = [&lifecycle] { lifecycle.WebsiteWindowClosed(); };
+    bastion::win32::FormTimerWindow websiteTimers(website.form);
+    websiteTimers.Create();
+    window.afterSync = [&websiteTimers] { websiteTimers.Sync(); };
 
     bastion::ui::FrmSplash splash;
     bastion::win32::SplashWindow splashWindow(splash);
@@ -80,6 +102,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
             ::PostQuitMessage(0);
             return;
         }
+        bastion::LoadOptionPage(app);
         // The loaded captions first: the window never shows without them.
         window.SyncAll();
         ::ShowWindow(window.Hwnd(), startMaximized ? SW_SHOWMAXIMIZED : show);

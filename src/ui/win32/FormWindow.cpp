@@ -20,19 +20,29 @@ bool FormWindow::Create(const FormWindowOptions& options) {
     ::InitCommonControlsEx(&controls);
     const int dpi = WindowDpi(nullptr);
     RECT frame{0, 0, ui::Scale(options.width, dpi), ui::Scale(options.height, dpi)};
-    ::AdjustWindowRectEx(&frame, options.style, menu_.Empty() ? FALSE : TRUE, options.exStyle);
+    DWORD style = options.style;
+    DWORD exStyle = options.exStyle;
+    if (options.fixedSize) {
+        style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+        exStyle |= WS_EX_DLGMODALFRAME;
+    }
+    ::AdjustWindowRectEx(&frame, style, menu_.Empty() ? FALSE : TRUE, exStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
-    RECT work;
-    if (options.centered && ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
-        x = work.left + (work.right - work.left - width) / 2;
-        y = work.top + (work.bottom - work.top - height) / 2;
+    RECT area;
+    if (options.owner && ::GetWindowRect(options.owner, &area)) {
+        // Centred over its owner.
+        x = area.left + (area.right - area.left - width) / 2;
+        y = area.top + (area.bottom - area.top - height) / 2;
+    } else if (options.centered && ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+        x = area.left + (area.right - area.left - width) / 2;
+        y = area.top + (area.bottom - area.top - height) / 2;
     }
     WindowClass windowClass{options.className, options.icon, options.smallIcon, 0};
-    return CreateBound(windowClass, options.style, options.exStyle, nullptr, Widen(form_.Caption()).c_str(), x, y,
-                       width, height);
+    return CreateBound(windowClass, style, exStyle, options.owner, Widen(form_.Caption()).c_str(), x, y, width,
+                       height);
 }
 
 HBRUSH FormWindow::Brush(COLORREF colour) {
@@ -101,6 +111,7 @@ void FormWindow::SyncAll() {
         menu_.SyncIfChanged(Hwnd());
         timers_.Sync(Hwnd());
         AfterSync();
+        if (afterSync) afterSync();
     } catch (...) {
         // A control that cannot be pushed keeps its old look.
     }

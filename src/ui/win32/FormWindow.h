@@ -44,6 +44,10 @@ struct FormWindowOptions {
     // In the middle of the primary monitor's work area rather than where
     // the system places new windows.
     bool centered = false;
+    // A small window of another one: it stays above its owner, cannot be
+    // resized and has no minimize or maximize box.
+    HWND owner = nullptr;
+    bool fixedSize = false;
 };
 
 class FormWindow : public Window, public ControlHost, public ChildMessageSink {
@@ -66,6 +70,9 @@ public:
     // state (after the layout followed it).
     std::function<void()> onClose;
     std::function<void(bool minimized, bool maximized)> onResize;
+    // After every push of the models: windows of other forms that the
+    // handlers of this one change (a timer started elsewhere) follow here.
+    std::function<void()> afterSync;
 
     // ControlHost
     const UiFonts& Fonts() const override { return fonts_; }

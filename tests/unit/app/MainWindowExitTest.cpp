@@ -46,7 +46,7 @@ TEST_F(MainWindowExitTest, ClosingPublishesTheStopStoresTheWindowClosesTheOthers
 
 TEST_F(MainWindowExitTest, TheCloseLabelStoresTheWindowButLeavesTheRunStateAlone) {
     run.window.calls.clear();
-    form.lblHide.Click();
+    run.lifecycle.StoreWindowAndEnd();
     EXPECT_EQ(Setting("OptionAndSettings", "STATUS"), "RUNNING");
     EXPECT_EQ(Setting("Settings", "Max"), "0");
     EXPECT_NE(Setting("Settings", "FoundCol21"), "<missing>");

@@ -1,0 +1,21 @@
+#include "app/HelpOpener.h"
+
+#include "scan/FileExistence.h"
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion {
+
+std::string FolderOfFile(const std::string& path) {
+    const std::size_t last = path.rfind('\\');
+    return last == std::string::npos ? std::string() : path.substr(0, last);
+}
+
+bool Form8_Load(const HelpOpener& opener) {
+    const std::string help = opener.programFolder + "\\" + std::string(kHelpFile);
+    if (!FileExists(opener.files, help)) return false;
+    opener.shell.Open(help, platform::ShowWindow::Normal);
+    opener.machineSettings.Write(ui::settings::kMachineShowHelp, ui::settings::kUnchecked);
+    return true;
+}
+
+}  // namespace bastion

@@ -1,0 +1,30 @@
+// The help file: "Help.chm" in the program folder, handed to the shell.
+// "View Help" opens it, and so does the first start.
+#pragma once
+
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+#include "ui/settings/MachineSettingsStore.h"
+
+namespace bastion {
+
+inline constexpr std::string_view kHelpFile = "Help.chm";
+
+// The folder of a program file, without the trailing backslash.
+std::string FolderOfFile(const std::string& path);
+
+struct HelpOpener {
+    platform::FileSystem& files;
+    platform::Shell& shell;
+    ui::MachineSettingsStore& machineSettings;
+    // Without a trailing backslash.
+    std::string programFolder;
+};
+
+// Opens the help file when it exists and notes in the machine store that
+// help was shown ("showHelp" = "0"); false when there is no help file.
+bool Form8_Load(const HelpOpener& opener);
+
+}  // namespace bastion

@@ -1,0 +1,33 @@
+// What the main window's commands need from outside the engine: the
+// window's own steps (closing, showing the small windows modally), and the
+// features that come later, each left empty until it exists. An empty
+// action does nothing.
+#pragma once
+
+#include <functional>
+
+#include "ui/forms/FrmAbout.h"
+#include "ui/forms/FrmReport.h"
+
+namespace bastion {
+
+struct MainWindowActions {
+    // The close mark "X": the closing steps of the window only; the run
+    // state and the tray icon stay as they are.
+    std::function<void()> closeSteps;
+    // File > "Exit": closes the main window as its close box does.
+    std::function<void()> closeWindow;
+    // Show the window until the user closes it (its model turns invisible).
+    std::function<void(ui::FrmReport&)> showReportModal;
+    std::function<void(ui::FrmAbout&)> showAboutModal;
+
+    // Later features.
+    std::function<void()> sendAnonymousData;
+    std::function<bool(bool ticked)> confirmSendData;
+    std::function<void()> runLiveUpdate;
+    std::function<void()> minimizeToTray;
+    std::function<void()> viewQuarantine;
+    std::function<void()> changeLanguage;
+};
+
+}  // namespace bastion

@@ -1,0 +1,170 @@
+#include "app/MainWindowHandlers.h"
+
+#include "app/HelpOpener.h"
+#include "app/Navigation.h"
+#include "app/OptionPage.h"
+#include "app/ResultsListCommands.h"
+#include "app/SiblingLauncher.h"
+#include "definitions/DataFiles.h"
+#include "definitions/Exclusions.h"
+#include "report/ReportViewer.h"
+#include "scan/ExcludeCommand.h"
+#include "scan/FileExistence.h"
+#include "scan/ResultChecks.h"
+#include "scan/StatusPage.h"
+#include "ui/MessageKeys.h"
+#include "ui/settings/MachineSettingsStore.h"
+
+namespace bastion {
+
+namespace {
+
+template <typename F, typename... Args>
+void Call(const F& action, Args&&... args) {
+    if (action) action(std::forward<Args>(args)...);
+}
+
+}  // namespace
+
+MainWindowHandlers::MainWindowHandlers(App& app, MainWindowActions actions)
+    : app_(app), actions_(std::move(actions)), website_(app.identity, app.platform.shell) {
+    WireNavigation();
+    WireScanCommands();
+    WireMenus();
+    BindOptionControls(app_.form, app_.settings, {actions_.confirmSendData});
+    ScanHooks& hooks = app_.controller.Hooks();
+    hooks.showScanPage = [this] { ShowPage(app_.form, app_.form.frmScan); };
+    hooks.showResultsPage = [this] { ShowPage(app_.form, app_.form.frmResults); };
+    // The window opens on the home page, the options on their first tab.
+    ShowPage(app_.form, app_.form.frmStatus);
+    ShowSelectedTab(app_.form);
+}
+
+void MainWindowHandlers::WireNavigation() {
+    ui::FrmMain& form = app_.form;
+    auto show = [this](ui::Frame& page) { return [this, &page] { ShowPage(app_.form, page); }; };
+    form.cmdStatus.onClick = show(form.frmStatus);
+    form.cmdScan.onClick = show(form.frmScan);
+    form.cmdSettings.onClick = show(form.frmOptions);
+    form.Command1.onClick = show(form.frmScan);
+    form.cmdResults.onClick = [this] {
+        ShowPage(app_.form, app_.form.frmResults);
+        // Nothing found: what was scanned still helps to find unknown
+        // threats, when the user agreed to send it.
+        if (app_.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Empty() && app_.form.chkSendData.Checked()) {
+            Call(actions_.sendAnonymousData);
+        }
+    };
+    form.TabStrip1.onClick = [this] { ShowSelectedTab(app_.form); };
+    form.lblOptions.onClick = [this] { lblOptions_Click(app_.form); };
+    form.lblResult.onClick = [this] { lblResult_Click(app_.form); };
+    form.lblHide.onClick = [this] { Call(actions_.closeSteps); };
+    form.cmdWebsite.onClick = [this] { website_.Open(); };
+    form.cmdHijack.onClick = [this] {
+        cmdHijack_Click({app_.settings, app_.identity, app_.platform.files, app_.platform.shell, app_.dialogs});
+    };
+    form.cmdLog.onClick = [this] { ShowReport(); };
+    form.lblViewLogFile.onClick = [this] { ShowReport(); };
+    form.cmdUpdate.onClick = [this] { Call(actions_.runLiveUpdate); };
+    form.cmdLiveUpdate.onClick = [this] { Call(actions_.runLiveUpdate); };
+    form.Command5.onClick = [this] { Call(actions_.minimizeToTray); };
+}
+
+void MainWindowHandlers::WireScanCommands() {
+    ui::FrmMain& form = app_.form;
+    ScanController& controller = app_.controller;
+    const std::pair<ui::CommandButton*, int> homeScans[] = {{&form.cmdMainScan, ui::kSmartScan},
+                                                            {&form.cmdMainScan1, ui::kFullSystemScan},
+                                                            {&form.cmdMainScan2, ui::kFileScan},
+                                                            {&form.cmdMainScan3, ui::kFolderScan}};
+    for (auto [button, kind] : homeScans) {
+        button->onClick = [this, kind = kind] { StartScanOfKind(kind); };
+    }
+    form.cmdScanNow.onClick = [&controller] { controller.cmdScanNow_Click(); };
+    form.lblStart.onClick = [this] {
+        if (!app_.form.cmdScanNow.Enabled()) return;
+        ShowPage(app_.form, app_.form.frmScan);
+        app_.controller.cmdScanNow_Click();
+    };
+    form.cmdPause.onClick = [&controller] { controller.cmdPause_Click(); };
+    form.lblPause.onClick = [&controller] { controller.lblPause_Click(); };
+    form.cmdStop.onClick = [&controller] { controller.cmdStop_Click(); };
+    form.lblStop.onClick = [&controller] { controller.lblStop_Click(); };
+    form.lvwSpywareFound.onColumnClick = [&controller](int column) { controller.lvwSpywareFound_ColumnClick(column); };
+
+    auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    BindResultChecks(app_.state);
+    results.onColumnClick = [&results](int column) { lvwResults_ColumnClick(results, column); };
+    results.onDoubleClick = [this, &results](std::size_t row) {
+        lvwResults_DblClick(results, row, app_.platform.shell);
+    };
+    form.cmdSelectAll.onClick = [this] { cmdSelectAll_Click(app_.state); };
+    form.cmdBrowse.onClick = [&controller] { controller.cmdBrowse_Click(); };
+    form.cmdExclude.onClick = [this] {
+        const ExclusionFile file{app_.platform.files, app_.platform.codePage, app_.dataFolder};
+        cmdExclude_Click({app_.state, app_.dialogs, app_.messages, app_.identity.productName, file, app_.exclusions,
+                          app_.pump});
+    };
+}
+
+void MainWindowHandlers::WireMenus() {
+    ui::FrmMain& form = app_.form;
+    form.mnuScanNow.onClick = [this] { ShowPage(app_.form, app_.form.frmScan); };
+    form.mnuViewLog.onClick = [this] { ShowReport(); };
+    form.mnuLiveUpdate.onClick = [this] { Call(actions_.runLiveUpdate); };
+    form.mnuMinimizeToTray.onClick = [this] { Call(actions_.minimizeToTray); };
+    form.mnuExit.onClick = [this] { Call(actions_.closeWindow); };
+    for (std::size_t i = 0; i < form.mnuSettingsItem.size(); ++i) {
+        form.mnuSettingsItem[i].onClick = [this, i] { ShowOptionsTab(app_.form, static_cast<int>(i)); };
+    }
+    form.mnuQuarItem[0].onClick = [this] { Call(actions_.viewQuarantine); };
+    form.mnuQuarItem[1].onClick = [this] { ViewExclusions(); };
+    form.mnuChangeLanguage.onClick = [this] { Call(actions_.changeLanguage); };
+    form.mnuViewHelp.onClick = [this] { ViewHelp(); };
+    form.mnuAboutItem.onClick = [this] {
+        frmAbout_Load(about_, app_.identity, website_);
+        about_.SetVisible(true);
+        Call(actions_.showAboutModal, about_);
+        about_.SetVisible(false);
+    };
+}
+
+void MainWindowHandlers::StartScanOfKind(int kind) {
+    ShowPage(app_.form, app_.form.frmScan);
+    app_.form.optScan[static_cast<std::size_t>(kind)].SetValue(true);
+    app_.controller.cmdScanNow_Click();
+}
+
+void MainWindowHandlers::ShowReport() {
+    ui::Label& showReport = app_.form.lblViewLogFile;
+    showReport.SetEnabled(false);
+    frmReport_Load(report_, app_.platform.files, app_.platform.codePage, app_.dataFolder, app_.identity);
+    report_.SetVisible(true);
+    Call(actions_.showReportModal, report_);
+    report_.SetVisible(false);
+    showReport.SetEnabled(true);
+}
+
+void MainWindowHandlers::ViewHelp() {
+    ui::MachineSettingsStore machine(app_.platform.registry, app_.identity.companyName, app_.identity.productName,
+                                     app_.settings, app_.dialogs);
+    Form8_Load({app_.platform.files, app_.platform.shell, machine, FolderOfFile(app_.platform.system.ProgramPath())});
+    app_.pump.Pump();
+}
+
+void MainWindowHandlers::ViewExclusions() {
+    const std::string file = DataFilePath(app_.dataFolder, datafile::kExclusions);
+    if (FileExists(app_.platform.files, file)) {
+        app_.platform.shell.StartProgram("notepad " + file, platform::ShowWindow::Normal);
+        return;
+    }
+    app_.dialogs.MessageBox(app_.messages.getMessages(ui::msg::kExclude1), app_.messages.getMessages(ui::msg::kExclude2),
+                            ui::MsgButtons::Ok, ui::MsgIcon::None);
+}
+
+void LoadOptionPage(App& app) {
+    RestoreOptionPage(app.form, app.settings,
+                      ReadDefinitionDate(app.platform.files, app.platform.codePage, app.dataFolder));
+}
+
+}  // namespace bastion

@@ -1,0 +1,57 @@
+// The main window's commands: page navigation, the home page's scan
+// buttons, the scan and results pages' commands, the options page's
+// storing controls, the menus, and the small windows (report viewer, about
+// window, website opener, help opener). Constructing one attaches every
+// handler to the app's form; it lives as long as the window.
+#pragma once
+
+#include "app/App.h"
+#include "app/MainWindowActions.h"
+#include "app/WebsiteOpener.h"
+#include "ui/forms/FrmAbout.h"
+#include "ui/forms/FrmReport.h"
+
+namespace bastion {
+
+class MainWindowHandlers {
+public:
+    MainWindowHandlers(App& app, MainWindowActions actions);
+    MainWindowHandlers(const MainWindowHandlers&) = delete;
+    MainWindowHandlers& operator=(const MainWindowHandlers&) = delete;
+
+    // The website opener; while it is open the program outlives its main
+    // window.
+    WebsiteOpener& Website() { return website_; }
+    ui::FrmReport& ReportViewer() { return report_; }
+    ui::FrmAbout& About() { return about_; }
+
+    // "Log File", File > "View Log" and "Show Report": the report viewer,
+    // modally, with "Show Report" disabled meanwhile.
+    void ShowReport();
+    // Help > "View Help".
+    void ViewHelp();
+    // Home page scan buttons: the scan page, that kind selected, the scan
+    // started.
+    void StartScanOfKind(int kind);
+    // Quarantine > "View Exclusions".
+    void ViewExclusions();
+
+private:
+    void WireNavigation();
+    void WireScanCommands();
+    void WireMenus();
+
+    App& app_;
+    MainWindowActions actions_;
+    WebsiteOpener website_;
+    ui::FrmReport report_;
+    ui::FrmAbout about_;
+};
+
+// The option page as the start-up sequence restores it, from the stored
+// settings; the storing handlers must be attached (a MainWindowHandlers
+// exists) so that defaults differing from the page's first state are
+// written back.
+void LoadOptionPage(App& app);
+
+}  // namespace bastion

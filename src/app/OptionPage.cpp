@@ -1,0 +1,145 @@
+#include "app/OptionPage.h"
+
+#include <initializer_list>
+
+#include "scan/Walker.h"
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion {
+
+namespace keys = ui::settings;
+
+namespace {
+
+int CheckValue(bool checked) { return checked ? ui::kChecked : ui::kUnchecked; }
+
+void BindStoredCheck(ui::CheckBox& box, ui::SettingsStore& settings, const ui::SettingKey& key) {
+    box.onClick = [&box, &settings, &key] { settings.WriteCheck(key, box.Checked()); };
+}
+
+// Both buttons of a pair are stored at every click, each as its state.
+void BindStoredPair(ui::OptionButton& first, const ui::SettingKey& firstKey, ui::OptionButton& second,
+                    const ui::SettingKey& secondKey, ui::SettingsStore& settings, std::function<void(bool)> then) {
+    auto store = [&first, &firstKey, &second, &secondKey, &settings, then = std::move(then)] {
+        settings.WriteTruth(firstKey, first.Value());
+        settings.WriteTruth(secondKey, second.Value());
+        if (then) then(first.Value());
+    };
+    first.onClick = store;
+    second.onClick = store;
+}
+
+// The check box and the option buttons of a shield say the same thing;
+// whichever the user changed, the others follow.
+void ShowShieldState(ui::CheckBox& box, ui::OptionButton& on, ui::OptionButton& off, bool enabled) {
+    (enabled ? on : off).SetValue(true);
+    box.SetValue(CheckValue(enabled));
+}
+
+void MemoryShield(ui::FrmMain& form, bool enabled) {
+    form.tmrMemoryInspected.SetEnabled(enabled);
+    ShowShieldState(form.chkAutoProtect, form.optMemorySheildOn, form.optMemorySheildOff, enabled);
+}
+
+void HomePageShield(ui::FrmMain& form, bool enabled) {
+    form.tmrCheckHomePage.SetEnabled(enabled);
+    // How to react to a change only matters while the shield watches.
+    form.optAlwaysnotifybeforerestoring.SetEnabled(enabled);
+    form.optRestoredefaultwithoutnotification.SetEnabled(enabled);
+    ShowShieldState(form.chkHomePage, form.optIEHomePageSheildOn, form.optIEHomePageSheildOff, enabled);
+}
+
+void StoreShield(ui::SettingsStore& settings, const ui::SettingKey& on, const ui::SettingKey& off, bool enabled) {
+    settings.WriteTruth(on, enabled);
+    settings.WriteTruth(off, !enabled);
+}
+
+}  // namespace
+
+void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, OptionPageHooks hooks) {
+    BindStoredCheck(form.chkAutoDel, settings, keys::kChkAutoDel);
+    BindStoredCheck(form.chkAutomaticUpdate, settings, keys::kChkAutomaticUpdate);
+    BindStoredCheck(form.chkMakeLog, settings, keys::kChkMakeLog);
+    BindStoredCheck(form.chkScanCookies, settings, keys::kChkScanCookies);
+    BindStoredCheck(form.chkScanRegistry, settings, keys::kChkScanRegistry);
+    BindStoredCheck(form.chkSweepMemory, settings, keys::kChkSweepMemory);
+    form.chkSendData.onClick = [&form, &settings, confirm = std::move(hooks.confirmSendData)] {
+        const bool ticked = form.chkSendData.Checked();
+        if (!confirm || confirm(ticked)) settings.WriteCheck(keys::kChkSendData, ticked);
+    };
+
+    form.chkAutoProtect.onClick = [&form, &settings] {
+        const bool enabled = form.chkAutoProtect.Checked();
+        StoreShield(settings, keys::kOptMemorySheildOn, keys::kOptMemorySheildOff, enabled);
+        MemoryShield(form, enabled);
+    };
+    BindStoredPair(form.optMemorySheildOn, keys::kOptMemorySheildOn, form.optMemorySheildOff,
+                   keys::kOptMemorySheildOff, settings, [&form](bool enabled) { MemoryShield(form, enabled); });
+    form.chkHomePage.onClick = [&form, &settings] {
+        const bool enabled = form.chkHomePage.Checked();
+        StoreShield(settings, keys::kOptIEHomePageSheildOn, keys::kOptIEHomePageSheildOff, enabled);
+        HomePageShield(form, enabled);
+    };
+    BindStoredPair(form.optIEHomePageSheildOn, keys::kOptIEHomePageSheildOn, form.optIEHomePageSheildOff,
+                   keys::kOptIEHomePageSheildOff, settings, [&form](bool enabled) { HomePageShield(form, enabled); });
+    BindStoredPair(form.optAlwaysnotifybeforerestoring, keys::kOptAlwaysnotifybeforerestoring,
+                   form.optRestoredefaultwithoutnotification, keys::kOptRestoredefaultwithoutnotification, settings,
+                   nullptr);
+    BindStoredPair(form.optScanAllSelectedHardDrive, keys::kOptScanAllSelectedHardDrive,
+                   form.optScanOnlyKnownSoftwares, keys::kOptScanOnlyKnownSoftwares, settings, nullptr);
+
+    form.lvwHardDrives.onItemCheck = [&form, &settings](std::size_t) {
+        StoreDriveTicks(form.lvwHardDrives, settings);
+    };
+}
+
+void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std::string& definitionDate) {
+    auto check = [&settings](ui::CheckBox& box, const ui::SettingKey& key) {
+        box.SetValue(CheckValue(settings.ReadTruth(key)));
+    };
+    // Switching a button off fires nothing, as a click never does that; the
+    // other button of the pair, switched on from its own key, stores both.
+    auto option = [&settings](ui::OptionButton& button, const ui::SettingKey& key) {
+        button.SetValue(settings.ReadTruth(key));
+    };
+
+    settings.WriteTruth(keys::kShow, true);
+    option(form.optIEHomePageSheildOn, keys::kOptIEHomePageSheildOn);
+    form.chkHomePage.SetValue(CheckValue(form.optIEHomePageSheildOn.Value()));
+    check(form.chkMakeLog, keys::kChkMakeLog);
+    option(form.optIEHomePageSheildOff, keys::kOptIEHomePageSheildOff);
+    option(form.optAlwaysnotifybeforerestoring, keys::kOptAlwaysnotifybeforerestoring);
+    option(form.optRestoredefaultwithoutnotification, keys::kOptRestoredefaultwithoutnotification);
+    option(form.optMemorySheildOn, keys::kOptMemorySheildOn);
+    form.chkAutoProtect.SetValue(CheckValue(form.optMemorySheildOn.Value()));
+    option(form.optMemorySheildOff, keys::kOptMemorySheildOff);
+    check(form.chkSweepMemory, keys::kChkSweepMemory);
+    check(form.chkScanRegistry, keys::kChkScanRegistry);
+    option(form.optScanAllSelectedHardDrive, keys::kOptScanAllSelectedHardDrive);
+    // Every start begins with the quick scan, whatever was stored.
+    form.optScanOnlyKnownSoftwares.SetValue(true);
+    check(form.chkScanCookies, keys::kChkScanCookies);
+    check(form.chkSendData, keys::kChkSendData);
+
+    form.lblLastUpdate.SetCaption("Signatures Last Updated On " + definitionDate + " PST");
+
+    const bool scheduled = settings.ReadNumber(keys::kChkAutomaticScanYesOrNo) != 0;
+    form.chkAutomaticScanYesOrNo.SetValue(CheckValue(scheduled));
+    const std::initializer_list<ui::Control*> schedule{&form.dtpScheduleDate, &form.dtpScheduleTime, &form.tmrScheduler,
+                                                       &form.cmbDays};
+    for (ui::Control* control : schedule) control->SetEnabled(scheduled);
+    check(form.chkAutomaticUpdate, keys::kChkAutomaticUpdate);
+
+    RestoreDriveTicks(form.lvwHardDrives, settings);
+    // A fresh profile keeps the widths the list opens with, which fit its
+    // columns; the user's own widths come back once stored.
+    auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    for (std::size_t i = 0; i < results.Columns().size(); ++i) {
+        const auto current = static_cast<long long>(results.Columns()[i].widthTwips);
+        const long long width = settings.ReadNumber(keys::kSectionSettings,
+                                                    keys::FoundColumnKey(static_cast<int>(i) + 1), current);
+        if (width > 0) results.SetColumnWidth(i, static_cast<double>(width));
+    }
+}
+
+}  // namespace bastion

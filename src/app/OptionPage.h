@@ -1,0 +1,32 @@
+// The options page's controls that keep a setting: each click stores the
+// control's state under its key (the shield controls also switch their
+// shield's timer), and at start the page is restored from the stored values
+// through the same handlers, so a key whose default differs from the
+// control's first state is written back on the first start.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ui/forms/FrmMain.h"
+#include "ui/settings/SettingsStore.h"
+
+namespace bastion {
+
+struct OptionPageHooks {
+    // Asked before "chkSendData" is stored; false keeps the stored value.
+    // Without a hook the box is stored directly.
+    std::function<bool(bool ticked)> confirmSendData;
+};
+
+// Attaches the click handlers of the storing controls, and the drive
+// list's tick handling (every tick rewrites the ticks of all drives).
+void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, OptionPageHooks hooks = {});
+
+// The option page as stored, in the start-up order: shields, report,
+// scan parts, the quick scan selected whatever was stored, the schedule
+// box with its pickers, automatic update, the drive ticks and the results
+// list's column widths. definitionDate: the date the last update brought.
+void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std::string& definitionDate);
+
+}  // namespace bastion

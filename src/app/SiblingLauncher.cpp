@@ -1,0 +1,21 @@
+#include "app/SiblingLauncher.h"
+
+#include "common/Lines.h"
+#include "scan/FileExistence.h"
+#include "ui/settings/SiblingProducts.h"
+
+namespace bastion {
+
+void cmdHijack_Click(const SiblingLauncher& launcher) {
+    // The file comes from the same section as the button's caption: the
+    // button must start the product it names.
+    const std::string file = ui::ReadSiblingProduct(launcher.settings, launcher.identity).file;
+    if (!file.empty() && FileExists(launcher.files, file)) {
+        launcher.shell.StartProgram("\"" + file + "\"", platform::ShowWindow::Normal);
+        return;
+    }
+    launcher.dialogs.MessageBox("Sorry, the following file no longer exists: " + std::string(kCrLf) + file,
+                                launcher.identity.productName, ui::MsgButtons::Ok, ui::MsgIcon::None);
+}
+
+}  // namespace bastion

@@ -1,0 +1,167 @@
+#include "app/OptionPage.h"
+
+#include <gtest/gtest.h>
+
+#include "support/FakeRegistry.h"
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion {
+namespace {
+
+namespace keys = ui::settings;
+
+struct OptionPageTest : ::testing::Test {
+    std::string Stored(const ui::SettingKey& key) { return settings.ReadSetting(key.section, key.name, "(missing)"); }
+
+    testing::FakeRegistry registry;
+    ui::SettingsStore settings{registry, "Testwall"};
+    ui::FrmMain form;
+};
+
+TEST_F(OptionPageTest, EachStoringCheckBoxStoresItsStateUnderItsKey) {
+    BindOptionControls(form, settings);
+    const std::pair<ui::CheckBox*, const ui::SettingKey*> boxes[] = {
+        {&form.chkAutoDel, &keys::kChkAutoDel},           {&form.chkAutomaticUpdate, &keys::kChkAutomaticUpdate},
+        {&form.chkMakeLog, &keys::kChkMakeLog},           {&form.chkScanCookies, &keys::kChkScanCookies},
+        {&form.chkScanRegistry, &keys::kChkScanRegistry}, {&form.chkSweepMemory, &keys::kChkSweepMemory},
+        {&form.chkSendData, &keys::kChkSendData}};
+    for (auto [box, key] : boxes) {
+        box->Click();
+        EXPECT_EQ(Stored(*key), "1") << box->Name();
+        box->Click();
+        EXPECT_EQ(Stored(*key), "0") << box->Name();
+    }
+    EXPECT_EQ(settings.ReadSetting("Settings", "chkAutoDel", "(missing)"), "0") << "chkAutoDel lives in Settings";
+}
+
+TEST_F(OptionPageTest, SendDataIsStoredOnlyWhenTheConfirmationAgrees) {
+    bool agree = false;
+    BindOptionControls(form, settings, {[&](bool ticked) { return ticked && agree; }});
+    form.chkSendData.Click();
+    EXPECT_EQ(Stored(keys::kChkSendData), "(missing)");
+    agree = true;
+    form.chkSendData.Click();
+    form.chkSendData.Click();
+    EXPECT_EQ(Stored(keys::kChkSendData), "1");
+}
+
+TEST_F(OptionPageTest, ShieldControlsStoreBothKeysSwitchTheirTimerAndKeepEachOtherInStep) {
+    BindOptionControls(form, settings);
+    struct Shield {
+        ui::CheckBox& box;
+        ui::OptionButton& on;
+        ui::OptionButton& off;
+        const ui::SettingKey& onKey;
+        const ui::SettingKey& offKey;
+        ui::Timer& timer;
+    };
+    const Shield shields[] = {
+        {form.chkAutoProtect, form.optMemorySheildOn, form.optMemorySheildOff, keys::kOptMemorySheildOn,
+         keys::kOptMemorySheildOff, form.tmrMemoryInspected},
+        {form.chkHomePage, form.optIEHomePageSheildOn, form.optIEHomePageSheildOff, keys::kOptIEHomePageSheildOn,
+         keys::kOptIEHomePageSheildOff, form.tmrCheckHomePage}};
+    for (const Shield& shield : shields) {
+        auto expectState = [&](bool enabled, const char* after) {
+            EXPECT_EQ(Stored(shield.onKey), enabled ? "True" : "False") << shield.box.Owner().Name() << after;
+            EXPECT_EQ(Stored(shield.offKey), enabled ? "False" : "True") << after;
+            EXPECT_EQ(shield.timer.Enabled(), enabled) << shield.timer.Name() << after;
+            EXPECT_EQ(shield.box.Checked(), enabled) << shield.box.Name() << after;
+            EXPECT_EQ(shield.on.Value(), enabled) << after;
+            EXPECT_EQ(shield.off.Value(), !enabled) << after;
+        };
+        shield.box.Click();
+        expectState(true, " after ticking the box");
+        shield.box.Click();
+        expectState(false, " after unticking the box");
+        shield.on.Click();
+        expectState(true, " after Enabled");
+        shield.off.Click();
+        expectState(false, " after Disabled");
+    }
+    // How to react to a home page change is only offered while that shield
+    // is on.
+    EXPECT_FALSE(form.optAlwaysnotifybeforerestoring.Enabled());
+    form.chkHomePage.Click();
+    EXPECT_TRUE(form.optRestoredefaultwithoutnotification.Enabled());
+}
+
+TEST_F(OptionPageTest, OptionButtonPairsStoreBothStates) {
+    BindOptionControls(form, settings);
+    form.optScanAllSelectedHardDrive.Click();
+    EXPECT_EQ(Stored(keys::kOptScanAllSelectedHardDrive), "True");
+    EXPECT_EQ(Stored(keys::kOptScanOnlyKnownSoftwares), "False");
+    form.optScanOnlyKnownSoftwares.Click();
+    EXPECT_EQ(Stored(keys::kOptScanAllSelectedHardDrive), "False");
+    EXPECT_EQ(Stored(keys::kOptScanOnlyKnownSoftwares), "True");
+    form.optRestoredefaultwithoutnotification.Click();
+    EXPECT_EQ(Stored(keys::kOptAlwaysnotifybeforerestoring), "False");
+    EXPECT_EQ(Stored(keys::kOptRestoredefaultwithoutnotification), "True");
+}
+
+TEST_F(OptionPageTest, AFreshProfileLoadsTheDefaultsAndWritesBackThoseTheFirstStateLacked) {
+    BindOptionControls(form, settings);
+    form.optScanAllSelectedHardDrive.SetValue(true);
+    RestoreOptionPage(form, settings, "3/16/2006 12:00:00 AM");
+
+    for (ui::CheckBox* box : {&form.chkMakeLog, &form.chkSweepMemory, &form.chkScanRegistry, &form.chkScanCookies,
+                              &form.chkSendData, &form.chkAutomaticUpdate, &form.chkAutoProtect, &form.chkHomePage}) {
+        EXPECT_TRUE(box->Checked()) << box->Name();
+    }
+    EXPECT_FALSE(form.chkAutomaticScanYesOrNo.Checked());
+    EXPECT_TRUE(form.tmrMemoryInspected.Enabled());
+    EXPECT_TRUE(form.tmrCheckHomePage.Enabled());
+    EXPECT_TRUE(form.optAlwaysnotifybeforerestoring.Value());
+    for (ui::Control* control : std::initializer_list<ui::Control*>{&form.tmrScheduler, &form.cmbDays,
+                                                                    &form.dtpScheduleDate, &form.dtpScheduleTime}) {
+        EXPECT_FALSE(control->Enabled()) << control->Name();
+    }
+    EXPECT_TRUE(form.optScanOnlyKnownSoftwares.Value()) << "every start begins with the quick scan";
+    EXPECT_EQ(form.lblLastUpdate.Caption(), "Signatures Last Updated On 3/16/2006 12:00:00 AM PST");
+
+    EXPECT_EQ(Stored(keys::kShow), "True");
+    EXPECT_EQ(Stored(keys::kChkMakeLog), "1");
+    EXPECT_EQ(Stored(keys::kOptMemorySheildOn), "True");
+    EXPECT_EQ(Stored(keys::kOptScanAllSelectedHardDrive), "False");
+    EXPECT_EQ(Stored(keys::kOptScanOnlyKnownSoftwares), "True");
+    EXPECT_EQ(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Columns()[1].widthTwips, 4400)
+        << "no stored width keeps the width that fits";
+}
+
+TEST_F(OptionPageTest, StoredValuesComeBack) {
+    BindOptionControls(form, settings);
+    for (auto [key, value] : std::initializer_list<std::pair<const ui::SettingKey*, const char*>>{
+             {&keys::kChkMakeLog, "0"},
+             {&keys::kChkScanCookies, "0"},
+             {&keys::kOptMemorySheildOn, "False"},
+             {&keys::kOptMemorySheildOff, "True"},
+             {&keys::kOptIEHomePageSheildOn, "False"},
+             {&keys::kOptIEHomePageSheildOff, "True"},
+             {&keys::kOptRestoredefaultwithoutnotification, "True"},
+             {&keys::kOptAlwaysnotifybeforerestoring, "False"},
+             {&keys::kChkAutomaticScanYesOrNo, "1"},
+             {&keys::kOptScanAllSelectedHardDrive, "True"}}) {
+        settings.Write(*key, value);
+    }
+    settings.WriteSetting("Settings", "FoundCol22", "2000.5");
+
+    RestoreOptionPage(form, settings, "5/1/2024");
+
+    EXPECT_FALSE(form.chkMakeLog.Checked());
+    EXPECT_FALSE(form.chkScanCookies.Checked());
+    EXPECT_FALSE(form.chkAutoProtect.Checked());
+    EXPECT_TRUE(form.optMemorySheildOff.Value());
+    EXPECT_FALSE(form.tmrMemoryInspected.Enabled());
+    EXPECT_FALSE(form.chkHomePage.Checked());
+    EXPECT_FALSE(form.tmrCheckHomePage.Enabled());
+    EXPECT_FALSE(form.optRestoredefaultwithoutnotification.Enabled());
+    EXPECT_TRUE(form.optRestoredefaultwithoutnotification.Value());
+    EXPECT_TRUE(form.chkAutomaticScanYesOrNo.Checked());
+    EXPECT_TRUE(form.tmrScheduler.Enabled());
+    EXPECT_TRUE(form.cmbDays.Enabled());
+    EXPECT_TRUE(form.optScanOnlyKnownSoftwares.Value()) << "the quick scan, whatever was stored";
+    EXPECT_EQ(Stored(keys::kOptScanAllSelectedHardDrive), "False");
+    EXPECT_EQ(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Columns()[1].widthTwips, 2000);
+}
+
+}  // namespace
+}  // namespace bastion
