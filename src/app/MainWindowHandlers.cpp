@@ -12,6 +12,7 @@
 #include "scan/FileExistence.h"
 #include "scan/ResultChecks.h"
 #include "scan/StatusPage.h"
+#include "scan/Walker.h"
 #include "ui/MessageKeys.h"
 #include "ui/settings/MachineSettingsStore.h"
 
@@ -163,6 +164,8 @@ void MainWindowHandlers::ViewExclusions() {
 }
 
 void LoadOptionPage(App& app) {
+    // The drives first: the restore ticks them as stored.
+    FillDriveList(app.platform.files, app.form.lvwHardDrives);
     RestoreOptionPage(app.form, app.settings,
                       ReadDefinitionDate(app.platform.files, app.platform.codePage, app.dataFolder));
 }

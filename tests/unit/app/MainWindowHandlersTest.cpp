@@ -230,5 +230,23 @@ TEST_F(MainWindowHandlersTest, ViewHelpOpensTheHelpFileBesideTheProgram) {
     EXPECT_EQ(store.Read(ui::settings::kMachineShowHelp).value, "0");
 }
 
+TEST_F(MainWindowHandlersTest, TheOptionPageListsTheDrivesAndATickComesBackAtTheNextStart) {
+    machine.files.AddDrive("D", platform::DriveType::Fixed);
+    MainWindowHandlers handlers(app, actions);
+    LoadOptionPage(app);
+    ui::ListView& drives = form.lvwHardDrives;
+    ASSERT_EQ(drives.Count(), 2u);
+    EXPECT_TRUE(drives.Item(0).checked && drives.Item(1).checked) << "a drive never stored is ticked";
+    drives.ItemCheck(1, false);
+
+    testing::ScriptedEventPump laterPump;
+    App later{machine.Bundle(), dialogs, laterPump, testing::TestIdentity()};
+    MainWindowHandlers laterHandlers(later, actions);
+    LoadOptionPage(later);
+    ASSERT_EQ(later.form.lvwHardDrives.Count(), 2u);
+    EXPECT_TRUE(later.form.lvwHardDrives.Item(0).checked);
+    EXPECT_FALSE(later.form.lvwHardDrives.Item(1).checked);
+}
+
 }  // namespace
 }  // namespace bastion
