@@ -63,8 +63,9 @@ public:
     MainWindowSeams& Seams() { return seams_; }
 
     // The load of the main window, from the sibling product to the window
-    // caption, then what the last exit stored of the window (column widths,
-    // maximized). Run with the window created and not yet shown.
+    // caption, then whether the last exit left the window maximized (the
+    // column widths come back with the option page). Run with the window
+    // created and not yet shown.
     LoadResult Load();
 
     // Any change of the window's state (the layout has followed already).

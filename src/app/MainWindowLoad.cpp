@@ -100,16 +100,7 @@ LoadResult MainWindowLifecycle::Load() {
 
 void MainWindowLifecycle::RestoreWindow() {
     namespace keys = ui::settings;
-    // Widths the user never changed keep the list's own, which fit its
-    // columns better than one width for all.
-    ui::ListView& results = app_.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
-    for (std::size_t i = 0; i < results.Columns().size(); ++i) {
-        const std::string stored =
-            app_.settings.ReadSetting(keys::kSectionSettings, keys::FoundColumnKey(static_cast<int>(i) + 1), "");
-        if (const auto width = ui::ParseSettingNumber(stored); width && *width >= 0) {
-            results.SetColumnWidth(i, static_cast<double>(*width));
-        }
-    }
+    // The results list's column widths come back with the option page.
     if (app_.settings.Read(keys::kMax) == keys::kChecked) IfSet(seams_.maximize);
 }
 

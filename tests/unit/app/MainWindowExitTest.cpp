@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "LifecycleFixture.h"
+#include "app/MainWindowHandlers.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -78,6 +79,7 @@ TEST_F(MainWindowExitTest, TheNextStartOpensTheWindowAsThisOneClosed) {
 
     testing::ProgramRun next(machine);
     ASSERT_EQ(next.lifecycle.Load(), LoadResult::Running);
+    LoadOptionPage(next.app);
     const auto& columns = next.app.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Columns();
     for (std::size_t i = 0; i < columns.size(); ++i) {
         EXPECT_EQ(columns[i].widthTwips, Results().Columns()[i].widthTwips) << "column " << i;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "LifecycleFixture.h"
+#include "app/MainWindowHandlers.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
 #include "ui/MessageKeys.h"
@@ -122,6 +123,7 @@ TEST_F(MainWindowLoadTest, TheWindowComesBackAsTheLastExitLeftIt) {
     const double designRisk = columns[3].widthTwips;
 
     ASSERT_EQ(run.lifecycle.Load(), LoadResult::Running);
+    LoadOptionPage(run.app);
     EXPECT_EQ(columns[0].widthTwips, 2000);
     EXPECT_EQ(columns[1].widthTwips, designLocation);
     EXPECT_EQ(columns[2].widthTwips, 1234);
