@@ -5,11 +5,6 @@
 
 namespace bastion {
 
-std::string FolderOfFile(const std::string& path) {
-    const std::size_t last = path.rfind('\\');
-    return last == std::string::npos ? std::string() : path.substr(0, last);
-}
-
 bool Form8_Load(const HelpOpener& opener) {
     const std::string help = opener.programFolder + "\\" + std::string(kHelpFile);
     if (!FileExists(opener.files, help)) return false;

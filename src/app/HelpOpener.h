@@ -12,9 +12,6 @@ namespace bastion {
 
 inline constexpr std::string_view kHelpFile = "Help.chm";
 
-// The folder of a program file, without the trailing backslash.
-std::string FolderOfFile(const std::string& path);
-
 struct HelpOpener {
     platform::FileSystem& files;
     platform::Shell& shell;

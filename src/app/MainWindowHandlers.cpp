@@ -5,6 +5,7 @@
 #include "app/OptionPage.h"
 #include "app/ResultsListCommands.h"
 #include "app/SiblingLauncher.h"
+#include "common/PathParts.h"
 #include "definitions/DataFiles.h"
 #include "definitions/Exclusions.h"
 #include "report/ReportViewer.h"
@@ -79,14 +80,10 @@ void MainWindowHandlers::WireScanCommands() {
                                                             {&form.cmdMainScan2, ui::kFileScan},
                                                             {&form.cmdMainScan3, ui::kFolderScan}};
     for (auto [button, kind] : homeScans) {
-        button->onClick = [this, kind = kind] { StartScanOfKind(kind); };
+        button->onClick = [&controller, kind = kind] { controller.StartScanOfKind(kind); };
     }
     form.cmdScanNow.onClick = [&controller] { controller.cmdScanNow_Click(); };
-    form.lblStart.onClick = [this] {
-        if (!app_.form.cmdScanNow.Enabled()) return;
-        ShowPage(app_.form, app_.form.frmScan);
-        app_.controller.cmdScanNow_Click();
-    };
+    form.lblStart.onClick = [&controller] { controller.lblStart_Click(); };
     form.cmdPause.onClick = [&controller] { controller.cmdPause_Click(); };
     form.lblPause.onClick = [&controller] { controller.lblPause_Click(); };
     form.cmdStop.onClick = [&controller] { controller.cmdStop_Click(); };
@@ -130,12 +127,6 @@ void MainWindowHandlers::WireMenus() {
     };
 }
 
-void MainWindowHandlers::StartScanOfKind(int kind) {
-    ShowPage(app_.form, app_.form.frmScan);
-    app_.form.optScan[static_cast<std::size_t>(kind)].SetValue(true);
-    app_.controller.cmdScanNow_Click();
-}
-
 void MainWindowHandlers::ShowReport() {
     ui::Label& showReport = app_.form.lblViewLogFile;
     showReport.SetEnabled(false);
@@ -149,7 +140,7 @@ void MainWindowHandlers::ShowReport() {
 void MainWindowHandlers::ViewHelp() {
     ui::MachineSettingsStore machine(app_.platform.registry, app_.identity.companyName, app_.identity.productName,
                                      app_.settings, app_.dialogs);
-    Form8_Load({app_.platform.files, app_.platform.shell, machine, FolderOfFile(app_.platform.system.ProgramPath())});
+    Form8_Load({app_.platform.files, app_.platform.shell, machine, FolderOfPath(app_.platform.system.ProgramPath())});
     app_.pump.Pump();
 }
 

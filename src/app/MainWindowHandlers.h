@@ -30,9 +30,6 @@ public:
     void ShowReport();
     // Help > "View Help".
     void ViewHelp();
-    // Home page scan buttons: the scan page, that kind selected, the scan
-    // started.
-    void StartScanOfKind(int kind);
     // Quarantine > "View Exclusions".
     void ViewExclusions();
 

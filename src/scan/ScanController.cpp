@@ -132,13 +132,14 @@ void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options)
 
 void ScanController::lblStart_Click() {
     if (env_.state.Form().cmdScanNow.Enabled()) {
+        Call(hooks_.showScanPage);
         cmdScanNow_Click();
     }
 }
 
-ScanOutcome ScanController::cmdMainScan1_Click() {
+ScanOutcome ScanController::StartScanOfKind(int kind) {
     Call(hooks_.showScanPage);
-    env_.state.Form().optScan[ui::kFullSystemScan].SetValue(true);
+    env_.state.Form().optScan[static_cast<std::size_t>(kind)].SetValue(true);
     return cmdScanNow_Click();
 }
 

@@ -105,11 +105,12 @@ public:
 
     // Runs a scan of the kind selected in optScan, start to finish.
     ScanOutcome cmdScanNow_Click();
-    // The skin's Start label: a scan only while Start is enabled.
+    // The skin's Start label: while Start is enabled, the scan page and a
+    // scan.
     void lblStart_Click();
-    // The home page's "Full System Scan": to the scan page, that kind
-    // selected, the scan started.
-    ScanOutcome cmdMainScan1_Click();
+    // The home page's scan buttons: to the scan page, that kind selected,
+    // the scan started.
+    ScanOutcome StartScanOfKind(int kind);
 
     // Holds the scan inside a modal box until the user closes it.
     void cmdPause_Click();

@@ -237,7 +237,7 @@ TEST_F(ScanControllerTest, AFullScanFromTheHomePageDatesTheFullScanWhenCompleteS
     WriteCompleteSet();
     form.optScanAllSelectedHardDrive.SetValue(true);
 
-    EXPECT_EQ(controller.cmdMainScan1_Click(), ScanOutcome::Completed);
+    EXPECT_EQ(controller.StartScanOfKind(ui::kFullSystemScan), ScanOutcome::Completed);
 
     EXPECT_TRUE(form.optScan[ui::kFullSystemScan].Value());
     EXPECT_EQ(calls.front(), "scan page");
@@ -287,6 +287,7 @@ TEST_F(ScanControllerTest, StartLabelActsOnlyWhileStartIsEnabled) {
 
     form.cmdScanNow.SetEnabled(true);
     controller.lblStart_Click();
+    EXPECT_EQ(calls.front(), "scan page");
     EXPECT_EQ(Setting(keys::kLblLastScan), Now());
 }
 
