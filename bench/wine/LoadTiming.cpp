@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../BenchDefinitions.h"
+#include "WineTiming.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionTables.h"
@@ -31,26 +32,9 @@
 namespace {
 
 using namespace bastion;
-
-class IdlePump : public ui::EventPump {
-public:
-    void Pump() override {}
-    void PumpNow() override {}
-};
-
-double Milliseconds(const std::function<void()>& work) {
-    LARGE_INTEGER frequency{}, start{}, end{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&start);
-    work();
-    ::QueryPerformanceCounter(&end);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using bench::IdlePump;
+using bench::Median;
+using bench::Milliseconds;
 
 }  // namespace
 

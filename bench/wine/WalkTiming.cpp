@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "../BenchDefinitions.h"
+#include "WineTiming.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionTables.h"
@@ -41,27 +42,15 @@
 namespace {
 
 using namespace bastion;
+using bench::IdlePump;
+using bench::Median;
+using bench::Milliseconds;
 
 constexpr int kDefinitions = 100'001;
 constexpr int kTopFolders = 50;
 constexpr int kFoldersPerTop = 99;  // 50 + 50 * 99 = 5,000 folders
 constexpr int kFilesPerFolder = 20;  // 100,000 files
 constexpr int kRounds = 11;
-
-class IdlePump : public ui::EventPump {
-public:
-    void Pump() override {}
-    void PumpNow() override {}
-};
-
-double Milliseconds(const std::function<void()>& work) {
-    LARGE_INTEGER frequency{}, start{}, end{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&start);
-    work();
-    ::QueryPerformanceCounter(&end);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Wall time and the process's own processor time (user and kernel), in
 // milliseconds. The processor time suffers less from other work on the
@@ -86,11 +75,6 @@ Timing Time(const std::function<void()>& work) {
     timing.wall = Milliseconds(work);
     timing.cpu = ProcessCpuMs() - cpuBefore;
     return timing;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // Most files match no definition; one in 500 carries a definition's name,

@@ -1,0 +1,34 @@
+// What the Wine timing programs share: a pump that lets nothing run (no
+// window exists) and the performance counter in milliseconds.
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "platform/win32/WindowsApi.h"
+#include "ui/EventPump.h"
+
+namespace bastion::bench {
+
+class IdlePump : public ui::EventPump {
+public:
+    void Pump() override {}
+    void PumpNow() override {}
+};
+
+inline double Milliseconds(const std::function<void()>& work) {
+    LARGE_INTEGER frequency{}, start{}, end{};
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    work();
+    ::QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace bastion::bench
