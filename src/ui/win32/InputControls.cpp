@@ -32,8 +32,14 @@ SYSTEMTIME ToSystemTime(const DateTime& value) {
 // --- text box ----------------------------------------------------------------
 
 HWND TextBoxControl::CreateNative(HWND parent, int id) {
-    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
-    if (model_.multiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
+    // A multi-line box wraps its lines at its width (the report's long
+    // lines stay readable); a single line scrolls sideways.
+    DWORD style = WS_TABSTOP;
+    if (model_.multiLine) {
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
+    } else {
+        style |= ES_AUTOHSCROLL;
+    }
     if (model_.readOnly) style |= ES_READONLY;
     return MakeChild(parent, id, L"EDIT", style, WS_EX_CLIENTEDGE);
 }
