@@ -30,13 +30,12 @@ bool IsAllAscii(std::string_view text) {
     return true;
 }
 
-// Applies a code point mapping to UTF-8 text. Characters the mapping leaves
-// alone, invalid bytes included, are copied as they are, so the text is never
-// altered beyond its letters.
+// Appends text with a code point mapping applied. Characters the mapping
+// leaves alone, invalid bytes included, are copied as they are, so the text
+// is never altered beyond its letters.
 template <typename AsciiMap, typename CodePointMap>
-std::string MapText(std::string_view text, AsciiMap asciiMap, CodePointMap codePointMap) {
-    std::string out;
-    out.reserve(text.size());
+void AppendMapped(std::string& out, std::string_view text, AsciiMap asciiMap, CodePointMap codePointMap) {
+    out.reserve(out.size() + text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
         if (IsAscii(static_cast<unsigned char>(text[pos]))) {
@@ -54,7 +53,26 @@ std::string MapText(std::string_view text, AsciiMap asciiMap, CodePointMap codeP
             out.append(text.substr(start, pos - start));
         }
     }
+}
+
+template <typename AsciiMap, typename CodePointMap>
+std::string MapText(std::string_view text, AsciiMap asciiMap, CodePointMap codePointMap) {
+    std::string out;
+    AppendMapped(out, text, asciiMap, codePointMap);
     return out;
+}
+
+// Most text is ASCII (paths, definition names): mapped in place without
+// decoding.
+template <typename AsciiMap, typename CodePointMap>
+void AppendCaseMapped(std::string& out, std::string_view text, AsciiMap asciiMap, CodePointMap codePointMap) {
+    if (!IsAllAscii(text)) {
+        AppendMapped(out, text, asciiMap, codePointMap);
+        return;
+    }
+    const std::size_t start = out.size();
+    out.append(text);
+    for (std::size_t i = start; i < out.size(); ++i) out[i] = asciiMap(out[i]);
 }
 
 std::string FoldText(std::string_view text) {
@@ -111,33 +129,29 @@ std::string TrimRight(std::string_view text) {
     return last == std::string_view::npos ? std::string() : std::string(text.substr(0, last + 1));
 }
 
-std::string Trim(std::string_view text) {
+std::string_view TrimmedView(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
     const std::size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
 }
 
-// Most text is ASCII (paths, definition names): mapped in place without
-// decoding.
-template <typename AsciiMap>
-bool MapAsciiText(std::string_view text, AsciiMap asciiMap, std::string& out) {
-    if (!IsAllAscii(text)) return false;
-    out.assign(text);
-    for (char& c : out) c = asciiMap(c);
-    return true;
+std::string Trim(std::string_view text) { return std::string(TrimmedView(text)); }
+
+void AppendLower(std::string& out, std::string_view text) {
+    AppendCaseMapped(out, text, AsciiLower, ToLowerCodePoint);
 }
 
 std::string ToLower(std::string_view text) {
     std::string out;
-    if (MapAsciiText(text, AsciiLower, out)) return out;
-    return MapText(text, AsciiLower, ToLowerCodePoint);
+    AppendLower(out, text);
+    return out;
 }
 
 std::string ToUpper(std::string_view text) {
     std::string out;
-    if (MapAsciiText(text, AsciiUpper, out)) return out;
-    return MapText(text, AsciiUpper, ToUpperCodePoint);
+    AppendCaseMapped(out, text, AsciiUpper, ToUpperCodePoint);
+    return out;
 }
 
 std::string UpperFirst(std::string_view text) {
@@ -241,14 +255,19 @@ std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view what, s
 }
 
 std::string CollapseBackslashes(std::string_view text) {
-    // Replacing pairs until none is left turns every run of backslashes into one.
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\\' && !out.empty() && out.back() == '\\') continue;
-        out += c;
-    }
+    std::string out(text);
+    CollapseBackslashesInPlace(out);
     return out;
+}
+
+void CollapseBackslashesInPlace(std::string& text) {
+    // Replacing pairs until none is left turns every run of backslashes into one.
+    std::size_t kept = 0;
+    for (const char c : text) {
+        if (c == '\\' && kept > 0 && text[kept - 1] == '\\') continue;
+        text[kept++] = c;
+    }
+    text.resize(kept);
 }
 
 std::string RemoveChars(std::string_view text, std::string_view chars) {
