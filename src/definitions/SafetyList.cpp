@@ -18,20 +18,21 @@ constexpr std::array<std::string_view, 5> kRegistryRoots{
 
 // One trailing "/" and then one trailing "\" go, so that a folder written
 // with or without its separator compares the same.
-void RemoveTrailingSeparators(std::string& text) {
-    if (EndsWith(text, "/")) text.pop_back();
-    if (EndsWith(text, "\\")) text.pop_back();
+std::string_view WithoutTrailingSeparators(std::string_view text) {
+    if (text.ends_with('/')) text.remove_suffix(1);
+    if (text.ends_with('\\')) text.remove_suffix(1);
+    return text;
 }
 
 // Every drive letter compares as drive c: a definition written for the
 // system drive protects the same folder on any drive.
-void NormalizeDrive(std::string& text) {
-    if (!Contains(text, ":\\")) return;
+std::string OnDriveC(std::string_view text) {
     std::size_t end = 0;
     char32_t first = 0;
     NextCodePoint(text, end, first);
-    text.erase(0, end);
-    text.insert(text.begin(), 'c');
+    std::string onDriveC = "c";
+    onDriveC.append(text.substr(end));
+    return onDriveC;
 }
 
 bool IsRegistryRoot(std::string_view normalized) {
@@ -48,29 +49,42 @@ bool IsRegistryRoot(std::string_view normalized) {
 void SafetyList::Assign(std::vector<std::string> entries) {
     entries_ = std::move(entries);
     normalized_.clear();
-    normalized_.reserve(entries_.size());
+    normalized_.reserve(entries_.size() * 2);
     for (const std::string& entry : entries_) {
-        std::string compared = Trim(ToLower(entry));
+        const std::string lowered = ToLower(entry);
+        const std::string_view compared = WithoutTrailingSeparators(TrimmedView(lowered));
         if (compared.empty()) continue;
-        RemoveTrailingSeparators(compared);
-        if (compared.empty()) continue;
-        normalized_.insert(std::move(compared));
+        normalized_[std::string(compared)].entry = true;
+        if (compared.ends_with('\\')) {
+            normalized_[std::string(compared.substr(0, compared.size() - 1))].entryLessBackslash = true;
+        }
     }
 }
 
 bool SafetyList::IsProtectedPath(std::string_view candidate) const {
-    std::string cand = Trim(ToLower(candidate));
-    NormalizeDrive(cand);
+    return IsProtectedLowerCasePath(ToLower(candidate));
+}
+
+bool SafetyList::IsProtectedLowerCasePath(std::string_view lowered) const {
+    std::string_view cand = TrimmedView(lowered);
+    // Definitions expand to drive c, so the copy is rarely needed.
+    std::string onDriveC;
+    if (Contains(cand, ":\\") && !cand.starts_with('c')) {
+        onDriveC = OnDriveC(cand);
+        cand = onDriveC;
+    }
     if (cand.empty()) return true;
-    RemoveTrailingSeparators(cand);
+    cand = WithoutTrailingSeparators(cand);
     if (cand.empty()) return true;
 
     if (normalized_.empty()) return false;
     // An entry protects the item itself, written with or without one
     // trailing backslash; never what lies inside it.
     if (normalized_.contains(cand)) return true;
-    if (normalized_.contains(cand + "\\")) return true;
-    if (EndsWith(cand, "\\") && normalized_.contains(cand.substr(0, cand.size() - 1))) return true;
+    if (cand.ends_with('\\')) {
+        const auto found = normalized_.find(cand.substr(0, cand.size() - 1));
+        if (found != normalized_.end() && found->second.entry) return true;
+    }
     return IsRegistryRoot(cand);
 }
 
