@@ -62,17 +62,21 @@ std::string MapText(std::string_view text, AsciiMap asciiMap, CodePointMap codeP
     return out;
 }
 
-// Most text is ASCII (paths, definition names): mapped in place without
-// decoding.
+// Most text is ASCII (paths, definition names): mapped byte by byte in one
+// pass, and decoded only from the first byte beyond ASCII on.
 template <typename AsciiMap, typename CodePointMap>
 void AppendCaseMapped(std::string& out, std::string_view text, AsciiMap asciiMap, CodePointMap codePointMap) {
-    if (!IsAllAscii(text)) {
-        AppendMapped(out, text, asciiMap, codePointMap);
-        return;
-    }
     const std::size_t start = out.size();
-    out.append(text);
-    for (std::size_t i = start; i < out.size(); ++i) out[i] = asciiMap(out[i]);
+    out.resize(start + text.size());
+    char* mapped = out.data() + start;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!IsAscii(static_cast<unsigned char>(text[i]))) {
+            out.resize(start + i);
+            AppendMapped(out, text.substr(i), asciiMap, codePointMap);
+            return;
+        }
+        mapped[i] = asciiMap(text[i]);
+    }
 }
 
 std::string FoldText(std::string_view text) {
@@ -261,11 +265,14 @@ std::string CollapseBackslashes(std::string_view text) {
 }
 
 void CollapseBackslashesInPlace(std::string& text) {
-    // Replacing pairs until none is left turns every run of backslashes into one.
-    std::size_t kept = 0;
-    for (const char c : text) {
-        if (c == '\\' && kept > 0 && text[kept - 1] == '\\') continue;
-        text[kept++] = c;
+    // Replacing pairs until none is left turns every run of backslashes into
+    // one. Most paths have none, and then nothing is moved.
+    std::size_t kept = text.find("\\\\");
+    if (kept == std::string::npos) return;
+    ++kept;  // the first backslash of the pair stays
+    for (std::size_t i = kept; i < text.size(); ++i) {
+        if (text[i] == '\\' && text[kept - 1] == '\\') continue;
+        text[kept++] = text[i];
     }
     text.resize(kept);
 }

@@ -161,7 +161,9 @@ bool PathTokens::ExpandInOnePass(std::string_view text, std::string& out) const 
             }
             const std::string_view folded(lower, length);
             for (const auto& [token, folder] : folders_) {
-                if (token == folded) {
+                // The letter after "[" tells most tokens of one length apart
+                // before a full comparison.
+                if (token.size() == length && token[1] == folded[1] && token == folded) {
                     replacement = &folder;
                     break;
                 }
