@@ -15,13 +15,15 @@ bool IsAscii(unsigned char byte) {
     return byte < 0x80;
 }
 
-char AsciiLower(char c) {
+// Function objects rather than functions, so that every mapping loop they
+// are handed to gets its own inlined copy.
+constexpr auto AsciiLower = [](char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
+};
 
-char AsciiUpper(char c) {
+constexpr auto AsciiUpper = [](char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
-}
+};
 
 bool IsAllAscii(std::string_view text) {
     for (char c : text) {
