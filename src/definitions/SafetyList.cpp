@@ -1,6 +1,8 @@
 #include "definitions/SafetyList.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "common/Text.h"
 #include "common/Utf.h"
@@ -35,6 +37,18 @@ std::string OnDriveC(std::string_view text) {
     return onDriveC;
 }
 
+// The length and the last eight bytes, mixed: cheap to take, and telling
+// apart most paths that are not the same.
+std::uint64_t TailHash(std::string_view text) {
+    std::uint64_t tail = 0;
+    const std::size_t taken = text.size() < sizeof tail ? text.size() : sizeof tail;
+    std::memcpy(&tail, text.data() + text.size() - taken, taken);
+    std::uint64_t hash = tail ^ (text.size() * 0x9E3779B97F4A7C15ull);
+    hash = (hash ^ (hash >> 33)) * 0xFF51AFD7ED558CCDull;
+    hash = (hash ^ (hash >> 33)) * 0xC4CEB9FE1A85EC53ull;
+    return hash ^ (hash >> 33);
+}
+
 bool IsRegistryRoot(std::string_view normalized) {
     std::string_view bare = normalized;
     if (EndsWith(bare, "\\")) bare.remove_suffix(1);
@@ -46,17 +60,29 @@ bool IsRegistryRoot(std::string_view normalized) {
 
 }  // namespace
 
+const SafetyList::Forms* SafetyList::Find(std::string_view compared) const {
+    if (!tails_.MayContain(TailHash(compared))) return nullptr;
+    const auto found = normalized_.find(compared);
+    return found == normalized_.end() ? nullptr : &found->second;
+}
+
+SafetyList::Forms& SafetyList::Insert(std::string_view compared) {
+    tails_.Add(TailHash(compared));
+    return normalized_[std::string(compared)];
+}
+
 void SafetyList::Assign(std::vector<std::string> entries) {
     entries_ = std::move(entries);
     normalized_.clear();
     normalized_.reserve(entries_.size() * 2);
+    tails_.Clear();
     for (const std::string& entry : entries_) {
         const std::string lowered = ToLower(entry);
         const std::string_view compared = WithoutTrailingSeparators(TrimmedView(lowered));
         if (compared.empty()) continue;
-        normalized_[std::string(compared)].entry = true;
+        Insert(compared).entry = true;
         if (compared.ends_with('\\')) {
-            normalized_[std::string(compared.substr(0, compared.size() - 1))].entryLessBackslash = true;
+            Insert(compared.substr(0, compared.size() - 1)).entryLessBackslash = true;
         }
     }
 }
@@ -80,10 +106,10 @@ bool SafetyList::IsProtectedLowerCasePath(std::string_view lowered) const {
     if (normalized_.empty()) return false;
     // An entry protects the item itself, written with or without one
     // trailing backslash; never what lies inside it.
-    if (normalized_.contains(cand)) return true;
+    if (Find(cand)) return true;
     if (cand.ends_with('\\')) {
-        const auto found = normalized_.find(cand.substr(0, cand.size() - 1));
-        if (found != normalized_.end() && found->second.entry) return true;
+        const Forms* less = Find(cand.substr(0, cand.size() - 1));
+        if (less && less->entry) return true;
     }
     return IsRegistryRoot(cand);
 }

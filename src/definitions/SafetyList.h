@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "definitions/KeyFilter.h"
+
 namespace bastion {
 
 class SafetyList {
@@ -40,11 +42,19 @@ private:
         bool entryLessBackslash = false;
     };
 
+    // The compared text's forms, or nullptr.
+    const Forms* Find(std::string_view compared) const;
+    Forms& Insert(std::string_view compared);
+
     std::vector<std::string> entries_;
     // The entries as compared: lower-cased, trimmed, one trailing "/" and
     // then one trailing "\" removed; empty ones left out. Looked up by
     // views into the candidate, so a test allocates nothing.
     std::unordered_map<std::string, Forms, TextHash, std::equal_to<>> normalized_;
+    // The same texts by a hash of their length and last characters: almost
+    // every candidate is no entry, and this tells so without hashing the
+    // whole path.
+    KeyFilter tails_;
 };
 
 }  // namespace bastion
