@@ -15,13 +15,15 @@ bool IsAscii(unsigned char byte) {
     return byte < 0x80;
 }
 
-char AsciiLower(char c) {
+// Function objects rather than functions, so that every mapping loop they
+// are handed to gets its own inlined copy.
+constexpr auto AsciiLower = [](char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
+};
 
-char AsciiUpper(char c) {
+constexpr auto AsciiUpper = [](char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;
-}
+};
 
 bool IsAllAscii(std::string_view text) {
     for (char c : text) {
@@ -30,13 +32,12 @@ bool IsAllAscii(std::string_view text) {
     return true;
 }
 
-// Applies a code point mapping to UTF-8 text. Characters the mapping leaves
-// alone, invalid bytes included, are copied as they are, so the text is never
-// altered beyond its letters.
+// Appends text with a code point mapping applied. Characters the mapping
+// leaves alone, invalid bytes included, are copied as they are, so the text
+// is never altered beyond its letters.
 template <typename AsciiMap, typename CodePointMap>
-std::string MapText(std::string_view text, AsciiMap asciiMap, CodePointMap codePointMap) {
-    std::string out;
-    out.reserve(text.size());
+void AppendMapped(std::string& out, std::string_view text, AsciiMap asciiMap, CodePointMap codePointMap) {
+    out.reserve(out.size() + text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
         if (IsAscii(static_cast<unsigned char>(text[pos]))) {
@@ -54,7 +55,30 @@ std::string MapText(std::string_view text, AsciiMap asciiMap, CodePointMap codeP
             out.append(text.substr(start, pos - start));
         }
     }
+}
+
+template <typename AsciiMap, typename CodePointMap>
+std::string MapText(std::string_view text, AsciiMap asciiMap, CodePointMap codePointMap) {
+    std::string out;
+    AppendMapped(out, text, asciiMap, codePointMap);
     return out;
+}
+
+// Most text is ASCII (paths, definition names): mapped byte by byte in one
+// pass, and decoded only from the first byte beyond ASCII on.
+template <typename AsciiMap, typename CodePointMap>
+void AppendCaseMapped(std::string& out, std::string_view text, AsciiMap asciiMap, CodePointMap codePointMap) {
+    const std::size_t start = out.size();
+    out.resize(start + text.size());
+    char* mapped = out.data() + start;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!IsAscii(static_cast<unsigned char>(text[i]))) {
+            out.resize(start + i);
+            AppendMapped(out, text.substr(i), asciiMap, codePointMap);
+            return;
+        }
+        mapped[i] = asciiMap(text[i]);
+    }
 }
 
 std::string FoldText(std::string_view text) {
@@ -111,33 +135,29 @@ std::string TrimRight(std::string_view text) {
     return last == std::string_view::npos ? std::string() : std::string(text.substr(0, last + 1));
 }
 
-std::string Trim(std::string_view text) {
+std::string_view TrimmedView(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
     const std::size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
 }
 
-// Most text is ASCII (paths, definition names): mapped in place without
-// decoding.
-template <typename AsciiMap>
-bool MapAsciiText(std::string_view text, AsciiMap asciiMap, std::string& out) {
-    if (!IsAllAscii(text)) return false;
-    out.assign(text);
-    for (char& c : out) c = asciiMap(c);
-    return true;
+std::string Trim(std::string_view text) { return std::string(TrimmedView(text)); }
+
+void AppendLower(std::string& out, std::string_view text) {
+    AppendCaseMapped(out, text, AsciiLower, ToLowerCodePoint);
 }
 
 std::string ToLower(std::string_view text) {
     std::string out;
-    if (MapAsciiText(text, AsciiLower, out)) return out;
-    return MapText(text, AsciiLower, ToLowerCodePoint);
+    AppendLower(out, text);
+    return out;
 }
 
 std::string ToUpper(std::string_view text) {
     std::string out;
-    if (MapAsciiText(text, AsciiUpper, out)) return out;
-    return MapText(text, AsciiUpper, ToUpperCodePoint);
+    AppendCaseMapped(out, text, AsciiUpper, ToUpperCodePoint);
+    return out;
 }
 
 std::string UpperFirst(std::string_view text) {
@@ -241,14 +261,22 @@ std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view what, s
 }
 
 std::string CollapseBackslashes(std::string_view text) {
-    // Replacing pairs until none is left turns every run of backslashes into one.
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\\' && !out.empty() && out.back() == '\\') continue;
-        out += c;
-    }
+    std::string out(text);
+    CollapseBackslashesInPlace(out);
     return out;
+}
+
+void CollapseBackslashesInPlace(std::string& text) {
+    // Replacing pairs until none is left turns every run of backslashes into
+    // one. Most paths have none, and then nothing is moved.
+    std::size_t kept = text.find("\\\\");
+    if (kept == std::string::npos) return;
+    ++kept;  // the first backslash of the pair stays
+    for (std::size_t i = kept; i < text.size(); ++i) {
+        if (text[i] == '\\' && text[kept - 1] == '\\') continue;
+        text[kept++] = text[i];
+    }
+    text.resize(kept);
 }
 
 std::string RemoveChars(std::string_view text, std::string_view chars) {

@@ -18,11 +18,16 @@ std::string Join(const std::vector<std::string>& pieces, std::string_view sep);
 
 // Removes leading and trailing blanks (' ') only; tabs and line breaks stay.
 std::string Trim(std::string_view text);
+// The same, as a view into text.
+std::string_view TrimmedView(std::string_view text);
 std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);
 
 std::string ToLower(std::string_view text);
 std::string ToUpper(std::string_view text);
+// Appends ToLower(text) to out: a reader that lower-cases every line keeps
+// one buffer instead of allocating a string per line.
+void AppendLower(std::string& out, std::string_view text);
 
 // The first character upper-cased, the rest unchanged.
 std::string UpperFirst(std::string_view text);
@@ -46,6 +51,7 @@ std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view what, s
 // Replaces "\\" by "\" repeatedly until no doubled backslash is left, so
 // "a\\\\b" becomes "a\b" (what every definition reader expects of a path).
 std::string CollapseBackslashes(std::string_view text);
+void CollapseBackslashesInPlace(std::string& text);
 
 // Removes every character of chars from text.
 std::string RemoveChars(std::string_view text, std::string_view chars);

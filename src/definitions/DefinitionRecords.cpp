@@ -20,31 +20,38 @@ std::string_view FieldAt(std::string_view text, char sep, std::size_t k) {
     return text.substr(0, text.find(sep));
 }
 
-// Read once per definition line by the loader and the known-location scans,
-// so the fields are cut out of the line without splitting it into pieces.
-FileRecord ParseNameThreatFolderType(std::string_view line) {
-    FileRecord record;
-    std::string_view nameThreat = line;
-    if (const std::size_t bar = line.find('|'); bar != std::string_view::npos) {
-        nameThreat = line.substr(0, bar);
-        record.folder = FieldAt(line, '|', 1);
-        record.hasFolderField = true;
-        record.type = FieldAt(line, '|', 2);
-    }
-    record.name = Trim(FieldAt(nameThreat, '=', 0));
-    record.threat = FieldAt(nameThreat, '=', 1);
-    return record;
+FileRecord RecordOf(const FileFields& fields) {
+    return {std::string(fields.name), std::string(fields.threat), std::string(fields.folder),
+            std::string(fields.type), fields.hasFolderField};
 }
 
 }  // namespace
 
-FileRecord ParseFileDefinition(std::string_view line) {
-    FileRecord record = ParseNameThreatFolderType(line);
-    if (record.type == "TYPE") record.type = "Spyware";
-    return record;
+// Read once per definition line by the loader and the known-location scans,
+// so the fields are cut out of the line without splitting it into pieces.
+FileFields DirectoryDefinitionFields(std::string_view line) {
+    FileFields fields;
+    std::string_view nameThreat = line;
+    if (const std::size_t bar = line.find('|'); bar != std::string_view::npos) {
+        nameThreat = line.substr(0, bar);
+        fields.folder = FieldAt(line, '|', 1);
+        fields.hasFolderField = true;
+        fields.type = FieldAt(line, '|', 2);
+    }
+    fields.name = TrimmedView(FieldAt(nameThreat, '=', 0));
+    fields.threat = FieldAt(nameThreat, '=', 1);
+    return fields;
 }
 
-FileRecord ParseDirectoryDefinition(std::string_view line) { return ParseNameThreatFolderType(line); }
+FileFields FileDefinitionFields(std::string_view line) {
+    FileFields fields = DirectoryDefinitionFields(line);
+    if (fields.type == "TYPE") fields.type = "Spyware";
+    return fields;
+}
+
+FileRecord ParseFileDefinition(std::string_view line) { return RecordOf(FileDefinitionFields(line)); }
+
+FileRecord ParseDirectoryDefinition(std::string_view line) { return RecordOf(DirectoryDefinitionFields(line)); }
 
 RegistryRecord ParseRegistryDefinition(std::string_view line) {
     RegistryRecord record;

@@ -146,7 +146,6 @@ PathTokens PathTokens::Resolve(platform::Shell& shell) {
 bool PathTokens::ExpandInOnePass(std::string_view text, std::string& out) const {
     constexpr std::size_t kLongestToken = 12;
     out.clear();
-    out.reserve(text.size() + 64);
     std::size_t from = 0;
     for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', from)) {
         out.append(text.substr(from, at - from));
@@ -162,7 +161,9 @@ bool PathTokens::ExpandInOnePass(std::string_view text, std::string& out) const 
             }
             const std::string_view folded(lower, length);
             for (const auto& [token, folder] : folders_) {
-                if (token == folded) {
+                // The letter after "[" tells most tokens of one length apart
+                // before a full comparison.
+                if (token.size() == length && token[1] == folded[1] && token == folded) {
                     replacement = &folder;
                     break;
                 }
@@ -181,18 +182,21 @@ bool PathTokens::ExpandInOnePass(std::string_view text, std::string& out) const 
 }
 
 std::string PathTokens::Expand(std::string_view text) const {
-    if (onePass_) {
-        std::string out;
-        if (ExpandInOnePass(text, out)) {
-            return out;
-        }
+    std::string out;
+    ExpandInto(text, out);
+    return out;
+}
+
+void PathTokens::ExpandInto(std::string_view text, std::string& out) const {
+    if (onePass_ && ExpandInOnePass(text, out)) {
+        return;
     }
-    std::string out(text);
+    out.assign(text);
     // Every token begins with "[": most definition lines have none left
     // after their one token is replaced, and then nothing more can match.
     for (const auto& [token, folder] : folders_) {
         if (!MayHoldToken(out)) {
-            return out;
+            return;
         }
         ReplaceIn(out, token, folder, true);
     }
@@ -202,7 +206,6 @@ std::string PathTokens::Expand(std::string_view text) const {
     if (MayHoldToken(out)) {
         ReplaceIn(out, kAllUsersToken, allUsers_, false);
     }
-    return out;
 }
 
 std::string PathTokens::ExpandWithDriveRoot(std::string_view text) const {

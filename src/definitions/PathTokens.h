@@ -38,6 +38,9 @@ public:
     // ("[WinDir]"), "[user]" and "[alluser]" only in lower case; "[drive]"
     // is left for the reader.
     std::string Expand(std::string_view text) const;
+    // The same into out (text must not lie in out), so that a reader
+    // expanding line after line reuses one buffer.
+    void ExpandInto(std::string_view text, std::string& out) const;
 
     // What "[drive]" stands for in the known-location, registry and safety
     // readers.

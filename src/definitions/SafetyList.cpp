@@ -1,6 +1,8 @@
 #include "definitions/SafetyList.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "common/Text.h"
 #include "common/Utf.h"
@@ -18,20 +20,33 @@ constexpr std::array<std::string_view, 5> kRegistryRoots{
 
 // One trailing "/" and then one trailing "\" go, so that a folder written
 // with or without its separator compares the same.
-void RemoveTrailingSeparators(std::string& text) {
-    if (EndsWith(text, "/")) text.pop_back();
-    if (EndsWith(text, "\\")) text.pop_back();
+std::string_view WithoutTrailingSeparators(std::string_view text) {
+    if (text.ends_with('/')) text.remove_suffix(1);
+    if (text.ends_with('\\')) text.remove_suffix(1);
+    return text;
 }
 
 // Every drive letter compares as drive c: a definition written for the
 // system drive protects the same folder on any drive.
-void NormalizeDrive(std::string& text) {
-    if (!Contains(text, ":\\")) return;
+std::string OnDriveC(std::string_view text) {
     std::size_t end = 0;
     char32_t first = 0;
     NextCodePoint(text, end, first);
-    text.erase(0, end);
-    text.insert(text.begin(), 'c');
+    std::string onDriveC = "c";
+    onDriveC.append(text.substr(end));
+    return onDriveC;
+}
+
+// The length and the last eight bytes, mixed: cheap to take, and telling
+// apart most paths that are not the same.
+std::uint64_t TailHash(std::string_view text) {
+    std::uint64_t tail = 0;
+    const std::size_t taken = text.size() < sizeof tail ? text.size() : sizeof tail;
+    std::memcpy(&tail, text.data() + text.size() - taken, taken);
+    std::uint64_t hash = tail ^ (text.size() * 0x9E3779B97F4A7C15ull);
+    hash = (hash ^ (hash >> 33)) * 0xFF51AFD7ED558CCDull;
+    hash = (hash ^ (hash >> 33)) * 0xC4CEB9FE1A85EC53ull;
+    return hash ^ (hash >> 33);
 }
 
 bool IsRegistryRoot(std::string_view normalized) {
@@ -45,32 +60,57 @@ bool IsRegistryRoot(std::string_view normalized) {
 
 }  // namespace
 
+const SafetyList::Forms* SafetyList::Find(std::string_view compared) const {
+    if (!tails_.MayContain(TailHash(compared))) return nullptr;
+    const auto found = normalized_.find(compared);
+    return found == normalized_.end() ? nullptr : &found->second;
+}
+
+SafetyList::Forms& SafetyList::Insert(std::string_view compared) {
+    tails_.Add(TailHash(compared));
+    return normalized_[std::string(compared)];
+}
+
 void SafetyList::Assign(std::vector<std::string> entries) {
     entries_ = std::move(entries);
     normalized_.clear();
-    normalized_.reserve(entries_.size());
+    normalized_.reserve(entries_.size() * 2);
+    tails_.Clear();
     for (const std::string& entry : entries_) {
-        std::string compared = Trim(ToLower(entry));
+        const std::string lowered = ToLower(entry);
+        const std::string_view compared = WithoutTrailingSeparators(TrimmedView(lowered));
         if (compared.empty()) continue;
-        RemoveTrailingSeparators(compared);
-        if (compared.empty()) continue;
-        normalized_.insert(std::move(compared));
+        Insert(compared).entry = true;
+        if (compared.ends_with('\\')) {
+            Insert(compared.substr(0, compared.size() - 1)).entryLessBackslash = true;
+        }
     }
 }
 
 bool SafetyList::IsProtectedPath(std::string_view candidate) const {
-    std::string cand = Trim(ToLower(candidate));
-    NormalizeDrive(cand);
+    return IsProtectedLowerCasePath(ToLower(candidate));
+}
+
+bool SafetyList::IsProtectedLowerCasePath(std::string_view lowered) const {
+    std::string_view cand = TrimmedView(lowered);
+    // Definitions expand to drive c, so the copy is rarely needed.
+    std::string onDriveC;
+    if (Contains(cand, ":\\") && !cand.starts_with('c')) {
+        onDriveC = OnDriveC(cand);
+        cand = onDriveC;
+    }
     if (cand.empty()) return true;
-    RemoveTrailingSeparators(cand);
+    cand = WithoutTrailingSeparators(cand);
     if (cand.empty()) return true;
 
     if (normalized_.empty()) return false;
     // An entry protects the item itself, written with or without one
     // trailing backslash; never what lies inside it.
-    if (normalized_.contains(cand)) return true;
-    if (normalized_.contains(cand + "\\")) return true;
-    if (EndsWith(cand, "\\") && normalized_.contains(cand.substr(0, cand.size() - 1))) return true;
+    if (Find(cand)) return true;
+    if (cand.ends_with('\\')) {
+        const Forms* less = Find(cand.substr(0, cand.size() - 1));
+        if (less && less->entry) return true;
+    }
     return IsRegistryRoot(cand);
 }
 

@@ -3,10 +3,13 @@
 // by rule while the list holds anything.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
+
+#include "definitions/KeyFilter.h"
 
 namespace bastion {
 
@@ -22,12 +25,36 @@ public:
     // candidate compare as drive c; case and surrounding blanks do not count;
     // the empty path is always protected.
     bool IsProtectedPath(std::string_view candidate) const;
+    // The same for a candidate already lower-cased by ToLower: the loader
+    // lower-cases each definition once, for this test and for its row.
+    bool IsProtectedLowerCasePath(std::string_view lowered) const;
 
 private:
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    // How a compared text stands for entries: it is one, or it is one
+    // without its last backslash (so a candidate equals that entry once "\"
+    // is added to it).
+    struct Forms {
+        bool entry = false;
+        bool entryLessBackslash = false;
+    };
+
+    // The compared text's forms, or nullptr.
+    const Forms* Find(std::string_view compared) const;
+    Forms& Insert(std::string_view compared);
+
     std::vector<std::string> entries_;
     // The entries as compared: lower-cased, trimmed, one trailing "/" and
-    // then one trailing "\" removed; empty ones left out.
-    std::unordered_set<std::string> normalized_;
+    // then one trailing "\" removed; empty ones left out. Looked up by
+    // views into the candidate, so a test allocates nothing.
+    std::unordered_map<std::string, Forms, TextHash, std::equal_to<>> normalized_;
+    // The same texts by a hash of their length and last characters: almost
+    // every candidate is no entry, and this tells so without hashing the
+    // whole path.
+    KeyFilter tails_;
 };
 
 }  // namespace bastion

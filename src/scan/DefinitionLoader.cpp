@@ -12,23 +12,19 @@ namespace {
 
 constexpr std::string_view kLoadingText = "Loading definitions, please wait...";
 
-// The folder a row stores: the expanded FOLDER with a trailing "\", or
-// nothing when the line names none. "[drive]" is no folder token and stays.
-std::string StoredFolder(const FileRecord& record, const PathTokens& tokens) {
-    if (!record.hasFolderField) {
-        return {};
+// The folder a row stores, into folder: the expanded FOLDER with a trailing
+// "\", or nothing when the line names none. "[drive]" is no folder token and
+// stays.
+void StoredFolder(const FileFields& fields, const PathTokens& tokens, std::string& folder) {
+    folder.clear();
+    if (!fields.hasFolderField) {
+        return;
     }
-    std::string folder = tokens.Expand(record.folder);
-    if (folder.find("\\\\") != std::string::npos) {
-        folder = CollapseBackslashes(folder);
-    }
-    if (folder.empty()) {
-        return {};
-    }
-    if (folder.back() != '\\') {
+    tokens.ExpandInto(fields.folder, folder);
+    CollapseBackslashesInPlace(folder);
+    if (!folder.empty() && folder.back() != '\\') {
         folder += '\\';
     }
-    return folder;
 }
 
 enum class Kind { Files, Directories };
@@ -39,24 +35,31 @@ void LoadTable(ScanContext& context, Kind kind) {
         DataFilePath(context.dataFolder, files ? datafile::kFileDefinitions : datafile::kDirectoryDefinitions);
     DefinitionTable& table = files ? context.tables.Files() : context.tables.Directories();
 
+    // Kept from line to line so that a line costs no allocation beyond the
+    // row it adds.
+    std::string folder;
+    std::string lowered;
     ReadDefinitionLines(context.files, context.codePage, path, [&](const std::string& line) {
         if (context.state.StopRequested()) {
             return false;
         }
-        FileRecord record = files ? ParseFileDefinition(line) : ParseDirectoryDefinition(line);
-        std::string folder = StoredFolder(record, context.tokens);
+        const FileFields fields = files ? FileDefinitionFields(line) : DirectoryDefinitionFields(line);
+        StoredFolder(fields, context.tokens, folder);
         if (!files && !folder.empty()) {
             folder.pop_back();
         }
-        // A file row is protected by its path: the folder followed by the name.
-        const std::size_t folderLength = folder.size();
-        if (files) {
-            folder += record.name;
-        }
-        const bool isProtected = context.safety.IsProtectedPath(folder);
-        folder.resize(folderLength);
-        if (!isProtected) {
-            table.Add({ToLower(record.name), ToLower(folder), std::move(record.type), std::move(record.threat)});
+        // Lower-cased once, for the safety test and the row alike: a file
+        // row is protected by its path (the folder followed by the name), a
+        // directory row by its folder.
+        lowered.clear();
+        AppendLower(lowered, folder);
+        const std::size_t folderLength = lowered.size();
+        AppendLower(lowered, fields.name);
+        const std::string_view loweredFolder = std::string_view(lowered).substr(0, folderLength);
+        const std::string_view loweredName = std::string_view(lowered).substr(folderLength);
+        if (!context.safety.IsProtectedLowerCasePath(files ? std::string_view(lowered) : loweredFolder)) {
+            table.Add({std::string(loweredName), std::string(loweredFolder), std::string(fields.type),
+                       std::string(fields.threat)});
         }
         context.pump.Pump();
         return true;

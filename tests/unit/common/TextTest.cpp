@@ -38,6 +38,13 @@ TEST(TrimTest, RemovesBlanksOnlyNeverTabsOrLineBreaks) {
     EXPECT_EQ(TrimRight("  a  "), "  a");
 }
 
+TEST(CaseTest, AppendLowerLeavesWhatTheBufferHoldsAlone) {
+    std::string out = "KEEP\\";
+    AppendLower(out, "ABC\\");
+    AppendLower(out, "ÜBER");
+    EXPECT_EQ(out, "KEEP\\abc\\über");
+}
+
 TEST(CaseTest, MapsAsciiLatinGreekAndCyrillicLetters) {
     EXPECT_EQ(ToLower("C:\\Program Files\\ABC.EXE"), "c:\\program files\\abc.exe");
     EXPECT_EQ(ToUpper("c:\\x-y_z"), "C:\\X-Y_Z");

@@ -37,6 +37,18 @@ TEST(SafetyList, TrailingSeparatorsCountOnceOnEitherSide) {
     EXPECT_TRUE(doubled.IsProtectedPath("c:\\tools"));
 }
 
+TEST(SafetyList, LettersBeyondAsciiFoldAndAnyFirstCharacterBeforeColonBackslashIsTheDrive) {
+    SafetyList list = ListOf({" C:\\\xc3\x9c" "BER\\\xd0\x96\\ ", "c:\\data"});
+    EXPECT_TRUE(list.IsProtectedPath("c:\\\xc3\xbc" "ber\\\xd0\xb6"));
+    EXPECT_TRUE(list.IsProtectedPath("  Z:\\\xc3\x9c" "ber\\\xd0\x96/"));
+    // A first character of two bytes gives way to the one byte of "c".
+    EXPECT_TRUE(list.IsProtectedPath("\xc3\x89:\\DATA"));
+    EXPECT_TRUE(list.IsProtectedLowerCasePath(" \xc3\xa9:\\data\\ "));
+    // Only a candidate with ":\\" has a drive.
+    EXPECT_FALSE(list.IsProtectedPath("d:/data"));
+    EXPECT_FALSE(list.IsProtectedPath("c:\\\xc3\xbc" "ber\\\xd0\xb6\\x"));
+}
+
 TEST(SafetyList, EntriesKeepTheirDriveSoOnlyDriveCEntriesMatch) {
     SafetyList list = ListOf({"D:\\Tools"});
     EXPECT_FALSE(list.IsProtectedPath("D:\\Tools"));

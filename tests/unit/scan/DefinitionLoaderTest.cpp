@@ -83,6 +83,28 @@ TEST_F(DefinitionLoaderTest, ProtectedRowsAreLeftOut) {
     EXPECT_EQ(harness.tables.DirFolder(0), "c:\\program files\\bad");
 }
 
+TEST_F(DefinitionLoaderTest, TheSafetyTestSeesTheRowAsLowerCasedWhateverItsDriveAndLetters) {
+    harness.safety.Assign({"C:\\Programme\\\xc3\x9c" "ber\\SPY.EXE", "c:\\programme\\\xc3\xa4rger\\"});
+    harness.WriteDefinitions(datafile::kFileDefinitions, {
+                                                             "Spy.exe=Kept Out|D:\\PROGRAMME\\\xc3\xbc" "ber",
+                                                             "Spy.exe=Loaded|D:\\Programme\\\xc3\x9c" "ber2",
+                                                             "\xc3\x84RGER.EXE=Loaded Lower|[windir]",
+                                                         });
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {
+                                                                  "Kept Out=X|E:\\Programme\\\xc3\x84rger\\\\",
+                                                                  "Loaded=Y|E:\\Programme\\\xc3\x84rgerlich",
+                                                              });
+    LoadDefinitions(context);
+
+    EXPECT_EQ(RowsOf(harness.tables.Files()),
+              (std::vector<Row>{
+                  {"spy.exe", "d:\\programme\\\xc3\xbc" "ber2\\", "", "Loaded"},
+                  {"\xc3\xa4rger.exe", "c:\\windows\\", "", "Loaded Lower"},
+              }));
+    EXPECT_EQ(RowsOf(harness.tables.Directories()),
+              (std::vector<Row>{{"loaded", "e:\\programme\\\xc3\xa4rgerlich", "", "Y"}}));
+}
+
 TEST_F(DefinitionLoaderTest, MalformedLinesLoadOrAreSkippedWithoutHarm) {
     const std::string longName(100'000, 'a');
     harness.WriteDefinitions(datafile::kFileDefinitions, {
