@@ -10,7 +10,7 @@
 #include "definitions/ExclusionList.h"
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
-#include "scan/ModMemoryItemsInspected.h"
+#include "scan/ProcessScanner.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
 #include "scan/ScanState.h"

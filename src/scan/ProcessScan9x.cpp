@@ -6,7 +6,7 @@
 #include "definitions/DefinitionFile.h"
 #include "definitions/Exclusions.h"
 #include "scan/CompanyName.h"
-#include "scan/ModMemoryItemsInspected.h"
+#include "scan/ProcessScanner.h"
 #include "scan/ProcessScanSteps.h"
 #include "ui/MessageKeys.h"
 

@@ -23,7 +23,7 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
-#include "scan/ModMemoryItemsInspected.h"
+#include "scan/ProcessScanner.h"
 #include "scan/ScanContext.h"
 #include "scan/ScanOptions.h"
 #include "scan/ScanState.h"

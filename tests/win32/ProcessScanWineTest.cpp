@@ -6,7 +6,7 @@
 #include "ScanWineContext.h"
 #include "common/Text.h"
 #include "platform/win32/Handles.h"
-#include "scan/ModMemoryItemsInspected.h"
+#include "scan/ProcessScanner.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"

@@ -8,7 +8,7 @@
 
 #include "common/DateTime.h"
 #include "definitions/DataFiles.h"
-#include "scan/ModMemoryItemsInspected.h"
+#include "scan/ProcessScanner.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
 #include "support/ScanHarness.h"

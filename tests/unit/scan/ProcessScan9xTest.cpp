@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
-#include "scan/ModMemoryItemsInspected.h"
+#include "scan/ProcessScanner.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"

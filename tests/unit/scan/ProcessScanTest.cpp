@@ -1,4 +1,4 @@
-#include "scan/ModMemoryItemsInspected.h"
+#include "scan/ProcessScanner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-// The process scan: running programs compared with "ExeDefinition.dat".
+// The process scan (the module ModMemoryItemsInspected): running programs
+// compared with "ExeDefinition.dat".
 // Inside a scan a running threat is stopped at once; outside one (the memory
 // shield's timer) it is shown to the user, who stops or allows it.
 #pragma once
