@@ -40,23 +40,28 @@ bool IsOwnKey(TableKey kind, std::string_view text) {
 
 void DefinitionTable::Add(DefinitionRow row) {
     const auto number = static_cast<std::uint32_t>(rows_.size());
-    const std::string& text = kind_ == TableKey::FileName ? row.name : row.folder;
-    if (!ended_) {
-        if (HoldsDriveToken(text)) {
-            driveRows_.push_back(number);
-            driveIndexes_.clear();
-        } else if (IsOwnKey(kind_, text)) {
-            index_.Add(text, number);
+    // Rows never move once added, so the index can refer to a row's own
+    // text as its key.
+    const DefinitionRow& added = rows_.emplace_back(std::move(row));
+    const std::string& text = kind_ == TableKey::FileName ? added.name : added.folder;
+    if (ended_) return;
+    if (HoldsDriveToken(text)) {
+        driveRows_.push_back(number);
+        driveIndexes_.clear();
+    } else if (IsOwnKey(kind_, text)) {
+        index_.AddKept(text, number);
+    } else {
+        const std::string key = RowKey(kind_, text, {});
+        if (key.empty()) {
+            ended_ = true;
         } else {
-            const std::string key = RowKey(kind_, text, {});
-            if (key.empty()) {
-                ended_ = true;
-            } else {
-                index_.Add(key, number);
-            }
+            index_.Add(key, number);
         }
     }
-    rows_.push_back(std::move(row));
+}
+
+void DefinitionTable::Reserve(std::size_t rows) {
+    if (!ended_) index_.Reserve(rows, rows);
 }
 
 void DefinitionTable::Clear() {

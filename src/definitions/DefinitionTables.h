@@ -44,6 +44,11 @@ public:
     explicit DefinitionTable(TableKey kind) : kind_(kind) {}
 
     void Add(DefinitionRow row);
+    // Room for about this many rows in all, so that adding them grows no
+    // index; a wrong guess costs only speed.
+    void Reserve(std::size_t rows);
+    // Indexes the rows added so far now; otherwise the first match does.
+    void Index() const { index_.Place(); }
     void Clear();
 
     std::size_t Size() const { return rows_.size(); }
@@ -72,6 +77,7 @@ private:
     const DriveIndex& DriveRows(std::string_view drive, DriveIndex& scratch) const;
 
     TableKey kind_;
+    // A deque, so rows stay in place as it grows: the index refers to them.
     std::deque<DefinitionRow> rows_;
     // The table's end among the rows without "[drive]"; nothing at or after
     // it is indexed.

@@ -27,6 +27,12 @@ public:
         return (words_[Word(hash)] & bits) == bits;
     }
 
+    // Room for this many keys, so that adding them never grows the array.
+    void Reserve(std::size_t keys) {
+        hashes_.reserve(keys);
+        if (keys * kBitsPerKey > words_.size() * 64) Resize(keys);
+    }
+
     void Clear() {
         words_.clear();
         hashes_.clear();
@@ -42,10 +48,12 @@ private:
     std::size_t Word(std::uint64_t hash) const { return static_cast<std::size_t>(hash >> 20) & (words_.size() - 1); }
     void Set(std::uint64_t hash) { words_[Word(hash)] |= Bits(hash); }
 
-    // Doubles the array (a power of two of words) and sets every key again.
-    void Grow() {
+    // Doubles the array (a power of two of words) until it has room for keys,
+    // and sets every key again.
+    void Grow() { Resize(count_); }
+    void Resize(std::size_t keys) {
         std::size_t words = words_.empty() ? 8 : words_.size();
-        while (count_ * kBitsPerKey > words * 64) words *= 2;
+        while (keys * kBitsPerKey > words * 64) words *= 2;
         words_.assign(words, 0);
         for (std::uint64_t hash : hashes_) Set(hash);
     }

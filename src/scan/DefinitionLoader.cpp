@@ -1,5 +1,9 @@
 #include "scan/DefinitionLoader.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
@@ -29,11 +33,25 @@ void StoredFolder(const FileFields& fields, const PathTokens& tokens, std::strin
 
 enum class Kind { Files, Directories };
 
+// Room for the rows a definition file of this size is likely to hold, so the
+// table's index is sized once rather than regrown as it fills. Definition
+// lines run to about this many bytes; the guess is capped so that an
+// unusually large file claims no more than a table that size would need.
+constexpr std::uint64_t kTypicalLineBytes = 48;
+constexpr std::uint64_t kMostRowsReserved = std::uint64_t{1} << 20;
+
+void ReserveRows(ScanContext& context, const std::string& path, DefinitionTable& table) {
+    if (const std::optional<std::uint64_t> bytes = context.files.FileSize(path)) {
+        table.Reserve(static_cast<std::size_t>(std::min(*bytes / kTypicalLineBytes, kMostRowsReserved)));
+    }
+}
+
 void LoadTable(ScanContext& context, Kind kind) {
     const bool files = kind == Kind::Files;
     const std::string path =
         DataFilePath(context.dataFolder, files ? datafile::kFileDefinitions : datafile::kDirectoryDefinitions);
     DefinitionTable& table = files ? context.tables.Files() : context.tables.Directories();
+    ReserveRows(context, path, table);
 
     // Kept from line to line so that a line costs no allocation beyond the
     // row it adds.
@@ -64,6 +82,8 @@ void LoadTable(ScanContext& context, Kind kind) {
         context.pump.Pump();
         return true;
     });
+    // Indexed while loading, so that the first item matched does not wait.
+    table.Index();
 }
 
 }  // namespace
