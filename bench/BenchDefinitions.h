@@ -108,4 +108,11 @@ inline std::vector<std::string> WalkedFolders(int definitions, int count) {
     return paths;
 }
 
+// A safety list of the usual size.
+inline std::vector<std::string> UsualSafetyEntries() {
+    std::vector<std::string> safe;
+    for (int i = 0; i < 300; ++i) safe.push_back("C:\\WINDOWS\\system32\\good" + std::to_string(i) + ".dll");
+    return safe;
+}
+
 }  // namespace bastion::bench

@@ -18,10 +18,7 @@ void Prepare(ScanHarness& harness, int lines) {
     harness.WriteDefinitions(bastion::datafile::kFileDefinitions, bastion::bench::FileDefinitionLines(lines));
     harness.WriteDefinitions(bastion::datafile::kDirectoryDefinitions,
                              bastion::bench::DirectoryDefinitionLines(lines));
-    // A safety list of the usual size.
-    std::vector<std::string> safe;
-    for (int i = 0; i < 300; ++i) safe.push_back("C:\\WINDOWS\\system32\\good" + std::to_string(i) + ".dll");
-    harness.safety.Assign(safe);
+    harness.safety.Assign(bastion::bench::UsualSafetyEntries());
 }
 
 void LoadDefinitions(benchmark::State& state) {

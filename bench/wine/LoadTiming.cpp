@@ -56,17 +56,10 @@ int main() {
     folder += "bastion_load_timing_" + std::to_string(::GetCurrentProcessId());
     files.CreateFolder(folder);
 
-    for (auto [name, lines] : {std::pair{datafile::kFileDefinitions, bench::FileDefinitionLines(kLines)},
-                               std::pair{datafile::kDirectoryDefinitions, bench::DirectoryDefinitionLines(kLines)}}) {
-        std::string bytes;
-        for (const std::string& line : lines) bytes += EncodeDefinitionLine(codePage, line) + "\r\n";
-        files.WriteFile(DataFilePath(folder, name), bytes);
-    }
+    bench::WriteDefinitionFiles(files, codePage, folder, kLines);
 
     SafetyList safety;
-    std::vector<std::string> safe;
-    for (int i = 0; i < 300; ++i) safe.push_back("C:\\WINDOWS\\system32\\good" + std::to_string(i) + ".dll");
-    safety.Assign(safe);
+    safety.Assign(bench::UsualSafetyEntries());
     ExclusionList exclusions;
     ui::FrmMain form;
     ScanState state(form);

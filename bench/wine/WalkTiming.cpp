@@ -260,18 +260,10 @@ int main(int argc, char** argv) {
         std::printf("tree made in %.0f ms\n", made);
     }
 
-    for (auto [name, lines] : {std::pair{datafile::kFileDefinitions, bench::FileDefinitionLines(kDefinitions)},
-                               std::pair{datafile::kDirectoryDefinitions,
-                                         bench::DirectoryDefinitionLines(kDefinitions)}}) {
-        std::string bytes;
-        for (const std::string& line : lines) bytes += EncodeDefinitionLine(codePage, line) + "\r\n";
-        files.WriteFile(DataFilePath(dataFolder, name), bytes);
-    }
+    bench::WriteDefinitionFiles(files, codePage, dataFolder, kDefinitions);
 
     SafetyList safety;
-    std::vector<std::string> safe;
-    for (int i = 0; i < 300; ++i) safe.push_back("C:\\WINDOWS\\system32\\good" + std::to_string(i) + ".dll");
-    safety.Assign(safe);
+    safety.Assign(bench::UsualSafetyEntries());
     ExclusionList exclusions;
     ui::FrmMain form;
     ScanState state(form);

@@ -5,20 +5,9 @@
 
 #include <algorithm>
 
-#include "WineTestSupport.h"
+#include "ScanWineContext.h"
 #include "common/Text.h"
-#include "definitions/DefinitionTables.h"
-#include "definitions/ExclusionList.h"
-#include "definitions/PathTokens.h"
-#include "definitions/SafetyList.h"
-#include "platform/win32/Win32CodePage.h"
-#include "platform/win32/Win32Processes.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32SystemInfo.h"
 #include "scan/Walker.h"
-#include "support/ScriptedEventPump.h"
-#include "ui/forms/FrmMain.h"
 
 namespace bastion::win32 {
 namespace {
@@ -29,9 +18,10 @@ using platform::kAttrReadOnly;
 using platform::kAttrSystem;
 using Texts = std::vector<std::string>;
 
-class WalkerWineTest : public ::testing::Test {
+// The scratch data folder is where each test prepares what it walks.
+class WalkerWineTest : public ::testing::Test, public test::ScanWineContext {
 protected:
-    WalkerWineTest() : tokens(PathTokens::Resolve(shell)) { tables.Create(); }
+    WalkerWineTest() { tables.Create(); }
 
     // A definition of the file name in exactly this folder: it reports what
     // the walk offered to the file matcher there, under the name as threat.
@@ -48,25 +38,7 @@ protected:
         std::sort(texts.begin(), texts.end());
         return texts;
     }
-    ScanContext Context() {
-        return ScanContext{files, codePage, system, scratch.Path(), tokens,   safety,   exclusions,
-                           state, pump,     tables, registry,       shell,    processes};
-    }
-
-    Win32FileSystem files;
-    Win32Shell shell;
-    Win32Registry registry;
-    Win32Processes processes;
-    Win32SystemInfo system;
-    Win32CodePage codePage;
-    PathTokens tokens;
-    test::ScratchFolder scratch;
-    SafetyList safety;
-    ExclusionList exclusions;
-    DefinitionTables tables;
-    ui::FrmMain form;
-    ScanState state{form};
-    testing::ScriptedEventPump pump;
+    const test::ScratchFolder& scratch = dataFolder;
 };
 
 TEST_F(WalkerWineTest, APreparedFolderYieldsExactlyItsVisibleEntries) {
