@@ -3,9 +3,9 @@
 // stopped and reported; outside one the alert decides.
 #include <gtest/gtest.h>
 
+#include "RunningProgram.h"
 #include "ScanWineContext.h"
 #include "common/Text.h"
-#include "platform/win32/Handles.h"
 #include "scan/ProcessScanner.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
@@ -15,47 +15,15 @@
 namespace bastion::win32 {
 namespace {
 
-// A running copy of the sleeping helper, ended at the latest when the test
-// ends.
-class RunningCopy {
-public:
-    explicit RunningCopy(const std::string& path) {
-        std::wstring commandLine = L"\"" + Widen(path) + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &info)) {
-            process_.Reset(info.hProcess);
-            UniqueHandle thread(info.hThread);
-            id_ = info.dwProcessId;
-        }
+// The scan names processes by their first module, readable once the
+// program's loader has run.
+bool WaitUntilNamed(const test::RunningProgram& program, Win32Processes& processes) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (!processes.BaseName(program.Id()).empty()) return true;
+        ::Sleep(50);
     }
-    ~RunningCopy() {
-        if (process_ && !Ended(0)) {
-            ::TerminateProcess(process_.Get(), 1);
-            Ended(10000);
-        }
-    }
-    RunningCopy(const RunningCopy&) = delete;
-    RunningCopy& operator=(const RunningCopy&) = delete;
-
-    bool Started() const { return static_cast<bool>(process_); }
-    bool Ended(unsigned long waitMs) const { return ::WaitForSingleObject(process_.Get(), waitMs) == WAIT_OBJECT_0; }
-    // The scan names processes by their first module, readable once the
-    // program's loader has run.
-    bool WaitUntilNamed(Win32Processes& processes) const {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            if (!processes.BaseName(id_).empty()) return true;
-            ::Sleep(50);
-        }
-        return false;
-    }
-
-private:
-    UniqueHandle process_;
-    std::uint32_t id_ = 0;
-};
+    return false;
+}
 
 class ProcessScanWineTest : public ::testing::Test {
 protected:
@@ -94,9 +62,9 @@ TEST_F(ProcessScanWineTest, InAScanTheListedProgramIsStoppedAndReported) {
     // Defined in another folder: the file name alone finds it.
     machine.WriteDefinitions(datafile::kExeDefinitions,
                              {"unrelated.exe=Nothing|[windir]", fileName + "=Test Threat|C:\\Elsewhere"});
-    RunningCopy program(programPath);
+    test::RunningProgram program(programPath);
     ASSERT_TRUE(program.Started()) << programPath;
-    ASSERT_TRUE(program.WaitUntilNamed(machine.processes));
+    ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
 
     machine.form.cmdScan.SetEnabled(false);
     Scan();
@@ -114,9 +82,9 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + programFolder.Path()});
     const std::string name = ToUpper(fileName);
     {
-        RunningCopy program(programPath);
+        test::RunningProgram program(programPath);
         ASSERT_TRUE(program.Started()) << programPath;
-        ASSERT_TRUE(program.WaitUntilNamed(machine.processes));
+        ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
         Scan();
         EXPECT_EQ(alerts, (std::vector<std::string>{name + "/No Company name available for " + name}));
         EXPECT_TRUE(program.Ended(10000));
@@ -124,9 +92,9 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     }
 
     answer = AlertAnswer::Allow;
-    RunningCopy program(programPath);
+    test::RunningProgram program(programPath);
     ASSERT_TRUE(program.Started()) << programPath;
-    ASSERT_TRUE(program.WaitUntilNamed(machine.processes));
+    ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
     Scan();
     EXPECT_EQ(alerts.size(), 2u);
     EXPECT_FALSE(program.Ended(200));

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
+#include "RunningProgram.h"
 #include "WineTestSupport.h"
-#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Processes.h"
 
 namespace bastion::win32 {
@@ -16,43 +16,8 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// SleepyChild.exe, running until the test ends it (or ended at the end).
-class SleepyChild {
-public:
-    SleepyChild() : path_(test::ProgramFolder() + "\\SleepyChild.exe") {
-        std::wstring commandLine = L"\"" + Widen(path_) + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &info)) {
-            process_.Reset(info.hProcess);
-            UniqueHandle thread(info.hThread);
-            id_ = info.dwProcessId;
-        }
-    }
-    ~SleepyChild() {
-        if (process_) {
-            ::TerminateProcess(process_.Get(), 1);
-        }
-    }
-    SleepyChild(const SleepyChild&) = delete;
-    SleepyChild& operator=(const SleepyChild&) = delete;
-
-    bool Started() const { return static_cast<bool>(process_); }
-    std::uint32_t Id() const { return id_; }
-    const std::string& Path() const { return path_; }
-    // Closes the test's handle on the process.
-    void Close() { process_.Reset(); }
-
-private:
-    std::string path_;
-    UniqueHandle process_;
-    std::uint32_t id_ = 0;
-};
-
 TEST(ProcessesWineTest, FindsAChildInBothListsAndEndsItWithTheGivenExitCode) {
-    SleepyChild child;
+    test::RunningProgram child(test::ProgramFolder() + "\\SleepyChild.exe");
     ASSERT_TRUE(child.Started()) << child.Path();
     Win32Processes processes;
 

@@ -1,0 +1,51 @@
+// A helper program started by a Wine test and left running (unlike
+// RunChild, which waits for its end); ended at the latest when the test ends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace bastion::win32::test {
+
+class RunningProgram {
+public:
+    explicit RunningProgram(std::string path) : path_(std::move(path)) {
+        std::wstring commandLine = L"\"" + Widen(path_) + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &info)) {
+            process_.Reset(info.hProcess);
+            UniqueHandle thread(info.hThread);
+            id_ = info.dwProcessId;
+        }
+    }
+    ~RunningProgram() {
+        if (process_ && !Ended(0)) {
+            ::TerminateProcess(process_.Get(), 1);
+            Ended(10000);
+        }
+    }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Started() const { return static_cast<bool>(process_); }
+    std::uint32_t Id() const { return id_; }
+    const std::string& Path() const { return path_; }
+    bool Ended(unsigned long waitMs) const { return ::WaitForSingleObject(process_.Get(), waitMs) == WAIT_OBJECT_0; }
+    // Closes the test's handle on the process, which then runs on its own.
+    void Close() { process_.Reset(); }
+
+private:
+    std::string path_;
+    UniqueHandle process_;
+    std::uint32_t id_ = 0;
+};
+
+}  // namespace bastion::win32::test
