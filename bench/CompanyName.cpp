@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "common/CodePage.h"
-#include "scan/CompanyName.h"
+#include "scan/files/CompanyName.h"
 #include "support/FakeFileSystem.h"
 #include "support/ScanHarness.h"
 

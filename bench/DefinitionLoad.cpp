@@ -7,7 +7,7 @@
 #include "common/CodePage.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
-#include "scan/DefinitionLoader.h"
+#include "scan/files/DefinitionLoader.h"
 #include "support/ScanHarness.h"
 
 namespace {

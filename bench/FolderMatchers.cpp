@@ -8,8 +8,8 @@
 
 #include "BenchDefinitions.h"
 #include "definitions/DataFiles.h"
-#include "scan/DefinitionLoader.h"
-#include "scan/FolderMatchers.h"
+#include "scan/files/DefinitionLoader.h"
+#include "scan/files/FolderMatchers.h"
 #include "support/RowByRowMatchers.h"
 #include "support/ScanHarness.h"
 

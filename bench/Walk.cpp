@@ -10,8 +10,8 @@
 
 #include "BenchDefinitions.h"
 #include "definitions/DataFiles.h"
-#include "scan/DefinitionLoader.h"
-#include "scan/Walker.h"
+#include "scan/files/DefinitionLoader.h"
+#include "scan/walk/Walker.h"
 #include "support/ScanHarness.h"
 
 namespace {

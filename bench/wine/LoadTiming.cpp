@@ -25,7 +25,7 @@
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/WindowsApi.h"
-#include "scan/DefinitionLoader.h"
+#include "scan/files/DefinitionLoader.h"
 #include "ui/EventPump.h"
 #include "ui/forms/FrmMain.h"
 

@@ -34,8 +34,8 @@
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/WindowsApi.h"
-#include "scan/DefinitionLoader.h"
-#include "scan/Walker.h"
+#include "scan/files/DefinitionLoader.h"
+#include "scan/walk/Walker.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/win32/Win32EventPump.h"
 

@@ -4,8 +4,8 @@
 #include "definitions/Exclusions.h"
 #include "definitions/PathTokens.h"
 #include "report/ScanReport.h"
-#include "scan/DefinitionCounts.h"
-#include "scan/Walker.h"
+#include "scan/state/DefinitionCounts.h"
+#include "scan/walk/Walker.h"
 #include "ui/DefaultMessages.h"
 
 namespace bastion {
@@ -30,19 +30,21 @@ std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& file
 
 App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump, ui::Identity identity)
     : platform(platform),
-      dialogs(dialogs),
+      modalDialogs(dialogs, operations),
       pump(pump),
       identity(std::move(identity)),
       messages(DefaultCatalogue(this->identity)),
       settings(platform.registry, this->identity.productName),
       dataFolder(PrepareDataFolder(platform.shell, platform.files)),
-      processScanner(dialogs, messages, this->identity.productName),
+      processScanner(this->dialogs, messages, this->identity.productName),
       controller(ScanEnvironment{platform.files, platform.codePage, platform.system, platform.registry,
-                                 platform.shell, platform.processes, platform.clock, dialogs, pump, messages,
+                                 platform.shell, platform.processes, platform.clock, this->dialogs, pump, operations,
+                                 messages,
                                  this->identity, settings, dataFolder, safety, exclusions, tables, state,
                                  processScanner},
                  scanOptions) {
     controller.Hooks().makeReport = [this] { WriteReport(); };
+    controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
 }
 
 void App::LoadScanData() {

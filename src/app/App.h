@@ -10,14 +10,17 @@
 #include "definitions/ExclusionList.h"
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
-#include "scan/ProcessScanner.h"
+#include "scan/processes/ProcessScanner.h"
+#include "shields/ShieldTimers.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
-#include "scan/ScanState.h"
+#include "scan/state/ScanState.h"
 #include "ui/Dialogs.h"
 #include "ui/EventPump.h"
 #include "ui/Identity.h"
 #include "ui/MessageCatalogue.h"
+#include "ui/ModalDialogs.h"
+#include "ui/OperationGate.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
 
@@ -42,7 +45,11 @@ public:
     bool WriteReport();
 
     platform::Platform& platform;
-    ui::Dialogs& dialogs;
+    // One operation at a time; a modal window holds background work off.
+    ui::OperationGate operations;
+    ui::ModalDialogs modalDialogs;
+    // The front end's dialogs, seen by the gate while they are open.
+    ui::Dialogs& dialogs = modalDialogs;
     ui::EventPump& pump;
     const ui::Identity identity;
     // The English defaults; translations replace them later.
@@ -51,6 +58,8 @@ public:
     const std::string dataFolder;
 
     ui::FrmMain form;
+    // Held off until the start-up has completed.
+    ShieldTimers shieldTimers{form, settings};
     ScanState state{form};
     DefinitionTables tables;
     SafetyList safety;

@@ -9,9 +9,9 @@ void MainWindowLifecycle::Resized(WindowShowState state, bool visible) {
     namespace keys = ui::settings;
     ui::FrmMain& form = app_.form;
     if (state == WindowShowState::Normal) {
+        // The shields and the scheduler keep running while the window is
+        // shown: only the timers' switch turns them off.
         form.tmrScroll.SetEnabled(true);
-        form.tmrScheduler.SetEnabled(false);
-        form.tmrMemoryInspected.SetEnabled(false);
         if (seams_.showInTaskList) seams_.showInTaskList(true);
         // A window shown on the desktop is not left in the tray.
         if (visible) app_.settings.Write(keys::kMinimized, keys::kNo);
@@ -21,22 +21,39 @@ void MainWindowLifecycle::Resized(WindowShowState state, bool visible) {
 }
 
 void MainWindowLifecycle::CloseMainWindow() {
+    // An operation running below this handler is asked to stop at its next
+    // safe point; the window closes once it has returned.
+    if (app_.operations.Running()) {
+        app_.operations.EndWhenIdle([this] { CloseMainWindow(); });
+        return;
+    }
+    StoreStopped();
+    StoreWindowAndEnd();
+}
+
+void MainWindowLifecycle::StoreStopped() {
     namespace keys = ui::settings;
     app_.settings.Write(keys::kRestart, keys::kFalse);
     app_.settings.Write(keys::kStatus, keys::kStopped);
     IfSet(seams_.removeTrayIcon);
-    StoreWindowAndEnd();
+}
+
+void MainWindowLifecycle::SessionEnding() {
+    // The process ends as soon as this returns: what the exit path records
+    // is written now, and a running operation is asked to stop.
+    app_.operations.EndWhenIdle(nullptr);
+    StoreStopped();
+    StoreWindow();
 }
 
 void MainWindowLifecycle::StoreWindowAndEnd() {
-    namespace keys = ui::settings;
-    const ui::ListView& results = app_.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
-    for (std::size_t i = 0; i < results.Columns().size(); ++i) {
-        app_.settings.WriteSetting(keys::kSectionSettings, keys::FoundColumnKey(static_cast<int>(i) + 1),
-                                   ToDecimal(BankersRound(results.Columns()[i].widthTwips)));
+    if (app_.operations.Running()) {
+        app_.operations.EndWhenIdle([this] { StoreWindowAndEnd(); });
+        return;
     }
-    const bool maximized = seams_.isMaximized && seams_.isMaximized();
-    app_.settings.Write(keys::kMax, maximized ? keys::kChecked : keys::kUnchecked);
+    StoreWindow();
+    // Nothing starts in the background while the program goes.
+    app_.shieldTimers.EnableShieldTimers(false);
 
     IfSet(seams_.minimize);
     app_.form.SetVisible(false);
@@ -49,12 +66,18 @@ void MainWindowLifecycle::StoreWindowAndEnd() {
     End();
 }
 
-void MainWindowLifecycle::End() {
-    // A scan running below this handler would otherwise go on to its end
-    // with no window, keeping the program alive unseen.
-    app_.state.RequestStop();
-    IfSet(seams_.endProgram);
+void MainWindowLifecycle::StoreWindow() {
+    namespace keys = ui::settings;
+    const ui::ListView& results = app_.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    for (std::size_t i = 0; i < results.Columns().size(); ++i) {
+        app_.settings.WriteSetting(keys::kSectionSettings, keys::FoundColumnKey(static_cast<int>(i) + 1),
+                                   ToDecimal(BankersRound(results.Columns()[i].widthTwips)));
+    }
+    const bool maximized = seams_.isMaximized && seams_.isMaximized();
+    app_.settings.Write(keys::kMax, maximized ? keys::kChecked : keys::kUnchecked);
 }
+
+void MainWindowLifecycle::End() { IfSet(seams_.endProgram); }
 
 void MainWindowLifecycle::WebsiteWindowClosed() {
     if (!endWhenWebsiteCloses_) return;

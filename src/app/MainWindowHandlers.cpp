@@ -10,10 +10,10 @@
 #include "definitions/Exclusions.h"
 #include "report/ReportViewer.h"
 #include "scan/ExcludeCommand.h"
-#include "scan/FileExistence.h"
-#include "scan/ResultChecks.h"
-#include "scan/StatusPage.h"
-#include "scan/Walker.h"
+#include "scan/files/FileExistence.h"
+#include "scan/state/ResultChecks.h"
+#include "scan/state/StatusPage.h"
+#include "scan/walk/Walker.h"
 #include "ui/MessageKeys.h"
 #include "ui/settings/MachineSettingsStore.h"
 
@@ -33,7 +33,7 @@ MainWindowHandlers::MainWindowHandlers(App& app, MainWindowActions actions)
     WireNavigation();
     WireScanCommands();
     WireMenus();
-    BindOptionControls(app_.form, app_.settings, {actions_.confirmSendData});
+    BindOptionControls(app_.form, app_.settings, app_.shieldTimers, {actions_.confirmSendData});
     ScanHooks& hooks = app_.controller.Hooks();
     hooks.showScanPage = [this] { ShowPage(app_.form, app_.form.frmScan); };
     hooks.showResultsPage = [this] { ShowPage(app_.form, app_.form.frmResults); };
@@ -157,7 +157,7 @@ void MainWindowHandlers::ViewExclusions() {
 void LoadOptionPage(App& app) {
     // The drives first: the restore ticks them as stored.
     FillDriveList(app.platform.files, app.form.lvwHardDrives);
-    RestoreOptionPage(app.form, app.settings,
+    RestoreOptionPage(app.form, app.settings, app.shieldTimers,
                       ReadDefinitionDate(app.platform.files, app.platform.codePage, app.dataFolder));
 }
 

@@ -73,11 +73,18 @@ public:
 
     // The close box, "Exit" in the File menu and "Exit Program" in the tray
     // menu: publishes the stopped state, then stores the window and ends.
+    // During an operation, the operation is asked to stop and the window
+    // closes once it has returned.
     void CloseMainWindow();
     // The closing steps without the run state: store the window's column
     // widths and state, hide it, close the other windows and end. What the
-    // close label lblHide does (the window's handlers attach it).
+    // close label lblHide does (the window's handlers attach it). Waits for
+    // a running operation as CloseMainWindow does.
     void StoreWindowAndEnd();
+    // Windows logs off or shuts down: the records of the exit path are
+    // written at once, since the process ends when the notification
+    // returns.
+    void SessionEnding();
     // The website window went away: ends the program when an exit was
     // waiting for it.
     void WebsiteWindowClosed();
@@ -94,6 +101,8 @@ private:
     bool AnotherInstanceRunning();
     void ShowHomePage();
     void RestoreWindow();
+    void StoreStopped();
+    void StoreWindow();
     void End();
 
     App& app_;

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "scan/Walker.h"
+#include "scan/walk/Walker.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -36,13 +36,13 @@ void ShowShieldState(ui::CheckBox& box, ui::OptionButton& on, ui::OptionButton& 
     box.SetValue(CheckValue(enabled));
 }
 
-void MemoryShield(ui::FrmMain& form, bool enabled) {
-    form.tmrMemoryInspected.SetEnabled(enabled);
+void MemoryShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
+    timers.OptionChanged(form.tmrMemoryInspected, enabled);
     ShowShieldState(form.chkAutoProtect, form.optMemorySheildOn, form.optMemorySheildOff, enabled);
 }
 
-void HomePageShield(ui::FrmMain& form, bool enabled) {
-    form.tmrCheckHomePage.SetEnabled(enabled);
+void HomePageShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
+    timers.OptionChanged(form.tmrCheckHomePage, enabled);
     // How to react to a change only matters while the shield watches.
     form.optAlwaysnotifybeforerestoring.SetEnabled(enabled);
     form.optRestoredefaultwithoutnotification.SetEnabled(enabled);
@@ -56,7 +56,8 @@ void StoreShield(ui::SettingsStore& settings, const ui::SettingKey& on, const ui
 
 }  // namespace
 
-void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, OptionPageHooks hooks) {
+void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
+                        OptionPageHooks hooks) {
     BindStoredCheck(form.chkAutoDel, settings, keys::kChkAutoDel);
     BindStoredCheck(form.chkAutomaticUpdate, settings, keys::kChkAutomaticUpdate);
     BindStoredCheck(form.chkMakeLog, settings, keys::kChkMakeLog);
@@ -68,20 +69,22 @@ void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, OptionPa
         if (!confirm || confirm(ticked)) settings.WriteCheck(keys::kChkSendData, ticked);
     };
 
-    form.chkAutoProtect.onClick = [&form, &settings] {
+    form.chkAutoProtect.onClick = [&form, &settings, &timers] {
         const bool enabled = form.chkAutoProtect.Checked();
         StoreShield(settings, keys::kOptMemorySheildOn, keys::kOptMemorySheildOff, enabled);
-        MemoryShield(form, enabled);
+        MemoryShield(form, timers, enabled);
     };
     BindStoredPair(form.optMemorySheildOn, keys::kOptMemorySheildOn, form.optMemorySheildOff,
-                   keys::kOptMemorySheildOff, settings, [&form](bool enabled) { MemoryShield(form, enabled); });
-    form.chkHomePage.onClick = [&form, &settings] {
+                   keys::kOptMemorySheildOff, settings,
+                   [&form, &timers](bool enabled) { MemoryShield(form, timers, enabled); });
+    form.chkHomePage.onClick = [&form, &settings, &timers] {
         const bool enabled = form.chkHomePage.Checked();
         StoreShield(settings, keys::kOptIEHomePageSheildOn, keys::kOptIEHomePageSheildOff, enabled);
-        HomePageShield(form, enabled);
+        HomePageShield(form, timers, enabled);
     };
     BindStoredPair(form.optIEHomePageSheildOn, keys::kOptIEHomePageSheildOn, form.optIEHomePageSheildOff,
-                   keys::kOptIEHomePageSheildOff, settings, [&form](bool enabled) { HomePageShield(form, enabled); });
+                   keys::kOptIEHomePageSheildOff, settings,
+                   [&form, &timers](bool enabled) { HomePageShield(form, timers, enabled); });
     BindStoredPair(form.optAlwaysnotifybeforerestoring, keys::kOptAlwaysnotifybeforerestoring,
                    form.optRestoredefaultwithoutnotification, keys::kOptRestoredefaultwithoutnotification, settings,
                    nullptr);
@@ -93,7 +96,8 @@ void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, OptionPa
     };
 }
 
-void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std::string& definitionDate) {
+void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
+                       const std::string& definitionDate) {
     auto check = [&settings](ui::CheckBox& box, const ui::SettingKey& key) {
         box.SetValue(CheckValue(settings.ReadTruth(key)));
     };
@@ -125,9 +129,9 @@ void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std
 
     const bool scheduled = settings.ReadNumber(keys::kChkAutomaticScanYesOrNo) != 0;
     form.chkAutomaticScanYesOrNo.SetValue(CheckValue(scheduled));
-    const std::initializer_list<ui::Control*> schedule{&form.dtpScheduleDate, &form.dtpScheduleTime, &form.tmrScheduler,
-                                                       &form.cmbDays};
+    const std::initializer_list<ui::Control*> schedule{&form.dtpScheduleDate, &form.dtpScheduleTime, &form.cmbDays};
     for (ui::Control* control : schedule) control->SetEnabled(scheduled);
+    timers.OptionChanged(form.tmrScheduler, scheduled);
     check(form.chkAutomaticUpdate, keys::kChkAutomaticUpdate);
 
     RestoreDriveTicks(form.lvwHardDrives, settings);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "shields/ShieldTimers.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
 
@@ -20,13 +21,17 @@ struct OptionPageHooks {
 };
 
 // Attaches the click handlers of the storing controls, and the drive
-// list's tick handling (every tick rewrites the ticks of all drives).
-void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, OptionPageHooks hooks = {});
+// list's tick handling (every tick rewrites the ticks of all drives). A
+// shield or schedule option switches its timer through the timers' switch:
+// while an operation or the start-up holds the timers, it only stores.
+void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
+                        OptionPageHooks hooks = {});
 
 // The option page as stored, in the start-up order: shields, report,
 // scan parts, the quick scan selected whatever was stored, the schedule
 // box with its pickers, automatic update, the drive ticks and the results
 // list's column widths. definitionDate: the date the last update brought.
-void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std::string& definitionDate);
+void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
+                       const std::string& definitionDate);
 
 }  // namespace bastion

@@ -6,6 +6,7 @@
 #include "app/App.h"
 #include "app/MainWindowHandlers.h"
 #include "app/MainWindowLifecycle.h"
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/forms/FrmSplash.h"
 #include "ui/win32/FormTimerWindow.h"
@@ -46,6 +47,8 @@ MainWindowSeams NativeSeams(bastion::win32::FrmMainWindow& window, bool& startMa
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+    // The folder browser and the shell's verbs need COM on this thread.
+    bastion::win32::ComApartment com;
     bastion::win32::Win32Platform platform;
     bastion::win32::Win32Dialogs dialogs;
     bastion::win32::Win32EventPump pump;
@@ -55,6 +58,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     bool startMaximized = false;
     bastion::MainWindowLifecycle lifecycle(app, NativeSeams(window, startMaximized));
     window.onClose = [&lifecycle] { lifecycle.CloseMainWindow(); };
+    window.onSessionEnd = [&lifecycle] { lifecycle.SessionEnding(); };
     window.onResize = [&lifecycle, &window](bool minimized, bool maximized) {
         const WindowShowState state = minimized   ? WindowShowState::Minimized
                                       : maximized ? WindowShowState::Maximized
@@ -102,11 +106,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
             ::PostQuitMessage(0);
             return;
         }
-        bastion::LoadOptionPage(app);
+        try {
+            bastion::LoadOptionPage(app);
+        } catch (...) {
+            // The window comes up with the options it has; a splash that
+            // never goes away would leave the user with nothing.
+            dialogs.MessageBox("The options could not be restored; the defaults are shown.",
+                               app.identity.productName, bastion::ui::MsgButtons::Ok,
+                               bastion::ui::MsgIcon::Exclamation);
+        }
         // The loaded captions first: the window never shows without them.
         window.SyncAll();
         ::ShowWindow(window.Hwnd(), startMaximized ? SW_SHOWMAXIMIZED : show);
         form.SetVisible(true);
+        // Start-up has completed: the background timers may run.
+        app.shieldTimers.EnableShieldTimers(true);
         window.SyncAll();
     };
     splash.Form_Load(app.identity);

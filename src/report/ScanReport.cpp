@@ -7,7 +7,7 @@
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "platform/LineFile.h"
-#include "scan/CompanyName.h"
+#include "scan/files/CompanyName.h"
 
 namespace bastion {
 

@@ -7,7 +7,7 @@
 
 #include "definitions/ExclusionList.h"
 #include "definitions/Exclusions.h"
-#include "scan/ScanState.h"
+#include "scan/state/ScanState.h"
 #include "ui/Dialogs.h"
 #include "ui/EventPump.h"
 #include "ui/MessageCatalogue.h"

@@ -16,7 +16,7 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
-#include "scan/ScanState.h"
+#include "scan/state/ScanState.h"
 #include "ui/EventPump.h"
 
 namespace bastion {

@@ -6,9 +6,9 @@
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyListLoader.h"
 #include "definitions/ThreatTypes.h"
-#include "scan/ResultChecks.h"
-#include "scan/ScanProgress.h"
-#include "scan/StatusPage.h"
+#include "scan/state/ResultChecks.h"
+#include "scan/state/ScanProgress.h"
+#include "scan/state/StatusPage.h"
 #include "ui/MessageKeys.h"
 #include "ui/settings/SettingKeys.h"
 
@@ -39,11 +39,14 @@ std::string ScanController::Message(std::string_view key) const { return env_.me
 std::string ScanController::Now() const { return FormatGeneralDate(env_.clock.Now()); }
 
 ScanOutcome ScanController::cmdScanNow_Click() {
-    if (running_) {
+    ScanState& state = env_.state;
+    // An exit while the scan runs asks it to stop at its next test of the
+    // flag; the program ends once the scan has closed.
+    ui::OperationGate::Operation operation = env_.operations.TryBegin("scan", [&state] { state.RequestStop(); });
+    if (!operation) {
         return ScanOutcome::AlreadyRunning;
     }
     running_ = true;
-    ScanState& state = env_.state;
     ui::FrmMain& form = state.Form();
 
     form.tmrScroll.SetEnabled(false);
@@ -77,7 +80,20 @@ ScanOutcome ScanController::cmdScanNow_Click() {
     ScanOutcome outcome = RunSelectedKind(context, options);
     CloseScan(outcome, options);
     running_ = false;
+    operation.Finish();
+    if (outcome == ScanOutcome::Completed && autoDelete_ && !state.StopRequested()) {
+        RemoveAutomatically();
+    }
     return outcome;
+}
+
+void ScanController::RemoveAutomatically() {
+    // Nothing to remove needs no removal (and no box for a user who may not
+    // be there).
+    if (env_.state.ResultsList().Empty()) return;
+    Call(hooks_.showResultsPage);
+    cmdSelectAll_Click(env_.state);
+    Call(hooks_.removeTicked);
 }
 
 void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options) {
@@ -103,13 +119,6 @@ void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options)
         form.lblStatus.SetCaption(Message(ui::msg::kScanCompleted));
         form.pb1.SetValue(100);
         form.pb2.SetValue(100);
-        // Nothing to remove needs no removal (and no box for a user who
-        // may not be there).
-        if (autoDelete_ && !state.ResultsList().Empty()) {
-            Call(hooks_.showResultsPage);
-            cmdSelectAll_Click(state);
-            Call(hooks_.removeTicked);
-        }
     }
 
     SetEnabled({&form.cmdScan, &form.cmdScanNow, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, true);
@@ -131,13 +140,16 @@ void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options)
 }
 
 void ScanController::lblStart_Click() {
-    if (env_.state.Form().cmdScanNow.Enabled()) {
+    if (env_.state.Form().cmdScanNow.Enabled() && !env_.operations.Running()) {
         Call(hooks_.showScanPage);
         cmdScanNow_Click();
     }
 }
 
 ScanOutcome ScanController::StartScanOfKind(int kind) {
+    // While another operation runs the page and the chosen kind stay as
+    // they are.
+    if (env_.operations.Running()) return ScanOutcome::AlreadyRunning;
     Call(hooks_.showScanPage);
     env_.state.Form().optScan[static_cast<std::size_t>(kind)].SetValue(true);
     return cmdScanNow_Click();

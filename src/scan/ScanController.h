@@ -23,14 +23,15 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
-#include "scan/ProcessScanner.h"
+#include "scan/processes/ProcessScanner.h"
 #include "scan/ScanContext.h"
 #include "scan/ScanOptions.h"
-#include "scan/ScanState.h"
+#include "scan/state/ScanState.h"
 #include "ui/Dialogs.h"
 #include "ui/EventPump.h"
 #include "ui/Identity.h"
 #include "ui/MessageCatalogue.h"
+#include "ui/OperationGate.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion {
@@ -42,7 +43,7 @@ enum class ScanOutcome {
     Cancelled,           // the stop flag was set
     DefinitionsMissing,  // the definition set was incomplete: nothing scanned
     NothingChosen,       // the file or folder dialog was cancelled
-    AlreadyRunning,      // a scan was running; nothing happened
+    AlreadyRunning,      // another operation was running; nothing happened
 };
 
 // Start and finish of the last scan as general date texts, as the report
@@ -80,6 +81,8 @@ struct ScanEnvironment {
     platform::Clock& clock;
     ui::Dialogs& dialogs;
     ui::EventPump& pump;
+    // A scan is an operation: it starts only when no other one runs.
+    ui::OperationGate& operations;
     const ui::MessageCatalogue& messages;
     const ui::Identity& identity;
     ui::SettingsStore& settings;
@@ -126,8 +129,9 @@ public:
     void cmdBrowse_Click();
 
     // Set by the scheduler while it starts a scan that removes what it
-    // finds: at the end of a completed scan every result is ticked and
-    // removed.
+    // finds: once a completed scan has closed, every result is ticked and
+    // removed (the removal is an operation of its own, started when the
+    // scan's has ended).
     void SetAutoDelete(bool autoDelete) { autoDelete_ = autoDelete; }
     bool AutoDelete() const { return autoDelete_; }
 
@@ -145,6 +149,7 @@ private:
     void SetPhase(const std::string& message);
     void FinishKind();
     void CloseScan(ScanOutcome& outcome, const ScanOptions& options);
+    void RemoveAutomatically();
     void Pause();
     void Stop(std::string_view questionKey);
     std::string Message(std::string_view key) const;

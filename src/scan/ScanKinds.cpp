@@ -1,14 +1,14 @@
 // The four scan kinds: each a fixed sequence of the individual scans.
 #include "common/Text.h"
 #include "definitions/DefinitionSet.h"
-#include "scan/DefinitionLoader.h"
-#include "scan/KnownLocations.h"
-#include "scan/MCookies.h"
-#include "scan/RegistryScan.h"
+#include "scan/files/DefinitionLoader.h"
+#include "scan/files/KnownLocations.h"
+#include "scan/cookies/MCookies.h"
+#include "scan/registry/RegistryScan.h"
 #include "scan/ScanController.h"
-#include "scan/ScanPercent.h"
-#include "scan/ScanProgress.h"
-#include "scan/Walker.h"
+#include "scan/state/ScanPercent.h"
+#include "scan/state/ScanProgress.h"
+#include "scan/walk/Walker.h"
 #include "ui/MessageKeys.h"
 
 namespace bastion {

@@ -7,7 +7,7 @@
 #include "common/Rounding.h"
 #include "common/Text.h"
 #include "common/Utf.h"
-#include "scan/CompanyName.h"
+#include "scan/files/CompanyName.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion::testing {

@@ -13,7 +13,7 @@
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyList.h"
 #include "scan/ScanContext.h"
-#include "scan/ScanState.h"
+#include "scan/state/ScanState.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedEventPump.h"
 #include "ui/forms/FrmMain.h"

@@ -10,7 +10,7 @@
 #include <wininet.h>
 
 #include "common/Text.h"
-#include "scan/MCookies.h"
+#include "scan/cookies/MCookies.h"
 
 namespace bastion::win32 {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "ScanWineContext.h"
 #include "common/Text.h"
-#include "scan/CompanyName.h"
-#include "scan/KnownLocations.h"
+#include "scan/files/CompanyName.h"
+#include "scan/files/KnownLocations.h"
 
 namespace bastion::win32 {
 namespace {

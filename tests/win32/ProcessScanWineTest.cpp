@@ -6,7 +6,7 @@
 #include "RunningProgram.h"
 #include "ScanWineContext.h"
 #include "common/Text.h"
-#include "scan/ProcessScanner.h"
+#include "scan/processes/ProcessScanner.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ScanWineContext.h"
-#include "scan/RegistryScan.h"
+#include "scan/registry/RegistryScan.h"
 #include "support/ScanHarness.h"
 
 namespace bastion::win32 {

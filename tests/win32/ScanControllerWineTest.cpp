@@ -7,9 +7,10 @@
 #include "common/Text.h"
 #include "platform/win32/Win32Clock.h"
 #include "report/ScanReport.h"
-#include "scan/DefinitionCounts.h"
+#include "scan/state/DefinitionCounts.h"
 #include "scan/ScanController.h"
-#include "scan/Walker.h"
+#include "ui/OperationGate.h"
+#include "scan/walk/Walker.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
@@ -53,6 +54,7 @@ protected:
     Win32Registry registry;
     Win32Clock clock;
     testing::ScriptedDialogs dialogs;
+    ui::OperationGate operations;
     ui::Identity identity = testing::TestIdentity();
     ui::MessageCatalogue messages{identity};
     // Settings of a product of its own, so that the test leaves the
@@ -62,7 +64,7 @@ protected:
     ProcessScanner processScanner{dialogs, messages, identity.productName};
     StoredScanOptions options{settings};
     ScanController controller{ScanEnvironment{scan.files, scan.codePage, scan.system, scan.registry, scan.shell,
-                                              scan.processes, clock, dialogs, scan.pump, messages, identity,
+                                              scan.processes, clock, dialogs, scan.pump, operations, messages, identity,
                                               settings, scan.dataFolder.Path(), scan.safety, scan.exclusions,
                                               scan.tables, scan.state, processScanner},
                               options};

@@ -22,7 +22,7 @@
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "scan/ScanContext.h"
-#include "scan/ScanState.h"
+#include "scan/state/ScanState.h"
 #include "support/ScriptedEventPump.h"
 #include "ui/forms/FrmMain.h"
 

@@ -7,7 +7,7 @@
 
 #include "ScanWineContext.h"
 #include "common/Text.h"
-#include "scan/Walker.h"
+#include "scan/walk/Walker.h"
 
 namespace bastion::win32 {
 namespace {

@@ -246,6 +246,9 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 ::DestroyWindow(Hwnd());
             }
             return 0;
+        case WM_ENDSESSION:
+            if (wParam && onSessionEnd) RunHandler([this] { onSessionEnd(); });
+            return 0;
         case WM_DESTROY:
             timers_.StopAll(Hwnd());
             if (options_.quitOnDestroy) ::PostQuitMessage(0);

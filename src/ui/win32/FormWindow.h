@@ -70,6 +70,9 @@ public:
     // state (after the layout followed it).
     std::function<void()> onClose;
     std::function<void(bool minimized, bool maximized)> onResize;
+    // Windows logs off or shuts down; the process ends soon after this
+    // returns.
+    std::function<void()> onSessionEnd;
     // After every push of the models: windows of other forms that the
     // handlers of this one change (a timer started elsewhere) follow here.
     std::function<void()> afterSync;

@@ -38,9 +38,6 @@ TEST_F(MainWindowExitTest, ClosingPublishesTheStopStoresTheWindowClosesTheOthers
     EXPECT_EQ(Setting("Settings", "FoundCol26"), "<missing>");
     EXPECT_EQ(Setting("Settings", "Max"), "1");
     EXPECT_FALSE(form.Visible());
-    // Work running below the close (a scan letting events run) ends at its
-    // next item instead of going on with no window.
-    EXPECT_TRUE(run.app.state.StopRequested());
     const std::vector<std::string> expected{"tray off", "minimize", "close about", "close report", "end"};
     EXPECT_EQ(run.window.calls, expected);
 }
@@ -88,8 +85,10 @@ TEST_F(MainWindowExitTest, TheNextStartOpensTheWindowAsThisOneClosed) {
     EXPECT_EQ(Setting("OptionAndSettings", "STATUS"), "RUNNING");
 }
 
-TEST_F(MainWindowExitTest, BackInNormalStateTheShieldAndSchedulerTimersStopAndTheScrollTimerRuns) {
+TEST_F(MainWindowExitTest, BackInNormalStateTheScrollTimerRunsAndTheShieldsAndSchedulerKeepWatching) {
     form.tmrScroll.SetEnabled(false);
+    run.app.settings.Write(keys::kChkAutomaticScanYesOrNo, "1");
+    run.app.shieldTimers.EnableShieldTimers(true);
     run.window.calls.clear();
 
     run.lifecycle.Resized(WindowShowState::Minimized, true);
@@ -105,8 +104,8 @@ TEST_F(MainWindowExitTest, BackInNormalStateTheShieldAndSchedulerTimersStopAndTh
     EXPECT_EQ(Setting("Settings", "Minimized"), "Yes");
     run.lifecycle.Resized(WindowShowState::Normal, true);
     EXPECT_EQ(Setting("Settings", "Minimized"), "No");
-    EXPECT_FALSE(form.tmrScheduler.Enabled());
-    EXPECT_FALSE(form.tmrMemoryInspected.Enabled());
+    EXPECT_TRUE(form.tmrScheduler.Enabled());
+    EXPECT_TRUE(form.tmrMemoryInspected.Enabled());
     EXPECT_TRUE(form.tmrScroll.Enabled());
     EXPECT_EQ(run.window.Count("task list on"), 2);
 

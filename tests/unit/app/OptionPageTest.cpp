@@ -16,10 +16,12 @@ struct OptionPageTest : ::testing::Test {
     testing::FakeRegistry registry;
     ui::SettingsStore settings{registry, "Testwall"};
     ui::FrmMain form;
+    // Held, as during the start-up, until a test lets go.
+    ShieldTimers timers{form, settings};
 };
 
 TEST_F(OptionPageTest, EachStoringCheckBoxStoresItsStateUnderItsKey) {
-    BindOptionControls(form, settings);
+    BindOptionControls(form, settings, timers);
     const std::pair<ui::CheckBox*, const ui::SettingKey*> boxes[] = {
         {&form.chkAutoDel, &keys::kChkAutoDel},           {&form.chkAutomaticUpdate, &keys::kChkAutomaticUpdate},
         {&form.chkMakeLog, &keys::kChkMakeLog},           {&form.chkScanCookies, &keys::kChkScanCookies},
@@ -36,7 +38,7 @@ TEST_F(OptionPageTest, EachStoringCheckBoxStoresItsStateUnderItsKey) {
 
 TEST_F(OptionPageTest, SendDataIsStoredOnlyWhenTheConfirmationAgrees) {
     bool agree = false;
-    BindOptionControls(form, settings, {[&](bool ticked) { return ticked && agree; }});
+    BindOptionControls(form, settings, timers, {[&](bool ticked) { return ticked && agree; }});
     form.chkSendData.Click();
     EXPECT_EQ(Stored(keys::kChkSendData), "(missing)");
     agree = true;
@@ -46,7 +48,8 @@ TEST_F(OptionPageTest, SendDataIsStoredOnlyWhenTheConfirmationAgrees) {
 }
 
 TEST_F(OptionPageTest, ShieldControlsStoreBothKeysSwitchTheirTimerAndKeepEachOtherInStep) {
-    BindOptionControls(form, settings);
+    BindOptionControls(form, settings, timers);
+    timers.EnableShieldTimers(true);
     struct Shield {
         ui::CheckBox& box;
         ui::OptionButton& on;
@@ -86,7 +89,7 @@ TEST_F(OptionPageTest, ShieldControlsStoreBothKeysSwitchTheirTimerAndKeepEachOth
 }
 
 TEST_F(OptionPageTest, OptionButtonPairsStoreBothStates) {
-    BindOptionControls(form, settings);
+    BindOptionControls(form, settings, timers);
     form.optScanAllSelectedHardDrive.Click();
     EXPECT_EQ(Stored(keys::kOptScanAllSelectedHardDrive), "True");
     EXPECT_EQ(Stored(keys::kOptScanOnlyKnownSoftwares), "False");
@@ -99,15 +102,17 @@ TEST_F(OptionPageTest, OptionButtonPairsStoreBothStates) {
 }
 
 TEST_F(OptionPageTest, AFreshProfileLoadsTheDefaultsAndWritesBackThoseTheFirstStateLacked) {
-    BindOptionControls(form, settings);
+    BindOptionControls(form, settings, timers);
     form.optScanAllSelectedHardDrive.SetValue(true);
-    RestoreOptionPage(form, settings, "3/16/2006 12:00:00 AM");
+    RestoreOptionPage(form, settings, timers, "3/16/2006 12:00:00 AM");
 
     for (ui::CheckBox* box : {&form.chkMakeLog, &form.chkSweepMemory, &form.chkScanRegistry, &form.chkScanCookies,
                               &form.chkSendData, &form.chkAutomaticUpdate, &form.chkAutoProtect, &form.chkHomePage}) {
         EXPECT_TRUE(box->Checked()) << box->Name();
     }
     EXPECT_FALSE(form.chkAutomaticScanYesOrNo.Checked());
+    EXPECT_FALSE(form.tmrMemoryInspected.Enabled()) << "no shield runs before the start-up has completed";
+    timers.EnableShieldTimers(true);
     EXPECT_TRUE(form.tmrMemoryInspected.Enabled());
     EXPECT_TRUE(form.tmrCheckHomePage.Enabled());
     EXPECT_TRUE(form.optAlwaysnotifybeforerestoring.Value());
@@ -128,7 +133,7 @@ TEST_F(OptionPageTest, AFreshProfileLoadsTheDefaultsAndWritesBackThoseTheFirstSt
 }
 
 TEST_F(OptionPageTest, StoredValuesComeBack) {
-    BindOptionControls(form, settings);
+    BindOptionControls(form, settings, timers);
     for (auto [key, value] : std::initializer_list<std::pair<const ui::SettingKey*, const char*>>{
              {&keys::kChkMakeLog, "0"},
              {&keys::kChkScanCookies, "0"},
@@ -144,7 +149,7 @@ TEST_F(OptionPageTest, StoredValuesComeBack) {
     }
     settings.WriteSetting("Settings", "FoundCol22", "2000.5");
 
-    RestoreOptionPage(form, settings, "5/1/2024");
+    RestoreOptionPage(form, settings, timers, "5/1/2024");
 
     EXPECT_FALSE(form.chkMakeLog.Checked());
     EXPECT_FALSE(form.chkScanCookies.Checked());
@@ -156,6 +161,7 @@ TEST_F(OptionPageTest, StoredValuesComeBack) {
     EXPECT_FALSE(form.optRestoredefaultwithoutnotification.Enabled());
     EXPECT_TRUE(form.optRestoredefaultwithoutnotification.Value());
     EXPECT_TRUE(form.chkAutomaticScanYesOrNo.Checked());
+    timers.EnableShieldTimers(true);
     EXPECT_TRUE(form.tmrScheduler.Enabled());
     EXPECT_TRUE(form.cmbDays.Enabled());
     EXPECT_TRUE(form.optScanOnlyKnownSoftwares.Value()) << "the quick scan, whatever was stored";

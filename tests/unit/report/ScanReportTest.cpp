@@ -4,7 +4,7 @@
 
 #include "definitions/DataFiles.h"
 #include "report/ReportViewer.h"
-#include "scan/ScanState.h"
+#include "scan/state/ScanState.h"
 #include "support/FakeFileSystem.h"
 #include "support/ScanHarness.h"
 #include "support/TestIdentity.h"

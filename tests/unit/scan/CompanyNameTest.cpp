@@ -1,4 +1,4 @@
-#include "scan/CompanyName.h"
+#include "scan/files/CompanyName.h"
 
 #include <gtest/gtest.h>
 

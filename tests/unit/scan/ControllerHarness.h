@@ -8,13 +8,14 @@
 
 #include "common/DateTime.h"
 #include "definitions/DataFiles.h"
-#include "scan/ProcessScanner.h"
+#include "scan/processes/ProcessScanner.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
+#include "ui/OperationGate.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion::testing {
@@ -54,6 +55,7 @@ struct ControllerHarness {
     ui::FrmMain& form = scan.form;
     ScanState& state = scan.state;
     ScriptedDialogs dialogs;
+    ui::OperationGate operations;
     ui::Identity identity = TestIdentity();
     ui::MessageCatalogue messages{identity};
     ui::SettingsStore settings{scan.machine.registry, identity.productName};
@@ -61,7 +63,7 @@ struct ControllerHarness {
     StoredScanOptions options{settings};
     ScanController controller{ScanEnvironment{scan.machine.files, Windows1252(), scan.machine.system,
                                               scan.machine.registry, scan.machine.shell, scan.machine.processes,
-                                              scan.machine.clock, dialogs, scan.pump, messages, identity, settings,
+                                              scan.machine.clock, dialogs, scan.pump, operations, messages, identity, settings,
                                               scan.dataFolder, scan.safety, scan.exclusions, scan.tables,
                                               scan.state, processScanner},
                               options};

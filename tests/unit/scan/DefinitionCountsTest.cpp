@@ -1,4 +1,4 @@
-#include "scan/DefinitionCounts.h"
+#include "scan/state/DefinitionCounts.h"
 
 #include <gtest/gtest.h>
 

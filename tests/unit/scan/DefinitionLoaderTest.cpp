@@ -1,9 +1,9 @@
-#include "scan/DefinitionLoader.h"
+#include "scan/files/DefinitionLoader.h"
 
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
-#include "scan/FolderMatchers.h"
+#include "scan/files/FolderMatchers.h"
 #include "support/ScanHarness.h"
 
 namespace bastion {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/ScanState.h"
+#include "scan/state/ScanState.h"
 
 namespace bastion::testing {
 

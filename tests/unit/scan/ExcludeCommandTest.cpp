@@ -4,7 +4,7 @@
 
 #include "DetectedRows.h"
 #include "definitions/DataFiles.h"
-#include "scan/ResultChecks.h"
+#include "scan/state/ResultChecks.h"
 #include "support/FakeFileSystem.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"

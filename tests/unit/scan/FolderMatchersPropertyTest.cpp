@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "scan/FolderMatchers.h"
+#include "scan/files/FolderMatchers.h"
 #include "support/RowByRowMatchers.h"
 #include "support/ScanHarness.h"
 

@@ -1,4 +1,4 @@
-#include "scan/FolderMatchers.h"
+#include "scan/files/FolderMatchers.h"
 
 #include <gtest/gtest.h>
 

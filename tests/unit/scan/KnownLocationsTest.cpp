@@ -1,9 +1,9 @@
-#include "scan/KnownLocations.h"
+#include "scan/files/KnownLocations.h"
 
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
-#include "scan/FileExistence.h"
+#include "scan/files/FileExistence.h"
 #include "support/ScanHarness.h"
 
 namespace bastion {

@@ -1,11 +1,11 @@
-#include "scan/MCookies.h"
+#include "scan/cookies/MCookies.h"
 
 #include <gtest/gtest.h>
 
 #include "DetectedRows.h"
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
-#include "scan/CookieRecords.h"
+#include "scan/cookies/CookieRecords.h"
 #include "support/ScanHarness.h"
 
 namespace bastion {

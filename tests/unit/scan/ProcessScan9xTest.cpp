@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
-#include "scan/ProcessScanner.h"
+#include "scan/processes/ProcessScanner.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"

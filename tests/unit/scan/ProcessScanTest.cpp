@@ -1,4 +1,4 @@
-#include "scan/ProcessScanner.h"
+#include "scan/processes/ProcessScanner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "scan/ProcessStop.h"
+#include "scan/processes/ProcessStop.h"
 
 #include <gtest/gtest.h>
 
-#include "scan/ExecutablePaths.h"
-#include "scan/ProcessList.h"
+#include "scan/processes/ExecutablePaths.h"
+#include "scan/processes/ProcessList.h"
 #include "support/FakeProcesses.h"
 #include "support/FakeSystemInfo.h"
 

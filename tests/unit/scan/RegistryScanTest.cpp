@@ -1,4 +1,4 @@
-#include "scan/RegistryScan.h"
+#include "scan/registry/RegistryScan.h"
 
 #include <gtest/gtest.h>
 

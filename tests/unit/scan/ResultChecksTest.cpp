@@ -1,4 +1,4 @@
-#include "scan/ResultChecks.h"
+#include "scan/state/ResultChecks.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "ControllerHarness.h"
-#include "scan/DefinitionCounts.h"
-#include "scan/Walker.h"
+#include "scan/state/DefinitionCounts.h"
+#include "scan/walk/Walker.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -274,7 +274,9 @@ TEST_F(ScanControllerTest, OnlyAScheduledAutoDeletingScanTicksAndRemovesItsFindi
     calls.clear();
     controller.SetAutoDelete(true);
     Start();
-    EXPECT_EQ(calls, (Strings{"clear problems", "timers off", "results page", "remove", "timers on", "report"}));
+    // The removal is an operation of its own: it starts once the scan has
+    // closed.
+    EXPECT_EQ(calls, (Strings{"clear problems", "timers off", "timers on", "report", "results page", "remove"}));
     EXPECT_TRUE(state.ResultsList().Item(0).checked);
     EXPECT_TRUE(state.FileQueue().Item(0).checked) << "the tick reaches the removal queue";
 }

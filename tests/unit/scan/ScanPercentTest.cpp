@@ -1,4 +1,4 @@
-#include "scan/ScanPercent.h"
+#include "scan/state/ScanPercent.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "scan/ScanProgress.h"
+#include "scan/state/ScanProgress.h"
 
 #include <gtest/gtest.h>
 
-#include "scan/ScanState.h"
+#include "scan/state/ScanState.h"
 
 namespace bastion {
 namespace {

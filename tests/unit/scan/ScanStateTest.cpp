@@ -1,4 +1,4 @@
-#include "scan/ScanState.h"
+#include "scan/state/ScanState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "scan/StatusPage.h"
+#include "scan/state/StatusPage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "scan/StatusTextFilter.h"
+#include "scan/state/StatusTextFilter.h"
 
 #include <gtest/gtest.h>
 

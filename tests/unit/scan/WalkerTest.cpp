@@ -1,4 +1,4 @@
-#include "scan/Walker.h"
+#include "scan/walk/Walker.h"
 
 #include <gtest/gtest.h>
 

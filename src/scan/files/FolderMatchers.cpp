@@ -1,0 +1,177 @@
+#include "scan/files/FolderMatchers.h"
+
+#include <algorithm>
+#include <array>
+
+#include "common/Rounding.h"
+#include "common/Text.h"
+#include "common/Utf.h"
+#include "scan/files/CompanyName.h"
+#include "ui/forms/FrmMain.h"
+
+namespace bastion {
+
+namespace {
+
+// Executables with names this long are taken to be the definition's file
+// wherever they lie.
+constexpr std::size_t kLongNameLength = 16;
+
+std::size_t CharacterCount(std::string_view text) {
+    std::size_t count = 0;
+    std::size_t pos = 0;
+    char32_t cp = 0;
+    while (NextCodePoint(text, pos, cp)) ++count;
+    return count;
+}
+
+bool IsLongExecutableName(std::string_view name) {
+    return CharacterCount(name) > kLongNameLength && ContainsIgnoreCase(name, ".exe");
+}
+
+std::string_view WithoutDrive(std::string_view path) {
+    const std::size_t colon = path.find(':');
+    if (colon == std::string_view::npos) return path;
+    return path.substr(std::min(colon + 2, path.size()));
+}
+
+// The walked item's folder, lower-cased, and what the table rows are
+// compared by.
+struct WalkedItem {
+    std::string folder;
+    std::string drive;
+    int depth = 0;
+};
+
+// The part of the path before its first "\", lower-cased: what "[drive]"
+// stands for in the definitions matched against it.
+std::string DriveOf(std::string_view path) {
+    return ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
+}
+
+WalkedItem Describe(std::string folder, std::string drive) {
+    WalkedItem item;
+    item.depth = static_cast<int>(std::count(folder.begin(), folder.end(), '\\'));
+    item.folder = std::move(folder);
+    item.drive = std::move(drive);
+    return item;
+}
+
+// Whether the walked item's folder agrees with the folder a definition
+// names, for a definition whose key equals the item's.
+bool FolderAgrees(platform::SystemInfo& system, const WalkedItem& item, std::string_view rowFolder) {
+    if (item.depth <= 1) {
+        // An item in a drive root matches a definition for a drive root.
+        return std::count(rowFolder.begin(), rowFolder.end(), '\\') == 1;
+    }
+    const int common = CommonTrailingFolders(item.folder, rowFolder);
+    if (common <= 1) return false;
+    // Deeper than three folders, two agreeing names are enough: the share of
+    // agreeing names would otherwise keep a file at the very place its
+    // definition names from matching.
+    const long long ratio =
+        item.depth <= 3 ? BankersRound(static_cast<double>(common) / static_cast<double>(item.depth)) : 1;
+    if (ratio < 1) return false;
+    const std::string systemFolder = system.SystemFolder() + "\\";
+    return !ContainsIgnoreCase(item.folder, systemFolder) || ContainsIgnoreCase(rowFolder, systemFolder);
+}
+
+// An item in a system32, system or Windows folder is reported only by a
+// definition that names that kind of folder.
+bool InFolderKindTheRowLacks(std::string_view found, std::string_view rowFolder) {
+    for (std::string_view kind : {"system32", "system", "windows"}) {
+        if (ContainsIgnoreCase(found, kind) && !ContainsIgnoreCase(rowFolder, kind)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int CommonTrailingFolders(std::string_view a, std::string_view b) {
+    const std::vector<std::string> partsA = Split(WithoutDrive(a), "\\");
+    const std::vector<std::string> partsB = Split(WithoutDrive(b), "\\");
+    const std::size_t lastA = partsA.size() - 1;
+    const std::size_t lastB = partsB.size() - 1;
+    int common = 0;
+    for (std::size_t k = 0; k <= std::min(lastA, lastB); ++k) {
+        const std::string& part = partsA[lastA - k];
+        if (!part.empty() && part == partsB[lastB - k]) ++common;
+    }
+    return common;
+}
+
+void MatchFoundFile(ScanContext& context, std::string_view path) {
+    if (path.empty() || path == " ") return;
+    const std::size_t separator = path.rfind('\\');
+    const std::size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
+    const std::string name = ToLower(Trim(path.substr(nameStart)));
+    const DefinitionTable& table = context.tables.Files();
+
+    // Most walked files match no name: find that out before anything else.
+    bool any = false;
+    std::string drive = DriveOf(path);
+    table.ForEachMatch(name, drive, [&](std::size_t) {
+        any = true;
+        return false;
+    });
+    if (!any) return;
+
+    const WalkedItem item = Describe(ToLower(path.substr(0, nameStart)), std::move(drive));
+    const bool longName = IsLongExecutableName(name);
+    const std::string found = item.folder + name;
+    bool examined = false;
+    table.ForEachMatch(name, item.drive, [&](std::size_t row) {
+        const DefinitionRow& definition = table.Row(row);
+        if (!longName && !FolderAgrees(context.system, item, definition.folder)) return true;
+        if (!examined) {
+            // The same file for every row: examined once.
+            if (context.safety.IsProtectedPath(found)) return false;
+            if (context.exclusions.IsExcluded(found)) {
+                context.state.AddExcludedRow(found);
+                return false;
+            }
+            if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return false;
+            examined = true;
+        }
+        if (InFolderKindTheRowLacks(found, definition.folder)) return true;
+        ScanState& state = context.state;
+        state.AddFileQueueRow(found, definition.threat);
+        state.IncrementTracesFound();
+        state.ReportDetection(definition.threat, found, definition.type, ui::kIconFile);
+        return false;
+    });
+}
+
+void MatchFoundDirectory(ScanContext& context, std::string_view path) {
+    std::string folder(path);
+    if (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+    folder = ToLower(Trim(folder));
+    const WalkedItem item = Describe(std::move(folder), DriveOf(path));
+    const DefinitionTable& table = context.tables.Directories();
+    bool examined = false;
+    table.ForEachMatch(item.folder, item.drive, [&](std::size_t row) {
+        const DefinitionRow& definition = table.Row(row);
+        if (!FolderAgrees(context.system, item, definition.folder)) return true;
+        if (!examined) {
+            if (context.safety.IsProtectedPath(item.folder)) return false;
+            if (context.exclusions.IsExcluded(item.folder)) {
+                context.state.AddExcludedRow(item.folder + "\\");
+                return false;
+            }
+            // A folder has no version resource: the publisher test never
+            // rejects one.
+            examined = true;
+        }
+        if (InFolderKindTheRowLacks(item.folder, definition.folder)) return true;
+        ScanState& state = context.state;
+        state.AddFileQueueRow(item.folder, "FILE");
+        state.IncrementTracesFound();
+        state.AddActivityRow(definition.threat, ui::kIconFile, item.folder);
+        state.AddResultRow(definition.threat + " Directory", ui::kIconFolder, item.folder, definition.type,
+                           ui::kIconFile);
+        CountOne(state.counters.itemsFound);
+        return false;
+    });
+}
+
+}  // namespace bastion

@@ -1,0 +1,90 @@
+#include "scan/files/KnownLocations.h"
+
+#include "common/Text.h"
+#include "definitions/DataFiles.h"
+#include "definitions/DefinitionFile.h"
+#include "definitions/DefinitionRecords.h"
+#include "scan/files/CompanyName.h"
+#include "scan/files/FileExistence.h"
+#include "scan/state/ScanPercent.h"
+#include "scan/state/ScanProgress.h"
+
+namespace bastion {
+
+namespace {
+
+// FOLDER of a definition line on this machine: "[drive]" (as written) is the
+// machine's drive root, then the folder tokens.
+std::string ExpandFolder(const std::string& folder, const PathTokens& tokens) {
+    return CollapseBackslashes(tokens.ExpandWithDriveRoot(folder));
+}
+
+// One more definition line inspected, shown with the item's name above the
+// phase caption. False when the user has asked to stop.
+bool CountAndShow(ScanContext& context, std::string_view name) {
+    ScanState& state = context.state;
+    CountOne(state.counters.filesInspected);
+    const long long inspected = state.counters.filesInspected;
+    std::string text(name);
+    text.append("\r\n").append(state.PhaseCaption());
+    ShowScanProgress(state, text, PhasePercent(state.definitions, ScanPhase::Files, inspected),
+                     OverallPercent(state.definitions, ScanPhase::Files, inspected));
+    return !state.StopRequested();
+}
+
+void ReadLines(ScanContext& context, std::string_view file, const std::function<bool(const std::string&)>& onLine) {
+    ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, file),
+                        [&](const std::string& line) {
+                            if (context.state.StopRequested()) return false;
+                            const bool goOn = onLine(line);
+                            context.pump.Pump();
+                            return goOn;
+                        });
+}
+
+}  // namespace
+
+void ScanKnownFileLocations(ScanContext& context) {
+    ReadLines(context, datafile::kFileDefinitions, [&](const std::string& line) {
+        // Each line's own fields: a line without a type has none.
+        const FileRecord record = ParseFileDefinition(line);
+        const std::string folder = record.hasFolderField ? ExpandFolder(record.folder, context.tokens) : "";
+        const std::string location =
+            CollapseBackslashes(folder.empty() ? record.name : folder + "\\" + record.name);
+        if (!CountAndShow(context, record.name)) return false;
+
+        if (!FileExists(context.files, location) || context.safety.IsProtectedPath(location)) return true;
+        ScanState& state = context.state;
+        if (context.exclusions.IsExcluded(location)) {
+            state.AddExcludedRow(location);
+            return true;
+        }
+        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, location))) return true;
+        state.AddFileQueueRow(location, record.threat);
+        state.IncrementTracesFound();
+        state.ReportDetection(record.threat, location, record.type, ui::kIconFile);
+        return true;
+    });
+}
+
+void ScanKnownDirectoryLocations(ScanContext& context) {
+    ReadLines(context, datafile::kDirectoryDefinitions, [&](const std::string& line) {
+        const FileRecord record = ParseDirectoryDefinition(line);
+        if (record.folder.empty()) return true;
+        const std::string location = ExpandFolder(record.folder, context.tokens);
+        if (!CountAndShow(context, RemoveChars(record.name, "\r\n\t"))) return false;
+
+        if (!FolderExists(context.files, location) || context.safety.IsProtectedPath(location)) return true;
+        ScanState& state = context.state;
+        if (context.exclusions.IsExcludedFolder(location)) {
+            state.AddExcludedRow(location);
+            return true;
+        }
+        state.AddFileQueueRow(location);
+        state.IncrementTracesFound();
+        state.ReportDetection(record.threat, location, record.type, ui::kIconFolder);
+        return true;
+    });
+}
+
+}  // namespace bastion

@@ -1,0 +1,130 @@
+// The process scan on the Windows 95 family: snapshot names compared with
+// the names of the definition lines, which are read once per run of the
+// program.
+#include "common/Text.h"
+#include "definitions/DataFiles.h"
+#include "definitions/DefinitionFile.h"
+#include "definitions/Exclusions.h"
+#include "scan/files/CompanyName.h"
+#include "scan/processes/ProcessScanner.h"
+#include "scan/processes/ProcessScanSteps.h"
+#include "ui/MessageKeys.h"
+
+namespace bastion {
+
+namespace {
+
+// The definition's file name: the line up to its first "=".
+std::string DefinitionName(const std::string& line) {
+    return ToUpper(Trim(std::string_view(line).substr(0, line.find('='))));
+}
+
+// The snapshot names the program by its full path. The facility hands over
+// the name without the terminator of its fixed buffer, so nothing more is
+// cut from its end.
+std::string SnapshotPath(const std::string& exeFile) {
+    return Trim(std::string_view(exeFile).substr(0, exeFile.find('\0')));
+}
+
+std::string SnapshotName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('\\');
+    return ToUpper(Trim(slash == std::string::npos ? path : path.substr(slash + 1)));
+}
+
+bool IsDefined(const std::vector<std::string>& names, const std::string& name) {
+    for (const std::string& defined : names) {
+        if (defined == name) return true;
+    }
+    return false;
+}
+
+// The label counts the running processes one by one.
+void CountRunningItem(ui::Label& label) {
+    long long count = 0;
+    if (!ParseWholeNumber(label.Caption(), count)) count = 0;
+    label.SetCaption(ToDecimal(count + 1));
+}
+
+// Opened with terminate access, the process is ended with the exit code it
+// reports.
+void Stop9xProcess(platform::Processes& processes, std::uint32_t processId) {
+    processes.Terminate(processId, processes.ExitCode(processId).value_or(0));
+}
+
+}  // namespace
+
+bool ProcessScanner::Load9xDefinitions(ScanContext& context) {
+    ScanState& state = context.state;
+    if (definitions9x_) {
+        if (state.ScanInProgress()) {
+            for (std::size_t line = 0; line < definitions9x_->size(); ++line) {
+                CountOne(state.counters.processesInspected);
+            }
+        }
+        return true;
+    }
+    if (!DataFileExists(context.files, context.dataFolder, datafile::kExeDefinitions)) return false;
+
+    std::vector<std::string> names;
+    bool stopped = false;
+    ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
+                        [&](const std::string& line) {
+                            names.push_back(DefinitionName(line));
+                            if (state.ScanInProgress()) CountProcessInspected(context, names.back());
+                            context.pump.Pump();
+                            stopped = StopRequestedInScan(state);
+                            return !stopped;
+                        });
+    // Only a complete text is kept for the rest of the run; a stopped read
+    // starts over next time.
+    if (stopped) return false;
+    definitions9x_ = std::move(names);
+    return true;
+}
+
+void ProcessScanner::ScanProcesses9x(ScanContext& context) {
+    if (!Load9xDefinitions(context)) return;
+    const std::optional<std::vector<platform::ProcessEntry>> snapshot = context.processes.Snapshot();
+    if (!snapshot) return;
+
+    ScanState& state = context.state;
+    for (const platform::ProcessEntry& entry : *snapshot) {
+        const std::string path = SnapshotPath(entry.exeFile);
+        const std::string name = SnapshotName(path);
+        CountProcessInspected(context, name);
+        context.pump.Pump();
+        CountRunningItem(state.Form().lblTotalNoOfRunningItems);
+        if (StopRequestedInScan(state)) return;
+        if (name.empty() || !IsDefined(*definitions9x_, name)) continue;
+
+        if (IsTrustedProcessCompany(GetFileCompanyName(context.files, context.codePage, path), false)) continue;
+        if (context.exclusions.IsExcluded(name)) {
+            state.AddExcludedRow(name);
+            continue;
+        }
+        Report9xThreat(context, name, entry.id);
+    }
+}
+
+void ProcessScanner::Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId) {
+    ScanState& state = context.state;
+    if (state.ScanInProgress()) {
+        state.AddActivityRow("Running Process", ui::kIconFile, name + " was stopped");
+        Stop9xProcess(context.processes, processId);
+        CountOne(state.counters.itemsFound);
+        return;
+    }
+    const std::string text = messages_.getMessages(ui::msg::kFound1) + name + messages_.getMessages(ui::msg::kFound2) +
+                             name + messages_.getMessages(ui::msg::kFound3);
+    if (dialogs_.MessageBox(text, productName_ + "  - Alert", ui::MsgButtons::YesNo, ui::MsgIcon::Question) ==
+        ui::MsgResult::Yes) {
+        Stop9xProcess(context.processes, processId);
+        CountOne(state.counters.itemsFound);
+        return;
+    }
+    // The list in memory is not reloaded here: it follows the file at the
+    // next load or addition.
+    AppendExclusion(ExclusionFile{context.files, context.codePage, context.dataFolder}, name);
+}
+
+}  // namespace bastion

@@ -1,0 +1,135 @@
+#include "scan/processes/ProcessScanner.h"
+
+#include "common/Text.h"
+#include "definitions/DataFiles.h"
+#include "definitions/DefinitionFile.h"
+#include "definitions/DefinitionRecords.h"
+#include "definitions/Exclusions.h"
+#include "scan/files/CompanyName.h"
+#include "scan/processes/ExecutablePaths.h"
+#include "scan/processes/ProcessList.h"
+#include "scan/processes/ProcessScanSteps.h"
+#include "scan/processes/ProcessStop.h"
+#include "ui/MessageKeys.h"
+
+namespace bastion {
+
+namespace {
+
+constexpr std::uint32_t kWindows95Family = 1;
+constexpr std::uint32_t kWindowsNtFamily = 2;
+
+// Never reported on the NT family, whatever the definitions say.
+constexpr std::string_view kAdwareProcessHelper = "AdwareProcessHelper.exe";
+
+// The definitions as full paths. A stop inside a scan leaves the list empty
+// and says so.
+bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths) {
+    bool stopped = false;
+    ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
+                        [&](const std::string& line) {
+                            const ExeRecord record = ParseExeDefinition(line);
+                            paths.Add(record, context.tokens);
+                            if (context.state.ScanInProgress()) CountProcessInspected(context, record.fileName);
+                            context.pump.Pump();
+                            stopped = StopRequestedInScan(context.state);
+                            return !stopped;
+                        });
+    if (stopped) {
+        paths.Clear();
+        return false;
+    }
+    paths.Finish();
+    return true;
+}
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+ProcessScanner::ProcessScanner(ui::Dialogs& dialogs, const ui::MessageCatalogue& messages, std::string productName)
+    : dialogs_(dialogs), messages_(messages), productName_(std::move(productName)) {}
+
+void ProcessScanner::ResetSignature() {
+    processListSignature_.reset();
+}
+
+void ProcessScanner::ScanRunningProcesses(ScanContext& context) {
+    notStopped_.clear();
+    switch (context.system.GetOsVersion().platformId) {
+        case kWindowsNtFamily: ScanProcessesNT(context); break;
+        case kWindows95Family: ScanProcesses9x(context); break;
+        default: break;
+    }
+}
+
+void ProcessScanner::ScanProcessesNT(ScanContext& context) {
+    ProcessList list;
+    GetProcessList(context.processes, list, "", true);
+    // The shield runs every 2 seconds: while no process has started or
+    // ended since the last run, by whichever caller, there is nothing new.
+    // The ids tell a program that was restarted under the same name (by a
+    // watchdog, right after it was stopped) from the one that ended.
+    if (processListSignature_ == list) return;
+    processListSignature_ = list;
+
+    ScanState& state = context.state;
+    ExecutablePathList paths;
+    // An interrupted run has not inspected this list: the next one must.
+    if (!ReadExecutablePaths(context, paths)) ResetSignature();
+    state.Form().lblTotalNoOfRunningItems.SetCaption(ToDecimal(static_cast<long long>(list.Count())));
+
+    const std::string systemFolder = context.system.SystemFolder();
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        CountProcessInspected(context, list.names[i]);
+        context.pump.Pump();
+        if (StopRequestedInScan(state)) {
+            ResetSignature();
+            return;
+        }
+        const std::optional<std::string> modulePath = context.processes.FirstModulePath(list.ids[i]);
+        if (!modulePath) continue;
+        const std::string path = ToUpper(NormalizeSystem32Path(ToUpper(Trim(*modulePath)), systemFolder));
+        const std::string fileName = FileNameOf(path);
+        if (!paths.Matches(path, fileName)) continue;
+
+        const std::string company = GetFileCompanyName(context.files, context.codePage, path);
+        if (IsTrustedProcessCompany(company, true)) continue;
+        if (context.exclusions.IsExcluded(fileName)) {
+            state.AddExcludedRow(fileName);
+            continue;
+        }
+        if (EqualsIgnoreCase(fileName, kAdwareProcessHelper)) continue;
+        ReportRunningThreat(context, fileName, company);
+        CountOne(state.counters.itemsFound);
+    }
+}
+
+void ProcessScanner::ReportRunningThreat(ScanContext& context, const std::string& fileName,
+                                         const std::string& companyName) {
+    if (context.state.ScanInProgress()) {
+        // The row stands whether or not the stop then succeeds.
+        context.state.AddActivityRow("Running Application", ui::kIconFile, fileName + " was stopped");
+        StopProcessByName(context.processes, context.system, fileName);
+        return;
+    }
+    if (!alert_) return;
+    const std::string company =
+        Trim(companyName).empty() ? messages_.getMessages(ui::msg::kNoCompany) + " " + fileName : companyName;
+    switch (alert_(fileName, company)) {
+        case AlertAnswer::Stop:
+            if (!StopProcessByName(context.processes, context.system, Trim(fileName))) {
+                notStopped_.push_back(fileName);
+            }
+            break;
+        case AlertAnswer::Allow:
+            AddExclusion(ExclusionFile{context.files, context.codePage, context.dataFolder}, context.pump,
+                         context.exclusions, fileName);
+            break;
+    }
+}
+
+}  // namespace bastion

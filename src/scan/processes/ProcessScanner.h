@@ -1,0 +1,70 @@
+// The process scan (the module ModMemoryItemsInspected): running programs
+// compared with "ExeDefinition.dat".
+// Inside a scan a running threat is stopped at once; outside one (the memory
+// shield's timer) it is shown to the user, who stops or allows it.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scan/processes/ProcessList.h"
+#include "scan/ScanContext.h"
+#include "ui/Dialogs.h"
+#include "ui/MessageCatalogue.h"
+
+namespace bastion {
+
+enum class AlertAnswer { Stop, Allow };
+
+// The memory shield's alert for a detection outside a scan: the file name
+// and the company text to show; returns the user's answer ("STOP" or
+// "ALLOW").
+using RunningThreatAlert = std::function<AlertAnswer(const std::string& fileName, const std::string& companyName)>;
+
+class ProcessScanner {
+public:
+    ProcessScanner(ui::Dialogs& dialogs, const ui::MessageCatalogue& messages, std::string productName);
+
+    // Chooses the variant by the operating-system family: the NT family
+    // compares full module paths, the Windows 95 family snapshot names;
+    // any other family scans nothing.
+    void ScanRunningProcesses(ScanContext& context);
+    // Forgets the last process list, so the next run inspects every process
+    // even when none started or ended (a scan the user starts must).
+    void ResetSignature();
+    void SetAlert(RunningThreatAlert alert) { alert_ = std::move(alert); }
+
+    // One detection on the NT family. Inside a scan: an activity row, then
+    // the program is stopped. Outside one: the alert decides; "STOP" stops
+    // it, "ALLOW" puts the file name on the exclusion list. Without an alert
+    // nothing is stopped.
+    void ReportRunningThreat(ScanContext& context, const std::string& fileName, const std::string& companyName);
+
+    // The file names the user chose to stop in the last run but that could
+    // not be stopped, in the order answered: the shield tells the user.
+    const std::vector<std::string>& NotStopped() const { return notStopped_; }
+
+private:
+    void ScanProcessesNT(ScanContext& context);
+    void ScanProcesses9x(ScanContext& context);
+    // The Windows 95 family's definition names, read once per run of the
+    // program; false when there are none to compare with.
+    bool Load9xDefinitions(ScanContext& context);
+    void Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId);
+
+    ui::Dialogs& dialogs_;
+    const ui::MessageCatalogue& messages_;
+    std::string productName_;
+    RunningThreatAlert alert_;
+    // The last process list inspected on the NT family; none before the
+    // first run and after a reset, so that the next run inspects.
+    std::optional<ProcessList> processListSignature_;
+    // Windows 95 family: the name part of each definition line, trimmed and
+    // upper-cased, one per line.
+    std::optional<std::vector<std::string>> definitions9x_;
+    std::vector<std::string> notStopped_;
+};
+
+}  // namespace bastion

@@ -1,0 +1,40 @@
+// The summary of the home page: how many definitions there are, the program
+// and definition versions, how many items were removed so far and when the
+// last scans ran. Refreshed at start-up, after every scan and after every
+// removal.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/CodePage.h"
+#include "platform/FileSystem.h"
+#include "scan/state/ScanState.h"
+#include "ui/Identity.h"
+#include "ui/settings/SettingsStore.h"
+
+namespace bastion {
+
+// What the definition date reads as while "date.dat" is absent.
+inline constexpr std::string_view kDefaultDefinitionDate = "3/16/2006 12:00:00 AM";
+
+// The first line of "date.dat" in the data folder, or the default date when
+// the file is missing or holds no line.
+std::string ReadDefinitionDate(platform::FileSystem& files, const CodePage& codePage, std::string_view dataFolder);
+
+struct StatusPage {
+    platform::FileSystem& files;
+    const CodePage& codePage;
+    const std::string& dataFolder;
+    const ui::Identity& identity;
+    const ui::SettingsStore& settings;
+    // The definition count of its last counting, and the home page labels.
+    ScanState& state;
+};
+
+// lblDefCount (with thousands separators), lblVersion, lblDefVersion (the
+// definition date and " PST"), lblDefRemoved, lblLastScan and
+// lblLastFullScan.
+void RefreshStatusPage(const StatusPage& page);
+
+}  // namespace bastion

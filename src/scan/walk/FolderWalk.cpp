@@ -1,0 +1,131 @@
+#include "scan/walk/FolderWalk.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "scan/files/FolderMatchers.h"
+#include "scan/state/ScanProgress.h"
+
+namespace bastion {
+
+namespace {
+
+using platform::DirEntry;
+using platform::FileIdentity;
+
+// A folder that carries any other attribute (read-only, archive, a reparse
+// point) is examined as a file and not descended into. Junctions and links
+// carry the reparse-point bit, so where a folder's identity is unknown this
+// is what keeps the walk out of them.
+bool IsPlainFolder(const DirEntry& entry) { return entry.attributes == platform::kAttrDirectory; }
+
+struct IdentityHash {
+    std::size_t operator()(const FileIdentity& id) const {
+        std::uint64_t h = id.volumeSerial * 0x9E3779B97F4A7C15ull;
+        h ^= id.indexHigh + 0x7F4A7C159E3779B9ull + (h << 6) + (h >> 2);
+        h ^= id.indexLow + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+        return static_cast<std::size_t>(h);
+    }
+};
+
+// One folder being walked: its entries are done, its subfolders (in
+// listing order) are walked one after the other.
+struct Level {
+    std::string folder;
+    std::vector<std::string> subfolders;
+    std::size_t next = 0;
+};
+
+// The walk keeps its own stack of levels rather than recursing: a folder
+// tree can be deeper (thousands of levels in the long-path form) than the
+// thread's stack would allow frames for.
+class Walk {
+public:
+    Walk(ScanContext& context, ByteProgress* progress) : context_(context), progress_(progress) {}
+
+    void Run(const std::string& top) {
+        std::vector<Level> levels;
+        if (auto first = Enter(top)) levels.push_back(std::move(*first));
+        while (!levels.empty()) {
+            Level& level = levels.back();
+            if (level.next < level.subfolders.size() && !Stopped()) {
+                std::string below = level.folder;
+                below.append(level.subfolders[level.next++]).push_back('\\');
+                if (auto entered = Enter(std::move(below))) levels.push_back(std::move(*entered));
+                continue;
+            }
+            RefreshCounterLabels(context_.state);
+            levels.pop_back();
+        }
+    }
+
+private:
+    bool Stopped() const { return context_.state.StopRequested(); }
+
+    // Lists the folder and examines its entries; nothing when the folder
+    // cannot be listed, was entered before in this walk, or the scan was
+    // stopped.
+    std::optional<Level> Enter(std::string folder) {
+        std::optional<platform::DirListing> listing = context_.files.ListDirectory(folder);
+        if (!listing) return std::nullopt;
+        if (listing->identity.valid && !entered_.insert(listing->identity).second) return std::nullopt;
+        if (Stopped()) return std::nullopt;
+
+        Level level{std::move(folder), {}, 0};
+        for (DirEntry& entry : listing->entries) {
+            Examine(level, entry);
+            if (Stopped()) break;
+            context_.pump.Pump();
+            // Stop pressed while the window had its turn: no further entry.
+            if (Stopped()) break;
+        }
+        return level;
+    }
+
+    void Examine(Level& level, DirEntry& entry) {
+        path_.assign(level.folder).append(entry.name);
+        const bool folder = IsPlainFolder(entry);
+        if (folder) {
+            path_.push_back('\\');
+            MatchFoundDirectory(context_, path_);
+        } else {
+            MatchFoundFile(context_, path_);
+            if (progress_) progress_->Add(entry.size);
+        }
+        CountOne(context_.state.counters.filesInspected);
+        status_.assign(kScanningPrefix).append(level.folder).append("\r\n").append(entry.name);
+        ShowScanProgress(context_.state, status_, 0, 0);
+        if (folder) level.subfolders.push_back(std::move(entry.name));
+    }
+
+    ScanContext& context_;
+    ByteProgress* progress_;
+    std::unordered_set<FileIdentity, IdentityHash> entered_;
+    // Reused for every entry: the walk builds two texts per file.
+    std::string path_;
+    std::string status_;
+};
+
+}  // namespace
+
+ByteProgress::ByteProgress(ui::ProgressBar& bar, std::uint64_t expectedBytes) : bar_(bar) {
+    bar_.SetMax(static_cast<double>(expectedBytes));
+    bar_.SetValue(0);
+}
+
+void ByteProgress::Add(std::uint64_t bytes) {
+    if (bytes == 0) return;
+    met_ = bytes > std::numeric_limits<std::uint64_t>::max() - met_ ? std::numeric_limits<std::uint64_t>::max()
+                                                                     : met_ + bytes;
+    bar_.SetValue(std::min(static_cast<double>(met_), bar_.Max()));
+}
+
+void WalkFolder(ScanContext& context, const std::string& folder, ByteProgress* progress) {
+    Walk(context, progress).Run(folder);
+}
+
+}  // namespace bastion

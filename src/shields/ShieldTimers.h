@@ -1,0 +1,42 @@
+// EnableShieldTimers: the switch of the background timers (the memory and
+// home-page shields, the scheduler and the time-out timer). Every long
+// operation switches them off before its work and on again after it; the
+// switch counts, so that operations inside one another (a shield tick that
+// runs a scan's removal, an update inside a removal's wait) leave the timers
+// off until the outermost one has finished. The count starts at one, held
+// by the start-up, which lets go when it has completed.
+#pragma once
+
+#include "ui/forms/FrmMain.h"
+#include "ui/settings/SettingsStore.h"
+
+namespace bastion {
+
+class ShieldTimers {
+public:
+    // Stops the form's background timers: nothing runs before start-up
+    // completes.
+    ShieldTimers(ui::FrmMain& form, const ui::SettingsStore& settings);
+    ShieldTimers(const ShieldTimers&) = delete;
+    ShieldTimers& operator=(const ShieldTimers&) = delete;
+
+    // false: one holder more, and every background timer stops. true: one
+    // holder fewer; when none is left, the timers whose settings say so
+    // start. A true without a matching false changes nothing.
+    void EnableShieldTimers(bool enable);
+
+    // Some operation or the start-up holds the timers off.
+    bool Held() const { return holders_ > 0; }
+    int Holders() const { return holders_; }
+
+    // An option switched one timer on or off: it starts only while nothing
+    // holds the timers (it then starts with the others); it stops at once.
+    void OptionChanged(ui::Timer& timer, bool enabled);
+
+private:
+    ui::FrmMain& form_;
+    const ui::SettingsStore& settings_;
+    int holders_ = 1;
+};
+
+}  // namespace bastion
