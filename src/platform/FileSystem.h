@@ -79,8 +79,9 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // The folder's entries in listing order, without ".", "..", hidden and
-    // system entries; nullopt when the folder cannot be listed.
+    // The folder's entries in listing order, hidden and system ones
+    // included, without "." and ".."; nullopt when the folder cannot be
+    // listed.
     virtual std::optional<DirListing> ListDirectory(const std::string& folder) = 0;
     // The entry for exactly this path (a file or a folder, whatever its
     // attributes), as a directory lookup of the path returns it; nullopt

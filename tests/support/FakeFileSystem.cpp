@@ -135,9 +135,6 @@ std::optional<DirListing> FakeFileSystem::ListDirectory(const std::string& folde
     Drive* home = FindDrive(node->drive);
     listing.identity = {home ? home->settings.serial : 0u, 0, node->index, true};
     for (const auto& child : node->children) {
-        if (child->attributes & (kAttrHidden | kAttrSystem)) {
-            continue;
-        }
         listing.entries.push_back({child->name, child->attributes, child->folder ? 0 : child->content.size()});
     }
     return listing;

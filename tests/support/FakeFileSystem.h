@@ -1,8 +1,7 @@
 // An in-memory file system: drives with type, readiness, volume and space;
 // folders and files with attributes and content. Names are looked up
 // ignoring case and keep the case they were created with; listings come in
-// creation order and leave hidden and system entries out, as the real
-// listing does. Every folder has its own identity; a junction is a folder
+// creation order, hidden and system entries included. Every folder has its own identity; a junction is a folder
 // entry that stands for another folder, so a walk can meet one folder twice.
 // Failures are injected per path.
 //

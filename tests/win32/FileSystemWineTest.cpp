@@ -34,7 +34,7 @@ protected:
     test::ScratchFolder scratch;
 };
 
-TEST_F(FileSystemWineTest, ListingLeavesOutHiddenAndSystemEntriesAndReportsAttributesExactly) {
+TEST_F(FileSystemWineTest, ListingHoldsHiddenAndSystemEntriesAndReportsAttributesExactly) {
     ASSERT_TRUE(files.WriteFile(scratch / "plain.txt", "abc"));
     ASSERT_TRUE(files.WriteFile(scratch / "hidden.txt", "h"));
     ASSERT_TRUE(files.WriteFile(scratch / "system.txt", "s"));
@@ -54,7 +54,8 @@ TEST_F(FileSystemWineTest, ListingLeavesOutHiddenAndSystemEntriesAndReportsAttri
         names.push_back(entry.name);
     }
     std::sort(names.begin(), names.end());
-    EXPECT_EQ((std::vector<std::string>{"folder", "plain.txt"}), names);
+    EXPECT_EQ((std::vector<std::string>{"folder", "hidden.txt", "hiddenfolder", "plain.txt", "system.txt"}), names);
+    EXPECT_EQ(kAttrDirectory | kAttrHidden, Find(listing->entries, "hiddenfolder")->attributes);
 
     EXPECT_EQ(kAttrDirectory, Find(listing->entries, "folder")->attributes);
     const DirEntry* plain = Find(listing->entries, "plain.txt");

@@ -25,10 +25,6 @@ constexpr std::size_t kMaxTransfer = 1u << 30;
 
 std::uint64_t Combine(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
 
-bool IsHiddenOrSystem(DWORD attributes) {
-    return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
-}
-
 // A folder that is no junction, mount point or link lies on the volume of
 // the folder that lists it.
 bool IsPlainFolder(DWORD attributes) {
@@ -133,9 +129,7 @@ std::optional<DirListing> Win32FileSystem::ListDirectory(const std::string& fold
         if (IsPlainFolder(entry.attributes)) {
             plainSubfolders.emplace_back(entry.name);
         }
-        if (!IsHiddenOrSystem(entry.attributes)) {
-            listing.entries.push_back(DirEntry{Narrow(entry.name), entry.attributes, entry.size});
-        }
+        listing.entries.push_back(DirEntry{Narrow(entry.name), entry.attributes, entry.size});
     });
     if (!listed) {
         return std::nullopt;

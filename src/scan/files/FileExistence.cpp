@@ -15,8 +15,9 @@ bool FileExists(platform::FileSystem& files, const std::string& path) {
     if (!entry) {
         return false;
     }
-    constexpr std::uint32_t kNotListed = platform::kAttrDirectory | platform::kAttrHidden | platform::kAttrSystem;
-    return (entry->attributes & kNotListed) == 0 && EqualsIgnoreCase(entry->name, lastPart);
+    // Hidden and system files are files too: hiding a threat must not hide
+    // it from the scan.
+    return (entry->attributes & platform::kAttrDirectory) == 0 && EqualsIgnoreCase(entry->name, lastPart);
 }
 
 bool FolderExists(platform::FileSystem& files, const std::string& path) {

@@ -8,9 +8,9 @@
 
 namespace bastion {
 
-// True when a look-up of the path finds an entry whose name equals the
-// path's last part (ignoring case) and that a plain directory listing would
-// return: not a folder, not hidden, not a system file.
+// True when a look-up of the path finds a file (hidden and system ones
+// included, folders not) whose name equals the path's last part, ignoring
+// case.
 bool FileExists(platform::FileSystem& files, const std::string& path);
 
 bool FolderExists(platform::FileSystem& files, const std::string& path);

@@ -17,11 +17,15 @@ namespace {
 using platform::DirEntry;
 using platform::FileIdentity;
 
-// A folder that carries any other attribute (read-only, archive, a reparse
-// point) is examined as a file and not descended into. Junctions and links
-// carry the reparse-point bit, so where a folder's identity is unknown this
-// is what keeps the walk out of them.
-bool IsPlainFolder(const DirEntry& entry) { return entry.attributes == platform::kAttrDirectory; }
+bool IsFolder(const DirEntry& entry) { return (entry.attributes & platform::kAttrDirectory) != 0; }
+
+// A junction, mount point or folder link leads to a folder that lies, and
+// is walked, elsewhere: it is neither matched nor entered. (Hidden, system
+// and read-only folders are folders like any other: AppData and ProgramData
+// are hidden, the shell marks Documents and Desktop read-only.)
+bool IsFolderLink(const DirEntry& entry) {
+    return IsFolder(entry) && (entry.attributes & platform::kAttrReparsePoint) != 0;
+}
 
 struct IdentityHash {
     std::size_t operator()(const FileIdentity& id) const {
@@ -87,8 +91,9 @@ private:
     }
 
     void Examine(Level& level, DirEntry& entry) {
+        if (IsFolderLink(entry)) return;
         path_.assign(level.folder).append(entry.name);
-        const bool folder = IsPlainFolder(entry);
+        const bool folder = IsFolder(entry);
         if (folder) {
             path_.push_back('\\');
             MatchFoundDirectory(context_, path_);

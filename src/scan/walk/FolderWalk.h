@@ -1,7 +1,8 @@
 // The folder walker behind the drive, folder and file scans: every entry of
 // a folder tree goes to the folder-walk matchers, a folder's own entries
-// before its subfolders, and only a plain folder (attributes exactly the
-// directory bit) is descended into.
+// before its subfolders. Hidden, system and read-only files and folders are
+// examined like any other; every folder is descended into except folder
+// links (reparse points) and folders the walk has entered before.
 #pragma once
 
 #include <cstdint>

@@ -35,7 +35,7 @@ TEST(FakeFileSystem, LooksUpIgnoringCaseAndKeepsTheStoredName) {
     EXPECT_EQ(files.ReadFile("C:/program files//spyco/./AGENT.exe"), "MZ");
 }
 
-TEST(FakeFileSystem, ListingLeavesHiddenAndSystemOutButLookupSeesThem) {
+TEST(FakeFileSystem, ListingAndLookupSeeHiddenAndSystemEntries) {
     FakeFileSystem files;
     files.AddFile("C:\\d\\shown.txt");
     files.AddFile("C:\\d\\hidden.txt", "", kAttrHidden);
@@ -44,9 +44,9 @@ TEST(FakeFileSystem, ListingLeavesHiddenAndSystemOutButLookupSeesThem) {
     files.AddFolder("C:\\d\\plain");
 
     auto listing = files.ListDirectory("C:\\d\\");
-    EXPECT_EQ(EntryNames(listing), (Names{"shown.txt", "ReadOnly", "plain"}));
-    EXPECT_EQ(listing->entries[1].attributes, 17u);
-    EXPECT_EQ(listing->entries[2].attributes, 16u);
+    EXPECT_EQ(EntryNames(listing), (Names{"shown.txt", "hidden.txt", "system", "ReadOnly", "plain"}));
+    EXPECT_EQ(listing->entries[3].attributes, 17u);
+    EXPECT_EQ(listing->entries[4].attributes, 16u);
     EXPECT_EQ(files.Lookup("C:\\d\\hidden.txt")->attributes, kAttrHidden);
     EXPECT_EQ(files.Lookup("C:\\d\\system")->attributes, kAttrDirectory | kAttrSystem);
     EXPECT_EQ(files.ListDirectoryCalls(), 1u);

@@ -109,16 +109,16 @@ TEST_F(KnownLocationsTest, MissingDefinitionFilesEndTheScansQuietly) {
     EXPECT_TRUE(harness.state.ActivityList().Empty());
 }
 
-TEST(FileExistenceTest, OnlyFilesAPlainListingShowsExist) {
+TEST(FileExistenceTest, FilesExistWhateverTheirAttributesAndFoldersAreNoFiles) {
     testing::FakeFileSystem files;
     files.AddFile("C:\\Dir\\Plain.exe");
     files.AddFile("C:\\Dir\\ro.exe", "", platform::kAttrReadOnly);
     files.AddFile("C:\\Dir\\hidden.exe", "", platform::kAttrHidden);
-    files.AddFile("C:\\Dir\\system.exe", "", platform::kAttrSystem);
+    files.AddFile("C:\\Dir\\system.exe", "", platform::kAttrSystem | platform::kAttrHidden);
     EXPECT_TRUE(FileExists(files, "C:\\dir\\PLAIN.EXE"));
     EXPECT_TRUE(FileExists(files, "C:\\Dir\\ro.exe"));
-    EXPECT_FALSE(FileExists(files, "C:\\Dir\\hidden.exe"));
-    EXPECT_FALSE(FileExists(files, "C:\\Dir\\system.exe"));
+    EXPECT_TRUE(FileExists(files, "C:\\Dir\\hidden.exe"));
+    EXPECT_TRUE(FileExists(files, "C:\\Dir\\system.exe"));
     EXPECT_FALSE(FileExists(files, "C:\\Dir"));
     EXPECT_FALSE(FileExists(files, "C:\\Dir\\"));
     EXPECT_FALSE(FileExists(files, "C:\\Dir\\none.exe"));

@@ -35,39 +35,49 @@ struct WalkerTest : ::testing::Test {
     testing::FakeFileSystem& files = harness.machine.files;
 };
 
-TEST_F(WalkerTest, FolderScanMatchesTheFolderThenItsEntriesThenEachPlainSubfolderInListingOrder) {
+TEST_F(WalkerTest, FolderScanMatchesTheFolderThenItsEntriesThenEverySubfolderWhateverItsAttributes) {
     files.AddFile("C:\\Top\\firstspywarefile.exe");
     files.AddFolder("C:\\Top\\Sub1");
     files.AddFile("C:\\Top\\Sub1\\insidesub1spyware.exe");
-    // Read-only: offered to the file matcher by its path, never entered.
+    // Read-only, hidden and system folders (Documents, AppData,
+    // ProgramData) are folders like any other.
     files.AddFolder("C:\\Top\\readonlyspywarefolder.exe", kAttrDirectory | kAttrReadOnly);
-    files.AddFile("C:\\Top\\readonlyspywarefolder.exe\\behindreadonly.exe");
-    files.AddFolder("C:\\Top\\Hidden", kAttrDirectory | kAttrHidden);
+    files.AddFile("C:\\Top\\readonlyspywarefolder.exe\\behindreadonlyspyware.exe");
+    files.AddFolder("C:\\Top\\Hidden", kAttrDirectory | kAttrHidden | kAttrSystem);
     files.AddFile("C:\\Top\\Hidden\\behindhiddenspyware.exe");
     files.AddFile("C:\\Top\\hiddenspywarefile.exe", "", kAttrHidden);
-    files.AddFile("C:\\Top\\systemspywarefile.exe", "", kAttrSystem);
+    files.AddFile("C:\\Top\\sysattrspywarefile.exe", "", kAttrSystem | kAttrReadOnly);
     files.AddFolder("C:\\Top\\Sub2");
     files.AddFile("C:\\Top\\Sub2\\insidesub2spyware.exe");
     files.AddFile("C:\\Top\\lastspywarefilehere.exe");
+    // A junction is neither matched nor entered: what it leads to is walked
+    // where it lies.
+    files.AddFile("C:\\Elsewhere\\elsewherespywarefile.exe");
+    files.AddJunction("C:\\Top\\junctionspywarename.exe", "C:\\Elsewhere");
     for (const char* name : {"firstspywarefile.exe", "insidesub1spyware.exe", "readonlyspywarefolder.exe",
-                             "behindreadonly.exe", "behindhiddenspyware.exe", "hiddenspywarefile.exe",
-                             "systemspywarefile.exe", "insidesub2spyware.exe", "lastspywarefilehere.exe"}) {
+                             "behindreadonlyspyware.exe", "behindhiddenspyware.exe", "hiddenspywarefile.exe",
+                             "sysattrspywarefile.exe", "insidesub2spyware.exe", "lastspywarefilehere.exe",
+                             "elsewherespywarefile.exe", "junctionspywarename.exe"}) {
         AnywhereFile(name);
     }
     DirectoryAt("c:\\top", "Top Dir");
     DirectoryAt("c:\\top\\sub2", "Sub2 Dir");
+    DirectoryAt("c:\\top\\hidden", "Hidden Dir");
 
     ScanFolder(context, "C:\\Top\\");
 
-    EXPECT_EQ(Found(), (Texts{"Top Dir", "firstspywarefile.exe", "readonlyspywarefolder.exe", "Sub2 Dir",
-                              "lastspywarefilehere.exe", "insidesub1spyware.exe", "insidesub2spyware.exe"}));
-    EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue())[2],
-              "c:\\top\\readonlyspywarefolder.exe|readonlyspywarefolder.exe#0/0");
-    // The folder, its five visible entries and one entry in each subfolder.
-    EXPECT_EQ(harness.state.counters.filesInspected, 8);
+    EXPECT_EQ(Found(), (Texts{"Top Dir", "firstspywarefile.exe", "Hidden Dir", "hiddenspywarefile.exe",
+                              "sysattrspywarefile.exe", "Sub2 Dir", "lastspywarefilehere.exe",
+                              "insidesub1spyware.exe", "behindreadonlyspyware.exe", "behindhiddenspyware.exe",
+                              "insidesub2spyware.exe"}));
+    EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue())[8],
+              "c:\\top\\readonlyspywarefolder.exe\\behindreadonlyspyware.exe|behindreadonlyspyware.exe#0/0");
+    // The folder, its eight entries besides the junction and one entry in
+    // each of the four subfolders.
+    EXPECT_EQ(harness.state.counters.filesInspected, 13);
     // The last folder's refresh shows the final count, whatever the throttle.
-    EXPECT_EQ(harness.form.lblFilesFolderInspected.Caption(), "8");
-    EXPECT_EQ(harness.pump.PumpCount(), 7);
+    EXPECT_EQ(harness.form.lblFilesFolderInspected.Caption(), "13");
+    EXPECT_EQ(harness.pump.PumpCount(), 13);
     EXPECT_TRUE(harness.form.lblStatus.Visible());
     EXPECT_EQ(harness.form.pbgMain.Max(), 100);
     EXPECT_EQ(harness.form.pbgMain.Value(), 100);
