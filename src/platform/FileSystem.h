@@ -91,6 +91,16 @@ public:
     virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
 
     virtual std::unique_ptr<FileReader> OpenForRead(const std::string& path) = 0;
+    // The file's last byte; nullopt for an empty, absent or unreadable file.
+    // Implementations that can seek override this reading of the whole file.
+    virtual std::optional<char> LastByte(const std::string& path) {
+        std::unique_ptr<FileReader> reader = OpenForRead(path);
+        if (!reader) return std::nullopt;
+        std::optional<char> last;
+        char buffer[4096];
+        while (std::size_t read = reader->Read(buffer, sizeof buffer)) last = buffer[read - 1];
+        return last;
+    }
     // The whole file; nullopt when it cannot be read.
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
     // Creates or truncates the file and writes the bytes.

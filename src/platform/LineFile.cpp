@@ -13,7 +13,10 @@ std::optional<std::vector<std::string>> ReadLines(FileSystem& files, const std::
 }
 
 bool AppendLine(FileSystem& files, const std::string& path, const std::string& line) {
-    std::string bytes = line;
+    std::string bytes;
+    const std::optional<char> last = files.LastByte(path);
+    if (last && *last != '\n' && *last != '\r') bytes += kCrLf;
+    bytes += line;
     bytes += kCrLf;
     return files.AppendFile(path, bytes);
 }

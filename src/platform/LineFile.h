@@ -13,7 +13,10 @@ namespace bastion::platform {
 // Every line of the file (see SplitLines); nullopt when it cannot be read.
 std::optional<std::vector<std::string>> ReadLines(FileSystem& files, const std::string& path);
 
-// Appends the line and CR LF, creating the file when absent.
+// Appends the line and CR LF, creating the file when absent. A file whose
+// last line has no line end (saved so by an editor) gets one first, so the
+// new line never joins the last one. Every line file the program appends to
+// goes through this.
 bool AppendLine(FileSystem& files, const std::string& path, const std::string& line);
 
 // Writes the whole file to a temporary file beside it and renames that over

@@ -153,6 +153,11 @@ TEST_F(FileSystemWineTest, WritesAppendsReadsAndReplacesFiles) {
     ASSERT_TRUE(files.AppendFile(scratch / "new.txt", "created"));
     EXPECT_EQ(binary + "tail", files.ReadFile(scratch / "data.bin"));
     EXPECT_EQ("created", files.ReadFile(scratch / "new.txt"));
+    EXPECT_EQ('l', files.LastByte(scratch / "data.bin"));
+    EXPECT_EQ('d', files.LastByte(scratch / "new.txt"));
+    ASSERT_TRUE(files.WriteFile(scratch / "empty.txt", ""));
+    EXPECT_FALSE(files.LastByte(scratch / "empty.txt").has_value());
+    EXPECT_FALSE(files.LastByte(scratch / "absent.txt").has_value());
     ASSERT_TRUE(files.WriteFile(scratch / "data.bin", "short"));
     EXPECT_EQ("short", files.ReadFile(scratch / "data.bin"));  // truncated, not overwritten in place
     EXPECT_FALSE(files.ReadFile(scratch / "absent.bin").has_value());

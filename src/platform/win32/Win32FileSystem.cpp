@@ -178,6 +178,21 @@ std::unique_ptr<platform::FileReader> Win32FileSystem::OpenForRead(const std::st
     return std::make_unique<Win32FileReader>(std::move(file));
 }
 
+std::optional<char> Win32FileSystem::LastByte(const std::string& path) {
+    UniqueHandle file = OpenReading(path);
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0) {
+        return std::nullopt;
+    }
+    LARGE_INTEGER last{};
+    last.QuadPart = size.QuadPart - 1;
+    char byte = 0;
+    if (!::SetFilePointerEx(file.Get(), last, nullptr, FILE_BEGIN) || ReadSome(file.Get(), &byte, 1) != 1) {
+        return std::nullopt;
+    }
+    return byte;
+}
+
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
     UniqueHandle file = OpenReading(path);
     if (!file) {

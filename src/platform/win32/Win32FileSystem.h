@@ -15,6 +15,7 @@ public:
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
 
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
+    std::optional<char> LastByte(const std::string& path) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     bool AppendFile(const std::string& path, const std::string& bytes) override;

@@ -95,6 +95,14 @@ TEST_F(ExclusionFileTest, AddingAppendsTheTrimmedItemInTheCodePageAndReloads) {
     EXPECT_EQ(list.Text(), "C:\\Caf\xC3\xA9\\x.exe|second|third|");
 }
 
+TEST_F(ExclusionFileTest, AnItemAddedAfterAHandEditedLastLineStaysAnItemOfItsOwn) {
+    // Saved by Notepad without a line end after the last line.
+    files.AddFile(Path(), "C:\\edited.exe");
+    ASSERT_TRUE(AddExclusion(file, pump, list, "C:\\added.exe"));
+    EXPECT_TRUE(list.IsExcluded("C:\\edited.exe"));
+    EXPECT_TRUE(list.IsExcluded("C:\\added.exe"));
+}
+
 TEST_F(ExclusionFileTest, AnItemThatCannotBeWrittenIsNotAdded) {
     files.AddFile(Path(), "kept\r\n");
     files.FailWrites(Path());

@@ -29,6 +29,20 @@ TEST_F(LineFileTest, AppendLineCreatesTheFileAndEndsEachLineWithCrLf) {
     EXPECT_EQ(files.Content(path), "first\r\nsecond\r\n");
 }
 
+TEST_F(LineFileTest, AppendingToAFileWhoseLastLineHasNoEndStartsOnANewLine) {
+    // As an editor saves a file: no line end after the last line.
+    for (const std::string& saved : {"edited", "a\r\nedited", "lf\nedited"}) {
+        files.AddFile(path, saved);
+        ASSERT_TRUE(AppendLine(files, path, "added"));
+        EXPECT_EQ(files.Content(path), saved + "\r\nadded\r\n");
+    }
+    for (const std::string& ended : {"", "line\r\n", "line\n", "line\r"}) {
+        files.AddFile(path, ended);
+        ASSERT_TRUE(AppendLine(files, path, "added"));
+        EXPECT_EQ(files.Content(path), ended + "added\r\n");
+    }
+}
+
 TEST_F(LineFileTest, ReplacingWritesTheNewContentAndLeavesNothingBeside) {
     files.AddFile(path, "old\r\n");
     ASSERT_TRUE(WriteLinesReplacing(files, path, {"3/16/2006", "x"}));
