@@ -49,12 +49,32 @@ constexpr std::array<FolderToken, 28> kFolderTokens{{
     {"[windir]", csidl::kWindows},
 }};
 
+// Folders whose 32-bit twin a definition means as well.
+struct TwinFolder {
+    std::string_view token;
+    int csidl;
+    int thirtyTwoBitCsidl;
+};
+constexpr std::array<TwinFolder, 3> kTwinFolders{{
+    {"[progfil]", csidl::kProgramFiles, csidl::kProgramFilesX86},
+    {"[comprogfil]", csidl::kProgramFilesCommon, csidl::kProgramFilesCommonX86},
+    {"[system]", csidl::kSystem, csidl::kSystemX86},
+}};
+
 constexpr std::string_view kUserToken = "[user]";
 constexpr std::string_view kAllUsersToken = "[alluser]";
 
-// The profile folder is taken to be the Start menu folder's parent.
+// Where the system names no profile folder, it is taken to be the Start
+// menu folder's parent.
 std::string ProfileFromStartMenu(std::string_view startMenu) {
     return ReplaceAllIgnoreCase(startMenu, "\\Start Menu", "");
+}
+
+std::string AllUsersProfile(platform::Shell& shell, const std::string& commonStartMenu) {
+    std::string profile = shell.AllUsersProfilePath().value_or(std::string());
+    profile = profile.substr(0, profile.find('\0'));
+    while (!profile.empty() && profile.back() == '\\') profile.pop_back();
+    return profile.empty() ? ProfileFromStartMenu(commonStartMenu) : profile + "\\";
 }
 
 // Every token begins with "[", which no other character matches in any
@@ -128,14 +148,47 @@ PathTokens PathTokens::Resolve(platform::Shell& shell) {
     for (std::size_t i = 0; i < kFolderTokens.size(); ++i) {
         tokens.folders_[i].second = folder(kFolderTokens[i].csidl);
     }
-    tokens.user_ = ProfileFromStartMenu(folder(csidl::kStartMenu));
-    tokens.allUsers_ = ProfileFromStartMenu(folder(csidl::kCommonStartMenu));
+    const std::string& profile = folder(csidl::kProfile);
+    tokens.user_ = profile.empty() ? ProfileFromStartMenu(folder(csidl::kStartMenu)) : profile;
+    tokens.allUsers_ = AllUsersProfile(shell, folder(csidl::kCommonStartMenu));
     tokens.driveRoot_ = GetDriveRoot(shell);
     tokens.onePass_ = !MayHoldToken(tokens.user_) && !MayHoldToken(tokens.allUsers_);
     for (const auto& [token, replacement] : tokens.folders_) {
         tokens.onePass_ = tokens.onePass_ && !MayHoldToken(replacement);
     }
+
+    PathTokens thirtyTwoBit = tokens;
+    bool twinned = false;
+    for (const TwinFolder& twin : kTwinFolders) {
+        const std::string& own = folder(twin.csidl);
+        const std::string& other = folder(twin.thirtyTwoBitCsidl);
+        if (other.empty() || EqualsIgnoreCase(own, other)) continue;
+        for (auto& [token, replacement] : thirtyTwoBit.folders_) {
+            if (token == twin.token) replacement = other;
+        }
+        thirtyTwoBit.onePass_ = thirtyTwoBit.onePass_ && !MayHoldToken(other);
+        twinned = true;
+    }
+    if (twinned) tokens.thirtyTwoBit_ = std::make_shared<const PathTokens>(std::move(thirtyTwoBit));
     return tokens;
+}
+
+const PathTokens* PathTokens::ThirtyTwoBitPlace(std::string_view text) const {
+    if (!thirtyTwoBit_ || text.find('[') == std::string_view::npos) return nullptr;
+    for (const TwinFolder& twin : kTwinFolders) {
+        if (HoldsTokenIgnoreCase(text, twin.token)) return thirtyTwoBit_.get();
+    }
+    return nullptr;
+}
+
+std::vector<std::string> PathTokens::ExpandPlaces(std::string_view text) const {
+    std::vector<std::string> places{Expand(text)};
+    if (const PathTokens* thirtyTwoBit = ThirtyTwoBitPlace(text)) places.push_back(thirtyTwoBit->Expand(text));
+    return places;
+}
+
+std::vector<std::string> PathTokens::ExpandPlacesWithDriveRoot(std::string_view text) const {
+    return ExpandPlaces(ReplaceAll(text, "[drive]", driveRoot_));
 }
 
 // Replaces the tokens as they stand in the text, left to right. When no

@@ -8,6 +8,7 @@
 // shell look-up at all.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -50,6 +51,18 @@ public:
     // the drive root, then every token.
     std::string ExpandWithDriveRoot(std::string_view text) const;
 
+    // 64-bit Windows keeps 32-bit programs in twins of the program and
+    // system folders ("Program Files (x86)", "SysWOW64"). When the text
+    // names "[progfil]", "[comprogfil]" or "[system]" and this machine has
+    // such a twin, the tokens that put the twins in their place; nullptr
+    // otherwise (always on 32-bit Windows).
+    const PathTokens* ThirtyTwoBitPlace(std::string_view text) const;
+    // Every place the text may name here: its expansion, then the one with
+    // the 32-bit folders when there is one.
+    std::vector<std::string> ExpandPlaces(std::string_view text) const;
+    // The same after "[drive]" became the drive root.
+    std::vector<std::string> ExpandPlacesWithDriveRoot(std::string_view text) const;
+
 private:
     // Folder tokens with their replacement, in the order they are applied.
     std::vector<std::pair<std::string_view, std::string>> folders_;
@@ -59,6 +72,8 @@ private:
     // No folder text holds a "[": every token can then be found in the text
     // as given, in one pass.
     bool onePass_ = true;
+    // The same tokens with the 32-bit folders; none on 32-bit Windows.
+    std::shared_ptr<const PathTokens> thirtyTwoBit_;
 
     bool ExpandInOnePass(std::string_view text, std::string& out) const;
 };

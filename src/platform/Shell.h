@@ -34,7 +34,13 @@ inline constexpr int kCommonAppData = 35;
 inline constexpr int kWindows = 36;
 inline constexpr int kSystem = 37;
 inline constexpr int kProgramFiles = 38;
+inline constexpr int kProfile = 40;
+// The 32-bit twins of the system and program folders on 64-bit Windows;
+// 32-bit Windows names the folders themselves or none.
+inline constexpr int kSystemX86 = 41;
+inline constexpr int kProgramFilesX86 = 42;
 inline constexpr int kProgramFilesCommon = 43;
+inline constexpr int kProgramFilesCommonX86 = 44;
 inline constexpr int kCommonTemplates = 45;
 inline constexpr int kCommonDocuments = 46;
 }  // namespace csidl
@@ -53,6 +59,10 @@ public:
     // The Programs menu folder through its item identifier list, the way the
     // drive root for "[drive]" is found.
     virtual std::optional<std::string> ProgramsFolderFromIdList() = 0;
+    // The profile folder all users share (C:\ProgramData, or
+    // C:\Documents and Settings\All Users before Vista), without a trailing
+    // backslash; no special-folder identifier names it.
+    virtual std::optional<std::string> AllUsersProfilePath() = 0;
 
     // Hands a document, folder or address to the shell's "open" action.
     virtual bool Open(const std::string& target, ShowWindow show) = 0;

@@ -35,6 +35,7 @@ FakeShell::FakeShell() {
         {csidl::kProgramFilesCommon, "C:\\Program Files\\Common Files"},
         {csidl::kCommonTemplates, all + "\\Templates"},
         {csidl::kCommonDocuments, all + "\\Documents"},
+        {csidl::kProfile, user},
     };
 }
 
@@ -51,6 +52,16 @@ std::optional<std::string> FakeShell::ProgramsFolderFromIdList() {
         return programsFromIdList_;
     }
     return SpecialFolderPath(csidl::kPrograms);
+}
+
+std::optional<std::string> FakeShell::AllUsersProfilePath() {
+    return allUsersProfile;
+}
+
+void FakeShell::Use64BitWindows() {
+    SetFolder(csidl::kProgramFilesX86, "C:\\Program Files (x86)");
+    SetFolder(csidl::kProgramFilesCommonX86, "C:\\Program Files (x86)\\Common Files");
+    SetFolder(csidl::kSystemX86, "C:\\WINDOWS\\SysWOW64");
 }
 
 bool FakeShell::Open(const std::string& target, ShowWindow show) {

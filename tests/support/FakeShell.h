@@ -31,6 +31,7 @@ public:
     // platform::Shell
     std::optional<std::string> SpecialFolderPath(int csidl) override;
     std::optional<std::string> ProgramsFolderFromIdList() override;
+    std::optional<std::string> AllUsersProfilePath() override;
     bool Open(const std::string& target, platform::ShowWindow show) override;
     bool StartProgram(const std::string& commandLine, platform::ShowWindow show) override;
     bool SetClipboardText(const std::string& text) override;
@@ -42,6 +43,11 @@ public:
     void RemoveFolder(int csidl);
     // What ProgramsFolderFromIdList gives; by default the Programs folder.
     void SetProgramsFolderFromIdList(std::optional<std::string> path);
+    // What AllUsersProfilePath gives; by default kAllUsersProfile.
+    std::optional<std::string> allUsersProfile = kAllUsersProfile;
+    // Program Files (x86), its Common Files and SysWOW64 under C:\, as on
+    // 64-bit Windows (the XP layout has none of them).
+    void Use64BitWindows();
     // Every folder path the shell names, for creating them on a fake disk.
     std::vector<std::string> FolderPaths() const;
 

@@ -31,6 +31,12 @@ ScanHarness::ScanHarness() {
     machine.files.CreateFolder(dataFolder);
 }
 
+void ScanHarness::Use64BitWindows() {
+    machine.shell.Use64BitWindows();
+    machine.CreateSpecialFolders();
+    tokens = PathTokens::Resolve(machine.shell);
+}
+
 ScanContext ScanHarness::Context() {
     return ScanContext{machine.files, Windows1252(),    machine.system, dataFolder,        tokens,
                        safety,        exclusions,       state,          pump,              tables,

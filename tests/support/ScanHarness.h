@@ -27,6 +27,9 @@ public:
     ScanHarness& operator=(const ScanHarness&) = delete;
 
     ScanContext Context();
+    // The machine becomes a 64-bit Windows with the 32-bit twins of the
+    // program and system folders; the tokens follow.
+    void Use64BitWindows();
 
     // The lines, shifted as definition files store them, CR LF after each.
     void WriteDefinitions(std::string_view file, const std::vector<std::string>& lines);

@@ -7,6 +7,7 @@
 #include "platform/win32/WideText.h"
 
 #include <shellapi.h>
+#include <userenv.h>
 
 namespace bastion::win32 {
 
@@ -57,6 +58,21 @@ std::optional<std::string> Win32Shell::ProgramsFolderFromIdList() {
     }
     wchar_t path[MAX_PATH + 1] = {};
     if (!::SHGetPathFromIDListW(pidl.Get(), path)) {
+        return std::nullopt;
+    }
+    return NonEmpty(path, MAX_PATH + 1);
+}
+
+std::optional<std::string> Win32Shell::AllUsersProfilePath() {
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD length = MAX_PATH + 1;
+    if (::GetAllUsersProfileDirectoryW(path, &length)) {
+        return NonEmpty(path, MAX_PATH + 1);
+    }
+    // Wine keeps no all-users profile in its profile list; the environment
+    // names it on every system.
+    const DWORD expanded = ::ExpandEnvironmentStringsW(L"%ALLUSERSPROFILE%", path, MAX_PATH + 1);
+    if (expanded == 0 || expanded > MAX_PATH + 1 || path[0] == L'%') {
         return std::nullopt;
     }
     return NonEmpty(path, MAX_PATH + 1);

@@ -10,6 +10,7 @@ class Win32Shell final : public platform::Shell {
 public:
     std::optional<std::string> SpecialFolderPath(int csidl) override;
     std::optional<std::string> ProgramsFolderFromIdList() override;
+    std::optional<std::string> AllUsersProfilePath() override;
     bool Open(const std::string& target, platform::ShowWindow show) override;
     bool StartProgram(const std::string& commandLine, platform::ShowWindow show) override;
     bool SetClipboardText(const std::string& text) override;

@@ -56,9 +56,13 @@ std::string ExpandWithFreshLookUps(platform::Shell& shell, std::string path) {
     for (const auto& [token, id] : table) {
         path = ReplaceAllIgnoreCase(path, token, GetSpecialFolder(shell, id));
     }
-    path = ReplaceAll(path, "[user]", ReplaceAllIgnoreCase(GetSpecialFolder(shell, kStartMenu), "\\Start Menu", ""));
-    path = ReplaceAll(path, "[alluser]",
-                      ReplaceAllIgnoreCase(GetSpecialFolder(shell, kCommonStartMenu), "\\Start Menu", ""));
+    std::string user = GetSpecialFolder(shell, platform::csidl::kProfile);
+    if (user.empty()) user = ReplaceAllIgnoreCase(GetSpecialFolder(shell, kStartMenu), "\\Start Menu", "");
+    std::string allUsers = shell.AllUsersProfilePath().value_or("");
+    allUsers = allUsers.empty() ? ReplaceAllIgnoreCase(GetSpecialFolder(shell, kCommonStartMenu), "\\Start Menu", "")
+                                : allUsers + "\\";
+    path = ReplaceAll(path, "[user]", user);
+    path = ReplaceAll(path, "[alluser]", allUsers);
     return path;
 }
 
@@ -100,14 +104,49 @@ TEST(PathTokens, StoresBackIntoTheCallersString) {
     EXPECT_EQ(path, "C:\\WINDOWS\\Fonts\\x.ttf");
 }
 
-TEST(PathTokens, ProfileIsTheStartMenuWithoutItsName) {
+TEST(PathTokens, ProfilesAreTheProfileFoldersTheSystemNames) {
+    // Since Vista the Start menus lie deep inside the profiles.
     FakeShell shell;
+    shell.SetFolder(kStartMenu, "C:\\Users\\bob\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu");
+    shell.SetFolder(kCommonStartMenu, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu");
+    shell.SetFolder(platform::csidl::kProfile, "C:\\Users\\bob");
+    shell.allUsersProfile = "C:\\ProgramData\\";
+    PathTokens tokens = PathTokens::Resolve(shell);
+    EXPECT_EQ(tokens.Expand("[user]x"), "C:\\Users\\bob\\x");
+    EXPECT_EQ(tokens.Expand("[alluser]x"), "C:\\ProgramData\\x");
+
+    // Where the system names none, the Start menu's parent stands in; a
+    // Start menu not called "Start Menu" stands for the profile itself.
+    shell.RemoveFolder(platform::csidl::kProfile);
+    shell.allUsersProfile.reset();
     shell.SetFolder(kStartMenu, "D:\\Profiles\\bob\\START MENU");
-    // A Start menu that is not called "Start Menu" stands for the profile.
     shell.SetFolder(kCommonStartMenu, "D:\\Profiles\\All\\Startmenue");
-    const PathTokens tokens = PathTokens::Resolve(shell);
+    tokens = PathTokens::Resolve(shell);
     EXPECT_EQ(tokens.Expand("[user]x"), "D:\\Profiles\\bob\\x");
     EXPECT_EQ(tokens.Expand("[alluser]x"), "D:\\Profiles\\All\\Startmenue\\x");
+}
+
+TEST(PathTokens, ProgramAndSystemFoldersHaveTheir32BitTwinsAsSecondPlaces) {
+    using Places = std::vector<std::string>;
+    FakeShell shell;
+    shell.Use64BitWindows();
+    PathTokens tokens = PathTokens::Resolve(shell);
+    EXPECT_EQ(tokens.ExpandPlaces("[progfil]SpyCo"),
+              (Places{"C:\\Program Files\\SpyCo", "C:\\Program Files (x86)\\SpyCo"}));
+    EXPECT_EQ(tokens.ExpandPlaces("[COMPROGFIL]Spy"),
+              (Places{"C:\\Program Files\\Common Files\\Spy", "C:\\Program Files (x86)\\Common Files\\Spy"}));
+    EXPECT_EQ(tokens.ExpandPlacesWithDriveRoot("[system]x.dll|[drive]y"),
+              (Places{"C:\\WINDOWS\\system32\\x.dll|C:\\y", "C:\\WINDOWS\\SysWOW64\\x.dll|C:\\y"}));
+    EXPECT_EQ(tokens.ExpandPlaces("[windir]system32"), Places{"C:\\WINDOWS\\system32"});
+    EXPECT_EQ(tokens.ThirtyTwoBitPlace("[appdata]x"), nullptr);
+
+    // 32-bit Windows has no twins, or names the folders themselves.
+    shell.SetFolder(platform::csidl::kProgramFilesX86, "C:\\PROGRAM FILES");
+    shell.RemoveFolder(platform::csidl::kProgramFilesCommonX86);
+    shell.SetFolder(platform::csidl::kSystemX86, "C:\\WINDOWS\\system32");
+    tokens = PathTokens::Resolve(shell);
+    EXPECT_EQ(tokens.ExpandPlaces("[progfil]SpyCo|[comprogfil]|[system]"),
+              Places{"C:\\Program Files\\SpyCo|C:\\Program Files\\Common Files\\|C:\\WINDOWS\\system32\\"});
 }
 
 TEST(PathTokens, ResolvedTableGivesWhatFreshLookUpsGive) {
@@ -150,7 +189,8 @@ TEST(PathTokens, AsksTheShellOncePerFolderPerResolve) {
     for (int line = 0; line < 1000; ++line) {
         tokens.Expand("[windir]system32\\[user]x[recycle]");
     }
-    EXPECT_EQ(shell.asked.size(), 28u);
+    // The 28 folders of the tokens, the profile and three 32-bit twins.
+    EXPECT_EQ(shell.asked.size(), 32u);
     for (const auto& [csidl, times] : shell.asked) {
         EXPECT_EQ(times, 1) << "folder " << csidl;
     }
