@@ -15,4 +15,10 @@ std::string FileTitleOfPath(std::string_view path) {
     return std::string(name);
 }
 
+bool IsDrivePath(std::string_view path) {
+    if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return false;
+    const char letter = path[0];
+    return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+}
+
 }  // namespace bastion

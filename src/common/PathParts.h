@@ -1,5 +1,5 @@
-// The parts of a Windows path that the program names itself by: its folder
-// and its executable name.
+// The parts of a Windows path that the program names itself by: its folder,
+// its executable name, and whether it is rooted on a drive.
 #pragma once
 
 #include <string>
@@ -14,5 +14,9 @@ std::string FolderOfPath(std::string_view path);
 // The name after the last backslash without its extension ("Bastion");
 // a dot inside a folder name is no extension.
 std::string FileTitleOfPath(std::string_view path);
+
+// True for "C:\..." (a letter, ":" and "\"): a path that names one place
+// whatever the current folder is.
+bool IsDrivePath(std::string_view path);
 
 }  // namespace bastion

@@ -40,14 +40,11 @@ FileFields DirectoryDefinitionFields(std::string_view line) {
     }
     fields.name = TrimmedView(FieldAt(nameThreat, '=', 0));
     fields.threat = FieldAt(nameThreat, '=', 1);
-    return fields;
-}
-
-FileFields FileDefinitionFields(std::string_view line) {
-    FileFields fields = DirectoryDefinitionFields(line);
     if (fields.type == "TYPE") fields.type = "Spyware";
     return fields;
 }
+
+FileFields FileDefinitionFields(std::string_view line) { return DirectoryDefinitionFields(line); }
 
 FileRecord ParseFileDefinition(std::string_view line) { return RecordOf(FileDefinitionFields(line)); }
 

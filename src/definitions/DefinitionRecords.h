@@ -19,13 +19,13 @@ struct FileRecord {
     std::string name;    // before the first "=", trimmed
     std::string threat;  // after the first "=", up to a further "="
     std::string folder;  // as written; empty when the line has no "|"
-    std::string type;    // as written (file records: "TYPE" already "Spyware")
+    std::string type;    // as written, "TYPE" already "Spyware"
     bool hasFolderField = false;
 };
 
-// A file definition line. The literal type "TYPE" stands for "Spyware".
+// A file or directory definition line. The literal type "TYPE" stands for
+// "Spyware" in both.
 FileRecord ParseFileDefinition(std::string_view line);
-// A directory definition line; its type is kept as written.
 FileRecord ParseDirectoryDefinition(std::string_view line);
 
 // The same fields as views into the line (or into static text), for the

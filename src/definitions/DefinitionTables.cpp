@@ -44,29 +44,20 @@ void DefinitionTable::Add(DefinitionRow row) {
     // text as its key.
     const DefinitionRow& added = rows_.emplace_back(std::move(row));
     const std::string& text = kind_ == TableKey::FileName ? added.name : added.folder;
-    if (ended_) return;
     if (HoldsDriveToken(text)) {
         driveRows_.push_back(number);
         driveIndexes_.clear();
     } else if (IsOwnKey(kind_, text)) {
         index_.AddKept(text, number);
-    } else {
-        const std::string key = RowKey(kind_, text, {});
-        if (key.empty()) {
-            ended_ = true;
-        } else {
-            index_.Add(key, number);
-        }
+    } else if (const std::string key = RowKey(kind_, text, {}); !key.empty()) {
+        index_.Add(key, number);
     }
 }
 
-void DefinitionTable::Reserve(std::size_t rows) {
-    if (!ended_) index_.Reserve(rows, rows);
-}
+void DefinitionTable::Reserve(std::size_t rows) { index_.Reserve(rows, rows); }
 
 void DefinitionTable::Clear() {
     rows_.clear();
-    ended_ = false;
     index_.Clear();
     driveRows_.clear();
     driveIndexes_.clear();
@@ -81,11 +72,7 @@ const DefinitionTable::DriveIndex& DefinitionTable::DriveRows(std::string_view d
         const DefinitionRow& definition = rows_[row];
         const std::string key =
             RowKey(kind_, kind_ == TableKey::FileName ? definition.name : definition.folder, drive);
-        if (key.empty()) {
-            built.end = row;
-            break;
-        }
-        built.rows.Add(key, row);
+        if (!key.empty()) built.rows.Add(key, row);
     }
     if (driveIndexes_.size() >= kCachedDrives) {
         scratch = std::move(built);

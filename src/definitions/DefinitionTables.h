@@ -2,9 +2,10 @@
 // every walked item against them. Loaded once per run by the first scan that
 // needs them and kept until the program ends.
 //
-// A table is read in row order and ends at the first row whose key (the file
-// name, the directory folder) is empty: rows after it are never matched.
-// Rows are indexed by that key when they are added, so a walked item costs
+// A table is read in row order; a row whose key (the file name, the
+// directory folder) is empty is never matched, and the rows after it are
+// (one bad line must not take every later definition away). Rows are
+// indexed by that key when they are added, so a walked item costs
 // one look-up however many definitions there are. A key that holds "[drive]"
 // stands for a different text on every drive, so those rows sit in a small
 // list of their own and are keyed per drive when an item of that drive is
@@ -33,7 +34,7 @@ struct DefinitionRow {
 // The key a row is matched by, for one drive ("c:"): the name or folder with
 // "[drive]" (in any case) replaced by the drive, lower-cased and trimmed;
 // a directory folder then loses one trailing "\" when longer than one
-// character. An empty key ends the table.
+// character. A row with an empty key matches nothing.
 enum class TableKey { FileName, DirFolder };
 std::string RowKey(TableKey kind, std::string_view text, std::string_view drive);
 // True when the key's text differs from drive to drive.
@@ -55,20 +56,17 @@ public:
     const DefinitionRow& Row(std::size_t row) const { return rows_[row]; }
     const std::deque<DefinitionRow>& Rows() const { return rows_; }
 
-    // Calls onRow(row) for every row before the end of the table whose key,
-    // for an item on this drive, equals key, in row order, until it returns
-    // false.
+    // Calls onRow(row) for every row whose key, for an item on this drive,
+    // equals key, in row order, until it returns false.
     template <typename OnRow>
     void ForEachMatch(std::string_view key, std::string_view drive, OnRow&& onRow) const;
 
 private:
     static constexpr std::uint32_t kNone = RowIndex::kNone;
 
-    // The "[drive]" rows keyed for one drive, and where the table ends for
-    // that drive's items (a row whose key comes out empty there).
+    // The "[drive]" rows keyed for one drive.
     struct DriveIndex {
         RowIndex rows;
-        std::uint32_t end = kNone;
     };
     // Drives met by a walk are few; a path of unusual form can make up any
     // number of them, so past this many they are keyed afresh per item.
@@ -79,9 +77,6 @@ private:
     TableKey kind_;
     // A deque, so rows stay in place as it grows: the index refers to them.
     std::deque<DefinitionRow> rows_;
-    // The table's end among the rows without "[drive]"; nothing at or after
-    // it is indexed.
-    bool ended_ = false;
     RowIndex index_;
     std::vector<std::uint32_t> driveRows_;
     mutable std::map<std::string, DriveIndex, std::less<>> driveIndexes_;
@@ -136,7 +131,7 @@ void DefinitionTable::ForEachMatch(std::string_view key, std::string_view drive,
     std::uint32_t varying = byDrive.rows.First(key, hash);
     while (true) {
         const std::uint32_t row = fixed < varying ? fixed : varying;
-        if (row == kNone || row >= byDrive.end) return;
+        if (row == kNone) return;
         if (row == fixed) {
             fixed = index_.Next(fixed);
         } else {

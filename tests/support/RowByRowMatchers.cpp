@@ -35,7 +35,9 @@ int Common(std::string a, std::string b) {
     return common;
 }
 
-bool FolderTest(ScanContext& context, const std::string& folder, long long depth, const std::string& rowFolder) {
+bool FolderTest(ScanContext& context, const std::string& folder, long long depth, const std::string& definedFolder) {
+    const std::string drive = folder.substr(0, std::min(folder.find('\\'), folder.size()));
+    const std::string rowFolder = ReplaceAllIgnoreCase(definedFolder, "[drive]", drive);
     if (depth == 0 || depth == 1) return Count(rowFolder, '\\') == 1;
     const int common = Common(folder, rowFolder);
     if (common <= 1) return false;
@@ -79,7 +81,7 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
     for (std::size_t i = 0; i < table.Size(); ++i) {
         const DefinitionRow& row = table.Row(i);
         const std::string rowName = Trim(ToLower(ReplaceAllIgnoreCase(row.name, "[drive]", drive)));
-        if (rowName.empty() || rowName == " ") return;
+        if (rowName.empty() || rowName == " ") continue;
         if (rowName != name) continue;
         bool matches = Characters(name) > 16 && ContainsIgnoreCase(name, ".exe");
         if (!matches) matches = FolderTest(context, folder, depth, row.folder);
@@ -111,7 +113,7 @@ void RowByRowMatchFoundDirectory(ScanContext& context, std::string_view path) {
     for (std::size_t i = 0; i < table.Size(); ++i) {
         const DefinitionRow& row = table.Row(i);
         std::string rowFolder = Trim(ToLower(ReplaceAllIgnoreCase(row.folder, "[drive]", drive)));
-        if (rowFolder.empty() || rowFolder == " ") return;
+        if (rowFolder.empty() || rowFolder == " ") continue;
         if (rowFolder.size() > 1 && rowFolder.back() == '\\') rowFolder.pop_back();
         if (rowFolder != folder) continue;
         if (!FolderTest(context, folder, depth, row.folder)) continue;

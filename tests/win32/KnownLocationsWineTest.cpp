@@ -7,7 +7,10 @@
 #include "ScanWineContext.h"
 #include "common/Text.h"
 #include "scan/files/CompanyName.h"
+#include "scan/files/DefinitionLoader.h"
 #include "scan/files/KnownLocations.h"
+#include "scan/walk/Walker.h"
+#include "platform/win32/WideText.h"
 
 namespace bastion::win32 {
 namespace {
@@ -65,6 +68,73 @@ TEST_F(KnownLocationsWineTest, AFolderOnTheExclusionListShowsAsExcluded) {
     EXPECT_EQ(state.ActivityList().Item(0).text, "EXCLUDED");
     EXPECT_EQ(state.ActivityList().Item(0).smallIcon, ui::kIconExcluded);
     EXPECT_EQ(state.counters.itemsFound, 0);
+}
+
+// Threats of 32-bit programs live in the 32-bit twins of the program and
+// system folders, which a 64-bit Wine prefix has as on Windows.
+class ThirtyTwoBitPlacesWineTest : public ::testing::Test, public test::ScanWineContext {
+protected:
+    ThirtyTwoBitPlacesWineTest() {
+        programFiles32 = shell.SpecialFolderPath(platform::csidl::kProgramFilesX86).value_or("");
+        system32Bit = shell.SpecialFolderPath(platform::csidl::kSystemX86).value_or("");
+        vendor = test::UniqueName("BastionSpyCo");
+        dll = test::UniqueName("bastion_spy32_") + ".dll";
+    }
+    ~ThirtyTwoBitPlacesWineTest() override {
+        files.DeleteFolderTree(programFiles32 + "\\" + vendor);
+        files.DeleteFile(system32Bit + "\\" + dll);
+        files.DeleteFile(relative);
+    }
+
+    std::string programFiles32;
+    std::string system32Bit;
+    std::string vendor;
+    std::string dll;
+    std::string relative;
+};
+
+TEST_F(ThirtyTwoBitPlacesWineTest, ProgramAndSystemFolderDefinitionsFindHiddenThreatsInThe32BitFolders) {
+    ASSERT_FALSE(programFiles32.empty());
+    ASSERT_FALSE(system32Bit.empty());
+    const std::string agent = programFiles32 + "\\" + vendor + "\\agent.exe";
+    ASSERT_TRUE(files.CreateFolder(programFiles32 + "\\" + vendor));
+    ASSERT_TRUE(files.WriteFile(agent, "MZ agent"));
+    ASSERT_TRUE(files.WriteFile(system32Bit + "\\" + dll, "MZ dll"));
+    // Hiding a threat must not hide it from the scan.
+    ASSERT_TRUE(files.SetAttributes(system32Bit + "\\" + dll, platform::kAttrHidden | platform::kAttrSystem));
+    // A definition without a folder is not looked up in the current folder.
+    wchar_t current[MAX_PATH + 1] = {};
+    ::GetCurrentDirectoryW(MAX_PATH + 1, current);
+    relative = Narrow(current) + "\\" + test::UniqueName("bastion_here_") + ".exe";
+    ASSERT_TRUE(files.WriteFile(relative, "MZ here"));
+    const std::string relativeName = relative.substr(relative.rfind('\\') + 1);
+    WriteDefinitions(datafile::kFileDefinitions, {"agent.exe=Agent|[progfil]" + vendor + "|Adware",
+                                                  dll + "=Spy DLL|[system]", relativeName + "=Here"});
+    WriteDefinitions(datafile::kDirectoryDefinitions, {"SpyCo=SpyCo Folder|[progfil]" + vendor});
+
+    ScanContext context = Context();
+    ScanKnownFileLocations(context);
+    ScanKnownDirectoryLocations(context);
+
+    ASSERT_EQ(state.FileQueue().Count(), 3u);
+    EXPECT_TRUE(EqualsIgnoreCase(state.FileQueue().Item(0).text, agent));
+    EXPECT_TRUE(EqualsIgnoreCase(state.FileQueue().Item(1).text, system32Bit + "\\" + dll));
+    EXPECT_TRUE(EqualsIgnoreCase(state.FileQueue().Item(2).text, programFiles32 + "\\" + vendor));
+    EXPECT_EQ(state.counters.itemsFound, 3);
+}
+
+TEST_F(ThirtyTwoBitPlacesWineTest, AFolderScanFindsAProgramFolderDefinitionsFileInThe32BitFolder) {
+    const std::string agent = programFiles32 + "\\" + vendor + "\\Bin\\agent.exe";
+    ASSERT_TRUE(files.CreateFolder(programFiles32 + "\\" + vendor + "\\Bin"));
+    ASSERT_TRUE(files.WriteFile(agent, "MZ agent"));
+    WriteDefinitions(datafile::kFileDefinitions, {"agent.exe=Agent|[progfil]" + vendor + "\\Bin|Adware"});
+
+    ScanContext context = Context();
+    LoadDefinitions(context);
+    ScanFolder(context, programFiles32 + "\\" + vendor + "\\");
+
+    ASSERT_EQ(state.FileQueue().Count(), 1u);
+    EXPECT_TRUE(EqualsIgnoreCase(state.FileQueue().Item(0).text, agent));
 }
 
 }  // namespace

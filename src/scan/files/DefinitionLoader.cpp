@@ -57,12 +57,11 @@ void LoadTable(ScanContext& context, Kind kind) {
     // row it adds.
     std::string folder;
     std::string lowered;
-    ReadDefinitionLines(context.files, context.codePage, path, [&](const std::string& line) {
-        if (context.state.StopRequested()) {
-            return false;
-        }
-        const FileFields fields = files ? FileDefinitionFields(line) : DirectoryDefinitionFields(line);
-        StoredFolder(fields, context.tokens, folder);
+    // One row for the place the line names with these tokens. A row without
+    // a key (a file line without a name, a directory line without a folder)
+    // could never match: it is left out, and the lines after it load.
+    auto addRow = [&](const FileFields& fields, const PathTokens& tokens) {
+        StoredFolder(fields, tokens, folder);
         if (!files && !folder.empty()) {
             folder.pop_back();
         }
@@ -75,9 +74,24 @@ void LoadTable(ScanContext& context, Kind kind) {
         AppendLower(lowered, fields.name);
         const std::string_view loweredFolder = std::string_view(lowered).substr(0, folderLength);
         const std::string_view loweredName = std::string_view(lowered).substr(folderLength);
+        if (TrimmedView(files ? loweredName : loweredFolder).empty()) {
+            return;
+        }
         if (!context.safety.IsProtectedLowerCasePath(files ? std::string_view(lowered) : loweredFolder)) {
             table.Add({std::string(loweredName), std::string(loweredFolder), std::string(fields.type),
                        std::string(fields.threat)});
+        }
+    };
+    ReadDefinitionLines(context.files, context.codePage, path, [&](const std::string& line) {
+        if (context.state.StopRequested()) {
+            return false;
+        }
+        const FileFields fields = files ? FileDefinitionFields(line) : DirectoryDefinitionFields(line);
+        addRow(fields, context.tokens);
+        // A definition for the program or system folder finds the file in
+        // its 32-bit twin as well.
+        if (const PathTokens* thirtyTwoBit = context.tokens.ThirtyTwoBitPlace(fields.folder)) {
+            addRow(fields, *thirtyTwoBit);
         }
         context.pump.Pump();
         return true;

@@ -59,7 +59,12 @@ WalkedItem Describe(std::string folder, std::string drive) {
 
 // Whether the walked item's folder agrees with the folder a definition
 // names, for a definition whose key equals the item's.
-bool FolderAgrees(platform::SystemInfo& system, const WalkedItem& item, std::string_view rowFolder) {
+bool FolderAgrees(platform::SystemInfo& system, const WalkedItem& item, std::string_view definedFolder) {
+    // "[drive]" is the item's own drive here, so that a definition for the
+    // system folder on any drive passes the system-folder test below.
+    std::string onDrive;
+    if (HoldsDriveToken(definedFolder)) onDrive = ReplaceAllIgnoreCase(definedFolder, "[drive]", item.drive);
+    const std::string_view rowFolder = onDrive.empty() ? definedFolder : std::string_view(onDrive);
     if (item.depth <= 1) {
         // An item in a drive root matches a definition for a drive root.
         return std::count(rowFolder.begin(), rowFolder.end(), '\\') == 1;

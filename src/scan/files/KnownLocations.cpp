@@ -1,5 +1,6 @@
 #include "scan/files/KnownLocations.h"
 
+#include "common/PathParts.h"
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
@@ -13,10 +14,20 @@ namespace bastion {
 
 namespace {
 
-// FOLDER of a definition line on this machine: "[drive]" (as written) is the
-// machine's drive root, then the folder tokens.
-std::string ExpandFolder(const std::string& folder, const PathTokens& tokens) {
-    return CollapseBackslashes(tokens.ExpandWithDriveRoot(folder));
+// Every place FOLDER of a definition line names on this machine ("[drive]"
+// as written is the machine's drive root, then the folder tokens; a folder
+// that has a 32-bit twin names that as well), each followed by "\" and
+// name when name is given. Only paths rooted on a drive: a relative one
+// would be looked up in the current folder, which is System32 when the
+// program was started from the Run key.
+std::vector<std::string> Locations(const ScanContext& context, const std::string& folder, std::string_view name) {
+    std::vector<std::string> locations;
+    for (std::string& place : context.tokens.ExpandPlacesWithDriveRoot(folder)) {
+        if (!name.empty()) place.append("\\").append(name);
+        place = CollapseBackslashes(place);
+        if (IsDrivePath(place)) locations.push_back(std::move(place));
+    }
+    return locations;
 }
 
 // One more definition line inspected, shown with the item's name above the
@@ -48,21 +59,20 @@ void ScanKnownFileLocations(ScanContext& context) {
     ReadLines(context, datafile::kFileDefinitions, [&](const std::string& line) {
         // Each line's own fields: a line without a type has none.
         const FileRecord record = ParseFileDefinition(line);
-        const std::string folder = record.hasFolderField ? ExpandFolder(record.folder, context.tokens) : "";
-        const std::string location =
-            CollapseBackslashes(folder.empty() ? record.name : folder + "\\" + record.name);
         if (!CountAndShow(context, record.name)) return false;
-
-        if (!FileExists(context.files, location) || context.safety.IsProtectedPath(location)) return true;
-        ScanState& state = context.state;
-        if (context.exclusions.IsExcluded(location)) {
-            state.AddExcludedRow(location);
-            return true;
+        if (record.name.empty()) return true;
+        for (const std::string& location : Locations(context, record.folder, record.name)) {
+            if (!FileExists(context.files, location) || context.safety.IsProtectedPath(location)) continue;
+            ScanState& state = context.state;
+            if (context.exclusions.IsExcluded(location)) {
+                state.AddExcludedRow(location);
+                continue;
+            }
+            if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, location))) continue;
+            state.AddFileQueueRow(location, record.threat);
+            state.IncrementTracesFound();
+            state.ReportDetection(record.threat, location, record.type, ui::kIconFile);
         }
-        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, location))) return true;
-        state.AddFileQueueRow(location, record.threat);
-        state.IncrementTracesFound();
-        state.ReportDetection(record.threat, location, record.type, ui::kIconFile);
         return true;
     });
 }
@@ -71,18 +81,19 @@ void ScanKnownDirectoryLocations(ScanContext& context) {
     ReadLines(context, datafile::kDirectoryDefinitions, [&](const std::string& line) {
         const FileRecord record = ParseDirectoryDefinition(line);
         if (record.folder.empty()) return true;
-        const std::string location = ExpandFolder(record.folder, context.tokens);
         if (!CountAndShow(context, RemoveChars(record.name, "\r\n\t"))) return false;
 
-        if (!FolderExists(context.files, location) || context.safety.IsProtectedPath(location)) return true;
-        ScanState& state = context.state;
-        if (context.exclusions.IsExcludedFolder(location)) {
-            state.AddExcludedRow(location);
-            return true;
+        for (const std::string& location : Locations(context, record.folder, {})) {
+            if (!FolderExists(context.files, location) || context.safety.IsProtectedPath(location)) continue;
+            ScanState& state = context.state;
+            if (context.exclusions.IsExcludedFolder(location)) {
+                state.AddExcludedRow(location);
+                continue;
+            }
+            state.AddFileQueueRow(location);
+            state.IncrementTracesFound();
+            state.ReportDetection(record.threat, location, record.type, ui::kIconFolder);
         }
-        state.AddFileQueueRow(location);
-        state.IncrementTracesFound();
-        state.ReportDetection(record.threat, location, record.type, ui::kIconFolder);
         return true;
     });
 }

@@ -34,11 +34,11 @@ TEST(FileDefinitionRecord, AFurtherEqualsSignEndsTheThreat) {
     EXPECT_EQ(ParseFileDefinition("a.exe=Threat=extra|f|Adware").threat, "Threat");
 }
 
-TEST(DirectoryDefinitionRecord, KeepsTheLiteralTypeWord) {
+TEST(DirectoryDefinitionRecord, TheTypeWordStandsForSpywareAsInFileDefinitions) {
     FileRecord record = ParseDirectoryDefinition("Spy Dir=Spy Threat|[progfil]SpyCo|TYPE");
     EXPECT_EQ(record.name, "Spy Dir");
     EXPECT_EQ(record.folder, "[progfil]SpyCo");
-    EXPECT_EQ(record.type, "TYPE");
+    EXPECT_EQ(record.type, "Spyware");
 }
 
 TEST(RegistryDefinitionRecord, SplitsAtTheLastEqualsAndTheFirstBar) {

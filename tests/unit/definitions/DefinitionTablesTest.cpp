@@ -27,14 +27,16 @@ TEST(DefinitionTablesTest, GrowPastTheOldFixedSizeWithoutLosingRows) {
     EXPECT_EQ(tables.FileName(100'004), "spy100004.dll");
 }
 
-TEST(DefinitionTablesTest, AnEmptyKeyEndsTheTableForEveryLaterRow) {
+TEST(DefinitionTablesTest, ARowWithAnEmptyKeyMatchesNothingAndTheRowsAfterItStillMatch) {
     DefinitionTable files(TableKey::FileName);
     files.Add({"x.dll", "c:\\a\\", "", "A"});
     files.Add({"", "c:\\b\\", "", "B"});
+    files.Add({"  ", "c:\\b\\", "", "B"});
     files.Add({"x.dll", "c:\\c\\", "", "C"});
     files.Add({"[drive]x.dll", "c:\\d\\", "", "D"});
-    EXPECT_EQ(Matches(files, "x.dll", "c:"), std::vector<std::size_t>{0});
-    EXPECT_TRUE(Matches(files, "c:x.dll", "c:").empty());
+    EXPECT_EQ(Matches(files, "x.dll", "c:"), (std::vector<std::size_t>{0, 3}));
+    EXPECT_EQ(Matches(files, "c:x.dll", "c:"), std::vector<std::size_t>{4});
+    EXPECT_TRUE(Matches(files, "", "c:").empty());
 }
 
 TEST(DefinitionTablesTest, DriveRowsComeInRowOrderWithTheOthersAndOnlyOnTheirDrive) {
@@ -46,11 +48,11 @@ TEST(DefinitionTablesTest, DriveRowsComeInRowOrderWithTheOthersAndOnlyOnTheirDri
     directories.Add({"e", "d:\\spy", "", "E"});
     EXPECT_EQ(Matches(directories, "c:\\spy", "c:"), (std::vector<std::size_t>{0, 1, 2, 3}));
     EXPECT_EQ(Matches(directories, "d:\\spy", "d:"), (std::vector<std::size_t>{1, 3, 4}));
-    // A drive that makes a "[drive]" row empty ends the table there, for
-    // that drive's items only.
+    // A "[drive]" row that comes out empty for a drive is passed over
+    // there, for that drive's items only.
     directories.Add({"f", "[drive]", "", "F"});
     directories.Add({"g", "d:\\spy", "", "G"});
-    EXPECT_EQ(Matches(directories, "d:\\spy", ""), (std::vector<std::size_t>{4}));
+    EXPECT_EQ(Matches(directories, "d:\\spy", ""), (std::vector<std::size_t>{4, 6}));
     EXPECT_EQ(Matches(directories, "d:\\spy", "d:"), (std::vector<std::size_t>{1, 3, 4, 6}));
 }
 

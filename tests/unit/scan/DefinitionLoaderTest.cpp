@@ -53,7 +53,7 @@ TEST_F(DefinitionLoaderTest, FileLinesLoadLowerCasedWithExpandedFoldersAndTheirO
               }));
 }
 
-TEST_F(DefinitionLoaderTest, DirectoryLinesKeepTheirTypeAndLoseTheTrailingBackslash) {
+TEST_F(DefinitionLoaderTest, DirectoryLinesLoseTheTrailingBackslash) {
     harness.WriteDefinitions(datafile::kDirectoryDefinitions, {
                                                                   "Spy Dir=Spy Threat|[progfil]SpyCo|Adware",
                                                                   "Literal=Typed|[windir]Spy\\|TYPE",
@@ -64,7 +64,7 @@ TEST_F(DefinitionLoaderTest, DirectoryLinesKeepTheirTypeAndLoseTheTrailingBacksl
     EXPECT_EQ(RowsOf(harness.tables.Directories()),
               (std::vector<Row>{
                   {"spy dir", "c:\\program files\\spyco", "Adware", "Spy Threat"},
-                  {"literal", "c:\\windows\\spy", "TYPE", "Typed"},
+                  {"literal", "c:\\windows\\spy", "Spyware", "Typed"},
                   {"drive dir", "[drive]\\spydir", "", "On Drive"},
               }));
 }
@@ -112,34 +112,57 @@ TEST_F(DefinitionLoaderTest, MalformedLinesLoadOrAreSkippedWithoutHarm) {
                                                              "",
                                                              "nobar.dll",
                                                              "=Nameless|[windir]",
-                                                             "after.dll=After End|[windir]",
+                                                             "after.dll=After End|[windir]system32",
                                                          });
     // Bytes above 127, as the code page stores them.
     harness.WriteDefinitions(datafile::kDirectoryDefinitions, {
                                                                   longName + "=Long|[progfil]" + longName,
+                                                                  "Folderless=No Folder|",
                                                                   "Caf\xc3\xa9=Caf\xc3\xa9 Threat|[progfil]Caf\xc3\xa9",
                                                                   "|||||",
                                                               });
     LoadDefinitions(context);
 
     const DefinitionTables& tables = harness.tables;
-    ASSERT_EQ(tables.Files().Size(), 4u);
+    // Lines without a name (the blank one, the nameless one) could match
+    // nothing and are left out; the lines after them load and match.
+    ASSERT_EQ(tables.Files().Size(), 3u);
     EXPECT_EQ(tables.FileFolder(0), "c:\\windows\\");
     EXPECT_EQ(tables.FileThreat(0), "");
-    // A blank line names nothing: with no folder either, the empty path is
-    // protected like any empty path, so it is not stored.
     EXPECT_EQ(tables.FileName(1), "nobar.dll");
     EXPECT_EQ(tables.FileFolder(1), "");
-    // A nameless row with a folder ends the table for the walk.
-    EXPECT_EQ(tables.FileName(2), "");
+    EXPECT_EQ(tables.FileName(2), "after.dll");
     ASSERT_EQ(tables.Directories().Size(), 2u);
     EXPECT_EQ(tables.DirFolder(0).size(), std::string("c:\\program files\\").size() + longName.size());
     EXPECT_EQ(tables.DirFolder(1), "c:\\program files\\caf\xc3\xa9");
     EXPECT_EQ(tables.DirThreat(1), "Caf\xc3\xa9 Threat");
 
     ScanContext walk = harness.Context();
-    MatchFoundFile(walk, "C:\\WINDOWS\\after.dll");
-    EXPECT_TRUE(harness.state.ActivityList().Empty());
+    MatchFoundFile(walk, "C:\\WINDOWS\\system32\\after.dll");
+    ASSERT_EQ(harness.state.ActivityList().Count(), 1u);
+    EXPECT_EQ(harness.state.ActivityList().Item(0).text, "After End");
+}
+
+TEST_F(DefinitionLoaderTest, ProgramAndSystemFolderDefinitionsAlsoMatchInTheir32BitTwins) {
+    harness.Use64BitWindows();
+    harness.WriteDefinitions(datafile::kFileDefinitions,
+                             {"spy.dll=Spy|[progfil]SpyCo", "wow.dll=Wow|[system]", "win.dll=Win|[windir]Spy"});
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {"D=Spy Dir|[comprogfil]SpyDir|TYPE"});
+    LoadDefinitions(context);
+    EXPECT_EQ(harness.tables.Files().Size(), 5u);
+    EXPECT_EQ(harness.tables.Directories().Size(), 2u);
+
+    std::vector<std::string> found;
+    for (const char* path : {"C:\\Program Files (x86)\\SpyCo\\spy.dll", "C:\\Program Files\\SpyCo\\spy.dll",
+                             "C:\\WINDOWS\\SysWOW64\\wow.dll", "C:\\WINDOWS\\Spy\\win.dll"}) {
+        MatchFoundFile(context, path);
+    }
+    MatchFoundDirectory(context, "C:\\Program Files (x86)\\Common Files\\SpyDir\\");
+    for (const ui::ListItem& row : harness.state.FileQueue().Rows()) found.push_back(row.text);
+    EXPECT_EQ(found, (std::vector<std::string>{"c:\\program files (x86)\\spyco\\spy.dll",
+                                               "c:\\program files\\spyco\\spy.dll",
+                                               "c:\\windows\\syswow64\\wow.dll", "c:\\windows\\spy\\win.dll",
+                                               "c:\\program files (x86)\\common files\\spydir"}));
 }
 
 TEST_F(DefinitionLoaderTest, ShowsItsWorkWithPauseAndStopDisabledAndLoadsOncePerRun) {

@@ -59,6 +59,12 @@ TEST_F(FolderMatchersTest, FilesInAFirstLevelFolderNeverMatchByFolderAndRootFile
     EXPECT_EQ(FileThreat("E:\\deep.exe"), "");
 }
 
+TEST_F(FolderMatchersTest, AFileAndItsDefinitionInTheSystemFolderOfAnyDriveAgree) {
+    File("spy.dll", "[drive]\\windows\\system32\\", "System Spy");
+    EXPECT_EQ(FileThreat("C:\\WINDOWS\\system32\\spy.dll"), "System Spy");
+    EXPECT_EQ(FileThreat("D:\\Windows\\System32\\spy.dll"), "System Spy");
+}
+
 TEST_F(FolderMatchersTest, AFileMoreThanThreeFoldersDeepMatchesAtThePlaceItsDefinitionNames) {
     File("x.dll", "c:\\program files\\spyco\\bin\\plugins\\", "Deep SpyCo");
     EXPECT_EQ(FileThreat("C:\\Program Files\\SpyCo\\bin\\plugins\\x.dll"), "Deep SpyCo");
