@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/PathParts.h"
 #include "common/Text.h"
-#include "common/Utf.h"
 
 namespace bastion {
 
@@ -26,15 +26,13 @@ std::string_view WithoutTrailingSeparators(std::string_view text) {
     return text;
 }
 
-// Every drive letter compares as drive c: a definition written for the
-// system drive protects the same folder on any drive.
-std::string OnDriveC(std::string_view text) {
-    std::size_t end = 0;
-    char32_t first = 0;
-    NextCodePoint(text, end, first);
-    std::string onDriveC = "c";
-    onDriveC.append(text.substr(end));
-    return onDriveC;
+// A path on any drive compares as the same path on drive c, entries and
+// candidates alike: the safety list names places on the system drive, and
+// the same folder on another drive (or a system installed on D:) is as
+// safe. Only a text that begins with a drive is a path; a registry location
+// may hold ":\" anywhere.
+void OnDriveC(std::string& lowered) {
+    if (IsDrivePath(lowered)) lowered[0] = 'c';
 }
 
 // The length and the last eight bytes, mixed: cheap to take, and telling
@@ -77,8 +75,9 @@ void SafetyList::Assign(std::vector<std::string> entries) {
     normalized_.reserve(entries_.size() * 2);
     tails_.Clear();
     for (const std::string& entry : entries_) {
-        const std::string lowered = ToLower(entry);
-        const std::string_view compared = WithoutTrailingSeparators(TrimmedView(lowered));
+        std::string lowered(TrimmedView(ToLower(entry)));
+        OnDriveC(lowered);
+        const std::string_view compared = WithoutTrailingSeparators(lowered);
         if (compared.empty()) continue;
         Insert(compared).entry = true;
         if (compared.ends_with('\\')) {
@@ -95,8 +94,9 @@ bool SafetyList::IsProtectedLowerCasePath(std::string_view lowered) const {
     std::string_view cand = TrimmedView(lowered);
     // Definitions expand to drive c, so the copy is rarely needed.
     std::string onDriveC;
-    if (Contains(cand, ":\\") && !cand.starts_with('c')) {
-        onDriveC = OnDriveC(cand);
+    if (IsDrivePath(cand) && cand.front() != 'c') {
+        onDriveC = cand;
+        OnDriveC(onDriveC);
         cand = onDriveC;
     }
     if (cand.empty()) return true;

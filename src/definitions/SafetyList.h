@@ -21,9 +21,9 @@ public:
     const std::vector<std::string>& Entries() const { return entries_; }
 
     // True when the file path, folder path or registry location (hive name,
-    // "\", key, and maybe "\" and value) is protected. Drive letters of the
-    // candidate compare as drive c; case and surrounding blanks do not count;
-    // the empty path is always protected.
+    // "\", key, and maybe "\" and value) is protected. The drive letter of a
+    // path (of the candidate and of the entries alike) does not count, nor
+    // do case and surrounding blanks; the empty path is always protected.
     bool IsProtectedPath(std::string_view candidate) const;
     // The same for a candidate already lower-cased by ToLower: the loader
     // lower-cases each definition once, for this test and for its row.
@@ -47,8 +47,8 @@ private:
     Forms& Insert(std::string_view compared);
 
     std::vector<std::string> entries_;
-    // The entries as compared: lower-cased, trimmed, one trailing "/" and
-    // then one trailing "\" removed; empty ones left out. Looked up by
+    // The entries as compared: lower-cased, trimmed, on drive c, one
+    // trailing "/" and then one trailing "\" removed; empty ones left out. Looked up by
     // views into the candidate, so a test allocates nothing.
     std::unordered_map<std::string, Forms, TextHash, std::equal_to<>> normalized_;
     // The same texts by a hash of their length and last characters: almost

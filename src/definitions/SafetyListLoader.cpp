@@ -12,10 +12,6 @@ namespace bastion {
 
 namespace {
 
-std::string ExpandSafetyPath(std::string_view path, const PathTokens& tokens) {
-    return CollapseBackslashes(tokens.ExpandWithDriveRoot(path));
-}
-
 // Paths and registry locations compare without doubled separators.
 std::string ReduceSeparators(std::string_view text) {
     return ReplaceAll(CollapseBackslashes(text), "//", "/");
@@ -36,21 +32,24 @@ std::optional<std::string> RegistryEntry(std::string_view path) {
 
 }  // namespace
 
-std::optional<std::string> SafetyEntry(std::string_view line, const PathTokens& tokens) {
+std::vector<std::string> SafetyEntries(std::string_view line, const PathTokens& tokens) {
     SafetyRecord record = ParseSafetyDefinition(line);
-    std::string path = ExpandSafetyPath(record.path, tokens);
     const std::string& kind = record.kind;
-    if (kind == "SFILE" || kind == "SEXE" || kind == "SDLL") {
+    const bool fileKind = kind == "SFILE" || kind == "SEXE" || kind == "SDLL";
+    if (fileKind || kind == "SDIR") {
+        // A program or system folder protects its 32-bit twin as well.
+        std::vector<std::string> entries = tokens.ExpandPlacesWithDriveRoot(record.path);
+        for (std::string& entry : entries) entry = ReduceSeparators(entry);
         // A file kind that names a path protects that path alone; the name
         // stands in only when the line has no path.
-        return path.empty() ? record.name : ReduceSeparators(path);
+        if (fileKind && entries.front().empty()) return {record.name};
+        return entries;
     }
-    if (kind == "SDIR") return ReduceSeparators(path);
     if (kind == "SREG") {
-        std::optional<std::string> entry = RegistryEntry(path);
-        if (entry) return ReduceSeparators(*entry);
+        std::optional<std::string> entry = RegistryEntry(CollapseBackslashes(tokens.ExpandWithDriveRoot(record.path)));
+        if (entry) return {ReduceSeparators(*entry)};
     }
-    return std::nullopt;
+    return {};
 }
 
 bool LoadSafetyList(platform::FileSystem& files, const CodePage& codePage, std::string_view dataFolder,
@@ -59,8 +58,8 @@ bool LoadSafetyList(platform::FileSystem& files, const CodePage& codePage, std::
     if (!stopRequested) {
         ReadDefinitionLines(files, codePage, DataFilePath(dataFolder, datafile::kSafety),
                             [&](const std::string& line) {
-                                if (std::optional<std::string> entry = SafetyEntry(line, tokens)) {
-                                    entries.push_back(std::move(*entry));
+                                for (std::string& entry : SafetyEntries(line, tokens)) {
+                                    entries.push_back(std::move(entry));
                                 }
                                 return !stopRequested;
                             });

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/CodePage.h"
 #include "definitions/PathTokens.h"
@@ -12,10 +13,11 @@
 
 namespace bastion {
 
-// The entry a decoded "Safety.dat" line gives, or nullopt for a KIND that
-// names nothing (an entry may also be empty: it protects nothing). "[drive]"
-// stands for the drive root, the path tokens are expanded.
-std::optional<std::string> SafetyEntry(std::string_view line, const PathTokens& tokens);
+// The entries a decoded "Safety.dat" line gives: none for a KIND that names
+// nothing, one per place its path names (an entry may also be empty: it
+// protects nothing). "[drive]" stands for the drive root, the path tokens
+// are expanded.
+std::vector<std::string> SafetyEntries(std::string_view line, const PathTokens& tokens);
 
 // Replaces the list by the entries of "Safety.dat" in the data folder (an
 // absent file gives the empty list). A stop request ends the reading; the

@@ -37,22 +37,25 @@ TEST(SafetyList, TrailingSeparatorsCountOnceOnEitherSide) {
     EXPECT_TRUE(doubled.IsProtectedPath("c:\\tools"));
 }
 
-TEST(SafetyList, LettersBeyondAsciiFoldAndAnyFirstCharacterBeforeColonBackslashIsTheDrive) {
+TEST(SafetyList, LettersBeyondAsciiFoldAndOnlyALetterColonBackslashIsADrive) {
     SafetyList list = ListOf({" C:\\\xc3\x9c" "BER\\\xd0\x96\\ ", "c:\\data"});
     EXPECT_TRUE(list.IsProtectedPath("c:\\\xc3\xbc" "ber\\\xd0\xb6"));
     EXPECT_TRUE(list.IsProtectedPath("  Z:\\\xc3\x9c" "ber\\\xd0\x96/"));
-    // A first character of two bytes gives way to the one byte of "c".
-    EXPECT_TRUE(list.IsProtectedPath("\xc3\x89:\\DATA"));
-    EXPECT_TRUE(list.IsProtectedLowerCasePath(" \xc3\xa9:\\data\\ "));
-    // Only a candidate with ":\\" has a drive.
+    EXPECT_TRUE(list.IsProtectedLowerCasePath(" e:\\data\\ "));
+    EXPECT_FALSE(list.IsProtectedPath("\xc3\x89:\\DATA"));
     EXPECT_FALSE(list.IsProtectedPath("d:/data"));
     EXPECT_FALSE(list.IsProtectedPath("c:\\\xc3\xbc" "ber\\\xd0\xb6\\x"));
 }
 
-TEST(SafetyList, EntriesKeepTheirDriveSoOnlyDriveCEntriesMatch) {
-    SafetyList list = ListOf({"D:\\Tools"});
-    EXPECT_FALSE(list.IsProtectedPath("D:\\Tools"));
-    EXPECT_FALSE(list.IsProtectedPath("C:\\Tools"));
+TEST(SafetyList, EntriesAndCandidatesCompareAlikeWhateverTheirDrive) {
+    // A Windows folder on D: protects itself, and the same folder on C:.
+    SafetyList list = ListOf({"D:\\Windows", "HKEY_LOCAL_MACHINE\\Software\\Run\\D:\\tool.exe"});
+    EXPECT_TRUE(list.IsProtectedPath("D:\\WINDOWS\\"));
+    EXPECT_TRUE(list.IsProtectedPath("c:\\windows"));
+    EXPECT_TRUE(list.IsProtectedLowerCasePath("e:\\windows"));
+    // A registry location holding a path is compared as written.
+    EXPECT_TRUE(list.IsProtectedPath("hkey_local_machine\\software\\run\\d:\\TOOL.exe"));
+    EXPECT_FALSE(list.IsProtectedPath("HKEY_LOCAL_MACHINE\\Software\\Run\\C:\\tool.exe"));
 }
 
 TEST(SafetyList, TheEmptyPathIsAlwaysProtected) {
@@ -121,6 +124,20 @@ TEST_F(SafetyListLoading, BuildsOneEntryPerKindAsTheLineSays) {
                               }));
     EXPECT_TRUE(list.IsProtectedPath("hkey_current_user\\software\\foo"));
     EXPECT_TRUE(list.IsProtectedPath("E:\\windows\\EXPLORER.EXE"));
+}
+
+TEST_F(SafetyListLoading, AProgramOrSystemFolderEntryProtectsIts32BitTwinToo) {
+    shell.Use64BitWindows();
+    tokens = PathTokens::Resolve(shell);
+    WriteSafetyFile({"SFILE|k=Kernel|[system]kernel32.dll", "SDIR|c=Common|[progfil]Common", "SDIR|w=W|[windir]"});
+    ASSERT_TRUE(LoadSafetyList(files, Windows1252(), dataFolder, tokens, stop, list));
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{
+                                  "C:\\WINDOWS\\system32\\kernel32.dll",
+                                  "C:\\WINDOWS\\SysWOW64\\kernel32.dll",
+                                  "C:\\Program Files\\Common",
+                                  "C:\\Program Files (x86)\\Common",
+                                  "C:\\WINDOWS\\",
+                              }));
 }
 
 TEST_F(SafetyListLoading, AMissingFileLeavesAnEmptyListWithoutRegistryRoots) {
