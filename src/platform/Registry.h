@@ -2,6 +2,11 @@
 // Names and string data are UTF-8 at this interface. Every call returns the
 // system error code (0 on success, kRegNotFound when the key or value does
 // not exist, kRegAccessDenied when the access asked for is not granted).
+//
+// On 64-bit Windows, HKEY_LOCAL_MACHINE\Software and the classes keys look
+// different to 32-bit and 64-bit programs: each call names the view it
+// works in. Most keys (and every key on 32-bit Windows) are the same in
+// both views; KeyIdentity tells them apart.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +48,14 @@ enum class RegType : std::uint32_t {
     Qword = 11,
 };
 
+// Which registry view a call sees: the program's own (a 64-bit program sees
+// the 64-bit one), or a chosen one (KEY_WOW64_64KEY, KEY_WOW64_32KEY).
+enum class RegView {
+    Default,
+    Bits64,
+    Bits32,
+};
+
 struct RegValue {
     RegType type = RegType::None;
     // String, ExpandString: the text without its terminating NUL (a value
@@ -64,18 +77,27 @@ public:
 
     // Opens the key with the given access and closes it again: the
     // existence and permission test.
-    virtual long OpenKey(Hive hive, const std::string& path, RegAccess access) = 0;
+    virtual long OpenKey(Hive hive, const std::string& path, RegAccess access, RegView view = RegView::Default) = 0;
     // Creates the key and every missing key above it (an existing key is no
     // error).
-    virtual long CreateKey(Hive hive, const std::string& path) = 0;
+    virtual long CreateKey(Hive hive, const std::string& path, RegView view = RegView::Default) = 0;
     // Reads a value; the empty name reads the key's default value.
-    virtual long QueryValue(Hive hive, const std::string& path, const std::string& name, RegValue& out) = 0;
-    virtual long SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value) = 0;
-    virtual long DeleteValue(Hive hive, const std::string& path, const std::string& name) = 0;
+    virtual long QueryValue(Hive hive, const std::string& path, const std::string& name, RegValue& out,
+                            RegView view = RegView::Default) = 0;
+    virtual long SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
+                          RegView view = RegView::Default) = 0;
+    virtual long DeleteValue(Hive hive, const std::string& path, const std::string& name,
+                             RegView view = RegView::Default) = 0;
     // Deletes the key with all its subkeys and values.
-    virtual long DeleteTree(Hive hive, const std::string& path) = 0;
-    virtual long EnumerateSubkeys(Hive hive, const std::string& path, std::vector<std::string>& names) = 0;
-    virtual long EnumerateValues(Hive hive, const std::string& path, std::vector<std::string>& names) = 0;
+    virtual long DeleteTree(Hive hive, const std::string& path, RegView view = RegView::Default) = 0;
+    virtual long EnumerateSubkeys(Hive hive, const std::string& path, std::vector<std::string>& names,
+                                  RegView view = RegView::Default) = 0;
+    virtual long EnumerateValues(Hive hive, const std::string& path, std::vector<std::string>& names,
+                                 RegView view = RegView::Default) = 0;
+    // The system's own name of the key the path reaches in the view
+    // ("\REGISTRY\MACHINE\SOFTWARE\WOW6432Node\SpyCo"): equal texts mean one
+    // key, which both views share when their names agree.
+    virtual long KeyIdentity(Hive hive, const std::string& path, RegView view, std::string& identity) = 0;
 };
 
 // Hive handle as the signed decimal number the registry queue stores.

@@ -10,6 +10,7 @@ namespace bastion::testing {
 using platform::Hive;
 using platform::RegAccess;
 using platform::RegValue;
+using platform::RegView;
 using platform::kRegAccessDenied;
 using platform::kRegNotFound;
 using platform::kRegOk;
@@ -55,6 +56,13 @@ std::optional<std::vector<std::string>> SplitKeyPath(const std::string& path) {
         }
     }
     return names;
+}
+
+// The path begins with these key names (ignoring case).
+bool StartsWithNames(const std::vector<std::string>& names, const std::vector<std::string>& prefix) {
+    return prefix.size() <= names.size() &&
+           std::equal(prefix.begin(), prefix.end(), names.begin(),
+                      [](const std::string& a, const std::string& b) { return EqualsIgnoreCase(a, b); });
 }
 
 bool Covers(RegAccess asked, RegAccess minimumDenied) {
@@ -143,12 +151,14 @@ long FakeRegistry::Check(Hive hive, const std::string& path, RegAccess access, K
     return Denied(hive, path, access) ? kRegAccessDenied : kRegOk;
 }
 
-long FakeRegistry::OpenKey(Hive hive, const std::string& path, RegAccess access) {
+long FakeRegistry::OpenKey(Hive hive, const std::string& given, RegAccess access, RegView view) {
+    const std::string path = InView(hive, given, view);
     Key* key = nullptr;
     return Check(hive, path, access, key);
 }
 
-long FakeRegistry::CreateKey(Hive hive, const std::string& path) {
+long FakeRegistry::CreateKey(Hive hive, const std::string& given, RegView view) {
+    const std::string path = InView(hive, given, view);
     if (!Root(hive) || !SplitKeyPath(path)) {
         return kRegNotFound;
     }
@@ -159,7 +169,9 @@ long FakeRegistry::CreateKey(Hive hive, const std::string& path) {
     return kRegOk;
 }
 
-long FakeRegistry::QueryValue(Hive hive, const std::string& path, const std::string& name, RegValue& out) {
+long FakeRegistry::QueryValue(Hive hive, const std::string& given, const std::string& name, RegValue& out,
+                              RegView view) {
+    const std::string path = InView(hive, given, view);
     Key* key = nullptr;
     if (long result = Check(hive, path, RegAccess::Read, key); result != kRegOk) {
         return result;
@@ -172,7 +184,9 @@ long FakeRegistry::QueryValue(Hive hive, const std::string& path, const std::str
     return kRegOk;
 }
 
-long FakeRegistry::SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value) {
+long FakeRegistry::SetValue(Hive hive, const std::string& given, const std::string& name, const RegValue& value,
+                            RegView view) {
+    const std::string path = InView(hive, given, view);
     Key* key = nullptr;
     if (long result = Check(hive, path, RegAccess::ReadWrite, key); result != kRegOk) {
         return result;
@@ -185,7 +199,8 @@ long FakeRegistry::SetValue(Hive hive, const std::string& path, const std::strin
     return kRegOk;
 }
 
-long FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::string& name) {
+long FakeRegistry::DeleteValue(Hive hive, const std::string& given, const std::string& name, RegView view) {
+    const std::string path = InView(hive, given, view);
     Key* key = nullptr;
     if (long result = Check(hive, path, RegAccess::ReadWrite, key); result != kRegOk) {
         return result;
@@ -199,7 +214,8 @@ long FakeRegistry::DeleteValue(Hive hive, const std::string& path, const std::st
     return kRegOk;
 }
 
-long FakeRegistry::DeleteTree(Hive hive, const std::string& path) {
+long FakeRegistry::DeleteTree(Hive hive, const std::string& given, RegView view) {
+    const std::string path = InView(hive, given, view);
     Key* key = nullptr;
     if (long result = Check(hive, path, RegAccess::All, key); result != kRegOk) {
         return result;
@@ -215,7 +231,9 @@ long FakeRegistry::DeleteTree(Hive hive, const std::string& path) {
     return kRegOk;
 }
 
-long FakeRegistry::EnumerateSubkeys(Hive hive, const std::string& path, std::vector<std::string>& names) {
+long FakeRegistry::EnumerateSubkeys(Hive hive, const std::string& given, std::vector<std::string>& names,
+                                    RegView view) {
+    const std::string path = InView(hive, given, view);
     Key* key = nullptr;
     if (long result = Check(hive, path, RegAccess::Read, key); result != kRegOk) {
         return result;
@@ -227,7 +245,9 @@ long FakeRegistry::EnumerateSubkeys(Hive hive, const std::string& path, std::vec
     return kRegOk;
 }
 
-long FakeRegistry::EnumerateValues(Hive hive, const std::string& path, std::vector<std::string>& names) {
+long FakeRegistry::EnumerateValues(Hive hive, const std::string& given, std::vector<std::string>& names,
+                                   RegView view) {
+    const std::string path = InView(hive, given, view);
     Key* key = nullptr;
     if (long result = Check(hive, path, RegAccess::Read, key); result != kRegOk) {
         return result;
@@ -237,6 +257,57 @@ long FakeRegistry::EnumerateValues(Hive hive, const std::string& path, std::vect
         names.push_back(value.first);
     }
     return kRegOk;
+}
+
+long FakeRegistry::KeyIdentity(Hive hive, const std::string& path, RegView view, std::string& identity) {
+    identity.clear();
+    if (failKeyIdentity) {
+        return platform::kRegAccessDenied;
+    }
+    const std::string real = InView(hive, path, view);
+    Key* key = nullptr;
+    if (long result = Check(hive, real, RegAccess::Read, key); result != kRegOk) {
+        return result;
+    }
+    identity = ToLower(std::string(platform::HiveName(hive)) + "\\" + Join(*SplitKeyPath(real), "\\"));
+    return kRegOk;
+}
+
+std::string FakeRegistry::InView(Hive hive, const std::string& path, RegView view) const {
+    auto names = SplitKeyPath(path);
+    if (view != RegView::Bits32 || !names) {
+        return path;
+    }
+    for (const auto& [sharedHive, prefix] : shared_) {
+        if (sharedHive == hive && StartsWithNames(*names, prefix)) {
+            return path;
+        }
+    }
+    // Where the 32-bit twins of the keys below lie.
+    std::size_t split = 0;
+    if (hive == Hive::ClassesRoot) {
+        split = 0;
+    } else if ((hive == Hive::LocalMachine || hive == Hive::CurrentUser) &&
+               StartsWithNames(*names, {"software", "classes"})) {
+        split = 2;
+    } else if (hive == Hive::LocalMachine && StartsWithNames(*names, {"software"})) {
+        split = 1;
+    } else {
+        return path;
+    }
+    if (names->size() <= split || EqualsIgnoreCase((*names)[split], "Wow6432Node")) {
+        return path;
+    }
+    names->insert(names->begin() + static_cast<std::ptrdiff_t>(split), "Wow6432Node");
+    return Join(*names, "\\");
+}
+
+void FakeRegistry::ShareKey(Hive hive, const std::string& path) {
+    auto names = SplitKeyPath(path);
+    if (!names) {
+        throw std::invalid_argument("FakeRegistry: invalid key path " + path);
+    }
+    shared_.emplace_back(hive, *names);
 }
 
 void FakeRegistry::AddKey(Hive hive, const std::string& path) {

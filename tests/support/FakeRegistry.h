@@ -2,6 +2,13 @@
 // case while keeping the case they were stored with, subkeys and values
 // enumerated in creation order, and access denial per key prefix so that a
 // test can play a user without administrative rights.
+//
+// Views as on 64-bit Windows: the default view is the 64-bit one; in the
+// 32-bit view a key below HKEY_LOCAL_MACHINE\Software, below
+// HKEY_LOCAL_MACHINE\Software\Classes or HKEY_CURRENT_USER\Software\Classes,
+// or below HKEY_CLASSES_ROOT lies under a "Wow6432Node" key there, unless
+// it is below a key both views share (ShareKey). Everything else, and the
+// setup and assertions without a view, is the 64-bit view.
 #pragma once
 
 #include <cstdint>
@@ -20,16 +27,31 @@ public:
     ~FakeRegistry() override;
 
     // platform::Registry
-    long OpenKey(platform::Hive hive, const std::string& path, platform::RegAccess access) override;
-    long CreateKey(platform::Hive hive, const std::string& path) override;
-    long QueryValue(platform::Hive hive, const std::string& path, const std::string& name,
-                    platform::RegValue& out) override;
+    long OpenKey(platform::Hive hive, const std::string& path, platform::RegAccess access,
+                 platform::RegView view = platform::RegView::Default) override;
+    long CreateKey(platform::Hive hive, const std::string& path,
+                   platform::RegView view = platform::RegView::Default) override;
+    long QueryValue(platform::Hive hive, const std::string& path, const std::string& name, platform::RegValue& out,
+                    platform::RegView view = platform::RegView::Default) override;
     long SetValue(platform::Hive hive, const std::string& path, const std::string& name,
-                  const platform::RegValue& value) override;
-    long DeleteValue(platform::Hive hive, const std::string& path, const std::string& name) override;
-    long DeleteTree(platform::Hive hive, const std::string& path) override;
-    long EnumerateSubkeys(platform::Hive hive, const std::string& path, std::vector<std::string>& names) override;
-    long EnumerateValues(platform::Hive hive, const std::string& path, std::vector<std::string>& names) override;
+                  const platform::RegValue& value, platform::RegView view = platform::RegView::Default) override;
+    long DeleteValue(platform::Hive hive, const std::string& path, const std::string& name,
+                     platform::RegView view = platform::RegView::Default) override;
+    long DeleteTree(platform::Hive hive, const std::string& path,
+                    platform::RegView view = platform::RegView::Default) override;
+    long EnumerateSubkeys(platform::Hive hive, const std::string& path, std::vector<std::string>& names,
+                          platform::RegView view = platform::RegView::Default) override;
+    long EnumerateValues(platform::Hive hive, const std::string& path, std::vector<std::string>& names,
+                         platform::RegView view = platform::RegView::Default) override;
+    // The hive's name and the key's path in the default view, lower-cased.
+    long KeyIdentity(platform::Hive hive, const std::string& path, platform::RegView view,
+                     std::string& identity) override;
+
+    // The path the key has in the default view.
+    std::string InView(platform::Hive hive, const std::string& path, platform::RegView view) const;
+    // Keys at or below the path are the same in both views.
+    void ShareKey(platform::Hive hive, const std::string& path);
+    bool failKeyIdentity = false;
 
     // Setup. These ignore access denial and create the key with its parents.
     void AddKey(platform::Hive hive, const std::string& path);
@@ -71,6 +93,8 @@ private:
 
     std::vector<std::unique_ptr<Key>> hives_;
     std::vector<Denial> denials_;
+    // Shared keys: hive and folded key names.
+    std::vector<std::pair<platform::Hive, std::vector<std::string>>> shared_;
 };
 
 }  // namespace bastion::testing

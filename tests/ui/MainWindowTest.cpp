@@ -122,7 +122,7 @@ TEST_F(BastionMainWindow, ResultListsAreReadableFromAnotherProcess) {
     EXPECT_EQ(ListViewItemText(activity, 0, 0), L"");
 
     // The hidden removal queues have no list on the screen.
-    EXPECT_EQ(FindListView(window, {L"Main Key", L"KeyValue", L"Value", L"SpywareName"}), nullptr);
+    EXPECT_EQ(FindListView(window, {L"Main Key", L"KeyValue", L"Value", L"SpywareName", L"View"}), nullptr);
 }
 
 }  // namespace

@@ -67,15 +67,54 @@ TEST_F(RegistryScanWineTest, FindsKeysAndValuesOfTheRealRegistry) {
               }));
     EXPECT_EQ(testing::ScanHarness::Rows(state.RegistryQueue()),
               (std::vector<std::string>{
-                  "-2147483647|" + scratch + "\\SpyKey||Spy Key#0/0",
-                  "-2147483647|" + scratch + "\\Bare||#0/0",
-                  "-2147483647|" + scratch + "\\Run\\|SpyValue|Spy Value#0/0",
-                  "-2147483647|" + scratch + "\\Run\\|" + tokens.DriveRoot() + "spy.exe|Drive Value#0/0",
-                  "-2147483646|Software\\Microsoft\\Windows\\CurrentVersion\\|ProgramFilesDir|Machine Value#0/0",
+                  "-2147483647|" + scratch + "\\SpyKey||Spy Key|64#0/0",
+                  "-2147483647|" + scratch + "\\Bare|||64#0/0",
+                  "-2147483647|" + scratch + "\\Run\\|SpyValue|Spy Value|64#0/0",
+                  "-2147483647|" + scratch + "\\Run\\|" + tokens.DriveRoot() + "spy.exe|Drive Value|64#0/0",
+                  "-2147483646|Software\\Microsoft\\Windows\\CurrentVersion\\|ProgramFilesDir|Machine Value|64#0/0",
               }));
     EXPECT_EQ(state.ResultsList().SubItem(0, 2), "Adware");
     EXPECT_EQ(state.counters.registryInspected, 9);
     EXPECT_EQ(state.counters.itemsFound, 5);
+}
+
+TEST_F(RegistryScanWineTest, AMachineValueOfThe32BitViewIsFoundThereAndReportedOnce) {
+    using platform::RegView;
+    const std::string only32 = "Software\\" + test::UniqueName("BastionSpy32_");
+    const std::string both = "Software\\" + test::UniqueName("BastionSpyBoth_");
+    ASSERT_EQ(registry.CreateKey(Hive::LocalMachine, only32, RegView::Bits32), 0);
+    ASSERT_EQ(registry.SetValue(Hive::LocalMachine, only32, "Run", platform::RegValue::String("x"), RegView::Bits32), 0);
+    for (RegView view : {RegView::Bits64, RegView::Bits32}) {
+        ASSERT_EQ(registry.CreateKey(Hive::LocalMachine, both, view), 0);
+    }
+    // The 32-bit key by the name the 64-bit view gives it: one key, however
+    // it is looked at.
+    const std::string node = "Software\\Wow6432Node" + only32.substr(8);
+    WriteDefinitions(datafile::kRegistryDefinitions,
+                     {"2^" + only32 + "\\^Run=Spy Run", "2^" + node + "\\^Run=Spy Node", "2^" + both + "=Both"});
+
+    ScanContext context = Context();
+    ScanRegistryDefinitions(context);
+    for (RegView view : {RegView::Bits64, RegView::Bits32}) {
+        registry.DeleteTree(Hive::LocalMachine, only32, view);
+        registry.DeleteTree(Hive::LocalMachine, both, view);
+    }
+
+    const std::string machine = "HKEY_LOCAL_MACHINE\\";
+    EXPECT_EQ(testing::ScanHarness::Rows(state.ActivityList()),
+              (std::vector<std::string>{
+                  "Spy Run|" + machine + only32 + "\\Run (32-bit view)#2/0",
+                  "Spy Node|" + machine + node + "\\Run#2/0",
+                  "Both|" + machine + both + "#2/0",
+                  "Both|" + machine + both + " (32-bit view)#2/0",
+              }));
+    EXPECT_EQ(testing::ScanHarness::Rows(state.RegistryQueue()),
+              (std::vector<std::string>{
+                  "-2147483646|" + only32 + "\\|Run|Spy Run|32#0/0",
+                  "-2147483646|" + node + "\\|Run|Spy Node|64#0/0",
+                  "-2147483646|" + both + "||Both|64#0/0",
+                  "-2147483646|" + both + "||Both|32#0/0",
+              }));
 }
 
 }  // namespace

@@ -122,5 +122,36 @@ TEST_F(RegistryWineTest, OpensMachineKeysForReading) {
     EXPECT_FALSE(value.text.empty());
 }
 
+TEST(RegistryViewsWineTest, MachineSoftwareHasTwoViewsThatKeyIdentitiesTellApart) {
+    using platform::RegView;
+    Win32Registry registry;
+    const std::string key = "Software\\" + test::UniqueName("BastionViews");
+    for (auto [view, text] : {std::pair{RegView::Bits64, "64"}, std::pair{RegView::Bits32, "32"}}) {
+        ASSERT_EQ(platform::kRegOk, registry.CreateKey(Hive::LocalMachine, key, view));
+        ASSERT_EQ(platform::kRegOk, registry.SetValue(Hive::LocalMachine, key, "View", RegValue::String(text), view));
+    }
+    RegValue value;
+    ASSERT_EQ(platform::kRegOk, registry.QueryValue(Hive::LocalMachine, key, "View", value, RegView::Bits32));
+    EXPECT_EQ("32", value.text);
+    ASSERT_EQ(platform::kRegOk, registry.QueryValue(Hive::LocalMachine, key, "View", value));
+    EXPECT_EQ("64", value.text) << "a 64-bit program's own view";
+
+    std::string own;
+    std::string thirtyTwoBit;
+    ASSERT_EQ(platform::kRegOk, registry.KeyIdentity(Hive::LocalMachine, key, RegView::Bits64, own));
+    ASSERT_EQ(platform::kRegOk, registry.KeyIdentity(Hive::LocalMachine, key, RegView::Bits32, thirtyTwoBit));
+    EXPECT_NE(own, thirtyTwoBit);
+    // The user's software is one key in both views.
+    ASSERT_EQ(platform::kRegOk, registry.KeyIdentity(Hive::CurrentUser, "Software", RegView::Bits64, own));
+    ASSERT_EQ(platform::kRegOk, registry.KeyIdentity(Hive::CurrentUser, "Software", RegView::Bits32, thirtyTwoBit));
+    EXPECT_EQ(own, thirtyTwoBit);
+
+    // Deleting in one view leaves the other's key.
+    ASSERT_EQ(platform::kRegOk, registry.DeleteTree(Hive::LocalMachine, key, RegView::Bits32));
+    EXPECT_EQ(platform::kRegNotFound, registry.OpenKey(Hive::LocalMachine, key, RegAccess::Read, RegView::Bits32));
+    EXPECT_EQ(platform::kRegOk, registry.OpenKey(Hive::LocalMachine, key, RegAccess::Read, RegView::Bits64));
+    EXPECT_EQ(platform::kRegOk, registry.DeleteTree(Hive::LocalMachine, key, RegView::Bits64));
+}
+
 }  // namespace
 }  // namespace bastion::win32

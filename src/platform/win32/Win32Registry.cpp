@@ -1,10 +1,18 @@
 #include "platform/win32/Win32Registry.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
+
+#include <winternl.h>
+
+// The key's full name (KeyNameInformation) comes from ntdll alone; the SDK
+// headers do not declare it.
+extern "C" NTSTATUS NTAPI NtQueryKey(HANDLE key, int informationClass, PVOID information, ULONG length,
+                                     PULONG resultLength);
 
 namespace bastion::win32 {
 
@@ -12,6 +20,7 @@ using platform::Hive;
 using platform::RegAccess;
 using platform::RegType;
 using platform::RegValue;
+using platform::RegView;
 
 namespace {
 
@@ -37,9 +46,23 @@ REGSAM AccessMask(RegAccess access) {
     return KEY_READ;
 }
 
-long Open(Hive hive, const std::string& path, REGSAM access, UniqueRegKey& key) {
-    return ::RegOpenKeyExW(HiveKey(hive), Widen(path).c_str(), 0, access, key.Receive());
+REGSAM ViewFlag(RegView view) {
+    switch (view) {
+        case RegView::Bits64:
+            return KEY_WOW64_64KEY;
+        case RegView::Bits32:
+            return KEY_WOW64_32KEY;
+        case RegView::Default:
+            break;
+    }
+    return 0;
 }
+
+long Open(Hive hive, const std::string& path, REGSAM access, RegView view, UniqueRegKey& key) {
+    return ::RegOpenKeyExW(HiveKey(hive), Widen(path).c_str(), 0, access | ViewFlag(view), key.Receive());
+}
+
+constexpr int kKeyNameInformation = 3;
 
 std::wstring WideUnits(const std::vector<std::uint8_t>& bytes) {
     std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
@@ -139,20 +162,21 @@ long EnumerateNames(HKEY key, EnumFunction enumerate, std::vector<std::string>& 
 
 }  // namespace
 
-long Win32Registry::OpenKey(Hive hive, const std::string& path, RegAccess access) {
+long Win32Registry::OpenKey(Hive hive, const std::string& path, RegAccess access, RegView view) {
     UniqueRegKey key;
-    return Open(hive, path, AccessMask(access), key);
+    return Open(hive, path, AccessMask(access), view, key);
 }
 
-long Win32Registry::CreateKey(Hive hive, const std::string& path) {
+long Win32Registry::CreateKey(Hive hive, const std::string& path, RegView view) {
     UniqueRegKey key;
     return ::RegCreateKeyExW(HiveKey(hive), Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             KEY_QUERY_VALUE, nullptr, key.Receive(), nullptr);
+                             KEY_QUERY_VALUE | ViewFlag(view), nullptr, key.Receive(), nullptr);
 }
 
-long Win32Registry::QueryValue(Hive hive, const std::string& path, const std::string& name, RegValue& out) {
+long Win32Registry::QueryValue(Hive hive, const std::string& path, const std::string& name, RegValue& out,
+                               RegView view) {
     UniqueRegKey key;
-    if (long rc = Open(hive, path, KEY_QUERY_VALUE, key); rc != ERROR_SUCCESS) {
+    if (long rc = Open(hive, path, KEY_QUERY_VALUE, view, key); rc != ERROR_SUCCESS) {
         return rc;
     }
     std::wstring wideName = Widen(name);
@@ -178,9 +202,10 @@ long Win32Registry::QueryValue(Hive hive, const std::string& path, const std::st
     return rc;
 }
 
-long Win32Registry::SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value) {
+long Win32Registry::SetValue(Hive hive, const std::string& path, const std::string& name, const RegValue& value,
+                             RegView view) {
     UniqueRegKey key;
-    if (long rc = Open(hive, path, KEY_SET_VALUE, key); rc != ERROR_SUCCESS) {
+    if (long rc = Open(hive, path, KEY_SET_VALUE, view, key); rc != ERROR_SUCCESS) {
         return rc;
     }
     std::vector<std::uint8_t> bytes = Encode(value);
@@ -188,27 +213,40 @@ long Win32Registry::SetValue(Hive hive, const std::string& path, const std::stri
                             bytes.empty() ? nullptr : bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
-long Win32Registry::DeleteValue(Hive hive, const std::string& path, const std::string& name) {
+long Win32Registry::DeleteValue(Hive hive, const std::string& path, const std::string& name, RegView view) {
     UniqueRegKey key;
-    if (long rc = Open(hive, path, KEY_SET_VALUE, key); rc != ERROR_SUCCESS) {
+    if (long rc = Open(hive, path, KEY_SET_VALUE, view, key); rc != ERROR_SUCCESS) {
         return rc;
     }
     return ::RegDeleteValueW(key.Get(), Widen(name).c_str());
 }
 
-long Win32Registry::DeleteTree(Hive hive, const std::string& path) {
+long Win32Registry::DeleteTree(Hive hive, const std::string& path, RegView view) {
     // An empty path names the hive itself: deleting "its tree" would wipe
     // every key of the hive, which no caller can mean.
     if (path.find_first_not_of("\\ ") == std::string::npos) {
         return platform::kRegAccessDenied;
     }
-    return ::RegDeleteTreeW(HiveKey(hive), Widen(path).c_str());
+    // RegDeleteTreeW takes no view: the key is opened in its view, emptied
+    // through that handle, and then deleted itself in the same view.
+    {
+        UniqueRegKey key;
+        if (long rc = Open(hive, path, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE, view, key);
+            rc != ERROR_SUCCESS) {
+            return rc;
+        }
+        if (long rc = ::RegDeleteTreeW(key.Get(), nullptr); rc != ERROR_SUCCESS) {
+            return rc;
+        }
+    }
+    return ::RegDeleteKeyExW(HiveKey(hive), Widen(path).c_str(), ViewFlag(view), 0);
 }
 
-long Win32Registry::EnumerateSubkeys(Hive hive, const std::string& path, std::vector<std::string>& names) {
+long Win32Registry::EnumerateSubkeys(Hive hive, const std::string& path, std::vector<std::string>& names,
+                                     RegView view) {
     names.clear();
     UniqueRegKey key;
-    if (long rc = Open(hive, path, KEY_ENUMERATE_SUB_KEYS, key); rc != ERROR_SUCCESS) {
+    if (long rc = Open(hive, path, KEY_ENUMERATE_SUB_KEYS, view, key); rc != ERROR_SUCCESS) {
         return rc;
     }
     return EnumerateNames(
@@ -219,10 +257,11 @@ long Win32Registry::EnumerateSubkeys(Hive hive, const std::string& path, std::ve
         names);
 }
 
-long Win32Registry::EnumerateValues(Hive hive, const std::string& path, std::vector<std::string>& names) {
+long Win32Registry::EnumerateValues(Hive hive, const std::string& path, std::vector<std::string>& names,
+                                    RegView view) {
     names.clear();
     UniqueRegKey key;
-    if (long rc = Open(hive, path, KEY_QUERY_VALUE, key); rc != ERROR_SUCCESS) {
+    if (long rc = Open(hive, path, KEY_QUERY_VALUE, view, key); rc != ERROR_SUCCESS) {
         return rc;
     }
     return EnumerateNames(
@@ -231,6 +270,34 @@ long Win32Registry::EnumerateValues(Hive hive, const std::string& path, std::vec
             return ::RegEnumValueW(k, i, buf, len, nullptr, nullptr, nullptr, nullptr);
         },
         names);
+}
+
+long Win32Registry::KeyIdentity(Hive hive, const std::string& path, RegView view, std::string& identity) {
+    identity.clear();
+    UniqueRegKey key;
+    if (long rc = Open(hive, path, KEY_QUERY_VALUE, view, key); rc != ERROR_SUCCESS) {
+        return rc;
+    }
+    // KEY_NAME_INFORMATION: the name's length in bytes, then the name.
+    std::vector<std::uint8_t> buffer(1024);
+    ULONG needed = 0;
+    NTSTATUS status = ::NtQueryKey(key.Get(), kKeyNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+                                   &needed);
+    if (!NT_SUCCESS(status) && needed > buffer.size()) {
+        buffer.resize(needed);
+        status = ::NtQueryKey(key.Get(), kKeyNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+                              &needed);
+    }
+    if (!NT_SUCCESS(status) || needed < sizeof(ULONG)) {
+        return ERROR_INVALID_FUNCTION;
+    }
+    ULONG nameBytes = 0;
+    std::memcpy(&nameBytes, buffer.data(), sizeof(nameBytes));
+    nameBytes = std::min<ULONG>(nameBytes, needed - sizeof(ULONG));
+    std::wstring name(nameBytes / sizeof(wchar_t), L'\0');
+    std::memcpy(name.data(), buffer.data() + sizeof(ULONG), name.size() * sizeof(wchar_t));
+    identity = Narrow(name);
+    return ERROR_SUCCESS;
 }
 
 }  // namespace bastion::win32

@@ -1,6 +1,7 @@
 #include "scan/registry/RegistryScan.h"
 
 #include <optional>
+#include <vector>
 
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
@@ -45,44 +46,105 @@ void ShowLine(ScanState& state, const RegistryDefinition& definition) {
                      OverallPercent(state.definitions, ScanPhase::Registry, inspected));
 }
 
+// Keys 64-bit Windows keeps apart for 32-bit programs, where 32-bit threats
+// register themselves: below HKEY_LOCAL_MACHINE\Software (its classes
+// included), the user's classes and HKEY_CLASSES_ROOT. Everything else both
+// views share.
+bool ViewsMayDiffer(platform::Hive hive, std::string_view key) {
+    const std::string_view first = key.substr(0, key.find('\\'));
+    switch (hive) {
+    case platform::Hive::ClassesRoot: return true;
+    case platform::Hive::LocalMachine: return EqualsIgnoreCase(first, "Software");
+    case platform::Hive::CurrentUser: return StartsWithIgnoreCase(key, "Software\\Classes\\");
+    default: return false;
+    }
+}
+
+// Whether the two views reach one key. When the system cannot say, the
+// item is taken as one: reported twice, a shared key would make the user
+// remove one thing twice.
+bool SharedByBothViews(platform::Registry& registry, platform::Hive hive, const std::string& key) {
+    std::string own;
+    std::string thirtyTwoBit;
+    if (registry.KeyIdentity(hive, key, platform::RegView::Bits64, own) != platform::kRegOk ||
+        registry.KeyIdentity(hive, key, platform::RegView::Bits32, thirtyTwoBit) != platform::kRegOk) {
+        return true;
+    }
+    return EqualsIgnoreCase(own, thirtyTwoBit);
+}
+
+// The views the item exists in, the 64-bit one first. An item of a key both
+// views share is found once, in the 64-bit view.
+template <typename Exists>
+std::vector<platform::RegView> ViewsHolding(ScanContext& context, platform::Hive hive, const std::string& key,
+                                            Exists exists) {
+    std::vector<platform::RegView> views;
+    if (exists(platform::RegView::Bits64)) views.push_back(platform::RegView::Bits64);
+    if (ViewsMayDiffer(hive, key) && exists(platform::RegView::Bits32) &&
+        (views.empty() || !SharedByBothViews(context.registry, hive, key))) {
+        views.push_back(platform::RegView::Bits32);
+    }
+    return views;
+}
+
 // The key location is on the exclusion list. Value definitions write their
 // key with a trailing backslash and key definitions mostly without one, so
 // an excluded key row covers its values either way.
-bool KeyExcluded(const ExclusionList& exclusions, const std::string& keyLocation) {
-    if (exclusions.IsExcluded(keyLocation)) return true;
+bool KeyExcluded(const ExclusionList& exclusions, const std::string& keyLocation, platform::RegView view) {
+    if (exclusions.IsExcluded(RegistryLocationInView(keyLocation, view))) return true;
     if (EndsWith(keyLocation, "\\")) {
-        return exclusions.IsExcluded(std::string_view(keyLocation).substr(0, keyLocation.size() - 1));
+        return exclusions.IsExcluded(
+            RegistryLocationInView(std::string_view(keyLocation).substr(0, keyLocation.size() - 1), view));
     }
-    return exclusions.IsExcluded(keyLocation + "\\");
+    return exclusions.IsExcluded(RegistryLocationInView(keyLocation + "\\", view));
 }
 
-// Protected items are dropped silently; an excluded value or key (or a
-// value below an excluded key) shows as "EXCLUDED". False when the item is
-// not to be reported.
-bool PassesLists(ScanContext& context, const std::string& location, const std::string& keyLocation) {
-    if (context.safety.IsProtectedPath(location)) return false;
-    if (context.exclusions.IsExcluded(location) || KeyExcluded(context.exclusions, keyLocation)) {
-        context.state.AddExcludedRow(location);
+// An excluded value or key (or a value below an excluded key), as the user
+// sees its location, shows as "EXCLUDED". False when the item is not to be
+// reported.
+bool PassesExclusions(ScanContext& context, const std::string& location, const std::string& keyLocation,
+                      platform::RegView view) {
+    const std::string shown = RegistryLocationInView(location, view);
+    if (context.exclusions.IsExcluded(shown) || KeyExcluded(context.exclusions, keyLocation, view)) {
+        context.state.AddExcludedRow(shown);
         return false;
     }
     return true;
 }
 
+// A protected value is named in the safety list as key, "\", value; the
+// definitions join value to key as written. Either form protects it.
+bool ValueProtected(const SafetyList& safety, const std::string& location, const std::string& keyLocation,
+                    const std::string& value) {
+    if (safety.IsProtectedPath(location)) return true;
+    std::string separated = keyLocation;
+    if (!EndsWith(separated, "\\")) separated += '\\';
+    return safety.IsProtectedPath(separated + value);
+}
+
 void ScanValue(ScanContext& context, RegistryDefinition& definition, const std::string& keyLocation) {
     definition.value = CollapseBackslashes(definition.value);
-    if (!RegValueExists(context.registry, definition.hive, definition.key, definition.value)) return;
+    const std::vector<platform::RegView> views =
+        ViewsHolding(context, definition.hive, definition.key, [&](platform::RegView view) {
+            return RegValueExists(context.registry, definition.hive, definition.key, definition.value, view);
+        });
+    if (views.empty()) return;
     // The value follows the key without a separator: definitions that want
     // one write their key with a trailing backslash.
     const std::string location = keyLocation + definition.value;
-    if (!PassesLists(context, location, keyLocation)) return;
+    if (ValueProtected(context.safety, location, keyLocation, definition.value)) return;
 
     ScanState& state = context.state;
-    state.AddRegistryQueueRow(definition.hive, definition.key, definition.value, definition.threat);
-    state.IncrementTracesFound();
-    // A value without a threat name is removed along with the others but is
-    // no detection of its own.
-    if (definition.threat.empty()) return;
-    state.ReportDetection(definition.threat, location, definition.threatType, ui::kIconRegistry);
+    for (platform::RegView view : views) {
+        if (!PassesExclusions(context, location, keyLocation, view)) continue;
+        state.AddRegistryQueueRow(definition.hive, definition.key, definition.value, definition.threat, view);
+        state.IncrementTracesFound();
+        // A value without a threat name is removed along with the others but
+        // is no detection of its own.
+        if (definition.threat.empty()) continue;
+        state.ReportDetection(definition.threat, RegistryLocationInView(location, view), definition.threatType,
+                              ui::kIconRegistry);
+    }
 }
 
 void ScanKey(ScanContext& context, const RegistryDefinition& definition, const std::string& keyLocation) {
@@ -90,14 +152,20 @@ void ScanKey(ScanContext& context, const RegistryDefinition& definition, const s
     // An empty key names the hive itself, which no definition can mean as
     // a threat (and whose removal would empty the hive).
     if (key.empty()) return;
-    if (!RegKeyExists(context.registry, definition.hive, key)) return;
-    if (!PassesLists(context, keyLocation, keyLocation)) return;
+    const std::vector<platform::RegView> views = ViewsHolding(
+        context, definition.hive, key,
+        [&](platform::RegView view) { return RegKeyExists(context.registry, definition.hive, key, view); });
+    if (views.empty() || context.safety.IsProtectedPath(keyLocation)) return;
 
     ScanState& state = context.state;
-    state.AddRegistryQueueRow(definition.hive, definition.key, "", definition.threat);
-    state.IncrementTracesFound();
     const std::string name = definition.threat.empty() ? "RegKey " + definition.key : definition.threat;
-    state.ReportDetection(name, keyLocation, definition.threatType, ui::kIconRegistry);
+    for (platform::RegView view : views) {
+        if (!PassesExclusions(context, keyLocation, keyLocation, view)) continue;
+        state.AddRegistryQueueRow(definition.hive, definition.key, "", definition.threat, view);
+        state.IncrementTracesFound();
+        state.ReportDetection(name, RegistryLocationInView(keyLocation, view), definition.threatType,
+                              ui::kIconRegistry);
+    }
 }
 
 }  // namespace
@@ -122,15 +190,16 @@ void ScanRegistryDefinitions(ScanContext& context) {
                         });
 }
 
-bool RegKeyExists(platform::Registry& registry, platform::Hive hive, const std::string& key) {
-    return registry.OpenKey(hive, key, platform::RegAccess::Read) == platform::kRegOk;
+bool RegKeyExists(platform::Registry& registry, platform::Hive hive, const std::string& key,
+                  platform::RegView view) {
+    return registry.OpenKey(hive, key, platform::RegAccess::Read, view) == platform::kRegOk;
 }
 
 bool RegValueExists(platform::Registry& registry, platform::Hive hive, const std::string& key,
-                    const std::string& value) {
+                    const std::string& value, platform::RegView view) {
     // Querying opens the key for reading only.
     platform::RegValue data;
-    return registry.QueryValue(hive, key, value, data) == platform::kRegOk;
+    return registry.QueryValue(hive, key, value, data, view) == platform::kRegOk;
 }
 
 }  // namespace bastion

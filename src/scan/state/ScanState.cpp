@@ -12,6 +12,27 @@ void CountOne(std::int32_t& counter) {
     }
 }
 
+std::string RegistryViewText(platform::RegView view) {
+    switch (view) {
+    case platform::RegView::Bits64: return "64";
+    case platform::RegView::Bits32: return "32";
+    case platform::RegView::Default: break;
+    }
+    return {};
+}
+
+platform::RegView RegistryViewFromText(std::string_view text) {
+    if (text == "64") return platform::RegView::Bits64;
+    if (text == "32") return platform::RegView::Bits32;
+    return platform::RegView::Default;
+}
+
+std::string RegistryLocationInView(std::string_view location, platform::RegView view) {
+    std::string shown(location);
+    if (view == platform::RegView::Bits32) shown.append(kThirtyTwoBitViewSuffix);
+    return shown;
+}
+
 ScanState::ScanState(ui::FrmMain& form) : form_(&form) {}
 
 void ScanState::Reset() {
@@ -71,12 +92,13 @@ std::size_t ScanState::AddFileQueueRow(std::string path, std::string tag) {
 }
 
 std::size_t ScanState::AddRegistryQueueRow(platform::Hive hive, std::string key, std::string value,
-                                           std::string threat) {
+                                           std::string threat, platform::RegView view) {
     ui::ListView& list = RegistryQueue();
     std::size_t row = list.Add(ToDecimal(platform::HiveHandleNumber(hive)));
     list.SetSubItem(row, 1, std::move(key));
     list.SetSubItem(row, 2, std::move(value));
     list.SetSubItem(row, 3, std::move(threat));
+    list.SetSubItem(row, 4, RegistryViewText(view));
     return row;
 }
 

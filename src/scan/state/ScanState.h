@@ -3,6 +3,18 @@
 // and the phase caption. One object, owned by the application and handed to
 // the scans by reference; the controller resets it when a scan starts, and
 // removal and the report read what the last scan left.
+//
+// The hidden queues removal works from, one row per detected item, each
+// holding the place the item was really found:
+// - file queue lvwFilesToBeDeleted: text = the full path of the file or
+//   folder; sub-item 1 = the threat name, "FILE" (a folder met by a walk) or
+//   nothing (a folder at a known location).
+// - registry queue lvwRegistryToBeDeleted: text = the hive's handle as a
+//   signed decimal number; sub-item 1 = the key path as the definition
+//   writes it; 2 = the value name (empty for a whole key); 3 = the threat
+//   name; 4 = the registry view the item was found in, "64" or "32"
+//   (RegistryViewText; a row without it means the program's own view).
+// - cookie queue lvwCookiesToDelete: text = the cookie file's full path.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +49,17 @@ struct SkippedScans {
     bool processes = false;  // lblMemoryInspected
     bool registry = false;   // lblRegistryInspected
 };
+
+// The registry queue's view column, and back; "" and anything else read as
+// the program's own view.
+std::string RegistryViewText(platform::RegView view);
+platform::RegView RegistryViewFromText(std::string_view text);
+
+// What the results list shows as the location of an item found in the
+// 32-bit registry view: the location and this. Exclusions compare with the
+// location as shown.
+inline constexpr std::string_view kThirtyTwoBitViewSuffix = " (32-bit view)";
+std::string RegistryLocationInView(std::string_view location, platform::RegView view);
 
 // Adds one; a counter that has reached its largest value stays there.
 void CountOne(std::int32_t& counter);
@@ -86,7 +109,8 @@ public:
                              int icon = -1);
     // tag (sub-item 1) is the threat name, "FILE", or nothing.
     std::size_t AddFileQueueRow(std::string path, std::string tag = {});
-    std::size_t AddRegistryQueueRow(platform::Hive hive, std::string key, std::string value, std::string threat);
+    std::size_t AddRegistryQueueRow(platform::Hive hive, std::string key, std::string value, std::string threat,
+                                    platform::RegView view);
     std::size_t AddCookieQueueRow(std::string path);
     // The caption of lbltracesFound counts queued items, one more per call.
     void IncrementTracesFound();

@@ -75,7 +75,9 @@ FrmMain::FrmMain() : Form("FrmMain") {
 
     lvwFilesToBeDeleted.AddColumn("File");
     lvwFilesToBeDeleted.AddColumn("Threat");
-    for (const char* column : {"Main Key", "KeyValue", "Value", "SpywareName"}) lvwRegistryToBeDeleted.AddColumn(column);
+    for (const char* column : {"Main Key", "KeyValue", "Value", "SpywareName", "View"}) {
+        lvwRegistryToBeDeleted.AddColumn(column);
+    }
     lvwCookiesToDelete.AddColumn("Cookie Name");
     lvwCookiesToDelete.AddColumn("CookieLocation");
     for (ListView* hidden : {&lvwFilesToBeDeleted, &lvwRegistryToBeDeleted, &lvwCookiesToDelete, &lvwFileNotFounds}) {

@@ -24,7 +24,8 @@ struct DetectedRows {
         state.AddActivityRow("Cookie", ui::kIconCookie, "user@ads.example[1].txt");
         state.AddResultRow("Cookie: user@ads.example[1].txt", ui::kIconCookie, kCookiePath, "Tracking Cookie");
 
-        state.AddRegistryQueueRow(platform::Hive::LocalMachine, "Software\\Adco", "", "Adco Toolbar");
+        state.AddRegistryQueueRow(platform::Hive::LocalMachine, "Software\\Adco", "", "Adco Toolbar",
+                                  platform::RegView::Bits64);
         state.ReportDetection("Adco Toolbar", "HKEY_LOCAL_MACHINE\\Software\\Adco", "Toolbar", ui::kIconRegistry);
 
         state.AddFileQueueRow(kExePath, "Spy Threat");

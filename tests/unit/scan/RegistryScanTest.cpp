@@ -52,10 +52,10 @@ TEST_F(RegistryScanTest, ReportsExistingKeysAndValuesWithTheirLocationsAndQueueR
     });
 
     EXPECT_EQ(Queue(), (Rows{
-                           "-2147483646|Software\\SpyCo||SpyCo Toolbar#0/0",
-                           "-2147483647|Software\\Microsoft\\Windows\\CurrentVersion\\Run\\|SpyRun|Spy Runner#0/0",
-                           "-2147483646|Software\\Shared\\|C:\\WINDOWS\\system32\\spy.dll|Spy DLL#0/0",
-                           "-2147483648|CLSID\\{1}|C:\\spy\\run.exe|Spy Class#0/0",
+                           "-2147483646|Software\\SpyCo||SpyCo Toolbar|64#0/0",
+                           "-2147483647|Software\\Microsoft\\Windows\\CurrentVersion\\Run\\|SpyRun|Spy Runner|64#0/0",
+                           "-2147483646|Software\\Shared\\|C:\\WINDOWS\\system32\\spy.dll|Spy DLL|64#0/0",
+                           "-2147483648|CLSID\\{1}|C:\\spy\\run.exe|Spy Class|64#0/0",
                        }));
     EXPECT_EQ(Activity(), (Rows{
                               "SpyCo Toolbar|HKEY_LOCAL_MACHINE\\Software\\SpyCo#2/0",
@@ -86,7 +86,7 @@ TEST_F(RegistryScanTest, AValueWithoutThreatIsQueuedAndTracedButNotListed) {
     registry.AddKey(Hive::CurrentUser, "Software\\SpyKey");
     Scan({"1^Software\\Spy\\^Helper=", "1^Software\\SpyKey="});
 
-    EXPECT_EQ(Queue(), (Rows{"-2147483647|Software\\Spy\\|Helper|#0/0", "-2147483647|Software\\SpyKey||#0/0"}));
+    EXPECT_EQ(Queue(), (Rows{"-2147483647|Software\\Spy\\|Helper||64#0/0", "-2147483647|Software\\SpyKey|||64#0/0"}));
     EXPECT_EQ(harness.form.lbltracesFound.Caption(), "2");
     // The key without a threat is listed by its path; the value is not.
     EXPECT_EQ(Activity(), Rows{"RegKey Software\\SpyKey|HKEY_CURRENT_USER\\Software\\SpyKey#2/0"});
@@ -120,11 +120,69 @@ TEST_F(RegistryScanTest, ProtectedLocationsAreNeverReported) {
     registry.SetString(Hive::LocalMachine, "Software\\Safe", "Kept", "1");
     registry.SetString(Hive::LocalMachine, "Software\\Safe", "Other", "1");
     harness.safety.Assign({"HKEY_LOCAL_MACHINE\\Software\\Safe", "HKEY_LOCAL_MACHINE\\Software\\Safe\\Kept"});
-    Scan({"2^Software\\Safe=Safe Key", "2^Software\\Safe\\^Kept=Safe Value", "2^Software\\Safe\\^Other=Other Value",
-          "2^=Whole Hive"});
+    // The value is protected as the safety list names it (key, "\\",
+    // value) also where the definition joins value to key without one.
+    Scan({"2^Software\\Safe=Safe Key", "2^Software\\Safe\\^Kept=Safe Value", "2^Software\\Safe^Kept=Joined Value",
+          "2^Software\\Safe\\^Other=Other Value", "2^=Whole Hive"});
 
     EXPECT_EQ(RowTexts(), Rows{"Other Value"});
     EXPECT_EQ(harness.state.RegistryQueue().Count(), 1u);
+}
+
+TEST_F(RegistryScanTest, MachineSoftwareAndClassesAreLookedUpInBothViewsAndASharedKeyIsFoundOnce) {
+    using platform::RegView;
+    auto set = [&](Hive hive, const std::string& key, const std::string& value, RegView view) {
+        ASSERT_EQ(registry.CreateKey(hive, key, view), 0);
+        ASSERT_EQ(registry.SetValue(hive, key, value, platform::RegValue::String("x"), view), 0);
+    };
+    set(Hive::LocalMachine, "Software\\Both", "Run", RegView::Bits64);
+    set(Hive::LocalMachine, "Software\\Both", "Run", RegView::Bits32);
+    set(Hive::LocalMachine, "Software\\Only32", "Run", RegView::Bits32);
+    registry.ShareKey(Hive::LocalMachine, "Software\\Shared");
+    set(Hive::LocalMachine, "Software\\Shared", "Run", RegView::Bits32);
+    set(Hive::ClassesRoot, "CLSID\\{32}", "", RegView::Bits32);
+    set(Hive::CurrentUser, "Software\\Classes\\CLSID\\{U}", "", RegView::Bits32);
+    // The rest of the user's software both views share.
+    set(Hive::CurrentUser, "Software\\Spy", "Run", RegView::Bits32);
+    set(Hive::LocalMachine, "Software\\Excl", "", RegView::Bits64);
+    set(Hive::LocalMachine, "Software\\Excl", "", RegView::Bits32);
+    // What the user sees is what an exclusion names.
+    harness.exclusions.Assign({"HKEY_LOCAL_MACHINE\\Software\\Excl (32-bit view)"});
+    Scan({"2^Software\\Both=Both", "2^Software\\Only32\\^Run=Only32", "2^Software\\Shared\\^Run=Shared",
+          "0^CLSID\\{32}=Class", "1^Software\\Classes\\CLSID\\{U}=User Class", "1^Software\\Spy\\^Run=User Run",
+          "2^Software\\Excl=Excl"});
+
+    const std::string machine = "HKEY_LOCAL_MACHINE\\Software\\";
+    EXPECT_EQ(Activity(), (Rows{
+                              "Both|" + machine + "Both#2/0",
+                              "Both|" + machine + "Both (32-bit view)#2/0",
+                              "Only32|" + machine + "Only32\\Run (32-bit view)#2/0",
+                              "Shared|" + machine + "Shared\\Run#2/0",
+                              "Class|HKEY_CLASSES_ROOT\\CLSID\\{32} (32-bit view)#2/0",
+                              "User Class|HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{U} (32-bit view)#2/0",
+                              "User Run|HKEY_CURRENT_USER\\Software\\Spy\\Run#2/0",
+                              "Excl|" + machine + "Excl#2/0",
+                              "EXCLUDED|" + machine + "Excl (32-bit view)#5/0",
+                          }));
+    // Each queue row names the view its item was found in, for removal.
+    EXPECT_EQ(Queue(), (Rows{
+                           "-2147483646|Software\\Both||Both|64#0/0",
+                           "-2147483646|Software\\Both||Both|32#0/0",
+                           "-2147483646|Software\\Only32\\|Run|Only32|32#0/0",
+                           "-2147483646|Software\\Shared\\|Run|Shared|64#0/0",
+                           "-2147483648|CLSID\\{32}||Class|32#0/0",
+                           "-2147483647|Software\\Classes\\CLSID\\{U}||User Class|32#0/0",
+                           "-2147483647|Software\\Spy\\|Run|User Run|64#0/0",
+                           "-2147483646|Software\\Excl||Excl|64#0/0",
+                       }));
+    EXPECT_EQ(harness.state.counters.registryInspected, 7);
+    EXPECT_EQ(harness.state.counters.itemsFound, 8);
+
+    // A system that cannot tell whether both views reach one key: found once.
+    harness.state.Reset();
+    registry.failKeyIdentity = true;
+    Scan({"2^Software\\Both=Both"});
+    EXPECT_EQ(Queue(), Rows{"-2147483646|Software\\Both||Both|64#0/0"});
 }
 
 TEST_F(RegistryScanTest, TheHiveItselfIsNeverAThreat) {

@@ -44,7 +44,7 @@ TEST_F(ResultChecksTest, ATickReachesExactlyTheQueueRowsOfItsKindOfDetection) {
 }
 
 TEST_F(ResultChecksTest, ARegistryRowAlsoBelongsByItsKeyPath) {
-    state.AddRegistryQueueRow(platform::Hive::CurrentUser, "Key Threat", "v", "");
+    state.AddRegistryQueueRow(platform::Hive::CurrentUser, "Key Threat", "v", "", platform::RegView::Bits64);
     state.ReportDetection("Key Threat", "HKEY_CURRENT_USER\\Key Threat\\v", "", ui::kIconRegistry);
     Tick(state.ResultsList().Last());
     EXPECT_EQ(CheckedTexts(state.RegistryQueue()), Strings{"-2147483647"});

@@ -94,7 +94,8 @@ TEST_F(ScanStateTest, ExcludedRowIsShownButNeitherCountedNorQueued) {
 TEST_F(ScanStateTest, QueueRowsCarryWhatRemovalReads) {
     state.AddFileQueueRow("C:\\spy.exe", "Spy Threat");
     state.AddFileQueueRow("C:\\SpyDir");
-    state.AddRegistryQueueRow(platform::Hive::LocalMachine, "Software\\Spy\\", "Run", "Spy");
+    state.AddRegistryQueueRow(platform::Hive::LocalMachine, "Software\\Spy\\", "Run", "Spy",
+                              platform::RegView::Bits32);
     state.AddCookieQueueRow("C:\\Cookies\\user@spy[1].txt");
 
     EXPECT_EQ(state.FileQueue().SubItem(0, 1), "Spy Threat");
@@ -104,6 +105,11 @@ TEST_F(ScanStateTest, QueueRowsCarryWhatRemovalReads) {
     EXPECT_EQ(registry.SubItem(0, 1), "Software\\Spy\\");
     EXPECT_EQ(registry.SubItem(0, 2), "Run");
     EXPECT_EQ(registry.SubItem(0, 3), "Spy");
+    EXPECT_EQ(registry.SubItem(0, 4), "32");
+    for (platform::RegView view : {platform::RegView::Bits64, platform::RegView::Bits32}) {
+        EXPECT_EQ(RegistryViewFromText(RegistryViewText(view)), view);
+    }
+    EXPECT_EQ(RegistryViewFromText(""), platform::RegView::Default);
     EXPECT_EQ(state.CookieQueue().Item(0).text, "C:\\Cookies\\user@spy[1].txt");
 }
 
