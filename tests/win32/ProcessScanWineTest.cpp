@@ -7,6 +7,7 @@
 #include "ScanWineContext.h"
 #include "common/Text.h"
 #include "scan/processes/ProcessScanner.h"
+#include "scan/processes/ProcessStop.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
@@ -101,6 +102,52 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     EXPECT_EQ(ExclusionFileText(), name + "\r\n");
     EXPECT_TRUE(machine.exclusions.IsExcluded(fileName));
     EXPECT_TRUE(machine.state.ActivityList().Rows().empty());
+}
+
+TEST_F(ProcessScanWineTest, AScanStopsTheDetectedProgramWhileASameNamedOneFromAnotherFolderRuns) {
+    // A trusted program of the same name, started first, so that a stop by
+    // name would meet it first.
+    test::ScratchFolder trustedFolder;
+    const std::string trustedPath = trustedFolder / fileName;
+    ASSERT_TRUE(machine.files.CopyFile(test::ProgramFolder() + "\\MicrosoftCompany.exe", trustedPath, true));
+    test::RunningProgram trusted(trustedPath);
+    ASSERT_TRUE(trusted.Started());
+    ASSERT_TRUE(WaitUntilNamed(trusted, machine.processes));
+    test::RunningProgram threat(programPath);
+    ASSERT_TRUE(threat.Started());
+    ASSERT_TRUE(WaitUntilNamed(threat, machine.processes));
+    machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + programFolder.Path()});
+
+    machine.form.cmdScan.SetEnabled(false);
+    Scan();
+
+    EXPECT_TRUE(threat.Ended(10000));
+    EXPECT_FALSE(trusted.Ended(200));
+    EXPECT_EQ(machine.state.counters.itemsFound, 1);
+}
+
+TEST(ProcessStopWineTest, StopsTheProcessByIdOnlyWhileItRunsTheDetectedImage) {
+    Win32Processes processes;
+    Win32SystemInfo system;
+    test::ScratchFolder first;
+    test::ScratchFolder second;
+    for (const test::ScratchFolder* folder : {&first, &second}) {
+        ASSERT_TRUE(Win32FileSystem().CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", *folder / "same.exe", true));
+    }
+    test::RunningProgram one(first / "same.exe");
+    test::RunningProgram other(second / "same.exe");
+    ASSERT_TRUE(WaitUntilNamed(one, processes));
+    ASSERT_TRUE(WaitUntilNamed(other, processes));
+
+    // The id names another image than the one detected: left alone.
+    EXPECT_TRUE(StopProcessById(processes, system, other.Id(), first / "same.exe"));
+    EXPECT_FALSE(other.Ended(200));
+
+    EXPECT_TRUE(StopProcessById(processes, system, one.Id(), first / "SAME.EXE"));
+    EXPECT_TRUE(one.Ended(10000));
+    EXPECT_FALSE(other.Ended(200));
+    // Ended already: stopped all the same.
+    EXPECT_TRUE(StopProcessById(processes, system, one.Id(), first / "same.exe"));
 }
 
 }  // namespace

@@ -42,4 +42,8 @@ std::string NormalizeSystem32Path(std::string_view path, std::string_view system
     return normal;
 }
 
+std::string NormalizedProcessPath(std::string_view modulePath, std::string_view systemFolder) {
+    return ToUpper(NormalizeSystem32Path(ToUpper(Trim(modulePath)), systemFolder));
+}
+
 }  // namespace bastion

@@ -40,4 +40,8 @@ private:
 // the system folder and a backslash. Other paths come back unchanged.
 std::string NormalizeSystem32Path(std::string_view path, std::string_view systemFolder);
 
+// A running program's path as the process scan compares it: trimmed,
+// upper-cased, its system32 forms made ordinary.
+std::string NormalizedProcessPath(std::string_view modulePath, std::string_view systemFolder);
+
 }  // namespace bastion

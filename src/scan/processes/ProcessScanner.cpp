@@ -92,7 +92,7 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context) {
         }
         const std::optional<std::string> modulePath = context.processes.FirstModulePath(list.ids[i]);
         if (!modulePath) continue;
-        const std::string path = ToUpper(NormalizeSystem32Path(ToUpper(Trim(*modulePath)), systemFolder));
+        const std::string path = NormalizedProcessPath(*modulePath, systemFolder);
         const std::string fileName = FileNameOf(path);
         if (!paths.Matches(path, fileName)) continue;
 
@@ -103,25 +103,26 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context) {
             continue;
         }
         if (EqualsIgnoreCase(fileName, kAdwareProcessHelper)) continue;
-        ReportRunningThreat(context, fileName, company);
+        ReportRunningThreat(context, {fileName, company, list.ids[i], *modulePath});
         CountOne(state.counters.itemsFound);
     }
 }
 
-void ProcessScanner::ReportRunningThreat(ScanContext& context, const std::string& fileName,
-                                         const std::string& companyName) {
+void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThreat& threat) {
+    const std::string& fileName = threat.fileName;
     if (context.state.ScanInProgress()) {
         // The row stands whether or not the stop then succeeds.
         context.state.AddActivityRow("Running Application", ui::kIconFile, fileName + " was stopped");
-        StopProcessByName(context.processes, context.system, fileName);
+        StopProcessById(context.processes, context.system, threat.processId, threat.path);
         return;
     }
     if (!alert_) return;
-    const std::string company =
-        Trim(companyName).empty() ? messages_.getMessages(ui::msg::kNoCompany) + " " + fileName : companyName;
+    const std::string company = Trim(threat.companyName).empty()
+                                    ? messages_.getMessages(ui::msg::kNoCompany) + " " + fileName
+                                    : threat.companyName;
     switch (alert_(fileName, company)) {
         case AlertAnswer::Stop:
-            if (!StopProcessByName(context.processes, context.system, Trim(fileName))) {
+            if (!StopProcessById(context.processes, context.system, threat.processId, threat.path)) {
                 notStopped_.push_back(fileName);
             }
             break;

@@ -4,6 +4,7 @@
 // shield's timer) it is shown to the user, who stops or allows it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,6 +24,15 @@ enum class AlertAnswer { Stop, Allow };
 // "ALLOW").
 using RunningThreatAlert = std::function<AlertAnswer(const std::string& fileName, const std::string& companyName)>;
 
+// A running program that matched a definition: the process and the image
+// it was found running.
+struct RunningThreat {
+    std::string fileName;     // upper-cased, as shown
+    std::string companyName;  // from its version resource, maybe empty
+    std::uint32_t processId = 0;
+    std::string path;  // the image path the scan read
+};
+
 class ProcessScanner {
 public:
     ProcessScanner(ui::Dialogs& dialogs, const ui::MessageCatalogue& messages, std::string productName);
@@ -39,8 +49,9 @@ public:
     // One detection on the NT family. Inside a scan: an activity row, then
     // the program is stopped. Outside one: the alert decides; "STOP" stops
     // it, "ALLOW" puts the file name on the exclusion list. Without an alert
-    // nothing is stopped.
-    void ReportRunningThreat(ScanContext& context, const std::string& fileName, const std::string& companyName);
+    // nothing is stopped. Stopping ends that process only, and only while
+    // it still runs the detected image; never another of the same name.
+    void ReportRunningThreat(ScanContext& context, const RunningThreat& threat);
 
     // The file names the user chose to stop in the last run but that could
     // not be stopped, in the order answered: the shield tells the user.

@@ -1,10 +1,8 @@
-// Ending a running program: by process id, and by the file name a
-// definition or an alert names. Used by the process scan, the memory
-// shield's alert and the removal of a running executable.
+// Ending a running program: the one a scan, the memory shield's alert or a
+// removal detected, by its process id.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "platform/Processes.h"
@@ -19,21 +17,17 @@ namespace bastion {
 bool TerminateProcessById(platform::Processes& processes, platform::SystemInfo& system,
                           std::uint32_t processId, std::uint32_t exitCode);
 
-// Stops the first running process of that file name. A process also counts
-// as that program when it is listed under the name's short form
-// ("spyware_agent.exe" runs as "SPYWAR~1.EXE") or under a name that agrees
-// with it on the first 15 characters (names of 16 or more) or up to the
-// first ".". Up to 11 attempts, each followed by a 1 ms look whether the
-// process has ended all the same.
+// Stops the process with this id while it still runs the program that was
+// detected: its image path, normalised as the process scan normalises
+// paths, equals detectedPath (ignoring case). A program that has since
+// taken the id is left alone, and so is any other process of the same name.
+// Up to 11 attempts, each followed by a 1 ms look whether the process has
+// ended all the same.
 //
-// True when the process was stopped, and also when no process of that name
-// runs: the callers take true as "it no longer runs" (removal then goes on
-// to quarantine the file, the shield shows no failure). False when the
-// process could not be stopped or the processes could not be listed.
-bool StopProcessByName(platform::Processes& processes, platform::SystemInfo& system, std::string_view fileName);
-
-// "spyware_agent.exe" -> "SPYWAR~1": the name without ".exe", cut to 6
-// characters when 7 or longer, upper-cased, "~1" appended.
-std::string ShortProcessName(std::string_view fileName);
+// True when the detected program no longer runs: stopped now, or ended
+// before (the callers go on as if they had stopped it). False when it still
+// runs, or its path can no longer be read to tell.
+bool StopProcessById(platform::Processes& processes, platform::SystemInfo& system, std::uint32_t processId,
+                     std::string_view detectedPath);
 
 }  // namespace bastion

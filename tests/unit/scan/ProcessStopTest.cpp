@@ -14,7 +14,7 @@ using testing::FakeProcess;
 using testing::TerminateCall;
 
 struct ProcessStopTest : ::testing::Test {
-    bool Stop(std::string_view name) { return StopProcessByName(processes, system, name); }
+    bool Stop(std::uint32_t id, std::string_view detected) { return StopProcessById(processes, system, id, detected); }
 
     testing::FakeProcesses processes;
     testing::FakeSystemInfo system;
@@ -41,47 +41,43 @@ TEST_F(ProcessStopTest, ListsNamedProcessesInOrderAndFailsAsAWhole) {
     EXPECT_EQ(list.Count(), 0u);
 }
 
-TEST_F(ProcessStopTest, ANameAlsoStopsItsShortFormAndNamesThatAgreeOnTheirFirst15Characters) {
-    EXPECT_EQ(ShortProcessName("spyware_agent.exe"), "SPYWAR~1");
-    EXPECT_EQ(ShortProcessName("evil.EXE"), "EVIL~1");
+TEST_F(ProcessStopTest, StopsTheDetectedProcessAndNoOtherOfTheSameName) {
+    processes.Add(5, "C:\\Other\\spy.exe");
+    processes.Add(6, "C:\\Spy\\spy.exe");
+    processes.Add(7, "\\SystemRoot\\System32\\svc.exe");
+    EXPECT_TRUE(Stop(6, "c:\\spy\\SPY.EXE "));
+    EXPECT_EQ(processes.terminateCalls, (std::vector<TerminateCall>{{6, 0}}));
+    EXPECT_TRUE(processes.IsRunning(5));
+    // Paths compare as the scan normalises them.
+    EXPECT_TRUE(Stop(7, "C:\\WINDOWS\\system32\\SVC.EXE"));
+    EXPECT_FALSE(processes.IsRunning(7));
+}
 
-    processes.Add(FakeProcess{5, "SPYWAR~1.EXE", "", std::nullopt});
-    EXPECT_TRUE(Stop("spyware_agent.exe"));
-    EXPECT_FALSE(processes.IsRunning(5));
+TEST_F(ProcessStopTest, ADetectedProcessThatEndedCountsAsStoppedAndItsIdsNewOwnerIsLeftAlone) {
+    // Ended, and the id taken by another program since.
+    processes.Add(5, "C:\\Tools\\editor.exe");
+    EXPECT_TRUE(Stop(5, "C:\\Spy\\spy.exe"));
+    // Ended, and nothing runs under its id.
+    EXPECT_TRUE(Stop(9, "C:\\Spy\\spy.exe"));
+    EXPECT_TRUE(processes.terminateCalls.empty());
+    EXPECT_TRUE(processes.IsRunning(5));
 
-    // Both reduce to "averylongprogra".
-    processes.Add(6, "C:\\x\\averylongprogramname.exe");
-    processes.Add(7, "C:\\x\\averylongprogXYZ.exe");
-    EXPECT_TRUE(Stop("AVERYLONGPROGRAMOTHER.EXE"));
-    EXPECT_FALSE(processes.IsRunning(6));
-    EXPECT_TRUE(processes.IsRunning(7));
-
-    // Shorter names are compared without what follows their first ".".
-    processes.Add(9, "C:\\x\\tool.v2.exe");
-    EXPECT_TRUE(Stop("TOOL.EXE"));
-    EXPECT_FALSE(processes.IsRunning(9));
+    // Running, but what it runs can no longer be read: not stopped.
+    processes.Add(6, "C:\\Spy\\spy.exe").modulePath.reset();
+    EXPECT_FALSE(Stop(6, "C:\\Spy\\spy.exe"));
+    EXPECT_TRUE(processes.IsRunning(6));
 }
 
 TEST_F(ProcessStopTest, TriesElevenTimesAndCountsAProcessThatEndedAnywayAsStopped) {
     processes.Add(5, "C:\\x\\stubborn.exe").failTerminations = 3;
-    EXPECT_TRUE(Stop("stubborn.exe"));
+    EXPECT_TRUE(Stop(5, "C:\\x\\stubborn.exe"));
     EXPECT_EQ(processes.terminateCalls.size(), 4u);
     EXPECT_EQ(processes.terminateCalls.back(), (TerminateCall{5, 0}));
 
     processes.terminateCalls.clear();
     processes.Add(6, "C:\\x\\rock.exe").unkillable = true;
-    EXPECT_FALSE(Stop("rock.exe"));
+    EXPECT_FALSE(Stop(6, "C:\\x\\rock.exe"));
     EXPECT_EQ(processes.terminateCalls.size(), 11u);
-
-    // Nothing of that name runs: it is not running, which is what the
-    // callers ask.
-    processes.terminateCalls.clear();
-    EXPECT_TRUE(Stop("absent.exe"));
-    EXPECT_TRUE(Stop("  "));
-    EXPECT_TRUE(processes.terminateCalls.empty());
-
-    processes.failEnumeration = true;
-    EXPECT_FALSE(Stop("rock.exe"));
 }
 
 TEST_F(ProcessStopTest, TheDebugPrivilegeIsHeldAroundATerminationOnTheNtFamilyOnly) {
