@@ -1,13 +1,10 @@
 #include "scan/cookies/MCookies.h"
 
-#include <algorithm>
-#include <limits>
-
-#include "common/Rounding.h"
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "scan/cookies/CookieRecords.h"
+#include "scan/state/ScanPercent.h"
 #include "scan/state/ScanProgress.h"
 
 namespace bastion {
@@ -48,11 +45,6 @@ std::string DomainFromFields(std::string_view text, std::string_view nameDomain)
         start = end + 1;
     }
     return std::string(kUnknownDomain);
-}
-
-template <typename Number>
-Number RoundedTo(double value) {
-    return static_cast<Number>(std::clamp<long long>(BankersRound(value), 0, std::numeric_limits<Number>::max()));
 }
 
 // The files of the folder in listing order; none when it cannot be listed.
@@ -101,20 +93,20 @@ std::vector<std::string> ReadBlockedCookies(ScanContext& context) {
 void ScanCookieFolder(ScanContext& context, const std::string& folder, std::int32_t& filesExamined) {
     ScanState& state = context.state;
     const std::vector<std::string> blocked = ReadBlockedCookies(context);
-    // The list ends with the empty piece after the last "|".
-    const double blockedEntries = blocked.empty() ? 0.0 : static_cast<double>(blocked.size() - 1);
     const std::vector<std::string> names = CookieFiles(context.files, folder);
-    const double fileCount = static_cast<double>(names.size());
+    // The phase's own bar moves by the files of the folder. The processes
+    // counter is the process scan's alone: the cookies leave it alone.
+    std::int32_t examinedHere = 0;
 
     for (const std::string& name : names) {
         if (state.StopRequested()) return;
         CountOne(filesExamined);
         ShowScanProgress(state, state.PhaseCaption() + "\r\n" + name,
-                         RoundedTo<std::int16_t>(state.counters.processesInspected / fileCount), -1);
+                         Percent(examinedHere, static_cast<long long>(names.size())), -1);
+        CountOne(examinedHere);
 
         const std::string path = ChildPath(folder, name);
         const std::string domain = ComparedDomain(GetCookieDomain(context.files, context.codePage, path));
-        state.counters.processesInspected = RoundedTo<std::int32_t>(blockedEntries / fileCount * filesExamined);
 
         if (IsBlockedCookieDomain(blocked, domain)) {
             if (context.exclusions.IsExcluded(path)) {
