@@ -6,15 +6,12 @@
 #include "app/ResultsListCommands.h"
 #include "app/SiblingLauncher.h"
 #include "common/PathParts.h"
-#include "definitions/DataFiles.h"
 #include "definitions/Exclusions.h"
 #include "report/ReportViewer.h"
 #include "scan/ExcludeCommand.h"
-#include "scan/files/FileExistence.h"
 #include "scan/state/ResultChecks.h"
 #include "scan/state/StatusPage.h"
 #include "scan/walk/Walker.h"
-#include "ui/MessageKeys.h"
 #include "ui/settings/MachineSettingsStore.h"
 
 namespace bastion {
@@ -145,13 +142,8 @@ void MainWindowHandlers::ViewHelp() {
 }
 
 void MainWindowHandlers::ViewExclusions() {
-    const std::string file = DataFilePath(app_.dataFolder, datafile::kExclusions);
-    if (FileExists(app_.platform.files, file)) {
-        app_.platform.shell.StartProgram("notepad " + file, platform::ShowWindow::Normal);
-        return;
-    }
-    app_.dialogs.MessageBox(app_.messages.getMessages(ui::msg::kExclude1), app_.messages.getMessages(ui::msg::kExclude2),
-                            ui::MsgButtons::Ok, ui::MsgIcon::None);
+    bastion::ViewExclusions(ExclusionFile{app_.platform.files, app_.platform.codePage, app_.dataFolder},
+                            app_.platform.shell, app_.dialogs, app_.messages);
 }
 
 void LoadOptionPage(App& app) {

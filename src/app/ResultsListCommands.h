@@ -20,7 +20,7 @@ struct ShowInToolCommand {
     std::string commandLine;
     platform::ShowWindow show = platform::ShowWindow::Normal;
 };
-ShowInToolCommand DoubleClickCommand(const ui::ListItem& row, const std::string& location);
+ShowInToolCommand DoubleClickCommand(platform::Shell& shell, const ui::ListItem& row, const std::string& location);
 
 void lvwResults_DblClick(const ui::ListView& results, std::size_t row, platform::Shell& shell);
 

@@ -4,6 +4,7 @@
 #include "definitions/DataFiles.h"
 #include "platform/LineFile.h"
 #include "platform/LineReader.h"
+#include "platform/SystemPrograms.h"
 #include "ui/MessageKeys.h"
 
 namespace bastion {
@@ -49,7 +50,8 @@ bool AddExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList
 void ViewExclusions(const ExclusionFile& file, platform::Shell& shell, ui::Dialogs& dialogs,
                     const ui::MessageCatalogue& messages) {
     if (DataFileExists(file.files, file.dataFolder, datafile::kExclusions)) {
-        shell.StartProgram("notepad " + file.Path(), platform::ShowWindow::Normal);
+        shell.StartProgram(platform::SystemProgramCommand(shell, platform::kNotepad, platform::QuotedPath(file.Path())),
+                           platform::ShowWindow::Normal);
         return;
     }
     dialogs.MessageBox(messages.getMessages(ui::msg::kExclude1), messages.getMessages(ui::msg::kExclude2),

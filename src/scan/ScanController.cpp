@@ -6,6 +6,7 @@
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyListLoader.h"
 #include "definitions/ThreatTypes.h"
+#include "platform/SystemPrograms.h"
 #include "scan/state/ResultChecks.h"
 #include "scan/state/ScanProgress.h"
 #include "scan/state/StatusPage.h"
@@ -208,11 +209,11 @@ namespace {
 
 // A detected program must never be started by looking at it: files are
 // shown selected in their folder, folders are opened.
-std::string ExplorerCommand(const ui::ListItem& row, const std::string& location) {
+std::string ExplorerCommand(platform::Shell& shell, const ui::ListItem& row, const std::string& location) {
     if (row.smallIcon == ui::kIconFile || row.smallIcon == ui::kIconCookie) {
-        return "explorer.exe /select,\"" + location + "\"";
+        return platform::SystemProgramCommand(shell, platform::kExplorer, "/select," + platform::QuotedPath(location));
     }
-    return "explorer.exe \"" + location + "\"";
+    return platform::SystemProgramCommand(shell, platform::kExplorer, platform::QuotedPath(location));
 }
 
 }  // namespace
@@ -222,7 +223,7 @@ void ScanController::cmdBrowse_Click() {
     int opened = 0;
     for (std::size_t row = 0; row < results.Count(); ++row) {
         if (!results.Item(row).checked) continue;
-        env_.shell.StartProgram(ExplorerCommand(results.Item(row), results.SubItem(row, 1)),
+        env_.shell.StartProgram(ExplorerCommand(env_.shell, results.Item(row), results.SubItem(row, 1)),
                                 platform::ShowWindow::Minimized);
         ++opened;
         if (opened == 6) {

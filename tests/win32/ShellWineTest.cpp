@@ -4,6 +4,7 @@
 
 #include "WineTestSupport.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/SystemPrograms.h"
 #include "platform/win32/Win32Shell.h"
 
 namespace bastion::win32 {
@@ -32,6 +33,35 @@ TEST(ShellWineTest, SpecialFoldersAreAbsoluteExistingFoldersWithoutTrailingBacks
         EXPECT_TRUE(IsAbsoluteDrivePath(*path)) << *path;
         EXPECT_NE('\\', path->back()) << *path;
         EXPECT_TRUE(files.FolderExists(*path)) << *path;
+    }
+}
+
+TEST(ShellWineTest, A64BitWindowsNamesThe32BitTwinsAndTheProfiles) {
+    Win32Shell shell;
+    Win32FileSystem files;
+    for (int id : {csidl::kProgramFilesX86, csidl::kProgramFilesCommonX86, csidl::kSystemX86, csidl::kProfile}) {
+        auto path = shell.SpecialFolderPath(id);
+        ASSERT_TRUE(path.has_value()) << "CSIDL " << id;
+        EXPECT_TRUE(files.FolderExists(*path)) << *path;
+    }
+    EXPECT_NE(shell.SpecialFolderPath(csidl::kProgramFilesX86), shell.SpecialFolderPath(csidl::kProgramFiles));
+    EXPECT_NE(shell.SpecialFolderPath(csidl::kSystemX86), shell.SpecialFolderPath(csidl::kSystem));
+    auto allUsers = shell.AllUsersProfilePath();
+    ASSERT_TRUE(allUsers.has_value());
+    EXPECT_TRUE(files.FolderExists(*allUsers)) << *allUsers;
+    // The profile, not a folder inside it as the Start menu's parent is.
+    auto profile = shell.SpecialFolderPath(csidl::kProfile);
+    auto startMenu = shell.SpecialFolderPath(csidl::kStartMenu);
+    ASSERT_TRUE(startMenu.has_value());
+    EXPECT_EQ(startMenu->rfind(*profile + "\\", 0), 0u) << *startMenu;
+}
+
+TEST(ShellWineTest, TheProgramsBastionShowsThingsInLieInTheWindowsFolder) {
+    Win32Shell shell;
+    Win32FileSystem files;
+    const std::string windows = shell.SpecialFolderPath(csidl::kWindows).value_or("");
+    for (std::string_view program : {platform::kExplorer, platform::kRegistryEditor, platform::kNotepad}) {
+        EXPECT_TRUE(files.Lookup(windows + "\\" + std::string(program)).has_value()) << program;
     }
 }
 

@@ -195,7 +195,8 @@ TEST_F(MainWindowHandlersTest, ViewExclusionsOpensTheFileInNotepadOrSaysThereIsN
     machine.files.AddFile(file, "C:\\x.exe\r\n");
     form.mnuQuarItem[1].Click();
     EXPECT_EQ(machine.shell.calls,
-              (std::vector<ShellCall>{{ShellCall::Kind::StartProgram, "notepad " + file, platform::ShowWindow::Normal}}));
+              (std::vector<ShellCall>{{ShellCall::Kind::StartProgram, "\"C:\\WINDOWS\\notepad.exe\" \"" + file + "\"",
+                                       platform::ShowWindow::Normal}}));
 }
 
 TEST_F(MainWindowHandlersTest, AboutWindowNamesTheProductAndItsWebsiteLabelOpensTheSite) {

@@ -26,14 +26,19 @@ TEST(ResultsListTest, DoubleClickOpensTheRegistryEditorOrTheItemsFolder) {
     add(ui::kIconRegistry, "HKEY_LOCAL_MACHINE\\Software\\Spy");
     add(ui::kIconFile, "C:\\Program Files\\Spy\\spy.exe");
     add(ui::kIconFolder, "C:\\Program Files\\Spy\\");
-    for (std::size_t row = 0; row < 3; ++row) lvwResults_DblClick(results, row, shell);
-    lvwResults_DblClick(results, 3, shell);  // no such row
+    add(ui::kIconFile, "C:\\Spy, Inc\\spy.exe");
+    add(ui::kIconFile, "D:\\spy.exe");
+    for (std::size_t row = 0; row < 5; ++row) lvwResults_DblClick(results, row, shell);
+    lvwResults_DblClick(results, 5, shell);  // no such row
+    // From the Windows folder by full path, the folder quoted whole.
+    const std::string explorer = "\"C:\\WINDOWS\\explorer.exe\" ";
     EXPECT_EQ(shell.calls,
               (std::vector<ShellCall>{
-                  {ShellCall::Kind::StartProgram, "regedit.exe", platform::ShowWindow::Minimized},
-                  {ShellCall::Kind::StartProgram, "explorer.exe C:\\Program Files\\Spy\\", platform::ShowWindow::Normal},
-                  {ShellCall::Kind::StartProgram, "explorer.exe C:\\Program Files\\Spy\\",
-                   platform::ShowWindow::Normal}}));
+                  {ShellCall::Kind::StartProgram, "\"C:\\WINDOWS\\regedit.exe\"", platform::ShowWindow::Minimized},
+                  {ShellCall::Kind::StartProgram, explorer + "\"C:\\Program Files\\Spy\"", platform::ShowWindow::Normal},
+                  {ShellCall::Kind::StartProgram, explorer + "\"C:\\Program Files\\Spy\"", platform::ShowWindow::Normal},
+                  {ShellCall::Kind::StartProgram, explorer + "\"C:\\Spy, Inc\"", platform::ShowWindow::Normal},
+                  {ShellCall::Kind::StartProgram, explorer + "D:\\", platform::ShowWindow::Normal}}));
 }
 
 TEST(ResultsListTest, HeaderClickSortsANonEmptyListDescendingFirstThenTurns) {

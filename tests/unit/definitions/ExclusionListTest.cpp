@@ -126,7 +126,8 @@ TEST_F(ExclusionFileTest, ViewingOpensTheFileInNotepadOrSaysThereIsNone) {
     ViewExclusions(file, shell, dialogs, messages);
     EXPECT_EQ(dialogs.Asked().size(), 1u);
     EXPECT_EQ(shell.calls, (std::vector<testing::ShellCall>{{testing::ShellCall::Kind::StartProgram,
-                                                              "notepad C:\\Data\\ENoSignature.dat",
+                                                              "\"C:\\WINDOWS\\notepad.exe\" "
+                                                              "\"C:\\Data\\ENoSignature.dat\"",
                                                               platform::ShowWindow::Normal}}));
 }
 

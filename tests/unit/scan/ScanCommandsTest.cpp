@@ -101,10 +101,11 @@ TEST_F(BrowseTest, OpensEveryTickedRowMinimizedAskingOnceAfterTheSixth) {
     const auto& calls = scan.machine.shell.calls;
     ASSERT_EQ(calls.size(), 7u);
     // A detected program is shown in its folder, never started.
-    EXPECT_EQ(calls[0], (ShellCall{ShellCall::Kind::StartProgram, "explorer.exe /select,\"C:\\spy1.exe\"",
+    const std::string explorer = "\"C:\\WINDOWS\\explorer.exe\" ";
+    EXPECT_EQ(calls[0], (ShellCall{ShellCall::Kind::StartProgram, explorer + "/select,\"C:\\spy1.exe\"",
                                    platform::ShowWindow::Minimized}));
-    EXPECT_EQ(calls[5].target, "explorer.exe \"C:\\Spy Folder\"");
-    EXPECT_EQ(calls[6].target, "explorer.exe \"HKEY_CURRENT_USER\\Software\\Spy\"");
+    EXPECT_EQ(calls[5].target, explorer + "\"C:\\Spy Folder\"");
+    EXPECT_EQ(calls[6].target, explorer + "\"HKEY_CURRENT_USER\\Software\\Spy\"");
 }
 
 TEST_F(BrowseTest, CancelAfterTheSixthEndsTheLoop) {
