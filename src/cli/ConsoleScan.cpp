@@ -94,9 +94,6 @@ int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, con
     pump.onRedraw = [&] { progress.Show(ProgressText(app.form, app.state.PhaseCaption(), output.ErrWidth())); };
 
     app.form.optScan[arguments.kind].SetValue(true);
-    // A console Full System Scan is the complete system scan the home page
-    // dates as the last full scan.
-    app.form.optScanAllSelectedHardDrive.SetValue(arguments.kind == ui::kFullSystemScan);
 
     const ScanOutcome outcome = app.controller.cmdScanNow_Click();
     progress.Clear();

@@ -75,11 +75,12 @@ ScanOutcome ScanController::cmdScanNow_Click() {
     LoadSafetyList(env_.files, env_.codePage, env_.dataFolder, tokens, notStopped, env_.safety);
 
     const ScanOptions options = options_.Current();
+    const bool fullSystemScan = form.optScan[ui::kFullSystemScan].Value();
     ScanContext context{env_.files,  env_.codePage, env_.system,   env_.dataFolder, tokens,
                         env_.safety, env_.exclusions, state,       env_.pump,       env_.tables,
                         env_.registry, env_.shell,    env_.processes};
     ScanOutcome outcome = RunSelectedKind(context, options);
-    CloseScan(outcome, options);
+    CloseScan(outcome, options, fullSystemScan);
     running_ = false;
     operation.Finish();
     if (outcome == ScanOutcome::Completed && autoDelete_ && !state.StopRequested()) {
@@ -97,13 +98,13 @@ void ScanController::RemoveAutomatically() {
     Call(hooks_.removeTicked);
 }
 
-void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options) {
+void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan) {
     ScanState& state = env_.state;
     ui::FrmMain& form = state.Form();
 
     times_.finished = Now();
     env_.settings.Write(ui::settings::kLblLastScan, times_.finished);
-    if (form.optScanAllSelectedHardDrive.Value()) {
+    if (fullSystemScan) {
         env_.settings.Write(ui::settings::kLblLastFullScan, times_.finished);
     }
 

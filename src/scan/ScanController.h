@@ -148,7 +148,9 @@ private:
     void RegistryPhase(ScanContext& context, const ScanOptions& options);
     void SetPhase(const std::string& message);
     void FinishKind();
-    void CloseScan(ScanOutcome& outcome, const ScanOptions& options);
+    // The scan dates, the buttons, the timers, the status page and the
+    // report; a Full System Scan also dates the last full scan.
+    void CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan);
     void RemoveAutomatically();
     void Pause();
     void Stop(std::string_view questionKey);

@@ -3,6 +3,8 @@
 // registry key planted for the test, and the report written at the end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ScanWineContext.h"
 #include "common/Text.h"
 #include "platform/win32/Win32Clock.h"
@@ -117,23 +119,37 @@ TEST_F(ScanControllerWineTest, FileAndFolderScansRunOnTheChosenPathAndReport) {
     EXPECT_NE(Report().find(" Scan Finished at : " + controller.Times().finished), std::string::npos);
 }
 
-TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrives) {
+TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrivesFindingHiddenThreatsToo) {
     // The scratch folder lies in the user's temporary folder on C:.
     ASSERT_TRUE(scan.files.WriteFile(planted / "bastionplantedspyware.exe", "MZ spy"));
-    scan.WriteDefinitions(datafile::kFileDefinitions, {"bastionplantedspyware.exe=Long Named Spy|[windir]|Adware"});
+    // Hidden and system, as AppData and ProgramData are.
+    const std::string hiddenFolder = planted / "HiddenFolder";
+    ASSERT_TRUE(scan.files.CreateFolder(hiddenFolder));
+    ASSERT_TRUE(scan.files.WriteFile(hiddenFolder + "\\bastionhiddenspyware.exe", "MZ spy"));
+    ASSERT_TRUE(scan.files.WriteFile(planted / "bastionattribspyware.exe", "MZ spy"));
+    ASSERT_TRUE(scan.files.SetAttributes(hiddenFolder, platform::kAttrDirectory | platform::kAttrHidden |
+                                                           platform::kAttrSystem));
+    ASSERT_TRUE(scan.files.SetAttributes(planted / "bastionattribspyware.exe",
+                                         platform::kAttrHidden | platform::kAttrSystem | platform::kAttrReadOnly));
+    scan.WriteDefinitions(datafile::kFileDefinitions, {"bastionplantedspyware.exe=Long Named Spy|[windir]|Adware",
+                                                       "bastionhiddenspyware.exe=Hidden Spy|[windir]",
+                                                       "bastionattribspyware.exe=Attributed Spy|[windir]"});
     FillDriveList(scan.files, scan.form.lvwHardDrives);
     // The system drive only: Wine's Z: is the whole host file system.
     for (std::size_t row = 0; row < scan.form.lvwHardDrives.Count(); ++row) {
         scan.form.lvwHardDrives.SetChecked(row, scan.form.lvwHardDrives.Item(row).text == "C");
     }
-    scan.form.optScanAllSelectedHardDrive.SetValue(true);
     settings.Write(ui::settings::kChkScanRegistry, "0");
 
     EXPECT_EQ(Start(ui::kFullSystemScan), ScanOutcome::Completed);
 
     EXPECT_EQ(scan.form.lblStatus.Caption(), "Scanning complete.");
-    ASSERT_EQ(scan.state.ResultsList().Count(), 1u);
-    EXPECT_EQ(scan.state.ResultsList().Item(0).subItems.at(0), ToLower(planted / "bastionplantedspyware.exe"));
+    std::vector<std::string> found;
+    for (const ui::ListItem& row : scan.state.ResultsList().Rows()) found.push_back(row.subItems.at(0));
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (std::vector<std::string>{ToLower(planted / "bastionattribspyware.exe"),
+                                               ToLower(planted / "bastionplantedspyware.exe"),
+                                               ToLower(hiddenFolder + "\\bastionhiddenspyware.exe")}));
     EXPECT_EQ(settings.Read(ui::settings::kLblLastFullScan), controller.Times().finished);
     EXPECT_NE(Report().find("=====================End Of Report."), std::string::npos);
 }

@@ -36,6 +36,8 @@ TEST_F(ScanControllerTest, ASmartScanDisablesTheNavigationWhileItRunsAndClosesWi
     scan.machine.files.WriteFile(DataFilePath(scan.dataFolder, datafile::kDefinitionDate), "5/1/2008 3:04:05 PM\r\n");
     CountLines();
     form.tmrTimeOut.SetEnabled(false);
+    // The option page's "Complete System Scan" does not make this scan one.
+    form.optScanAllSelectedHardDrive.SetValue(true);
     const std::string started = Now();
 
     struct During {
@@ -233,9 +235,9 @@ TEST_F(ScanControllerTest, AFolderScanLoadsTheTablesAndNamesTheFolderWithABacksl
     EXPECT_EQ(state.PhaseCaption(), "Scanning C:\\Spy\\...: ");
 }
 
-TEST_F(ScanControllerTest, AFullScanFromTheHomePageDatesTheFullScanWhenCompleteSystemScanIsSelected) {
+TEST_F(ScanControllerTest, AFullScanFromTheHomePageDatesTheFullScanWhateverTheOptionPageSays) {
     WriteCompleteSet();
-    form.optScanAllSelectedHardDrive.SetValue(true);
+    form.optScanOnlyKnownSoftwares.SetValue(true);
 
     EXPECT_EQ(controller.StartScanOfKind(ui::kFullSystemScan), ScanOutcome::Completed);
 
