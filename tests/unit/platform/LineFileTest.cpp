@@ -31,15 +31,15 @@ TEST_F(LineFileTest, AppendLineCreatesTheFileAndEndsEachLineWithCrLf) {
 
 TEST_F(LineFileTest, AppendingToAFileWhoseLastLineHasNoEndStartsOnANewLine) {
     // As an editor saves a file: no line end after the last line.
-    for (const std::string& saved : {"edited", "a\r\nedited", "lf\nedited"}) {
+    for (const char* saved : {"edited", "a\r\nedited", "lf\nedited"}) {
         files.AddFile(path, saved);
         ASSERT_TRUE(AppendLine(files, path, "added"));
-        EXPECT_EQ(files.Content(path), saved + "\r\nadded\r\n");
+        EXPECT_EQ(files.Content(path), std::string(saved) + "\r\nadded\r\n");
     }
-    for (const std::string& ended : {"", "line\r\n", "line\n", "line\r"}) {
+    for (const char* ended : {"", "line\r\n", "line\n", "line\r"}) {
         files.AddFile(path, ended);
         ASSERT_TRUE(AppendLine(files, path, "added"));
-        EXPECT_EQ(files.Content(path), ended + "added\r\n");
+        EXPECT_EQ(files.Content(path), std::string(ended) + "added\r\n");
     }
 }
 
