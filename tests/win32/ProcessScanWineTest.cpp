@@ -7,7 +7,6 @@
 #include "ScanWineContext.h"
 #include "common/Text.h"
 #include "scan/processes/ProcessScanner.h"
-#include "scan/processes/ProcessStop.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
@@ -124,30 +123,6 @@ TEST_F(ProcessScanWineTest, AScanStopsTheDetectedProgramWhileASameNamedOneFromAn
     EXPECT_TRUE(threat.Ended(10000));
     EXPECT_FALSE(trusted.Ended(200));
     EXPECT_EQ(machine.state.counters.itemsFound, 1);
-}
-
-TEST(ProcessStopWineTest, StopsTheProcessByIdOnlyWhileItRunsTheDetectedImage) {
-    Win32Processes processes;
-    Win32SystemInfo system;
-    test::ScratchFolder first;
-    test::ScratchFolder second;
-    for (const test::ScratchFolder* folder : {&first, &second}) {
-        ASSERT_TRUE(Win32FileSystem().CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", *folder / "same.exe", true));
-    }
-    test::RunningProgram one(first / "same.exe");
-    test::RunningProgram other(second / "same.exe");
-    ASSERT_TRUE(WaitUntilNamed(one, processes));
-    ASSERT_TRUE(WaitUntilNamed(other, processes));
-
-    // The id names another image than the one detected: left alone.
-    EXPECT_TRUE(StopProcessById(processes, system, other.Id(), first / "same.exe"));
-    EXPECT_FALSE(other.Ended(200));
-
-    EXPECT_TRUE(StopProcessById(processes, system, one.Id(), first / "SAME.EXE"));
-    EXPECT_TRUE(one.Ended(10000));
-    EXPECT_FALSE(other.Ended(200));
-    // Ended already: stopped all the same.
-    EXPECT_TRUE(StopProcessById(processes, system, one.Id(), first / "same.exe"));
 }
 
 }  // namespace

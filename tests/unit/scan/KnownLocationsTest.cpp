@@ -102,31 +102,6 @@ TEST_F(KnownLocationsTest, FindsDirectoriesWithTheirOwnRules) {
     EXPECT_EQ(harness.state.counters.filesInspected, 4);
 }
 
-TEST_F(KnownLocationsTest, ProgramAndSystemFolderDefinitionsAreLookedUpInTheir32BitTwinsToo) {
-    harness.Use64BitWindows();
-    testing::FakeFileSystem& files = harness.machine.files;
-    files.AddFile("C:\\Program Files\\SpyCo\\both.dll");
-    files.AddFile("C:\\Program Files (x86)\\SpyCo\\both.dll");
-    files.AddFile("C:\\Program Files (x86)\\Common Files\\Spy\\common.dll");
-    files.AddFile("C:\\WINDOWS\\SysWOW64\\hidden32.dll", "", platform::kAttrHidden | platform::kAttrSystem);
-    files.AddFolder("C:\\Program Files (x86)\\SpyDir");
-    harness.WriteDefinitions(datafile::kFileDefinitions, {"both.dll=Both|[progfil]SpyCo",
-                                                          "common.dll=Common|[comprogfil]Spy",
-                                                          "hidden32.dll=Hidden|[system]|Trojan"});
-    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {"Spy Dir=Spy Dir|[progfil]SpyDir"});
-    ScanKnownFileLocations(context);
-    ScanKnownDirectoryLocations(context);
-
-    // Each find where it really is, for removal to take that one.
-    EXPECT_EQ(Queue(), (Rows{"C:\\Program Files\\SpyCo\\both.dll|Both#0/0",
-                             "C:\\Program Files (x86)\\SpyCo\\both.dll|Both#0/0",
-                             "C:\\Program Files (x86)\\Common Files\\Spy\\common.dll|Common#0/0",
-                             "C:\\WINDOWS\\SysWOW64\\hidden32.dll|Hidden#0/0",
-                             "C:\\Program Files (x86)\\SpyDir#0/0"}));
-    EXPECT_EQ(harness.state.counters.filesInspected, 4);
-    EXPECT_EQ(harness.state.counters.itemsFound, 5);
-}
-
 TEST_F(KnownLocationsTest, MissingDefinitionFilesEndTheScansQuietly) {
     ScanKnownFileLocations(context);
     ScanKnownDirectoryLocations(context);
