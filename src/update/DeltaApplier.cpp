@@ -26,6 +26,8 @@ DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_v
         files.DeleteFile(DataFilePath(dataFolder, datafile::kUpdateWork));
     }
     const ParsedDelta parsed = ParseDefinitionDelta(delta);
+    // An answer without a single record (an error page) is no update.
+    if (parsed.records.empty()) return result;
     for (std::size_t file = 0; file < kDeltaFileCount; ++file) {
         if (progress.stopRequested && progress.stopRequested()) {
             result.complete = false;

@@ -72,6 +72,9 @@ platform::HttpResult Win32Internet::Get(const std::string& url, const std::funct
         if (::GetLastError() == ERROR_INTERNET_TIMEOUT) result.failure = platform::HttpFailure::TimedOut;
         return result;
     }
+    // The request takes its own waits: not every client hands the session's
+    // on to the requests opened from it.
+    SetTimeout(request.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, limits_.receiveTimeoutMs);
     result.ok = true;
     result.failure = platform::HttpFailure::None;
     result.status = StatusCode(request.Get());
@@ -83,8 +86,15 @@ platform::HttpResult Win32Internet::Get(const std::string& url, const std::funct
     char buffer[kChunkSize];
     for (;;) {
         DWORD read = 0;
+        const ULONGLONG asked = ::GetTickCount64();
         if (!::InternetReadFile(request.Get(), buffer, kChunkSize, &read)) {
             result.failure = ReadFailure();
+            return result;
+        }
+        // Where the client does not end a read that waits too long itself,
+        // a wait that was too long still fails the answer.
+        if (::GetTickCount64() - asked > limits_.receiveTimeoutMs) {
+            result.failure = platform::HttpFailure::TimedOut;
             return result;
         }
         if (read == 0) break;

@@ -58,13 +58,15 @@ void Misbehave(const std::string& mode, const Answer& answer, int slowPauseMs, h
 DefinitionServer::DefinitionServer(ServerOptions options)
     : options_(std::move(options)), http_(std::make_unique<httplib::Server>()) {
     if (!options_.feedback.empty()) feedback_ = std::make_unique<Feedback>(options_.feedback);
-    http_->Get(R"((?:/misbehave/(status|html|short|slow))?/asp/(\w+)\.asp)",
+    http_->Get(R"((?:/misbehave/(status|html|short|slow)(?:-(\w+))?)?/asp/(\w+)\.asp)",
                [this](const httplib::Request& request, httplib::Response& response) {
                    Log(request.target);
                    std::map<std::string, std::string> params(request.params.begin(), request.params.end());
-                   const Answer answer = Respond(request.matches[2].str(), params);
+                   const std::string name = request.matches[3].str();
+                   const Answer answer = Respond(name, params);
                    const std::string mode = request.matches[1].str();
-                   if (!mode.empty() && answer.status == 200) {
+                   const std::string only = request.matches[2].str();
+                   if (!mode.empty() && answer.status == 200 && (only.empty() || only == name)) {
                        Misbehave(mode, answer, options_.slowPauseMs, response);
                        return;
                    }

@@ -6,7 +6,9 @@
 // For tests it misbehaves on request: an address that starts with
 // "/misbehave/MODE" answers the same request with an error status
 // ("status"), an HTML error page with status 200 ("html"), a body cut short
-// of its Content-Length ("short") or a body sent slowly ("slow").
+// of its Content-Length ("short") or a body sent slowly ("slow");
+// "/misbehave/MODE-NAME" misbehaves for the request NAME only (for example
+// "short-getDefsNEW" cuts the delta short and answers the dates as usual).
 #pragma once
 
 #include <filesystem>
