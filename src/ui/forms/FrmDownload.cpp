@@ -11,6 +11,7 @@ FrmDownload::FrmDownload() : Form("frmDownload") {
     txtStatus.multiLine = true;
     Command1.SetCaption("Cancel");
     Command1.onClick = [this] { SetVisible(false); };
+    tmrBlink.onTick = [this] { tmrBlink_Timer(); };
 }
 
 void FrmDownload::Form_Load(const MessageCatalogue& messages) {

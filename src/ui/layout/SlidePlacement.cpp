@@ -1,6 +1,7 @@
 #include "ui/layout/SlidePlacement.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace bastion::ui {
 
@@ -10,9 +11,11 @@ constexpr int kMarginTwips = 100;
 constexpr int kRiseTwips = 20;
 constexpr int kSinkTwips = 40;
 
+// A step keeps its length in twips: at 96 dpi 20 twips are 1.33 pixels,
+// not a rounded 1.
 int StepsFor(int distance, int stepTwips, int dpi) {
-    const int step = std::max(1, TwipsToPixels(stepTwips, dpi));
-    return std::max(1, (distance + step - 1) / step);
+    const double step = stepTwips * static_cast<double>(dpi) / kTwipsPerInch;
+    return std::max(1, static_cast<int>(std::ceil(distance / step)));
 }
 
 // Linear from a to b over steps, exact at both ends.
