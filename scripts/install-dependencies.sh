@@ -3,7 +3,8 @@
 # machine lacks: the native and mingw-w64 compilers, CMake and Ninja, Wine,
 # Xvfb and the X tools the window tests drive, GoogleTest and Google
 # Benchmark, cpp-httplib and SQLite for the definition server, and uBlock
-# Origin for the EasyPrivacy list the starter definitions take domains from. Safe to run again; it installs only what is missing.
+# Origin for the EasyPrivacy list the starter definitions take domains from.
+# Safe to run again; it installs only what is missing.
 set -euo pipefail
 
 packages=(
