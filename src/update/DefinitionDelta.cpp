@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdlib>
+#include <cstdint>
+#include <cstring>
 
 #include "common/Text.h"
 #include "definitions/DefinitionCodec.h"
@@ -114,6 +116,59 @@ bool BlankKey(std::string_view body) { return TrimmedView(DecodeDefinitionText(S
 
 bool HoldsLineEnd(std::string_view line) { return line.find_first_of("\r\n") != std::string_view::npos; }
 
+// The hash of a stored line's key, computed on the stored bytes without
+// building the key: most lines of a large file are kept, and only a line
+// whose hash is among the deleted ones has its key compared.
+std::uint64_t StoredKeyHash(std::string_view storedLine) {
+    // A stored byte's decoded, lower-cased value, one look-up a byte.
+    static const std::array<unsigned char, 256> kDecodedLower = [] {
+        std::array<unsigned char, 256> table{};
+        for (int c = 0; c < 256; ++c) {
+            int code = c - 64;
+            if (code < 0) code += 255;
+            table[c] = static_cast<unsigned char>(LowerByte(static_cast<char>(code)));
+        }
+        return table;
+    }();
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : storedLine.substr(0, storedLine.find(kStoredName))) {
+        hash = (hash ^ kDecodedLower[static_cast<unsigned char>(c)]) * 1099511628211ull;
+    }
+    return hash;
+}
+
+std::uint64_t KeyHash(std::string_view key) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return hash;
+}
+
+// The hashes of the deleted keys in an open-addressed table.
+class KeyHashes {
+public:
+    explicit KeyHashes(const std::unordered_set<std::string>& keys) {
+        std::size_t size = 16;
+        while (size < keys.size() * 2) size *= 2;
+        slots_.assign(size, 0);
+        for (const std::string& key : keys) {
+            std::uint64_t hash = KeyHash(key) | 1;
+            std::size_t slot = hash & (size - 1);
+            while (slots_[slot] != 0 && slots_[slot] != hash) slot = (slot + 1) & (size - 1);
+            slots_[slot] = hash;
+        }
+    }
+    bool MayHold(std::uint64_t hash) const {
+        hash |= 1;
+        for (std::size_t slot = hash & (slots_.size() - 1);; slot = (slot + 1) & (slots_.size() - 1)) {
+            if (slots_[slot] == hash) return true;
+            if (slots_[slot] == 0) return false;
+        }
+    }
+
+private:
+    std::vector<std::uint64_t> slots_;
+};
+
 void AppendLine(std::string& out, std::string_view line) {
     out.append(line);
     out.append("\r\n");
@@ -192,7 +247,9 @@ FileChange PlanFileChange(const ParsedDelta& delta, std::size_t file) {
 std::string ApplyFileChange(const FileChange& change, std::string_view content,
                             const std::function<void(std::size_t linesRead)>& everyHundredLines) {
     const bool deletes = !change.deletedKeys.empty();
+    const KeyHashes hashes(change.deletedKeys);
     auto deleted = [&](std::string_view line, std::string& key) {
+        if (!hashes.MayHold(StoredKeyHash(line))) return false;
         StoredKeyInto(line, key);
         return change.deletedKeys.count(key) != 0;
     };
@@ -205,8 +262,15 @@ std::string ApplyFileChange(const FileChange& change, std::string_view content,
     std::size_t lines = 0;
     std::size_t position = 0;
     while (position < content.size()) {
-        std::size_t end = content.find_first_of("\r\n", position);
-        if (end == std::string_view::npos) end = content.size();
+        // Two vectorised searches, LF and then a CR before it, instead of a
+        // search for either that looks at every byte twice.
+        const char* begin = content.data() + position;
+        const std::size_t rest = content.size() - position;
+        const void* lf = std::memchr(begin, '\n', rest);
+        const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : rest;
+        const void* cr = std::memchr(begin, '\r', lfAt);
+        const std::size_t end =
+            position + (cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - begin) : lfAt);
         const std::string_view line = content.substr(position, end - position);
         position = end;
         if (position < content.size()) {
