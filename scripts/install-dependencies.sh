@@ -2,7 +2,9 @@
 # Installs, with apt-get, what building and testing Bastion needs and this
 # machine lacks: the native and mingw-w64 compilers, CMake and Ninja, Wine,
 # Xvfb and the X tools the window tests drive, GoogleTest and Google
-# Benchmark. Safe to run again; it installs only what is missing.
+# Benchmark, cpp-httplib and SQLite for the definition server, and uBlock
+# Origin for the EasyPrivacy list the starter definitions take domains from.
+# Safe to run again; it installs only what is missing.
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,7 @@ packages=(
   wine wine64
   xvfb xauth xdotool imagemagick x11-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libcpp-httplib-dev libsqlite3-dev pkg-config webext-ublock-origin-firefox
   python3
 )
 

@@ -1,5 +1,6 @@
 #include "app/App.h"
 
+#include "common/PathParts.h"
 #include "definitions/DataFiles.h"
 #include "definitions/Exclusions.h"
 #include "definitions/PathTokens.h"
@@ -7,6 +8,7 @@
 #include "scan/state/DefinitionCounts.h"
 #include "scan/walk/Walker.h"
 #include "ui/DefaultMessages.h"
+#include "update/StarterDefinitions.h"
 
 namespace bastion {
 
@@ -42,9 +44,16 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
                                  messages,
                                  this->identity, settings, dataFolder, safety, exclusions, tables, state,
                                  processScanner},
-                 scanOptions) {
+                 scanOptions),
+      updates(UpdateEnvironment{platform.internet, platform.files, platform.codePage, pump, operations, settings,
+                                messages, this->identity, dataFolder, state, tables}) {
     controller.Hooks().makeReport = [this] { WriteReport(); };
     controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    updates.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+}
+
+void App::InstallStarterDefinitions() {
+    bastion::InstallStarterDefinitions(platform.files, FolderOfPath(platform.system.ProgramPath()), dataFolder);
 }
 
 void App::LoadScanData() {

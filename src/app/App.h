@@ -23,6 +23,7 @@
 #include "ui/OperationGate.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
+#include "update/UpdateFlow.h"
 
 namespace bastion {
 
@@ -35,6 +36,10 @@ public:
     App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump, ui::Identity identity);
     App(const App&) = delete;
     App& operator=(const App&) = delete;
+
+    // Puts the starter definitions from the program folder into a data
+    // folder that holds none (a first start).
+    void InstallStarterDefinitions();
 
     // What a scan needs loaded before it starts: the definition line counts
     // (the progress denominators), the exclusion list, and the drive list
@@ -67,6 +72,9 @@ public:
     ProcessScanner processScanner;
     StoredScanOptions scanOptions{settings};
     ScanController controller;
+    // The definition update behind the update commands, the greeting and
+    // the automatic update.
+    UpdateFlow updates;
 };
 
 }  // namespace bastion

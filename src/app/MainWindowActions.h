@@ -25,6 +25,9 @@ struct MainWindowActions {
     std::function<void()> sendAnonymousData;
     std::function<bool(bool ticked)> confirmSendData;
     std::function<void()> runLiveUpdate;
+    // Shift, and no other modifier, is held (Shift with "Update Now" lists
+    // the vendor site's definition addresses first).
+    std::function<bool()> onlyShiftHeld;
     std::function<void()> minimizeToTray;
     std::function<void()> viewQuarantine;
     std::function<void()> changeLanguage;

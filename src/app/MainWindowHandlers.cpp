@@ -13,6 +13,7 @@
 #include "scan/state/StatusPage.h"
 #include "scan/walk/Walker.h"
 #include "ui/settings/MachineSettingsStore.h"
+#include "update/UpdateAddresses.h"
 
 namespace bastion {
 
@@ -64,7 +65,13 @@ void MainWindowHandlers::WireNavigation() {
     };
     form.cmdLog.onClick = [this] { ShowReport(); };
     form.lblViewLogFile.onClick = [this] { ShowReport(); };
-    form.cmdUpdate.onClick = [this] { Call(actions_.runLiveUpdate); };
+    form.cmdUpdate.onClick = [this] {
+        if (actions_.onlyShiftHeld && actions_.onlyShiftHeld()) {
+            app_.dialogs.MessageBox(UpdateAddressList(app_.identity), app_.identity.productName, ui::MsgButtons::Ok,
+                                    ui::MsgIcon::None);
+        }
+        Call(actions_.runLiveUpdate);
+    };
     form.cmdLiveUpdate.onClick = [this] { Call(actions_.runLiveUpdate); };
     form.Command5.onClick = [this] { Call(actions_.minimizeToTray); };
 }

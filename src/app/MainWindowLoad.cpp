@@ -73,6 +73,7 @@ LoadResult MainWindowLifecycle::Load() {
 
     if (AnotherInstanceRunning()) return LoadResult::SecondInstance;
 
+    app_.InstallStarterDefinitions();
     InstallPendingDefinitionFiles(files, app_.dataFolder);
     CountDefinitions(files, app_.dataFolder, app_.state);
     RefreshStatusPage({files, app_.platform.codePage, app_.dataFolder, identity, app_.settings, app_.state});

@@ -19,6 +19,8 @@ constexpr std::string_view kHelp =
     "                  running programs and registry\n"
     "  file PATH       File Scan of one file\n"
     "  folder PATH     Folder Scan of a folder and everything below it\n"
+    "  update          Live Update: fetch and apply the definitions that are newer\n"
+    "                  than the installed ones from the definition server\n"
     "  --help          show this text\n"
     "  --version       show the product name, version, company and website\n"
     "\n"
@@ -39,11 +41,16 @@ constexpr std::string_view kHelp =
     "Nothing is removed. Questions the scan would ask are answered No; messages go to\n"
     "standard error.\n"
     "\n"
+    "An update shows its progress on standard error and its result on standard\n"
+    "output.\n"
+    "\n"
     "Exit status:\n"
-    "  0  the scan completed and found nothing\n"
+    "  0  the scan completed and found nothing; the definitions are up to date or\n"
+    "     were updated\n"
     "  1  the scan completed and found threats\n"
     "  2  error: bad command line, missing definition files, no such file or\n"
-    "     folder, or the scan was cancelled\n";
+    "     folder, or the scan was cancelled; the definitions could not be\n"
+    "     downloaded or applied\n";
 
 bool SetOption(std::string_view option, Arguments& arguments) {
     if (option == "--no-cookies") {
@@ -91,7 +98,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
             parsed.error = "unexpected argument " + argument;
             return parsed;
         }
-        if (argument == "smart") {
+        if (argument == "update") {
+            result.command = Command::Update;
+            result.kind = ui::kSmartScan;
+        } else if (argument == "smart") {
             result.kind = ui::kSmartScan;
         } else if (argument == "full") {
             result.kind = ui::kFullSystemScan;
@@ -109,6 +119,11 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
     }
     if (result.kind < 0) {
         parsed.error = "no scan chosen";
+    }
+    const ScanOptionOverrides& o = result.overrides;
+    const bool scanOptions = o.scanCookies || o.sweepMemory || o.scanRegistry || o.makeLog == false;
+    if (result.command == Command::Update && (scanOptions || result.forceProgress)) {
+        parsed.error = "update takes no options";
     }
     return parsed;
 }

@@ -9,7 +9,7 @@
 
 namespace bastion::cli {
 
-enum class Command { Scan, Help, Version };
+enum class Command { Scan, Update, Help, Version };
 
 struct Arguments {
     Command command = Command::Scan;

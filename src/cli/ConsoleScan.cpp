@@ -87,6 +87,7 @@ int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, con
     ConsoleEventPump pump(interrupted);
     App app(platform, dialogs, pump, identity);
     app.scanOptions.overrides = arguments.overrides;
+    app.InstallStarterDefinitions();
     app.LoadScanData();
     // Listening from here on: a press while the data loaded stops the scan
     // at its first look, not before the scan clears the stop flag.

@@ -17,12 +17,6 @@ constexpr std::array<std::string_view, 5> kTestedFiles{
     datafile::kBlockedCookies,  datafile::kDirectoryDefinitions,
 };
 
-// Deleted in this order, the definition date last.
-constexpr std::array<std::string_view, 6> kResetFiles{
-    datafile::kDirectoryDefinitions, datafile::kBlockedCookies, datafile::kExeDefinitions,
-    datafile::kRegistryDefinitions,  datafile::kFileDefinitions, datafile::kDefinitionDate,
-};
-
 constexpr std::array<std::string_view, 4> kReplaceableFiles{
     datafile::kBlockedCookies, datafile::kRegistryDefinitions, datafile::kFileDefinitions,
     datafile::kExeDefinitions,
@@ -45,9 +39,7 @@ bool CheckDefinitionFiles(platform::FileSystem& files, std::string_view dataFold
 }
 
 void ResetDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder) {
-    for (std::string_view name : kResetFiles) {
-        files.DeleteFile(DataFilePath(dataFolder, name));
-    }
+    files.DeleteFile(DataFilePath(dataFolder, datafile::kDefinitionDate));
 }
 
 void InstallPendingDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder) {

@@ -1,7 +1,9 @@
 // The definition set as a whole: the incremental updates only work on a
-// complete set, so an incomplete one is thrown away together with its date,
-// and the next update rebuilds every file. Replacement files left waiting in
-// the data folder ("DL" + the file's name) are put in place at start-up.
+// complete set, so an incomplete one loses its date and the next update asks
+// for every change again, which rebuilds the missing files. The files that
+// are there stay: an offline user keeps them, and adding a line that is
+// already there changes nothing. Replacement files left waiting in the data
+// folder ("DL" + the file's name) are put in place at start-up.
 #pragma once
 
 #include <string_view>
@@ -18,8 +20,8 @@ namespace bastion {
 bool CheckDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder,
                           const ui::MessageCatalogue& messages, ui::Label& lblDefVersion);
 
-// Deletes the definition files and "date.dat", so that the next update asks
-// for every change since the default date. Failures are ignored.
+// Deletes "date.dat", so that the next update asks for every change since
+// the default date; the definition files stay. A failure is ignored.
 void ResetDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder);
 
 // Puts each waiting replacement of "BlockedCookies.dat",

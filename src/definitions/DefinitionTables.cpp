@@ -87,4 +87,10 @@ void DefinitionTables::Create() {
     created_ = true;
 }
 
+void DefinitionTables::Discard() {
+    files_.Clear();
+    directories_.Clear();
+    created_ = false;
+}
+
 }  // namespace bastion

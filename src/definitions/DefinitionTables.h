@@ -83,8 +83,8 @@ private:
 };
 
 // Both tables, owned by the application for the whole run. Created on the
-// first load and never reloaded in that run: later changes to the definition
-// files reach the folder walk at the next start.
+// first load and kept for the run, unless a definition update changed their
+// files: then they are discarded and the next scan loads them again.
 class DefinitionTables {
 public:
     DefinitionTables() = default;
@@ -94,6 +94,9 @@ public:
     bool Created() const { return created_; }
     // Both tables empty, and marked as loaded for this run.
     void Create();
+    // Both tables empty and not loaded: the next scan reads the files again
+    // (after an update changed them).
+    void Discard();
 
     DefinitionTable& Files() { return files_; }
     const DefinitionTable& Files() const { return files_; }

@@ -11,8 +11,10 @@
 #include "ui/forms/FrmSplash.h"
 #include "ui/win32/FormTimerWindow.h"
 #include "ui/win32/FrmAboutWindow.h"
+#include "ui/win32/FrmDownloadWindow.h"
 #include "ui/win32/FrmMainWindow.h"
 #include "ui/win32/FrmReportWindow.h"
+#include "ui/win32/FrmSignatureUpdatedWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/Win32Dialogs.h"
@@ -75,16 +77,29 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     actions.showAboutModal = [&window](bastion::ui::FrmAbout& about) {
         bastion::win32::ShowFrmAboutModal(about, window.Hwnd());
     };
+    actions.runLiveUpdate = [&app] { app.updates.RunLiveUpdate(); };
+    actions.onlyShiftHeld = [] {
+        return ::GetKeyState(VK_SHIFT) < 0 && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0;
+    };
     bastion::MainWindowHandlers handlers(app, std::move(actions));
     bastion::MainWindowSeams& seams = lifecycle.Seams();
     seams.closeOtherWindows.push_back([&handlers] { handlers.About().SetVisible(false); });
     seams.closeOtherWindows.push_back([&handlers] { handlers.ReportViewer().SetVisible(false); });
+    seams.closeOtherWindows.push_back([&app] { app.updates.popup.SetVisible(false); });
     bastion::WebsiteOpener& website = handlers.Website();
     seams.websiteWindowVisible = [&website] { return website.Visible(); };
     website.form.onClosed = [&lifecycle] { lifecycle.WebsiteWindowClosed(); };
     bastion::win32::FormTimerWindow websiteTimers(website.form);
     websiteTimers.Create();
-    window.afterSync = [&websiteTimers] { websiteTimers.Sync(); };
+    // The update's windows, created with the main window and shown as their
+    // models say.
+    bastion::win32::FrmDownloadWindow downloadWindow(app.updates.download);
+    bastion::win32::FrmSignatureUpdatedWindow popupWindow(app.updates.popup, window);
+    window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow] {
+        websiteTimers.Sync();
+        downloadWindow.SyncAll();
+        popupWindow.SyncAll();
+    };
 
     bastion::ui::FrmSplash splash;
     bastion::win32::SplashWindow splashWindow(splash);
@@ -94,6 +109,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
             return;
         }
         dialogs.SetOwner(window.Hwnd());
+        downloadWindow.Create(window.Hwnd());
+        popupWindow.Create();
         bastion::LoadResult loaded = bastion::LoadResult::SecondInstance;
         try {
             loaded = lifecycle.Load();
@@ -121,6 +138,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
         form.SetVisible(true);
         // Start-up has completed: the background timers may run.
         app.shieldTimers.EnableShieldTimers(true);
+        app.updates.StartAutomaticUpdate();
         window.SyncAll();
     };
     splash.Form_Load(app.identity);

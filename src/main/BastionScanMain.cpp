@@ -8,6 +8,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/ConsoleScan.h"
+#include "cli/ConsoleUpdate.h"
 #include "main/ConsoleControl.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
@@ -40,6 +41,7 @@ int Run(int argc, wchar_t** argv, win32::Win32Console& console) {
             console.Out(VersionText());
             return 0;
         case cli::Command::Scan:
+        case cli::Command::Update:
             break;
     }
     if (!parsed.arguments.path.empty()) {
@@ -47,6 +49,9 @@ int Run(int argc, wchar_t** argv, win32::Win32Console& console) {
     }
     std::atomic<bool>& interrupted = win32::InstallConsoleInterruptHandler();
     win32::Win32Platform platform;
+    if (parsed.arguments.command == cli::Command::Update) {
+        return cli::RunConsoleUpdate(platform.Get(), win32::ReadOwnIdentity(), console, interrupted);
+    }
     return cli::RunConsoleScan(parsed.arguments, platform.Get(), win32::ReadOwnIdentity(), console, interrupted);
 }
 

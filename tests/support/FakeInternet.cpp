@@ -15,10 +15,12 @@ platform::HttpResult FakeInternet::Get(const std::string& url,
     }
     platform::HttpResult result;
     if (!response.reachable) {
+        result.failure = platform::HttpFailure::Unreachable;
         return result;
     }
     result.ok = true;
     result.status = response.status;
+    result.failure = response.failure;
     for (std::size_t received = 0; received < response.body.size();) {
         std::size_t chunk = std::min(kChunkSize, response.body.size() - received);
         result.body.append(response.body, received, chunk);

@@ -16,6 +16,9 @@ struct FakeResponse {
     bool reachable = true;
     int status = 200;
     std::string body;
+    // A transfer that goes wrong after the body was handed over as far as
+    // it got (a read failure, a cut-off answer, a time-out).
+    platform::HttpFailure failure = platform::HttpFailure::None;
 };
 
 class FakeInternet : public platform::Internet {

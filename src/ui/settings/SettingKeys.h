@@ -109,6 +109,9 @@ inline constexpr SettingKey kCookieDefinition{kSectionOptionAndSettings, "Cookie
 inline constexpr SettingKey kStatus{kSectionOptionAndSettings, "STATUS", ""};
 inline constexpr SettingKey kRestart{kSectionOptionAndSettings, "RESTART", ""};
 inline constexpr SettingKey kShow{kSectionOptionAndSettings, "SHOW", ""};
+// The base address of an organisation's own definition server (a mirror);
+// empty means the one the build names.
+inline constexpr SettingKey kDefinitionServer{kSectionOptionAndSettings, "DefinitionServer", ""};
 
 // Section "Drives": one key per drive row text, ticked unless stored
 // otherwise.

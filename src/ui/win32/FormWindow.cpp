@@ -104,7 +104,8 @@ void FormWindow::SyncAll() {
             formEverSynced_ = true;
             ::SetWindowTextW(Hwnd(), Widen(form_.Caption()).c_str());
             const bool shown = ::IsWindowVisible(Hwnd()) != FALSE;
-            if (form_.Visible() != shown) ::ShowWindow(Hwnd(), form_.Visible() ? SW_SHOW : SW_HIDE);
+            const int show = options_.showWithoutActivating ? SW_SHOWNOACTIVATE : SW_SHOW;
+            if (form_.Visible() != shown) ::ShowWindow(Hwnd(), form_.Visible() ? show : SW_HIDE);
         }
         for (auto& control : controls_) control->ReadBack();
         for (auto& control : controls_) control->SyncIfChanged();

@@ -48,6 +48,9 @@ struct FormWindowOptions {
     // resized and has no minimize or maximize box.
     HWND owner = nullptr;
     bool fixedSize = false;
+    // Shown without taking the focus from the window the user works in (a
+    // pop-up notification).
+    bool showWithoutActivating = false;
 };
 
 class FormWindow : public Window, public ControlHost, public ChildMessageSink {

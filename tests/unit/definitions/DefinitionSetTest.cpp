@@ -38,7 +38,7 @@ TEST_F(DefinitionSetTest, ACompleteSetPassesUntouched) {
     EXPECT_EQ(form.lblDefVersion.Caption(), "3/16/2006");
 }
 
-TEST_F(DefinitionSetTest, OneMissingFileThrowsTheWholeSetAwayWithItsDate) {
+TEST_F(DefinitionSetTest, OneMissingFileResetsTheDateAndKeepsTheFilesThatExist) {
     for (auto name : {datafile::kFileDefinitions, datafile::kRegistryDefinitions, datafile::kExeDefinitions,
                       datafile::kBlockedCookies, datafile::kDefinitionDate, datafile::kSafety,
                       datafile::kExclusions}) {
@@ -48,11 +48,11 @@ TEST_F(DefinitionSetTest, OneMissingFileThrowsTheWholeSetAwayWithItsDate) {
     files.AddFolder(PathOf(datafile::kDirectoryDefinitions));
     EXPECT_FALSE(CheckDefinitionFiles(files, dataFolder, messages, form.lblDefVersion));
     EXPECT_EQ(form.lblDefVersion.Caption(), "Files Missing, Run Live Update");
+    EXPECT_FALSE(Has(datafile::kDefinitionDate));
     for (auto name : {datafile::kFileDefinitions, datafile::kRegistryDefinitions, datafile::kExeDefinitions,
-                      datafile::kBlockedCookies, datafile::kDefinitionDate}) {
-        EXPECT_FALSE(Has(name)) << name;
+                      datafile::kBlockedCookies, datafile::kSafety}) {
+        EXPECT_EQ(files.Content(PathOf(name)), "old") << name;
     }
-    EXPECT_TRUE(Has(datafile::kSafety));
     EXPECT_TRUE(Has(datafile::kExclusions));
 }
 

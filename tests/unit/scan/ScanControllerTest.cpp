@@ -132,7 +132,8 @@ TEST_F(ScanControllerTest, AnIncompleteDefinitionSetIsResetAndReportedAndTheScan
     EXPECT_EQ(dialogs.Asked()[0].title, "Testwall");
     EXPECT_EQ(dialogs.Asked()[0].icon, ui::MsgIcon::Information);
     EXPECT_EQ(form.lblDefVersion.Caption(), "Files Missing, Run Live Update");
-    EXPECT_FALSE(scan.machine.files.HasFile(DataFilePath(scan.dataFolder, datafile::kRegistryDefinitions)));
+    // The files that exist stay; only the date goes.
+    EXPECT_TRUE(scan.machine.files.HasFile(DataFilePath(scan.dataFolder, datafile::kRegistryDefinitions)));
     EXPECT_FALSE(scan.machine.files.HasFile(DataFilePath(scan.dataFolder, datafile::kDefinitionDate)));
     // The closing steps run as after any scan.
     EXPECT_EQ(form.lblStatus.Caption(), "Scanning complete.");

@@ -1,0 +1,311 @@
+#include "update/DefinitionDelta.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstdint>
+#include <cstring>
+
+#include "common/Text.h"
+#include "definitions/DefinitionCodec.h"
+
+namespace bastion {
+
+namespace {
+
+constexpr std::string_view kRecordSeparator = "[BR]";
+constexpr std::string_view kBodySeparator = "[DEF]";
+constexpr char kPlainField = '|';
+constexpr char kPlainName = '=';
+// The stored (shifted) forms of "|" and "=".
+constexpr char kStoredField = static_cast<char>(188);
+constexpr char kStoredName = static_cast<char>(125);
+
+enum class LineShape { Definition, Registry, Cookie, Safety };
+
+struct FileRule {
+    std::string_view name;
+    LineShape shape;
+    bool (*accepts)(std::string_view kind);
+};
+
+bool IsFileKind(std::string_view kind) { return kind == "FILE" || kind == "EXE" || kind == "DLL"; }
+bool IsExeKind(std::string_view kind) { return kind == "EXE"; }
+bool IsRegistryKind(std::string_view kind) { return kind == "REG"; }
+bool IsCookieKind(std::string_view kind) { return kind == "COOK"; }
+bool IsDirectoryKind(std::string_view kind) { return kind == "DIR"; }
+bool IsSafetyKind(std::string_view kind) { return kind.find_first_of("sS") != std::string_view::npos; }
+
+constexpr std::array<FileRule, kDeltaFileCount> kFiles{{
+    {"FileDefinition.dat", LineShape::Definition, IsFileKind},
+    {"ExeDefinition.dat", LineShape::Definition, IsExeKind},
+    {"RegistryDefinition.dat", LineShape::Registry, IsRegistryKind},
+    {"BlockedCookies.dat", LineShape::Cookie, IsCookieKind},
+    {"DirectoryDefinition.dat", LineShape::Definition, IsDirectoryKind},
+    {"Safety.dat", LineShape::Safety, IsSafetyKind},
+}};
+
+// Lower case of a decoded byte: ASCII and the accented capitals of the
+// Western code pages.
+char LowerByte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) return static_cast<char>(u + 0x20);
+    return c;
+}
+
+// Decoded and lower-cased into out, reusing its buffer.
+void DecodeLowerInto(std::string_view stored, std::string& out) {
+    out.resize(stored.size());
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        int code = static_cast<unsigned char>(stored[i]) - 64;
+        if (code < 0) code += 255;
+        out[i] = LowerByte(static_cast<char>(code));
+    }
+}
+
+void StoredKeyInto(std::string_view storedLine, std::string& out) {
+    DecodeLowerInto(storedLine.substr(0, storedLine.find(kStoredName)), out);
+}
+
+// The body's plain separators in their stored form.
+std::string StoredForm(std::string_view sent) {
+    std::string out(sent);
+    for (char& c : out) {
+        if (c == kPlainField) c = kStoredField;
+        if (c == kPlainName) c = kStoredName;
+    }
+    return out;
+}
+
+std::string_view BeforeName(std::string_view body) { return body.substr(0, body.find(kPlainName)); }
+
+// The line an ADD stores in a file of this shape; empty when the body lacks
+// the fields the shape needs.
+std::string StoredLine(LineShape shape, const DeltaRecord& record) {
+    switch (shape) {
+        case LineShape::Definition:
+            return StoredForm(record.body);
+        case LineShape::Cookie:
+            return std::string(BeforeName(record.body));
+        case LineShape::Safety:
+            return EncodeDefinitionText(record.kind + "|") + StoredForm(record.body);
+        case LineShape::Registry: {
+            // K=V|P1|P2 is stored as P1 "^=" V "|" P2; K only names the
+            // record.
+            const std::vector<std::string> fields = Split(record.body, "|");
+            if (fields.size() < 3) return {};
+            const std::size_t name = fields[0].find(kPlainName);
+            if (name == std::string::npos) return {};
+            return StoredForm(fields[1]) + EncodeDefinitionText("^=") + StoredForm(fields[0].substr(name + 1)) +
+                   EncodeDefinitionText("|") + StoredForm(fields[2]);
+        }
+    }
+    return {};
+}
+
+// The key a record adds or deletes: its body before the first "=", as the
+// stored line of the file begins (a safety line with its kind).
+std::string RecordKey(LineShape shape, const DeltaRecord& record) {
+    std::string line = StoredForm(BeforeName(record.body));
+    if (shape == LineShape::Safety) line = EncodeDefinitionText(record.kind + "|") + line;
+    std::string key;
+    StoredKeyInto(line, key);
+    return key;
+}
+
+bool BlankKey(std::string_view body) { return TrimmedView(DecodeDefinitionText(StoredForm(BeforeName(body)))).empty(); }
+
+bool HoldsLineEnd(std::string_view line) { return line.find_first_of("\r\n") != std::string_view::npos; }
+
+// The hash of a stored line's key, computed on the stored bytes without
+// building the key: most lines of a large file are kept, and only a line
+// whose hash is among the deleted ones has its key compared.
+std::uint64_t StoredKeyHash(std::string_view storedLine) {
+    // A stored byte's decoded, lower-cased value, one look-up a byte.
+    static const std::array<unsigned char, 256> kDecodedLower = [] {
+        std::array<unsigned char, 256> table{};
+        for (int c = 0; c < 256; ++c) {
+            int code = c - 64;
+            if (code < 0) code += 255;
+            table[c] = static_cast<unsigned char>(LowerByte(static_cast<char>(code)));
+        }
+        return table;
+    }();
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : storedLine.substr(0, storedLine.find(kStoredName))) {
+        hash = (hash ^ kDecodedLower[static_cast<unsigned char>(c)]) * 1099511628211ull;
+    }
+    return hash;
+}
+
+std::uint64_t KeyHash(std::string_view key) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return hash;
+}
+
+// The hashes of the deleted keys in an open-addressed table.
+class KeyHashes {
+public:
+    explicit KeyHashes(const std::unordered_set<std::string>& keys) {
+        std::size_t size = 16;
+        while (size < keys.size() * 2) size *= 2;
+        slots_.assign(size, 0);
+        for (const std::string& key : keys) {
+            std::uint64_t hash = KeyHash(key) | 1;
+            std::size_t slot = hash & (size - 1);
+            while (slots_[slot] != 0 && slots_[slot] != hash) slot = (slot + 1) & (size - 1);
+            slots_[slot] = hash;
+        }
+    }
+    bool MayHold(std::uint64_t hash) const {
+        hash |= 1;
+        for (std::size_t slot = hash & (slots_.size() - 1);; slot = (slot + 1) & (slots_.size() - 1)) {
+            if (slots_[slot] == hash) return true;
+            if (slots_[slot] == 0) return false;
+        }
+    }
+
+private:
+    std::vector<std::uint64_t> slots_;
+};
+
+void AppendLine(std::string& out, std::string_view line) {
+    out.append(line);
+    out.append("\r\n");
+}
+
+}  // namespace
+
+ParsedDelta ParseDefinitionDelta(std::string_view text) {
+    ParsedDelta delta;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = FindIgnoreCase(text, kRecordSeparator, start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view record = TrimmedView(text.substr(start, end - start));
+        start = end + kRecordSeparator.size();
+        if (record.empty()) continue;
+
+        const std::size_t def = record.find(kBodySeparator);
+        if (def == std::string_view::npos) {
+            ++delta.malformed;
+            continue;
+        }
+        const std::string_view header = record.substr(0, def);
+        std::string_view body = record.substr(def + kBodySeparator.size());
+        body = body.substr(0, body.find(kBodySeparator));
+        const std::size_t bar = header.find(kPlainField);
+        if (bar == std::string_view::npos) {
+            ++delta.malformed;
+            continue;
+        }
+        std::string_view action = header.substr(bar + 1);
+        action = action.substr(0, action.find(kPlainField));
+        if (action != "ADD" && action != "DEL") continue;
+        if (body.empty()) {
+            ++delta.malformed;
+            continue;
+        }
+        delta.records.push_back({DecodeDefinitionText(header.substr(0, bar)),
+                                 action == "ADD" ? DeltaAction::Add : DeltaAction::Delete, std::string(body)});
+    }
+    return delta;
+}
+
+std::string_view DeltaFileName(std::size_t file) { return kFiles.at(file).name; }
+
+FileChange PlanFileChange(const ParsedDelta& delta, std::size_t file) {
+    const FileRule& rule = kFiles.at(file);
+    FileChange change;
+    std::unordered_set<std::string> addedLines;
+    std::string lineKey;
+    for (const DeltaRecord& record : delta.records) {
+        if (!rule.accepts(record.kind)) continue;
+        if (BlankKey(record.body)) {
+            ++change.skipped;
+            continue;
+        }
+        const std::string key = RecordKey(rule.shape, record);
+        if (record.action == DeltaAction::Delete) {
+            change.deletedKeys.insert(key);
+            continue;
+        }
+        std::string line = StoredLine(rule.shape, record);
+        StoredKeyInto(line, lineKey);
+        if (line.empty() || HoldsLineEnd(line) || TrimmedView(lineKey).empty()) {
+            ++change.skipped;
+            continue;
+        }
+        change.deletedKeys.erase(key);
+        ++change.count;
+        if (addedLines.insert(line).second) change.added.push_back(std::move(line));
+    }
+    if (!change.deletedKeys.empty()) ++change.count;
+    return change;
+}
+
+std::string ApplyFileChange(const FileChange& change, std::string_view content,
+                            const std::function<void(std::size_t linesRead)>& everyHundredLines) {
+    const bool deletes = !change.deletedKeys.empty();
+    const KeyHashes hashes(change.deletedKeys);
+    auto deleted = [&](std::string_view line, std::string& key) {
+        if (!hashes.MayHold(StoredKeyHash(line))) return false;
+        StoredKeyInto(line, key);
+        return change.deletedKeys.count(key) != 0;
+    };
+    // Added lines not met in the file yet.
+    std::unordered_set<std::string_view> missing(change.added.begin(), change.added.end());
+
+    std::string out;
+    out.reserve(content.size() + 2 + change.added.size() * 64);
+    std::string key;
+    std::size_t lines = 0;
+    std::size_t position = 0;
+    while (position < content.size()) {
+        // Two vectorised searches, LF and then a CR before it, instead of a
+        // search for either that looks at every byte twice.
+        const char* begin = content.data() + position;
+        const std::size_t rest = content.size() - position;
+        const void* lf = std::memchr(begin, '\n', rest);
+        const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : rest;
+        const void* cr = std::memchr(begin, '\r', lfAt);
+        const std::size_t end =
+            position + (cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - begin) : lfAt);
+        const std::string_view line = content.substr(position, end - position);
+        position = end;
+        if (position < content.size()) {
+            position += content.compare(position, 2, "\r\n") == 0 ? 2 : 1;
+        }
+        if (++lines % 100 == 0 && everyHundredLines) everyHundredLines(lines);
+        if (deletes && (line.empty() || line == " " || deleted(line, key))) continue;
+        if (!missing.empty()) missing.erase(line);
+        AppendLine(out, line);
+    }
+    for (const std::string& line : change.added) {
+        if (missing.erase(line) == 0) continue;
+        if (deletes && deleted(line, key)) continue;
+        AppendLine(out, line);
+    }
+    return out;
+}
+
+std::string StoredLineKey(std::string_view storedLine) {
+    std::string key;
+    StoredKeyInto(storedLine, key);
+    return key;
+}
+
+void ExerciseDefinitionDelta(std::string_view bytes) {
+    const ParsedDelta delta = ParseDefinitionDelta(bytes);
+    for (std::size_t file = 0; file < kDeltaFileCount; ++file) {
+        const FileChange change = PlanFileChange(delta, file);
+        for (const std::string& line : change.added) {
+            if (HoldsLineEnd(line)) std::abort();
+        }
+        const std::string start = EncodeDefinitionText("one=1|a|b") + "\r\n\r\n" + EncodeDefinitionText("two=2");
+        const std::string once = ApplyFileChange(change, start);
+        if (ApplyFileChange(change, once) != once) std::abort();
+    }
+}
+
+}  // namespace bastion

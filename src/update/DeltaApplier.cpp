@@ -1,0 +1,64 @@
+#include "update/DeltaApplier.h"
+
+#include "common/Text.h"
+#include "definitions/DataFiles.h"
+#include "platform/LineFile.h"
+#include "update/DefinitionDelta.h"
+
+namespace bastion {
+
+namespace {
+
+constexpr std::string_view kApplying = "Applying new updates...";
+constexpr std::string_view kRemoving = "Removing outdated definitions: checking entry ";
+
+void Report(const DeltaProgress& progress, const std::string& status) {
+    if (progress.status) progress.status(status);
+}
+
+}  // namespace
+
+DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_view dataFolder, std::string_view delta,
+                                      const DeltaProgress& progress) {
+    DeltaApplication result;
+    // A work file an older version left behind belongs to no update.
+    if (DataFileExists(files, dataFolder, datafile::kUpdateWork)) {
+        files.DeleteFile(DataFilePath(dataFolder, datafile::kUpdateWork));
+    }
+    const ParsedDelta parsed = ParseDefinitionDelta(delta);
+    // An answer without a single record (an error page) is no update.
+    if (parsed.records.empty()) return result;
+    for (std::size_t file = 0; file < kDeltaFileCount; ++file) {
+        if (progress.stopRequested && progress.stopRequested()) {
+            result.complete = false;
+            return result;
+        }
+        const FileChange change = PlanFileChange(parsed, file);
+        Report(progress, std::string(kApplying));
+        const std::string path = DataFilePath(dataFolder, DeltaFileName(file));
+        const bool exists = DataFileExists(files, dataFolder, DeltaFileName(file));
+        std::optional<std::string> content = exists ? files.ReadFile(path) : std::string();
+        if (!content) {
+            // A file that cannot be read cannot be rewritten without losing
+            // what it holds.
+            result.complete = false;
+            continue;
+        }
+        // Every file of the set exists after an update, so that the set
+        // check finds it complete.
+        if (change.Empty() && exists) continue;
+        const std::string updated = ApplyFileChange(change, *content, [&](std::size_t lines) {
+            if (!change.deletedKeys.empty()) Report(progress, std::string(kRemoving) + ToDecimal(static_cast<long long>(lines)));
+        });
+        result.count += change.count;
+        if (exists && updated == *content) continue;
+        if (!platform::WriteFileReplacing(files, path, updated)) {
+            result.complete = false;
+            continue;
+        }
+        if (file == kDeltaFileDefinitions || file == kDeltaDirectoryDefinitions) result.walkDefinitionsChanged = true;
+    }
+    return result;
+}
+
+}  // namespace bastion

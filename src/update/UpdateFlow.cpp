@@ -1,0 +1,109 @@
+#include "update/UpdateFlow.h"
+
+#include "scan/state/DefinitionCounts.h"
+#include "scan/state/StatusPage.h"
+#include "ui/MessageKeys.h"
+#include "ui/settings/SettingKeys.h"
+#include "update/UpdateAddresses.h"
+
+namespace bastion {
+
+namespace keys = ui::settings;
+
+namespace {
+
+constexpr std::string_view kOperationName = "update";
+// The automatic update runs after this many seconds without an operation.
+constexpr int kAutomaticUpdateSeconds = 300;
+
+}  // namespace
+
+UpdateFlow::UpdateFlow(UpdateEnvironment environment) : env_(environment) {
+    env_.state.Form().timUpdate.onTick = [this] { timUpdate_Timer(); };
+    popup.acknowledged = [this] {
+        env_.settings.Write(keys::kShow, keys::kFalseLowerCase);
+        if (download.removeTrayIcon) download.removeTrayIcon();
+    };
+}
+
+std::optional<UpdateResult> UpdateFlow::RunLiveUpdate() {
+    ui::OperationGate::Operation operation =
+        env_.operations.TryBegin(kOperationName, [this] { stopRequested_ = true; });
+    if (!operation) return std::nullopt;
+    stopRequested_ = false;
+    ui::FrmMain& form = env_.state.Form();
+    if (enableShieldTimers) enableShieldTimers(false);
+    form.cmdLiveUpdate.SetEnabled(false);
+
+    UpdateResult result;
+    try {
+        download.Form_Load(env_.messages);
+        env_.pump.Pump();
+        result = Check();
+        ShowResult(result);
+    } catch (...) {
+        // The window and the timers come back whatever went wrong.
+        result.outcome = UpdateOutcome::Failed;
+    }
+    download.Form_Unload();
+    form.cmdLiveUpdate.SetEnabled(true);
+    if (enableShieldTimers) enableShieldTimers(true);
+    return result;
+}
+
+UpdateResult UpdateFlow::Check() {
+    const UpdateContext context{env_.internet, env_.files,    env_.codePage,
+                                env_.dataFolder, env_.identity, DefinitionServerBase(env_.settings)};
+    UpdateProgress progress;
+    progress.status = [this](const std::string& status) {
+        download.txtStatus.SetText(status);
+        if (onStatus) onStatus(status);
+        env_.pump.Pump();
+    };
+    progress.stopRequested = [this] { return stopRequested_; };
+    return CheckForDefinitionUpdates(context, progress);
+}
+
+void UpdateFlow::ShowResult(const UpdateResult& result) {
+    switch (result.outcome) {
+        case UpdateOutcome::Stopped:
+            return;
+        case UpdateOutcome::UpToDate:
+            popup.Show(env_.messages.getMessages(ui::msg::kRecentDefs));
+            return;
+        case UpdateOutcome::Failed:
+            popup.Show(env_.messages.getMessages(ui::msg::kInternet));
+            return;
+        case UpdateOutcome::Updated:
+            break;
+    }
+    env_.settings.Write(keys::kShow, keys::kTrue);
+    env_.settings.Write(keys::kRestart, keys::kTrue);
+    if (download.removeTrayIcon) download.removeTrayIcon();
+    popup.Show(env_.messages.getMessages(ui::msg::kUpdatedDefs));
+    CountDefinitions(env_.files, env_.dataFolder, env_.state);
+    RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.settings, env_.state});
+    env_.state.Form().cmdScan.SetEnabled(true);
+    // A withdrawn definition must not be found again before the next start.
+    if (result.walkDefinitionsChanged) env_.tables.Discard();
+}
+
+void UpdateFlow::StartAutomaticUpdate() {
+    const long long enabled = env_.settings.ReadNumber(keys::kSectionOptionAndSettings, keys::kChkAutomaticUpdate.name,
+                                                       0);
+    counter_ = 0;
+    env_.state.Form().timUpdate.SetEnabled(enabled == 1);
+}
+
+void UpdateFlow::timUpdate_Timer() {
+    if (!env_.operations.Idle()) return;
+    if (counter_ < kAutomaticUpdateSeconds) {
+        ++counter_;
+        return;
+    }
+    counter_ = 0;
+    env_.state.Form().timUpdate.SetEnabled(false);
+    RunLiveUpdate();
+}
+
+}  // namespace bastion

@@ -1,0 +1,82 @@
+// The update flow: what "Update Now", "Run Live Update Now", File > "Run
+// Live Update", the first-start greeting and the automatic update run. It is
+// an operation (refused while a scan or removal runs), holds the background
+// timers off while it works, shows the progress window, and announces the
+// result in the pop-up: updated, up to date, or that the definitions could
+// not be downloaded.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "common/CodePage.h"
+#include "definitions/DefinitionTables.h"
+#include "platform/FileSystem.h"
+#include "platform/Internet.h"
+#include "scan/state/ScanState.h"
+#include "ui/EventPump.h"
+#include "ui/Identity.h"
+#include "ui/MessageCatalogue.h"
+#include "ui/OperationGate.h"
+#include "ui/forms/FrmDownload.h"
+#include "ui/forms/FrmSignatureUpdated.h"
+#include "ui/settings/SettingsStore.h"
+#include "update/DefinitionUpdates.h"
+
+namespace bastion {
+
+struct UpdateEnvironment {
+    platform::Internet& internet;
+    platform::FileSystem& files;
+    const CodePage& codePage;
+    ui::EventPump& pump;
+    ui::OperationGate& operations;
+    ui::SettingsStore& settings;
+    const ui::MessageCatalogue& messages;
+    const ui::Identity& identity;
+    const std::string& dataFolder;
+    // The main window's counts and labels.
+    ScanState& state;
+    // The folder walk's tables, loaded again after their files changed.
+    DefinitionTables& tables;
+};
+
+class UpdateFlow {
+public:
+    // Takes over the main window's timUpdate.
+    explicit UpdateFlow(UpdateEnvironment environment);
+    UpdateFlow(const UpdateFlow&) = delete;
+    UpdateFlow& operator=(const UpdateFlow&) = delete;
+
+    // Switches the shields, the scheduler and the time-out timer off (false)
+    // and on again (true) around the flow.
+    std::function<void(bool enable)> enableShieldTimers;
+    // Every status text of the progress window, as it is shown.
+    std::function<void(const std::string& status)> onStatus;
+
+    ui::FrmDownload download;
+    ui::FrmSignatureUpdated popup;
+
+    // Runs the flow; nullopt when another operation runs (nothing happens
+    // then). An exit during the flow stops it at its next safe point.
+    std::optional<UpdateResult> RunLiveUpdate();
+
+    // Starts the automatic update's count when "chkAutomaticUpdate" reads 1.
+    void StartAutomaticUpdate();
+    // Each second of timUpdate: seconds count only while no operation and
+    // no modal window is up; the 301st such second runs the flow, once a
+    // run.
+    void timUpdate_Timer();
+    int AutomaticUpdateCounter() const { return counter_; }
+
+private:
+    UpdateResult Check();
+    void ShowResult(const UpdateResult& result);
+
+    UpdateEnvironment env_;
+    bool stopRequested_ = false;
+    int counter_ = 0;
+};
+
+}  // namespace bastion

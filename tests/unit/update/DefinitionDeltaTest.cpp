@@ -1,0 +1,109 @@
+#include "update/DefinitionDelta.h"
+
+#include <gtest/gtest.h>
+
+#include "common/Lines.h"
+#include "definitions/DefinitionCodec.h"
+
+namespace bastion {
+namespace {
+
+// A record as the server sends it: the kind and the body shifted, the
+// body's "|" and "=" plain.
+std::string Record(const std::string& kind, const std::string& action, const std::string& body) {
+    std::string sent;
+    for (char c : body) sent += (c == '|' || c == '=') ? std::string(1, c) : EncodeDefinitionText(std::string(1, c));
+    return EncodeDefinitionText(kind) + "|" + action + "[DEF]" + sent;
+}
+
+std::vector<std::string> Decoded(const std::string& content) {
+    std::vector<std::string> lines;
+    for (const std::string& line : SplitLines(content)) lines.push_back(DecodeDefinitionText(line));
+    return lines;
+}
+
+std::string Stored(const std::vector<std::string>& lines) {
+    std::string content;
+    // Blank lines stay blank, as they stand in a file.
+    for (const std::string& line : lines) {
+        content += (line.empty() || line == " " ? line : EncodeDefinitionText(line)) + "\r\n";
+    }
+    return content;
+}
+
+// The decoded lines of one file after the delta, starting from content.
+std::vector<std::string> After(const std::string& delta, std::size_t file, const std::string& content = "") {
+    return Decoded(ApplyFileChange(PlanFileChange(ParseDefinitionDelta(delta), file), content));
+}
+
+constexpr std::size_t kFiles = 0, kExe = 1, kRegistry = 2, kCookies = 3, kDirs = 4, kSafety = 5;
+
+TEST(DefinitionDelta, EachKindLandsInItsFilesInTheShapeTheReadersExpect) {
+    const std::string delta = Record("EXE", "ADD", "bad.exe=Bad|[windir]") + "[br]" +
+                              Record("REG", "ADD", "1^Key^V^=Threat|1^Key^V|Adware") + "[BR]" +
+                              Record("COOK", "ADD", "tracker.example=ignored") + "[BR]" +
+                              Record("DIR", "ADD", "D=Threat|[progfil]D|Adware") + "[BR]" +
+                              Record("SFILE", "ADD", "safe.exe=Safe|[windir]") + "[BR]" +
+                              Record("FILE", "NOPE", "x=y");
+    EXPECT_EQ(After(delta, kFiles), std::vector<std::string>{"bad.exe=Bad|[windir]"});
+    EXPECT_EQ(After(delta, kExe), std::vector<std::string>{"bad.exe=Bad|[windir]"});
+    EXPECT_EQ(After(delta, kRegistry), std::vector<std::string>{"1^Key^V^=Threat|Adware"});
+    EXPECT_EQ(After(delta, kCookies), std::vector<std::string>{"tracker.example"});
+    EXPECT_EQ(After(delta, kDirs), std::vector<std::string>{"D=Threat|[progfil]D|Adware"});
+    EXPECT_EQ(After(delta, kSafety), std::vector<std::string>{"SFILE|safe.exe=Safe|[windir]"});
+    EXPECT_EQ(PlanFileChange(ParseDefinitionDelta(delta), kFiles).count, 1);
+}
+
+TEST(DefinitionDelta, EveryDeletionTakesEffectInAnyCaseAndALaterAddWithdrawsIt) {
+    const std::string existing = Stored({"one=1", "", "Two=2", " ", "three=3"});
+    for (std::size_t file : {kFiles, kExe, kDirs}) {
+        const std::string kind = file == kFiles ? "FILE" : file == kExe ? "EXE" : "DIR";
+        const std::string delta = Record(kind, "DEL", "ONE") + "[BR]" + Record(kind, "DEL", "two=whatever") + "[BR]" +
+                                  Record(kind, "DEL", "three") + "[BR]" + Record(kind, "ADD", "THREE=back");
+        // Blank lines go with a file's deletions; "three" was deleted and
+        // added again, so its old line stays too.
+        EXPECT_EQ(After(delta, file, existing), (std::vector<std::string>{"three=3", "THREE=back"})) << kind;
+        const FileChange change = PlanFileChange(ParseDefinitionDelta(delta), file);
+        EXPECT_EQ(change.count, 2) << "one for the add, one for the file's deletions";
+    }
+    EXPECT_EQ(After(Record("SREG", "DEL", "Key"), kSafety, Stored({"SREG|key=x|1^Key", "SFILE|key=y"})),
+              std::vector<std::string>{"SFILE|key=y"});
+}
+
+TEST(DefinitionDelta, AppliedTwiceIsAppliedOnce) {
+    const std::string delta = Record("FILE", "ADD", "a=1|f|t") + "[BR]" + Record("FILE", "ADD", "a=1|f|t") + "[BR]" +
+                              Record("FILE", "ADD", "b=2|f|t") + "[BR]" + Record("FILE", "DEL", "b");
+    const FileChange change = PlanFileChange(ParseDefinitionDelta(delta), kFiles);
+    const std::string once = ApplyFileChange(change, Stored({"old=0"}));
+    EXPECT_EQ(Decoded(once), (std::vector<std::string>{"old=0", "a=1|f|t"}));
+    EXPECT_EQ(ApplyFileChange(change, once), once);
+    // A file that does not end with a line end keeps its last line whole.
+    EXPECT_EQ(Decoded(ApplyFileChange(change, EncodeDefinitionText("old=0"))),
+              (std::vector<std::string>{"old=0", "a=1|f|t"}));
+}
+
+TEST(DefinitionDelta, MalformedRecordsAreSkippedAndTheRestApplied) {
+    const std::string delta = EncodeDefinitionText("FILE") + "|ADD[def]" + "lower=case|x|y" + "[BR]" +  // no [DEF]
+                              EncodeDefinitionText("FILE") + "[DEF]noaction" + "[BR]" +                 // no action
+                              EncodeDefinitionText("FILE") + "|ADD[DEF]" + "[BR]" +                     // no body
+                              Record("FILE", "ADD", "=no key|x|y") + "[BR]" +                           // empty key
+                              EncodeDefinitionText("FILE") + "|ADD[DEF]" + "bad\n=x" +
+                              "[BR]" +                                                                   // holds LF
+                              Record("REG", "ADD", "K=V") + "[BR]" +                                     // no P1, P2
+                              Record("FILE", "ADD", "good=1|x|y");
+    const ParsedDelta parsed = ParseDefinitionDelta(delta);
+    EXPECT_EQ(parsed.malformed, 3u);
+    EXPECT_EQ(After(delta, kFiles), std::vector<std::string>{"good=1|x|y"});
+    EXPECT_EQ(PlanFileChange(parsed, kFiles).skipped, 2u);
+    EXPECT_TRUE(After(delta, kRegistry).empty());
+}
+
+TEST(DefinitionDelta, AnyBytesCanBeExercised) {
+    for (const std::string bytes : {std::string(""), std::string("[BR][DEF]|ADD"), std::string("\0\xff|ADD[DEF]=|", 12),
+                                    Record("SDIR", "ADD", "x=y") + "[bR]" + Record("SDIR", "DEL", "X")}) {
+        ExerciseDefinitionDelta(bytes);
+    }
+}
+
+}  // namespace
+}  // namespace bastion

@@ -1,0 +1,216 @@
+#include "update/DefinitionUpdates.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "definitions/DataFiles.h"
+#include "definitions/DefinitionCodec.h"
+#include "support/FakeFileSystem.h"
+#include "support/FakeInternet.h"
+#include "support/ScriptedEventPump.h"
+#include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
+#include "support/FakeRegistry.h"
+#include "update/DeltaApplier.h"
+#include "update/UpdateAddresses.h"
+#include "update/UpdateFlow.h"
+
+namespace bastion {
+namespace {
+
+using testing::FakeResponse;
+using platform::HttpFailure;
+
+// Fails the n-th step that writes, moves or deletes (from 1), and only that.
+class FailingNthWrite final : public platform::FileSystem {
+public:
+    FailingNthWrite(platform::FileSystem& inner, int n) : inner_(inner), n_(n) {}
+    int steps = 0;
+
+    std::optional<platform::DirListing> ListDirectory(const std::string& f) override { return inner_.ListDirectory(f); }
+    std::optional<platform::DirEntry> Lookup(const std::string& p) override { return inner_.Lookup(p); }
+    bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
+    std::optional<std::uint64_t> FileSize(const std::string& p) override { return inner_.FileSize(p); }
+    std::unique_ptr<platform::FileReader> OpenForRead(const std::string& p) override { return inner_.OpenForRead(p); }
+    std::optional<std::string> ReadFile(const std::string& p) override { return inner_.ReadFile(p); }
+    bool WriteFile(const std::string& p, const std::string& b) override { return Step() && inner_.WriteFile(p, b); }
+    bool AppendFile(const std::string& p, const std::string& b) override { return Step() && inner_.AppendFile(p, b); }
+    bool CopyFile(const std::string& f, const std::string& t, bool o) override { return Step() && inner_.CopyFile(f, t, o); }
+    bool MoveReplace(const std::string& f, const std::string& t) override { return Step() && inner_.MoveReplace(f, t); }
+    bool DeleteFile(const std::string& p) override { return Step() && inner_.DeleteFile(p); }
+    bool SetAttributes(const std::string& p, std::uint32_t a) override { return inner_.SetAttributes(p, a); }
+    bool CreateFolder(const std::string& p) override { return inner_.CreateFolder(p); }
+    bool CopyFolderTree(const std::string& f, const std::string& t) override { return inner_.CopyFolderTree(f, t); }
+    bool DeleteFolderTree(const std::string& p) override { return inner_.DeleteFolderTree(p); }
+    std::vector<platform::DriveInfo> ListDrives() override { return inner_.ListDrives(); }
+    std::optional<platform::VolumeInfo> GetVolumeInfo(const std::string& r) override { return inner_.GetVolumeInfo(r); }
+    std::optional<platform::DriveSpace> GetDriveSpace(const std::string& r) override { return inner_.GetDriveSpace(r); }
+
+private:
+    bool Step() { return ++steps != n_; }
+    platform::FileSystem& inner_;
+    int n_;
+};
+
+std::string Record(const std::string& kind, const std::string& action, const std::string& body) {
+    std::string sent;
+    for (char c : body) sent += (c == '|' || c == '=') ? std::string(1, c) : EncodeDefinitionText(std::string(1, c));
+    return EncodeDefinitionText(kind) + "|" + action + "[DEF]" + sent;
+}
+
+const std::string kBase = "http://defs.example/mirror/";
+const std::string kDateUrl = "http://defs.example/mirror/asp/currentDateNEW.asp?prog=Testwall&comp=Testwall%20Labs";
+const std::string kDeltaUrl =
+    "http://defs.example/mirror/asp/getDefsNEW.asp?prog=Testwall&comp=Testwall%20Labs&date=3%2F16%2F2006";
+const std::string kNewDateUrl = "http://defs.example/mirror/asp/date.asp";
+
+struct UpdateTest : ::testing::Test {
+    UpdateTest() {
+        files.AddFolder(folder);
+        files.AddFile(DataFilePath(folder, datafile::kFileDefinitions), original);
+        files.AddFile(DataFilePath(folder, datafile::kUpdateWork), "stale work file");
+    }
+    std::string Content(std::string_view name) { return files.Content(DataFilePath(folder, name)).value_or("<none>"); }
+    UpdateResult Check(platform::FileSystem& fs) {
+        return CheckForDefinitionUpdates({internet, fs, Windows1252(), folder, identity, kBase});
+    }
+
+    testing::FakeFileSystem files;
+    testing::FakeInternet internet;
+    ui::Identity identity = testing::TestIdentity();
+    std::string folder = "C:\\Data";
+    const std::string original = EncodeDefinitionText("old=0|x|y") + "\r\n";
+    const std::string delta = Record("FILE", "ADD", "new=1|x|y") + "[BR]" + Record("COOK", "ADD", "t.example") +
+                              "[BR]" + Record("FILE", "DEL", "old");
+};
+
+TEST_F(UpdateTest, StoresTheEarlierOfTheComparedDateAndTheDateAnswer) {
+    internet.Respond(kDateUrl, " 4/1/2010 2:00:00 PM<br>\r\n");
+    internet.Respond(kDeltaUrl, delta);
+    // Published after the first answer: the next check must ask again.
+    internet.Respond(kNewDateUrl, "5/1/2010");
+    const UpdateResult result = Check(files);
+    EXPECT_EQ(result.outcome, UpdateOutcome::Updated);
+    EXPECT_EQ(result.count, 3);
+    EXPECT_TRUE(result.walkDefinitionsChanged);
+    EXPECT_EQ(Content(datafile::kDefinitionDate), "4/1/2010 2:00:00 PM\r\n");
+    EXPECT_EQ(Content(datafile::kFileDefinitions), EncodeDefinitionText("new=1|x|y") + "\r\n");
+    EXPECT_EQ(Content(datafile::kUpdateWork), "<none>");
+
+    internet.Respond(kNewDateUrl, "3/1/2010");
+    internet.Respond("http://defs.example/mirror/asp/getDefsNEW.asp?prog=Testwall&comp=Testwall%20Labs&date=4%2F1%2F2010"
+                     "%202%3A00%3A00%20PM",
+                     delta);
+    internet.Respond(kDateUrl, "4/2/2010");
+    EXPECT_EQ(Check(files).outcome, UpdateOutcome::Updated);
+    EXPECT_EQ(Content(datafile::kDefinitionDate), "3/1/2010\r\n");
+}
+
+TEST_F(UpdateTest, AnythingButAWholeUsableAnswerIsAFailureThatChangesNothing) {
+    const std::string before = Content(datafile::kFileDefinitions);
+    const std::vector<std::vector<std::pair<std::string, FakeResponse>>> cases = {
+        {},                                                                  // unreachable
+        {{kDateUrl, {true, 503, "3/1/2010"}}},                               // error status
+        {{kDateUrl, {true, 200, "<html>Server Error</html>"}}},              // no date
+        {{kDateUrl, {true, 200, "4/1/2010"}}, {kDeltaUrl, {true, 200, delta.substr(0, 40), HttpFailure::Truncated}}},
+        {{kDateUrl, {true, 200, "4/1/2010"}}, {kDeltaUrl, {true, 200, delta, HttpFailure::ReadFailed}}},
+        {{kDateUrl, {true, 200, "4/1/2010"}}, {kDeltaUrl, {true, 200, "<html>no records</html>"}}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        testing::FakeInternet fresh;
+        internet = fresh;
+        for (const auto& [url, response] : cases[i]) internet.RespondInTurn(url, {response});
+        EXPECT_EQ(Check(files).outcome, UpdateOutcome::Failed) << i;
+        EXPECT_EQ(Content(datafile::kFileDefinitions), before) << i;
+        EXPECT_EQ(Content(datafile::kDefinitionDate), "<none>") << i;
+    }
+}
+
+TEST_F(UpdateTest, AWriteThatFailsAtAnyStepLeavesFilesWholeAndASecondRunEqualsACleanOne) {
+    testing::FakeFileSystem clean;
+    clean.AddFolder(folder);
+    clean.AddFile(DataFilePath(folder, datafile::kFileDefinitions), original);
+    internet.Respond(kDateUrl, "4/1/2010");
+    internet.Respond(kDeltaUrl, delta);
+    internet.Respond(kNewDateUrl, "4/1/2010");
+    ASSERT_EQ(CheckForDefinitionUpdates({internet, clean, Windows1252(), folder, identity, kBase}).outcome,
+              UpdateOutcome::Updated);
+
+    for (int n = 1;; ++n) {
+        testing::FakeFileSystem disk;
+        disk.AddFolder(folder);
+        disk.AddFile(DataFilePath(folder, datafile::kFileDefinitions), original);
+        FailingNthWrite failing(disk, n);
+        const UpdateResult first = Check(failing);
+        if (failing.steps < n) break;  // every step has failed once
+        if (first.outcome != UpdateOutcome::Updated) {
+            EXPECT_FALSE(disk.HasFile(DataFilePath(folder, datafile::kDefinitionDate))) << n;
+        }
+        const UpdateOutcome second = Check(disk).outcome;
+        EXPECT_NE(second, UpdateOutcome::Failed) << n;
+        std::vector<std::string> written = disk.Tree(folder), expected = clean.Tree(folder);
+        std::sort(written.begin(), written.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(written, expected) << n << ": nothing left over, nothing missing";
+        for (const std::string& path : clean.Tree(folder)) {
+            EXPECT_EQ(disk.Content(path), clean.Content(path)) << n << " " << path;
+        }
+    }
+}
+
+TEST(UpdateAddresses, JoinsWithOneSlashAndPercentEncodesQueryValues) {
+    EXPECT_EQ(JoinUrl("http://h/", "/asp/date.asp"), "http://h/asp/date.asp");
+    EXPECT_EQ(JoinUrl("http://h", "asp/date.asp"), "http://h/asp/date.asp");
+    EXPECT_EQ(PercentEncode("Big Name & Co/1~a.b_c-d"), "Big%20Name%20%26%20Co%2F1~a.b_c-d");
+    ui::Identity identity = testing::TestIdentity();
+    identity.website = "http://testwall.example/page";
+    EXPECT_EQ(UpdateAddressList(identity).substr(0, 55), "http://www.testwall.example/definitions/version/R.HTM\r\n");
+}
+
+TEST(UpdateFlow, RunsAsAnOperationAndReloadsTheWalkTablesAfterTheirFilesChanged) {
+    testing::FakeFileSystem files;
+    files.AddFolder("C:\\Data");
+    testing::FakeInternet internet;
+    testing::FakeRegistry registry;
+    testing::ScriptedEventPump pump;
+    ui::OperationGate gate;
+    const ui::Identity identity = testing::TestIdentity();
+    ui::SettingsStore settings(registry, identity.productName);
+    settings.Write(ui::settings::kDefinitionServer, kBase);
+    ui::MessageCatalogue messages(identity);
+    ui::FillDefaultMessages(messages);
+    ui::FrmMain form;
+    ScanState state(form);
+    DefinitionTables tables;
+    tables.Create();
+    const std::string folder = "C:\\Data";
+    UpdateFlow flow({internet, files, Windows1252(), pump, gate, settings, messages, identity, folder, state, tables});
+    std::vector<bool> timers;
+    flow.enableShieldTimers = [&](bool on) { timers.push_back(on); };
+    internet.Respond(kDateUrl, "4/1/2010");
+    internet.Respond(kDeltaUrl, Record("FILE", "ADD", "new=1|x|y"));
+    internet.Respond(kNewDateUrl, "4/1/2010");
+
+    {
+        auto scan = gate.TryBegin("scan");
+        EXPECT_FALSE(flow.RunLiveUpdate());
+        EXPECT_TRUE(internet.requests.empty());
+    }
+    pump.At(1, [&] {
+        EXPECT_EQ(gate.Current(), "update");
+        EXPECT_FALSE(form.cmdLiveUpdate.Enabled());
+        EXPECT_TRUE(flow.download.Visible());
+    });
+    ASSERT_EQ(flow.RunLiveUpdate()->outcome, UpdateOutcome::Updated);
+    EXPECT_EQ(timers, (std::vector<bool>{false, true}));
+    EXPECT_FALSE(tables.Created());
+    EXPECT_FALSE(flow.download.Visible());
+    EXPECT_TRUE(flow.popup.Visible());
+    EXPECT_EQ(state.definitions.files, 1);
+    flow.popup.cmdUpdateSuccesfullOK.Click();
+    EXPECT_EQ(settings.Read(ui::settings::kShow), "false");
+}
+
+}  // namespace
+}  // namespace bastion

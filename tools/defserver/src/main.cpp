@@ -1,0 +1,156 @@
+// defserver: the reference definition server, and the build's maker of the
+// starter definitions.
+//
+//   defserver serve --changes DIR [--feedback FILE] [--host HOST] [--port N]
+//                   [--port-file FILE] [--request-log FILE] [--lifetime SECONDS]
+//                   [--test-control]
+//   defserver starter --changes DIR --out DIR
+//   defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ChangeLog.h"
+#include "DefinitionServer.h"
+#include "DeltaEncoding.h"
+#include "EasyPrivacy.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: defserver serve --changes DIR [--feedback FILE] [--host HOST] [--port N]\n"
+    "                       [--port-file FILE] [--request-log FILE] [--lifetime SECONDS] [--test-control]\n"
+    "       defserver starter --changes DIR --out DIR\n"
+    "       defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE\n";
+
+using Options = std::map<std::string, std::string>;
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 2; i < argc; ++i) {
+        std::string name = argv[i];
+        if (name.rfind("--", 0) != 0) return false;
+        if (name == "--test-control") {
+            options[name] = "1";
+        } else if (i + 1 < argc) {
+            options[name] = argv[++i];
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool WriteAll(const fs::path& path, const std::string& bytes) {
+    const fs::path temporary = path.string() + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        if (!out.flush()) return false;
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    return !error;
+}
+
+void ReportProblems(const defserver::ChangeLog& log) {
+    for (const std::string& problem : log.problems) std::cerr << "defserver: " << problem << "\n";
+}
+
+int Serve(const Options& options) {
+    if (!options.count("--changes")) return std::cerr << kUsage, 2;
+    defserver::ServerOptions server;
+    server.changes = options.at("--changes");
+    if (options.count("--feedback")) server.feedback = options.at("--feedback");
+    if (options.count("--request-log")) server.requestLog = options.at("--request-log");
+    server.testControl = options.count("--test-control") != 0;
+    ReportProblems(defserver::ReadChangeLog(server.changes));
+
+    defserver::DefinitionServer http(server);
+    const std::string host = options.count("--host") ? options.at("--host") : "127.0.0.1";
+    const int port = http.Bind(host, options.count("--port") ? std::stoi(options.at("--port")) : 8080);
+    if (port < 0) {
+        std::cerr << "defserver: cannot listen on " << host << "\n";
+        return 1;
+    }
+    if (options.count("--port-file") && !WriteAll(options.at("--port-file"), std::to_string(port) + "\n")) {
+        std::cerr << "defserver: cannot write the port file\n";
+        return 1;
+    }
+    if (options.count("--lifetime")) {
+        const int seconds = std::stoi(options.at("--lifetime"));
+        std::thread([&http, seconds] {
+            std::this_thread::sleep_for(std::chrono::seconds(seconds));
+            http.Stop();
+        }).detach();
+    }
+    std::cerr << "defserver: serving " << server.changes << " on http://" << host << ":" << port << "/\n";
+    return http.Listen() ? 0 : 1;
+}
+
+int Starter(const Options& options) {
+    if (!options.count("--changes") || !options.count("--out")) return std::cerr << kUsage, 2;
+    const fs::path changes = options.at("--changes");
+    const fs::path out = options.at("--out");
+    const defserver::ChangeLog log = defserver::ReadChangeLog(changes);
+    ReportProblems(log);
+    if (!log.problems.empty()) return 1;
+    fs::create_directories(out);
+    for (const auto& [name, content] : defserver::StarterFiles(log)) {
+        if (!WriteAll(out / name, content)) return std::cerr << "defserver: cannot write " << name << "\n", 1;
+    }
+    // The licences of the data travel with it.
+    for (const auto& entry : fs::directory_iterator(changes)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find("Licence") != std::string::npos && !WriteAll(out / name, ReadAll(entry.path()))) return 1;
+    }
+    return 0;
+}
+
+int EasyPrivacy(const Options& options) {
+    for (const char* needed : {"--list", "--date", "--set", "--licence"}) {
+        if (!options.count(needed)) return std::cerr << kUsage, 2;
+    }
+    const std::string list = ReadAll(options.at("--list"));
+    const std::vector<std::string> domains = defserver::ThirdPartyTrackingDomains(list);
+    if (domains.empty()) return std::cerr << "defserver: no tracking domains in the list\n", 1;
+    if (!WriteAll(options.at("--set"), defserver::CookieChangeSet(domains, options.at("--date"))) ||
+        !WriteAll(options.at("--licence"), defserver::LicenceNotice(list))) {
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (argc < 2 || !ParseOptions(argc, argv, options)) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    try {
+        const std::string command = argv[1];
+        if (command == "serve") return Serve(options);
+        if (command == "starter") return Starter(options);
+        if (command == "easyprivacy") return EasyPrivacy(options);
+    } catch (const std::exception& error) {
+        std::cerr << "defserver: " << error.what() << "\n";
+        return 1;
+    }
+    std::cerr << kUsage;
+    return 2;
+}
