@@ -7,6 +7,7 @@
 
 #include "common/Text.h"
 #include "definitions/DefinitionCodec.h"
+#include "update/StoredKeySet.h"
 
 namespace bastion {
 
@@ -116,59 +117,6 @@ bool BlankKey(std::string_view body) { return TrimmedView(DecodeDefinitionText(S
 
 bool HoldsLineEnd(std::string_view line) { return line.find_first_of("\r\n") != std::string_view::npos; }
 
-// The hash of a stored line's key, computed on the stored bytes without
-// building the key: most lines of a large file are kept, and only a line
-// whose hash is among the deleted ones has its key compared.
-std::uint64_t StoredKeyHash(std::string_view storedLine) {
-    // A stored byte's decoded, lower-cased value, one look-up a byte.
-    static const std::array<unsigned char, 256> kDecodedLower = [] {
-        std::array<unsigned char, 256> table{};
-        for (int c = 0; c < 256; ++c) {
-            int code = c - 64;
-            if (code < 0) code += 255;
-            table[c] = static_cast<unsigned char>(LowerByte(static_cast<char>(code)));
-        }
-        return table;
-    }();
-    std::uint64_t hash = 14695981039346656037ull;
-    for (char c : storedLine.substr(0, storedLine.find(kStoredName))) {
-        hash = (hash ^ kDecodedLower[static_cast<unsigned char>(c)]) * 1099511628211ull;
-    }
-    return hash;
-}
-
-std::uint64_t KeyHash(std::string_view key) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    return hash;
-}
-
-// The hashes of the deleted keys in an open-addressed table.
-class KeyHashes {
-public:
-    explicit KeyHashes(const std::unordered_set<std::string>& keys) {
-        std::size_t size = 16;
-        while (size < keys.size() * 2) size *= 2;
-        slots_.assign(size, 0);
-        for (const std::string& key : keys) {
-            std::uint64_t hash = KeyHash(key) | 1;
-            std::size_t slot = hash & (size - 1);
-            while (slots_[slot] != 0 && slots_[slot] != hash) slot = (slot + 1) & (size - 1);
-            slots_[slot] = hash;
-        }
-    }
-    bool MayHold(std::uint64_t hash) const {
-        hash |= 1;
-        for (std::size_t slot = hash & (slots_.size() - 1);; slot = (slot + 1) & (slots_.size() - 1)) {
-            if (slots_[slot] == hash) return true;
-            if (slots_[slot] == 0) return false;
-        }
-    }
-
-private:
-    std::vector<std::uint64_t> slots_;
-};
-
 void AppendLine(std::string& out, std::string_view line) {
     out.append(line);
     out.append("\r\n");
@@ -246,19 +194,13 @@ FileChange PlanFileChange(const ParsedDelta& delta, std::size_t file) {
 
 std::string ApplyFileChange(const FileChange& change, std::string_view content,
                             const std::function<void(std::size_t linesRead)>& everyHundredLines) {
-    const bool deletes = !change.deletedKeys.empty();
-    const KeyHashes hashes(change.deletedKeys);
-    auto deleted = [&](std::string_view line, std::string& key) {
-        if (!hashes.MayHold(StoredKeyHash(line))) return false;
-        StoredKeyInto(line, key);
-        return change.deletedKeys.count(key) != 0;
-    };
+    const StoredKeySet deletedKeys(change.deletedKeys);
+    const bool deletes = !deletedKeys.Empty();
     // Added lines not met in the file yet.
     std::unordered_set<std::string_view> missing(change.added.begin(), change.added.end());
 
     std::string out;
     out.reserve(content.size() + 2 + change.added.size() * 64);
-    std::string key;
     std::size_t lines = 0;
     std::size_t position = 0;
     while (position < content.size()) {
@@ -274,16 +216,18 @@ std::string ApplyFileChange(const FileChange& change, std::string_view content,
         const std::string_view line = content.substr(position, end - position);
         position = end;
         if (position < content.size()) {
-            position += content.compare(position, 2, "\r\n") == 0 ? 2 : 1;
+            const bool crLf =
+                content[position] == '\r' && position + 1 < content.size() && content[position + 1] == '\n';
+            position += crLf ? 2 : 1;
         }
         if (++lines % 100 == 0 && everyHundredLines) everyHundredLines(lines);
-        if (deletes && (line.empty() || line == " " || deleted(line, key))) continue;
+        if (deletes && (line.empty() || line == " " || deletedKeys.Holds(line))) continue;
         if (!missing.empty()) missing.erase(line);
         AppendLine(out, line);
     }
     for (const std::string& line : change.added) {
         if (missing.erase(line) == 0) continue;
-        if (deletes && deleted(line, key)) continue;
+        if (deletes && deletedKeys.Holds(line)) continue;
         AppendLine(out, line);
     }
     return out;
