@@ -1,0 +1,23 @@
+// "DirectoryDefinition.dat": the lines through the loader into the
+// directory table, the table through the folder-walk matchers (indexed and
+// row by row alike), and the lines through the known-location directory
+// scan.
+#include "harness/FuzzTarget.h"
+#include "definitions/DataFiles.h"
+#include "scan/files/DefinitionLoader.h"
+#include "scan/files/KnownLocations.h"
+#include "harness/FuzzMachine.h"
+#include "harness/MatcherCheck.h"
+
+using namespace bastion;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::FuzzMachine machine;
+    machine.WriteDefinitionFile(datafile::kDirectoryDefinitions, fuzz::AsBytes(data, size));
+    ScanContext context = machine.Context();
+    LoadDefinitions(context);
+    FUZZ_CHECK(machine.tables.Directories().Size() <= size + 1);
+    fuzz::CheckMatchersAgree(machine, fuzz::WalkedKind::Folders);
+    ScanKnownDirectoryLocations(context);
+    return 0;
+}
