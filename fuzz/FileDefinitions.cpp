@@ -3,21 +3,9 @@
 // the folder-walk matchers (indexed and row by row alike), and the lines
 // through the known-location file scan.
 #include "harness/FuzzTarget.h"
-#include "definitions/DataFiles.h"
-#include "scan/files/DefinitionLoader.h"
-#include "scan/files/KnownLocations.h"
-#include "harness/FuzzMachine.h"
-#include "harness/MatcherCheck.h"
-
-using namespace bastion;
+#include "harness/TableDefinitions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz::FuzzMachine machine;
-    machine.WriteDefinitionFile(datafile::kFileDefinitions, fuzz::AsBytes(data, size));
-    ScanContext context = machine.Context();
-    LoadDefinitions(context);
-    FUZZ_CHECK(machine.tables.Files().Size() <= size + 1);
-    fuzz::CheckMatchersAgree(machine, fuzz::WalkedKind::Files);
-    ScanKnownFileLocations(context);
+    bastion::fuzz::RunTableDefinitions(bastion::fuzz::AsBytes(data, size), bastion::fuzz::TableKind::Files);
     return 0;
 }

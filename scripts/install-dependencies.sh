@@ -2,7 +2,8 @@
 # Installs, with apt-get, what building and testing Bastion needs and this
 # machine lacks: the native and mingw-w64 compilers, CMake and Ninja, Wine,
 # Xvfb and the X tools the window tests drive, GoogleTest and Google
-# Benchmark. Safe to run again; it installs only what is missing.
+# Benchmark, and clang with its runtime libraries for the fuzz targets. Safe
+# to run again; it installs only what is missing.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   wine wine64
   xvfb xauth xdotool imagemagick x11-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  clang-14 libclang-rt-14-dev
   python3
 )
 
