@@ -115,7 +115,9 @@ bool ListByFind(const std::wstring& folder, std::vector<RawEntry>& out) {
     if (!find) return false;
     do {
         const std::size_t length = std::wcslen(data.cFileName);
-        if (!IsDot(data.cFileName, length)) out.push_back({std::wstring(data.cFileName, length), data.dwFileAttributes});
+        if (!IsDot(data.cFileName, length)) {
+            out.push_back({std::wstring(data.cFileName, length), data.dwFileAttributes});
+        }
     } while (::FindNextFileW(find.Get(), &data));
     return true;
 }
@@ -146,7 +148,8 @@ std::size_t EnumerateRaw(const RawLister& list, const std::wstring& folder) {
     if (!list(folder, entries)) return 0;
     std::size_t count = entries.size();
     for (const RawEntry& entry : entries) {
-        if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        const DWORD kind = entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+        if (kind == FILE_ATTRIBUTE_DIRECTORY) {
             count += EnumerateRaw(list, folder + entry.name + L"\\");
         }
     }

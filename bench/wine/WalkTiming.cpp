@@ -99,14 +99,15 @@ void MakeTree(win32::Win32FileSystem& files, const std::string& root) {
     files.WriteFile(root + "\\complete.marker", "");
 }
 
-// The bare enumeration: every folder listed through the facility, plain
-// folders descended into, nothing else done.
+// A bare enumeration through the facility: every folder that is no reparse
+// point descended into, nothing else done.
 std::size_t Enumerate(platform::FileSystem& files, const std::string& folder) {
     std::optional<platform::DirListing> listing = files.ListDirectory(folder);
     if (!listing) return 0;
     std::size_t count = listing->entries.size();
     for (const platform::DirEntry& entry : listing->entries) {
-        if ((entry.attributes & platform::kAttrDirectory) != 0 && (entry.attributes & platform::kAttrReparsePoint) == 0) {
+        const std::uint32_t kind = entry.attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint);
+        if (kind == platform::kAttrDirectory) {
             count += Enumerate(files, folder + entry.name + "\\");
         }
     }
