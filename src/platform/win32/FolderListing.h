@@ -3,10 +3,10 @@
 //
 // Of the ways to list (bench/wine/WalkTiming --variants), FindFirstFileExW
 // with FindExInfoBasic and FIND_FIRST_EX_LARGE_FETCH is the cheapest under
-// Wine, but gives no identity: opening the folder again for it costs about
-// three times the listing. FileIdBothDirectoryInfo costs some 15 % more than
-// FileFullDirectoryInfo for the short names it makes up; NtQueryDirectoryFile
-// called directly gains nothing. FileFullDirectoryInfo on a handle that also
+// Wine, but gives no identity: opening the folder again for it costs three
+// to four times the listing. FileIdBothDirectoryInfo costs about a tenth more
+// than FileFullDirectoryInfo for the short names it makes up;
+// NtQueryDirectoryFile called directly gains nothing measurable. FileFullDirectoryInfo on a handle that also
 // answers the file index lists within a few per cent of FindFirstFileExW,
 // and the volume serial, the one costly question, is mostly remembered from
 // the folder above (VolumeSerialMemo).
