@@ -2,9 +2,10 @@
 # Installs, with apt-get, what building and testing Bastion needs and this
 # machine lacks: the native and mingw-w64 compilers, CMake and Ninja, Wine,
 # Xvfb and the X tools the window tests drive, GoogleTest and Google
-# Benchmark, cpp-httplib and SQLite for the definition server, and uBlock
-# Origin for the EasyPrivacy list the starter definitions take domains from.
-# Safe to run again; it installs only what is missing.
+# Benchmark, cpp-httplib and SQLite for the definition server, uBlock Origin
+# for the EasyPrivacy list the starter definitions take domains from, and
+# clang with its runtime libraries for the fuzz targets. Safe to run again;
+# it installs only what is missing.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcpp-httplib-dev libsqlite3-dev pkg-config webext-ublock-origin-firefox
+  clang-14 libclang-rt-14-dev
   python3
 )
 

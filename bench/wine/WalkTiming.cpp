@@ -1,7 +1,8 @@
 // A Full System Scan walk of a generated tree (100,000 files in 5,000
 // folders) with 100,001 file and 100,001 directory definitions loaded,
-// against a bare enumeration of the same tree through the same file system
-// facility, on the real Win32 file system. Google Benchmark is not built for
+// against a bare enumeration of the same tree with FindFirstFileExW
+// (FindExInfoBasic, FIND_FIRST_EX_LARGE_FETCH) and one through the file
+// system facility the walk lists with, on the real Win32 file system. Google Benchmark is not built for
 // Windows, so this times rounds of each with the performance counter and
 // prints milliseconds: run it through wine-run.sh.
 //
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "../BenchDefinitions.h"
+#include "ListingCalls.h"
 #include "WineTiming.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
@@ -25,7 +27,6 @@
 #include "definitions/ExclusionList.h"
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyList.h"
-#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -98,88 +99,17 @@ void MakeTree(win32::Win32FileSystem& files, const std::string& root) {
     files.WriteFile(root + "\\complete.marker", "");
 }
 
-// The bare enumeration: every folder listed through the facility, plain
-// folders descended into, nothing else done.
+// A bare enumeration through the facility: every folder that is no reparse
+// point descended into, nothing else done.
 std::size_t Enumerate(platform::FileSystem& files, const std::string& folder) {
     std::optional<platform::DirListing> listing = files.ListDirectory(folder);
     if (!listing) return 0;
     std::size_t count = listing->entries.size();
     for (const platform::DirEntry& entry : listing->entries) {
-        if (entry.attributes == platform::kAttrDirectory) count += Enumerate(files, folder + entry.name + "\\");
-    }
-    return count;
-}
-
-// --- other listing calls, for comparison --------------------------------
-
-struct RawEntry {
-    std::wstring name;
-    DWORD attributes;
-};
-using RawLister = std::function<bool(const std::wstring& folder, std::vector<RawEntry>& out)>;
-
-bool IsDot(const wchar_t* name, std::size_t length) {
-    return (length == 1 && name[0] == L'.') || (length == 2 && name[0] == L'.' && name[1] == L'.');
-}
-
-void ReadIdentity(HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    ::GetFileInformationByHandle(handle, &info);
-}
-
-bool ListByFind(const std::wstring& folder, std::vector<RawEntry>& out, DWORD flags, bool identity) {
-    WIN32_FIND_DATAW data{};
-    win32::UniqueFindHandle find(::FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &data,
-                                                    FindExSearchNameMatch, nullptr, flags));
-    if (!find) return false;
-    do {
-        const std::size_t length = wcslen(data.cFileName);
-        if (!IsDot(data.cFileName, length)) {
-            out.push_back({std::wstring(data.cFileName, length), data.dwFileAttributes});
+        const std::uint32_t kind = entry.attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint);
+        if (kind == platform::kAttrDirectory) {
+            count += Enumerate(files, folder + entry.name + "\\");
         }
-    } while (::FindNextFileW(find.Get(), &data));
-    if (identity) {
-        win32::UniqueHandle handle(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (handle) ReadIdentity(handle.Get());
-    }
-    return true;
-}
-
-template <typename Info>
-bool ListByHandle(const std::wstring& folder, std::vector<RawEntry>& out, FILE_INFO_BY_HANDLE_CLASS kind,
-                  bool identity) {
-    win32::UniqueHandle handle(::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!handle) return false;
-    if (identity) ReadIdentity(handle.Get());
-    constexpr std::size_t kBufferBytes = 64 * 1024;
-    std::vector<std::uint64_t> buffer(kBufferBytes / sizeof(std::uint64_t));
-    while (::GetFileInformationByHandleEx(handle.Get(), kind, buffer.data(), static_cast<DWORD>(kBufferBytes))) {
-        const char* at = reinterpret_cast<const char*>(buffer.data());
-        for (;;) {
-            const Info* info = reinterpret_cast<const Info*>(at);
-            const std::size_t length = info->FileNameLength / sizeof(wchar_t);
-            if (!IsDot(info->FileName, length)) {
-                out.push_back({std::wstring(info->FileName, length), info->FileAttributes});
-            }
-            if (info->NextEntryOffset == 0) break;
-            at += info->NextEntryOffset;
-        }
-    }
-    return ::GetLastError() == ERROR_NO_MORE_FILES;
-}
-
-std::size_t EnumerateRaw(const RawLister& list, const std::wstring& folder) {
-    std::vector<RawEntry> entries;
-    if (!list(folder, entries)) return 0;
-    std::size_t count = 0;
-    for (const RawEntry& entry : entries) {
-        if (entry.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-        ++count;
-        if (entry.attributes == FILE_ATTRIBUTE_DIRECTORY) count += EnumerateRaw(list, folder + entry.name + L"\\");
     }
     return count;
 }
@@ -188,43 +118,27 @@ std::size_t EnumerateRaw(const RawLister& list, const std::wstring& folder) {
 // load of the machine.
 void TimeVariants(const std::string& root) {
     const std::wstring top = win32::Widen(root) + L"\\";
-    using Enumeration = std::function<std::size_t()>;
-    auto raw = [&](RawLister list) -> Enumeration { return [&top, list] { return EnumerateRaw(list, top); }; };
-    const std::vector<std::pair<const char*, Enumeration>> variants = {
-        {"FindFirstFileExW basic, no identity",
-         raw([](const std::wstring& f, auto& out) { return ListByFind(f, out, 0, false); })},
-        {"FindFirstFileExW basic, large fetch, no identity",
-         raw([](const std::wstring& f, auto& out) { return ListByFind(f, out, FIND_FIRST_EX_LARGE_FETCH, false); })},
-        {"FindFirstFileExW + second open + GetFileInformationByHandle",
-         raw([](const std::wstring& f, auto& out) { return ListByFind(f, out, FIND_FIRST_EX_LARGE_FETCH, true); })},
-        {"handle + FileIdBothDirectoryInfo 64 KB, no identity",
-         raw([](const std::wstring& f, auto& out) {
-             return ListByHandle<FILE_ID_BOTH_DIR_INFO>(f, out, FileIdBothDirectoryInfo, false);
-         })},
-        {"handle + FileFullDirectoryInfo 64 KB, no identity",
-         raw([](const std::wstring& f, auto& out) {
-             return ListByHandle<FILE_FULL_DIR_INFO>(f, out, FileFullDirectoryInfo, false);
-         })},
-        {"handle + FileFullDirectoryInfo + GetFileInformationByHandle",
-         raw([](const std::wstring& f, auto& out) {
-             return ListByHandle<FILE_FULL_DIR_INFO>(f, out, FileFullDirectoryInfo, true);
-         })},
-        {"Win32FileSystem::ListDirectory (handle, FileFull, index, memo)",
-         [&root] {
-             win32::Win32FileSystem files;
-             return Enumerate(files, root + "\\");
-         }},
-    };
-    std::vector<std::vector<double>> times(variants.size());
+    std::vector<std::pair<std::string, std::function<std::size_t()>>> variants;
+    for (const bench::ListingCall& call : bench::ListingCalls()) {
+        variants.emplace_back(call.name, [&top, list = call.list] { return bench::EnumerateRaw(list, top); });
+    }
+    variants.emplace_back("Win32FileSystem::ListDirectory", [&root] {
+        win32::Win32FileSystem files;
+        return Enumerate(files, root + "\\");
+    });
+    std::vector<std::vector<double>> walls(variants.size()), cpus(variants.size());
     std::vector<std::size_t> counts(variants.size());
     for (int round = 0; round < kRounds; ++round) {
         for (std::size_t v = 0; v < variants.size(); ++v) {
-            times[v].push_back(Milliseconds([&] { counts[v] = variants[v].second(); }));
+            const Timing timing = Time([&] { counts[v] = variants[v].second(); });
+            walls[v].push_back(timing.wall);
+            cpus[v].push_back(timing.cpu);
         }
     }
-    std::printf("bare enumerations by listing call, in turn (median of %d):\n", kRounds);
+    std::printf("bare enumerations by listing call, in turn (median of %d)   wall ms   process cpu ms\n", kRounds);
     for (std::size_t v = 0; v < variants.size(); ++v) {
-        std::printf("  %-64s %8.1f ms  (%zu entries)\n", variants[v].first, Median(times[v]), counts[v]);
+        std::printf("  %-64s %8.1f  %8.1f  (%zu entries)\n", variants[v].first.c_str(), Median(walls[v]),
+                    Median(cpus[v]), counts[v]);
     }
 }
 
@@ -274,43 +188,51 @@ int main(int argc, char** argv) {
     const double loadMs = Milliseconds([&] { LoadDefinitions(context); });
 
     const std::string top = tree + "\\";
+    const std::wstring wideTop = win32::Widen(top);
     std::size_t entries = Enumerate(files, top);  // warms the host's caches
-    // Each round times both, one right after the other and taking turns at
-    // going first, so that neither gains from what the other left in the
-    // caches and both meet the same load of the machine; the ratio is taken
-    // per round.
-    std::vector<double> bareWall, walkWall, bareCpu, walkCpu, wallRatios, cpuRatios;
+    std::size_t found = 0;
+    // Each round times all three one right after the other, taking turns at
+    // going first, so that none gains from what another left in the caches
+    // and all meet the same load of the machine; ratios are taken per round.
+    enum { kFind, kFacility, kWalk, kKinds };
+    std::vector<double> wall[kKinds], cpu[kKinds], wallRatios, cpuRatios;
     for (int round = 0; round < kRounds; ++round) {
-        Timing bare, walk;
-        auto timeBare = [&] { bare = Time([&] { entries = Enumerate(files, top); }); };
-        auto timeWalk = [&] {
-            state.Reset();
-            walk = Time([&] { ScanFolder(context, top); });
+        Timing timings[kKinds];
+        auto time = [&](int kind) {
+            switch (kind) {
+                case kFind:
+                    timings[kind] = Time([&] { found = bench::EnumerateRaw(bench::ListByFind, wideTop); });
+                    break;
+                case kFacility:
+                    timings[kind] = Time([&] { entries = Enumerate(files, top); });
+                    break;
+                default:
+                    state.Reset();
+                    timings[kind] = Time([&] { ScanFolder(context, top); });
+            }
         };
-        if (round % 2 == 0) {
-            timeBare();
-            timeWalk();
-        } else {
-            timeWalk();
-            timeBare();
+        for (int k = 0; k < kKinds; ++k) time((round + k) % kKinds);
+        for (int k = 0; k < kKinds; ++k) {
+            wall[k].push_back(timings[k].wall);
+            cpu[k].push_back(timings[k].cpu);
         }
-        bareWall.push_back(bare.wall);
-        walkWall.push_back(walk.wall);
-        bareCpu.push_back(bare.cpu);
-        walkCpu.push_back(walk.cpu);
-        wallRatios.push_back(walk.wall / bare.wall);
-        cpuRatios.push_back(walk.cpu / bare.cpu);
+        wallRatios.push_back(timings[kWalk].wall / timings[kFind].wall);
+        cpuRatios.push_back(timings[kWalk].cpu / timings[kFind].cpu);
     }
-    if (static_cast<std::size_t>(state.counters.filesInspected) != entries + 1) {
-        std::printf("walk examined %d items, the enumeration %zu\n", state.counters.filesInspected, entries);
+    if (static_cast<std::size_t>(state.counters.filesInspected) != entries + 1 || found != entries) {
+        std::printf("walk examined %d items, the enumerations %zu and %zu\n", state.counters.filesInspected, found,
+                    entries);
     }
 
     std::printf("LoadDefinitions (files and directories, %d each)  %.1f ms\n", kDefinitions, loadMs);
-    std::printf("medians of %d rounds             wall ms   process cpu ms\n", kRounds);
-    std::printf("BareEnumeration/%zu entries  %8.1f  %8.1f\n", entries, Median(bareWall), Median(bareCpu));
-    std::printf("WalkAndMatch/%zu entries     %8.1f  %8.1f   (%zu detections)\n", entries, Median(walkWall),
-                Median(walkCpu), state.ActivityList().Count());
-    std::printf("walk+match / bare enumeration  %8.3f  %8.3f\n", Median(wallRatios), Median(cpuRatios));
+    std::printf("medians of %d rounds                         wall ms   process cpu ms\n", kRounds);
+    std::printf("BareEnumeration/FindFirstFileExW/%zu     %8.1f  %8.1f\n", found, Median(wall[kFind]),
+                Median(cpu[kFind]));
+    std::printf("BareEnumeration/ListDirectory/%zu        %8.1f  %8.1f\n", entries, Median(wall[kFacility]),
+                Median(cpu[kFacility]));
+    std::printf("WalkAndMatch/%zu                         %8.1f  %8.1f   (%zu detections)\n", entries,
+                Median(wall[kWalk]), Median(cpu[kWalk]), state.ActivityList().Count());
+    std::printf("walk+match / FindFirstFileExW enumeration  %8.3f  %8.3f\n", Median(wallRatios), Median(cpuRatios));
     if (parts) {
         IdlePump idle;
         ScanContext idleContext{files, codePage, system, dataFolder, tokens, safety, exclusions,

@@ -1,0 +1,26 @@
+// "ExeDefinition.dat": every line through the process scan of the NT family
+// (full module paths) and of the Windows 95 family (snapshot names), with
+// some of the programs the seeds name running.
+#include "harness/FuzzTarget.h"
+#include "definitions/DataFiles.h"
+#include "scan/processes/ProcessScanner.h"
+#include "harness/FuzzMachine.h"
+#include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
+
+using namespace bastion;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ui::MessageCatalogue messages{testing::TestIdentity()};
+    ui::FillDefaultMessages(messages);
+    for (bool windows9x : {false, true}) {
+        fuzz::FuzzMachine machine;
+        if (windows9x) machine.machine.system.UseWindows9x();
+        machine.WriteDefinitionFile(datafile::kExeDefinitions, fuzz::AsBytes(data, size));
+        fuzz::UnattendedDialogs dialogs;
+        ProcessScanner scanner(dialogs, messages, "Bastion");
+        ScanContext context = machine.Context();
+        scanner.ScanRunningProcesses(context);
+    }
+    return 0;
+}

@@ -1,0 +1,87 @@
+#include "harness/TableDefinitions.h"
+
+#include <algorithm>
+
+#include "common/Text.h"
+#include "definitions/DataFiles.h"
+#include "harness/FuzzMachine.h"
+#include "harness/FuzzTarget.h"
+#include "scan/files/DefinitionLoader.h"
+#include "scan/files/FolderMatchers.h"
+#include "scan/files/KnownLocations.h"
+#include "support/RowByRowMatchers.h"
+
+namespace bastion::fuzz {
+
+namespace {
+
+// Enough rows to reach the odd ones of a short input, few enough that an
+// input of many lines stays quick.
+constexpr std::size_t kRowsWalked = 24;
+
+// Where a row's item would be met: in the row's case and upper-cased, and
+// where the row says "[drive]", on two drives.
+std::vector<std::string> Places(const DefinitionRow& row, TableKind kind) {
+    std::vector<std::string> places;
+    for (std::string_view drive : {"c:", "D:"}) {
+        std::string path = ReplaceAllIgnoreCase(row.folder, "[drive]", drive);
+        if (kind == TableKind::Files) {
+            path += row.name;
+        } else if (!EndsWith(path, "\\")) {
+            path += '\\';
+        }
+        places.push_back(ToUpper(path));
+        places.push_back(std::move(path));
+    }
+    return places;
+}
+
+void CheckMatchersAgree(FuzzMachine& machine, TableKind kind) {
+    ui::FrmMain referenceForm;
+    ScanState referenceState(referenceForm);
+    referenceForm.cmdScan.SetEnabled(false);
+    ScanContext indexed = machine.Context();
+    ScanContext reference{machine.machine.files, indexed.codePage,     machine.machine.system,
+                          machine.dataFolder,    machine.tokens,       machine.safety,
+                          machine.exclusions,    referenceState,       machine.pump,
+                          machine.tables,        machine.machine.registry, machine.machine.shell,
+                          machine.machine.processes};
+    const DefinitionTable& table =
+        kind == TableKind::Files ? machine.tables.Files() : machine.tables.Directories();
+    const std::size_t rows = std::min(table.Size(), kRowsWalked);
+    for (std::size_t row = 0; row < rows; ++row) {
+        for (const std::string& place : Places(table.Row(row), kind)) {
+            if (kind == TableKind::Files) {
+                MatchFoundFile(indexed, place);
+                testing::RowByRowMatchFoundFile(reference, place);
+            } else {
+                MatchFoundDirectory(indexed, place);
+                testing::RowByRowMatchFoundDirectory(reference, place);
+            }
+        }
+    }
+    using testing::ScanHarness;
+    FUZZ_CHECK(ScanHarness::Rows(machine.state.ActivityList()) == ScanHarness::Rows(referenceState.ActivityList()));
+    FUZZ_CHECK(ScanHarness::Rows(machine.state.ResultsList()) == ScanHarness::Rows(referenceState.ResultsList()));
+    FUZZ_CHECK(ScanHarness::Rows(machine.state.FileQueue()) == ScanHarness::Rows(referenceState.FileQueue()));
+}
+
+}  // namespace
+
+void RunTableDefinitions(std::string_view lines, TableKind kind) {
+    const bool files = kind == TableKind::Files;
+    FuzzMachine machine;
+    machine.WriteDefinitionFile(files ? datafile::kFileDefinitions : datafile::kDirectoryDefinitions, lines);
+    ScanContext context = machine.Context();
+    LoadDefinitions(context);
+    const DefinitionTable& table = files ? machine.tables.Files() : machine.tables.Directories();
+    FUZZ_CHECK(table.Size() <= lines.size() + 1);
+    CheckMatchersAgree(machine, kind);
+    if (files) {
+        ScanKnownFileLocations(context);
+    } else {
+        ScanKnownDirectoryLocations(context);
+    }
+}
+
+}  // namespace bastion::fuzz
