@@ -6,6 +6,9 @@
 #
 #   scripts/run-fuzzers.sh [SECONDS_EACH] [TARGET...]
 #
+# Targets run side by side, as many at once as there are processors
+# (FUZZ_JOBS sets another number).
+#
 # Build first: cmake --preset fuzz && cmake --build --preset fuzz
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -26,23 +29,42 @@ if [ ${#targets[@]} -eq 0 ]; then
   exit 1
 fi
 
-status=0
-for name in "${targets[@]}"; do
-  corpus="$build/corpus/$name"
+# One target: its run, then one line of result; the report follows a crash.
+run_target() {
+  local name=$1
+  local corpus="$build/corpus/$name"
   mkdir -p "$corpus"
-  seeds=(fuzz/corpus/"$name")
+  local seeds=(fuzz/corpus/"$name")
   [ -d "fuzz/crashes/$name" ] && seeds+=("fuzz/crashes/$name")
-  log="$build/artifacts/$name.log"
+  local log="$build/artifacts/$name.log"
   "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$build/artifacts/$name-" "$corpus" "${seeds[@]}" >"$log" 2>&1
-  result=$?
+  local result=$?
+  local runs
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   if [ $result -eq 0 ]; then
     echo "fuzz_$name: ${runs:-?} executions in ${seconds} s, no crash"
   else
     echo "fuzz_$name: FAILED (exit $result); the input is in $build/artifacts/, the report:"
     tail -n 60 "$log"
-    status=1
+  fi
+  return $result
+}
+
+jobs="${FUZZ_JOBS:-$(nproc 2>/dev/null || echo 2)}"
+status=0
+running=0
+for name in "${targets[@]}"; do
+  run_target "$name" > "$build/artifacts/$name.result" &
+  running=$((running + 1))
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || status=1
+    running=$((running - 1))
   fi
 done
+while [ "$running" -gt 0 ]; do
+  wait -n || status=1
+  running=$((running - 1))
+done
+for name in "${targets[@]}"; do cat "$build/artifacts/$name.result"; done
 exit $status
