@@ -10,6 +10,7 @@
 #include "definitions/ExclusionList.h"
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
+#include "removal/RemovalEngine.h"
 #include "scan/processes/ProcessScanner.h"
 #include "shields/ShieldTimers.h"
 #include "scan/ScanController.h"
@@ -67,6 +68,9 @@ public:
     ProcessScanner processScanner;
     StoredScanOptions scanOptions{settings};
     ScanController controller;
+    // The removal of ticked results; also what a scheduled scan with
+    // automatic removal runs (the controller's removeTicked).
+    RemovalEngine removal;
 };
 
 }  // namespace bastion

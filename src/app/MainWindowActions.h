@@ -7,7 +7,9 @@
 #include <functional>
 
 #include "ui/forms/FrmAbout.h"
+#include "ui/forms/FrmDelete.h"
 #include "ui/forms/FrmReport.h"
+#include "ui/forms/FrmRestore.h"
 
 namespace bastion {
 
@@ -20,13 +22,14 @@ struct MainWindowActions {
     // Show the window until the user closes it (its model turns invisible).
     std::function<void(ui::FrmReport&)> showReportModal;
     std::function<void(ui::FrmAbout&)> showAboutModal;
+    std::function<void(ui::FrmDelete&)> showDeleteFailedModal;
+    std::function<void(ui::FrmRestore&)> showRestoreModal;
 
     // Later features.
     std::function<void()> sendAnonymousData;
     std::function<bool(bool ticked)> confirmSendData;
     std::function<void()> runLiveUpdate;
     std::function<void()> minimizeToTray;
-    std::function<void()> viewQuarantine;
     std::function<void()> changeLanguage;
 };
 
