@@ -7,12 +7,15 @@
 #include "app/MainWindowHandlers.h"
 #include "app/MainWindowLifecycle.h"
 #include "platform/win32/ComApartment.h"
+#include "platform/win32/ComSecurity.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/forms/FrmSplash.h"
 #include "ui/win32/FormTimerWindow.h"
 #include "ui/win32/FrmAboutWindow.h"
+#include "ui/win32/FrmDeleteWindow.h"
 #include "ui/win32/FrmMainWindow.h"
 #include "ui/win32/FrmReportWindow.h"
+#include "ui/win32/FrmRestoreWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/Win32Dialogs.h"
@@ -49,6 +52,8 @@ MainWindowSeams NativeSeams(bastion::win32::FrmMainWindow& window, bool& startMa
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // The folder browser and the shell's verbs need COM on this thread.
     bastion::win32::ComApartment com;
+    // Before any call crosses processes: restore points need it.
+    bastion::win32::InitializeComSecurity();
     bastion::win32::Win32Platform platform;
     bastion::win32::Win32Dialogs dialogs;
     bastion::win32::Win32EventPump pump;
@@ -75,10 +80,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     actions.showAboutModal = [&window](bastion::ui::FrmAbout& about) {
         bastion::win32::ShowFrmAboutModal(about, window.Hwnd());
     };
+    actions.showDeleteFailedModal = [&window](bastion::ui::FrmDelete& failed) {
+        bastion::win32::ShowFrmDeleteModal(failed, window.Hwnd());
+    };
+    actions.showRestoreModal = [&window](bastion::ui::FrmRestore& restore) {
+        bastion::win32::ShowFrmRestoreModal(restore, window.Hwnd());
+    };
     bastion::MainWindowHandlers handlers(app, std::move(actions));
     bastion::MainWindowSeams& seams = lifecycle.Seams();
     seams.closeOtherWindows.push_back([&handlers] { handlers.About().SetVisible(false); });
     seams.closeOtherWindows.push_back([&handlers] { handlers.ReportViewer().SetVisible(false); });
+    seams.closeOtherWindows.push_back([&handlers] { handlers.RestoreWindow().SetVisible(false); });
+    seams.closeOtherWindows.push_back([&app] { app.removal.deleteFailed.SetVisible(false); });
     bastion::WebsiteOpener& website = handlers.Website();
     seams.websiteWindowVisible = [&website] { return website.Visible(); };
     website.form.onClosed = [&lifecycle] { lifecycle.WebsiteWindowClosed(); };
