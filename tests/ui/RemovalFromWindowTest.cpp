@@ -5,6 +5,8 @@
 // restore window lists it. Saves screenshots of those windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "DataFolderFixture.h"
 #include "Screenshot.h"
 #include "platform/win32/Handles.h"
@@ -70,14 +72,19 @@ TEST_F(RemovalFromWindowTest, AFileInUseIsListedCopiedAndKeptThenRemovedAndOffer
         CloseClipboard();
     }
     EXPECT_EQ(clipboard, win32::Widen(planted) + L"\r\n");
-    SendMessageW(Button(failed, L"Ok"), BM_CLICK, 0, 0);
+    // Posted, as a real click is: the window's modal loop ends at the next
+    // message it takes.
+    PostMessageW(Button(failed, L"Ok"), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(failed) && IsWindowEnabled(window); }, 5000));
 
     EXPECT_TRUE(files.Lookup(planted).has_value());
     HWND results = FindListView(window, {L"File", L"Location", L"Type", L"Risk", L"Details"});
     ASSERT_EQ(ListViewItemCount(results), 1) << "the survivor keeps its row";
-    EXPECT_NE(FindDescendant(window, L"Static", L"Items that could not be removed (they stay in the list): 1"),
-              nullptr);
+    // Under Wine no restore point can be made, which the same label says.
+    const std::vector<HWND> labels = FindDescendants(window, L"Static");
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](HWND label) {
+        return WindowText(label).starts_with(L"Items that could not be removed (they stay in the list): 1");
+    }));
     EXPECT_TRUE(SaveScreenshot(window, "removal-failed-results"));
 
     // Free, it goes, and the restore window offers it.
@@ -93,7 +100,7 @@ TEST_F(RemovalFromWindowTest, AFileInUseIsListedCopiedAndKeptThenRemovedAndOffer
     ASSERT_EQ(ListViewItemCount(stored), 1);
     EXPECT_EQ(ListViewItemText(stored, 0, 2), win32::Widen(planted));
     EXPECT_TRUE(SaveScreenshot(restoreWindow, "restore-window"));
-    SendMessageW(Button(restoreWindow, L"Close"), BM_CLICK, 0, 0);
+    PostMessageW(Button(restoreWindow, L"Close"), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(restoreWindow); }, 5000));
 
     PostMessageW(window, WM_CLOSE, 0, 0);
