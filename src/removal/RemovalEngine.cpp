@@ -115,7 +115,6 @@ RemovalReport RemovalEngine::Confirmed(bool unattended) {
             return {};
         }
     }
-    deleteFailed.lstProblem.Clear();
     return Remove(unattended);
 }
 
@@ -127,6 +126,7 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     ui::OperationGate::Operation operation = env_.operations.TryBegin("removal", [this] { stopRequested_ = true; });
     if (!operation) return report;
     report.ran = true;
+    deleteFailed.lstProblem.Clear();
     ui::FrmMain& form = env_.state.Form();
     Quarantine quarantine(env_.files, env_.codePage, env_.clock, env_.dataFolder);
     quarantine.EnsureFolder();

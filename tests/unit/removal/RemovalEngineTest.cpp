@@ -6,6 +6,7 @@
 
 #include "app/App.h"
 #include "removal/quarantine/QuarantineRestore.h"
+#include "removal/quarantine/RestoreWindow.h"
 #include "removal/registry/RegFile.h"
 #include "scan/state/ResultChecks.h"
 #include "support/FakePlatform.h"
@@ -196,6 +197,53 @@ TEST_F(RemovalEngineTest, RestorePointWrapsTheRemovalAndItsAbsenceIsSaid) {
     ASSERT_EQ(dialogs.Asked().size(), asked + 1);
     EXPECT_EQ(dialogs.Asked().back().text,
               "No entries are selected.  You must check the box next to at least one item in the list.");
+}
+
+TEST_F(RemovalEngineTest, AnExitDuringTheRemovalLetsTheItemInHandFinishAndLeavesTheRestAsItWas) {
+    machine.files.AddFile("C:\\A\\spy.exe", "a");
+    machine.files.AddFile("C:\\B\\spy.exe", "b");
+    File("C:\\A\\spy.exe", "Spy A");
+    File("C:\\B\\spy.exe", "Spy B");
+    bool ended = false;
+    pump.Always([&] {
+        if (!app.operations.Ending() && !machine.files.HasFile("C:\\A\\spy.exe")) {
+            app.operations.EndWhenIdle([&] { ended = true; });
+        }
+    });
+    const RemovalReport report = RemoveAll();
+    EXPECT_TRUE(ended) << "the exit ran once the removal returned";
+    ASSERT_EQ(report.items.size(), 2u);
+    EXPECT_EQ(report.items[1].result, RemovalResult::NotTried);
+    EXPECT_TRUE(machine.files.HasFile("C:\\B\\spy.exe"));
+    ASSERT_EQ(app.state.ResultsList().Count(), 1u);
+    EXPECT_TRUE(app.state.ResultsList().Item(0).checked) << "not reached: still ticked";
+}
+
+TEST_F(RemovalEngineTest, TheRestoreWindowPutsBackTheTickedItemsAndAsksBeforeReplacing) {
+    machine.files.AddFile("C:\\A\\spy.exe", "old");
+    machine.files.AddFile("C:\\A\\Deep\\other.exe", "other");
+    File("C:\\A\\spy.exe", "Spy");
+    File("C:\\A\\Deep\\other.exe", "Other");
+    RemoveAll();
+    machine.files.DeleteFolderTree("C:\\A");
+    machine.files.AddFile("C:\\A\\spy.exe", "new");
+
+    ui::FrmRestore window;
+    frmRestore_Load(window, quarantine);
+    ASSERT_EQ(window.lvwQuarantine.Count(), 2u);
+    EXPECT_EQ(window.lvwQuarantine.SubItem(0, 1), "File");
+    EXPECT_EQ(window.lvwQuarantine.SubItem(1, 2), "C:\\A\\Deep\\other.exe");
+    window.lvwQuarantine.SetChecked(0, true);
+    window.lvwQuarantine.SetChecked(1, true);
+    dialogs.AnswerMessageBox(ui::MsgResult::No);  // keep the new spy.exe
+    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    cmdRestore_Click(window, {quarantine, machine.registry, app.dialogs, app.messages, "Testwall", app.operations, {}});
+    EXPECT_EQ(machine.files.Content("C:\\A\\spy.exe"), "new");
+    EXPECT_EQ(machine.files.Content("C:\\A\\Deep\\other.exe"), "other") << "its missing folder made again";
+    EXPECT_EQ(dialogs.Asked()[dialogs.Asked().size() - 2].text,
+              "C:\\A\\spy.exe\r\n\r\nThis already exists. Replace it with the copy kept in the quarantine?");
+    EXPECT_EQ(dialogs.Asked().back().text, "Items put back: 1");
+    ASSERT_EQ(window.lvwQuarantine.Count(), 1u) << "what was kept stays listed";
 }
 
 }  // namespace
