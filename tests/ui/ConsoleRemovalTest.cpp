@@ -2,11 +2,16 @@
 // real files, registry and processes: what a scan finds is removed without
 // a question (a program running from a found path is stopped, one of the
 // same name elsewhere runs on; a COM server goes without its code ever
-// running), kept under names of its own across two removals, logged, and
-// put back whole by "quarantine restore".
+// running), a tracking cookie goes too, kept under names of its own across
+// two removals, logged, and put back whole by "quarantine restore".
 #include <gtest/gtest.h>
 
 #include "DataFolderFixture.h"
+// After <windows.h>, which it builds on.
+#include <wininet.h>
+
+#include <map>
+
 #include "common/Text.h"
 #include "platform/win32/Handles.h"
 #include "support/RegistryTree.h"
@@ -16,6 +21,8 @@ namespace {
 
 using platform::Hive;
 using platform::RegView;
+
+constexpr const char* kCookieUrl = "http://blocked-removal.example/";
 
 class ConsoleRemovalTest : public DataFolderFixture {
 protected:
@@ -31,6 +38,7 @@ protected:
         registry.DeleteTree(Hive::CurrentUser, key);
         registry.DeleteTree(Hive::LocalMachine, key, RegView::Bits32);
         registry.DeleteTree(Hive::CurrentUser, classKey);
+        InternetSetCookieA(kCookieUrl, nullptr, "track=; expires=Thu, 01-Jan-1970 00:00:01 GMT");
         files.DeleteFolderTree(quarantineFolder);
     }
 
@@ -87,14 +95,30 @@ TEST_F(ConsoleRemovalTest, RemovesWhatItFoundKeepsItAllAndPutsItBack) {
     const testing::RegistryTree userBefore = testing::ReadRegistryTree(registry, Hive::CurrentUser, key, RegView::Bits64);
     const testing::RegistryTree machineBefore =
         testing::ReadRegistryTree(registry, Hive::LocalMachine, key, RegView::Bits32);
+    // A cookie that persists as a file of the cookie folder.
+    ASSERT_TRUE(InternetSetCookieA(kCookieUrl, nullptr, "track=1; expires=Fri, 31-Dec-2037 23:59:59 GMT"));
+    const std::string cookies = shell.SpecialFolderPath(platform::csidl::kCookies).value_or("");
+    ASSERT_FALSE(cookies.empty());
+    std::map<std::string, std::string> cookiesBefore;
+    const std::optional<platform::DirListing> listing = files.ListDirectory(cookies);
+    for (const platform::DirEntry& entry : listing ? listing->entries : std::vector<platform::DirEntry>{}) {
+        if (std::optional<std::string> content = files.ReadFile(cookies + "\\" + entry.name)) {
+            cookiesBefore[cookies + "\\" + entry.name] = *content;
+        }
+    }
+    WriteDefinitions("BlockedCookies.dat", {"blocked-removal.example"});
     WriteDefinitions("FileDefinition.dat", {"spy.exe=Spy|" + scratch + "\\A|Adware", "spy.exe=Spy|" + scratch + "\\B",
                                             "agent.exe=Agent|" + scratch + "\\Run", "spyserver.dll=Com Spy|" + scratch + "\\Com"});
     WriteDefinitions("DirectoryDefinition.dat", {"SpyCo=SpyCo|" + folder + "\\"});
     WriteDefinitions("RegistryDefinition.dat", {"1^" + key + "\\^Run=Reg Spy", "2^" + key + "=Key Spy"});
 
     DWORD exitCode = 0;
-    std::string output = RunScanner(L"smart --no-cookies --no-processes --no-report --remove", exitCode);
+    std::string output = RunScanner(L"smart --no-processes --no-report --remove", exitCode);
     EXPECT_EQ(exitCode, 1u) << output;
+    const std::size_t cookieLine = output.find("removed\t" + cookies + "\\");
+    ASSERT_NE(cookieLine, std::string::npos) << output;
+    const std::string cookie = output.substr(cookieLine + 8, output.find('\n', cookieLine) - cookieLine - 8);
+    EXPECT_FALSE(files.Lookup(cookie));
     for (const std::string& line : {"removed\t" + a, "removed\t" + b, "removed\t" + agent, "removed\t" + dll,
                                     "removed\t" + folder, "removed\tHKEY_CURRENT_USER\\" + key + "\\Run",
                                     "removed\tHKEY_LOCAL_MACHINE\\" + key + " (32-bit view)"}) {
@@ -138,6 +162,7 @@ TEST_F(ConsoleRemovalTest, RemovesWhatItFoundKeepsItAllAndPutsItBack) {
     EXPECT_EQ(files.ReadFile(folder + "\\data\\inner.txt"), "inner");
     EXPECT_EQ(files.ReadFile(agent), child);
     EXPECT_EQ(files.ReadFile(dll), server);
+    EXPECT_EQ(files.ReadFile(cookie), cookiesBefore[cookie]);
     EXPECT_EQ(testing::ReadRegistryTree(registry, Hive::CurrentUser, key, RegView::Bits64), userBefore);
     EXPECT_EQ(testing::ReadRegistryTree(registry, Hive::LocalMachine, key, RegView::Bits32), machineBefore);
     EXPECT_EQ(registry.OpenKey(Hive::CurrentUser, classKey, platform::RegAccess::Read), platform::kRegOk);
