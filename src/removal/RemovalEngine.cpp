@@ -260,7 +260,8 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     form.lblDeletingCaption.SetVisible(!note.empty());
     operation.Finish();
 
-    if (!unattended && deleteFailed.lstProblem.Count() > 0 && hooks_.showDeleteFailed) {
+    // A removal stopped by the program's end shows no window on its way out.
+    if (!unattended && !stopRequested_ && deleteFailed.lstProblem.Count() > 0 && hooks_.showDeleteFailed) {
         deleteFailed.SetVisible(true);
         hooks_.showDeleteFailed();
     }
