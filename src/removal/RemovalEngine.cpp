@@ -161,10 +161,10 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     std::vector<std::string> comFailures;
     form.pgbDeleteSpywaresFound.SetMax(std::max<double>(1, static_cast<double>(work.size())));
     for (int pass = 0; pass < 2 && !stopRequested_; ++pass) {
-        firstPass_ = pass == 0;
+        const bool firstPass = pass == 0;
         for (std::size_t i = 0; i < work.size() && !stopRequested_; ++i) {
             WorkItem& item = work[i];
-            if (!firstPass_ && item.result != RemovalResult::Failed) continue;
+            if (!firstPass && item.result != RemovalResult::Failed) continue;
             form.lblDeletingCaption.SetCaption(ToLower(item.location));
             form.pgbDeleteSpywaresFound.SetValue(static_cast<double>(i + 1));
             const double share = static_cast<double>(item.position) / static_cast<double>(item.queue->Count());
@@ -173,7 +173,7 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
                                                            Message(ui::msg::kCompleted));
             switch (item.kind) {
             case QueueKind::File:
-                if (firstPass_ && IsComServerFile(item.location)) {
+                if (firstPass && IsComServerFile(item.location)) {
                     ComRegistrationsResult com = UnregisterComServer(registry, env_.system, env_.pump, item.location);
                     comFailures.insert(comFailures.end(), com.failed.begin(), com.failed.end());
                 }
@@ -197,7 +197,6 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
             env_.pump.Pump();
         }
     }
-    firstPass_ = false;
     for (WorkItem& item : work) {
         if (item.result == RemovalResult::Failed) SettleFailedItem(files, item.location, item.progress);
     }

@@ -104,8 +104,6 @@ public:
     void Command2_Click();
     void cmdDeleteAtRestart_Click();
 
-    // True only during the first of the two passes.
-    bool FirstRemovalPass() const { return firstPass_; }
     RemovalHooks& Hooks() { return hooks_; }
 
     ui::FrmDelete deleteFailed;
@@ -118,7 +116,6 @@ private:
     RemovalEnvironment env_;
     RemovalHooks hooks_;
     RestorePoint restorePoint_;
-    bool firstPass_ = false;
     bool stopRequested_ = false;
 };
 

@@ -6,7 +6,7 @@ FrmRestore::FrmRestore() : Form("frmRestore") {
     SetCaption("Restore from Quarantine");
     lblInfo.SetCaption("Tick the items to put back where they were removed from, then press Restore.");
     lvwQuarantine.checkBoxes = true;
-    lvwQuarantine.AddColumn("Date", 2600);
+    lvwQuarantine.AddColumn("Date", 3200);
     lvwQuarantine.AddColumn("Kind", 1700);
     lvwQuarantine.AddColumn("Original Location", 6500);
     cmdRestore.SetCaption("Restore");

@@ -6,6 +6,7 @@
 
 #include "app/App.h"
 #include "removal/quarantine/QuarantineRestore.h"
+#include "removal/files/NeverRemoved.h"
 #include "removal/quarantine/RestoreWindow.h"
 #include "removal/registry/RegFile.h"
 #include "scan/state/ResultChecks.h"
@@ -168,6 +169,22 @@ TEST_F(RemovalEngineTest, WhatCannotBeCopiedOrDeletedStaysListedAndOnlyTheRightP
     EXPECT_EQ(Items().size(), 2u);
     EXPECT_NE(files.Content(quarantine.LogPath())->find("C:\\Locked\\spy.exe (deleted at the next start of Windows)"),
               std::string::npos);
+}
+
+TEST_F(RemovalEngineTest, NoDefinitionTakesARootOrAFolderThatHoldsOne) {
+    const NeverRemoved never(machine.shell, machine.system, app.dataFolder, app.dataFolder + "\\quarantine");
+    const std::string profile = "C:\\Documents and Settings\\User";
+    for (const std::string& path :
+         {std::string("C:\\"), std::string("D:"), std::string("\\\\server\\share\\"), std::string("c:\\windows\\"),
+          std::string("C:\\WINDOWS\\system32"), std::string("C:\\Program Files"), profile,
+          std::string("C:\\Documents and Settings"), profile + "\\Application Data", app.dataFolder,
+          app.dataFolder + "\\quarantine\\3_spy.exe", std::string("C:\\Program Files\\Bastion")}) {
+        EXPECT_TRUE(never.Contains(path)) << path;
+    }
+    for (const std::string& path : {std::string("C:\\Program Files\\SpyCo"), std::string("C:\\WINDOWS\\spy.exe"),
+                                    profile + "\\Desktop\\spy", app.dataFolder + "\\FileDefinition.bak"}) {
+        EXPECT_FALSE(never.Contains(path)) << path;
+    }
 }
 
 TEST_F(RemovalEngineTest, RestorePointWrapsTheRemovalAndItsAbsenceIsSaid) {
