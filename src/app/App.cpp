@@ -4,8 +4,10 @@
 #include "definitions/DataFiles.h"
 #include "definitions/Exclusions.h"
 #include "definitions/PathTokens.h"
+#include "removal/RemovalMessages.h"
 #include "report/ScanReport.h"
 #include "scan/state/DefinitionCounts.h"
+#include "scan/state/StatusPage.h"
 #include "scan/walk/Walker.h"
 #include "ui/DefaultMessages.h"
 #include "update/StarterDefinitions.h"
@@ -17,6 +19,7 @@ namespace {
 ui::MessageCatalogue DefaultCatalogue(const ui::Identity& identity) {
     ui::MessageCatalogue catalogue(identity);
     ui::FillDefaultMessages(catalogue);
+    FillRemovalMessages(catalogue);
     return catalogue;
 }
 
@@ -46,9 +49,22 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
                                  processScanner},
                  scanOptions),
       updates(UpdateEnvironment{platform.internet, platform.files, platform.codePage, pump, operations, settings,
-                                messages, this->identity, dataFolder, state, tables}) {
+                                messages, this->identity, dataFolder, state, tables}),
+      removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
+                                 platform.shell, platform.restore, platform.clock, platform.codePage, this->dialogs,
+                                 pump, operations, messages, this->identity, settings, dataFolder, state}) {
     controller.Hooks().makeReport = [this] { WriteReport(); };
     controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    controller.Hooks().clearRemovalProblems = [this] { removal.deleteFailed.lstProblem.Clear(); };
+    controller.Hooks().removeTicked = [this] { removal.RemoveUnattended(); };
+    RemovalHooks& hooks = removal.Hooks();
+    hooks.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    hooks.showResultsPage = [this] {
+        if (controller.Hooks().showResultsPage) controller.Hooks().showResultsPage();
+    };
+    hooks.refreshStatusPage = [this] {
+        RefreshStatusPage({this->platform.files, this->platform.codePage, dataFolder, this->identity, settings, state});
+    };
     updates.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
 }
 

@@ -10,6 +10,7 @@
 #include "definitions/ExclusionList.h"
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
+#include "removal/RemovalEngine.h"
 #include "scan/processes/ProcessScanner.h"
 #include "shields/ShieldTimers.h"
 #include "scan/ScanController.h"
@@ -75,6 +76,9 @@ public:
     // The definition update behind the update commands, the greeting and
     // the automatic update.
     UpdateFlow updates;
+    // The removal of ticked results; also what a scheduled scan with
+    // automatic removal runs (the controller's removeTicked).
+    RemovalEngine removal;
 };
 
 }  // namespace bastion

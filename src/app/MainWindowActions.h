@@ -7,7 +7,9 @@
 #include <functional>
 
 #include "ui/forms/FrmAbout.h"
+#include "ui/forms/FrmDelete.h"
 #include "ui/forms/FrmReport.h"
+#include "ui/forms/FrmRestore.h"
 
 namespace bastion {
 
@@ -20,6 +22,8 @@ struct MainWindowActions {
     // Show the window until the user closes it (its model turns invisible).
     std::function<void(ui::FrmReport&)> showReportModal;
     std::function<void(ui::FrmAbout&)> showAboutModal;
+    std::function<void(ui::FrmDelete&)> showDeleteFailedModal;
+    std::function<void(ui::FrmRestore&)> showRestoreModal;
 
     // Later features.
     std::function<void()> sendAnonymousData;
@@ -29,7 +33,6 @@ struct MainWindowActions {
     // the vendor site's definition addresses first).
     std::function<bool()> onlyShiftHeld;
     std::function<void()> minimizeToTray;
-    std::function<void()> viewQuarantine;
     std::function<void()> changeLanguage;
 };
 

@@ -7,6 +7,8 @@
 #include "app/SiblingLauncher.h"
 #include "common/PathParts.h"
 #include "definitions/Exclusions.h"
+#include "platform/SystemPrograms.h"
+#include "removal/quarantine/RestoreWindow.h"
 #include "report/ReportViewer.h"
 #include "scan/ExcludeCommand.h"
 #include "scan/state/ResultChecks.h"
@@ -35,6 +37,8 @@ MainWindowHandlers::MainWindowHandlers(App& app, MainWindowActions actions)
     ScanHooks& hooks = app_.controller.Hooks();
     hooks.showScanPage = [this] { ShowPage(app_.form, app_.form.frmScan); };
     hooks.showResultsPage = [this] { ShowPage(app_.form, app_.form.frmResults); };
+    app_.removal.Hooks().showDeleteFailed = [this] { Call(actions_.showDeleteFailedModal, app_.removal.deleteFailed); };
+    app_.removal.Hooks().sendAnonymousData = [this] { Call(actions_.sendAnonymousData); };
     // The window opens on the home page, the options on their first tab.
     ShowPage(app_.form, app_.form.frmStatus);
     ShowSelectedTab(app_.form);
@@ -102,6 +106,8 @@ void MainWindowHandlers::WireScanCommands() {
     };
     form.cmdSelectAll.onClick = [this] { cmdSelectAll_Click(app_.state); };
     form.cmdBrowse.onClick = [&controller] { controller.cmdBrowse_Click(); };
+    form.Command4.onClick = [this] { app_.removal.Command4_Click(); };
+    form.lblRemove.onClick = [this] { app_.removal.lblRemove_Click(); };
     form.cmdExclude.onClick = [this] {
         const ExclusionFile file{app_.platform.files, app_.platform.codePage, app_.dataFolder};
         cmdExclude_Click({app_.state, app_.dialogs, app_.messages, app_.identity.productName, file, app_.exclusions,
@@ -119,7 +125,8 @@ void MainWindowHandlers::WireMenus() {
     for (std::size_t i = 0; i < form.mnuSettingsItem.size(); ++i) {
         form.mnuSettingsItem[i].onClick = [this, i] { ShowOptionsTab(app_.form, static_cast<int>(i)); };
     }
-    form.mnuQuarItem[0].onClick = [this] { Call(actions_.viewQuarantine); };
+    form.mnuQuarItem[0].onClick = [this] { ViewQuarantine(); };
+    form.mnuQuarRestore.onClick = [this] { ShowRestore(); };
     form.mnuQuarItem[1].onClick = [this] { ViewExclusions(); };
     form.mnuChangeLanguage.onClick = [this] { Call(actions_.changeLanguage); };
     form.mnuViewHelp.onClick = [this] { ViewHelp(); };
@@ -151,6 +158,28 @@ void MainWindowHandlers::ViewHelp() {
 void MainWindowHandlers::ViewExclusions() {
     bastion::ViewExclusions(ExclusionFile{app_.platform.files, app_.platform.codePage, app_.dataFolder},
                             app_.platform.shell, app_.dialogs, app_.messages);
+}
+
+void MainWindowHandlers::ViewQuarantine() {
+    Quarantine quarantine(app_.platform.files, app_.platform.codePage, app_.platform.clock, app_.dataFolder);
+    quarantine.EnsureFolder();
+    app_.platform.shell.StartProgram(
+        platform::SystemProgramCommand(app_.platform.shell, platform::kExplorer, platform::QuotedPath(quarantine.Folder())),
+        platform::ShowWindow::Normal);
+}
+
+void MainWindowHandlers::ShowRestore() {
+    Quarantine quarantine(app_.platform.files, app_.platform.codePage, app_.platform.clock, app_.dataFolder);
+    frmRestore_Load(restore_, quarantine);
+    restore_.cmdRestore.onClick = [this, &quarantine] {
+        cmdRestore_Click(restore_, {quarantine, app_.platform.registry, app_.dialogs, app_.messages,
+                                    app_.identity.productName, app_.operations,
+                                    [this](bool enable) { app_.shieldTimers.EnableShieldTimers(enable); }});
+    };
+    restore_.SetVisible(true);
+    Call(actions_.showRestoreModal, restore_);
+    restore_.SetVisible(false);
+    restore_.cmdRestore.onClick = nullptr;
 }
 
 void LoadOptionPage(App& app) {

@@ -10,6 +10,7 @@
 #include "app/WebsiteOpener.h"
 #include "ui/forms/FrmAbout.h"
 #include "ui/forms/FrmReport.h"
+#include "ui/forms/FrmRestore.h"
 
 namespace bastion {
 
@@ -24,6 +25,7 @@ public:
     WebsiteOpener& Website() { return website_; }
     ui::FrmReport& ReportViewer() { return report_; }
     ui::FrmAbout& About() { return about_; }
+    ui::FrmRestore& RestoreWindow() { return restore_; }
 
     // "Log File", File > "View Log" and "Show Report": the report viewer,
     // modally, with "Show Report" disabled meanwhile.
@@ -32,6 +34,11 @@ public:
     void ViewHelp();
     // Quarantine > "View Exclusions".
     void ViewExclusions();
+    // Quarantine > "View Quarantine": the folder in Explorer, created first
+    // when missing.
+    void ViewQuarantine();
+    // Quarantine > "Restore...": the restore window, modally.
+    void ShowRestore();
 
 private:
     void WireNavigation();
@@ -43,6 +50,7 @@ private:
     WebsiteOpener website_;
     ui::FrmReport report_;
     ui::FrmAbout about_;
+    ui::FrmRestore restore_;
 };
 
 // The option page as the start-up sequence restores it, from the stored

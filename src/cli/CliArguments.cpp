@@ -1,5 +1,6 @@
 #include "cli/CliArguments.h"
 
+#include "common/Text.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion::cli {
@@ -21,6 +22,11 @@ constexpr std::string_view kHelp =
     "  folder PATH     Folder Scan of a folder and everything below it\n"
     "  update          Live Update: fetch and apply the definitions that are newer\n"
     "                  than the installed ones from the definition server\n"
+    "  quarantine list           one line per item the quarantine holds: id, date,\n"
+    "                            kind and original location, tab-separated\n"
+    "  quarantine restore ID...  put the items back where they were removed from\n"
+    "                            (--all: every item; an existing file is replaced only\n"
+    "                            with --overwrite)\n"
     "  --help          show this text\n"
     "  --version       show the product name, version, company and website\n"
     "\n"
@@ -32,14 +38,18 @@ constexpr std::string_view kHelp =
     "                  folder is replaced, as the program does when \"Save scan\n"
     "                  results to log\" is on, whatever that option says)\n"
     "  --progress      show the progress line even when standard error is no terminal\n"
+    "  --remove        remove everything the scan found, without asking, as the\n"
+    "                  automatic removal after a scheduled scan does: each item is\n"
+    "                  kept in the quarantine (registry entries backed up) first\n"
     "\n"
     "On a terminal a progress line on standard error shows the phase, the percentages\n"
     "and the item being examined; Ctrl+C or Ctrl+Break stops the scan as its Stop\n"
     "button does. After the scan each detection is written to standard output as one\n"
     "line of tab-separated fields (threat name, location, type, risk), followed by the\n"
     "counters and the result. Running threats found by the process scan are stopped.\n"
-    "Nothing is removed. Questions the scan would ask are answered No; messages go to\n"
-    "standard error.\n"
+    "Nothing is removed unless --remove is given; then one line per item follows,\n"
+    "\"removed\" or \"failed\", a tab and its location. Questions the scan would ask\n"
+    "are answered No; messages go to standard error.\n"
     "\n"
     "An update shows its progress on standard error and its result on standard\n"
     "output.\n"
@@ -47,10 +57,11 @@ constexpr std::string_view kHelp =
     "Exit status:\n"
     "  0  the scan completed and found nothing; the definitions are up to date or\n"
     "     were updated\n"
-    "  1  the scan completed and found threats\n"
+    "  1  the scan completed and found threats (with --remove: and removed them all)\n"
     "  2  error: bad command line, missing definition files, no such file or\n"
-    "     folder, or the scan was cancelled; the definitions could not be\n"
-    "     downloaded or applied\n";
+    "     folder, the scan was cancelled, or an item could not be removed; the\n"
+    "     definitions could not be downloaded or applied\n"
+    "quarantine restore: 0 when every item came back, 2 otherwise.\n";
 
 bool SetOption(std::string_view option, Arguments& arguments) {
     if (option == "--no-cookies") {
@@ -63,10 +74,44 @@ bool SetOption(std::string_view option, Arguments& arguments) {
         arguments.overrides.makeLog = false;
     } else if (option == "--progress") {
         arguments.forceProgress = true;
+    } else if (option == "--remove") {
+        arguments.remove = true;
     } else {
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+namespace {
+
+// quarantine list | restore ID... [--all] [--overwrite]
+ParsedArguments ParseQuarantine(const std::vector<std::string>& arguments, std::size_t next) {
+    ParsedArguments parsed;
+    Arguments& result = parsed.arguments;
+    if (next >= arguments.size() || (arguments[next] != "list" && arguments[next] != "restore")) {
+        parsed.error = "quarantine needs list or restore";
+        return parsed;
+    }
+    const bool list = arguments[next] == "list";
+    result.command = list ? Command::QuarantineList : Command::QuarantineRestore;
+    for (std::size_t i = next + 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        long long id = 0;
+        if (!list && argument == "--all") {
+            result.restoreAll = true;
+        } else if (!list && argument == "--overwrite") {
+            result.overwrite = true;
+        } else if (!list && ParseWholeNumber(argument, id) && id > 0) {
+            result.restoreIds.push_back(static_cast<std::uint64_t>(id));
+        } else {
+            parsed.error = "unexpected argument " + argument;
+            return parsed;
+        }
+    }
+    if (!list && !result.restoreAll && result.restoreIds.empty()) parsed.error = "restore needs an id or --all";
+    return parsed;
 }
 
 }  // namespace
@@ -89,6 +134,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
             result.command = Command::Version;
             return parsed;
         }
+        if (argument == "quarantine" && i == 0) return ParseQuarantine(arguments, 1);
         if (SetOption(argument, result)) continue;
         if (argument.size() > 1 && argument[0] == '-') {
             parsed.error = "unknown option " + argument;

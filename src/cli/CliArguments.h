@@ -1,6 +1,7 @@
 // The command line of the console scanner.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,7 +10,7 @@
 
 namespace bastion::cli {
 
-enum class Command { Scan, Update, Help, Version };
+enum class Command { Scan, Update, Help, Version, QuarantineList, QuarantineRestore };
 
 struct Arguments {
     Command command = Command::Scan;
@@ -22,6 +23,14 @@ struct Arguments {
     ScanOptionOverrides overrides;
     // The progress line even when standard error is no terminal.
     bool forceProgress = false;
+    // --remove: everything found is removed afterwards, without asking.
+    bool remove = false;
+
+    // quarantine restore: the items by id, or --all; an existing file is
+    // replaced only with --overwrite.
+    std::vector<std::uint64_t> restoreIds;
+    bool restoreAll = false;
+    bool overwrite = false;
 };
 
 struct ParsedArguments {

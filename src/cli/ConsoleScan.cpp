@@ -6,6 +6,7 @@
 #include "cli/ProgressLine.h"
 #include "common/Text.h"
 #include "platform/FileSystem.h"
+#include "scan/state/ResultChecks.h"
 
 namespace bastion::cli {
 
@@ -103,7 +104,21 @@ int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, con
     }
     const std::vector<std::string> detections = DetectionLines(app.state);
     WriteSummary(app, detections, output);
-    return ExitStatus(outcome, !detections.empty());
+    if (!arguments.remove || outcome != ScanOutcome::Completed || detections.empty()) {
+        return ExitStatus(outcome, !detections.empty());
+    }
+    // As after a scheduled scan with automatic removal: everything ticked,
+    // nothing asked.
+    cmdSelectAll_Click(app.state);
+    const RemovalReport report = app.removal.RemoveUnattended();
+    bool allRemoved = report.ran;
+    output.Out("\n");
+    for (const RemovedItem& item : report.items) {
+        const bool removed = item.result == RemovalResult::Removed || item.result == RemovalResult::Gone;
+        allRemoved = allRemoved && removed;
+        output.Out(std::string(removed ? "removed" : "failed") + "\t" + Field(item.location) + "\n");
+    }
+    return allRemoved ? kExitThreatsFound : kExitError;
 }
 
 }  // namespace bastion::cli

@@ -7,13 +7,16 @@
 #include "app/MainWindowHandlers.h"
 #include "app/MainWindowLifecycle.h"
 #include "platform/win32/ComApartment.h"
+#include "platform/win32/ComSecurity.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/forms/FrmSplash.h"
 #include "ui/win32/FormTimerWindow.h"
 #include "ui/win32/FrmAboutWindow.h"
+#include "ui/win32/FrmDeleteWindow.h"
 #include "ui/win32/FrmDownloadWindow.h"
 #include "ui/win32/FrmMainWindow.h"
 #include "ui/win32/FrmReportWindow.h"
+#include "ui/win32/FrmRestoreWindow.h"
 #include "ui/win32/FrmSignatureUpdatedWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
 #include "ui/win32/SplashWindow.h"
@@ -51,6 +54,8 @@ MainWindowSeams NativeSeams(bastion::win32::FrmMainWindow& window, bool& startMa
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // The folder browser and the shell's verbs need COM on this thread.
     bastion::win32::ComApartment com;
+    // Before any call crosses processes: restore points need it.
+    bastion::win32::InitializeComSecurity();
     bastion::win32::Win32Platform platform;
     bastion::win32::Win32Dialogs dialogs;
     bastion::win32::Win32EventPump pump;
@@ -81,11 +86,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     actions.onlyShiftHeld = [] {
         return ::GetKeyState(VK_SHIFT) < 0 && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0;
     };
+    actions.showDeleteFailedModal = [&window](bastion::ui::FrmDelete& failed) {
+        bastion::win32::ShowFrmDeleteModal(failed, window.Hwnd());
+    };
+    actions.showRestoreModal = [&window](bastion::ui::FrmRestore& restore) {
+        bastion::win32::ShowFrmRestoreModal(restore, window.Hwnd());
+    };
     bastion::MainWindowHandlers handlers(app, std::move(actions));
     bastion::MainWindowSeams& seams = lifecycle.Seams();
     seams.closeOtherWindows.push_back([&handlers] { handlers.About().SetVisible(false); });
     seams.closeOtherWindows.push_back([&handlers] { handlers.ReportViewer().SetVisible(false); });
     seams.closeOtherWindows.push_back([&app] { app.updates.popup.SetVisible(false); });
+    seams.closeOtherWindows.push_back([&handlers] { handlers.RestoreWindow().SetVisible(false); });
+    seams.closeOtherWindows.push_back([&app] { app.removal.deleteFailed.SetVisible(false); });
     bastion::WebsiteOpener& website = handlers.Website();
     seams.websiteWindowVisible = [&website] { return website.Visible(); };
     website.form.onClosed = [&lifecycle] { lifecycle.WebsiteWindowClosed(); };

@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "cli/CliArguments.h"
+#include "cli/ConsoleQuarantine.h"
 #include "cli/ConsoleScan.h"
 #include "cli/ConsoleUpdate.h"
 #include "main/ConsoleControl.h"
+#include "platform/win32/ComApartment.h"
+#include "platform/win32/ComSecurity.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/win32/IdentityFromVersionResource.h"
@@ -40,6 +43,11 @@ int Run(int argc, wchar_t** argv, win32::Win32Console& console) {
         case cli::Command::Version:
             console.Out(VersionText());
             return 0;
+        case cli::Command::QuarantineList:
+        case cli::Command::QuarantineRestore: {
+            win32::Win32Platform platform;
+            return cli::RunQuarantineCommand(parsed.arguments, platform.Get(), console);
+        }
         case cli::Command::Scan:
         case cli::Command::Update:
             break;
@@ -47,6 +55,10 @@ int Run(int argc, wchar_t** argv, win32::Win32Console& console) {
     if (!parsed.arguments.path.empty()) {
         parsed.arguments.path = win32::Narrow(win32::FullPath(win32::Widen(parsed.arguments.path)));
     }
+    // A removal (--remove) asks for a restore point, which needs COM and a
+    // security that lets the restore service call back.
+    win32::ComApartment com;
+    win32::InitializeComSecurity();
     std::atomic<bool>& interrupted = win32::InstallConsoleInterruptHandler();
     win32::Win32Platform platform;
     if (parsed.arguments.command == cli::Command::Update) {

@@ -112,6 +112,9 @@ public:
     // Renames in one step, replacing an existing target.
     virtual bool MoveReplace(const std::string& from, const std::string& to) = 0;
     virtual bool DeleteFile(const std::string& path) = 0;
+    // Has the system delete the file when Windows next starts (a file that
+    // stays locked while Windows runs); needs the right to do so.
+    virtual bool DeleteAtRestart(const std::string& path) = 0;
     virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // Creates the folder and the missing folders above it.
     virtual bool CreateFolder(const std::string& path) = 0;

@@ -29,6 +29,37 @@ RegValue RegValue::Dword(std::uint32_t number) {
     return value;
 }
 
+RegValue RegValue::Raw(RegType type, std::vector<std::uint8_t> bytes) {
+    RegValue value;
+    value.type = type;
+    value.exactBytes = true;
+    switch (type) {
+    case RegType::String:
+    case RegType::ExpandString:
+    case RegType::MultiString: {
+        std::u16string units;
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            units.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+        }
+        while (!units.empty() && units.back() == u'\0') units.pop_back();
+        value.text = Utf16ToUtf8(units);
+        break;
+    }
+    case RegType::Dword:
+    case RegType::Qword: {
+        const std::size_t count = type == RegType::Dword ? 4 : 8;
+        for (std::size_t i = 0; i < count && i < bytes.size(); ++i) {
+            value.number |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    value.bytes = std::move(bytes);
+    return value;
+}
+
 long long HiveHandleNumber(Hive hive) {
     // The handle is a 32-bit value with the high bit set; the queue keeps it
     // as the signed number a 32-bit handle variable holds.

@@ -67,8 +67,15 @@ struct RegValue {
     // The raw data as stored (UTF-16 for the string types).
     std::vector<std::uint8_t> bytes;
 
+    // Written as the bytes stand, whatever the type: a value put back as it
+    // was read, down to a string stored without its NUL.
+    bool exactBytes = false;
+
     static RegValue String(std::string text);
     static RegValue Dword(std::uint32_t value);
+    // The value as stored: type and raw data, with the text or number read
+    // from them as the system would return it.
+    static RegValue Raw(RegType type, std::vector<std::uint8_t> bytes);
 };
 
 class Registry {

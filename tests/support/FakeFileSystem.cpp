@@ -295,6 +295,12 @@ bool FakeFileSystem::MoveReplace(const std::string& from, const std::string& to)
     return true;
 }
 
+bool FakeFileSystem::DeleteAtRestart(const std::string& path) {
+    if (failDeleteAtRestart || !HasFile(path)) return false;
+    deletedAtRestart.push_back(path);
+    return true;
+}
+
 bool FakeFileSystem::DeleteFile(const std::string& path) {
     auto parsed = ParsePath(path);
     if (!parsed || Has(failDeletes_, *parsed) || Has(locked_, *parsed)) {

@@ -56,6 +56,8 @@ public:
     bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
     bool MoveReplace(const std::string& from, const std::string& to) override;
     bool DeleteFile(const std::string& path) override;
+    // Recorded in deletedAtRestart unless failDeleteAtRestart.
+    bool DeleteAtRestart(const std::string& path) override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool CreateFolder(const std::string& path) override;
     bool CopyFolderTree(const std::string& from, const std::string& to) override;
@@ -105,6 +107,9 @@ public:
     // first in listing order, hidden ones included, junctions not followed;
     // folders end with a backslash.
     std::vector<std::string> Tree(const std::string& root);
+
+    std::vector<std::string> deletedAtRestart;
+    bool failDeleteAtRestart = false;
 
     std::size_t ListDirectoryCalls() const { return listDirectoryCalls_; }
     std::size_t ReadCalls() const { return readCalls_; }

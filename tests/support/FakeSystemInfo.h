@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/SystemInfo.h"
 
@@ -16,6 +18,8 @@ public:
     std::string ComputerName() override { return computerName; }
     std::string ProgramPath() override { return programPath; }
     unsigned AnsiCodePage() override { return ansiCodePage; }
+    // %SystemRoot% and %ProgramFiles% as on that machine.
+    std::string ExpandEnvironment(const std::string& text) override;
 
     // The Windows 95 family (Windows 98 SE).
     void UseWindows9x() { osVersion = {1, 4, 10, 2222}; }
@@ -26,6 +30,20 @@ public:
     std::string computerName = "WORKSTATION";
     std::string programPath = "C:\\Program Files\\Bastion\\Bastion.exe";
     unsigned ansiCodePage = 1252;
+    std::vector<std::pair<std::string, std::string>> environment{{"SystemRoot", "C:\\WINDOWS"},
+                                                                  {"ProgramFiles", "C:\\Program Files"}};
 };
+
+inline std::string FakeSystemInfo::ExpandEnvironment(const std::string& text) {
+    std::string expanded = text;
+    for (const auto& [name, value] : environment) {
+        const std::string token = "%" + name + "%";
+        for (std::size_t at = expanded.find(token); at != std::string::npos; at = expanded.find(token, at)) {
+            expanded.replace(at, token.size(), value);
+            at += value.size();
+        }
+    }
+    return expanded;
+}
 
 }  // namespace bastion::testing

@@ -3,61 +3,16 @@
 // Ctrl+Break and Ctrl+C stopping a scan that runs.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "ProgramHarness.h"
-// After ProgramHarness.h: takes away the macros that rename DeleteFile.
-#include "platform/win32/WindowsApi.h"
-#include "common/Text.h"
-#include "definitions/DataFiles.h"
-#include "definitions/DefinitionFile.h"
-#include "definitions/PathTokens.h"
-#include "platform/win32/WideText.h"
-#include "platform/win32/Win32CodePage.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Shell.h"
+#include "DataFolderFixture.h"
 
 namespace bastion::uitest {
 namespace {
 
-const char* const kDefinitionFiles[] = {"FileDefinition.dat", "DirectoryDefinition.dat", "RegistryDefinition.dat",
-                                        "ExeDefinition.dat", "BlockedCookies.dat"};
-
-// The data folder of this Wine user, as the scanner computes it, filled with
-// a definition set for one test and emptied again afterwards.
-class ConsoleScannerTest : public ::testing::Test {
+class ConsoleScannerTest : public DataFolderFixture {
 protected:
-    ConsoleScannerTest() : dataFolder(DataFolder(PathTokens::Resolve(shell))) {
-        files.CreateFolder(dataFolder);
-        for (const char* file : kDefinitionFiles) WriteDefinitions(file, {});
-        scratch = dataFolder + "\\scratch_" + std::to_string(GetCurrentProcessId());
-        files.CreateFolder(scratch);
-    }
-    ~ConsoleScannerTest() override {
-        for (const char* file : kDefinitionFiles) files.DeleteFile(DataFilePath(dataFolder, file));
-        files.DeleteFile(DataFilePath(dataFolder, "Scan_Log.txt"));
-        files.DeleteFolderTree(scratch);
-    }
+    ConsoleScannerTest() : DataFolderFixture("scratch") {}
 
-    void WriteDefinitions(const std::string& file, const std::vector<std::string>& lines) {
-        std::string bytes;
-        for (const std::string& line : lines) {
-            bytes += EncodeDefinitionLine(codePage, line);
-            bytes += "\r\n";
-        }
-        ASSERT_TRUE(files.WriteFile(DataFilePath(dataFolder, file), bytes));
-    }
-
-    std::string Run(const std::wstring& arguments, DWORD& exitCode) {
-        return RunAndCapture(WinePath(BASTION_SCAN_EXE_PATH), arguments, exitCode);
-    }
-
-    win32::Win32Shell shell;
-    win32::Win32FileSystem files;
-    win32::Win32CodePage codePage;
-    std::string dataFolder;
-    std::string scratch;
+    std::string Run(const std::wstring& arguments, DWORD& exitCode) { return RunScanner(arguments, exitCode); }
 };
 
 TEST_F(ConsoleScannerTest, ExitsWithZeroForNothingFoundOneForAThreatAndTwoForMissingDefinitions) {

@@ -4,110 +4,24 @@
 // pages, and of the report viewer and the about window.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "BuildIdentity.h"
-#include "ProgramHarness.h"
+#include "DataFolderFixture.h"
 #include "Screenshot.h"
-// After ProgramHarness.h: takes away the macros that rename DeleteFile.
-#include "platform/win32/WindowsApi.h"
-#include "definitions/DataFiles.h"
-#include "definitions/DefinitionFile.h"
-#include "definitions/PathTokens.h"
-#include "platform/win32/WideText.h"
-#include "platform/win32/Win32CodePage.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Shell.h"
-#include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
-#include "ui/win32/MenuBar.h"
 
 namespace bastion::uitest {
 namespace {
 
-const char* const kDefinitionFiles[] = {"FileDefinition.dat", "DirectoryDefinition.dat", "RegistryDefinition.dat",
-                                        "ExeDefinition.dat", "BlockedCookies.dat"};
 // The scan parts that look at the whole machine; this test needs only the
 // known file locations.
 const char* const kWideScanParts[] = {"chkScanCookies", "chkSweepMemory", "chkScanRegistry"};
 
-// Polls until the condition holds or the time is up.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD milliseconds) {
-    const ULONGLONG deadline = GetTickCount64() + milliseconds;
-    while (!condition()) {
-        if (GetTickCount64() > deadline) return false;
-        Sleep(100);
-    }
-    return true;
-}
-
-struct PopupSearch {
-    DWORD processId;
-    HWND owner;
-    std::wstring caption;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindPopup(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<PopupSearch*>(context);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == search->processId && window != search->owner && IsWindowVisible(window) &&
-        WindowText(window) == search->caption) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-class ScanFromWindowTest : public ::testing::Test {
+class ScanFromWindowTest : public DataFolderFixture {
 protected:
-    ScanFromWindowTest() : dataFolder(DataFolder(PathTokens::Resolve(shell))) {
-        files.CreateFolder(dataFolder);
-        for (const char* file : kDefinitionFiles) WriteDefinitions(file, {});
-        scratch = dataFolder + "\\window_scan_" + std::to_string(GetCurrentProcessId());
-        files.CreateFolder(scratch);
+    ScanFromWindowTest() : DataFolderFixture("window_scan") {
         for (const char* part : kWideScanParts) settings.WriteSetting("OptionAndSettings", part, "0");
     }
     ~ScanFromWindowTest() override {
         for (const char* part : kWideScanParts) settings.WriteSetting("OptionAndSettings", part, "1");
-        for (const char* file : kDefinitionFiles) files.DeleteFile(DataFilePath(dataFolder, file));
-        files.DeleteFile(DataFilePath(dataFolder, "Scan_Log.txt"));
-        files.DeleteFolderTree(scratch);
     }
-
-    void WriteDefinitions(const std::string& file, const std::vector<std::string>& lines) {
-        std::string bytes;
-        for (const std::string& line : lines) bytes += EncodeDefinitionLine(codePage, line) + "\r\n";
-        ASSERT_TRUE(files.WriteFile(DataFilePath(dataFolder, file), bytes));
-    }
-
-    HWND Button(HWND window, const std::wstring& caption) { return FindDescendant(window, L"Button", caption); }
-
-    // A top-level window of the program with that caption, other than the
-    // main window.
-    HWND WaitForPopup(const StartedProgram& program, HWND main, const std::wstring& caption) {
-        PopupSearch search{program.ProcessId(), main, caption};
-        WaitFor(
-            [&] {
-                search.found = nullptr;
-                EnumWindows(FindPopup, reinterpret_cast<LPARAM>(&search));
-                return search.found != nullptr;
-            },
-            10000);
-        return search.found;
-    }
-
-    win32::Win32Shell shell;
-    win32::Win32FileSystem files;
-    win32::Win32CodePage codePage;
-    win32::Win32Registry registry;
-    ui::SettingsStore settings{registry, build::kProductName};
-    std::string dataFolder;
-    std::string scratch;
 };
 
 TEST_F(ScanFromWindowTest, StartFindsThePlantedFileAndTheResultsListShowsIt) {
@@ -169,14 +83,7 @@ TEST_F(ScanFromWindowTest, AboutWindowNamesTheProduct) {
     HWND window = program.WaitForWindow(20000);
     ASSERT_NE(window, nullptr);
 
-    // The menu item's command, as the menu bar numbers the form's items
-    // (menus do not show across processes here).
-    ui::FrmMain model;
-    win32::MenuBar bar(model);
-    UINT command = 0;
-    for (int candidate = win32::MenuBar::kFirstCommand; candidate < win32::MenuBar::kFirstCommand + 100; ++candidate) {
-        if (bar.ItemOfCommand(candidate) == &model.mnuAboutItem) command = static_cast<UINT>(candidate);
-    }
+    const UINT command = MenuCommand([](ui::FrmMain& model) -> ui::MenuItem& { return model.mnuAboutItem; });
     ASSERT_NE(command, 0u) << "no About this software item";
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
     HWND about = WaitForPopup(program, window, win32::Widen("About " + std::string(build::kProductName)));

@@ -242,6 +242,11 @@ bool Win32FileSystem::MoveReplace(const std::string& from, const std::string& to
 
 bool Win32FileSystem::DeleteFile(const std::string& path) { return ::DeleteFileW(SystemPath(path).c_str()) != FALSE; }
 
+bool Win32FileSystem::DeleteAtRestart(const std::string& path) {
+    // The list of pending deletions takes the ordinary path form.
+    return ::MoveFileExW(Widen(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+}
+
 bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     return ::SetFileAttributesW(SystemPath(path).c_str(), attributes) != FALSE;
 }

@@ -23,6 +23,7 @@ public:
     bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
     bool MoveReplace(const std::string& from, const std::string& to) override;
     bool DeleteFile(const std::string& path) override;
+    bool DeleteAtRestart(const std::string& path) override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool CreateFolder(const std::string& path) override;
     bool CopyFolderTree(const std::string& from, const std::string& to) override;

@@ -113,6 +113,7 @@ std::vector<std::uint8_t> WideBytes(const std::wstring& text) {
 }
 
 std::vector<std::uint8_t> Encode(const RegValue& value) {
+    if (value.exactBytes) return value.bytes;
     switch (value.type) {
         case RegType::String:
         case RegType::ExpandString:

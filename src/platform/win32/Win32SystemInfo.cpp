@@ -94,4 +94,18 @@ std::string Win32SystemInfo::ProgramPath() {
 
 unsigned Win32SystemInfo::AnsiCodePage() { return ::GetACP(); }
 
+std::string Win32SystemInfo::ExpandEnvironment(const std::string& text) {
+    const std::wstring wide = Widen(text);
+    // The size asked for includes the terminating NUL.
+    DWORD needed = ::ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
+    for (int attempt = 0; needed > 0 && attempt < 4; ++attempt) {
+        std::vector<wchar_t> buffer(needed);
+        DWORD written = ::ExpandEnvironmentStringsW(wide.c_str(), buffer.data(), needed);
+        if (written == 0) break;
+        if (written <= needed) return Narrow(std::wstring_view(buffer.data(), written - 1));
+        needed = written;
+    }
+    return text;
+}
+
 }  // namespace bastion::win32

@@ -14,6 +14,7 @@ public:
     std::string ComputerName() override;
     std::string ProgramPath() override;
     unsigned AnsiCodePage() override;
+    std::string ExpandEnvironment(const std::string& text) override;
 };
 
 }  // namespace bastion::win32

@@ -1,49 +1,24 @@
 #include "scan/state/ResultChecks.h"
 
-#include <string>
-
 namespace bastion {
 
-namespace {
-
-// Sets the check state on every row of the queue that matches.
-template <typename Belongs>
-void CheckRows(ui::ListView& queue, bool checked, Belongs belongs) {
-    for (std::size_t row = 0; row < queue.Count(); ++row) {
-        if (belongs(queue, row)) queue.SetChecked(row, checked);
+void ForEachLinkedQueueRow(ScanState& state, std::size_t resultsRow,
+                           const std::function<void(ui::ListView& queue, std::size_t row)>& visit) {
+    const ui::ListView& results = state.ResultsList();
+    if (resultsRow >= results.Count() || results.Item(resultsRow).link == 0) return;
+    const std::uint64_t link = results.Item(resultsRow).link;
+    for (ui::ListView* queue : {&state.FileQueue(), &state.RegistryQueue(), &state.CookieQueue()}) {
+        for (std::size_t row = 0; row < queue->Count(); ++row) {
+            if (queue->Item(row).link == link) visit(*queue, row);
+        }
     }
 }
 
-}  // namespace
-
 void SyncHiddenChecks(ScanState& state, std::size_t resultsRow) {
-    ui::ListView& results = state.ResultsList();
-    if (resultsRow >= results.Count()) return;
-    const bool checked = results.Item(resultsRow).checked;
-    const std::string text = results.Item(resultsRow).text;
-    const std::string location = results.SubItem(resultsRow, 1);
-
-    switch (results.Item(resultsRow).smallIcon) {
-    case ui::kIconCookie:
-        CheckRows(state.CookieQueue(), checked,
-                  [&](const ui::ListView& queue, std::size_t row) { return queue.Item(row).text == location; });
-        break;
-    case ui::kIconRegistry:
-        CheckRows(state.RegistryQueue(), checked, [&](const ui::ListView& queue, std::size_t row) {
-            return queue.SubItem(row, 1) == text || queue.SubItem(row, 3) == text;
-        });
-        break;
-    case ui::kIconFile:
-        CheckRows(state.FileQueue(), checked,
-                  [&](const ui::ListView& queue, std::size_t row) { return queue.SubItem(row, 1) == text; });
-        break;
-    case ui::kIconFolder:
-        CheckRows(state.FileQueue(), checked,
-                  [&](const ui::ListView& queue, std::size_t row) { return queue.Item(row).text == location; });
-        break;
-    default:
-        break;
-    }
+    if (resultsRow >= state.ResultsList().Count()) return;
+    const bool checked = state.ResultsList().Item(resultsRow).checked;
+    ForEachLinkedQueueRow(state, resultsRow,
+                          [checked](ui::ListView& queue, std::size_t row) { queue.SetChecked(row, checked); });
 }
 
 void BindResultChecks(ScanState& state) {

@@ -5,17 +5,20 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 #include "scan/state/ScanState.h"
 
 namespace bastion {
 
-// Gives the results row's check state to the queue rows that belong to it:
-// cookie (1): cookie queue rows whose path is the row's location;
-// registry (2): registry queue rows whose key path or threat name is the
-// row's text; file (3): file queue rows whose threat name is the row's text;
-// folder (4): file queue rows whose path is the row's location.
+// Gives the results row's check state to the queue rows it was created
+// with (those carrying its link): never to another file of the same threat,
+// nor to the same key found in the other registry view.
 void SyncHiddenChecks(ScanState& state, std::size_t resultsRow);
+
+// Calls visit(queue, row) for every queue row linked to the results row.
+void ForEachLinkedQueueRow(ScanState& state, std::size_t resultsRow,
+                           const std::function<void(ui::ListView& queue, std::size_t row)>& visit);
 
 // The results list's tick handling: every tick the user gives a row runs
 // SyncHiddenChecks for it.

@@ -38,6 +38,7 @@ ScanState::ScanState(ui::FrmMain& form) : form_(&form) {}
 void ScanState::Reset() {
     counters = {};
     throttle = 0;
+    pendingLink_ = 0;
     skipped = {};
     for (ui::Label* label : {&form_->lblMemoryInspected, &form_->lblRegistryInspected,
                              &form_->lblFilesFolderInspected, &form_->lblSoftwareFound,
@@ -75,10 +76,18 @@ std::size_t ScanState::AddResultRow(std::string text, int smallIcon, std::string
     ui::ListView& list = ResultsList();
     std::size_t row = list.Add(std::move(text), smallIcon, icon < 0 ? smallIcon : icon);
     list.SetTag(row, ToDecimal(smallIcon));
+    list.SetLink(row, pendingLink_);
+    pendingLink_ = 0;
     list.SetSubItem(row, 1, std::move(location));
     if (!type.empty()) {
         list.SetSubItem(row, 2, std::move(type));
     }
+    return row;
+}
+
+std::size_t ScanState::Queued(ui::ListView& queue, std::size_t row) {
+    pendingLink_ = ++lastLink_;
+    queue.SetLink(row, pendingLink_);
     return row;
 }
 
@@ -88,7 +97,7 @@ std::size_t ScanState::AddFileQueueRow(std::string path, std::string tag) {
     if (!tag.empty()) {
         list.SetSubItem(row, 1, std::move(tag));
     }
-    return row;
+    return Queued(list, row);
 }
 
 std::size_t ScanState::AddRegistryQueueRow(platform::Hive hive, std::string key, std::string value,
@@ -99,11 +108,11 @@ std::size_t ScanState::AddRegistryQueueRow(platform::Hive hive, std::string key,
     list.SetSubItem(row, 2, std::move(value));
     list.SetSubItem(row, 3, std::move(threat));
     list.SetSubItem(row, 4, RegistryViewText(view));
-    return row;
+    return Queued(list, row);
 }
 
 std::size_t ScanState::AddCookieQueueRow(std::string path) {
-    return CookieQueue().Add(std::move(path));
+    return Queued(CookieQueue(), CookieQueue().Add(std::move(path)));
 }
 
 void ScanState::IncrementTracesFound() {

@@ -104,10 +104,13 @@ public:
     std::size_t AddActivityRow(std::string text, int smallIcon, std::string details);
     // Sub-item 2 (the type) is written only when type is not empty. The large
     // icon is the small one unless given. The tag is the small icon number
-    // as text: the kind of detection the report names.
+    // as text: the kind of detection the report names. The row is linked to
+    // the queue row added just before it (every scan queues an item and
+    // then lists it), so that its tick reaches that row and no other.
     std::size_t AddResultRow(std::string text, int smallIcon, std::string location, std::string type,
                              int icon = -1);
-    // tag (sub-item 1) is the threat name, "FILE", or nothing.
+    // Each queue row gets a link number of its own; the next results row
+    // takes it. tag (sub-item 1) is the threat name, "FILE", or nothing.
     std::size_t AddFileQueueRow(std::string path, std::string tag = {});
     std::size_t AddRegistryQueueRow(platform::Hive hive, std::string key, std::string value, std::string threat,
                                     platform::RegView view);
@@ -126,7 +129,12 @@ public:
     std::int32_t throttle = 0;
 
 private:
+    std::size_t Queued(ui::ListView& queue, std::size_t row);
+
     ui::FrmMain* form_;
+    std::uint64_t lastLink_ = 0;
+    // The link of a queued item no results row has taken yet.
+    std::uint64_t pendingLink_ = 0;
     bool stopRequested_ = false;
     std::string phaseCaption_;
 };

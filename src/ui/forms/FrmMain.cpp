@@ -145,7 +145,9 @@ FrmMain::FrmMain() : Form("FrmMain") {
                        {&mnuSettingsItem[2], "Schedule"},
                        {&mnuSettingsItem[3], "Auto Update"}});
     mnuQuarantine.SetCaption("Quarantine");
-    Menu(mnuQuarantine, {{&mnuQuarItem[0], "View Quarantine"}, {&mnuQuarItem[1], "View Exclusions"}});
+    Menu(mnuQuarantine, {{&mnuQuarItem[0], "View Quarantine"},
+                         {&mnuQuarRestore, "Restore..."},
+                         {&mnuQuarItem[1], "View Exclusions"}});
     mnuLanguages.SetCaption("Languages");
     Menu(mnuLanguages, {{&mnuChangeLanguage, "Change Language"}});
     mnuHelp.SetCaption("Help");

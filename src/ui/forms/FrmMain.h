@@ -189,6 +189,7 @@ public:
                                              {*this, "mnuSettingsItem", 3}}};
     MenuItem mnuQuarantine{*this, "mnuQuarantine"};
     std::array<MenuItem, 2> mnuQuarItem{{{*this, "mnuQuarItem", 0}, {*this, "mnuQuarItem", 1}}};
+    MenuItem mnuQuarRestore{*this, "mnuQuarRestore"};  // "Restore..."
     MenuItem mnuLanguages{*this, "mnuLanguages"};
     MenuItem mnuChangeLanguage{*this, "mnuChangeLanguage"};
     MenuItem mnuHelp{*this, "mnuHelp"};

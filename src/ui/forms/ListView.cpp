@@ -84,6 +84,11 @@ void ListView::SetTag(std::size_t row, std::string tag) {
     Touch();
 }
 
+void ListView::SetLink(std::size_t row, std::uint64_t link) {
+    if (row >= rows_.size()) return;
+    rows_[row].link = link;
+}
+
 void ListView::SetIcons(std::size_t row, int smallIcon, int icon) {
     if (row >= rows_.size()) return;
     rows_[row].smallIcon = smallIcon;

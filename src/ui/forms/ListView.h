@@ -3,6 +3,7 @@
 // native window only shows them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct ListItem {
     int smallIcon = 0;
     bool checked = false;
     std::string tag;
+    // Rows of different lists that stand for one detection carry the same
+    // number (a results row and the queue rows it was created with); 0 ties
+    // the row to nothing.
+    std::uint64_t link = 0;
 };
 
 class ListView : public Control {
@@ -54,6 +59,7 @@ public:
     void SetSubItem(std::size_t row, std::size_t k, std::string text);
     void SetText(std::size_t row, std::string text);
     void SetTag(std::size_t row, std::string tag);
+    void SetLink(std::size_t row, std::uint64_t link);
     void SetIcons(std::size_t row, int smallIcon, int icon);
     // Sets the check state without the user's tick handling.
     void SetChecked(std::size_t row, bool checked);

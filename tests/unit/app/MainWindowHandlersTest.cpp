@@ -23,7 +23,6 @@ struct MainWindowHandlersTest : ::testing::Test {
         actions.sendAnonymousData = [this] { ++calls["sendAnonymousData"]; };
         actions.runLiveUpdate = [this] { ++calls["runLiveUpdate"]; };
         actions.minimizeToTray = [this] { ++calls["minimizeToTray"]; };
-        actions.viewQuarantine = [this] { ++calls["viewQuarantine"]; };
         actions.changeLanguage = [this] { ++calls["changeLanguage"]; };
     }
 
@@ -147,13 +146,11 @@ TEST_F(MainWindowHandlersTest, ClosingAndLaterFeaturesGoThroughTheirActions) {
     form.cmdUpdate.Click();
     form.mnuLiveUpdate.Click();
     form.mnuMinimizeToTray.Click();
-    form.mnuQuarItem[0].Click();
     form.mnuChangeLanguage.Click();
     EXPECT_EQ(calls, (std::map<std::string, int>{{"closeSteps", 1},
                                                  {"closeWindow", 1},
                                                  {"runLiveUpdate", 2},
                                                  {"minimizeToTray", 1},
-                                                 {"viewQuarantine", 1},
                                                  {"changeLanguage", 1}}));
 
     // Without actions nothing happens, and nothing fails.
@@ -196,6 +193,16 @@ TEST_F(MainWindowHandlersTest, ViewExclusionsOpensTheFileInNotepadOrSaysThereIsN
     form.mnuQuarItem[1].Click();
     EXPECT_EQ(machine.shell.calls,
               (std::vector<ShellCall>{{ShellCall::Kind::StartProgram, "\"C:\\WINDOWS\\notepad.exe\" \"" + file + "\"",
+                                       platform::ShowWindow::Normal}}));
+
+    // View Quarantine makes the folder when it is missing and shows it.
+    machine.shell.calls.clear();
+    form.mnuQuarItem[0].Click();
+    const std::string quarantine = app.dataFolder + "\\quarantine";
+    EXPECT_TRUE(machine.files.HasFolder(quarantine));
+    EXPECT_EQ(machine.shell.calls,
+              (std::vector<ShellCall>{{ShellCall::Kind::StartProgram,
+                                       "\"C:\\WINDOWS\\explorer.exe\" \"" + quarantine + "\"",
                                        platform::ShowWindow::Normal}}));
 }
 

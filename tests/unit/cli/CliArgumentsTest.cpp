@@ -34,6 +34,21 @@ TEST(CliArgumentsTest, ScanKindsTakeTheirPathAndOptionsGoAnywhere) {
     EXPECT_EQ(Parse({"--version"}).arguments.command, Command::Version);
 }
 
+TEST(CliArgumentsTest, RemovalAndTheQuarantineCommands) {
+    EXPECT_TRUE(Parse({"smart", "--remove"}).arguments.remove);
+    EXPECT_EQ(Parse({"quarantine", "list"}).arguments.command, Command::QuarantineList);
+    ParsedArguments restore = Parse({"quarantine", "restore", "3", "12", "--overwrite"});
+    ASSERT_TRUE(restore.Ok()) << restore.error;
+    EXPECT_EQ(restore.arguments.command, Command::QuarantineRestore);
+    EXPECT_EQ(restore.arguments.restoreIds, (std::vector<std::uint64_t>{3, 12}));
+    EXPECT_TRUE(restore.arguments.overwrite);
+    EXPECT_TRUE(Parse({"quarantine", "restore", "--all"}).arguments.restoreAll);
+    EXPECT_EQ(Parse({"quarantine", "restore"}).error, "restore needs an id or --all");
+    EXPECT_EQ(Parse({"quarantine", "restore", "x"}).error, "unexpected argument x");
+    EXPECT_EQ(Parse({"quarantine", "list", "--all"}).error, "unexpected argument --all");
+    EXPECT_EQ(Parse({"quarantine"}).error, "quarantine needs list or restore");
+}
+
 TEST(CliArgumentsTest, UnusableCommandLinesSayWhy) {
     EXPECT_EQ(Parse({}).error, "no scan chosen");
     EXPECT_EQ(Parse({"file"}).error, "file needs a path");

@@ -43,11 +43,31 @@ TEST_F(ResultChecksTest, ATickReachesExactlyTheQueueRowsOfItsKindOfDetection) {
     EXPECT_EQ(CheckedTexts(state.ActivityList()), Strings{});
 }
 
-TEST_F(ResultChecksTest, ARegistryRowAlsoBelongsByItsKeyPath) {
-    state.AddRegistryQueueRow(platform::Hive::CurrentUser, "Key Threat", "v", "", platform::RegView::Bits64);
-    state.ReportDetection("Key Threat", "HKEY_CURRENT_USER\\Key Threat\\v", "", ui::kIconRegistry);
-    Tick(state.ResultsList().Last());
-    EXPECT_EQ(CheckedTexts(state.RegistryQueue()), Strings{"-2147483647"});
+TEST_F(ResultChecksTest, ATickReachesOnlyTheRowsItsDetectionQueuedWhateverTheOrder) {
+    // Two files of one threat, and one key found in both registry views.
+    ui::FrmMain other;
+    ScanState fresh{other};
+    BindResultChecks(fresh);
+    fresh.AddFileQueueRow("C:\\A\\spy.exe", "Spy");
+    fresh.ReportDetection("Spy", "C:\\A\\spy.exe", "", ui::kIconFile);
+    fresh.AddFileQueueRow("C:\\B\\spy.exe", "Spy");
+    fresh.ReportDetection("Spy", "C:\\B\\spy.exe", "", ui::kIconFile);
+    for (platform::RegView view : {platform::RegView::Bits64, platform::RegView::Bits32}) {
+        fresh.AddRegistryQueueRow(platform::Hive::LocalMachine, "Software\\Adco", "", "", view);
+        fresh.ReportDetection("RegKey Software\\Adco", RegistryLocationInView("HKEY_LOCAL_MACHINE\\Software\\Adco", view),
+                              "", ui::kIconRegistry);
+    }
+    // A value queued without a listed threat belongs to no results row.
+    fresh.AddRegistryQueueRow(platform::Hive::CurrentUser, "Software\\Adco", "v", "", platform::RegView::Bits64);
+    fresh.ResultsList().Sort(1, false);  // the 32-bit key, the 64-bit key, B, A
+
+    fresh.ResultsList().ItemCheck(2, true);
+    EXPECT_EQ(CheckedTexts(fresh.FileQueue()), Strings{"C:\\B\\spy.exe"});
+    fresh.ResultsList().ItemCheck(1, true);
+    ASSERT_EQ(CheckedTexts(fresh.RegistryQueue()).size(), 1u);
+    EXPECT_TRUE(fresh.RegistryQueue().Item(0).checked) << "the 64-bit find only";
+    cmdSelectAll_Click(fresh);
+    EXPECT_FALSE(fresh.RegistryQueue().Item(2).checked) << "the unlisted value stays";
 }
 
 TEST_F(ResultChecksTest, SelectAllTicksEveryRowAndItsQueueRows) {

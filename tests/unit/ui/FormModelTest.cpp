@@ -99,7 +99,7 @@ TEST(FormModel, TheMainWindowStartsWithTheSmartScanAndTheTimersOfItsDesign) {
     EXPECT_EQ(form.tmrMemoryInspected.Interval(), 2000u);
     EXPECT_FALSE(form.cmdStop.Enabled());
     EXPECT_FALSE(form.lvwFilesToBeDeleted.Visible());
-    EXPECT_EQ(form.mnuQuarantine.children.size(), 2u);
+    EXPECT_EQ(form.mnuQuarantine.children.size(), 3u);  // View Quarantine, Restore..., View Exclusions
 }
 
 }  // namespace

@@ -1,0 +1,270 @@
+#include "removal/RemovalEngine.h"
+
+#include <algorithm>
+#include <map>
+
+#include "common/Rounding.h"
+#include "common/Text.h"
+#include "removal/RemovalMessages.h"
+#include "removal/files/modFileRelated.h"
+#include "removal/registry/ModRegistryRelated.h"
+#include "removal/registry/modRegsvr32.h"
+#include "ui/MessageKeys.h"
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion {
+
+namespace {
+
+enum class QueueKind { File, Registry, Cookie };
+
+// One ticked queue row through both passes.
+struct WorkItem {
+    QueueKind kind = QueueKind::File;
+    ui::ListView* queue = nullptr;
+    std::size_t row = 0;
+    std::size_t position = 0;  // from 1, within its queue
+    std::string location;
+    RemovalResult result = RemovalResult::NotTried;
+    FileItemProgress progress;
+};
+
+struct RegistryRow {
+    platform::Hive hive = platform::Hive::CurrentUser;
+    std::string key;
+    std::string value;
+    platform::RegView view = platform::RegView::Default;
+    bool valid = false;
+};
+
+RegistryRow ReadRegistryRow(const ui::ListView& queue, std::size_t row) {
+    RegistryRow entry;
+    long long number = 0;
+    entry.key = Trim(queue.SubItem(row, 1));
+    entry.value = Trim(queue.SubItem(row, 2));
+    entry.view = RegistryViewFromText(queue.SubItem(row, 4));
+    entry.valid = ParseWholeNumber(Trim(queue.Item(row).text), number) &&
+                  platform::HiveFromHandleNumber(number, entry.hive) && !entry.key.empty();
+    return entry;
+}
+
+std::vector<WorkItem> TickedWork(ScanState& state) {
+    std::vector<WorkItem> work;
+    const std::pair<QueueKind, ui::ListView*> queues[] = {{QueueKind::File, &state.FileQueue()},
+                                                          {QueueKind::Registry, &state.RegistryQueue()},
+                                                          {QueueKind::Cookie, &state.CookieQueue()}};
+    for (auto [kind, queue] : queues) {
+        for (std::size_t row = 0; row < queue->Count(); ++row) {
+            if (!queue->Item(row).checked) continue;
+            WorkItem item;
+            item.kind = kind;
+            item.queue = queue;
+            item.row = row;
+            item.position = row + 1;
+            if (kind == QueueKind::Registry) {
+                const RegistryRow entry = ReadRegistryRow(*queue, row);
+                item.location = RegistryEntryLocation(entry.hive, entry.key, entry.value, entry.view);
+            } else {
+                item.location = RemovalPath(queue->Item(row).text);
+            }
+            work.push_back(std::move(item));
+        }
+    }
+    return work;
+}
+
+bool Settled(RemovalResult result) { return result == RemovalResult::Removed || result == RemovalResult::Gone; }
+
+bool IsComServerFile(const std::string& path) {
+    return EndsWithIgnoreCase(path, ".dll") || EndsWithIgnoreCase(path, ".ocx");
+}
+
+}  // namespace
+
+RemovalEngine::RemovalEngine(const RemovalEnvironment& environment, RemovalHooks hooks)
+    : env_(environment), hooks_(std::move(hooks)), restorePoint_(environment.restore) {
+    deleteFailed.Command2.onClick = [this] { Command2_Click(); };
+    deleteFailed.cmdDeleteAtRestart.onClick = [this] { cmdDeleteAtRestart_Click(); };
+}
+
+std::string RemovalEngine::Message(std::string_view key) const { return env_.messages.getMessages(key); }
+
+RemovalReport RemovalEngine::Command4_Click() { return Confirmed(false); }
+
+RemovalReport RemovalEngine::RemoveUnattended() { return Confirmed(true); }
+
+RemovalReport RemovalEngine::Confirmed(bool unattended) {
+    ScanState& state = env_.state;
+    const std::string& title = env_.identity.productName;
+    const auto& rows = state.ResultsList().Rows();
+    if (std::none_of(rows.begin(), rows.end(), [](const ui::ListItem& row) { return row.checked; })) {
+        if (!unattended) {
+            env_.dialogs.MessageBox(Message(ui::msg::kSelected), title, ui::MsgButtons::Ok, ui::MsgIcon::Information);
+        }
+        return {};
+    }
+    if (!unattended) {
+        const std::string blank = "\r\n\r\n";
+        std::string question = Message(ui::msg::kConfirm1) + blank + Message(ui::msg::kConfirm2) + blank +
+                               env_.dataFolder + "\\quarantine";
+        if (IsRestorePointSupported(env_.system.GetOsVersion())) {
+            question += blank + Message(ui::msg::kConfirm3) + blank + Message(ui::msg::kConfirm4);
+        }
+        if (env_.dialogs.MessageBox(question, Message(ui::msg::kReally), ui::MsgButtons::YesNo,
+                                    ui::MsgIcon::Question) != ui::MsgResult::Yes) {
+            return {};
+        }
+    }
+    return Remove(unattended);
+}
+
+RemovalReport RemovalEngine::lblRemove_Click() { return Remove(false); }
+
+RemovalReport RemovalEngine::Remove(bool unattended) {
+    RemovalReport report;
+    stopRequested_ = false;
+    ui::OperationGate::Operation operation = env_.operations.TryBegin("removal", [this] { stopRequested_ = true; });
+    if (!operation) return report;
+    report.ran = true;
+    deleteFailed.lstProblem.Clear();
+    ui::FrmMain& form = env_.state.Form();
+    Quarantine quarantine(env_.files, env_.codePage, env_.clock, env_.dataFolder);
+    quarantine.EnsureFolder();
+    if (hooks_.showResultsPage) hooks_.showResultsPage();
+    if (hooks_.enableShieldTimers) hooks_.enableShieldTimers(false);
+    for (ui::Control* command : std::initializer_list<ui::Control*>{&form.lblRemove, &form.cmdRemove, &form.Command4}) {
+        command->SetEnabled(false);
+    }
+    for (ui::Control* item : std::initializer_list<ui::Control*>{&form.pgbDeleteSpywaresFound,
+                                                                 &form.lblDeletingPercentageCompleted,
+                                                                 &form.lblDeletingCaption}) {
+        item->SetVisible(true);
+    }
+    form.lblDeletingCaption.SetCaption("");
+    form.lblDeletingPercentageCompleted.SetCaption(Message(ui::msg::kInformation));
+    env_.pump.PumpNow();
+    form.lblDeletingPercentageCompleted.SetCaption("");
+
+    const bool supported = IsRestorePointSupported(env_.system.GetOsVersion());
+    if (supported) {
+        form.lblDeletingPercentageCompleted.SetCaption(Message(ui::msg::kRestorePoint));
+        env_.pump.PumpNow();
+        report.restorePointMade = restorePoint_.BeginRestorePoint(
+            env_.identity.productName + " Restore Point " + FormatGeneralDate(env_.clock.Now()),
+            kModifySettingsRestorePoint);
+    }
+
+    std::vector<WorkItem> work = TickedWork(env_.state);
+    const NeverRemoved neverRemoved(env_.shell, env_.system, env_.dataFolder, quarantine.Folder());
+    const FileRemoval files{env_.files, env_.processes, env_.system, env_.pump, quarantine, neverRemoved};
+    const RegistryRemoval registry{env_.registry, quarantine};
+    std::vector<std::string> comFailures;
+    form.pgbDeleteSpywaresFound.SetMax(std::max<double>(1, static_cast<double>(work.size())));
+    for (int pass = 0; pass < 2 && !stopRequested_; ++pass) {
+        const bool firstPass = pass == 0;
+        for (std::size_t i = 0; i < work.size() && !stopRequested_; ++i) {
+            WorkItem& item = work[i];
+            if (!firstPass && item.result != RemovalResult::Failed) continue;
+            form.lblDeletingCaption.SetCaption(ToLower(item.location));
+            form.pgbDeleteSpywaresFound.SetValue(static_cast<double>(i + 1));
+            const double share = static_cast<double>(item.position) / static_cast<double>(item.queue->Count());
+            form.lblDeletingPercentageCompleted.SetCaption(Message(ui::msg::kRemoving2) + " : " +
+                                                           ToDecimal(BankersRound(share * 100)) + "% " +
+                                                           Message(ui::msg::kCompleted));
+            switch (item.kind) {
+            case QueueKind::File:
+                if (firstPass && IsComServerFile(item.location)) {
+                    ComRegistrationsResult com = UnregisterComServer(registry, env_.system, env_.pump, item.location);
+                    comFailures.insert(comFailures.end(), com.failed.begin(), com.failed.end());
+                }
+                item.result = RemoveFileOrFolder(files, item.location, QuarantineKind::File, item.progress);
+                break;
+            case QueueKind::Cookie:
+                item.result = RemoveFileOrFolder(files, item.location, QuarantineKind::Cookie, item.progress);
+                break;
+            case QueueKind::Registry: {
+                const RegistryRow entry = ReadRegistryRow(*item.queue, item.row);
+                if (!entry.valid) {
+                    item.result = RemovalResult::Failed;
+                } else if (!entry.value.empty()) {
+                    item.result = DeleteRegistryValue(registry, entry.hive, entry.key, entry.value, entry.view);
+                } else {
+                    item.result = DeleteRegistryKey(registry, entry.hive, entry.key, entry.view);
+                }
+                break;
+            }
+            }
+            env_.pump.Pump();
+        }
+    }
+    for (WorkItem& item : work) {
+        if (item.result == RemovalResult::Failed) SettleFailedItem(files, item.location, item.progress);
+    }
+    if (restorePoint_.Open()) restorePoint_.EndRestorePoint();
+
+    // The lists follow what happened to each item: a removed (or vanished)
+    // one leaves every list, a survivor stays unticked, one the removal did
+    // not reach before it was stopped stays as it was.
+    std::map<std::uint64_t, std::vector<RemovalResult>> byLink;
+    for (const WorkItem& item : work) {
+        byLink[item.queue->Item(item.row).link].push_back(item.result);
+        report.items.push_back({item.location, item.result});
+        if (item.result == RemovalResult::Removed) ++report.removed;
+        if (item.result == RemovalResult::Failed) {
+            ++report.failed;
+            deleteFailed.lstProblem.Add(item.location);
+        }
+    }
+    for (const std::string& location : comFailures) deleteFailed.lstProblem.Add(location);
+    ui::ListView& results = env_.state.ResultsList();
+    for (std::size_t row = results.Count(); row-- > 0;) {
+        const auto found = byLink.find(results.Item(row).link);
+        if (results.Item(row).link == 0 || found == byLink.end()) continue;
+        const std::vector<RemovalResult>& outcomes = found->second;
+        if (std::all_of(outcomes.begin(), outcomes.end(), Settled)) {
+            results.RemoveAt(row);
+        } else if (std::find(outcomes.begin(), outcomes.end(), RemovalResult::Failed) != outcomes.end()) {
+            results.SetChecked(row, false);
+        }
+    }
+    for (auto it = work.rbegin(); it != work.rend(); ++it) {
+        if (Settled(it->result)) {
+            it->queue->RemoveAt(it->row);
+        } else if (it->result == RemovalResult::Failed) {
+            it->queue->SetChecked(it->row, false);
+        }
+    }
+
+    form.lblDeletingCaption.SetCaption("");
+    form.pgbDeleteSpywaresFound.SetValue(form.pgbDeleteSpywaresFound.Max());
+    form.lblDeletingPercentageCompleted.SetCaption("100% " + Message(ui::msg::kComplete));
+    if (hooks_.enableShieldTimers) hooks_.enableShieldTimers(true);
+    for (ui::Control* command : std::initializer_list<ui::Control*>{&form.lblRemove, &form.cmdRemove, &form.Command4}) {
+        command->SetEnabled(true);
+    }
+
+    const long long before = env_.settings.ReadNumber(ui::settings::kLblDefRemoved);
+    env_.settings.WriteNumber(ui::settings::kLblDefRemoved, std::max(0LL, before) + report.removed);
+    if (form.chkSendData.Checked() && hooks_.sendAnonymousData) hooks_.sendAnonymousData();
+    if (hooks_.refreshStatusPage) hooks_.refreshStatusPage();
+
+    // What the user must know stays on the results page; the rest of the
+    // progress goes.
+    std::string note;
+    if (report.failed > 0) note = Message(msg::kNotRemoved) + " " + ToDecimal(report.failed);
+    if (supported && !report.restorePointMade) note += (note.empty() ? "" : "  ") + Message(msg::kNoRestorePoint);
+    form.pgbDeleteSpywaresFound.SetVisible(false);
+    form.lblDeletingPercentageCompleted.SetVisible(false);
+    form.lblDeletingCaption.SetCaption(note);
+    form.lblDeletingCaption.SetVisible(!note.empty());
+    operation.Finish();
+
+    // A removal stopped by the program's end shows no window on its way out.
+    if (!unattended && !stopRequested_ && deleteFailed.lstProblem.Count() > 0 && hooks_.showDeleteFailed) {
+        deleteFailed.SetVisible(true);
+        hooks_.showDeleteFailed();
+    }
+    return report;
+}
+
+}  // namespace bastion

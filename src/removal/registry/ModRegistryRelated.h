@@ -1,0 +1,38 @@
+// Deleting registry values and keys found by a scan: each one is read
+// first (a key with its whole tree) and written to a backup file in the
+// quarantine folder that the Registry Editor imports, then deleted, then
+// tested; only a deletion that took place is logged and indexed.
+#pragma once
+
+#include <string>
+
+#include "platform/Registry.h"
+#include "removal/RemovalResult.h"
+#include "removal/quarantine/Quarantine.h"
+
+namespace bastion {
+
+struct RegistryRemoval {
+    platform::Registry& registry;
+    Quarantine& quarantine;
+};
+
+// The location of a registry entry as lists and the index show it:
+// "HKEY_CURRENT_USER\Software\X\Value", " (32-bit view)" after it for the
+// 32-bit view.
+std::string RegistryEntryLocation(platform::Hive hive, const std::string& key, const std::string& value,
+                                  platform::RegView view);
+
+// Deletes the value (the key's default value when name is empty). The log
+// entry reads "HIVE\key" and the value's name.
+RemovalResult DeleteRegistryValue(const RegistryRemoval& removal, platform::Hive hive, const std::string& key,
+                                  const std::string& name, platform::RegView view);
+
+// Deletes the key with its values (the default one included) and subkeys.
+// The log entry reads the hive's handle number, "\" and the key, and
+// "All Values". Keys that hold a whole part of the system (a hive's first
+// level, the classes and class-id roots) are never deleted.
+RemovalResult DeleteRegistryKey(const RegistryRemoval& removal, platform::Hive hive, const std::string& key,
+                                platform::RegView view);
+
+}  // namespace bastion

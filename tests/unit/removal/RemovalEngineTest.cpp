@@ -1,0 +1,267 @@
+// The removal from ticked results to quarantine, log, index and back, over
+// the fakes: what is taken can be put back, what cannot be taken is said.
+#include "removal/RemovalEngine.h"
+
+#include <gtest/gtest.h>
+
+#include "app/App.h"
+#include "removal/quarantine/QuarantineRestore.h"
+#include "removal/files/NeverRemoved.h"
+#include "removal/quarantine/RestoreWindow.h"
+#include "removal/registry/RegFile.h"
+#include "scan/state/ResultChecks.h"
+#include "support/FakePlatform.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedEventPump.h"
+#include "support/TestIdentity.h"
+
+namespace bastion {
+namespace {
+
+using platform::Hive;
+using platform::RegView;
+
+struct RemovalEngineTest : ::testing::Test {
+    RemovalEngineTest() {
+        BindResultChecks(app.state);
+        machine.CreateSpecialFolders();
+    }
+
+    void File(const std::string& path, const std::string& threat) {
+        app.state.AddFileQueueRow(path, threat);
+        app.state.ReportDetection(threat, path, "", ui::kIconFile);
+    }
+    void Registry(Hive hive, const std::string& key, const std::string& value, RegView view) {
+        app.state.AddRegistryQueueRow(hive, key, value, "Adco", view);
+        app.state.ReportDetection("Adco", key + value, "", ui::kIconRegistry);
+    }
+    void Cookie(const std::string& path) {
+        app.state.AddCookieQueueRow(path);
+        app.state.AddResultRow("Cookie: x", ui::kIconCookie, path, "Tracking Cookie");
+    }
+    RemovalReport RemoveAll() {
+        cmdSelectAll_Click(app.state);
+        dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+        return app.removal.Command4_Click();
+    }
+    std::vector<QuarantineItem> Items() { return quarantine.Items(); }
+
+    testing::FakePlatform machine;
+    testing::ScriptedDialogs dialogs;
+    testing::ScriptedEventPump pump;
+    App app{machine.Bundle(), dialogs, pump, testing::TestIdentity()};
+    Quarantine quarantine{machine.files, machine.Bundle().codePage, machine.clock, app.dataFolder};
+};
+
+TEST_F(RemovalEngineTest, EverythingRemovedIsKeptUnderItsOwnNameLoggedAndComesBackWhole) {
+    auto& files = machine.files;
+    auto& registry = machine.registry;
+    files.AddFile("C:\\A\\spy.exe", "first", platform::kAttrReadOnly);
+    files.AddFile("C:\\B\\spy.exe", "second", platform::kAttrHidden);
+    files.AddFile("C:\\SpyCo\\data\\inner.txt", "inner");
+    files.AddFile("C:\\Cookies\\user@ads[1].txt", "ads.example/");
+    registry.Set(Hive::CurrentUser, "Software\\Adco", "Run", platform::RegValue::String("a \"b\"\r\nc"));
+    registry.Set(Hive::LocalMachine, "Software\\SpyKey", "", platform::RegValue::Dword(7));
+    registry.Set(Hive::LocalMachine, "Software\\SpyKey\\Sub", "bin",
+                 platform::RegValue::Raw(platform::RegType::Binary, {1, 2, 3}));
+    File("C:\\A\\spy.exe", "Spy");
+    File("C:\\B\\spy.exe", "Spy");
+    File("C:\\SpyCo\\", "FILE");  // a folder path with its trailing backslash
+    Registry(Hive::CurrentUser, "Software\\Adco\\", "Run", RegView::Bits64);
+    Registry(Hive::LocalMachine, "Software\\SpyKey", "", RegView::Bits64);
+    Cookie("C:\\Cookies\\user@ads[1].txt");
+    app.settings.WriteSetting("Settings", "lblDefRemoved", "4");
+
+    const RemovalReport report = RemoveAll();
+    EXPECT_EQ(report.removed, 6);
+    EXPECT_EQ(report.failed, 0);
+    for (const char* path : {"C:\\A\\spy.exe", "C:\\B\\spy.exe", "C:\\Cookies\\user@ads[1].txt"}) {
+        EXPECT_FALSE(files.HasFile(path)) << path;
+    }
+    EXPECT_FALSE(files.HasFolder("C:\\SpyCo"));
+    EXPECT_FALSE(registry.HasValue(Hive::CurrentUser, "Software\\Adco", "Run"));
+    EXPECT_FALSE(registry.HasKey(Hive::LocalMachine, "Software\\SpyKey"));
+    EXPECT_TRUE(app.state.ResultsList().Empty());
+    EXPECT_TRUE(app.state.FileQueue().Empty());
+    EXPECT_EQ(app.form.lblDefRemoved.Caption(), "10");
+
+    const std::vector<QuarantineItem> items = Items();
+    ASSERT_EQ(items.size(), 6u);
+    EXPECT_NE(items[0].storedName, items[1].storedName);
+    EXPECT_EQ(files.Content(quarantine.Folder() + "\\" + items[0].storedName), "first");
+    EXPECT_EQ(files.Content(quarantine.Folder() + "\\" + items[1].storedName), "second");
+    EXPECT_EQ(items[2].kind, QuarantineKind::Folder);
+    EXPECT_EQ(items[2].originalLocation, "C:\\SpyCo");
+    const std::string log = *files.Content(quarantine.LogPath());
+    const std::string firstEntries =
+        "3/16/2006 12:00:00 PM - File: spy.exe\r\n - Location: C:\\A\\spy.exe\r\n\r\n\r\n"
+        "3/16/2006 12:00:00 PM - File: spy.exe\r\n - Location: C:\\B\\spy.exe\r\n\r\n\r\n";
+    EXPECT_EQ(log.substr(0, firstEntries.size()), firstEntries);
+    EXPECT_NE(log.find(" - File: SpyCo\r\n - Location: C:\\SpyCo\r\n"), std::string::npos);
+    EXPECT_NE(log.find(" - Key: HKEY_CURRENT_USER\\Software\\Adco\r\nValue: Run\r\n\r\n\r\n"), std::string::npos);
+    EXPECT_NE(log.find(" - Key: -2147483646\\Software\\SpyKey\r\nValue: All Values\r\n"), std::string::npos);
+
+    for (const QuarantineItem& item : items) {
+        EXPECT_EQ(RestoreFromQuarantine(quarantine, registry, item, {}), RestoreResult::Restored)
+            << item.originalLocation;
+    }
+    EXPECT_EQ(files.Content("C:\\A\\spy.exe"), "first");
+    EXPECT_EQ(files.Attributes("C:\\A\\spy.exe").value_or(0) & platform::kAttrReadOnly, platform::kAttrReadOnly);
+    EXPECT_EQ(files.Content("C:\\SpyCo\\data\\inner.txt"), "inner");
+    EXPECT_EQ(registry.GetString(Hive::CurrentUser, "Software\\Adco", "Run"), "a \"b\"\r\nc");
+    EXPECT_EQ(registry.GetValue(Hive::LocalMachine, "Software\\SpyKey", "")->number, 7u);
+    EXPECT_EQ(registry.GetValue(Hive::LocalMachine, "Software\\SpyKey\\Sub", "bin")->bytes,
+              (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_TRUE(Items().empty());
+
+    // A second removal of a name stored before keeps both copies.
+    app.state.Reset();
+    File("C:\\A\\spy.exe", "Spy");
+    RemoveAll();
+    ASSERT_EQ(Items().size(), 1u);
+    EXPECT_EQ(files.Content(quarantine.Folder() + "\\" + Items()[0].storedName), "first");
+}
+
+TEST_F(RemovalEngineTest, WhatCannotBeCopiedOrDeletedStaysListedAndOnlyTheRightProgramIsStopped) {
+    auto& files = machine.files;
+    files.AddFile("C:\\Locked\\spy.exe", "locked");
+    files.LockFile("C:\\Locked\\spy.exe");
+    files.AddFile("C:\\Unreadable\\spy.dll", "dll");
+    files.FailReads("C:\\Unreadable\\spy.dll");
+    files.AddFile("C:\\Run\\agent.exe", "agent");
+    machine.processes.Add(10, "C:\\Run\\agent.exe");
+    machine.processes.Add(11, "C:\\Elsewhere\\agent.exe");
+    File("C:\\Locked\\spy.exe", "Spy");
+    File("C:\\Unreadable\\spy.dll", "Spy");
+    File("C:\\WINDOWS\\", "Bad definition");
+    File("C:\\Run\\agent.exe", "Agent");
+    cmdSelectAll_Click(app.state);
+
+    const RemovalReport report = app.removal.RemoveUnattended();
+    EXPECT_TRUE(dialogs.Asked().empty()) << "unattended: no question, no message";
+    EXPECT_EQ(report.removed, 1);
+    EXPECT_EQ(report.failed, 3);
+    EXPECT_EQ(files.Content("C:\\Locked\\spy.exe"), "locked");
+    EXPECT_EQ(files.Content("C:\\Unreadable\\spy.dll"), "dll");
+    EXPECT_TRUE(files.HasFolder("C:\\WINDOWS"));
+    EXPECT_FALSE(files.HasFile("C:\\Run\\agent.exe"));
+    EXPECT_FALSE(machine.processes.IsRunning(10));
+    EXPECT_TRUE(machine.processes.IsRunning(11)) << "a program of the same name elsewhere";
+
+    // The survivors keep their rows, unticked; no copy of them lingers.
+    const ui::ListView& results = app.state.ResultsList();
+    ASSERT_EQ(results.Count(), 3u);
+    for (const ui::ListItem& row : results.Rows()) EXPECT_FALSE(row.checked) << row.text;
+    ASSERT_EQ(Items().size(), 1u);
+    EXPECT_EQ(machine.files.Tree(quarantine.Folder()).size(), 3u) << "the log, the index and one copy";
+    EXPECT_FALSE(app.removal.deleteFailed.Visible());
+    EXPECT_EQ(app.removal.deleteFailed.lstProblem.Count(), 3u);
+    EXPECT_EQ(app.form.lblDeletingCaption.Caption(), "Items that could not be removed (they stay in the list): 3");
+
+    // Copy List: every row, each with its line end.
+    app.removal.deleteFailed.Command2.Click();
+    EXPECT_EQ(machine.shell.clipboard, "C:\\Locked\\spy.exe\r\nC:\\Unreadable\\spy.dll\r\nC:\\WINDOWS\r\n");
+    // Delete at next restart takes the files among them, kept in the
+    // quarantine first.
+    dialogs.SetDefaultMessageBoxAnswer(ui::MsgResult::Ok);
+    app.removal.deleteFailed.cmdDeleteAtRestart.Click();
+    EXPECT_EQ(files.deletedAtRestart, std::vector<std::string>{"C:\\Locked\\spy.exe"});
+    EXPECT_EQ(Items().size(), 2u);
+    EXPECT_NE(files.Content(quarantine.LogPath())->find("C:\\Locked\\spy.exe (deleted at the next start of Windows)"),
+              std::string::npos);
+}
+
+TEST_F(RemovalEngineTest, NoDefinitionTakesARootOrAFolderThatHoldsOne) {
+    const NeverRemoved never(machine.shell, machine.system, app.dataFolder, app.dataFolder + "\\quarantine");
+    const std::string profile = "C:\\Documents and Settings\\User";
+    for (const std::string& path :
+         {std::string("C:\\"), std::string("D:"), std::string("\\\\server\\share\\"), std::string("c:\\windows\\"),
+          std::string("C:\\WINDOWS\\system32"), std::string("C:\\Program Files"), profile,
+          std::string("C:\\Documents and Settings"), profile + "\\Application Data", app.dataFolder,
+          app.dataFolder + "\\quarantine\\3_spy.exe", std::string("C:\\Program Files\\Bastion")}) {
+        EXPECT_TRUE(never.Contains(path)) << path;
+    }
+    for (const std::string& path : {std::string("C:\\Program Files\\SpyCo"), std::string("C:\\WINDOWS\\spy.exe"),
+                                    profile + "\\Desktop\\spy", app.dataFolder + "\\FileDefinition.bak"}) {
+        EXPECT_FALSE(never.Contains(path)) << path;
+    }
+}
+
+TEST_F(RemovalEngineTest, RestorePointWrapsTheRemovalAndItsAbsenceIsSaid) {
+    machine.system.osVersion = {2, 10, 0, 19045};
+    machine.files.AddFile("C:\\A\\spy.exe");
+    File("C:\\A\\spy.exe", "Spy");
+    RemoveAll();
+    ASSERT_EQ(machine.restore.begun.size(), 1u);
+    EXPECT_EQ(machine.restore.begun[0].type, kModifySettingsRestorePoint);
+    EXPECT_EQ(machine.restore.begun[0].description, "Testwall Restore Point 3/16/2006 12:00:00 PM");
+    EXPECT_EQ(machine.restore.ended, std::vector<std::int64_t>{1});
+    EXPECT_NE(dialogs.Asked()[0].text.find("System Restore Point"), std::string::npos);
+
+    machine.restore.failBegin = true;
+    machine.files.AddFile("C:\\A\\spy.exe");
+    File("C:\\A\\spy.exe", "Spy");
+    const RemovalReport report = RemoveAll();
+    EXPECT_EQ(report.removed, 1) << "the removal goes on without one";
+    EXPECT_EQ(app.form.lblDeletingCaption.Caption(),
+              "No restore point could be made; everything removed is kept in the quarantine.");
+
+    // Nothing ticked: only the message, no operation.
+    const std::size_t asked = dialogs.Asked().size();
+    machine.files.AddFile("C:\\A\\spy.exe");
+    File("C:\\A\\spy.exe", "Spy");
+    EXPECT_FALSE(app.removal.Command4_Click().ran);
+    ASSERT_EQ(dialogs.Asked().size(), asked + 1);
+    EXPECT_EQ(dialogs.Asked().back().text,
+              "No entries are selected.  You must check the box next to at least one item in the list.");
+}
+
+TEST_F(RemovalEngineTest, AnExitDuringTheRemovalLetsTheItemInHandFinishAndLeavesTheRestAsItWas) {
+    machine.files.AddFile("C:\\A\\spy.exe", "a");
+    machine.files.AddFile("C:\\B\\spy.exe", "b");
+    File("C:\\A\\spy.exe", "Spy A");
+    File("C:\\B\\spy.exe", "Spy B");
+    bool ended = false;
+    pump.Always([&] {
+        if (!app.operations.Ending() && !machine.files.HasFile("C:\\A\\spy.exe")) {
+            app.operations.EndWhenIdle([&] { ended = true; });
+        }
+    });
+    const RemovalReport report = RemoveAll();
+    EXPECT_TRUE(ended) << "the exit ran once the removal returned";
+    ASSERT_EQ(report.items.size(), 2u);
+    EXPECT_EQ(report.items[1].result, RemovalResult::NotTried);
+    EXPECT_TRUE(machine.files.HasFile("C:\\B\\spy.exe"));
+    ASSERT_EQ(app.state.ResultsList().Count(), 1u);
+    EXPECT_TRUE(app.state.ResultsList().Item(0).checked) << "not reached: still ticked";
+}
+
+TEST_F(RemovalEngineTest, TheRestoreWindowPutsBackTheTickedItemsAndAsksBeforeReplacing) {
+    machine.files.AddFile("C:\\A\\spy.exe", "old");
+    machine.files.AddFile("C:\\A\\Deep\\other.exe", "other");
+    File("C:\\A\\spy.exe", "Spy");
+    File("C:\\A\\Deep\\other.exe", "Other");
+    RemoveAll();
+    machine.files.DeleteFolderTree("C:\\A");
+    machine.files.AddFile("C:\\A\\spy.exe", "new");
+
+    ui::FrmRestore window;
+    frmRestore_Load(window, quarantine);
+    ASSERT_EQ(window.lvwQuarantine.Count(), 2u);
+    EXPECT_EQ(window.lvwQuarantine.SubItem(0, 1), "File");
+    EXPECT_EQ(window.lvwQuarantine.SubItem(1, 2), "C:\\A\\Deep\\other.exe");
+    window.lvwQuarantine.SetChecked(0, true);
+    window.lvwQuarantine.SetChecked(1, true);
+    dialogs.AnswerMessageBox(ui::MsgResult::No);  // keep the new spy.exe
+    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    cmdRestore_Click(window, {quarantine, machine.registry, app.dialogs, app.messages, "Testwall", app.operations, {}});
+    EXPECT_EQ(machine.files.Content("C:\\A\\spy.exe"), "new");
+    EXPECT_EQ(machine.files.Content("C:\\A\\Deep\\other.exe"), "other") << "its missing folder made again";
+    EXPECT_EQ(dialogs.Asked()[dialogs.Asked().size() - 2].text,
+              "C:\\A\\spy.exe\r\n\r\nThis already exists. Replace it with the copy kept in the quarantine?");
+    EXPECT_EQ(dialogs.Asked().back().text, "Items put back: 1");
+    ASSERT_EQ(window.lvwQuarantine.Count(), 1u) << "what was kept stays listed";
+}
+
+}  // namespace
+}  // namespace bastion
