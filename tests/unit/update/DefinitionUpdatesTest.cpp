@@ -39,6 +39,7 @@ public:
     bool CopyFile(const std::string& f, const std::string& t, bool o) override { return Step() && inner_.CopyFile(f, t, o); }
     bool MoveReplace(const std::string& f, const std::string& t) override { return Step() && inner_.MoveReplace(f, t); }
     bool DeleteFile(const std::string& p) override { return Step() && inner_.DeleteFile(p); }
+    bool DeleteAtRestart(const std::string& p) override { return Step() && inner_.DeleteAtRestart(p); }
     bool SetAttributes(const std::string& p, std::uint32_t a) override { return inner_.SetAttributes(p, a); }
     bool CreateFolder(const std::string& p) override { return inner_.CreateFolder(p); }
     bool CopyFolderTree(const std::string& f, const std::string& t) override { return inner_.CopyFolderTree(f, t); }
