@@ -7,6 +7,7 @@
 
 #include "common/Text.h"
 #include "definitions/DefinitionCodec.h"
+#include "update/ByteSearch.h"
 #include "update/StoredKeySet.h"
 
 namespace bastion {
@@ -165,6 +166,7 @@ std::string_view DeltaFileName(std::size_t file) { return kFiles.at(file).name; 
 FileChange PlanFileChange(const ParsedDelta& delta, std::size_t file) {
     const FileRule& rule = kFiles.at(file);
     FileChange change;
+    std::unordered_set<std::string> deletedKeys;
     std::unordered_set<std::string> addedLines;
     std::string lineKey;
     for (const DeltaRecord& record : delta.records) {
@@ -175,7 +177,7 @@ FileChange PlanFileChange(const ParsedDelta& delta, std::size_t file) {
         }
         const std::string key = RecordKey(rule.shape, record);
         if (record.action == DeltaAction::Delete) {
-            change.deletedKeys.insert(key);
+            deletedKeys.insert(key);
             continue;
         }
         std::string line = StoredLine(rule.shape, record);
@@ -184,11 +186,12 @@ FileChange PlanFileChange(const ParsedDelta& delta, std::size_t file) {
             ++change.skipped;
             continue;
         }
-        change.deletedKeys.erase(key);
+        deletedKeys.erase(key);
         ++change.count;
         if (addedLines.insert(line).second) change.added.push_back(std::move(line));
     }
-    if (!change.deletedKeys.empty()) ++change.count;
+    if (!deletedKeys.empty()) ++change.count;
+    change.deletedKeys.assign(deletedKeys.begin(), deletedKeys.end());
     return change;
 }
 
@@ -204,15 +207,8 @@ std::string ApplyFileChange(const FileChange& change, std::string_view content,
     std::size_t lines = 0;
     std::size_t position = 0;
     while (position < content.size()) {
-        // Two vectorised searches, LF and then a CR before it, instead of a
-        // search for either that looks at every byte twice.
-        const char* begin = content.data() + position;
-        const std::size_t rest = content.size() - position;
-        const void* lf = std::memchr(begin, '\n', rest);
-        const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : rest;
-        const void* cr = std::memchr(begin, '\r', lfAt);
         const std::size_t end =
-            position + (cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - begin) : lfAt);
+            position + FindEitherByte(content.data() + position, content.size() - position, '\r', '\n');
         const std::string_view line = content.substr(position, end - position);
         position = end;
         if (position < content.size()) {

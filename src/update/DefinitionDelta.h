@@ -48,8 +48,10 @@ inline constexpr std::size_t kDeltaDirectoryDefinitions = 4;
 struct FileChange {
     // Stored lines (without line end) to add, in record order, each once.
     std::vector<std::string> added;
-    // Lines with these keys go; an ADD after a DEL of its key withdraws it.
-    std::unordered_set<std::string> deletedKeys;
+    // Lines with these keys go, each key once; an ADD after a DEL of its
+    // key withdraws it. Side by side rather than in a set: the pass builds
+    // its look-up from them, and a file is planned once.
+    std::vector<std::string> deletedKeys;
     // One for each ADD, and one for the deletions of the file.
     int count = 0;
     // Records of this file left out: a body without the fields the file

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "update/ByteSearch.h"
 #include "update/DefinitionDelta.h"
 
 namespace bastion {
@@ -91,7 +92,7 @@ std::uint64_t StoredKeySet::Signature::Hash() const {
     return hash ^ (hash >> 32);
 }
 
-StoredKeySet::StoredKeySet(const std::unordered_set<std::string>& keys) : keys_(keys) {
+StoredKeySet::StoredKeySet(const std::vector<std::string>& keys) : keys_(keys) {
     std::size_t size = 16;
     while (size < keys.size() * 2) size *= 2;
     slots_.assign(size, {});
@@ -104,6 +105,7 @@ StoredKeySet::StoredKeySet(const std::unordered_set<std::string>& keys) : keys_(
     signatures_.reserve(keys.size());
     for (const std::string& key : keys) {
         const Signature signature = SignatureOfKey(key);
+        if (!signature.Whole()) longKeys_.insert(key);
         const std::uint64_t hash = signature.Hash();
         filter_[FilterWord(hash)] |= FilterBits(hash);
         std::size_t slot = hash & (size - 1);
@@ -116,9 +118,7 @@ StoredKeySet::StoredKeySet(const std::unordered_set<std::string>& keys) : keys_(
 
 bool StoredKeySet::Holds(std::string_view storedLine) const {
     if (keys_.empty()) return false;
-    const void* name = std::memchr(storedLine.data(), kStoredName, storedLine.size());
-    const std::size_t length =
-        name ? static_cast<std::size_t>(static_cast<const char*>(name) - storedLine.data()) : storedLine.size();
+    const std::size_t length = FindByte(storedLine.data(), storedLine.size(), kStoredName);
     const Signature signature = SignatureOfStored(storedLine.data(), length, storedLine.size() >= 16);
     const std::uint64_t hash = signature.Hash();
     const std::uint64_t bits = FilterBits(hash);
@@ -127,7 +127,7 @@ bool StoredKeySet::Holds(std::string_view storedLine) const {
         if (slots_[slot] == 0) return false;
         if (signatures_[slots_[slot] - 1] == signature) break;
     }
-    return signature.Whole() || keys_.count(StoredLineKey(storedLine)) != 0;
+    return signature.Whole() || longKeys_.count(StoredLineKey(storedLine)) != 0;
 }
 
 }  // namespace bastion

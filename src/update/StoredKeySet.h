@@ -17,9 +17,9 @@ namespace bastion {
 
 class StoredKeySet {
 public:
-    // keys: decoded and lower-cased, as StoredLineKey gives them; they must
-    // outlive the set.
-    explicit StoredKeySet(const std::unordered_set<std::string>& keys);
+    // keys: decoded and lower-cased, as StoredLineKey gives them, each once;
+    // they must outlive the set.
+    explicit StoredKeySet(const std::vector<std::string>& keys);
 
     bool Empty() const { return keys_.empty(); }
     // Whether the key of the stored line (its text before the first "=")
@@ -43,7 +43,9 @@ private:
         return (std::uint64_t{1} << ((hash >> 28) & 63)) | (std::uint64_t{1} << ((hash >> 34) & 63));
     }
 
-    const std::unordered_set<std::string>& keys_;
+    const std::vector<std::string>& keys_;
+    // The keys longer than a signature holds, for the full comparison.
+    std::unordered_set<std::string_view> longKeys_;
     std::vector<Signature> signatures_;
     // Open addressing: each slot holds an index into signatures_ plus one,
     // or 0 when free.

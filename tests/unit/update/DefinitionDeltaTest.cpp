@@ -99,7 +99,7 @@ TEST(DefinitionDelta, MalformedRecordsAreSkippedAndTheRestApplied) {
 }
 
 TEST(DefinitionDelta, AnyBytesCanBeExercised) {
-    for (const std::string bytes : {std::string(""), std::string("[BR][DEF]|ADD"), std::string("\0\xff|ADD[DEF]=|", 12),
+    for (const std::string& bytes : {std::string(""), std::string("[BR][DEF]|ADD"), std::string("\0\xff|ADD[DEF]=|", 12),
                                     Record("SDIR", "ADD", "x=y") + "[bR]" + Record("SDIR", "DEL", "X")}) {
         ExerciseDefinitionDelta(bytes);
     }
