@@ -7,6 +7,7 @@
 #include "report/ScanReport.h"
 #include "scan/state/DefinitionCounts.h"
 #include "scan/walk/Walker.h"
+#include "scheduler/ScheduledScan.h"
 #include "ui/DefaultMessages.h"
 #include "update/StarterDefinitions.h"
 
@@ -46,7 +47,17 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
                                  processScanner},
                  scanOptions),
       updates(UpdateEnvironment{platform.internet, platform.files, platform.codePage, pump, operations, settings,
-                                messages, this->identity, dataFolder, state, tables}) {
+                                messages, this->identity, dataFolder, state, tables}),
+      memoryShield(MemoryShieldEnvironment{platform.files, platform.codePage, platform.system, platform.registry,
+                                           platform.shell, platform.processes, this->dialogs, pump, operations,
+                                           messages, this->identity.productName, settings, dataFolder, safety,
+                                           exclusions, tables, state, processScanner, shieldTimers}),
+      homePageShield(HomePageShieldEnvironment{platform.registry, settings, pump, operations, shieldTimers,
+                                               this->identity.productName, form, memoryShield}),
+      scheduler(platform.clock, operations, [this] { StartScheduledScan(controller, form, settings); }),
+      schedulePage(SchedulePageEnvironment{form, settings, shieldTimers, scheduler, this->dialogs, messages,
+                                           this->identity.productName, platform.clock}) {
+    form.tmrScheduler.onTick = [this] { scheduler.CheckSchedule(); };
     controller.Hooks().makeReport = [this] { WriteReport(); };
     controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     updates.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
@@ -65,7 +76,8 @@ void App::LoadScanData() {
 
 bool App::WriteReport() {
     const ScanTimes& times = controller.Times();
-    return MakeReport({platform.files, platform.codePage, dataFolder, identity, times.started, times.finished, form});
+    return MakeReport({platform.files, platform.codePage, dataFolder, identity, times.started, times.finished, form,
+                       times.scheduled, times.removeAutomatically});
 }
 
 }  // namespace bastion

@@ -6,11 +6,15 @@
 
 #include <string>
 
+#include "app/SchedulePage.h"
 #include "definitions/DefinitionTables.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
 #include "scan/processes/ProcessScanner.h"
+#include "scheduler/Scheduler.h"
+#include "shields/HomePageShield.h"
+#include "shields/MemoryShield.h"
 #include "shields/ShieldTimers.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
@@ -75,6 +79,11 @@ public:
     // The definition update behind the update commands, the greeting and
     // the automatic update.
     UpdateFlow updates;
+    // The background guards, each on its timer of the main window.
+    MemoryShield memoryShield;
+    HomePageShield homePageShield;
+    Scheduler scheduler;
+    SchedulePage schedulePage;
 };
 
 }  // namespace bastion

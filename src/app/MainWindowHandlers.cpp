@@ -154,9 +154,10 @@ void MainWindowHandlers::ViewExclusions() {
 }
 
 void LoadOptionPage(App& app) {
+    app.schedulePage.ShowSchedule();
     // The drives first: the restore ticks them as stored.
     FillDriveList(app.platform.files, app.form.lvwHardDrives);
-    RestoreOptionPage(app.form, app.settings, app.shieldTimers,
+    RestoreOptionPage(app.form, app.settings,
                       ReadDefinitionDate(app.platform.files, app.platform.codePage, app.dataFolder));
 }
 

@@ -1,7 +1,5 @@
 #include "app/OptionPage.h"
 
-#include <initializer_list>
-
 #include "scan/walk/Walker.h"
 #include "ui/settings/SettingKeys.h"
 
@@ -58,7 +56,6 @@ void StoreShield(ui::SettingsStore& settings, const ui::SettingKey& on, const ui
 
 void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
                         OptionPageHooks hooks) {
-    BindStoredCheck(form.chkAutoDel, settings, keys::kChkAutoDel);
     BindStoredCheck(form.chkAutomaticUpdate, settings, keys::kChkAutomaticUpdate);
     BindStoredCheck(form.chkMakeLog, settings, keys::kChkMakeLog);
     BindStoredCheck(form.chkScanCookies, settings, keys::kChkScanCookies);
@@ -96,8 +93,7 @@ void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTi
     };
 }
 
-void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
-                       const std::string& definitionDate) {
+void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std::string& definitionDate) {
     auto check = [&settings](ui::CheckBox& box, const ui::SettingKey& key) {
         box.SetValue(CheckValue(settings.ReadTruth(key)));
     };
@@ -126,12 +122,7 @@ void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTim
     check(form.chkSendData, keys::kChkSendData);
 
     form.lblLastUpdate.SetCaption("Signatures Last Updated On " + definitionDate + " PST");
-
-    const bool scheduled = settings.ReadNumber(keys::kChkAutomaticScanYesOrNo) != 0;
-    form.chkAutomaticScanYesOrNo.SetValue(CheckValue(scheduled));
-    const std::initializer_list<ui::Control*> schedule{&form.dtpScheduleDate, &form.dtpScheduleTime, &form.cmbDays};
-    for (ui::Control* control : schedule) control->SetEnabled(scheduled);
-    timers.OptionChanged(form.tmrScheduler, scheduled);
+    // The schedule tab has been shown as stored (ShowSchedule).
     check(form.chkAutomaticUpdate, keys::kChkAutomaticUpdate);
 
     RestoreDriveTicks(form.lvwHardDrives, settings);

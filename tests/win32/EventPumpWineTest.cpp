@@ -72,7 +72,7 @@ TEST(EventPumpWineTest, QuitIsLeftForTheMainLoop) {
     PostQuitMessage(7);
     pump.PumpNow();
     EXPECT_EQ(1, window.Count());
-    EXPECT_TRUE(pump.QuitSeen());
+    EXPECT_TRUE(pump.Quitting());
 
     MSG message;
     ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));

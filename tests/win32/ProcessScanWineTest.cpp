@@ -39,9 +39,9 @@ protected:
         });
     }
 
-    void Scan() {
+    void Scan(ProcessScanCaller caller) {
         ScanContext context = machine.Context();
-        scanner.ScanRunningProcesses(context);
+        scanner.ScanRunningProcesses(context, caller);
     }
     std::string ExclusionFileText() {
         return machine.files.ReadFile(DataFilePath(machine.dataFolder.Path(), datafile::kExclusions)).value_or("");
@@ -66,8 +66,7 @@ TEST_F(ProcessScanWineTest, InAScanTheListedProgramIsStoppedAndReported) {
     ASSERT_TRUE(program.Started()) << programPath;
     ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
 
-    machine.form.cmdScan.SetEnabled(false);
-    Scan();
+    Scan(ProcessScanCaller::Scan);
 
     EXPECT_TRUE(program.Ended(10000));
     const std::string name = ToUpper(fileName);
@@ -85,7 +84,7 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
         test::RunningProgram program(programPath);
         ASSERT_TRUE(program.Started()) << programPath;
         ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
-        Scan();
+        Scan(ProcessScanCaller::Shield);
         EXPECT_EQ(alerts, (std::vector<std::string>{name + "/No Company name available for " + name}));
         EXPECT_TRUE(program.Ended(10000));
         EXPECT_TRUE(scanner.NotStopped().empty());
@@ -95,7 +94,7 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     test::RunningProgram program(programPath);
     ASSERT_TRUE(program.Started()) << programPath;
     ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
-    Scan();
+    Scan(ProcessScanCaller::Shield);
     EXPECT_EQ(alerts.size(), 2u);
     EXPECT_FALSE(program.Ended(200));
     EXPECT_EQ(ExclusionFileText(), name + "\r\n");
@@ -117,8 +116,7 @@ TEST_F(ProcessScanWineTest, AScanStopsTheDetectedProgramWhileASameNamedOneFromAn
     ASSERT_TRUE(WaitUntilNamed(threat, machine.processes));
     machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + programFolder.Path()});
 
-    machine.form.cmdScan.SetEnabled(false);
-    Scan();
+    Scan(ProcessScanCaller::Scan);
 
     EXPECT_TRUE(threat.Ended(10000));
     EXPECT_FALSE(trusted.Ended(200));
