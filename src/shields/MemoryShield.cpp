@@ -12,6 +12,7 @@ constexpr std::string_view kOperationName = "memory shield";
 }  // namespace
 
 MemoryShield::MemoryShield(MemoryShieldEnvironment environment) : env_(environment) {
+    alert.SetCaption(env_.productName);
     env_.state.Form().tmrMemoryInspected.onTick = [this] { tmrMemoryInspected_Timer(); };
     env_.scanner.SetAlert(
         [this](const std::string& fileName, const std::string& companyName) { return Ask(fileName, companyName); });

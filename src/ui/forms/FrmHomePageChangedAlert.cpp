@@ -33,6 +33,7 @@ std::string ShortenedForDisplay(const std::string& text, std::size_t maxCharacte
 
 void FrmHomePageChangedAlert::Fill(const std::string& productName, const std::string& remembered,
                                    const std::string& current) {
+    SetCaption(productName);
     lblFrmHomePageProductName.SetCaption(productName);
     std::string info = productName + " has detected that your Homepage has been changed.";
     info.append(kCrLf).append(kCrLf);
