@@ -75,6 +75,8 @@ public:
     ExclusionList exclusions;
     ProcessScanner processScanner;
     StoredScanOptions scanOptions{settings};
+    // What a scan, and the memory shield, work with.
+    const ScanEnvironment scanEnvironment;
     ScanController controller;
     // The definition update behind the update commands, the greeting and
     // the automatic update.

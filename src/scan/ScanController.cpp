@@ -32,6 +32,13 @@ void Call(const Hook& hook, Args&&... args) {
 
 }  // namespace
 
+ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens) {
+    const ScanEnvironment& env = environment;
+    return ScanContext{env.files,      env.codePage,   env.system,    env.dataFolder, tokens,
+                       env.safety,     env.exclusions, env.state,     env.pump,       env.tables,
+                       env.registry,   env.shell,      env.processes};
+}
+
 ScanController::ScanController(const ScanEnvironment& environment, const ScanOptionSource& options, ScanHooks hooks)
     : env_(environment), options_(options), hooks_(std::move(hooks)) {}
 
@@ -76,9 +83,7 @@ ScanOutcome ScanController::cmdScanNow_Click() {
 
     const ScanOptions options = options_.Current();
     const bool fullSystemScan = form.optScan[ui::kFullSystemScan].Value();
-    ScanContext context{env_.files,  env_.codePage, env_.system,   env_.dataFolder, tokens,
-                        env_.safety, env_.exclusions, state,       env_.pump,       env_.tables,
-                        env_.registry, env_.shell,    env_.processes};
+    ScanContext context = MakeScanContext(env_, tokens);
     ScanOutcome outcome = RunSelectedKind(context, options);
     // Nothing to remove needs no removal (and no box for a user who may not
     // be there).

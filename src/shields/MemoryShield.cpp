@@ -11,10 +11,11 @@ namespace {
 constexpr std::string_view kOperationName = "memory shield";
 }  // namespace
 
-MemoryShield::MemoryShield(MemoryShieldEnvironment environment) : env_(environment) {
-    alert.SetCaption(env_.productName);
+MemoryShield::MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers)
+    : env_(environment), timers_(timers) {
+    alert.SetCaption(env_.identity.productName);
     env_.state.Form().tmrMemoryInspected.onTick = [this] { tmrMemoryInspected_Timer(); };
-    env_.scanner.SetAlert(
+    env_.processScanner.SetAlert(
         [this](const std::string& fileName, const std::string& companyName) { return Ask(fileName, companyName); });
 }
 
@@ -24,18 +25,16 @@ void MemoryShield::tmrMemoryInspected_Timer() {
     if (!env_.operations.Idle()) return;
     ui::OperationGate::Operation operation = env_.operations.TryBegin(kOperationName, [this] { alert.Dismiss(); });
     if (!operation) return;
-    env_.timers.EnableShieldTimers(false);
+    timers_.EnableShieldTimers(false);
     try {
         if (!tokens_) tokens_ = PathTokens::Resolve(env_.shell);
-        ScanContext context{env_.files,      env_.codePage, env_.system,    env_.dataFolder, *tokens_,
-                            env_.safety,     env_.exclusions, env_.state,   env_.pump,       env_.tables,
-                            env_.registry,   env_.shell,    env_.processes};
-        env_.scanner.ScanRunningProcesses(context, ProcessScanCaller::Shield);
+        ScanContext context = MakeScanContext(env_, *tokens_);
+        env_.processScanner.ScanRunningProcesses(context, ProcessScanCaller::Shield);
         TellNotStopped();
     } catch (...) {
         // The shield looks again at its next tick.
     }
-    env_.timers.EnableShieldTimers(true);
+    timers_.EnableShieldTimers(true);
 }
 
 AlertAnswer MemoryShield::Ask(const std::string& fileName, const std::string& companyName) {
@@ -49,10 +48,10 @@ AlertAnswer MemoryShield::Ask(const std::string& fileName, const std::string& co
 }
 
 void MemoryShield::TellNotStopped() {
-    for (const std::string& fileName : env_.scanner.NotStopped()) {
+    for (const std::string& fileName : env_.processScanner.NotStopped()) {
         if (env_.operations.Ending()) return;
         env_.dialogs.MessageBox(ToUpper(fileName) + " " + env_.messages.getMessages(ui::msg::kErrorStopped),
-                                env_.productName, ui::MsgButtons::Ok, ui::MsgIcon::Information);
+                                env_.identity.productName, ui::MsgButtons::Ok, ui::MsgIcon::Information);
     }
 }
 

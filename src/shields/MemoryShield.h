@@ -13,58 +13,19 @@
 #include <optional>
 #include <string>
 
-#include "common/CodePage.h"
-#include "definitions/DefinitionTables.h"
-#include "definitions/ExclusionList.h"
 #include "definitions/PathTokens.h"
-#include "definitions/SafetyList.h"
-#include "platform/FileSystem.h"
-#include "platform/Processes.h"
-#include "platform/Registry.h"
-#include "platform/Shell.h"
-#include "platform/SystemInfo.h"
-#include "scan/processes/ProcessScanner.h"
-#include "scan/state/ScanState.h"
+#include "scan/ScanController.h"
 #include "shields/ShieldTimers.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
 #include "ui/forms/FrmSpywareFoundAlert.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
-
-// What the shield reads and writes; the referenced objects outlive it.
-struct MemoryShieldEnvironment {
-    platform::FileSystem& files;
-    const CodePage& codePage;
-    platform::SystemInfo& system;
-    platform::Registry& registry;
-    platform::Shell& shell;
-    platform::Processes& processes;
-    ui::Dialogs& dialogs;
-    ui::EventPump& pump;
-    ui::OperationGate& operations;
-    const ui::MessageCatalogue& messages;
-    const std::string& productName;
-    const ui::SettingsStore& settings;
-    // Without a trailing backslash.
-    const std::string& dataFolder;
-    const SafetyList& safety;
-    ExclusionList& exclusions;
-    DefinitionTables& tables;
-    // The main window's lists, which the shield leaves as the last scan left
-    // them.
-    ScanState& state;
-    ProcessScanner& scanner;
-    ShieldTimers& timers;
-};
 
 class MemoryShield {
 public:
     // Takes over tmrMemoryInspected's tick and the process scan's alert.
-    explicit MemoryShield(MemoryShieldEnvironment environment);
+    // The shield reads and writes what a scan does (the lists of the scan
+    // page it leaves alone); the referenced objects outlive it.
+    MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers);
     MemoryShield(const MemoryShield&) = delete;
     MemoryShield& operator=(const MemoryShield&) = delete;
 
@@ -79,7 +40,8 @@ private:
     // The programs the user chose to stop that still run.
     void TellNotStopped();
 
-    MemoryShieldEnvironment env_;
+    ScanEnvironment env_;
+    ShieldTimers& timers_;
     // The folders the definitions name, looked up once: they do not move
     // while the program runs.
     std::optional<PathTokens> tokens_;

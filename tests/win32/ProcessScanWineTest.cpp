@@ -15,16 +15,6 @@
 namespace bastion::win32 {
 namespace {
 
-// The scan names processes by their first module, readable once the
-// program's loader has run.
-bool WaitUntilNamed(const test::RunningProgram& program, Win32Processes& processes) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (!processes.BaseName(program.Id()).empty()) return true;
-        ::Sleep(50);
-    }
-    return false;
-}
-
 class ProcessScanWineTest : public ::testing::Test {
 protected:
     ProcessScanWineTest() {
@@ -64,7 +54,7 @@ TEST_F(ProcessScanWineTest, InAScanTheListedProgramIsStoppedAndReported) {
                              {"unrelated.exe=Nothing|[windir]", fileName + "=Test Threat|C:\\Elsewhere"});
     test::RunningProgram program(programPath);
     ASSERT_TRUE(program.Started()) << programPath;
-    ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
+    ASSERT_TRUE(test::WaitUntilNamed(program, machine.processes));
 
     Scan(ProcessScanCaller::Scan);
 
@@ -83,7 +73,7 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     {
         test::RunningProgram program(programPath);
         ASSERT_TRUE(program.Started()) << programPath;
-        ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
+        ASSERT_TRUE(test::WaitUntilNamed(program, machine.processes));
         Scan(ProcessScanCaller::Shield);
         EXPECT_EQ(alerts, (std::vector<std::string>{name + "/No Company name available for " + name}));
         EXPECT_TRUE(program.Ended(10000));
@@ -93,7 +83,7 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     answer = AlertAnswer::Allow;
     test::RunningProgram program(programPath);
     ASSERT_TRUE(program.Started()) << programPath;
-    ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
+    ASSERT_TRUE(test::WaitUntilNamed(program, machine.processes));
     Scan(ProcessScanCaller::Shield);
     EXPECT_EQ(alerts.size(), 2u);
     EXPECT_FALSE(program.Ended(200));
@@ -110,10 +100,10 @@ TEST_F(ProcessScanWineTest, AScanStopsTheDetectedProgramWhileASameNamedOneFromAn
     ASSERT_TRUE(machine.files.CopyFile(test::ProgramFolder() + "\\MicrosoftCompany.exe", trustedPath, true));
     test::RunningProgram trusted(trustedPath);
     ASSERT_TRUE(trusted.Started());
-    ASSERT_TRUE(WaitUntilNamed(trusted, machine.processes));
+    ASSERT_TRUE(test::WaitUntilNamed(trusted, machine.processes));
     test::RunningProgram threat(programPath);
     ASSERT_TRUE(threat.Started());
-    ASSERT_TRUE(WaitUntilNamed(threat, machine.processes));
+    ASSERT_TRUE(test::WaitUntilNamed(threat, machine.processes));
     machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + programFolder.Path()});
 
     Scan(ProcessScanCaller::Scan);

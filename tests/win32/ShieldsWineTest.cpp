@@ -13,6 +13,7 @@
 #include "RunningProgram.h"
 #include "ScanWineContext.h"
 #include "common/Text.h"
+#include "platform/win32/Win32Clock.h"
 #include "scan/processes/ProcessScanner.h"
 #include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
@@ -28,14 +29,6 @@
 
 namespace bastion::win32 {
 namespace {
-
-bool WaitUntilNamed(const test::RunningProgram& program, Win32Processes& processes) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (!processes.BaseName(program.Id()).empty()) return true;
-        ::Sleep(50);
-    }
-    return false;
-}
 
 // The user at an alert: a timer of its own that, once the alert window
 // shows, does the next scripted thing to it.
@@ -124,10 +117,13 @@ protected:
     std::string productName = "Testwall";
     ProcessScanner scanner{dialogs, messages, productName};
     ShieldTimers timers{machine.form, settings};
-    MemoryShield shield{MemoryShieldEnvironment{
-        machine.files, machine.codePage, machine.system, machine.registry, machine.shell, machine.processes, dialogs,
-        pump, operations, messages, productName, settings, machine.dataFolder.Path(), machine.safety,
-        machine.exclusions, machine.tables, machine.state, scanner, timers}};
+    Win32Clock clock;
+    ui::Identity identity = testing::TestIdentity();
+    MemoryShield shield{ScanEnvironment{machine.files, machine.codePage, machine.system, machine.registry,
+                                        machine.shell, machine.processes, clock, dialogs, pump, operations, messages,
+                                        identity, settings, machine.dataFolder.Path(), machine.safety,
+                                        machine.exclusions, machine.tables, machine.state, scanner},
+                        timers};
     // The alert places itself by the monitor of this window.
     ui::Form anchorForm{"anchor"};
     FormTimerWindow anchor{anchorForm};
@@ -142,7 +138,7 @@ TEST_F(ShieldsWineTest, StopEndsTheProcessAskedAboutAllowExcludesAndClosingDoesN
     test::RunningProgram first(listedFolder / fileName);
     test::RunningProgram second(otherFolder / fileName);
     ASSERT_TRUE(first.Started() && second.Started());
-    ASSERT_TRUE(WaitUntilNamed(first, machine.processes) && WaitUntilNamed(second, machine.processes));
+    ASSERT_TRUE(test::WaitUntilNamed(first, machine.processes) && test::WaitUntilNamed(second, machine.processes));
 
     // Two detections, two alerts in turn: STOP for the one asked about
     // first, the close box for the other.
@@ -159,9 +155,9 @@ TEST_F(ShieldsWineTest, StopEndsTheProcessAskedAboutAllowExcludesAndClosingDoesN
     EXPECT_TRUE(secondAlertAfterFirstStop);
     EXPECT_EQ(shield.alert.lblAlertFileName.Caption(), ToUpper(fileName));
     // Exactly the one asked about has ended, whichever of the two that was.
-    const bool firstEnded = first.Ended(5000);
-    const bool secondEnded = second.Ended(firstEnded ? 200 : 5000);
-    EXPECT_NE(firstEnded, secondEnded);
+    for (int wait = 0; wait < 100 && !first.Ended(0) && !second.Ended(0); ++wait) ::Sleep(50);
+    const bool firstEnded = first.Ended(0);
+    EXPECT_NE(firstEnded, second.Ended(200));
     EXPECT_TRUE(ExclusionFileText().empty());
     EXPECT_FALSE(::IsWindowVisible(alertWindow.Hwnd()));
 
