@@ -25,7 +25,12 @@ bool Within(const DateTime& moment, const DateTime& after, const DateTime& upTo)
 }  // namespace
 
 std::string ScheduleValueText(const std::optional<DateTime>& value) {
-    return value ? FormatGeneralDate(*value) : std::string(keys::kNull);
+    if (!value) return std::string(keys::kNull);
+    // The time picker's value carries the zero date: the time alone.
+    if (value->year == DateTime{}.year && value->month == DateTime{}.month && value->day == DateTime{}.day) {
+        return FormatGeneralTime(*value);
+    }
+    return FormatGeneralDate(*value);
 }
 
 std::optional<DateTime> ScheduleValueFromText(std::string_view text) { return ParseGeneralDate(text); }

@@ -144,7 +144,11 @@ TEST_F(ShieldsWineTest, StopEndsTheProcessAskedAboutAllowExcludesAndClosingDoesN
     // first, the close box for the other.
     AlertUser user(alertWindow, shield.alert);
     bool secondAlertAfterFirstStop = false;
-    user.Then([](AlertUser& self) { self.Yes(); });
+    RECT shown{};
+    user.Then([&](AlertUser& self) {
+        ::GetWindowRect(alertWindow.Hwnd(), &shown);
+        self.Yes();
+    });
     user.Then([&](AlertUser& self) {
         secondAlertAfterFirstStop = first.Ended(0) || second.Ended(0);
         self.CloseBox();
@@ -153,6 +157,12 @@ TEST_F(ShieldsWineTest, StopEndsTheProcessAskedAboutAllowExcludesAndClosingDoesN
 
     EXPECT_EQ(user.Answered(), 2);
     EXPECT_TRUE(secondAlertAfterFirstStop);
+    // In the corner above the notification area.
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_TRUE(shown.right <= work.right && shown.right > work.right - 100 && shown.bottom <= work.bottom &&
+                shown.bottom > work.bottom - 100)
+        << shown.left << "," << shown.top << "," << shown.right << "," << shown.bottom;
     EXPECT_EQ(shield.alert.lblAlertFileName.Caption(), ToUpper(fileName));
     // Exactly the one asked about has ended, whichever of the two that was.
     for (int wait = 0; wait < 100 && !first.Ended(0) && !second.Ended(0); ++wait) ::Sleep(50);

@@ -1,5 +1,7 @@
 #include "ui/win32/FrmSpywareFoundAlertWindow.h"
 
+#include <tuple>
+
 #include "ui/layout/SlidePlacement.h"
 #include "ui/win32/ButtonControls.h"
 #include "ui/win32/Dpi.h"
@@ -10,7 +12,7 @@ namespace bastion::win32 {
 
 namespace {
 constexpr int kWidth = 380;
-constexpr int kHeight = 250;
+constexpr int kHeight = 266;
 }  // namespace
 
 FrmSpywareFoundAlertWindow::FrmSpywareFoundAlertWindow(ui::FrmSpywareFoundAlert& form, const Window& mainWindow)
@@ -38,9 +40,9 @@ void FrmSpywareFoundAlertWindow::CreateControls() {
     for (ui::Label* caption : {&alert_.lblFileNameCaption, &alert_.lblCompanyNameCaption}) {
         Add<LabelControl>(Hwnd(), page, *caption, LabelOptions{LabelLook::Secondary, false, false});
     }
-    for (ui::Label* value : {&alert_.lblAlertFileName, &alert_.lblAlertCompanyName}) {
-        Add<LabelControl>(Hwnd(), page, *value, LabelOptions{LabelLook::Value, false, false});
-    }
+    Add<LabelControl>(Hwnd(), page, alert_.lblAlertFileName, LabelOptions{LabelLook::Value, false, false});
+    // "No Company name available for" and the file name take two lines.
+    Add<LabelControl>(Hwnd(), page, alert_.lblAlertCompanyName, LabelOptions{LabelLook::Value, true, false});
     for (ui::Label* hint : {&alert_.lblStopHint, &alert_.lblAllowHint}) {
         Add<LabelControl>(Hwnd(), page, *hint, LabelOptions{LabelLook::Secondary, false, false});
     }
@@ -57,14 +59,14 @@ void FrmSpywareFoundAlertWindow::Layout(const ui::Rect& client) {
     Place(alert_.cmdYes, ui::TakeRight(buttons, s(96)));
     Place(alert_.lblTitle, ui::TakeTop(area, s(30), s(2)));
     Place(alert_.lblDetected, ui::TakeTop(area, s(20), s(10)));
-    for (auto [caption, value] :
-         {std::pair<ui::Label*, ui::Label*>{&alert_.lblFileNameCaption, &alert_.lblAlertFileName},
-          std::pair<ui::Label*, ui::Label*>{&alert_.lblCompanyNameCaption, &alert_.lblAlertCompanyName}}) {
-        ui::Rect row = ui::TakeTop(area, s(20), s(4));
+    for (auto [caption, value, height] :
+         {std::tuple<ui::Label*, ui::Label*, int>{&alert_.lblFileNameCaption, &alert_.lblAlertFileName, 20},
+          std::tuple<ui::Label*, ui::Label*, int>{&alert_.lblCompanyNameCaption, &alert_.lblAlertCompanyName, 36}}) {
+        ui::Rect row = ui::TakeTop(area, s(height), s(4));
         Place(*caption, ui::TakeLeft(row, s(110), s(6)));
         Place(*value, row);
     }
-    ui::TakeTop(area, s(6));
+    ui::TakeTop(area, s(4));
     Place(alert_.lblStopHint, ui::TakeTop(area, s(18)));
     Place(alert_.lblAllowHint, ui::TakeTop(area, s(18)));
 }

@@ -73,7 +73,8 @@ TEST_F(SchedulePageTest, TheBoxAndTheDayListEnableWhatTheScheduleNeeds) {
 }
 
 TEST_F(SchedulePageTest, ApplyRefusesASchedulThatCannotRunWarnsOfAPastDateAndStoresTheRest) {
-    const DateTime noon{2006, 3, 16, 12, 0, 0};
+    // What the time picker holds once ticked: a time of day on the zero date.
+    const DateTime noon{1899, 12, 30, 12, 0, 0};
     const DateTime tomorrow{2006, 3, 17, 0, 0, 0};
     struct Case {
         const char* name;
@@ -114,7 +115,7 @@ TEST_F(SchedulePageTest, ApplyRefusesASchedulThatCannotRunWarnsOfAPastDateAndSto
     // Stored: the box, the day, the time and date as texts; "Apply" is done
     // and the timer runs.
     EXPECT_EQ(Stored(keys::kChkAutomaticScanYesOrNo), "1");
-    EXPECT_EQ(Stored(keys::kTime), "3/16/2006 12:00:00 PM");
+    EXPECT_EQ(Stored(keys::kTime), "12:00:00 PM");
     EXPECT_EQ(Stored(keys::kDate), "Null");
     EXPECT_FALSE(form.CmdProceed.Enabled());
     EXPECT_TRUE(form.tmrScheduler.Enabled());
