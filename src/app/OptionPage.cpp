@@ -34,12 +34,12 @@ void ShowShieldState(ui::CheckBox& box, ui::OptionButton& on, ui::OptionButton& 
     box.SetValue(CheckValue(enabled));
 }
 
-void MemoryShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
+void SwitchMemoryShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
     timers.OptionChanged(form.tmrMemoryInspected, enabled);
     ShowShieldState(form.chkAutoProtect, form.optMemorySheildOn, form.optMemorySheildOff, enabled);
 }
 
-void HomePageShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
+void SwitchHomePageShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
     timers.OptionChanged(form.tmrCheckHomePage, enabled);
     // How to react to a change only matters while the shield watches.
     form.optAlwaysnotifybeforerestoring.SetEnabled(enabled);
@@ -69,19 +69,19 @@ void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTi
     form.chkAutoProtect.onClick = [&form, &settings, &timers] {
         const bool enabled = form.chkAutoProtect.Checked();
         StoreShield(settings, keys::kOptMemorySheildOn, keys::kOptMemorySheildOff, enabled);
-        MemoryShield(form, timers, enabled);
+        SwitchMemoryShield(form, timers, enabled);
     };
     BindStoredPair(form.optMemorySheildOn, keys::kOptMemorySheildOn, form.optMemorySheildOff,
                    keys::kOptMemorySheildOff, settings,
-                   [&form, &timers](bool enabled) { MemoryShield(form, timers, enabled); });
+                   [&form, &timers](bool enabled) { SwitchMemoryShield(form, timers, enabled); });
     form.chkHomePage.onClick = [&form, &settings, &timers] {
         const bool enabled = form.chkHomePage.Checked();
         StoreShield(settings, keys::kOptIEHomePageSheildOn, keys::kOptIEHomePageSheildOff, enabled);
-        HomePageShield(form, timers, enabled);
+        SwitchHomePageShield(form, timers, enabled);
     };
     BindStoredPair(form.optIEHomePageSheildOn, keys::kOptIEHomePageSheildOn, form.optIEHomePageSheildOff,
                    keys::kOptIEHomePageSheildOff, settings,
-                   [&form, &timers](bool enabled) { HomePageShield(form, timers, enabled); });
+                   [&form, &timers](bool enabled) { SwitchHomePageShield(form, timers, enabled); });
     BindStoredPair(form.optAlwaysnotifybeforerestoring, keys::kOptAlwaysnotifybeforerestoring,
                    form.optRestoredefaultwithoutnotification, keys::kOptRestoredefaultwithoutnotification, settings,
                    nullptr);

@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "ShieldFixture.h"
-#include "support/ScanHarness.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
 namespace keys = ui::settings;
-using testing::ScanHarness;
 using Rows = std::vector<std::string>;
 
 struct MemoryShieldTest : testing::ShieldFixture {
@@ -22,57 +20,9 @@ struct MemoryShieldTest : testing::ShieldFixture {
     std::string Exclusions() {
         return machine.files.Content(DataFilePath(run.app.dataFolder, datafile::kExclusions)).value_or("");
     }
+    // Two threats alerted one after the other, STOP, ALLOW, the close box
+    // and the next scan's "EXCLUDED" row: ShieldsWineTest, on real programs.
 };
-
-TEST_F(MemoryShieldTest, TwoThreatsGiveTwoAlertsInTurnEachAnsweredByItsOwnButton) {
-    machine.processes.Add(8, "C:\\Spy\\evil.exe");
-    machine.processes.Add(12, "C:\\Downloads\\bad.exe");
-    // A program of the same name in another folder is a detection of its
-    // own: STOP ends the one it was asked about.
-    machine.processes.Add(16, "D:\\Games\\evil.exe");
-    bool firstEndedBeforeSecondAlert = false;
-    bool timersHeldWhileAsking = false;
-    AtNextAlert([&](ui::AlertForm& alert) {
-        timersHeldWhileAsking = !form.tmrMemoryInspected.Enabled() && !run.app.operations.Idle();
-        testing::PressYes(alert);
-    });
-    AtNextAlert([&](ui::AlertForm& alert) {
-        firstEndedBeforeSecondAlert = !machine.processes.IsRunning(8);
-        testing::PressNo(alert);
-    });
-    AtNextAlert(testing::CloseBox);
-
-    Tick();
-
-    EXPECT_EQ(opened, (Rows{"EVIL.EXE", "BAD.EXE", "EVIL.EXE"}));
-    EXPECT_TRUE(firstEndedBeforeSecondAlert);
-    EXPECT_TRUE(timersHeldWhileAsking);
-    EXPECT_FALSE(machine.processes.IsRunning(8));
-    EXPECT_TRUE(machine.processes.IsRunning(12));
-    EXPECT_TRUE(machine.processes.IsRunning(16)) << "closed unanswered: nothing stopped";
-    EXPECT_EQ(Exclusions(), "BAD.EXE\r\n");
-    // Outside a scan the scan page stays as the last scan left it.
-    EXPECT_TRUE(run.app.state.ActivityList().Empty());
-    EXPECT_EQ(run.app.state.counters.itemsFound, 0);
-    EXPECT_EQ(run.app.state.counters.processesInspected, 0);
-    EXPECT_TRUE(form.tmrMemoryInspected.Enabled());
-    EXPECT_TRUE(run.app.operations.Idle());
-    EXPECT_FALSE(run.app.memoryShield.alert.Visible());
-
-    // A program stopped since: the next tick looks again and asks about
-    // the one left unanswered; after that nothing is left to ask about.
-    AtNextAlert(testing::PressYes);
-    Tick();
-    Tick();
-    EXPECT_EQ(opened, (Rows{"EVIL.EXE", "BAD.EXE", "EVIL.EXE", "EVIL.EXE"}));
-    EXPECT_FALSE(machine.processes.IsRunning(16));
-
-    // The allowed program shows as excluded in the next scan.
-    run.app.settings.Write(keys::kChkScanCookies, "0");
-    run.app.controller.cmdScanNow_Click();
-    const Rows activity = ScanHarness::Rows(run.app.state.ActivityList());
-    EXPECT_NE(std::find(activity.begin(), activity.end(), "EXCLUDED|BAD.EXE#5/0"), activity.end());
-}
 
 TEST_F(MemoryShieldTest, AnExitWhileAnAlertWaitsClosesItAndEndsAfterTheTick) {
     machine.processes.Add(8, "C:\\Spy\\evil.exe");
@@ -107,9 +57,18 @@ TEST_F(MemoryShieldTest, TheShieldLooksOnlyWhenOnAndIdleAndStillAfterAStoppedSca
     run.app.state.RequestStop();
     machine.processes.Find(8)->unkillable = true;
     run.dialogs.AnswerMessageBox(ui::MsgResult::Ok);
-    AtNextAlert(testing::PressYes);
+    bool heldWhileAsking = false;
+    AtNextAlert([&](ui::AlertForm& alert) {
+        heldWhileAsking = !form.tmrMemoryInspected.Enabled() && !run.app.operations.Idle();
+        testing::PressYes(alert);
+    });
     Tick();
     EXPECT_EQ(opened, (Rows{"EVIL.EXE"}));
+    EXPECT_TRUE(heldWhileAsking);
+    EXPECT_TRUE(form.tmrMemoryInspected.Enabled());
+    // Outside a scan the scan page stays as the last scan left it.
+    EXPECT_TRUE(run.app.state.ActivityList().Empty());
+    EXPECT_EQ(run.app.state.counters.itemsFound, 0);
     const auto boxes = run.dialogs.AskedMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text,
