@@ -9,6 +9,7 @@
 #include "scan/state/DefinitionCounts.h"
 #include "scan/state/StatusPage.h"
 #include "scan/walk/Walker.h"
+#include "scheduler/ScheduledScan.h"
 #include "ui/DefaultMessages.h"
 #include "update/StarterDefinitions.h"
 
@@ -42,17 +43,22 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
       settings(platform.registry, this->identity.productName),
       dataFolder(PrepareDataFolder(platform.shell, platform.files)),
       processScanner(this->dialogs, messages, this->identity.productName),
-      controller(ScanEnvironment{platform.files, platform.codePage, platform.system, platform.registry,
-                                 platform.shell, platform.processes, platform.clock, this->dialogs, pump, operations,
-                                 messages,
-                                 this->identity, settings, dataFolder, safety, exclusions, tables, state,
-                                 processScanner},
-                 scanOptions),
+      scanEnvironment{platform.files, platform.codePage, platform.system, platform.registry, platform.shell,
+                      platform.processes, platform.clock, this->dialogs, pump, operations, messages, this->identity,
+                      settings, dataFolder, safety, exclusions, tables, state, processScanner},
+      controller(scanEnvironment, scanOptions),
       updates(UpdateEnvironment{platform.internet, platform.files, platform.codePage, pump, operations, settings,
                                 messages, this->identity, dataFolder, state, tables}),
       removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
                                  platform.shell, platform.restore, platform.clock, platform.codePage, this->dialogs,
-                                 pump, operations, messages, this->identity, settings, dataFolder, state}) {
+                                 pump, operations, messages, this->identity, settings, dataFolder, state}),
+      memoryShield(scanEnvironment, shieldTimers),
+      homePageShield(HomePageShieldEnvironment{platform.registry, settings, pump, operations, shieldTimers,
+                                               this->identity.productName, form, memoryShield}),
+      scheduler(platform.clock, operations, [this] { StartScheduledScan(controller, form, settings); }),
+      schedulePage(SchedulePageEnvironment{form, settings, shieldTimers, scheduler, this->dialogs, messages,
+                                           this->identity.productName, platform.clock}) {
+    form.tmrScheduler.onTick = [this] { scheduler.CheckSchedule(); };
     controller.Hooks().makeReport = [this] { WriteReport(); };
     controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     controller.Hooks().clearRemovalProblems = [this] { removal.deleteFailed.lstProblem.Clear(); };
@@ -81,7 +87,8 @@ void App::LoadScanData() {
 
 bool App::WriteReport() {
     const ScanTimes& times = controller.Times();
-    return MakeReport({platform.files, platform.codePage, dataFolder, identity, times.started, times.finished, form});
+    return MakeReport({platform.files, platform.codePage, dataFolder, identity, times.started, times.finished, form,
+                       times.scheduled, times.removeAutomatically});
 }
 
 }  // namespace bastion

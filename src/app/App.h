@@ -6,12 +6,16 @@
 
 #include <string>
 
+#include "app/SchedulePage.h"
 #include "definitions/DefinitionTables.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
 #include "removal/RemovalEngine.h"
 #include "scan/processes/ProcessScanner.h"
+#include "scheduler/Scheduler.h"
+#include "shields/HomePageShield.h"
+#include "shields/MemoryShield.h"
 #include "shields/ShieldTimers.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
@@ -72,6 +76,8 @@ public:
     ExclusionList exclusions;
     ProcessScanner processScanner;
     StoredScanOptions scanOptions{settings};
+    // What a scan, and the memory shield, work with.
+    const ScanEnvironment scanEnvironment;
     ScanController controller;
     // The definition update behind the update commands, the greeting and
     // the automatic update.
@@ -79,6 +85,11 @@ public:
     // The removal of ticked results; also what a scheduled scan with
     // automatic removal runs (the controller's removeTicked).
     RemovalEngine removal;
+    // The background guards, each on its timer of the main window.
+    MemoryShield memoryShield;
+    HomePageShield homePageShield;
+    Scheduler scheduler;
+    SchedulePage schedulePage;
 };
 
 }  // namespace bastion

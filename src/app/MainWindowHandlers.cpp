@@ -183,9 +183,10 @@ void MainWindowHandlers::ShowRestore() {
 }
 
 void LoadOptionPage(App& app) {
+    app.schedulePage.ShowSchedule();
     // The drives first: the restore ticks them as stored.
     FillDriveList(app.platform.files, app.form.lvwHardDrives);
-    RestoreOptionPage(app.form, app.settings, app.shieldTimers,
+    RestoreOptionPage(app.form, app.settings,
                       ReadDefinitionDate(app.platform.files, app.platform.codePage, app.dataFolder));
 }
 

@@ -54,7 +54,7 @@ private:
 };
 
 // The option page as the start-up sequence restores it, from the stored
-// settings; the storing handlers must be attached (a MainWindowHandlers
+// settings, the schedule first; the storing handlers must be attached (a MainWindowHandlers
 // exists) so that defaults differing from the page's first state are
 // written back.
 void LoadOptionPage(App& app);

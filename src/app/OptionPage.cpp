@@ -1,7 +1,5 @@
 #include "app/OptionPage.h"
 
-#include <initializer_list>
-
 #include "scan/walk/Walker.h"
 #include "ui/settings/SettingKeys.h"
 
@@ -36,12 +34,12 @@ void ShowShieldState(ui::CheckBox& box, ui::OptionButton& on, ui::OptionButton& 
     box.SetValue(CheckValue(enabled));
 }
 
-void MemoryShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
+void SwitchMemoryShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
     timers.OptionChanged(form.tmrMemoryInspected, enabled);
     ShowShieldState(form.chkAutoProtect, form.optMemorySheildOn, form.optMemorySheildOff, enabled);
 }
 
-void HomePageShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
+void SwitchHomePageShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
     timers.OptionChanged(form.tmrCheckHomePage, enabled);
     // How to react to a change only matters while the shield watches.
     form.optAlwaysnotifybeforerestoring.SetEnabled(enabled);
@@ -58,7 +56,6 @@ void StoreShield(ui::SettingsStore& settings, const ui::SettingKey& on, const ui
 
 void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
                         OptionPageHooks hooks) {
-    BindStoredCheck(form.chkAutoDel, settings, keys::kChkAutoDel);
     BindStoredCheck(form.chkAutomaticUpdate, settings, keys::kChkAutomaticUpdate);
     BindStoredCheck(form.chkMakeLog, settings, keys::kChkMakeLog);
     BindStoredCheck(form.chkScanCookies, settings, keys::kChkScanCookies);
@@ -72,19 +69,19 @@ void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTi
     form.chkAutoProtect.onClick = [&form, &settings, &timers] {
         const bool enabled = form.chkAutoProtect.Checked();
         StoreShield(settings, keys::kOptMemorySheildOn, keys::kOptMemorySheildOff, enabled);
-        MemoryShield(form, timers, enabled);
+        SwitchMemoryShield(form, timers, enabled);
     };
     BindStoredPair(form.optMemorySheildOn, keys::kOptMemorySheildOn, form.optMemorySheildOff,
                    keys::kOptMemorySheildOff, settings,
-                   [&form, &timers](bool enabled) { MemoryShield(form, timers, enabled); });
+                   [&form, &timers](bool enabled) { SwitchMemoryShield(form, timers, enabled); });
     form.chkHomePage.onClick = [&form, &settings, &timers] {
         const bool enabled = form.chkHomePage.Checked();
         StoreShield(settings, keys::kOptIEHomePageSheildOn, keys::kOptIEHomePageSheildOff, enabled);
-        HomePageShield(form, timers, enabled);
+        SwitchHomePageShield(form, timers, enabled);
     };
     BindStoredPair(form.optIEHomePageSheildOn, keys::kOptIEHomePageSheildOn, form.optIEHomePageSheildOff,
                    keys::kOptIEHomePageSheildOff, settings,
-                   [&form, &timers](bool enabled) { HomePageShield(form, timers, enabled); });
+                   [&form, &timers](bool enabled) { SwitchHomePageShield(form, timers, enabled); });
     BindStoredPair(form.optAlwaysnotifybeforerestoring, keys::kOptAlwaysnotifybeforerestoring,
                    form.optRestoredefaultwithoutnotification, keys::kOptRestoredefaultwithoutnotification, settings,
                    nullptr);
@@ -96,8 +93,7 @@ void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTi
     };
 }
 
-void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
-                       const std::string& definitionDate) {
+void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std::string& definitionDate) {
     auto check = [&settings](ui::CheckBox& box, const ui::SettingKey& key) {
         box.SetValue(CheckValue(settings.ReadTruth(key)));
     };
@@ -126,12 +122,7 @@ void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTim
     check(form.chkSendData, keys::kChkSendData);
 
     form.lblLastUpdate.SetCaption("Signatures Last Updated On " + definitionDate + " PST");
-
-    const bool scheduled = settings.ReadNumber(keys::kChkAutomaticScanYesOrNo) != 0;
-    form.chkAutomaticScanYesOrNo.SetValue(CheckValue(scheduled));
-    const std::initializer_list<ui::Control*> schedule{&form.dtpScheduleDate, &form.dtpScheduleTime, &form.cmbDays};
-    for (ui::Control* control : schedule) control->SetEnabled(scheduled);
-    timers.OptionChanged(form.tmrScheduler, scheduled);
+    // The schedule tab has been shown as stored (ShowSchedule).
     check(form.chkAutomaticUpdate, keys::kChkAutomaticUpdate);
 
     RestoreDriveTicks(form.lvwHardDrives, settings);

@@ -20,7 +20,8 @@ struct OptionPageHooks {
     std::function<bool(bool ticked)> confirmSendData;
 };
 
-// Attaches the click handlers of the storing controls, and the drive
+// Attaches the click handlers of the storing controls (those of the
+// schedule tab are the schedule page's), and the drive
 // list's tick handling (every tick rewrites the ticks of all drives). A
 // shield or schedule option switches its timer through the timers' switch:
 // while an operation or the start-up holds the timers, it only stores.
@@ -28,10 +29,10 @@ void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTi
                         OptionPageHooks hooks = {});
 
 // The option page as stored, in the start-up order: shields, report,
-// scan parts, the quick scan selected whatever was stored, the schedule
-// box with its pickers, automatic update, the drive ticks and the results
-// list's column widths. definitionDate: the date the last update brought.
-void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
-                       const std::string& definitionDate);
+// scan parts, the quick scan selected whatever was stored, automatic
+// update, the drive ticks and the results list's column widths (the
+// schedule tab is the schedule page's). definitionDate: the date the last
+// update brought.
+void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std::string& definitionDate);
 
 }  // namespace bastion

@@ -154,13 +154,16 @@ int DayOfWeek(const DateTime& value) {
 
 std::string FormatGeneralDate(const DateTime& value) {
     char buffer[64];
-    if (value.hour == 0 && value.minute == 0 && value.second == 0) {
-        std::snprintf(buffer, sizeof buffer, "%d/%d/%04d", value.month, value.day, value.year);
-    } else {
-        const int hour12 = value.hour % 12 == 0 ? 12 : value.hour % 12;
-        std::snprintf(buffer, sizeof buffer, "%d/%d/%04d %d:%02d:%02d %s", value.month, value.day, value.year,
-                      hour12, value.minute, value.second, value.hour < 12 ? "AM" : "PM");
-    }
+    std::snprintf(buffer, sizeof buffer, "%d/%d/%04d", value.month, value.day, value.year);
+    if (value.hour == 0 && value.minute == 0 && value.second == 0) return buffer;
+    return std::string(buffer) + " " + FormatGeneralTime(value);
+}
+
+std::string FormatGeneralTime(const DateTime& value) {
+    char buffer[32];
+    const int hour12 = value.hour % 12 == 0 ? 12 : value.hour % 12;
+    std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d %s", hour12, value.minute, value.second,
+                  value.hour < 12 ? "AM" : "PM");
     return buffer;
 }
 

@@ -30,6 +30,9 @@ int DayOfWeek(const DateTime& value);
 
 // "3/16/2006 1:05:09 PM"; "3/16/2006" when the time is exactly midnight.
 std::string FormatGeneralDate(const DateTime& value);
+// The time part of that form alone, "1:05:09 PM": how a time of day (a
+// value on the zero date) is written.
+std::string FormatGeneralTime(const DateTime& value);
 
 // Reads the general date text back: "M/D/YYYY", optionally followed by a time
 // "h:mm[:ss] AM|PM" or a 24-hour "H:mm[:ss]". Surrounding blanks allowed.

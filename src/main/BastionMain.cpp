@@ -14,10 +14,12 @@
 #include "ui/win32/FrmAboutWindow.h"
 #include "ui/win32/FrmDeleteWindow.h"
 #include "ui/win32/FrmDownloadWindow.h"
+#include "ui/win32/FrmHomePageChangedAlertWindow.h"
 #include "ui/win32/FrmMainWindow.h"
 #include "ui/win32/FrmReportWindow.h"
 #include "ui/win32/FrmRestoreWindow.h"
 #include "ui/win32/FrmSignatureUpdatedWindow.h"
+#include "ui/win32/FrmSpywareFoundAlertWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/Win32Dialogs.h"
@@ -99,6 +101,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     seams.closeOtherWindows.push_back([&app] { app.updates.popup.SetVisible(false); });
     seams.closeOtherWindows.push_back([&handlers] { handlers.RestoreWindow().SetVisible(false); });
     seams.closeOtherWindows.push_back([&app] { app.removal.deleteFailed.SetVisible(false); });
+    seams.closeOtherWindows.push_back([&app] { app.homePageShield.alert.Dismiss(); });
+    seams.closeOtherWindows.push_back([&app] { app.memoryShield.alert.Dismiss(); });
     bastion::WebsiteOpener& website = handlers.Website();
     seams.websiteWindowVisible = [&website] { return website.Visible(); };
     website.form.onClosed = [&lifecycle] { lifecycle.WebsiteWindowClosed(); };
@@ -108,10 +112,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // models say.
     bastion::win32::FrmDownloadWindow downloadWindow(app.updates.download);
     bastion::win32::FrmSignatureUpdatedWindow popupWindow(app.updates.popup, window);
-    window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow] {
+    // The shields' alerts, shown while their models say.
+    bastion::win32::FrmSpywareFoundAlertWindow spywareAlert(app.memoryShield.alert, window);
+    bastion::win32::FrmHomePageChangedAlertWindow homePageAlert(app.homePageShield.alert);
+    window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow, &spywareAlert, &homePageAlert] {
         websiteTimers.Sync();
         downloadWindow.SyncAll();
         popupWindow.SyncAll();
+        spywareAlert.SyncAll();
+        homePageAlert.SyncAll();
     };
 
     bastion::ui::FrmSplash splash;
@@ -124,6 +133,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
         dialogs.SetOwner(window.Hwnd());
         downloadWindow.Create(window.Hwnd());
         popupWindow.Create();
+        spywareAlert.Create();
+        homePageAlert.Create();
         bastion::LoadResult loaded = bastion::LoadResult::SecondInstance;
         try {
             loaded = lifecycle.Load();

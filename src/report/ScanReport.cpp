@@ -124,8 +124,14 @@ std::string ComposeReport(const ScanReport& report) {
         .Row("", 2)
         .Row(kDashes, 2)
         .Row(" Scan Started at  : " + report.started, 2)
-        .Row(" Scan Finished at : " + report.finished, 2)
-        .Row(kDashes, 2)
+        .Row(" Scan Finished at : " + report.finished, 2);
+    if (report.scheduled) {
+        out.Row(std::string(" Scheduled scan   : ") + (report.removeAutomatically
+                                                            ? "the items found were removed automatically"
+                                                            : "the items found were kept for review"),
+                2);
+    }
+    out.Row(kDashes, 2)
         .Row("", 2)
         .Row("", 2)
         .Row(" 1)Total Number of Processes inspected: " + form.lblMemoryInspected.Caption(), 2)

@@ -24,6 +24,10 @@ struct ScanReport {
     const std::string& finished;
     // The counter labels and the results list of the last scan.
     const ui::FrmMain& form;
+    // The schedule started the scan, and asked for its findings to be
+    // removed (the quarantine log then shows what was).
+    bool scheduled = false;
+    bool removeAutomatically = false;
 };
 
 // "Cookie", "Registry", "File", "Folder" or "EXCLUDED" for the kind codes

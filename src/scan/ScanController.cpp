@@ -32,6 +32,13 @@ void Call(const Hook& hook, Args&&... args) {
 
 }  // namespace
 
+ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens) {
+    const ScanEnvironment& env = environment;
+    return ScanContext{env.files,      env.codePage,   env.system,    env.dataFolder, tokens,
+                       env.safety,     env.exclusions, env.state,     env.pump,       env.tables,
+                       env.registry,   env.shell,      env.processes};
+}
+
 ScanController::ScanController(const ScanEnvironment& environment, const ScanOptionSource& options, ScanHooks hooks)
     : env_(environment), options_(options), hooks_(std::move(hooks)) {}
 
@@ -64,7 +71,7 @@ ScanOutcome ScanController::cmdScanNow_Click() {
 
     // A stopped scan leaves the flag set; this one starts afresh.
     state.ClearStop();
-    times_ = {Now(), {}};
+    times_ = {Now(), {}, unattended_, autoDelete_};
     // The memory shield's last look must not make this scan skip the
     // processes: inspect them all, whether or not any started or ended.
     env_.processScanner.ResetSignature();
@@ -76,29 +83,30 @@ ScanOutcome ScanController::cmdScanNow_Click() {
 
     const ScanOptions options = options_.Current();
     const bool fullSystemScan = form.optScan[ui::kFullSystemScan].Value();
-    ScanContext context{env_.files,  env_.codePage, env_.system,   env_.dataFolder, tokens,
-                        env_.safety, env_.exclusions, state,       env_.pump,       env_.tables,
-                        env_.registry, env_.shell,    env_.processes};
+    ScanContext context = MakeScanContext(env_, tokens);
     ScanOutcome outcome = RunSelectedKind(context, options);
-    CloseScan(outcome, options, fullSystemScan);
+    // Nothing to remove needs no removal (and no box for a user who may not
+    // be there).
+    const bool removeAfter = outcome == ScanOutcome::Completed && autoDelete_ && !state.StopRequested() &&
+                             !state.ResultsList().Empty();
+    CloseScan(outcome, options, fullSystemScan, !removeAfter);
     running_ = false;
     operation.Finish();
-    if (outcome == ScanOutcome::Completed && autoDelete_ && !state.StopRequested()) {
+    if (removeAfter) {
         RemoveAutomatically();
+        if (options.makeLog) Call(hooks_.makeReport);
     }
     return outcome;
 }
 
 void ScanController::RemoveAutomatically() {
-    // Nothing to remove needs no removal (and no box for a user who may not
-    // be there).
-    if (env_.state.ResultsList().Empty()) return;
     Call(hooks_.showResultsPage);
     cmdSelectAll_Click(env_.state);
     Call(hooks_.removeTicked);
 }
 
-void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan) {
+void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan,
+                               bool reportNow) {
     ScanState& state = env_.state;
     ui::FrmMain& form = state.Form();
 
@@ -133,10 +141,12 @@ void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options,
     // so until an update brings the definitions back.
     if (outcome == ScanOutcome::DefinitionsMissing) {
         form.lblDefVersion.SetCaption(Message(ui::msg::kMissingFiles));
+        // The box an attended scan shows.
+        if (unattended_) form.lblStatus.SetCaption(Message(ui::msg::kMissing));
     }
     RefreshCounterLabels(state);
     FillThreatRisks(state.ResultsList());
-    if (options.makeLog) {
+    if (options.makeLog && reportNow) {
         Call(hooks_.makeReport);
     }
 }

@@ -46,11 +46,14 @@ enum class ScanOutcome {
     AlreadyRunning,      // another operation was running; nothing happened
 };
 
-// Start and finish of the last scan as general date texts, as the report
-// writes them.
+// What the report tells of the last scan: its start and finish as general
+// date texts, and whether the schedule started it and asked for its
+// findings to be removed.
 struct ScanTimes {
     std::string started;
     std::string finished;
+    bool scheduled = false;
+    bool removeAutomatically = false;
 };
 
 struct ScanHooks {
@@ -95,6 +98,9 @@ struct ScanEnvironment {
     ProcessScanner& processScanner;
 };
 
+// What one scan works with, the tokens resolved for it.
+ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens);
+
 // The question of the Browse command after the sixth ticked row.
 inline constexpr std::string_view kBrowseManyQuestion =
     "You have selected to browse more than 5 items at a time.  This can slow down your computer.  Are you sure "
@@ -131,9 +137,15 @@ public:
     // Set by the scheduler while it starts a scan that removes what it
     // finds: once a completed scan has closed, every result is ticked and
     // removed (the removal is an operation of its own, started when the
-    // scan's has ended).
+    // scan's has ended), and the report, written after the removal, shows
+    // it.
     void SetAutoDelete(bool autoDelete) { autoDelete_ = autoDelete; }
     bool AutoDelete() const { return autoDelete_; }
+    // Set by the scheduler while it starts a scan: nobody may be at the
+    // machine, so the scan asks nothing and shows no box; what it would
+    // have said shows on the scan page.
+    void SetUnattended(bool unattended) { unattended_ = unattended; }
+    bool Unattended() const { return unattended_; }
 
     bool Running() const { return running_; }
     const ScanTimes& Times() const { return times_; }
@@ -150,7 +162,7 @@ private:
     void FinishKind();
     // The scan dates, the buttons, the timers, the status page and the
     // report; a Full System Scan also dates the last full scan.
-    void CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan);
+    void CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan, bool reportNow);
     void RemoveAutomatically();
     void Pause();
     void Stop(std::string_view questionKey);
@@ -163,6 +175,7 @@ private:
     ScanTimes times_;
     bool running_ = false;
     bool autoDelete_ = false;
+    bool unattended_ = false;
     std::int32_t cookieFilesExamined_ = 0;
 };
 

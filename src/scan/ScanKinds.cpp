@@ -39,6 +39,7 @@ void ScanController::SetPhase(const std::string& message) {
 bool ScanController::PrepareKind() {
     ui::FrmMain& form = env_.state.Form();
     if (!CheckDefinitionFiles(env_.files, env_.dataFolder, env_.messages, form.lblDefVersion)) {
+        if (unattended_) return false;
         env_.dialogs.MessageBox(Message(ui::msg::kMissing), env_.identity.productName, ui::MsgButtons::Ok,
                                 ui::MsgIcon::Information);
         return false;
@@ -136,7 +137,7 @@ void ScanController::ProcessPhase(ScanContext& context, const ScanOptions& optio
         return;
     }
     SetPhase(Message(ui::msg::kMemory));
-    env_.processScanner.ScanRunningProcesses(context);
+    env_.processScanner.ScanRunningProcesses(context, ProcessScanCaller::Scan);
 }
 
 void ScanController::RegistryPhase(ScanContext& context, const ScanOptions& options) {

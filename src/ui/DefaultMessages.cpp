@@ -11,7 +11,7 @@ namespace {
 
 // In filling order. The texts are kept exactly, blanks included: callers
 // join several of them, or one with a file or program name, into one box.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 72> kDefaultMessages{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 74> kDefaultMessages{{
     {msg::kThank1, "Thank you for using [ProgramName]!"},
     {msg::kThank2, "Because this is the first time you have used [ProgramName] we recommend running Live Update now to download the most recent adware and spyware definitions."},
     {msg::kThank3, "Would you like to run Live Update now?"},
@@ -86,6 +86,8 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 72> kDefault
     // catalogue.
     {msg::kTitleLanguage, "Choose your language"},
     {msg::kDownloaded, "The newest translations have been downloaded."},
+    {msg::kScheduleTime, "Please select the time that you want to scan."},
+    {msg::kSchedulePast, "The date and time you selected have already passed, so this scan will not run."},
 }};
 
 }  // namespace

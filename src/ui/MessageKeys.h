@@ -78,5 +78,8 @@ inline constexpr std::string_view kFalsePos4 = "MSG_FALSE_POS4";
 inline constexpr std::string_view kFalsePos5 = "MSG_FALSE_POS5";
 inline constexpr std::string_view kTitleLanguage = "MSG_TITLELANGUAGE";
 inline constexpr std::string_view kDownloaded = "MSG_DOWNLOADED";
+// The schedule's "Apply": a schedule without a time, and a date gone by.
+inline constexpr std::string_view kScheduleTime = "MSG_SCHEDULE_TIME";
+inline constexpr std::string_view kSchedulePast = "MSG_SCHEDULE_PAST";
 
 }  // namespace bastion::ui::msg

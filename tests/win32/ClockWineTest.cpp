@@ -19,5 +19,18 @@ TEST(ClockWineTest, NowIsTheLocalTime) {
     EXPECT_LT(now.second, 60);
 }
 
+TEST(ClockWineTest, UniversalTimeDiffersFromLocalTimeByTheZonesBias) {
+    Win32Clock clock;
+    const DateTime local = clock.Now();
+    const DateTime universal = clock.UniversalNow();
+    TIME_ZONE_INFORMATION zone{};
+    const DWORD mode = ::GetTimeZoneInformation(&zone);
+    long bias = zone.Bias;
+    if (mode == TIME_ZONE_ID_DAYLIGHT) bias += zone.DaylightBias;
+    if (mode == TIME_ZONE_ID_STANDARD) bias += zone.StandardBias;
+    // Local = universal - bias; a second may tick between the two looks.
+    EXPECT_NEAR(static_cast<double>(SecondsBetween(universal, local)), -60.0 * bias, 2.0);
+}
+
 }  // namespace
 }  // namespace bastion::win32

@@ -11,14 +11,15 @@ namespace {
 constexpr UINT kPing = WM_APP + 1;
 
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kPing) {
+    if (message == kPing || message == WM_TIMER) {
         ++*reinterpret_cast<int*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A message-only window that counts the kPing messages it receives.
+// A message-only window that counts the kPing and WM_TIMER messages it
+// receives.
 class CountingWindow {
 public:
     CountingWindow() {
@@ -36,6 +37,7 @@ public:
     CountingWindow& operator=(const CountingWindow&) = delete;
 
     void Ping() { PostMessageW(window_, kPing, 0, 0); }
+    HWND Hwnd() const { return window_; }
     int Count() const { return count_; }
     bool Created() const { return window_ != nullptr; }
 
@@ -72,12 +74,32 @@ TEST(EventPumpWineTest, QuitIsLeftForTheMainLoop) {
     PostQuitMessage(7);
     pump.PumpNow();
     EXPECT_EQ(1, window.Count());
-    EXPECT_TRUE(pump.QuitSeen());
+    EXPECT_TRUE(pump.Quitting());
 
     MSG message;
     ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(static_cast<UINT>(WM_QUIT), message.message);
     EXPECT_EQ(7u, message.wParam);
+}
+
+TEST(EventPumpWineTest, WaitForEventsSleepsUntilSomethingArrivesAndEndsAtQuit) {
+    CountingWindow window;
+    Win32EventPump pump;
+    // Nothing is waiting: one wait lasts until the timer's first tick and
+    // dispatches it.
+    SetTimer(window.Hwnd(), 1, 100, nullptr);
+    pump.WaitForEvents();
+    KillTimer(window.Hwnd(), 1);
+    EXPECT_EQ(1, window.Count());
+
+    PostQuitMessage(3);
+    pump.WaitForEvents();
+    EXPECT_TRUE(pump.Quitting());
+    // Once the program is quitting a wait returns at once, the quit left
+    // for the main loop.
+    pump.WaitForEvents();
+    MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 }  // namespace

@@ -15,16 +15,6 @@
 namespace bastion::win32 {
 namespace {
 
-// The scan names processes by their first module, readable once the
-// program's loader has run.
-bool WaitUntilNamed(const test::RunningProgram& program, Win32Processes& processes) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (!processes.BaseName(program.Id()).empty()) return true;
-        ::Sleep(50);
-    }
-    return false;
-}
-
 class ProcessScanWineTest : public ::testing::Test {
 protected:
     ProcessScanWineTest() {
@@ -39,9 +29,9 @@ protected:
         });
     }
 
-    void Scan() {
+    void Scan(ProcessScanCaller caller) {
         ScanContext context = machine.Context();
-        scanner.ScanRunningProcesses(context);
+        scanner.ScanRunningProcesses(context, caller);
     }
     std::string ExclusionFileText() {
         return machine.files.ReadFile(DataFilePath(machine.dataFolder.Path(), datafile::kExclusions)).value_or("");
@@ -64,10 +54,9 @@ TEST_F(ProcessScanWineTest, InAScanTheListedProgramIsStoppedAndReported) {
                              {"unrelated.exe=Nothing|[windir]", fileName + "=Test Threat|C:\\Elsewhere"});
     test::RunningProgram program(programPath);
     ASSERT_TRUE(program.Started()) << programPath;
-    ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
+    ASSERT_TRUE(test::WaitUntilNamed(program, machine.processes));
 
-    machine.form.cmdScan.SetEnabled(false);
-    Scan();
+    Scan(ProcessScanCaller::Scan);
 
     EXPECT_TRUE(program.Ended(10000));
     const std::string name = ToUpper(fileName);
@@ -84,8 +73,8 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     {
         test::RunningProgram program(programPath);
         ASSERT_TRUE(program.Started()) << programPath;
-        ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
-        Scan();
+        ASSERT_TRUE(test::WaitUntilNamed(program, machine.processes));
+        Scan(ProcessScanCaller::Shield);
         EXPECT_EQ(alerts, (std::vector<std::string>{name + "/No Company name available for " + name}));
         EXPECT_TRUE(program.Ended(10000));
         EXPECT_TRUE(scanner.NotStopped().empty());
@@ -94,8 +83,8 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     answer = AlertAnswer::Allow;
     test::RunningProgram program(programPath);
     ASSERT_TRUE(program.Started()) << programPath;
-    ASSERT_TRUE(WaitUntilNamed(program, machine.processes));
-    Scan();
+    ASSERT_TRUE(test::WaitUntilNamed(program, machine.processes));
+    Scan(ProcessScanCaller::Shield);
     EXPECT_EQ(alerts.size(), 2u);
     EXPECT_FALSE(program.Ended(200));
     EXPECT_EQ(ExclusionFileText(), name + "\r\n");
@@ -111,14 +100,13 @@ TEST_F(ProcessScanWineTest, AScanStopsTheDetectedProgramWhileASameNamedOneFromAn
     ASSERT_TRUE(machine.files.CopyFile(test::ProgramFolder() + "\\MicrosoftCompany.exe", trustedPath, true));
     test::RunningProgram trusted(trustedPath);
     ASSERT_TRUE(trusted.Started());
-    ASSERT_TRUE(WaitUntilNamed(trusted, machine.processes));
+    ASSERT_TRUE(test::WaitUntilNamed(trusted, machine.processes));
     test::RunningProgram threat(programPath);
     ASSERT_TRUE(threat.Started());
-    ASSERT_TRUE(WaitUntilNamed(threat, machine.processes));
+    ASSERT_TRUE(test::WaitUntilNamed(threat, machine.processes));
     machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + programFolder.Path()});
 
-    machine.form.cmdScan.SetEnabled(false);
-    Scan();
+    Scan(ProcessScanCaller::Scan);
 
     EXPECT_TRUE(threat.Ended(10000));
     EXPECT_FALSE(trusted.Ended(200));

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Processes.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -47,5 +48,15 @@ private:
     UniqueHandle process_;
     std::uint32_t id_ = 0;
 };
+
+// The process scan names processes by their first module, readable once the
+// program's loader has run; false when that takes more than five seconds.
+inline bool WaitUntilNamed(const RunningProgram& program, Win32Processes& processes) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (!processes.BaseName(program.Id()).empty()) return true;
+        ::Sleep(50);
+    }
+    return false;
+}
 
 }  // namespace bastion::win32::test

@@ -13,6 +13,8 @@
 #include "scan/ScanController.h"
 #include "ui/OperationGate.h"
 #include "scan/walk/Walker.h"
+#include "scheduler/ScheduledScan.h"
+#include "scheduler/Scheduler.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
@@ -31,8 +33,9 @@ protected:
             scan.WriteDefinitions(file, {});
         }
         controller.Hooks().makeReport = [this] {
-            MakeReport({scan.files, scan.codePage, scan.dataFolder.Path(), identity, controller.Times().started,
-                        controller.Times().finished, scan.form});
+            const ScanTimes& times = controller.Times();
+            MakeReport({scan.files, scan.codePage, scan.dataFolder.Path(), identity, times.started, times.finished,
+                        scan.form, times.scheduled, times.removeAutomatically});
         };
         settings.Write(ui::settings::kChkScanCookies, "0");
         settings.Write(ui::settings::kChkSweepMemory, "0");
@@ -152,6 +155,46 @@ TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrivesFindingHidd
                                                ToLower(hiddenFolder + "\\bastionhiddenspyware.exe")}));
     EXPECT_EQ(settings.Read(ui::settings::kLblLastFullScan), controller.Times().finished);
     EXPECT_NE(Report().find("=====================End Of Report."), std::string::npos);
+}
+
+TEST_F(ScanControllerWineTest, ADailyScheduleSecondsAheadScansOnceUnattendedAndHasItsFindingsRemoved) {
+    ASSERT_TRUE(scan.files.WriteFile(planted / "planted.exe", "MZ"));
+    scan.WriteDefinitions(datafile::kFileDefinitions, {"planted.exe=Planted File|" + planted.Path() + "|Adware"});
+    CountDefinitions(scan.files, scan.dataFolder.Path(), scan.state);
+    settings.Write(ui::settings::kChkAutoDel, "1");
+    dialogs.FailOnUnscriptedQuestion();
+    int removals = 0;
+    bool unattendedRemoval = false;
+    controller.Hooks().removeTicked = [&] {
+        ++removals;
+        unattendedRemoval = controller.AutoDelete() && controller.Unattended() &&
+                            scan.state.ResultsList().Item(0).checked;
+    };
+    Scheduler scheduler(clock, operations, [this] { StartScheduledScan(controller, scan.form, settings); });
+    const DateTime due = AddSeconds(clock.Now(), 3);
+    scheduler.SetSchedule(
+        Schedule{true, kScheduleDaily, DateTime{1899, 12, 30, due.hour, due.minute, due.second}, std::nullopt});
+
+    // Ticks, more often than tmrScheduler's once a second, until the scan
+    // has run (or a generous limit), and a few more.
+    const ULONGLONG deadline = ::GetTickCount64() + 30000;
+    while (removals == 0 && ::GetTickCount64() < deadline) {
+        ::Sleep(200);
+        scheduler.CheckSchedule();
+    }
+    for (int tick = 0; tick < 8; ++tick) {
+        ::Sleep(200);
+        scheduler.CheckSchedule();
+    }
+
+    EXPECT_EQ(removals, 1);
+    EXPECT_TRUE(unattendedRemoval);
+    EXPECT_TRUE(dialogs.Asked().empty());
+    ASSERT_EQ(scan.state.ResultsList().Count(), 1u);
+    EXPECT_EQ(scan.state.ResultsList().Item(0).text, "Planted File");
+    EXPECT_NE(Report().find("Scheduled scan   : the items found were removed automatically"), std::string::npos)
+        << Report();
+    EXPECT_FALSE(controller.AutoDelete() || controller.Unattended());
 }
 
 }  // namespace

@@ -4,10 +4,24 @@
 
 namespace bastion::win32 {
 
+namespace {
+
+DateTime FromSystemTime(const SYSTEMTIME& time) {
+    return DateTime{time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
+
+}  // namespace
+
 DateTime Win32Clock::Now() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
-    return DateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+    return FromSystemTime(now);
+}
+
+DateTime Win32Clock::UniversalNow() {
+    SYSTEMTIME now{};
+    ::GetSystemTime(&now);
+    return FromSystemTime(now);
 }
 
 }  // namespace bastion::win32

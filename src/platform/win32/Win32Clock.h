@@ -1,4 +1,4 @@
-// The local time of the machine.
+// The machine's clock: local time and universal time.
 #pragma once
 
 #include "platform/Clock.h"
@@ -8,6 +8,7 @@ namespace bastion::win32 {
 class Win32Clock final : public platform::Clock {
 public:
     DateTime Now() override;
+    DateTime UniversalNow() override;
 };
 
 }  // namespace bastion::win32

@@ -53,10 +53,10 @@ void Stop9xProcess(platform::Processes& processes, std::uint32_t processId) {
 
 }  // namespace
 
-bool ProcessScanner::Load9xDefinitions(ScanContext& context) {
+bool ProcessScanner::Load9xDefinitions(ScanContext& context, ProcessScanCaller caller) {
     ScanState& state = context.state;
     if (definitions9x_) {
-        if (state.ScanInProgress()) {
+        if (caller == ProcessScanCaller::Scan) {
             for (std::size_t line = 0; line < definitions9x_->size(); ++line) {
                 CountOne(state.counters.processesInspected);
             }
@@ -70,9 +70,9 @@ bool ProcessScanner::Load9xDefinitions(ScanContext& context) {
     ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
                         [&](const std::string& line) {
                             names.push_back(DefinitionName(line));
-                            if (state.ScanInProgress()) CountProcessInspected(context, names.back());
+                            CountProcessInspected(context, names.back(), caller);
                             context.pump.Pump();
-                            stopped = StopRequestedInScan(state);
+                            stopped = StopRequestedInScan(state, caller);
                             return !stopped;
                         });
     // Only a complete text is kept for the rest of the run; a stopped read
@@ -82,33 +82,35 @@ bool ProcessScanner::Load9xDefinitions(ScanContext& context) {
     return true;
 }
 
-void ProcessScanner::ScanProcesses9x(ScanContext& context) {
-    if (!Load9xDefinitions(context)) return;
+void ProcessScanner::ScanProcesses9x(ScanContext& context, ProcessScanCaller caller) {
+    if (!Load9xDefinitions(context, caller)) return;
     const std::optional<std::vector<platform::ProcessEntry>> snapshot = context.processes.Snapshot();
     if (!snapshot) return;
 
     ScanState& state = context.state;
+    const bool forScan = caller == ProcessScanCaller::Scan;
     for (const platform::ProcessEntry& entry : *snapshot) {
         const std::string path = SnapshotPath(entry.exeFile);
         const std::string name = SnapshotName(path);
-        CountProcessInspected(context, name);
+        CountProcessInspected(context, name, caller);
         context.pump.Pump();
-        CountRunningItem(state.Form().lblTotalNoOfRunningItems);
-        if (StopRequestedInScan(state)) return;
+        if (forScan) CountRunningItem(state.Form().lblTotalNoOfRunningItems);
+        if (StopRequestedInScan(state, caller)) return;
         if (name.empty() || !IsDefined(*definitions9x_, name)) continue;
 
         if (IsTrustedProcessCompany(GetFileCompanyName(context.files, context.codePage, path), false)) continue;
         if (context.exclusions.IsExcluded(name)) {
-            state.AddExcludedRow(name);
+            if (forScan) state.AddExcludedRow(name);
             continue;
         }
-        Report9xThreat(context, name, entry.id);
+        Report9xThreat(context, name, entry.id, caller);
     }
 }
 
-void ProcessScanner::Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId) {
+void ProcessScanner::Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId,
+                                    ProcessScanCaller caller) {
     ScanState& state = context.state;
-    if (state.ScanInProgress()) {
+    if (caller == ProcessScanCaller::Scan) {
         state.AddActivityRow("Running Process", ui::kIconFile, name + " was stopped");
         Stop9xProcess(context.processes, processId);
         CountOne(state.counters.itemsFound);
@@ -119,7 +121,6 @@ void ProcessScanner::Report9xThreat(ScanContext& context, const std::string& nam
     if (dialogs_.MessageBox(text, productName_ + "  - Alert", ui::MsgButtons::YesNo, ui::MsgIcon::Question) ==
         ui::MsgResult::Yes) {
         Stop9xProcess(context.processes, processId);
-        CountOne(state.counters.itemsFound);
         return;
     }
     // The list in memory is not reloaded here: it follows the file at the

@@ -5,20 +5,19 @@
 
 namespace bastion {
 
-void CountProcessInspected(ScanContext& context, std::string_view name) {
+void CountProcessInspected(ScanContext& context, std::string_view name, ProcessScanCaller caller) {
+    if (caller != ProcessScanCaller::Scan) return;
     ScanState& state = context.state;
     CountOne(state.counters.processesInspected);
-    if (state.ScanInProgress()) {
-        const long long inspected = state.counters.processesInspected;
-        std::string text = state.PhaseCaption();
-        text.append("\r\n").append(name);
-        ShowScanProgress(state, text, PhasePercent(state.definitions, ScanPhase::Processes, inspected),
-                         OverallPercent(state.definitions, ScanPhase::Processes, inspected));
-    }
+    const long long inspected = state.counters.processesInspected;
+    std::string text = state.PhaseCaption();
+    text.append("\r\n").append(name);
+    ShowScanProgress(state, text, PhasePercent(state.definitions, ScanPhase::Processes, inspected),
+                     OverallPercent(state.definitions, ScanPhase::Processes, inspected));
 }
 
-bool StopRequestedInScan(const ScanState& state) {
-    return state.ScanInProgress() && state.StopRequested();
+bool StopRequestedInScan(const ScanState& state, ProcessScanCaller caller) {
+    return caller == ProcessScanCaller::Scan && state.StopRequested();
 }
 
 }  // namespace bastion

@@ -4,15 +4,16 @@
 #include <string_view>
 
 #include "scan/ScanContext.h"
+#include "scan/processes/ProcessScanner.h"
 
 namespace bastion {
 
-// One more process inspected (a definition line or a running process); the
-// progress display follows only while a scan is in progress.
-void CountProcessInspected(ScanContext& context, std::string_view name);
+// One more process inspected (a definition line or a running process) and
+// the progress display, for a scan; the shield moves no scan counter.
+void CountProcessInspected(ScanContext& context, std::string_view name, ProcessScanCaller caller);
 
 // The stop flag belongs to the scan the user stopped: it stays set until the
 // next scan starts, and a shield run in between must still inspect.
-bool StopRequestedInScan(const ScanState& state);
+bool StopRequestedInScan(const ScanState& state, ProcessScanCaller caller);
 
 }  // namespace bastion

@@ -24,15 +24,15 @@ constexpr std::string_view kAdwareProcessHelper = "AdwareProcessHelper.exe";
 
 // The definitions as full paths. A stop inside a scan leaves the list empty
 // and says so.
-bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths) {
+bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, ProcessScanCaller caller) {
     bool stopped = false;
     ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
                         [&](const std::string& line) {
                             const ExeRecord record = ParseExeDefinition(line);
                             paths.Add(record, context.tokens);
-                            if (context.state.ScanInProgress()) CountProcessInspected(context, record.fileName);
+                            CountProcessInspected(context, record.fileName, caller);
                             context.pump.Pump();
-                            stopped = StopRequestedInScan(context.state);
+                            stopped = StopRequestedInScan(context.state, caller);
                             return !stopped;
                         });
     if (stopped) {
@@ -57,16 +57,16 @@ void ProcessScanner::ResetSignature() {
     processListSignature_.reset();
 }
 
-void ProcessScanner::ScanRunningProcesses(ScanContext& context) {
+void ProcessScanner::ScanRunningProcesses(ScanContext& context, ProcessScanCaller caller) {
     notStopped_.clear();
     switch (context.system.GetOsVersion().platformId) {
-        case kWindowsNtFamily: ScanProcessesNT(context); break;
-        case kWindows95Family: ScanProcesses9x(context); break;
+        case kWindowsNtFamily: ScanProcessesNT(context, caller); break;
+        case kWindows95Family: ScanProcesses9x(context, caller); break;
         default: break;
     }
 }
 
-void ProcessScanner::ScanProcessesNT(ScanContext& context) {
+void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller caller) {
     ProcessList list;
     GetProcessList(context.processes, list, "", true);
     // The shield runs every 2 seconds: while no process has started or
@@ -79,14 +79,15 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context) {
     ScanState& state = context.state;
     ExecutablePathList paths;
     // An interrupted run has not inspected this list: the next one must.
-    if (!ReadExecutablePaths(context, paths)) ResetSignature();
-    state.Form().lblTotalNoOfRunningItems.SetCaption(ToDecimal(static_cast<long long>(list.Count())));
+    if (!ReadExecutablePaths(context, paths, caller)) ResetSignature();
+    const bool forScan = caller == ProcessScanCaller::Scan;
+    if (forScan) state.Form().lblTotalNoOfRunningItems.SetCaption(ToDecimal(static_cast<long long>(list.Count())));
 
     const std::string systemFolder = context.system.SystemFolder();
     for (std::size_t i = 0; i < list.Count(); ++i) {
-        CountProcessInspected(context, list.names[i]);
+        CountProcessInspected(context, list.names[i], caller);
         context.pump.Pump();
-        if (StopRequestedInScan(state)) {
+        if (StopRequestedInScan(state, caller)) {
             ResetSignature();
             return;
         }
@@ -99,18 +100,19 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context) {
         const std::string company = GetFileCompanyName(context.files, context.codePage, path);
         if (IsTrustedProcessCompany(company, true)) continue;
         if (context.exclusions.IsExcluded(fileName)) {
-            state.AddExcludedRow(fileName);
+            if (forScan) state.AddExcludedRow(fileName);
             continue;
         }
         if (EqualsIgnoreCase(fileName, kAdwareProcessHelper)) continue;
-        ReportRunningThreat(context, {fileName, company, list.ids[i], *modulePath});
-        CountOne(state.counters.itemsFound);
+        ReportRunningThreat(context, {fileName, company, list.ids[i], *modulePath}, caller);
+        if (forScan) CountOne(state.counters.itemsFound);
     }
 }
 
-void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThreat& threat) {
+void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThreat& threat,
+                                         ProcessScanCaller caller) {
     const std::string& fileName = threat.fileName;
-    if (context.state.ScanInProgress()) {
+    if (caller == ProcessScanCaller::Scan) {
         // The row stands whether or not the stop then succeeds.
         context.state.AddActivityRow("Running Application", ui::kIconFile, fileName + " was stopped");
         StopProcessById(context.processes, context.system, threat.processId, threat.path);
@@ -129,6 +131,8 @@ void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThre
         case AlertAnswer::Allow:
             AddExclusion(ExclusionFile{context.files, context.codePage, context.dataFolder}, context.pump,
                          context.exclusions, fileName);
+            break;
+        case AlertAnswer::NoAnswer:
             break;
     }
 }

@@ -17,11 +17,18 @@
 
 namespace bastion {
 
-enum class AlertAnswer { Stop, Allow };
+// NoAnswer: the alert was closed without one, or the program is ending;
+// nothing is stopped and nothing excluded.
+enum class AlertAnswer { Stop, Allow, NoAnswer };
+
+// Who runs the process scan: a scan keeps its counters, rows and progress
+// and stops what it finds; the memory shield leaves the scan's lists and
+// counters alone and asks the user about each detection.
+enum class ProcessScanCaller { Scan, Shield };
 
 // The memory shield's alert for a detection outside a scan: the file name
 // and the company text to show; returns the user's answer ("STOP" or
-// "ALLOW").
+// "ALLOW", or none).
 using RunningThreatAlert = std::function<AlertAnswer(const std::string& fileName, const std::string& companyName)>;
 
 // A running program that matched a definition: the process and the image
@@ -40,30 +47,31 @@ public:
     // Chooses the variant by the operating-system family: the NT family
     // compares full module paths, the Windows 95 family snapshot names;
     // any other family scans nothing.
-    void ScanRunningProcesses(ScanContext& context);
+    void ScanRunningProcesses(ScanContext& context, ProcessScanCaller caller);
     // Forgets the last process list, so the next run inspects every process
     // even when none started or ended (a scan the user starts must).
     void ResetSignature();
     void SetAlert(RunningThreatAlert alert) { alert_ = std::move(alert); }
 
-    // One detection on the NT family. Inside a scan: an activity row, then
-    // the program is stopped. Outside one: the alert decides; "STOP" stops
+    // One detection on the NT family. For a scan: an activity row, then
+    // the program is stopped. For the shield: the alert decides; "STOP" stops
     // it, "ALLOW" puts the file name on the exclusion list. Without an alert
     // nothing is stopped. Stopping ends that process only, and only while
     // it still runs the detected image; never another of the same name.
-    void ReportRunningThreat(ScanContext& context, const RunningThreat& threat);
+    void ReportRunningThreat(ScanContext& context, const RunningThreat& threat, ProcessScanCaller caller);
 
     // The file names the user chose to stop in the last run but that could
     // not be stopped, in the order answered: the shield tells the user.
     const std::vector<std::string>& NotStopped() const { return notStopped_; }
 
 private:
-    void ScanProcessesNT(ScanContext& context);
-    void ScanProcesses9x(ScanContext& context);
+    void ScanProcessesNT(ScanContext& context, ProcessScanCaller caller);
+    void ScanProcesses9x(ScanContext& context, ProcessScanCaller caller);
     // The Windows 95 family's definition names, read once per run of the
     // program; false when there are none to compare with.
-    bool Load9xDefinitions(ScanContext& context);
-    void Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId);
+    bool Load9xDefinitions(ScanContext& context, ProcessScanCaller caller);
+    void Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId,
+                        ProcessScanCaller caller);
 
     ui::Dialogs& dialogs_;
     const ui::MessageCatalogue& messages_;

@@ -200,7 +200,8 @@ public:
     // --- timers ----------------------------------------------------------
     Timer tmrCheckHomePage{*this, "tmrCheckHomePage", 5000, true};
     Timer tmrMemoryInspected{*this, "tmrMemoryInspected", 2000, true};
-    Timer tmrScheduler{*this, "tmrScheduler", 10, true};
+    // Once a second: the schedule is compared to the second.
+    Timer tmrScheduler{*this, "tmrScheduler", 1000, true};
     Timer timUpdate{*this, "timUpdate", 1000, false};
     Timer tmrScroll{*this, "tmrScroll", 200, true};
     Timer tmrTimeOut{*this, "tmrTimeOut", 30000, true};

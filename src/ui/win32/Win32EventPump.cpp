@@ -29,6 +29,16 @@ void Win32EventPump::PumpNow() {
     lastRound_ = GetTickCount64();
 }
 
+void Win32EventPump::WaitForEvents() {
+    if (quitSeen_) return;
+    Notify();
+    // Input already in the queue counts as well, so that nothing waits
+    // behind a message that was peeked at but not removed.
+    constexpr DWORD kLongestWaitMs = 1000;
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, kLongestWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    PumpNow();
+}
+
 void Win32EventPump::Notify() {
     if (afterDispatch_) afterDispatch_();
 }

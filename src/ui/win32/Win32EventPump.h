@@ -18,15 +18,17 @@ public:
     // the last one.
     void Pump() override;
     void PumpNow() override;
+    // Blocks in MsgWaitForMultipleObjectsEx until input arrives (or a
+    // second passes), then dispatches it.
+    void WaitForEvents() override;
+    // True once a round met WM_QUIT; the message is posted again so that the
+    // main message loop still ends.
+    bool Quitting() const override { return quitSeen_; }
 
     // Called at the start of every round and after every message the round
     // dispatches: the window layer pushes changed models to the native
     // controls, so progress shows even when no message was waiting.
     void SetAfterDispatch(std::function<void()> callback) { afterDispatch_ = std::move(callback); }
-
-    // True once a round met WM_QUIT; the message is posted again so that the
-    // main message loop still ends.
-    bool QuitSeen() const { return quitSeen_; }
 
 private:
     void Notify();

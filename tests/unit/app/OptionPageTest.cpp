@@ -23,17 +23,15 @@ struct OptionPageTest : ::testing::Test {
 TEST_F(OptionPageTest, EachStoringCheckBoxStoresItsStateUnderItsKey) {
     BindOptionControls(form, settings, timers);
     const std::pair<ui::CheckBox*, const ui::SettingKey*> boxes[] = {
-        {&form.chkAutoDel, &keys::kChkAutoDel},           {&form.chkAutomaticUpdate, &keys::kChkAutomaticUpdate},
-        {&form.chkMakeLog, &keys::kChkMakeLog},           {&form.chkScanCookies, &keys::kChkScanCookies},
-        {&form.chkScanRegistry, &keys::kChkScanRegistry}, {&form.chkSweepMemory, &keys::kChkSweepMemory},
-        {&form.chkSendData, &keys::kChkSendData}};
+        {&form.chkAutomaticUpdate, &keys::kChkAutomaticUpdate}, {&form.chkMakeLog, &keys::kChkMakeLog},
+        {&form.chkScanCookies, &keys::kChkScanCookies},         {&form.chkScanRegistry, &keys::kChkScanRegistry},
+        {&form.chkSweepMemory, &keys::kChkSweepMemory},         {&form.chkSendData, &keys::kChkSendData}};
     for (auto [box, key] : boxes) {
         box->Click();
         EXPECT_EQ(Stored(*key), "1") << box->Name();
         box->Click();
         EXPECT_EQ(Stored(*key), "0") << box->Name();
     }
-    EXPECT_EQ(settings.ReadSetting("Settings", "chkAutoDel", "(missing)"), "0") << "chkAutoDel lives in Settings";
 }
 
 TEST_F(OptionPageTest, SendDataIsStoredOnlyWhenTheConfirmationAgrees) {
@@ -104,22 +102,18 @@ TEST_F(OptionPageTest, OptionButtonPairsStoreBothStates) {
 TEST_F(OptionPageTest, AFreshProfileLoadsTheDefaultsAndWritesBackThoseTheFirstStateLacked) {
     BindOptionControls(form, settings, timers);
     form.optScanAllSelectedHardDrive.SetValue(true);
-    RestoreOptionPage(form, settings, timers, "3/16/2006 12:00:00 AM");
+    RestoreOptionPage(form, settings, "3/16/2006 12:00:00 AM");
 
     for (ui::CheckBox* box : {&form.chkMakeLog, &form.chkSweepMemory, &form.chkScanRegistry, &form.chkScanCookies,
                               &form.chkSendData, &form.chkAutomaticUpdate, &form.chkAutoProtect, &form.chkHomePage}) {
         EXPECT_TRUE(box->Checked()) << box->Name();
     }
-    EXPECT_FALSE(form.chkAutomaticScanYesOrNo.Checked());
     EXPECT_FALSE(form.tmrMemoryInspected.Enabled()) << "no shield runs before the start-up has completed";
     timers.EnableShieldTimers(true);
     EXPECT_TRUE(form.tmrMemoryInspected.Enabled());
     EXPECT_TRUE(form.tmrCheckHomePage.Enabled());
+    EXPECT_FALSE(form.tmrScheduler.Enabled());
     EXPECT_TRUE(form.optAlwaysnotifybeforerestoring.Value());
-    for (ui::Control* control : std::initializer_list<ui::Control*>{&form.tmrScheduler, &form.cmbDays,
-                                                                    &form.dtpScheduleDate, &form.dtpScheduleTime}) {
-        EXPECT_FALSE(control->Enabled()) << control->Name();
-    }
     EXPECT_TRUE(form.optScanOnlyKnownSoftwares.Value()) << "every start begins with the quick scan";
     EXPECT_EQ(form.lblLastUpdate.Caption(), "Signatures Last Updated On 3/16/2006 12:00:00 AM PST");
 
@@ -149,7 +143,7 @@ TEST_F(OptionPageTest, StoredValuesComeBack) {
     }
     settings.WriteSetting("Settings", "FoundCol22", "2000.5");
 
-    RestoreOptionPage(form, settings, timers, "5/1/2024");
+    RestoreOptionPage(form, settings, "5/1/2024");
 
     EXPECT_FALSE(form.chkMakeLog.Checked());
     EXPECT_FALSE(form.chkScanCookies.Checked());
@@ -160,10 +154,8 @@ TEST_F(OptionPageTest, StoredValuesComeBack) {
     EXPECT_FALSE(form.tmrCheckHomePage.Enabled());
     EXPECT_FALSE(form.optRestoredefaultwithoutnotification.Enabled());
     EXPECT_TRUE(form.optRestoredefaultwithoutnotification.Value());
-    EXPECT_TRUE(form.chkAutomaticScanYesOrNo.Checked());
     timers.EnableShieldTimers(true);
     EXPECT_TRUE(form.tmrScheduler.Enabled());
-    EXPECT_TRUE(form.cmbDays.Enabled());
     EXPECT_TRUE(form.optScanOnlyKnownSoftwares.Value()) << "the quick scan, whatever was stored";
     EXPECT_EQ(Stored(keys::kOptScanAllSelectedHardDrive), "False");
     EXPECT_EQ(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Columns()[1].widthTwips, 2000);

@@ -32,9 +32,9 @@ struct ProcessScan9xTest : ::testing::Test {
         return process;
     }
     bool Running(std::uint32_t id) const { return harness.machine.processes.IsRunning(id); }
-    void StartScan() { harness.form.cmdScan.SetEnabled(false); }
-    void EndScan() { harness.form.cmdScan.SetEnabled(true); }
-    void Scan() { scanner.ScanRunningProcesses(context); }
+    void StartScan() { caller = ProcessScanCaller::Scan; }
+    void EndScan() { caller = ProcessScanCaller::Shield; }
+    void Scan() { scanner.ScanRunningProcesses(context, caller); }
     Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
     std::int32_t Inspected() const { return harness.state.counters.processesInspected; }
 
@@ -43,6 +43,7 @@ struct ProcessScan9xTest : ::testing::Test {
     testing::ScriptedDialogs dialogs;
     ui::MessageCatalogue messages{testing::TestIdentity()};
     ProcessScanner scanner{dialogs, messages, "Testwall"};
+    ProcessScanCaller caller = ProcessScanCaller::Shield;
 };
 
 TEST_F(ProcessScan9xTest, InAScanDefinedProgramsAreStoppedAndTheDefinitionsReadOnce) {
@@ -98,7 +99,8 @@ TEST_F(ProcessScan9xTest, OutsideAScanTheUserIsAskedYesStopsNoExcludesForLater) 
     EXPECT_EQ(asked.buttons, ui::MsgButtons::YesNo);
     EXPECT_EQ(asked.icon, ui::MsgIcon::Question);
     EXPECT_FALSE(Running(8));
-    EXPECT_EQ(harness.state.counters.itemsFound, 1);
+    // The shield moves no scan counter.
+    EXPECT_EQ(harness.state.counters.itemsFound, 0);
     EXPECT_TRUE(Activity().empty());
 
     Run(12, "C:\\x\\BAD.EXE");
@@ -108,7 +110,6 @@ TEST_F(ProcessScan9xTest, OutsideAScanTheUserIsAskedYesStopsNoExcludesForLater) 
     EXPECT_EQ(harness.machine.files.ReadFile(DataFilePath(harness.dataFolder, datafile::kExclusions)), "BAD.EXE\r\n");
     // The list in memory follows the file at its next load only.
     EXPECT_TRUE(harness.exclusions.Empty());
-    EXPECT_EQ(harness.state.counters.itemsFound, 1);
 }
 
 TEST_F(ProcessScan9xTest, ExcludedProgramsShowAndAStoppedReadIsNotKept) {
@@ -120,15 +121,16 @@ TEST_F(ProcessScan9xTest, ExcludedProgramsShowAndAStoppedReadIsNotKept) {
     EXPECT_EQ(Inspected(), 1);
 
     // A shield run between two scans ignores the stop and reads the whole
-    // file.
+    // file, and leaves the scan's list and counters alone.
     EndScan();
     Scan();
-    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#5/0"}));
-    EXPECT_EQ(Inspected(), 1 + 1);
+    EXPECT_TRUE(Activity().empty());
+    EXPECT_EQ(Inspected(), 1);
     StartScan();
     harness.state.ClearStop();
     Scan();
-    EXPECT_EQ(Inspected(), 2 + 3 + 1);
+    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#5/0"}));
+    EXPECT_EQ(Inspected(), 1 + 3 + 1);
     EXPECT_TRUE(Running(8));
 }
 

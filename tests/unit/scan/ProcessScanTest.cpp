@@ -31,9 +31,9 @@ struct ProcessScanTest : ::testing::Test {
         dialogs.FailOnUnscriptedQuestion();
     }
 
-    void StartScan() { harness.form.cmdScan.SetEnabled(false); }
-    void EndScan() { harness.form.cmdScan.SetEnabled(true); }
-    void Scan() { scanner.ScanRunningProcesses(context); }
+    void StartScan() { caller = ProcessScanCaller::Scan; }
+    void EndScan() { caller = ProcessScanCaller::Shield; }
+    void Scan() { scanner.ScanRunningProcesses(context, caller); }
     Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
     testing::FakeProcesses& Processes() { return harness.machine.processes; }
     std::int32_t Inspected() const { return harness.state.counters.processesInspected; }
@@ -45,6 +45,7 @@ struct ProcessScanTest : ::testing::Test {
     ProcessScanner scanner{dialogs, messages, "Testwall"};
     std::vector<std::string> alerts;
     AlertAnswer answer = AlertAnswer::Allow;
+    ProcessScanCaller caller = ProcessScanCaller::Shield;
 };
 
 TEST_F(ProcessScanTest, InAScanMatchingProgramsAreStoppedWhateverTheirFolder) {
@@ -79,18 +80,16 @@ TEST_F(ProcessScanTest, AnUnchangedProcessListIsInspectedOnceUntilTheSignatureIs
     Processes().Add(4, "C:\\WINDOWS\\explorer.exe");
     Processes().Add(8, "D:\\B\\evil.exe");
     Scan();
-    EXPECT_EQ(Inspected(), 2);  // outside a scan only the processes count
     EXPECT_EQ(alerts, (Rows{"EVIL.EXE/No Company name available for EVIL.EXE"}));
 
     Scan();
-    EXPECT_EQ(Inspected(), 2);
     EXPECT_EQ(alerts.size(), 1u);
 
     // A scan the user starts inspects whatever the shield saw last.
     scanner.ResetSignature();
     StartScan();
     Scan();
-    EXPECT_EQ(Inspected(), 2 + 5 + 2);
+    EXPECT_EQ(Inspected(), 5 + 2);
     EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#5/0"}));
 
     // A process that starts changes the list.
@@ -124,14 +123,15 @@ TEST_F(ProcessScanTest, TrustedPublishersAreNeverReported) {
     EXPECT_EQ(alerts, (Rows{"HELPER.EXE/Microsoft Corp"}));
 }
 
-TEST_F(ProcessScanTest, AnExcludedProgramShowsEachTimeAndIsNeverStopped) {
+TEST_F(ProcessScanTest, AnExcludedProgramIsNeverStoppedAndShowsInScansOnly) {
     harness.exclusions.Assign({"Evil.exe"});
     Processes().Add(8, "D:\\B\\evil.exe");
     Scan();
+    EXPECT_TRUE(Activity().empty()) << "the shield leaves the last scan's list alone";
     Processes().Add(4, "C:\\WINDOWS\\explorer.exe");
     StartScan();
     Scan();
-    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#5/0", "EXCLUDED|EVIL.EXE#5/0"}));
+    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#5/0"}));
     EXPECT_TRUE(alerts.empty());
     EXPECT_TRUE(Processes().terminateCalls.empty());
     EXPECT_EQ(harness.state.counters.itemsFound, 0);
@@ -159,12 +159,25 @@ TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {
     harness.machine.files.AddFile("C:\\x\\bad.exe", testing::ProgramWithCompany("Bad Ware Inc."));
     Processes().Add(8, "C:\\x\\bad.exe");
     Processes().Add(12, "D:\\B\\evil.exe").unkillable = true;
+    // Closed without an answer: nothing stopped, nothing excluded.
+    answer = AlertAnswer::NoAnswer;
+    Scan();
+    EXPECT_EQ(alerts.size(), 2u);
+    EXPECT_TRUE(Processes().terminateCalls.empty());
+    EXPECT_FALSE(harness.machine.files.HasFile(DataFilePath(harness.dataFolder, datafile::kExclusions)));
+
+    alerts.clear();
     answer = AlertAnswer::Stop;
+    scanner.ResetSignature();
     Scan();
     EXPECT_EQ(alerts, (Rows{"BAD.EXE/Bad Ware Inc.", "EVIL.EXE/No Company name available for EVIL.EXE"}));
     EXPECT_FALSE(Processes().IsRunning(8));
     EXPECT_EQ(scanner.NotStopped(), (Rows{"EVIL.EXE"}));
-    EXPECT_EQ(harness.state.counters.itemsFound, 2);
+    // Outside a scan no scan counter moves and no row is added.
+    EXPECT_EQ(harness.state.counters.itemsFound, 0);
+    EXPECT_EQ(harness.state.counters.processesInspected, 0);
+    EXPECT_TRUE(Activity().empty());
+    EXPECT_EQ(harness.form.lblTotalNoOfRunningItems.Caption(), "0");
 
     answer = AlertAnswer::Allow;
     scanner.ResetSignature();
@@ -185,14 +198,15 @@ TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {
 
 TEST_F(ProcessScanTest, NothingIsScannedOutsideTheTwoFamiliesAndUnreadableProcessesAreSkipped) {
     Processes().Add(8, "D:\\B\\evil.exe").modulePath.reset();
+    StartScan();
     Scan();
-    EXPECT_EQ(Inspected(), 1);
+    EXPECT_EQ(Inspected(), 5 + 1);
     EXPECT_TRUE(alerts.empty());
 
     harness.machine.system.osVersion.platformId = 3;
     Processes().Add(12, "C:\\x\\bad.exe");
     Scan();
-    EXPECT_EQ(Inspected(), 1);
+    EXPECT_EQ(Inspected(), 5 + 1);
     EXPECT_TRUE(alerts.empty());
 }
 

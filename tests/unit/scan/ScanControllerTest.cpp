@@ -204,8 +204,8 @@ TEST_F(ScanControllerTest, AScanInspectsTheRunningProgramsEvenWhenTheShieldJustL
     CountLines();
     // The memory shield's tick, outside any scan: it records the list.
     ScanContext shieldContext = scan.Context();
-    processScanner.ScanRunningProcesses(shieldContext);
-    ASSERT_GT(state.counters.processesInspected, 0);
+    processScanner.ScanRunningProcesses(shieldContext, ProcessScanCaller::Shield);
+    ASSERT_EQ(state.counters.processesInspected, 0);
 
     Start();
     EXPECT_EQ(state.counters.processesInspected, 2) << "one definition line and one process";
@@ -278,8 +278,8 @@ TEST_F(ScanControllerTest, OnlyAScheduledAutoDeletingScanTicksAndRemovesItsFindi
     controller.SetAutoDelete(true);
     Start();
     // The removal is an operation of its own: it starts once the scan has
-    // closed.
-    EXPECT_EQ(calls, (Strings{"clear problems", "timers off", "timers on", "report", "results page", "remove"}));
+    // closed. The report follows it, so that it tells what was removed.
+    EXPECT_EQ(calls, (Strings{"clear problems", "timers off", "timers on", "results page", "remove", "report"}));
     EXPECT_TRUE(state.ResultsList().Item(0).checked);
     EXPECT_TRUE(state.FileQueue().Item(0).checked) << "the tick reaches the removal queue";
 }

@@ -93,7 +93,7 @@ TEST(FormModel, ChangesAreCountedSoTheWindowKnowsWhatToRedraw) {
 TEST(FormModel, TheMainWindowStartsWithTheSmartScanAndTheTimersOfItsDesign) {
     FrmMain form;
     EXPECT_TRUE(form.optScan[kSmartScan].Value());
-    EXPECT_EQ(form.tmrScheduler.Interval(), 10u);
+    EXPECT_EQ(form.tmrScheduler.Interval(), 1000u);
     EXPECT_TRUE(form.tmrScheduler.Enabled());
     EXPECT_FALSE(form.timUpdate.Enabled());
     EXPECT_EQ(form.tmrMemoryInspected.Interval(), 2000u);

@@ -1,0 +1,58 @@
+#include "shields/MemoryShield.h"
+
+#include "common/Text.h"
+#include "ui/AlertWait.h"
+#include "ui/MessageKeys.h"
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion {
+
+namespace {
+constexpr std::string_view kOperationName = "memory shield";
+}  // namespace
+
+MemoryShield::MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers)
+    : env_(environment), timers_(timers) {
+    alert.SetCaption(env_.identity.productName);
+    env_.state.Form().tmrMemoryInspected.onTick = [this] { tmrMemoryInspected_Timer(); };
+    env_.processScanner.SetAlert(
+        [this](const std::string& fileName, const std::string& companyName) { return Ask(fileName, companyName); });
+}
+
+void MemoryShield::tmrMemoryInspected_Timer() {
+    if (!env_.settings.ReadTruth(ui::settings::kOptMemorySheildOn)) return;
+    // Busy: the next tick looks again.
+    if (!env_.operations.Idle()) return;
+    ui::OperationGate::Operation operation = env_.operations.TryBegin(kOperationName, [this] { alert.Dismiss(); });
+    if (!operation) return;
+    timers_.EnableShieldTimers(false);
+    try {
+        if (!tokens_) tokens_ = PathTokens::Resolve(env_.shell);
+        ScanContext context = MakeScanContext(env_, *tokens_);
+        env_.processScanner.ScanRunningProcesses(context, ProcessScanCaller::Shield);
+        TellNotStopped();
+    } catch (...) {
+        // The shield looks again at its next tick.
+    }
+    timers_.EnableShieldTimers(true);
+}
+
+AlertAnswer MemoryShield::Ask(const std::string& fileName, const std::string& companyName) {
+    alert.Fill(fileName, companyName);
+    switch (ui::AskAndWait(alert, env_.pump, env_.operations)) {
+        case ui::AlertButton::Yes: return AlertAnswer::Stop;
+        case ui::AlertButton::No: return AlertAnswer::Allow;
+        case ui::AlertButton::None: break;
+    }
+    return AlertAnswer::NoAnswer;
+}
+
+void MemoryShield::TellNotStopped() {
+    for (const std::string& fileName : env_.processScanner.NotStopped()) {
+        if (env_.operations.Ending()) return;
+        env_.dialogs.MessageBox(ToUpper(fileName) + " " + env_.messages.getMessages(ui::msg::kErrorStopped),
+                                env_.identity.productName, ui::MsgButtons::Ok, ui::MsgIcon::Information);
+    }
+}
+
+}  // namespace bastion

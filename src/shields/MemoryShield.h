@@ -1,0 +1,50 @@
+// The memory shield: every tick of tmrMemoryInspected (and every third tick
+// of the home-page shield) compares the running programs with the
+// executable definitions, and asks the user about each one it finds, one
+// alert after the other: "STOP" ends that process, "ALLOW" puts its file
+// name on the exclusion list, closing the alert does neither.
+//
+// A tick is background work: it runs only while no operation runs and no
+// modal window is open, and is itself an operation while it looks and asks,
+// so that nothing else starts inside it; an exit meanwhile closes the alert
+// and ends the program once the tick has returned.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "definitions/PathTokens.h"
+#include "scan/ScanController.h"
+#include "shields/ShieldTimers.h"
+#include "ui/forms/FrmSpywareFoundAlert.h"
+
+namespace bastion {
+
+class MemoryShield {
+public:
+    // Takes over tmrMemoryInspected's tick and the process scan's alert.
+    // The shield reads and writes what a scan does (the lists of the scan
+    // page it leaves alone); the referenced objects outlive it.
+    MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers);
+    MemoryShield(const MemoryShield&) = delete;
+    MemoryShield& operator=(const MemoryShield&) = delete;
+
+    // One look at the running programs, when "optMemorySheildOn" is true
+    // and nothing else runs.
+    void tmrMemoryInspected_Timer();
+
+    ui::FrmSpywareFoundAlert alert;
+
+private:
+    AlertAnswer Ask(const std::string& fileName, const std::string& companyName);
+    // The programs the user chose to stop that still run.
+    void TellNotStopped();
+
+    ScanEnvironment env_;
+    ShieldTimers& timers_;
+    // The folders the definitions name, looked up once: they do not move
+    // while the program runs.
+    std::optional<PathTokens> tokens_;
+};
+
+}  // namespace bastion

@@ -1,0 +1,19 @@
+// Waiting for the user's answer to an alert from inside the work that
+// raised it. The rest of the program goes on meanwhile (events are
+// dispatched while the wait sleeps between them), but no background work
+// starts behind the alert: it counts as a modal window for the gate.
+#pragma once
+
+#include "ui/EventPump.h"
+#include "ui/OperationGate.h"
+#include "ui/forms/AlertForm.h"
+
+namespace bastion::ui {
+
+// Opens the alert and returns its answer once a button was pressed, or
+// AlertButton::None when it was closed without one or the program is
+// ending (then it is not shown at all, or closed). The alert is closed on
+// return.
+AlertButton AskAndWait(AlertForm& alert, EventPump& pump, OperationGate& gate);
+
+}  // namespace bastion::ui

@@ -1,0 +1,23 @@
+#include "ui/forms/FrmSpywareFoundAlert.h"
+
+namespace bastion::ui {
+
+FrmSpywareFoundAlert::FrmSpywareFoundAlert() : AlertForm("frmSpywareFoundAlert") {
+    lblTitle.SetCaption("Malicious Program Found");
+    lblDetected.SetCaption("Spyware/Adware has been detected.");
+    lblFileNameCaption.SetCaption("File Name:");
+    lblAlertFileName.SetCaption("Unknown Executable");
+    lblCompanyNameCaption.SetCaption("Company Name:");
+    lblAlertCompanyName.SetCaption("Unknown Company");
+    lblStopHint.SetCaption("Click STOP to stop it from running.");
+    lblAllowHint.SetCaption("Click ALLOW to allow the program to run.");
+    cmdYes.SetCaption("STOP");
+    cmdNO.SetCaption("ALLOW");
+}
+
+void FrmSpywareFoundAlert::Fill(const std::string& fileName, const std::string& companyName) {
+    lblAlertFileName.SetCaption(fileName);
+    lblAlertCompanyName.SetCaption(companyName);
+}
+
+}  // namespace bastion::ui

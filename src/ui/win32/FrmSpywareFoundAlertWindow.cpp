@@ -1,0 +1,98 @@
+#include "ui/win32/FrmSpywareFoundAlertWindow.h"
+
+#include <tuple>
+
+#include "ui/layout/SlidePlacement.h"
+#include "ui/win32/ButtonControls.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/StaticControls.h"
+#include "ui/win32/Theme.h"
+
+namespace bastion::win32 {
+
+namespace {
+constexpr int kWidth = 380;
+constexpr int kHeight = 266;
+}  // namespace
+
+FrmSpywareFoundAlertWindow::FrmSpywareFoundAlertWindow(ui::FrmSpywareFoundAlert& form, const Window& mainWindow)
+    : FormWindow(form), alert_(form), mainWindow_(mainWindow) {
+    onClose = [this] { alert_.Dismiss(); };
+}
+
+bool FrmSpywareFoundAlertWindow::Create() {
+    FormWindowOptions options;
+    options.className = L"BastionSpywareFoundAlert";
+    options.width = kWidth;
+    options.height = kHeight;
+    options.minWidth = kWidth;
+    options.minHeight = kHeight;
+    options.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    options.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+    options.showWithoutActivating = true;
+    return FormWindow::Create(options);
+}
+
+void FrmSpywareFoundAlertWindow::CreateControls() {
+    const COLORREF page = theme::kContent;
+    Add<LabelControl>(Hwnd(), page, alert_.lblTitle, LabelOptions{LabelLook::Counter, false, false});
+    Add<LabelControl>(Hwnd(), page, alert_.lblDetected, LabelOptions{LabelLook::Text, false, false});
+    for (ui::Label* caption : {&alert_.lblFileNameCaption, &alert_.lblCompanyNameCaption}) {
+        Add<LabelControl>(Hwnd(), page, *caption, LabelOptions{LabelLook::Secondary, false, false});
+    }
+    Add<LabelControl>(Hwnd(), page, alert_.lblAlertFileName, LabelOptions{LabelLook::Value, false, false});
+    // "No Company name available for" and the file name take two lines.
+    Add<LabelControl>(Hwnd(), page, alert_.lblAlertCompanyName, LabelOptions{LabelLook::Value, true, false});
+    for (ui::Label* hint : {&alert_.lblStopHint, &alert_.lblAllowHint}) {
+        Add<LabelControl>(Hwnd(), page, *hint, LabelOptions{LabelLook::Secondary, false, false});
+    }
+    Add<CommandButtonControl>(Hwnd(), page, alert_.cmdYes, ButtonLook::Primary);
+    Add<CommandButtonControl>(Hwnd(), page, alert_.cmdNO, ButtonLook::Secondary);
+}
+
+void FrmSpywareFoundAlertWindow::Layout(const ui::Rect& client) {
+    const int dpi = Dpi();
+    auto s = [dpi](int units) { return ui::Scale(units, dpi); };
+    ui::Rect area = ui::Inset(client, s(16));
+    ui::Rect buttons = ui::TakeBottom(area, s(30), s(10));
+    Place(alert_.cmdNO, ui::TakeRight(buttons, s(96), s(8)));
+    Place(alert_.cmdYes, ui::TakeRight(buttons, s(96)));
+    Place(alert_.lblTitle, ui::TakeTop(area, s(30), s(2)));
+    Place(alert_.lblDetected, ui::TakeTop(area, s(20), s(10)));
+    for (auto [caption, value, height] :
+         {std::tuple<ui::Label*, ui::Label*, int>{&alert_.lblFileNameCaption, &alert_.lblAlertFileName, 20},
+          std::tuple<ui::Label*, ui::Label*, int>{&alert_.lblCompanyNameCaption, &alert_.lblAlertCompanyName, 36}}) {
+        ui::Rect row = ui::TakeTop(area, s(height), s(4));
+        Place(*caption, ui::TakeLeft(row, s(110), s(6)));
+        Place(*value, row);
+    }
+    ui::TakeTop(area, s(4));
+    Place(alert_.lblStopHint, ui::TakeTop(area, s(18)));
+    Place(alert_.lblAllowHint, ui::TakeTop(area, s(18)));
+}
+
+void FrmSpywareFoundAlertWindow::PlaceNearNotificationArea() {
+    // The monitor the user looks at: the one holding the main window (the
+    // primary one while the program runs in the notification area).
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    HMONITOR handle = ::MonitorFromWindow(mainWindow_.Hwnd(), MONITOR_DEFAULTTOPRIMARY);
+    if (!handle || !::GetMonitorInfoW(handle, &monitor)) {
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    }
+    RECT frame;
+    ::GetWindowRect(Hwnd(), &frame);
+    const RECT& work = monitor.rcWork;
+    const ui::SlidePlan plan = ui::PlanSlide({work.left, work.top, work.right, work.bottom}, frame.right - frame.left,
+                                             frame.bottom - frame.top, WindowDpi(mainWindow_.Hwnd()));
+    ::SetWindowPos(Hwnd(), HWND_TOPMOST, plan.left, plan.targetTop, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FrmSpywareFoundAlertWindow::AfterSync() {
+    // Placed each time it opens: the taskbar or the main window may have
+    // moved since.
+    if (alert_.Visible() && !placed_) PlaceNearNotificationArea();
+    placed_ = alert_.Visible();
+}
+
+}  // namespace bastion::win32
