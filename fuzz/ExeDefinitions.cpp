@@ -19,8 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         machine.WriteDefinitionFile(datafile::kExeDefinitions, fuzz::AsBytes(data, size));
         fuzz::UnattendedDialogs dialogs;
         ProcessScanner scanner(dialogs, messages, "Bastion");
-        ScanContext context = machine.Context();
-        scanner.ScanRunningProcesses(context);
+        // The shield asks; an alert that is closed unanswered changes nothing.
+        scanner.SetAlert([](const std::string&, const std::string&) { return AlertAnswer::NoAnswer; });
+        for (ProcessScanCaller caller : {ProcessScanCaller::Scan, ProcessScanCaller::Shield}) {
+            ScanContext context = machine.Context();
+            scanner.ResetSignature();
+            scanner.ScanRunningProcesses(context, caller);
+        }
     }
     return 0;
 }
