@@ -21,7 +21,14 @@ struct HelpOpener {
 };
 
 // Opens the help file when it exists and notes in the machine store that
-// help was shown ("showHelp" = "0"); false when there is no help file.
+// help was shown ("showHelp" = "0"); false when there is no help file. The
+// note is kept only where it can be written: a standard user is never
+// asked about the machine store for it.
 bool Form8_Load(const HelpOpener& opener);
+
+class App;
+// Help > "View Help" and the first start: the help file opened, then the
+// pending events run (the help window's load and close).
+bool ViewHelp(App& app);
 
 }  // namespace bastion

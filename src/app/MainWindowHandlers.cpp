@@ -4,17 +4,14 @@
 #include "app/Navigation.h"
 #include "app/OptionPage.h"
 #include "app/ResultsListCommands.h"
+#include "app/RunAtStartup.h"
 #include "app/SiblingLauncher.h"
-#include "common/PathParts.h"
 #include "definitions/Exclusions.h"
 #include "platform/SystemPrograms.h"
 #include "removal/quarantine/RestoreWindow.h"
 #include "report/ReportViewer.h"
 #include "scan/ExcludeCommand.h"
 #include "scan/state/ResultChecks.h"
-#include "scan/state/StatusPage.h"
-#include "scan/walk/Walker.h"
-#include "ui/settings/MachineSettingsStore.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
@@ -34,6 +31,7 @@ MainWindowHandlers::MainWindowHandlers(App& app, MainWindowActions actions)
     WireScanCommands();
     WireMenus();
     BindOptionControls(app_.form, app_.settings, app_.shieldTimers, {actions_.confirmSendData});
+    BindRunAtStartup(RunAtStartupOf(app_));
     ScanHooks& hooks = app_.controller.Hooks();
     hooks.showScanPage = [this] { ShowPage(app_.form, app_.form.frmScan); };
     hooks.showResultsPage = [this] { ShowPage(app_.form, app_.form.frmResults); };
@@ -148,12 +146,13 @@ void MainWindowHandlers::ShowReport() {
     showReport.SetEnabled(true);
 }
 
-void MainWindowHandlers::ViewHelp() {
-    ui::MachineSettingsStore machine(app_.platform.registry, app_.identity.companyName, app_.identity.productName,
-                                     app_.settings, app_.dialogs);
-    Form8_Load({app_.platform.files, app_.platform.shell, machine, FolderOfPath(app_.platform.system.ProgramPath())});
-    app_.pump.Pump();
+bool MainWindowHandlers::GoToTray() {
+    if (!actions_.minimizeToTray) return false;
+    actions_.minimizeToTray();
+    return true;
 }
+
+void MainWindowHandlers::ViewHelp() { bastion::ViewHelp(app_); }
 
 void MainWindowHandlers::ViewExclusions() {
     bastion::ViewExclusions(ExclusionFile{app_.platform.files, app_.platform.codePage, app_.dataFolder},
@@ -180,14 +179,6 @@ void MainWindowHandlers::ShowRestore() {
     Call(actions_.showRestoreModal, restore_);
     restore_.SetVisible(false);
     restore_.cmdRestore.onClick = nullptr;
-}
-
-void LoadOptionPage(App& app) {
-    app.schedulePage.ShowSchedule();
-    // The drives first: the restore ticks them as stored.
-    FillDriveList(app.platform.files, app.form.lvwHardDrives);
-    RestoreOptionPage(app.form, app.settings,
-                      ReadDefinitionDate(app.platform.files, app.platform.codePage, app.dataFolder));
 }
 
 }  // namespace bastion

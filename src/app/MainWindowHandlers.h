@@ -39,6 +39,8 @@ public:
     void ViewQuarantine();
     // Quarantine > "Restore...": the restore window, modally.
     void ShowRestore();
+    // File > "Minimize to Tray"; false when the program has no way there.
+    bool GoToTray();
 
 private:
     void WireNavigation();
@@ -52,11 +54,5 @@ private:
     ui::FrmAbout about_;
     ui::FrmRestore restore_;
 };
-
-// The option page as the start-up sequence restores it, from the stored
-// settings, the schedule first; the storing handlers must be attached (a MainWindowHandlers
-// exists) so that defaults differing from the page's first state are
-// written back.
-void LoadOptionPage(App& app);
 
 }  // namespace bastion

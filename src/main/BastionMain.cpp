@@ -6,6 +6,7 @@
 #include "app/App.h"
 #include "app/MainWindowHandlers.h"
 #include "app/MainWindowLifecycle.h"
+#include "app/StartupSequence.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/ComSecurity.h"
 #include "platform/win32/Win32Platform.h"
@@ -135,34 +136,24 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
         popupWindow.Create();
         spywareAlert.Create();
         homePageAlert.Create();
+        bastion::StartupSeams startupSeams;
+        startupSeams.showWindow = [&window, &startMaximized, show] {
+            // The loaded captions first: the window never shows without them.
+            window.SyncAll();
+            ::ShowWindow(window.Hwnd(), startMaximized ? SW_SHOWMAXIMIZED : show);
+            window.SyncAll();
+        };
+        startupSeams.goToTray = [&handlers] { return handlers.GoToTray(); };
+        bastion::StartupSequence startup(app, lifecycle, std::move(startupSeams));
         bastion::LoadResult loaded = bastion::LoadResult::SecondInstance;
         try {
-            loaded = lifecycle.Load();
+            loaded = startup.Run();
         } catch (...) {
             ::PostQuitMessage(1);
             return;
         }
-        if (loaded == bastion::LoadResult::SecondInstance) {
-            // Ends at once, without a word, with status 0.
-            ::PostQuitMessage(0);
-            return;
-        }
-        try {
-            bastion::LoadOptionPage(app);
-        } catch (...) {
-            // The window comes up with the options it has; a splash that
-            // never goes away would leave the user with nothing.
-            dialogs.MessageBox("The options could not be restored; the defaults are shown.",
-                               app.identity.productName, bastion::ui::MsgButtons::Ok,
-                               bastion::ui::MsgIcon::Exclamation);
-        }
-        // The loaded captions first: the window never shows without them.
-        window.SyncAll();
-        ::ShowWindow(window.Hwnd(), startMaximized ? SW_SHOWMAXIMIZED : show);
-        form.SetVisible(true);
-        // Start-up has completed: the background timers may run.
-        app.shieldTimers.EnableShieldTimers(true);
-        app.updates.StartAutomaticUpdate();
+        // A second run ends at once, without a word, with status 0.
+        if (loaded == bastion::LoadResult::SecondInstance) ::PostQuitMessage(0);
         window.SyncAll();
     };
     splash.Form_Load(app.identity);

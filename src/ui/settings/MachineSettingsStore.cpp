@@ -87,20 +87,24 @@ MachineSettingResult MachineSettingsStore::ReadMachineSetting(std::string_view a
 MachineSettingResult MachineSettingsStore::WriteMachineSetting(std::string_view application,
                                                                std::string_view section, std::string_view key,
                                                                std::string_view value) {
+    return Store(application, section, key, value, true);
+}
+
+MachineSettingResult MachineSettingsStore::Store(std::string_view application, std::string_view section,
+                                                 std::string_view key, std::string_view value, bool askOnFailure) {
     // An empty name would make the path name another key than intended.
     MachineSettingResult error;
     if (!CheckNames(application, section, key, error)) return error;
 
     const std::string path = KeyPath(application, section);
+    auto retry = [this, askOnFailure] { return askOnFailure && AskRetryAfterPermissionFailure(); };
     long result = platform::kRegOk;
     while ((result = registry_.CreateKey(kHive, path)) != platform::kRegOk) {
-        if (!AskRetryAfterPermissionFailure())
-            return Error(kErrorRegistryBase + static_cast<int>(result), "Could not open registry section");
+        if (!retry()) return Error(kErrorRegistryBase + static_cast<int>(result), "Could not open registry section");
     }
     const platform::RegValue stored = platform::RegValue::String(std::string(value));
     while ((result = registry_.SetValue(kHive, path, std::string(key), stored)) != platform::kRegOk) {
-        if (!AskRetryAfterPermissionFailure())
-            return Error(kErrorRegistryBase + static_cast<int>(result), "Could not set registry value");
+        if (!retry()) return Error(kErrorRegistryBase + static_cast<int>(result), "Could not set registry value");
     }
     return Value(std::string(value));
 }
@@ -111,6 +115,10 @@ MachineSettingResult MachineSettingsStore::Read(const SettingKey& key) {
 
 MachineSettingResult MachineSettingsStore::Write(const SettingKey& key, std::string_view value) {
     return WriteMachineSetting(productName_, key.section, key.name, value);
+}
+
+MachineSettingResult MachineSettingsStore::WriteQuietly(const SettingKey& key, std::string_view value) {
+    return Store(productName_, key.section, key.name, value, false);
 }
 
 bool MachineSettingsStore::AskRetryAfterPermissionFailure() {

@@ -57,6 +57,10 @@ public:
     // The same under the product name.
     MachineSettingResult Read(const SettingKey& key);
     MachineSettingResult Write(const SettingKey& key, std::string_view value);
+    // One attempt, without the "Permission Denied" box: for notes that the
+    // program keeps per user as well, where a standard user must not be
+    // asked at every start.
+    MachineSettingResult WriteQuietly(const SettingKey& key, std::string_view value);
 
     // SOFTWARE\<company>\<application>\<section>, names trimmed.
     std::string KeyPath(std::string_view application, std::string_view section) const;
@@ -64,6 +68,8 @@ public:
 private:
     // The user's answer to a failed step: true to try the step again.
     bool AskRetryAfterPermissionFailure();
+    MachineSettingResult Store(std::string_view application, std::string_view section, std::string_view key,
+                               std::string_view value, bool askOnFailure);
 
     platform::Registry& registry_;
     std::string companyName_;

@@ -54,6 +54,9 @@ inline constexpr SettingKey kLblLastFullScan{kSectionSettings, "lblLastFullScan"
 inline constexpr SettingKey kLblDefRemoved{kSectionSettings, "lblDefRemoved", "0"};
 inline constexpr SettingKey kChkAutoDel{kSectionSettings, "chkAutoDel", kUnchecked};
 inline constexpr SettingKey kRanOneTime{kSectionSettings, "ranOneTime", kUnchecked};
+// This user was greeted at a first start: the machine-wide "FirstTime"
+// cannot be stored by a user without administrative rights.
+inline constexpr SettingKey kFirstTimeThisUser{kSectionSettings, "FirstTime", ""};
 inline constexpr SettingKey kIgnorePermissionDeniedError{kSectionSettings, "IgnorePermissionDeniedError",
                                                          kUnchecked};
 // Width in twips of column n (from 1) of the results list: key "FoundCol2"

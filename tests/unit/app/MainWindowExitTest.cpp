@@ -2,6 +2,7 @@
 
 #include "LifecycleFixture.h"
 #include "app/MainWindowHandlers.h"
+#include "app/StartupSequence.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {

@@ -1,4 +1,5 @@
 #include "app/MainWindowHandlers.h"
+#include "app/StartupSequence.h"
 
 #include <gtest/gtest.h>
 

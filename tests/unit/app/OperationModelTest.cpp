@@ -5,6 +5,7 @@
 
 #include "LifecycleFixture.h"
 #include "app/MainWindowHandlers.h"
+#include "app/StartupSequence.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
 #include "report/ScanReport.h"

@@ -1,0 +1,125 @@
+#include "app/RunAtStartup.h"
+
+#include "common/PathParts.h"
+#include "common/Text.h"
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion {
+
+namespace {
+
+namespace keys = ui::settings;
+using platform::Hive;
+using platform::RegView;
+
+const std::string kRunKey{kRunKeyPath};
+
+// HKEY_LOCAL_MACHINE's list differs between the registry views: a 32-bit
+// installer writes to the 32-bit one. The per-user list is one list.
+constexpr RegView kMachineViews[] = {RegView::Bits64, RegView::Bits32};
+
+std::string ExecutableName(const RunAtStartupEnvironment& env) { return Trim(FileTitleOfPath(env.programPath)); }
+
+// The value is a command that starts this program.
+bool StartsThisProgram(platform::Registry& registry, Hive hive, RegView view, const std::string& name,
+                       const std::string& executable) {
+    if (name.empty() || executable.empty()) return false;
+    platform::RegValue value;
+    if (registry.QueryValue(hive, kRunKey, name, value, view) != platform::kRegOk) return false;
+    const bool text = value.type == platform::RegType::String || value.type == platform::RegType::ExpandString;
+    return text && ContainsIgnoreCase(value.text, executable);
+}
+
+// The names an entry of this program may have: the one the box writes and
+// the one an installer writes.
+std::vector<std::string> EntryNames(const RunAtStartupEnvironment& env) {
+    std::vector<std::string> names{ExecutableName(env)};
+    const std::string product = Trim(env.productName);
+    if (!EqualsIgnoreCase(product, names.front())) names.push_back(product);
+    return names;
+}
+
+bool HasEntry(const RunAtStartupEnvironment& env, Hive hive, RegView view) {
+    const std::string executable = ExecutableName(env);
+    for (const std::string& name : EntryNames(env)) {
+        if (StartsThisProgram(env.registry, hive, view, name, executable)) return true;
+    }
+    return false;
+}
+
+bool WriteEntry(const RunAtStartupEnvironment& env, Hive hive) {
+    if (env.registry.CreateKey(hive, kRunKey) != platform::kRegOk) return false;
+    return env.registry.SetValue(hive, kRunKey, ExecutableName(env),
+                                 platform::RegValue::String(RunCommand(env.programPath))) == platform::kRegOk;
+}
+
+// Only values that start this program go; a failure (no right to write the
+// machine-wide list) leaves that entry, and the label then tells of it.
+void RemoveEntries(const RunAtStartupEnvironment& env, Hive hive, RegView view) {
+    const std::string executable = ExecutableName(env);
+    for (const std::string& name : EntryNames(env)) {
+        if (StartsThisProgram(env.registry, hive, view, name, executable)) {
+            env.registry.DeleteValue(hive, kRunKey, name, view);
+        }
+    }
+}
+
+}  // namespace
+
+std::string RunCommand(std::string_view programPath) { return "\"" + Trim(programPath) + "\""; }
+
+RunEntryScope FindRunEntry(const RunAtStartupEnvironment& env) {
+    for (RegView view : kMachineViews) {
+        if (HasEntry(env, Hive::LocalMachine, view)) return RunEntryScope::AllUsers;
+    }
+    if (HasEntry(env, Hive::CurrentUser, RegView::Default)) return RunEntryScope::ThisUser;
+    return RunEntryScope::None;
+}
+
+void ShowRunAtStartupStatus(const RunAtStartupEnvironment& env) {
+    std::string_view text = kRunDisabled;
+    switch (FindRunEntry(env)) {
+        case RunEntryScope::AllUsers: text = kRunEnabledAllUsers; break;
+        case RunEntryScope::ThisUser: text = kRunEnabledThisUser; break;
+        case RunEntryScope::None: break;
+    }
+    env.form.lblRunAtStart.SetCaption(std::string(text));
+}
+
+void chkRunAtStartup_Click(const RunAtStartupEnvironment& env) {
+    const bool ticked = env.form.chkRunAtStartup.Checked();
+    env.settings.WriteCheck(keys::kChkRunAtStartup, ticked);
+    if (ticked) {
+        // A standard user cannot write the machine-wide list: the program
+        // then starts for this user alone.
+        if (!WriteEntry(env, Hive::LocalMachine)) WriteEntry(env, Hive::CurrentUser);
+    } else {
+        for (RegView view : kMachineViews) RemoveEntries(env, Hive::LocalMachine, view);
+        RemoveEntries(env, Hive::CurrentUser, RegView::Default);
+    }
+    ShowRunAtStartupStatus(env);
+}
+
+void RestoreRunAtStartup(const RunAtStartupEnvironment& env) {
+    const ui::SettingKey& key = keys::kChkRunAtStartup;
+    long long stored = 0;
+    if (env.productName == keys::kRunAtStartupFirstRunProduct && env.settings.Read(keys::kRanOneTime) == keys::kUnchecked) {
+        stored = env.settings.ReadNumber(key.section, key.name, 1);
+        env.settings.Write(keys::kRanOneTime, keys::kChecked);
+    } else {
+        stored = env.settings.ReadNumber(key.section, key.name, 0);
+    }
+    env.form.chkRunAtStartup.SetValue(stored == 1 ? ui::kChecked : ui::kUnchecked);
+    ShowRunAtStartupStatus(env);
+}
+
+RunAtStartupEnvironment RunAtStartupOf(App& app) {
+    return {app.form, app.platform.registry, app.settings, app.identity.productName, app.platform.system.ProgramPath()};
+}
+
+void BindRunAtStartup(RunAtStartupEnvironment env) {
+    ui::CheckBox& box = env.form.chkRunAtStartup;
+    box.onClick = [env = std::move(env)] { chkRunAtStartup_Click(env); };
+}
+
+}  // namespace bastion

@@ -1,0 +1,87 @@
+// The run-at-start-up box over Wine's real registry: the Run values it
+// writes and removes in HKEY_LOCAL_MACHINE (both views) and
+// HKEY_CURRENT_USER. Every value the test makes is deleted again: the
+// prefix would start it at its next boot.
+#include <gtest/gtest.h>
+
+#include "ChildProcess.h"
+#include "WineTestSupport.h"
+#include "app/RunAtStartup.h"
+#include "platform/win32/Win32Registry.h"
+#include "ui/forms/FrmMain.h"
+#include "ui/settings/SettingKeys.h"
+#include "ui/settings/SettingsStore.h"
+
+namespace bastion::win32 {
+namespace {
+
+using platform::Hive;
+using platform::RegView;
+
+const std::string kRun{kRunKeyPath};
+
+class RunAtStartupWineTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        for (const std::string& name : {executable, product}) {
+            for (RegView view : {RegView::Bits64, RegView::Bits32}) registry.DeleteValue(Hive::LocalMachine, kRun, name, view);
+            registry.DeleteValue(Hive::CurrentUser, kRun, name);
+        }
+        registry.DeleteTree(Hive::CurrentUser, "Software\\VB and VBA Program Settings\\" + product);
+    }
+    std::optional<std::string> Value(Hive hive, const std::string& name, RegView view = RegView::Default) {
+        platform::RegValue value;
+        if (registry.QueryValue(hive, kRun, name, value, view) != platform::kRegOk) return std::nullopt;
+        return value.text;
+    }
+
+    Win32Registry registry;
+    std::string executable = test::UniqueName("BastionRun");
+    std::string product = test::UniqueName("BastionProduct");
+    std::string programPath = "C:\\Program Files\\Bastion Run Test\\" + executable + ".exe";
+    ui::SettingsStore settings{registry, product};
+    ui::FrmMain form;
+    RunAtStartupEnvironment env{form, registry, settings, product, programPath};
+};
+
+TEST_F(RunAtStartupWineTest, TheRunValuesAreWrittenAndRemovedInBothKeysAndBothViews) {
+    BindRunAtStartup(env);
+    form.chkRunAtStartup.Click();
+    EXPECT_EQ(Value(Hive::LocalMachine, executable), "\"" + programPath + "\"");
+    EXPECT_EQ(form.lblRunAtStart.Caption(), "(Enabled - All Users)");
+    const test::ChildResult query = test::RunChild(
+        "reg.exe query \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\" /v " + executable);
+    ASSERT_TRUE(query.started);
+    EXPECT_NE(std::string::npos, query.output.find("Bastion Run Test")) << query.output;
+
+    // An installer's 32-bit entry, and one for this user, both of this
+    // program; the label finds each where it is.
+    form.chkRunAtStartup.Click();
+    ASSERT_EQ(platform::kRegOk,
+              registry.SetValue(Hive::LocalMachine, kRun, product,
+                                platform::RegValue::String("C:\\Progra~2\\Bastion\\" + executable + ".exe"),
+                                RegView::Bits32));
+    ASSERT_EQ(platform::kRegOk, registry.SetValue(Hive::CurrentUser, kRun, executable,
+                                                  platform::RegValue::String("\"" + programPath + "\"")));
+    EXPECT_FALSE(Value(Hive::LocalMachine, product, RegView::Bits64)) << "the views are apart";
+    ShowRunAtStartupStatus(env);
+    EXPECT_EQ(form.lblRunAtStart.Caption(), "(Enabled - All Users)");
+    registry.DeleteValue(Hive::LocalMachine, kRun, product, RegView::Bits32);
+    ShowRunAtStartupStatus(env);
+    EXPECT_EQ(form.lblRunAtStart.Caption(), "(Enabled - This User)");
+
+    ASSERT_EQ(platform::kRegOk,
+              registry.SetValue(Hive::LocalMachine, kRun, product,
+                                platform::RegValue::String("C:\\Progra~2\\Bastion\\" + executable + ".exe"),
+                                RegView::Bits32));
+    form.chkRunAtStartup.Click();
+    form.chkRunAtStartup.Click();
+    EXPECT_FALSE(Value(Hive::LocalMachine, product, RegView::Bits32));
+    EXPECT_FALSE(Value(Hive::LocalMachine, executable));
+    EXPECT_FALSE(Value(Hive::CurrentUser, executable));
+    EXPECT_EQ(form.lblRunAtStart.Caption(), "(Disabled - Run Manually)");
+    EXPECT_EQ(settings.Read(ui::settings::kChkRunAtStartup), "0");
+}
+
+}  // namespace
+}  // namespace bastion::win32
