@@ -141,7 +141,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
             // The loaded captions first: the window never shows without them.
             window.SyncAll();
             ::ShowWindow(window.Hwnd(), startMaximized ? SW_SHOWMAXIMIZED : show);
-            window.SyncAll();
         };
         startupSeams.goToTray = [&handlers] { return handlers.GoToTray(); };
         bastion::StartupSequence startup(app, lifecycle, std::move(startupSeams));

@@ -117,33 +117,19 @@ TEST_F(StartupSequenceTest, AFreshProfileRunsEveryStepInOrderAndIsGreetedOnce) {
     EXPECT_EQ(next.window.Count("show"), 1);
 }
 
-TEST_F(StartupSequenceTest, YesToTheGreetingUpdatesAndASecondRunDoesNothingOfTheCompletion) {
-    {
-        StartupRun run(machine);
-        run.dialogs.AnswerMessageBox(ui::MsgResult::Yes);
-        ASSERT_EQ(run.sequence.Run(), LoadResult::Running);
-        EXPECT_FALSE(machine.internet.requests.empty());
-        EXPECT_TRUE(run.app.operations.Idle());
-    }
-    machine.instances.running.insert("Testwall");
-    StartupRun second(machine);
-    EXPECT_EQ(second.sequence.Run(), LoadResult::SecondInstance);
-    EXPECT_EQ(second.window.Count("show"), 0);
-    EXPECT_TRUE(second.app.shieldTimers.Held());
-    EXPECT_TRUE(second.dialogs.Asked().empty());
-}
-
-TEST_F(StartupSequenceTest, AStandardUserIsGreetedOnceAndNeverAskedAboutPermissions) {
+TEST_F(StartupSequenceTest, AStandardUserIsGreetedOnceNeverAskedAboutPermissionsAndYesUpdates) {
     machine.files.AddFile(kHelpFile);
     machine.registry.DenyAccess(Hive::LocalMachine, "", platform::RegAccess::ReadWrite);
     for (int start = 0; start < 2; ++start) {
         StartupRun run(machine);
-        run.dialogs.SetDefaultMessageBoxAnswer(ui::MsgResult::No);
+        run.dialogs.SetDefaultMessageBoxAnswer(ui::MsgResult::Yes);
         ASSERT_EQ(run.sequence.Run(), LoadResult::Running);
         EXPECT_EQ(run.Greetings().size(), start == 0 ? 1u : 0u) << "start " << start;
+        EXPECT_TRUE(run.app.operations.Idle());
         EXPECT_EQ(run.dialogs.Asked().size(), run.Greetings().size()) << "no Permission Denied box";
     }
     EXPECT_EQ(machine.shell.calls.size(), 1u) << "help once";
+    EXPECT_FALSE(machine.internet.requests.empty()) << "Yes updates";
     EXPECT_FALSE(machine.registry.HasKey(Hive::LocalMachine, "SOFTWARE\\Testwall Labs"));
 }
 

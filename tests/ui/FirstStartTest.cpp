@@ -1,0 +1,81 @@
+// The first start as a person meets it: the greeting with its offer to
+// update, once per machine. Every other window test starts on a machine
+// that was greeted already.
+#include <gtest/gtest.h>
+
+#include "BuildIdentity.h"
+#include "ProgramHarness.h"
+#include "Screenshot.h"
+#include "common/Utf.h"
+
+namespace bastion::uitest {
+namespace {
+
+std::wstring Wide(const char* text) {
+    std::u16string u16 = Utf8ToUtf16(text);
+    return std::wstring(u16.begin(), u16.end());
+}
+
+std::wstring MachineSettingsKey() {
+    return L"SOFTWARE\\" + Wide(build::kCompanyName) + L"\\" + Wide(build::kProductName) + L"\\Settings";
+}
+std::wstring UserSettingsKey() {
+    return L"Software\\VB and VBA Program Settings\\" + Wide(build::kProductName) + L"\\Settings";
+}
+
+void MarkGreeted() {
+    const wchar_t yes[] = L"Yes";
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, MachineSettingsKey().c_str(), L"FirstTime", REG_SZ, yes, sizeof(yes));
+}
+
+bool Greeted() {
+    wchar_t value[16] = {};
+    DWORD size = sizeof(value);
+    return RegGetValueW(HKEY_LOCAL_MACHINE, MachineSettingsKey().c_str(), L"FirstTime", RRF_RT_REG_SZ, nullptr, value,
+                        &size) == ERROR_SUCCESS &&
+           std::wstring(value) == L"Yes";
+}
+
+struct GreetedMachine : ::testing::Environment {
+    void SetUp() override { MarkGreeted(); }
+};
+::testing::Environment* const kGreetedMachine = ::testing::AddGlobalTestEnvironment(new GreetedMachine);
+
+// The greeting box of the process, waiting up to the given time.
+HWND Greeting(StartedProgram& program, DWORD milliseconds) {
+    HWND box = program.WaitForWindowOfClass(L"#32770", milliseconds);
+    return box && WindowText(box) == L"Update Now?" ? box : nullptr;
+}
+
+TEST(FirstStart, TheGreetingComesOnceAndNoSkipsTheUpdate) {
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, MachineSettingsKey().c_str(), L"FirstTime");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, UserSettingsKey().c_str(), L"FirstTime");
+    {
+        StartedProgram program(WinePath(BASTION_EXE_PATH), L"");
+        ASSERT_TRUE(program.Started());
+        HWND box = Greeting(program, 20000);
+        if (!box) MarkGreeted();
+        ASSERT_NE(box, nullptr) << "no greeting";
+        EXPECT_NE(FindDescendant(box, L"Static", L"Would you like to run Live Update now?"), nullptr);
+        EXPECT_TRUE(SaveScreenshot(box, "greeting"));
+        HWND window = program.WaitForWindow(5000);
+        ASSERT_NE(window, nullptr) << "the window shows behind the greeting";
+        EXPECT_TRUE(Greeted());
+        PostMessageW(box, WM_COMMAND, IDNO, 0);
+        for (int wait = 0; wait < 100 && IsWindow(box); ++wait) Sleep(50);
+        EXPECT_FALSE(IsWindow(box));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.WaitForExit(10000), 0u);
+    }
+    StartedProgram again(WinePath(BASTION_EXE_PATH), L"");
+    HWND window = again.WaitForWindow(20000);
+    ASSERT_NE(window, nullptr);
+    // The greeting would come in the same step as the window.
+    Sleep(500);
+    EXPECT_EQ(Greeting(again, 0), nullptr);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(again.WaitForExit(10000), 0u);
+}
+
+}  // namespace
+}  // namespace bastion::uitest
