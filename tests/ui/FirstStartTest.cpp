@@ -42,9 +42,30 @@ struct GreetedMachine : ::testing::Environment {
 ::testing::Environment* const kGreetedMachine = ::testing::AddGlobalTestEnvironment(new GreetedMachine);
 
 // The greeting box of the process, waiting up to the given time.
-HWND Greeting(StartedProgram& program, DWORD milliseconds) {
-    HWND box = program.WaitForWindowOfClass(L"#32770", milliseconds);
-    return box && WindowText(box) == L"Update Now?" ? box : nullptr;
+HWND Greeting(const StartedProgram& program, DWORD milliseconds) {
+    struct Search {
+        DWORD processId;
+        HWND found = nullptr;
+    } search{program.ProcessId()};
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    do {
+        EnumWindows(
+            [](HWND window, LPARAM argument) -> BOOL {
+                auto& search = *reinterpret_cast<Search*>(argument);
+                DWORD processId = 0;
+                GetWindowThreadProcessId(window, &processId);
+                if (processId != search.processId || ClassName(window) != L"#32770" ||
+                    WindowText(window) != L"Update Now?") {
+                    return TRUE;
+                }
+                search.found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(20);
+    } while (GetTickCount64() < deadline);
+    return nullptr;
 }
 
 TEST(FirstStart, TheGreetingComesOnceAndNoSkipsTheUpdate) {
@@ -56,7 +77,9 @@ TEST(FirstStart, TheGreetingComesOnceAndNoSkipsTheUpdate) {
         HWND box = Greeting(program, 20000);
         if (!box) MarkGreeted();
         ASSERT_NE(box, nullptr) << "no greeting";
-        EXPECT_NE(FindDescendant(box, L"Static", L"Would you like to run Live Update now?"), nullptr);
+        std::wstring text;
+        for (HWND part : FindDescendants(box, L"Static")) text += WindowText(part);
+        EXPECT_NE(text.find(L"Would you like to run Live Update now?"), std::wstring::npos);
         EXPECT_TRUE(SaveScreenshot(box, "greeting"));
         HWND window = program.WaitForWindow(5000);
         ASSERT_NE(window, nullptr) << "the window shows behind the greeting";
