@@ -44,6 +44,9 @@ protected:
 };
 
 TEST_F(RunAtStartupWineTest, TheRunValuesAreWrittenAndRemovedInBothKeysAndBothViews) {
+    // Another program's value under this product's name stays.
+    const platform::RegValue other = platform::RegValue::String("C:\\Other\\Helper.exe");
+    ASSERT_EQ(platform::kRegOk, registry.SetValue(Hive::CurrentUser, kRun, product, other));
     BindRunAtStartup(env);
     form.chkRunAtStartup.Click();
     EXPECT_EQ(Value(Hive::LocalMachine, executable), "\"" + programPath + "\"");
@@ -76,6 +79,7 @@ TEST_F(RunAtStartupWineTest, TheRunValuesAreWrittenAndRemovedInBothKeysAndBothVi
     EXPECT_FALSE(Value(Hive::CurrentUser, executable));
     EXPECT_EQ(form.lblRunAtStart.Caption(), "(Disabled - Run Manually)");
     EXPECT_EQ(settings.Read(ui::settings::kChkRunAtStartup), "0");
+    EXPECT_EQ(Value(Hive::CurrentUser, product), other.text);
 }
 
 }  // namespace
