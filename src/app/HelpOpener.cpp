@@ -1,6 +1,6 @@
 #include "app/HelpOpener.h"
 
-#include "scan/files/FileExistence.h"
+#include "platform/FileExistence.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
