@@ -78,5 +78,7 @@ inline constexpr std::string_view kFalsePos4 = "MSG_FALSE_POS4";
 inline constexpr std::string_view kFalsePos5 = "MSG_FALSE_POS5";
 inline constexpr std::string_view kTitleLanguage = "MSG_TITLELANGUAGE";
 inline constexpr std::string_view kDownloaded = "MSG_DOWNLOADED";
+inline constexpr std::string_view kLanguageFailed = "MSG_LANGUAGE_FAILED";
+inline constexpr std::string_view kTooLong = "MSG_TOO_LONG";
 
 }  // namespace bastion::ui::msg
