@@ -6,6 +6,7 @@
 #include "definitions/PathTokens.h"
 #include "removal/RemovalMessages.h"
 #include "report/ScanReport.h"
+#include "scan/ExcludeCommand.h"
 #include "scan/state/DefinitionCounts.h"
 #include "scan/state/StatusPage.h"
 #include "scan/walk/Walker.h"
@@ -14,16 +15,12 @@
 
 namespace bastion {
 
-namespace {
-
-ui::MessageCatalogue DefaultCatalogue(const ui::Identity& identity) {
+ui::MessageCatalogue ProgramMessages(const ui::Identity& identity) {
     ui::MessageCatalogue catalogue(identity);
     ui::FillDefaultMessages(catalogue);
     FillRemovalMessages(catalogue);
     return catalogue;
 }
-
-}  // namespace
 
 std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& files) {
     std::string folder = DataFolder(PathTokens::Resolve(shell));
@@ -38,7 +35,8 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
       modalDialogs(dialogs, operations),
       pump(pump),
       identity(std::move(identity)),
-      messages(DefaultCatalogue(this->identity)),
+      messages(ProgramMessages(this->identity)),
+      languages(platform.files, FolderOfPath(platform.system.ProgramPath()), this->identity, messages),
       settings(platform.registry, this->identity.productName),
       dataFolder(PrepareDataFolder(platform.shell, platform.files)),
       processScanner(this->dialogs, messages, this->identity.productName),
@@ -52,7 +50,9 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
                                 messages, this->identity, dataFolder, state, tables}),
       removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
                                  platform.shell, platform.restore, platform.clock, platform.codePage, this->dialogs,
-                                 pump, operations, messages, this->identity, settings, dataFolder, state}) {
+                                 pump, operations, messages, this->identity, settings, dataFolder, state}),
+      feedback(FeedbackEnvironment{platform.internet, platform.processes, platform.codePage, pump, operations,
+                                   this->dialogs, messages, this->identity, settings, state}) {
     controller.Hooks().makeReport = [this] { WriteReport(); };
     controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     controller.Hooks().clearRemovalProblems = [this] { removal.deleteFailed.lstProblem.Clear(); };
@@ -66,6 +66,11 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
         RefreshStatusPage({this->platform.files, this->platform.codePage, dataFolder, this->identity, settings, state});
     };
     updates.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    feedback.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    feedback.excludeTicked = [this] {
+        const ExclusionFile file{this->platform.files, this->platform.codePage, dataFolder};
+        ExcludeTicked({state, this->dialogs, messages, this->identity.productName, file, exclusions, this->pump});
+    };
 }
 
 void App::InstallStarterDefinitions() {

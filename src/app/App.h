@@ -11,6 +11,7 @@
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
 #include "removal/RemovalEngine.h"
+#include "report/Feedback.h"
 #include "scan/processes/ProcessScanner.h"
 #include "shields/ShieldTimers.h"
 #include "scan/ScanController.h"
@@ -24,6 +25,7 @@
 #include "ui/OperationGate.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
+#include "ui/translation/clsLanguages.h"
 #include "update/UpdateFlow.h"
 
 namespace bastion {
@@ -31,6 +33,10 @@ namespace bastion {
 // The data folder for the current user: "[appdata]DovuVedivazIVE" expanded,
 // without a trailing backslash; created when missing.
 std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& files);
+
+// Every message of the program with its English text, in the catalogue's
+// order.
+ui::MessageCatalogue ProgramMessages(const ui::Identity& identity);
 
 class App {
 public:
@@ -60,6 +66,9 @@ public:
     const ui::Identity identity;
     // The English defaults; translations replace them later.
     ui::MessageCatalogue messages;
+    // The language the windows and messages speak; every window goes
+    // through it when it is created.
+    ui::clsLanguages languages;
     ui::SettingsStore settings;
     const std::string dataFolder;
 
@@ -79,6 +88,8 @@ public:
     // The removal of ticked results; also what a scheduled scan with
     // automatic removal runs (the controller's removeTicked).
     RemovalEngine removal;
+    // The anonymous data, file name and false-positive requests.
+    Feedback feedback;
 };
 
 }  // namespace bastion

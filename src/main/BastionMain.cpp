@@ -4,6 +4,7 @@
 #include "platform/win32/WindowsApi.h"
 
 #include "app/App.h"
+#include "app/LanguageWindow.h"
 #include "app/MainWindowHandlers.h"
 #include "app/MainWindowLifecycle.h"
 #include "platform/win32/ComApartment.h"
@@ -14,6 +15,7 @@
 #include "ui/win32/FrmAboutWindow.h"
 #include "ui/win32/FrmDeleteWindow.h"
 #include "ui/win32/FrmDownloadWindow.h"
+#include "ui/win32/FrmLanguageWindow.h"
 #include "ui/win32/FrmMainWindow.h"
 #include "ui/win32/FrmReportWindow.h"
 #include "ui/win32/FrmRestoreWindow.h"
@@ -22,6 +24,7 @@
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32EventPump.h"
+#include "ui/settings/SettingKeys.h"
 
 namespace {
 
@@ -30,8 +33,7 @@ using bastion::WindowShowState;
 
 // What the native main window does for the start-up and exit sequences.
 // Left empty for now: the task list entry (it stays until the tray icon
-// exists), the tray icon, the translation and the language chooser and the
-// hidden auxiliary window.
+// exists), the tray icon and the hidden auxiliary window.
 MainWindowSeams NativeSeams(bastion::win32::FrmMainWindow& window, bool& startMaximized) {
     MainWindowSeams seams;
     seams.isMaximized = [&window] { return ::IsZoomed(window.Hwnd()) != FALSE; };
@@ -61,7 +63,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     bastion::win32::Win32EventPump pump;
     bastion::App app(platform.Get(), dialogs, pump, bastion::win32::ReadOwnIdentity());
     bastion::ui::FrmMain& form = app.form;
+    // The language first: every window is created in it.
+    app.languages.LoadLanguage(app.settings.Read(bastion::ui::settings::kLanguage));
     bastion::win32::FrmMainWindow window(form, app.identity.productName);
+    window.SetTranslator(&app.languages);
     bool startMaximized = false;
     bastion::MainWindowLifecycle lifecycle(app, NativeSeams(window, startMaximized));
     window.onClose = [&lifecycle] { lifecycle.CloseMainWindow(); };
@@ -92,8 +97,27 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     actions.showRestoreModal = [&window](bastion::ui::FrmRestore& restore) {
         bastion::win32::ShowFrmRestoreModal(restore, window.Hwnd());
     };
+    actions.sendAnonymousData = [&app] { app.feedback.SendAnonymousData(); };
+    actions.confirmSendData = [&app](bool ticked) { return app.feedback.ConfirmSendData(ticked); };
+    // The language window: modal at the first start, before the main window
+    // shows; from the Languages menu beside it, created on first use.
+    bastion::LanguageWindow language(app);
+    bastion::win32::FrmLanguageWindow languageWindow(language.form);
+    language.retranslateOpenWindows = [&app] { bastion::win32::RetranslateOpenWindows(app.languages); };
+    actions.changeLanguage = [&language, &languageWindow, &window] {
+        language.Form_Load();
+        if (!languageWindow.Hwnd()) languageWindow.Create(window.Hwnd());
+        language.form.SetVisible(true);
+        languageWindow.SyncAll();
+    };
     bastion::MainWindowHandlers handlers(app, std::move(actions));
     bastion::MainWindowSeams& seams = lifecycle.Seams();
+    seams.translate = [&app, &form](const std::string& chosen) { app.languages.ChangeLanguage(form, chosen); };
+    seams.showLanguageChooser = [&language] {
+        language.Form_Load();
+        bastion::win32::ShowFrmLanguageModal(language.form, nullptr);
+    };
+    seams.closeOtherWindows.push_back([&language] { language.form.SetVisible(false); });
     seams.closeOtherWindows.push_back([&handlers] { handlers.About().SetVisible(false); });
     seams.closeOtherWindows.push_back([&handlers] { handlers.ReportViewer().SetVisible(false); });
     seams.closeOtherWindows.push_back([&app] { app.updates.popup.SetVisible(false); });
@@ -108,10 +132,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // models say.
     bastion::win32::FrmDownloadWindow downloadWindow(app.updates.download);
     bastion::win32::FrmSignatureUpdatedWindow popupWindow(app.updates.popup, window);
-    window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow] {
+    window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow, &languageWindow] {
         websiteTimers.Sync();
         downloadWindow.SyncAll();
         popupWindow.SyncAll();
+        languageWindow.SyncAll();
     };
 
     bastion::ui::FrmSplash splash;
@@ -154,8 +179,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
         app.updates.StartAutomaticUpdate();
         window.SyncAll();
     };
-    splash.Form_Load(app.identity);
+    splashWindow.SetTranslator(&app.languages);
     if (!splashWindow.Create()) return 1;
+    splash.Form_Load(app.identity);
     splash.SetVisible(true);
     splashWindow.SyncAll();
 
@@ -163,7 +189,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab and the arrow keys move between the controls, as in a dialog.
-        if (!window.Hwnd() || !::IsDialogMessageW(window.Hwnd(), &message)) {
+        const bool dialogKey = (window.Hwnd() && ::IsDialogMessageW(window.Hwnd(), &message)) ||
+                               (languageWindow.Hwnd() && ::IsDialogMessageW(languageWindow.Hwnd(), &message));
+        if (!dialogKey) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
