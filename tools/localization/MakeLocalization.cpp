@@ -6,8 +6,9 @@
 // TEMPLATE receives the English template, SHIPPED the template with the
 // translations of the given files after the English block. Both are read
 // back and checked: every English text must come back as the program holds
-// it, and every translation must be complete, with the placeholders and
-// access keys of the English text. A problem fails the build.
+// it, and every translation must keep the placeholders and access keys of
+// the English text, or the build fails. A text a translation lacks is
+// reported (the English one shows in its place).
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -38,9 +39,10 @@ bool WriteAll(const std::string& path, const std::string& text) {
 
 bool Check(const std::string& path, const std::string& text, const std::vector<bastion::ui::Form*>& windows,
            const bastion::ui::MessageCatalogue& messages) {
-    const std::vector<std::string> problems = bastion::ui::CheckLocalizationFile(text, windows, messages);
-    for (const std::string& problem : problems) std::cerr << path << ": " << problem << "\n";
-    return problems.empty();
+    const bastion::ui::LocalizationCheck check = bastion::ui::CheckLocalizationFile(text, windows, messages);
+    for (const std::string& warning : check.warnings) std::cerr << path << ": warning: " << warning << "\n";
+    for (const std::string& error : check.errors) std::cerr << path << ": error: " << error << "\n";
+    return check.errors.empty();
 }
 
 }  // namespace

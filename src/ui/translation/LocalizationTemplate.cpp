@@ -84,27 +84,27 @@ int Occurrences(std::string_view text, std::string_view what) {
 }
 
 void CheckTranslation(const LanguageBlock& block, const std::vector<KeyedText>& english,
-                      std::vector<std::string>& problems) {
+                      LocalizationCheck& check) {
     const TranslationItems items(*block.items);
     std::set<std::string> known;
     for (const KeyedText& each : english) {
         known.insert(each.key);
         const std::optional<std::string> text = items.Find(each.key);
         if (!text || Trim(*text).empty()) {
-            problems.push_back(block.name + " has no text for " + each.key);
+            check.warnings.push_back(block.name + " has no text for " + each.key);
             continue;
         }
         for (std::string_view placeholder : kPlaceholders) {
             if (Occurrences(*text, placeholder) != Occurrences(each.text, placeholder)) {
-                problems.push_back(block.name + " " + each.key + ": " + std::string(placeholder) + " differs");
+                check.errors.push_back(block.name + " " + each.key + ": " + std::string(placeholder) + " differs");
             }
         }
         if (Accelerators(*text) != Accelerators(each.text)) {
-            problems.push_back(block.name + " " + each.key + ": the access keys (&) differ");
+            check.errors.push_back(block.name + " " + each.key + ": the access keys (&) differ");
         }
     }
     for (const std::string& key : items.Keys()) {
-        if (!known.count(key)) problems.push_back(block.name + " has a key the program does not know: " + key);
+        if (!known.count(key)) check.warnings.push_back(block.name + " has a key the program does not know: " + key);
     }
 }
 
@@ -139,33 +139,33 @@ std::string makeLocalizationFile(const std::vector<Form*>& windows, const Messag
     return ComposeLocalizationFile(windows, messages, {});
 }
 
-std::vector<std::string> CheckLocalizationFile(std::string_view text, const std::vector<Form*>& windows,
-                                               const MessageCatalogue& messages) {
-    std::vector<std::string> problems;
+LocalizationCheck CheckLocalizationFile(std::string_view text, const std::vector<Form*>& windows,
+                                        const MessageCatalogue& messages) {
+    LocalizationCheck check;
     const std::vector<KeyedText> english = EnglishTexts(windows, messages);
     const std::vector<LanguageBlock> blocks = LanguageBlocks(text);
     std::set<std::string> names;
     bool englishFound = false;
     for (const LanguageBlock& block : blocks) {
         if (block.name.empty() || !block.items) {
-            problems.push_back("a language block without a name or without its items");
+            check.errors.push_back("a language block without a name or without its items");
             continue;
         }
-        if (!names.insert(ToUpper(block.name)).second) problems.push_back(block.name + " is there twice");
+        if (!names.insert(ToUpper(block.name)).second) check.errors.push_back(block.name + " is there twice");
         if (!EqualsIgnoreCase(block.name, settings::kEnglish)) {
-            CheckTranslation(block, english, problems);
+            CheckTranslation(block, english, check);
             continue;
         }
         englishFound = true;
         const TranslationItems items(*block.items);
         for (const KeyedText& each : english) {
             if (items.Find(each.key) != WithCrLf(each.text)) {
-                problems.push_back("English " + each.key + " does not read back as written");
+                check.errors.push_back("English " + each.key + " does not read back as written");
             }
         }
     }
-    if (!englishFound) problems.push_back("no English block");
-    return problems;
+    if (!englishFound) check.errors.push_back("no English block");
+    return check;
 }
 
 }  // namespace bastion::ui

@@ -24,12 +24,18 @@ std::string makeLocalizationFile(const std::vector<Form*>& windows, const Messag
 std::string ComposeLocalizationFile(const std::vector<Form*>& windows, const MessageCatalogue& messages,
                                     const std::vector<std::string>& languageBlocks);
 
-// What is wrong with a translation file against the program: an English
-// text that does not read back as the window or the catalogue holds it, a
-// language that lacks a key of the English block or has one it does not,
-// an empty text, or a text whose placeholders or accelerators ("&") differ
-// from the English one. Empty when all is well.
-std::vector<std::string> CheckLocalizationFile(std::string_view text, const std::vector<Form*>& windows,
-                                               const MessageCatalogue& messages);
+// What is wrong with a translation file against the program.
+struct LocalizationCheck {
+    // An English text that does not read back as the window or the
+    // catalogue holds it, a language block without name or items or given
+    // twice, a text whose placeholders or access keys ("&") differ from the
+    // English one.
+    std::vector<std::string> errors;
+    // A language that lacks a text of the English block (the English one
+    // shows), or has one the program no longer knows.
+    std::vector<std::string> warnings;
+};
+LocalizationCheck CheckLocalizationFile(std::string_view text, const std::vector<Form*>& windows,
+                                        const MessageCatalogue& messages);
 
 }  // namespace bastion::ui
