@@ -73,7 +73,7 @@ void Feedback::cmdSubmit_Click() {
         }
     }
     const std::string results = Message(ui::msg::kResults) + " ";
-    form.Label26.SetCaption(accepted ? results + name + " " + Message(ui::msg::kResultsThank)
+    form.Label26.SetCaption(accepted ? results + name + " " + env_.messages.getMessageContinuing(ui::msg::kResultsThank)
                                      : results + Message(ui::msg::kProblem) + " " + name + ".  " +
                                            Message(ui::msg::kProblem2));
     form.txtFilename.SetText("");
