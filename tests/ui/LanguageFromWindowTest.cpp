@@ -129,6 +129,29 @@ TEST_F(LanguageFromWindow, DeutschRetranslatesTheOpenWindowsAndARestartKeepsIt) 
     }
 }
 
+TEST_F(LanguageFromWindow, TheFirstStartAsksForTheLanguageBeforeTheMainWindowShows) {
+    const std::string product = build::kProductName;
+    const std::wstring section = L"Software\\VB and VBA Program Settings\\" +
+                                 std::wstring(product.begin(), product.end()) + L"\\Settings";
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, section.c_str(), L"Language");
+    StartedProgram program(WinePath(BASTION_EXE_PATH), L"");
+    HWND chooser = program.WaitForWindowOfClass(L"BastionLanguage", 20000);
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(chooser) != FALSE; }, 10000));
+    HWND early = program.WaitForWindowOfClass(L"BastionMainWindow", 0);
+    EXPECT_TRUE(!early || !IsWindowVisible(early)) << "the main window waits for the choice";
+    HWND list = FindDescendants(chooser, L"ComboBox").at(0);
+    EXPECT_GE(SendMessageW(list, CB_GETCOUNT, 0, 0), 3) << "English, Deutsch and Español to choose from";
+    SendMessageW(Button(chooser, L"OK"), BM_CLICK, 0, 0);
+
+    HWND window = program.WaitForWindow(20000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ClassName(window), L"BastionMainWindow");
+    EXPECT_EQ(settings.Read(keys::kLanguage), "English") << "closing the window keeps English";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(10000), 0u);
+}
+
 TEST(TranslatedWindows, NoTextIsCutOffAt96And144Dpi) {
     win32::Win32FileSystem files;
     const std::wstring program = WinePath(BASTION_EXE_PATH);
