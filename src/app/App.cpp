@@ -6,6 +6,7 @@
 #include "definitions/PathTokens.h"
 #include "removal/RemovalMessages.h"
 #include "report/ScanReport.h"
+#include "scan/ExcludeCommand.h"
 #include "scan/state/DefinitionCounts.h"
 #include "scan/state/StatusPage.h"
 #include "scan/walk/Walker.h"
@@ -15,16 +16,12 @@
 
 namespace bastion {
 
-namespace {
-
-ui::MessageCatalogue DefaultCatalogue(const ui::Identity& identity) {
+ui::MessageCatalogue ProgramMessages(const ui::Identity& identity) {
     ui::MessageCatalogue catalogue(identity);
     ui::FillDefaultMessages(catalogue);
     FillRemovalMessages(catalogue);
     return catalogue;
 }
-
-}  // namespace
 
 std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& files) {
     std::string folder = DataFolder(PathTokens::Resolve(shell));
@@ -39,7 +36,8 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
       modalDialogs(dialogs, operations),
       pump(pump),
       identity(std::move(identity)),
-      messages(DefaultCatalogue(this->identity)),
+      messages(ProgramMessages(this->identity)),
+      languages(platform.files, FolderOfPath(platform.system.ProgramPath()), this->identity, messages),
       settings(platform.registry, this->identity.productName),
       dataFolder(PrepareDataFolder(platform.shell, platform.files)),
       processScanner(this->dialogs, messages, this->identity.productName),
@@ -57,7 +55,9 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
                                                this->identity.productName, form, memoryShield}),
       scheduler(platform.clock, operations, [this] { StartScheduledScan(controller, form, settings); }),
       schedulePage(SchedulePageEnvironment{form, settings, shieldTimers, scheduler, this->dialogs, messages,
-                                           this->identity.productName, platform.clock}) {
+                                           this->identity.productName, platform.clock}),
+      feedback(FeedbackEnvironment{platform.internet, platform.processes, platform.codePage, pump, operations,
+                                   this->dialogs, messages, this->identity, settings, state}) {
     form.tmrScheduler.onTick = [this] { scheduler.CheckSchedule(); };
     controller.Hooks().makeReport = [this] { WriteReport(); };
     controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
@@ -72,6 +72,11 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
         RefreshStatusPage({this->platform.files, this->platform.codePage, dataFolder, this->identity, settings, state});
     };
     updates.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    feedback.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    feedback.excludeTicked = [this] {
+        const ExclusionFile file{this->platform.files, this->platform.codePage, dataFolder};
+        ExcludeTicked({state, this->dialogs, messages, this->identity.productName, file, exclusions, this->pump});
+    };
 }
 
 void App::InstallStarterDefinitions() {

@@ -12,6 +12,7 @@
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
 #include "removal/RemovalEngine.h"
+#include "report/Feedback.h"
 #include "scan/processes/ProcessScanner.h"
 #include "scheduler/Scheduler.h"
 #include "shields/HomePageShield.h"
@@ -28,6 +29,7 @@
 #include "ui/OperationGate.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
+#include "ui/translation/clsLanguages.h"
 #include "update/UpdateFlow.h"
 
 namespace bastion {
@@ -35,6 +37,10 @@ namespace bastion {
 // The data folder for the current user: "[appdata]DovuVedivazIVE" expanded,
 // without a trailing backslash; created when missing.
 std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& files);
+
+// Every message of the program with its English text, in the catalogue's
+// order.
+ui::MessageCatalogue ProgramMessages(const ui::Identity& identity);
 
 class App {
 public:
@@ -64,6 +70,9 @@ public:
     const ui::Identity identity;
     // The English defaults; translations replace them later.
     ui::MessageCatalogue messages;
+    // The language the windows and messages speak; every window goes
+    // through it when it is created.
+    ui::clsLanguages languages;
     ui::SettingsStore settings;
     const std::string dataFolder;
 
@@ -90,6 +99,8 @@ public:
     HomePageShield homePageShield;
     Scheduler scheduler;
     SchedulePage schedulePage;
+    // The anonymous data, file name and false-positive requests.
+    Feedback feedback;
 };
 
 }  // namespace bastion

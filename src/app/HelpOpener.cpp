@@ -2,7 +2,7 @@
 
 #include "app/App.h"
 #include "common/PathParts.h"
-#include "scan/files/FileExistence.h"
+#include "platform/FileExistence.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {

@@ -106,6 +106,11 @@ void MainWindowHandlers::WireScanCommands() {
     form.cmdBrowse.onClick = [&controller] { controller.cmdBrowse_Click(); };
     form.Command4.onClick = [this] { app_.removal.Command4_Click(); };
     form.lblRemove.onClick = [this] { app_.removal.lblRemove_Click(); };
+    Feedback& feedback = app_.feedback;
+    form.cmdFalsePos.onClick = [&feedback] { feedback.cmdFalsePos_Click(); };
+    form.Command2.onClick = [&feedback] { feedback.Command2_Click(); };
+    form.cmdSubmit.onClick = [&feedback] { feedback.cmdSubmit_Click(); };
+    form.txtFilename.onEnter = [&feedback] { feedback.cmdSubmit_Click(); };
     form.cmdExclude.onClick = [this] {
         const ExclusionFile file{app_.platform.files, app_.platform.codePage, app_.dataFolder};
         cmdExclude_Click({app_.state, app_.dialogs, app_.messages, app_.identity.productName, file, app_.exclusions,

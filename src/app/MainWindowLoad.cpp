@@ -38,7 +38,8 @@ bool MainWindowLifecycle::AnotherInstanceRunning() {
 
 void MainWindowLifecycle::ShowHomePage() {
     ui::FrmMain& form = app_.form;
-    form.frmStatus.SetCaption(app_.identity.productName + " Status");
+    // "[ProgramName] Status", unless a translation has filled it in already.
+    form.frmStatus.SetCaption(ui::ReplaceCaptionPlaceholders(form.frmStatus.Caption(), app_.identity));
     ShowPage(form, form.frmStatus);
 }
 
@@ -95,6 +96,7 @@ LoadResult MainWindowLifecycle::Load() {
         if (seams_.showInTaskList) seams_.showInTaskList(false);
     });
     Attempt([&] { form.Label22.SetCaption(app_.messages.getMessages(ui::msg::kCaption2)); });
+    Attempt([&] { form.Label26.SetCaption(app_.messages.getMessages(ui::msg::kResults)); });
     Attempt([&] { RestoreWindow(); });
     return LoadResult::Running;
 }

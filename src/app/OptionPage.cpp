@@ -1,5 +1,7 @@
 #include "app/OptionPage.h"
 
+#include <utility>
+
 #include "scan/walk/Walker.h"
 #include "ui/settings/SettingKeys.h"
 
@@ -119,7 +121,13 @@ void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std
     // Every start begins with the quick scan, whatever was stored.
     form.optScanOnlyKnownSoftwares.SetValue(true);
     check(form.chkScanCookies, keys::kChkScanCookies);
-    check(form.chkSendData, keys::kChkSendData);
+    {
+        // Restoring asks nothing: only the user's own clearing of the box is
+        // confirmed.
+        ui::Handler confirming = std::exchange(form.chkSendData.onClick, nullptr);
+        check(form.chkSendData, keys::kChkSendData);
+        form.chkSendData.onClick = std::move(confirming);
+    }
 
     form.lblLastUpdate.SetCaption("Signatures Last Updated On " + definitionDate + " PST");
     // The schedule tab has been shown as stored (ShowSchedule).

@@ -1,7 +1,7 @@
 #include "app/SiblingLauncher.h"
 
 #include "common/Lines.h"
-#include "scan/files/FileExistence.h"
+#include "platform/FileExistence.h"
 #include "ui/settings/SiblingProducts.h"
 
 namespace bastion {

@@ -18,7 +18,8 @@ void WebsiteOpener::Open() {
 }
 
 void frmAbout_Load(ui::FrmAbout& about, const ui::Identity& identity, WebsiteOpener& website) {
-    about.SetCaption("About " + identity.productName);
+    // "About [ProgramName]", unless a translation has filled it in already.
+    about.SetCaption(ui::ReplaceCaptionPlaceholders(about.Caption(), identity));
     about.lblProductName.SetCaption(identity.productName);
     about.lblCompanyName.SetCaption(identity.companyName);
     about.lblVersion.SetCaption(identity.VersionText());

@@ -7,12 +7,16 @@ std::string FolderOfPath(std::string_view path) {
     return separator == std::string_view::npos ? std::string() : std::string(path.substr(0, separator));
 }
 
-std::string FileTitleOfPath(std::string_view path) {
+std::string FileNameOfPath(std::string_view path) {
     const std::size_t separator = path.rfind('\\');
-    std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
+    return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
+std::string FileTitleOfPath(std::string_view path) {
+    std::string name = FileNameOfPath(path);
     const std::size_t dot = name.rfind('.');
-    if (dot != std::string_view::npos) name = name.substr(0, dot);
-    return std::string(name);
+    if (dot != std::string::npos) name.resize(dot);
+    return name;
 }
 
 bool IsDrivePath(std::string_view path) {

@@ -11,6 +11,10 @@ namespace bastion {
 // "C:\Program Files\Bastion\Bastion.exe"); empty when there is none.
 std::string FolderOfPath(std::string_view path);
 
+// The name after the last backslash ("Bastion.exe"); the whole path when it
+// has none.
+std::string FileNameOfPath(std::string_view path);
+
 // The name after the last backslash without its extension ("Bastion");
 // a dot inside a folder name is no extension.
 std::string FileTitleOfPath(std::string_view path);

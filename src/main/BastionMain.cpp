@@ -4,6 +4,7 @@
 #include "platform/win32/WindowsApi.h"
 
 #include "app/App.h"
+#include "app/LanguageWindow.h"
 #include "app/MainWindowHandlers.h"
 #include "app/MainWindowLifecycle.h"
 #include "app/StartupSequence.h"
@@ -16,6 +17,7 @@
 #include "ui/win32/FrmDeleteWindow.h"
 #include "ui/win32/FrmDownloadWindow.h"
 #include "ui/win32/FrmHomePageChangedAlertWindow.h"
+#include "ui/win32/FrmLanguageWindow.h"
 #include "ui/win32/FrmMainWindow.h"
 #include "ui/win32/FrmReportWindow.h"
 #include "ui/win32/FrmRestoreWindow.h"
@@ -25,6 +27,7 @@
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32EventPump.h"
+#include "ui/settings/SettingKeys.h"
 
 namespace {
 
@@ -33,8 +36,7 @@ using bastion::WindowShowState;
 
 // What the native main window does for the start-up and exit sequences.
 // Left empty for now: the task list entry (it stays until the tray icon
-// exists), the tray icon, the translation and the language chooser and the
-// hidden auxiliary window.
+// exists), the tray icon and the hidden auxiliary window.
 MainWindowSeams NativeSeams(bastion::win32::FrmMainWindow& window, bool& startMaximized) {
     MainWindowSeams seams;
     seams.isMaximized = [&window] { return ::IsZoomed(window.Hwnd()) != FALSE; };
@@ -64,7 +66,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     bastion::win32::Win32EventPump pump;
     bastion::App app(platform.Get(), dialogs, pump, bastion::win32::ReadOwnIdentity());
     bastion::ui::FrmMain& form = app.form;
+    // The language first: every window is created in it.
+    app.languages.LoadLanguage(app.settings.Read(bastion::ui::settings::kLanguage));
     bastion::win32::FrmMainWindow window(form, app.identity.productName);
+    window.SetTranslator(&app.languages);
     bool startMaximized = false;
     bastion::MainWindowLifecycle lifecycle(app, NativeSeams(window, startMaximized));
     window.onClose = [&lifecycle] { lifecycle.CloseMainWindow(); };
@@ -95,8 +100,27 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     actions.showRestoreModal = [&window](bastion::ui::FrmRestore& restore) {
         bastion::win32::ShowFrmRestoreModal(restore, window.Hwnd());
     };
+    actions.sendAnonymousData = [&app] { app.feedback.SendAnonymousData(); };
+    actions.confirmSendData = [&app](bool ticked) { return app.feedback.ConfirmSendData(ticked); };
+    // The language window: modal at the first start, before the main window
+    // shows; from the Languages menu beside it, created on first use.
+    bastion::LanguageWindow language(app);
+    bastion::win32::FrmLanguageWindow languageWindow(language.form);
+    language.retranslateOpenWindows = [&app] { bastion::win32::RetranslateOpenWindows(app.languages); };
+    actions.changeLanguage = [&language, &languageWindow, &window] {
+        language.Form_Load();
+        if (!languageWindow.Hwnd()) languageWindow.Create(window.Hwnd());
+        language.form.SetVisible(true);
+        languageWindow.SyncAll();
+    };
     bastion::MainWindowHandlers handlers(app, std::move(actions));
     bastion::MainWindowSeams& seams = lifecycle.Seams();
+    seams.translate = [&app, &form](const std::string& chosen) { app.languages.ChangeLanguage(form, chosen); };
+    seams.showLanguageChooser = [&language] {
+        language.Form_Load();
+        bastion::win32::ShowFrmLanguageModal(language.form, nullptr);
+    };
+    seams.closeOtherWindows.push_back([&language] { language.form.SetVisible(false); });
     seams.closeOtherWindows.push_back([&handlers] { handlers.About().SetVisible(false); });
     seams.closeOtherWindows.push_back([&handlers] { handlers.ReportViewer().SetVisible(false); });
     seams.closeOtherWindows.push_back([&app] { app.updates.popup.SetVisible(false); });
@@ -116,12 +140,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // The shields' alerts, shown while their models say.
     bastion::win32::FrmSpywareFoundAlertWindow spywareAlert(app.memoryShield.alert, window);
     bastion::win32::FrmHomePageChangedAlertWindow homePageAlert(app.homePageShield.alert);
-    window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow, &spywareAlert, &homePageAlert] {
+    window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow, &spywareAlert, &homePageAlert,
+                        &languageWindow] {
         websiteTimers.Sync();
         downloadWindow.SyncAll();
         popupWindow.SyncAll();
         spywareAlert.SyncAll();
         homePageAlert.SyncAll();
+        languageWindow.SyncAll();
     };
 
     bastion::ui::FrmSplash splash;
@@ -155,8 +181,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
         if (loaded == bastion::LoadResult::SecondInstance) ::PostQuitMessage(0);
         window.SyncAll();
     };
-    splash.Form_Load(app.identity);
+    splashWindow.SetTranslator(&app.languages);
     if (!splashWindow.Create()) return 1;
+    splash.Form_Load(app.identity);
     splash.SetVisible(true);
     splashWindow.SyncAll();
 
@@ -164,7 +191,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab and the arrow keys move between the controls, as in a dialog.
-        if (!window.Hwnd() || !::IsDialogMessageW(window.Hwnd(), &message)) {
+        const bool dialogKey = (window.Hwnd() && ::IsDialogMessageW(window.Hwnd(), &message)) ||
+                               (languageWindow.Hwnd() && ::IsDialogMessageW(languageWindow.Hwnd(), &message));
+        if (!dialogKey) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }

@@ -4,7 +4,7 @@
 #include "removal/RemovalEngine.h"
 #include "removal/RemovalMessages.h"
 #include "removal/quarantine/Quarantine.h"
-#include "scan/files/FileExistence.h"
+#include "platform/FileExistence.h"
 
 namespace bastion {
 

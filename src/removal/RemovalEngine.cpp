@@ -245,7 +245,6 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
 
     const long long before = env_.settings.ReadNumber(ui::settings::kLblDefRemoved);
     env_.settings.WriteNumber(ui::settings::kLblDefRemoved, std::max(0LL, before) + report.removed);
-    if (form.chkSendData.Checked() && hooks_.sendAnonymousData) hooks_.sendAnonymousData();
     if (hooks_.refreshStatusPage) hooks_.refreshStatusPage();
 
     // What the user must know stays on the results page; the rest of the
@@ -258,6 +257,9 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     form.lblDeletingCaption.SetCaption(note);
     form.lblDeletingCaption.SetVisible(!note.empty());
     operation.Finish();
+
+    // A request of its own, which starts once the removal has finished.
+    if (!stopRequested_ && form.chkSendData.Checked() && hooks_.sendAnonymousData) hooks_.sendAnonymousData();
 
     // A removal stopped by the program's end shows no window on its way out.
     if (!unattended && !stopRequested_ && deleteFailed.lstProblem.Count() > 0 && hooks_.showDeleteFailed) {

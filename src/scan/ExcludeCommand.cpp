@@ -45,8 +45,11 @@ void cmdExclude_Click(const ExcludeCommand& command) {
     ui::MsgResult answer = command.dialogs.MessageBox(Confirmation(command.messages),
                                                       command.messages.getMessages(ui::msg::kExcSure4),
                                                       ui::MsgButtons::YesNo, ui::MsgIcon::None);
-    if (answer != ui::MsgResult::Yes) return;
+    if (answer == ui::MsgResult::Yes) ExcludeTicked(command);
+}
 
+void ExcludeTicked(const ExcludeCommand& command) {
+    ScanState& state = command.state;
     std::vector<std::string> items = TickedItems(state.ResultsList());
     if (!items.empty()) {
         AddExclusions(command.file, command.pump, command.exclusions, items);

@@ -30,4 +30,8 @@ struct ExcludeCommand {
 // of the queues, the activity list and the results list.
 void cmdExclude_Click(const ExcludeCommand& command);
 
+// The same without the question: what a false-positive report excludes
+// once the user agreed.
+void ExcludeTicked(const ExcludeCommand& command);
+
 }  // namespace bastion

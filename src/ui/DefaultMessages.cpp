@@ -11,7 +11,7 @@ namespace {
 
 // In filling order. The texts are kept exactly, blanks included: callers
 // join several of them, or one with a file or program name, into one box.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 74> kDefaultMessages{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 76> kDefaultMessages{{
     {msg::kThank1, "Thank you for using [ProgramName]!"},
     {msg::kThank2, "Because this is the first time you have used [ProgramName] we recommend running Live Update now to download the most recent adware and spyware definitions."},
     {msg::kThank3, "Would you like to run Live Update now?"},
@@ -88,6 +88,11 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 74> kDefault
     {msg::kDownloaded, "The newest translations have been downloaded."},
     {msg::kScheduleTime, "Please select the time that you want to scan."},
     {msg::kSchedulePast, "The date and time you selected have already passed, so this scan will not run."},
+    // A download that failed keeps the translations there were; a report
+    // too long for one request is not cut short but refused.
+    {msg::kLanguageFailed, "The newest translations could not be downloaded. The translations you have are kept; "
+                           "please check your internet connection and try again later."},
+    {msg::kTooLong, "This is too long to be sent. Please shorten the description and try again."},
 }};
 
 }  // namespace

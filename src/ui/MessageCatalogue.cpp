@@ -13,9 +13,12 @@ void MessageCatalogue::setMessage(std::string_view key, std::string_view text) {
 }
 
 std::string MessageCatalogue::getMessages(std::string_view key) const {
+    return UpperFirst(getMessageContinuing(key));
+}
+
+std::string MessageCatalogue::getMessageContinuing(std::string_view key) const {
     for (std::size_t i = 0; i < used_; ++i) {
-        if (EqualsIgnoreCase(slots_[i].key, key))
-            return UpperFirst(ReplaceMessagePlaceholders(slots_[i].text, identity_));
+        if (EqualsIgnoreCase(slots_[i].key, key)) return ReplaceMessagePlaceholders(slots_[i].text, identity_);
     }
     return {};
 }

@@ -27,6 +27,10 @@ public:
     // "[ProgramName]" and "[CompanyName]" filled in and the first letter
     // upper-cased; "" for a key that is not in the table.
     std::string getMessages(std::string_view key) const;
+    // The same for a text that goes on a sentence begun before it ("...
+    // submitted.  Thank you!" after a file name): its first letter stays as
+    // written.
+    std::string getMessageContinuing(std::string_view key) const;
 
     // What the translation service walks: the used slots, 0 to UsedCount()-1.
     std::size_t UsedCount() const { return used_; }

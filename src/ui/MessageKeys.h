@@ -81,5 +81,7 @@ inline constexpr std::string_view kDownloaded = "MSG_DOWNLOADED";
 // The schedule's "Apply": a schedule without a time, and a date gone by.
 inline constexpr std::string_view kScheduleTime = "MSG_SCHEDULE_TIME";
 inline constexpr std::string_view kSchedulePast = "MSG_SCHEDULE_PAST";
+inline constexpr std::string_view kLanguageFailed = "MSG_LANGUAGE_FAILED";
+inline constexpr std::string_view kTooLong = "MSG_TOO_LONG";
 
 }  // namespace bastion::ui::msg

@@ -14,11 +14,19 @@ std::string IdentityQuery(const ui::Identity& identity) {
     return "?prog=" + PercentEncode(identity.productName) + "&comp=" + PercentEncode(identity.companyName);
 }
 
+std::string ServerBase(const ui::SettingsStore& settings, const ui::SettingKey& mirror, std::string_view built) {
+    std::string base = Trim(settings.Read(mirror));
+    return base.empty() ? std::string(built) : base;
+}
+
 }  // namespace
 
 std::string DefinitionServerBase(const ui::SettingsStore& settings) {
-    std::string base = Trim(settings.Read(ui::settings::kDefinitionServer));
-    return base.empty() ? std::string(build::kDefinitionServer) : base;
+    return ServerBase(settings, ui::settings::kDefinitionServer, build::kDefinitionServer);
+}
+
+std::string LanguageServerBase(const ui::SettingsStore& settings) {
+    return ServerBase(settings, ui::settings::kLanguageServer, build::kLanguageServer);
 }
 
 std::string JoinUrl(std::string_view base, std::string_view path) {
@@ -57,6 +65,10 @@ std::string DeltaUrl(std::string_view base, const ui::Identity& identity, std::s
 }
 
 std::string NewDateUrl(std::string_view base) { return JoinUrl(base, "/asp/date.asp"); }
+
+std::string LanguageFileUrl(std::string_view base, const ui::Identity& identity) {
+    return JoinUrl(base, "/Languages/" + ToDecimal(identity.brandingNumber) + "/Localization.txt");
+}
 
 std::string VendorSiteBase(const ui::Identity& identity) {
     std::string site = ReplaceAll(Trim(identity.website), "http://", "");

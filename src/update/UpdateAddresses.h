@@ -13,6 +13,9 @@
 namespace bastion {
 
 std::string DefinitionServerBase(const ui::SettingsStore& settings);
+// The language server's base address: the build's, unless the user's
+// "LanguageServer" setting names a mirror.
+std::string LanguageServerBase(const ui::SettingsStore& settings);
 
 // base and path with exactly one "/" between them.
 std::string JoinUrl(std::string_view base, std::string_view path);
@@ -24,6 +27,9 @@ std::string PercentEncode(std::string_view value);
 std::string CurrentDateUrl(std::string_view base, const ui::Identity& identity);
 std::string DeltaUrl(std::string_view base, const ui::Identity& identity, std::string_view localDate);
 std::string NewDateUrl(std::string_view base);
+// The newest translation file: "/Languages/" + branding number +
+// "/Localization.txt".
+std::string LanguageFileUrl(std::string_view base, const ui::Identity& identity);
 
 // "http://" and the website's host with "www." in front, or the fallback
 // site when the build names no website.

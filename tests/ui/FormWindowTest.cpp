@@ -423,7 +423,7 @@ TEST_F(MainWindowInProcess, TheMenuBarIsBuiltFromTheMenuItemsAndRunsTheirClicks)
     ASSERT_EQ(GetMenuItemCount(bar), 6);
     wchar_t caption[64] = {};
     GetMenuStringW(bar, 1, caption, 64, MF_BYPOSITION);
-    EXPECT_STREQ(caption, L"Settings");
+    EXPECT_STREQ(caption, L"&Settings");
     HMENU file = GetSubMenu(bar, 0);
     EXPECT_EQ(GetMenuItemCount(file), 9);  // five commands, four separators
     EXPECT_EQ(GetMenuItemID(file, 1), 0u);  // a separator

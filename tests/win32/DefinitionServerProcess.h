@@ -26,7 +26,8 @@ public:
         host_ = std::string(BASTION_WINE_SCRATCH) + "/" + UniqueName("defserver_");
         files_.CreateFolder(HostPathOnZ(host_ + "/changes"));
         std::wstring command = L"\"" + Widen(HostPathOnZ(BASTION_DEFSERVER)) + L"\" serve --changes \"" +
-                               Widen(host_ + "/changes") + L"\" --port 0 --port-file \"" + Widen(host_ + "/port") +
+                               Widen(host_ + "/changes") + L"\" --languages \"" + Widen(host_ + "/languages") +
+                               L"\" --port 0 --port-file \"" + Widen(host_ + "/port") +
                                L"\" --request-log \"" + Widen(host_ + "/requests.log") + L"\" --feedback \"" +
                                Widen(host_ + "/feedback.sqlite") + L"\" --lifetime 300 --test-control";
         STARTUPINFOW startup{};
@@ -61,6 +62,27 @@ public:
     // Writes a change set (lines joined with line ends) into the log.
     void Publish(const std::string& name, const std::vector<std::string>& lines) {
         files_.WriteFile(HostPathOnZ(host_ + "/changes/" + name + ".changes"), JoinLinesCrLf(lines));
+    }
+    // Serves the text as the translation file of the branding number.
+    void PublishLanguageFile(int brandingNumber, const std::string& text) {
+        const std::string folder = host_ + "/languages/" + std::to_string(brandingNumber);
+        files_.CreateFolder(HostPathOnZ(host_ + "/languages"));
+        files_.CreateFolder(HostPathOnZ(folder));
+        files_.WriteFile(HostPathOnZ(folder + "/Localization.txt"), text);
+    }
+    // The texts the server stored in a feedback table ("data" or
+    // "false_positives"), row by row, exactly as they arrived.
+    std::vector<std::string> StoredFeedback(const std::string& table) {
+        const std::string answer = Win32Internet().Get(Base() + "test/feedback?table=" + table).body;
+        std::vector<std::string> texts;
+        for (std::size_t at = 0; at < answer.size();) {
+            const std::size_t colon = answer.find(':', at);
+            if (colon == std::string::npos) break;
+            const std::size_t size = std::stoul(answer.substr(at, colon - at));
+            texts.push_back(answer.substr(colon + 1, size));
+            at = colon + 1 + size;
+        }
+        return texts;
     }
     // The requests since the last call, each its path and query.
     std::vector<std::string> TakeRequests() {

@@ -6,7 +6,7 @@
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionRecords.h"
 #include "scan/files/CompanyName.h"
-#include "scan/files/FileExistence.h"
+#include "platform/FileExistence.h"
 #include "scan/state/ScanPercent.h"
 #include "scan/state/ScanProgress.h"
 

@@ -31,6 +31,12 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
 
+    // The program sets this control's text from what it shows (a count, a
+    // date, a status, a name): a translation leaves it alone, and the
+    // translation template does not list it.
+    bool ShowsLiveState() const { return liveState_; }
+    void SetShowsLiveState(bool live = true) { liveState_ = live; }
+
     std::uint64_t ChangeCount() const { return changes_; }
 
 protected:
@@ -43,6 +49,7 @@ private:
     int index_;
     bool enabled_ = true;
     bool visible_ = true;
+    bool liveState_ = false;
     std::uint64_t changes_ = 0;
 };
 

@@ -125,6 +125,8 @@ public:
     bool multiLine = false;
     bool readOnly = false;
     Handler onChange;
+    // The Enter key in a single-line box.
+    Handler onEnter;
 
 private:
     std::string text_;

@@ -15,6 +15,9 @@ public:
     Label lblVersion{*this, "lblVersion"};
     // Opens the website when clicked.
     Label lblWebsite{*this, "lblWebsite"};
+    // What the version and the website lines are.
+    Label lblVersionCaption{*this, "lblVersionCaption"};
+    Label lblWebsiteCaption{*this, "lblWebsiteCaption"};
     CommandButton cmdOk{*this, "cmdOk"};
 };
 

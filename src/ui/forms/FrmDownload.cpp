@@ -7,6 +7,7 @@ namespace bastion::ui {
 FrmDownload::FrmDownload() : Form("frmDownload") {
     picUp.SetCaption("\xE2\x96\xB2");    // an arrow up
     picDown.SetCaption("\xE2\x96\xBC");  // an arrow down
+    for (Label* live : {&picUp, &picDown, &lblProduct}) live->SetShowsLiveState();
     txtStatus.readOnly = true;
     txtStatus.multiLine = true;
     Command1.SetCaption("Cancel");

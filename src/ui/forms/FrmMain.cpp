@@ -12,7 +12,8 @@ void Menu(MenuItem& parent, std::initializer_list<std::pair<MenuItem*, const cha
 }  // namespace
 
 FrmMain::FrmMain() : Form("FrmMain") {
-    frmStatus.SetCaption("Home");
+    // The load fills in the product name.
+    frmStatus.SetCaption("[ProgramName] Status");
     frmScan.SetCaption("Scan for malicious items");
     frmResults.SetCaption("Results");
 
@@ -129,31 +130,44 @@ FrmMain::FrmMain() : Form("FrmMain") {
     cmdSubmit.SetCaption("Submit");
     Label26.SetCaption("Results:");
 
-    mnuFile.SetCaption("File");
-    Menu(mnuFile, {{&mnuScanNow, "Scan Now"},
+    // "&" marks each menu's access key.
+    mnuFile.SetCaption("&File");
+    Menu(mnuFile, {{&mnuScanNow, "&Scan Now"},
                    {&mnuSep1, "-"},
-                   {&mnuViewLog, "View Log"},
+                   {&mnuViewLog, "View &Log"},
                    {&mnuSep2, "-"},
-                   {&mnuLiveUpdate, "Run Live Update"},
+                   {&mnuLiveUpdate, "Run Live &Update"},
                    {&mnuSep3, "-"},
-                   {&mnuMinimizeToTray, "Minimize to Tray"},
+                   {&mnuMinimizeToTray, "&Minimize to Tray"},
                    {&mnuSep4, "-"},
-                   {&mnuExit, "Exit"}});
-    mnuSettings.SetCaption("Settings");
-    Menu(mnuSettings, {{&mnuSettingsItem[0], "Scan Options"},
-                       {&mnuSettingsItem[1], "Proactive Protection"},
-                       {&mnuSettingsItem[2], "Schedule"},
-                       {&mnuSettingsItem[3], "Auto Update"}});
-    mnuQuarantine.SetCaption("Quarantine");
-    Menu(mnuQuarantine, {{&mnuQuarItem[0], "View Quarantine"},
-                         {&mnuQuarRestore, "Restore..."},
-                         {&mnuQuarItem[1], "View Exclusions"}});
-    mnuLanguages.SetCaption("Languages");
-    Menu(mnuLanguages, {{&mnuChangeLanguage, "Change Language"}});
-    mnuHelp.SetCaption("Help");
-    Menu(mnuHelp, {{&mnuViewHelp, "View Help"}});
-    mnuAbout.SetCaption("About");
-    Menu(mnuAbout, {{&mnuAboutItem, "About this software"}});
+                   {&mnuExit, "E&xit"}});
+    mnuSettings.SetCaption("&Settings");
+    Menu(mnuSettings, {{&mnuSettingsItem[0], "&Scan Options"},
+                       {&mnuSettingsItem[1], "&Proactive Protection"},
+                       {&mnuSettingsItem[2], "S&chedule"},
+                       {&mnuSettingsItem[3], "&Auto Update"}});
+    mnuQuarantine.SetCaption("&Quarantine");
+    Menu(mnuQuarantine, {{&mnuQuarItem[0], "View &Quarantine"},
+                         {&mnuQuarRestore, "&Restore..."},
+                         {&mnuQuarItem[1], "View &Exclusions"}});
+    mnuLanguages.SetCaption("&Languages");
+    Menu(mnuLanguages, {{&mnuChangeLanguage, "&Change Language"}});
+    mnuHelp.SetCaption("&Help");
+    Menu(mnuHelp, {{&mnuViewHelp, "View &Help"}});
+    mnuAbout.SetCaption("&About");
+    Menu(mnuAbout, {{&mnuAboutItem, "&About this software"}});
+
+    // What the program fills in as it runs (counts, dates, states, names)
+    // and what carries no words: a language switch leaves these alone.
+    for (Control* live : std::initializer_list<Control*>{
+             &lblDefCount, &lblVersion, &lblDefVersion, &lblDefRemoved, &lblLastScan, &lblLastFullScan, &Label22,
+             &lblStatus, &lblPercentageCompleted, &lblMemoryInspected, &lblRegistryInspected,
+             &lblFilesFolderInspected, &lblSoftwareFound, &lbltracesFound, &lblTotalNoOfRunningItems,
+             &lblRemovePicSoftwareFound, &lblDeletingPercentageCompleted, &lblDeletingCaption, &lblRunAtStart,
+             &lblLastUpdate, &Label26, &cmdWebsite, &cmdHijack, &lblHide, &lvwFilesToBeDeleted,
+             &lvwRegistryToBeDeleted, &lvwCookiesToDelete, &lvwFileNotFounds}) {
+        live->SetShowsLiveState();
+    }
 }
 
 }  // namespace bastion::ui

@@ -8,6 +8,7 @@
 
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
+#include "ui/forms/FrmMainCaptions.h"
 #include "ui/forms/ListView.h"
 
 namespace bastion::ui {
@@ -196,6 +197,9 @@ public:
     MenuItem mnuViewHelp{*this, "mnuViewHelp"};
     MenuItem mnuAbout{*this, "mnuAbout"};
     MenuItem mnuAboutItem{*this, "mnuAboutItem"};
+
+    // The captions beside and below the values the pages show.
+    FrmMainCaptions captions{*this};
 
     // --- timers ----------------------------------------------------------
     Timer tmrCheckHomePage{*this, "tmrCheckHomePage", 5000, true};

@@ -3,6 +3,8 @@
 namespace bastion::ui {
 
 FrmReport::FrmReport() : Form("frmReport") {
+    // The load fills in the product name.
+    SetCaption("[ProgramName] Log");
     txtReport.multiLine = true;
     txtReport.readOnly = true;
     cmdOk.SetCaption("OK");

@@ -4,6 +4,8 @@ namespace bastion::ui {
 
 FrmSignatureUpdated::FrmSignatureUpdated() : Form("frmSignatureUpdated") {
     cmdUpdateSuccesfullOK.SetCaption("OK");
+    // The update's result, from the message catalogue.
+    lblUpdateInfo.SetShowsLiveState();
     cmdUpdateSuccesfullOK.onClick = [this] { cmdUpdateSuccesfullOK_Click(); };
     tmrPopupSignatureUpdate.onTick = [this] { tmrPopupSignatureUpdate_Timer(); };
     tmrEnablePopDownTimer.onTick = [this] { tmrEnablePopDownTimer_Timer(); };

@@ -9,6 +9,9 @@ constexpr std::int16_t kStep = 2;
 }  // namespace
 
 FrmSplash::FrmSplash() : Form("frmSplash") {
+    lblVersionCaption.SetCaption("Version");
+    lblStarting.SetCaption("Starting\u2026");
+    for (Label* live : {&lblProductName, &lblCompanyName, &lblVersion}) live->SetShowsLiveState();
     Timer2.onTick = [this] { Timer2_Timer(); };
 }
 
@@ -16,7 +19,7 @@ void FrmSplash::Form_Load(const Identity& identity) {
     SetCaption(identity.productName);
     lblProductName.SetCaption(identity.productName);
     lblCompanyName.SetCaption(identity.companyName);
-    lblVersion.SetCaption("Version " + identity.VersionText());
+    lblVersion.SetCaption(lblVersionCaption.Caption() + " " + identity.VersionText());
     Timer2.SetEnabled(true);
 }
 

@@ -18,6 +18,9 @@ public:
     Label lblProductName{*this, "lblProductName"};
     Label lblCompanyName{*this, "lblCompanyName"};
     Label lblVersion{*this, "lblVersion"};
+    // The word before the version number, and what the splash says it does.
+    Label lblVersionCaption{*this, "lblVersionCaption"};
+    Label lblStarting{*this, "lblStarting"};
     Timer Timer2{*this, "Timer2", 2, false};
 
     // Loads and shows the main window (not modal); run once, at the end of

@@ -115,6 +115,8 @@ inline constexpr SettingKey kShow{kSectionOptionAndSettings, "SHOW", ""};
 // The base address of an organisation's own definition server (a mirror);
 // empty means the one the build names.
 inline constexpr SettingKey kDefinitionServer{kSectionOptionAndSettings, "DefinitionServer", ""};
+// The same for the language server, which the translations come from.
+inline constexpr SettingKey kLanguageServer{kSectionOptionAndSettings, "LanguageServer", ""};
 
 // Section "Drives": one key per drive row text, ticked unless stored
 // otherwise.

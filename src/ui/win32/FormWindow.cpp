@@ -13,8 +13,51 @@ FormWindow::~FormWindow() {
     Destroy();
 }
 
+namespace {
+
+BOOL CALLBACK CollectFormWindow(HWND window, LPARAM found) {
+    if (auto* form = dynamic_cast<FormWindow*>(Window::FromHwnd(window))) {
+        reinterpret_cast<std::vector<FormWindow*>*>(found)->push_back(form);
+    }
+    return TRUE;
+}
+
+const ui::WindowTranslator* TranslatorOfOpenWindows() {
+    for (FormWindow* window : OpenFormWindows()) {
+        if (window->Translator()) return window->Translator();
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::vector<FormWindow*> OpenFormWindows() {
+    std::vector<FormWindow*> found;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectFormWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void RetranslateOpenWindows(const ui::WindowTranslator& translator) {
+    for (FormWindow* window : OpenFormWindows()) {
+        try {
+            translator.TranslateWindow(window->Form());
+        } catch (...) {
+            // That window keeps its texts; the others follow.
+        }
+        window->SyncAll();
+    }
+}
+
 bool FormWindow::Create(const FormWindowOptions& options) {
     options_ = options;
+    if (!translator_) translator_ = TranslatorOfOpenWindows();
+    if (translator_) {
+        try {
+            translator_->TranslateWindow(form_);
+        } catch (...) {
+            // Shown in the texts it has.
+        }
+    }
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
                                                         ICC_PROGRESS_CLASS | ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&controls);

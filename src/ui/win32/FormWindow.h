@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ui/forms/Form.h"
+#include "ui/translation/WindowTranslator.h"
 #include "ui/layout/Geometry.h"
 #include "ui/win32/GdiObjects.h"
 #include "ui/win32/MenuBar.h"
@@ -58,8 +59,16 @@ public:
     explicit FormWindow(ui::Form& form);
     ~FormWindow() override;
 
+    // Puts the form into the current language first: every window of the
+    // program is translated when it is created.
     bool Create(const FormWindowOptions& options);
     ui::Form& Form() const { return form_; }
+
+    // The translation the creation goes through. A window given none takes
+    // the one of the program's other windows (the main window's), so that
+    // every window speaks the language chosen.
+    void SetTranslator(const ui::WindowTranslator* translator) { translator_ = translator; }
+    const ui::WindowTranslator* Translator() const { return translator_; }
 
     // Pushes every change of the models to the native window.
     void SyncAll();
@@ -125,6 +134,7 @@ private:
     void RunHandler(F&& handler);
 
     ui::Form& form_;
+    const ui::WindowTranslator* translator_ = nullptr;
     FormWindowOptions options_;
     UiFonts fonts_;
     int dpi_ = ui::kBaseDpi;
@@ -140,5 +150,13 @@ private:
     bool syncing_ = false;
     int nextId_ = 1000;
 };
+
+// The program's form windows that are not children of another window, in
+// the system's order.
+std::vector<FormWindow*> OpenFormWindows();
+
+// Another language was chosen: every open form window is translated again
+// and shows it.
+void RetranslateOpenWindows(const ui::WindowTranslator& translator);
 
 }  // namespace bastion::win32

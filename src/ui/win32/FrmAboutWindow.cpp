@@ -25,14 +25,12 @@ bool FrmAboutWindow::Create(HWND owner) {
 }
 
 void FrmAboutWindow::CreateControls() {
-    versionCaption_.SetCaption("Version");
-    websiteCaption_.SetCaption("Website");
     const COLORREF page = theme::kContent;
     Add<LabelControl>(Hwnd(), page, about_.lblProductName, LabelOptions{LabelLook::Counter, false, false});
     Add<LabelControl>(Hwnd(), page, about_.lblCompanyName, LabelOptions{LabelLook::Secondary, false, false});
-    Add<LabelControl>(Hwnd(), page, versionCaption_, LabelOptions{LabelLook::Secondary, false, false});
+    Add<LabelControl>(Hwnd(), page, about_.lblVersionCaption, LabelOptions{LabelLook::Secondary, false, false});
     Add<LabelControl>(Hwnd(), page, about_.lblVersion, LabelOptions{LabelLook::Value, false, false});
-    Add<LabelControl>(Hwnd(), page, websiteCaption_, LabelOptions{LabelLook::Secondary, false, false});
+    Add<LabelControl>(Hwnd(), page, about_.lblWebsiteCaption, LabelOptions{LabelLook::Secondary, false, false});
     Add<LabelControl>(Hwnd(), page, about_.lblWebsite, LabelOptions{LabelLook::Link, false, false});
     Add<CommandButtonControl>(Hwnd(), page, about_.cmdOk, ButtonLook::Primary);
 }
@@ -46,8 +44,8 @@ void FrmAboutWindow::Layout(const ui::Rect& client) {
     ui::TakeLeft(area, s(kIconSize), s(16));
     Place(about_.lblProductName, ui::TakeTop(area, s(30), s(2)));
     Place(about_.lblCompanyName, ui::TakeTop(area, s(20), s(14)));
-    for (auto [caption, value] : {std::pair<ui::Label*, ui::Label*>{&versionCaption_, &about_.lblVersion},
-                                  std::pair<ui::Label*, ui::Label*>{&websiteCaption_, &about_.lblWebsite}}) {
+    for (auto [caption, value] : {std::pair<ui::Label*, ui::Label*>{&about_.lblVersionCaption, &about_.lblVersion},
+                                  std::pair<ui::Label*, ui::Label*>{&about_.lblWebsiteCaption, &about_.lblWebsite}}) {
         ui::Rect row = ui::TakeTop(area, s(20), s(6));
         Place(*caption, ui::TakeLeft(row, s(70), s(8)));
         Place(*value, row);

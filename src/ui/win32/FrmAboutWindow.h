@@ -2,8 +2,6 @@
 // website, and OK; shown modally over the main window.
 #pragma once
 
-#include <deque>
-
 #include "ui/forms/FrmAbout.h"
 #include "ui/win32/FormWindow.h"
 #include "ui/win32/GdiObjects.h"
@@ -24,10 +22,6 @@ protected:
 
 private:
     ui::FrmAbout& about_;
-    // Captions that only the layout knows.
-    ui::Form captionForm_{"frmAboutCaptions"};
-    ui::Label versionCaption_{captionForm_, "caption", 0};
-    ui::Label websiteCaption_{captionForm_, "caption", 1};
     UniqueIcon icon_;
 };
 

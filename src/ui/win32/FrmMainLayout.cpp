@@ -66,7 +66,8 @@ void FrmMainWindow::LayoutHome(const Rect& page) {
     for (int i = 0; i < 6; ++i) {
         Rect column = Cell(grid, i / 3, 2, S(24));
         Rect row{column.left, column.top + (i % 3) * S(30), column.right, column.top + (i % 3) * S(30) + S(24)};
-        Place(*captions[i], TakeLeft(row, S(120), S(8)));
+        // Room for the longer captions of other languages.
+        Place(*captions[i], TakeLeft(row, S(160), S(8)));
         Place(*values[i], row);
     }
 
@@ -95,11 +96,11 @@ void FrmMainWindow::LayoutScan(const Rect& page) {
     const std::pair<ui::Label*, ui::ProgressBar*> bars[] = {{fixed_.pb1, &main_.pb1}, {fixed_.pb2, &main_.pb2}};
     for (auto [caption, bar] : bars) {
         Rect row = TakeTop(area, S(20), S(6));
-        Place(*caption, TakeLeft(row, S(96), S(8)));
+        Place(*caption, TakeLeft(row, S(128), S(8)));
         Place(*bar, ui::Inset(row, 0, S(2)));
     }
     Rect drive = TakeTop(area, S(20), S(16));
-    Place(*fixed_.drive, TakeLeft(drive, S(96), S(8)));
+    Place(*fixed_.drive, TakeLeft(drive, S(128), S(8)));
     Place(main_.pbgMain, ui::Inset(drive, 0, S(2)));
 
     ui::Label* values[] = {&main_.lblMemoryInspected, &main_.lblRegistryInspected, &main_.lblFilesFolderInspected,
@@ -225,10 +226,11 @@ void FrmMainWindow::LayoutProtectionTab(const Rect& tab) {
     Place(main_.optMemorySheildOn, TakeLeft(onOff, S(110), S(8)));
     Place(main_.optMemorySheildOff, TakeLeft(onOff, S(110)));
 
-    Rect startup = TakeTop(right, S(22 + 24 + 20 + 12));
+    // The box's caption may take two lines in a narrow column.
+    Rect startup = TakeTop(right, S(22 + 36 + 20 + 12));
     Place(main_.fraRunAtStartup, startup);
     inside = {startup.left + S(12), startup.top + S(22), startup.right - S(12), startup.bottom - S(8)};
-    Place(main_.chkRunAtStartup, TakeTop(inside, S(24)));
+    Place(main_.chkRunAtStartup, TakeTop(inside, S(36)));
     Rect note = TakeTop(inside, S(20));
     note.left += S(18);
     Place(main_.lblRunAtStart, note);

@@ -9,12 +9,6 @@ namespace {
 constexpr COLORREF kPage = theme::kContent;
 }
 
-ui::Label& FrmMainWindow::FixedCaption(const char* text) {
-    captions_.emplace_back(captionForm_, "caption", static_cast<int>(captions_.size()));
-    captions_.back().SetCaption(text);
-    return captions_.back();
-}
-
 HWND FrmMainWindow::PageOf(const ui::Frame& frame) const {
     NativeControl* native = NativeOf(frame);
     return native ? native->Hwnd() : nullptr;
@@ -64,18 +58,19 @@ void FrmMainWindow::CreateNavigation() {
 void FrmMainWindow::CreateHomePage() {
     HWND page = PageOf(main_.frmStatus);
     AddLabel(page, main_.Label22, {LabelLook::Text, true, false}, kPage);
-    fixed_.statusHeading = &FixedCaption("Protection status");
-    fixed_.scanHeading = &FixedCaption("Scan your computer");
+    ui::FrmMainCaptions& captions = main_.captions;
+    fixed_.statusHeading = &captions.lblProtectionStatus;
+    fixed_.scanHeading = &captions.lblScanYourComputer;
     for (ui::Label* heading : {fixed_.statusHeading, fixed_.scanHeading}) {
         AddLabel(page, *heading, {LabelLook::Value, false, false}, kPage);
     }
-    const std::pair<ui::Label**, const char*> captions[] = {
-        {&fixed_.defCount, "Definitions:"},   {&fixed_.version, "Program version:"},
-        {&fixed_.defDate, "Definitions date:"}, {&fixed_.removed, "Items removed:"},
-        {&fixed_.lastScan, "Last scan:"},      {&fixed_.lastFullScan, "Last full scan:"}};
-    for (auto [slot, text] : captions) {
-        *slot = &FixedCaption(text);
-        AddLabel(page, **slot, {LabelLook::Secondary, false, false}, kPage);
+    const std::pair<ui::Label**, ui::Label*> captionSlots[] = {
+        {&fixed_.defCount, &captions.lblDefCountCaption},   {&fixed_.version, &captions.lblVersionCaption},
+        {&fixed_.defDate, &captions.lblDefVersionCaption},  {&fixed_.removed, &captions.lblDefRemovedCaption},
+        {&fixed_.lastScan, &captions.lblLastScanCaption},   {&fixed_.lastFullScan, &captions.lblLastFullScanCaption}};
+    for (auto [slot, caption] : captionSlots) {
+        *slot = caption;
+        AddLabel(page, *caption, {LabelLook::Secondary, false, false}, kPage);
     }
     for (ui::Label* value : {&main_.lblDefCount, &main_.lblVersion, &main_.lblDefVersion, &main_.lblDefRemoved,
                              &main_.lblLastScan, &main_.lblLastFullScan}) {
@@ -95,20 +90,18 @@ void FrmMainWindow::CreateScanPage() {
     AddButton(page, main_.cmdStop, ButtonLook::Secondary, kPage);
     AddLabel(page, main_.lblPercentageCompleted, {LabelLook::Value, false, false}, kPage);
     AddLabel(page, main_.lblStatus, {LabelLook::Secondary, false, false}, kPage);
-    fixed_.pb1 = &FixedCaption("Current step");
-    fixed_.pb2 = &FixedCaption("Overall");
+    fixed_.pb1 = &main_.captions.lblCurrentStep;
+    fixed_.pb2 = &main_.captions.lblOverall;
     AddLabel(page, *fixed_.pb1, {LabelLook::Secondary, false, false}, kPage);
     AddLabel(page, *fixed_.pb2, {LabelLook::Secondary, false, false}, kPage);
-    fixed_.drive = &FixedCaption("Drive or folder");
+    fixed_.drive = &main_.captions.lblDriveOrFolder;
     AddLabel(page, *fixed_.drive, {LabelLook::Secondary, false, false}, kPage);
     for (ui::ProgressBar* bar : {&main_.pb1, &main_.pb2, &main_.pbgMain}) Add<ProgressBarControl>(page, kPage, *bar);
-    const char* counterCaptions[] = {"Processes inspected", "Registry entries inspected", "Files/Folders inspected",
-                                     "Items found",         "Traces found",               "Running items"};
     ui::Label* counters[] = {&main_.lblMemoryInspected, &main_.lblRegistryInspected, &main_.lblFilesFolderInspected,
                              &main_.lblSoftwareFound,   &main_.lbltracesFound,       &main_.lblTotalNoOfRunningItems};
     for (int i = 0; i < 6; ++i) {
         AddLabel(page, *counters[i], {LabelLook::Counter, false, false}, kPage);
-        fixed_.counters[i] = &FixedCaption(counterCaptions[i]);
+        fixed_.counters[i] = main_.captions.CounterCaptions()[static_cast<std::size_t>(i)];
         AddLabel(page, *fixed_.counters[i], {LabelLook::Secondary, false, false}, kPage);
     }
     Add<ListViewControl>(page, kPage, main_.lvwSpywareFound);
@@ -116,7 +109,7 @@ void FrmMainWindow::CreateScanPage() {
 
 void FrmMainWindow::CreateResultsPage() {
     HWND page = PageOf(main_.frmResults);
-    fixed_.itemsFound = &FixedCaption("Items found:");
+    fixed_.itemsFound = &main_.captions.lblItemsFoundCaption;
     AddLabel(page, *fixed_.itemsFound, {LabelLook::Secondary, false, false}, kPage);
     AddLabel(page, main_.lblRemovePicSoftwareFound, {LabelLook::Value, false, false}, kPage);
     AddLabel(page, main_.lblViewLogFile, {LabelLook::Link, false, true}, kPage);
@@ -172,9 +165,9 @@ void FrmMainWindow::CreateProtectionTab(HWND tab) {
 
 void FrmMainWindow::CreateScheduleTab(HWND tab) {
     Add<CheckBoxControl>(tab, kPage, main_.chkAutomaticScanYesOrNo);
-    fixed_.day = &FixedCaption("Scan on:");
-    fixed_.date = &FixedCaption("Date:");
-    fixed_.time = &FixedCaption("Time:");
+    fixed_.day = &main_.captions.lblScanOn;
+    fixed_.date = &main_.captions.lblScheduleDate;
+    fixed_.time = &main_.captions.lblScheduleTime;
     for (ui::Label* caption : {fixed_.day, fixed_.date, fixed_.time}) {
         AddLabel(tab, *caption, {LabelLook::Secondary, false, false}, kPage);
     }
@@ -191,7 +184,7 @@ void FrmMainWindow::CreateUpdateTab(HWND tab) {
     Add<CheckBoxControl>(tab, kPage, main_.chkAutomaticUpdate);
     AddButton(tab, main_.cmdLiveUpdate, ButtonLook::Primary, kPage);
     AddLabel(tab, main_.lblLastUpdate, {LabelLook::Secondary, false, false}, kPage);
-    fixed_.fileName = &FixedCaption("File name:");
+    fixed_.fileName = &main_.captions.lblFileName;
     AddLabel(tab, *fixed_.fileName, {LabelLook::Secondary, false, false}, kPage);
     Add<TextBoxControl>(tab, kPage, main_.txtFilename);
     AddButton(tab, main_.Command2, ButtonLook::Secondary, kPage);

@@ -6,7 +6,6 @@
 // FrmMainPages.cpp.
 #pragma once
 
-#include <deque>
 #include <string>
 
 #include "ui/forms/FrmMain.h"
@@ -49,8 +48,6 @@ private:
     void CreateScheduleTab(HWND tab);
     void CreateUpdateTab(HWND tab);
     HWND PageOf(const ui::Frame& frame) const;
-    // A caption that only the layout knows ("Definitions:" beside a value).
-    ui::Label& FixedCaption(const char* text);
     void AddButton(HWND parent, ui::CommandButton& button, ButtonLook look, COLORREF background);
     void AddLabel(HWND parent, ui::Label& label, LabelOptions options, COLORREF background);
 
@@ -72,15 +69,13 @@ private:
 
     ui::FrmMain& main_;
     std::string productName_;
-    ui::Form captionForm_{"FrmMainCaptions"};
-    std::deque<ui::Label> captions_;
     Panel navPanel_;
     UniqueIcon headerIcon_;
     HICON largeIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     bool laidOutWithRemovalProgress_ = false;
 
-    // The fixed captions, placed by the layout.
+    // The captions beside and below values, placed by the layout.
     struct Captions {
         ui::Label* statusHeading = nullptr;
         ui::Label* scanHeading = nullptr;

@@ -31,6 +31,36 @@ SYSTEMTIME ToSystemTime(const DateTime& value) {
 
 // --- text box ----------------------------------------------------------------
 
+namespace {
+// The notification the subclassed box sends its parent for the Enter key.
+constexpr WORD kEnterPressed = 0x7E01;
+constexpr UINT_PTR kEnterSubclassId = 1;
+}  // namespace
+
+TextBoxControl::~TextBoxControl() {
+    if (subclassed_ && ::IsWindow(subclassed_)) {
+        ::RemoveWindowSubclass(subclassed_, EnterKeyProcedure, kEnterSubclassId);
+    }
+}
+
+LRESULT CALLBACK TextBoxControl::EnterKeyProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                   DWORD_PTR self) {
+    const auto* control = reinterpret_cast<const TextBoxControl*>(self);
+    const bool takesEnter = static_cast<bool>(control->model_.onEnter);
+    if (message == WM_GETDLGCODE && takesEnter && lParam) {
+        const auto* pending = reinterpret_cast<const MSG*>(lParam);
+        if (pending->message == WM_KEYDOWN && pending->wParam == VK_RETURN) {
+            return ::DefSubclassProc(window, message, wParam, lParam) | DLGC_WANTMESSAGE;
+        }
+    }
+    if (message == WM_CHAR && wParam == VK_RETURN && takesEnter) {
+        ::SendMessageW(::GetParent(window), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(window), kEnterPressed),
+                       reinterpret_cast<LPARAM>(window));
+        return 0;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
 HWND TextBoxControl::CreateNative(HWND parent, int id) {
     // A multi-line box wraps its lines at its width (the report's long
     // lines stay readable); a single line scrolls sideways.
@@ -41,7 +71,12 @@ HWND TextBoxControl::CreateNative(HWND parent, int id) {
         style |= ES_AUTOHSCROLL;
     }
     if (model_.readOnly) style |= ES_READONLY;
-    return MakeChild(parent, id, L"EDIT", style, WS_EX_CLIENTEDGE);
+    HWND box = MakeChild(parent, id, L"EDIT", style, WS_EX_CLIENTEDGE);
+    if (box && !model_.multiLine &&
+        ::SetWindowSubclass(box, EnterKeyProcedure, kEnterSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        subclassed_ = box;
+    }
+    return box;
 }
 
 void TextBoxControl::Sync() {
@@ -51,6 +86,7 @@ void TextBoxControl::Sync() {
 
 void TextBoxControl::OnCommand(WORD code) {
     if (code == EN_CHANGE) model_.SetText(WindowTextOf(Hwnd()));
+    if (code == kEnterPressed && model_.onEnter) model_.onEnter();
 }
 
 HBRUSH TextBoxControl::OnColor(HDC dc) {

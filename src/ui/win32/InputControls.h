@@ -8,9 +8,12 @@
 
 namespace bastion::win32 {
 
+// A single-line box whose model takes the Enter key (onEnter) keeps it
+// from the window's default button and runs the handler.
 class TextBoxControl : public NativeControl {
 public:
     explicit TextBoxControl(ui::TextBox& model) : NativeControl(model), model_(model) {}
+    ~TextBoxControl() override;
     void OnCommand(WORD code) override;
     HBRUSH OnColor(HDC dc) override;
 
@@ -19,7 +22,11 @@ protected:
     void Sync() override;
 
 private:
+    static LRESULT CALLBACK EnterKeyProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR id, DWORD_PTR self);
+
     ui::TextBox& model_;
+    HWND subclassed_ = nullptr;
 };
 
 class ComboBoxControl : public NativeControl {

@@ -73,7 +73,7 @@ void SplashWindow::PaintBackground(HDC dc, const RECT& client) {
     const int bodyTop = band.bottom + S(22);
     DrawText(dc, splash_.lblVersion.Caption(), {left, bodyTop, client.right - left, bodyTop + S(20)},
              FontRole::Normal, theme::kSecondaryText);
-    DrawText(dc, "Starting\u2026", {left, bodyTop + S(22), client.right - left, bodyTop + S(42)}, FontRole::Small,
+    DrawText(dc, splash_.lblStarting.Caption(), {left, bodyTop + S(22), client.right - left, bodyTop + S(42)}, FontRole::Small,
              theme::kSecondaryText);
 
     // The count as a thin bar along the bottom edge.
@@ -87,7 +87,8 @@ void SplashWindow::PaintBackground(HDC dc, const RECT& client) {
 
 void SplashWindow::AfterSync() {
     std::uint64_t captions = 0;
-    for (const ui::Label* label : {&splash_.lblProductName, &splash_.lblCompanyName, &splash_.lblVersion}) {
+    for (const ui::Label* label :
+         {&splash_.lblProductName, &splash_.lblCompanyName, &splash_.lblVersion, &splash_.lblStarting}) {
         captions += label->ChangeCount();
     }
     if (captions != paintedCaptions_) {

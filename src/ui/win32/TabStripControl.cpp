@@ -1,5 +1,7 @@
 #include "ui/win32/TabStripControl.h"
 
+#include <algorithm>
+
 #include "platform/win32/WideText.h"
 #include "ui/win32/GdiObjects.h"
 #include "ui/win32/Theme.h"
@@ -24,8 +26,20 @@ void TabStripControl::ApplyFonts() {
     NativeControl::ApplyFonts();
     if (!Hwnd()) return;
     const int dpi = Host().Dpi();
-    ::SendMessageW(Hwnd(), TCM_SETITEMSIZE, 0, MAKELPARAM(ui::Scale(150, dpi), ui::Scale(34, dpi)));
     ::SendMessageW(Hwnd(), TCM_SETPADDING, 0, MAKELPARAM(ui::Scale(8, dpi), ui::Scale(4, dpi)));
+    FitTabs();
+}
+
+void TabStripControl::FitTabs() {
+    // Tabs narrower than usual rather than a strip that scrolls, which would
+    // hide the first tabs of a narrow window.
+    const int dpi = Host().Dpi();
+    RECT client;
+    ::GetClientRect(Hwnd(), &client);
+    const int count = std::max<int>(1, static_cast<int>(model_.Tabs().size()));
+    const int fitting = client.right / count - ui::Scale(8, dpi);
+    const int width = std::clamp(fitting, ui::Scale(60, dpi), ui::Scale(150, dpi));
+    ::SendMessageW(Hwnd(), TCM_SETITEMSIZE, 0, MAKELPARAM(width, ui::Scale(34, dpi)));
 }
 
 void TabStripControl::PaintTab(HDC dc, int index, const RECT& bounds) {
@@ -83,6 +97,9 @@ LRESULT CALLBACK TabStripControl::PaintProcedure(HWND window, UINT message, WPAR
             return 0;
         case WM_ERASEBKGND:
             return TRUE;
+        case WM_SIZE:
+            control->FitTabs();
+            break;
         case WM_NCDESTROY:
             ::RemoveWindowSubclass(window, PaintProcedure, kPaintSubclass);
             break;

@@ -26,6 +26,8 @@ private:
     static LRESULT CALLBACK PaintProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                            DWORD_PTR self);
     void Paint(HDC dc);
+    // The tab width: the usual one, or less when the strip is too narrow.
+    void FitTabs();
     void PaintTab(HDC dc, int index, const RECT& bounds);
 
     ui::TabStrip& model_;

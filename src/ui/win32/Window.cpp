@@ -35,6 +35,11 @@ bool Window::CreateBound(const WindowClass& windowClass, DWORD style, DWORD exSt
                              this) != nullptr;
 }
 
+Window* Window::FromHwnd(HWND window) {
+    if (!window || reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)) != Procedure) return nullptr;
+    return reinterpret_cast<Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }
 
 LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

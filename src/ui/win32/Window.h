@@ -27,6 +27,10 @@ public:
     // Destroys the window now (its children with it); nothing if it is gone.
     void Destroy();
 
+    // The object bound to a window of this program; nullptr for another
+    // window (a system control, another program's).
+    static Window* FromHwnd(HWND window);
+
 protected:
     Window() = default;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
-#include "scan/files/FileExistence.h"
+#include "platform/FileExistence.h"
 #include "support/ScanHarness.h"
 
 namespace bastion {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "ChangeLog.h"
@@ -58,25 +59,43 @@ void Misbehave(const std::string& mode, const Answer& answer, int slowPauseMs, h
 DefinitionServer::DefinitionServer(ServerOptions options)
     : options_(std::move(options)), http_(std::make_unique<httplib::Server>()) {
     if (!options_.feedback.empty()) feedback_ = std::make_unique<Feedback>(options_.feedback);
+    // Answers a request as it should, or misbehaves as its address asks.
+    auto answer = [this](const httplib::Request& request, httplib::Response& response, const std::string& name,
+                         const Answer& plain) {
+        const std::string mode = request.matches[1].str();
+        const std::string only = request.matches[2].str();
+        if (!mode.empty() && plain.status == 200 && (only.empty() || only == name)) {
+            Misbehave(mode, plain, options_.slowPauseMs, response);
+            return;
+        }
+        response.status = plain.status;
+        response.set_content(plain.body, kText);
+    };
     http_->Get(R"((?:/misbehave/(status|html|short|slow)(?:-(\w+))?)?/asp/(\w+)\.asp)",
-               [this](const httplib::Request& request, httplib::Response& response) {
+               [this, answer](const httplib::Request& request, httplib::Response& response) {
                    Log(request.target);
                    std::map<std::string, std::string> params(request.params.begin(), request.params.end());
                    const std::string name = request.matches[3].str();
-                   const Answer answer = Respond(name, params);
-                   const std::string mode = request.matches[1].str();
-                   const std::string only = request.matches[2].str();
-                   if (!mode.empty() && answer.status == 200 && (only.empty() || only == name)) {
-                       Misbehave(mode, answer, options_.slowPauseMs, response);
-                       return;
-                   }
-                   response.status = answer.status;
-                   response.set_content(answer.body, kText);
+                   answer(request, response, name, Respond(name, params));
+               });
+    http_->Get(R"((?:/misbehave/(status|html|short|slow)(?:-(\w+))?)?/Languages/(\d{1,9})/Localization\.txt)",
+               [this, answer](const httplib::Request& request, httplib::Response& response) {
+                   Log(request.target);
+                   answer(request, response, "Localization", LanguageFile(request.matches[3].str()));
                });
     if (options_.testControl) {
         http_->Get("/test/stop", [this](const httplib::Request&, httplib::Response& response) {
             response.set_content("stopping", kText);
             http_->stop();
+        });
+        http_->Get("/test/feedback", [this](const httplib::Request& request, httplib::Response& response) {
+            std::string body;
+            if (feedback_) {
+                for (const std::vector<std::string>& row : feedback_->Rows(request.get_param_value("table"))) {
+                    for (const std::string& text : row) body += std::to_string(text.size()) + ":" + text;
+                }
+            }
+            response.set_content(body, "application/octet-stream");
         });
     }
 }
@@ -101,6 +120,14 @@ Answer DefinitionServer::Respond(const std::string& name, const std::map<std::st
                                                                                               : Answer{500, "ERROR"};
     }
     return {404, "not found"};
+}
+
+Answer DefinitionServer::LanguageFile(const std::string& number) {
+    if (options_.languages.empty()) return {404, "not found"};
+    std::ifstream in(options_.languages / number / "Localization.txt", std::ios::binary);
+    if (!in) return {404, "not found"};
+    std::string body((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return {200, body};
 }
 
 int DefinitionServer::Bind(const std::string& host, int port) {

@@ -54,4 +54,22 @@ long long Feedback::Count(const std::string& table) {
     return count;
 }
 
+std::vector<std::vector<std::string>> Feedback::Rows(const std::string& table) {
+    std::vector<std::vector<std::string>> rows;
+    const char* sql = table == "data"              ? "SELECT data FROM data ORDER BY id"
+                      : table == "false_positives" ? "SELECT files, details FROM false_positives ORDER BY id"
+                                                   : nullptr;
+    sqlite3_stmt* statement = nullptr;
+    if (!db_ || !sql || sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) != SQLITE_OK) return rows;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        std::vector<std::string>& row = rows.emplace_back();
+        for (int column = 0; column < sqlite3_column_count(statement); ++column) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            row.emplace_back(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+        }
+    }
+    sqlite3_finalize(statement);
+    return rows;
+}
+
 }  // namespace defserver

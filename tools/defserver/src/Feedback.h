@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 
@@ -24,6 +25,9 @@ public:
     bool AddFalsePositive(const std::string& files, const std::string& details);
     // Rows of a table ("data" or "false_positives"), for tests and vendors.
     long long Count(const std::string& table);
+    // The stored texts of a table in the order received: one entry per
+    // row, its "data", or its "files" and "details".
+    std::vector<std::vector<std::string>> Rows(const std::string& table);
 
 private:
     bool Run(const char* sql, const std::string& first, const std::string* second);

@@ -1,7 +1,7 @@
 // defserver: the reference definition server, and the build's maker of the
 // starter definitions.
 //
-//   defserver serve --changes DIR [--feedback FILE] [--host HOST] [--port N]
+//   defserver serve --changes DIR [--languages DIR] [--feedback FILE] [--host HOST] [--port N]
 //                   [--port-file FILE] [--request-log FILE] [--lifetime SECONDS]
 //                   [--test-control]
 //   defserver starter --changes DIR --out DIR
@@ -25,7 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: defserver serve --changes DIR [--feedback FILE] [--host HOST] [--port N]\n"
+    "usage: defserver serve --changes DIR [--languages DIR] [--feedback FILE] [--host HOST] [--port N]\n"
     "                       [--port-file FILE] [--request-log FILE] [--lifetime SECONDS] [--test-control]\n"
     "       defserver starter --changes DIR --out DIR\n"
     "       defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE\n";
@@ -74,6 +74,7 @@ int Serve(const Options& options) {
     if (!options.count("--changes")) return std::cerr << kUsage, 2;
     defserver::ServerOptions server;
     server.changes = options.at("--changes");
+    if (options.count("--languages")) server.languages = options.at("--languages");
     if (options.count("--feedback")) server.feedback = options.at("--feedback");
     if (options.count("--request-log")) server.requestLog = options.at("--request-log");
     server.testControl = options.count("--test-control") != 0;

@@ -1,5 +1,5 @@
-// Whether the item a definition names is there, as the known-location scans
-// ask it.
+// Whether a named file or folder is there, as the known-location scans and
+// the program's own files (help, translations) ask it.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "scan/files/FileExistence.h"
+#include "platform/FileExistence.h"
 
 #include "common/Text.h"
 

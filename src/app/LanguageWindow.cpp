@@ -1,0 +1,82 @@
+#include "app/LanguageWindow.h"
+
+#include "platform/LineFile.h"
+#include "ui/MessageKeys.h"
+#include "ui/forms/DisabledWhile.h"
+#include "ui/settings/SettingKeys.h"
+#include "update/UpdateAddresses.h"
+
+namespace bastion {
+
+namespace keys = ui::settings;
+
+LanguageWindow::LanguageWindow(App& app) : app_(app) {
+    form.Combo1.onClick = [this] { Combo1_Click(); };
+    form.Command1.onClick = [this] { Command1_Click(); };
+    form.Command3.onClick = [this] { Command3_Click(); };
+}
+
+void LanguageWindow::Form_Load() {
+    FillLanguageList();
+    form.SetCaption(app_.messages.getMessages(ui::msg::kTitleLanguage));
+}
+
+void LanguageWindow::FillLanguageList() {
+    filling_ = true;
+    form.Combo1.Clear();
+    const std::string stored = app_.settings.Read(keys::kLanguage);
+    for (const std::string& name : app_.languages.LanguageNames()) {
+        form.Combo1.AddItem(name);
+        form.Combo1.SetText(stored);
+    }
+    if (form.Combo1.ListIndex() < 0) form.Combo1.SetText(std::string(ui::kChooseLanguageHere));
+    filling_ = false;
+}
+
+void LanguageWindow::Combo1_Click() {
+    const std::string language = form.Combo1.Text();
+    if (filling_ || language.empty() || language == ui::kChooseLanguageHere) return;
+    app_.settings.Write(keys::kLanguage, language);
+    ui::clsLanguages& languages = app_.languages;
+    languages.ChangeLanguage(app_.form, language);
+    languages.ChangeLanguage(form, language);
+    // The captions the load made from messages follow the messages.
+    app_.form.SetCaption(languages.getMessages(ui::msg::kCaption));
+    app_.form.Label22.SetCaption(languages.getMessages(ui::msg::kCaption2));
+    form.SetCaption(languages.getMessages(ui::msg::kTitleLanguage));
+    if (retranslateOpenWindows) retranslateOpenWindows();
+}
+
+void LanguageWindow::Command1_Click() {
+    ui::OperationGate::Operation operation = app_.operations.TryBegin("language download");
+    if (!operation) return;
+    app_.shieldTimers.EnableShieldTimers(false);
+    bool stored = false;
+    {
+        ui::DisabledWhile busy({&form.Command1});
+        const std::string url = LanguageFileUrl(LanguageServerBase(app_.settings), app_.identity);
+        const platform::HttpResult answer = app_.platform.internet.Get(url, [this](std::size_t) { app_.pump.Pump(); });
+        if (answer.Succeeded()) {
+            if (const std::optional<std::string> text = ui::AcceptedLanguageFile(answer.body)) {
+                stored = platform::WriteFileReplacing(app_.platform.files, app_.languages.LocalizationPath(), *text);
+            }
+        }
+    }
+    app_.shieldTimers.EnableShieldTimers(true);
+    operation.Finish();
+    if (stored) {
+        FillLanguageList();
+        app_.dialogs.MessageBox(app_.messages.getMessages(ui::msg::kDownloaded), app_.identity.productName,
+                                ui::MsgButtons::Ok, ui::MsgIcon::Information);
+    } else {
+        app_.dialogs.MessageBox(app_.messages.getMessages(ui::msg::kLanguageFailed), app_.identity.productName,
+                                ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+    }
+}
+
+void LanguageWindow::Command3_Click() {
+    const std::string path = app_.languages.LocalizationPath();
+    if (app_.languages.LangFileExists(path)) app_.platform.shell.Open(path, platform::ShowWindow::Normal);
+}
+
+}  // namespace bastion

@@ -1,0 +1,91 @@
+// The feedback requests through Wine's WinINet to the reference server,
+// read back from what the server stored: names, locations and descriptions
+// full of characters that mean something in an address ("&", "#", "%",
+// "+", "=", "?", blanks), letters beyond ASCII and line breaks arrive byte
+// for byte.
+#include <gtest/gtest.h>
+
+#include "DefinitionServerProcess.h"
+#include "common/CodePage.h"
+#include "definitions/DefinitionCodec.h"
+#include "platform/win32/Win32Registry.h"
+#include "report/Feedback.h"
+#include "support/FakeProcesses.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedEventPump.h"
+#include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
+#include "ui/MessageKeys.h"
+#include "ui/settings/SettingKeys.h"
+
+namespace bastion::win32::test {
+namespace {
+
+class FeedbackWineTest : public ::testing::Test {
+protected:
+    FeedbackWineTest() {
+        identity.productName = "Bastion Feedback Test";
+        ui::FillDefaultMessages(messages);
+    }
+    void SetUp() override {
+        ASSERT_TRUE(server.Running());
+        settings.Write(ui::settings::kDefinitionServer, server.Base());
+    }
+    ~FeedbackWineTest() override {
+        registry.DeleteTree(platform::Hive::CurrentUser, "Software\\VB and VBA Program Settings\\" + identity.productName);
+    }
+    void Ticked(const std::string& location) {
+        const std::size_t row = state.ResultsList().Add("Threat");
+        state.ResultsList().SetSubItem(row, 1, location);
+        state.ResultsList().SetChecked(row, true);
+    }
+
+    DefinitionServerProcess server;
+    Win32Registry registry;
+    Win32Internet internet;
+    testing::FakeProcesses processes;
+    testing::ScriptedDialogs dialogs;
+    testing::ScriptedEventPump pump;
+    ui::OperationGate operations;
+    ui::Identity identity = testing::TestIdentity();
+    ui::MessageCatalogue messages{identity};
+    ui::SettingsStore settings{registry, identity.productName};
+    ui::FrmMain form;
+    ScanState state{form};
+    Feedback feedback{{internet, processes, Windows1252(), pump, operations, dialogs, messages, identity, settings,
+                       state}};
+};
+
+TEST_F(FeedbackWineTest, HostileTextsArriveByteForByte) {
+    const std::string hostile = "a&b=c#d%25e+f ?g/h;i\xC3\xA9\xC3\xBC";
+    // The anonymous data: running programs with such names, in the
+    // definition encoding the names are stored in.
+    processes.Add({1, hostile + ".exe", hostile + ".exe", std::nullopt});
+    processes.Add({2, "caf\xC3\xA9 & co.exe", "caf\xC3\xA9 & co.exe", std::nullopt});
+    feedback.SendAnonymousData();
+    // The file name submission.
+    form.txtFilename.SetText(hostile + ".dll");
+    feedback.cmdSubmit_Click();
+    EXPECT_EQ(form.Label26.Caption(), "Results: " + hostile + ".dll submitted.  Thank you!");
+    EXPECT_EQ(server.StoredFeedback("data"),
+              (std::vector<std::string>{EncodeDefinitionText("a&b=c#d%25e+f ?g/h;i\xE9\xFC.exe") + "|" +
+                                            EncodeDefinitionText("caf\xE9 & co.exe"),
+                                        EncodeDefinitionText("a&b=c#d%25e+f ?g/h;i\xE9\xFC.dll") + "|"}));
+
+    // The false-positive report: locations and a description of several
+    // lines, accepted, and the exclusion declined.
+    Ticked("C:\\Program Files\\" + hostile + "\\tool #1.exe");
+    Ticked("C:\\100% sure+\\x&y.dll");
+    const std::string description = "Signed & harmless.\r\nSee http://x.example/?a=1&b=2#top, 50% + more\r\n\xC3\xA9t\xC3\xA9";
+    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    dialogs.AnswerInputBox(description);
+    dialogs.AnswerMessageBox(ui::MsgResult::No);
+    feedback.cmdFalsePos_Click();
+    EXPECT_EQ(dialogs.Asked().back().text, messages.getMessages(ui::msg::kFalsePos4));
+    EXPECT_EQ(server.StoredFeedback("false_positives"),
+              (std::vector<std::string>{"C:\\Program Files\\" + hostile + "\\tool #1.exe|C:\\100% sure+\\x&y.dll|",
+                                        description}));
+}
+
+}  // namespace
+}  // namespace bastion::win32::test
