@@ -10,8 +10,8 @@ FrmSignatureUpdated::FrmSignatureUpdated() : Form("frmSignatureUpdated") {
     tmrPopDown.onTick = [this] { tmrPopDown_Timer(); };
 }
 
-void FrmSignatureUpdated::MoveTo(int top) {
-    top_ = top;
+void FrmSignatureUpdated::MoveTo(Point place) {
+    place_ = place;
     ++positionChanges_;
 }
 
@@ -21,7 +21,7 @@ void FrmSignatureUpdated::Show(std::string text) {
     lblUpdateInfo.SetCaption(std::move(text));
     plan_ = planSlide ? planSlide() : SlidePlan{};
     step_ = 0;
-    MoveTo(plan_.startTop);
+    MoveTo(plan_.start);
     SetVisible(true);
     tmrPopupSignatureUpdate.SetEnabled(true);
 }
@@ -29,7 +29,7 @@ void FrmSignatureUpdated::Show(std::string text) {
 void FrmSignatureUpdated::tmrPopupSignatureUpdate_Timer() {
     SetVisible(true);
     if (step_ < plan_.riseSteps) {
-        MoveTo(RiseTop(plan_, ++step_));
+        MoveTo(RisePosition(plan_, ++step_));
         return;
     }
     tmrPopupSignatureUpdate.SetEnabled(false);
@@ -44,7 +44,7 @@ void FrmSignatureUpdated::tmrEnablePopDownTimer_Timer() {
 
 void FrmSignatureUpdated::tmrPopDown_Timer() {
     SetVisible(true);
-    MoveTo(SinkTop(plan_, ++step_));
+    MoveTo(SinkPosition(plan_, ++step_));
     if (step_ >= plan_.sinkSteps) cmdUpdateSuccesfullOK_Click();
 }
 

@@ -37,17 +37,17 @@ public:
     void tmrPopDown_Timer();
     void cmdUpdateSuccesfullOK_Click();
 
-    int Left() const { return plan_.left; }
-    int Top() const { return top_; }
+    int Left() const { return place_.x; }
+    int Top() const { return place_.y; }
     // Grows with every move, for the native window to follow.
     std::uint64_t PositionChanges() const { return positionChanges_; }
 
 private:
-    void MoveTo(int top);
+    void MoveTo(Point place);
 
     SlidePlan plan_;
     int step_ = 0;
-    int top_ = 0;
+    Point place_;
     std::uint64_t positionChanges_ = 0;
 };
 

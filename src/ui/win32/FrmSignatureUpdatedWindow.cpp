@@ -3,6 +3,7 @@
 #include "ui/win32/ButtonControls.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/StaticControls.h"
+#include "ui/win32/TaskbarArea.h"
 #include "ui/win32/Theme.h"
 
 namespace bastion::win32 {
@@ -32,21 +33,12 @@ bool FrmSignatureUpdatedWindow::Create() {
 }
 
 ui::SlidePlan FrmSignatureUpdatedWindow::Plan() {
-    // The monitor the user looks at: the one holding the main window (the
-    // primary one while the program runs in the notification area).
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    HMONITOR handle = ::MonitorFromWindow(mainWindow_.Hwnd(), MONITOR_DEFAULTTOPRIMARY);
-    if (!handle || !::GetMonitorInfoW(handle, &monitor)) {
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
-    }
     const int dpi = WindowDpi(mainWindow_.Hwnd());
     width_ = ui::Scale(kWidth, dpi);
     height_ = ui::Scale(kHeight, dpi);
-    const RECT& work = monitor.rcWork;
-    const ui::SlidePlan plan = ui::PlanSlide({work.left, work.top, work.right, work.bottom}, width_, height_, dpi);
+    const ui::SlidePlan plan = PlanSlideNear(mainWindow_.Hwnd(), width_, height_);
     // Out of view before it shows, so it never flashes where it was.
-    ::SetWindowPos(Hwnd(), HWND_TOPMOST, plan.left, plan.startTop, width_, height_, SWP_NOACTIVATE);
+    ::SetWindowPos(Hwnd(), HWND_TOPMOST, plan.start.x, plan.start.y, width_, height_, SWP_NOACTIVATE);
     return plan;
 }
 

@@ -1,5 +1,5 @@
 // The definitions-updated pop-up: a small topmost window without a caption
-// that slides up in the bottom-right corner of the work area of the monitor
+// that slides out of the taskbar beside the notification area of the monitor
 // the main window is on, taking no focus.
 #pragma once
 
