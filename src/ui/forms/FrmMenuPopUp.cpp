@@ -25,11 +25,6 @@ FrmMenuPopUp::FrmMenuPopUp() : Form("frmMenuPopUp") {
     };
 }
 
-void FrmMenuPopUp::MoveTo(Point place) {
-    place_ = place;
-    ++positionChanges_;
-}
-
 void FrmMenuPopUp::StopTimers() {
     tmrMenuPopup.SetEnabled(false);
     TmrEnablePopDown.SetEnabled(false);
@@ -44,13 +39,9 @@ void FrmMenuPopUp::Form_Load(const std::string& productName, bool mainWindowVisi
     mnuMaxmimaize.SetEnabled(!mainWindowVisible);
     if (Visible() && !Sinking()) return;
     if (Visible()) {
-        // Sliding down: it rises again from where it is.
-        const int sunk = plan_.sinkSteps > 0 ? step_ * plan_.riseSteps / plan_.sinkSteps : 0;
-        step_ = plan_.riseSteps - sunk;
+        motion_.BeginRise();
     } else {
-        plan_ = planSlide ? planSlide() : SlidePlan{};
-        step_ = 0;
-        MoveTo(plan_.start);
+        motion_.Begin(planSlide ? planSlide() : SlidePlan{});
     }
     StopTimers();
     SetVisible(true);
@@ -59,10 +50,7 @@ void FrmMenuPopUp::Form_Load(const std::string& productName, bool mainWindowVisi
 
 void FrmMenuPopUp::tmrMenuPopup_Timer() {
     SetVisible(true);
-    if (step_ < plan_.riseSteps) {
-        MoveTo(RisePosition(plan_, ++step_));
-        return;
-    }
+    if (motion_.Rise()) return;
     tmrMenuPopup.SetEnabled(false);
     TmrEnablePopDown.SetEnabled(true);
 }
@@ -72,23 +60,20 @@ void FrmMenuPopUp::TmrEnablePopDown_Timer() {
     if (lTimDown_ <= kIdleSeconds) return;
     lTimDown_ = 0;
     TmrEnablePopDown.SetEnabled(false);
-    step_ = 0;
+    motion_.BeginSink();
     tmrPopDown.SetEnabled(true);
 }
 
 void FrmMenuPopUp::tmrPopDown_Timer() {
     SetVisible(true);
-    MoveTo(SinkPosition(plan_, ++step_));
-    if (step_ >= plan_.sinkSteps) Form_Unload();
+    if (!motion_.Sink()) Form_Unload();
 }
 
 void FrmMenuPopUp::lblMenuClose_Click() {
     if (!Visible() || Sinking()) return;
-    // From wherever the rise got to.
-    const int risen = plan_.riseSteps > 0 ? step_ * plan_.sinkSteps / plan_.riseSteps : 0;
-    step_ = tmrMenuPopup.Enabled() ? plan_.sinkSteps - risen : 0;
     tmrMenuPopup.SetEnabled(false);
     TmrEnablePopDown.SetEnabled(false);
+    motion_.BeginSink();
     tmrPopDown.SetEnabled(true);
 }
 

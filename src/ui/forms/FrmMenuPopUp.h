@@ -4,13 +4,12 @@
 // seconds after the last movement.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <string>
 
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
-#include "ui/layout/SlidePlacement.h"
+#include "ui/layout/SlideMotion.h"
 
 namespace bastion::ui {
 
@@ -48,19 +47,14 @@ public:
 
     int lTimDown() const { return lTimDown_; }
     bool Sinking() const { return tmrPopDown.Enabled(); }
-    Point Position() const { return place_; }
-    // Grows with every move, for the native window to follow.
-    std::uint64_t PositionChanges() const { return positionChanges_; }
+    // Where the window is, for the native window to follow.
+    const SlideMotion& Motion() const { return motion_; }
 
 private:
-    void MoveTo(Point place);
     void StopTimers();
 
-    SlidePlan plan_;
-    int step_ = 0;
+    SlideMotion motion_;
     int lTimDown_ = 0;
-    Point place_;
-    std::uint64_t positionChanges_ = 0;
 };
 
 }  // namespace bastion::ui

@@ -30,9 +30,9 @@ TEST_F(FrmMenuPopUpTest, RisesRestsWhileTheMouseMovesAndSinksSixSecondsAfterTheL
     EXPECT_EQ(menu.lblName.Caption(), "Testwall");
     EXPECT_FALSE(menu.mnuMaxmimaize.Enabled()) << "the window is on the screen";
     EXPECT_TRUE(menu.mnuClose.Enabled());
-    EXPECT_EQ(menu.Position(), Plan().start);
+    EXPECT_EQ(menu.Motion().Position(), Plan().start);
     EXPECT_EQ(Run(menu.tmrMenuPopup), Plan().riseSteps + 1);
-    EXPECT_EQ(menu.Position(), Plan().rest);
+    EXPECT_EQ(menu.Motion().Position(), Plan().rest);
     ASSERT_TRUE(menu.TmrEnablePopDown.Enabled());
 
     for (int second = 0; second < 5; ++second) menu.TmrEnablePopDown.Tick();
@@ -46,7 +46,7 @@ TEST_F(FrmMenuPopUpTest, RisesRestsWhileTheMouseMovesAndSinksSixSecondsAfterTheL
     menu.tmrPopDown.Tick();
     menu.Form_MouseMove();
     EXPECT_EQ(Run(menu.tmrPopDown), Plan().sinkSteps - 1);
-    EXPECT_EQ(menu.Position(), Plan().start);
+    EXPECT_EQ(menu.Motion().Position(), Plan().start);
     EXPECT_FALSE(menu.Visible());
 }
 
@@ -69,7 +69,7 @@ TEST_F(FrmMenuPopUpTest, CloseMenuShowProgramAndExitProgram) {
     menu.Form_Load("Testwall", false);
     EXPECT_FALSE(menu.Sinking());
     EXPECT_LE(Run(menu.tmrMenuPopup), 3);
-    EXPECT_EQ(menu.Position(), Plan().rest);
+    EXPECT_EQ(menu.Motion().Position(), Plan().rest);
     menu.Form_Load("Testwall", false);
     EXPECT_FALSE(menu.tmrMenuPopup.Enabled());
 

@@ -16,16 +16,16 @@ TEST(FrmSignatureUpdated, RisesHoldsSinksAndIsAcknowledgedOnce) {
     popup.acknowledged = [&] { ++acknowledged; };
     popup.Show("Updated");
     EXPECT_TRUE(popup.Visible());
-    EXPECT_EQ(popup.Top(), 768);
+    EXPECT_EQ(popup.Motion().Position().y, 768);
     int ticks = 0;
     while (popup.tmrPopupSignatureUpdate.Enabled() && ticks < 1000) popup.tmrPopupSignatureUpdate.Tick(), ++ticks;
-    EXPECT_EQ(popup.Top(), 768 - 110 - 7);
+    EXPECT_EQ(popup.Motion().Position().y, 768 - 110 - 7);
     EXPECT_TRUE(popup.tmrEnablePopDownTimer.Enabled());
     popup.tmrEnablePopDownTimer.Tick();
     EXPECT_TRUE(popup.tmrPopDown.Enabled());
     while (popup.tmrPopDown.Enabled() && ticks < 2000) popup.tmrPopDown.Tick(), ++ticks;
     EXPECT_FALSE(popup.Visible());
-    EXPECT_EQ(popup.Top(), 768);
+    EXPECT_EQ(popup.Motion().Position().y, 768);
     EXPECT_EQ(acknowledged, 1);
 }
 
