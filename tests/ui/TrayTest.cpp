@@ -52,7 +52,9 @@ TEST(BastionTray, GoingToTheTrayTheIconsClicksExplorerRestartingAndTheEnd) {
     auto menuShown = [menu] { return IsWindowVisible(menu) != FALSE; };
     auto windowBack = [window] { return IsWindowVisible(window) && !IsIconic(window); };
 
-    SendMessageW(FindDescendant(window, L"Button", L"Minimize"), BM_CLICK, 0, 0);
+    // Posted, as a user's click: the program takes it once its start-up
+    // has completed.
+    PostMessageW(FindDescendant(window, L"Button", L"Minimize"), BM_CLICK, 0, 0);
     ASSERT_TRUE(Until([&] { return IconPresent(window, 1); }, 5000)) << "Wine's notification area took no icon";
     EXPECT_TRUE(Until([&] { return !IsWindowVisible(window); }, 5000));
     EXPECT_TRUE(Until(menuShown, 5000)) << "the menu announces the tray";
@@ -95,7 +97,7 @@ TEST(BastionTray, GoingToTheTrayTheIconsClicksExplorerRestartingAndTheEnd) {
 
     // An update (the server does not answer here) shows the progress
     // window's own icon and the pop-up; the main icon stays.
-    SendMessageW(FindDescendant(window, L"Button", L"Update Now"), BM_CLICK, 0, 0);
+    PostMessageW(FindDescendant(window, L"Button", L"Update Now"), BM_CLICK, 0, 0);
     HWND popup = program.WaitForWindowOfClass(L"BastionSignatureUpdated", 5000);
     ASSERT_NE(popup, nullptr);
     ASSERT_TRUE(Until([&] { return IsWindowVisible(popup) != FALSE; }, 30000));
