@@ -18,7 +18,7 @@ void FrmMenuPopUpWindow::CreateControls() {
     Add<LabelControl>(Hwnd(), page, menu_.lblName, LabelOptions{LabelLook::Value, false, false});
     Add<CommandButtonControl>(Hwnd(), page, menu_.mnuMaxmimaize, ButtonLook::Primary);
     Add<CommandButtonControl>(Hwnd(), page, menu_.mnuClose, ButtonLook::Secondary);
-    Add<LabelControl>(Hwnd(), page, menu_.lblMenuClose, LabelOptions{LabelLook::Link, false, false});
+    Add<LabelControl>(Hwnd(), page, menu_.lblMenuClose, LabelOptions{LabelLook::MenuLink, false, false});
 }
 
 void FrmMenuPopUpWindow::Layout(const ui::Rect& client) {
