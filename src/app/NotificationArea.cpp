@@ -41,7 +41,9 @@ void NotificationArea::ShowProgram() {
 void NotificationArea::TrayEvent(ui::TrayEvent event) {
     switch (event) {
         case ui::TrayEvent::Select:
+        case ui::TrayEvent::KeySelect:
             menu.Form_Load(app_.identity.productName, seams_.shownOnScreen && seams_.shownOnScreen());
+            if (event == ui::TrayEvent::KeySelect) menu.TakeFocus();
             break;
         case ui::TrayEvent::DoubleClick:
             ShowProgram();

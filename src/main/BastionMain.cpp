@@ -212,8 +212,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     pump.SetAfterDispatch([&window] { window.SyncAll(); });
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab and the arrow keys move between the controls, as in a dialog.
-        if (!window.Hwnd() || !::IsDialogMessageW(window.Hwnd(), &message)) {
+        // Tab and the arrow keys move between the controls, as in a dialog
+        // (in the tray menu too).
+        HWND dialog = window.Hwnd();
+        if (message.hwnd && ::GetAncestor(message.hwnd, GA_ROOT) == menuWindow.Hwnd()) dialog = menuWindow.Hwnd();
+        if (!dialog || !::IsDialogMessageW(dialog, &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }

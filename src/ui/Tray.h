@@ -10,9 +10,11 @@
 namespace bastion::ui {
 
 enum class TrayEvent {
-    // A click with either button, Enter or Space on the selected icon, the
-    // context-menu key: the tray menu opens.
+    // A click with either button: the tray menu opens.
     Select,
+    // Enter or Space on the selected icon, the context-menu key: the tray
+    // menu opens with the keyboard in it.
+    KeySelect,
     // A double click: the window comes back.
     DoubleClick,
 };

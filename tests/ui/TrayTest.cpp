@@ -79,6 +79,9 @@ TEST(BastionTray, GoingToTheTrayTheIconsClicksExplorerRestartingAndTheEnd) {
     for (UINT selection : {UINT{WM_LBUTTONDOWN}, UINT{NIN_KEYSELECT}, UINT{WM_CONTEXTMENU}}) {
         ShellSends(window, selection);
         EXPECT_TRUE(Until(menuShown, 3000)) << selection;
+        if (selection != WM_LBUTTONDOWN) {
+            EXPECT_TRUE(Until([&] { return GetForegroundWindow() == menu; }, 3000)) << "keyboard in the menu";
+        }
         HWND close = FindDescendant(menu, L"Static", L"Close This Menu");
         SendMessageW(menu, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(close), STN_CLICKED), reinterpret_cast<LPARAM>(close));
         EXPECT_TRUE(Until([&] { return !menuShown(); }, 5000)) << selection;

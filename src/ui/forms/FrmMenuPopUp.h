@@ -31,10 +31,16 @@ public:
     // "Show Program" and "Exit Program": what the program does for them.
     Handler showProgram;
     Handler exitProgram;
+    // Gives the keyboard to the menu's first enabled button (native).
+    Handler takeFocus;
 
     // Opens the menu (sliding up); an open menu stays where it is and
     // counts its idle seconds again, one sliding down rises again.
     void Form_Load(const std::string& productName, bool mainWindowVisible);
+    // Opened from the keyboard: its buttons are reachable by it.
+    void TakeFocus() {
+        if (Visible() && takeFocus) takeFocus();
+    }
     // The mouse moved over the window or one of its controls.
     void Form_MouseMove() { lTimDown_ = 0; }
     void tmrMenuPopup_Timer();

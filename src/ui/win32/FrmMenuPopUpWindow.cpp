@@ -11,6 +11,14 @@ FrmMenuPopUpWindow::FrmMenuPopUpWindow(ui::FrmMenuPopUp& form, const Window& mai
     : SlideWindow(form, form.Motion(), mainWindow, 220, 158, {80, 100}), menu_(form) {
     menu_.planSlide = [this] { return Plan(); };
     onClose = [this] { menu_.Form_Unload(); };
+    menu_.takeFocus = [this] {
+        const ui::Control& first = menu_.mnuMaxmimaize.Enabled() ? menu_.mnuMaxmimaize : menu_.mnuClose;
+        NativeControl* button = NativeOf(first);
+        // Shown now, not at the next push, so that it can take the focus.
+        ::ShowWindow(Hwnd(), SW_SHOW);
+        ::SetForegroundWindow(Hwnd());
+        if (button) ::SetFocus(button->Hwnd());
+    };
 }
 
 void FrmMenuPopUpWindow::CreateControls() {

@@ -102,9 +102,11 @@ void clsTray::Event(UINT notification) {
     switch (notification) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
+            onEvent(ui::TrayEvent::Select);
+            break;
         case WM_CONTEXTMENU:
         case NIN_KEYSELECT:
-            onEvent(ui::TrayEvent::Select);
+            onEvent(ui::TrayEvent::KeySelect);
             break;
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDBLCLK:

@@ -50,11 +50,17 @@ TEST_F(NotificationAreaTest, GoingToTheTrayAndComingBackByTheIconAndTheMenu) {
     EXPECT_EQ(run.window.Count("restore"), 1);
     EXPECT_FALSE(area.menu.Visible());
 
-    // A click opens the menu; "Show Program" is greyed while the window is
-    // on the screen, and brings a hidden one back.
+    // A click opens the menu, the keyboard opens it with the focus in it;
+    // "Show Program" is greyed while the window is on the screen, and
+    // brings a hidden one back.
+    int focused = 0;
+    area.menu.takeFocus = [&] { ++focused; };
     tray.User(TrayEvent::Select);
     EXPECT_TRUE(area.menu.Visible());
     EXPECT_FALSE(area.menu.mnuMaxmimaize.Enabled());
+    EXPECT_EQ(focused, 0);
+    tray.User(TrayEvent::KeySelect);
+    EXPECT_EQ(focused, 1);
     area.MinimizeToTray();
     area.menu.mnuMaxmimaize.Click();
     EXPECT_TRUE(Form().Visible());
