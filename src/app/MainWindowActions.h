@@ -15,7 +15,7 @@ namespace bastion {
 
 struct MainWindowActions {
     // The close mark "X": the closing steps of the window only; the run
-    // state and the tray icon stay as they are.
+    // state stays as it is.
     std::function<void()> closeSteps;
     // File > "Exit": closes the main window as its close box does.
     std::function<void()> closeWindow;

@@ -35,7 +35,6 @@ void MainWindowLifecycle::StoreStopped() {
     namespace keys = ui::settings;
     app_.settings.Write(keys::kRestart, keys::kFalse);
     app_.settings.Write(keys::kStatus, keys::kStopped);
-    IfSet(seams_.removeTrayIcon);
 }
 
 void MainWindowLifecycle::SessionEnding() {
@@ -43,6 +42,7 @@ void MainWindowLifecycle::SessionEnding() {
     // is written now, and a running operation is asked to stop.
     app_.operations.EndWhenIdle(nullptr);
     StoreStopped();
+    IfSet(seams_.removeTrayIcon);
     StoreWindow();
 }
 
@@ -52,6 +52,9 @@ void MainWindowLifecycle::StoreWindowAndEnd() {
         return;
     }
     StoreWindow();
+    // Every exit takes the icon, "X" too: an icon left behind would
+    // outlive the program.
+    IfSet(seams_.removeTrayIcon);
     // Nothing starts in the background while the program goes.
     app_.shieldTimers.EnableShieldTimers(false);
 

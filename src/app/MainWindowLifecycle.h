@@ -77,7 +77,8 @@ public:
     // closes once it has returned.
     void CloseMainWindow();
     // The closing steps without the run state: store the window's column
-    // widths and state, hide it, close the other windows and end. What the
+    // widths and state, remove the tray icon, hide the window, close the
+    // other windows and end. What the
     // close label lblHide does (the window's handlers attach it). Waits for
     // a running operation as CloseMainWindow does.
     void StoreWindowAndEnd();

@@ -10,6 +10,7 @@
 #include "ui/forms/FrmHomePageChangedAlert.h"
 #include "ui/forms/FrmLanguage.h"
 #include "ui/forms/FrmMain.h"
+#include "ui/forms/FrmMenuPopUp.h"
 #include "ui/forms/FrmReport.h"
 #include "ui/forms/FrmRestore.h"
 #include "ui/forms/FrmSignatureUpdated.h"
@@ -30,10 +31,11 @@ struct ProgramWindows {
     ui::FrmSignatureUpdated popup;
     ui::FrmSpywareFoundAlert spywareAlert;
     ui::FrmHomePageChangedAlert homePageAlert;
+    ui::FrmMenuPopUp trayMenu;
 
     std::vector<ui::Form*> All() {
         return {&main, &splash, &language, &about, &report, &restore, &deleteFailed, &download, &popup,
-                &spywareAlert, &homePageAlert};
+                &spywareAlert, &homePageAlert, &trayMenu};
     }
 };
 

@@ -8,6 +8,7 @@
 #include "app/MainWindowHandlers.h"
 #include "app/MainWindowLifecycle.h"
 #include "app/StartupSequence.h"
+#include "app/NotificationArea.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/ComSecurity.h"
 #include "platform/win32/Win32Platform.h"
@@ -19,12 +20,15 @@
 #include "ui/win32/FrmHomePageChangedAlertWindow.h"
 #include "ui/win32/FrmLanguageWindow.h"
 #include "ui/win32/FrmMainWindow.h"
+#include "ui/win32/FrmMenuPopUpWindow.h"
 #include "ui/win32/FrmReportWindow.h"
 #include "ui/win32/FrmRestoreWindow.h"
 #include "ui/win32/FrmSignatureUpdatedWindow.h"
 #include "ui/win32/FrmSpywareFoundAlertWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
+#include "ui/win32/clsTray.h"
 #include "ui/win32/SplashWindow.h"
+#include "ui/win32/TaskListEntry.h"
 #include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32EventPump.h"
 #include "ui/settings/SettingKeys.h"
@@ -35,10 +39,10 @@ using bastion::MainWindowSeams;
 using bastion::WindowShowState;
 
 // What the native main window does for the start-up and exit sequences.
-// Left empty for now: the task list entry (it stays until the tray icon
-// exists), the tray icon and the hidden auxiliary window.
+// Left empty for now: the hidden auxiliary window.
 MainWindowSeams NativeSeams(bastion::win32::FrmMainWindow& window, bool& startMaximized) {
     MainWindowSeams seams;
+    seams.showInTaskList = [&window](bool shown) { bastion::win32::ShowInTaskList(window.Hwnd(), shown); };
     seams.isMaximized = [&window] { return ::IsZoomed(window.Hwnd()) != FALSE; };
     seams.maximize = [&window, &startMaximized] {
         // Before the first show the window opens maximized.
@@ -51,6 +55,16 @@ MainWindowSeams NativeSeams(bastion::win32::FrmMainWindow& window, bool& startMa
     seams.minimize = [&window] { ::ShowWindow(window.Hwnd(), SW_MINIMIZE); };
     // The window's end ends the message loop (quitOnDestroy).
     seams.endProgram = [&window] { ::DestroyWindow(window.Hwnd()); };
+    return seams;
+}
+
+bastion::TrayWindowSeams TraySeams(bastion::win32::FrmMainWindow& window) {
+    bastion::TrayWindowSeams seams;
+    seams.restoreNormal = [&window] {
+        ::ShowWindow(window.Hwnd(), SW_RESTORE);
+        ::SetForegroundWindow(window.Hwnd());
+    };
+    seams.shownOnScreen = [&window] { return ::IsWindowVisible(window.Hwnd()) && !::IsIconic(window.Hwnd()); };
     return seams;
 }
 
@@ -81,7 +95,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
         lifecycle.Resized(state, ::IsWindowVisible(window.Hwnd()) != FALSE);
     };
 
+    // The program's icon in the notification area and its menu.
+    bastion::win32::clsTray tray(window, 1);
+    bastion::NotificationArea notificationArea(app, tray, lifecycle, TraySeams(window));
+    bastion::win32::FrmMenuPopUpWindow menuWindow(notificationArea.menu, window);
+    window.onMessage = [&tray](UINT message, WPARAM wParam, LPARAM lParam) {
+        return tray.HandleMessage(message, wParam, lParam);
+    };
+
     bastion::MainWindowActions actions;
+    actions.minimizeToTray = [&notificationArea] { notificationArea.MinimizeToTray(); };
     actions.closeWindow = [&lifecycle] { lifecycle.CloseMainWindow(); };
     actions.closeSteps = [&lifecycle] { lifecycle.StoreWindowAndEnd(); };
     actions.showReportModal = [&window](bastion::ui::FrmReport& viewer) {
@@ -137,12 +160,26 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // models say.
     bastion::win32::FrmDownloadWindow downloadWindow(app.updates.download);
     bastion::win32::FrmSignatureUpdatedWindow popupWindow(app.updates.popup, window);
+    // The progress window's own icon: taking it away leaves the main one.
+    bastion::win32::clsTray downloadTray(downloadWindow, 2);
+    bastion::ui::FrmDownload& download = app.updates.download;
+    download.showTrayIcon = [&downloadTray] { downloadTray.ShowIcon(bastion::ui::FrmDownload::kTrayTip); };
+    download.removeTrayIcon = [&downloadTray] { downloadTray.RemoveIcon(); };
+    downloadWindow.onMessage = [&downloadTray](UINT message, WPARAM wParam, LPARAM lParam) {
+        return downloadTray.HandleMessage(message, wParam, lParam);
+    };
+    downloadTray.onEvent = [&](bastion::ui::TrayEvent event) {
+        if (event != bastion::ui::TrayEvent::DoubleClick || !tray.bRunningInTray()) return;
+        download.SetVisible(true);
+        ::ShowWindow(downloadWindow.Hwnd(), SW_RESTORE);
+    };
     // The shields' alerts, shown while their models say.
     bastion::win32::FrmSpywareFoundAlertWindow spywareAlert(app.memoryShield.alert, window);
     bastion::win32::FrmHomePageChangedAlertWindow homePageAlert(app.homePageShield.alert);
     window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow, &spywareAlert, &homePageAlert,
-                        &languageWindow] {
+                        &languageWindow, &menuWindow] {
         websiteTimers.Sync();
+        menuWindow.SyncAll();
         downloadWindow.SyncAll();
         popupWindow.SyncAll();
         spywareAlert.SyncAll();
@@ -160,6 +197,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
         dialogs.SetOwner(window.Hwnd());
         downloadWindow.Create(window.Hwnd());
         popupWindow.Create();
+        menuWindow.Create();
         spywareAlert.Create();
         homePageAlert.Create();
         bastion::StartupSeams startupSeams;
@@ -190,10 +228,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     pump.SetAfterDispatch([&window] { window.SyncAll(); });
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab and the arrow keys move between the controls, as in a dialog.
-        const bool dialogKey = (window.Hwnd() && ::IsDialogMessageW(window.Hwnd(), &message)) ||
-                               (languageWindow.Hwnd() && ::IsDialogMessageW(languageWindow.Hwnd(), &message));
-        if (!dialogKey) {
+        // Tab and the arrow keys move between the controls, as in a dialog
+        // (in the language window and the tray menu too).
+        HWND dialog = window.Hwnd();
+        const HWND root = message.hwnd ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (root && (root == menuWindow.Hwnd() || root == languageWindow.Hwnd())) dialog = root;
+        if (!dialog || !::IsDialogMessageW(dialog, &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }

@@ -21,7 +21,9 @@ public:
     CommandButton Command1{*this, "Command1"};  // "Cancel"
     Timer tmrBlink{*this, "tmrBlink", 800, false};
 
-    // The window's notification-area icon (the tray class brings it).
+    // The window's notification-area icon (the tray class brings it), a
+    // record of its own beside the main window's.
+    static constexpr const char* kTrayTip = "Getting latest definitions.";
     Handler showTrayIcon;
     Handler removeTrayIcon;
 

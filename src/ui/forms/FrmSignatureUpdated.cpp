@@ -12,42 +12,31 @@ FrmSignatureUpdated::FrmSignatureUpdated() : Form("frmSignatureUpdated") {
     tmrPopDown.onTick = [this] { tmrPopDown_Timer(); };
 }
 
-void FrmSignatureUpdated::MoveTo(int top) {
-    top_ = top;
-    ++positionChanges_;
-}
-
 void FrmSignatureUpdated::Show(std::string text) {
     tmrEnablePopDownTimer.SetEnabled(false);
     tmrPopDown.SetEnabled(false);
     lblUpdateInfo.SetCaption(std::move(text));
-    plan_ = planSlide ? planSlide() : SlidePlan{};
-    step_ = 0;
-    MoveTo(plan_.startTop);
+    motion_.Begin(planSlide ? planSlide() : SlidePlan{});
     SetVisible(true);
     tmrPopupSignatureUpdate.SetEnabled(true);
 }
 
 void FrmSignatureUpdated::tmrPopupSignatureUpdate_Timer() {
     SetVisible(true);
-    if (step_ < plan_.riseSteps) {
-        MoveTo(RiseTop(plan_, ++step_));
-        return;
-    }
+    if (motion_.Rise()) return;
     tmrPopupSignatureUpdate.SetEnabled(false);
-    step_ = 0;
     tmrEnablePopDownTimer.SetEnabled(true);
 }
 
 void FrmSignatureUpdated::tmrEnablePopDownTimer_Timer() {
     tmrEnablePopDownTimer.SetEnabled(false);
+    motion_.BeginSink();
     tmrPopDown.SetEnabled(true);
 }
 
 void FrmSignatureUpdated::tmrPopDown_Timer() {
     SetVisible(true);
-    MoveTo(SinkTop(plan_, ++step_));
-    if (step_ >= plan_.sinkSteps) cmdUpdateSuccesfullOK_Click();
+    if (!motion_.Sink()) cmdUpdateSuccesfullOK_Click();
 }
 
 void FrmSignatureUpdated::cmdUpdateSuccesfullOK_Click() {

@@ -3,13 +3,12 @@
 // rests seven seconds and sinks out of view, or goes at once on "OK".
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <string>
 
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
-#include "ui/layout/SlidePlacement.h"
+#include "ui/layout/SlideMotion.h"
 
 namespace bastion::ui {
 
@@ -37,18 +36,11 @@ public:
     void tmrPopDown_Timer();
     void cmdUpdateSuccesfullOK_Click();
 
-    int Left() const { return plan_.left; }
-    int Top() const { return top_; }
-    // Grows with every move, for the native window to follow.
-    std::uint64_t PositionChanges() const { return positionChanges_; }
+    // Where the window is, for the native window to follow.
+    const SlideMotion& Motion() const { return motion_; }
 
 private:
-    void MoveTo(int top);
-
-    SlidePlan plan_;
-    int step_ = 0;
-    int top_ = 0;
-    std::uint64_t positionChanges_ = 0;
+    SlideMotion motion_;
 };
 
 }  // namespace bastion::ui

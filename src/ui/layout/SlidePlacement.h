@@ -1,33 +1,60 @@
-// Where a small window that slides up out of the bottom of the screen
-// starts, rests and ends: the definitions-updated pop-up and the tray
-// menu. All in pixels, from the work area of the monitor the program's
-// main window is on, so that the window lands in the right corner at any
-// DPI and with the taskbar on any side. Each slide is planned as a number
-// of steps whose last one lands exactly on its end.
+// Where a small window that slides out of the taskbar starts, rests and
+// ends: the definitions-updated pop-up, the tray menu and the shields'
+// alerts. All in pixels, from the monitor's work area and the taskbar's
+// real rectangle, so that the window lands in the corner beside the
+// notification area at any DPI, with the taskbar on any side, shown or
+// auto-hidden. Each slide is planned as a number of steps whose last one
+// lands exactly on its end, whatever the window manager does with the
+// positions in between.
 #pragma once
 
 #include "ui/layout/Geometry.h"
 
 namespace bastion::ui {
 
+enum class TaskbarEdge { Left, Top, Right, Bottom };
+
+struct Point {
+    int x = 0;
+    int y = 0;
+
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+// The monitor the window appears on, as the system reports it.
+struct SlideArea {
+    Rect monitor;
+    // The monitor less the taskbar (the whole monitor when the taskbar
+    // hides itself).
+    Rect work;
+    // The taskbar, empty when it is not on this monitor.
+    Rect taskbar;
+    TaskbarEdge edge = TaskbarEdge::Bottom;
+};
+
+// How far a slide moves the window per step.
+struct SlideSpeed {
+    int riseTwips = 20;
+    int sinkTwips = 40;
+};
+
 struct SlidePlan {
-    int left = 0;
-    // Just below the work area (behind a taskbar at the bottom).
-    int startTop = 0;
-    // Resting: the window's bottom a small margin above the work area's.
-    int targetTop = 0;
+    // Out of view behind the taskbar's edge; the sink ends here too.
+    Point start;
+    // In the corner beside the notification area, a small margin inside
+    // the visible part of the work area.
+    Point rest;
     int riseSteps = 1;
-    // Back down to the start, out of view.
     int sinkSteps = 1;
 };
 
-// A window of width x height pixels in the bottom-right corner of the work
-// area; it rises by about 20 twips and sinks by about 40 twips a step.
-SlidePlan PlanSlide(const Rect& workArea, int width, int height, int dpi);
+SlidePlan PlanSlide(const SlideArea& area, int width, int height, int dpi, SlideSpeed speed = {});
+// A monitor whose taskbar lies along the bottom of the work area.
+SlideArea BottomTaskbarArea(const Rect& workArea);
 
-// The window's top after step of the rise (0 = start) and of the sink
+// The window's place after step of the rise (0 = start) and of the sink
 // (0 = resting); past the last step they stay at its end.
-int RiseTop(const SlidePlan& plan, int step);
-int SinkTop(const SlidePlan& plan, int step);
+Point RisePosition(const SlidePlan& plan, int step);
+Point SinkPosition(const SlidePlan& plan, int step);
 
 }  // namespace bastion::ui

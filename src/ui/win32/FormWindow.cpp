@@ -243,6 +243,18 @@ void FormWindow::OnDpiChanged(int dpi, const RECT* suggested) {
 
 LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    if (onMessage) {
+        bool handled = false;
+        try {
+            handled = onMessage(message, wParam, lParam);
+        } catch (...) {
+            handled = true;
+        }
+        if (handled) {
+            SyncAll();
+            return 0;
+        }
+    }
     if (IsChildMessage(message) && DispatchChildMessage(message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_CREATE:

@@ -88,6 +88,10 @@ public:
     // After every push of the models: windows of other forms that the
     // handlers of this one change (a timer started elsewhere) follow here.
     std::function<void()> afterSync;
+    // A message that no model knows of (a notification icon's callback, the
+    // taskbar coming back): true when it was handled, and the models'
+    // changes are then pushed.
+    std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
 
     // ControlHost
     const UiFonts& Fonts() const override { return fonts_; }

@@ -1,37 +1,26 @@
-// The definitions-updated pop-up: a small topmost window without a caption
-// that slides up in the bottom-right corner of the work area of the monitor
-// the main window is on, taking no focus.
+// The definitions-updated pop-up: the result text and "OK", sliding out of
+// the taskbar beside the notification area.
 #pragma once
 
-#include <cstdint>
-
 #include "ui/forms/FrmSignatureUpdated.h"
-#include "ui/win32/FormWindow.h"
+#include "ui/win32/SlideWindow.h"
 
 namespace bastion::win32 {
 
-class FrmSignatureUpdatedWindow final : public FormWindow {
+class FrmSignatureUpdatedWindow final : public SlideWindow {
 public:
     // Places itself by the monitor of mainWindow.
     FrmSignatureUpdatedWindow(ui::FrmSignatureUpdated& form, const Window& mainWindow);
     ~FrmSignatureUpdatedWindow() override { Destroy(); }
 
-    bool Create();
+    bool Create() { return CreateSliding(L"BastionSignatureUpdated"); }
 
 protected:
     void CreateControls() override;
     void Layout(const ui::Rect& client) override;
-    void PaintBackground(HDC dc, const RECT& client) override;
-    void AfterSync() override;
 
 private:
-    ui::SlidePlan Plan();
-
     ui::FrmSignatureUpdated& popup_;
-    const Window& mainWindow_;
-    int width_ = 0;
-    int height_ = 0;
-    std::uint64_t placed_ = 0;
 };
 
 }  // namespace bastion::win32

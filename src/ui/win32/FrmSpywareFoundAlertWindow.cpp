@@ -2,10 +2,10 @@
 
 #include <tuple>
 
-#include "ui/layout/SlidePlacement.h"
 #include "ui/win32/ButtonControls.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/StaticControls.h"
+#include "ui/win32/TaskbarArea.h"
 #include "ui/win32/Theme.h"
 
 namespace bastion::win32 {
@@ -72,20 +72,10 @@ void FrmSpywareFoundAlertWindow::Layout(const ui::Rect& client) {
 }
 
 void FrmSpywareFoundAlertWindow::PlaceNearNotificationArea() {
-    // The monitor the user looks at: the one holding the main window (the
-    // primary one while the program runs in the notification area).
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    HMONITOR handle = ::MonitorFromWindow(mainWindow_.Hwnd(), MONITOR_DEFAULTTOPRIMARY);
-    if (!handle || !::GetMonitorInfoW(handle, &monitor)) {
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
-    }
     RECT frame;
     ::GetWindowRect(Hwnd(), &frame);
-    const RECT& work = monitor.rcWork;
-    const ui::SlidePlan plan = ui::PlanSlide({work.left, work.top, work.right, work.bottom}, frame.right - frame.left,
-                                             frame.bottom - frame.top, WindowDpi(mainWindow_.Hwnd()));
-    ::SetWindowPos(Hwnd(), HWND_TOPMOST, plan.left, plan.targetTop, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    const ui::SlidePlan plan = PlanSlideNear(mainWindow_.Hwnd(), frame.right - frame.left, frame.bottom - frame.top);
+    ::SetWindowPos(Hwnd(), HWND_TOPMOST, plan.rest.x, plan.rest.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void FrmSpywareFoundAlertWindow::AfterSync() {

@@ -13,7 +13,8 @@ HWND LabelControl::CreateNative(HWND parent, int id) {
     style |= options_.alignRight ? SS_RIGHT : SS_LEFT;
     if (!options_.wrap) style |= SS_ENDELLIPSIS;
     HWND label = MakeChild(parent, id, L"STATIC", style);
-    if (label && (options_.look == LabelLook::Link || options_.look == LabelLook::HeaderMark)) {
+    if (label && (options_.look == LabelLook::Link || options_.look == LabelLook::HeaderMark ||
+                  options_.look == LabelLook::MenuLink)) {
         hover_.onChange = [this] { ApplyFonts(); };
         hover_.Attach(label, true);
     }
@@ -30,6 +31,8 @@ FontRole LabelControl::Font() const {
             return hover_.Hovering() ? FontRole::Link : FontRole::Normal;
         case LabelLook::HeaderMark:
             return hover_.Hovering() ? FontRole::StrongItalic : FontRole::Strong;
+        case LabelLook::MenuLink:
+            return hover_.Hovering() ? FontRole::Strong : FontRole::Normal;
         default:
             return FontRole::Normal;
     }
@@ -56,6 +59,7 @@ HBRUSH LabelControl::OnColor(HDC dc) {
             colour = theme::kSecondaryText;
             break;
         case LabelLook::Link:
+        case LabelLook::MenuLink:
             colour = theme::kLink;
             break;
         case LabelLook::HeaderMark:

@@ -19,6 +19,7 @@ enum class LabelLook {
     Counter,    // large: a counter of the scan page
     Link,       // link colour, hand pointer: a label that opens something
     HeaderMark, // white on the header band; italic under the pointer
+    MenuLink,   // link colour, hand pointer, semibold under the pointer: a menu entry
 };
 
 struct LabelOptions {

@@ -9,43 +9,23 @@
 namespace bastion::ui {
 namespace {
 
-TEST(SlidePlacement, RestsInTheWorkAreasCornerAndEndsEachSlideExactlyAtAnyDpi) {
-    // A second monitor right of the first, its taskbar at the bottom.
-    const Rect work{1920, 0, 3840, 1040};
-    for (int dpi : {96, 144, 192}) {
-        const SlidePlan plan = PlanSlide(work, Scale(320, dpi), Scale(110, dpi), dpi);
-        const int margin = TwipsToPixels(100, dpi);
-        EXPECT_EQ(plan.left, 3840 - Scale(320, dpi) - margin) << dpi;
-        EXPECT_EQ(plan.startTop, 1040) << dpi;
-        EXPECT_EQ(plan.targetTop, 1040 - Scale(110, dpi) - margin) << dpi;
-        EXPECT_EQ(RiseTop(plan, plan.riseSteps), plan.targetTop) << dpi;
-        EXPECT_EQ(SinkTop(plan, plan.sinkSteps), plan.startTop) << dpi;
-        EXPECT_EQ(RiseTop(plan, plan.riseSteps + 5), plan.targetTop) << dpi;
-        // About 20 twips a step up and 40 down.
-        EXPECT_NEAR(plan.riseSteps, (plan.startTop - plan.targetTop) / (20.0 * dpi / 1440), 1.0) << dpi;
-        EXPECT_GE(plan.riseSteps, plan.sinkSteps * 2 - 1) << dpi;
-    }
-    // Taller than the work area: it rests at the top.
-    EXPECT_EQ(PlanSlide({0, 0, 800, 100}, 300, 400, 96).targetTop, 0);
-}
-
 TEST(FrmSignatureUpdated, RisesHoldsSinksAndIsAcknowledgedOnce) {
     FrmSignatureUpdated popup;
-    popup.planSlide = [] { return PlanSlide({0, 0, 1024, 768}, 320, 110, 96); };
+    popup.planSlide = [] { return PlanSlide(BottomTaskbarArea({0, 0, 1024, 768}), 320, 110, 96); };
     int acknowledged = 0;
     popup.acknowledged = [&] { ++acknowledged; };
     popup.Show("Updated");
     EXPECT_TRUE(popup.Visible());
-    EXPECT_EQ(popup.Top(), 768);
+    EXPECT_EQ(popup.Motion().Position().y, 768);
     int ticks = 0;
     while (popup.tmrPopupSignatureUpdate.Enabled() && ticks < 1000) popup.tmrPopupSignatureUpdate.Tick(), ++ticks;
-    EXPECT_EQ(popup.Top(), 768 - 110 - 7);
+    EXPECT_EQ(popup.Motion().Position().y, 768 - 110 - 7);
     EXPECT_TRUE(popup.tmrEnablePopDownTimer.Enabled());
     popup.tmrEnablePopDownTimer.Tick();
     EXPECT_TRUE(popup.tmrPopDown.Enabled());
     while (popup.tmrPopDown.Enabled() && ticks < 2000) popup.tmrPopDown.Tick(), ++ticks;
     EXPECT_FALSE(popup.Visible());
-    EXPECT_EQ(popup.Top(), 768);
+    EXPECT_EQ(popup.Motion().Position().y, 768);
     EXPECT_EQ(acknowledged, 1);
 }
 

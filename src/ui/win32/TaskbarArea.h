@@ -1,0 +1,18 @@
+// The monitor a slide-up window appears on, with the taskbar's real place:
+// the monitor holding the given window (the primary one while the program
+// runs in the notification area), its work area, and the taskbar's
+// rectangle and edge as the shell reports them.
+#pragma once
+
+#include "platform/win32/WindowsApi.h"
+#include "ui/layout/SlidePlacement.h"
+
+namespace bastion::win32 {
+
+ui::SlideArea SlideAreaOf(HWND window);
+
+// The plan for a window of width x height pixels beside the notification
+// area of the monitor of nearWindow, at that window's dpi.
+ui::SlidePlan PlanSlideNear(HWND nearWindow, int width, int height, ui::SlideSpeed speed = {});
+
+}  // namespace bastion::win32
