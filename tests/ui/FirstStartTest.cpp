@@ -1,6 +1,6 @@
 // The first start as a person meets it: the greeting with its offer to
-// update, noted for the whole machine. Every other window test starts on a machine
-// that was greeted already.
+// update, noted for the whole machine. Every other window test starts on a
+// machine that was greeted already (ReturningUser.cpp).
 #include <gtest/gtest.h>
 
 #include "BuildIdentity.h"
@@ -35,11 +35,6 @@ bool Greeted() {
                         &size) == ERROR_SUCCESS &&
            std::wstring(value) == L"Yes";
 }
-
-struct GreetedMachine : ::testing::Environment {
-    void SetUp() override { MarkGreeted(); }
-};
-::testing::Environment* const kGreetedMachine = ::testing::AddGlobalTestEnvironment(new GreetedMachine);
 
 // The greeting box of the process, waiting up to the given time.
 HWND Greeting(const StartedProgram& program, DWORD milliseconds) {

@@ -45,7 +45,17 @@ TEST_F(HelpFile, ViewHelpOpensTheCompiledFileInTheHelpViewer) {
     // viewer's caption comes from the compiled file itself.
     Sleep(500);
     SaveScreenshot(viewer, "help");
+    // The viewer is not the program's: left running, it would hold the
+    // test's output open and the run would never end.
+    DWORD viewerId = 0;
+    GetWindowThreadProcessId(viewer, &viewerId);
     PostMessageW(viewer, WM_CLOSE, 0, 0);
+    if (!WaitFor([&] { return !IsWindow(viewer); }, 10000)) {
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, viewerId)) {
+            TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    }
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(10000), 0u);
 }
