@@ -2,6 +2,7 @@
 
 #include "platform/LineFile.h"
 #include "ui/MessageKeys.h"
+#include "ui/TimersHeld.h"
 #include "ui/forms/DisabledWhile.h"
 #include "ui/settings/SettingKeys.h"
 #include "update/UpdateAddresses.h"
@@ -50,9 +51,9 @@ void LanguageWindow::Combo1_Click() {
 void LanguageWindow::Command1_Click() {
     ui::OperationGate::Operation operation = app_.operations.TryBegin("language download");
     if (!operation) return;
-    app_.shieldTimers.EnableShieldTimers(false);
     bool stored = false;
     {
+        const ui::TimersHeld held([this](bool enable) { app_.shieldTimers.EnableShieldTimers(enable); });
         ui::DisabledWhile busy({&form.Command1});
         const std::string url = LanguageFileUrl(LanguageServerBase(app_.settings), app_.identity);
         const platform::HttpResult answer = app_.platform.internet.Get(url, [this](std::size_t) { app_.pump.Pump(); });
@@ -62,7 +63,6 @@ void LanguageWindow::Command1_Click() {
             }
         }
     }
-    app_.shieldTimers.EnableShieldTimers(true);
     operation.Finish();
     if (stored) {
         FillLanguageList();

@@ -7,6 +7,7 @@
 #include "common/Text.h"
 #include "report/FeedbackRequests.h"
 #include "ui/MessageKeys.h"
+#include "ui/TimersHeld.h"
 #include "ui/forms/DisabledWhile.h"
 #include "update/UpdateAddresses.h"
 
@@ -20,10 +21,6 @@ std::string BlankLine() { return std::string(kCrLf) + std::string(kCrLf); }
 
 Feedback::Feedback(FeedbackEnvironment env) : env_(env) {}
 
-void Feedback::Timers(bool enable) {
-    if (enableShieldTimers) enableShieldTimers(enable);
-}
-
 platform::HttpResult Feedback::Request(const std::string& url) {
     return env_.internet.Get(url, [this](std::size_t) { env_.pump.Pump(); });
 }
@@ -31,11 +28,10 @@ platform::HttpResult Feedback::Request(const std::string& url) {
 void Feedback::SendAnonymousData() {
     ui::OperationGate::Operation operation = env_.operations.TryBegin("anonymous data");
     if (!operation) return;
-    Timers(false);
+    const ui::TimersHeld held(enableShieldTimers);
     const std::string data = CollectRunningProcessNames(env_.processes, env_.codePage);
     // The answer does not matter: the data is a contribution, not a task.
     for (const std::string& url : AnonymousDataUrls(DefinitionServerBase(env_.settings), data)) Request(url);
-    Timers(true);
 }
 
 bool Feedback::ConfirmSendData(bool ticked) {
@@ -62,7 +58,7 @@ void Feedback::cmdSubmit_Click() {
     if (name.empty()) return;
     ui::OperationGate::Operation operation = env_.operations.TryBegin("file name submission");
     if (!operation) return;
-    Timers(false);
+    const ui::TimersHeld held(enableShieldTimers);
     bool accepted = false;
     {
         ui::DisabledWhile busy({&form.cmdSubmit, &form.Command2, &form.txtFilename});
@@ -77,7 +73,6 @@ void Feedback::cmdSubmit_Click() {
                                      : results + Message(ui::msg::kProblem) + " " + name + ".  " +
                                            Message(ui::msg::kProblem2));
     form.txtFilename.SetText("");
-    Timers(true);
 }
 
 void Feedback::cmdFalsePos_Click() {
@@ -111,16 +106,17 @@ void Feedback::cmdFalsePos_Click() {
         return;
     }
 
-    Timers(false);
     std::optional<platform::HttpResult> refused;
-    for (const std::string& url : urls) {
-        platform::HttpResult answer = Request(url);
-        if (!AnswerAccepts(answer, "OK")) {
-            refused = std::move(answer);
-            break;
+    {
+        const ui::TimersHeld held(enableShieldTimers);
+        for (const std::string& url : urls) {
+            platform::HttpResult answer = Request(url);
+            if (!AnswerAccepts(answer, "OK")) {
+                refused = std::move(answer);
+                break;
+            }
         }
     }
-    Timers(true);
     if (!refused) {
         if (env_.dialogs.MessageBox(Message(ui::msg::kFalsePos4), title, ui::MsgButtons::YesNo,
                                     ui::MsgIcon::Question) == ui::MsgResult::Yes &&

@@ -65,7 +65,6 @@ private:
     // One request, the window kept alive while it runs.
     platform::HttpResult Request(const std::string& url);
     std::string Message(std::string_view key) const { return env_.messages.getMessages(key); }
-    void Timers(bool enable);
 
     FeedbackEnvironment env_;
 };

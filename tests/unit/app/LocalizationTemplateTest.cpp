@@ -24,8 +24,12 @@ TEST(LocalizationTemplate, ReadsBackToTheProgramsOwnTextsThroughTheService) {
     const std::string text = makeLocalizationFile(windows.All(), catalogue);
     EXPECT_TRUE(CheckLocalizationFile(text, windows.All(), catalogue).errors.empty());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') EXPECT_EQ(text.substr(i, 2), "\r\n") << "at " << i;
-        if (text[i] == '\n') EXPECT_EQ(text[i - 1], '\r') << "at " << i;
+        if (text[i] == '\r') {
+            EXPECT_EQ(text.substr(i, 2), "\r\n") << "at " << i;
+        }
+        if (text[i] == '\n') {
+            EXPECT_EQ(text[i - 1], '\r') << "at " << i;
+        }
     }
 
     // Read back into windows whose texts were lost: every text returns.
