@@ -1,0 +1,37 @@
+#!/bin/bash
+# A Wine prefix whose creation is interrupted leaves nothing that passes for
+# a prefix, and the next run makes it whole.
+#   InterruptedPrefixTest.sh WINE-RUN-SCRIPT SCRATCH-FOLDER
+set -u
+runner=$1
+scratch=$2
+prefix="$scratch/interrupted-prefix"
+export BASTION_WINEPREFIX="$prefix"
+fail() { echo "FAILED: $*"; WINEPREFIX="$prefix.creating" wineserver -k 2>/dev/null; exit 1; }
+rm -rf "$prefix" "$prefix.creating" "$prefix.lock" "$prefix.display"
+mkdir -p "$scratch"
+
+# Interrupt the creation once wineboot is at work, as Ctrl+C or a closed
+# terminal would: the runner's whole process group ends at once.
+setsid "$runner" cmd /c exit 0 >/dev/null 2>&1 &
+runner_pid=$!
+for _ in $(seq 1 200); do
+  [ -f "$prefix.creating/system.reg" ] && break
+  sleep 0.1
+done
+kill -KILL -- "-$runner_pid" 2>/dev/null
+wait "$runner_pid" 2>/dev/null
+WINEPREFIX="$prefix.creating" wineserver -k 2>/dev/null
+
+[ -e "$prefix" ] && fail "an interrupted creation left $prefix"
+
+# The next run removes the remains and makes a whole prefix.
+"$runner" cmd /c exit 0 >/dev/null 2>&1 || fail "the run after the interruption failed"
+[ -f "$prefix/.bastion-ready" ] || fail "no ready prefix after the second run"
+[ -e "$prefix.creating" ] && fail "the interrupted creation's folder is still there"
+ls -d "$prefix"/drive_c/users/*/Documents >/dev/null 2>&1 || fail "the prefix has no Documents folder"
+[ -d "$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu" ] || fail "the prefix has no Start menu folder"
+
+"$runner" --stop-server >/dev/null 2>&1
+rm -rf "$prefix" "$prefix.lock"
+echo "PASSED"
