@@ -5,7 +5,8 @@
 # Benchmark, cpp-httplib and SQLite for the definition server, uBlock Origin
 # for the EasyPrivacy list the starter definitions take domains from, and
 # clang with its runtime libraries for the fuzz targets, and chmcmd
-# (fp-utils) for the help file. Safe to run again;
+# (fp-utils) for the help file, and the German locale a window test starts
+# the program under. Safe to run again;
 # it installs only what is missing.
 set -euo pipefail
 
@@ -17,7 +18,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcpp-httplib-dev libsqlite3-dev pkg-config webext-ublock-origin-firefox
   clang-14 libclang-rt-14-dev
-  python3 fp-utils
+  python3 fp-utils locales
 )
 
 missing=()
@@ -32,4 +33,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes a program's user-interface language from its locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
