@@ -4,9 +4,9 @@
 # Xvfb and the X tools the window tests drive, GoogleTest and Google
 # Benchmark, cpp-httplib and SQLite for the definition server, uBlock Origin
 # for the EasyPrivacy list the starter definitions take domains from, and
-# clang with its runtime libraries for the fuzz targets, and chmcmd
-# (fp-utils) for the help file. Safe to run again;
-# it installs only what is missing.
+# clang with its runtime libraries for the fuzz targets, chmcmd
+# (fp-utils) for the help file, and wixl (msitools) for the Windows
+# Installer package. Safe to run again; it installs only what is missing.
 set -euo pipefail
 
 packages=(
@@ -17,7 +17,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcpp-httplib-dev libsqlite3-dev pkg-config webext-ublock-origin-firefox
   clang-14 libclang-rt-14-dev
-  python3 fp-utils
+  python3 fp-utils wixl
 )
 
 missing=()
