@@ -4,10 +4,10 @@
 # Xvfb and the X tools the window tests drive, GoogleTest and Google
 # Benchmark, cpp-httplib and SQLite for the definition server, uBlock Origin
 # for the EasyPrivacy list the starter definitions take domains from, and
-# clang with its runtime libraries for the fuzz targets, and chmcmd
-# (fp-utils) for the help file, and the German locale a window test starts
-# the program under. Safe to run again;
-# it installs only what is missing.
+# clang with its runtime libraries for the fuzz targets, chmcmd
+# (fp-utils) for the help file, wixl (msitools) for the Windows Installer
+# package, and the German locale a window test starts the program under.
+# Safe to run again; it installs only what is missing.
 set -euo pipefail
 
 packages=(
@@ -18,7 +18,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcpp-httplib-dev libsqlite3-dev pkg-config webext-ublock-origin-firefox
   clang-14 libclang-rt-14-dev
-  python3 fp-utils locales
+  python3 fp-utils wixl locales
 )
 
 missing=()
