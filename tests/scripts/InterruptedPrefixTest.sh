@@ -12,13 +12,18 @@ rm -rf "$prefix" "$prefix.creating" "$prefix.lock" "$prefix.display"
 mkdir -p "$scratch"
 
 # Interrupt the creation once wineboot is at work, as Ctrl+C or a closed
-# terminal would: the runner's whole process group ends at once.
+# terminal would: the runner's whole process group ends at once. The drive
+# folder is the first thing wineboot makes; the registry files are written
+# only when the server saves them, which may be at its very end.
 setsid "$runner" cmd /c exit 0 >/dev/null 2>&1 &
 runner_pid=$!
-for _ in $(seq 1 200); do
-  [ -f "$prefix.creating/system.reg" ] && break
-  sleep 0.1
+caught=no
+for _ in $(seq 1 400); do
+  [ -d "$prefix.creating/drive_c" ] && { caught=yes; break; }
+  kill -0 "$runner_pid" 2>/dev/null || break
+  sleep 0.05
 done
+[ $caught = yes ] || fail "the creation was never seen in progress"
 kill -KILL -- "-$runner_pid" 2>/dev/null
 wait "$runner_pid" 2>/dev/null
 WINEPREFIX="$prefix.creating" wineserver -k 2>/dev/null
