@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
+#include "update/DefinitionDelta.h"
 
 namespace bastion {
 
@@ -22,11 +23,14 @@ struct DeltaProgress {
 };
 
 struct DeltaApplication {
-    // The change count: one per added line, one per file that deletes.
+    // The changes made: definitions added that were not there, and
+    // definitions removed.
     int count = 0;
     // Every file is in place: none failed to be read or written and no stop
     // came first. Only then may the definition date advance.
     bool complete = true;
+    // A definition file could not be read or written (a full disk, a lock).
+    bool fileFailed = false;
     // The file or directory definitions changed (the folder walk's tables
     // hold the old ones).
     bool walkDefinitionsChanged = false;
@@ -34,5 +38,8 @@ struct DeltaApplication {
 
 DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_view dataFolder, std::string_view delta,
                                       const DeltaProgress& progress = {});
+// The same, for a delta already parsed.
+DeltaApplication ApplyParsedDelta(platform::FileSystem& files, std::string_view dataFolder, const ParsedDelta& parsed,
+                                  const DeltaProgress& progress = {});
 
 }  // namespace bastion
