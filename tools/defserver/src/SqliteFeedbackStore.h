@@ -1,38 +1,35 @@
-// What users send back: the anonymous data and file names ("getData.asp")
-// and false-positive reports ("submitFP.asp"), kept in an SQLite database
-// in write-ahead-log mode, so that several server instances can share it.
+// The feedback store in an SQLite database in write-ahead-log mode: several
+// server processes on one host, on a local disk, can share it. A network
+// file system does not keep SQLite's locks: there, the database breaks.
 #pragma once
 
 #include <memory>
 #include <string>
-#include <vector>
+
+#include "FeedbackStore.h"
 
 struct sqlite3;
 
 namespace defserver {
 
-class Feedback {
+class SqliteFeedbackStore final : public FeedbackStore {
 public:
-    // Opens (creating when needed) the database; Ok() tells whether it
-    // could.
-    explicit Feedback(const std::string& path);
-    ~Feedback();
-    Feedback(const Feedback&) = delete;
-    Feedback& operator=(const Feedback&) = delete;
+    // Opens (creating when needed) the database and its tables; nullptr,
+    // with the reason in error, when it cannot.
+    static std::unique_ptr<SqliteFeedbackStore> Open(const std::string& path, std::string& error);
+    ~SqliteFeedbackStore() override;
+    SqliteFeedbackStore(const SqliteFeedbackStore&) = delete;
+    SqliteFeedbackStore& operator=(const SqliteFeedbackStore&) = delete;
 
-    bool Ok() const { return db_ != nullptr; }
-    bool AddData(const std::string& data);
-    bool AddFalsePositive(const std::string& files, const std::string& details);
-    // Rows of a table ("data" or "false_positives"), for tests and vendors.
-    long long Count(const std::string& table);
-    // The stored texts of a table in the order received: one entry per
-    // row, its "data", or its "files" and "details".
-    std::vector<std::vector<std::string>> Rows(const std::string& table);
+    bool AddData(const std::string& data) override;
+    bool AddFalsePositive(const std::string& files, const std::string& details) override;
+    std::vector<std::vector<std::string>> Rows(const std::string& table) override;
 
 private:
+    explicit SqliteFeedbackStore(sqlite3* db) : db_(db) {}
     bool Run(const char* sql, const std::string& first, const std::string* second);
 
-    sqlite3* db_ = nullptr;
+    sqlite3* db_;
 };
 
 }  // namespace defserver
