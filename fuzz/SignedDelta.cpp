@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!bastion::VerifyDefinitionDelta(crypto, key, bytes, "3/16/2006") ||
                bastion::SplitSignedAnswer(bytes));
 
-    const std::string resigned = std::string(bytes) + "[BR]SIGNATURE|" + bastion::Base64Encode(FakeCrypto::Sign(key, bytes));
+    const std::string resigned =
+        std::string(bytes) + "[BR]SIGNATURE|" + bastion::Base64Encode(FakeCrypto::Sign(key, bytes));
     const std::optional<bastion::DeltaHeader> header = bastion::ParseDeltaHeader(bytes);
     const auto verified = bastion::VerifyDefinitionDelta(crypto, key, resigned, header ? header->from : "");
     if (verified) FUZZ_CHECK(header && verified->parsed.actions == header->count && verified->to == header->to);

@@ -89,7 +89,7 @@ UpdateResult CheckForDefinitionUpdates(const UpdateContext& context, const Updat
     }
 
     const DeltaApplication applied =
-        ApplyParsedDelta(context.files, context.dataFolder, delta.parsed, {progress.status, progress.stopRequested});
+        ApplyDefinitionDelta(context.files, context.dataFolder, delta.parsed, {progress.status, progress.stopRequested});
     result.count = applied.count;
     result.walkDefinitionsChanged = applied.walkDefinitionsChanged;
     if (applied.fileFailed) return end(UpdateOutcome::NotSaved);

@@ -18,13 +18,8 @@ void Report(const DeltaProgress& progress, const std::string& status) {
 
 }  // namespace
 
-DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_view dataFolder, std::string_view delta,
-                                      const DeltaProgress& progress) {
-    return ApplyParsedDelta(files, dataFolder, ParseDefinitionDelta(delta), progress);
-}
-
-DeltaApplication ApplyParsedDelta(platform::FileSystem& files, std::string_view dataFolder, const ParsedDelta& parsed,
-                                  const DeltaProgress& progress) {
+DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_view dataFolder,
+                                      const ParsedDelta& parsed, const DeltaProgress& progress) {
     DeltaApplication result;
     // A work file an older version left behind belongs to no update.
     if (DataFileExists(files, dataFolder, datafile::kUpdateWork)) {

@@ -1,5 +1,5 @@
-// ApplyDefinitionDelta: the incremental update put into the definition
-// files of the data folder. Each file is rewritten beside itself and renamed
+// ApplyDefinitionDelta: the incremental update, parsed (and verified when
+// the build names a key), put into the definition files of the data folder. Each file is rewritten beside itself and renamed
 // over the original, so that it ends either as before or as after the
 // update; applying the same delta again changes nothing.
 #pragma once
@@ -36,10 +36,7 @@ struct DeltaApplication {
     bool walkDefinitionsChanged = false;
 };
 
-DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_view dataFolder, std::string_view delta,
-                                      const DeltaProgress& progress = {});
-// The same, for a delta already parsed.
-DeltaApplication ApplyParsedDelta(platform::FileSystem& files, std::string_view dataFolder, const ParsedDelta& parsed,
-                                  const DeltaProgress& progress = {});
+DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_view dataFolder,
+                                      const ParsedDelta& parsed, const DeltaProgress& progress = {});
 
 }  // namespace bastion

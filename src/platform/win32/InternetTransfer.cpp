@@ -66,7 +66,8 @@ std::shared_ptr<InternetTransfer> InternetTransfer::Start(const std::string& url
 }
 
 DWORD WINAPI InternetTransfer::ThreadMain(void* parameter) {
-    std::unique_ptr<std::shared_ptr<InternetTransfer>> share(static_cast<std::shared_ptr<InternetTransfer>*>(parameter));
+    using Share = std::shared_ptr<InternetTransfer>;
+    const std::unique_ptr<Share> share(static_cast<Share*>(parameter));
     (*share)->Run();
     return 0;
 }

@@ -21,7 +21,8 @@ platform::HttpResult Win32Internet::Request(const platform::HttpRequest& request
     const std::shared_ptr<InternetTransfer> transfer = InternetTransfer::Start(request.url, limits_);
     if (!transfer) return result;
     result.failure = platform::HttpFailure::None;
-    const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(std::max<long long>(0, request.deadline.count()));
+    const ULONGLONG deadline =
+        ::GetTickCount64() + static_cast<ULONGLONG>(std::max<long long>(0, request.deadline.count()));
     std::size_t reported = 0;
     auto leave = [&](platform::HttpFailure why) {
         transfer->Abandon();

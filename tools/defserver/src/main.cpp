@@ -43,9 +43,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         std::string name = argv[i];
         if (name.rfind("--", 0) != 0) return false;
         if (name == "--test-control") {
-            options[name] = "1";
+            options.insert_or_assign(name, std::string("1"));
         } else if (i + 1 < argc) {
-            options[name] = argv[++i];
+            options.insert_or_assign(name, std::string(argv[++i]));
         } else {
             return false;
         }
