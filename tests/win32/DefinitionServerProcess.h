@@ -28,11 +28,25 @@ class DefinitionKey {
 public:
     DefinitionKey() {
         pem_ = std::string(BASTION_WINE_SCRATCH) + "/" + UniqueName("key_") + ".pem";
-        const ChildResult made =
-            RunChild("\"" + HostPathOnZ(BASTION_DEFSERVER) + "\" keygen --out \"" + pem_ + "\"", 30000);
-        publicKey_ = Base64Decode(Trim(RemoveChars(made.output, "\r\n"))).value_or("");
+        // Neither a host program's output nor its end reaches the Windows
+        // side: the key is read from the file kept beside the private one,
+        // once it is there whole.
+        RunChild("\"" + HostPathOnZ(BASTION_DEFSERVER) + "\" keygen --out \"" + pem_ + "\"", 30000);
+        Win32FileSystem files;
+        for (int i = 0; i < 200 && publicKey_.empty(); ++i) {
+            const std::string printed = files.ReadFile(HostPathOnZ(pem_ + ".pub")).value_or("");
+            if (EndsWith(printed, "\n")) {
+                publicKey_ = Base64Decode(Trim(RemoveChars(printed, "\r\n"))).value_or("");
+            } else {
+                ::Sleep(50);
+            }
+        }
     }
-    ~DefinitionKey() { Win32FileSystem().DeleteFile(HostPathOnZ(pem_)); }
+    ~DefinitionKey() {
+        Win32FileSystem files;
+        files.DeleteFile(HostPathOnZ(pem_));
+        files.DeleteFile(HostPathOnZ(pem_ + ".pub"));
+    }
     DefinitionKey(const DefinitionKey&) = delete;
     DefinitionKey& operator=(const DefinitionKey&) = delete;
 

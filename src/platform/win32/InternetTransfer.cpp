@@ -72,10 +72,12 @@ DWORD WINAPI InternetTransfer::ThreadMain(void* parameter) {
     return 0;
 }
 
-bool InternetTransfer::Take(platform::HttpResult& result) {
+bool InternetTransfer::Take(platform::HttpResult& result, std::vector<std::size_t>& totals) {
     std::lock_guard<std::mutex> hold(lock_);
     result.body += pending_;
     pending_.clear();
+    totals.insert(totals.end(), pendingTotals_.begin(), pendingTotals_.end());
+    pendingTotals_.clear();
     if (!done_) return false;
     result.ok = ending_.ok;
     result.status = ending_.status;
@@ -87,6 +89,7 @@ void InternetTransfer::Abandon() {
     std::lock_guard<std::mutex> hold(lock_);
     abandoned_ = true;
     pending_.clear();
+    pendingTotals_.clear();
 }
 
 bool InternetTransfer::Deliver(const char* bytes, std::size_t size) {
@@ -94,6 +97,8 @@ bool InternetTransfer::Deliver(const char* bytes, std::size_t size) {
         std::lock_guard<std::mutex> hold(lock_);
         if (abandoned_) return false;
         pending_.append(bytes, size);
+        received_ += size;
+        pendingTotals_.push_back(received_);
     }
     ::SetEvent(changed_.Get());
     return true;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/Internet.h"
 #include "platform/win32/Handles.h"
@@ -28,9 +29,10 @@ public:
     // Set when bytes arrived or the answer ended.
     HANDLE Changed() const { return changed_.Get(); }
     // Moves the bytes received since the last call to the end of
-    // result.body; once the answer has ended, fills in the rest of result
-    // and returns true.
-    bool Take(platform::HttpResult& result);
+    // result.body and the running total after each of their chunks to
+    // totals; once the answer has ended, fills in the rest of result and
+    // returns true.
+    bool Take(platform::HttpResult& result, std::vector<std::size_t>& totals);
     // The asker has left: the worker stops reading.
     void Abandon();
 
@@ -46,6 +48,8 @@ private:
     UniqueHandle changed_;
     std::mutex lock_;
     std::string pending_;
+    std::vector<std::size_t> pendingTotals_;
+    std::size_t received_ = 0;
     bool done_ = false;
     bool abandoned_ = false;
     platform::HttpResult ending_;

@@ -23,18 +23,18 @@ platform::HttpResult Win32Internet::Request(const platform::HttpRequest& request
     result.failure = platform::HttpFailure::None;
     const ULONGLONG deadline =
         ::GetTickCount64() + static_cast<ULONGLONG>(std::max<long long>(0, request.deadline.count()));
-    std::size_t reported = 0;
+    std::vector<std::size_t> totals;
     auto leave = [&](platform::HttpFailure why) {
         transfer->Abandon();
         result.failure = why;
         return result;
     };
     for (;;) {
-        const bool done = transfer->Take(result);
-        if (result.body.size() != reported) {
-            reported = result.body.size();
-            if (waiting.onChunk) waiting.onChunk(reported);
+        const bool done = transfer->Take(result, totals);
+        for (const std::size_t total : totals) {
+            if (waiting.onChunk) waiting.onChunk(total);
         }
+        totals.clear();
         if (done) return result;
         if (waiting.cancelled && waiting.cancelled()) return leave(platform::HttpFailure::Cancelled);
         const ULONGLONG now = ::GetTickCount64();

@@ -133,8 +133,10 @@ int Keygen(const Options& options) {
     std::string error;
     const std::unique_ptr<defserver::Signer> signer = defserver::Signer::Generate(options.at("--out"), error);
     if (!signer) return Fail(error);
-    // What BASTION_DEFINITION_KEY takes.
-    std::cout << bastion::Base64Encode(signer->PublicKey()) << "\n";
+    // What BASTION_DEFINITION_KEY takes, printed and kept beside the key.
+    const std::string publicKey = bastion::Base64Encode(signer->PublicKey()) + "\n";
+    std::cout << publicKey;
+    if (!WriteAll(options.at("--out") + ".pub", publicKey)) return Fail("cannot write " + options.at("--out") + ".pub");
     return 0;
 }
 

@@ -53,6 +53,10 @@ TEST_F(ServerProgramTest, KeygenPrintsThePublicKeyTheBuildTakesAndNeverOverwrite
     ASSERT_EQ(made.exitCode, 0) << made.output;
     const std::string printed = made.output.substr(0, made.output.find('\n'));
     EXPECT_EQ(printed.size(), 88u);
+    std::ifstream kept(Path("key.pem.pub"));
+    std::string keptKey;
+    std::getline(kept, keptKey);
+    EXPECT_EQ(keptKey, printed) << "the public key is kept beside the private one";
     struct stat status {};
     ASSERT_EQ(::stat(Path("key.pem").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0600u) << "the private key is its owner's alone";
