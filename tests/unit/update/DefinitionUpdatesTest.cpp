@@ -256,6 +256,8 @@ TEST_F(UpdateTest, FilesThatCannotBeWrittenAreReportedAsSuch) {
 TEST(UpdateAddresses, JoinsWithOneSlashAndPercentEncodesQueryValues) {
     EXPECT_EQ(JoinUrl("http://h/", "/asp/date.asp"), "http://h/asp/date.asp");
     EXPECT_EQ(JoinUrl("http://h", "asp/date.asp"), "http://h/asp/date.asp");
+    // A secure address is used as given.
+    EXPECT_EQ(NewDateUrl("https://defs.example:8443/"), "https://defs.example:8443/asp/date.asp");
     EXPECT_EQ(PercentEncode("Big Name & Co/1~a.b_c-d"), "Big%20Name%20%26%20Co%2F1~a.b_c-d");
     ui::Identity identity = testing::TestIdentity();
     identity.website = "http://testwall.example/page";
