@@ -92,13 +92,12 @@ void InternetTransfer::Abandon() {
     pendingTotals_.clear();
 }
 
-bool InternetTransfer::Deliver(const char* bytes, std::size_t size) {
+bool InternetTransfer::Deliver(const char* bytes, std::size_t size, std::size_t received) {
     {
         std::lock_guard<std::mutex> hold(lock_);
         if (abandoned_) return false;
         pending_.append(bytes, size);
-        received_ += size;
-        pendingTotals_.push_back(received_);
+        pendingTotals_.push_back(received);
     }
     ::SetEvent(changed_.Get());
     return true;
@@ -166,7 +165,7 @@ void InternetTransfer::Run() {
             return Finish(result);
         }
         received += read;
-        if (!Deliver(buffer, read)) return Finish(result);
+        if (!Deliver(buffer, read, received)) return Finish(result);
     }
     // A connection that ends early reads like a normal end: only the
     // announced length tells a cut-off answer from a whole one.

@@ -39,8 +39,9 @@ public:
 private:
     static DWORD WINAPI ThreadMain(void* parameter);
     void Run();
-    // From the worker: bytes arrived, or the answer ended as result says.
-    bool Deliver(const char* bytes, std::size_t size);
+    // From the worker: bytes arrived (received in all so far), or the
+    // answer ended as result says.
+    bool Deliver(const char* bytes, std::size_t size, std::size_t received);
     void Finish(const platform::HttpResult& result);
 
     const std::string url_;
@@ -49,7 +50,6 @@ private:
     std::mutex lock_;
     std::string pending_;
     std::vector<std::size_t> pendingTotals_;
-    std::size_t received_ = 0;
     bool done_ = false;
     bool abandoned_ = false;
     platform::HttpResult ending_;
