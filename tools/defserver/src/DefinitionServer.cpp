@@ -3,10 +3,8 @@
 #include <httplib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "DeltaEncoding.h"
 #include "Misbehaviour.h"
