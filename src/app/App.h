@@ -30,6 +30,7 @@
 #include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
 #include "ui/translation/clsLanguages.h"
+#include "update/DefinitionTrust.h"
 #include "update/UpdateFlow.h"
 
 namespace bastion {
@@ -88,6 +89,9 @@ public:
     // What a scan, and the memory shield, work with.
     const ScanEnvironment scanEnvironment;
     ScanController controller;
+    // The vendor's key the build names, which the definition updates and
+    // the translation download are checked against.
+    DefinitionTrust trust;
     // The definition update behind the update commands, the greeting and
     // the automatic update.
     UpdateFlow updates;

@@ -192,6 +192,12 @@ std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {
     return node->content;
 }
 
+bool FakeFileSystem::WriteFileFlushed(const std::string& path, const std::string& bytes) {
+    if (!WriteFile(path, bytes)) return false;
+    flushedWrites.push_back(path);
+    return true;
+}
+
 bool FakeFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
     auto parsed = ParsePath(path);
     if (!parsed || parsed->trailingSeparator) {

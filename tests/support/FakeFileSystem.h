@@ -53,6 +53,8 @@ public:
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     bool AppendFile(const std::string& path, const std::string& bytes) override;
+    // Recorded in flushedWrites.
+    bool WriteFileFlushed(const std::string& path, const std::string& bytes) override;
     bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
     bool MoveReplace(const std::string& from, const std::string& to) override;
     bool DeleteFile(const std::string& path) override;
@@ -109,6 +111,8 @@ public:
     std::vector<std::string> Tree(const std::string& root);
 
     std::vector<std::string> deletedAtRestart;
+    // Every path written with WriteFileFlushed, in order.
+    std::vector<std::string> flushedWrites;
     bool failDeleteAtRestart = false;
 
     std::size_t ListDirectoryCalls() const { return listDirectoryCalls_; }
