@@ -93,6 +93,11 @@ TEST_F(FolderMatchersTest, AFileInTheSystemFolderNeedsADefinitionNamingIt) {
     File("x.dll", "c:\\oldwindows\\system32\\drivers\\", "Outside");
     File("x.dll", "c:\\windows\\system32\\drivers\\", "Inside");
     EXPECT_EQ(FileThreat("C:\\WINDOWS\\system32\\drivers\\x.dll"), "Inside");
+    // The kind of folder is told by folder names, not by the file's own.
+    File("windowsupdater.exe", "c:\\program files\\fakeco\\", "FakeCo");
+    File("systemtray.dll", "c:\\program files\\fakeco\\", "FakeCo Tray");
+    EXPECT_EQ(FileThreat("C:\\Program Files\\FakeCo\\windowsupdater.exe"), "FakeCo");
+    EXPECT_EQ(FileThreat("C:\\Program Files\\FakeCo\\SystemTray.dll"), "FakeCo Tray");
 }
 
 TEST_F(FolderMatchersTest, ProtectedExcludedAndMicrosoftFilesAreNotReported) {
@@ -114,10 +119,42 @@ TEST_F(FolderMatchersTest, ProtectedExcludedAndMicrosoftFilesAreNotReported) {
     EXPECT_EQ(FileThreat("C:\\Program Files\\SpyCo\\x.dll"), "");
 }
 
-TEST_F(FolderMatchersTest, DriveNamesTakeTheWalkedItemsDrive) {
-    File("[drive]x.dll", "c:\\program files\\spyco\\", "Drive Named");
-    EXPECT_EQ(FileThreat("D:\\Program Files\\SpyCo\\d:x.dll"), "Drive Named");
-    EXPECT_EQ(FileThreat("C:\\Program Files\\SpyCo\\d:x.dll"), "");
+TEST_F(FolderMatchersTest, DriveIsTheWalkedItemsDriveRootWrittenWithOrWithoutABackslashAfterIt) {
+    // As stored by the loader: lower case, a file folder with its trailing
+    // backslash, a directory folder without.
+    Directory("[drive]accspydir", "Without Backslash");
+    Directory("[drive]\\spydir\\sub", "With Backslash");
+    File("x.dll", "[drive]spyco\\bin\\", "Drive Folder");
+    struct Case {
+        const char* folder;
+        const char* threat;
+    };
+    for (const Case& c : {Case{"C:\\AccSpyDir\\", "Without Backslash"}, Case{"E:\\accspydir\\", "Without Backslash"},
+                          Case{"\\\\server\\share\\AccSpyDir\\", "Without Backslash"},
+                          Case{"D:\\SpyDir\\Sub\\", "With Backslash"}, Case{"C:\\Other\\AccSpyDir\\", ""}}) {
+        harness.state.Reset();
+        MatchFoundDirectory(context, c.folder);
+        EXPECT_EQ(harness.state.ActivityList().Empty() ? "" : harness.state.ActivityList().Item(0).text,
+                  std::string(c.threat))
+            << c.folder;
+    }
+    EXPECT_EQ(FileThreat("D:\\SpyCo\\Bin\\x.dll"), "Drive Folder");
+    // A name is no path: "[drive]" in one names no walked file.
+    File("[drive]y.dll", "c:\\program files\\spyco\\", "Drive Named");
+    EXPECT_EQ(FileThreat("D:\\Program Files\\SpyCo\\d:y.dll"), "");
+    EXPECT_EQ(FileThreat("D:\\Program Files\\SpyCo\\y.dll"), "");
+}
+
+TEST_F(FolderMatchersTest, TheSystemFolders32BitTwinMatchesDefinitionsForTheSystemFolder) {
+    harness.Use64BitWindows();
+    File("spy.dll", "c:\\windows\\system32\\", "System Spy");
+    File("deep.dll", "c:\\windows\\system32\\drivers\\", "Driver Spy");
+    Directory("c:\\windows\\system32\\spydir", "System Dir");
+    EXPECT_EQ(FileThreat("C:\\WINDOWS\\SysWOW64\\spy.dll"), "System Spy");
+    EXPECT_EQ(FileThreat("D:\\Windows\\syswow64\\drivers\\deep.dll"), "Driver Spy");
+    EXPECT_EQ(FileThreat("C:\\Other\\SysWOW64\\spy.dll"), "");
+    MatchFoundDirectory(context, "C:\\WINDOWS\\SysWOW64\\SpyDir\\");
+    EXPECT_EQ(Activity(), Rows{"System Dir|c:\\windows\\syswow64\\spydir#3/0"});
 }
 
 TEST_F(FolderMatchersTest, FoldersMatchTheirDefinitionWithTheirOwnRows) {
