@@ -159,7 +159,8 @@ TEST_F(DefinitionLoaderTest, ProgramAndSystemFolderDefinitionsAlsoMatchInTheir32
     std::vector<std::string> found;
     for (const char* path : {"C:\\Program Files (x86)\\SpyCo\\spy.dll", "C:\\Program Files\\SpyCo\\spy.dll",
                              "C:\\WINDOWS\\SysWOW64\\wow.dll", "C:\\WINDOWS\\Spy\\win.dll",
-                             "C:\\WINDOWS\\SysWOW64\\spelt.dll", "C:\\WINDOWS\\SysWOW64\\root.dll"}) {
+                             "C:\\WINDOWS\\SysWOW64\\spelt.dll", "D:\\Windows\\syswow64\\root.dll",
+                             "C:\\Other\\SysWOW64\\wow.dll"}) {
         MatchFoundFile(context, path);
     }
     MatchFoundDirectory(context, "C:\\Program Files (x86)\\Common Files\\SpyDir\\");
@@ -169,7 +170,7 @@ TEST_F(DefinitionLoaderTest, ProgramAndSystemFolderDefinitionsAlsoMatchInTheir32
                                                "c:\\program files\\spyco\\spy.dll",
                                                "c:\\windows\\syswow64\\wow.dll", "c:\\windows\\spy\\win.dll",
                                                "c:\\windows\\syswow64\\spelt.dll",
-                                               "c:\\windows\\syswow64\\root.dll",
+                                               "d:\\windows\\syswow64\\root.dll",
                                                "c:\\program files (x86)\\common files\\spydir",
                                                "c:\\windows\\syswow64\\spydir"}));
 }

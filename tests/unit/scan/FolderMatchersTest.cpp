@@ -145,18 +145,6 @@ TEST_F(FolderMatchersTest, DriveIsTheWalkedItemsDriveRootWrittenWithOrWithoutABa
     EXPECT_EQ(FileThreat("D:\\Program Files\\SpyCo\\y.dll"), "");
 }
 
-TEST_F(FolderMatchersTest, TheSystemFolders32BitTwinMatchesDefinitionsForTheSystemFolder) {
-    harness.Use64BitWindows();
-    File("spy.dll", "c:\\windows\\system32\\", "System Spy");
-    File("deep.dll", "c:\\windows\\system32\\drivers\\", "Driver Spy");
-    Directory("c:\\windows\\system32\\spydir", "System Dir");
-    EXPECT_EQ(FileThreat("C:\\WINDOWS\\SysWOW64\\spy.dll"), "System Spy");
-    EXPECT_EQ(FileThreat("D:\\Windows\\syswow64\\drivers\\deep.dll"), "Driver Spy");
-    EXPECT_EQ(FileThreat("C:\\Other\\SysWOW64\\spy.dll"), "");
-    MatchFoundDirectory(context, "C:\\WINDOWS\\SysWOW64\\SpyDir\\");
-    EXPECT_EQ(Activity(), Rows{"System Dir|c:\\windows\\syswow64\\spydir#3/0"});
-}
-
 TEST_F(FolderMatchersTest, FoldersMatchTheirDefinitionWithTheirOwnRows) {
     Directory("c:\\program files\\spyco", "SpyCo", "Adware");
     Directory("[drive]\\spydir\\deep\\er\\still", "Deep Dir");
