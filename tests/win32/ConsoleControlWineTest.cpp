@@ -28,8 +28,13 @@ TEST(ConsoleControlWineTest, CtrlCAndCtrlBreakAreNotedAndClosingIsNotTaken) {
 // The scanner writes UTF-8 while it runs; the terminal it ran in gets its
 // own code page back, so what the user types next shows as before.
 TEST(ConsoleControlWineTest, TheConsolesOutputCodePageIsRestoredWhenTheScannerEnds) {
-    // Run from a pipe, the test has no console of its own: it takes one.
-    const bool allocated = GetConsoleOutputCP() == 0 && AllocConsole();
+    // Run from a pipe, the test has no usable console: it takes one of its
+    // own.
+    bool allocated = false;
+    if (GetConsoleOutputCP() == 0) {
+        FreeConsole();
+        allocated = AllocConsole() != FALSE;
+    }
     if (GetConsoleOutputCP() == 0) GTEST_SKIP() << "no console to try it on";
     const UINT before = GetConsoleOutputCP();
     ASSERT_TRUE(SetConsoleOutputCP(850));
