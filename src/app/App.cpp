@@ -91,6 +91,8 @@ void App::LoadScanData() {
     RestoreDriveTicks(form.lvwHardDrives, settings);
 }
 
+void App::RefreshDrives() { RefreshDriveList(platform.files, form.lvwHardDrives, settings); }
+
 bool App::WriteReport() {
     const ScanTimes& times = controller.Times();
     return MakeReport({platform.files, platform.codePage, dataFolder, identity, times.started, times.finished, form,

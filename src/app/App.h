@@ -58,6 +58,10 @@ public:
     // with its stored ticks.
     void LoadScanData();
 
+    // A drive was attached or taken away: the drive list follows, each drive
+    // still there keeping its tick.
+    void RefreshDrives();
+
     // The scan report of the last scan, as the end of a scan writes it.
     bool WriteReport();
 
