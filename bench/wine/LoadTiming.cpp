@@ -66,6 +66,7 @@ int main() {
     IdlePump pump;
 
     std::vector<double> read, load;
+    std::size_t tableBytes = 0;
     for (int round = 0; round < kRounds; ++round) {
         std::size_t bytes = 0;
         read.push_back(Milliseconds([&] {
@@ -83,6 +84,7 @@ int main() {
         if (tables->Files().Size() != static_cast<std::size_t>(kLines)) {
             std::printf("loaded %zu file rows, expected %d\n", tables->Files().Size(), kLines);
         }
+        tableBytes = tables->Files().Bytes() + tables->Directories().Bytes();
     }
     files.DeleteFolderTree(folder);
 
@@ -91,5 +93,6 @@ int main() {
     std::printf("ReadAndDecodeDefinitions/%d  %.1f ms (median of %d)\n", kLines, readMs, kRounds);
     std::printf("LoadDefinitions/%d           %.1f ms (median of %d)\n", kLines, loadMs, kRounds);
     std::printf("load / read+decode           %.2f\n", loadMs / readMs);
+    std::printf("tables                       %.1f MiB\n", static_cast<double>(tableBytes) / (1024.0 * 1024.0));
     return 0;
 }

@@ -1,19 +1,20 @@
-// Table rows by key: for every distinct key, the rows that carry it in row
-// order. Built for the definition tables, where a walk looks up every item
-// it meets and almost none is there: a key filter answers most look-ups and
-// the slots sit in one array, so neither building nor looking up costs an
-// allocation per key. A key that its caller keeps (a table row's own text) is
-// referred to rather than copied.
+// Table entries by key: for every distinct key, the entries that carry it
+// in increasing order. Built for the definition tables, where a walk looks
+// up every item it meets and almost none is there: a key filter answers most
+// look-ups, and the slots are one open-addressed array of 32-bit entry
+// numbers. The index keeps no key of its own: it asks its owner for the key
+// of an entry when it compares (Keys::Equal) or places one again when it
+// grows (Keys::Hash), so an entry costs its slot, one link and two bytes of
+// filter.
 //
-// Adding a key only notes it; the slots take in every key noted since the
-// last look-up when the next look-up comes. Placing keys one by one between
-// the parsing of definition lines would wait on a cache miss in the slot
-// array for each; placed together, those misses overlap.
+// The entries of one key form a ring: the slot holds the last, and each
+// entry links to the next, the last back to the first. Adding to a key and
+// finding its first entry are then one step each, however many entries
+// share it.
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <string>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -27,67 +28,90 @@ public:
 
     static std::uint64_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
 
-    RowIndex() = default;
-    // Keys may refer to text the index does not own, which a copy could not
-    // keep track of; moves keep every key where it is.
-    RowIndex(const RowIndex&) = delete;
-    RowIndex& operator=(const RowIndex&) = delete;
-    RowIndex(RowIndex&&) = default;
-    RowIndex& operator=(RowIndex&&) = default;
-
-    // Rows are added in increasing order. Add copies the key; AddKept refers
-    // to it, so its text must stay unchanged and in place while it is indexed.
-    void Add(std::string_view key, std::uint32_t row);
-    void AddKept(std::string_view key, std::uint32_t row);
-    // Room for this many keys over rows 0 to rows - 1, so that noting them
-    // never grows the arrays.
-    void Reserve(std::size_t keys, std::size_t rows);
-    // Puts the keys noted since the last look-up into the slots now rather
-    // than at the next look-up.
-    void Place() const;
+    // Entries are added in increasing order, each with its key and its hash.
+    // Keys: bool Equal(std::uint32_t entry, std::string_view key) const and
+    // std::uint64_t Hash(std::uint32_t entry) const.
+    template <typename Keys>
+    void Add(std::uint32_t entry, std::string_view key, std::uint64_t hash, const Keys& keys);
+    // Room for this many keys and for entries 0 to entries - 1, so that
+    // adding them never grows the arrays.
+    void Reserve(std::size_t keys, std::size_t entries);
+    // Gives back the room reserved for entries that never came.
+    void Trim();
     void Clear();
 
-    // The first row with this key (hash = Hash(key)), or kNone.
-    std::uint32_t First(std::string_view key, std::uint64_t hash) const {
-        if (placed_ != entries_.size()) PlaceNoted();
-        if (!filter_.MayContain(hash)) return kNone;
-        const std::uint32_t entry = slots_[Find(key, hash)].entry;
-        return entry == kNone ? kNone : entries_[entry].first;
+    // The first entry with this key (hash = Hash(key)), or kNone.
+    template <typename Keys>
+    std::uint32_t First(std::string_view key, std::uint64_t hash, const Keys& keys) const;
+    // The next entry with the same key, or kNone; entry comes from First or
+    // Next.
+    std::uint32_t Next(std::uint32_t entry) const {
+        const std::uint32_t next = next_[entry];
+        return next > entry ? next : kNone;
     }
-    // The next row with the same key, or kNone; row comes from First or Next.
-    std::uint32_t Next(std::uint32_t row) const { return next_[row]; }
+
+    // The memory it holds, for the benchmarks.
+    std::size_t Bytes() const;
 
 private:
-    // Slots are small so that the array stays in cache while it is filled
-    // and searched; what a key needs beyond its hash tag sits in its entry.
-    struct Slot {
-        std::uint32_t tag = 0;  // the high half of the key's hash
-        std::uint32_t entry = kNone;  // kNone: the slot is free
-    };
-    // One per key noted. A key met again is placed by chaining its row to the
-    // entry that holds the key first; its own entry then stays unused.
-    struct Entry {
-        std::uint64_t hash;
-        std::uint32_t first;  // kNone: unused
-        std::uint32_t last;
-        const char* key;
-        std::size_t keyLength;
-    };
+    std::size_t Home(std::uint64_t hash) const {
+        // The high half of the hash, spread over the slots without a division.
+        return static_cast<std::size_t>(((hash >> 32) * slots_.size()) >> 32);
+    }
+    std::size_t Following(std::size_t slot) const { return slot + 1 == slots_.size() ? 0 : slot + 1; }
+    template <typename Keys>
+    void Grow(std::size_t keys, const Keys& owner);
 
-    static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
-    // The slot holding the key, or the free slot where it would go.
-    std::size_t Find(std::string_view key, std::uint64_t hash) const;
-    void PlaceNoted() const;
-    void Rebuild(std::size_t slots) const;
-
-    // Filled in by Place, which a look-up may call.
-    mutable KeyFilter filter_;
-    mutable std::vector<Slot> slots_;
-    mutable std::vector<Entry> entries_;
-    mutable std::vector<std::uint32_t> next_;
-    mutable std::size_t placed_ = 0;  // entries in the slots
-    // Keys added by copy. Strings in a deque stay in place as it grows.
-    std::deque<std::string> ownKeys_;
+    // The last entry of each key; kNone where free. At most half full.
+    std::vector<std::uint32_t> slots_;
+    // Per entry, the next entry of its key (the last: the first).
+    std::vector<std::uint32_t> next_;
+    KeyBits filter_;
+    std::size_t keys_ = 0;
 };
+
+template <typename Keys>
+void RowIndex::Add(std::uint32_t entry, std::string_view key, std::uint64_t hash, const Keys& keys) {
+    if ((keys_ + 1) * 2 > slots_.size()) Grow(std::max<std::size_t>(16, (keys_ + 1) * 2), keys);
+    if (next_.size() <= entry) next_.resize(static_cast<std::size_t>(entry) + 1, kNone);
+    std::size_t slot = Home(hash);
+    for (; slots_[slot] != kNone; slot = Following(slot)) {
+        const std::uint32_t last = slots_[slot];
+        if (!keys.Equal(last, key)) continue;
+        next_[entry] = next_[last];
+        next_[last] = entry;
+        slots_[slot] = entry;
+        return;
+    }
+    slots_[slot] = entry;
+    next_[entry] = entry;
+    filter_.Add(hash);
+    ++keys_;
+}
+
+template <typename Keys>
+std::uint32_t RowIndex::First(std::string_view key, std::uint64_t hash, const Keys& keys) const {
+    if (!filter_.MayContain(hash)) return kNone;
+    for (std::size_t slot = Home(hash); slots_[slot] != kNone; slot = Following(slot)) {
+        const std::uint32_t last = slots_[slot];
+        if (keys.Equal(last, key)) return next_[last];
+    }
+    return kNone;
+}
+
+template <typename Keys>
+void RowIndex::Grow(std::size_t keys, const Keys& owner) {
+    std::vector<std::uint32_t> old(keys * 2, kNone);
+    old.swap(slots_);
+    filter_.Resize(keys);
+    for (std::uint32_t last : old) {
+        if (last == kNone) continue;
+        const std::uint64_t hash = owner.Hash(last);
+        std::size_t slot = Home(hash);
+        while (slots_[slot] != kNone) slot = Following(slot);
+        slots_[slot] = last;
+        filter_.Add(hash);
+    }
+}
 
 }  // namespace bastion

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -55,6 +56,8 @@ public:
     std::optional<platform::DirEntry> Lookup(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    // Every write moves the file's time stamp on; a copy or a move keeps it.
+    std::optional<platform::FileStamp> Stamp(const std::string& path) override;
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
@@ -123,6 +126,8 @@ public:
 
     std::size_t ListDirectoryCalls() const { return listDirectoryCalls_; }
     std::size_t ReadCalls() const { return readCalls_; }
+    // Reads of this one file (by any spelling of its path).
+    std::size_t ReadCalls(const std::string& path) const;
     void ResetCounters();
 
 private:
@@ -146,9 +151,12 @@ private:
 
     std::vector<std::unique_ptr<Drive>> drives_;
     std::uint64_t nextIndex_ = 1;
+    // Ticks once per write, for the files' time stamps.
+    std::uint64_t clock_ = 0;
     std::set<std::string> failReads_, failWrites_, failMoves_, failDeletes_, failListing_, locked_;
     std::size_t listDirectoryCalls_ = 0;
     std::size_t readCalls_ = 0;
+    std::map<std::string, std::size_t> readsByPath_;
 };
 
 }  // namespace bastion::testing

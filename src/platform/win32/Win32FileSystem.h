@@ -13,6 +13,7 @@ public:
     std::optional<platform::DirEntry> Lookup(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    std::optional<platform::FileStamp> Stamp(const std::string& path) override;
 
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
     std::optional<char> LastByte(const std::string& path) override;

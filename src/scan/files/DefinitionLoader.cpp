@@ -1,8 +1,7 @@
 #include "scan/files/DefinitionLoader.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
@@ -32,16 +31,66 @@ void StoredFolder(const FileFields& fields, const PathTokens& tokens, std::strin
 
 enum class Kind { Files, Directories };
 
-// Room for the rows a definition file of this size is likely to hold, so the
-// table's index is sized once rather than regrown as it fills. Definition
-// lines run to about this many bytes; the guess is capped so that an
-// unusually large file claims no more than a table that size would need.
-constexpr std::uint64_t kTypicalLineBytes = 48;
-constexpr std::uint64_t kMostRowsReserved = std::uint64_t{1} << 20;
+// Folders grow by about this much when their token is put in; the guess
+// sizes the table's text before the lines are loaded.
+constexpr std::size_t kFolderGrowthPerLine = 16;
 
-void ReserveRows(ScanContext& context, const std::string& path, DefinitionTable& table) {
-    if (const std::optional<std::uint64_t> bytes = context.files.FileSize(path)) {
-        table.Reserve(static_cast<std::size_t>(std::min(*bytes / kTypicalLineBytes, kMostRowsReserved)));
+// One place a line names: its stored folder and, lower-cased, the folder
+// followed by the name. Kept from line to line so that a line costs no
+// allocation.
+struct Place {
+    std::string folder;
+    std::string lowered;
+    std::size_t folderLength = 0;
+
+    std::string_view LoweredFolder() const { return std::string_view(lowered).substr(0, folderLength); }
+    std::string_view LoweredName() const { return std::string_view(lowered).substr(folderLength); }
+};
+
+// The place the line names with these tokens; false when it makes no row.
+// A row without a key (a file line without a name, a directory line without
+// a folder) could never match: it is left out, and the lines after it load.
+// Lower-cased once, for the safety test and the row alike: a file row is
+// protected by its path (the folder followed by the name), a directory row
+// by its folder.
+bool MakePlace(ScanContext& context, bool files, const FileFields& fields, const PathTokens& tokens, Place& place) {
+    StoredFolder(fields, tokens, place.folder);
+    if (!files && !place.folder.empty()) {
+        place.folder.pop_back();
+    }
+    place.lowered.clear();
+    AppendLower(place.lowered, place.folder);
+    place.folderLength = place.lowered.size();
+    AppendLower(place.lowered, fields.name);
+    if (TrimmedView(files ? place.LoweredName() : place.LoweredFolder()).empty()) {
+        return false;
+    }
+    return !context.safety.IsProtectedLowerCasePath(files ? std::string_view(place.lowered)
+                                                          : place.LoweredFolder());
+}
+
+void LoadLines(ScanContext& context, bool files, DefinitionLines& lines, DefinitionTable& table) {
+    table.Reserve(lines.LineCount(), lines.Bytes() + lines.LineCount() * kFolderGrowthPerLine);
+    Place own;
+    Place twin;
+    std::string_view line;
+    while (!context.state.StopRequested() && lines.Next(context.codePage, line)) {
+        const FileFields fields = files ? FileDefinitionFields(line) : DirectoryDefinitionFields(line);
+        const bool ownKept = MakePlace(context, files, fields, context.tokens, own);
+        // A definition for the program folder finds the file in its 32-bit
+        // twin as well (the walk looks for the system folder's twin itself).
+        const PathTokens* thirtyTwoBit = context.tokens.ThirtyTwoBitPlace(fields.folder);
+        const bool twinKept = thirtyTwoBit && MakePlace(context, files, fields, *thirtyTwoBit, twin);
+        bool added = true;
+        if (ownKept) {
+            added = table.Add({own.LoweredName(), own.LoweredFolder(), fields.type, fields.threat},
+                              twinKept ? std::optional(twin.LoweredFolder()) : std::nullopt);
+        } else if (twinKept) {
+            added = table.Add({twin.LoweredName(), twin.LoweredFolder(), fields.type, fields.threat});
+        }
+        // A table that holds 4 GiB of text takes no more.
+        if (!added) return;
+        context.pump.Pump();
     }
 }
 
@@ -50,53 +99,14 @@ void LoadTable(ScanContext& context, Kind kind) {
     const std::string path =
         DataFilePath(context.dataFolder, files ? datafile::kFileDefinitions : datafile::kDirectoryDefinitions);
     DefinitionTable& table = files ? context.tables.Files() : context.tables.Directories();
-    ReserveRows(context, path, table);
-
-    // Kept from line to line so that a line costs no allocation beyond the
-    // row it adds.
-    std::string folder;
-    std::string lowered;
-    // One row for the place the line names with these tokens. A row without
-    // a key (a file line without a name, a directory line without a folder)
-    // could never match: it is left out, and the lines after it load.
-    auto addRow = [&](const FileFields& fields, const PathTokens& tokens) {
-        StoredFolder(fields, tokens, folder);
-        if (!files && !folder.empty()) {
-            folder.pop_back();
-        }
-        // Lower-cased once, for the safety test and the row alike: a file
-        // row is protected by its path (the folder followed by the name), a
-        // directory row by its folder.
-        lowered.clear();
-        AppendLower(lowered, folder);
-        const std::size_t folderLength = lowered.size();
-        AppendLower(lowered, fields.name);
-        const std::string_view loweredFolder = std::string_view(lowered).substr(0, folderLength);
-        const std::string_view loweredName = std::string_view(lowered).substr(folderLength);
-        if (TrimmedView(files ? loweredName : loweredFolder).empty()) {
-            return;
-        }
-        if (!context.safety.IsProtectedLowerCasePath(files ? std::string_view(lowered) : loweredFolder)) {
-            table.Add({std::string(loweredName), std::string(loweredFolder), std::string(fields.type),
-                       std::string(fields.threat)});
-        }
-    };
-    ReadDefinitionLines(context.files, context.codePage, path, [&](const std::string& line) {
-        if (context.state.StopRequested()) {
-            return false;
-        }
-        const FileFields fields = files ? FileDefinitionFields(line) : DirectoryDefinitionFields(line);
-        addRow(fields, context.tokens);
-        // A definition for the program folder finds the file in its 32-bit
-        // twin as well (the walk looks for the system folder's twin itself).
-        if (const PathTokens* thirtyTwoBit = context.tokens.ThirtyTwoBitPlace(fields.folder)) {
-            addRow(fields, *thirtyTwoBit);
-        }
-        context.pump.Pump();
-        return true;
-    });
-    // Indexed while loading, so that the first item matched does not wait.
-    table.Index();
+    table.SetProgramFolderTwins(context.tokens.ProgramFolderTwins());
+    {
+        DefinitionLines lines;
+        if (lines.Read(context.files, path)) LoadLines(context, files, lines, table);
+    }
+    // Once the file's text is gone, so that the two are never held at once
+    // with a copy of the table's.
+    table.Trim();
 }
 
 }  // namespace

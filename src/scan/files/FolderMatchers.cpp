@@ -131,7 +131,7 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
     // Most walked files match no name: find that out before anything else.
     bool any = false;
     std::string drive = DriveOf(path);
-    table.ForEachMatch(name, drive, [&](std::size_t) {
+    table.ForEachMatch(name, drive, [&](std::size_t, const DefinitionRow&) {
         any = true;
         return false;
     });
@@ -148,8 +148,7 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
     const bool longName = IsLongExecutableName(name);
     const std::string found = item.folder + name;
     bool examined = false;
-    table.ForEachMatch(name, item.drive, [&](std::size_t row) {
-        const DefinitionRow& definition = table.Row(row);
+    table.ForEachMatch(name, item.drive, [&](std::size_t, const DefinitionRow& definition) {
         if (!longName && !agrees(definition)) return true;
         if (!examined) {
             // The same file for every row: examined once.
@@ -163,9 +162,10 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
         }
         if (InFolderKindTheRowLacks(item.folder, definition.folder)) return true;
         ScanState& state = context.state;
-        state.AddFileQueueRow(found, definition.threat);
+        const std::string threat(definition.threat);
+        state.AddFileQueueRow(found, threat);
         state.IncrementTracesFound();
-        state.ReportDetection(definition.threat, found, definition.type, ui::kIconFile);
+        state.ReportDetection(threat, found, std::string(definition.type), ui::kIconFile);
         return false;
     });
 }
@@ -181,8 +181,7 @@ void MatchFoundDirectory(ScanContext& context, std::string_view path) {
     // The rows keyed by the folder as compared, which is the walked one or
     // the same folder as it would lie in the system folder.
     auto matchAs = [&](const WalkedItem& compared) {
-        table.ForEachMatch(compared.folder, compared.drive, [&](std::size_t row) {
-            const DefinitionRow& definition = table.Row(row);
+        table.ForEachMatch(compared.folder, compared.drive, [&](std::size_t, const DefinitionRow& definition) {
             if (!FolderAgrees(context.system, compared, definition.folder)) return true;
             if (!examined) {
                 if (context.safety.IsProtectedPath(item.folder)) {
@@ -202,8 +201,9 @@ void MatchFoundDirectory(ScanContext& context, std::string_view path) {
             ScanState& state = context.state;
             state.AddFileQueueRow(item.folder, "FILE");
             state.IncrementTracesFound();
-            state.AddActivityRow(definition.threat, ui::kIconFile, item.folder);
-            state.AddResultRow(definition.threat + " Directory", ui::kIconFolder, item.folder, definition.type,
+            const std::string threat(definition.threat);
+            state.AddActivityRow(threat, ui::kIconFile, item.folder);
+            state.AddResultRow(threat + " Directory", ui::kIconFolder, item.folder, std::string(definition.type),
                                ui::kIconFile);
             CountOne(state.counters.itemsFound);
             done = true;

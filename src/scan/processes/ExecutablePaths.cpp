@@ -15,6 +15,8 @@ void ExecutablePathList::Add(const ExeRecord& record, const PathTokens& tokens) 
 
 void ExecutablePathList::Finish() {
     text_ = ToUpper(text_);
+    // The memory shield keeps the list while the program runs.
+    text_.shrink_to_fit();
 }
 
 bool ExecutablePathList::Matches(std::string_view upperPath, std::string_view upperFileName) const {

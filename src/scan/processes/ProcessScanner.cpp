@@ -77,9 +77,11 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
     processListSignature_ = list;
 
     ScanState& state = context.state;
-    ExecutablePathList paths;
+    ExecutablePathList read;
+    const ExecutablePathList* kept = ExecutablePaths(context, caller, read);
     // An interrupted run has not inspected this list: the next one must.
-    if (!ReadExecutablePaths(context, paths, caller)) ResetSignature();
+    if (!kept) ResetSignature();
+    const ExecutablePathList& paths = kept ? *kept : read;
     const bool forScan = caller == ProcessScanCaller::Scan;
     if (forScan) state.Form().lblTotalNoOfRunningItems.SetCaption(ToDecimal(static_cast<long long>(list.Count())));
 
@@ -107,6 +109,23 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
         ReportRunningThreat(context, {fileName, company, list.ids[i], *modulePath}, caller);
         if (forScan) CountOne(state.counters.itemsFound);
     }
+}
+
+const ExecutablePathList* ProcessScanner::ExecutablePaths(ScanContext& context, ProcessScanCaller caller,
+                                                          ExecutablePathList& read) {
+    if (caller == ProcessScanCaller::Scan) return ReadExecutablePaths(context, read, caller) ? &read : nullptr;
+    const std::string file = DataFilePath(context.dataFolder, datafile::kExeDefinitions);
+    const std::optional<platform::FileStamp> stamp = context.files.Stamp(file);
+    if (shieldPaths_ && stamp && shieldPaths_->file == file && shieldPaths_->stamp == *stamp) {
+        return &shieldPaths_->paths;
+    }
+    shieldPaths_.reset();
+    ReadExecutablePaths(context, read, caller);
+    // Kept only when the stamp read before the file tells its content: a
+    // file written meanwhile has a later one and is read again next time.
+    if (!stamp) return &read;
+    shieldPaths_ = KeptPaths{file, *stamp, std::move(read)};
+    return &shieldPaths_->paths;
 }
 
 void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThreat& threat,

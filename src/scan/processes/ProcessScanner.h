@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+#include "scan/processes/ExecutablePaths.h"
 #include "scan/processes/ProcessList.h"
 #include "scan/ScanContext.h"
 #include "ui/Dialogs.h"
@@ -72,6 +74,11 @@ private:
     bool Load9xDefinitions(ScanContext& context, ProcessScanCaller caller);
     void Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId,
                         ProcessScanCaller caller);
+    // The definitions as full paths: read afresh for a scan, which counts
+    // and shows every line, and for the shield only when the file changed.
+    // nullptr when a stop inside a scan interrupted the reading.
+    const ExecutablePathList* ExecutablePaths(ScanContext& context, ProcessScanCaller caller,
+                                              ExecutablePathList& read);
 
     ui::Dialogs& dialogs_;
     const ui::MessageCatalogue& messages_;
@@ -83,6 +90,15 @@ private:
     // Windows 95 family: the name part of each definition line, trimmed and
     // upper-cased, one per line.
     std::optional<std::vector<std::string>> definitions9x_;
+    // The memory shield's executable definitions as last read, kept while
+    // the file keeps its size and time stamp: the shield looks every two
+    // seconds, and the file changes only with an update.
+    struct KeptPaths {
+        std::string file;
+        platform::FileStamp stamp;
+        ExecutablePathList paths;
+    };
+    std::optional<KeptPaths> shieldPaths_;
     std::vector<std::string> notStopped_;
 };
 
