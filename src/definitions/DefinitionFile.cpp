@@ -1,8 +1,6 @@
 #include "definitions/DefinitionFile.h"
 
-#include <algorithm>
-#include <memory>
-#include <optional>
+#include <cstring>
 
 #include "definitions/DefinitionCodec.h"
 
@@ -10,7 +8,9 @@ namespace bastion {
 
 namespace {
 
-constexpr std::size_t kChunk = 64 * 1024;
+// The size of the pieces the file is read in; a line longer than this
+// grows the buffer.
+constexpr std::size_t kPiece = 64 * 1024;
 
 // Decodes the bytes in place (DecodeDefinitionText); true when every
 // decoded byte is plain ASCII.
@@ -25,59 +25,70 @@ bool DecodeInPlace(char* bytes, std::size_t size) {
     return (high & 0x80) == 0;
 }
 
-std::size_t CountLines(std::string_view bytes) {
-    if (bytes.empty()) return 0;
+}  // namespace
+
+bool DefinitionLines::Open(platform::FileSystem& files, const std::string& path) {
+    reader_ = files.OpenForRead(path);
+    buffer_.assign(kPiece, '\0');
+    at_ = end_ = 0;
+    ended_ = reader_ == nullptr;
+    return reader_ != nullptr;
+}
+
+std::size_t DefinitionLines::Count(platform::FileSystem& files, const std::string& path) {
+    std::unique_ptr<platform::FileReader> reader = files.OpenForRead(path);
+    if (!reader) return 0;
+    std::string piece(kPiece, '\0');
     std::size_t ends = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n') {
-            ++ends;
-        } else if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) {
-            ++ends;
+    char last = '\n';
+    bool afterCr = false;
+    while (const std::size_t read = reader->Read(piece.data(), piece.size())) {
+        for (std::size_t i = 0; i < read; ++i) {
+            const char c = piece[i];
+            // CR LF is one line end, even across two pieces.
+            if (c == '\r' || (c == '\n' && !afterCr)) ++ends;
+            afterCr = c == '\r';
         }
+        last = piece[read - 1];
     }
-    const char last = bytes.back();
     return ends + (last == '\n' || last == '\r' ? 0 : 1);
 }
 
-}  // namespace
-
-bool DefinitionLines::Read(platform::FileSystem& files, const std::string& path) {
-    bytes_.clear();
+bool DefinitionLines::Fill() {
+    if (ended_) return false;
+    std::memmove(buffer_.data(), buffer_.data() + at_, end_ - at_);
+    end_ -= at_;
     at_ = 0;
-    lines_ = 0;
-    std::unique_ptr<platform::FileReader> reader = files.OpenForRead(path);
-    if (!reader) return false;
-    // Read straight into the text, to the size the file has now and on to
-    // its end should it have grown meanwhile.
-    const std::optional<std::uint64_t> size = files.FileSize(path);
-    bytes_.resize(static_cast<std::size_t>(size.value_or(0)));
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes_.size()) bytes_.resize(filled + kChunk);
-        const std::size_t read = reader->Read(bytes_.data() + filled, bytes_.size() - filled);
-        if (read == 0) break;
-        filled += read;
+    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    const std::size_t read = reader_->Read(buffer_.data() + end_, buffer_.size() - end_);
+    if (read == 0) {
+        ended_ = true;
+        reader_.reset();
+        return false;
     }
-    bytes_.resize(filled);
-    lines_ = CountLines(bytes_);
+    end_ += read;
     return true;
 }
 
 bool DefinitionLines::Next(const CodePage& codePage, std::string_view& line) {
-    if (at_ >= bytes_.size()) return false;
-    const std::size_t start = at_;
-    std::size_t end = start;
-    while (end < bytes_.size() && bytes_[end] != '\n' && bytes_[end] != '\r') ++end;
-    at_ = end;
-    if (at_ < bytes_.size()) {
-        at_ += bytes_[at_] == '\r' && at_ + 1 < bytes_.size() && bytes_[at_ + 1] == '\n' ? 2 : 1;
+    std::size_t end = at_;
+    for (;;) {
+        while (end < end_ && buffer_[end] != '\n' && buffer_[end] != '\r') ++end;
+        // A CR at the end of what was read may be the first half of CR LF.
+        if (end + 1 < end_ || (end < end_ && buffer_[end] == '\n') || ended_) break;
+        const std::size_t scanned = end - at_;
+        if (!Fill()) break;
+        end = at_ + scanned;
     }
-    char* bytes = bytes_.data() + start;
-    const std::size_t length = end - start;
-    if (DecodeInPlace(bytes, length)) {
-        line = std::string_view(bytes, length);
+    if (at_ == end_) return false;
+    const std::size_t start = at_;
+    at_ = end;
+    if (at_ < end_) at_ += buffer_[at_] == '\r' && at_ + 1 < end_ && buffer_[at_ + 1] == '\n' ? 2 : 1;
+    char* const bytes = buffer_.data() + start;
+    if (DecodeInPlace(bytes, end - start)) {
+        line = std::string_view(bytes, end - start);
     } else {
-        converted_ = codePage.ToUtf8(std::string_view(bytes, length));
+        converted_ = codePage.ToUtf8(std::string_view(bytes, end - start));
         line = converted_;
     }
     return true;
@@ -86,7 +97,7 @@ bool DefinitionLines::Next(const CodePage& codePage, std::string_view& line) {
 bool ReadDefinitionLines(platform::FileSystem& files, const CodePage& codePage, const std::string& path,
                          const std::function<bool(const std::string& line)>& onLine) {
     DefinitionLines lines;
-    if (!lines.Read(files, path)) return false;
+    if (!lines.Open(files, path)) return false;
     std::string text;
     std::string_view line;
     while (lines.Next(codePage, line)) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,26 +12,40 @@
 
 namespace bastion {
 
-// A definition file read whole, in one read, and handed out line by line:
-// each line is decoded in place as it is reached and converted from the
-// code page only when it holds more than plain ASCII, which every code page
-// stores as itself. Lines end as the line reader's do: at CR LF, a lone LF
-// or a lone CR; a last line without a line end still counts.
+// The lines of a definition file, handed out one by one in one pass over
+// its bytes: each is decoded where it lies in the read buffer and converted
+// from the code page only when it holds more than plain ASCII, which every
+// Windows code page stores as itself. Lines end as the line reader's do: at
+// CR LF, a lone LF or a lone CR; a last line without a line end still
+// counts.
+//
+// The file comes in pieces of a fixed size into one buffer that is used
+// again and again: under Wine a page of memory the process touches for the
+// first time costs more than reading it from the file, so a large buffer
+// for the whole file would cost more than all the reads.
 class DefinitionLines {
 public:
-    // False when the file does not exist or cannot be opened; a read that
-    // fails part way keeps the lines read before it.
-    bool Read(platform::FileSystem& files, const std::string& path);
-    // The next line as text, valid until the next call; false at the end.
+    // False when the file does not exist or cannot be opened.
+    bool Open(platform::FileSystem& files, const std::string& path);
+    // The number of lines the file holds, counted in a pass of its own
+    // (the file comes from the system's cache: a tenth of a decoding pass),
+    // so that a reader can size what it keeps exactly.
+    static std::size_t Count(platform::FileSystem& files, const std::string& path);
+    // The next line as text, valid until the next call; false at the end of
+    // the file (or when a read fails: the lines before the failure have been
+    // given).
     bool Next(const CodePage& codePage, std::string_view& line);
-    // The bytes read, and the lines they hold.
-    std::size_t Bytes() const { return bytes_.size(); }
-    std::size_t LineCount() const { return lines_; }
 
 private:
-    std::string bytes_;
+    // Keeps the bytes not yet handed out and reads more after them; false
+    // when nothing more came.
+    bool Fill();
+
+    std::unique_ptr<platform::FileReader> reader_;
+    std::string buffer_;
     std::size_t at_ = 0;
-    std::size_t lines_ = 0;
+    std::size_t end_ = 0;
+    bool ended_ = false;
     std::string converted_;
 };
 

@@ -13,8 +13,8 @@ constexpr std::string_view kDriveToken = "[drive]";
 // the index's "none" never meet.
 constexpr std::size_t kMostRows = std::size_t{1} << 31;
 
-// The loader stores names and folders lower-cased and trimmed, so for almost
-// every row the key is its text as stored.
+// Names and folders are stored lower-cased and trimmed, so for almost every
+// row the key is its text as stored.
 bool LooksLikeOwnKey(TableKey kind, std::string_view text) {
     if (text.empty() || text.front() == ' ' || text.back() == ' ') return false;
     if (kind == TableKey::DirFolder && text.size() > 1 && text.back() == '\\') return false;
@@ -22,6 +22,13 @@ bool LooksLikeOwnKey(TableKey kind, std::string_view text) {
         if ((c >= 'A' && c <= 'Z') || static_cast<unsigned char>(c) >= 0x80) return false;
     }
     return true;
+}
+
+// The key of a text without "[drive]": the text itself when it is its own.
+std::string_view FixedKey(TableKey kind, std::string_view text, std::string& scratch) {
+    if (LooksLikeOwnKey(kind, text)) return text;
+    scratch = RowKey(kind, text, {});
+    return scratch;
 }
 
 }  // namespace
@@ -39,138 +46,131 @@ std::string RowKey(TableKey kind, std::string_view text, std::string_view drive)
     return key;
 }
 
-bool DefinitionTable::IsOwnKey(std::string_view text) const {
-    return LooksLikeOwnKey(kind_, text) || RowKey(kind_, text, {}) == text;
-}
-
-const DefinitionTable::FolderTwin* DefinitionTable::TwinOf(std::string_view folder) const {
-    for (const FolderTwin& twin : twins_) {
-        if (folder.starts_with(twin.native) &&
-            (folder.size() == twin.native.size() || folder[twin.native.size()] == '\\')) {
-            return &twin;
+void PlaceFolder(TableKey kind, const PathTokens& tokens, std::string_view written, std::string& out) {
+    out.clear();
+    if (written.empty()) return;
+    tokens.ExpandPathInto(written, out);
+    if (!out.empty() && out.back() != '\\') out += '\\';
+    if (kind == TableKey::DirFolder && !out.empty()) out.pop_back();
+    // Lower-cased where it lies: the loader works out two places a line, and
+    // a copy each would cost more than the rest of the line.
+    bool ascii = true;
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
         }
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    return nullptr;
+    if (!ascii) out = ToLower(out);
 }
 
-std::optional<std::string> DefinitionTable::TwinFolderOf(std::string_view folder) const {
-    const FolderTwin* twin = TwinOf(folder);
-    if (!twin) return std::nullopt;
-    std::string place = twin->thirtyTwoBit;
-    place.append(folder.substr(twin->native.size()));
-    return place;
+void DefinitionTable::FolderOf(const RowBlock::Fields& row, bool thirtyTwoBit, std::string& out) const {
+    if ((row.flags & kWrittenFolder) == 0) {
+        out.assign(row.folder);
+        return;
+    }
+    const PathTokens* tokens = tokens_.get();
+    if (thirtyTwoBit) tokens = tokens->ThirtyTwoBitPlace(row.folder);
+    PlaceFolder(kind_, *tokens, row.folder, out);
 }
 
-std::optional<std::string> DefinitionTable::ThirtyTwoBitFolder(std::size_t row) const {
-    if ((block_.Flags(row) & kThirtyTwoBitTwin) == 0) return std::nullopt;
-    return TwinFolderOf(block_.Folder(row));
-}
-
-std::string_view DefinitionTable::KeyText(std::uint32_t row) const {
-    if ((block_.Flags(row) & RowBlock::kHasExtra) != 0) return block_.Row(row).extra;
-    return kind_ == TableKey::FileName ? block_.Name(row) : block_.Folder(row);
+std::string_view DefinitionTable::KeyText(std::uint32_t entry, std::string& scratch) const {
+    const std::uint32_t row = RowOf(entry);
+    if (Files()) return block_.Name(row);
+    FolderOf(block_.Row(row), IsTwinEntry(entry), scratch);
+    return scratch;
 }
 
 bool DefinitionTable::EntryKeys::Equal(std::uint32_t entry, std::string_view key) const {
-    const std::uint32_t row = table.RowOf(entry);
-    if (!table.IsTwinEntry(entry)) return table.KeyText(row) == key;
-    // The twin's folder, compared without being put together.
-    const std::string_view folder = table.block_.Folder(row);
-    const FolderTwin* twin = table.TwinOf(folder);
-    const std::string_view below = folder.substr(twin->native.size());
-    return key.size() == twin->thirtyTwoBit.size() + below.size() && key.starts_with(twin->thirtyTwoBit) &&
-           key.substr(twin->thirtyTwoBit.size()) == below;
+    std::string text;
+    std::string scratch;
+    return FixedKey(table.kind_, table.KeyText(entry, text), scratch) == key;
 }
 
 std::uint64_t DefinitionTable::EntryKeys::Hash(std::uint32_t entry) const {
-    const std::uint32_t row = table.RowOf(entry);
-    if (!table.IsTwinEntry(entry)) return RowIndex::Hash(table.KeyText(row));
-    return RowIndex::Hash(*table.TwinFolderOf(table.block_.Folder(row)));
+    std::string text;
+    std::string scratch;
+    return RowIndex::Hash(FixedKey(table.kind_, table.KeyText(entry, text), scratch));
 }
 
-bool DefinitionTable::Add(const DefinitionRow& row, std::optional<std::string_view> thirtyTwoBitFolder) {
-    if (!thirtyTwoBitFolder) return AddOne(row, 0);
-    // The twin is a flag when its folder can be worked out from the row's
-    // own exactly as given, with nothing that changes from drive to drive;
-    // otherwise it is a row of its own.
-    const std::optional<std::string> worked = TwinFolderOf(row.folder);
-    bool flag = worked && *worked == *thirtyTwoBitFolder && !HoldsDriveToken(row.name) &&
-                !HoldsDriveToken(row.folder);
-    if (flag && kind_ == TableKey::DirFolder) flag = IsOwnKey(row.folder) && IsOwnKey(*worked);
-    if (flag) return AddOne(row, kThirtyTwoBitTwin);
-    DefinitionRow twin = row;
-    twin.folder = *thirtyTwoBitFolder;
-    return AddOne(row, 0) && AddOne(twin, 0);
+void DefinitionTable::IndexEntry(std::uint32_t entry, std::string_view text) {
+    if (HoldsDriveToken(text)) {
+        driveEntries_.push_back(entry);
+        driveIndexes_.clear();
+        return;
+    }
+    std::string scratch;
+    const std::string_view key = FixedKey(kind_, text, scratch);
+    if (!key.empty()) index_.Add(entry, key, RowIndex::Hash(key), EntryKeys{*this});
 }
 
-bool DefinitionTable::AddOne(const DefinitionRow& row, std::uint8_t flags) {
+bool DefinitionTable::Add(const DefinitionRow& row) {
     if (block_.Size() >= kMostRows) return false;
     const auto number = static_cast<std::uint32_t>(block_.Size());
-    const std::string_view text = kind_ == TableKey::FileName ? row.name : row.folder;
-    std::string key;
-    if (HoldsDriveToken(text)) {
-        flags |= kDriveRow;
-    } else if (!IsOwnKey(text)) {
-        key = RowKey(kind_, text, {});
-        flags |= RowBlock::kHasExtra;
-    }
-    if (!block_.Append({flags, row.name, row.folder, row.threat, row.type, key})) return false;
-
-    if ((flags & kDriveRow) != 0) {
-        driveRows_.push_back(number);
-        driveIndexes_.clear();
-        return true;
-    }
-    const std::string_view indexed = (flags & RowBlock::kHasExtra) != 0 ? std::string_view(key) : text;
-    if (indexed.empty()) return true;
-    const EntryKeys keys{*this};
-    index_.Add(EntryOf(number, false), indexed, RowIndex::Hash(indexed), keys);
-    if ((flags & kThirtyTwoBitTwin) != 0 && kind_ == TableKey::DirFolder) {
-        const std::string twin = *TwinFolderOf(row.folder);
-        index_.Add(EntryOf(number, true), twin, RowIndex::Hash(twin), keys);
-    }
+    if (!block_.Append({kOwnPlace, row.name, row.threat, row.folder, row.type})) return false;
+    IndexEntry(EntryOf(number, false), Files() ? row.name : row.folder);
     return true;
 }
 
-DefinitionRow DefinitionTable::Row(std::size_t row) const {
+void DefinitionTable::BeginLoad(std::size_t lines, std::size_t bytes, const PathTokens& tokens) {
+    Clear();
+    tokens_ = std::make_unique<const PathTokens>(tokens);
+    block_.Reserve(lines, bytes);
+    // A directory row has a key for each place; on a machine with 32-bit
+    // program folders some have two.
+    const bool twins = !Files() && tokens.ThirtyTwoBitPlace("[progfil]") != nullptr;
+    index_.Reserve(twins ? lines + lines / 2 : lines);
+}
+
+bool DefinitionTable::AddLine(const Line& line) {
+    if (block_.Size() >= kMostRows) return false;
+    const auto number = static_cast<std::uint32_t>(block_.Size());
+    std::uint8_t flags = kWrittenFolder;
+    if (line.ownFolder) flags |= kOwnPlace;
+    if (line.thirtyTwoBitFolder) flags |= kThirtyTwoBitPlace;
+    if (!block_.Append({flags, line.name, line.threat, line.writtenFolder, line.type})) return false;
+    if (Files()) {
+        IndexEntry(EntryOf(number, false), line.name);
+        return true;
+    }
+    if (line.ownFolder) IndexEntry(EntryOf(number, false), *line.ownFolder);
+    if (line.thirtyTwoBitFolder) IndexEntry(EntryOf(number, true), *line.thirtyTwoBitFolder);
+    return true;
+}
+
+void DefinitionTable::EndLoad() { block_.Trim(); }
+
+StoredRow DefinitionTable::Row(std::size_t row) const {
     const RowBlock::Fields fields = block_.Row(row);
-    return {fields.name, fields.folder, fields.type, fields.threat};
-}
-
-void DefinitionTable::Reserve(std::size_t rows, std::size_t bytes) {
-    block_.Reserve(rows, bytes);
-    const std::size_t entries = kind_ == TableKey::FileName ? rows : rows * 2;
-    index_.Reserve(rows, entries);
-}
-
-void DefinitionTable::Trim() {
-    block_.Trim();
-    index_.Trim();
+    StoredRow stored{fields.name, {}, fields.type, fields.threat};
+    FolderOf(fields, (fields.flags & kOwnPlace) == 0, stored.folder);
+    return stored;
 }
 
 void DefinitionTable::Clear() {
     block_.Clear();
     index_.Clear();
-    driveRows_ = {};
+    tokens_.reset();
+    driveEntries_ = {};
     driveIndexes_.clear();
 }
 
 std::size_t DefinitionTable::Bytes() const {
-    return block_.Bytes() + index_.Bytes() + driveRows_.capacity() * sizeof(std::uint32_t);
+    return block_.Bytes() + index_.Bytes() + driveEntries_.capacity() * sizeof(std::uint32_t);
 }
 
-const DefinitionTable::DriveIndex& DefinitionTable::DriveRows(std::string_view drive, DriveIndex& scratch) const {
+const DefinitionTable::DriveIndex& DefinitionTable::DriveEntries(std::string_view drive, DriveIndex& scratch) const {
     if (auto cached = driveIndexes_.find(drive); cached != driveIndexes_.end()) {
         return cached->second;
     }
     DriveIndex built;
-    built.keys.reserve(driveRows_.size());
-    for (std::uint32_t row : driveRows_) {
-        built.keys.push_back(RowKey(kind_, kind_ == TableKey::FileName ? block_.Name(row) : block_.Folder(row), drive));
-    }
+    built.keys.reserve(driveEntries_.size());
+    std::string text;
+    for (std::uint32_t entry : driveEntries_) built.keys.push_back(RowKey(kind_, KeyText(entry, text), drive));
     for (std::uint32_t position = 0; position < built.keys.size(); ++position) {
         const std::string& key = built.keys[position];
-        if (!key.empty()) built.rows.Add(position, key, RowIndex::Hash(key), built);
+        if (!key.empty()) built.entries.Add(position, key, RowIndex::Hash(key), built);
     }
     if (driveIndexes_.size() >= kCachedDrives) {
         scratch = std::move(built);

@@ -13,14 +13,17 @@
 // candidates from both come out in row order, exactly as a row-by-row pass
 // would meet them.
 //
-// A definition for the program folder also stands for the same place in
-// its 32-bit twin ("Program Files (x86)"). The row says so by a flag and
-// its twin's folder is worked out from its own when needed, so that such a
-// definition costs one row, not two.
+// A loaded row keeps its folder as the line wrote it, tokens and all, and
+// the table expands it with the tokens it was loaded with whenever it is
+// read. That keeps a row no longer than its line, and lets one row stand for
+// two places: a definition for the program folder also names the same place
+// in its 32-bit twin ("Program Files (x86)"), and a flag on the row says
+// which of the two it stands for (the safety list may protect either).
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,13 +35,21 @@
 
 namespace bastion {
 
-// A row's fields (or one place of it), as views into its table: valid until
-// the table changes.
+// A row's fields (or one place of it), as views: valid until the table
+// changes, or, from a look-up, while the call that hands it out runs.
 struct DefinitionRow {
     std::string_view name;    // FileName / DirName, lower-cased
     std::string_view folder;  // FileFolder / DirFolder, lower-cased
     std::string_view type;    // FileType / DirType
     std::string_view threat;  // FileThreat / DirThreat
+};
+
+// A row as read back: its folder is worked out, so it is held.
+struct StoredRow {
+    std::string_view name;
+    std::string folder;
+    std::string_view type;
+    std::string_view threat;
 };
 
 // The key a row is matched by, for one drive (its root, "c:\"): the name or
@@ -51,38 +62,49 @@ std::string RowKey(TableKey kind, std::string_view text, std::string_view drive)
 // True when the key's text differs from drive to drive.
 bool HoldsDriveToken(std::string_view text);
 
+// The folder a definition line names, as its row stores it, into out: the
+// tokens expanded with these, a trailing "\" added (a directory's then taken
+// off again), lower-cased; empty when the line names none. "[drive]" is no
+// folder token and stays.
+void PlaceFolder(TableKey kind, const PathTokens& tokens, std::string_view written, std::string& out);
+
 class DefinitionTable {
 public:
-    using FolderTwin = PathTokens::FolderTwin;
     static constexpr std::uint32_t kNone = RowIndex::kNone;
 
     explicit DefinitionTable(TableKey kind) : kind_(kind) {}
     DefinitionTable(const DefinitionTable&) = delete;
     DefinitionTable& operator=(const DefinitionTable&) = delete;
 
-    // The program folders with their 32-bit twins
-    // (PathTokens::ProgramFolderTwins) that the rows added next may also
-    // stand in.
-    void SetProgramFolderTwins(std::vector<FolderTwin> twins) { twins_ = std::move(twins); }
+    // Adds a row as given. False when the table is full: nothing is added.
+    bool Add(const DefinitionRow& row);
 
-    // Adds a row. thirtyTwoBitFolder: the folder the same definition names
-    // in the 32-bit twin of the program folder, when it stands there too,
-    // written as the row's own folder is. False when the table is full:
-    // nothing is added.
-    bool Add(const DefinitionRow& row, std::optional<std::string_view> thirtyTwoBitFolder = std::nullopt);
-    // Room for about this many rows and bytes of text, so that loading
-    // grows nothing; a wrong guess costs only a copy.
-    void Reserve(std::size_t rows, std::size_t bytes);
-    // Gives back the room reserved and not used, once loaded.
-    void Trim();
+    // Loading a definition file: about this many lines of about this many
+    // bytes, whose folders are expanded with these tokens whenever read.
+    void BeginLoad(std::size_t lines, std::size_t bytes, const PathTokens& tokens);
+    // A definition line: its name (lower-cased), threat, folder as written
+    // and type, and the places it stands for: its folder as PlaceFolder gives
+    // it, with the tokens loaded with and with the 32-bit program folders
+    // (nullopt where it does not stand).
+    struct Line {
+        std::string_view name;
+        std::string_view threat;
+        std::string_view writtenFolder;
+        std::string_view type;
+        std::optional<std::string_view> ownFolder;
+        std::optional<std::string_view> thirtyTwoBitFolder;
+    };
+    // False when the table is full: nothing is added.
+    bool AddLine(const Line& line);
+    // Gives back the room reserved for rows that never came, when it is
+    // much.
+    void EndLoad();
+
     void Clear();
 
     std::size_t Size() const { return block_.Size(); }
-    // The row at the place its definition names.
-    DefinitionRow Row(std::size_t row) const;
-    // The row's folder in the 32-bit program folder, or nullopt when the row
-    // stands only at its own.
-    std::optional<std::string> ThirtyTwoBitFolder(std::size_t row) const;
+    // The row at the first place it stands for.
+    StoredRow Row(std::size_t row) const;
     // Calls onPlace(const DefinitionRow&) for every place of the row: its
     // own, then its 32-bit twin.
     template <typename OnPlace>
@@ -99,20 +121,21 @@ public:
     std::size_t Bytes() const;
 
 private:
-    // Flag bits of a row (RowBlock::kHasExtra: the row's key, which differs
-    // from its text, follows it).
-    static constexpr std::uint8_t kThirtyTwoBitTwin = 0x01;
-    static constexpr std::uint8_t kDriveRow = 0x02;
+    // Flag bits of a row.
+    static constexpr std::uint8_t kWrittenFolder = 0x01;  // the folder as the line wrote it
+    static constexpr std::uint8_t kOwnPlace = 0x02;
+    static constexpr std::uint8_t kThirtyTwoBitPlace = 0x04;
     // A walk meets few drives; a path of unusual form can make up any number
     // of them, so past this many they are keyed afresh per item.
     static constexpr std::size_t kCachedDrives = 64;
 
-    // The index's entries: a file row is one entry (its twin has the same
-    // name); a directory row two, its own folder and its twin's.
-    std::uint32_t RowOf(std::uint32_t entry) const { return kind_ == TableKey::FileName ? entry : entry >> 1; }
-    bool IsTwinEntry(std::uint32_t entry) const { return kind_ == TableKey::DirFolder && (entry & 1) != 0; }
+    // The index's entries: a file row is one entry (both its places have
+    // its name); a directory row two, one per place.
+    bool Files() const { return kind_ == TableKey::FileName; }
+    std::uint32_t RowOf(std::uint32_t entry) const { return Files() ? entry : entry >> 1; }
+    bool IsTwinEntry(std::uint32_t entry) const { return !Files() && (entry & 1) != 0; }
     std::uint32_t EntryOf(std::uint32_t row, bool twin) const {
-        return kind_ == TableKey::FileName ? row : (row << 1) | (twin ? 1u : 0u);
+        return Files() ? row : (row << 1) | (twin ? 1u : 0u);
     }
     struct EntryKeys {
         const DefinitionTable& table;
@@ -120,31 +143,33 @@ private:
         std::uint64_t Hash(std::uint32_t entry) const;
     };
 
-    // The "[drive]" rows keyed for one drive: entries are positions in
-    // driveRows_.
+    // The "[drive]" entries keyed for one drive: the index's entries are
+    // positions in driveEntries_.
     struct DriveIndex {
-        RowIndex rows;
+        RowIndex entries;
         std::vector<std::string> keys;
         bool Equal(std::uint32_t position, std::string_view key) const { return keys[position] == key; }
         std::uint64_t Hash(std::uint32_t position) const { return RowIndex::Hash(keys[position]); }
     };
-    const DriveIndex& DriveRows(std::string_view drive, DriveIndex& scratch) const;
+    const DriveIndex& DriveEntries(std::string_view drive, DriveIndex& scratch) const;
 
-    std::string_view KeyText(std::uint32_t row) const;
-    // The twin pair whose program folder holds this folder, or nullptr.
-    const FolderTwin* TwinOf(std::string_view folder) const;
-    std::optional<std::string> TwinFolderOf(std::string_view folder) const;
-    bool IsOwnKey(std::string_view text) const;
-    bool AddOne(const DefinitionRow& row, std::uint8_t flags);
-    // onPlace for the row's places that the entry stands for.
+    // The folder of one place of a row (the twin's: thirtyTwoBit), into out.
+    void FolderOf(const RowBlock::Fields& row, bool thirtyTwoBit, std::string& out) const;
+    // The text an entry is keyed by: a file row's name, a directory place's
+    // folder (into scratch).
+    std::string_view KeyText(std::uint32_t entry, std::string& scratch) const;
+    // Indexes an entry by its text, or lists it with the "[drive]" entries.
+    void IndexEntry(std::uint32_t entry, std::string_view text);
+    // onPlace for the places of the row that the entry stands for.
     template <typename OnPlace>
-    bool CallPlaces(std::uint32_t row, bool twinEntry, OnPlace& onPlace) const;
+    bool CallPlaces(std::uint32_t entry, OnPlace& onPlace) const;
 
     TableKey kind_;
     RowBlock block_;
     RowIndex index_;
-    std::vector<FolderTwin> twins_;
-    std::vector<std::uint32_t> driveRows_;
+    // The tokens loaded rows are expanded with.
+    std::unique_ptr<const PathTokens> tokens_;
+    std::vector<std::uint32_t> driveEntries_;
     mutable std::map<std::string, DriveIndex, std::less<>> driveIndexes_;
 };
 
@@ -170,11 +195,11 @@ public:
     const DefinitionTable& Directories() const { return directories_; }
 
     std::string_view FileName(std::size_t row) const { return files_.Row(row).name; }
-    std::string_view FileFolder(std::size_t row) const { return files_.Row(row).folder; }
+    std::string FileFolder(std::size_t row) const { return files_.Row(row).folder; }
     std::string_view FileType(std::size_t row) const { return files_.Row(row).type; }
     std::string_view FileThreat(std::size_t row) const { return files_.Row(row).threat; }
     std::string_view DirName(std::size_t row) const { return directories_.Row(row).name; }
-    std::string_view DirFolder(std::size_t row) const { return directories_.Row(row).folder; }
+    std::string DirFolder(std::size_t row) const { return directories_.Row(row).folder; }
     std::string_view DirType(std::size_t row) const { return directories_.Row(row).type; }
     std::string_view DirThreat(std::size_t row) const { return directories_.Row(row).threat; }
 
@@ -186,57 +211,57 @@ private:
 
 template <typename OnPlace>
 void DefinitionTable::ForEachPlace(std::size_t row, OnPlace&& onPlace) const {
-    DefinitionRow place = Row(row);
-    onPlace(static_cast<const DefinitionRow&>(place));
-    if (const std::optional<std::string> twin = ThirtyTwoBitFolder(row)) {
-        place.folder = *twin;
-        onPlace(static_cast<const DefinitionRow&>(place));
+    const RowBlock::Fields fields = block_.Row(row);
+    std::string folder;
+    for (const bool twin : {false, true}) {
+        if ((fields.flags & (twin ? kThirtyTwoBitPlace : kOwnPlace)) == 0) continue;
+        FolderOf(fields, twin, folder);
+        const DefinitionRow place{fields.name, folder, fields.type, fields.threat};
+        onPlace(place);
     }
 }
 
 template <typename OnPlace>
-bool DefinitionTable::CallPlaces(std::uint32_t row, bool twinEntry, OnPlace& onPlace) const {
-    DefinitionRow place = Row(row);
-    if (!twinEntry && !onPlace(static_cast<std::size_t>(row), static_cast<const DefinitionRow&>(place))) {
-        return false;
+bool DefinitionTable::CallPlaces(std::uint32_t entry, OnPlace& onPlace) const {
+    const std::uint32_t row = RowOf(entry);
+    const RowBlock::Fields fields = block_.Row(row);
+    std::string folder;
+    for (const bool twin : {false, true}) {
+        // A directory entry is one place; a file entry both of its row's.
+        if (!Files() && twin != IsTwinEntry(entry)) continue;
+        if ((fields.flags & (twin ? kThirtyTwoBitPlace : kOwnPlace)) == 0) continue;
+        FolderOf(fields, twin, folder);
+        const DefinitionRow place{fields.name, folder, fields.type, fields.threat};
+        if (!onPlace(static_cast<std::size_t>(row), place)) return false;
     }
-    // A file row's twin shares its key: both come from the one entry.
-    if (!twinEntry && kind_ == TableKey::DirFolder) return true;
-    const std::optional<std::string> twin = ThirtyTwoBitFolder(row);
-    if (!twin) return true;
-    place.folder = *twin;
-    return onPlace(static_cast<std::size_t>(row), static_cast<const DefinitionRow&>(place));
+    return true;
 }
 
 template <typename OnPlace>
 void DefinitionTable::ForEachMatch(std::string_view key, std::string_view drive, OnPlace&& onPlace) const {
     const std::uint64_t hash = RowIndex::Hash(key);
     std::uint32_t entry = index_.First(key, hash, EntryKeys{*this});
-    if (driveRows_.empty()) {
-        while (entry != kNone) {
-            const std::uint32_t row = RowOf(entry);
-            const bool twin = IsTwinEntry(entry);
-            entry = index_.Next(entry);
-            if (!CallPlaces(row, twin, onPlace)) return;
+    if (driveEntries_.empty()) {
+        for (; entry != kNone; entry = index_.Next(entry)) {
+            if (!CallPlaces(entry, onPlace)) return;
         }
         return;
     }
 
     DriveIndex scratch;
-    const DriveIndex& byDrive = DriveRows(drive, scratch);
-    std::uint32_t position = byDrive.rows.First(key, hash, byDrive);
+    const DriveIndex& byDrive = DriveEntries(drive, scratch);
+    std::uint32_t position = byDrive.entries.First(key, hash, byDrive);
     while (entry != kNone || position != kNone) {
-        const std::uint32_t fixedRow = entry == kNone ? kNone : RowOf(entry);
-        const std::uint32_t driveRow = position == kNone ? kNone : driveRows_[position];
-        // A "[drive]" row is never indexed by its own text: the two never
-        // name the same row.
-        if (fixedRow < driveRow) {
-            const bool twin = IsTwinEntry(entry);
+        const std::uint32_t driveEntry = position == kNone ? kNone : driveEntries_[position];
+        // An entry is either indexed by its text or listed with the
+        // "[drive]" ones, never both.
+        if (entry < driveEntry) {
+            const std::uint32_t current = entry;
             entry = index_.Next(entry);
-            if (!CallPlaces(fixedRow, twin, onPlace)) return;
+            if (!CallPlaces(current, onPlace)) return;
         } else {
-            position = byDrive.rows.Next(position);
-            if (!CallPlaces(driveRow, false, onPlace)) return;
+            position = byDrive.entries.Next(position);
+            if (!CallPlaces(driveEntry, onPlace)) return;
         }
     }
 }

@@ -24,11 +24,7 @@ public:
     }
 
     // Empty, with room for this many keys.
-    void Resize(std::size_t keys) {
-        std::size_t words = 8;
-        while (keys * kBitsPerKey > words * 64) words *= 2;
-        words_.assign(words, 0);
-    }
+    void Resize(std::size_t keys) { words_.assign(std::max<std::size_t>(8, (keys * kBitsPerKey + 63) / 64), 0); }
     std::size_t Room() const { return words_.size() * 64 / kBitsPerKey; }
     std::size_t Bytes() const { return words_.capacity() * sizeof(std::uint64_t); }
 
@@ -40,7 +36,10 @@ private:
     static std::uint64_t Bits(std::uint64_t hash) {
         return (1ull << (hash & 63)) | (1ull << ((hash >> 6) & 63)) | (1ull << ((hash >> 12) & 63));
     }
-    std::size_t Word(std::uint64_t hash) const { return static_cast<std::size_t>(hash >> 20) & (words_.size() - 1); }
+    // The high half of the hash spread over the words without a division.
+    std::size_t Word(std::uint64_t hash) const {
+        return static_cast<std::size_t>(((hash >> 32) * static_cast<std::uint64_t>(words_.size())) >> 32);
+    }
 
     std::vector<std::uint64_t> words_;
 };
@@ -68,8 +67,8 @@ public:
     }
 
 private:
-    // Doubles the array (a power of two of words) until it has room for keys,
-    // and sets every key again.
+    // Doubles the room until it has room for keys, and sets every key
+    // again.
     void Resize(std::size_t keys) {
         bits_.Resize(std::max(keys, bits_.Room() * 2));
         for (std::uint64_t hash : hashes_) bits_.Add(hash);

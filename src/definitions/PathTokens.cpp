@@ -187,7 +187,6 @@ PathTokens PathTokens::Resolve(platform::Shell& shell) {
             tokens.systemTwin_ = {ToLower(own), ToLower(other)};
             continue;
         }
-        tokens.programTwins_.push_back({ToLower(tokens.twins_.back().first), ToLower(tokens.twins_.back().second)});
         for (auto& [token, replacement] : thirtyTwoBit.folders_) {
             if (token == twin.token) replacement = other;
         }
@@ -196,8 +195,6 @@ PathTokens PathTokens::Resolve(platform::Shell& shell) {
     }
     std::stable_sort(tokens.twins_.begin(), tokens.twins_.end(),
                      [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
-    std::stable_sort(tokens.programTwins_.begin(), tokens.programTwins_.end(),
-                     [](const FolderTwin& a, const FolderTwin& b) { return a.native.size() > b.native.size(); });
     if (twinned) tokens.thirtyTwoBit_ = std::make_shared<const PathTokens>(std::move(thirtyTwoBit));
     return tokens;
 }

@@ -80,11 +80,6 @@ public:
         std::string thirtyTwoBit;
     };
     const FolderTwin& SystemFolderTwin() const { return systemTwin_; }
-    // The program folder and its common files with their 32-bit twins
-    // ("c:\program files", "c:\program files (x86)"), lower-cased, without
-    // a trailing "\", the common files first; none on 32-bit Windows. A
-    // path below the first of a pair lies below the second in the twin.
-    const std::vector<FolderTwin>& ProgramFolderTwins() const { return programTwins_; }
 
 private:
     // Folder tokens with their replacement, in the order they are applied.
@@ -103,7 +98,6 @@ private:
     // program folder that holds them.
     std::vector<std::pair<std::string, std::string>> twins_;
     FolderTwin systemTwin_;
-    std::vector<FolderTwin> programTwins_;
 
     bool ExpandInOnePass(std::string_view text, std::string& out) const;
     bool OpensWithNetworkFolder(std::string_view text) const;

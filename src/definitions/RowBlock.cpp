@@ -38,9 +38,15 @@ std::string_view ReadText(const std::string& block, std::size_t& at) {
     return text;
 }
 
+// Past one row: its flags, three texts and its type.
+std::size_t SkipRow(const std::string& block, std::size_t at) {
+    ++at;
+    for (int text = 0; text < 3; ++text) ReadText(block, at);
+    ReadNumber(block.data(), at);
+    return at;
+}
+
 constexpr std::size_t kMostBytes = std::numeric_limits<std::uint32_t>::max();
-// The longest a number can be written.
-constexpr std::size_t kNumberBytes = 10;
 
 }  // namespace
 
@@ -54,68 +60,67 @@ std::uint32_t RowBlock::TypeNumber(std::string_view type) {
 }
 
 bool RowBlock::Append(const Fields& row) {
-    const bool extra = (row.flags & kHasExtra) != 0;
-    const std::size_t most = 1 + 5 * kNumberBytes + row.name.size() + row.folder.size() + row.threat.size() +
-                             (extra ? row.extra.size() : 0);
+    constexpr std::size_t kNumberBytes = 10;
+    const std::size_t most = 1 + 4 * kNumberBytes + row.name.size() + row.threat.size() + row.folder.size();
     if (most > kMostBytes - text_.size()) return false;
     if (text_.size() + most > text_.capacity()) {
         // Grown by half rather than doubled: the block is most of what the
-        // tables hold, and the loader's guess is usually close.
+        // tables hold.
         text_.reserve(std::max(text_.size() + most, text_.capacity() + text_.capacity() / 2));
     }
-    starts_.push_back(static_cast<std::uint32_t>(text_.size()));
+    if (rows_ % kRowsPerMark == 0) marks_.push_back(static_cast<std::uint32_t>(text_.size()));
+    ++rows_;
     text_.push_back(static_cast<char>(row.flags));
     AppendText(text_, row.name);
-    AppendText(text_, row.folder);
     AppendText(text_, row.threat);
+    AppendText(text_, row.folder);
     AppendNumber(text_, TypeNumber(row.type));
-    if (extra) AppendText(text_, row.extra);
     return true;
 }
 
-RowBlock::Fields RowBlock::Row(std::size_t row) const {
-    Fields fields;
-    std::size_t at = starts_[row];
-    fields.flags = static_cast<std::uint8_t>(text_[at++]);
-    fields.name = ReadText(text_, at);
-    fields.folder = ReadText(text_, at);
-    fields.threat = ReadText(text_, at);
-    fields.type = types_[static_cast<std::size_t>(ReadNumber(text_.data(), at))];
-    if ((fields.flags & kHasExtra) != 0) fields.extra = ReadText(text_, at);
-    return fields;
-}
-
-std::string_view RowBlock::Name(std::size_t row) const {
-    std::size_t at = starts_[row] + 1;
-    return ReadText(text_, at);
-}
-
-std::string_view RowBlock::Folder(std::size_t row) const {
-    std::size_t at = starts_[row] + 1;
-    ReadText(text_, at);
-    return ReadText(text_, at);
+std::size_t RowBlock::Start(std::size_t row) const {
+    std::size_t at = marks_[row / kRowsPerMark];
+    for (std::size_t skipped = row % kRowsPerMark; skipped > 0; --skipped) at = SkipRow(text_, at);
+    return at;
 }
 
 void RowBlock::Reserve(std::size_t rows, std::size_t bytes) {
-    starts_.reserve(rows);
+    marks_.reserve(rows / kRowsPerMark + 1);
     text_.reserve(std::min(bytes, kMostBytes));
 }
 
 void RowBlock::Trim() {
-    if (text_.capacity() - text_.size() > text_.size() / 8) text_.shrink_to_fit();
-    if (starts_.capacity() - starts_.size() > starts_.size() / 8) starts_.shrink_to_fit();
+    if (text_.capacity() - text_.size() > text_.size() / 4) text_.shrink_to_fit();
+    if (marks_.capacity() - marks_.size() > marks_.size() / 4) marks_.shrink_to_fit();
+}
+
+RowBlock::Fields RowBlock::Row(std::size_t row) const {
+    Fields fields;
+    std::size_t at = Start(row);
+    fields.flags = static_cast<std::uint8_t>(text_[at++]);
+    fields.name = ReadText(text_, at);
+    fields.threat = ReadText(text_, at);
+    fields.folder = ReadText(text_, at);
+    fields.type = types_[static_cast<std::size_t>(ReadNumber(text_.data(), at))];
+    return fields;
+}
+
+std::string_view RowBlock::Name(std::size_t row) const {
+    std::size_t at = Start(row) + 1;
+    return ReadText(text_, at);
 }
 
 void RowBlock::Clear() {
     text_ = {};
-    starts_ = {};
+    rows_ = 0;
+    marks_ = {};
     typeNumbers_.clear();
     types_.clear();
     lastType_ = 0;
 }
 
 std::size_t RowBlock::Bytes() const {
-    std::size_t bytes = text_.capacity() + starts_.capacity() * sizeof(std::uint32_t);
+    std::size_t bytes = text_.capacity() + marks_.capacity() * sizeof(std::uint32_t);
     for (const std::string& type : types_) bytes += sizeof type + type.capacity();
     return bytes + typeNumbers_.size() * (sizeof(std::string_view) + 2 * sizeof(void*));
 }

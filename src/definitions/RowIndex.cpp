@@ -2,28 +2,72 @@
 
 namespace bastion {
 
-void RowIndex::Reserve(std::size_t keys, std::size_t entries) {
-    // Placed again only while empty: growing a filled index needs its keys.
-    if (keys_ == 0 && keys * 2 > slots_.size()) {
-        slots_.assign(keys * 2, kNone);
-        filter_.Resize(keys);
+namespace {
+constexpr std::uint64_t kFreeCell = UINT64_MAX;
+}  // namespace
+
+std::uint32_t RowIndex::Links::Find(std::uint32_t from) const {
+    if (cells_.empty()) return kNone;
+    for (std::size_t cell = Home(from);; cell = cell + 1 == cells_.size() ? 0 : cell + 1) {
+        const std::uint64_t held = cells_[cell];
+        if (held == kFreeCell) return kNone;
+        if (static_cast<std::uint32_t>(held >> 32) == from) return static_cast<std::uint32_t>(held);
     }
-    next_.reserve(entries);
 }
 
-void RowIndex::Trim() {
-    if (next_.capacity() - next_.size() > next_.size() / 8) next_.shrink_to_fit();
+void RowIndex::Links::Set(std::uint32_t from, std::uint32_t to) {
+    if ((count_ + 1) * 2 > cells_.size()) {
+        std::vector<std::uint64_t> old(std::max<std::size_t>(16, cells_.size() * 2), kFreeCell);
+        old.swap(cells_);
+        count_ = 0;
+        for (std::uint64_t held : old) {
+            if (held != kFreeCell) Set(static_cast<std::uint32_t>(held >> 32), static_cast<std::uint32_t>(held));
+        }
+    }
+    const std::uint64_t link = (std::uint64_t{from} << 32) | to;
+    for (std::size_t cell = Home(from);; cell = cell + 1 == cells_.size() ? 0 : cell + 1) {
+        std::uint64_t& held = cells_[cell];
+        if (held == kFreeCell) {
+            held = link;
+            ++count_;
+            return;
+        }
+        if (static_cast<std::uint32_t>(held >> 32) == from) {
+            held = link;
+            return;
+        }
+    }
+}
+
+void RowIndex::Size(std::size_t keys) {
+    const std::size_t slots = std::max<std::size_t>(16, keys * 10 / 7 + 1);
+    slots_.assign(slots, kNone);
+    tags_.assign(slots, 0);
+    filter_.Resize(keys);
+}
+
+void RowIndex::Place(std::uint32_t last, std::uint64_t hash) {
+    std::size_t slot = Home(hash);
+    while (slots_[slot] != kNone) slot = Following(slot);
+    slots_[slot] = last;
+    tags_[slot] = Tag(hash);
+}
+
+void RowIndex::Reserve(std::size_t keys) {
+    // Placed again only while empty: growing a filled index asks for keys.
+    if (keys_ == 0 && keys * 10 > slots_.size() * 7) Size(keys);
 }
 
 void RowIndex::Clear() {
     slots_ = {};
-    next_ = {};
+    tags_ = {};
+    links_.Clear();
     filter_.Clear();
     keys_ = 0;
 }
 
 std::size_t RowIndex::Bytes() const {
-    return (slots_.capacity() + next_.capacity()) * sizeof(std::uint32_t) + filter_.Bytes();
+    return slots_.capacity() * sizeof(std::uint32_t) + tags_.capacity() + links_.Bytes() + filter_.Bytes();
 }
 
 }  // namespace bastion

@@ -2,17 +2,19 @@
 // in increasing order. Built for the definition tables, where a walk looks
 // up every item it meets and almost none is there: a key filter answers most
 // look-ups, and the slots are one open-addressed array of 32-bit entry
-// numbers. The index keeps no key of its own: it asks its owner for the key
-// of an entry when it compares (Keys::Equal) or places one again when it
-// grows (Keys::Hash), so an entry costs its slot, one link and two bytes of
-// filter.
+// numbers with a byte of each key's hash beside it. The index keeps no key
+// of its own: it asks its owner whether an entry's key equals the one looked
+// up (Keys::Equal) only when that byte agrees, and for an entry's hash
+// (Keys::Hash) only when it grows past the room reserved.
 //
-// The entries of one key form a ring: the slot holds the last, and each
-// entry links to the next, the last back to the first. Adding to a key and
-// finding its first entry are then one step each, however many entries
-// share it.
+// A key's slot holds its last entry. The few keys that several entries
+// share link them in a ring (each to the next, the last back to the first)
+// kept apart, so that a key of one entry, almost every key, costs its slot
+// alone. Adding to a key and finding its first entry are one step each,
+// however many entries share it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -33,83 +35,105 @@ public:
     // std::uint64_t Hash(std::uint32_t entry) const.
     template <typename Keys>
     void Add(std::uint32_t entry, std::string_view key, std::uint64_t hash, const Keys& keys);
-    // Room for this many keys and for entries 0 to entries - 1, so that
-    // adding them never grows the arrays.
-    void Reserve(std::size_t keys, std::size_t entries);
-    // Gives back the room reserved for entries that never came.
-    void Trim();
+    // Room for this many keys, so that adding them never grows the slots.
+    void Reserve(std::size_t keys);
     void Clear();
 
     // The first entry with this key (hash = Hash(key)), or kNone.
     template <typename Keys>
-    std::uint32_t First(std::string_view key, std::uint64_t hash, const Keys& keys) const;
+    std::uint32_t First(std::string_view key, std::uint64_t hash, const Keys& keys) const {
+        const std::size_t slot = Find(key, hash, keys);
+        if (slot == kNoSlot) return kNone;
+        const std::uint32_t last = slots_[slot];
+        const std::uint32_t first = links_.Find(last);
+        return first == kNone ? last : first;
+    }
     // The next entry with the same key, or kNone; entry comes from First or
     // Next.
     std::uint32_t Next(std::uint32_t entry) const {
-        const std::uint32_t next = next_[entry];
-        return next > entry ? next : kNone;
+        const std::uint32_t next = links_.Find(entry);
+        return next != kNone && next > entry ? next : kNone;
     }
 
     // The memory it holds, for the benchmarks.
     std::size_t Bytes() const;
 
 private:
+    static constexpr std::size_t kNoSlot = SIZE_MAX;
+
+    // Entry to entry, for the rings of keys that several entries share.
+    class Links {
+    public:
+        std::uint32_t Find(std::uint32_t from) const;
+        void Set(std::uint32_t from, std::uint32_t to);
+        void Clear() { cells_ = {}; count_ = 0; }
+        std::size_t Bytes() const { return cells_.capacity() * sizeof(std::uint64_t); }
+
+    private:
+        std::size_t Home(std::uint32_t from) const {
+            return static_cast<std::size_t>((std::uint64_t{from * 0x9E3779B9u} * cells_.size()) >> 32);
+        }
+        // from in the high half, to in the low; all ones where free.
+        std::vector<std::uint64_t> cells_;
+        std::size_t count_ = 0;
+    };
+
+    static std::uint8_t Tag(std::uint64_t hash) { return static_cast<std::uint8_t>(hash >> 56); }
     std::size_t Home(std::uint64_t hash) const {
-        // The high half of the hash, spread over the slots without a division.
+        // The high half of the hash spread over the slots without a division.
         return static_cast<std::size_t>(((hash >> 32) * slots_.size()) >> 32);
     }
     std::size_t Following(std::size_t slot) const { return slot + 1 == slots_.size() ? 0 : slot + 1; }
     template <typename Keys>
-    void Grow(std::size_t keys, const Keys& owner);
+    std::size_t Find(std::string_view key, std::uint64_t hash, const Keys& keys) const;
+    // Slots for keys at most seven in ten full; the filter sized to match.
+    void Size(std::size_t keys);
+    void Place(std::uint32_t last, std::uint64_t hash);
+    template <typename Keys>
+    void Grow(const Keys& keys);
 
-    // The last entry of each key; kNone where free. At most half full.
+    // The last entry of each key; kNone where free.
     std::vector<std::uint32_t> slots_;
-    // Per entry, the next entry of its key (the last: the first).
-    std::vector<std::uint32_t> next_;
+    std::vector<std::uint8_t> tags_;
+    Links links_;
     KeyBits filter_;
     std::size_t keys_ = 0;
 };
 
 template <typename Keys>
+std::size_t RowIndex::Find(std::string_view key, std::uint64_t hash, const Keys& keys) const {
+    if (!filter_.MayContain(hash)) return kNoSlot;
+    const std::uint8_t tag = Tag(hash);
+    for (std::size_t slot = Home(hash); slots_[slot] != kNone; slot = Following(slot)) {
+        if (tags_[slot] == tag && keys.Equal(slots_[slot], key)) return slot;
+    }
+    return kNoSlot;
+}
+
+template <typename Keys>
 void RowIndex::Add(std::uint32_t entry, std::string_view key, std::uint64_t hash, const Keys& keys) {
-    if ((keys_ + 1) * 2 > slots_.size()) Grow(std::max<std::size_t>(16, (keys_ + 1) * 2), keys);
-    if (next_.size() <= entry) next_.resize(static_cast<std::size_t>(entry) + 1, kNone);
-    std::size_t slot = Home(hash);
-    for (; slots_[slot] != kNone; slot = Following(slot)) {
+    if (const std::size_t slot = keys_ == 0 ? kNoSlot : Find(key, hash, keys); slot != kNoSlot) {
         const std::uint32_t last = slots_[slot];
-        if (!keys.Equal(last, key)) continue;
-        next_[entry] = next_[last];
-        next_[last] = entry;
+        const std::uint32_t first = links_.Find(last);
+        links_.Set(entry, first == kNone ? last : first);
+        links_.Set(last, entry);
         slots_[slot] = entry;
         return;
     }
-    slots_[slot] = entry;
-    next_[entry] = entry;
+    if ((keys_ + 1) * 10 > slots_.size() * 7) Grow(keys);
+    Place(entry, hash);
     filter_.Add(hash);
     ++keys_;
 }
 
 template <typename Keys>
-std::uint32_t RowIndex::First(std::string_view key, std::uint64_t hash, const Keys& keys) const {
-    if (!filter_.MayContain(hash)) return kNone;
-    for (std::size_t slot = Home(hash); slots_[slot] != kNone; slot = Following(slot)) {
-        const std::uint32_t last = slots_[slot];
-        if (keys.Equal(last, key)) return next_[last];
-    }
-    return kNone;
-}
-
-template <typename Keys>
-void RowIndex::Grow(std::size_t keys, const Keys& owner) {
-    std::vector<std::uint32_t> old(keys * 2, kNone);
-    old.swap(slots_);
-    filter_.Resize(keys);
+void RowIndex::Grow(const Keys& keys) {
+    std::vector<std::uint32_t> old = std::move(slots_);
+    Size(std::max<std::size_t>(16, keys_ * 2));
     for (std::uint32_t last : old) {
         if (last == kNone) continue;
-        const std::uint64_t hash = owner.Hash(last);
-        std::size_t slot = Home(hash);
-        while (slots_[slot] != kNone) slot = Following(slot);
-        slots_[slot] = last;
+        const std::uint64_t hash = keys.Hash(last);
+        Place(last, hash);
         filter_.Add(hash);
     }
 }

@@ -15,98 +15,64 @@ namespace {
 
 constexpr std::string_view kLoadingText = "Loading definitions, please wait...";
 
-// The folder a row stores, into folder: the expanded FOLDER with a trailing
-// "\", or nothing when the line names none. "[drive]" is no folder token and
-// stays.
-void StoredFolder(const FileFields& fields, const PathTokens& tokens, std::string& folder) {
-    folder.clear();
-    if (!fields.hasFolderField) {
-        return;
-    }
-    tokens.ExpandPathInto(fields.folder, folder);
-    if (!folder.empty() && folder.back() != '\\') {
-        folder += '\\';
-    }
-}
-
 enum class Kind { Files, Directories };
 
-// Folders grow by about this much when their token is put in; the guess
-// sizes the table's text before the lines are loaded.
-constexpr std::size_t kFolderGrowthPerLine = 16;
-
-// One place a line names: its stored folder and, lower-cased, the folder
-// followed by the name. Kept from line to line so that a line costs no
+// One place a line names: its stored folder followed by the name, as the
+// safety list sees it. Kept from line to line so that a line costs no
 // allocation.
 struct Place {
     std::string folder;
-    std::string lowered;
-    std::size_t folderLength = 0;
-
-    std::string_view LoweredFolder() const { return std::string_view(lowered).substr(0, folderLength); }
-    std::string_view LoweredName() const { return std::string_view(lowered).substr(folderLength); }
+    std::string path;
 };
 
 // The place the line names with these tokens; false when it makes no row.
 // A row without a key (a file line without a name, a directory line without
 // a folder) could never match: it is left out, and the lines after it load.
-// Lower-cased once, for the safety test and the row alike: a file row is
-// protected by its path (the folder followed by the name), a directory row
-// by its folder.
-bool MakePlace(ScanContext& context, bool files, const FileFields& fields, const PathTokens& tokens, Place& place) {
-    StoredFolder(fields, tokens, place.folder);
-    if (!files && !place.folder.empty()) {
-        place.folder.pop_back();
+// A file row is protected by its path (the folder followed by the name), a
+// directory row by its folder.
+bool MakePlace(ScanContext& context, TableKey kind, std::string_view written, std::string_view name,
+               const PathTokens& tokens, Place& place) {
+    PlaceFolder(kind, tokens, written, place.folder);
+    if (kind == TableKey::DirFolder) {
+        return !TrimmedView(place.folder).empty() && !context.safety.IsProtectedLowerCasePath(place.folder);
     }
-    place.lowered.clear();
-    AppendLower(place.lowered, place.folder);
-    place.folderLength = place.lowered.size();
-    AppendLower(place.lowered, fields.name);
-    if (TrimmedView(files ? place.LoweredName() : place.LoweredFolder()).empty()) {
-        return false;
-    }
-    return !context.safety.IsProtectedLowerCasePath(files ? std::string_view(place.lowered)
-                                                          : place.LoweredFolder());
-}
-
-void LoadLines(ScanContext& context, bool files, DefinitionLines& lines, DefinitionTable& table) {
-    table.Reserve(lines.LineCount(), lines.Bytes() + lines.LineCount() * kFolderGrowthPerLine);
-    Place own;
-    Place twin;
-    std::string_view line;
-    while (!context.state.StopRequested() && lines.Next(context.codePage, line)) {
-        const FileFields fields = files ? FileDefinitionFields(line) : DirectoryDefinitionFields(line);
-        const bool ownKept = MakePlace(context, files, fields, context.tokens, own);
-        // A definition for the program folder finds the file in its 32-bit
-        // twin as well (the walk looks for the system folder's twin itself).
-        const PathTokens* thirtyTwoBit = context.tokens.ThirtyTwoBitPlace(fields.folder);
-        const bool twinKept = thirtyTwoBit && MakePlace(context, files, fields, *thirtyTwoBit, twin);
-        bool added = true;
-        if (ownKept) {
-            added = table.Add({own.LoweredName(), own.LoweredFolder(), fields.type, fields.threat},
-                              twinKept ? std::optional(twin.LoweredFolder()) : std::nullopt);
-        } else if (twinKept) {
-            added = table.Add({twin.LoweredName(), twin.LoweredFolder(), fields.type, fields.threat});
-        }
-        // A table that holds 4 GiB of text takes no more.
-        if (!added) return;
-        context.pump.Pump();
-    }
+    if (TrimmedView(name).empty()) return false;
+    place.path.assign(place.folder).append(name);
+    return !context.safety.IsProtectedLowerCasePath(place.path);
 }
 
 void LoadTable(ScanContext& context, Kind kind) {
     const bool files = kind == Kind::Files;
+    const TableKey key = files ? TableKey::FileName : TableKey::DirFolder;
     const std::string path =
         DataFilePath(context.dataFolder, files ? datafile::kFileDefinitions : datafile::kDirectoryDefinitions);
     DefinitionTable& table = files ? context.tables.Files() : context.tables.Directories();
-    table.SetProgramFolderTwins(context.tokens.ProgramFolderTwins());
-    {
-        DefinitionLines lines;
-        if (lines.Read(context.files, path)) LoadLines(context, files, lines, table);
+    DefinitionLines lines;
+    if (!lines.Open(context.files, path)) return;
+    // A row holds less than its line: the file's size is room enough.
+    table.BeginLoad(DefinitionLines::Count(context.files, path),
+                    static_cast<std::size_t>(context.files.FileSize(path).value_or(0)), context.tokens);
+    Place own;
+    Place twin;
+    std::string name;
+    std::string_view line;
+    while (!context.state.StopRequested() && lines.Next(context.codePage, line)) {
+        const FileFields fields = files ? FileDefinitionFields(line) : DirectoryDefinitionFields(line);
+        name.clear();
+        AppendLower(name, fields.name);
+        DefinitionTable::Line row{name, fields.threat, fields.folder, fields.type, std::nullopt, std::nullopt};
+        if (MakePlace(context, key, fields.folder, name, context.tokens, own)) row.ownFolder = own.folder;
+        // A definition for the program folder finds the file in its 32-bit
+        // twin as well (the walk looks for the system folder's twin itself).
+        const PathTokens* thirtyTwoBit = context.tokens.ThirtyTwoBitPlace(fields.folder);
+        if (thirtyTwoBit && MakePlace(context, key, fields.folder, name, *thirtyTwoBit, twin)) {
+            row.thirtyTwoBitFolder = twin.folder;
+        }
+        // A table that holds 4 GiB of text takes no more.
+        if ((row.ownFolder || row.thirtyTwoBitFolder) && !table.AddLine(row)) break;
+        context.pump.Pump();
     }
-    // Once the file's text is gone, so that the two are never held at once
-    // with a copy of the table's.
-    table.Trim();
+    table.EndLoad();
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST(RowIndexTest, EntriesOfOneKeyStayInOrderThroughLookUpsAndGrowth) {
 TEST(RowIndexTest, ManyEntriesOfOneKey) {
     RowIndex index;
     Keys keys;
-    index.Reserve(2, 100'000);
+    index.Reserve(2);
     for (std::uint32_t entry = 0; entry < 100'000; ++entry) keys.Add(index, entry, entry % 1000 == 7 ? "other" : "same");
     const std::vector<std::uint32_t> same = keys.Entries(index, "same");
     ASSERT_EQ(same.size(), 99'900u);

@@ -22,7 +22,7 @@ struct Row {
 std::vector<Row> RowsOf(const DefinitionTable& table) {
     std::vector<Row> rows;
     for (std::size_t i = 0; i < table.Size(); ++i) {
-        const DefinitionRow row = table.Row(i);
+        const StoredRow row = table.Row(i);
         rows.push_back({std::string(row.name), std::string(row.folder), std::string(row.type), std::string(row.threat)});
     }
     return rows;
