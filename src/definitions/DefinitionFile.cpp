@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/Lines.h"
 #include "definitions/DefinitionCodec.h"
 
 namespace bastion {
@@ -35,25 +36,6 @@ bool DefinitionLines::Open(platform::FileSystem& files, const std::string& path)
     return reader_ != nullptr;
 }
 
-std::size_t DefinitionLines::Count(platform::FileSystem& files, const std::string& path) {
-    std::unique_ptr<platform::FileReader> reader = files.OpenForRead(path);
-    if (!reader) return 0;
-    std::string piece(kPiece, '\0');
-    std::size_t ends = 0;
-    char last = '\n';
-    bool afterCr = false;
-    while (const std::size_t read = reader->Read(piece.data(), piece.size())) {
-        for (std::size_t i = 0; i < read; ++i) {
-            const char c = piece[i];
-            // CR LF is one line end, even across two pieces.
-            if (c == '\r' || (c == '\n' && !afterCr)) ++ends;
-            afterCr = c == '\r';
-        }
-        last = piece[read - 1];
-    }
-    return ends + (last == '\n' || last == '\r' ? 0 : 1);
-}
-
 bool DefinitionLines::Fill() {
     if (ended_) return false;
     std::memmove(buffer_.data(), buffer_.data() + at_, end_ - at_);
@@ -73,7 +55,7 @@ bool DefinitionLines::Fill() {
 bool DefinitionLines::Next(const CodePage& codePage, std::string_view& line) {
     std::size_t end = at_;
     for (;;) {
-        while (end < end_ && buffer_[end] != '\n' && buffer_[end] != '\r') ++end;
+        end = FindLineEnd(std::string_view(buffer_.data(), end_), end);
         // A CR at the end of what was read may be the first half of CR LF.
         if (end + 1 < end_ || (end < end_ && buffer_[end] == '\n') || ended_) break;
         const std::size_t scanned = end - at_;

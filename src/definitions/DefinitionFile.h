@@ -27,10 +27,6 @@ class DefinitionLines {
 public:
     // False when the file does not exist or cannot be opened.
     bool Open(platform::FileSystem& files, const std::string& path);
-    // The number of lines the file holds, counted in a pass of its own
-    // (the file comes from the system's cache: a tenth of a decoding pass),
-    // so that a reader can size what it keeps exactly.
-    static std::size_t Count(platform::FileSystem& files, const std::string& path);
     // The next line as text, valid until the next call; false at the end of
     // the file (or when a read fails: the lines before the failure have been
     // given).

@@ -156,6 +156,16 @@ void DefinitionTable::Clear() {
     driveIndexes_.clear();
 }
 
+bool DefinitionTable::HasMatch(std::string_view key, std::string_view drive) const {
+    // Every entry stands for a place of its row.
+    const std::uint64_t hash = RowIndex::Hash(key);
+    if (index_.First(key, hash, EntryKeys{*this}) != kNone) return true;
+    if (driveEntries_.empty()) return false;
+    DriveIndex scratch;
+    const DriveIndex& byDrive = DriveEntries(drive, scratch);
+    return byDrive.entries.First(key, hash, byDrive) != kNone;
+}
+
 std::size_t DefinitionTable::Bytes() const {
     return block_.Bytes() + index_.Bytes() + driveEntries_.capacity() * sizeof(std::uint32_t);
 }

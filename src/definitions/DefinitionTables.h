@@ -117,6 +117,9 @@ public:
     template <typename OnPlace>
     void ForEachMatch(std::string_view key, std::string_view drive, OnPlace&& onPlace) const;
 
+    // True when ForEachMatch would call onPlace at all.
+    bool HasMatch(std::string_view key, std::string_view drive) const;
+
     // The memory the table holds, for the benchmarks.
     std::size_t Bytes() const;
 

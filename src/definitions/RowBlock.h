@@ -4,8 +4,8 @@
 // definition set names a handful of types a hundred thousand times). Rows
 // are read back as views into the block: a row costs its text and a few
 // bytes of lengths, and no allocation of its own. A loaded row is no longer
-// than the line it comes from. Only every sixteenth row's place is noted; a
-// row is found from the one noted before it.
+// than the line it comes from. Only every fourth row's place is noted; a row
+// is found from the one noted before it.
 #pragma once
 
 #include <cstdint>
@@ -52,7 +52,7 @@ public:
     std::size_t Bytes() const;
 
 private:
-    static constexpr std::size_t kRowsPerMark = 16;
+    static constexpr std::size_t kRowsPerMark = 4;
 
     std::uint32_t TypeNumber(std::string_view type);
     // Where the row begins in the text.
@@ -60,7 +60,7 @@ private:
 
     std::string text_;
     std::size_t rows_ = 0;
-    // Where rows 0, 16, 32, ... begin.
+    // Where rows 0, 4, 8, ... begin.
     std::vector<std::uint32_t> marks_;
     // Every type met, in the order met; a deque keeps each text in place
     // for the views that look it up.

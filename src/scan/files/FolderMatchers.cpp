@@ -129,13 +129,8 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
     const DefinitionTable& table = context.tables.Files();
 
     // Most walked files match no name: find that out before anything else.
-    bool any = false;
     std::string drive = DriveOf(path);
-    table.ForEachMatch(name, drive, [&](std::size_t, const DefinitionRow&) {
-        any = true;
-        return false;
-    });
-    if (!any) return;
+    if (!table.HasMatch(name, drive)) return;
 
     const WalkedItem item = Describe(ToLower(path.substr(0, nameStart)), std::move(drive));
     // Rare enough (only after a name matched) to be worked out per file.

@@ -5,8 +5,10 @@
 // and matches that file name in any folder.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "definitions/DefinitionRecords.h"
 #include "definitions/PathTokens.h"
@@ -18,8 +20,13 @@ public:
     // Adds the definition's folder (tokens expanded), "\" and file name,
     // with doubled backslashes reduced. A line without "=" adds nothing.
     void Add(const ExeRecord& record, const PathTokens& tokens);
-    void Clear() { text_.clear(); }
-    // Upper-cases the whole list once it is complete.
+    void Clear() {
+        text_.clear();
+        pieces_.clear();
+        names_.clear();
+    }
+    // Upper-cases the whole list once it is complete, and notes its pieces
+    // for Matches.
     void Finish();
 
     // True when the path (upper-cased) is an entry, or when an entry ends in
@@ -31,7 +38,16 @@ public:
     const std::string& Text() const { return text_; }
 
 private:
+    std::string_view PieceAt(std::uint32_t at) const;
+
     std::string text_;
+    // Where each piece of the text between two "|" begins, and where the
+    // part of each piece after its last "\" begins, each sorted by what
+    // begins there: the memory shield looks every two seconds, and searching
+    // a hundred thousand entries for each running program would cost more
+    // than reading them.
+    std::vector<std::uint32_t> pieces_;
+    std::vector<std::uint32_t> names_;
 };
 
 // A module path in the forms the system also reports
