@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "DeltaEncoding.h"
 #include "HttpCaching.h"
@@ -194,10 +195,21 @@ int DefinitionServer::Bind(const std::string& host, int port) {
     return http_->bind_to_port(host, port) ? port : -1;
 }
 
-bool DefinitionServer::Listen() { return http_->listen_after_bind(); }
+bool DefinitionServer::Listen() {
+    listening_ = true;
+    const bool served = stopping_ || http_->listen_after_bind();
+    listenEnded_ = true;
+    return served;
+}
 
 void DefinitionServer::Stop() {
     stopping_ = true;
+    // A stop that comes as the server starts to listen (a service manager
+    // stopping it at once) would find nothing to stop yet: it waits until
+    // there is, unless Listen saw it first and never listened.
+    if (listening_) {
+        while (!listenEnded_ && !http_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     http_->stop();
 }
 

@@ -117,7 +117,7 @@ public:
 
     // Binds to the port (0: any free one); the port, or -1.
     int Bind(const std::string& host, int port);
-    // Serves until Stop.
+    // Serves until Stop, which may come from any thread at any time.
     bool Listen();
     void Stop();
 
@@ -138,6 +138,8 @@ private:
     std::unique_ptr<httplib::Server> http_;
     std::mutex logLock_;
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> listening_{false};
+    std::atomic<bool> listenEnded_{false};
 };
 
 }  // namespace defserver
