@@ -16,6 +16,9 @@ constexpr std::chrono::seconds kConnectionWait{5};
 // After a failed connection, requests fail at once for this long instead
 // of each waiting for the database in turn.
 constexpr std::chrono::seconds kRetryPause{1};
+// Rows stored by one statement at most (three parameters each, of the
+// 65,535 a statement may have).
+constexpr std::size_t kMostRowsAStatement = 1000;
 // Serialises the steps of instances that start together.
 constexpr const char* kMigrationLock = "SELECT pg_advisory_xact_lock(1684366963)";
 
@@ -73,6 +76,8 @@ PostgresFeedbackStore::Connection PostgresFeedbackStore::Connect(std::string& er
         error = Message(connection.get());
         return nullptr;
     }
+    // Notices ("already exists, skipping") are no news for the log.
+    PQsetNoticeProcessor(connection.get(), [](void*, const char*) {}, nullptr);
     // A statement that hangs (a stalled disk, a lock) gives its request
     // back in a while rather than holding its connection for ever.
     if (!Exec(connection.get(), "SET statement_timeout = 10000", error)) return nullptr;
@@ -146,44 +151,90 @@ void PostgresFeedbackStore::Give(Connection connection) {
     // Closed outside the lock: saying goodbye to a server takes a while.
 }
 
-bool PostgresFeedbackStore::Insert(const char* sql, const std::vector<const std::string*>& values) {
-    std::vector<const char*> data;
+bool PostgresFeedbackStore::Store(Pending& row) {
+    if (row.request.empty()) return false;
+    std::unique_lock<std::mutex> hold(queueLock_);
+    queue_.push_back(&row);
+    while (!row.done) {
+        if (row.taken || storing_ >= most_) {
+            settled_.wait(hold);
+            continue;
+        }
+        // This request stores what waits, its own row first among them.
+        ++storing_;
+        std::vector<Pending*> rows[2];
+        for (std::size_t n = 0; n < kMostRowsAStatement && !queue_.empty(); ++n) {
+            Pending* next = queue_.front();
+            queue_.pop_front();
+            next->taken = true;
+            rows[next->falsePositive].push_back(next);
+        }
+        hold.unlock();
+        bool stored[2] = {false, false};
+        for (int table = 0; table < 2; ++table) stored[table] = !rows[table].empty() && InsertRows(rows[table]);
+        hold.lock();
+        --storing_;
+        for (int table = 0; table < 2; ++table) {
+            for (Pending* each : rows[table]) {
+                each->stored = stored[table];
+                each->done = true;
+            }
+        }
+        settled_.notify_all();
+    }
+    return row.stored;
+}
+
+bool PostgresFeedbackStore::InsertRows(const std::vector<Pending*>& rows) {
+    const bool falsePositives = rows.front()->falsePositive;
+    std::string sql = falsePositives ? "INSERT INTO false_positives (request, files, details) VALUES "
+                                     : "INSERT INTO data (request, data) VALUES ";
+    std::vector<const char*> values;
     std::vector<int> lengths;
     std::vector<int> formats;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        data.push_back(values[i]->data());
-        lengths.push_back(static_cast<int>(values[i]->size()));
+    auto add = [&](const std::string& value, int format) {
+        values.push_back(value.data());
+        lengths.push_back(static_cast<int>(value.size()));
+        formats.push_back(format);
+        return "$" + std::to_string(values.size());
+    };
+    for (const Pending* row : rows) {
+        if (row != rows.front()) sql += ",";
         // The identity is text; the texts received go as their bytes.
-        formats.push_back(i == 0 ? 0 : 1);
+        sql += "(" + add(row->request, 0) + "," + add(*row->first, 1);
+        sql += falsePositives ? "," + add(*row->second, 1) + ")" : ")";
     }
+    sql += " ON CONFLICT (request) DO NOTHING";
     for (int attempt = 0; attempt < 2; ++attempt) {
         Connection connection = Take();
         if (!connection) return false;
-        const Result result(PQexecParams(connection.get(), sql, static_cast<int>(values.size()), nullptr, data.data(),
-                                         lengths.data(), formats.data(), 0));
+        const Result result(PQexecParams(connection.get(), sql.c_str(), static_cast<int>(values.size()), nullptr,
+                                         values.data(), lengths.data(), formats.data(), 0));
         const bool stored = result && PQresultStatus(result.get()) == PGRES_COMMAND_OK;
         const bool lost = PQstatus(connection.get()) != CONNECTION_OK;
         Give(std::move(connection));
         // A connection lost on the way may have lost the answer of a
-        // commit that took place: sent again, the row is found by its
-        // identity and not stored twice.
+        // commit that took place: sent again, the rows are found by their
+        // identities and not stored twice.
         if (stored || !lost) return stored;
     }
     return false;
 }
 
 bool PostgresFeedbackStore::AddData(const std::string& data) {
-    const std::string request = NewRowIdentity();
-    return !request.empty() &&
-           Insert("INSERT INTO data (request, data) VALUES ($1, $2) ON CONFLICT (request) DO NOTHING",
-                  {&request, &data});
+    Pending row;
+    row.request = NewRowIdentity();
+    row.first = &data;
+    return Store(row);
 }
 
 bool PostgresFeedbackStore::AddFalsePositive(const std::string& files, const std::string& details) {
-    const std::string request = NewRowIdentity();
-    return !request.empty() && Insert("INSERT INTO false_positives (request, files, details) VALUES ($1, $2, $3)"
-                                      " ON CONFLICT (request) DO NOTHING",
-                                      {&request, &files, &details});
+    Pending row;
+    row.falsePositive = true;
+    row.request = NewRowIdentity();
+    row.first = &files;
+    row.second = &details;
+    return Store(row);
 }
 
 std::vector<std::vector<std::string>> PostgresFeedbackStore::Rows(const std::string& table) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <set>
 #include <thread>
 
 #include "FeedbackSchema.h"
@@ -144,6 +145,33 @@ TEST_P(FeedbackStoreTest, ADatabaseOfTheFirstReleaseIsBroughtUpToDateOnceWhateve
     const std::vector<std::string> rows = DataRows(*Open());
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[0], "old");
+}
+
+TEST_P(FeedbackStoreTest, ReportsArrivingTogetherAreStoredTogetherEachOnce) {
+    // One connection for many senders: rows wait and go in together.
+    std::string error;
+    FeedbackStoreOptions one;
+    one.connections = 1;
+    const std::unique_ptr<FeedbackStore> store = OpenFeedbackStore(database.Location(), error, one);
+    ASSERT_TRUE(store) << error;
+    std::vector<std::thread> senders;
+    std::atomic<int> stored{0};
+    for (int sender = 0; sender < 16; ++sender) {
+        senders.emplace_back([&, sender] {
+            for (int i = 0; i < 10; ++i) {
+                const std::string text = std::to_string(sender) + "/" + std::to_string(i);
+                stored += i % 5 == 0 ? store->AddFalsePositive(text, "details " + text) : store->AddData(text);
+            }
+        });
+    }
+    for (std::thread& sender : senders) sender.join();
+    EXPECT_EQ(stored, 160);
+    std::set<std::string> data;
+    for (const std::string& text : DataRows(*store)) EXPECT_TRUE(data.insert(text).second) << text;
+    EXPECT_EQ(data.size(), 128u);
+    const auto reports = store->Rows("false_positives");
+    ASSERT_EQ(reports.size(), 32u);
+    for (const auto& report : reports) EXPECT_EQ(report.at(1), "details " + report.at(0));
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, FeedbackStoreTest, ::testing::Values(kSqlite, kPostgres),
