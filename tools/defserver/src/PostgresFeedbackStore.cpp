@@ -160,7 +160,8 @@ bool PostgresFeedbackStore::Store(Pending& row) {
             settled_.wait(hold);
             continue;
         }
-        // This request stores what waits, its own row first among them.
+        // This request stores what waits, oldest first: its own row among
+        // them unless a whole statement's worth waited before it.
         ++storing_;
         std::vector<Pending*> rows[2];
         for (std::size_t n = 0; n < kMostRowsAStatement && !queue_.empty(); ++n) {
