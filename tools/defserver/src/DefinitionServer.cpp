@@ -46,7 +46,7 @@ std::string ClientAddress(const httplib::Request& request, const std::vector<std
 DefinitionServer::DefinitionServer(ServerOptions options, std::unique_ptr<FeedbackStore> feedback,
                                    std::unique_ptr<Signer> signer)
     : options_(std::move(options)),
-      changes_(options_.changes, options_.report, LocalNow),
+      changes_(options_.changes, options_.report, LocalNow, options_.lookEvery),
       deltas_(options_.deltaCacheBytes),
       feedback_(std::move(feedback)),
       signer_(std::move(signer)),

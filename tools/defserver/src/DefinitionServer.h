@@ -28,6 +28,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <map>
@@ -69,6 +70,8 @@ struct ServerOptions {
     int feedbackPerMinute = 30;
     // Where problems in the change sets are told.
     std::function<void(const std::string&)> report;
+    // How often the change folder is looked at again, at most.
+    std::chrono::milliseconds lookEvery{std::chrono::seconds(1)};
     // The bytes of deltas kept for the next client with the same date.
     std::size_t deltaCacheBytes = 64 * 1024 * 1024;
     // Requests served at once (one per open connection).

@@ -6,20 +6,15 @@
 
 namespace defserver {
 
-namespace {
-
-constexpr std::chrono::seconds kLookEvery{1};
-
-}  // namespace
-
 PublishedChanges::PublishedChanges(std::filesystem::path folder, std::function<void(const std::string&)> report,
-                                   std::function<bastion::DateTime()> now, std::function<Clock::time_point()> clock)
-    : folder_(std::move(folder), std::move(report), std::move(now)), clock_(std::move(clock)) {}
+                                   std::function<bastion::DateTime()> now, std::chrono::milliseconds lookEvery,
+                                   std::function<Clock::time_point()> clock)
+    : folder_(std::move(folder), std::move(report), std::move(now)), lookEvery_(lookEvery), clock_(std::move(clock)) {}
 
 std::shared_ptr<const Publication> PublishedChanges::Current() {
     {
         std::lock_guard<std::mutex> hold(lock_);
-        if (looked_ && clock_() - lookedAt_ < kLookEvery) return current_;
+        if (looked_ && clock_() - lookedAt_ < lookEvery_) return current_;
     }
     std::unique_lock<std::mutex> looking(looking_, std::defer_lock);
     bool first = false;
@@ -37,7 +32,7 @@ std::shared_ptr<const Publication> PublishedChanges::Current() {
     }
     {
         std::lock_guard<std::mutex> hold(lock_);
-        if (looked_ && clock_() - lookedAt_ < kLookEvery) return current_;
+        if (looked_ && clock_() - lookedAt_ < lookEvery_) return current_;
     }
     Look();
     std::lock_guard<std::mutex> hold(lock_);

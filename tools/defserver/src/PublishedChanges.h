@@ -1,9 +1,9 @@
 // The change sets as the server serves them at a moment: the log, its
 // newest date, and what caches need (a version that changes with the log,
 // the tag of the date answer, the time of the last change to the folder).
-// The folder is looked at again when a second has passed since the last
-// look, by the first request after that second; the others meanwhile serve
-// what was there.
+// The folder is looked at again when a while (a second) has passed since
+// the last look, by the first request after that; the others meanwhile
+// serve what was there.
 #pragma once
 
 #include <chrono>
@@ -35,10 +35,12 @@ class PublishedChanges {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // report and now as ChangeFolder takes them; clock says when a second
+    // report and now as ChangeFolder takes them; clock says when lookEvery
     // has passed.
     PublishedChanges(std::filesystem::path folder, std::function<void(const std::string&)> report,
-                     std::function<bastion::DateTime()> now, std::function<Clock::time_point()> clock = Clock::now);
+                     std::function<bastion::DateTime()> now,
+                     std::chrono::milliseconds lookEvery = std::chrono::seconds(1),
+                     std::function<Clock::time_point()> clock = Clock::now);
 
     // What to serve now; nullptr while the folder cannot be read.
     std::shared_ptr<const Publication> Current();
@@ -48,6 +50,7 @@ private:
     void Look();
 
     ChangeFolder folder_;
+    const std::chrono::milliseconds lookEvery_;
     const std::function<Clock::time_point()> clock_;
     // Held by the request that looks at the folder.
     std::mutex looking_;

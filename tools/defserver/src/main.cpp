@@ -145,6 +145,8 @@ int Serve(const Options& options) {
         store.connections = Positive(options.at("--feedback-connections"), "--feedback-connections");
     }
     server.testControl = options.count("--test-control") != 0;
+    // A test that publishes a set asks for it at once.
+    if (server.testControl) server.lookEvery = std::chrono::milliseconds(0);
     server.report = [](const std::string& problem) { std::cerr << "defserver: " << problem << "\n"; };
 
     // What the server cannot do without stops it now, not at the first
