@@ -184,6 +184,9 @@ TEST(PostgresFeedbackStore, ADatabaseThatGoesAwayAnswers503AndTheServerRecoversW
         GTEST_SKIP() << "no PostgreSQL cluster (BASTION_TEST_POSTGRESQL)";
     }
     const fs::path folder = fs::temp_directory_path() / ("defserver-away-" + std::to_string(::getpid()));
+    const std::unique_ptr<const fs::path, void (*)(const fs::path*)> removed(&folder, [](const fs::path* path) {
+        fs::remove_all(*path);
+    });
     fs::create_directories(folder / "changes");
     std::ofstream(folder / "changes" / "a.changes") << "DATE 3/17/2006\nADD FILE evil.exe=Evil|[windir]|Adware\n";
     ServerOptions options;
@@ -223,7 +226,6 @@ TEST(PostgresFeedbackStore, ADatabaseThatGoesAwayAnswers503AndTheServerRecoversW
     std::vector<std::string> stored;
     for (const auto& row : OpenFeedbackStore(database.Location(), error)->Rows("data")) stored.push_back(row.at(0));
     EXPECT_EQ(stored, added) << "what was answered Added, and nothing else";
-    fs::remove_all(folder);
 }
 
 }  // namespace
