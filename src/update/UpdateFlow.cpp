@@ -1,8 +1,11 @@
 #include "update/UpdateFlow.h"
 
+#include <optional>
+
 #include "scan/state/DefinitionCounts.h"
 #include "scan/state/StatusPage.h"
 #include "ui/MessageKeys.h"
+#include "ui/TimersHeld.h"
 #include "ui/settings/SettingKeys.h"
 #include "update/UpdateAddresses.h"
 
@@ -32,7 +35,7 @@ std::optional<UpdateResult> UpdateFlow::RunLiveUpdate() {
     if (!operation) return std::nullopt;
     stopRequested_ = false;
     ui::FrmMain& form = env_.state.Form();
-    if (enableShieldTimers) enableShieldTimers(false);
+    std::optional<ui::TimersHeld> held(std::in_place, enableShieldTimers);
     form.cmdLiveUpdate.SetEnabled(false);
 
     UpdateResult result;
@@ -47,7 +50,7 @@ std::optional<UpdateResult> UpdateFlow::RunLiveUpdate() {
     }
     download.Form_Unload();
     form.cmdLiveUpdate.SetEnabled(true);
-    if (enableShieldTimers) enableShieldTimers(true);
+    held.reset();
     return result;
 }
 
@@ -82,7 +85,7 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
     if (download.removeTrayIcon) download.removeTrayIcon();
     popup.Show(env_.messages.getMessages(ui::msg::kUpdatedDefs));
     CountDefinitions(env_.files, env_.dataFolder, env_.state);
-    RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.settings, env_.state});
+    RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.messages, env_.settings, env_.state});
     env_.state.Form().cmdScan.SetEnabled(true);
     // A withdrawn definition must not be found again before the next start.
     if (result.walkDefinitionsChanged) env_.tables.Discard();
