@@ -73,7 +73,8 @@ void MainWindowHandlers::WireNavigation() {
     form.lblHide.onClick = [this] { Call(actions_.closeSteps); };
     form.cmdWebsite.onClick = [this] { website_.Open(); };
     form.cmdHijack.onClick = [this] {
-        cmdHijack_Click({app_.settings, app_.identity, app_.platform.files, app_.platform.shell, app_.dialogs});
+        cmdHijack_Click(
+            {app_.settings, app_.identity, app_.platform.files, app_.platform.shell, app_.dialogs, app_.messages});
     };
     form.cmdLog.onClick = [this] { ShowReport(); };
     form.lblViewLogFile.onClick = [this] { ShowReport(); };

@@ -36,6 +36,7 @@
 #include "ui/win32/TaskListEntry.h"
 #include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32EventPump.h"
+#include "ui/GuardMessages.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace {
@@ -191,7 +192,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     // The progress window's own icon: taking it away leaves the main one.
     bastion::win32::clsTray downloadTray(downloadWindow, 2);
     bastion::ui::FrmDownload& download = app.updates.download;
-    download.showTrayIcon = [&downloadTray] { downloadTray.ShowIcon(bastion::ui::FrmDownload::kTrayTip); };
+    download.showTrayIcon = [&downloadTray, &app] {
+        downloadTray.ShowIcon(app.messages.getMessages(bastion::ui::msg::kDownloadTip));
+    };
     download.removeTrayIcon = [&downloadTray] { downloadTray.RemoveIcon(); };
     downloadWindow.onMessage = [&downloadTray](UINT message, WPARAM wParam, LPARAM lParam) {
         return downloadTray.HandleMessage(message, wParam, lParam);

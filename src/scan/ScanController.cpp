@@ -11,6 +11,7 @@
 #include "scan/state/ResultChecks.h"
 #include "scan/state/ScanProgress.h"
 #include "scan/state/StatusPage.h"
+#include "ui/GuardMessages.h"
 #include "ui/MessageKeys.h"
 #include "ui/TimersHeld.h"
 #include "ui/settings/SettingKeys.h"
@@ -244,7 +245,7 @@ void ScanController::cmdBrowse_Click() {
                                 platform::ShowWindow::Minimized);
         ++opened;
         if (opened == 6) {
-            ui::MsgResult answer = env_.dialogs.MessageBox(std::string(kBrowseManyQuestion), env_.identity.productName,
+            ui::MsgResult answer = env_.dialogs.MessageBox(Message(ui::msg::kBrowseMany), env_.identity.productName,
                                                            ui::MsgButtons::OkCancel, ui::MsgIcon::Question);
             if (answer == ui::MsgResult::Cancel) {
                 return;

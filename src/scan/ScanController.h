@@ -106,11 +106,6 @@ struct ScanEnvironment {
 // What one scan works with, the tokens resolved for it.
 ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens);
 
-// The question of the Browse command after the sixth ticked row.
-inline constexpr std::string_view kBrowseManyQuestion =
-    "You have selected to browse more than 5 items at a time.  This can slow down your computer.  Are you sure "
-    "you want to continue?";
-
 class ScanController {
 public:
     ScanController(const ScanEnvironment& environment, const ScanOptionSource& options, ScanHooks hooks = {});

@@ -30,6 +30,11 @@ void FillGuardMessages(MessageCatalogue& catalogue) {
                          "administrator rights.");
     catalogue.setMessage(msg::kLastUpdated, "Signatures Last Updated On");
     catalogue.setMessage(msg::kOptionsNotRestored, "The options could not be restored; the defaults are shown.");
+    catalogue.setMessage(msg::kDownloadTip, "Getting latest definitions.");
+    catalogue.setMessage(msg::kFileGone, "Sorry, the following file no longer exists: ");
+    catalogue.setMessage(msg::kBrowseMany,
+                         "You have selected to browse more than 5 items at a time.  This can slow down your "
+                         "computer.  Are you sure you want to continue?");
 }
 
 }  // namespace bastion::ui

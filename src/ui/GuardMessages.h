@@ -39,6 +39,12 @@ inline constexpr std::string_view kRunNotRemoved = "MSG_RUN_NOT_REMOVED";
 // The Auto Update tab; the definition date follows.
 inline constexpr std::string_view kLastUpdated = "MSG_LAST_UPDATED";
 inline constexpr std::string_view kOptionsNotRestored = "MSG_OPTIONS_NOT_RESTORED";
+// The sibling product's program is gone; its path follows.
+inline constexpr std::string_view kFileGone = "MSG_FILE_GONE";
+// Browse, after the sixth ticked row.
+inline constexpr std::string_view kBrowseMany = "MSG_BROWSE_MANY";
+// The tip of the download window's notification-area icon.
+inline constexpr std::string_view kDownloadTip = "MSG_DOWNLOAD_TIP";
 }  // namespace msg
 
 void FillGuardMessages(MessageCatalogue& catalogue);
