@@ -24,8 +24,11 @@ void TimerBindings::Schedule(HWND window, std::uint64_t now) {
         return;
     }
     const std::uint64_t wakeAt = now + *wait;
-    // Set again only when the time to wake moves, not at every sync.
-    if (wakeAt == wakeAt_) return;
+    // Set again only when a timer is due sooner than the window wakes: a
+    // window timer set again at every sync (a sync follows every message)
+    // would never go off. One that goes off early finds nothing due and is
+    // set again.
+    if (wakeAt_ != 0 && wakeAt_ <= wakeAt) return;
     const UINT delay = static_cast<UINT>(std::max<std::uint64_t>(*wait, USER_TIMER_MINIMUM));
     if (::SetTimer(window, kTimerId, delay, nullptr)) wakeAt_ = wakeAt;
 }

@@ -27,7 +27,7 @@ private:
     void Schedule(HWND window, std::uint64_t now);
 
     ui::TimerClock clock_;
-    // When the window timer is set to go off; 0 while it is off.
+    // When the window timer was set to go off; 0 while it is off.
     std::uint64_t wakeAt_ = 0;
 };
 
