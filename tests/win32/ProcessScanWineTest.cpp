@@ -78,10 +78,11 @@ TEST_F(ProcessScanWineTest, InAScanTheProgramInItsDefinedFolderIsStoppedAndEachR
     EXPECT_FALSE(guarded.Ended(200));
     std::vector<std::string> rows = testing::ScanHarness::Rows(machine.state.ActivityList());
     std::sort(rows.begin(), rows.end());
-    EXPECT_EQ(rows, (std::vector<std::string>{
-                        "Running Application|" + ToUpper(fileName) + " was stopped#3/0",
-                        "Running Application|" + ToUpper(guardedName) +
-                            " could not be stopped: that needs administrator rights#3/0"}));
+    std::vector<std::string> expected{"Running Application|" + ToUpper(fileName) + " was stopped#3/0",
+                                      "Running Application|" + ToUpper(guardedName) +
+                                          " could not be stopped: that needs administrator rights#3/0"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(rows, expected);
     EXPECT_EQ(scanner.NotStopped(), (std::vector<ProgramNotStopped>{{ToUpper(guardedName), true}}));
     EXPECT_EQ(machine.state.counters.itemsFound, 2);
     EXPECT_TRUE(alerts.empty());

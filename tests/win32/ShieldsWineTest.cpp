@@ -1,8 +1,8 @@
 // The shields against the real machine and their real alert windows,
 // answered through the windows' buttons and close boxes while the shield
 // waits on the message queue. The memory shield meets two copies of
-// SleepyChild.exe under one name of their own, in two folders, listed in
-// "ExeDefinition.dat"; the home-page shield the real "Start Page" of
+// SleepyChild.exe under one name of their own, in two folders, both listed
+// in "ExeDefinition.dat"; the home-page shield the real "Start Page" of
 // HKEY_CURRENT_USER, changed by reg.exe.
 #include <gtest/gtest.h>
 
@@ -93,7 +93,9 @@ protected:
         for (const test::ScratchFolder* folder : {&listedFolder, &otherFolder}) {
             machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", *folder / fileName, true);
         }
-        machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + listedFolder.Path()});
+        // The name is a threat in both folders.
+        machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + listedFolder.Path(),
+                                                             fileName + "=Test Threat|" + otherFolder.Path()});
         timers.EnableShieldTimers(true);
         alertWindow.Create();
         homePageWindow.Create();
