@@ -3,6 +3,8 @@
 // and the message loop until an exit path ends the program.
 #include "platform/win32/WindowsApi.h"
 
+#include <dbt.h>
+
 #include <string>
 #include <string_view>
 
@@ -119,8 +121,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     bastion::win32::FrmMenuPopUpWindow menuWindow(notificationArea.menu, window);
     // A second start brings this window back, in front.
     const UINT showFirstRun = bastion::win32::ShowFirstRunMessage(app.identity.productName);
-    window.onMessage = [&tray, &window, &notificationArea, &form, showFirstRun](UINT message, WPARAM wParam,
-                                                                              LPARAM lParam) {
+    window.onMessage = [&tray, &app, &window, &notificationArea, &form, showFirstRun](UINT message, WPARAM wParam,
+                                                                                    LPARAM lParam) {
         if (showFirstRun != 0 && message == showFirstRun) {
             if (!form.Visible() || ::IsIconic(window.Hwnd())) {
                 notificationArea.ShowProgram();
@@ -128,6 +130,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
             }
             ::SetForegroundWindow(window.Hwnd());
             return true;
+        }
+        if (message == WM_DEVICECHANGE) {
+            // A drive attached or taken away shows in the drive list at once;
+            // the system's own handling goes on.
+            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) {
+                app.RefreshDrives();
+                window.SyncAll();
+            }
+            return false;
         }
         return tray.HandleMessage(message, wParam, lParam);
     };

@@ -10,8 +10,10 @@ namespace bastion {
 namespace {
 
 // A folder as a process path's folder reads after NormalizedProcessPath.
+// The place comes with its doubled backslashes reduced, a network folder's
+// opening pair kept.
 std::string NormalizedFolder(std::string_view folder, std::string_view systemFolder) {
-    std::string normal = NormalizedProcessPath(CollapseBackslashes(folder) + "\\", systemFolder);
+    std::string normal = NormalizedProcessPath(std::string(folder) + "\\", systemFolder);
     while (!normal.empty() && normal.back() == '\\') normal.pop_back();
     return normal;
 }
@@ -27,7 +29,7 @@ void ExecutablePathList::Add(const ExeRecord& record, const PathTokens& tokens, 
         folders.emplace_back();
         return;
     }
-    for (const std::string& place : tokens.ExpandPlacesWithDriveRoot(record.folder)) {
+    for (const std::string& place : tokens.PathPlaces(record.folder)) {
         std::string folder = NormalizedFolder(place, systemFolder);
         // A folder that expands to nothing names no place on this machine.
         if (folder.empty()) continue;

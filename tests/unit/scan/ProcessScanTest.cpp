@@ -202,7 +202,7 @@ TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {
     EXPECT_TRUE(Processes().IsRunning(12));
     EXPECT_TRUE(Processes().IsRunning(14));
     EXPECT_EQ(harness.machine.files.ReadFile(DataFilePath(harness.dataFolder, datafile::kExclusions)),
-              "EVIL.EXE\r\nHELPER.EXE\r\n");
+              "\xEF\xBB\xBF" "EVIL.EXE\r\nHELPER.EXE\r\n");
     EXPECT_TRUE(harness.exclusions.IsExcluded("evil.exe"));
 
     // Without an alert window nothing outside a scan is stopped.
