@@ -48,7 +48,8 @@ constexpr std::string_view kHelp =
     "and the item being examined; Ctrl+C or Ctrl+Break stops the scan as its Stop\n"
     "button does. After the scan each detection is written to standard output as one\n"
     "line of tab-separated fields (threat name, location, type, risk), followed by the\n"
-    "counters and the result. Running threats found by the process scan are stopped.\n"
+    "counters and the result. Running threats found by the process scan are stopped;\n"
+    "their line says whether they were (\"was stopped\", \"could not be stopped\").\n"
     "Nothing is removed unless --remove is given; then one line per item follows,\n"
     "\"removed\" or \"failed\", a tab and its location. Questions the scan would ask\n"
     "are answered No; messages go to standard error.\n"
@@ -61,8 +62,9 @@ constexpr std::string_view kHelp =
     "     were updated\n"
     "  1  the scan completed and found threats (with --remove: and removed them all)\n"
     "  2  error: bad command line, missing definition files, no such file or\n"
-    "     folder, the scan was cancelled, or an item could not be removed; the\n"
-    "     definitions could not be downloaded or applied\n"
+    "     folder, the scan was cancelled, a running threat could not be stopped,\n"
+    "     or an item could not be removed; the definitions could not be downloaded\n"
+    "     or applied\n"
     "quarantine restore: 0 when every item came back, 2 otherwise.\n";
 
 bool SetOption(std::string_view option, Arguments& arguments) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "common/Rounding.h"
 #include "common/Text.h"
@@ -10,6 +11,7 @@
 #include "removal/registry/ModRegistryRelated.h"
 #include "removal/registry/modRegsvr32.h"
 #include "ui/MessageKeys.h"
+#include "ui/TimersHeld.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -131,7 +133,7 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     Quarantine quarantine(env_.files, env_.codePage, env_.clock, env_.dataFolder);
     quarantine.EnsureFolder();
     if (hooks_.showResultsPage) hooks_.showResultsPage();
-    if (hooks_.enableShieldTimers) hooks_.enableShieldTimers(false);
+    std::optional<ui::TimersHeld> held(std::in_place, hooks_.enableShieldTimers);
     for (ui::Control* command : std::initializer_list<ui::Control*>{&form.lblRemove, &form.cmdRemove, &form.Command4}) {
         command->SetEnabled(false);
     }
@@ -238,7 +240,7 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     form.lblDeletingCaption.SetCaption("");
     form.pgbDeleteSpywaresFound.SetValue(form.pgbDeleteSpywaresFound.Max());
     form.lblDeletingPercentageCompleted.SetCaption("100% " + Message(ui::msg::kComplete));
-    if (hooks_.enableShieldTimers) hooks_.enableShieldTimers(true);
+    held.reset();
     for (ui::Control* command : std::initializer_list<ui::Control*>{&form.lblRemove, &form.cmdRemove, &form.Command4}) {
         command->SetEnabled(true);
     }

@@ -170,7 +170,7 @@ TEST_F(ScanControllerWineTest, ADailyScheduleSecondsAheadScansOnceUnattendedAndH
         unattendedRemoval = controller.AutoDelete() && controller.Unattended() &&
                             scan.state.ResultsList().Item(0).checked;
     };
-    Scheduler scheduler(clock, operations, [this] { StartScheduledScan(controller, scan.form, settings); });
+    Scheduler scheduler(clock, operations, [this] { StartScheduledScan(controller, settings); });
     const DateTime due = AddSeconds(clock.Now(), 3);
     scheduler.SetSchedule(
         Schedule{true, kScheduleDaily, DateTime{1899, 12, 30, due.hour, due.minute, due.second}, std::nullopt});

@@ -72,7 +72,7 @@ bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& s
     const std::string wanted = NormalizedProcessPath(path, systemFolder);
     bool stopped = true;
     for (std::uint32_t id : *ids) {
-        std::optional<std::string> image = processes.FirstModulePath(id);
+        std::optional<std::string> image = processes.ImagePath(id);
         if (!image || NormalizedProcessPath(*image, systemFolder) != wanted) continue;
         stopped = StopProcessById(processes, system, id, path) && stopped;
     }

@@ -1,10 +1,12 @@
 #include "removal/quarantine/RestoreWindow.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "common/Text.h"
 #include "removal/RemovalMessages.h"
 #include "removal/quarantine/QuarantineRestore.h"
+#include "ui/TimersHeld.h"
 
 namespace bastion {
 
@@ -22,7 +24,7 @@ void frmRestore_Load(ui::FrmRestore& window, Quarantine& quarantine) {
 void cmdRestore_Click(ui::FrmRestore& window, const RestoreWindowEnvironment& env) {
     ui::OperationGate::Operation operation = env.operations.TryBegin("restore");
     if (!operation) return;
-    if (env.enableShieldTimers) env.enableShieldTimers(false);
+    std::optional<ui::TimersHeld> held(std::in_place, env.enableShieldTimers);
     const ReplaceQuestion ask = [&env](const std::string& path) {
         return env.dialogs.MessageBox(path + "\r\n\r\n" + env.messages.getMessages(msg::kReplace), env.productName,
                                       ui::MsgButtons::YesNo, ui::MsgIcon::Question) == ui::MsgResult::Yes;
@@ -41,7 +43,7 @@ void cmdRestore_Click(ui::FrmRestore& window, const RestoreWindowEnvironment& en
         case RestoreResult::Kept: break;
         }
     }
-    if (env.enableShieldTimers) env.enableShieldTimers(true);
+    held.reset();
     operation.Finish();
     frmRestore_Load(window, env.quarantine);
     std::string text = env.messages.getMessages(msg::kRestored) + " " + ToDecimal(restored);

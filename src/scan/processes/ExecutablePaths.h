@@ -1,12 +1,14 @@
 // The executable definitions as the process scan compares them with running
-// programs: one text of full paths, upper-cased, each entry followed by "|"
-// and the whole preceded by "|" (|C:\WINDOWS\EVIL.EXE|\BAD.EXE|). A
-// definition without a folder gives an entry that begins with the backslash
-// and matches that file name in any folder.
+// programs: each definition's file name with the folders it names. A
+// definition that names a folder matches a program of that name running
+// from that folder, or from the folder's 32-bit twin on 64-bit Windows; one
+// with an empty folder matches that name in any folder.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "definitions/DefinitionRecords.h"
 #include "definitions/PathTokens.h"
@@ -15,23 +17,23 @@ namespace bastion {
 
 class ExecutablePathList {
 public:
-    // Adds the definition's folder (tokens expanded), "\" and file name,
-    // with doubled backslashes reduced. A line without "=" adds nothing.
-    void Add(const ExeRecord& record, const PathTokens& tokens);
-    void Clear() { text_.clear(); }
-    // Upper-cases the whole list once it is complete.
-    void Finish();
+    // Adds the definition: its file name and the places its folder names
+    // here (tokens expanded, "[drive]" the drive root, doubled backslashes
+    // reduced, the system32 forms made the system folder). A line without
+    // "=" adds nothing.
+    void Add(const ExeRecord& record, const PathTokens& tokens, std::string_view systemFolder);
+    void Clear() { folders_.clear(); }
+    bool Empty() const { return folders_.empty(); }
 
-    // True when the path (upper-cased) is an entry, or when an entry ends in
-    // "\" + fileName, whatever its folder: a definition names a program by
-    // its file name first, its folder only tells where it is usually found.
+    // True when a definition of this file name names the folder of the
+    // path, or names no folder. Both upper-cased and normalised as
+    // NormalizedProcessPath does.
     bool Matches(std::string_view upperPath, std::string_view upperFileName) const;
 
-    // "|" before the first entry, "|" after each; "" while empty.
-    const std::string& Text() const { return text_; }
-
 private:
-    std::string text_;
+    // Upper-cased file name -> the upper-cased folders its definitions
+    // name, without a trailing backslash; "" stands for any folder.
+    std::unordered_map<std::string, std::vector<std::string>> folders_;
 };
 
 // A module path in the forms the system also reports
