@@ -264,7 +264,7 @@ TEST_F(ScanControllerTest, AFullSystemScanWalksOnlyTheTickedDrives) {
 
     Strings locations;
     for (const ui::ListItem& row : state.ResultsList().Rows()) locations.push_back(row.subItems.at(0));
-    EXPECT_EQ(locations, Strings{"e:\\tools\\plantedspywarefile.exe"}) << "the unticked drive D is not walked";
+    EXPECT_EQ(locations, Strings{"E:\\Tools\\plantedspywarefile.exe"}) << "the unticked drive D is not walked";
 }
 
 TEST_F(ScanControllerTest, OnlyAScheduledAutoDeletingScanTicksAndRemovesItsFindings) {
