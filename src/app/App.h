@@ -12,6 +12,7 @@
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
 #include "removal/RemovalEngine.h"
+#include "report/ScanReport.h"
 #include "report/Feedback.h"
 #include "scan/processes/ProcessScanner.h"
 #include "scheduler/Scheduler.h"
@@ -101,6 +102,10 @@ public:
     SchedulePage schedulePage;
     // The anonymous data, file name and false-positive requests.
     Feedback feedback;
+
+private:
+    // The last automatic removal after a scheduled scan, for its report.
+    AutomaticRemoval automaticRemoval_;
 };
 
 }  // namespace bastion
