@@ -152,9 +152,11 @@ TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrivesFindingHidd
     std::vector<std::string> found;
     for (const ui::ListItem& row : scan.state.ResultsList().Rows()) found.push_back(row.subItems.at(0));
     std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (std::vector<std::string>{ToLower(planted / "bastionattribspyware.exe"),
-                                               ToLower(planted / "bastionplantedspyware.exe"),
-                                               ToLower(hiddenFolder + "\\bastionhiddenspyware.exe")}));
+    // Each is named as it is on the disk, in its own case.
+    std::vector<std::string> expected{planted / "bastionattribspyware.exe", planted / "bastionplantedspyware.exe",
+                                      hiddenFolder + "\\bastionhiddenspyware.exe"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected);
     EXPECT_EQ(settings.Read(ui::settings::kLblLastFullScan), controller.Times().finished);
     EXPECT_NE(Report().find("=====================End Of Report."), std::string::npos);
 }
