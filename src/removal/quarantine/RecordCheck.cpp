@@ -26,7 +26,9 @@ bool IsDeviceName(std::string_view name) {
 }
 
 bool IsPlainName(std::string_view name) {
-    if (name.empty() || name == "." || name == ".." || IsDeviceName(name)) return false;
+    // "..." or ". ." would lose its dots and blanks to the path parsing and
+    // name the folder above, or the folder itself.
+    if (name.find_first_not_of(". ") == std::string_view::npos || IsDeviceName(name)) return false;
     for (char c : name) {
         if (static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
             return false;

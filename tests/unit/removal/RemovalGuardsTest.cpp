@@ -67,6 +67,8 @@ TEST(RemovalGuards, ARestoreAcceptsOnlyRecordsTheQuarantineWrites) {
         {QuarantineKind::File, "7_spy.exe", "C:\\A\\other.exe", false},   // another name
         {QuarantineKind::File, "7_spy.exe", "C:\\A\\..\\spy.exe", false},
         {QuarantineKind::File, "7_spy.exe", "C:\\A\\.\\spy.exe", false},
+        {QuarantineKind::File, "7_spy.exe", "C:\\A\\. .\\spy.exe", false},
+        {QuarantineKind::Folder, "7_entry", "C:\\A\\...", false},
         {QuarantineKind::File, "7_spy.exe", "\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\spy.exe", false},
         {QuarantineKind::File, "7_spy.exe", "\\\\.\\C:\\spy.exe", false},
         {QuarantineKind::File, "7_spy.exe", "\\\\server\\share\\spy.exe", false},
