@@ -58,7 +58,7 @@ void DeletionPass(benchmark::State& state) {
     const std::string& content = File();
     const bastion::FileChange& change = Change();
     for (auto _ : state) {
-        std::string out = bastion::ApplyFileChange(change, content);
+        std::string out = bastion::ApplyFileChange(change, content).content;
         benchmark::DoNotOptimize(out);
     }
 }

@@ -34,6 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string withDrive = tokens.ExpandWithDriveRoot(text);
         // Text without tokens comes back as it was.
         if (!Contains(text, "[")) FUZZ_CHECK(expanded == text && withDrive == text);
+        // A path keeps no doubled backslash, but the two that open a share.
+        FUZZ_CHECK(tokens.PathPlaces(text).front().find("\\\\", 1) == std::string::npos);
         ExpandPathTokens(text, tokens);
     }
     return 0;

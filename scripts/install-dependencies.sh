@@ -2,11 +2,13 @@
 # Installs, with apt-get, what building and testing Bastion needs and this
 # machine lacks: the native and mingw-w64 compilers, CMake and Ninja, Wine,
 # Xvfb and the X tools the window tests drive, GoogleTest and Google
-# Benchmark, cpp-httplib and SQLite for the definition server, uBlock Origin
+# Benchmark, cpp-httplib, SQLite and OpenSSL (which signs with the vendor's
+# key) for the definition server, uBlock Origin
 # for the EasyPrivacy list the starter definitions take domains from, and
-# clang with its runtime libraries for the fuzz targets, and chmcmd
-# (fp-utils) for the help file. Safe to run again;
-# it installs only what is missing.
+# clang with its runtime libraries for the fuzz targets, chmcmd
+# (fp-utils) for the help file, wixl (msitools) for the Windows Installer
+# package, and the German locale a window test starts the program under.
+# Safe to run again; it installs only what is missing.
 set -euo pipefail
 
 packages=(
@@ -15,9 +17,9 @@ packages=(
   wine wine64
   xvfb xauth xdotool imagemagick x11-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libcpp-httplib-dev libsqlite3-dev pkg-config webext-ublock-origin-firefox
+  libcpp-httplib-dev libsqlite3-dev libssl-dev pkg-config webext-ublock-origin-firefox
   clang-14 libclang-rt-14-dev
-  python3 fp-utils
+  python3 fp-utils wixl locales
 )
 
 missing=()
@@ -32,4 +34,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes a program's user-interface language from its locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

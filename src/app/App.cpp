@@ -45,8 +45,9 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
                       platform.processes, platform.clock, this->dialogs, pump, operations, messages, this->identity,
                       settings, dataFolder, safety, exclusions, tables, state, processScanner},
       controller(scanEnvironment, scanOptions),
+      trust{&platform.crypto, BuildDefinitionKey()},
       updates(UpdateEnvironment{platform.internet, platform.files, platform.codePage, pump, operations, settings,
-                                messages, this->identity, dataFolder, state, tables}),
+                                messages, this->identity, dataFolder, state, tables, trust}),
       removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
                                  platform.shell, platform.restore, platform.clock, platform.codePage, this->dialogs,
                                  pump, operations, messages, this->identity, settings, dataFolder, state}),
@@ -94,6 +95,8 @@ void App::LoadScanData() {
     FillDriveList(platform.files, form.lvwHardDrives);
     RestoreDriveTicks(form.lvwHardDrives, settings);
 }
+
+void App::RefreshDrives() { RefreshDriveList(platform.files, form.lvwHardDrives, settings); }
 
 bool App::WriteReport() {
     const ScanTimes& times = controller.Times();

@@ -31,6 +31,7 @@
 #include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
 #include "ui/translation/clsLanguages.h"
+#include "update/DefinitionTrust.h"
 #include "update/UpdateFlow.h"
 
 namespace bastion {
@@ -57,6 +58,10 @@ public:
     // (the progress denominators), the exclusion list, and the drive list
     // with its stored ticks.
     void LoadScanData();
+
+    // A drive was attached or taken away: the drive list follows, each drive
+    // still there keeping its tick.
+    void RefreshDrives();
 
     // The scan report of the last scan, as the end of a scan writes it.
     bool WriteReport();
@@ -89,6 +94,9 @@ public:
     // What a scan, and the memory shield, work with.
     const ScanEnvironment scanEnvironment;
     ScanController controller;
+    // The vendor's key the build names, which the definition updates and
+    // the translation download are checked against.
+    DefinitionTrust trust;
     // The definition update behind the update commands, the greeting and
     // the automatic update.
     UpdateFlow updates;

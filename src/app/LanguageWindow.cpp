@@ -2,9 +2,11 @@
 
 #include "platform/LineFile.h"
 #include "ui/MessageKeys.h"
+#include "ui/RequestWait.h"
 #include "ui/TimersHeld.h"
 #include "ui/forms/DisabledWhile.h"
 #include "ui/settings/SettingKeys.h"
+#include "update/SignedAnswer.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
@@ -52,13 +54,17 @@ void LanguageWindow::Command1_Click() {
     ui::OperationGate::Operation operation = app_.operations.TryBegin("language download");
     if (!operation) return;
     bool stored = false;
+    bool verified = true;
     {
         const ui::TimersHeld held([this](bool enable) { app_.shieldTimers.EnableShieldTimers(enable); });
         ui::DisabledWhile busy({&form.Command1});
         const std::string url = LanguageFileUrl(LanguageServerBase(app_.settings), app_.identity);
-        const platform::HttpResult answer = app_.platform.internet.Get(url, [this](std::size_t) { app_.pump.Pump(); });
+        const platform::HttpResult answer =
+            app_.platform.internet.Request({url}, ui::RequestWait(app_.pump, app_.operations));
         if (answer.Succeeded()) {
-            if (const std::optional<std::string> text = ui::AcceptedLanguageFile(answer.body)) {
+            const std::optional<std::string_view> trusted = TrustedAnswer(app_.trust, answer.body);
+            verified = trusted.has_value();
+            if (const std::optional<std::string> text = ui::AcceptedLanguageFile(trusted.value_or(""))) {
                 stored = platform::WriteFileReplacing(app_.platform.files, app_.languages.LocalizationPath(), *text);
             }
         }
@@ -69,8 +75,9 @@ void LanguageWindow::Command1_Click() {
         app_.dialogs.MessageBox(app_.messages.getMessages(ui::msg::kDownloaded), app_.identity.productName,
                                 ui::MsgButtons::Ok, ui::MsgIcon::Information);
     } else {
-        app_.dialogs.MessageBox(app_.messages.getMessages(ui::msg::kLanguageFailed), app_.identity.productName,
-                                ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+        app_.dialogs.MessageBox(
+            app_.messages.getMessages(verified ? ui::msg::kLanguageFailed : ui::msg::kLanguageNotVerified),
+            app_.identity.productName, ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "ui/MessageKeys.h"
 #include "ui/settings/SettingValues.h"
 #include "ui/settings/SiblingProducts.h"
+#include "ui/translation/SystemLanguage.h"
 
 namespace bastion {
 
@@ -62,15 +63,20 @@ LoadResult MainWindowLifecycle::Load() {
     // The data folder and the window's icons are in place by now (the app
     // and the window did them).
 
-    // No language stored means that nobody chose one yet: a first start.
+    // No language stored means that nobody chose one yet: a first start,
+    // which offers the language of the system's user interface, stored at
+    // once so that the chooser shows it selected and OK keeps it.
     const bool languageMissing =
         app_.settings.Read(keys::kLanguage, keys::kLanguageFirstRunDefault).empty();
-    language_ = app_.settings.Read(keys::kLanguage);
-    if (seams_.translate) seams_.translate(language_);
     if (languageMissing) {
-        app_.settings.Write(keys::kLanguage, keys::kEnglish);
-        IfSet(seams_.showLanguageChooser);
+        language_ = ui::LanguageForUserInterface(app_.platform.system.UserInterfaceLanguage(),
+                                                 app_.languages.LanguageNames());
+        app_.settings.Write(keys::kLanguage, language_);
+    } else {
+        language_ = app_.settings.Read(keys::kLanguage);
     }
+    if (seams_.translate) seams_.translate(language_);
+    if (languageMissing) IfSet(seams_.showLanguageChooser);
 
     if (AnotherInstanceRunning()) return LoadResult::SecondInstance;
 

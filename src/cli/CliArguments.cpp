@@ -20,6 +20,8 @@ constexpr std::string_view kHelp =
     "                  running programs and registry\n"
     "  file PATH       File Scan of one file\n"
     "  folder PATH     Folder Scan of a folder and everything below it\n"
+    "                  (one path each: no wildcards; short 8.3 names are matched\n"
+    "                  as their long form)\n"
     "  update          Live Update: fetch and apply the definitions that are newer\n"
     "                  than the installed ones from the definition server\n"
     "  quarantine list           one line per item the quarantine holds: id, date,\n"

@@ -27,8 +27,14 @@ bool IsStoppedProgramRow(const ui::ListItem& row) {
 }
 
 // A path given on the command line must name what the scan kind scans: a
-// scan of nothing would pass for a clean one.
+// scan of nothing would pass for a clean one. A wildcard names no one file
+// or folder (the system's look-up would find one of several, and the scan
+// would examine the pattern itself).
 std::string CheckPath(const Arguments& arguments, platform::FileSystem& files) {
+    const bool namesOne = arguments.kind == ui::kFileScan || arguments.kind == ui::kFolderScan;
+    if (namesOne && arguments.path.find_first_of("*?") != std::string::npos) {
+        return "wildcards are not accepted, give one file or folder: " + arguments.path;
+    }
     if (arguments.kind == ui::kFileScan) {
         std::optional<platform::DirEntry> entry = files.Lookup(arguments.path);
         if (!entry || (entry->attributes & platform::kAttrDirectory) != 0) {

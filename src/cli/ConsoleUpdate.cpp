@@ -62,6 +62,12 @@ int RunConsoleUpdate(platform::Platform& platform, const ui::Identity& identity,
         case UpdateOutcome::Stopped:
             output.Err("bastion-scan: the update was stopped.\n");
             return kExitError;
+        case UpdateOutcome::Unverified:
+            output.Err("bastion-scan: " + app.messages.getMessages(ui::msg::kNotVerified) + "\n");
+            return kExitError;
+        case UpdateOutcome::NotSaved:
+            output.Err("bastion-scan: " + app.messages.getMessages(ui::msg::kNotSaved) + "\n");
+            return kExitError;
         case UpdateOutcome::Failed:
             break;
     }

@@ -17,7 +17,7 @@ namespace bastion::cli {
 bool IsNewStatus(const std::string& last, const std::string& status);
 
 // 0 when the definitions are up to date or were updated, 2 when they could
-// not be downloaded or applied, or Ctrl+C stopped the update.
+// not be downloaded, verified or saved, or Ctrl+C stopped the update.
 int RunConsoleUpdate(platform::Platform& platform, const ui::Identity& identity, ConsoleOutput& output,
                      std::atomic<bool>& interrupted);
 

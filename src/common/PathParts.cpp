@@ -1,5 +1,7 @@
 #include "common/PathParts.h"
 
+#include <algorithm>
+
 namespace bastion {
 
 std::string FolderOfPath(std::string_view path) {
@@ -23,6 +25,21 @@ bool IsDrivePath(std::string_view path) {
     if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return false;
     const char letter = path[0];
     return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+}
+
+bool IsNetworkPath(std::string_view path) {
+    return path.size() > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
+}
+
+std::string RootOfPath(std::string_view path) {
+    std::size_t end = path.find('\\');
+    if (IsNetworkPath(path)) {
+        // Past the server and the share.
+        end = path.find('\\', 2);
+        if (end != std::string_view::npos) end = path.find('\\', end + 1);
+    }
+    std::string root(path.substr(0, std::min(end, path.size())));
+    return root.append("\\");
 }
 
 }  // namespace bastion

@@ -23,4 +23,13 @@ std::string FileTitleOfPath(std::string_view path);
 // whatever the current folder is.
 bool IsDrivePath(std::string_view path);
 
+// True for "\\server\share..." (two backslashes and a server name): a
+// folder on the network, such as a Documents folder redirected to a share.
+bool IsNetworkPath(std::string_view path);
+
+// The root a path lies under, with its trailing backslash: "C:\" for
+// "C:\a\b", "\\server\share\" for "\\server\share\a"; for any other
+// text the part before its first backslash, followed by one.
+std::string RootOfPath(std::string_view path);
+
 }  // namespace bastion

@@ -65,6 +65,18 @@ bool NextCodePoint(std::string_view text, std::size_t& pos, char32_t& cp) {
     return true;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    constexpr std::string_view kEncodedReplacement = "\xEF\xBF\xBD";
+    std::size_t pos = 0;
+    char32_t cp = 0;
+    for (std::size_t start = 0; NextCodePoint(text, pos, cp); start = pos) {
+        // A replacement character that was not written as one stands for
+        // bytes that are no UTF-8.
+        if (cp == kReplacement && text.substr(start, pos - start) != kEncodedReplacement) return false;
+    }
+    return true;
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
     if (cp < 0x80) {

@@ -43,14 +43,20 @@ void ResetDefinitionFiles(platform::FileSystem& files, std::string_view dataFold
 }
 
 void InstallPendingDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder) {
+    bool installed = false;
     for (std::string_view name : kReplaceableFiles) {
         std::string pending(kPendingPrefix);
         pending += name;
         if (!DataFileExists(files, dataFolder, pending)) continue;
         // One step: deleting the live file first would lose it whenever the
         // move then fails.
-        files.MoveReplace(DataFilePath(dataFolder, pending), DataFilePath(dataFolder, name));
+        installed |= files.MoveReplace(DataFilePath(dataFolder, pending), DataFilePath(dataFolder, name));
     }
+    // Nobody vouches for a file put in place this way: the next update
+    // replays every change since the first day, which repairs a file that
+    // is empty or older than the date says, and changes nothing in one that
+    // is whole.
+    if (installed) ResetDefinitionFiles(files, dataFolder);
 }
 
 }  // namespace bastion

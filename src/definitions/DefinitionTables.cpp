@@ -1,6 +1,7 @@
 #include "definitions/DefinitionTables.h"
 
 #include "common/Text.h"
+#include "definitions/PathTokens.h"
 
 namespace bastion {
 
@@ -15,7 +16,7 @@ bool HoldsDriveToken(std::string_view text) {
 }
 
 std::string RowKey(TableKey kind, std::string_view text, std::string_view drive) {
-    std::string key = HoldsDriveToken(text) ? ReplaceAllIgnoreCase(text, kDriveToken, drive) : std::string(text);
+    std::string key = HoldsDriveToken(text) ? ReplaceDriveToken(text, drive) : std::string(text);
     key = Trim(ToLower(key));
     if (kind == TableKey::DirFolder && key.size() > 1 && key.back() == '\\') {
         key.pop_back();

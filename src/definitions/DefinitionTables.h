@@ -31,8 +31,9 @@ struct DefinitionRow {
     std::string threat;  // FileThreat / DirThreat
 };
 
-// The key a row is matched by, for one drive ("c:"): the name or folder with
-// "[drive]" (in any case) replaced by the drive, lower-cased and trimmed;
+// The key a row is matched by, for one drive (its root, "c:\"): the name or
+// folder with "[drive]" replaced by the root (ReplaceDriveToken), lower-cased
+// and trimmed;
 // a directory folder then loses one trailing "\" when longer than one
 // character. A row with an empty key matches nothing.
 enum class TableKey { FileName, DirFolder };

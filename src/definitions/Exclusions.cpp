@@ -1,19 +1,54 @@
 #include "definitions/Exclusions.h"
 
+#include "common/Lines.h"
 #include "common/Text.h"
+#include "common/Utf.h"
 #include "definitions/DataFiles.h"
 #include "platform/LineFile.h"
-#include "platform/LineReader.h"
 #include "platform/SystemPrograms.h"
 #include "ui/MessageKeys.h"
 
 namespace bastion {
 
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The file's bytes as UTF-8 text: after a mark they are UTF-8; without one
+// they are taken as UTF-8 when they decode cleanly (an editor's "UTF-8"),
+// and otherwise as the system code page.
+std::string FileText(const CodePage& codePage, std::string_view bytes) {
+    if (StartsWith(bytes, kByteOrderMark)) return std::string(bytes.substr(kByteOrderMark.size()));
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    return codePage.ToUtf8(bytes);
+}
+
+}  // namespace
+
 // A blank item would only add an empty line, which readers skip anyway.
 bool AppendExclusion(const ExclusionFile& file, std::string_view item) {
     std::string trimmed = Trim(item);
     if (trimmed.empty()) return true;
-    return platform::AppendLine(file.files, file.Path(), file.codePage.FromUtf8(trimmed));
+    const std::string path = file.Path();
+    if (!file.files.Lookup(path)) {
+        return platform::WriteFileReplacing(file.files, path, std::string(kByteOrderMark) + trimmed + "\r\n");
+    }
+    std::optional<std::string> bytes = file.files.ReadFile(path);
+    if (!bytes) return false;
+    if (StartsWith(*bytes, kByteOrderMark)) return platform::AppendLine(file.files, path, trimmed);
+    // Written in another form: the whole file becomes UTF-8 with a mark, so
+    // that the new line and the old ones are read alike.
+    std::string text(kByteOrderMark);
+    text += FileText(file.codePage, *bytes);
+    if (text.size() > kByteOrderMark.size() && text.back() != '\n' && text.back() != '\r') text += "\r\n";
+    text.append(trimmed).append("\r\n");
+    return platform::WriteFileReplacing(file.files, path, text);
+}
+
+std::optional<std::vector<std::string>> ReadExclusionLines(const ExclusionFile& file) {
+    const std::optional<std::string> bytes = file.files.ReadFile(file.Path());
+    if (!bytes) return std::nullopt;
+    return SplitLines(FileText(file.codePage, *bytes));
 }
 
 std::string ExclusionFile::Path() const {
@@ -22,11 +57,10 @@ std::string ExclusionFile::Path() const {
 
 void LoadExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList& list) {
     list.Clear();
-    platform::LineReader reader(file.files, file.Path());
-    if (!reader.Opened()) return;
-    std::string bytes;
-    while (reader.Next(bytes)) {
-        list.Add(file.codePage.ToUtf8(bytes));
+    const std::optional<std::vector<std::string>> lines = ReadExclusionLines(file);
+    if (!lines) return;
+    for (const std::string& line : *lines) {
+        list.Add(line);
         pump.Pump();
     }
 }

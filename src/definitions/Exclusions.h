@@ -1,9 +1,13 @@
 // The exclusion file "ENoSignature.dat" in the data folder: reading it into
 // the exclusion list, adding to it, and opening it for editing by hand.
-// Unlike the definition files its lines are plain text in the system code
-// page, not shifted.
+// Unlike the definition files its lines are plain text, not shifted. The
+// program writes it as UTF-8 after a byte-order mark, so that any path
+// survives (a user folder named in another script than the system code
+// page's); files in the system code page, as earlier versions and Notepad's
+// "ANSI" write them, and UTF-8 without a mark are read as well.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,12 +31,18 @@ struct ExclusionFile {
     std::string Path() const;
 };
 
+// The file's lines as UTF-8, whichever of its forms it is in; nullopt when
+// it cannot be read (or is absent).
+std::optional<std::vector<std::string>> ReadExclusionLines(const ExclusionFile& file);
+
 // Rebuilds the list from the file (an absent file gives the empty list),
 // letting pending events run after every line.
 void LoadExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList& list);
 
 // Appends the trimmed item as a line, creating the file when absent; the
-// list in memory is left as it is. False when the line could not be written.
+// list in memory is left as it is. A file in another form is rewritten as
+// UTF-8 with a mark first, its lines kept. False when the line could not be
+// written.
 bool AppendExclusion(const ExclusionFile& file, std::string_view item);
 
 // Appends the trimmed item as a line (creating the file when absent) and

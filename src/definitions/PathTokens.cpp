@@ -1,8 +1,10 @@
 #include "definitions/PathTokens.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 
+#include "common/PathParts.h"
 #include "common/Text.h"
 
 namespace bastion {
@@ -49,7 +51,8 @@ constexpr std::array<FolderToken, 28> kFolderTokens{{
     {"[windir]", csidl::kWindows},
 }};
 
-// Folders whose 32-bit twin a definition means as well.
+// Folders whose 32-bit twin a definition means as well. The program
+// folders' twins are also put in by token (ThirtyTwoBitPlace).
 struct TwinFolder {
     std::string_view token;
     int csidl;
@@ -60,6 +63,8 @@ constexpr std::array<TwinFolder, 3> kTwinFolders{{
     {"[comprogfil]", csidl::kProgramFilesCommon, csidl::kProgramFilesCommonX86},
     {"[system]", csidl::kSystem, csidl::kSystemX86},
 }};
+constexpr std::string_view kSystemToken = "[system]";
+constexpr std::string_view kDriveToken = "[drive]";
 
 constexpr std::string_view kUserToken = "[user]";
 constexpr std::string_view kAllUsersToken = "[alluser]";
@@ -100,6 +105,20 @@ void ReplaceIn(std::string& text, std::string_view token, const std::string& fol
 
 bool MayHoldToken(const std::string& text) {
     return text.find('[') != std::string::npos;
+}
+
+std::string WithoutTrailingBackslash(std::string folder) {
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+// The path lies in the folder, or is the folder ("C:\A" for "C:\A\b", not
+// for "C:\AB"): the length of the folder's part, or 0.
+std::size_t InFolder(std::string_view path, std::string_view folder) {
+    if (folder.empty() || path.size() < folder.size() || !EqualsIgnoreCase(path.substr(0, folder.size()), folder)) {
+        return 0;
+    }
+    return path.size() == folder.size() || path[folder.size()] == '\\' ? folder.size() : 0;
 }
 
 }  // namespace
@@ -162,13 +181,20 @@ PathTokens PathTokens::Resolve(platform::Shell& shell) {
     for (const TwinFolder& twin : kTwinFolders) {
         const std::string& own = folder(twin.csidl);
         const std::string& other = folder(twin.thirtyTwoBitCsidl);
-        if (other.empty() || EqualsIgnoreCase(own, other)) continue;
+        if (own.empty() || other.empty() || EqualsIgnoreCase(own, other)) continue;
+        tokens.twins_.emplace_back(WithoutTrailingBackslash(own), WithoutTrailingBackslash(other));
+        if (twin.token == kSystemToken) {
+            tokens.systemTwin_ = {ToLower(own), ToLower(other)};
+            continue;
+        }
         for (auto& [token, replacement] : thirtyTwoBit.folders_) {
             if (token == twin.token) replacement = other;
         }
         thirtyTwoBit.onePass_ = thirtyTwoBit.onePass_ && !MayHoldToken(other);
         twinned = true;
     }
+    std::stable_sort(tokens.twins_.begin(), tokens.twins_.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     if (twinned) tokens.thirtyTwoBit_ = std::make_shared<const PathTokens>(std::move(thirtyTwoBit));
     return tokens;
 }
@@ -176,19 +202,41 @@ PathTokens PathTokens::Resolve(platform::Shell& shell) {
 const PathTokens* PathTokens::ThirtyTwoBitPlace(std::string_view text) const {
     if (!thirtyTwoBit_ || text.find('[') == std::string_view::npos) return nullptr;
     for (const TwinFolder& twin : kTwinFolders) {
-        if (HoldsTokenIgnoreCase(text, twin.token)) return thirtyTwoBit_.get();
+        if (twin.token != kSystemToken && HoldsTokenIgnoreCase(text, twin.token)) return thirtyTwoBit_.get();
     }
     return nullptr;
 }
 
-std::vector<std::string> PathTokens::ExpandPlaces(std::string_view text) const {
-    std::vector<std::string> places{Expand(text)};
-    if (const PathTokens* thirtyTwoBit = ThirtyTwoBitPlace(text)) places.push_back(thirtyTwoBit->Expand(text));
-    return places;
+bool PathTokens::OpensWithNetworkFolder(std::string_view text) const {
+    if (!text.starts_with('[')) return false;
+    const std::size_t close = text.find(']');
+    return close != std::string_view::npos && IsNetworkPath(Expand(text.substr(0, close + 1)));
 }
 
-std::vector<std::string> PathTokens::ExpandPlacesWithDriveRoot(std::string_view text) const {
-    return ExpandPlaces(ReplaceAll(text, "[drive]", driveRoot_));
+void PathTokens::ExpandPathInto(std::string_view text, std::string& out) const {
+    ExpandInto(text, out);
+    if (out.find("\\\\") == std::string::npos) return;
+    if (IsNetworkPath(out) && OpensWithNetworkFolder(text)) {
+        // The first backslash of the pair stays out of the reduction.
+        std::string rest = out.substr(1);
+        CollapseBackslashesInPlace(rest);
+        out.assign(1, '\\').append(rest);
+        return;
+    }
+    CollapseBackslashesInPlace(out);
+}
+
+std::vector<std::string> PathTokens::PathPlaces(std::string_view text) const {
+    std::vector<std::string> places(1);
+    ExpandPathInto(ReplaceDriveToken(text, driveRoot_), places.front());
+    const std::string& path = places.front();
+    for (const auto& [own, thirtyTwoBit] : twins_) {
+        if (const std::size_t length = InFolder(path, own)) {
+            places.push_back(thirtyTwoBit + path.substr(length));
+            break;
+        }
+    }
+    return places;
 }
 
 // Replaces the tokens as they stand in the text, left to right. When no
@@ -262,7 +310,20 @@ void PathTokens::ExpandInto(std::string_view text, std::string& out) const {
 }
 
 std::string PathTokens::ExpandWithDriveRoot(std::string_view text) const {
-    return Expand(ReplaceAll(text, "[drive]", driveRoot_));
+    return Expand(ReplaceAll(text, kDriveToken, driveRoot_));
+}
+
+std::string ReplaceDriveToken(std::string_view text, std::string_view root) {
+    if (!HoldsTokenIgnoreCase(text, kDriveToken)) return std::string(text);
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at = FindIgnoreCase(text, kDriveToken); at != std::string_view::npos;
+         at = FindIgnoreCase(text, kDriveToken, from)) {
+        out.append(text.substr(from, at - from)).append(root);
+        from = at + kDriveToken.size();
+        if (EndsWith(root, "\\") && from < text.size() && text[from] == '\\') ++from;
+    }
+    return out.append(text.substr(from));
 }
 
 std::string& ExpandPathTokens(std::string& path, const PathTokens& tokens) {

@@ -47,21 +47,39 @@ public:
     // readers.
     const std::string& DriveRoot() const { return driveRoot_; }
 
-    // The text as those readers expand it: "[drive]" (lower case only) by
-    // the drive root, then every token.
+    // A registry location as the registry and safety readers expand it:
+    // "[drive]" (lower case only) by the drive root, then every token.
     std::string ExpandWithDriveRoot(std::string_view text) const;
 
-    // 64-bit Windows keeps 32-bit programs in twins of the program and
-    // system folders ("Program Files (x86)", "SysWOW64"). When the text
-    // names "[progfil]", "[comprogfil]" or "[system]" and this machine has
-    // such a twin, the tokens that put the twins in their place; nullptr
-    // otherwise (always on 32-bit Windows).
+    // The text expanded as a path: the tokens replaced and doubled
+    // backslashes reduced ("[windir]\system32"), except the two that open a
+    // network folder a token stands for (a Documents folder redirected to
+    // \\server\share), which would otherwise name a folder on the current
+    // drive. "[drive]" is left for the reader.
+    void ExpandPathInto(std::string_view text, std::string& out) const;
+
+    // Every place a definition's path names on this machine: "[drive]" as the
+    // drive root, the tokens, doubled backslashes reduced as above; then, on
+    // 64-bit Windows, the same place in the 32-bit twin when the path lies in
+    // the program folder, its common files or the system folder, however it
+    // is spelt ("[system]", "[windir]system32", "[drive]Windows\System32").
+    std::vector<std::string> PathPlaces(std::string_view text) const;
+
+    // The tokens that put the 32-bit program folders ("Program Files (x86)"
+    // and its common files) in place of "[progfil]" and "[comprogfil]", when
+    // the text names one and this machine has such a twin; nullptr otherwise
+    // (always on 32-bit Windows). The system folder's twin is told by the
+    // place itself: SystemFolderTwin.
     const PathTokens* ThirtyTwoBitPlace(std::string_view text) const;
-    // Every place the text may name here: its expansion, then the one with
-    // the 32-bit folders when there is one.
-    std::vector<std::string> ExpandPlaces(std::string_view text) const;
-    // The same after "[drive]" became the drive root.
-    std::vector<std::string> ExpandPlacesWithDriveRoot(std::string_view text) const;
+
+    // The system folder and its 32-bit twin ("c:\windows\system32\",
+    // "c:\windows\syswow64\"), lower-cased, each with a trailing "\"; both
+    // empty where the system has no twin.
+    struct FolderTwin {
+        std::string native;
+        std::string thirtyTwoBit;
+    };
+    const FolderTwin& SystemFolderTwin() const { return systemTwin_; }
 
 private:
     // Folder tokens with their replacement, in the order they are applied.
@@ -72,11 +90,23 @@ private:
     // No folder text holds a "[": every token can then be found in the text
     // as given, in one pass.
     bool onePass_ = true;
-    // The same tokens with the 32-bit folders; none on 32-bit Windows.
+    // The same tokens with the 32-bit program folders; none on 32-bit
+    // Windows.
     std::shared_ptr<const PathTokens> thirtyTwoBit_;
+    // Folders with a 32-bit twin, as the shell names them (no trailing
+    // "\"), the longest first so that the common files come before the
+    // program folder that holds them.
+    std::vector<std::pair<std::string, std::string>> twins_;
+    FolderTwin systemTwin_;
 
     bool ExpandInOnePass(std::string_view text, std::string& out) const;
+    bool OpensWithNetworkFolder(std::string_view text) const;
 };
+
+// The text with every "[drive]", in any case, replaced by root (a drive root
+// with its backslash, "C:\"), and the backslash written after it dropped:
+// "[drive]SpyDir" and "[drive]\SpyDir" both name root followed by SpyDir.
+std::string ReplaceDriveToken(std::string_view text, std::string_view root);
 
 // Replaces the tokens in path, stores the result back and returns it.
 std::string& ExpandPathTokens(std::string& path, const PathTokens& tokens);

@@ -37,9 +37,10 @@ std::vector<std::string> SafetyEntries(std::string_view line, const PathTokens& 
     const std::string& kind = record.kind;
     const bool fileKind = kind == "SFILE" || kind == "SEXE" || kind == "SDLL";
     if (fileKind || kind == "SDIR") {
-        // A program or system folder protects its 32-bit twin as well.
-        std::vector<std::string> entries = tokens.ExpandPlacesWithDriveRoot(record.path);
-        for (std::string& entry : entries) entry = ReduceSeparators(entry);
+        // A program or system folder protects its 32-bit twin as well; a
+        // folder on a network share keeps its leading backslashes.
+        std::vector<std::string> entries = tokens.PathPlaces(record.path);
+        for (std::string& entry : entries) entry = ReplaceAll(entry, "//", "/");
         // A file kind that names a path protects that path alone; the name
         // stands in only when the line has no path.
         if (fileKind && entries.front().empty()) return {record.name};

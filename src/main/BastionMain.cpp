@@ -3,6 +3,8 @@
 // and the message loop until an exit path ends the program.
 #include "platform/win32/WindowsApi.h"
 
+#include <dbt.h>
+
 #include "app/App.h"
 #include "app/LanguageWindow.h"
 #include "app/MainWindowHandlers.h"
@@ -99,7 +101,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     bastion::win32::clsTray tray(window, 1);
     bastion::NotificationArea notificationArea(app, tray, lifecycle, TraySeams(window));
     bastion::win32::FrmMenuPopUpWindow menuWindow(notificationArea.menu, window);
-    window.onMessage = [&tray](UINT message, WPARAM wParam, LPARAM lParam) {
+    window.onMessage = [&tray, &app, &window](UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_DEVICECHANGE) {
+            // A drive attached or taken away shows in the drive list at once;
+            // the system's own handling goes on.
+            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) {
+                app.RefreshDrives();
+                window.SyncAll();
+            }
+            return false;
+        }
         return tray.HandleMessage(message, wParam, lParam);
     };
 

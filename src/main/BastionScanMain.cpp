@@ -53,7 +53,10 @@ int Run(int argc, wchar_t** argv, win32::Win32Console& console) {
             break;
     }
     if (!parsed.arguments.path.empty()) {
-        parsed.arguments.path = win32::Narrow(win32::FullPath(win32::Widen(parsed.arguments.path)));
+        // Short names ("PROGRA~1") would not agree with the folders the
+        // definitions name: matched by their long form.
+        parsed.arguments.path =
+            win32::Narrow(win32::LongPath(win32::FullPath(win32::Widen(parsed.arguments.path))));
     }
     // A removal (--remove) asks for a restore point, which needs COM and a
     // security that lets the restore service call back.

@@ -43,8 +43,13 @@ Win32Console::Win32Console()
     : out_(GetStdHandle(STD_OUTPUT_HANDLE)),
       err_(GetStdHandle(STD_ERROR_HANDLE)),
       outIsConsole_(IsConsole(out_)),
-      errIsConsole_(IsConsole(err_)) {
+      errIsConsole_(IsConsole(err_)),
+      previousOutputCodePage_(GetConsoleOutputCP()) {
     SetConsoleOutputCP(CP_UTF8);
+}
+
+Win32Console::~Win32Console() {
+    if (previousOutputCodePage_ != 0) SetConsoleOutputCP(previousOutputCodePage_);
 }
 
 void Win32Console::Out(std::string_view text) { Write(out_, outIsConsole_, text); }

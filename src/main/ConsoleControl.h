@@ -9,9 +9,14 @@
 
 namespace bastion::win32 {
 
+// Writes in UTF-8 while it lives, and gives the console back its own output
+// code page when it goes, so the terminal it ran in shows as before.
 class Win32Console final : public cli::ConsoleOutput {
 public:
     Win32Console();
+    ~Win32Console() override;
+    Win32Console(const Win32Console&) = delete;
+    Win32Console& operator=(const Win32Console&) = delete;
 
     void Out(std::string_view text) override;
     void Err(std::string_view text) override;
@@ -23,6 +28,8 @@ private:
     void* err_;
     bool outIsConsole_;
     bool errIsConsole_;
+    // 0 without a console.
+    unsigned previousOutputCodePage_;
 };
 
 // Installs the console control handler for Ctrl+C and Ctrl+Break and

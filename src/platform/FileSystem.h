@@ -132,6 +132,10 @@ public:
     virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
     // Appends, creating the file when absent.
     virtual bool AppendFile(const std::string& path, const std::string& bytes) = 0;
+    // As WriteFile, and true only once the bytes are on the disk, not just
+    // in the system's cache: a file about to be renamed over another must
+    // not end up empty after a power cut.
+    virtual bool WriteFileFlushed(const std::string& path, const std::string& bytes) { return WriteFile(path, bytes); }
 
     virtual bool CopyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
     // Renames in one step, replacing an existing target.

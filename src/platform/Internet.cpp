@@ -2,9 +2,8 @@
 
 namespace bastion::platform {
 
-std::optional<std::string> HttpGetText(Internet& internet, const std::string& url,
-                                       const std::function<void(std::size_t received)>& onChunk) {
-    HttpResult result = internet.Get(url, onChunk);
+std::optional<std::string> HttpGetText(Internet& internet, const HttpRequest& request, const HttpWaiting& waiting) {
+    HttpResult result = internet.Request(request, waiting);
     if (!result.Succeeded()) return std::nullopt;
     return std::move(result.body);
 }

@@ -25,7 +25,9 @@ bool WriteFileReplacing(FileSystem& files, const std::string& path, const std::s
     const std::string temporary = path + ".tmp";
     // A temporary that failed to write or to take the original's place is
     // half-written or stale: it must not linger beside the original.
-    if (!files.WriteFile(temporary, bytes)) {
+    // On the disk before the rename: a power cut then leaves the old file
+    // or the new one, never an empty one.
+    if (!files.WriteFileFlushed(temporary, bytes)) {
         files.DeleteFile(temporary);
         return false;
     }

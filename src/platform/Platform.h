@@ -4,6 +4,7 @@
 
 #include "common/CodePage.h"
 #include "platform/Clock.h"
+#include "platform/Crypto.h"
 #include "platform/FileSystem.h"
 #include "platform/InstanceLock.h"
 #include "platform/Internet.h"
@@ -26,6 +27,7 @@ struct Platform {
     Clock& clock;
     const CodePage& codePage;
     InstanceLock& instances;
+    Crypto& crypto;
 };
 
 }  // namespace bastion::platform

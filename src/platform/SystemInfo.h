@@ -26,6 +26,9 @@ public:
     virtual std::string ProgramPath() = 0;
     // The system's 8-bit code page (1252 in Western Europe).
     virtual unsigned AnsiCodePage() = 0;
+    // The user's user-interface language as a Windows language identifier
+    // (0x0407 for German in Germany).
+    virtual std::uint16_t UserInterfaceLanguage() = 0;
     // The text with its environment strings ("%SystemRoot%") replaced by
     // their values; unknown ones stay as written.
     virtual std::string ExpandEnvironment(const std::string& text) = 0;

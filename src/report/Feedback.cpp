@@ -7,6 +7,7 @@
 #include "common/Text.h"
 #include "report/FeedbackRequests.h"
 #include "ui/MessageKeys.h"
+#include "ui/RequestWait.h"
 #include "ui/TimersHeld.h"
 #include "ui/forms/DisabledWhile.h"
 #include "update/UpdateAddresses.h"
@@ -22,7 +23,7 @@ std::string BlankLine() { return std::string(kCrLf) + std::string(kCrLf); }
 Feedback::Feedback(FeedbackEnvironment env) : env_(env) {}
 
 platform::HttpResult Feedback::Request(const std::string& url) {
-    return env_.internet.Get(url, [this](std::size_t) { env_.pump.Pump(); });
+    return env_.internet.Request({url}, ui::RequestWait(env_.pump, env_.operations));
 }
 
 void Feedback::SendAnonymousData() {

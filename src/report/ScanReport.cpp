@@ -6,6 +6,7 @@
 #include "common/Lines.h"
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
+#include "definitions/Exclusions.h"
 #include "platform/LineFile.h"
 #include "scan/files/CompanyName.h"
 
@@ -56,7 +57,7 @@ std::string QuarantineText(const ScanReport& report) {
 
 std::string ExclusionText(const ScanReport& report) {
     std::string text;
-    if (auto lines = ReadTextLines(report, DataFilePath(report.dataFolder, datafile::kExclusions))) {
+    if (auto lines = ReadExclusionLines(ExclusionFile{report.files, report.codePage, report.dataFolder})) {
         for (const std::string& line : *lines) {
             if (line.empty() || line == " ") continue;
             text.append(line).append(kCrLf);

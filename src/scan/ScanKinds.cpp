@@ -111,15 +111,22 @@ void ScanController::SmartScan(ScanContext& context, const ScanOptions& options)
 }
 
 // The ticked drives of the drive list, in list order, then processes and
-// registry.
+// registry. The list is brought up to date first: a drive attached since
+// the program started is walked too.
 void ScanController::FullSystemScan(ScanContext& context, const ScanOptions& options) {
     ScanState& state = env_.state;
     SetPhase(std::string(kHardDiskPhase));
-    const ui::ListView& drives = state.Form().lvwHardDrives;
-    for (std::size_t row = 0; row < drives.Count(); ++row) {
+    ui::ListView& drives = state.Form().lvwHardDrives;
+    RefreshDriveList(env_.files, drives, env_.settings);
+    // As ticked now: a drive attached or ticked while the walk runs waits
+    // for the next scan.
+    std::vector<std::string> ticked;
+    for (const ui::ListItem& row : drives.Rows()) {
+        if (row.checked) ticked.push_back(row.text);
+    }
+    for (const std::string& letter : ticked) {
         if (state.StopRequested()) break;
-        if (!drives.Item(row).checked) continue;
-        ScanDrive(context, drives.Item(row).text + ":\\");
+        ScanDrive(context, letter + ":\\");
         env_.pump.Pump();
     }
     RefreshCounterLabels(state);

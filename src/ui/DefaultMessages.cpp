@@ -11,7 +11,7 @@ namespace {
 
 // In filling order. The texts are kept exactly, blanks included: callers
 // join several of them, or one with a file or program name, into one box.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 76> kDefaultMessages{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 79> kDefaultMessages{{
     {msg::kThank1, "Thank you for using [ProgramName]!"},
     {msg::kThank2, "Because this is the first time you have used [ProgramName] we recommend running Live Update now to download the most recent adware and spyware definitions."},
     {msg::kThank3, "Would you like to run Live Update now?"},
@@ -93,6 +93,11 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 76> kDefault
     {msg::kLanguageFailed, "The newest translations could not be downloaded. The translations you have are kept; "
                            "please check your internet connection and try again later."},
     {msg::kTooLong, "This is too long to be sent. Please shorten the description and try again."},
+    // Nothing changes when an answer is not the vendor's, or the disk
+    // refuses the new files.
+    {msg::kNotVerified, "Definitions could not be verified."},
+    {msg::kLanguageNotVerified, "The newest translations could not be verified. The translations you have are kept."},
+    {msg::kNotSaved, "The new definitions could not be saved. Please make sure the disk is not full and try again."},
 }};
 
 }  // namespace

@@ -83,5 +83,10 @@ inline constexpr std::string_view kScheduleTime = "MSG_SCHEDULE_TIME";
 inline constexpr std::string_view kSchedulePast = "MSG_SCHEDULE_PAST";
 inline constexpr std::string_view kLanguageFailed = "MSG_LANGUAGE_FAILED";
 inline constexpr std::string_view kTooLong = "MSG_TOO_LONG";
+// An update or translation file whose signature did not hold, and
+// definitions that could not be written to disk.
+inline constexpr std::string_view kNotVerified = "MSG_NOT_VERIFIED";
+inline constexpr std::string_view kLanguageNotVerified = "MSG_LANGUAGE_NOT_VERIFIED";
+inline constexpr std::string_view kNotSaved = "MSG_NOT_SAVED";
 
 }  // namespace bastion::ui::msg

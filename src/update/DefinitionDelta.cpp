@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstdint>
 #include <cstring>
+#include <unordered_map>
 
 #include "common/Text.h"
 #include "definitions/DefinitionCodec.h"
@@ -135,22 +136,21 @@ ParsedDelta ParseDefinitionDelta(std::string_view text) {
         start = end + kRecordSeparator.size();
         if (record.empty()) continue;
 
+        // The header ends at "[DEF]"; a record without one is all header.
         const std::size_t def = record.find(kBodySeparator);
-        if (def == std::string_view::npos) {
+        const std::string_view header = record.substr(0, def);
+        const std::size_t bar = header.find(kPlainField);
+        std::string_view action = bar == std::string_view::npos ? std::string_view() : header.substr(bar + 1);
+        action = action.substr(0, action.find(kPlainField));
+        const bool known = action == "ADD" || action == "DEL";
+        if (known) ++delta.actions;
+        if (def == std::string_view::npos || bar == std::string_view::npos) {
             ++delta.malformed;
             continue;
         }
-        const std::string_view header = record.substr(0, def);
+        if (!known) continue;
         std::string_view body = record.substr(def + kBodySeparator.size());
         body = body.substr(0, body.find(kBodySeparator));
-        const std::size_t bar = header.find(kPlainField);
-        if (bar == std::string_view::npos) {
-            ++delta.malformed;
-            continue;
-        }
-        std::string_view action = header.substr(bar + 1);
-        action = action.substr(0, action.find(kPlainField));
-        if (action != "ADD" && action != "DEL") continue;
         if (body.empty()) {
             ++delta.malformed;
             continue;
@@ -166,43 +166,51 @@ std::string_view DeltaFileName(std::size_t file) { return kFiles.at(file).name; 
 FileChange PlanFileChange(const ParsedDelta& delta, std::size_t file) {
     const FileRule& rule = kFiles.at(file);
     FileChange change;
-    std::unordered_set<std::string> deletedKeys;
+    // The last DEL of each key, by record position: an ADD before it is
+    // undone by it, an ADD after it stands.
+    std::unordered_map<std::string, std::size_t> lastDeletion;
+    for (std::size_t i = 0; i < delta.records.size(); ++i) {
+        const DeltaRecord& record = delta.records[i];
+        if (record.action != DeltaAction::Delete || !rule.accepts(record.kind) || BlankKey(record.body)) continue;
+        const auto [entry, added] = lastDeletion.insert_or_assign(RecordKey(rule.shape, record), i);
+        if (added) change.deletedKeys.push_back(entry->first);
+    }
     std::unordered_set<std::string> addedLines;
     std::string lineKey;
-    for (const DeltaRecord& record : delta.records) {
+    for (std::size_t i = 0; i < delta.records.size(); ++i) {
+        const DeltaRecord& record = delta.records[i];
         if (!rule.accepts(record.kind)) continue;
         if (BlankKey(record.body)) {
             ++change.skipped;
             continue;
         }
-        const std::string key = RecordKey(rule.shape, record);
-        if (record.action == DeltaAction::Delete) {
-            deletedKeys.insert(key);
-            continue;
-        }
+        if (record.action == DeltaAction::Delete) continue;
         std::string line = StoredLine(rule.shape, record);
         StoredKeyInto(line, lineKey);
         if (line.empty() || HoldsLineEnd(line) || TrimmedView(lineKey).empty()) {
             ++change.skipped;
             continue;
         }
-        deletedKeys.erase(key);
-        ++change.count;
+        // A DEL removes the lines whose stored key is its key, the ones
+        // added before it in the same delta included.
+        if (const auto deleted = lastDeletion.find(lineKey); deleted != lastDeletion.end() && deleted->second > i) {
+            continue;
+        }
         if (addedLines.insert(line).second) change.added.push_back(std::move(line));
     }
-    if (!deletedKeys.empty()) ++change.count;
-    change.deletedKeys.assign(deletedKeys.begin(), deletedKeys.end());
     return change;
 }
 
-std::string ApplyFileChange(const FileChange& change, std::string_view content,
-                            const std::function<void(std::size_t linesRead)>& everyHundredLines) {
+AppliedFileChange ApplyFileChange(const FileChange& change, std::string_view content,
+                                  const std::function<void(std::size_t linesRead)>& everyHundredLines) {
     const StoredKeySet deletedKeys(change.deletedKeys);
     const bool deletes = !deletedKeys.Empty();
-    // Added lines not met in the file yet.
-    std::unordered_set<std::string_view> missing(change.added.begin(), change.added.end());
+    const std::unordered_set<std::string_view> adding(change.added.begin(), change.added.end());
+    // Added lines not met among the lines kept yet.
+    std::unordered_set<std::string_view> missing = adding;
 
-    std::string out;
+    AppliedFileChange applied;
+    std::string& out = applied.content;
     out.reserve(content.size() + 2 + change.added.size() * 64);
     std::size_t lines = 0;
     std::size_t position = 0;
@@ -217,16 +225,22 @@ std::string ApplyFileChange(const FileChange& change, std::string_view content,
             position += crLf ? 2 : 1;
         }
         if (++lines % 100 == 0 && everyHundredLines) everyHundredLines(lines);
-        if (deletes && (line.empty() || line == " " || deletedKeys.Holds(line))) continue;
+        if (deletes && (line.empty() || line == " ")) continue;
+        // A deleted line that the delta adds again stays where it stands:
+        // removing and appending it would move it on every application.
+        if (deletes && deletedKeys.Holds(line) && (adding.empty() || adding.count(line) == 0)) {
+            ++applied.changes;
+            continue;
+        }
         if (!missing.empty()) missing.erase(line);
         AppendLine(out, line);
     }
     for (const std::string& line : change.added) {
         if (missing.erase(line) == 0) continue;
-        if (deletes && deletedKeys.Holds(line)) continue;
         AppendLine(out, line);
+        ++applied.changes;
     }
-    return out;
+    return applied;
 }
 
 std::string StoredLineKey(std::string_view storedLine) {
@@ -243,8 +257,8 @@ void ExerciseDefinitionDelta(std::string_view bytes) {
             if (HoldsLineEnd(line)) std::abort();
         }
         const std::string start = EncodeDefinitionText("one=1|a|b") + "\r\n\r\n" + EncodeDefinitionText("two=2");
-        const std::string once = ApplyFileChange(change, start);
-        if (ApplyFileChange(change, once) != once) std::abort();
+        const std::string once = ApplyFileChange(change, start).content;
+        if (ApplyFileChange(change, once).content != once) std::abort();
     }
 }
 

@@ -33,6 +33,9 @@ struct ParsedDelta {
     std::vector<DeltaRecord> records;
     // Records left out: no "[DEF]", no header fields, an empty body.
     std::size_t malformed = 0;
+    // Every record whose action is "ADD" or "DEL", left out or not: what a
+    // signed delta's count counts.
+    std::size_t actions = 0;
 };
 
 ParsedDelta ParseDefinitionDelta(std::string_view text);
@@ -43,17 +46,18 @@ std::string_view DeltaFileName(std::size_t file);
 inline constexpr std::size_t kDeltaFileDefinitions = 0;
 inline constexpr std::size_t kDeltaDirectoryDefinitions = 4;
 
-// What one delta does to one file. A key is the decoded text of a stored
-// line before its first "=", lower-cased.
+// What one delta does to one file: the records applied one by one, in
+// order, as a DEL removes every line of its key and an ADD appends its line
+// unless it is there. A key is the decoded text of a stored line before its
+// first "=", lower-cased.
 struct FileChange {
-    // Stored lines (without line end) to add, in record order, each once.
+    // Stored lines (without line end) to add, in record order, each once:
+    // only those that no later DEL of their key removes again.
     std::vector<std::string> added;
-    // Lines with these keys go, each key once; an ADD after a DEL of its
-    // key withdraws it. Side by side rather than in a set: the pass builds
-    // its look-up from them, and a file is planned once.
+    // The keys of every DEL, each once: the lines of the file with these
+    // keys go. Side by side rather than in a set: the pass builds its
+    // look-up from them, and a file is planned once.
     std::vector<std::string> deletedKeys;
-    // One for each ADD, and one for the deletions of the file.
-    int count = 0;
     // Records of this file left out: a body without the fields the file
     // needs, an empty key, a line that would hold CR or LF.
     std::size_t skipped = 0;
@@ -63,12 +67,20 @@ struct FileChange {
 
 FileChange PlanFileChange(const ParsedDelta& delta, std::size_t file);
 
-// The file's new content: its lines (CR LF each), without blank lines and
-// the deleted keys when the change deletes, then the added lines that are
-// not there yet. everyHundredLines receives the number of lines read after
-// every hundredth.
-std::string ApplyFileChange(const FileChange& change, std::string_view content,
-                            const std::function<void(std::size_t linesRead)>& everyHundredLines = {});
+struct AppliedFileChange {
+    // The file's new content.
+    std::string content;
+    // Definitions that were not there before, and definitions that are no
+    // longer there: a line removed and added again is no change.
+    int changes = 0;
+};
+
+// The file's lines (CR LF each), without blank lines and the deleted keys
+// when the change deletes, then the added lines that are not there yet.
+// everyHundredLines receives the number of lines read after every
+// hundredth. Applying the result again changes nothing.
+AppliedFileChange ApplyFileChange(const FileChange& change, std::string_view content,
+                                  const std::function<void(std::size_t linesRead)>& everyHundredLines = {});
 
 // The record key of a stored line.
 std::string StoredLineKey(std::string_view storedLine);

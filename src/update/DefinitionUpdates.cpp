@@ -8,6 +8,7 @@
 #include "scan/state/StatusPage.h"
 #include "update/DefinitionDate.h"
 #include "update/DeltaApplier.h"
+#include "update/SignedAnswer.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
@@ -21,16 +22,28 @@ std::optional<DateTime> DateAnswer(const std::optional<std::string>& answer) {
     return ParseGeneralDate(CleanDateAnswer(*answer));
 }
 
+// What the delta answer holds, once it is trusted.
+struct UsableDelta {
+    ParsedDelta parsed;
+    // The date a signed delta names; unsigned ones leave it to the server's
+    // date answers.
+    std::optional<DateTime> to;
+};
+
 }  // namespace
 
-std::optional<std::string> HttpGetTextWithProgress(platform::Internet& internet, const std::string& url,
-                                                   const std::function<void(const std::string&)>& status) {
+std::optional<std::string> HttpGetTextWithProgress(platform::Internet& internet, const platform::HttpRequest& request,
+                                                   const UpdateProgress& progress) {
     bool first = true;
-    return platform::HttpGetText(internet, url, [&](std::size_t received) {
-        if (!std::exchange(first, false) && status) {
-            status("Downloaded " + ToDecimal(static_cast<long long>(received)) + " bytes.");
+    platform::HttpWaiting waiting;
+    waiting.onChunk = [&](std::size_t received) {
+        if (!std::exchange(first, false) && progress.status) {
+            progress.status("Downloaded " + ToDecimal(static_cast<long long>(received)) + " bytes.");
         }
-    });
+    };
+    waiting.pump = progress.pump;
+    waiting.cancelled = progress.stopRequested;
+    return platform::HttpGetText(internet, request, waiting);
 }
 
 UpdateResult CheckForDefinitionUpdates(const UpdateContext& context, const UpdateProgress& progress) {
@@ -39,48 +52,67 @@ UpdateResult CheckForDefinitionUpdates(const UpdateContext& context, const Updat
     };
     auto stopped = [&] { return progress.stopRequested && progress.stopRequested(); };
     UpdateResult result;
+    auto end = [&](UpdateOutcome outcome) {
+        // A stop while a request waited ends the request as a failure.
+        result.outcome = stopped() ? UpdateOutcome::Stopped : outcome;
+        return result;
+    };
     report(kConnecting);
 
     // A date.dat that holds no date asks for everything, as a missing one.
     const DateTime local =
         ParseGeneralDate(ReadDefinitionDate(context.files, context.codePage, context.dataFolder))
             .value_or(*ParseGeneralDate(kDefaultDefinitionDate));
-    const std::optional<DateTime> server =
-        DateAnswer(HttpGetTextWithProgress(context.internet, CurrentDateUrl(context.server, context.identity),
-                                           progress.status));
-    if (!server) return result;
-    if (*server <= local) {
-        result.outcome = UpdateOutcome::UpToDate;
-        return result;
-    }
-    if (stopped()) {
-        result.outcome = UpdateOutcome::Stopped;
-        return result;
+    const std::optional<DateTime> server = DateAnswer(HttpGetTextWithProgress(
+        context.internet, {CurrentDateUrl(context.server, context.identity)}, progress));
+    if (!server) return end(UpdateOutcome::Failed);
+    if (*server <= local) return end(UpdateOutcome::UpToDate);
+    if (stopped()) return end(UpdateOutcome::Stopped);
+
+    const std::string asked = FormatGeneralDate(local);
+    const std::optional<std::string> answer = HttpGetTextWithProgress(
+        context.internet, {DeltaUrl(context.server, context.identity, asked), kDeltaDeadline}, progress);
+    if (!answer) return end(UpdateOutcome::Failed);
+    UsableDelta delta;
+    if (context.trust.Keyed()) {
+        std::optional<VerifiedDelta> verified =
+            context.trust.crypto ? VerifyDefinitionDelta(*context.trust.crypto, context.trust.publicKey, *answer, asked)
+                                 : std::nullopt;
+        if (!verified) return end(UpdateOutcome::Unverified);
+        delta.parsed = std::move(verified->parsed);
+        delta.to = ParseGeneralDate(verified->to);
+    } else {
+        delta.parsed = ParseDefinitionDelta(*answer);
+        // The server announced newer definitions; an unsigned delta without
+        // one usable record is no update (an error page, a broken answer).
+        if (delta.parsed.records.empty()) return end(UpdateOutcome::Failed);
     }
 
-    const std::optional<std::string> delta = HttpGetTextWithProgress(
-        context.internet, DeltaUrl(context.server, context.identity, FormatGeneralDate(local)), progress.status);
-    if (!delta) return result;
     const DeltaApplication applied =
-        ApplyDefinitionDelta(context.files, context.dataFolder, *delta, {progress.status, progress.stopRequested});
+        ApplyDefinitionDelta(context.files, context.dataFolder, delta.parsed, {progress.status, progress.stopRequested});
     result.count = applied.count;
     result.walkDefinitionsChanged = applied.walkDefinitionsChanged;
-    if (!applied.complete) {
-        if (stopped()) result.outcome = UpdateOutcome::Stopped;
-        return result;
-    }
-    // The server announced newer definitions; a delta without one usable
-    // record is no update (an error page, a broken answer).
-    if (applied.count == 0) return result;
+    if (applied.fileFailed) return end(UpdateOutcome::NotSaved);
+    if (!applied.complete) return end(UpdateOutcome::Stopped);
 
-    // Changes published after the first answer may be missing from the
-    // delta: the stored date goes no further than that answer, so that the
-    // next check asks for them again.
-    const std::optional<DateTime> published = DateAnswer(platform::HttpGetText(context.internet, NewDateUrl(context.server)));
-    const DateTime stored = published ? std::min(*published, *server) : *server;
-    WriteDefinitionDate(context.files, context.codePage, context.dataFolder, FormatGeneralDate(stored));
+    DateTime stored = *server;
+    if (delta.to) {
+        // What the vendor signed, not an unsigned date answer.
+        stored = *delta.to;
+    } else if (const std::optional<DateTime> published = DateAnswer(platform::HttpGetText(
+                   context.internet, {NewDateUrl(context.server)}, {{}, progress.pump, progress.stopRequested}))) {
+        // Changes published after the first answer may be missing from the
+        // delta: the stored date goes no further than that answer, so that
+        // the next check asks for them again.
+        stored = std::min(*published, *server);
+    }
+    // The definitions are in place; without their date the next check
+    // would apply them again, which changes nothing, but it is no update.
+    if (!WriteDefinitionDate(context.files, context.codePage, context.dataFolder, FormatGeneralDate(stored))) {
+        return end(UpdateOutcome::NotSaved);
+    }
     result.date = ReadDefinitionDate(context.files, context.codePage, context.dataFolder);
-    result.outcome = UpdateOutcome::Updated;
+    result.outcome = result.count > 0 ? UpdateOutcome::Updated : UpdateOutcome::UpToDate;
     return result;
 }
 

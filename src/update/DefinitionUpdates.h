@@ -3,9 +3,11 @@
 // the delta since the local date is fetched and applied, and the date is
 // stored. Any request that fails, an answer that is no date, a delta with
 // nothing usable in it, or a file that could not be written is a failure,
-// never "up to date".
+// never "up to date". A build that names the vendor's key applies only a
+// delta the key verifies, and stores the date that delta names.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,14 +16,29 @@
 #include "platform/FileSystem.h"
 #include "platform/Internet.h"
 #include "ui/Identity.h"
+#include "update/DefinitionTrust.h"
 
 namespace bastion {
 
-enum class UpdateOutcome { UpToDate, Updated, Failed, Stopped };
+enum class UpdateOutcome {
+    UpToDate,
+    Updated,
+    // Nothing usable came from the server.
+    Failed,
+    Stopped,
+    // The delta's signature, date or count did not hold: nothing changed.
+    Unverified,
+    // A definition file or "date.dat" could not be read or written.
+    NotSaved,
+};
+
+// The longest the delta may take to arrive; every other request gets the
+// default deadline.
+inline constexpr std::chrono::milliseconds kDeltaDeadline{120000};
 
 struct UpdateResult {
     UpdateOutcome outcome = UpdateOutcome::Failed;
-    // The change count of the applied delta.
+    // The changes the delta made.
     int count = 0;
     // The stored definition date after an update.
     std::string date;
@@ -36,19 +53,23 @@ struct UpdateContext {
     const ui::Identity& identity;
     // The definition server's base address.
     std::string server;
+    DefinitionTrust trust;
 };
 
 struct UpdateProgress {
     // The progress window's status texts.
     std::function<void(const std::string& status)> status;
-    // Asked at the safe points: between requests and between files.
+    // Asked at the safe points: between requests and between files, and
+    // while a request waits.
     std::function<bool()> stopRequested;
+    // Lets the window's events run while a request waits.
+    std::function<void()> pump;
 };
 
 // One GET; while the body arrives, status receives "Downloaded N bytes."
 // after every chunk that follows the first.
-std::optional<std::string> HttpGetTextWithProgress(platform::Internet& internet, const std::string& url,
-                                                   const std::function<void(const std::string&)>& status);
+std::optional<std::string> HttpGetTextWithProgress(platform::Internet& internet, const platform::HttpRequest& request,
+                                                   const UpdateProgress& progress);
 
 UpdateResult CheckForDefinitionUpdates(const UpdateContext& context, const UpdateProgress& progress = {});
 

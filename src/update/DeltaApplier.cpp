@@ -18,16 +18,17 @@ void Report(const DeltaProgress& progress, const std::string& status) {
 
 }  // namespace
 
-DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_view dataFolder, std::string_view delta,
-                                      const DeltaProgress& progress) {
+DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_view dataFolder,
+                                      const ParsedDelta& parsed, const DeltaProgress& progress) {
     DeltaApplication result;
     // A work file an older version left behind belongs to no update.
     if (DataFileExists(files, dataFolder, datafile::kUpdateWork)) {
         files.DeleteFile(DataFilePath(dataFolder, datafile::kUpdateWork));
     }
-    const ParsedDelta parsed = ParseDefinitionDelta(delta);
-    // An answer without a single record (an error page) is no update.
-    if (parsed.records.empty()) return result;
+    auto failed = [&result] {
+        result.complete = false;
+        result.fileFailed = true;
+    };
     for (std::size_t file = 0; file < kDeltaFileCount; ++file) {
         if (progress.stopRequested && progress.stopRequested()) {
             result.complete = false;
@@ -41,21 +42,21 @@ DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_v
         if (!content) {
             // A file that cannot be read cannot be rewritten without losing
             // what it holds.
-            result.complete = false;
+            failed();
             continue;
         }
         // Every file of the set exists after an update, so that the set
         // check finds it complete.
         if (change.Empty() && exists) continue;
-        const std::string updated = ApplyFileChange(change, *content, [&](std::size_t lines) {
+        const AppliedFileChange applied = ApplyFileChange(change, *content, [&](std::size_t lines) {
             if (!change.deletedKeys.empty()) Report(progress, std::string(kRemoving) + ToDecimal(static_cast<long long>(lines)));
         });
-        result.count += change.count;
-        if (exists && updated == *content) continue;
-        if (!platform::WriteFileReplacing(files, path, updated)) {
-            result.complete = false;
+        if (exists && applied.content == *content) continue;
+        if (!platform::WriteFileReplacing(files, path, applied.content)) {
+            failed();
             continue;
         }
+        result.count += applied.changes;
         if (file == kDeltaFileDefinitions || file == kDeltaDirectoryDefinitions) result.walkDefinitionsChanged = true;
     }
     return result;

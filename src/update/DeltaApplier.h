@@ -1,5 +1,5 @@
-// ApplyDefinitionDelta: the incremental update put into the definition
-// files of the data folder. Each file is rewritten beside itself and renamed
+// ApplyDefinitionDelta: the incremental update, parsed (and verified when
+// the build names a key), put into the definition files of the data folder. Each file is rewritten beside itself and renamed
 // over the original, so that it ends either as before or as after the
 // update; applying the same delta again changes nothing.
 #pragma once
@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
+#include "update/DefinitionDelta.h"
 
 namespace bastion {
 
@@ -22,17 +23,20 @@ struct DeltaProgress {
 };
 
 struct DeltaApplication {
-    // The change count: one per added line, one per file that deletes.
+    // The changes made: definitions added that were not there, and
+    // definitions removed.
     int count = 0;
     // Every file is in place: none failed to be read or written and no stop
     // came first. Only then may the definition date advance.
     bool complete = true;
+    // A definition file could not be read or written (a full disk, a lock).
+    bool fileFailed = false;
     // The file or directory definitions changed (the folder walk's tables
     // hold the old ones).
     bool walkDefinitionsChanged = false;
 };
 
-DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_view dataFolder, std::string_view delta,
-                                      const DeltaProgress& progress = {});
+DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_view dataFolder,
+                                      const ParsedDelta& parsed, const DeltaProgress& progress = {});
 
 }  // namespace bastion

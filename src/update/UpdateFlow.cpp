@@ -3,6 +3,7 @@
 #include "scan/state/DefinitionCounts.h"
 #include "scan/state/StatusPage.h"
 #include "ui/MessageKeys.h"
+#include "ui/RequestWait.h"
 #include "ui/settings/SettingKeys.h"
 #include "update/UpdateAddresses.h"
 
@@ -20,6 +21,7 @@ constexpr int kAutomaticUpdateSeconds = 300;
 
 UpdateFlow::UpdateFlow(UpdateEnvironment environment) : env_(environment) {
     env_.state.Form().timUpdate.onTick = [this] { timUpdate_Timer(); };
+    download.onCancel = [this] { stopRequested_ = true; };
     popup.acknowledged = [this] {
         env_.settings.Write(keys::kShow, keys::kFalseLowerCase);
         if (download.removeTrayIcon) download.removeTrayIcon();
@@ -52,19 +54,29 @@ std::optional<UpdateResult> UpdateFlow::RunLiveUpdate() {
 }
 
 UpdateResult UpdateFlow::Check() {
-    const UpdateContext context{env_.internet, env_.files,    env_.codePage,
-                                env_.dataFolder, env_.identity, DefinitionServerBase(env_.settings)};
+    const UpdateContext context{env_.internet,   env_.files,    env_.codePage,
+                                env_.dataFolder, env_.identity, DefinitionServerBase(env_.settings),
+                                env_.trust};
+    const platform::HttpWaiting waiting = ui::RequestWait(env_.pump, env_.operations, [this] { return stopRequested_; });
     UpdateProgress progress;
     progress.status = [this](const std::string& status) {
         download.txtStatus.SetText(status);
         if (onStatus) onStatus(status);
         env_.pump.Pump();
     };
-    progress.stopRequested = [this] { return stopRequested_; };
+    progress.stopRequested = waiting.cancelled;
+    progress.pump = waiting.pump;
     return CheckForDefinitionUpdates(context, progress);
 }
 
 void UpdateFlow::ShowResult(const UpdateResult& result) {
+    // A withdrawn definition must not be found again before the next start,
+    // whether or not the update got to its end.
+    if (result.walkDefinitionsChanged) env_.tables.Discard();
+    if (result.count > 0 || !result.date.empty()) {
+        CountDefinitions(env_.files, env_.dataFolder, env_.state);
+        RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.settings, env_.state});
+    }
     switch (result.outcome) {
         case UpdateOutcome::Stopped:
             return;
@@ -74,6 +86,12 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
         case UpdateOutcome::Failed:
             popup.Show(env_.messages.getMessages(ui::msg::kInternet));
             return;
+        case UpdateOutcome::Unverified:
+            popup.Show(env_.messages.getMessages(ui::msg::kNotVerified));
+            return;
+        case UpdateOutcome::NotSaved:
+            popup.Show(env_.messages.getMessages(ui::msg::kNotSaved));
+            return;
         case UpdateOutcome::Updated:
             break;
     }
@@ -81,11 +99,7 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
     env_.settings.Write(keys::kRestart, keys::kTrue);
     if (download.removeTrayIcon) download.removeTrayIcon();
     popup.Show(env_.messages.getMessages(ui::msg::kUpdatedDefs));
-    CountDefinitions(env_.files, env_.dataFolder, env_.state);
-    RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.settings, env_.state});
     env_.state.Form().cmdScan.SetEnabled(true);
-    // A withdrawn definition must not be found again before the next start.
-    if (result.walkDefinitionsChanged) env_.tables.Discard();
 }
 
 void UpdateFlow::StartAutomaticUpdate() {

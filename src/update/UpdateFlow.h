@@ -1,9 +1,9 @@
 // The update flow: what "Update Now", "Run Live Update Now", File > "Run
 // Live Update", the first-start greeting and the automatic update run. It is
 // an operation (refused while a scan or removal runs), holds the background
-// timers off while it works, shows the progress window, and announces the
-// result in the pop-up: updated, up to date, or that the definitions could
-// not be downloaded.
+// timers off while it works, shows the progress window (whose Cancel ends
+// it), and announces the result in the pop-up: updated, up to date, or that
+// the definitions could not be downloaded, verified or saved.
 #pragma once
 
 #include <functional>
@@ -22,6 +22,7 @@
 #include "ui/forms/FrmDownload.h"
 #include "ui/forms/FrmSignatureUpdated.h"
 #include "ui/settings/SettingsStore.h"
+#include "update/DefinitionTrust.h"
 #include "update/DefinitionUpdates.h"
 
 namespace bastion {
@@ -40,6 +41,8 @@ struct UpdateEnvironment {
     ScanState& state;
     // The folder walk's tables, loaded again after their files changed.
     DefinitionTables& tables;
+    // The vendor's key, when the build names one.
+    const DefinitionTrust& trust;
 };
 
 class UpdateFlow {
@@ -59,7 +62,8 @@ public:
     ui::FrmSignatureUpdated popup;
 
     // Runs the flow; nullopt when another operation runs (nothing happens
-    // then). An exit during the flow stops it at its next safe point.
+    // then). Cancel, or an exit, during the flow stops it at once while it
+    // waits for the server, and at its next safe point while it writes.
     std::optional<UpdateResult> RunLiveUpdate();
 
     // Starts the automatic update's count when "chkAutomaticUpdate" reads 1.

@@ -59,17 +59,25 @@ FakeFileSystem::~FakeFileSystem() = default;
 
 // ---- navigation ----------------------------------------------------------
 
-FakeFileSystem::Drive* FakeFileSystem::FindDrive(char letter) const {
+FakeFileSystem::Drive* FakeFileSystem::FindDrive(char id) const {
     for (const auto& drive : drives_) {
-        if (drive->settings.letter[0] == letter) {
+        if (drive->id == id) {
             return drive.get();
         }
     }
     return nullptr;
 }
 
+FakeFileSystem::Drive* FakeFileSystem::FindRoot(const Path& path) const {
+    if (path.share.empty()) return FindDrive(path.drive);
+    for (const auto& drive : drives_) {
+        if (EqualsIgnoreCase(drive->settings.letter, "\\\\" + path.share)) return drive.get();
+    }
+    return nullptr;
+}
+
 fakefs::Node* FakeFileSystem::Root(const Path& path, bool mustBeReady) const {
-    Drive* drive = FindDrive(path.drive);
+    Drive* drive = FindRoot(path);
     if (!drive || (mustBeReady && !drive->settings.ready)) {
         return nullptr;
     }
@@ -134,7 +142,8 @@ std::optional<DirListing> FakeFileSystem::ListDirectory(const std::string& folde
     }
     DirListing listing;
     Drive* home = FindDrive(node->drive);
-    listing.identity = {home ? home->settings.serial : 0u, 0, node->index, true};
+    const bool indexKnown = !home || home->settings.folderIndexKnown;
+    listing.identity = {home ? home->settings.serial : 0u, 0, indexKnown ? node->index : 0, true};
     for (const auto& child : node->children) {
         listing.entries.push_back({child->name, child->attributes, child->folder ? 0 : child->content.size()});
     }
@@ -261,6 +270,12 @@ std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {
     return node->content;
 }
 
+bool FakeFileSystem::WriteFileFlushed(const std::string& path, const std::string& bytes) {
+    if (!WriteFile(path, bytes)) return false;
+    flushedWrites.push_back(path);
+    return true;
+}
+
 bool FakeFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
     auto parsed = ParsePath(path);
     if (!parsed || parsed->trailingSeparator) {
@@ -349,7 +364,7 @@ bool FakeFileSystem::MoveReplace(const std::string& from, const std::string& to)
     }
     if (node->folder) {
         const std::string sourceKey = source->Key() + "\\";
-        if (existing || source->drive != target->drive || target->Key().rfind(sourceKey, 0) == 0) {
+        if (existing || FindRoot(*source) != FindRoot(*target) || target->Key().rfind(sourceKey, 0) == 0) {
             return false;
         }
     } else if (existing && (existing->folder || IsReadOnly(*existing))) {
@@ -424,7 +439,9 @@ bool FakeFileSystem::CreateFolder(const std::string& path) {
     if (!node) {
         return false;
     }
-    Path partial{parsed->drive, {}, false};
+    Path partial = *parsed;
+    partial.parts.clear();
+    partial.trailingSeparator = false;
     for (const std::string& part : parsed->parts) {
         partial = partial.Child(part);
         node = Through(node);
@@ -577,6 +594,8 @@ bool FakeFileSystem::RemoveTree(Node& folder, const Path& path) {
 std::vector<DriveInfo> FakeFileSystem::ListDrives() {
     std::vector<DriveInfo> drives;
     for (const auto& drive : drives_) {
+        // A network share without a letter is no drive.
+        if (drive->settings.letter.size() != 1) continue;
         drives.push_back({drive->settings.letter, drive->settings.type, drive->settings.ready});
     }
     return drives;
@@ -587,7 +606,7 @@ std::optional<VolumeInfo> FakeFileSystem::GetVolumeInfo(const std::string& root)
     if (!parsed || !parsed->IsRoot() || !Root(*parsed, true)) {
         return std::nullopt;
     }
-    const FakeDrive& settings = FindDrive(parsed->drive)->settings;
+    const FakeDrive& settings = FindRoot(*parsed)->settings;
     return VolumeInfo{settings.label, settings.serial, settings.fileSystem};
 }
 
@@ -596,7 +615,7 @@ std::optional<DriveSpace> FakeFileSystem::GetDriveSpace(const std::string& root)
     if (!parsed || !parsed->IsRoot() || !Root(*parsed, true)) {
         return std::nullopt;
     }
-    const FakeDrive& settings = FindDrive(parsed->drive)->settings;
+    const FakeDrive& settings = FindRoot(*parsed)->settings;
     return DriveSpace{settings.total, settings.free};
 }
 

@@ -5,7 +5,8 @@
 // entry that stands for another folder, so a walk can meet one folder twice.
 // Failures are injected per path.
 //
-// Paths are "C:\a\b" with or without a trailing backslash for folders; a
+// Paths are "C:\a\b" (or "\\server\share\a\b" on a share added as a
+// drive) with or without a trailing backslash for folders; a
 // trailing backslash on a file does not find it. "/" separates too, doubled
 // separators and "." are ignored and ".." goes up, as Windows normalises.
 #pragma once
@@ -28,6 +29,8 @@ struct Drive;
 }  // namespace fakefs
 
 struct FakeDrive {
+    // A letter, or a network share "\\server\share" (which ListDrives does
+    // not list).
     std::string letter = "C";
     platform::DriveType type = platform::DriveType::Fixed;
     bool ready = true;
@@ -36,6 +39,9 @@ struct FakeDrive {
     std::string fileSystem = "NTFS";
     std::uint64_t total = 80ull << 30;
     std::uint64_t free = 30ull << 30;
+    // False: every folder's index is reported as 0, as some network shares
+    // do.
+    bool folderIndexKnown = true;
 };
 
 class FakeFileSystem : public platform::FileSystem {
@@ -60,6 +66,8 @@ public:
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     bool AppendFile(const std::string& path, const std::string& bytes) override;
+    // Recorded in flushedWrites.
+    bool WriteFileFlushed(const std::string& path, const std::string& bytes) override;
     bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
     bool MoveReplace(const std::string& from, const std::string& to) override;
     bool DeleteFile(const std::string& path) override;
@@ -124,6 +132,8 @@ public:
     std::vector<std::string> Tree(const std::string& root);
 
     std::vector<std::string> deletedAtRestart;
+    // Every path written with WriteFileFlushed, in order.
+    std::vector<std::string> flushedWrites;
     bool failDeleteAtRestart = false;
     bool failCancelDeleteAtRestart = false;
 
@@ -136,7 +146,8 @@ private:
     using Path = fakefs::Path;
     using Drive = fakefs::Drive;
 
-    Drive* FindDrive(char letter) const;
+    Drive* FindDrive(char id) const;
+    Drive* FindRoot(const Path& path) const;
     Node* Root(const Path& path, bool mustBeReady) const;
     Node* Resolve(const Path& path) const;
     Node* ResolveParent(const Path& path) const;

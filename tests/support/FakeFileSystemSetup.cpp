@@ -4,6 +4,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "common/Text.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeFileTree.h"
 
@@ -26,7 +27,7 @@ fakefs::Path FakeFileSystem::ParseForSetup(const std::string& path) const {
 fakefs::Node* FakeFileSystem::SetupFolders(const Path& path, std::size_t depth) {
     Node* node = Root(path, false);
     if (!node) {
-        throw std::invalid_argument(std::string("FakeFileSystem: no drive ") + path.drive);
+        throw std::invalid_argument("FakeFileSystem: no drive for " + path.Text());
     }
     for (std::size_t i = 0; i < depth; ++i) {
         Node* folder = Through(node);
@@ -45,18 +46,32 @@ fakefs::Node* FakeFileSystem::SetupFolders(const Path& path, std::size_t depth) 
 }
 
 void FakeFileSystem::AddDrive(const FakeDrive& drive) {
-    if (drive.letter.empty() || !std::isalpha(static_cast<unsigned char>(drive.letter[0]))) {
+    std::optional<Path> share = ParsePath(drive.letter);
+    if (share && (share->share.empty() || !share->IsRoot())) share.reset();
+    if (!share && (drive.letter.empty() || !std::isalpha(static_cast<unsigned char>(drive.letter[0])))) {
         throw std::invalid_argument("FakeFileSystem: bad drive letter " + drive.letter);
     }
     FakeDrive settings = drive;
-    settings.letter = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(drive.letter[0]))));
-    if (Drive* existing = FindDrive(settings.letter[0])) {
+    if (share) {
+        settings.letter = "\\\\" + share->share;
+    } else {
+        settings.letter = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(drive.letter[0]))));
+    }
+    Path root;
+    root.drive = share ? 0 : settings.letter[0];
+    if (share) root.share = share->share;
+    if (Drive* existing = FindRoot(root)) {
         existing->settings = settings;
         return;
     }
     auto added = std::make_unique<Drive>();
     added->settings = settings;
-    added->root = MakeNode(settings.letter[0], "", true, kAttrDirectory);
+    // Shares take ids below the letters, which no drive uses.
+    added->id = share ? static_cast<char>('0' + std::count_if(drives_.begin(), drives_.end(), [](const auto& d) {
+                                              return d->settings.letter.size() > 1;
+                                          }))
+                      : settings.letter[0];
+    added->root = MakeNode(added->id, "", true, kAttrDirectory);
     // Drives are listed in letter order, as the system lists them.
     auto position = std::find_if(drives_.begin(), drives_.end(), [&](const auto& d) {
         return d->settings.letter > settings.letter;
@@ -75,8 +90,10 @@ void FakeFileSystem::AddDrive(const std::string& letter, DriveType type, bool re
 void FakeFileSystem::RemoveDrive(const std::string& letter) {
     drives_.erase(std::remove_if(drives_.begin(), drives_.end(),
                                  [&](const auto& d) {
-                                     return !letter.empty() && d->settings.letter[0] ==
-                                         std::toupper(static_cast<unsigned char>(letter[0]));
+                                     if (letter.size() > 1) return EqualsIgnoreCase(d->settings.letter, letter);
+                                     return !letter.empty() && d->settings.letter.size() == 1 &&
+                                            d->settings.letter[0] ==
+                                                std::toupper(static_cast<unsigned char>(letter[0]));
                                  }),
                   drives_.end());
 }

@@ -34,8 +34,7 @@ std::string Path::Key() const {
 }
 
 std::string Path::Text() const {
-    std::string text(1, drive);
-    text += ':';
+    std::string text = share.empty() ? std::string{drive, ':'} : "\\\\" + share;
     if (parts.empty()) {
         return text + "\\";
     }
@@ -46,15 +45,36 @@ std::string Path::Text() const {
     return text;
 }
 
-std::optional<Path> ParsePath(const std::string& text) {
-    if (text.size() < 2 || !std::isalpha(static_cast<unsigned char>(text[0])) || text[1] != ':') {
+// "\\server\share" and what follows: the share and where its parts begin;
+// nullopt when the text names no share.
+std::optional<std::pair<std::string, std::size_t>> ParseShare(const std::string& text) {
+    if (text.size() < 3 || !IsSeparator(text[0]) || !IsSeparator(text[1]) || IsSeparator(text[2])) {
         return std::nullopt;
     }
-    if (text.size() > 2 && !IsSeparator(text[2])) {
-        return std::nullopt;  // "C:name" is relative to the drive's current folder
+    const std::size_t server = text.find_first_of("\\/", 2);
+    if (server == std::string::npos || server + 1 >= text.size() || IsSeparator(text[server + 1])) {
+        return std::nullopt;
     }
+    const std::size_t end = std::min(text.find_first_of("\\/", server + 1), text.size());
+    std::string share = text.substr(2, end - 2);
+    share[server - 2] = '\\';
+    return std::pair{share, end};
+}
+
+std::optional<Path> ParsePath(const std::string& text) {
     Path path;
-    path.drive = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    std::size_t first = 2;
+    if (auto share = ParseShare(text)) {
+        path.drive = 0;
+        path.share = share->first;
+        first = share->second;
+    } else if (text.size() < 2 || !std::isalpha(static_cast<unsigned char>(text[0])) || text[1] != ':') {
+        return std::nullopt;
+    } else if (text.size() > 2 && !IsSeparator(text[2])) {
+        return std::nullopt;  // "C:name" is relative to the drive's current folder
+    } else {
+        path.drive = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    }
     std::string part;
     auto finishPart = [&] {
         if (part == "..") {
@@ -66,7 +86,7 @@ std::optional<Path> ParsePath(const std::string& text) {
         }
         part.clear();
     };
-    for (std::size_t i = 2; i < text.size(); ++i) {
+    for (std::size_t i = first; i < text.size(); ++i) {
         if (IsSeparator(text[i])) {
             finishPart();
         } else {
@@ -74,7 +94,7 @@ std::optional<Path> ParsePath(const std::string& text) {
         }
     }
     finishPart();
-    path.trailingSeparator = text.size() > 3 && IsSeparator(text.back());
+    path.trailingSeparator = text.size() > first + 1 && IsSeparator(text.back());
     return path;
 }
 

@@ -12,10 +12,12 @@
 
 namespace bastion::testing::fakefs {
 
-// A Windows path taken apart: drive letter (upper case), the names below
-// the root, and whether it ended with a separator.
+// A Windows path taken apart: drive letter (upper case) or network share
+// ("server\share"), the names below the root, and whether it ended with a
+// separator.
 struct Path {
     char drive = 'C';
+    std::string share;  // empty for a path on a drive
     std::vector<std::string> parts;
     bool trailingSeparator = false;
 
@@ -25,12 +27,13 @@ struct Path {
     Path Child(const std::string& name) const;
     // The path folded for comparison ("c:\a\b"), the key of failure sets.
     std::string Key() const;
-    // The path as text ("C:\a\b"; the root is "C:\").
+    // The path as text ("C:\a\b", "\\server\share\a"; a root ends with
+    // "\").
     std::string Text() const;
 };
 
-// "C:\a\b", "c:/a//b\", "C:" and "C:\a\..\b" parse; relative and UNC paths
-// do not.
+// "C:\a\b", "c:/a//b\", "C:", "C:\a\..\b" and "\\server\share\a" parse;
+// relative paths do not.
 std::optional<Path> ParsePath(const std::string& text);
 
 struct Node : std::enable_shared_from_this<Node> {
@@ -39,7 +42,7 @@ struct Node : std::enable_shared_from_this<Node> {
     std::uint32_t attributes = 0;
     std::string content;
     std::uint64_t index = 0;
-    char drive = 'C';  // where it lives, for its identity
+    char drive = 'C';  // the id of the drive or share it lives on, for its identity
     // A junction: a folder entry whose content is the target's. link holds
     // the kind and the target as the link names it.
     bool junction = false;
@@ -60,6 +63,8 @@ private:
 
 struct Drive {
     FakeDrive settings;
+    // The letter, or for a network share a character no letter takes.
+    char id = 'C';
     std::shared_ptr<Node> root;
 };
 

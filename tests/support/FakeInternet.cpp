@@ -4,16 +4,28 @@
 
 namespace bastion::testing {
 
-platform::HttpResult FakeInternet::Get(const std::string& url,
-                                       const std::function<void(std::size_t received)>& onChunk) {
-    requests.push_back(url);
+platform::HttpResult FakeInternet::Request(const platform::HttpRequest& request, const platform::HttpWaiting& waiting) {
+    requests.push_back(request.url);
+    deadlines.push_back(request.deadline);
     FakeResponse response = defaultResponse;
-    if (auto found = scripts_.find(url); found != scripts_.end() && !found->second.responses.empty()) {
+    if (auto found = scripts_.find(request.url); found != scripts_.end() && !found->second.responses.empty()) {
         Script& script = found->second;
         response = script.responses[std::min(script.next, script.responses.size() - 1)];
         ++script.next;
     }
     platform::HttpResult result;
+    for (int round = 0; response.waits < 0 || round < response.waits; ++round) {
+        if (waiting.pump) waiting.pump();
+        if (waiting.cancelled && waiting.cancelled()) {
+            result.failure = platform::HttpFailure::Cancelled;
+            return result;
+        }
+        // A wait without end that nobody cancels is the deadline's.
+        if (round > 100000) {
+            result.failure = platform::HttpFailure::TimedOut;
+            return result;
+        }
+    }
     if (!response.reachable) {
         result.failure = platform::HttpFailure::Unreachable;
         return result;
@@ -25,9 +37,7 @@ platform::HttpResult FakeInternet::Get(const std::string& url,
         std::size_t chunk = std::min(kChunkSize, response.body.size() - received);
         result.body.append(response.body, received, chunk);
         received += chunk;
-        if (onChunk) {
-            onChunk(received);
-        }
+        if (waiting.onChunk) waiting.onChunk(received);
     }
     return result;
 }

@@ -3,6 +3,7 @@
 // of 256 bytes like the real client, with the running total after each.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <map>
 #include <string>
@@ -19,14 +20,16 @@ struct FakeResponse {
     // A transfer that goes wrong after the body was handed over as far as
     // it got (a read failure, a cut-off answer, a time-out).
     platform::HttpFailure failure = platform::HttpFailure::None;
+    // Rounds of waiting (each lets the asker pump and cancel) before the
+    // answer comes; a negative number waits until the asker cancels.
+    int waits = 0;
 };
 
 class FakeInternet : public platform::Internet {
 public:
     static constexpr std::size_t kChunkSize = 256;
 
-    platform::HttpResult Get(const std::string& url,
-                             const std::function<void(std::size_t received)>& onChunk = {}) override;
+    platform::HttpResult Request(const platform::HttpRequest& request, const platform::HttpWaiting& waiting) override;
 
     // Every request for url gets this answer from now on.
     void Respond(const std::string& url, const std::string& body, int status = 200);
@@ -37,8 +40,9 @@ public:
     // The answer for addresses without a script (unreachable unless set).
     FakeResponse defaultResponse{false, 0, ""};
 
-    // Every requested address, in order.
+    // Every requested address, in order, and each request's deadline.
     std::vector<std::string> requests;
+    std::vector<std::chrono::milliseconds> deadlines;
 
 private:
     struct Script {

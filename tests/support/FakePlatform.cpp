@@ -3,7 +3,7 @@
 namespace bastion::testing {
 
 FakePlatform::FakePlatform()
-    : bundle_{registry, files, shell, processes, system, internet, restore, clock, Windows1252(), instances} {}
+    : bundle_{registry, files, shell, processes, system, internet, restore, clock, Windows1252(), instances, crypto} {}
 
 void FakePlatform::CreateSpecialFolders() {
     for (const std::string& path : shell.FolderPaths()) {

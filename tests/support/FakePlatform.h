@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 #include "support/FakeClock.h"
+#include "support/FakeCrypto.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeInstanceLock.h"
 #include "support/FakeInternet.h"
@@ -37,6 +38,7 @@ public:
     FakeSystemRestore restore;
     FakeClock clock;
     FakeInstanceLock instances;
+    FakeCrypto crypto;
 
 private:
     platform::Platform bundle_;

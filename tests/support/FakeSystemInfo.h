@@ -2,6 +2,7 @@
 // folder; each can be changed per test.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,7 @@ public:
     std::string ComputerName() override { return computerName; }
     std::string ProgramPath() override { return programPath; }
     unsigned AnsiCodePage() override { return ansiCodePage; }
+    std::uint16_t UserInterfaceLanguage() override { return uiLanguage; }
     // %SystemRoot% and %ProgramFiles% as on that machine.
     std::string ExpandEnvironment(const std::string& text) override;
 
@@ -30,6 +32,7 @@ public:
     std::string computerName = "WORKSTATION";
     std::string programPath = "C:\\Program Files\\Bastion\\Bastion.exe";
     unsigned ansiCodePage = 1252;
+    std::uint16_t uiLanguage = 0x0409;  // English (United States)
     std::vector<std::pair<std::string, std::string>> environment{{"SystemRoot", "C:\\WINDOWS"},
                                                                   {"ProgramFiles", "C:\\Program Files"}};
 };

@@ -35,9 +35,15 @@ int Common(std::string a, std::string b) {
     return common;
 }
 
+// "[drive]" stands for the drive with its backslash; one written after the
+// token is not doubled.
+std::string OnDrive(const std::string& text, const std::string& drive) {
+    return ReplaceAllIgnoreCase(ReplaceAllIgnoreCase(text, "[drive]\\", drive + "\\"), "[drive]", drive + "\\");
+}
+
 bool FolderTest(ScanContext& context, const std::string& folder, long long depth, const std::string& definedFolder) {
     const std::string drive = folder.substr(0, std::min(folder.find('\\'), folder.size()));
-    const std::string rowFolder = ReplaceAllIgnoreCase(definedFolder, "[drive]", drive);
+    const std::string rowFolder = OnDrive(definedFolder, drive);
     if (depth == 0 || depth == 1) return Count(rowFolder, '\\') == 1;
     const int common = Common(folder, rowFolder);
     if (common <= 1) return false;
@@ -87,7 +93,7 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
     const DefinitionTable& table = context.tables.Files();
     for (std::size_t i = 0; i < table.Size(); ++i) {
         const DefinitionRow& row = table.Row(i);
-        const std::string rowName = Trim(ToLower(ReplaceAllIgnoreCase(row.name, "[drive]", drive)));
+        const std::string rowName = Trim(ToLower(OnDrive(row.name, drive)));
         if (rowName.empty() || rowName == " ") continue;
         if (rowName != name) continue;
         bool matches = Characters(name) > 16 && ContainsIgnoreCase(name, ".exe");
@@ -101,7 +107,7 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
             return;
         }
         if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return;
-        if (SkipForFolderKind(found, row.folder)) continue;
+        if (SkipForFolderKind(folder, row.folder)) continue;
         context.state.AddFileQueueRow(found, row.threat);
         context.state.IncrementTracesFound();
         context.state.AddActivityRow(row.threat, ui::kIconFile, found);
@@ -120,7 +126,7 @@ void RowByRowMatchFoundDirectory(ScanContext& context, std::string_view path) {
     const DefinitionTable& table = context.tables.Directories();
     for (std::size_t i = 0; i < table.Size(); ++i) {
         const DefinitionRow& row = table.Row(i);
-        std::string rowFolder = Trim(ToLower(ReplaceAllIgnoreCase(row.folder, "[drive]", drive)));
+        std::string rowFolder = Trim(ToLower(OnDrive(row.folder, drive)));
         if (rowFolder.empty() || rowFolder == " ") continue;
         if (rowFolder.size() > 1 && rowFolder.back() == '\\') rowFolder.pop_back();
         if (rowFolder != folder) continue;

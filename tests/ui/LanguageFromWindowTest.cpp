@@ -3,13 +3,19 @@
 // restart. The shipped translations, in the windows of this process at 96
 // and 144 dpi: no text of a button or a one-line label is cut off, and
 // every page is photographed.
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+
 #include "DataFolderFixture.h"
 #include "Screenshot.h"
+#include "removal/RemovalMessages.h"
 #include "ui/forms/FrmLanguage.h"
 #include "ui/settings/SettingKeys.h"
 #include "ui/translation/clsLanguages.h"
 #include "ui/win32/FrmLanguageWindow.h"
 #include "ui/win32/FrmMainWindow.h"
+#include "common/Text.h"
 #include "common/Utf.h"
 #include "ui/win32/Dpi.h"
 
@@ -50,10 +56,22 @@ std::vector<std::wstring> CutOffTexts(HWND window) {
         check(button, client.right - (box ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 6));
     }
     for (HWND label : FindDescendants(window, L"Static")) {
-        if (!(GetWindowLongPtrW(label, GWL_STYLE) & SS_ENDELLIPSIS)) continue;
         RECT client;
         GetClientRect(label, &client);
-        check(label, client.right);
+        if (GetWindowLongPtrW(label, GWL_STYLE) & SS_ENDELLIPSIS) {
+            check(label, client.right);
+            continue;
+        }
+        // A wrapped label: all its lines within its height.
+        const std::wstring text = WindowText(label);
+        if (!IsWindowVisible(label) || text.empty()) continue;
+        HDC dc = GetDC(label);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        RECT needed{0, 0, client.right, 0};
+        DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+        if (needed.bottom > client.bottom) cut.push_back(text);
     }
     // Every tab shows whole, without the arrows that scroll the strip.
     for (HWND tabs : FindDescendants(window, WC_TABCONTROLW)) {
@@ -129,11 +147,33 @@ TEST_F(LanguageFromWindow, DeutschRetranslatesTheOpenWindowsAndARestartKeepsIt) 
     }
 }
 
-TEST_F(LanguageFromWindow, TheFirstStartAsksForTheLanguageBeforeTheMainWindowShows) {
+// The first start offers the language of the system's user interface
+// (English here; a second run of this test under a German one expects
+// Deutsch, named by BASTION_EXPECTED_FIRST_LANGUAGE), and its home page
+// shows the starter set it has just installed.
+TEST_F(LanguageFromWindow, TheFirstStartOffersTheSystemLanguageAndShowsTheStarterSet) {
+    const char* named = std::getenv("BASTION_EXPECTED_FIRST_LANGUAGE");
+    const std::string expected = named ? named : "English";
     const std::string product = build::kProductName;
     const std::wstring section = L"Software\\VB and VBA Program Settings\\" +
                                  std::wstring(product.begin(), product.end()) + L"\\Settings";
     RegDeleteKeyValueW(HKEY_CURRENT_USER, section.c_str(), L"Language");
+    // A data folder without definitions, as a new user's.
+    const std::vector<std::string> setFiles = {"Safety.dat", "date.dat"};
+    std::vector<std::optional<std::string>> kept;
+    for (const std::string& file : setFiles) kept.push_back(files.ReadFile(DataFilePath(dataFolder, file)));
+    for (const char* file : kDefinitionFiles) files.DeleteFile(DataFilePath(dataFolder, file));
+    for (const std::string& file : setFiles) files.DeleteFile(DataFilePath(dataFolder, file));
+    long long starterLines = 0;
+    const std::wstring program16 = WinePath(BASTION_EXE_PATH);
+    const std::string exe = Utf16ToUtf8(std::u16string(program16.begin(), program16.end()));
+    const std::string starter = exe.substr(0, exe.rfind('\\')) + "\\StarterDefinitions";
+    for (const char* file : kDefinitionFiles) {
+        const std::string text = files.ReadFile(DataFilePath(starter, file)).value_or("");
+        starterLines += std::count(text.begin(), text.end(), '\n');
+    }
+    ASSERT_GT(starterLines, 0) << "the build puts the starter set beside the program";
+
     StartedProgram program(WinePath(BASTION_EXE_PATH), L"");
     HWND chooser = program.WaitForWindowOfClass(L"BastionLanguage", 20000);
     ASSERT_NE(chooser, nullptr);
@@ -142,21 +182,36 @@ TEST_F(LanguageFromWindow, TheFirstStartAsksForTheLanguageBeforeTheMainWindowSho
     EXPECT_TRUE(!early || !IsWindowVisible(early)) << "the main window waits for the choice";
     HWND list = FindDescendants(chooser, L"ComboBox").at(0);
     EXPECT_GE(SendMessageW(list, CB_GETCOUNT, 0, 0), 3) << "English, Deutsch and Español to choose from";
+    // Asked of the list itself: another process's combo box keeps its
+    // selection, not a window text.
+    wchar_t chosen[64] = {};
+    SendMessageW(list, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(chosen));
+    const std::wstring selected = chosen;
+    EXPECT_EQ(Utf16ToUtf8(std::u16string(selected.begin(), selected.end())), expected)
+        << "the system's language is selected";
     SendMessageW(Button(chooser, L"OK"), BM_CLICK, 0, 0);
 
     HWND window = program.WaitForWindow(20000);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(ClassName(window), L"BastionMainWindow");
-    EXPECT_EQ(settings.Read(keys::kLanguage), "English") << "closing the window keeps English";
+    EXPECT_EQ(settings.Read(keys::kLanguage), expected) << "OK keeps the language offered";
+    const std::string count = WithThousands(starterLines);
+    EXPECT_TRUE(WaitFor([&] { return FindDescendant(window, L"Static", std::wstring(count.begin(), count.end())); },
+                        5000))
+        << "the home page counts the starter set's " << count << " definitions at first sight";
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(10000), 0u);
+    for (std::size_t i = 0; i < setFiles.size(); ++i) {
+        const std::string path = DataFilePath(dataFolder, setFiles[i]);
+        if (kept[i]) files.WriteFile(path, *kept[i]); else files.DeleteFile(path);
+    }
 }
 
 TEST(TranslatedWindows, NoTextIsCutOffAt96And144Dpi) {
     win32::Win32FileSystem files;
     const std::wstring program = WinePath(BASTION_EXE_PATH);
     const std::u16string folder(program.begin(), program.begin() + static_cast<std::ptrdiff_t>(program.rfind(L'\\')));
-    const ui::Identity identity{build::kProductName, build::kCompanyName, build::kWebsite};
+    const ui::Identity identity{build::kProductName, build::kCompanyName, build::kWebsite, build::kProductName};
     ui::MessageCatalogue messages{identity};
     ui::clsLanguages languages(files, Utf16ToUtf8(folder), identity, messages);
 
@@ -167,9 +222,14 @@ TEST(TranslatedWindows, NoTextIsCutOffAt96And144Dpi) {
         win32::FrmLanguageWindow chooserWindow{chooser};
         ASSERT_TRUE(window.Create());
         ASSERT_TRUE(chooserWindow.Create(window.Hwnd()));
+        FillRemovalMessages(messages);
         languages.ChangeLanguage(form, language);
         languages.ChangeLanguage(chooser, language);
         ASSERT_NE(form.cmdScan.Caption(), "Scan") << language << " is not in the shipped file";
+        // The longest note a removal leaves on the results page.
+        form.lblDeletingCaption.SetCaption(languages.getMessages(msg::kNotRemoved) + " 12  " +
+                                           languages.getMessages(msg::kNoRestorePoint));
+        form.lblDeletingCaption.SetVisible(true);
         form.SetVisible(true);
         for (const int dpi : {96, 144}) {
             for (HWND each : {window.Hwnd(), chooserWindow.Hwnd()}) {

@@ -25,5 +25,27 @@ TEST(ConsoleControlWineTest, CtrlCAndCtrlBreakAreNotedAndClosingIsNotTaken) {
     EXPECT_EQ(&InstallConsoleInterruptHandler(), &interrupted) << "one flag for the whole program";
 }
 
+// The scanner writes UTF-8 while it runs; the terminal it ran in gets its
+// own code page back, so what the user types next shows as before.
+TEST(ConsoleControlWineTest, TheConsolesOutputCodePageIsRestoredWhenTheScannerEnds) {
+    // Run from a pipe, the test has no usable console: it takes one of its
+    // own.
+    bool allocated = false;
+    if (GetConsoleOutputCP() == 0) {
+        FreeConsole();
+        allocated = AllocConsole() != FALSE;
+    }
+    if (GetConsoleOutputCP() == 0) GTEST_SKIP() << "no console to try it on";
+    const UINT before = GetConsoleOutputCP();
+    ASSERT_TRUE(SetConsoleOutputCP(850));
+    {
+        Win32Console console;
+        EXPECT_EQ(GetConsoleOutputCP(), static_cast<UINT>(CP_UTF8));
+    }
+    EXPECT_EQ(GetConsoleOutputCP(), 850u);
+    SetConsoleOutputCP(before);
+    if (allocated) FreeConsole();
+}
+
 }  // namespace
 }  // namespace bastion::win32

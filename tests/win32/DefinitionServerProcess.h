@@ -1,14 +1,17 @@
 // The reference definition server (the host program the build made) run by
 // a Wine test: its own change-set folder and a free port on 127.0.0.1,
-// stopped when the test ends (and after five minutes in any case). Wine
-// starts a host program as it starts a Windows one; the folders are host
-// folders, reached through drive Z:.
+// stopped when the test ends (and after five minutes in any case), signing
+// with a key the test made when it is given one. Wine starts a host program
+// as it starts a Windows one; the folders are host folders, reached through
+// drive Z:.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "WineTestSupport.h"
+#include "common/Base64.h"
 #include "common/Lines.h"
 #include "common/Text.h"
 #include "platform/win32/Handles.h"
@@ -20,9 +23,46 @@ namespace bastion::win32::test {
 // "Z:\..." for a host path.
 inline std::string HostPathOnZ(const std::string& hostPath) { return "Z:" + ReplaceAll(hostPath, "/", "\\"); }
 
+// A key pair the server signs with, made by "defserver keygen".
+class DefinitionKey {
+public:
+    DefinitionKey() {
+        pem_ = std::string(BASTION_WINE_SCRATCH) + "/" + UniqueName("key_") + ".pem";
+        // Neither a host program's output nor its end reaches the Windows
+        // side: the key is read from the file kept beside the private one,
+        // once it is there whole.
+        RunChild("\"" + HostPathOnZ(BASTION_DEFSERVER) + "\" keygen --out \"" + pem_ + "\"", 30000);
+        Win32FileSystem files;
+        for (int i = 0; i < 200 && publicKey_.empty(); ++i) {
+            const std::string printed = files.ReadFile(HostPathOnZ(pem_ + ".pub")).value_or("");
+            if (EndsWith(printed, "\n")) {
+                publicKey_ = Base64Decode(Trim(RemoveChars(printed, "\r\n"))).value_or("");
+            } else {
+                ::Sleep(50);
+            }
+        }
+    }
+    ~DefinitionKey() {
+        Win32FileSystem files;
+        files.DeleteFile(HostPathOnZ(pem_));
+        files.DeleteFile(HostPathOnZ(pem_ + ".pub"));
+    }
+    DefinitionKey(const DefinitionKey&) = delete;
+    DefinitionKey& operator=(const DefinitionKey&) = delete;
+
+    // The private key's file, as a host path.
+    const std::string& Pem() const { return pem_; }
+    // The 65 bytes the program holds; empty when the key was not made.
+    const std::string& PublicKey() const { return publicKey_; }
+
+private:
+    std::string pem_;
+    std::string publicKey_;
+};
+
 class DefinitionServerProcess {
 public:
-    DefinitionServerProcess() {
+    explicit DefinitionServerProcess(const DefinitionKey* key = nullptr) {
         host_ = std::string(BASTION_WINE_SCRATCH) + "/" + UniqueName("defserver_");
         files_.CreateFolder(HostPathOnZ(host_ + "/changes"));
         std::wstring command = L"\"" + Widen(HostPathOnZ(BASTION_DEFSERVER)) + L"\" serve --changes \"" +
@@ -30,6 +70,7 @@ public:
                                L"\" --port 0 --port-file \"" + Widen(host_ + "/port") +
                                L"\" --request-log \"" + Widen(host_ + "/requests.log") + L"\" --feedback \"" +
                                Widen(host_ + "/feedback.sqlite") + L"\" --lifetime 300 --test-control";
+        if (key) command += L" --key \"" + Widen(key->Pem()) + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info{};

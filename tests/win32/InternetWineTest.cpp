@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -249,6 +251,56 @@ TEST_F(InternetWineTest, GivesTheStatusOfAnErrorPageAndFailsWhereNothingListens)
     EXPECT_TRUE(refused.body.empty());
 
     EXPECT_FALSE(internet.Get("this is no address").ok);
+}
+
+// Takes connections into its backlog and never answers one: what a
+// server looks like that accepts the connection and then hangs.
+class SilentListener {
+public:
+    SilentListener() : socket_(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int size = sizeof(address);
+        if (::bind(socket_.Get(), reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+            ::listen(socket_.Get(), 4) == 0 &&
+            ::getsockname(socket_.Get(), reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+            port_ = ntohs(address.sin_port);
+        }
+    }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/asp/date.asp"; }
+    bool Listening() const { return port_ != 0; }
+
+private:
+    Socket socket_;
+    unsigned short port_ = 0;
+};
+
+TEST_F(InternetWineTest, ARequestNobodyAnswersEndsAtItsDeadlineOrWhenCancelledAndPumpsMeanwhile) {
+    SilentListener silent;
+    ASSERT_TRUE(silent.Listening());
+    ULONGLONG started = ::GetTickCount64();
+    ULONGLONG last = started;
+    ULONGLONG longestGap = 0;
+    platform::HttpWaiting waiting;
+    waiting.pump = [&] {
+        const ULONGLONG now = ::GetTickCount64();
+        longestGap = std::max(longestGap, now - last);
+        last = now;
+    };
+    const platform::HttpResult late = internet.Request({silent.Url(), std::chrono::milliseconds(1000)}, waiting);
+    const ULONGLONG took = ::GetTickCount64() - started;
+    EXPECT_EQ(late.failure, platform::HttpFailure::TimedOut);
+    EXPECT_GE(took, 1000u);
+    EXPECT_LT(took, 1500u);
+    EXPECT_LT(longestGap, 250u);
+
+    started = last = ::GetTickCount64();
+    waiting.cancelled = [&] { return ::GetTickCount64() - started > 300; };
+    const platform::HttpResult cancelled = internet.Request({silent.Url()}, waiting);
+    EXPECT_EQ(cancelled.failure, platform::HttpFailure::Cancelled);
+    EXPECT_LT(::GetTickCount64() - started, 800u);
+    EXPECT_FALSE(cancelled.Succeeded());
 }
 
 }  // namespace

@@ -100,5 +100,35 @@ TEST_F(LanguageDownloadWineTest, AWholeFileReplacesTheOldAndAFailureKeepsIt) {
     EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(ui::msg::kLanguageFailed));
 }
 
+TEST_F(LanguageDownloadWineTest, AKeyedProgramStoresOnlyAFileTheVendorsServerSigned) {
+    DefinitionKey key;
+    DefinitionKey other;
+    ASSERT_EQ(key.PublicKey().size(), 65u);
+    DefinitionServerProcess signing(&key);
+    ASSERT_TRUE(signing.Running());
+    const std::string served = Block("English", "Home") + "\r\n" + Block("Español", "Inicio") + "\r\n";
+    signing.PublishLanguageFile(7, served);
+    server.PublishLanguageFile(7, served);
+
+    // Unsigned, or signed by a key the program does not hold: the old file
+    // stays, and the user is told why.
+    for (const auto& [base, publicKey] : {std::pair{server.Base(), key.PublicKey()},
+                                          std::pair{signing.Base(), other.PublicKey()},
+                                          std::pair{signing.Base("tamper"), key.PublicKey()}}) {
+        app.settings.Write(keys::kLanguageServer, base);
+        app.trust.publicKey = publicKey;
+        language.Command1_Click();
+        EXPECT_EQ(files.ReadFile(path).value_or("<missing>"), kOld) << base;
+        EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(ui::msg::kLanguageNotVerified)) << base;
+    }
+
+    app.settings.Write(keys::kLanguageServer, signing.Base());
+    app.trust.publicKey = key.PublicKey();
+    language.Command1_Click();
+    // Stored without the signature record.
+    EXPECT_EQ(files.ReadFile(path).value_or("<missing>"), served + "\r\n");
+    EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(ui::msg::kDownloaded));
+}
+
 }  // namespace
 }  // namespace bastion::win32::test

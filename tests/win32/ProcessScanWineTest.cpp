@@ -87,7 +87,7 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     Scan(ProcessScanCaller::Shield);
     EXPECT_EQ(alerts.size(), 2u);
     EXPECT_FALSE(program.Ended(200));
-    EXPECT_EQ(ExclusionFileText(), name + "\r\n");
+    EXPECT_EQ(ExclusionFileText(), "\xEF\xBB\xBF" + name + "\r\n");
     EXPECT_TRUE(machine.exclusions.IsExcluded(fileName));
     EXPECT_TRUE(machine.state.ActivityList().Rows().empty());
 }

@@ -177,7 +177,7 @@ TEST_F(ShieldsWineTest, StopEndsTheProcessAskedAboutAllowExcludesAndClosingDoesN
     EXPECT_EQ(user.Answered(), 3);
     const test::RunningProgram& survivor = firstEnded ? second : first;
     EXPECT_FALSE(survivor.Ended(200));
-    EXPECT_EQ(ExclusionFileText(), ToUpper(fileName) + "\r\n");
+    EXPECT_EQ(ExclusionFileText(), "\xEF\xBB\xBF" + ToUpper(fileName) + "\r\n");
     EXPECT_TRUE(machine.state.ActivityList().Empty()) << "the shield adds nothing to the scan page";
 
     // The next scan shows it as excluded and leaves it running.

@@ -4,6 +4,8 @@
 // console scanner's update and first start.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ChildProcess.h"
 #include "DefinitionServerProcess.h"
 #include "common/PathParts.h"
@@ -11,6 +13,7 @@
 #include "definitions/DefinitionFile.h"
 #include "definitions/PathTokens.h"
 #include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32Crypto.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "support/ScriptedEventPump.h"
@@ -73,8 +76,10 @@ protected:
     ui::FrmMain form;
     ScanState state{form};
     DefinitionTables tables;
+    Win32Crypto crypto;
+    DefinitionTrust trust;
     UpdateFlow flow{UpdateEnvironment{internet, files, codePage, pump, gate, settings, messages, identity,
-                                      dataFolder.Path(), state, tables}};
+                                      dataFolder.Path(), state, tables, trust}};
 };
 
 TEST_F(UpdateWineTest, UpToDateTakesOneRequestAndANewerServerThree) {
@@ -130,9 +135,10 @@ TEST_F(UpdateWineTest, EveryRecordKindMixedCaseDeletionsAndTheSameDeltaTwice) {
     EXPECT_EQ(afterDeletions[2], std::vector<std::string>{"other.example"});
     EXPECT_TRUE(afterDeletions[3].empty());
 
-    // The same delta once more (the date went back): nothing doubles.
+    // The same delta once more (the date went back): nothing doubles, and
+    // nothing changed is nothing new.
     files.WriteFile(DataFilePath(dataFolder.Path(), datafile::kDefinitionDate), "3/16/2006\r\n");
-    ASSERT_EQ(Run(), UpdateOutcome::Updated);
+    ASSERT_EQ(Run(), UpdateOutcome::UpToDate);
     EXPECT_EQ(Definitions(datafile::kFileDefinitions), afterDeletions[0]);
     EXPECT_EQ(Definitions(datafile::kBlockedCookies), afterDeletions[2]);
     EXPECT_EQ(Definitions(datafile::kExeDefinitions), std::vector<std::string>{"bad.exe=Bad|[windir]"});
@@ -178,6 +184,80 @@ TEST_F(UpdateWineTest, TheAutomaticUpdateRunsOnTheThreeHundredAndFirstSecondWith
     EXPECT_EQ(server.TakeRequests().size(), 3u);
     EXPECT_FALSE(form.timUpdate.Enabled());
     EXPECT_EQ(Read(datafile::kDefinitionDate), "3/17/2006\r\n");
+}
+
+TEST_F(UpdateWineTest, AKeyedProgramAppliesOnlyWhatTheVendorsServerSignedForItsDate) {
+    DefinitionKey key;
+    DefinitionKey other;
+    ASSERT_EQ(key.PublicKey().size(), 65u);
+    ASSERT_EQ(other.PublicKey().size(), 65u);
+    DefinitionServerProcess signing(&key);
+    ASSERT_TRUE(signing.Running());
+    const std::vector<std::string> first = {"DATE 3/17/2006", "ADD FILE evil.exe=Evil|[windir]|Adware",
+                                            "ADD FILE old.exe=Old|[windir]|Adware"};
+    signing.Publish("a", first);
+    server.Publish("a", first);
+    trust = {&crypto, key.PublicKey()};
+
+    // Unsigned, changed on the way, a record taken out, signed by another
+    // key: nothing changes, and the program says why.
+    const std::pair<std::string, std::string> refused[] = {
+        {server.Base(), key.PublicKey()},
+        {signing.Base("tamper-getDefsNEW"), key.PublicKey()},
+        {signing.Base("drop-getDefsNEW"), key.PublicKey()},
+        {signing.Base(), other.PublicKey()},
+    };
+    for (const auto& [base, publicKey] : refused) {
+        UseServer(base);
+        trust.publicKey = publicKey;
+        EXPECT_EQ(Run(), UpdateOutcome::Unverified) << base;
+        EXPECT_EQ(flow.popup.lblUpdateInfo.Caption(), "Definitions could not be verified.") << base;
+        EXPECT_EQ(Read(datafile::kFileDefinitions), "<missing>") << base;
+        EXPECT_EQ(Read(datafile::kDefinitionDate), "<missing>") << base;
+    }
+
+    trust.publicKey = key.PublicKey();
+    UseServer(signing.Base());
+    signing.TakeRequests();
+    ASSERT_EQ(Run(), UpdateOutcome::Updated);
+    EXPECT_EQ(Read(datafile::kDefinitionDate), "3/17/2006\r\n");
+    EXPECT_EQ(signing.TakeRequests().size(), 2u) << "the signed date needs no date.asp";
+
+    // A replace, and the first day's delta played back to a program that
+    // asks from 3/17/2006.
+    signing.Publish("b", {"DATE 3/18/2006 9:30:00 AM", "DEL FILE old.exe", "ADD FILE OLD.exe=Renewed|[windir]|Adware"});
+    UseServer(signing.Base("replay-getDefsNEW"));
+    EXPECT_EQ(Run(), UpdateOutcome::Unverified);
+    UseServer(signing.Base());
+    ASSERT_EQ(Run(), UpdateOutcome::Updated);
+    EXPECT_EQ(Definitions(datafile::kFileDefinitions),
+              (std::vector<std::string>{"evil.exe=Evil|[windir]|Adware", "OLD.exe=Renewed|[windir]|Adware"}));
+    EXPECT_EQ(Read(datafile::kDefinitionDate), "3/18/2006 9:30:00 AM\r\n");
+}
+
+TEST_F(UpdateWineTest, CancelEndsAnUpdateFromATricklingServerWithinASecond) {
+    server.Publish("a", {"DATE 3/17/2006", "ADD FILE evil.exe=Evil|[windir]|Adware"});
+    UseServer(server.Base("trickle-getDefsNEW"));
+    const ULONGLONG started = ::GetTickCount64();
+    ULONGLONG cancelled = 0;
+    ULONGLONG longestGap = 0;
+    ULONGLONG last = started;
+    pump.Always([&] {
+        const ULONGLONG now = ::GetTickCount64();
+        longestGap = std::max(longestGap, now - last);
+        last = now;
+        if (!cancelled && now - started > 1500) {
+            cancelled = now;
+            flow.download.Command1.Click();
+        }
+    });
+    EXPECT_EQ(Run(), UpdateOutcome::Stopped);
+    const ULONGLONG ended = ::GetTickCount64();
+    ASSERT_NE(cancelled, 0u);
+    EXPECT_LT(ended - cancelled, 1000u);
+    EXPECT_LT(longestGap, 250u) << "the window's events ran all along";
+    EXPECT_EQ(Read(datafile::kFileDefinitions), "<missing>");
+    EXPECT_TRUE(form.cmdLiveUpdate.Enabled());
 }
 
 // The console scanner with the user's own data folder, as a new user meets

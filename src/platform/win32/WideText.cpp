@@ -113,4 +113,17 @@ std::wstring FullPath(const std::wstring& path) {
     return std::wstring(buffer.data(), written);
 }
 
+std::wstring LongPath(const std::wstring& path) {
+    DWORD needed = ::GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (needed == 0) {
+        return path;
+    }
+    std::vector<wchar_t> buffer(needed);
+    DWORD written = ::GetLongPathNameW(path.c_str(), buffer.data(), needed);
+    if (written == 0 || written >= needed) {
+        return path;
+    }
+    return std::wstring(buffer.data(), written);
+}
+
 }  // namespace bastion::win32

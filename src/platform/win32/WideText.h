@@ -33,4 +33,8 @@ bool NeedsLiteralForm(const std::wstring& path);
 // the path itself when the system cannot resolve it.
 std::wstring FullPath(const std::wstring& path);
 
+// The path with every short 8.3 name in it ("PROGRA~1") in its long form;
+// the path itself when it does not exist or the system cannot tell.
+std::wstring LongPath(const std::wstring& path);
+
 }  // namespace bastion::win32

@@ -236,6 +236,12 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& byte
     return file && WriteAll(file.Get(), bytes);
 }
 
+bool Win32FileSystem::WriteFileFlushed(const std::string& path, const std::string& bytes) {
+    UniqueHandle file(::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
+}
+
 bool Win32FileSystem::AppendFile(const std::string& path, const std::string& bytes) {
     UniqueHandle file(::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));

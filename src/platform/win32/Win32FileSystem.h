@@ -21,6 +21,7 @@ public:
     std::optional<char> LastByte(const std::string& path) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
+    bool WriteFileFlushed(const std::string& path, const std::string& bytes) override;
     bool AppendFile(const std::string& path, const std::string& bytes) override;
 
     bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;

@@ -1,118 +1,54 @@
 #include "platform/win32/Win32Internet.h"
 
-#include <optional>
+#include <algorithm>
 
-#include "platform/win32/Handles.h"
-#include "platform/win32/WideText.h"
+#include "platform/win32/InternetTransfer.h"
 
 namespace bastion::win32 {
 
 namespace {
 
-constexpr DWORD kChunkSize = 256;
-
-int StatusCode(HINTERNET request) {
-    DWORD status = 0;
-    DWORD size = sizeof(status);
-    if (!::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
-        return 0;
-    }
-    return static_cast<int>(status);
-}
-
-// The length the server announced, when it announced one.
-std::optional<unsigned long long> ContentLength(HINTERNET request) {
-    wchar_t text[32] = {};
-    DWORD size = sizeof(text);
-    if (!::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return std::nullopt;
-    unsigned long long length = 0;
-    bool digits = false;
-    for (const wchar_t* c = text; *c; ++c) {
-        if (*c == L' ') continue;
-        if (*c < L'0' || *c > L'9') return std::nullopt;
-        length = length * 10 + static_cast<unsigned long long>(*c - L'0');
-        digits = true;
-        if (length > (1ull << 48)) return length;
-    }
-    if (!digits) return std::nullopt;
-    return length;
-}
-
-void SetTimeout(HINTERNET handle, DWORD option, unsigned long milliseconds) {
-    DWORD value = milliseconds;
-    ::InternetSetOptionW(handle, option, &value, sizeof(value));
-}
-
-platform::HttpFailure ReadFailure() {
-    return ::GetLastError() == ERROR_INTERNET_TIMEOUT ? platform::HttpFailure::TimedOut
-                                                      : platform::HttpFailure::ReadFailed;
-}
+// The longest the asking thread sleeps between two looks at its window's
+// events, its cancel and its deadline.
+constexpr ULONGLONG kLongestWaitMs = 50;
 
 }  // namespace
 
-platform::HttpResult Win32Internet::Get(const std::string& url, const std::function<void(std::size_t)>& onChunk) {
+platform::HttpResult Win32Internet::Request(const platform::HttpRequest& request,
+                                            const platform::HttpWaiting& waiting) {
     platform::HttpResult result;
     result.failure = platform::HttpFailure::Unreachable;
-    UniqueInternetHandle session(::InternetOpenW(L"Mozilla", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-    if (!session) {
-        return result;
-    }
-    // A server that stops answering must not hold the program for ever.
-    SetTimeout(session.Get(), INTERNET_OPTION_CONNECT_TIMEOUT, limits_.connectTimeoutMs);
-    SetTimeout(session.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, limits_.receiveTimeoutMs);
-    SetTimeout(session.Get(), INTERNET_OPTION_SEND_TIMEOUT, limits_.receiveTimeoutMs);
-    // Always a fresh answer from the server: definition dates and updates
-    // must never come out of a cache. No dialog either: the automatic update
-    // runs while nobody watches.
-    UniqueInternetHandle request(::InternetOpenUrlW(
-        session.Get(), Widen(url).c_str(), nullptr, 0,
-        INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI,
-        0));
-    if (!request) {
-        if (::GetLastError() == ERROR_INTERNET_TIMEOUT) result.failure = platform::HttpFailure::TimedOut;
-        return result;
-    }
-    // The request takes its own waits: not every client hands the session's
-    // on to the requests opened from it.
-    SetTimeout(request.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, limits_.receiveTimeoutMs);
-    result.ok = true;
+    const std::shared_ptr<InternetTransfer> transfer = InternetTransfer::Start(request.url, limits_);
+    if (!transfer) return result;
     result.failure = platform::HttpFailure::None;
-    result.status = StatusCode(request.Get());
-    const std::optional<unsigned long long> announced = ContentLength(request.Get());
-    if (announced && *announced > limits_.maxBody) {
-        result.failure = platform::HttpFailure::TooLarge;
+    const ULONGLONG deadline =
+        ::GetTickCount64() + static_cast<ULONGLONG>(std::max<long long>(0, request.deadline.count()));
+    std::vector<std::size_t> totals;
+    auto leave = [&](platform::HttpFailure why) {
+        transfer->Abandon();
+        result.failure = why;
         return result;
-    }
-    char buffer[kChunkSize];
+    };
     for (;;) {
-        DWORD read = 0;
-        const ULONGLONG asked = ::GetTickCount64();
-        if (!::InternetReadFile(request.Get(), buffer, kChunkSize, &read)) {
-            result.failure = ReadFailure();
-            return result;
+        const bool done = transfer->Take(result, totals);
+        for (const std::size_t total : totals) {
+            if (waiting.onChunk) waiting.onChunk(total);
         }
-        // Where the client does not end a read that waits too long itself,
-        // a wait that was too long still fails the answer.
-        if (::GetTickCount64() - asked > limits_.receiveTimeoutMs) {
-            result.failure = platform::HttpFailure::TimedOut;
-            return result;
-        }
-        if (read == 0) break;
-        if (result.body.size() + read > limits_.maxBody) {
-            result.failure = platform::HttpFailure::TooLarge;
-            return result;
-        }
-        result.body.append(buffer, read);
-        if (onChunk) {
-            onChunk(result.body.size());
+        totals.clear();
+        if (done) return result;
+        if (waiting.cancelled && waiting.cancelled()) return leave(platform::HttpFailure::Cancelled);
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) return leave(platform::HttpFailure::TimedOut);
+        const DWORD wait = static_cast<DWORD>(std::min(kLongestWaitMs, deadline - now));
+        const HANDLE changed = transfer->Changed();
+        if (waiting.pump) {
+            // Wakes for the worker and for the window's input alike.
+            ::MsgWaitForMultipleObjectsEx(1, &changed, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            waiting.pump();
+        } else {
+            ::WaitForSingleObject(changed, wait);
         }
     }
-    // A connection that ends early reads like a normal end: only the
-    // announced length tells a cut-off answer from a whole one.
-    if (announced && result.body.size() != *announced) {
-        result.failure = platform::HttpFailure::Truncated;
-    }
-    return result;
 }
 
 }  // namespace bastion::win32

@@ -3,6 +3,7 @@
 namespace bastion::win32 {
 
 Win32Platform::Win32Platform()
-    : bundle_{registry_, files_, shell_, processes_, system_, internet_, restore_, clock_, codePage_, instances_} {}
+    : bundle_{registry_, files_,   shell_,    processes_, system_, internet_,
+              restore_,  clock_,   codePage_, instances_, crypto_} {}
 
 }  // namespace bastion::win32

@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32Crypto.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32InstanceLock.h"
 #include "platform/win32/Win32Internet.h"
@@ -35,6 +36,7 @@ private:
     Win32Clock clock_;
     Win32CodePage codePage_;
     Win32InstanceLock instances_;
+    Win32Crypto crypto_;
     // Declared last: it refers to the members above.
     platform::Platform bundle_;
 };

@@ -94,6 +94,8 @@ std::string Win32SystemInfo::ProgramPath() {
 
 unsigned Win32SystemInfo::AnsiCodePage() { return ::GetACP(); }
 
+std::uint16_t Win32SystemInfo::UserInterfaceLanguage() { return ::GetUserDefaultUILanguage(); }
+
 std::string Win32SystemInfo::ExpandEnvironment(const std::string& text) {
     const std::wstring wide = Widen(text);
     // The size asked for includes the terminating NUL.

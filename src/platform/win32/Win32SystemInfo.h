@@ -14,6 +14,7 @@ public:
     std::string ComputerName() override;
     std::string ProgramPath() override;
     unsigned AnsiCodePage() override;
+    std::uint16_t UserInterfaceLanguage() override;
     std::string ExpandEnvironment(const std::string& text) override;
 };
 

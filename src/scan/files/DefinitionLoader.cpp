@@ -24,8 +24,7 @@ void StoredFolder(const FileFields& fields, const PathTokens& tokens, std::strin
     if (!fields.hasFolderField) {
         return;
     }
-    tokens.ExpandInto(fields.folder, folder);
-    CollapseBackslashesInPlace(folder);
+    tokens.ExpandPathInto(fields.folder, folder);
     if (!folder.empty() && folder.back() != '\\') {
         folder += '\\';
     }
@@ -88,8 +87,8 @@ void LoadTable(ScanContext& context, Kind kind) {
         }
         const FileFields fields = files ? FileDefinitionFields(line) : DirectoryDefinitionFields(line);
         addRow(fields, context.tokens);
-        // A definition for the program or system folder finds the file in
-        // its 32-bit twin as well.
+        // A definition for the program folder finds the file in its 32-bit
+        // twin as well (the walk looks for the system folder's twin itself).
         if (const PathTokens* thirtyTwoBit = context.tokens.ThirtyTwoBitPlace(fields.folder)) {
             addRow(fields, *thirtyTwoBit);
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/PathParts.h"
 #include "common/Rounding.h"
 #include "common/Text.h"
 #include "common/Utf.h"
@@ -52,10 +53,11 @@ std::string AsWindowsResolvesIt(std::string_view name) {
     return resolved;
 }
 
-// The part of the path before its first "\", lower-cased: what "[drive]"
-// stands for in the definitions matched against it.
+// The root the path lies under ("c:\", or a share's "\\server\share\"),
+// lower-cased: what "[drive]" stands for in the definitions matched against
+// it, as it does for the known locations.
 std::string DriveOf(std::string_view path) {
-    return ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
+    return ToLower(RootOfPath(path));
 }
 
 WalkedItem Describe(std::string folder, std::string drive) {
@@ -72,7 +74,7 @@ bool FolderAgrees(platform::SystemInfo& system, const WalkedItem& item, std::str
     // "[drive]" is the item's own drive here, so that a definition for the
     // system folder on any drive passes the system-folder test below.
     std::string onDrive;
-    if (HoldsDriveToken(definedFolder)) onDrive = ReplaceAllIgnoreCase(definedFolder, "[drive]", item.drive);
+    if (HoldsDriveToken(definedFolder)) onDrive = ReplaceDriveToken(definedFolder, item.drive);
     const std::string_view rowFolder = onDrive.empty() ? definedFolder : std::string_view(onDrive);
     if (item.depth <= 1) {
         // An item in a drive root matches a definition for a drive root.
@@ -91,12 +93,26 @@ bool FolderAgrees(platform::SystemInfo& system, const WalkedItem& item, std::str
 }
 
 // An item in a system32, system or Windows folder is reported only by a
-// definition that names that kind of folder.
-bool InFolderKindTheRowLacks(std::string_view found, std::string_view rowFolder) {
+// definition that names that kind of folder. Only folder names count: a
+// program called windowsupdater.exe is no Windows folder.
+bool InFolderKindTheRowLacks(std::string_view itemFolder, std::string_view rowFolder) {
     for (std::string_view kind : {"system32", "system", "windows"}) {
-        if (ContainsIgnoreCase(found, kind) && !ContainsIgnoreCase(rowFolder, kind)) return true;
+        if (ContainsIgnoreCase(itemFolder, kind) && !ContainsIgnoreCase(rowFolder, kind)) return true;
     }
     return false;
+}
+
+// A folder (lower-case, ending with "\") in the system folder's 32-bit twin,
+// on any drive, as it would lie in the system folder itself; "" for any
+// other folder. A definition for the system folder means SysWOW64 as well,
+// however it spells the folder ("[system]", "[windir]system32").
+std::string InSystemFolder(const PathTokens::FolderTwin& twin, std::string_view folder) {
+    if (twin.thirtyTwoBit.empty()) return {};
+    const std::string_view below = WithoutDrive(folder);
+    const std::string_view twinBelow = WithoutDrive(twin.thirtyTwoBit);
+    if (!below.starts_with(twinBelow)) return {};
+    std::string native(folder.substr(0, folder.size() - below.size()));
+    return native.append(WithoutDrive(twin.native)).append(below.substr(twinBelow.size()));
 }
 
 }  // namespace
@@ -131,13 +147,20 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
     if (!any) return;
 
     const WalkedItem item = Describe(ToLower(path.substr(0, nameStart)), std::move(drive));
+    // Rare enough (only after a name matched) to be worked out per file.
+    const std::string inSystem = InSystemFolder(context.tokens.SystemFolderTwin(), item.folder);
+    const WalkedItem asInSystem = inSystem.empty() ? WalkedItem{} : Describe(inSystem, item.drive);
+    auto agrees = [&](const DefinitionRow& definition) {
+        return FolderAgrees(context.system, item, definition.folder) ||
+               (!inSystem.empty() && FolderAgrees(context.system, asInSystem, definition.folder));
+    };
     const bool longName = IsLongExecutableName(name);
     // Matched lower-cased, reported and removed as it is named on the disk.
     const std::string found(path);
     bool examined = false;
     table.ForEachMatch(name, item.drive, [&](std::size_t row) {
         const DefinitionRow& definition = table.Row(row);
-        if (!longName && !FolderAgrees(context.system, item, definition.folder)) return true;
+        if (!longName && !agrees(definition)) return true;
         if (!examined) {
             // The same file for every row: examined once.
             if (context.safety.IsProtectedPath(found)) return false;
@@ -148,7 +171,7 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
             if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return false;
             examined = true;
         }
-        if (InFolderKindTheRowLacks(found, definition.folder)) return true;
+        if (InFolderKindTheRowLacks(item.folder, definition.folder)) return true;
         ScanState& state = context.state;
         state.AddFileQueueRow(found, definition.threat);
         state.IncrementTracesFound();
@@ -163,29 +186,43 @@ void MatchFoundDirectory(ScanContext& context, std::string_view path) {
     const WalkedItem item = Describe(ToLower(AsWindowsResolvesIt(found)), DriveOf(path));
     const DefinitionTable& table = context.tables.Directories();
     bool examined = false;
-    table.ForEachMatch(item.folder, item.drive, [&](std::size_t row) {
-        const DefinitionRow& definition = table.Row(row);
-        if (!FolderAgrees(context.system, item, definition.folder)) return true;
-        if (!examined) {
-            if (context.safety.IsProtectedPath(found)) return false;
-            if (context.exclusions.IsExcluded(found)) {
-                context.state.AddExcludedRow(found + "\\");
-                return false;
+    bool done = false;
+    // The rows keyed by the folder as compared, which is the walked one or
+    // the same folder as it would lie in the system folder.
+    auto matchAs = [&](const WalkedItem& compared) {
+        table.ForEachMatch(compared.folder, compared.drive, [&](std::size_t row) {
+            const DefinitionRow& definition = table.Row(row);
+            if (!FolderAgrees(context.system, compared, definition.folder)) return true;
+            if (!examined) {
+                if (context.safety.IsProtectedPath(found)) {
+                    done = true;
+                    return false;
+                }
+                if (context.exclusions.IsExcluded(found)) {
+                    context.state.AddExcludedRow(found + "\\");
+                    done = true;
+                    return false;
+                }
+                // A folder has no version resource: the publisher test never
+                // rejects one.
+                examined = true;
             }
-            // A folder has no version resource: the publisher test never
-            // rejects one.
-            examined = true;
-        }
-        if (InFolderKindTheRowLacks(item.folder, definition.folder)) return true;
-        ScanState& state = context.state;
-        state.AddFileQueueRow(found, "FILE");
-        state.IncrementTracesFound();
-        state.AddActivityRow(definition.threat, ui::kIconFile, found);
-        state.AddResultRow(definition.threat + " Directory", ui::kIconFolder, found, definition.type,
-                           ui::kIconFile);
-        CountOne(state.counters.itemsFound);
-        return false;
-    });
+            if (InFolderKindTheRowLacks(item.folder, definition.folder)) return true;
+            ScanState& state = context.state;
+            state.AddFileQueueRow(found, "FILE");
+            state.IncrementTracesFound();
+            state.AddActivityRow(definition.threat, ui::kIconFile, found);
+            state.AddResultRow(definition.threat + " Directory", ui::kIconFolder, found, definition.type,
+                               ui::kIconFile);
+            CountOne(state.counters.itemsFound);
+            done = true;
+            return false;
+        });
+    };
+    matchAs(item);
+    if (done) return;
+    const std::string inSystem = InSystemFolder(context.tokens.SystemFolderTwin(), item.folder + "\\");
+    if (!inSystem.empty()) matchAs(Describe(inSystem.substr(0, inSystem.size() - 1), item.drive));
 }
 
 }  // namespace bastion

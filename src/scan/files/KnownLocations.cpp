@@ -14,18 +14,18 @@ namespace bastion {
 
 namespace {
 
-// Every place FOLDER of a definition line names on this machine ("[drive]"
-// as written is the machine's drive root, then the folder tokens; a folder
-// that has a 32-bit twin names that as well), each followed by "\" and
-// name when name is given. Only paths rooted on a drive: a relative one
-// would be looked up in the current folder, which is System32 when the
-// program was started from the Run key.
+// Every place FOLDER of a definition line names on this machine, followed
+// by "\" and name when name is given (PathPlaces: "[drive]" is the drive
+// root, a program or system folder names its 32-bit twin as well). Only paths
+// rooted on a drive or a network share (a Documents folder redirected to
+// one): a relative one would be looked up in the current folder, which is
+// System32 when the program was started from the Run key.
 std::vector<std::string> Locations(const ScanContext& context, const std::string& folder, std::string_view name) {
+    std::string path = folder;
+    if (!name.empty()) path.append("\\").append(name);
     std::vector<std::string> locations;
-    for (std::string& place : context.tokens.ExpandPlacesWithDriveRoot(folder)) {
-        if (!name.empty()) place.append("\\").append(name);
-        place = CollapseBackslashes(place);
-        if (IsDrivePath(place)) locations.push_back(std::move(place));
+    for (std::string& place : context.tokens.PathPlaces(path)) {
+        if (IsDrivePath(place) || IsNetworkPath(place)) locations.push_back(std::move(place));
     }
     return locations;
 }

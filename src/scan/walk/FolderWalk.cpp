@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/Text.h"
 #include "scan/files/FolderMatchers.h"
 #include "scan/state/ScanProgress.h"
 
@@ -76,7 +77,7 @@ private:
     std::optional<Level> Enter(std::string folder) {
         std::optional<platform::DirListing> listing = context_.files.ListDirectory(folder);
         if (!listing) return std::nullopt;
-        if (listing->identity.valid && !entered_.insert(listing->identity).second) return std::nullopt;
+        if (!FirstVisit(listing->identity, folder)) return std::nullopt;
         if (Stopped()) return std::nullopt;
 
         Level level{std::move(folder), {}, 0};
@@ -88,6 +89,17 @@ private:
             if (Stopped()) break;
         }
         return level;
+    }
+
+    // Whether the walk enters this folder for the first time. A folder index
+    // of 0 is no identity: file systems that know none (some network shares)
+    // report it for every folder, and the walk would end after the first. The
+    // path stands in for such a folder, and for one without identity.
+    bool FirstVisit(const FileIdentity& identity, const std::string& folder) {
+        if (identity.valid && (identity.indexHigh != 0 || identity.indexLow != 0)) {
+            return entered_.insert(identity).second;
+        }
+        return enteredPaths_.insert(ToLower(folder)).second;
     }
 
     void Examine(Level& level, DirEntry& entry) {
@@ -110,6 +122,7 @@ private:
     ScanContext& context_;
     ByteProgress* progress_;
     std::unordered_set<FileIdentity, IdentityHash> entered_;
+    std::unordered_set<std::string> enteredPaths_;
     // Reused for every entry: the walk builds two texts per file.
     std::string path_;
     std::string status_;

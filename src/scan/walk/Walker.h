@@ -14,6 +14,10 @@ namespace bastion {
 
 // One row per scannable drive (its letter), in the system's order.
 void FillDriveList(platform::FileSystem& files, ui::ListView& drives);
+// The list filled again for the drives there are now (one attached or taken
+// away since): a drive still there keeps its tick, a new one is ticked as
+// stored for it in "Drives" (ticked when nothing is stored).
+void RefreshDriveList(platform::FileSystem& files, ui::ListView& drives, const ui::SettingsStore& settings);
 // After a tick change: the tick of every row to section "Drives".
 void StoreDriveTicks(const ui::ListView& drives, ui::SettingsStore& settings);
 // Each row ticked from "Drives" (a drive without a stored value is ticked).

@@ -11,7 +11,10 @@ FrmDownload::FrmDownload() : Form("frmDownload") {
     txtStatus.readOnly = true;
     txtStatus.multiLine = true;
     Command1.SetCaption("Cancel");
-    Command1.onClick = [this] { SetVisible(false); };
+    Command1.onClick = [this] {
+        SetVisible(false);
+        if (onCancel) onCancel();
+    };
     tmrBlink.onTick = [this] { tmrBlink_Timer(); };
 }
 

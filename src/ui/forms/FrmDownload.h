@@ -1,6 +1,6 @@
 // The progress window of a definition update: a blinking line that says the
 // program talks to the server, and the status of the request itself. Its
-// "Cancel" only closes the window; the update carries on behind it.
+// "Cancel" closes the window and ends the update.
 #pragma once
 
 #include "ui/MessageCatalogue.h"
@@ -26,6 +26,8 @@ public:
     static constexpr const char* kTrayTip = "Getting latest definitions.";
     Handler showTrayIcon;
     Handler removeTrayIcon;
+    // "Cancel" was pressed.
+    Handler onCancel;
 
     // Shows the window with its blink started from the first step.
     void Form_Load(const MessageCatalogue& messages);

@@ -64,8 +64,7 @@ void FrmAboutWindow::PaintBackground(HDC dc, const RECT& client) {
 
 void ShowFrmAboutModal(ui::FrmAbout& form, HWND owner) {
     FrmAboutWindow window(form);
-    if (!window.Create(owner)) return;
-    RunModal(window, owner);
+    RunModal(window, owner, [&] { return window.Create(owner); });
 }
 
 }  // namespace bastion::win32

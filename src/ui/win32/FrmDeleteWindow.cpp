@@ -44,8 +44,7 @@ void FrmDeleteWindow::Layout(const ui::Rect& client) {
 
 void ShowFrmDeleteModal(ui::FrmDelete& form, HWND owner) {
     FrmDeleteWindow window(form);
-    if (!window.Create(owner)) return;
-    RunModal(window, owner);
+    RunModal(window, owner, [&] { return window.Create(owner); });
 }
 
 }  // namespace bastion::win32

@@ -8,8 +8,8 @@
 namespace bastion::win32 {
 
 FrmDownloadWindow::FrmDownloadWindow(ui::FrmDownload& form) : FormWindow(form), download_(form) {
-    // The close box closes the window as "Cancel" does; the update goes on.
-    onClose = [this] { download_.SetVisible(false); };
+    // The close box is "Cancel": the window closes and the update ends.
+    onClose = [this] { download_.Command1.Click(); };
 }
 
 bool FrmDownloadWindow::Create(HWND owner) {

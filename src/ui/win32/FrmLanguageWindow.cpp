@@ -55,8 +55,7 @@ void FrmLanguageWindow::Layout(const ui::Rect& client) {
 
 void ShowFrmLanguageModal(ui::FrmLanguage& form, HWND owner) {
     FrmLanguageWindow window(form);
-    if (!window.Create(owner)) return;
-    RunModal(window, owner);
+    RunModal(window, owner, [&] { return window.Create(owner); });
 }
 
 }  // namespace bastion::win32

@@ -131,14 +131,26 @@ void FrmMainWindow::LayoutResults(const Rect& page) {
 
     // The removal progress takes room from the list only while it shows.
     laidOutWithRemovalProgress_ = RemovalProgressShown();
+    // The caption row grows with its text: the note a removal leaves (the
+    // items left, the missing restore point) takes as many lines as it
+    // needs, over the whole width once the percentage has gone.
+    laidOutNote_ = main_.lblDeletingCaption.Caption();
+    const bool percentShown = laidOutWithPercent_ = main_.lblDeletingPercentageCompleted.Visible();
+    const int captionWidth = (area.right - area.left) - (percentShown ? S(128) : 0);
+    int captionHeight = S(20);
+    if (auto* caption = dynamic_cast<LabelControl*>(NativeOf(main_.lblDeletingCaption))) {
+        captionHeight = std::max(captionHeight, caption->WrappedHeight(captionWidth) + S(2));
+    }
+    const bool barShown = laidOutWithBar_ = main_.pgbDeleteSpywaresFound.Visible();
+    const int progressHeight = captionHeight + (barShown ? S(4 + 14) : 0);
     Rect progress = area;
     if (laidOutWithRemovalProgress_) {
-        progress = TakeBottom(area, S(20 + 4 + 14), S(12));
+        progress = TakeBottom(area, progressHeight, S(12));
     } else {
-        progress.top = progress.bottom - S(20 + 4 + 14);
+        progress.top = progress.bottom - progressHeight;
     }
-    Rect captionRow = TakeTop(progress, S(20), S(4));
-    Place(main_.lblDeletingPercentageCompleted, TakeRight(captionRow, S(120), S(8)));
+    Rect captionRow = TakeTop(progress, captionHeight, barShown ? S(4) : 0);
+    if (percentShown) Place(main_.lblDeletingPercentageCompleted, TakeRight(captionRow, S(120), S(8)));
     Place(main_.lblDeletingCaption, captionRow);
     Place(main_.pgbDeleteSpywaresFound, progress);
 
@@ -151,7 +163,12 @@ bool FrmMainWindow::RemovalProgressShown() const {
 }
 
 void FrmMainWindow::AfterSync() {
-    if (RemovalProgressShown() != laidOutWithRemovalProgress_) Relayout();
+    if (RemovalProgressShown() != laidOutWithRemovalProgress_ ||
+        main_.lblDeletingCaption.Caption() != laidOutNote_ ||
+        main_.pgbDeleteSpywaresFound.Visible() != laidOutWithBar_ ||
+        main_.lblDeletingPercentageCompleted.Visible() != laidOutWithPercent_) {
+        Relayout();
+    }
     // The caption of the drive bar shows with the bar.
     if (fixed_.drive && fixed_.drive->Visible() != main_.pbgMain.Visible()) {
         fixed_.drive->SetVisible(main_.pbgMain.Visible());

@@ -114,7 +114,9 @@ void FrmMainWindow::CreateResultsPage() {
     AddLabel(page, main_.lblRemovePicSoftwareFound, {LabelLook::Value, false, false}, kPage);
     AddLabel(page, main_.lblViewLogFile, {LabelLook::Link, false, true}, kPage);
     Add<ListViewControl>(page, kPage, main_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved);
-    AddLabel(page, main_.lblDeletingCaption, {LabelLook::Text, false, false}, kPage);
+    // After the removal it carries what the user must know (the items left,
+    // the missing restore point): wrapped, never cut off.
+    AddLabel(page, main_.lblDeletingCaption, {LabelLook::Text, true, false}, kPage);
     AddLabel(page, main_.lblDeletingPercentageCompleted, {LabelLook::Value, false, true}, kPage);
     Add<ProgressBarControl>(page, kPage, main_.pgbDeleteSpywaresFound);
     for (ui::CommandButton* button : {&main_.cmdSelectAll, &main_.cmdExclude, &main_.cmdBrowse, &main_.cmdFalsePos}) {

@@ -74,6 +74,10 @@ private:
     HICON largeIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     bool laidOutWithRemovalProgress_ = false;
+    // What the results page's caption row was last laid out for.
+    std::string laidOutNote_;
+    bool laidOutWithBar_ = false;
+    bool laidOutWithPercent_ = false;
 
     // The captions beside and below values, placed by the layout.
     struct Captions {

@@ -33,8 +33,7 @@ void FrmReportWindow::Layout(const ui::Rect& client) {
 
 void ShowFrmReportModal(ui::FrmReport& form, HWND owner) {
     FrmReportWindow window(form);
-    if (!window.Create(owner)) return;
-    RunModal(window, owner);
+    RunModal(window, owner, [&] { return window.Create(owner); });
 }
 
 }  // namespace bastion::win32

@@ -40,8 +40,7 @@ void FrmRestoreWindow::Layout(const ui::Rect& client) {
 
 void ShowFrmRestoreModal(ui::FrmRestore& form, HWND owner) {
     FrmRestoreWindow window(form);
-    if (!window.Create(owner)) return;
-    RunModal(window, owner);
+    RunModal(window, owner, [&] { return window.Create(owner); });
 }
 
 }  // namespace bastion::win32

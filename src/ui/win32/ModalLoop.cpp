@@ -2,15 +2,22 @@
 
 namespace bastion::win32 {
 
-void RunModal(FormWindow& window, HWND owner) {
+void RunModal(FormWindow& window, HWND owner, const std::function<bool()>& create) {
     ui::Form& form = window.Form();
+    // The owner is held before the window shows: from its first moment on
+    // screen, input goes to the modal window alone.
+    const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
+    if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
+    form.SetVisible(false);
+    if (!create()) {
+        if (ownerWasEnabled) ::EnableWindow(owner, TRUE);
+        return;
+    }
     // The close box hides the model as OK does, so that one rule ends the
     // loop.
     window.onClose = [&form] { form.SetVisible(false); };
     form.SetVisible(true);
     window.SyncAll();
-    const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
-    if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
     MSG message;
     while (window.Hwnd() && form.Visible()) {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);

@@ -3,11 +3,15 @@
 // the window is closed.
 #pragma once
 
+#include <functional>
+
 #include "ui/win32/FormWindow.h"
 
 namespace bastion::win32 {
 
-// The window must have been created with the owner given here.
-void RunModal(FormWindow& window, HWND owner);
+// Creates the window with create (which must give it this owner) and runs
+// it modally. The window is created hidden and shown only once its owner is
+// held, so that no input reaches the owner while the window is on screen.
+void RunModal(FormWindow& window, HWND owner, const std::function<bool()>& create);
 
 }  // namespace bastion::win32

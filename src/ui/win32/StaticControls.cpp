@@ -1,6 +1,7 @@
 #include "ui/win32/StaticControls.h"
 
 #include "platform/win32/WideText.h"
+#include "ui/win32/GdiObjects.h"
 #include "ui/win32/SolidBackground.h"
 #include "ui/win32/Theme.h"
 
@@ -41,6 +42,17 @@ FontRole LabelControl::Font() const {
 void LabelControl::ApplyFonts() {
     NativeControl::ApplyFonts();
     if (Hwnd()) ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+int LabelControl::WrappedHeight(int width) const {
+    const std::wstring text = Widen(model_.Caption().empty() ? std::string("X") : model_.Caption());
+    const WindowDc dc(Hwnd());
+    if (!dc.Get()) return 0;
+    RECT needed{0, 0, width, 0};
+    const SelectedObject font(dc.Get(), Host().Fonts().Get(Font()));
+    ::DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &needed,
+                DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    return needed.bottom;
 }
 
 void LabelControl::Sync() {

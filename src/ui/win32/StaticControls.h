@@ -34,6 +34,9 @@ public:
     void OnCommand(WORD code) override;
     HBRUSH OnColor(HDC dc) override;
     void ApplyFonts() override;
+    // The height the caption needs when wrapped to that width, in the
+    // label's font (one line for an empty caption).
+    int WrappedHeight(int width) const;
 
 protected:
     HWND CreateNative(HWND parent, int id) override;

@@ -89,7 +89,10 @@ TEST_F(LanguageWindowTest, ADownloadReplacesTheFileOnlyWithAWholeAnswerAndSaysWh
     };
     for (const Case& each : cases) {
         machine.files.AddFile(kFile, kOld);
-        machine.internet.RespondInTurn(url, {each.answer});
+        // The window's events run while the answer is on its way.
+        testing::FakeResponse answer = each.answer;
+        answer.waits = 1;
+        machine.internet.RespondInTurn(url, {answer});
         machine.internet.requests.clear();
         bool disabled = false;
         whilePumping = [&] {

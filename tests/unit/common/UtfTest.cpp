@@ -60,5 +60,16 @@ TEST(UtfTest, AppendUtf8RefusesValuesThatAreNotCharacters) {
     EXPECT_EQ(out, "\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
+TEST(UtfTest, ValidUtf8IsToldFromCodePageBytes) {
+    for (const char* valid : {"", "C:\\plain.exe", "Caf\xC3\xA9", "\xEF\xBF\xBD written", "\xF0\x9F\x98\x80"}) {
+        EXPECT_TRUE(IsValidUtf8(valid)) << valid;
+    }
+    // Windows-1252 text, a truncated character, an overlong form, a stray
+    // continuation byte.
+    for (const char* invalid : {"Caf\xE9", "x\xC3", "\xC0\xAF", "\x80"}) {
+        EXPECT_FALSE(IsValidUtf8(invalid)) << invalid;
+    }
+}
+
 }  // namespace
 }  // namespace bastion

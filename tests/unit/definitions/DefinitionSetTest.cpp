@@ -56,7 +56,8 @@ TEST_F(DefinitionSetTest, OneMissingFileResetsTheDateAndKeepsTheFilesThatExist) 
     EXPECT_TRUE(Has(datafile::kExclusions));
 }
 
-TEST_F(DefinitionSetTest, PendingFilesTakeTheirLiveFilesPlace) {
+TEST_F(DefinitionSetTest, PendingFilesTakeTheirLiveFilesPlaceAndTheNextUpdateReplaysEveryChange) {
+    Add(datafile::kDefinitionDate, "4/1/2010\r\n");
     Add("DLExeDefinition.dat", "new exe");
     Add(datafile::kFileDefinitions, "old files");
     Add("DLFileDefinition.dat", "new files");
@@ -65,6 +66,7 @@ TEST_F(DefinitionSetTest, PendingFilesTakeTheirLiveFilesPlace) {
     EXPECT_EQ(files.Content(PathOf(datafile::kFileDefinitions)), "new files");
     EXPECT_FALSE(Has("DLExeDefinition.dat"));
     EXPECT_FALSE(Has("DLFileDefinition.dat"));
+    EXPECT_FALSE(Has(datafile::kDefinitionDate));
 }
 
 TEST_F(DefinitionSetTest, APendingFileThatCannotBeMovedLeavesTheLiveFileAndWaits) {
@@ -84,6 +86,7 @@ TEST_F(DefinitionSetTest, APendingFileThatCannotBeMovedLeavesTheLiveFileAndWaits
 }
 
 TEST_F(DefinitionSetTest, OnlyTheFourUpdatableFilesHavePendingReplacements) {
+    Add(datafile::kDefinitionDate, "4/1/2010\r\n");
     Add(datafile::kDirectoryDefinitions, "live dirs");
     Add("DLDirectoryDefinition.dat", "new dirs");
     Add("DLSafety.dat", "new safety");
@@ -92,6 +95,7 @@ TEST_F(DefinitionSetTest, OnlyTheFourUpdatableFilesHavePendingReplacements) {
     EXPECT_TRUE(Has("DLDirectoryDefinition.dat"));
     EXPECT_TRUE(Has("DLSafety.dat"));
     EXPECT_FALSE(Has(datafile::kSafety));
+    EXPECT_TRUE(Has(datafile::kDefinitionDate)) << "nothing was put in place";
 }
 
 }  // namespace

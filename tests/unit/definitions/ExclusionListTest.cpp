@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/Exclusions.h"
@@ -85,14 +86,37 @@ TEST_F(ExclusionFileTest, AnAbsentFileGivesTheEmptyList) {
     EXPECT_FALSE(list.IsExcluded(""));
 }
 
-TEST_F(ExclusionFileTest, AddingAppendsTheTrimmedItemInTheCodePageAndReloads) {
-    ASSERT_TRUE(AddExclusion(file, pump, list, "  C:\\Caf\xC3\xA9\\x.exe  "));
-    EXPECT_EQ(files.Content(Path()), "C:\\Caf\xE9\\x.exe\r\n");
-    EXPECT_TRUE(list.IsExcluded("c:\\caf\xC3\xA9\\x.exe"));
+TEST_F(ExclusionFileTest, AddingWritesUtf8AfterAMarkSoThatAnyPathSurvives) {
+    const std::string cyrillic = "C:\\Users\\\xD0\x94\xD0\xBC\xD0\xB8\xD1\x82\xD1\x80\xD0\xB8\xD0\xB9\\x.exe";
+    ASSERT_TRUE(AddExclusion(file, pump, list, "  " + cyrillic + "  "));
+    EXPECT_EQ(files.Content(Path()), "\xEF\xBB\xBF" + cyrillic + "\r\n");
+    EXPECT_TRUE(list.IsExcluded(ToLower(cyrillic)));
 
     ASSERT_TRUE(AddExclusions(file, pump, list, {"second", "  ", "third"}));
-    EXPECT_EQ(files.Content(Path()), "C:\\Caf\xE9\\x.exe\r\nsecond\r\nthird\r\n");
-    EXPECT_EQ(list.Text(), "C:\\Caf\xC3\xA9\\x.exe|second|third|");
+    EXPECT_EQ(files.Content(Path()), "\xEF\xBB\xBF" + cyrillic + "\r\nsecond\r\nthird\r\n");
+    EXPECT_EQ(list.Text(), cyrillic + "|second|third|");
+}
+
+// The forms the file may be in: the program's own, an editor's UTF-8
+// without a mark, and the code page of earlier versions and of Notepad's
+// "ANSI". An addition turns the file into the program's form, its lines
+// kept.
+TEST_F(ExclusionFileTest, ReadsEveryFormAndAnAdditionKeepsTheLinesAlreadyThere) {
+    struct Form {
+        const char* name;
+        std::string bytes;
+    };
+    for (const Form& form : {Form{"UTF-8 with a mark", "\xEF\xBB\xBF" "C:\\Caf\xC3\xA9\r\nold"},
+                             Form{"UTF-8 without a mark", "C:\\Caf\xC3\xA9\r\nold"},
+                             Form{"code page", "C:\\Caf\xE9\r\nold"}}) {
+        files.AddFile(Path(), form.bytes);
+        LoadExclusions(file, pump, list);
+        EXPECT_EQ(list.Text(), "C:\\Caf\xC3\xA9|old|") << form.name;
+
+        ASSERT_TRUE(AddExclusion(file, pump, list, "new")) << form.name;
+        EXPECT_EQ(files.Content(Path()), "\xEF\xBB\xBF" "C:\\Caf\xC3\xA9\r\nold\r\nnew\r\n") << form.name;
+        EXPECT_EQ(list.Text(), "C:\\Caf\xC3\xA9|old|new|") << form.name;
+    }
 }
 
 TEST_F(ExclusionFileTest, AnItemAddedAfterAHandEditedLastLineStaysAnItemOfItsOwn) {
@@ -103,11 +127,16 @@ TEST_F(ExclusionFileTest, AnItemAddedAfterAHandEditedLastLineStaysAnItemOfItsOwn
     EXPECT_TRUE(list.IsExcluded("C:\\added.exe"));
 }
 
-TEST_F(ExclusionFileTest, AnItemThatCannotBeWrittenIsNotAdded) {
-    files.AddFile(Path(), "kept\r\n");
-    files.FailWrites(Path());
-    EXPECT_FALSE(AddExclusion(file, pump, list, "lost"));
-    EXPECT_EQ(list.Text(), "kept|");
+TEST_F(ExclusionFileTest, AnItemThatCannotBeWrittenIsNotAddedAndTheFileStaysAsItWas) {
+    for (const std::string& bytes : {std::string("\xEF\xBB\xBFkept\r\n"), std::string("kept\r\n")}) {
+        files.AddFile(Path(), bytes);
+        files.FailWrites(Path());
+        files.FailMoves(Path());
+        EXPECT_FALSE(AddExclusion(file, pump, list, "lost"));
+        EXPECT_EQ(list.Text(), "kept|");
+        EXPECT_EQ(files.Content(Path()), bytes);
+        files.ClearFailures();
+    }
 }
 
 TEST_F(ExclusionFileTest, ViewingOpensTheFileInNotepadOrSaysThereIsNone) {

@@ -126,18 +126,24 @@ TEST(PathTokens, ProfilesAreTheProfileFoldersTheSystemNames) {
     EXPECT_EQ(tokens.Expand("[alluser]x"), "D:\\Profiles\\All\\Startmenue\\x");
 }
 
-TEST(PathTokens, ProgramAndSystemFoldersHaveTheir32BitTwinsAsSecondPlaces) {
+TEST(PathTokens, ProgramAndSystemFoldersHaveTheir32BitTwinsAsSecondPlacesHoweverSpelt) {
     using Places = std::vector<std::string>;
     FakeShell shell;
     shell.Use64BitWindows();
     PathTokens tokens = PathTokens::Resolve(shell);
-    EXPECT_EQ(tokens.ExpandPlaces("[progfil]SpyCo"),
+    EXPECT_EQ(tokens.PathPlaces("[progfil]SpyCo"),
               (Places{"C:\\Program Files\\SpyCo", "C:\\Program Files (x86)\\SpyCo"}));
-    EXPECT_EQ(tokens.ExpandPlaces("[COMPROGFIL]Spy"),
+    EXPECT_EQ(tokens.PathPlaces("[COMPROGFIL]\\Spy"),
               (Places{"C:\\Program Files\\Common Files\\Spy", "C:\\Program Files (x86)\\Common Files\\Spy"}));
-    EXPECT_EQ(tokens.ExpandPlacesWithDriveRoot("[system]x.dll|[drive]y"),
-              (Places{"C:\\WINDOWS\\system32\\x.dll|C:\\y", "C:\\WINDOWS\\SysWOW64\\x.dll|C:\\y"}));
-    EXPECT_EQ(tokens.ExpandPlaces("[windir]system32"), Places{"C:\\WINDOWS\\system32"});
+    for (const char* spelling : {"[system]x.dll", "[windir]system32\\x.dll", "[WinDir]\\\\System32\\x.dll",
+                                 "[drive]windows\\SYSTEM32\\x.dll"}) {
+        const Places places = tokens.PathPlaces(spelling);
+        ASSERT_EQ(places.size(), 2u) << spelling;
+        EXPECT_EQ(places[1], "C:\\WINDOWS\\SysWOW64\\x.dll") << spelling;
+    }
+    EXPECT_EQ(tokens.PathPlaces("[windir]system32"), (Places{"C:\\WINDOWS\\system32", "C:\\WINDOWS\\SysWOW64"}));
+    // Only the folder itself has a twin, not one whose name begins alike.
+    EXPECT_EQ(tokens.PathPlaces("[windir]system32x"), Places{"C:\\WINDOWS\\system32x"});
     EXPECT_EQ(tokens.ThirtyTwoBitPlace("[appdata]x"), nullptr);
 
     // 32-bit Windows has no twins, or names the folders themselves.
@@ -145,8 +151,36 @@ TEST(PathTokens, ProgramAndSystemFoldersHaveTheir32BitTwinsAsSecondPlaces) {
     shell.RemoveFolder(platform::csidl::kProgramFilesCommonX86);
     shell.SetFolder(platform::csidl::kSystemX86, "C:\\WINDOWS\\system32");
     tokens = PathTokens::Resolve(shell);
-    EXPECT_EQ(tokens.ExpandPlaces("[progfil]SpyCo|[comprogfil]|[system]"),
-              Places{"C:\\Program Files\\SpyCo|C:\\Program Files\\Common Files\\|C:\\WINDOWS\\system32\\"});
+    EXPECT_EQ(tokens.PathPlaces("[progfil]SpyCo"), Places{"C:\\Program Files\\SpyCo"});
+    EXPECT_EQ(tokens.PathPlaces("[comprogfil]x"), Places{"C:\\Program Files\\Common Files\\x"});
+    EXPECT_EQ(tokens.PathPlaces("[system]x"), Places{"C:\\WINDOWS\\system32\\x"});
+    EXPECT_EQ(tokens.ThirtyTwoBitPlace("[progfil]"), nullptr);
+}
+
+TEST(PathTokens, DriveIsTheDriveRootWrittenWithOrWithoutABackslashAfterIt) {
+    FakeShell shell;
+    const PathTokens tokens = PathTokens::Resolve(shell);
+    for (const char* written : {"[drive]SpyDir", "[drive]\\SpyDir", "[Drive]SpyDir", "[DRIVE]\\\\SpyDir"}) {
+        EXPECT_EQ(tokens.PathPlaces(written), std::vector<std::string>{"C:\\SpyDir"}) << written;
+    }
+    EXPECT_EQ(ReplaceDriveToken("[drive]a|[drive]\\b|[drive]", "\\\\srv\\share\\"),
+              "\\\\srv\\share\\a|\\\\srv\\share\\b|\\\\srv\\share\\");
+}
+
+TEST(PathTokens, AFolderOnANetworkShareKeepsTheBackslashesThatOpenIt) {
+    FakeShell shell;
+    shell.SetFolder(platform::csidl::kPersonal, "\\\\server\\share\\Docs");
+    const PathTokens tokens = PathTokens::Resolve(shell);
+    EXPECT_EQ(tokens.PathPlaces("[personl]\\\\x\\\\y.txt"), std::vector<std::string>{"\\\\server\\share\\Docs\\x\\y.txt"});
+    std::string folder;
+    tokens.ExpandPathInto("[PERSONL]", folder);
+    EXPECT_EQ(folder, "\\\\server\\share\\Docs\\");
+    // The text's own doubled backslashes behind a folder that is no share
+    // (or none at all) are reduced as ever.
+    tokens.ExpandPathInto("[recycle]\\\\spyco\\x", folder);
+    EXPECT_EQ(folder, "\\spyco\\x");
+    tokens.ExpandPathInto("\\\\spyco\\x", folder);
+    EXPECT_EQ(folder, "\\spyco\\x");
 }
 
 TEST(PathTokens, ResolvedTableGivesWhatFreshLookUpsGive) {

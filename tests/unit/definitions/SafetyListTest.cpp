@@ -107,7 +107,7 @@ TEST_F(SafetyListLoading, BuildsOneEntryPerKindAsTheLineSays) {
         "SFILE|explorer.exe=Shell|[drive]WINDOWS\\\\explorer.exe",
         "SEXE| notepad.exe =Editor|",
         "SDLL|net.dll=Share|//server//share",
-        "SDIR|Odd=Not expanded|[DRIVE]x",
+        "SDIR|Odd=Any case|[DRIVE]\\x",
         "SBAD|x.exe=Unknown kind|C:\\x.exe",
         "sdir|lower=Kinds are case-sensitive|C:\\y",
         "SREG|Bad=Unknown hive|9^Software",
@@ -120,7 +120,7 @@ TEST_F(SafetyListLoading, BuildsOneEntryPerKindAsTheLineSays) {
                                   "C:\\WINDOWS\\explorer.exe",
                                   "notepad.exe",
                                   "/server/share",
-                                  "[DRIVE]x",
+                                  "C:\\x",
                               }));
     EXPECT_TRUE(list.IsProtectedPath("hkey_current_user\\software\\foo"));
     EXPECT_TRUE(list.IsProtectedPath("E:\\windows\\EXPLORER.EXE"));

@@ -51,6 +51,8 @@ TEST_F(LineFileTest, ReplacingWritesTheNewContentAndLeavesNothingBeside) {
 
     ASSERT_TRUE(WriteFileReplacing(files, "C:\\Data\\new.dat", "fresh"));
     EXPECT_EQ(files.Content("C:\\Data\\new.dat"), "fresh");
+    // Each reached the disk before it was renamed into place.
+    EXPECT_EQ(files.flushedWrites, (Lines{path + ".tmp", "C:\\Data\\new.dat.tmp"}));
 }
 
 TEST_F(LineFileTest, FailedRenameKeepsTheOriginalAndRemovesTheTemporary) {

@@ -47,10 +47,9 @@ std::string Parameter(const std::string& url, const std::string& name) {
 // An internet whose every request also runs a probe first (what the window
 // looks like while the request is out).
 struct ProbingInternet : testing::FakeInternet {
-    platform::HttpResult Get(const std::string& url,
-                             const std::function<void(std::size_t)>& onChunk = {}) override {
+    platform::HttpResult Request(const platform::HttpRequest& request, const platform::HttpWaiting& waiting) override {
         if (probe) probe();
-        return FakeInternet::Get(url, onChunk);
+        return FakeInternet::Request(request, waiting);
     }
     std::function<void()> probe;
 };

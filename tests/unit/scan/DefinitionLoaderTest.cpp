@@ -146,23 +146,34 @@ TEST_F(DefinitionLoaderTest, MalformedLinesLoadOrAreSkippedWithoutHarm) {
 TEST_F(DefinitionLoaderTest, ProgramAndSystemFolderDefinitionsAlsoMatchInTheir32BitTwins) {
     harness.Use64BitWindows();
     harness.WriteDefinitions(datafile::kFileDefinitions,
-                             {"spy.dll=Spy|[progfil]SpyCo", "wow.dll=Wow|[system]", "win.dll=Win|[windir]Spy"});
-    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {"D=Spy Dir|[comprogfil]SpyDir|TYPE"});
+                             {"spy.dll=Spy|[progfil]SpyCo", "wow.dll=Wow|[system]", "win.dll=Win|[windir]Spy",
+                              "spelt.dll=Spelt|[windir]system32", "root.dll=Root|[drive]Windows\\System32\\"});
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions,
+                             {"D=Spy Dir|[comprogfil]SpyDir|TYPE", "S=Sys Dir|[WINDIR]\\System32\\SpyDir"});
     LoadDefinitions(context);
-    EXPECT_EQ(harness.tables.Files().Size(), 5u);
-    EXPECT_EQ(harness.tables.Directories().Size(), 2u);
+    // Only the program folders' rows are doubled: the system folder's twin
+    // is found by the walked item's place, however the definition spells it.
+    EXPECT_EQ(harness.tables.Files().Size(), 6u);
+    EXPECT_EQ(harness.tables.Directories().Size(), 3u);
 
     std::vector<std::string> found;
     for (const char* path : {"C:\\Program Files (x86)\\SpyCo\\spy.dll", "C:\\Program Files\\SpyCo\\spy.dll",
-                             "C:\\WINDOWS\\SysWOW64\\wow.dll", "C:\\WINDOWS\\Spy\\win.dll"}) {
+                             "C:\\WINDOWS\\SysWOW64\\wow.dll", "C:\\WINDOWS\\Spy\\win.dll",
+                             "C:\\WINDOWS\\SysWOW64\\spelt.dll", "D:\\Windows\\syswow64\\root.dll",
+                             "C:\\Other\\SysWOW64\\wow.dll"}) {
         MatchFoundFile(context, path);
     }
     MatchFoundDirectory(context, "C:\\Program Files (x86)\\Common Files\\SpyDir\\");
+    MatchFoundDirectory(context, "C:\\WINDOWS\\SysWOW64\\SpyDir\\");
     for (const ui::ListItem& row : harness.state.FileQueue().Rows()) found.push_back(row.text);
+    // Each as the walk met it, in its own case.
     EXPECT_EQ(found, (std::vector<std::string>{"C:\\Program Files (x86)\\SpyCo\\spy.dll",
                                                "C:\\Program Files\\SpyCo\\spy.dll",
                                                "C:\\WINDOWS\\SysWOW64\\wow.dll", "C:\\WINDOWS\\Spy\\win.dll",
-                                               "C:\\Program Files (x86)\\Common Files\\SpyDir"}));
+                                               "C:\\WINDOWS\\SysWOW64\\spelt.dll",
+                                               "D:\\Windows\\syswow64\\root.dll",
+                                               "C:\\Program Files (x86)\\Common Files\\SpyDir",
+                                               "C:\\WINDOWS\\SysWOW64\\SpyDir"}));
 }
 
 TEST_F(DefinitionLoaderTest, ShowsItsWorkWithPauseAndStopDisabledAndLoadsOncePerRun) {

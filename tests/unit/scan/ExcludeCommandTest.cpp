@@ -83,7 +83,7 @@ TEST_F(ExcludeCommandTest, AnsweringYesExcludesTheTickedRowsAndDropsThemFromEver
     dialogs.AnswerMessageBox(ui::MsgResult::Yes);
     Click();
 
-    EXPECT_EQ(files.Content(ExclusionPath()), DetectedRows::kCookiePath + "\r\nuser@ads.example[1].txt\r\n" +
+    EXPECT_EQ(files.Content(ExclusionPath()), "\xEF\xBB\xBF" + DetectedRows::kCookiePath + "\r\nuser@ads.example[1].txt\r\n" +
                                                   "HKEY_LOCAL_MACHINE\\Software\\Adco\r\nAdco Toolbar\r\n" +
                                                   DetectedRows::kFolderPath + "\r\nSpyCo Threat Directory\r\n");
     EXPECT_TRUE(exclusions.IsExcluded(DetectedRows::kCookiePath));

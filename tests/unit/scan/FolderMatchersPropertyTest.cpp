@@ -40,17 +40,20 @@ private:
 };
 
 void FillTables(Generator& g, DefinitionTables& tables, int rows) {
+    // "[drive]" as definitions write it: with a backslash after it and
+    // without, in any case, alone, and in a name.
     static const std::vector<std::string> names = {
         "x.dll", "spy.exe", "longspywarename.exe", "a.ocx", "[drive]x.dll", "X.DLL", " spy.exe ", "c:x.dll",
-        "toolbar.dll", "anotherlongname.exe", "[drive]"};
+        "toolbar.dll", "anotherlongname.exe", "[drive]", "windowsupdate.dll"};
     static const std::vector<std::string> fileFolders = {
         "c:\\program files\\spyco\\", "c:\\windows\\system32\\", "c:\\windows\\", "[drive]\\", "[drive]\\spyco\\",
         "c:\\spyco\\", "d:\\a\\b\\temp\\spyco\\", "c:\\windows\\system32\\drivers\\", "",
-        "c:\\program files\\spyco\\bin\\plugins\\", "e:\\temp\\", "c:\\windows2\\system32\\drivers\\"};
+        "c:\\program files\\spyco\\bin\\plugins\\", "e:\\temp\\", "c:\\windows2\\system32\\drivers\\",
+        "[drive]spyco\\", "[Drive]program files\\spyco\\", "[drive]windows\\system32\\", "[drive]a\\b\\temp\\spyco\\"};
     static const std::vector<std::string> dirFolders = {
         "c:\\program files\\spyco", "[drive]\\spyco", "c:\\windows\\system32\\spyco", "[drive]\\a\\b\\temp\\spyco",
         "d:\\spyco\\", "c:", "[drive]", "c:\\windows", "C:\\Program Files\\SpyCo\\bin", "[DRIVE]\\temp\\",
-        "\\spyco"};
+        "\\spyco", "[drive]spyco", "[drive]a\\b\\temp\\spyco", "[DRIVE]Temp\\", "[drive]windows\\system32\\spyco"};
     tables.Create();
     for (int i = 0; i < rows; ++i) {
         const std::string threat = std::string("T").append(std::to_string(i));
@@ -80,7 +83,7 @@ TEST(FolderMatchersPropertyTest, IndexedMatchersGiveExactlyTheRowsOfARowByRowPas
 
         static const std::vector<std::string> walkedNames = {
             "x.dll", "X.DLL", "spy.exe", "longspywarename.exe", "a.ocx", "c:x.dll", "d:x.dll", "toolbar.dll",
-            "anotherlongname.exe", "other.txt", " spy.exe"};
+            "anotherlongname.exe", "other.txt", " spy.exe", "windowsupdate.dll"};
         for (int item = 0; item < 600; ++item) {
             const std::string file = g.FolderPath(6, true) + g.Pick(walkedNames);
             MatchFoundFile(indexed, file);

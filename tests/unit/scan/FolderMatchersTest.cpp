@@ -94,6 +94,11 @@ TEST_F(FolderMatchersTest, AFileInTheSystemFolderNeedsADefinitionNamingIt) {
     File("x.dll", "c:\\oldwindows\\system32\\drivers\\", "Outside");
     File("x.dll", "c:\\windows\\system32\\drivers\\", "Inside");
     EXPECT_EQ(FileThreat("C:\\WINDOWS\\system32\\drivers\\x.dll"), "Inside");
+    // The kind of folder is told by folder names, not by the file's own.
+    File("windowsupdater.exe", "c:\\program files\\fakeco\\", "FakeCo");
+    File("systemtray.dll", "c:\\program files\\fakeco\\", "FakeCo Tray");
+    EXPECT_EQ(FileThreat("C:\\Program Files\\FakeCo\\windowsupdater.exe"), "FakeCo");
+    EXPECT_EQ(FileThreat("C:\\Program Files\\FakeCo\\SystemTray.dll"), "FakeCo Tray");
 }
 
 TEST_F(FolderMatchersTest, ProtectedExcludedAndMicrosoftFilesAreNotReported) {
@@ -115,10 +120,30 @@ TEST_F(FolderMatchersTest, ProtectedExcludedAndMicrosoftFilesAreNotReported) {
     EXPECT_EQ(FileThreat("C:\\Program Files\\SpyCo\\x.dll"), "");
 }
 
-TEST_F(FolderMatchersTest, DriveNamesTakeTheWalkedItemsDrive) {
-    File("[drive]x.dll", "c:\\program files\\spyco\\", "Drive Named");
-    EXPECT_EQ(FileThreat("D:\\Program Files\\SpyCo\\d:x.dll"), "Drive Named");
-    EXPECT_EQ(FileThreat("C:\\Program Files\\SpyCo\\d:x.dll"), "");
+TEST_F(FolderMatchersTest, DriveIsTheWalkedItemsDriveRootWrittenWithOrWithoutABackslashAfterIt) {
+    // As stored by the loader: lower case, a file folder with its trailing
+    // backslash, a directory folder without.
+    Directory("[drive]accspydir", "Without Backslash");
+    Directory("[drive]\\spydir\\sub", "With Backslash");
+    File("x.dll", "[drive]spyco\\bin\\", "Drive Folder");
+    struct Case {
+        const char* folder;
+        const char* threat;
+    };
+    for (const Case& c : {Case{"C:\\AccSpyDir\\", "Without Backslash"}, Case{"E:\\accspydir\\", "Without Backslash"},
+                          Case{"\\\\server\\share\\AccSpyDir\\", "Without Backslash"},
+                          Case{"D:\\SpyDir\\Sub\\", "With Backslash"}, Case{"C:\\Other\\AccSpyDir\\", ""}}) {
+        harness.state.Reset();
+        MatchFoundDirectory(context, c.folder);
+        EXPECT_EQ(harness.state.ActivityList().Empty() ? "" : harness.state.ActivityList().Item(0).text,
+                  std::string(c.threat))
+            << c.folder;
+    }
+    EXPECT_EQ(FileThreat("D:\\SpyCo\\Bin\\x.dll"), "Drive Folder");
+    // A name is no path: "[drive]" in one names no walked file.
+    File("[drive]y.dll", "c:\\program files\\spyco\\", "Drive Named");
+    EXPECT_EQ(FileThreat("D:\\Program Files\\SpyCo\\d:y.dll"), "");
+    EXPECT_EQ(FileThreat("D:\\Program Files\\SpyCo\\y.dll"), "");
 }
 
 TEST_F(FolderMatchersTest, FoldersMatchTheirDefinitionWithTheirOwnRows) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
+#include "definitions/SafetyListLoader.h"
 #include "platform/FileExistence.h"
+#include "scan/files/DefinitionLoader.h"
+#include "scan/walk/Walker.h"
 #include "support/ScanHarness.h"
 
 namespace bastion {
@@ -29,26 +32,28 @@ TEST_F(KnownLocationsTest, FindsFilesWhereTheirDefinitionSaysWithEachLinesOwnTyp
     harness.machine.files.AddFile("C:\\WINDOWS\\spyware.exe");
     harness.machine.files.AddFile("C:\\Program Files\\SpyCo\\notype.dll");
     harness.machine.files.AddFile("C:\\root.exe");
+    harness.machine.files.AddFile("C:\\other.exe");
     harness.WriteDefinitions(datafile::kFileDefinitions, {
                                                              "spyware.exe=Spy Threat|[windir]|TYPE",
                                                              "missing.exe=Not There|[windir]|Adware",
                                                              "notype.dll=No Type|[progfil]SpyCo\\",
                                                              "root.exe=On The Drive|[drive]",
-                                                             "other.exe=Not Expanded|[DRIVE]",
+                                                             "other.exe=Any Case|[DRIVE]",
                                                          });
     ScanKnownFileLocations(context);
 
     EXPECT_EQ(Queue(), (Rows{"C:\\WINDOWS\\spyware.exe|Spy Threat#0/0",
-                             "C:\\Program Files\\SpyCo\\notype.dll|No Type#0/0", "C:\\root.exe|On The Drive#0/0"}));
+                             "C:\\Program Files\\SpyCo\\notype.dll|No Type#0/0", "C:\\root.exe|On The Drive#0/0",
+                             "C:\\other.exe|Any Case#0/0"}));
     EXPECT_EQ(Activity(), (Rows{"Spy Threat|C:\\WINDOWS\\spyware.exe#3/0",
                                 "No Type|C:\\Program Files\\SpyCo\\notype.dll#3/0",
-                                "On The Drive|C:\\root.exe#3/0"}));
+                                "On The Drive|C:\\root.exe#3/0", "Any Case|C:\\other.exe#3/0"}));
     EXPECT_EQ(Results(), (Rows{"Spy Threat|C:\\WINDOWS\\spyware.exe|Spyware#3/3",
                                "No Type|C:\\Program Files\\SpyCo\\notype.dll#3/3",
-                               "On The Drive|C:\\root.exe#3/3"}));
+                               "On The Drive|C:\\root.exe#3/3", "Any Case|C:\\other.exe#3/3"}));
     EXPECT_EQ(harness.state.counters.filesInspected, 5);
-    EXPECT_EQ(harness.state.counters.itemsFound, 3);
-    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "3");
+    EXPECT_EQ(harness.state.counters.itemsFound, 4);
+    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "4");
 }
 
 TEST_F(KnownLocationsTest, MicrosoftProtectedAndExcludedFilesAreNotDetections) {
@@ -83,12 +88,15 @@ TEST_F(KnownLocationsTest, ShowsEachLineAndStopsBeforeTheNextLineWhenAsked) {
 TEST_F(KnownLocationsTest, FindsDirectoriesWithTheirOwnRules) {
     harness.machine.files.AddFolder("C:\\Program Files\\SpyCo");
     harness.machine.files.AddFolder("C:\\Program Files\\Excluded");
+    harness.machine.files.AddFolder("C:\\SpyDir");
+    harness.machine.files.AddFolder("C:\\Other");
     harness.WriteDefinitions(datafile::kDirectoryDefinitions, {
                                                                   "No Folder=Skipped",
                                                                   "Empty=Skipped Too||Adware",
                                                                   "Spy\tDir=SpyCo|[progfil]SpyCo|Adware",
                                                                   "Excl=Excluded|[progfil]Excluded",
                                                                   "Gone=Gone|[progfil]Gone",
+                                                                  "Other=Other Drive Spelling|[Drive]\\\\Other",
                                                                   "Typeless=No Type|[drive]SpyDir",
                                                               });
     harness.exclusions.Assign({"C:\\Program Files\\Excluded\\file.exe"});
@@ -96,10 +104,42 @@ TEST_F(KnownLocationsTest, FindsDirectoriesWithTheirOwnRules) {
     ScanKnownDirectoryLocations(context);
 
     EXPECT_EQ(harness.form.lblStatus.Caption(), "SpyDir\r\nScanning known Spyware/Adware: ");
-    EXPECT_EQ(Queue(), Rows{"C:\\Program Files\\SpyCo#0/0"});
-    EXPECT_EQ(Activity(), (Rows{"SpyCo|C:\\Program Files\\SpyCo#4/0", "EXCLUDED|C:\\Program Files\\Excluded#5/0"}));
-    EXPECT_EQ(Results(), Rows{"SpyCo|C:\\Program Files\\SpyCo|Adware#4/4"});
-    EXPECT_EQ(harness.state.counters.filesInspected, 4);
+    EXPECT_EQ(Queue(), (Rows{"C:\\Program Files\\SpyCo#0/0", "C:\\Other#0/0", "C:\\SpyDir#0/0"}));
+    EXPECT_EQ(Activity(), (Rows{"SpyCo|C:\\Program Files\\SpyCo#4/0", "EXCLUDED|C:\\Program Files\\Excluded#5/0",
+                                "Other Drive Spelling|C:\\Other#4/0", "No Type|C:\\SpyDir#4/0"}));
+    EXPECT_EQ(Results(), (Rows{"SpyCo|C:\\Program Files\\SpyCo|Adware#4/4", "Other Drive Spelling|C:\\Other#4/4",
+                               "No Type|C:\\SpyDir#4/4"}));
+    EXPECT_EQ(harness.state.counters.filesInspected, 5);
+}
+
+// Documents and AppData redirected to a network share, as a domain's folder
+// redirection puts them: each reader looks there, not on the current drive.
+TEST_F(KnownLocationsTest, FoldersRedirectedToANetworkShareAreLookedAtWhereTheyAre) {
+    testing::FakePlatform& machine = harness.machine;
+    machine.files.AddDrive("\\\\server\\users", platform::DriveType::Network);
+    machine.shell.SetFolder(platform::csidl::kPersonal, "\\\\server\\users\\me\\Documents");
+    machine.shell.SetFolder(platform::csidl::kAppData, "\\\\Server\\Users\\me\\AppData");
+    harness.tokens = PathTokens::Resolve(machine.shell);
+    // The test file of the starter definitions, as the README tells.
+    machine.files.AddFile("\\\\server\\users\\me\\Documents\\bastion-test-file.txt", "test");
+    machine.files.AddFolder("\\\\server\\users\\me\\AppData\\SpyCo");
+    machine.files.AddFile("\\\\server\\users\\me\\Documents\\Sub\\safe.exe");
+    harness.WriteDefinitions(datafile::kFileDefinitions, {"bastion-test-file.txt=Bastion.TestFile|[personl]|Testfile",
+                                                          "safe.exe=Safe|[personl]\\\\Sub"});
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {"D=SpyCo Folder|[appdata]\\SpyCo"});
+    harness.safety.Assign(SafetyEntries("SFILE|s=Safe|[personl]Sub\\safe.exe", harness.tokens));
+
+    ScanKnownFileLocations(context);
+    ScanKnownDirectoryLocations(context);
+    EXPECT_EQ(Queue(), (Rows{"\\\\server\\users\\me\\Documents\\bastion-test-file.txt|Bastion.TestFile#0/0",
+                             "\\\\Server\\Users\\me\\AppData\\SpyCo#0/0"}));
+
+    // The walk, against the definitions as loaded, finds the file there too.
+    harness.state.Reset();
+    LoadDefinitions(context);
+    ScanFolder(context, "\\\\server\\users\\me\\Documents\\");
+    EXPECT_EQ(Activity(),
+              Rows{"Bastion.TestFile|\\\\server\\users\\me\\documents\\bastion-test-file.txt#3/0"});
 }
 
 TEST_F(KnownLocationsTest, MissingDefinitionFilesEndTheScansQuietly) {

@@ -107,7 +107,8 @@ TEST_F(ProcessScan9xTest, OutsideAScanTheUserIsAskedYesStopsNoExcludesForLater) 
     dialogs.AnswerMessageBox(ui::MsgResult::No);
     Scan();
     EXPECT_TRUE(Running(12));
-    EXPECT_EQ(harness.machine.files.ReadFile(DataFilePath(harness.dataFolder, datafile::kExclusions)), "BAD.EXE\r\n");
+    EXPECT_EQ(harness.machine.files.ReadFile(DataFilePath(harness.dataFolder, datafile::kExclusions)),
+              "\xEF\xBB\xBF" "BAD.EXE\r\n");
     // The list in memory follows the file at its next load only.
     EXPECT_TRUE(harness.exclusions.Empty());
 }

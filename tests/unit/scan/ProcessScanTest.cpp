@@ -185,7 +185,7 @@ TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {
     EXPECT_TRUE(scanner.NotStopped().empty());
     EXPECT_TRUE(Processes().IsRunning(12));
     EXPECT_EQ(harness.machine.files.ReadFile(DataFilePath(harness.dataFolder, datafile::kExclusions)),
-              "EVIL.EXE\r\n");
+              "\xEF\xBB\xBF" "EVIL.EXE\r\n");
     EXPECT_TRUE(harness.exclusions.IsExcluded("evil.exe"));
 
     // Without an alert window nothing outside a scan is stopped.

@@ -267,6 +267,36 @@ TEST_F(ScanControllerTest, AFullSystemScanWalksOnlyTheTickedDrives) {
     EXPECT_EQ(locations, Strings{"E:\\Tools\\plantedspywarefile.exe"}) << "the unticked drive D is not walked";
 }
 
+TEST_F(ScanControllerTest, AFullSystemScanWalksADriveAttachedSinceTheListWasFilledAndKeepsEveryTick) {
+    WriteCompleteSet();
+    scan.WriteDefinitions(datafile::kFileDefinitions, {"plantedspywarefile.exe=Planted Threat|c:\\x\\|Adware"});
+    scan.machine.files.AddDrive("D", platform::DriveType::Fixed);
+    FillDriveList(scan.machine.files, form.lvwHardDrives);
+    form.lvwHardDrives.SetChecked(0, true);   // C
+    form.lvwHardDrives.SetChecked(1, false);  // D, unticked by the user
+    // Attached after start: a stick, and a disk whose tick was stored off.
+    for (const char* letter : {"E", "F"}) {
+        scan.machine.files.AddDrive(letter, letter[0] == 'E' ? platform::DriveType::Removable
+                                                              : platform::DriveType::Fixed);
+        scan.machine.files.AddFile(std::string(letter) + ":\\Tools\\plantedspywarefile.exe", "MZ");
+    }
+    settings.WriteSetting("Drives", "F", "False");
+
+    EXPECT_EQ(Start(ui::kFullSystemScan), ScanOutcome::Completed);
+
+    Strings letters;
+    std::vector<bool> ticks;
+    for (const ui::ListItem& row : form.lvwHardDrives.Rows()) {
+        letters.push_back(row.text);
+        ticks.push_back(row.checked);
+    }
+    EXPECT_EQ(letters, (Strings{"C", "D", "E", "F"}));
+    EXPECT_EQ(ticks, (std::vector<bool>{true, false, true, false}));
+    Strings locations;
+    for (const ui::ListItem& row : state.ResultsList().Rows()) locations.push_back(row.subItems.at(0));
+    EXPECT_EQ(locations, Strings{"e:\\tools\\plantedspywarefile.exe"});
+}
+
 TEST_F(ScanControllerTest, OnlyAScheduledAutoDeletingScanTicksAndRemovesItsFindings) {
     PlantSpyware();
     WriteCompleteSet();

@@ -149,6 +149,29 @@ TEST_F(WalkerTest, AFolderReachedAgainThroughJunctionsIsNotEnteredAgain) {
     EXPECT_EQ(files.ListDirectoryCalls(), 5u);
 }
 
+// Some network shares report 0 as every folder's index: the walk tells
+// their folders apart by path, on a lettered drive and on a share alike.
+TEST_F(WalkerTest, FoldersOfAFileSystemWithoutFolderIndexesAreAllWalked) {
+    for (const char* root : {"N:", "\\\\nas\\public"}) {
+        testing::FakeDrive share;
+        share.letter = root;
+        share.type = platform::DriveType::Network;
+        share.folderIndexKnown = false;
+        files.AddDrive(share);
+        const std::string top = std::string(root) + "\\Top";
+        files.AddFile(top + "\\a\\b\\deepspywarefilename.exe");
+        files.AddFile(top + "\\c\\siblingspywarefile.exe");
+    }
+    AnywhereFile("deepspywarefilename.exe");
+    AnywhereFile("siblingspywarefile.exe");
+
+    ScanFolder(context, "N:\\Top\\");
+    ScanFolder(context, "\\\\nas\\public\\Top\\");
+
+    EXPECT_EQ(Found(), (Texts{"deepspywarefilename.exe", "siblingspywarefile.exe", "deepspywarefilename.exe",
+                              "siblingspywarefile.exe"}));
+}
+
 TEST_F(WalkerTest, DriveWalkMovesTheMainBarByBytesAndNeverPastItsMaximum) {
     testing::FakeDrive drive;
     drive.letter = "D";

@@ -4,13 +4,17 @@
 
 #include <algorithm>
 
+#include "common/Base64.h"
+#include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
+#include "support/FakeCrypto.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeInternet.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
+#include "ui/MessageKeys.h"
 #include "support/FakeRegistry.h"
 #include "update/DeltaApplier.h"
 #include "update/UpdateAddresses.h"
@@ -67,6 +71,15 @@ std::string Record(const std::string& kind, const std::string& action, const std
     return EncodeDefinitionText(kind) + "|" + action + "[DEF]" + sent;
 }
 
+// The signed form of a delta: the header record, the records, the
+// signature of both; count is the number the header claims.
+std::string SignedDelta(const std::string& from, const std::string& to, const std::vector<std::string>& records,
+                        const std::string& key, std::size_t count) {
+    const std::string signedPart =
+        "DELTA|" + from + "|" + to + "|" + std::to_string(count) + "[BR]" + Join(records, "[BR]");
+    return signedPart + "[BR]SIGNATURE|" + Base64Encode(testing::FakeCrypto::Sign(key, signedPart));
+}
+
 const std::string kBase = "http://defs.example/mirror/";
 const std::string kDateUrl = "http://defs.example/mirror/asp/currentDateNEW.asp?prog=Testwall&comp=Testwall%20Labs";
 const std::string kDeltaUrl =
@@ -80,8 +93,8 @@ struct UpdateTest : ::testing::Test {
         files.AddFile(DataFilePath(folder, datafile::kUpdateWork), "stale work file");
     }
     std::string Content(std::string_view name) { return files.Content(DataFilePath(folder, name)).value_or("<none>"); }
-    UpdateResult Check(platform::FileSystem& fs) {
-        return CheckForDefinitionUpdates({internet, fs, Windows1252(), folder, identity, kBase});
+    UpdateResult Check(platform::FileSystem& fs, DefinitionTrust trust = {}) {
+        return CheckForDefinitionUpdates({internet, fs, Windows1252(), folder, identity, kBase, trust});
     }
 
     testing::FakeFileSystem files;
@@ -111,7 +124,8 @@ TEST_F(UpdateTest, StoresTheEarlierOfTheComparedDateAndTheDateAnswer) {
                      "%202%3A00%3A00%20PM",
                      delta);
     internet.Respond(kDateUrl, "4/2/2010");
-    EXPECT_EQ(Check(files).outcome, UpdateOutcome::Updated);
+    // The same changes again change nothing; the date moves all the same.
+    EXPECT_EQ(Check(files).outcome, UpdateOutcome::UpToDate);
     EXPECT_EQ(Content(datafile::kDefinitionDate), "3/1/2010\r\n");
 }
 
@@ -142,7 +156,7 @@ TEST_F(UpdateTest, AWriteThatFailsAtAnyStepLeavesFilesWholeAndASecondRunEqualsAC
     internet.Respond(kDateUrl, "4/1/2010");
     internet.Respond(kDeltaUrl, delta);
     internet.Respond(kNewDateUrl, "4/1/2010");
-    ASSERT_EQ(CheckForDefinitionUpdates({internet, clean, Windows1252(), folder, identity, kBase}).outcome,
+    ASSERT_EQ(CheckForDefinitionUpdates({internet, clean, Windows1252(), folder, identity, kBase, {}}).outcome,
               UpdateOutcome::Updated);
 
     for (int n = 1;; ++n) {
@@ -156,7 +170,10 @@ TEST_F(UpdateTest, AWriteThatFailsAtAnyStepLeavesFilesWholeAndASecondRunEqualsAC
             EXPECT_FALSE(disk.HasFile(DataFilePath(folder, datafile::kDefinitionDate))) << n;
         }
         const UpdateOutcome second = Check(disk).outcome;
-        EXPECT_NE(second, UpdateOutcome::Failed) << n;
+        EXPECT_TRUE(second == UpdateOutcome::Updated || second == UpdateOutcome::UpToDate) << n;
+        if (first.outcome != UpdateOutcome::Updated) {
+            EXPECT_EQ(first.outcome, UpdateOutcome::NotSaved) << n;
+        }
         std::vector<std::string> written = disk.Tree(folder), expected = clean.Tree(folder);
         std::sort(written.begin(), written.end());
         std::sort(expected.begin(), expected.end());
@@ -167,39 +184,124 @@ TEST_F(UpdateTest, AWriteThatFailsAtAnyStepLeavesFilesWholeAndASecondRunEqualsAC
     }
 }
 
+TEST_F(UpdateTest, AKeyedBuildAppliesOnlyADeltaItsKeySignedForTheDateItAsked) {
+    testing::FakeCrypto crypto;
+    const std::string key = testing::FakeCrypto::Key(1);
+    const DefinitionTrust trust{&crypto, key};
+    const std::vector<std::string> records = {Record("FILE", "ADD", "new=1|x|y"), Record("FILE", "DEL", "old")};
+    const std::string good = SignedDelta("3/16/2006", "4/2/2010", records, key, 2);
+    std::string tampered = good;
+    tampered[good.find("[DEF]") + 5] ^= 1;
+    const std::pair<const char*, std::string> refused[] = {
+        {"unsigned", Join(records, "[BR]")},
+        {"tampered", tampered},
+        {"signed by another key", SignedDelta("3/16/2006", "4/2/2010", records, testing::FakeCrypto::Key(2), 2)},
+        {"for another date", SignedDelta("3/1/2010", "4/2/2010", records, key, 2)},
+        {"with a record missing", SignedDelta("3/16/2006", "4/2/2010", {records[0]}, key, 2)},
+        {"dated before it starts", SignedDelta("3/16/2006", "3/1/2006", records, key, 2)},
+        {"signature cut short", good.substr(0, good.size() - 8)},
+    };
+    internet.Respond(kDateUrl, "4/1/2010");
+    internet.Respond(kNewDateUrl, "1/1/2000");
+    for (const auto& [name, answer] : refused) {
+        internet.Respond(kDeltaUrl, answer);
+        EXPECT_EQ(Check(files, trust).outcome, UpdateOutcome::Unverified) << name;
+        EXPECT_EQ(Content(datafile::kFileDefinitions), original) << name;
+        EXPECT_EQ(Content(datafile::kDefinitionDate), "<none>") << name;
+    }
+
+    internet.requests.clear();
+    internet.deadlines.clear();
+    internet.Respond(kDeltaUrl, good + "\r\n");
+    const UpdateResult result = Check(files, trust);
+    EXPECT_EQ(result.outcome, UpdateOutcome::Updated);
+    EXPECT_EQ(result.count, 2);
+    // The signed date, not the unsigned answer of "date.asp", which is not
+    // even asked.
+    EXPECT_EQ(Content(datafile::kDefinitionDate), "4/2/2010\r\n");
+    EXPECT_EQ(internet.requests, (std::vector<std::string>{kDateUrl, kDeltaUrl}));
+    EXPECT_EQ(internet.deadlines, (std::vector<std::chrono::milliseconds>{platform::kDefaultHttpDeadline, kDeltaDeadline}));
+    EXPECT_EQ(Content(datafile::kFileDefinitions), EncodeDefinitionText("new=1|x|y") + "\r\n");
+}
+
+TEST_F(UpdateTest, AnUnkeyedBuildTakesUnsignedAndSignedDeltasAlike) {
+    internet.Respond(kDateUrl, "4/1/2010");
+    internet.Respond(kNewDateUrl, "4/1/2010");
+    // A replace: the old definition goes, the new one stands.
+    const std::vector<std::string> records = {Record("FILE", "DEL", "old"), Record("FILE", "ADD", "old=2|x|y")};
+    internet.Respond(kDeltaUrl, SignedDelta("3/16/2006", "4/1/2010", records, testing::FakeCrypto::Key(1), 2));
+    EXPECT_EQ(Check(files).outcome, UpdateOutcome::Updated);
+    EXPECT_EQ(Content(datafile::kFileDefinitions), EncodeDefinitionText("old=2|x|y") + "\r\n");
+    EXPECT_EQ(internet.requests.size(), 3u);
+
+    // The same delta again: nothing changes, the date is stored all the
+    // same.
+    files.DeleteFile(DataFilePath(folder, datafile::kDefinitionDate));
+    const UpdateResult again = Check(files);
+    EXPECT_EQ(again.outcome, UpdateOutcome::UpToDate);
+    EXPECT_EQ(again.count, 0);
+    EXPECT_EQ(Content(datafile::kDefinitionDate), "4/1/2010\r\n");
+}
+
+TEST_F(UpdateTest, FilesThatCannotBeWrittenAreReportedAsSuch) {
+    internet.Respond(kDateUrl, "4/1/2010");
+    internet.Respond(kDeltaUrl, delta);
+    internet.Respond(kNewDateUrl, "4/1/2010");
+    files.FailWrites(DataFilePath(folder, datafile::kDefinitionDate) + ".tmp");
+    const UpdateResult noDate = Check(files);
+    EXPECT_EQ(noDate.outcome, UpdateOutcome::NotSaved);
+    EXPECT_TRUE(noDate.walkDefinitionsChanged);
+    EXPECT_EQ(Content(datafile::kDefinitionDate), "<none>");
+
+    files.ClearFailures();
+    files.FailWrites(DataFilePath(folder, datafile::kBlockedCookies) + ".tmp");
+    files.DeleteFile(DataFilePath(folder, datafile::kBlockedCookies));
+    EXPECT_EQ(Check(files).outcome, UpdateOutcome::NotSaved);
+    EXPECT_EQ(Content(datafile::kDefinitionDate), "<none>");
+}
+
 TEST(UpdateAddresses, JoinsWithOneSlashAndPercentEncodesQueryValues) {
     EXPECT_EQ(JoinUrl("http://h/", "/asp/date.asp"), "http://h/asp/date.asp");
     EXPECT_EQ(JoinUrl("http://h", "asp/date.asp"), "http://h/asp/date.asp");
+    // A secure address is used as given.
+    EXPECT_EQ(NewDateUrl("https://defs.example:8443/"), "https://defs.example:8443/asp/date.asp");
     EXPECT_EQ(PercentEncode("Big Name & Co/1~a.b_c-d"), "Big%20Name%20%26%20Co%2F1~a.b_c-d");
     ui::Identity identity = testing::TestIdentity();
     identity.website = "http://testwall.example/page";
     EXPECT_EQ(UpdateAddressList(identity).substr(0, 55), "http://www.testwall.example/definitions/version/R.HTM\r\n");
 }
 
-TEST(UpdateFlow, RunsAsAnOperationAndReloadsTheWalkTablesAfterTheirFilesChanged) {
+struct UpdateFlowTest : ::testing::Test {
+    UpdateFlowTest() {
+        files.AddFolder(folder);
+        settings.Write(ui::settings::kDefinitionServer, kBase);
+        ui::FillDefaultMessages(messages);
+        tables.Create();
+        flow.enableShieldTimers = [this](bool on) { timers.push_back(on); };
+        internet.Respond(kDateUrl, "4/1/2010");
+        internet.Respond(kNewDateUrl, "4/1/2010");
+    }
+
     testing::FakeFileSystem files;
-    files.AddFolder("C:\\Data");
     testing::FakeInternet internet;
     testing::FakeRegistry registry;
     testing::ScriptedEventPump pump;
     ui::OperationGate gate;
     const ui::Identity identity = testing::TestIdentity();
-    ui::SettingsStore settings(registry, identity.productName);
-    settings.Write(ui::settings::kDefinitionServer, kBase);
-    ui::MessageCatalogue messages(identity);
-    ui::FillDefaultMessages(messages);
+    ui::SettingsStore settings{registry, identity.productName};
+    ui::MessageCatalogue messages{identity};
     ui::FrmMain form;
-    ScanState state(form);
+    ScanState state{form};
     DefinitionTables tables;
-    tables.Create();
     const std::string folder = "C:\\Data";
-    UpdateFlow flow({internet, files, Windows1252(), pump, gate, settings, messages, identity, folder, state, tables});
+    DefinitionTrust trust;
+    UpdateFlow flow{{internet, files, Windows1252(), pump, gate, settings, messages, identity, folder, state, tables,
+                     trust}};
     std::vector<bool> timers;
-    flow.enableShieldTimers = [&](bool on) { timers.push_back(on); };
-    internet.Respond(kDateUrl, "4/1/2010");
-    internet.Respond(kDeltaUrl, Record("FILE", "ADD", "new=1|x|y"));
-    internet.Respond(kNewDateUrl, "4/1/2010");
+};
 
+TEST_F(UpdateFlowTest, RunsAsAnOperationAndReloadsTheWalkTablesAfterTheirFilesChanged) {
+    internet.Respond(kDeltaUrl, Record("FILE", "ADD", "new=1|x|y"));
     {
         auto scan = gate.TryBegin("scan");
         EXPECT_FALSE(flow.RunLiveUpdate());
@@ -218,6 +320,56 @@ TEST(UpdateFlow, RunsAsAnOperationAndReloadsTheWalkTablesAfterTheirFilesChanged)
     EXPECT_EQ(state.definitions.files, 1);
     flow.popup.cmdUpdateSuccesfullOK.Click();
     EXPECT_EQ(settings.Read(ui::settings::kShow), "false");
+}
+
+TEST_F(UpdateFlowTest, CancelOrTheProgramsExitEndsTheUpdateWhileItWaitsForTheServer) {
+    // A server that takes the request and never answers the delta.
+    testing::FakeResponse silent{true, 200, Record("FILE", "ADD", "new=1|x|y")};
+    silent.waits = -1;
+    internet.RespondInTurn(kDeltaUrl, {silent});
+    int rounds = 0;
+    bool ended = false;
+    std::function<void()> act;
+    // The third time the window's events run while the delta is awaited.
+    pump.Always([&] {
+        if (internet.requests.size() == 2 && ++rounds == 3) act();
+    });
+    const std::function<void()> actions[] = {
+        [&] { flow.download.Command1.Click(); },
+        [&] { gate.EndWhenIdle([&] { ended = true; }); },
+    };
+    for (const auto& each : actions) {
+        act = each;
+        rounds = 0;
+        timers.clear();
+        internet.requests.clear();
+        const std::optional<UpdateResult> result = flow.RunLiveUpdate();
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->outcome, UpdateOutcome::Stopped);
+        EXPECT_EQ(rounds, 3) << "no round of waiting after the stop";
+        EXPECT_FALSE(files.HasFile(DataFilePath(folder, datafile::kFileDefinitions)));
+        EXPECT_FALSE(flow.download.Visible());
+        EXPECT_FALSE(flow.popup.Visible());
+        EXPECT_EQ(timers, (std::vector<bool>{false, true}));
+        EXPECT_TRUE(form.cmdLiveUpdate.Enabled());
+    }
+    EXPECT_TRUE(ended) << "the exit ran once the update had returned";
+}
+
+TEST_F(UpdateFlowTest, TheResultSaysWhatWentWrong) {
+    testing::FakeCrypto crypto;
+    internet.Respond(kDeltaUrl, Record("FILE", "ADD", "new=1|x|y"));
+    trust = {&crypto, testing::FakeCrypto::Key(1)};
+    ASSERT_EQ(flow.RunLiveUpdate()->outcome, UpdateOutcome::Unverified);
+    EXPECT_EQ(flow.popup.lblUpdateInfo.Caption(), "Definitions could not be verified.");
+    EXPECT_TRUE(tables.Created());
+
+    trust = {};
+    files.FailWrites(DataFilePath(folder, datafile::kDefinitionDate) + ".tmp");
+    ASSERT_EQ(flow.RunLiveUpdate()->outcome, UpdateOutcome::NotSaved);
+    EXPECT_EQ(flow.popup.lblUpdateInfo.Caption(), messages.getMessages(ui::msg::kNotSaved));
+    // The file definitions changed, though the update did not finish.
+    EXPECT_FALSE(tables.Created());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ChangeLog.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <sstream>
 
@@ -12,6 +13,22 @@
 namespace defserver {
 
 using bastion::DateTime;
+
+namespace {
+
+// The year of a date text "M/D/YYYY ...": the digits after the second "/".
+bool HasFourDigitYear(const std::string& text) {
+    const std::size_t first = text.find('/');
+    const std::size_t second = first == std::string::npos ? first : text.find('/', first + 1);
+    if (second == std::string::npos) return false;
+    std::size_t digits = 0;
+    while (second + 1 + digits < text.size() && std::isdigit(static_cast<unsigned char>(text[second + 1 + digits]))) {
+        ++digits;
+    }
+    return digits == 4;
+}
+
+}  // namespace
 
 DateTime EmptyLogDate() { return *bastion::ParseGeneralDate("3/16/2006 12:00:00 AM"); }
 
@@ -32,6 +49,11 @@ ChangeSet ParseChangeSet(const std::string& text, const std::string& source, std
             const auto date = bastion::ParseGeneralDate(rest);
             if (!date) {
                 problems.push_back(where + "not a date: " + rest);
+                return set;
+            }
+            // "3/17/06" could be 1906 or 2006 to whoever reads it next.
+            if (!HasFourDigitYear(rest)) {
+                problems.push_back(where + "refused: the year in \"" + rest + "\" must have four digits");
                 return set;
             }
             set.date = *date;
@@ -77,6 +99,13 @@ ChangeLog ReadChangeLog(const std::filesystem::path& folder) {
     return log;
 }
 
-DateTime LatestDate(const ChangeLog& log) { return log.sets.empty() ? EmptyLogDate() : log.sets.back().date; }
+DateTime LatestDate(const ChangeLog& log) {
+    // A set with nothing to send brings no definitions: a client that took
+    // its date would skip nothing, but would ask for nothing either.
+    for (auto set = log.sets.rbegin(); set != log.sets.rend(); ++set) {
+        if (!set->changes.empty()) return set->date;
+    }
+    return EmptyLogDate();
+}
 
 }  // namespace defserver

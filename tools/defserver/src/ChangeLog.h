@@ -12,7 +12,7 @@
 //
 // Blank lines and lines starting with "#" are ignored. A DEL names the
 // definition by its text before "=" (for "REG", the location). Text is
-// UTF-8; it is sent in Windows-1252.
+// UTF-8; it is sent in Windows-1252. The year has four digits.
 #pragma once
 
 #include <filesystem>
@@ -48,13 +48,14 @@ struct ChangeLog {
 bastion::DateTime EmptyLogDate();
 
 // Reads every change set of the folder; a line that cannot be sent is left
-// out with a problem, a file without a valid DATE line as a whole.
+// out with a problem, a file without a valid DATE line as a whole. A folder
+// that cannot be listed is a problem too.
 ChangeLog ReadChangeLog(const std::filesystem::path& folder);
 // One change set's text, as a file holds it.
 ChangeSet ParseChangeSet(const std::string& text, const std::string& source, std::vector<std::string>& problems,
                          bool& valid);
 
-// The date of the newest set.
+// The date of the newest set with something to send.
 bastion::DateTime LatestDate(const ChangeLog& log);
 
 }  // namespace defserver

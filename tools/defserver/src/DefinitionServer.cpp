@@ -2,124 +2,127 @@
 
 #include <httplib.h>
 
-#include <chrono>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
-#include "ChangeLog.h"
 #include "DeltaEncoding.h"
-#include "Feedback.h"
+#include "Misbehaviour.h"
 
 namespace defserver {
 
 namespace {
 
 constexpr const char* kText = "text/plain";
-constexpr const char* kErrorPage =
-    "<html><head><title>Server Error</title></head><body><h1>Server Error</h1>"
-    "<p>The page cannot be displayed.</p></body></html>";
 
 std::string Param(const std::map<std::string, std::string>& params, const std::string& name) {
     const auto found = params.find(name);
     return found == params.end() ? std::string() : found->second;
 }
 
-void Misbehave(const std::string& mode, const Answer& answer, int slowPauseMs, httplib::Response& response) {
-    if (mode == "status") {
-        response.status = 500;
-        response.set_content("Internal Server Error", kText);
-    } else if (mode == "html") {
-        response.status = 200;
-        response.set_content(kErrorPage, "text/html");
-    } else if (mode == "short") {
-        // Announces more than it sends, then closes the connection.
-        const std::string body = answer.body;
-        response.set_content_provider(body.size() + 64, kText,
-                                      [body](std::size_t, std::size_t, httplib::DataSink& sink) {
-                                          sink.write(body.data(), body.size());
-                                          return false;
-                                      });
-    } else {
-        // "slow": three pieces with pauses between them.
-        const std::string body = answer.body;
-        response.set_content_provider(
-            body.size(), kText, [body, slowPauseMs](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                const std::size_t piece = std::max<std::size_t>(1, (body.size() + 2) / 3);
-                const std::size_t size = std::min(piece, body.size() - offset);
-                if (offset > 0) std::this_thread::sleep_for(std::chrono::milliseconds(slowPauseMs));
-                sink.write(body.data() + offset, size);
-                return true;
-            });
-    }
-}
-
 }  // namespace
 
-DefinitionServer::DefinitionServer(ServerOptions options)
-    : options_(std::move(options)), http_(std::make_unique<httplib::Server>()) {
-    if (!options_.feedback.empty()) feedback_ = std::make_unique<Feedback>(options_.feedback);
+DefinitionServer::DefinitionServer(ServerOptions options, std::unique_ptr<FeedbackStore> feedback,
+                                   std::unique_ptr<Signer> signer)
+    : options_(std::move(options)),
+      changes_(options_.changes, options_.report, LocalNow),
+      feedback_(std::move(feedback)),
+      signer_(std::move(signer)),
+      feedbackLimit_(options_.feedbackPerMinute),
+      http_(std::make_unique<httplib::Server>()) {
+    Route();
+}
+
+void DefinitionServer::Route() {
+    // The program sends no body; a client that does is refused before its
+    // body is read (413). A longer request line gets 414.
+    http_->set_payload_max_length(kMaxRequestBody);
     // Answers a request as it should, or misbehaves as its address asks.
     auto answer = [this](const httplib::Request& request, httplib::Response& response, const std::string& name,
                          const Answer& plain) {
-        const std::string mode = request.matches[1].str();
-        const std::string only = request.matches[2].str();
+        const std::string mode = options_.testControl ? request.matches[1].str() : "";
+        const std::string only = options_.testControl ? request.matches[2].str() : "";
         if (!mode.empty() && plain.status == 200 && (only.empty() || only == name)) {
-            Misbehave(mode, plain, options_.slowPauseMs, response);
+            Misbehave(mode, plain, options_.slowPauseMs, stopping_, response);
             return;
         }
         response.status = plain.status;
         response.set_content(plain.body, kText);
     };
-    http_->Get(R"((?:/misbehave/(status|html|short|slow)(?:-(\w+))?)?/asp/(\w+)\.asp)",
-               [this, answer](const httplib::Request& request, httplib::Response& response) {
-                   Log(request.target);
-                   std::map<std::string, std::string> params(request.params.begin(), request.params.end());
-                   const std::string name = request.matches[3].str();
-                   answer(request, response, name, Respond(name, params));
-               });
-    http_->Get(R"((?:/misbehave/(status|html|short|slow)(?:-(\w+))?)?/Languages/(\d{1,9})/Localization\.txt)",
+    // Without test control the misbehaving addresses do not exist.
+    const std::string prefix =
+        options_.testControl ? R"((?:/misbehave/(status|html|short|slow|trickle|hang|tamper|drop|replay)(?:-(\w+))?)?)" : "()()";
+    http_->Get(prefix + R"(/asp/(\w+)\.asp)", [this, answer](const httplib::Request& request,
+                                                             httplib::Response& response) {
+        Log(request.target);
+        std::map<std::string, std::string> params(request.params.begin(), request.params.end());
+        const std::string name = request.matches[3].str();
+        if (name == "getData" || name == "submitFP") {
+            if (!feedbackLimit_.Allow(request.remote_addr)) {
+                response.status = 429;
+                response.set_content("ERROR: too many requests", kText);
+                return;
+            }
+            answer(request, response, name, Feedback(name, params));
+            return;
+        }
+        if (options_.testControl && request.matches[1].str() == "replay") {
+            params["date"] = bastion::FormatGeneralDate(EmptyLogDate());
+        }
+        answer(request, response, name, Respond(name, params));
+    });
+    http_->Get(prefix + R"(/Languages/(\d{1,9})/Localization\.txt)",
                [this, answer](const httplib::Request& request, httplib::Response& response) {
                    Log(request.target);
                    answer(request, response, "Localization", LanguageFile(request.matches[3].str()));
                });
-    if (options_.testControl) {
-        http_->Get("/test/stop", [this](const httplib::Request&, httplib::Response& response) {
-            response.set_content("stopping", kText);
-            http_->stop();
-        });
-        http_->Get("/test/feedback", [this](const httplib::Request& request, httplib::Response& response) {
-            std::string body;
-            if (feedback_) {
-                for (const std::vector<std::string>& row : feedback_->Rows(request.get_param_value("table"))) {
-                    for (const std::string& text : row) body += std::to_string(text.size()) + ":" + text;
-                }
+    if (!options_.testControl) return;
+    http_->Get("/test/stop", [this](const httplib::Request&, httplib::Response& response) {
+        response.set_content("stopping", kText);
+        Stop();
+    });
+    http_->Get("/test/feedback", [this](const httplib::Request& request, httplib::Response& response) {
+        std::string body;
+        if (feedback_) {
+            std::lock_guard<std::mutex> hold(feedbackLock_);
+            for (const std::vector<std::string>& row : feedback_->Rows(request.get_param_value("table"))) {
+                for (const std::string& text : row) body += std::to_string(text.size()) + ":" + text;
             }
-            response.set_content(body, "application/octet-stream");
-        });
-    }
+        }
+        response.set_content(body, "application/octet-stream");
+    });
 }
 
 DefinitionServer::~DefinitionServer() = default;
 
 Answer DefinitionServer::Respond(const std::string& name, const std::map<std::string, std::string>& params) {
-    if (name == "currentDateNEW" || name == "date") {
-        return {200, bastion::FormatGeneralDate(LatestDate(ReadChangeLog(options_.changes)))};
+    if (name != "currentDateNEW" && name != "date" && name != "getDefsNEW") return {404, "not found"};
+    // Without its folder the server knows no date; the first day's would
+    // send every client back to the beginning.
+    const std::optional<ChangeLog> log = changes_.Read();
+    if (!log) return {503, "ERROR: the definitions are not available"};
+    if (name != "getDefsNEW") return {200, bastion::FormatGeneralDate(LatestDate(*log))};
+    const std::string asked = Param(params, "date");
+    const std::optional<bastion::DateTime> since = bastion::ParseGeneralDate(asked);
+    if (!since) return {400, "no date"};
+    const std::string records = DeltaSince(*log, *since);
+    if (!signer_) return {200, records};
+    // The date the client asked with, as it sent it, and the date it holds
+    // after applying: what the signature vouches for besides the records.
+    const std::size_t count = ChangesSince(*log, *since);
+    const bastion::DateTime to = std::max(LatestDate(*log), *since);
+    return {200, WithSignature(*signer_, "DELTA|" + asked + "|" + bastion::FormatGeneralDate(to) + "|" +
+                                             std::to_string(count) + "[BR]" + records)};
+}
+
+Answer DefinitionServer::Feedback(const std::string& name, const std::map<std::string, std::string>& params) {
+    if (!feedback_) return {503, "ERROR"};
+    std::lock_guard<std::mutex> hold(feedbackLock_);
+    if (name == "getData") {
+        return feedback_->AddData(Param(params, "data")) ? Answer{200, "Added"} : Answer{500, "ERROR"};
     }
-    if (name == "getDefsNEW") {
-        const std::optional<bastion::DateTime> since = bastion::ParseGeneralDate(Param(params, "date"));
-        if (!since) return {400, "no date"};
-        return {200, DeltaSince(ReadChangeLog(options_.changes), *since)};
-    }
-    if (name == "getData" || name == "submitFP") {
-        if (!feedback_ || !feedback_->Ok()) return {503, "ERROR"};
-        if (name == "getData") {
-            return feedback_->AddData(Param(params, "data")) ? Answer{200, "Added"} : Answer{500, "ERROR"};
-        }
-        return feedback_->AddFalsePositive(Param(params, "files"), Param(params, "details")) ? Answer{200, "OK"}
-                                                                                              : Answer{500, "ERROR"};
-    }
-    return {404, "not found"};
+    return feedback_->AddFalsePositive(Param(params, "files"), Param(params, "details")) ? Answer{200, "OK"}
+                                                                                          : Answer{500, "ERROR"};
 }
 
 Answer DefinitionServer::LanguageFile(const std::string& number) {
@@ -127,7 +130,7 @@ Answer DefinitionServer::LanguageFile(const std::string& number) {
     std::ifstream in(options_.languages / number / "Localization.txt", std::ios::binary);
     if (!in) return {404, "not found"};
     std::string body((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return {200, body};
+    return {200, signer_ ? WithSignature(*signer_, body) : body};
 }
 
 int DefinitionServer::Bind(const std::string& host, int port) {
@@ -137,11 +140,14 @@ int DefinitionServer::Bind(const std::string& host, int port) {
 
 bool DefinitionServer::Listen() { return http_->listen_after_bind(); }
 
-void DefinitionServer::Stop() { http_->stop(); }
+void DefinitionServer::Stop() {
+    stopping_ = true;
+    http_->stop();
+}
 
 void DefinitionServer::Log(const std::string& line) {
     if (options_.requestLog.empty()) return;
-    std::lock_guard<std::mutex> lock(logLock_);
+    std::lock_guard<std::mutex> hold(logLock_);
     std::ofstream(options_.requestLog, std::ios::app | std::ios::binary) << line << "\n";
 }
 

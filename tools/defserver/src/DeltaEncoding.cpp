@@ -81,12 +81,20 @@ std::string DeltaSince(const ChangeLog& log, const bastion::DateTime& since) {
     return delta;
 }
 
+std::size_t ChangesSince(const ChangeLog& log, const bastion::DateTime& since) {
+    std::size_t count = 0;
+    for (const ChangeSet& set : log.sets) {
+        if (set.date > since) count += set.changes.size();
+    }
+    return count;
+}
+
 std::vector<std::pair<std::string, std::string>> StarterFiles(const ChangeLog& log) {
     const bastion::ParsedDelta parsed = bastion::ParseDefinitionDelta(DeltaSince(log, EmptyLogDate()));
     std::vector<std::pair<std::string, std::string>> files;
     for (std::size_t file = 0; file < bastion::kDeltaFileCount; ++file) {
         files.emplace_back(std::string(bastion::DeltaFileName(file)),
-                           bastion::ApplyFileChange(bastion::PlanFileChange(parsed, file), ""));
+                           bastion::ApplyFileChange(bastion::PlanFileChange(parsed, file), "").content);
     }
     files.emplace_back("date.dat", bastion::FormatGeneralDate(LatestDate(log)) + "\r\n");
     return files;

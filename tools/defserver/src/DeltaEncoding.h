@@ -20,6 +20,8 @@ std::string EncodeRecord(const Change& change);
 
 // Every change of the sets dated after since, oldest first.
 std::string DeltaSince(const ChangeLog& log, const bastion::DateTime& since);
+// How many records that delta holds.
+std::size_t ChangesSince(const ChangeLog& log, const bastion::DateTime& since);
 
 // The definition files (name and content) and "date.dat" that a client
 // holds after applying the whole log to an empty data folder.

@@ -1,9 +1,10 @@
 // defserver: the reference definition server, and the build's maker of the
 // starter definitions.
 //
-//   defserver serve --changes DIR [--languages DIR] [--feedback FILE] [--host HOST] [--port N]
-//                   [--port-file FILE] [--request-log FILE] [--lifetime SECONDS]
-//                   [--test-control]
+//   defserver serve --changes DIR [--languages DIR] [--feedback FILE] [--key KEY.pem]
+//                   [--feedback-limit N] [--host HOST] [--port N] [--port-file FILE]
+//                   [--request-log FILE] [--lifetime SECONDS] [--test-control]
+//   defserver keygen --out KEY.pem
 //   defserver starter --changes DIR --out DIR
 //   defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE
 #include <chrono>
@@ -17,6 +18,9 @@
 
 #include "ChangeLog.h"
 #include "DefinitionServer.h"
+#include "FeedbackStore.h"
+#include "Signing.h"
+#include "common/Base64.h"
 #include "DeltaEncoding.h"
 #include "EasyPrivacy.h"
 
@@ -25,8 +29,10 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: defserver serve --changes DIR [--languages DIR] [--feedback FILE] [--host HOST] [--port N]\n"
-    "                       [--port-file FILE] [--request-log FILE] [--lifetime SECONDS] [--test-control]\n"
+    "usage: defserver serve --changes DIR [--languages DIR] [--feedback FILE] [--key KEY.pem]\n"
+    "                       [--feedback-limit N] [--host HOST] [--port N] [--port-file FILE]\n"
+    "                       [--request-log FILE] [--lifetime SECONDS] [--test-control]\n"
+    "       defserver keygen --out KEY.pem\n"
     "       defserver starter --changes DIR --out DIR\n"
     "       defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE\n";
 
@@ -37,9 +43,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         std::string name = argv[i];
         if (name.rfind("--", 0) != 0) return false;
         if (name == "--test-control") {
-            options[name] = "1";
+            options.insert_or_assign(name, std::string("1"));
         } else if (i + 1 < argc) {
-            options[name] = argv[++i];
+            options.insert_or_assign(name, std::string(argv[++i]));
         } else {
             return false;
         }
@@ -70,26 +76,46 @@ void ReportProblems(const defserver::ChangeLog& log) {
     for (const std::string& problem : log.problems) std::cerr << "defserver: " << problem << "\n";
 }
 
+int Fail(const std::string& message) {
+    std::cerr << "defserver: " << message << "\n";
+    return 1;
+}
+
 int Serve(const Options& options) {
     if (!options.count("--changes")) return std::cerr << kUsage, 2;
     defserver::ServerOptions server;
     server.changes = options.at("--changes");
     if (options.count("--languages")) server.languages = options.at("--languages");
-    if (options.count("--feedback")) server.feedback = options.at("--feedback");
     if (options.count("--request-log")) server.requestLog = options.at("--request-log");
+    if (options.count("--feedback-limit")) server.feedbackPerMinute = std::stoi(options.at("--feedback-limit"));
     server.testControl = options.count("--test-control") != 0;
-    ReportProblems(defserver::ReadChangeLog(server.changes));
+    server.report = [](const std::string& problem) { std::cerr << "defserver: " << problem << "\n"; };
 
-    defserver::DefinitionServer http(server);
+    // What the server cannot do without stops it now, not at the first
+    // request.
+    std::string error;
+    std::unique_ptr<defserver::FeedbackStore> feedback;
+    if (options.count("--feedback")) {
+        feedback = defserver::OpenFeedbackStore(options.at("--feedback"), error);
+        if (!feedback) return Fail(error);
+    }
+    std::unique_ptr<defserver::Signer> signer;
+    if (options.count("--key")) {
+        signer = defserver::Signer::Load(options.at("--key"), error);
+        if (!signer) return Fail(error);
+        const std::string probe = "defserver";
+        if (!defserver::VerifySignature(signer->PublicKey(), probe, signer->Sign(probe))) {
+            return Fail("the key " + options.at("--key") + " does not sign");
+        }
+    }
+    defserver::DefinitionServer http(server, std::move(feedback), std::move(signer));
+    if (!http.ChangesReadable()) return Fail("cannot read the change sets in " + server.changes.string());
+
     const std::string host = options.count("--host") ? options.at("--host") : "127.0.0.1";
     const int port = http.Bind(host, options.count("--port") ? std::stoi(options.at("--port")) : 8080);
-    if (port < 0) {
-        std::cerr << "defserver: cannot listen on " << host << "\n";
-        return 1;
-    }
+    if (port < 0) return Fail("cannot listen on " + host);
     if (options.count("--port-file") && !WriteAll(options.at("--port-file"), std::to_string(port) + "\n")) {
-        std::cerr << "defserver: cannot write the port file\n";
-        return 1;
+        return Fail("cannot write the port file");
     }
     if (options.count("--lifetime")) {
         const int seconds = std::stoi(options.at("--lifetime"));
@@ -100,6 +126,18 @@ int Serve(const Options& options) {
     }
     std::cerr << "defserver: serving " << server.changes << " on http://" << host << ":" << port << "/\n";
     return http.Listen() ? 0 : 1;
+}
+
+int Keygen(const Options& options) {
+    if (!options.count("--out")) return std::cerr << kUsage, 2;
+    std::string error;
+    const std::unique_ptr<defserver::Signer> signer = defserver::Signer::Generate(options.at("--out"), error);
+    if (!signer) return Fail(error);
+    // What BASTION_DEFINITION_KEY takes, printed and kept beside the key.
+    const std::string publicKey = bastion::Base64Encode(signer->PublicKey()) + "\n";
+    std::cout << publicKey;
+    if (!WriteAll(options.at("--out") + ".pub", publicKey)) return Fail("cannot write " + options.at("--out") + ".pub");
+    return 0;
 }
 
 int Starter(const Options& options) {
@@ -146,6 +184,7 @@ int main(int argc, char** argv) {
     try {
         const std::string command = argv[1];
         if (command == "serve") return Serve(options);
+        if (command == "keygen") return Keygen(options);
         if (command == "starter") return Starter(options);
         if (command == "easyprivacy") return EasyPrivacy(options);
     } catch (const std::exception& error) {

@@ -9,10 +9,18 @@
 #include <sstream>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "ChangeLog.h"
 #include "DefinitionServer.h"
 #include "DeltaEncoding.h"
-#include "Feedback.h"
+#include "FeedbackStore.h"
+#include "RateLimiter.h"
+#include "Signing.h"
+#include "common/Base64.h"
 #include "definitions/DefinitionCodec.h"
 #include "common/Lines.h"
 #include "update/DefinitionDelta.h"
@@ -51,17 +59,26 @@ protected:
         folder = fs::temp_directory_path() / ("defserver-test-" + std::to_string(::getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder / "changes");
+        fs::create_directories(folder / "languages" / "7");
         Write(folder / "changes" / "a.changes",
               "# first\nDATE 3/17/2006\nADD FILE evil.exe=Evil|[windir]|Adware\nADD COOK tracker.example\n"
               "ADD REG 1^Software\\Evil^Run=Evil Run|Adware\nBOGUS line\nADD NOPE x\n");
         Write(folder / "changes" / "b.changes", "DATE 5/1/2024 2:30:00 PM\nDEL FILE evil.exe\nADD SFILE safe.exe=Safe|[windir]\n");
         Write(folder / "changes" / "notes.md", "DATE 1/1/2030\nADD FILE ignored.exe=x|y|z\n");
+        Write(folder / "languages" / "7" / "Localization.txt", "<LANGUAGE_GROUP>x</LANGUAGE_GROUP>\r\n");
+    }
+    // The server on a free port of 127.0.0.1, with the options as changed.
+    void Start(const std::function<void(ServerOptions&)>& change = {}, std::unique_ptr<Signer> signer = nullptr) {
         ServerOptions options;
         options.changes = folder / "changes";
-        options.feedback = (folder / "feedback.sqlite").string();
+        options.languages = folder / "languages";
         options.requestLog = folder / "requests.log";
         options.slowPauseMs = 50;
-        server = std::make_unique<DefinitionServer>(options);
+        options.report = [this](const std::string& problem) { reported.push_back(problem); };
+        if (change) change(options);
+        std::string error;
+        server = std::make_unique<DefinitionServer>(
+            options, OpenFeedbackStore((folder / "feedback.sqlite").string(), error), std::move(signer));
         port = server->Bind("127.0.0.1", 0);
         ASSERT_GT(port, 0);
         thread = std::thread([this] { server->Listen(); });
@@ -75,16 +92,36 @@ protected:
 
     httplib::Result Get(const std::string& target) {
         httplib::Client client("127.0.0.1", port);
+        client.set_read_timeout(std::chrono::seconds(2));
         return client.Get(target.c_str());
+    }
+    // The first line of the server's answer to raw request bytes.
+    std::string StatusLine(const std::string& request) {
+        const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        std::string answer;
+        if (::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+            ::send(socket, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
+            char buffer[256];
+            const ssize_t received = ::recv(socket, buffer, sizeof(buffer), 0);
+            if (received > 0) answer.assign(buffer, static_cast<std::size_t>(received));
+        }
+        ::close(socket);
+        return answer.substr(0, answer.find("\r\n"));
     }
 
     fs::path folder;
     std::unique_ptr<DefinitionServer> server;
     std::thread thread;
     int port = 0;
+    std::vector<std::string> reported;
 };
 
 TEST_F(DefinitionServerTest, AnswersTheLatestDateAndTheChangesAfterTheClientsDate) {
+    Start();
     for (const char* path : {"/asp/currentDateNEW.asp?prog=Bastion&comp=Bastion%20Software", "/asp/date.asp"}) {
         auto answer = Get(path);
         ASSERT_TRUE(answer);
@@ -109,17 +146,80 @@ TEST_F(DefinitionServerTest, AnswersTheLatestDateAndTheChangesAfterTheClientsDat
     // Every request is in the log, as sent.
     EXPECT_NE(Read(folder / "requests.log").find("/asp/getDefsNEW.asp?prog=Bastion&comp=Bastion%20Software&date=3%2F16%2F2006\n"),
               std::string::npos);
+    // What cannot be sent was told when the folder was first read.
+    EXPECT_EQ(reported.size(), 2u);
 }
 
-TEST_F(DefinitionServerTest, StoresFeedbackAndAnswersAsTheClientExpects) {
+TEST_F(DefinitionServerTest, WithTheVendorsKeyEveryDeltaAndTranslationFileIsSigned) {
+    std::string error;
+    std::unique_ptr<Signer> signer = Signer::Generate((folder / "key.pem").string(), error);
+    ASSERT_TRUE(signer) << error;
+    const std::string publicKey = signer->PublicKey();
+    ASSERT_EQ(publicKey.size(), 65u);
+    Start({}, std::move(signer));
+    // The signed part and the signature of an answer.
+    auto split = [&](const std::string& answer) {
+        const std::size_t at = answer.rfind("[BR]SIGNATURE|");
+        EXPECT_NE(at, std::string::npos);
+        const std::string signedPart = answer.substr(0, at);
+        EXPECT_TRUE(VerifySignature(publicKey, signedPart,
+                                    bastion::Base64Decode(answer.substr(at + 14)).value_or("")));
+        return signedPart;
+    };
+    const std::string query = "/asp/getDefsNEW.asp?prog=a&comp=b&date=";
+    const std::string all = split(Get(query + "3%2F16%2F2006")->body);
+    EXPECT_EQ(all.substr(0, all.find("[BR]")), "DELTA|3/16/2006|5/1/2024 2:30:00 PM|5");
+    EXPECT_EQ(Records(all).size(), 5u) << "the header is no record";
+    // From the text as the client sent it; to no earlier than from.
+    const std::string later = split(Get(query + "03%2F18%2F2006%2001%3A00%20PM")->body);
+    EXPECT_EQ(later.substr(0, later.find("[BR]")), "DELTA|03/18/2006 01:00 PM|5/1/2024 2:30:00 PM|2");
+    EXPECT_EQ(split(Get(query + "6%2F1%2F2024")->body), "DELTA|6/1/2024|6/1/2024|0[BR]");
+    EXPECT_EQ(split(Get("/Languages/7/Localization.txt")->body), "<LANGUAGE_GROUP>x</LANGUAGE_GROUP>\r\n");
+    // Tampered bytes do not verify.
+    EXPECT_FALSE(VerifySignature(publicKey, all + " ", bastion::Base64Decode(
+                                                           Get(query + "3%2F16%2F2006")->body.substr(all.size() + 14))
+                                                           .value_or("")));
+}
+
+TEST_F(DefinitionServerTest, StoresFeedbackWithinEachAddresssShareAndAnswersAsTheClientExpects) {
+    Start([](ServerOptions& options) { options.feedbackPerMinute = 3; });
     EXPECT_EQ(Get("/asp/getData.asp?data=abc%7C")->body, "Added");
     EXPECT_EQ(Get("/asp/submitFP.asp?files=C:%5Ca.exe%7C&details=it%20is%20mine")->body, "OK");
-    Feedback feedback((folder / "feedback.sqlite").string());
-    EXPECT_EQ(feedback.Count("data"), 1);
-    EXPECT_EQ(feedback.Count("false_positives"), 1);
+    EXPECT_EQ(Get("/asp/getData.asp?data=def")->status, 200);
+    auto refused = Get("/asp/getData.asp?data=ghi");
+    EXPECT_EQ(refused->status, 429);
+    EXPECT_EQ(refused->body.rfind("ERROR", 0), 0u);
+    // The definitions are not part of the feedback's share.
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(Get("/asp/date.asp")->status, 200);
+    std::string error;
+    const auto store = OpenFeedbackStore((folder / "feedback.sqlite").string(), error);
+    ASSERT_TRUE(store) << error;
+    EXPECT_EQ(store->Rows("data").size(), 2u);
+    EXPECT_EQ(store->Rows("false_positives"), (std::vector<std::vector<std::string>>{{"C:\\a.exe|", "it is mine"}}));
+
+    RateLimiter limiter(2);
+    const auto start = RateLimiter::Clock::now();
+    EXPECT_TRUE(limiter.Allow("a", start));
+    EXPECT_TRUE(limiter.Allow("a", start));
+    EXPECT_FALSE(limiter.Allow("a", start + std::chrono::seconds(59)));
+    EXPECT_TRUE(limiter.Allow("b", start));
+    EXPECT_TRUE(limiter.Allow("a", start + std::chrono::seconds(61)));
+}
+
+TEST_F(DefinitionServerTest, CapsBodiesAndAddressesAndMisbehavesOnlyUnderTestControl) {
+    Start();
+    // The body is refused by its length, before a byte of it is read.
+    EXPECT_EQ(StatusLine("POST /asp/date.asp HTTP/1.1\r\nHost: x\r\nContent-Length: 52428800\r\n\r\n"),
+              "HTTP/1.1 413 Payload Too Large");
+    EXPECT_EQ(StatusLine("GET /asp/date.asp?x=" + std::string(kMaxRequestUri, 'a') + " HTTP/1.1\r\nHost: x\r\n\r\n"),
+              "HTTP/1.1 414 URI Too Long");
+    for (const char* mode : {"status", "html", "short", "slow", "trickle", "hang"}) {
+        EXPECT_EQ(Get(std::string("/misbehave/") + mode + "/asp/date.asp")->status, 404) << mode;
+    }
 }
 
 TEST_F(DefinitionServerTest, MisbehavesOnRequest) {
+    Start([](ServerOptions& options) { options.testControl = true; });
     const std::string date = "/asp/currentDateNEW.asp?prog=a&comp=b";
     EXPECT_EQ(Get("/misbehave/status" + date)->status, 500);
     auto html = Get("/misbehave/html" + date);
@@ -131,6 +231,8 @@ TEST_F(DefinitionServerTest, MisbehavesOnRequest) {
     // The connection ends before the announced length: no whole answer.
     auto cut = Get("/misbehave/short" + date);
     EXPECT_TRUE(!cut || cut->body != "5/1/2024 2:30:00 PM");
+    // No answer within the client's two seconds.
+    EXPECT_FALSE(Get("/misbehave/hang" + date));
 }
 
 TEST(ChangeLog, LeavesOutWhatCannotBeSentAndSaysWhere) {

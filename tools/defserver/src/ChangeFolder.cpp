@@ -1,0 +1,102 @@
+#include "ChangeFolder.h"
+
+#include <algorithm>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+namespace defserver {
+
+using bastion::DateTime;
+
+namespace {
+
+constexpr long long kDaySeconds = 24 * 60 * 60;
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+DateTime LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return DateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+ChangeFolder::ChangeFolder(std::filesystem::path folder, std::function<void(const std::string&)> report,
+                           std::function<DateTime()> now)
+    : folder_(std::move(folder)), report_(std::move(report)), now_(std::move(now)) {}
+
+void ChangeFolder::Report(const std::string& message) {
+    if (reported_.insert(message).second && report_) report_(message);
+}
+
+std::optional<ChangeLog> ChangeFolder::Read() {
+    std::lock_guard<std::mutex> hold(lock_);
+    std::error_code error;
+    std::vector<std::filesystem::path> paths;
+    for (std::filesystem::directory_iterator entry(folder_, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (entry->is_regular_file() && entry->path().extension() == ".changes") paths.push_back(entry->path());
+    }
+    if (error) {
+        Report(folder_.string() + ": " + error.message());
+        return std::nullopt;
+    }
+    std::sort(paths.begin(), paths.end());
+
+    std::map<std::string, Parsed> seen;
+    // The files read for the first time (or again, after a change).
+    std::set<std::string> fresh;
+    for (const auto& path : paths) {
+        const std::string name = path.filename().string();
+        std::error_code statError;
+        const auto written = std::filesystem::last_write_time(path, statError);
+        const std::uintmax_t size = std::filesystem::file_size(path, statError);
+        auto cached = files_.find(name);
+        if (cached == files_.end() || cached->second.written != written || cached->second.size != size) {
+            Parsed parsed;
+            parsed.written = written;
+            parsed.size = size;
+            parsed.set = ParseChangeSet(ReadAll(path), name, parsed.problems, parsed.valid);
+            cached = files_.insert_or_assign(name, std::move(parsed)).first;
+            fresh.insert(name);
+        }
+        seen.insert(*cached);
+    }
+    files_ = std::move(seen);
+
+    ChangeLog log;
+    const DateTime latestAllowed = bastion::AddSeconds(now_(), kDaySeconds);
+    std::optional<DateTime> before = published_;
+    for (const auto& [name, parsed] : files_) {
+        for (const std::string& problem : parsed.problems) Report(problem);
+        if (!parsed.valid) continue;
+        const std::string date = bastion::FormatGeneralDate(parsed.set.date);
+        if (parsed.set.date > latestAllowed) {
+            // Reported each time it is met anew: a date far ahead is most
+            // likely a typing error, and is served once its day is near.
+            Report(name + ": refused: dated " + date + ", more than a day ahead of the server's clock");
+            continue;
+        }
+        if (fresh.count(name) != 0 && before && parsed.set.date < *before && !parsed.set.changes.empty()) {
+            Report(name + ": warning: dated " + date + ", before " + bastion::FormatGeneralDate(*before) +
+                   " already published; clients past " + date + " will not receive it");
+        }
+        if (!parsed.set.changes.empty()) before = std::max(before.value_or(parsed.set.date), parsed.set.date);
+        log.sets.push_back(parsed.set);
+    }
+    std::stable_sort(log.sets.begin(), log.sets.end(),
+                     [](const ChangeSet& a, const ChangeSet& b) { return a.date < b.date; });
+    const DateTime latest = LatestDate(log);
+    if (!published_ || *published_ < latest) published_ = latest;
+    return log;
+}
+
+}  // namespace defserver

@@ -1,0 +1,59 @@
+// The folder of change sets as a running server reads it: again at every
+// request, so that a vendor publishes by adding a file, but each file parsed
+// only when it is new or changed, and each problem reported once, when it
+// is first met. Beyond the rules of a single set:
+//   - a set dated more than a day ahead of the server's clock is refused
+//     (until that day is near);
+//   - a set dated before one already published (read earlier, or before it
+//     in name order) is served, with a warning: clients past its date will
+//     not receive it.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "ChangeLog.h"
+
+namespace defserver {
+
+class ChangeFolder {
+public:
+    // report receives every problem and warning once; now is the server's
+    // clock.
+    ChangeFolder(std::filesystem::path folder, std::function<void(const std::string&)> report,
+                 std::function<bastion::DateTime()> now);
+
+    // The sets to serve, oldest first; nullopt when the folder cannot be
+    // listed (missing, unreadable): the server then has no date to give.
+    std::optional<ChangeLog> Read();
+
+private:
+    struct Parsed {
+        std::filesystem::file_time_type written;
+        std::uintmax_t size = 0;
+        bool valid = false;
+        ChangeSet set;
+        std::vector<std::string> problems;
+    };
+
+    void Report(const std::string& message);
+
+    const std::filesystem::path folder_;
+    const std::function<void(const std::string&)> report_;
+    const std::function<bastion::DateTime()> now_;
+    std::mutex lock_;
+    std::map<std::string, Parsed> files_;
+    std::set<std::string> reported_;
+    // The newest date served so far.
+    std::optional<bastion::DateTime> published_;
+};
+
+// The server's clock as a date.
+bastion::DateTime LocalNow();
+
+}  // namespace defserver
