@@ -193,7 +193,7 @@ fakefs::Node* FakeFileSystem::ChildOrShort(const Node& folder, const std::string
 }
 
 std::string FakeFileSystem::FinalText(const Path& path, int hops) const {
-    Path final{path.drive, {}, false};
+    Path final{path.drive, path.share, {}, false};
     Node* node = Root(path, true);
     for (const std::string& part : path.parts) {
         // Below a junction the path goes on where the junction leads.
