@@ -246,7 +246,9 @@ TEST_F(ConsoleRemovalTest, WhatARemovalReachesIsWhatIsThereAndWhatItReportsIsWha
     output = RunScanner(L"quarantine restore --all", exitCode);
     EXPECT_EQ(exitCode, 0u) << output;
     std::vector<std::string> names;
-    for (const platform::DirEntry& entry : files.ListDirectory(trail)->entries) names.push_back(entry.name);
+    const std::optional<platform::DirListing> restored = files.ListDirectory(trail);
+    ASSERT_TRUE(restored);
+    for (const platform::DirEntry& entry : restored->entries) names.push_back(entry.name);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"SpyDir", "evil.exe ", "evil.exe."}));
     EXPECT_EQ(files.ReadFile(trail + "\\evil.exe "), "MZ evil.exe ");
