@@ -84,7 +84,12 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
     controller.Hooks().makeReport = [this] { WriteReport(); };
     controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     controller.Hooks().clearRemovalProblems = [this] { removal.deleteFailed.lstProblem.Clear(); };
-    controller.Hooks().removeTicked = [this] { removal.RemoveUnattended(); };
+    controller.Hooks().removeTicked = [this] {
+        // The report written after it shows every item found, with what
+        // became of each.
+        automaticRemoval_.found = state.ResultsList().Rows();
+        automaticRemoval_.results = ResultsOfRows(automaticRemoval_.found, removal.RemoveUnattended());
+    };
     RemovalHooks& hooks = removal.Hooks();
     hooks.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     hooks.showResultsPage = [this] {
@@ -130,7 +135,7 @@ void App::RefreshDrives() { RefreshDriveList(platform.files, form.lvwHardDrives,
 bool App::WriteReport() {
     const ScanTimes& times = controller.Times();
     return MakeReport({platform.files, platform.codePage, dataFolder, identity, times.started, times.finished, form,
-                       times.scheduled, times.removeAutomatically});
+                       times.scheduled, times.removeAutomatically, &automaticRemoval_});
 }
 
 }  // namespace bastion

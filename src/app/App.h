@@ -14,6 +14,7 @@
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
 #include "removal/RemovalEngine.h"
+#include "report/ScanReport.h"
 #include "report/Feedback.h"
 #include "scan/processes/ProcessScanner.h"
 #include "scheduler/Scheduler.h"
@@ -125,6 +126,10 @@ public:
     // running programs named that only they may stop (the window's side
     // sets it; the console scanner has none).
     std::function<void(const std::vector<std::string>& fileNames)> offerElevatedRestart;
+
+private:
+    // The last automatic removal after a scheduled scan, for its report.
+    AutomaticRemoval automaticRemoval_;
 };
 
 }  // namespace bastion

@@ -187,8 +187,8 @@ void MainWindowHandlers::ShowRestore() {
     Quarantine quarantine(app_.platform.files, app_.platform.codePage, app_.platform.clock, app_.dataFolder);
     frmRestore_Load(restore_, quarantine);
     restore_.cmdRestore.onClick = [this, &quarantine] {
-        cmdRestore_Click(restore_, {quarantine, app_.platform.registry, app_.dialogs, app_.messages,
-                                    app_.identity.productName, app_.operations,
+        cmdRestore_Click(restore_, {quarantine, app_.platform.registry, app_.platform.shell, app_.dialogs,
+                                    app_.messages, app_.identity.productName, app_.operations,
                                     [this](bool enable) { app_.shieldTimers.EnableShieldTimers(enable); }});
     };
     restore_.SetVisible(true);

@@ -123,9 +123,8 @@ int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, con
     bool allRemoved = report.ran;
     output.Out("\n");
     for (const RemovedItem& item : report.items) {
-        const bool removed = item.result == RemovalResult::Removed || item.result == RemovalResult::Gone;
-        allRemoved = allRemoved && removed;
-        output.Out(std::string(removed ? "removed" : "failed") + "\t" + Field(item.location) + "\n");
+        allRemoved = allRemoved && item.result == RemovalResult::Removed;
+        output.Out(std::string(RemovalResultWord(item.result)) + "\t" + Field(item.location) + "\n");
     }
     return allRemoved && !runningThreatLeft ? kExitThreatsFound : kExitError;
 }

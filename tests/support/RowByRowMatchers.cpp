@@ -66,6 +66,13 @@ bool SkipForFolderKind(const std::string& found, const std::string& rowFolder) {
     return false;
 }
 
+// Blanks around a name and dots after it do not count, as Win32 opens it.
+std::string AsOpened(std::string_view name) {
+    std::string opened = Trim(name);
+    while (!opened.empty() && (opened.back() == '.' || opened.back() == ' ')) opened.pop_back();
+    return opened;
+}
+
 std::size_t Characters(std::string_view text) {
     std::size_t n = 0;
     std::size_t pos = 0;
@@ -80,7 +87,7 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
     if (path.empty() || path == " ") return;
     const std::size_t last = path.rfind('\\');
     const std::string folder = last == std::string_view::npos ? "" : ToLower(path.substr(0, last + 1));
-    const std::string name = ToLower(Trim(last == std::string_view::npos ? path : path.substr(last + 1)));
+    const std::string name = ToLower(AsOpened(last == std::string_view::npos ? path : path.substr(last + 1)));
     const std::string drive = ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
     const long long depth = Count(folder, '\\');
     const DefinitionTable& table = context.tables.Files();
@@ -92,7 +99,8 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
         bool matches = Characters(name) > 16 && ContainsIgnoreCase(name, ".exe");
         if (!matches) matches = FolderTest(context, folder, depth, row.folder);
         if (!matches) continue;
-        const std::string found = folder + name;
+        // Reported as walked, in its own case.
+        const std::string found(path);
         if (context.safety.IsProtectedPath(found)) return;
         if (context.exclusions.IsExcluded(found)) {
             context.state.AddExcludedRow(found);
@@ -110,9 +118,9 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
 }
 
 void RowByRowMatchFoundDirectory(ScanContext& context, std::string_view path) {
-    std::string folder(path);
-    if (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
-    folder = ToLower(Trim(folder));
+    std::string found(path);
+    if (found.size() > 1 && found.back() == '\\') found.pop_back();
+    const std::string folder = ToLower(AsOpened(found));
     const std::string drive = ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
     const long long depth = Count(folder, '\\');
     const DefinitionTable& table = context.tables.Directories();
@@ -123,17 +131,17 @@ void RowByRowMatchFoundDirectory(ScanContext& context, std::string_view path) {
         if (rowFolder.size() > 1 && rowFolder.back() == '\\') rowFolder.pop_back();
         if (rowFolder != folder) continue;
         if (!FolderTest(context, folder, depth, row.folder)) continue;
-        if (context.safety.IsProtectedPath(folder)) return;
-        if (context.exclusions.IsExcluded(folder)) {
-            context.state.AddExcludedRow(folder + "\\");
+        if (context.safety.IsProtectedPath(found)) return;
+        if (context.exclusions.IsExcluded(found)) {
+            context.state.AddExcludedRow(found + "\\");
             return;
         }
-        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, folder))) return;
+        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return;
         if (SkipForFolderKind(folder, row.folder)) continue;
-        context.state.AddFileQueueRow(folder, "FILE");
+        context.state.AddFileQueueRow(found, "FILE");
         context.state.IncrementTracesFound();
-        context.state.AddActivityRow(row.threat, ui::kIconFile, folder);
-        context.state.AddResultRow(row.threat + " Directory", ui::kIconFolder, folder, row.type, ui::kIconFile);
+        context.state.AddActivityRow(row.threat, ui::kIconFile, found);
+        context.state.AddResultRow(row.threat + " Directory", ui::kIconFolder, found, row.type, ui::kIconFile);
         CountOne(context.state.counters.itemsFound);
         return;
     }

@@ -6,6 +6,7 @@
 #include "ShieldFixture.h"
 #include "app/MainWindowHandlers.h"
 #include "app/StartupSequence.h"
+#include "common/Text.h"
 #include "report/ScanReport.h"
 #include "scheduler/Schedule.h"
 #include "ui/settings/SettingKeys.h"
@@ -158,14 +159,19 @@ TEST_F(SchedulePageTest, ResetShowsTheDefaultsAndStoresNothingUntilApply) {
 TEST_F(SchedulePageTest, AScheduledScanRunsUnattendedAndAsksForTheRemovalOfWhatItFound) {
     WriteDefinitions({});
     machine.files.WriteFile(DataFilePath(run.app.dataFolder, datafile::kFileDefinitions),
-                            EncodeDefinitionText("planted.exe=Planted|C:\\Spy|Adware") + "\r\n");
+                            EncodeDefinitionText("planted.exe=Planted|C:\\Spy|Adware") + "\r\n" +
+                                EncodeDefinitionText("held.exe=Held|C:\\Spy|Adware") + "\r\n");
     machine.files.AddFile("C:\\Spy\\planted.exe", "MZ");
+    machine.files.AddFile("C:\\Spy\\held.exe", "MZ");
+    machine.files.LockFile("C:\\Spy\\held.exe");
     run.dialogs.FailOnUnscriptedQuestion();
     int removals = 0;
+    const std::function<void()> removeTicked = run.app.controller.Hooks().removeTicked;
     run.app.controller.Hooks().removeTicked = [&] {
         ++removals;
         EXPECT_TRUE(run.app.controller.AutoDelete());
         EXPECT_TRUE(run.app.state.ResultsList().Item(0).checked);
+        removeTicked();
     };
     // A folder scan is chosen, which would ask for its folder.
     form.optScan[ui::kFolderScan].SetValue(true);
@@ -181,9 +187,18 @@ TEST_F(SchedulePageTest, AScheduledScanRunsUnattendedAndAsksForTheRemovalOfWhatI
 
     EXPECT_EQ(removals, 1);
     EXPECT_TRUE(form.optScan[ui::kSmartScan].Value());
-    EXPECT_EQ(run.app.state.ResultsList().Count(), 1u);
+    EXPECT_EQ(run.app.state.ResultsList().Count(), 1u) << "what was not removed stays";
+    // The report lists both, each with what became of it, and does not say
+    // they were all removed.
     const std::string report = machine.files.Content(ReportPath(run.app.dataFolder)).value_or("");
-    EXPECT_NE(report.find("Scheduled scan   : the items found were removed automatically"), std::string::npos);
+    EXPECT_NE(report.find("Scheduled scan   : 1 of the 2 items found could not be removed automatically"),
+              std::string::npos);
+    for (const char* block : {"File: C:\\Spy\\planted.exe", "File: C:\\Spy\\held.exe"}) {
+        const std::size_t at = report.find(block);
+        ASSERT_NE(at, std::string::npos) << block;
+        EXPECT_EQ(report.substr(report.find("Removal: ", at), 16),
+                  Contains(block, "planted") ? "Removal: removed" : "Removal: failed\r");
+    }
     EXPECT_FALSE(run.app.controller.AutoDelete() || run.app.controller.Unattended());
 
     // A scan the user starts removes nothing by itself.
