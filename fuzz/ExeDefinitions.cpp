@@ -7,12 +7,14 @@
 #include "harness/FuzzMachine.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
+#include "ui/GuardMessages.h"
 
 using namespace bastion;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ui::MessageCatalogue messages{testing::TestIdentity()};
     ui::FillDefaultMessages(messages);
+    ui::FillGuardMessages(messages);
     for (bool windows9x : {false, true}) {
         fuzz::FuzzMachine machine;
         if (windows9x) machine.machine.system.UseWindows9x();
@@ -20,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::UnattendedDialogs dialogs;
         ProcessScanner scanner(dialogs, messages, "Bastion");
         // The shield asks; an alert that is closed unanswered changes nothing.
-        scanner.SetAlert([](const std::string&, const std::string&) { return AlertAnswer::NoAnswer; });
+        scanner.SetAlert([](const std::string&, const std::string&, bool) { return AlertAnswer::NoAnswer; });
         for (ProcessScanCaller caller : {ProcessScanCaller::Scan, ProcessScanCaller::Shield}) {
             ScanContext context = machine.Context();
             scanner.ResetSignature();

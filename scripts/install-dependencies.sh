@@ -2,8 +2,9 @@
 # Installs, with apt-get, what building and testing Bastion needs and this
 # machine lacks: the native and mingw-w64 compilers, CMake and Ninja, Wine,
 # Xvfb and the X tools the window tests drive, GoogleTest and Google
-# Benchmark, cpp-httplib, SQLite and OpenSSL (which signs with the vendor's
-# key) for the definition server, uBlock Origin
+# Benchmark, cpp-httplib, SQLite, PostgreSQL (its client library, and the
+# server for the tests' private cluster) and OpenSSL (which signs with the
+# vendor's key) for the definition server, uBlock Origin
 # for the EasyPrivacy list the starter definitions take domains from, and
 # clang with its runtime libraries for the fuzz targets, chmcmd
 # (fp-utils) for the help file, wixl (msitools) for the Windows Installer
@@ -17,7 +18,7 @@ packages=(
   wine wine64
   xvfb xauth xdotool imagemagick x11-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libcpp-httplib-dev libsqlite3-dev libssl-dev pkg-config webext-ublock-origin-firefox
+  libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql libssl-dev pkg-config webext-ublock-origin-firefox
   clang-14 libclang-rt-14-dev
   python3 fp-utils wixl locales
 )

@@ -12,6 +12,8 @@
 #include "scan/walk/Walker.h"
 #include "scheduler/ScheduledScan.h"
 #include "ui/DefaultMessages.h"
+#include "ui/GuardMessages.h"
+#include "ui/settings/SettingKeys.h"
 #include "update/StarterDefinitions.h"
 
 namespace bastion {
@@ -20,6 +22,7 @@ ui::MessageCatalogue ProgramMessages(const ui::Identity& identity) {
     ui::MessageCatalogue catalogue(identity);
     ui::FillDefaultMessages(catalogue);
     FillRemovalMessages(catalogue);
+    ui::FillGuardMessages(catalogue);
     return catalogue;
 }
 
@@ -53,25 +56,46 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
                                  pump, operations, messages, this->identity, settings, dataFolder, state}),
       memoryShield(scanEnvironment, shieldTimers),
       homePageShield(HomePageShieldEnvironment{platform.registry, settings, pump, operations, shieldTimers,
-                                               this->identity.productName, form, memoryShield}),
-      scheduler(platform.clock, operations, [this] { StartScheduledScan(controller, form, settings); }),
+                                               this->identity.productName, form, memoryShield, this->dialogs,
+                                               messages, platform.clock}),
+      scheduler(platform.clock, operations, [this] { RunScheduledScan(); }),
       schedulePage(SchedulePageEnvironment{form, settings, shieldTimers, scheduler, this->dialogs, messages,
                                            this->identity.productName, platform.clock}),
       feedback(FeedbackEnvironment{platform.internet, platform.processes, platform.codePage, pump, operations,
                                    this->dialogs, messages, this->identity, settings, state}) {
     form.tmrScheduler.onTick = [this] { scheduler.CheckSchedule(); };
+    scheduler.onMissed = [this](const DateTime& moment) { ScheduledScanMissed(moment); };
+    // A command refused while a shield's alert waits says why.
+    operations.tellAlertWaiting = [this] {
+        this->dialogs.MessageBox(messages.getMessages(ui::msg::kAlertWaiting), this->identity.productName,
+                                 ui::MsgButtons::Ok, ui::MsgIcon::Information);
+    };
+    auto offerRestart = [this](const std::vector<std::string>& fileNames) {
+        if (offerElevatedRestart) offerElevatedRestart(fileNames);
+    };
+    memoryShield.offerElevatedRestart = offerRestart;
+    controller.Hooks().programsNotStopped = [offerRestart](const std::vector<ProgramNotStopped>& programs) {
+        std::vector<std::string> needAdministrator;
+        for (const ProgramNotStopped& program : programs) {
+            if (program.needsAdministrator) needAdministrator.push_back(program.fileName);
+        }
+        if (!needAdministrator.empty()) offerRestart(needAdministrator);
+    };
     controller.Hooks().makeReport = [this] { WriteReport(); };
     controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     controller.Hooks().clearRemovalProblems = [this] { removal.deleteFailed.lstProblem.Clear(); };
-    controller.Hooks().removeTicked = [this] { removal.RemoveUnattended(); };
+    controller.Hooks().removeTicked = [this] {
+        // The report written after it shows every item found, with what
+        // became of each.
+        automaticRemoval_.found = state.ResultsList().Rows();
+        automaticRemoval_.results = ResultsOfRows(automaticRemoval_.found, removal.RemoveUnattended());
+    };
     RemovalHooks& hooks = removal.Hooks();
     hooks.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     hooks.showResultsPage = [this] {
         if (controller.Hooks().showResultsPage) controller.Hooks().showResultsPage();
     };
-    hooks.refreshStatusPage = [this] {
-        RefreshStatusPage({this->platform.files, this->platform.codePage, dataFolder, this->identity, settings, state});
-    };
+    hooks.refreshStatusPage = [this] { RefreshStatusPage(StatusPageOf()); };
     updates.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     feedback.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     feedback.excludeTicked = [this] {
@@ -91,12 +115,27 @@ void App::LoadScanData() {
     RestoreDriveTicks(form.lvwHardDrives, settings);
 }
 
+StatusPage App::StatusPageOf() {
+    return {platform.files, platform.codePage, dataFolder, identity, messages, settings, state};
+}
+
+void App::ScheduledScanMissed(const DateTime& moment) {
+    settings.Write(ui::settings::kScheduleMissed, FormatGeneralDate(moment));
+    RefreshStatusPage(StatusPageOf());
+}
+
+void App::RunScheduledScan() {
+    settings.Write(ui::settings::kScheduleMissed, "");
+    RefreshStatusPage(StatusPageOf());
+    StartScheduledScan(controller, settings);
+}
+
 void App::RefreshDrives() { RefreshDriveList(platform.files, form.lvwHardDrives, settings); }
 
 bool App::WriteReport() {
     const ScanTimes& times = controller.Times();
     return MakeReport({platform.files, platform.codePage, dataFolder, identity, times.started, times.finished, form,
-                       times.scheduled, times.removeAutomatically});
+                       times.scheduled, times.removeAutomatically, &automaticRemoval_});
 }
 
 }  // namespace bastion

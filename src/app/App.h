@@ -4,7 +4,9 @@
 // the components by reference.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/SchedulePage.h"
 #include "definitions/DefinitionTables.h"
@@ -12,6 +14,7 @@
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
 #include "removal/RemovalEngine.h"
+#include "report/ScanReport.h"
 #include "report/Feedback.h"
 #include "scan/processes/ProcessScanner.h"
 #include "scheduler/Scheduler.h"
@@ -21,6 +24,7 @@
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
 #include "scan/state/ScanState.h"
+#include "scan/state/StatusPage.h"
 #include "ui/Dialogs.h"
 #include "ui/EventPump.h"
 #include "ui/Identity.h"
@@ -64,6 +68,14 @@ public:
 
     // The scan report of the last scan, as the end of a scan writes it.
     bool WriteReport();
+
+    // What the home page is filled from.
+    StatusPage StatusPageOf();
+    // A scheduled moment that started no scan is kept, and shown on the
+    // home page until the next scheduled scan starts.
+    void ScheduledScanMissed(const DateTime& moment);
+    // The scheduled scan of an occurrence.
+    void RunScheduledScan();
 
     platform::Platform& platform;
     // One operation at a time; a modal window holds background work off.
@@ -109,6 +121,15 @@ public:
     SchedulePage schedulePage;
     // The anonymous data, file name and false-positive requests.
     Feedback feedback;
+
+    // Offers to start the program again with administrator rights, for the
+    // running programs named that only they may stop (the window's side
+    // sets it; the console scanner has none).
+    std::function<void(const std::vector<std::string>& fileNames)> offerElevatedRestart;
+
+private:
+    // The last automatic removal after a scheduled scan, for its report.
+    AutomaticRemoval automaticRemoval_;
 };
 
 }  // namespace bastion

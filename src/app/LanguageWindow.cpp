@@ -1,5 +1,6 @@
 #include "app/LanguageWindow.h"
 
+#include "app/ComposedTexts.h"
 #include "platform/LineFile.h"
 #include "ui/MessageKeys.h"
 #include "ui/RequestWait.h"
@@ -43,9 +44,8 @@ void LanguageWindow::Combo1_Click() {
     ui::clsLanguages& languages = app_.languages;
     languages.ChangeLanguage(app_.form, language);
     languages.ChangeLanguage(form, language);
-    // The captions the load made from messages follow the messages.
-    app_.form.SetCaption(languages.getMessages(ui::msg::kCaption));
-    app_.form.Label22.SetCaption(languages.getMessages(ui::msg::kCaption2));
+    // The texts the program made from messages follow the messages.
+    ShowComposedTexts(app_);
     form.SetCaption(languages.getMessages(ui::msg::kTitleLanguage));
     if (retranslateOpenWindows) retranslateOpenWindows();
 }

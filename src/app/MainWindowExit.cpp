@@ -2,21 +2,22 @@
 
 #include "common/Rounding.h"
 #include "common/Text.h"
+#include "ui/GuardMessages.h"
 
 namespace bastion {
 
 void MainWindowLifecycle::Resized(WindowShowState state, bool visible) {
     namespace keys = ui::settings;
     ui::FrmMain& form = app_.form;
+    // The taskbar button follows the window's visibility alone: a
+    // maximized or minimized window on the desktop keeps it.
+    if (seams_.showInTaskList) seams_.showInTaskList(visible);
     if (state == WindowShowState::Normal) {
         // The shields and the scheduler keep running while the window is
         // shown: only the timers' switch turns them off.
         form.tmrScroll.SetEnabled(true);
-        if (seams_.showInTaskList) seams_.showInTaskList(true);
         // A window shown on the desktop is not left in the tray.
         if (visible) app_.settings.Write(keys::kMinimized, keys::kNo);
-    } else {
-        if (seams_.showInTaskList) seams_.showInTaskList(false);
     }
 }
 
@@ -78,6 +79,22 @@ void MainWindowLifecycle::StoreWindow() {
     }
     const bool maximized = seams_.isMaximized && seams_.isMaximized();
     app_.settings.Write(keys::kMax, maximized ? keys::kChecked : keys::kUnchecked);
+    // Scheduled moments from here to the next start are found missed then.
+    app_.settings.Write(keys::kScheduleLastLook, FormatGeneralDate(app_.scheduler.LastLook()));
+}
+
+void MainWindowLifecycle::OfferElevatedRestart(const std::vector<std::string>& fileNames) {
+    if (app_.operations.Ending()) return;
+    std::string text;
+    for (const std::string& name : fileNames) text += name + "\r\n";
+    text += "\r\n" + app_.messages.getMessages(ui::msg::kRestartElevated);
+    if (app_.dialogs.MessageBox(text, app_.identity.productName, ui::MsgButtons::YesNo, ui::MsgIcon::Exclamation) !=
+        ui::MsgResult::Yes) {
+        return;
+    }
+    // The new run waits for this one to end before it looks for others.
+    if (!app_.platform.shell.StartElevated(app_.platform.system.ProgramPath(), std::string(kRestartedArgument))) return;
+    CloseMainWindow();
 }
 
 void MainWindowLifecycle::End() { IfSet(seams_.endProgram); }

@@ -23,6 +23,14 @@ void Call(const F& action, Args&&... args) {
     if (action) action(std::forward<Args>(args)...);
 }
 
+// A window shown with a modal loop of its own: background work waits
+// behind it as behind any modal window.
+template <typename F, typename Form>
+void ShowModal(ui::OperationGate& gate, const F& action, Form& form) {
+    const ui::OperationGate::ModalScope modal(gate);
+    Call(action, form);
+}
+
 }  // namespace
 
 MainWindowHandlers::MainWindowHandlers(App& app, MainWindowActions actions)
@@ -35,7 +43,9 @@ MainWindowHandlers::MainWindowHandlers(App& app, MainWindowActions actions)
     ScanHooks& hooks = app_.controller.Hooks();
     hooks.showScanPage = [this] { ShowPage(app_.form, app_.form.frmScan); };
     hooks.showResultsPage = [this] { ShowPage(app_.form, app_.form.frmResults); };
-    app_.removal.Hooks().showDeleteFailed = [this] { Call(actions_.showDeleteFailedModal, app_.removal.deleteFailed); };
+    app_.removal.Hooks().showDeleteFailed = [this] {
+        ShowModal(app_.operations, actions_.showDeleteFailedModal, app_.removal.deleteFailed);
+    };
     app_.removal.Hooks().sendAnonymousData = [this] { Call(actions_.sendAnonymousData); };
     // The window opens on the home page, the options on their first tab.
     ShowPage(app_.form, app_.form.frmStatus);
@@ -63,7 +73,8 @@ void MainWindowHandlers::WireNavigation() {
     form.lblHide.onClick = [this] { Call(actions_.closeSteps); };
     form.cmdWebsite.onClick = [this] { website_.Open(); };
     form.cmdHijack.onClick = [this] {
-        cmdHijack_Click({app_.settings, app_.identity, app_.platform.files, app_.platform.shell, app_.dialogs});
+        cmdHijack_Click(
+            {app_.settings, app_.identity, app_.platform.files, app_.platform.shell, app_.dialogs, app_.messages});
     };
     form.cmdLog.onClick = [this] { ShowReport(); };
     form.lblViewLogFile.onClick = [this] { ShowReport(); };
@@ -136,7 +147,7 @@ void MainWindowHandlers::WireMenus() {
     form.mnuAboutItem.onClick = [this] {
         frmAbout_Load(about_, app_.identity, website_);
         about_.SetVisible(true);
-        Call(actions_.showAboutModal, about_);
+        ShowModal(app_.operations, actions_.showAboutModal, about_);
         about_.SetVisible(false);
     };
 }
@@ -146,7 +157,7 @@ void MainWindowHandlers::ShowReport() {
     showReport.SetEnabled(false);
     frmReport_Load(report_, app_.platform.files, app_.platform.codePage, app_.dataFolder, app_.identity);
     report_.SetVisible(true);
-    Call(actions_.showReportModal, report_);
+    ShowModal(app_.operations, actions_.showReportModal, report_);
     report_.SetVisible(false);
     showReport.SetEnabled(true);
 }
@@ -176,12 +187,12 @@ void MainWindowHandlers::ShowRestore() {
     Quarantine quarantine(app_.platform.files, app_.platform.codePage, app_.platform.clock, app_.dataFolder);
     frmRestore_Load(restore_, quarantine);
     restore_.cmdRestore.onClick = [this, &quarantine] {
-        cmdRestore_Click(restore_, {quarantine, app_.platform.registry, app_.dialogs, app_.messages,
-                                    app_.identity.productName, app_.operations,
+        cmdRestore_Click(restore_, {quarantine, app_.platform.registry, app_.platform.shell, app_.dialogs,
+                                    app_.messages, app_.identity.productName, app_.operations,
                                     [this](bool enable) { app_.shieldTimers.EnableShieldTimers(enable); }});
     };
     restore_.SetVisible(true);
-    Call(actions_.showRestoreModal, restore_);
+    ShowModal(app_.operations, actions_.showRestoreModal, restore_);
     restore_.SetVisible(false);
     restore_.cmdRestore.onClick = nullptr;
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/App.h"
@@ -45,6 +46,10 @@ struct MainWindowSeams {
 };
 
 enum class WindowShowState { Normal, Minimized, Maximized };
+
+// The argument of a run started by OfferElevatedRestart: it waits for the
+// run that started it to end before it looks for another run.
+inline constexpr std::string_view kRestartedArgument = "/restarted";
 
 enum class LoadResult {
     Running,
@@ -89,6 +94,10 @@ public:
     // The website window went away: ends the program when an exit was
     // waiting for it.
     void WebsiteWindowClosed();
+    // Running threats only an administrator may stop: asks whether to start
+    // the program again with administrator rights, and on Yes starts it so
+    // and ends this run (a declined elevation keeps this run going).
+    void OfferElevatedRestart(const std::vector<std::string>& fileNames);
 
     // The language read at load ("English" unless chosen otherwise).
     const std::string& Language() const { return language_; }

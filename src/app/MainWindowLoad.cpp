@@ -31,6 +31,7 @@ MainWindowLifecycle::MainWindowLifecycle(App& app, MainWindowSeams seams) : app_
     ui::FrmMain& form = app_.form;
     // The scroll timer only lets pending events run.
     form.tmrScroll.onTick = [this] { app_.pump.Pump(); };
+    app_.offerElevatedRestart = [this](const std::vector<std::string>& fileNames) { OfferElevatedRestart(fileNames); };
 }
 
 bool MainWindowLifecycle::AnotherInstanceRunning() {
@@ -83,7 +84,7 @@ LoadResult MainWindowLifecycle::Load() {
     app_.InstallStarterDefinitions();
     InstallPendingDefinitionFiles(files, app_.dataFolder);
     CountDefinitions(files, app_.dataFolder, app_.state);
-    RefreshStatusPage({files, app_.platform.codePage, app_.dataFolder, identity, app_.settings, app_.state});
+    RefreshStatusPage(app_.StatusPageOf());
     LoadExclusions(ExclusionFile{files, app_.platform.codePage, app_.dataFolder}, app_.pump, app_.exclusions);
     ShowHomePage();
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "scan/walk/Walker.h"
+#include "ui/GuardMessages.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -87,15 +88,25 @@ void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTi
     BindStoredPair(form.optAlwaysnotifybeforerestoring, keys::kOptAlwaysnotifybeforerestoring,
                    form.optRestoredefaultwithoutnotification, keys::kOptRestoredefaultwithoutnotification, settings,
                    nullptr);
+    // The scan type is the kind of the scheduled scans, stored with the
+    // schedule.
     BindStoredPair(form.optScanAllSelectedHardDrive, keys::kOptScanAllSelectedHardDrive,
-                   form.optScanOnlyKnownSoftwares, keys::kOptScanOnlyKnownSoftwares, settings, nullptr);
+                   form.optScanOnlyKnownSoftwares, keys::kOptScanOnlyKnownSoftwares, settings,
+                   [&settings](bool fullSystemScan) {
+                       settings.WriteNumber(keys::kScheduleKind, fullSystemScan ? ui::kFullSystemScan : ui::kSmartScan);
+                   });
 
     form.lvwHardDrives.onItemCheck = [&form, &settings](std::size_t) {
         StoreDriveTicks(form.lvwHardDrives, settings);
     };
 }
 
-void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std::string& definitionDate) {
+std::string LastUpdateText(const ui::MessageCatalogue& messages, const std::string& definitionDate) {
+    return messages.getMessages(ui::msg::kLastUpdated) + " " + definitionDate + " PST";
+}
+
+void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const ui::MessageCatalogue& messages,
+                       const std::string& definitionDate) {
     auto check = [&settings](ui::CheckBox& box, const ui::SettingKey& key) {
         box.SetValue(CheckValue(settings.ReadTruth(key)));
     };
@@ -117,9 +128,9 @@ void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std
     option(form.optMemorySheildOff, keys::kOptMemorySheildOff);
     check(form.chkSweepMemory, keys::kChkSweepMemory);
     check(form.chkScanRegistry, keys::kChkScanRegistry);
-    option(form.optScanAllSelectedHardDrive, keys::kOptScanAllSelectedHardDrive);
-    // Every start begins with the quick scan, whatever was stored.
-    form.optScanOnlyKnownSoftwares.SetValue(true);
+    // The kind the schedule starts, as stored with it.
+    const bool fullSystemScan = settings.ReadNumber(keys::kScheduleKind) == ui::kFullSystemScan;
+    (fullSystemScan ? form.optScanAllSelectedHardDrive : form.optScanOnlyKnownSoftwares).SetValue(true);
     check(form.chkScanCookies, keys::kChkScanCookies);
     {
         // Restoring asks nothing: only the user's own clearing of the box is
@@ -129,7 +140,7 @@ void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std
         form.chkSendData.onClick = std::move(confirming);
     }
 
-    form.lblLastUpdate.SetCaption("Signatures Last Updated On " + definitionDate + " PST");
+    form.lblLastUpdate.SetCaption(LastUpdateText(messages, definitionDate));
     // The schedule tab has been shown as stored (ShowSchedule).
     check(form.chkAutomaticUpdate, keys::kChkAutomaticUpdate);
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "shields/ShieldTimers.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
 
@@ -29,10 +30,14 @@ void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTi
                         OptionPageHooks hooks = {});
 
 // The option page as stored, in the start-up order: shields, report,
-// scan parts, the quick scan selected whatever was stored, automatic
-// update, the drive ticks and the results list's column widths (the
-// schedule tab is the schedule page's). definitionDate: the date the last
-// update brought.
-void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const std::string& definitionDate);
+// scan parts, the scan type the schedule starts, automatic update, the
+// drive ticks and the results list's column widths (the schedule tab is
+// the schedule page's). definitionDate: the date the last update brought.
+void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const ui::MessageCatalogue& messages,
+                       const std::string& definitionDate);
+
+// "Signatures Last Updated On" and the definition date, in the catalogue's
+// language.
+std::string LastUpdateText(const ui::MessageCatalogue& messages, const std::string& definitionDate);
 
 }  // namespace bastion

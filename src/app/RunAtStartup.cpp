@@ -1,7 +1,10 @@
 #include "app/RunAtStartup.h"
 
+#include <utility>
+
 #include "common/PathParts.h"
 #include "common/Text.h"
+#include "ui/GuardMessages.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -64,6 +67,16 @@ void RemoveEntries(const RunAtStartupEnvironment& env, Hive hive, RegView view) 
     }
 }
 
+// One entry, for all users where this user may write that list: only when
+// the program has none in either list, so that ticking never adds a second
+// start at log-on.
+void EnsureEntry(const RunAtStartupEnvironment& env) {
+    if (FindRunEntry(env) != RunEntryScope::None) return;
+    // A standard user cannot write the machine-wide list: the program then
+    // starts for this user alone.
+    if (!WriteEntry(env, Hive::LocalMachine)) WriteEntry(env, Hive::CurrentUser);
+}
+
 }  // namespace
 
 std::string RunCommand(std::string_view programPath) { return "\"" + Trim(programPath) + "\""; }
@@ -77,44 +90,50 @@ RunEntryScope FindRunEntry(const RunAtStartupEnvironment& env) {
 }
 
 void ShowRunAtStartupStatus(const RunAtStartupEnvironment& env) {
-    std::string_view text = kRunDisabled;
+    std::string_view key = ui::msg::kRunDisabled;
     switch (FindRunEntry(env)) {
-        case RunEntryScope::AllUsers: text = kRunEnabledAllUsers; break;
-        case RunEntryScope::ThisUser: text = kRunEnabledThisUser; break;
+        case RunEntryScope::AllUsers: key = ui::msg::kRunAllUsers; break;
+        case RunEntryScope::ThisUser: key = ui::msg::kRunThisUser; break;
         case RunEntryScope::None: break;
     }
-    env.form.lblRunAtStart.SetCaption(std::string(text));
+    env.form.lblRunAtStart.SetCaption(env.messages.getMessages(key));
 }
 
 void chkRunAtStartup_Click(const RunAtStartupEnvironment& env) {
     const bool ticked = env.form.chkRunAtStartup.Checked();
     env.settings.WriteCheck(keys::kChkRunAtStartup, ticked);
     if (ticked) {
-        // A standard user cannot write the machine-wide list: the program
-        // then starts for this user alone.
-        if (!WriteEntry(env, Hive::LocalMachine)) WriteEntry(env, Hive::CurrentUser);
+        EnsureEntry(env);
     } else {
         for (RegView view : kMachineViews) RemoveEntries(env, Hive::LocalMachine, view);
         RemoveEntries(env, Hive::CurrentUser, RegView::Default);
+        // The machine-wide entry needs administrator rights to go.
+        if (FindRunEntry(env) != RunEntryScope::None) {
+            env.dialogs.MessageBox(env.messages.getMessages(ui::msg::kRunNotRemoved), env.productName,
+                                   ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+        }
     }
     ShowRunAtStartupStatus(env);
 }
 
 void RestoreRunAtStartup(const RunAtStartupEnvironment& env) {
     const ui::SettingKey& key = keys::kChkRunAtStartup;
-    long long stored = 0;
-    if (env.productName == keys::kRunAtStartupFirstRunProduct && env.settings.Read(keys::kRanOneTime) == keys::kUnchecked) {
-        stored = env.settings.ReadNumber(key.section, key.name, 1);
-        env.settings.Write(keys::kRanOneTime, keys::kChecked);
-    } else {
-        stored = env.settings.ReadNumber(key.section, key.name, 0);
-    }
-    env.form.chkRunAtStartup.SetValue(stored == 1 ? ui::kChecked : ui::kUnchecked);
+    const bool firstRunRegisters = env.productName == keys::kRunAtStartupFirstRunProduct &&
+                                   env.settings.Read(keys::kRanOneTime) == keys::kUnchecked;
+    const long long stored = env.settings.ReadNumber(key.section, key.name, firstRunRegisters ? 1 : 0);
+    if (firstRunRegisters) env.settings.Write(keys::kRanOneTime, keys::kChecked);
+    // Shown, not clicked: the entry is as the user left it.
+    ui::CheckBox& box = env.form.chkRunAtStartup;
+    ui::Handler click = std::exchange(box.onClick, nullptr);
+    box.SetValue(stored == 1 ? ui::kChecked : ui::kUnchecked);
+    box.onClick = std::move(click);
+    if (firstRunRegisters && stored == 1) chkRunAtStartup_Click(env);
     ShowRunAtStartupStatus(env);
 }
 
 RunAtStartupEnvironment RunAtStartupOf(App& app) {
-    return {app.form, app.platform.registry, app.settings, app.identity.productName, app.platform.system.ProgramPath()};
+    return {app.form,   app.platform.registry,   app.settings, app.messages, app.dialogs, app.identity.productName,
+            app.platform.system.ProgramPath()};
 }
 
 void BindRunAtStartup(RunAtStartupEnvironment env) {

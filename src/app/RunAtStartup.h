@@ -3,6 +3,10 @@
 // it out, and the label lblRunAtStart tells whether such an entry exists for
 // all users, for this user only, or not at all. An installer may have made
 // the entry itself, named after the product; the label counts it too.
+//
+// The entries never drift: showing the box as stored writes nothing,
+// ticking it writes one entry only when none exists, and unticking it
+// removes what this user may remove and says what is left.
 #pragma once
 
 #include <string>
@@ -10,20 +14,22 @@
 
 #include "app/App.h"
 #include "platform/Registry.h"
+#include "ui/Dialogs.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
 inline constexpr std::string_view kRunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr std::string_view kRunEnabledAllUsers = "(Enabled - All Users)";
-inline constexpr std::string_view kRunEnabledThisUser = "(Enabled - This User)";
-inline constexpr std::string_view kRunDisabled = "(Disabled - Run Manually)";
 
 struct RunAtStartupEnvironment {
     ui::FrmMain& form;
     platform::Registry& registry;
     ui::SettingsStore& settings;
+    // The label's words, and the box that says what could not be removed.
+    const ui::MessageCatalogue& messages;
+    ui::Dialogs& dialogs;
     const std::string& productName;
     // The program's own file, with its folder and ".exe".
     std::string programPath;
@@ -44,14 +50,16 @@ RunEntryScope FindRunEntry(const RunAtStartupEnvironment& env);
 // The label's text for what FindRunEntry finds now.
 void ShowRunAtStartupStatus(const RunAtStartupEnvironment& env);
 
-// The box's click: stores "chkRunAtStartup", then writes the entry for all
-// users, or for this user when the machine-wide list cannot be written; an
-// unticked box removes the program's entries from both lists. The label
-// follows.
+// The box's click: stores "chkRunAtStartup". Ticked, it writes the entry
+// for all users (for this user when the machine-wide list cannot be
+// written), unless the program has an entry already. Unticked, it removes
+// the program's entries from both lists, and says so when one could not
+// be removed. The label follows.
 void chkRunAtStartup_Click(const RunAtStartupEnvironment& env);
 
-// The box as stored (the product "Fennimar" starts ticked on its first run)
-// and its label. A change of the box runs its click.
+// The box as stored and its label; nothing is written. Only the first run
+// of the product "Fennimar" registers the program, as ticking the box
+// does.
 void RestoreRunAtStartup(const RunAtStartupEnvironment& env);
 
 // What the box and its label work with in this run of the program.

@@ -2,6 +2,7 @@
 
 #include "common/Lines.h"
 #include "platform/FileExistence.h"
+#include "ui/GuardMessages.h"
 #include "ui/settings/SiblingProducts.h"
 
 namespace bastion {
@@ -14,7 +15,7 @@ void cmdHijack_Click(const SiblingLauncher& launcher) {
         launcher.shell.StartProgram("\"" + file + "\"", platform::ShowWindow::Normal);
         return;
     }
-    launcher.dialogs.MessageBox("Sorry, the following file no longer exists: " + std::string(kCrLf) + file,
+    launcher.dialogs.MessageBox(launcher.messages.getMessages(ui::msg::kFileGone) + std::string(kCrLf) + file,
                                 launcher.identity.productName, ui::MsgButtons::Ok, ui::MsgIcon::None);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/Shell.h"
 #include "ui/Dialogs.h"
 #include "ui/Identity.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion {
@@ -16,6 +17,7 @@ struct SiblingLauncher {
     platform::FileSystem& files;
     platform::Shell& shell;
     ui::Dialogs& dialogs;
+    const ui::MessageCatalogue& messages;
 };
 
 // Runs the sibling's program file (quoted, normal window), or tells the

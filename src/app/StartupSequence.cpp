@@ -6,6 +6,7 @@
 #include "common/Text.h"
 #include "scan/state/StatusPage.h"
 #include "scan/walk/Walker.h"
+#include "ui/GuardMessages.h"
 #include "ui/MessageKeys.h"
 #include "ui/settings/MachineSettingsStore.h"
 #include "ui/settings/SettingKeys.h"
@@ -19,8 +20,6 @@ namespace keys = ui::settings;
 // The product that, when it runs at start-up, starts in the notification
 // area.
 constexpr std::string_view kTrayWhenRunAtStartupProduct = "Hallowick";
-
-constexpr std::string_view kOptionsNotRestored = "The options could not be restored; the defaults are shown.";
 
 // Runs a step that must not stop the ones after it.
 template <typename F>
@@ -42,9 +41,13 @@ void IfSet(const F& hook) {
 
 void LoadOptionPage(App& app) {
     app.schedulePage.ShowSchedule();
+    // Moments that passed while the program was not running.
+    if (const std::optional<DateTime> lastLook = ParseGeneralDate(app.settings.Read(keys::kScheduleLastLook))) {
+        app.scheduler.CatchUp(*lastLook);
+    }
     // The drives first: the restore ticks them as stored.
     FillDriveList(app.platform.files, app.form.lvwHardDrives);
-    RestoreOptionPage(app.form, app.settings,
+    RestoreOptionPage(app.form, app.settings, app.messages,
                       ReadDefinitionDate(app.platform.files, app.platform.codePage, app.dataFolder));
     RestoreRunAtStartup(RunAtStartupOf(app));
 }
@@ -75,8 +78,8 @@ void StartupSequence::RestoreOptionsAndStartTimers() {
     app_.form.tmrScroll.SetEnabled(false);
     app_.shieldTimers.EnableShieldTimers(true);
     if (!restored) {
-        app_.dialogs.MessageBox(std::string(kOptionsNotRestored), app_.identity.productName, ui::MsgButtons::Ok,
-                                ui::MsgIcon::Exclamation);
+        app_.dialogs.MessageBox(app_.messages.getMessages(ui::msg::kOptionsNotRestored), app_.identity.productName,
+                                ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
     }
 }
 

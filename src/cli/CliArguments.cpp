@@ -28,7 +28,10 @@ constexpr std::string_view kHelp =
     "                            kind and original location, tab-separated\n"
     "  quarantine restore ID...  put the items back where they were removed from\n"
     "                            (--all: every item; an existing file is replaced only\n"
-    "                            with --overwrite)\n"
+    "                            with --overwrite; an item that goes back to the\n"
+    "                            Windows or program folders, the machine's shared data\n"
+    "                            or the registry outside HKEY_CURRENT_USER only with\n"
+    "                            --machine-wide)\n"
     "  --help          show this text\n"
     "  --version       show the product name, version, company and website\n"
     "\n"
@@ -48,10 +51,11 @@ constexpr std::string_view kHelp =
     "and the item being examined; Ctrl+C or Ctrl+Break stops the scan as its Stop\n"
     "button does. After the scan each detection is written to standard output as one\n"
     "line of tab-separated fields (threat name, location, type, risk), followed by the\n"
-    "counters and the result. Running threats found by the process scan are stopped.\n"
+    "counters and the result. Running threats found by the process scan are stopped;\n"
+    "their line says whether they were (\"was stopped\", \"could not be stopped\").\n"
     "Nothing is removed unless --remove is given; then one line per item follows,\n"
-    "\"removed\" or \"failed\", a tab and its location. Questions the scan would ask\n"
-    "are answered No; messages go to standard error.\n"
+    "\"removed\", \"not found\" or \"failed\", a tab and its location. Questions the\n"
+    "scan would ask are answered No; messages go to standard error.\n"
     "\n"
     "An update shows its progress on standard error and its result on standard\n"
     "output.\n"
@@ -61,7 +65,8 @@ constexpr std::string_view kHelp =
     "     were updated\n"
     "  1  the scan completed and found threats (with --remove: and removed them all)\n"
     "  2  error: bad command line, missing definition files, no such file or\n"
-    "     folder, the scan was cancelled, or an item could not be removed; the\n"
+    "     folder, the scan was cancelled, a running threat could not be stopped,\n"
+    "     or an item could not be removed (or was no longer there); the\n"
     "     definitions could not be downloaded or applied\n"
     "quarantine restore: 0 when every item came back, 2 otherwise.\n";
 
@@ -88,7 +93,7 @@ bool SetOption(std::string_view option, Arguments& arguments) {
 
 namespace {
 
-// quarantine list | restore ID... [--all] [--overwrite]
+// quarantine list | restore ID... [--all] [--overwrite] [--machine-wide]
 ParsedArguments ParseQuarantine(const std::vector<std::string>& arguments, std::size_t next) {
     ParsedArguments parsed;
     Arguments& result = parsed.arguments;
@@ -105,6 +110,8 @@ ParsedArguments ParseQuarantine(const std::vector<std::string>& arguments, std::
             result.restoreAll = true;
         } else if (!list && argument == "--overwrite") {
             result.overwrite = true;
+        } else if (!list && argument == "--machine-wide") {
+            result.machineWide = true;
         } else if (!list && ParseWholeNumber(argument, id) && id > 0) {
             result.restoreIds.push_back(static_cast<std::uint64_t>(id));
         } else {

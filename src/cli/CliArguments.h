@@ -27,10 +27,12 @@ struct Arguments {
     bool remove = false;
 
     // quarantine restore: the items by id, or --all; an existing file is
-    // replaced only with --overwrite.
+    // replaced only with --overwrite, an item that affects every user put
+    // back only with --machine-wide.
     std::vector<std::uint64_t> restoreIds;
     bool restoreAll = false;
     bool overwrite = false;
+    bool machineWide = false;
 };
 
 struct ParsedArguments {

@@ -5,7 +5,9 @@
 #include "app/App.h"
 #include "cli/ConsoleScan.h"
 #include "common/Text.h"
+#include "removal/RemovalMessages.h"
 #include "removal/quarantine/QuarantineRestore.h"
+#include "ui/MessageCatalogue.h"
 
 namespace bastion::cli {
 
@@ -40,14 +42,26 @@ int RunQuarantineCommand(const Arguments& arguments, platform::Platform& platfor
             allBack = false;
         }
     }
+    // The questions are answered by the options.
     const bool overwrite = arguments.overwrite;
+    const bool machineWide = arguments.machineWide;
+    const RestoreQuestions questions{[overwrite](const std::string&) { return overwrite; },
+                                     [machineWide](const std::string&) { return machineWide; }};
+    const MachineWidePlaces places(platform.files, platform.shell, quarantine.Folder());
+    // The reasons hold no product name: the catalogue needs no identity.
+    ui::MessageCatalogue messages{ui::Identity{}};
+    FillRemovalMessages(messages);
     for (const QuarantineItem& item : items) {
         const auto& ids = arguments.restoreIds;
         if (!arguments.restoreAll && std::find(ids.begin(), ids.end(), item.id) == ids.end()) continue;
-        const RestoreResult result = RestoreFromQuarantine(quarantine, platform.registry, item,
-                                                           [overwrite](const std::string&) { return overwrite; });
-        allBack = allBack && result == RestoreResult::Restored;
-        output.Out(std::string(ResultWord(result)) + "\t" + item.originalLocation + "\n");
+        const RestoreOutcome outcome = RestoreFromQuarantine(quarantine, platform.registry, places, item, questions);
+        allBack = allBack && outcome.result == RestoreResult::Restored;
+        output.Out(std::string(ResultWord(outcome.result)) + "\t" + item.originalLocation + "\n");
+        if (!outcome.reason.empty()) {
+            std::string why = messages.getMessageContinuing(outcome.reason);
+            if (outcome.reason == msg::kRestoreNotAgreed) why += " (--machine-wide)";
+            output.Err("bastion-scan: " + item.originalLocation + ": " + why + "\n");
+        }
     }
     return allBack ? kExitNothingFound : kExitError;
 }

@@ -110,8 +110,11 @@ int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, con
     }
     const std::vector<std::string> detections = DetectionLines(app.state);
     WriteSummary(app, detections, output);
+    // A threat still running is no clean result, whatever else happened.
+    const bool runningThreatLeft = !app.processScanner.NotStopped().empty();
+    if (runningThreatLeft) output.Err("bastion-scan: a running threat could not be stopped\n");
     if (!arguments.remove || outcome != ScanOutcome::Completed || detections.empty()) {
-        return ExitStatus(outcome, !detections.empty());
+        return runningThreatLeft ? kExitError : ExitStatus(outcome, !detections.empty());
     }
     // As after a scheduled scan with automatic removal: everything ticked,
     // nothing asked.
@@ -120,11 +123,10 @@ int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, con
     bool allRemoved = report.ran;
     output.Out("\n");
     for (const RemovedItem& item : report.items) {
-        const bool removed = item.result == RemovalResult::Removed || item.result == RemovalResult::Gone;
-        allRemoved = allRemoved && removed;
-        output.Out(std::string(removed ? "removed" : "failed") + "\t" + Field(item.location) + "\n");
+        allRemoved = allRemoved && item.result == RemovalResult::Removed;
+        output.Out(std::string(RemovalResultWord(item.result)) + "\t" + Field(item.location) + "\n");
     }
-    return allRemoved ? kExitThreatsFound : kExitError;
+    return allRemoved && !runningThreatLeft ? kExitThreatsFound : kExitError;
 }
 
 }  // namespace bastion::cli

@@ -25,8 +25,8 @@ int ExitStatus(ScanOutcome outcome, bool threatsFound);
 
 // The detections of the last scan, one line each: threat name, location,
 // type and risk, separated by tabs. The results list first, then the
-// running programs the process scan stopped (which it lists in the activity
-// list only).
+// running programs the process scan found, stopped or not (which it lists
+// in the activity list only).
 std::vector<std::string> DetectionLines(const ScanState& state);
 
 // Runs the scan the arguments ask for; returns the exit status.

@@ -3,46 +3,17 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/PackedText.h"
+
 namespace bastion {
 
 namespace {
 
-// Lengths and type numbers take seven bits a byte, the high bit set on
-// every byte but the last: almost every one fits in a single byte.
-void AppendNumber(std::string& out, std::uint64_t number) {
-    while (number >= 0x80) {
-        out.push_back(static_cast<char>((number & 0x7F) | 0x80));
-        number >>= 7;
-    }
-    out.push_back(static_cast<char>(number));
-}
-
-std::uint64_t ReadNumber(const char* text, std::size_t& at) {
-    std::uint64_t number = 0;
-    for (int shift = 0;; shift += 7) {
-        const auto byte = static_cast<unsigned char>(text[at++]);
-        number |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
-        if (byte < 0x80) return number;
-    }
-}
-
-void AppendText(std::string& out, std::string_view text) {
-    AppendNumber(out, text.size());
-    out.append(text);
-}
-
-std::string_view ReadText(const std::string& block, std::size_t& at) {
-    const auto length = static_cast<std::size_t>(ReadNumber(block.data(), at));
-    const std::string_view text(block.data() + at, length);
-    at += length;
-    return text;
-}
-
 // Past one row: its flags, three texts and its type.
-std::size_t SkipRow(const std::string& block, std::size_t at) {
+std::size_t SkipRow(std::string_view block, std::size_t at) {
     ++at;
-    for (int text = 0; text < 3; ++text) ReadText(block, at);
-    ReadNumber(block.data(), at);
+    for (int text = 0; text < 3; ++text) ReadPackedText(block, at);
+    ReadPackedNumber(block, at);
     return at;
 }
 
@@ -71,10 +42,10 @@ bool RowBlock::Append(const Fields& row) {
     if (rows_ % kRowsPerMark == 0) marks_.push_back(static_cast<std::uint32_t>(text_.size()));
     ++rows_;
     text_.push_back(static_cast<char>(row.flags));
-    AppendText(text_, row.name);
-    AppendText(text_, row.threat);
-    AppendText(text_, row.folder);
-    AppendNumber(text_, TypeNumber(row.type));
+    AppendPackedText(text_, row.name);
+    AppendPackedText(text_, row.threat);
+    AppendPackedText(text_, row.folder);
+    AppendPackedNumber(text_, TypeNumber(row.type));
     return true;
 }
 
@@ -98,16 +69,16 @@ RowBlock::Fields RowBlock::Row(std::size_t row) const {
     Fields fields;
     std::size_t at = Start(row);
     fields.flags = static_cast<std::uint8_t>(text_[at++]);
-    fields.name = ReadText(text_, at);
-    fields.threat = ReadText(text_, at);
-    fields.folder = ReadText(text_, at);
-    fields.type = types_[static_cast<std::size_t>(ReadNumber(text_.data(), at))];
+    fields.name = ReadPackedText(text_, at);
+    fields.threat = ReadPackedText(text_, at);
+    fields.folder = ReadPackedText(text_, at);
+    fields.type = types_[static_cast<std::size_t>(ReadPackedNumber(text_, at))];
     return fields;
 }
 
 std::string_view RowBlock::Name(std::size_t row) const {
     std::size_t at = Start(row) + 1;
-    return ReadText(text_, at);
+    return ReadPackedText(text_, at);
 }
 
 void RowBlock::Clear() {

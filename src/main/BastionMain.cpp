@@ -5,6 +5,9 @@
 
 #include <dbt.h>
 
+#include <string>
+#include <string_view>
+
 #include "app/App.h"
 #include "app/LanguageWindow.h"
 #include "app/MainWindowHandlers.h"
@@ -13,6 +16,7 @@
 #include "app/NotificationArea.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/ComSecurity.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/forms/FrmSplash.h"
 #include "ui/win32/FormTimerWindow.h"
@@ -29,10 +33,12 @@
 #include "ui/win32/FrmSpywareFoundAlertWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
 #include "ui/win32/clsTray.h"
+#include "ui/win32/SecondStart.h"
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/TaskListEntry.h"
 #include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32EventPump.h"
+#include "ui/GuardMessages.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace {
@@ -72,7 +78,13 @@ bastion::TrayWindowSeams TraySeams(bastion::win32::FrmMainWindow& window) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+// Started by a run that gave way to this one (with administrator rights).
+bool StartedToReplaceAnotherRun(PCWSTR commandLine) {
+    const std::wstring argument = bastion::win32::Widen(bastion::kRestartedArgument);
+    return commandLine && std::wstring_view(commandLine).find(argument) != std::wstring_view::npos;
+}
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     // The folder browser and the shell's verbs need COM on this thread.
     bastion::win32::ComApartment com;
     // Before any call crosses processes: restore points need it.
@@ -82,6 +94,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     bastion::win32::Win32EventPump pump;
     bastion::App app(platform.Get(), dialogs, pump, bastion::win32::ReadOwnIdentity());
     bastion::ui::FrmMain& form = app.form;
+    if (StartedToReplaceAnotherRun(commandLine)) {
+        // The run that started this one ends once it has; waited for longer,
+        // this one gives way to it as any second start does.
+        constexpr unsigned kReplacedRunEndsMs = 30000;
+        bastion::win32::WaitForEarlierRunToEnd(app.identity.productName, kReplacedRunEndsMs);
+    }
     // The language first: every window is created in it.
     app.languages.LoadLanguage(app.settings.Read(bastion::ui::settings::kLanguage));
     bastion::win32::FrmMainWindow window(form, app.identity.productName);
@@ -101,7 +119,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     bastion::win32::clsTray tray(window, 1);
     bastion::NotificationArea notificationArea(app, tray, lifecycle, TraySeams(window));
     bastion::win32::FrmMenuPopUpWindow menuWindow(notificationArea.menu, window);
-    window.onMessage = [&tray, &app, &window](UINT message, WPARAM wParam, LPARAM lParam) {
+    // A second start brings this window back, in front.
+    const UINT showFirstRun = bastion::win32::ShowFirstRunMessage(app.identity.productName);
+    window.onMessage = [&tray, &app, &window, &notificationArea, &form, showFirstRun](UINT message, WPARAM wParam,
+                                                                                    LPARAM lParam) {
+        if (showFirstRun != 0 && message == showFirstRun) {
+            if (!form.Visible() || ::IsIconic(window.Hwnd())) {
+                notificationArea.ShowProgram();
+                notificationArea.menu.Form_Unload();
+            }
+            ::SetForegroundWindow(window.Hwnd());
+            return true;
+        }
         if (message == WM_DEVICECHANGE) {
             // A drive attached or taken away shows in the drive list at once;
             // the system's own handling goes on.
@@ -174,7 +203,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // The progress window's own icon: taking it away leaves the main one.
     bastion::win32::clsTray downloadTray(downloadWindow, 2);
     bastion::ui::FrmDownload& download = app.updates.download;
-    download.showTrayIcon = [&downloadTray] { downloadTray.ShowIcon(bastion::ui::FrmDownload::kTrayTip); };
+    download.showTrayIcon = [&downloadTray, &app] {
+        downloadTray.ShowIcon(app.messages.getMessages(bastion::ui::msg::kDownloadTip));
+    };
     download.removeTrayIcon = [&downloadTray] { downloadTray.RemoveIcon(); };
     downloadWindow.onMessage = [&downloadTray](UINT message, WPARAM wParam, LPARAM lParam) {
         return downloadTray.HandleMessage(message, wParam, lParam);
@@ -226,8 +257,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
             ::PostQuitMessage(1);
             return;
         }
-        // A second run ends at once, without a word, with status 0.
-        if (loaded == bastion::LoadResult::SecondInstance) ::PostQuitMessage(0);
+        // A second run shows the first one's window and ends, with status 0.
+        if (loaded == bastion::LoadResult::SecondInstance) {
+            bastion::win32::AskFirstRunToShowItself(app.identity.productName);
+            ::PostQuitMessage(0);
+        }
         window.SyncAll();
     };
     splashWindow.SetTranslator(&app.languages);

@@ -76,6 +76,19 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
+// A folder that stands for another place: a junction (or mount point), or
+// a symbolic link.
+enum class FolderLinkKind { Junction, SymbolicLink };
+
+struct FolderLink {
+    FolderLinkKind kind = FolderLinkKind::Junction;
+    // Where it points, as the link holds it: a full path ("C:\Target"), a
+    // volume ("\\?\Volume{...}\") for a mount point, or for a symbolic
+    // link also a path relative to the link's own folder.
+    std::string target;
+    friend bool operator==(const FolderLink&, const FolderLink&) = default;
+};
+
 // A file opened for reading; closed when destroyed.
 class FileReader {
 public:
@@ -104,6 +117,18 @@ public:
         (void)path;
         return std::nullopt;
     }
+    // The path as the system resolves it, so that two spellings of one place
+    // compare equal: the full path with "." and ".." taken out and short
+    // (8.3) names expanded; for an item that exists, the path its open
+    // handle names (links on the way followed; a link at the end is named
+    // itself, not its target). Without a "\\?\" prefix; the path itself
+    // when it cannot be resolved at all.
+    virtual std::string FinalPath(const std::string& path) = 0;
+    // The link the folder at path is; nullopt for a plain folder, a file,
+    // nothing, or a reparse point of another kind.
+    virtual std::optional<FolderLink> ReadFolderLink(const std::string& path) = 0;
+    // Makes a folder link at path, where nothing is yet.
+    virtual bool MakeFolderLink(const std::string& path, const FolderLink& link) = 0;
 
     virtual std::unique_ptr<FileReader> OpenForRead(const std::string& path) = 0;
     // The file's last byte; nullopt for an empty, absent or unreadable file.
@@ -134,9 +159,18 @@ public:
     // Has the system delete the file when Windows next starts (a file that
     // stays locked while Windows runs); needs the right to do so.
     virtual bool DeleteAtRestart(const std::string& path) = 0;
+    // Whether such a deletion of the file is pending, and taking it back
+    // (true when none is pending afterwards).
+    virtual bool DeletePendingAtRestart(const std::string& path) = 0;
+    virtual bool CancelDeleteAtRestart(const std::string& path) = 0;
     virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // Creates the folder and the missing folders above it.
     virtual bool CreateFolder(const std::string& path) = 0;
+    // An empty file, or one folder (its parent must exist), created only
+    // where nothing is yet: false when the name is taken, so that two
+    // programs creating one name at once never both succeed.
+    virtual bool CreateNewFile(const std::string& path) = 0;
+    virtual bool CreateNewFolder(const std::string& path) = 0;
     virtual bool CopyFolderTree(const std::string& from, const std::string& to) = 0;
     // Deletes the folder and everything in it, read-only content included.
     virtual bool DeleteFolderTree(const std::string& path) = 0;

@@ -1,4 +1,9 @@
-// Running processes: both enumerations, module paths, termination.
+// Running processes: both enumerations, image paths, termination.
+//
+// Every process is seen by the path of the program it runs, read with the
+// least access the system grants (limited query information), so that
+// elevated programs and services are seen too, by a program that may not
+// open them for anything more.
 #pragma once
 
 #include <cstdint>
@@ -13,22 +18,31 @@ struct ProcessEntry {
     std::string exeFile;  // as the snapshot gives it
 };
 
+enum class TerminateResult {
+    Terminated,
+    // This program may not end that one: it runs elevated, as a service or
+    // under another account, and this one without administrator rights.
+    AccessDenied,
+    // Any other failure (it is ending already, it is protected).
+    Failed,
+};
+
 class Processes {
 public:
     virtual ~Processes() = default;
 
     // Identifiers of every process (EnumProcesses); nullopt on failure.
     virtual std::optional<std::vector<std::uint32_t>> EnumerateIds() = 0;
-    // The base name of the process's first module ("notepad.exe"); empty
-    // when the process cannot be opened or has no readable module.
-    virtual std::string BaseName(std::uint32_t processId) = 0;
+    // The full path of the program the process runs; nullopt when it cannot
+    // be read (the process has ended, the system's own processes).
+    virtual std::optional<std::string> ImagePath(std::uint32_t processId) = 0;
     // A process snapshot (Toolhelp); nullopt on failure.
     virtual std::optional<std::vector<ProcessEntry>> Snapshot() = 0;
-    // Full path of the process's first module; nullopt when the process
-    // cannot be opened for query and read, or the module cannot be read.
-    virtual std::optional<std::string> FirstModulePath(std::uint32_t processId) = 0;
     // Opens the process with terminate access and ends it.
-    virtual bool Terminate(std::uint32_t processId, std::uint32_t exitCode) = 0;
+    virtual TerminateResult Terminate(std::uint32_t processId, std::uint32_t exitCode) = 0;
+    // Whether this program may end the process: it can be opened with
+    // terminate access (nothing is ended).
+    virtual bool MayTerminate(std::uint32_t processId) = 0;
     // The process's exit code (259 while it runs); nullopt when it cannot be
     // opened.
     virtual std::optional<std::uint32_t> ExitCode(std::uint32_t processId) = 0;

@@ -68,6 +68,10 @@ public:
     virtual bool Open(const std::string& target, ShowWindow show) = 0;
     // Starts a command line ("notepad C:\x.txt").
     virtual bool StartProgram(const std::string& commandLine, ShowWindow show) = 0;
+    // Starts the program with administrator rights (the system asks the
+    // user first); false when it was not started, the user declining
+    // included.
+    virtual bool StartElevated(const std::string& programPath, const std::string& arguments) = 0;
 
     virtual bool SetClipboardText(const std::string& text) = 0;
     virtual std::optional<std::string> GetClipboardText() = 0;

@@ -1,5 +1,6 @@
 // The commands of the "Delete Failed" window.
 #include "common/Lines.h"
+#include "common/PathParts.h"
 #include "common/Text.h"
 #include "removal/RemovalEngine.h"
 #include "removal/RemovalMessages.h"
@@ -26,18 +27,18 @@ void RemovalEngine::cmdDeleteAtRestart_Click() {
         const std::string path = problems.Item(row).text;
         // Folders and registry entries have no deletion at restart.
         if (!FileExists(env_.files, path)) continue;
-        const std::string name = path.substr(path.rfind('\\') + 1);
-        QuarantineSlot slot = quarantine.Reserve(name);
-        const bool copied = quarantine.EnsureFolder() && env_.files.CopyFile(path, slot.path, false) &&
-                            env_.files.FileSize(slot.path) == env_.files.FileSize(path);
-        if (!copied || !env_.files.DeleteAtRestart(path)) {
-            env_.files.SetAttributes(slot.path, platform::kAttrNormal);
-            env_.files.DeleteFile(slot.path);
+        const std::string name = FileNameOfPath(path);
+        std::optional<QuarantineSlot> slot = quarantine.EnsureFolder() ? quarantine.Reserve(name) : std::nullopt;
+        const bool copied = slot && quarantine.CopyFileInto(path, *slot);
+        // Recorded before the deletion is set: a copy that is not recorded
+        // could never be put back.
+        const bool recorded = copied && quarantine.Record(*slot, QuarantineKind::File, path);
+        if (!recorded || !env_.files.DeleteAtRestart(path)) {
+            if (slot && (!recorded || quarantine.Withdraw(slot->id))) quarantine.Release(*slot);
             ++refused;
             continue;
         }
         quarantine.LogFile(name, path + " (deleted at the next start of Windows)");
-        quarantine.Record(slot, QuarantineKind::File, path);
         problems.RemoveAt(row);
         ++scheduled;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "common/Rounding.h"
 #include "common/Text.h"
@@ -10,6 +11,7 @@
 #include "removal/registry/ModRegistryRelated.h"
 #include "removal/registry/modRegsvr32.h"
 #include "ui/MessageKeys.h"
+#include "ui/TimersHeld.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -73,13 +75,64 @@ std::vector<WorkItem> TickedWork(ScanState& state) {
     return work;
 }
 
-bool Settled(RemovalResult result) { return result == RemovalResult::Removed || result == RemovalResult::Gone; }
+bool Settled(RemovalResult result) { return result == RemovalResult::Removed; }
+
+// Not failed only because the removal stopped before it.
+bool Tried(RemovalResult result) { return result == RemovalResult::Failed || result == RemovalResult::NotFound; }
 
 bool IsComServerFile(const std::string& path) {
     return EndsWithIgnoreCase(path, ".dll") || EndsWithIgnoreCase(path, ".ocx");
 }
 
+// One item in one pass.
+RemovalResult RemoveItem(WorkItem& item, const FileRemoval& files, const RegistryRemoval& registry,
+                         std::vector<std::string>& comFailures) {
+    switch (item.kind) {
+    case QueueKind::File:
+        if (!item.progress.copy && IsComServerFile(item.location)) {
+            // The server's classes go only once its file is safe in the
+            // quarantine: a copy that fails leaves both as they were.
+            if (std::optional<RemovalResult> ended =
+                    KeepInQuarantine(files, item.location, QuarantineKind::File, item.progress)) {
+                return *ended;
+            }
+            ComRegistrationsResult com = UnregisterComServer(registry, files.system, files.pump, item.progress.path);
+            comFailures.insert(comFailures.end(), com.failed.begin(), com.failed.end());
+        }
+        return RemoveFileOrFolder(files, item.location, QuarantineKind::File, item.progress);
+    case QueueKind::Cookie: return RemoveFileOrFolder(files, item.location, QuarantineKind::Cookie, item.progress);
+    case QueueKind::Registry: {
+        const RegistryRow entry = ReadRegistryRow(*item.queue, item.row);
+        if (!entry.valid) return RemovalResult::Failed;
+        if (!entry.value.empty()) return DeleteRegistryValue(registry, entry.hive, entry.key, entry.value, entry.view);
+        return DeleteRegistryKey(registry, entry.hive, entry.key, entry.view);
+    }
+    }
+    return RemovalResult::Failed;
+}
+
 }  // namespace
+
+std::vector<RemovalResult> ResultsOfRows(const std::vector<ui::ListItem>& rows, const RemovalReport& report) {
+    std::vector<RemovalResult> results;
+    for (const ui::ListItem& row : rows) {
+        std::vector<RemovalResult> outcomes;
+        for (const RemovedItem& item : report.items) {
+            if (row.link != 0 && item.link == row.link) outcomes.push_back(item.result);
+        }
+        RemovalResult result = RemovalResult::NotTried;
+        if (!outcomes.empty()) {
+            const auto all = [&outcomes](RemovalResult wanted) {
+                return std::all_of(outcomes.begin(), outcomes.end(), [wanted](RemovalResult r) { return r == wanted; });
+            };
+            result = all(RemovalResult::Removed)    ? RemovalResult::Removed
+                     : all(RemovalResult::NotFound) ? RemovalResult::NotFound
+                                                    : RemovalResult::Failed;
+        }
+        results.push_back(result);
+    }
+    return results;
+}
 
 RemovalEngine::RemovalEngine(const RemovalEnvironment& environment, RemovalHooks hooks)
     : env_(environment), hooks_(std::move(hooks)), restorePoint_(environment.restore) {
@@ -131,7 +184,7 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     Quarantine quarantine(env_.files, env_.codePage, env_.clock, env_.dataFolder);
     quarantine.EnsureFolder();
     if (hooks_.showResultsPage) hooks_.showResultsPage();
-    if (hooks_.enableShieldTimers) hooks_.enableShieldTimers(false);
+    std::optional<ui::TimersHeld> held(std::in_place, hooks_.enableShieldTimers);
     for (ui::Control* command : std::initializer_list<ui::Control*>{&form.lblRemove, &form.cmdRemove, &form.Command4}) {
         command->SetEnabled(false);
     }
@@ -155,7 +208,7 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     }
 
     std::vector<WorkItem> work = TickedWork(env_.state);
-    const NeverRemoved neverRemoved(env_.shell, env_.system, env_.dataFolder, quarantine.Folder());
+    const NeverRemoved neverRemoved(env_.files, env_.shell, env_.system, env_.dataFolder, quarantine.Folder());
     const FileRemoval files{env_.files, env_.processes, env_.system, env_.pump, quarantine, neverRemoved};
     const RegistryRemoval registry{env_.registry, quarantine};
     std::vector<std::string> comFailures;
@@ -171,51 +224,36 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
             form.lblDeletingPercentageCompleted.SetCaption(Message(ui::msg::kRemoving2) + " : " +
                                                            ToDecimal(BankersRound(share * 100)) + "% " +
                                                            Message(ui::msg::kCompleted));
-            switch (item.kind) {
-            case QueueKind::File:
-                if (firstPass && IsComServerFile(item.location)) {
-                    ComRegistrationsResult com = UnregisterComServer(registry, env_.system, env_.pump, item.location);
-                    comFailures.insert(comFailures.end(), com.failed.begin(), com.failed.end());
-                }
-                item.result = RemoveFileOrFolder(files, item.location, QuarantineKind::File, item.progress);
-                break;
-            case QueueKind::Cookie:
-                item.result = RemoveFileOrFolder(files, item.location, QuarantineKind::Cookie, item.progress);
-                break;
-            case QueueKind::Registry: {
-                const RegistryRow entry = ReadRegistryRow(*item.queue, item.row);
-                if (!entry.valid) {
-                    item.result = RemovalResult::Failed;
-                } else if (!entry.value.empty()) {
-                    item.result = DeleteRegistryValue(registry, entry.hive, entry.key, entry.value, entry.view);
-                } else {
-                    item.result = DeleteRegistryKey(registry, entry.hive, entry.key, entry.view);
-                }
-                break;
-            }
-            }
+            item.result = RemoveItem(item, files, registry, comFailures);
             env_.pump.Pump();
         }
     }
     for (WorkItem& item : work) {
-        if (item.result == RemovalResult::Failed) SettleFailedItem(files, item.location, item.progress);
+        if (item.result == RemovalResult::Failed) SettleFailedItem(files, item.progress);
     }
     if (restorePoint_.Open()) restorePoint_.EndRestorePoint();
 
-    // The lists follow what happened to each item: a removed (or vanished)
-    // one leaves every list, a survivor stays unticked, one the removal did
-    // not reach before it was stopped stays as it was.
+    // The lists follow what happened to each item: a removed one leaves
+    // every list, a survivor (or one no longer found) stays unticked, one
+    // the removal did not reach before it was stopped stays as it was.
     std::map<std::uint64_t, std::vector<RemovalResult>> byLink;
     for (const WorkItem& item : work) {
-        byLink[item.queue->Item(item.row).link].push_back(item.result);
-        report.items.push_back({item.location, item.result});
-        if (item.result == RemovalResult::Removed) ++report.removed;
-        if (item.result == RemovalResult::Failed) {
-            ++report.failed;
-            deleteFailed.lstProblem.Add(item.location);
-        }
+        const std::uint64_t link = item.queue->Item(item.row).link;
+        byLink[link].push_back(item.result);
+        report.items.push_back({item.location, item.result, link});
+        if (item.result == RemovalResult::Failed) deleteFailed.lstProblem.Add(item.location);
     }
-    for (const std::string& location : comFailures) deleteFailed.lstProblem.Add(location);
+    for (const std::string& location : comFailures) {
+        // The file went, but a class that names it could not: it counts as
+        // a failure of its own.
+        report.items.push_back({location, RemovalResult::Failed, 0});
+        deleteFailed.lstProblem.Add(location);
+    }
+    for (const RemovedItem& item : report.items) {
+        if (item.result == RemovalResult::Removed) ++report.removed;
+        if (item.result == RemovalResult::Failed) ++report.failed;
+        if (item.result == RemovalResult::NotFound) ++report.notFound;
+    }
     ui::ListView& results = env_.state.ResultsList();
     for (std::size_t row = results.Count(); row-- > 0;) {
         const auto found = byLink.find(results.Item(row).link);
@@ -223,14 +261,14 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
         const std::vector<RemovalResult>& outcomes = found->second;
         if (std::all_of(outcomes.begin(), outcomes.end(), Settled)) {
             results.RemoveAt(row);
-        } else if (std::find(outcomes.begin(), outcomes.end(), RemovalResult::Failed) != outcomes.end()) {
+        } else if (std::any_of(outcomes.begin(), outcomes.end(), Tried)) {
             results.SetChecked(row, false);
         }
     }
     for (auto it = work.rbegin(); it != work.rend(); ++it) {
         if (Settled(it->result)) {
             it->queue->RemoveAt(it->row);
-        } else if (it->result == RemovalResult::Failed) {
+        } else if (Tried(it->result)) {
             it->queue->SetChecked(it->row, false);
         }
     }
@@ -238,7 +276,7 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     form.lblDeletingCaption.SetCaption("");
     form.pgbDeleteSpywaresFound.SetValue(form.pgbDeleteSpywaresFound.Max());
     form.lblDeletingPercentageCompleted.SetCaption("100% " + Message(ui::msg::kComplete));
-    if (hooks_.enableShieldTimers) hooks_.enableShieldTimers(true);
+    held.reset();
     for (ui::Control* command : std::initializer_list<ui::Control*>{&form.lblRemove, &form.cmdRemove, &form.Command4}) {
         command->SetEnabled(true);
     }
@@ -251,6 +289,9 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     // progress goes.
     std::string note;
     if (report.failed > 0) note = Message(msg::kNotRemoved) + " " + ToDecimal(report.failed);
+    if (report.notFound > 0) {
+        note += (note.empty() ? "" : "  ") + Message(msg::kNotFound) + " " + ToDecimal(report.notFound);
+    }
     if (supported && !report.restorePointMade) note += (note.empty() ? "" : "  ") + Message(msg::kNoRestorePoint);
     form.pgbDeleteSpywaresFound.SetVisible(false);
     form.lblDeletingPercentageCompleted.SetVisible(false);

@@ -69,18 +69,28 @@ struct RemovedItem {
     // The path, or the registry location as the results list shows it.
     std::string location;
     RemovalResult result = RemovalResult::NotTried;
+    // The results row the item belongs to (ui::ListItem::link); 0 for a COM
+    // class registration removed with its server's file.
+    std::uint64_t link = 0;
 };
 
 struct RemovalReport {
     // False when nothing ran: another operation, nothing ticked, or No.
     bool ran = false;
     // Every ticked queue row, files first, then registry entries, then
-    // cookies.
+    // cookies; then the COM class registrations that could not be removed.
     std::vector<RemovedItem> items;
     int removed = 0;
     int failed = 0;
+    int notFound = 0;
     bool restorePointMade = false;
 };
+
+// How the removal went for each row of the results list as it was before
+// it (rows without a link, "EXCLUDED" ones, were not removed): removed when
+// everything of it was, not found when nothing of it was there, failed
+// otherwise.
+std::vector<RemovalResult> ResultsOfRows(const std::vector<ui::ListItem>& rows, const RemovalReport& report);
 
 class RemovalEngine {
 public:

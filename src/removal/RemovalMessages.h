@@ -10,12 +10,22 @@
 namespace bastion::msg {
 
 inline constexpr std::string_view kNotRemoved = "MSG_NOT_REMOVED";
+inline constexpr std::string_view kNotFound = "MSG_NOT_FOUND";
 inline constexpr std::string_view kNoRestorePoint = "MSG_NO_RESTOREPOINT";
 inline constexpr std::string_view kReplace = "MSG_REPLACE";
 inline constexpr std::string_view kRestored = "MSG_RESTORED";
 inline constexpr std::string_view kNotRestored = "MSG_NOT_RESTORED";
 inline constexpr std::string_view kDeleteAtRestart = "MSG_DELETE_AT_RESTART";
 inline constexpr std::string_view kNotDeleteAtRestart = "MSG_NOT_DELETE_AT_RESTART";
+// Why an item was not put back, and the question before one is put back
+// where it affects every user.
+inline constexpr std::string_view kRestoreMachineWide = "MSG_RESTORE_MACHINE_WIDE";
+inline constexpr std::string_view kRestoreBadRecord = "MSG_RESTORE_BAD_RECORD";
+inline constexpr std::string_view kRestoreBadBackup = "MSG_RESTORE_BAD_BACKUP";
+inline constexpr std::string_view kRestoreNoCopy = "MSG_RESTORE_NO_COPY";
+inline constexpr std::string_view kRestorePendingDelete = "MSG_RESTORE_PENDING_DELETE";
+inline constexpr std::string_view kRestoreNotWritten = "MSG_RESTORE_NOT_WRITTEN";
+inline constexpr std::string_view kRestoreNotAgreed = "MSG_RESTORE_NOT_AGREED";
 
 }  // namespace bastion::msg
 

@@ -1,13 +1,19 @@
-// How the removal of one item went.
+// How the removal of one item went; the console prints these as "removed",
+// "not found" and "failed".
 #pragma once
+
+#include <string_view>
 
 namespace bastion {
 
 enum class RemovalResult {
     NotTried,  // the removal stopped before it
-    Removed,   // stored in the quarantine (or backed up), deleted, logged
-    Gone,      // nothing there to remove any more
-    Failed,    // still there: listed in "Delete Failed", its row stays
+    Removed,   // stored in the quarantine (or backed up), recorded, deleted, logged
+    NotFound,  // not where the scan saw it any more: nothing was removed, its row stays
+    Failed,    // still there, or refused: listed in "Delete Failed", its row stays
 };
+
+// "removed", "not found" or "failed" (an item not tried was not removed).
+std::string_view RemovalResultWord(RemovalResult result);
 
 }  // namespace bastion

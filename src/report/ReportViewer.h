@@ -11,9 +11,11 @@
 namespace bastion {
 
 // The text the viewer shows for the report file's content (code-page
-// bytes): the report follows every line with an empty one, so an empty line
+// bytes): the report follows most lines with an empty one, so an empty line
 // (after trimming blanks) becomes the line break and every other line is
-// appended without one. Each line then shows once, without the spacing.
+// appended without one. Each line then shows once, without the spacing;
+// lines that follow one another directly (the exclusions) are still broken
+// apart.
 std::string ReportViewerText(const std::string& fileBytes, const CodePage& codePage);
 
 // The viewer's load: caption product name + " Log", the report read afresh

@@ -72,9 +72,16 @@ std::string KindCode(const ui::ListItem& row) {
     return row.tag.empty() ? ToDecimal(row.smallIcon) : row.tag;
 }
 
-void AddResultBlock(const ScanReport& report, const ui::ListView& results, std::size_t row, ReportText& out) {
-    const std::string& location = results.SubItem(row, 1);
-    const std::string type = ReportTypeName(KindCode(results.Item(row)));
+const std::string& SubItem(const ui::ListItem& row, std::size_t k) {
+    static const std::string kNone;
+    return k >= 1 && k <= row.subItems.size() ? row.subItems[k - 1] : kNone;
+}
+
+// result: how an automatic removal went for the row, when there was one.
+void AddResultBlock(const ScanReport& report, const ui::ListItem& row, std::optional<RemovalResult> result,
+                    ReportText& out) {
+    const std::string& location = SubItem(row, 1);
+    const std::string type = ReportTypeName(KindCode(row));
     const bool isFile = type == "File";
 
     std::string company = "N/A";
@@ -88,12 +95,33 @@ void AddResultBlock(const ScanReport& report, const ui::ListView& results, std::
 
     out.Row(kRule, 2)
         .Row("File: " + location, 2)
-        .Row("Name: " + results.Item(row).text, 2)
+        .Row("Name: " + row.text, 2)
         .Row("Company: " + company, 2)
         .Row("Type: " + type, 2)
         .Row("Size: " + ToDecimal(static_cast<long long>(size)) + " bytes", 2)
-        .Row("Detail: " + results.SubItem(row, 4), 2)
-        .Row("Risk: " + results.SubItem(row, 3), 3);
+        .Row("Detail: " + SubItem(row, 4), 2);
+    if (result) {
+        out.Row("Risk: " + SubItem(row, 3), 2).Row("Removal: " + std::string(RemovalResultWord(*result)), 3);
+    } else {
+        out.Row("Risk: " + SubItem(row, 3), 3);
+    }
+}
+
+// What the schedule line says of an automatic removal.
+std::string AutomaticRemovalText(const AutomaticRemoval* removal) {
+    long long found = 0;
+    long long notRemoved = 0;
+    if (removal) {
+        for (std::size_t row = 0; row < removal->found.size(); ++row) {
+            // "EXCLUDED" rows were never meant to go.
+            if (removal->found[row].link == 0) continue;
+            ++found;
+            if (row >= removal->results.size() || removal->results[row] != RemovalResult::Removed) ++notRemoved;
+        }
+    }
+    if (removal && notRemoved == 0) return "the items found were removed automatically";
+    return ToDecimal(notRemoved) + " of the " + ToDecimal(found) +
+           " items found could not be removed automatically";
 }
 
 }  // namespace
@@ -128,7 +156,7 @@ std::string ComposeReport(const ScanReport& report) {
         .Row(" Scan Finished at : " + report.finished, 2);
     if (report.scheduled) {
         out.Row(std::string(" Scheduled scan   : ") + (report.removeAutomatically
-                                                            ? "the items found were removed automatically"
+                                                            ? AutomaticRemovalText(report.removal)
                                                             : "the items found were kept for review"),
                 2);
     }
@@ -140,10 +168,16 @@ std::string ComposeReport(const ScanReport& report) {
         .Row(" 3)Total Number of Files/Folders inspected: " + form.lblFilesFolderInspected.Caption(), 2)
         .Row("", 2)
         .Row("[Threats Detected]", 3);
-    for (std::size_t row = 0; row < results.Count(); ++row) {
-        AddResultBlock(report, results, row, out);
+    // After an automatic removal the rows it removed are gone from the
+    // list: the report shows every row the scan found.
+    const AutomaticRemoval* removal = report.removeAutomatically ? report.removal : nullptr;
+    const std::vector<ui::ListItem>& rows = removal ? removal->found : results.Rows();
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        std::optional<RemovalResult> result;
+        if (removal && rows[row].link != 0 && row < removal->results.size()) result = removal->results[row];
+        AddResultBlock(report, rows[row], result, out);
     }
-    out.Row(kRule, 3).Row("Total = " + ToDecimal(static_cast<long long>(results.Count())), 2);
+    out.Row(kRule, 3).Row("Total = " + ToDecimal(static_cast<long long>(rows.size())), 2);
     if (!exclusions.empty()) {
         out.Row(std::string(kCrLf) + "[Files Currently Excluded]" + std::string(kCrLf) + std::string(kCrLf) + exclusions,
                 2);

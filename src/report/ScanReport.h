@@ -5,13 +5,22 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/CodePage.h"
 #include "platform/FileSystem.h"
+#include "removal/RemovalResult.h"
 #include "ui/Identity.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {
+
+// What the scan found before an automatic removal (the results rows) and
+// how the removal went for each row.
+struct AutomaticRemoval {
+    std::vector<ui::ListItem> found;
+    std::vector<RemovalResult> results;
+};
 
 struct ScanReport {
     platform::FileSystem& files;
@@ -28,6 +37,9 @@ struct ScanReport {
     // removed (the quarantine log then shows what was).
     bool scheduled = false;
     bool removeAutomatically = false;
+    // After that removal: what it found and did. The report then lists
+    // every item found, each with what became of it.
+    const AutomaticRemoval* removal = nullptr;
 };
 
 // "Cookie", "Registry", "File", "Folder" or "EXCLUDED" for the kind codes
@@ -35,7 +47,9 @@ struct ScanReport {
 std::string ReportTypeName(const std::string& kindCode);
 
 // The report's text (UTF-8). A listed file that no longer exists has an
-// empty company and "0 bytes".
+// empty company and "0 bytes". After an automatic removal each found item
+// has a "Removal: " line ("removed", "not found" or "failed"), and the
+// scan says the items were removed automatically only when all were.
 std::string ComposeReport(const ScanReport& report);
 
 // Replaces the report file with a new report in the system code page. The

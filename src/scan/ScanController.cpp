@@ -1,6 +1,7 @@
 #include "scan/ScanController.h"
 
 #include <initializer_list>
+#include <optional>
 
 #include "common/Text.h"
 #include "definitions/PathTokens.h"
@@ -10,7 +11,9 @@
 #include "scan/state/ResultChecks.h"
 #include "scan/state/ScanProgress.h"
 #include "scan/state/StatusPage.h"
+#include "ui/GuardMessages.h"
 #include "ui/MessageKeys.h"
+#include "ui/TimersHeld.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -60,7 +63,7 @@ ScanOutcome ScanController::cmdScanNow_Click() {
     form.tmrScroll.SetEnabled(false);
     Call(hooks_.clearRemovalProblems);
     SetEnabled({&form.cmdRemove, &form.cmdResults, &form.cmdSettings}, false);
-    Call(hooks_.enableShieldTimers, false);
+    std::optional<ui::TimersHeld> held(std::in_place, hooks_.enableShieldTimers);
     SetEnabled({&form.cmdScanNow, &form.cmdScan, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, false);
     SetEnabled({&form.cmdStop, &form.cmdPause}, true);
 
@@ -75,6 +78,7 @@ ScanOutcome ScanController::cmdScanNow_Click() {
     // The memory shield's last look must not make this scan skip the
     // processes: inspect them all, whether or not any started or ended.
     env_.processScanner.ResetSignature();
+    env_.processScanner.ClearNotStopped();
 
     // The folders the tokens stand for do not move while one scan runs.
     const PathTokens tokens = PathTokens::Resolve(env_.shell);
@@ -89,13 +93,16 @@ ScanOutcome ScanController::cmdScanNow_Click() {
     // be there).
     const bool removeAfter = outcome == ScanOutcome::Completed && autoDelete_ && !state.StopRequested() &&
                              !state.ResultsList().Empty();
-    CloseScan(outcome, options, fullSystemScan, !removeAfter);
+    CloseScan(outcome, options, fullSystemScan, !removeAfter, held);
     running_ = false;
     operation.Finish();
     if (removeAfter) {
         RemoveAutomatically();
         if (options.makeLog) Call(hooks_.makeReport);
     }
+    // Nobody may be at the machine for a scheduled scan: its rows say it.
+    const std::vector<ProgramNotStopped>& stillRunning = env_.processScanner.NotStopped();
+    if (!unattended_ && !stillRunning.empty()) Call(hooks_.programsNotStopped, stillRunning);
     return outcome;
 }
 
@@ -106,7 +113,7 @@ void ScanController::RemoveAutomatically() {
 }
 
 void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan,
-                               bool reportNow) {
+                               bool reportNow, std::optional<ui::TimersHeld>& held) {
     ScanState& state = env_.state;
     ui::FrmMain& form = state.Form();
 
@@ -133,10 +140,10 @@ void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options,
 
     SetEnabled({&form.cmdScan, &form.cmdScanNow, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, true);
     SetEnabled({&form.cmdStop, &form.cmdPause}, false);
-    Call(hooks_.enableShieldTimers, true);
+    held.reset();
     form.tmrTimeOut.SetEnabled(true);
 
-    RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.settings, state});
+    RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.messages, env_.settings, state});
     // The set was found incomplete and reset: the home page keeps saying
     // so until an update brings the definitions back.
     if (outcome == ScanOutcome::DefinitionsMissing) {
@@ -152,7 +159,7 @@ void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options,
 }
 
 void ScanController::lblStart_Click() {
-    if (env_.state.Form().cmdScanNow.Enabled() && !env_.operations.Running()) {
+    if (env_.state.Form().cmdScanNow.Enabled() && !env_.operations.RefusesCommand()) {
         Call(hooks_.showScanPage);
         cmdScanNow_Click();
     }
@@ -161,7 +168,7 @@ void ScanController::lblStart_Click() {
 ScanOutcome ScanController::StartScanOfKind(int kind) {
     // While another operation runs the page and the chosen kind stay as
     // they are.
-    if (env_.operations.Running()) return ScanOutcome::AlreadyRunning;
+    if (env_.operations.RefusesCommand()) return ScanOutcome::AlreadyRunning;
     Call(hooks_.showScanPage);
     env_.state.Form().optScan[static_cast<std::size_t>(kind)].SetValue(true);
     return cmdScanNow_Click();
@@ -238,7 +245,7 @@ void ScanController::cmdBrowse_Click() {
                                 platform::ShowWindow::Minimized);
         ++opened;
         if (opened == 6) {
-            ui::MsgResult answer = env_.dialogs.MessageBox(std::string(kBrowseManyQuestion), env_.identity.productName,
+            ui::MsgResult answer = env_.dialogs.MessageBox(Message(ui::msg::kBrowseMany), env_.identity.productName,
                                                            ui::MsgButtons::OkCancel, ui::MsgIcon::Question);
             if (answer == ui::MsgResult::Cancel) {
                 return;

@@ -11,7 +11,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/CodePage.h"
 #include "definitions/DefinitionTables.h"
@@ -32,6 +34,7 @@
 #include "ui/Identity.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/OperationGate.h"
+#include "ui/TimersHeld.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion {
@@ -70,6 +73,8 @@ struct ScanHooks {
     std::function<void()> showResultsPage;
     // The removal of the ticked results.
     std::function<void()> removeTicked;
+    // After a scan the user started: the running threats it could not stop.
+    std::function<void(const std::vector<ProgramNotStopped>& programs)> programsNotStopped;
 };
 
 // Everything a scan reads and writes; the referenced objects outlive the
@@ -100,11 +105,6 @@ struct ScanEnvironment {
 
 // What one scan works with, the tokens resolved for it.
 ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens);
-
-// The question of the Browse command after the sixth ticked row.
-inline constexpr std::string_view kBrowseManyQuestion =
-    "You have selected to browse more than 5 items at a time.  This can slow down your computer.  Are you sure "
-    "you want to continue?";
 
 class ScanController {
 public:
@@ -162,7 +162,9 @@ private:
     void FinishKind();
     // The scan dates, the buttons, the timers, the status page and the
     // report; a Full System Scan also dates the last full scan.
-    void CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan, bool reportNow);
+    // held: the background timers' hold of the scan, let go on the way.
+    void CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan, bool reportNow,
+                   std::optional<ui::TimersHeld>& held);
     void RemoveAutomatically();
     void Pause();
     void Stop(std::string_view questionKey);

@@ -1,12 +1,14 @@
 #include "scheduler/ScheduledScan.h"
 
+#include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 
-ScanOutcome StartScheduledScan(ScanController& controller, const ui::FrmMain& form,
-                               const ui::SettingsStore& settings) {
-    const int kind = form.optScan[ui::kFullSystemScan].Value() ? ui::kFullSystemScan : ui::kSmartScan;
+ScanOutcome StartScheduledScan(ScanController& controller, const ui::SettingsStore& settings) {
+    // A file or folder scan would ask for its target: only these two.
+    const int kind = settings.ReadNumber(ui::settings::kScheduleKind) == ui::kFullSystemScan ? ui::kFullSystemScan
+                                                                                               : ui::kSmartScan;
     struct Attended {
         ScanController& controller;
         ~Attended() {

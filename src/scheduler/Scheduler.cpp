@@ -18,6 +18,15 @@ void Scheduler::SetSchedule(const Schedule& schedule) {
     lastUniversal_ = clock_.UniversalNow();
 }
 
+void Scheduler::CatchUp(const DateTime& lastLook) {
+    if (!schedule_.enabled) return;
+    if (const std::optional<DateTime> due = LatestOccurrence(schedule_, lastLook, lastLocal_)) Missed(*due);
+}
+
+void Scheduler::Missed(const DateTime& moment) {
+    if (onMissed) onMissed(moment);
+}
+
 void Scheduler::CheckSchedule() {
     if (!operations_.Idle()) return;
     const DateTime now = clock_.Now();
@@ -33,8 +42,11 @@ void Scheduler::CheckSchedule() {
     if (!due || (lastFired_ && *due <= *lastFired_)) return;
     const bool onTime = SecondsBetween(*due, now) <= kGraceSeconds;
     const bool littleTimePassed = realSeconds >= 0 && realSeconds <= kGraceSeconds;
-    if (!onTime && !littleTimePassed) return;
     lastFired_ = due;
+    if (!onTime && !littleTimePassed) {
+        Missed(*due);
+        return;
+    }
     if (startScan_) startScan_();
 }
 

@@ -8,6 +8,9 @@
 //   lies within the grace period, or when hardly any real time passed
 //   since the last look (the clock was put forward, or jumped over the
 //   hour that daylight-saving time skips).
+// - An occurrence that starts no scan for any reason (too late for the
+//   grace period, or while the program was not running) is reported as
+//   missed, never dropped without a trace.
 // - A clock put back fires nothing that already fired (the hour repeated
 //   when daylight-saving time ends gives one scan). Put back by more than a
 //   day (a wrong date corrected), the schedule starts afresh from the new
@@ -40,11 +43,21 @@ public:
     // The schedule from now on; occurrences before this moment never fire.
     void SetSchedule(const Schedule& schedule);
     const Schedule& Current() const { return schedule_; }
+    // The program starts: the latest occurrence since the last look of an
+    // earlier run (lastLook, by the local clock) is reported as missed.
+    void CatchUp(const DateTime& lastLook);
+    // When the scheduler last looked, by the local clock.
+    const DateTime& LastLook() const { return lastLocal_; }
 
     // One tick of tmrScheduler.
     void CheckSchedule();
 
+    // An occurrence that started no scan, by the local clock.
+    std::function<void(const DateTime& moment)> onMissed;
+
 private:
+    void Missed(const DateTime& moment);
+
     platform::Clock& clock_;
     const ui::OperationGate& operations_;
     std::function<void()> startScan_;

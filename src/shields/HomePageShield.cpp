@@ -1,6 +1,9 @@
 #include "shields/HomePageShield.h"
 
+#include "common/Lines.h"
 #include "ui/AlertWait.h"
+#include "ui/GuardMessages.h"
+#include "ui/TimersHeld.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -15,17 +18,18 @@ constexpr int kTicksPerMemoryCheck = 3;
 
 }  // namespace
 
-std::optional<std::string> ReadStartPage(platform::Registry& registry) {
+StartPage ReadStartPage(platform::Registry& registry) {
     platform::RegValue value;
     const long rc = registry.QueryValue(platform::Hive::CurrentUser, std::string(kStartPageKey),
                                         std::string(kStartPageValue), value);
-    if (rc == platform::kRegNotFound) return std::string(kBlankPage);
-    if (rc != platform::kRegOk) return std::nullopt;
-    if (value.type != platform::RegType::String && value.type != platform::RegType::ExpandString) return std::nullopt;
+    if (rc == platform::kRegNotFound) return {std::string(kBlankPage)};
+    if (rc == platform::kRegAccessDenied) return {std::nullopt, true};
+    if (rc != platform::kRegOk) return {};
+    if (value.type != platform::RegType::String && value.type != platform::RegType::ExpandString) return {};
     // An empty page is a blank one: remembering "" would read as never
     // captured, and the next page set would be taken without a word.
-    if (value.text.empty()) return std::string(kBlankPage);
-    return std::move(value.text);
+    if (value.text.empty()) return {std::string(kBlankPage)};
+    return {std::move(value.text)};
 }
 
 HomePageShield::HomePageShield(HomePageShieldEnvironment environment) : env_(environment) {
@@ -46,45 +50,94 @@ void HomePageShield::CheckHomePage() {
     if (!env_.operations.Idle()) return;
     ui::OperationGate::Operation operation = env_.operations.TryBegin(kOperationName, [this] { alert.Dismiss(); });
     if (!operation) return;
-    env_.timers.EnableShieldTimers(false);
+    const ui::TimersHeld held([this](bool enable) { env_.timers.EnableShieldTimers(enable); });
     try {
         CompareStartPage();
     } catch (...) {
         // The next tick compares again.
     }
-    env_.timers.EnableShieldTimers(true);
 }
 
 void HomePageShield::CompareStartPage() {
-    const std::optional<std::string> current = ReadStartPage(env_.registry);
-    if (!current) return;
+    const StartPage current = ReadStartPage(env_.registry);
     const std::string remembered = env_.settings.Read(keys::kHomepage);
-    if (remembered.empty()) {
-        AcceptHomePage(*current);
+    if (current.denied) {
+        Unreadable(remembered);
         return;
     }
-    if (remembered == *current) return;
+    if (!current.page) return;
+    unreadableTold_ = false;
+    if (remembered.empty()) {
+        AcceptHomePage(*current.page);
+        return;
+    }
+    if (remembered == *current.page) {
+        notRestored_.reset();
+        unanswered_.reset();
+        return;
+    }
+    // Said already, or left unanswered: again when the page changes again.
+    if (current.page == notRestored_ || current.page == unanswered_) return;
+    notRestored_.reset();
+    unanswered_.reset();
+    ChangeFound(remembered, *current.page);
+}
 
+void HomePageShield::ChangeFound(const std::string& remembered, const std::string& current) {
     if (env_.settings.ReadTruth(keys::kOptAlwaysnotifybeforerestoring)) {
-        alert.Fill(env_.productName, remembered, *current);
-        switch (ui::AskAndWait(alert, env_.pump, env_.operations)) {
-            case ui::AlertButton::Yes: RestoreHomePage(remembered); break;
-            case ui::AlertButton::No: AcceptHomePage(*current); break;
-            // Closed unanswered: asked again at a later tick.
-            case ui::AlertButton::None: break;
+        alert.Fill(env_.messages, env_.productName, remembered, current);
+        switch (ui::AskAndWait(alert, env_.pump, env_.operations, env_.clock)) {
+            case ui::AlertButton::Yes: PutBack(remembered, current); break;
+            case ui::AlertButton::No: AcceptHomePage(current); break;
+            case ui::AlertButton::None: unanswered_ = current; break;
         }
     } else if (env_.settings.ReadTruth(keys::kOptRestoredefaultwithoutnotification)) {
-        RestoreHomePage(remembered);
+        PutBack(remembered, current);
     }
 }
 
-void HomePageShield::RestoreHomePage(const std::string& remembered) {
+void HomePageShield::Unreadable(const std::string& remembered) {
+    // Locked pages are what hijackers leave: a change, said once.
+    if (unreadableTold_) return;
+    unreadableTold_ = true;
+    const std::string text = env_.messages.getMessages(ui::msg::kHomePageUnreadable);
+    if (remembered.empty()) {
+        Tell(text);
+        return;
+    }
+    if (env_.settings.ReadTruth(keys::kOptAlwaysnotifybeforerestoring)) {
+        std::string question = text;
+        question.append(kCrLf).append(kCrLf).append(env_.messages.getMessages(ui::msg::kHomePageKeep));
+        question.append(kCrLf).append(remembered);
+        if (env_.dialogs.MessageBox(question, env_.productName, ui::MsgButtons::YesNo, ui::MsgIcon::Exclamation) ==
+            ui::MsgResult::Yes) {
+            PutBack(remembered, std::nullopt);
+        }
+    } else if (env_.settings.ReadTruth(keys::kOptRestoredefaultwithoutnotification)) {
+        PutBack(remembered, std::nullopt);
+    } else {
+        Tell(text);
+    }
+}
+
+void HomePageShield::PutBack(const std::string& remembered, const std::optional<std::string>& current) {
+    if (RestoreHomePage(remembered)) return;
+    notRestored_ = current;
+    Tell(env_.messages.getMessages(ui::msg::kHomePageNotRestored));
+}
+
+void HomePageShield::Tell(std::string text) {
+    if (env_.operations.Ending()) return;
+    env_.dialogs.MessageBox(std::move(text), env_.productName, ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+}
+
+bool HomePageShield::RestoreHomePage(const std::string& remembered) {
     env_.settings.Write(keys::kHomepage, remembered);
-    // A profile without the key gets it; a failed write is found again at
-    // the next tick.
+    // A profile without the key gets it.
     env_.registry.CreateKey(platform::Hive::CurrentUser, std::string(kStartPageKey));
-    env_.registry.SetValue(platform::Hive::CurrentUser, std::string(kStartPageKey), std::string(kStartPageValue),
-                           platform::RegValue::String(remembered));
+    return env_.registry.SetValue(platform::Hive::CurrentUser, std::string(kStartPageKey),
+                                  std::string(kStartPageValue), platform::RegValue::String(remembered)) ==
+           platform::kRegOk;
 }
 
 void HomePageShield::AcceptHomePage(const std::string& current) { env_.settings.Write(keys::kHomepage, current); }

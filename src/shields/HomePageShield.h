@@ -5,6 +5,12 @@
 // remembered page back, as the options say. Every third tick also runs the
 // memory shield.
 //
+// A locked key does not blind it. A start page that cannot be read (access
+// denied) counts as changed: the user is told once, and asked whether to
+// write the remembered page back. A page that cannot be written back is
+// said once; the shield asks again only when the page changes again. So
+// does a question left unanswered.
+//
 // Like the memory shield, a tick runs only while nothing else runs, and is
 // an operation while it looks and asks.
 #pragma once
@@ -12,10 +18,13 @@
 #include <optional>
 #include <string>
 
+#include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "shields/MemoryShield.h"
 #include "shields/ShieldTimers.h"
+#include "ui/Dialogs.h"
 #include "ui/EventPump.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/OperationGate.h"
 #include "ui/forms/FrmHomePageChangedAlert.h"
 #include "ui/forms/FrmMain.h"
@@ -28,10 +37,16 @@ inline constexpr std::string_view kStartPageValue = "Start Page";
 // What the shield takes for a start page that is not set.
 inline constexpr std::string_view kBlankPage = "about:blank";
 
-// The browser's start page: kBlankPage when the value (or its key) is
-// absent or empty; nullopt when it cannot be read now (access denied, a
-// passing error, a value that is not text), so that nothing is compared.
-std::optional<std::string> ReadStartPage(platform::Registry& registry);
+struct StartPage {
+    // kBlankPage when the value (or its key) is absent or empty; nullopt
+    // when it cannot be read now (a passing error, a value that is not
+    // text, access denied), so that nothing is compared.
+    std::optional<std::string> page;
+    // The key or the value may not be read: locked.
+    bool denied = false;
+};
+
+StartPage ReadStartPage(platform::Registry& registry);
 
 struct HomePageShieldEnvironment {
     platform::Registry& registry;
@@ -42,6 +57,9 @@ struct HomePageShieldEnvironment {
     const std::string& productName;
     ui::FrmMain& form;
     MemoryShield& memoryShield;
+    ui::Dialogs& dialogs;
+    const ui::MessageCatalogue& messages;
+    platform::Clock& clock;
 };
 
 class HomePageShield {
@@ -55,8 +73,8 @@ public:
     void CheckHomePage();
 
     // Yes: the remembered page is stored again and written back as the
-    // start page (REG_SZ).
-    void RestoreHomePage(const std::string& remembered);
+    // start page (REG_SZ). False when it could not be written.
+    bool RestoreHomePage(const std::string& remembered);
     // No: the current start page becomes the remembered one.
     void AcceptHomePage(const std::string& current);
 
@@ -64,9 +82,23 @@ public:
 
 private:
     void CompareStartPage();
+    void ChangeFound(const std::string& remembered, const std::string& current);
+    void Unreadable(const std::string& remembered);
+    // Writes the remembered page back over the current one (nullopt: one
+    // that cannot be read); a refusal is said, and not asked about again
+    // while that page stays.
+    void PutBack(const std::string& remembered, const std::optional<std::string>& current);
+    void Tell(std::string text);
 
     HomePageShieldEnvironment env_;
     int ticks_ = 0;
+    // The user was told that the page cannot be read; again only after it
+    // could be read once more.
+    bool unreadableTold_ = false;
+    // The page the remembered one could not be written over, and one the
+    // user left unanswered: not asked about again while it stays.
+    std::optional<std::string> notRestored_;
+    std::optional<std::string> unanswered_;
 };
 
 }  // namespace bastion

@@ -2,7 +2,9 @@
 
 #include "common/Text.h"
 #include "ui/AlertWait.h"
+#include "ui/GuardMessages.h"
 #include "ui/MessageKeys.h"
+#include "ui/TimersHeld.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -16,7 +18,9 @@ MemoryShield::MemoryShield(const ScanEnvironment& environment, ShieldTimers& tim
     alert.SetCaption(env_.identity.productName);
     env_.state.Form().tmrMemoryInspected.onTick = [this] { tmrMemoryInspected_Timer(); };
     env_.processScanner.SetAlert(
-        [this](const std::string& fileName, const std::string& companyName) { return Ask(fileName, companyName); });
+        [this](const std::string& fileName, const std::string& companyName, bool needsAdministrator) {
+            return Ask(fileName, companyName, needsAdministrator);
+        });
 }
 
 void MemoryShield::tmrMemoryInspected_Timer() {
@@ -25,7 +29,7 @@ void MemoryShield::tmrMemoryInspected_Timer() {
     if (!env_.operations.Idle()) return;
     ui::OperationGate::Operation operation = env_.operations.TryBegin(kOperationName, [this] { alert.Dismiss(); });
     if (!operation) return;
-    timers_.EnableShieldTimers(false);
+    const ui::TimersHeld held([this](bool enable) { timers_.EnableShieldTimers(enable); });
     try {
         if (!tokens_) tokens_ = PathTokens::Resolve(env_.shell);
         ScanContext context = MakeScanContext(env_, *tokens_);
@@ -34,12 +38,12 @@ void MemoryShield::tmrMemoryInspected_Timer() {
     } catch (...) {
         // The shield looks again at its next tick.
     }
-    timers_.EnableShieldTimers(true);
 }
 
-AlertAnswer MemoryShield::Ask(const std::string& fileName, const std::string& companyName) {
-    alert.Fill(fileName, companyName);
-    switch (ui::AskAndWait(alert, env_.pump, env_.operations)) {
+AlertAnswer MemoryShield::Ask(const std::string& fileName, const std::string& companyName, bool needsAdministrator) {
+    alert.Fill(fileName, companyName,
+               needsAdministrator ? env_.messages.getMessages(ui::msg::kAlertNeedsAdministrator) : std::string());
+    switch (ui::AskAndWait(alert, env_.pump, env_.operations, env_.clock)) {
         case ui::AlertButton::Yes: return AlertAnswer::Stop;
         case ui::AlertButton::No: return AlertAnswer::Allow;
         case ui::AlertButton::None: break;
@@ -48,11 +52,17 @@ AlertAnswer MemoryShield::Ask(const std::string& fileName, const std::string& co
 }
 
 void MemoryShield::TellNotStopped() {
-    for (const std::string& fileName : env_.processScanner.NotStopped()) {
+    std::vector<std::string> needAdministrator;
+    for (const ProgramNotStopped& program : env_.processScanner.NotStopped()) {
         if (env_.operations.Ending()) return;
-        env_.dialogs.MessageBox(ToUpper(fileName) + " " + env_.messages.getMessages(ui::msg::kErrorStopped),
+        if (program.needsAdministrator && offerElevatedRestart) {
+            needAdministrator.push_back(program.fileName);
+            continue;
+        }
+        env_.dialogs.MessageBox(ToUpper(program.fileName) + " " + env_.messages.getMessages(ui::msg::kErrorStopped),
                                 env_.identity.productName, ui::MsgButtons::Ok, ui::MsgIcon::Information);
     }
+    if (!needAdministrator.empty()) offerElevatedRestart(needAdministrator);
 }
 
 }  // namespace bastion

@@ -2,7 +2,13 @@
 // of the home-page shield) compares the running programs with the
 // executable definitions, and asks the user about each one it finds, one
 // alert after the other: "STOP" ends that process, "ALLOW" puts its file
-// name on the exclusion list, closing the alert does neither.
+// name on the exclusion list, closing the alert (or leaving it unanswered
+// for ten minutes) does neither; the program is asked about again when the
+// running programs next change.
+//
+// A program that runs with administrator rights is still shown: its alert
+// says that stopping it needs them, and a "STOP" that is refused offers to
+// start the program again as administrator.
 //
 // A tick is background work: it runs only while no operation runs and no
 // modal window is open, and is itself an operation while it looks and asks,
@@ -10,8 +16,10 @@
 // and ends the program once the tick has returned.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "definitions/PathTokens.h"
 #include "scan/ScanController.h"
@@ -34,9 +42,12 @@ public:
     void tmrMemoryInspected_Timer();
 
     ui::FrmSpywareFoundAlert alert;
+    // Offers to start the program again with administrator rights, for the
+    // programs named that only they may stop; nothing when empty.
+    std::function<void(const std::vector<std::string>& fileNames)> offerElevatedRestart;
 
 private:
-    AlertAnswer Ask(const std::string& fileName, const std::string& companyName);
+    AlertAnswer Ask(const std::string& fileName, const std::string& companyName, bool needsAdministrator);
     // The programs the user chose to stop that still run.
     void TellNotStopped();
 

@@ -8,32 +8,36 @@ namespace keys = ui::settings;
 
 namespace {
 
-void StopAll(ui::FrmMain& form) {
-    form.tmrCheckHomePage.SetEnabled(false);
-    form.tmrMemoryInspected.SetEnabled(false);
-    form.tmrScheduler.SetEnabled(false);
-    form.tmrTimeOut.SetEnabled(false);
+void HoldAll(ui::FrmMain& form, bool held) {
+    for (ui::Timer* timer : {&form.tmrCheckHomePage, &form.tmrMemoryInspected, &form.tmrScheduler}) {
+        timer->SetHeld(held);
+    }
 }
 
 }  // namespace
 
 ShieldTimers::ShieldTimers(ui::FrmMain& form, const ui::SettingsStore& settings) : form_(form), settings_(settings) {
-    StopAll(form_);
+    HoldAll(form_, true);
+    form_.tmrTimeOut.SetEnabled(false);
 }
 
 void ShieldTimers::EnableShieldTimers(bool enable) {
     if (!enable) {
         ++holders_;
-        StopAll(form_);
+        HoldAll(form_, true);
+        form_.tmrTimeOut.SetEnabled(false);
         return;
     }
     if (holders_ == 0) return;
     if (--holders_ > 0) return;
+    // A timer already running keeps its period: switching it on again
+    // changes nothing.
     form_.tmrScheduler.SetEnabled(settings_.ReadNumber(keys::kChkAutomaticScanYesOrNo) != 0);
     form_.tmrCheckHomePage.SetEnabled(settings_.ReadTruth(keys::kOptIEHomePageSheildOn));
     form_.tmrMemoryInspected.SetEnabled(settings_.ReadTruth(keys::kOptMemorySheildOn));
+    HoldAll(form_, false);
 }
 
-void ShieldTimers::OptionChanged(ui::Timer& timer, bool enabled) { timer.SetEnabled(enabled && !Held()); }
+void ShieldTimers::OptionChanged(ui::Timer& timer, bool enabled) { timer.SetEnabled(enabled); }
 
 }  // namespace bastion

@@ -1,10 +1,16 @@
 // EnableShieldTimers: the switch of the background timers (the memory and
-// home-page shields, the scheduler and the time-out timer). Every long
-// operation switches them off before its work and on again after it; the
-// switch counts, so that operations inside one another (a shield tick that
-// runs a scan's removal, an update inside a removal's wait) leave the timers
-// off until the outermost one has finished. The count starts at one, held
-// by the start-up, which lets go when it has completed.
+// home-page shields and the scheduler). Every long operation switches them
+// off before its work and on again after it (through TimersHeld, so that
+// no way out of the work leaves them off); the switch counts, so that
+// operations inside one another (a shield tick that runs a scan's removal,
+// an update inside a removal's wait) leave the timers off until the
+// outermost one has finished. The count starts at one, held by the
+// start-up, which lets go when it has completed.
+//
+// Switching off holds the timers rather than stopping them: their periods
+// run on, and a timer that came due while held ticks once when the hold
+// ends. A shield that looks every few seconds therefore never keeps the
+// other timers from their turn, however often it holds them.
 #pragma once
 
 #include "ui/forms/FrmMain.h"
@@ -14,23 +20,24 @@ namespace bastion {
 
 class ShieldTimers {
 public:
-    // Stops the form's background timers: nothing runs before start-up
+    // Holds the form's background timers: nothing runs before start-up
     // completes.
     ShieldTimers(ui::FrmMain& form, const ui::SettingsStore& settings);
     ShieldTimers(const ShieldTimers&) = delete;
     ShieldTimers& operator=(const ShieldTimers&) = delete;
 
-    // false: one holder more, and every background timer stops. true: one
-    // holder fewer; when none is left, the timers whose settings say so
-    // start. A true without a matching false changes nothing.
+    // false: one holder more, and every background timer is held. true: one
+    // holder fewer; when none is left, the timers whose settings say so run
+    // (those that were running go on with their periods). A true without a
+    // matching false changes nothing.
     void EnableShieldTimers(bool enable);
 
     // Some operation or the start-up holds the timers off.
     bool Held() const { return holders_ > 0; }
     int Holders() const { return holders_; }
 
-    // An option switched one timer on or off: it starts only while nothing
-    // holds the timers (it then starts with the others); it stops at once.
+    // An option switched one timer on or off: it stops at once; switched
+    // on, it ticks once nothing holds the timers.
     void OptionChanged(ui::Timer& timer, bool enabled);
 
 private:

@@ -1,19 +1,26 @@
 // Waiting for the user's answer to an alert from inside the work that
 // raised it. The rest of the program goes on meanwhile (events are
 // dispatched while the wait sleeps between them), but no background work
-// starts behind the alert: it counts as a modal window for the gate.
+// starts behind the alert: it counts as a modal window for the gate, and
+// commands refused meanwhile say that an alert waits.
+//
+// An alert nobody answers does not hold the guard for good: after
+// kUnansweredSeconds it is closed as not answered.
 #pragma once
 
+#include "platform/Clock.h"
 #include "ui/EventPump.h"
 #include "ui/OperationGate.h"
 #include "ui/forms/AlertForm.h"
 
 namespace bastion::ui {
 
+inline constexpr long long kUnansweredSeconds = 10 * 60;
+
 // Opens the alert and returns its answer once a button was pressed, or
-// AlertButton::None when it was closed without one or the program is
-// ending (then it is not shown at all, or closed). The alert is closed on
-// return.
-AlertButton AskAndWait(AlertForm& alert, EventPump& pump, OperationGate& gate);
+// AlertButton::None when it was closed without one, nobody answered in
+// time, or the program is ending (then it is not shown at all, or closed).
+// The alert is closed on return.
+AlertButton AskAndWait(AlertForm& alert, EventPump& pump, OperationGate& gate, platform::Clock& clock);
 
 }  // namespace bastion::ui

@@ -21,11 +21,31 @@ void OperationGate::Operation::Finish() {
 }
 
 OperationGate::Operation OperationGate::TryBegin(std::string_view name, std::function<void()> stop) {
-    if (running_ || ending_) return {};
+    if (running_ || ending_) {
+        TellRefused();
+        return {};
+    }
     running_ = true;
     current_ = name;
     stop_ = std::move(stop);
     return Operation(*this);
+}
+
+bool OperationGate::RefusesCommand() {
+    if (!running_ && !ending_) return false;
+    TellRefused();
+    return true;
+}
+
+void OperationGate::TellRefused() {
+    if (alerts_ == 0 || ending_ || telling_ || !tellAlertWaiting) return;
+    telling_ = true;
+    try {
+        tellAlertWaiting();
+    } catch (...) {
+        // The command stays refused all the same.
+    }
+    telling_ = false;
 }
 
 void OperationGate::Release() {

@@ -1,9 +1,12 @@
 #include "update/UpdateFlow.h"
 
+#include <optional>
+
 #include "scan/state/DefinitionCounts.h"
 #include "scan/state/StatusPage.h"
 #include "ui/MessageKeys.h"
 #include "ui/RequestWait.h"
+#include "ui/TimersHeld.h"
 #include "ui/settings/SettingKeys.h"
 #include "update/UpdateAddresses.h"
 
@@ -34,7 +37,7 @@ std::optional<UpdateResult> UpdateFlow::RunLiveUpdate() {
     if (!operation) return std::nullopt;
     stopRequested_ = false;
     ui::FrmMain& form = env_.state.Form();
-    if (enableShieldTimers) enableShieldTimers(false);
+    std::optional<ui::TimersHeld> held(std::in_place, enableShieldTimers);
     form.cmdLiveUpdate.SetEnabled(false);
 
     UpdateResult result;
@@ -49,7 +52,7 @@ std::optional<UpdateResult> UpdateFlow::RunLiveUpdate() {
     }
     download.Form_Unload();
     form.cmdLiveUpdate.SetEnabled(true);
-    if (enableShieldTimers) enableShieldTimers(true);
+    held.reset();
     return result;
 }
 
@@ -75,7 +78,8 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
     if (result.walkDefinitionsChanged) env_.tables.Discard();
     if (result.count > 0 || !result.date.empty()) {
         CountDefinitions(env_.files, env_.dataFolder, env_.state);
-        RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.settings, env_.state});
+        RefreshStatusPage(
+            {env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.messages, env_.settings, env_.state});
     }
     switch (result.outcome) {
         case UpdateOutcome::Stopped:

@@ -188,6 +188,74 @@ std::optional<platform::FileStamp> FakeFileSystem::Stamp(const std::string& path
     return platform::FileStamp{node->content.size(), node->written};
 }
 
+// The child a name (or short name) finds in the folder.
+fakefs::Node* FakeFileSystem::ChildOrShort(const Node& folder, const std::string& name) {
+    if (Node* child = folder.Child(name)) {
+        return child;
+    }
+    for (const auto& child : folder.children) {
+        if (!child->shortName.empty() && ToLower(child->shortName) == ToLower(name)) {
+            return child.get();
+        }
+    }
+    return nullptr;
+}
+
+std::string FakeFileSystem::FinalText(const Path& path, int hops) const {
+    Path final{path.drive, path.share, {}, false};
+    Node* node = Root(path, true);
+    for (const std::string& part : path.parts) {
+        // Below a junction the path goes on where the junction leads.
+        if (node && node->junction && hops < 32) {
+            if (auto target = ParsePath(node->link.target)) {
+                if (auto resolved = ParsePath(FinalText(*target, hops + 1))) {
+                    final = *resolved;
+                }
+            }
+        }
+        Node* folder = Through(node);
+        Node* child = folder && folder->folder ? ChildOrShort(*folder, part) : nullptr;
+        final = final.Child(child ? child->name : part);
+        node = child;
+    }
+    return final.Text();
+}
+
+std::string FakeFileSystem::FinalPath(const std::string& path) {
+    auto parsed = ParsePath(path);
+    return parsed ? FinalText(*parsed, 0) : path;
+}
+
+std::optional<FolderLink> FakeFileSystem::ReadFolderLink(const std::string& path) {
+    auto parsed = ParsePath(path);
+    Node* node = parsed ? Resolve(*parsed) : nullptr;
+    if (!node || !node->junction) {
+        return std::nullopt;
+    }
+    return node->link;
+}
+
+bool FakeFileSystem::MakeFolderLink(const std::string& path, const FolderLink& link) {
+    auto parsed = ParsePath(path);
+    Node* parent = parsed && !parsed->IsRoot() ? ResolveParent(*parsed) : nullptr;
+    if (!parent || parent->Child(parsed->Name()) || Has(failWrites_, *parsed)) {
+        return false;
+    }
+    // A relative symbolic link leads from the folder it lies in.
+    auto target = ParsePath(link.target);
+    if (!target) {
+        target = ParsePath(parsed->Parent().Text() + "\\" + link.target);
+    }
+    auto created = MakeNode(parent->drive, parsed->Name(), true, kAttrDirectory | kAttrReparsePoint);
+    created->junction = true;
+    created->link = link;
+    if (Node* targetNode = target ? Through(Resolve(*target)) : nullptr; targetNode && targetNode->folder) {
+        created->target = targetNode->shared_from_this();
+    }
+    parent->Add(std::move(created));
+    return true;
+}
+
 // ---- file content --------------------------------------------------------
 
 std::unique_ptr<FileReader> FakeFileSystem::OpenForRead(const std::string& path) {
@@ -332,6 +400,25 @@ bool FakeFileSystem::DeleteAtRestart(const std::string& path) {
     return true;
 }
 
+bool FakeFileSystem::DeletePendingAtRestart(const std::string& path) {
+    auto parsed = ParsePath(path);
+    return parsed && std::any_of(deletedAtRestart.begin(), deletedAtRestart.end(), [&](const std::string& pending) {
+               auto other = ParsePath(pending);
+               return other && other->Key() == parsed->Key();
+           });
+}
+
+bool FakeFileSystem::CancelDeleteAtRestart(const std::string& path) {
+    if (!DeletePendingAtRestart(path)) return true;
+    if (failCancelDeleteAtRestart) return false;
+    const std::string key = ParsePath(path)->Key();
+    std::erase_if(deletedAtRestart, [&](const std::string& pending) {
+        auto other = ParsePath(pending);
+        return other && other->Key() == key;
+    });
+    return true;
+}
+
 bool FakeFileSystem::DeleteFile(const std::string& path) {
     auto parsed = ParsePath(path);
     if (!parsed || Has(failDeletes_, *parsed) || Has(locked_, *parsed)) {
@@ -390,6 +477,26 @@ bool FakeFileSystem::CreateFolder(const std::string& path) {
         }
         node = child;
     }
+    return true;
+}
+
+bool FakeFileSystem::CreateNewFile(const std::string& path) {
+    auto parsed = ParsePath(path);
+    Node* parent = parsed && !parsed->trailingSeparator && !parsed->IsRoot() ? ResolveParent(*parsed) : nullptr;
+    if (!parent || parent->Child(parsed->Name()) || !Writable(*parsed, nullptr)) {
+        return false;
+    }
+    parent->Add(MakeNode(parent->drive, parsed->Name(), false, kAttrArchive));
+    return true;
+}
+
+bool FakeFileSystem::CreateNewFolder(const std::string& path) {
+    auto parsed = ParsePath(path);
+    Node* parent = parsed && !parsed->IsRoot() ? ResolveParent(*parsed) : nullptr;
+    if (!parent || parent->Child(parsed->Name()) || Has(failWrites_, *parsed)) {
+        return false;
+    }
+    parent->Add(MakeNode(parent->drive, parsed->Name(), true, kAttrDirectory));
     return true;
 }
 

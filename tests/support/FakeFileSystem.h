@@ -58,6 +58,13 @@ public:
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
     // Every write moves the file's time stamp on; a copy or a move keeps it.
     std::optional<platform::FileStamp> Stamp(const std::string& path) override;
+    // "." and ".." resolved, short names (AddShortName) expanded, the stored
+    // case of every existing name, junctions on the way followed to their
+    // target; what does not exist is kept as written.
+    std::string FinalPath(const std::string& path) override;
+    std::optional<platform::FolderLink> ReadFolderLink(const std::string& path) override;
+    // A junction or symbolic link alike; its target need not exist.
+    bool MakeFolderLink(const std::string& path, const platform::FolderLink& link) override;
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
@@ -67,10 +74,15 @@ public:
     bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
     bool MoveReplace(const std::string& from, const std::string& to) override;
     bool DeleteFile(const std::string& path) override;
-    // Recorded in deletedAtRestart unless failDeleteAtRestart.
+    // Recorded in deletedAtRestart unless failDeleteAtRestart; taken back
+    // from it unless failCancelDeleteAtRestart.
     bool DeleteAtRestart(const std::string& path) override;
+    bool DeletePendingAtRestart(const std::string& path) override;
+    bool CancelDeleteAtRestart(const std::string& path) override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool CreateFolder(const std::string& path) override;
+    bool CreateNewFile(const std::string& path) override;
+    bool CreateNewFolder(const std::string& path) override;
     bool CopyFolderTree(const std::string& from, const std::string& to) override;
     bool DeleteFolderTree(const std::string& path) override;
     std::vector<platform::DriveInfo> ListDrives() override;
@@ -93,6 +105,9 @@ public:
     // attribute; pass plain kAttrDirectory for one the walker descends into.
     void AddJunction(const std::string& path, const std::string& target,
                      std::uint32_t attributes = platform::kAttrDirectory | platform::kAttrReparsePoint);
+    // The short (8.3) name an existing file or folder also answers to in
+    // FinalPath.
+    void AddShortName(const std::string& path, const std::string& shortName);
 
     // Failure injection, by the path as the caller writes it (not through
     // junctions). Reads: OpenForRead, ReadFile, copying from. Writes:
@@ -123,6 +138,7 @@ public:
     // Every path written with WriteFileFlushed, in order.
     std::vector<std::string> flushedWrites;
     bool failDeleteAtRestart = false;
+    bool failCancelDeleteAtRestart = false;
 
     std::size_t ListDirectoryCalls() const { return listDirectoryCalls_; }
     std::size_t ReadCalls() const { return readCalls_; }
@@ -142,6 +158,8 @@ private:
     Node* ResolveParent(const Path& path) const;
     std::shared_ptr<Node> MakeNode(char drive, const std::string& name, bool folder, std::uint32_t attributes);
     Node* SetupFolders(const Path& path, std::size_t depth);
+    static Node* ChildOrShort(const Node& folder, const std::string& name);
+    std::string FinalText(const Path& path, int hops) const;
     Path ParseForSetup(const std::string& path) const;
     static bool Has(const std::set<std::string>& paths, const Path& path);
     void Insert(std::set<std::string>& paths, const std::string& path) const;

@@ -138,7 +138,16 @@ void FakeFileSystem::AddJunction(const std::string& path, const std::string& tar
     auto junction = MakeNode(parent->drive, parsed.Name(), true, attributes);
     junction->junction = true;
     junction->target = targetNode->shared_from_this();
+    junction->link = {FolderLinkKind::Junction, ParseForSetup(target).Text()};
     parent->Add(std::move(junction));
+}
+
+void FakeFileSystem::AddShortName(const std::string& path, const std::string& shortName) {
+    Node* node = Resolve(ParseForSetup(path));
+    if (!node) {
+        throw std::invalid_argument("FakeFileSystem: nothing at " + path + " to give a short name");
+    }
+    node->shortName = shortName;
 }
 
 void FakeFileSystem::Insert(std::set<std::string>& paths, const std::string& path) const {

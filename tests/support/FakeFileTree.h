@@ -45,9 +45,13 @@ struct Node : std::enable_shared_from_this<Node> {
     std::uint64_t written = 0;
     std::uint64_t index = 0;
     char drive = 'C';  // the id of the drive or share it lives on, for its identity
-    // A junction: a folder entry whose content is the target's.
+    // A junction: a folder entry whose content is the target's. link holds
+    // the kind and the target as the link names it.
     bool junction = false;
     std::weak_ptr<Node> target;
+    platform::FolderLink link;
+    // The 8.3 name the system would also find it by; empty for none.
+    std::string shortName;
 
     std::vector<std::shared_ptr<Node>> children;  // creation order
 

@@ -15,11 +15,6 @@ std::optional<std::vector<std::uint32_t>> FakeProcesses::EnumerateIds() {
     return ids;
 }
 
-std::string FakeProcesses::BaseName(std::uint32_t processId) {
-    FakeProcess* process = Find(processId);
-    return process ? process->baseName : std::string();
-}
-
 std::optional<std::vector<platform::ProcessEntry>> FakeProcesses::Snapshot() {
     if (failSnapshot) {
         return std::nullopt;
@@ -31,23 +26,27 @@ std::optional<std::vector<platform::ProcessEntry>> FakeProcesses::Snapshot() {
     return entries;
 }
 
-std::optional<std::string> FakeProcesses::FirstModulePath(std::uint32_t processId) {
+std::optional<std::string> FakeProcesses::ImagePath(std::uint32_t processId) {
     FakeProcess* process = Find(processId);
     return process ? process->modulePath : std::nullopt;
 }
 
-bool FakeProcesses::Terminate(std::uint32_t processId, std::uint32_t exitCode) {
+platform::TerminateResult FakeProcesses::Terminate(std::uint32_t processId, std::uint32_t exitCode) {
     terminateCalls.push_back({processId, exitCode});
     FakeProcess* process = Find(processId);
-    if (!process || process->unkillable) {
-        return false;
-    }
+    if (process && process->elevated) return platform::TerminateResult::AccessDenied;
+    if (!process || process->unkillable) return platform::TerminateResult::Failed;
     if (process->failTerminations > 0) {
         --process->failTerminations;
-        return false;
+        return platform::TerminateResult::Failed;
     }
     Remove(processId);
-    return true;
+    return platform::TerminateResult::Terminated;
+}
+
+bool FakeProcesses::MayTerminate(std::uint32_t processId) {
+    const FakeProcess* process = Find(processId);
+    return process && !process->elevated;
 }
 
 std::optional<std::uint32_t> FakeProcesses::ExitCode(std::uint32_t processId) {
@@ -71,8 +70,7 @@ FakeProcess& FakeProcesses::Add(std::uint32_t id, const std::string& modulePath)
     FakeProcess process;
     process.id = id;
     std::size_t slash = modulePath.find_last_of('\\');
-    process.baseName = slash == std::string::npos ? modulePath : modulePath.substr(slash + 1);
-    process.exeFile = process.baseName;
+    process.exeFile = slash == std::string::npos ? modulePath : modulePath.substr(slash + 1);
     process.modulePath = modulePath;
     return Add(process);
 }

@@ -13,16 +13,16 @@ namespace bastion::testing {
 
 struct FakeProcess {
     std::uint32_t id = 0;
-    // What BaseName gives; empty as for a process that cannot be opened.
-    std::string baseName;
     // What the snapshot gives (the base name on the NT family, the full
     // path on the Windows 95 family).
     std::string exeFile;
-    // What FirstModulePath gives; nullopt when it cannot be read.
+    // What ImagePath gives; nullopt when it cannot be read.
     std::optional<std::string> modulePath;
     // Terminate fails this many times before it succeeds.
     int failTerminations = 0;
     bool unkillable = false;
+    // Runs elevated: this program may see it but not end it.
+    bool elevated = false;
 };
 
 struct TerminateCall {
@@ -37,16 +37,16 @@ public:
 
     // platform::Processes
     std::optional<std::vector<std::uint32_t>> EnumerateIds() override;
-    std::string BaseName(std::uint32_t processId) override;
+    std::optional<std::string> ImagePath(std::uint32_t processId) override;
     std::optional<std::vector<platform::ProcessEntry>> Snapshot() override;
-    std::optional<std::string> FirstModulePath(std::uint32_t processId) override;
-    bool Terminate(std::uint32_t processId, std::uint32_t exitCode) override;
+    platform::TerminateResult Terminate(std::uint32_t processId, std::uint32_t exitCode) override;
+    bool MayTerminate(std::uint32_t processId) override;
     std::optional<std::uint32_t> ExitCode(std::uint32_t processId) override;
     bool WaitForExit(std::uint32_t processId, std::uint32_t milliseconds) override;
     bool SetDebugPrivilege(bool enable) override;
 
-    // Adds a process running the program at modulePath, with the base name
-    // and snapshot name its file name; returns it for further changes.
+    // Adds a process running the program at modulePath, with the snapshot
+    // name its file name; returns it for further changes.
     FakeProcess& Add(std::uint32_t id, const std::string& modulePath);
     FakeProcess& Add(FakeProcess process);
     void Remove(std::uint32_t id);

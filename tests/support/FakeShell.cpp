@@ -74,6 +74,11 @@ bool FakeShell::StartProgram(const std::string& commandLine, ShowWindow show) {
     return !failStart;
 }
 
+bool FakeShell::StartElevated(const std::string& programPath, const std::string& arguments) {
+    calls.push_back({ShellCall::Kind::StartElevated, programPath + " " + arguments, ShowWindow::Normal});
+    return !declineElevation;
+}
+
 bool FakeShell::SetClipboardText(const std::string& text) {
     if (failClipboard) {
         return false;

@@ -14,9 +14,9 @@
 namespace bastion::testing {
 
 struct ShellCall {
-    enum class Kind { Open, StartProgram };
+    enum class Kind { Open, StartProgram, StartElevated };
     Kind kind = Kind::Open;
-    std::string target;  // the document, folder or command line
+    std::string target;  // the document, folder or command line (a program and its arguments)
     platform::ShowWindow show = platform::ShowWindow::Normal;
     friend bool operator==(const ShellCall&, const ShellCall&) = default;
 };
@@ -34,6 +34,7 @@ public:
     std::optional<std::string> AllUsersProfilePath() override;
     bool Open(const std::string& target, platform::ShowWindow show) override;
     bool StartProgram(const std::string& commandLine, platform::ShowWindow show) override;
+    bool StartElevated(const std::string& programPath, const std::string& arguments) override;
     bool SetClipboardText(const std::string& text) override;
     std::optional<std::string> GetClipboardText() override;
 
@@ -53,9 +54,12 @@ public:
 
     bool failOpen = false;
     bool failStart = false;
+    // The user declines the elevation.
+    bool declineElevation = false;
     bool failClipboard = false;
 
-    // Open and StartProgram calls in order, failed ones included.
+    // Open, StartProgram and StartElevated calls in order, failed ones
+    // included.
     std::vector<ShellCall> calls;
     std::optional<std::string> clipboard;
 

@@ -66,6 +66,13 @@ bool SkipForFolderKind(const std::string& found, std::string_view rowFolder) {
     return false;
 }
 
+// Blanks around a name and dots after it do not count, as Win32 opens it.
+std::string AsOpened(std::string_view name) {
+    std::string opened = Trim(name);
+    while (!opened.empty() && (opened.back() == '.' || opened.back() == ' ')) opened.pop_back();
+    return opened;
+}
+
 std::size_t Characters(std::string_view text) {
     std::size_t n = 0;
     std::size_t pos = 0;
@@ -92,7 +99,7 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
     if (path.empty() || path == " ") return;
     const std::size_t last = path.rfind('\\');
     const std::string folder = last == std::string_view::npos ? "" : ToLower(path.substr(0, last + 1));
-    const std::string name = ToLower(Trim(last == std::string_view::npos ? path : path.substr(last + 1)));
+    const std::string name = ToLower(AsOpened(last == std::string_view::npos ? path : path.substr(last + 1)));
     const std::string drive = ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
     const long long depth = Count(folder, '\\');
     const DefinitionTable& table = context.tables.Files();
@@ -103,7 +110,8 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
         bool matches = Characters(name) > 16 && ContainsIgnoreCase(name, ".exe");
         if (!matches) matches = FolderTest(context, folder, depth, row.folder);
         if (!matches) return true;
-        const std::string found = folder + name;
+        // Reported as walked, in its own case.
+        const std::string found(path);
         if (context.safety.IsProtectedPath(found)) return false;
         if (context.exclusions.IsExcluded(found)) {
             context.state.AddExcludedRow(found);
@@ -122,9 +130,9 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
 }
 
 void RowByRowMatchFoundDirectory(ScanContext& context, std::string_view path) {
-    std::string folder(path);
-    if (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
-    folder = ToLower(Trim(folder));
+    std::string found(path);
+    if (found.size() > 1 && found.back() == '\\') found.pop_back();
+    const std::string folder = ToLower(AsOpened(found));
     const std::string drive = ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
     const long long depth = Count(folder, '\\');
     const DefinitionTable& table = context.tables.Directories();
@@ -134,18 +142,18 @@ void RowByRowMatchFoundDirectory(ScanContext& context, std::string_view path) {
         if (rowFolder.size() > 1 && rowFolder.back() == '\\') rowFolder.pop_back();
         if (rowFolder != folder) return true;
         if (!FolderTest(context, folder, depth, row.folder)) return true;
-        if (context.safety.IsProtectedPath(folder)) return false;
-        if (context.exclusions.IsExcluded(folder)) {
-            context.state.AddExcludedRow(folder + "\\");
+        if (context.safety.IsProtectedPath(found)) return false;
+        if (context.exclusions.IsExcluded(found)) {
+            context.state.AddExcludedRow(found + "\\");
             return false;
         }
-        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, folder))) return false;
+        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return false;
         if (SkipForFolderKind(folder, row.folder)) return true;
         const std::string threat(row.threat);
-        context.state.AddFileQueueRow(folder, "FILE");
+        context.state.AddFileQueueRow(found, "FILE");
         context.state.IncrementTracesFound();
-        context.state.AddActivityRow(threat, ui::kIconFile, folder);
-        context.state.AddResultRow(threat + " Directory", ui::kIconFolder, folder, std::string(row.type),
+        context.state.AddActivityRow(threat, ui::kIconFile, found);
+        context.state.AddResultRow(threat + " Directory", ui::kIconFolder, found, std::string(row.type),
                                    ui::kIconFile);
         CountOne(context.state.counters.itemsFound);
         return false;

@@ -10,9 +10,11 @@
 // After <windows.h>, which it builds on.
 #include <wininet.h>
 
+#include <algorithm>
 #include <map>
 
 #include "common/Text.h"
+#include "removal/quarantine/QuarantineIndex.h"
 #include "platform/win32/Handles.h"
 #include "support/RegistryTree.h"
 
@@ -150,7 +152,7 @@ TEST_F(ConsoleRemovalTest, RemovesWhatItFoundKeepsItAllAndPutsItBack) {
 
     // Restore all: the earlier copy of A comes back first, so the later one
     // finds it there and keeps away until told to replace it.
-    output = RunScanner(L"quarantine restore --all", exitCode);
+    output = RunScanner(L"quarantine restore --all --machine-wide", exitCode);
     EXPECT_EQ(exitCode, 2u) << output;
     EXPECT_NE(output.find("kept\t" + a + "\n"), std::string::npos) << output;
     EXPECT_EQ(files.ReadFile(a), "one");
@@ -167,6 +169,113 @@ TEST_F(ConsoleRemovalTest, RemovesWhatItFoundKeepsItAllAndPutsItBack) {
     EXPECT_EQ(testing::ReadRegistryTree(registry, Hive::LocalMachine, key, RegView::Bits32), machineBefore);
     EXPECT_EQ(registry.OpenKey(Hive::CurrentUser, classKey, platform::RegAccess::Read), platform::kRegOk);
     EXPECT_EQ(RunScanner(L"quarantine list", exitCode), "");
+}
+
+// A program running as the user rewrote the index: a stored name that
+// climbs out of the quarantine (the user's documents moved), a copy meant
+// for the system folder, and a registry backup that writes beside the key
+// it names. The restore refuses each and touches nothing.
+TEST_F(ConsoleRemovalTest, ARestoreRefusesWhatTheQuarantineDidNotWrite) {
+    const std::string documents = scratch + "\\Documents", moved = scratch + "\\Moved";
+    Plant(documents + "\\letter.txt", "dear");
+    const std::string system = shell.SpecialFolderPath(platform::csidl::kSystem).value_or("");
+    const std::string planted = system + "\\bastion_planted_" + std::to_string(GetCurrentProcessId()) + ".dll";
+    const std::string storedDll = "2_" + planted.substr(planted.rfind('\\') + 1);
+    Plant(quarantineFolder + "\\" + storedDll, "MZ planted");
+    const std::string toolbar = key + "\\Toolbar", beside = key + "\\Run";
+    // A backup in the Registry Editor's form (UTF-8 reads as well).
+    ASSERT_TRUE(files.WriteFile(quarantineFolder + "\\3_Toolbar.reg",
+                                "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" + toolbar +
+                                    "]\r\n\r\n[HKEY_CURRENT_USER\\" + beside + "]\r\n\"spy\"=\"C:\\\\spy.exe\"\r\n"));
+    const std::string climbing = "..\\" + scratch.substr(dataFolder.size() + 1) + "\\Documents";
+    std::string index;
+    for (const QuarantineItem& item : {QuarantineItem{1, "1/1/2024", QuarantineKind::Folder, climbing, moved},
+                                       QuarantineItem{2, "1/1/2024", QuarantineKind::File, storedDll, planted},
+                                       QuarantineItem{3, "1/1/2024", QuarantineKind::RegistryKey, "3_Toolbar.reg",
+                                                      "HKEY_CURRENT_USER\\" + toolbar}}) {
+        index += FormatIndexRecord(item) + "\r\n";
+    }
+    ASSERT_TRUE(files.WriteFile(quarantineFolder + "\\QuarantineIndex.txt", index));
+
+    DWORD exitCode = 0;
+    const std::string output = RunScanner(L"quarantine restore --all", exitCode);
+    EXPECT_EQ(exitCode, 2u) << output;
+    for (const std::string& line : {"failed\t" + moved, "failed\t" + planted, "failed\tHKEY_CURRENT_USER\\" + toolbar}) {
+        EXPECT_NE(output.find(line + "\n"), std::string::npos) << line << "\n" << output;
+    }
+    EXPECT_EQ(files.ReadFile(documents + "\\letter.txt"), "dear");
+    EXPECT_FALSE(files.Lookup(moved));
+    EXPECT_FALSE(files.Lookup(planted));
+    EXPECT_EQ(registry.OpenKey(Hive::CurrentUser, toolbar, platform::RegAccess::Read), platform::kRegNotFound);
+    EXPECT_EQ(registry.OpenKey(Hive::CurrentUser, beside, platform::RegAccess::Read), platform::kRegNotFound);
+
+    // Asked for by name, a copy for the system folder goes there.
+    EXPECT_EQ(RunScanner(L"quarantine restore 2 --machine-wide", exitCode), "restored\t" + planted + "\n");
+    EXPECT_EQ(files.ReadFile(planted), "MZ planted");
+    files.DeleteFile(planted);
+}
+
+// "..", a name Win32 would cut short, a folder's real case, a link, and an
+// index that cannot be written, each through a removal.
+TEST_F(ConsoleRemovalTest, WhatARemovalReachesIsWhatIsThereAndWhatItReportsIsWhatHappened) {
+    const std::string programFiles32 = shell.SpecialFolderPath(platform::csidl::kProgramFilesX86).value_or("");
+    ASSERT_FALSE(programFiles32.empty());
+    const std::size_t before = files.ListDirectory(programFiles32)->entries.size();
+    WriteDefinitions("DirectoryDefinition.dat", {"PF=PF Spy|[progfil]..\\Program Files (x86)\\"});
+    DWORD exitCode = 0;
+    std::string output = RunScanner(L"smart --no-cookies --no-processes --no-registry --no-report --remove", exitCode);
+    EXPECT_EQ(exitCode, 2u) << output;
+    EXPECT_NE(output.find("failed\t"), std::string::npos) << output;
+    EXPECT_EQ(files.ListDirectory(programFiles32)->entries.size(), before);
+    EXPECT_EQ(RunScanner(L"quarantine list", exitCode), "");
+
+    // "evil.exe " and "evil.exe." answer to the definition for evil.exe; they
+    // go, and come back, under their own names, as does the folder SpyDir.
+    const std::string trail = scratch + "\\Trail";
+    for (const std::string name : {"evil.exe ", "evil.exe."}) Plant(trail + "\\" + name, "MZ " + name);
+    Plant(trail + "\\SpyDir\\inner.txt", "inner");
+    WriteDefinitions("DirectoryDefinition.dat", {"SpyDir=Spy Dir|" + trail + "\\SpyDir\\"});
+    WriteDefinitions("FileDefinition.dat", {"evil.exe=Evil|" + trail});
+    output = RunScanner(L"folder \"" + win32::Widen(trail) + L"\" --no-report --remove", exitCode);
+    EXPECT_EQ(exitCode, 1u) << output;
+    for (const std::string& line : {"removed\t" + trail + "\\evil.exe \n", "removed\t" + trail + "\\evil.exe.\n",
+                                    "removed\t" + trail + "\\SpyDir\n"}) {
+        EXPECT_NE(output.find(line), std::string::npos) << line << output;
+    }
+    EXPECT_TRUE(files.ListDirectory(trail)->entries.empty());
+    output = RunScanner(L"quarantine restore --all", exitCode);
+    EXPECT_EQ(exitCode, 0u) << output;
+    std::vector<std::string> names;
+    const std::optional<platform::DirListing> restored = files.ListDirectory(trail);
+    ASSERT_TRUE(restored);
+    for (const platform::DirEntry& entry : restored->entries) names.push_back(entry.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"SpyDir", "evil.exe ", "evil.exe."}));
+    EXPECT_EQ(files.ReadFile(trail + "\\evil.exe "), "MZ evil.exe ");
+
+    // A folder that is a link is never copied through; Wine cannot read a
+    // host link, so this one is not removed at all.
+    const std::string link = win32::Narrow(WinePath(BASTION_LINK_FIXTURE_PATH));
+    WriteDefinitions("DirectoryDefinition.dat", {"Linked=Linked|" + link + "\\"});
+    WriteDefinitions("FileDefinition.dat", {});
+    output = RunScanner(L"smart --no-cookies --no-processes --no-registry --no-report --remove", exitCode);
+    EXPECT_NE(output.find("failed\t" + link + "\n"), std::string::npos) << output;
+    EXPECT_EQ(files.ReadFile(link + "\\kept.txt"), "kept");
+    EXPECT_EQ(RunScanner(L"quarantine list", exitCode), "");
+
+    // An index that cannot be written (another program holds it without
+    // sharing writes): the files stay, and the removal says so.
+    WriteDefinitions("DirectoryDefinition.dat", {});
+    WriteDefinitions("FileDefinition.dat", {"evil.exe=Evil|" + trail});
+    win32::UniqueHandle held(CreateFileW(win32::Widen(quarantineFolder + "\\QuarantineIndex.txt").c_str(),
+                                         GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    output = RunScanner(L"folder \"" + win32::Widen(trail) + L"\" --no-report --remove", exitCode);
+    EXPECT_EQ(exitCode, 2u) << output;
+    for (const std::string name : {"evil.exe ", "evil.exe."}) {
+        EXPECT_NE(output.find("failed\t" + trail + "\\" + name + "\n"), std::string::npos) << output;
+        EXPECT_EQ(files.ReadFile(trail + "\\" + name), "MZ " + name);
+    }
 }
 
 }  // namespace

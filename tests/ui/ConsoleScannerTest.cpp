@@ -37,6 +37,43 @@ TEST_F(ConsoleScannerTest, ExitsWithZeroForNothingFoundOneForAThreatAndTwoForMis
     EXPECT_EQ(output.find("Scanning complete."), std::string::npos) << output;
 }
 
+TEST_F(ConsoleScannerTest, ARunningThreatIsStoppedOnlyInItsFolderAndOneThatCannotBeStoppedExitsWithTwo) {
+    const std::string name = "launcher_" + std::to_string(GetCurrentProcessId()) + ".exe";
+    const std::string badCo = scratch + "\\BadCo";
+    const std::string games = scratch + "\\Games";
+    for (const std::string& folder : {badCo, games}) {
+        ASSERT_TRUE(files.CreateFolder(folder));
+        ASSERT_TRUE(CopyFileW(WinePath(BASTION_SLEEPY_CHILD_PATH).c_str(), win32::Widen(folder + "\\" + name).c_str(),
+                              FALSE));
+    }
+    WriteDefinitions("ExeDefinition.dat", {name + "=Launcher|" + badCo});
+    std::string shown = name;
+    for (char& c : shown) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    DWORD exitCode = 0;
+    {
+        StartedProgram threat(win32::Widen(badCo + "\\" + name), L"");
+        StartedProgram usersOwn(win32::Widen(games + "\\" + name), L"");
+        ASSERT_TRUE(threat.Started() && usersOwn.Started());
+        Sleep(500);
+        const std::string output = Run(L"smart --no-cookies --no-registry --no-report", exitCode);
+        EXPECT_EQ(exitCode, 1u) << output;
+        EXPECT_NE(output.find("Running Application\t" + shown + " was stopped\t\t"), std::string::npos) << output;
+        EXPECT_NE(threat.WaitForExit(5000), STILL_ACTIVE);
+        EXPECT_EQ(usersOwn.WaitForExit(200), STILL_ACTIVE) << "the same name elsewhere is left alone";
+    }
+    // One this program may only query, as an elevated one.
+    StartedProgram guarded(win32::Widen(badCo + "\\" + name), L"", L"D:P(A;;0x00101000;;;WD)");
+    ASSERT_TRUE(guarded.Started());
+    Sleep(500);
+    const std::string output = Run(L"smart --no-cookies --no-registry --no-report", exitCode);
+    EXPECT_EQ(exitCode, 2u) << output;
+    EXPECT_NE(output.find("Running Application\t" + shown + " could not be stopped: that needs administrator rights"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("a running threat could not be stopped"), std::string::npos) << output;
+    EXPECT_EQ(guarded.WaitForExit(200), STILL_ACTIVE);
+}
+
 // A scan started on this console, its output
 // read through a pipe; the scan shows its progress line (asked for, as the
 // pipe is no terminal) once it runs.

@@ -442,7 +442,7 @@ TEST_F(MainWindowInProcess, TheMenuBarIsBuiltFromTheMenuItemsAndRunsTheirClicks)
     EXPECT_STREQ(caption, L"Quit");
 }
 
-TEST_F(MainWindowInProcess, TimersTickAtTheirIntervalOnlyWhileEnabled) {
+TEST_F(MainWindowInProcess, TimersTickAtTheirIntervalOnlyWhileEnabledEvenWhileTheQueueIsBusy) {
     int ticks = 0;
     form.tmrScroll.onTick = [&] { ++ticks; };
     form.tmrScroll.SetInterval(20);
@@ -466,6 +466,25 @@ TEST_F(MainWindowInProcess, TimersTickAtTheirIntervalOnlyWhileEnabled) {
     window.SyncAll();
     PumpMessagesFor(300);
     EXPECT_EQ(ticks, stopped + 1);
+
+    // A queue that is empty only now and then, each message followed by a
+    // sync as in a scan's pump: a due tick comes at the next moment the
+    // queue is empty.
+    form.tmrScroll.onTick = [&] { ++ticks; };
+    form.tmrScroll.SetEnabled(true);
+    const int busy = ticks;
+    MSG message;
+    for (int round = 1; round <= 300; ++round) {
+        PostMessageW(window.Hwnd(), WM_NULL, 0, 0);
+        PostMessageW(window.Hwnd(), WM_NULL, 0, 0);
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        window.SyncAll();
+        if (round % 10 == 0) {
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        }
+        Sleep(1);
+    }
+    EXPECT_GT(ticks, busy + 2);
 }
 
 TEST_F(MainWindowInProcess, AFailingHandlerStaysInsideTheWindowAndItsChangesStillShow) {

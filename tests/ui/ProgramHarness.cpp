@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <commctrl.h>
+#include <sddl.h>
 
 namespace bastion::uitest {
 
@@ -13,17 +14,26 @@ std::wstring WinePath(const char* linuxPath) {
     return path;
 }
 
-StartedProgram::StartedProgram(const std::wstring& exe, const std::wstring& arguments) {
+StartedProgram::StartedProgram(const std::wstring& exe, const std::wstring& arguments,
+                               const wchar_t* securityDescriptor) {
     std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &info)) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), nullptr, FALSE};
+    if (securityDescriptor &&
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(securityDescriptor, SDDL_REVISION_1, &descriptor,
+                                                             nullptr)) {
+        attributes.lpSecurityDescriptor = descriptor;
+    }
+    if (CreateProcessW(exe.c_str(), commandLine.data(), descriptor ? &attributes : nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &startup, &info)) {
         CloseHandle(info.hThread);
         process_ = info.hProcess;
         processId_ = info.dwProcessId;
     }
+    if (descriptor) LocalFree(descriptor);
 }
 
 StartedProgram::~StartedProgram() {

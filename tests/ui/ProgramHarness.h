@@ -15,7 +15,9 @@ std::wstring WinePath(const char* linuxPath);
 // A started program; ended (terminated if still running) when destroyed.
 class StartedProgram {
 public:
-    StartedProgram(const std::wstring& exe, const std::wstring& arguments);
+    // securityDescriptor (SDDL), when given, is the process object's: what
+    // other programs may do to it.
+    StartedProgram(const std::wstring& exe, const std::wstring& arguments, const wchar_t* securityDescriptor = nullptr);
     ~StartedProgram();
     StartedProgram(const StartedProgram&) = delete;
     StartedProgram& operator=(const StartedProgram&) = delete;

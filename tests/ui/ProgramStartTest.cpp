@@ -66,6 +66,36 @@ TEST(ProgramStart, SplashThenMainWindowOneCopyOnlyAndTheRunStatePublished) {
     EXPECT_EQ(PublishedStatus(), L"STOPPED");
 }
 
+TEST(ProgramStart, ASecondStartBringsTheWindowBackFromTheTrayInFrontAndEnds) {
+    // The last run was left in the notification area: this one starts there.
+    const std::wstring settingsKey = L"Software\\VB and VBA Program Settings\\" + Wide(build::kProductName) + L"\\Settings";
+    RegSetKeyValueW(HKEY_CURRENT_USER, settingsKey.c_str(), L"Minimized", REG_SZ, L"Yes", 4 * sizeof(wchar_t));
+    StartedProgram program(WinePath(BASTION_EXE_PATH), L"");
+    ASSERT_TRUE(program.Started());
+    HWND menu = program.WaitForWindowOfClass(L"BastionTrayMenu", 20000);
+    ASSERT_NE(menu, nullptr);
+    HWND window = program.WaitForWindowOfClass(L"BastionMainWindow", 0);
+    ASSERT_NE(window, nullptr);
+    for (int wait = 0; wait < 100 && IsWindowVisible(window); ++wait) Sleep(50);
+    ASSERT_FALSE(IsWindowVisible(window)) << "the first run went to the notification area";
+
+    {
+        StartedProgram second(WinePath(BASTION_EXE_PATH), L"");
+        ASSERT_TRUE(second.Started());
+        EXPECT_EQ(second.WaitForExit(20000), 0u);
+    }
+    // It shows first, then comes to the front: both are waited for.
+    auto back = [&] { return IsWindowVisible(window) && !IsIconic(window) && GetForegroundWindow() == window; };
+    for (int wait = 0; wait < 100 && !back(); ++wait) Sleep(50);
+    EXPECT_TRUE(IsWindowVisible(window) && !IsIconic(window)) << "the window came back, restored";
+    EXPECT_EQ(GetForegroundWindow(), window) << "in front";
+    SaveScreenshot(GetDesktopWindow(), "second-start");
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(10000), 0u);
+    RegSetKeyValueW(HKEY_CURRENT_USER, settingsKey.c_str(), L"Minimized", REG_SZ, L"No", 3 * sizeof(wchar_t));
+}
+
 TEST(ProgramStart, ConsoleScannerTellsItsIdentityFromTheVersionResource) {
     DWORD exitCode = 0;
     std::string output = RunAndCapture(WinePath(BASTION_SCAN_EXE_PATH), L"--version", exitCode);

@@ -60,8 +60,8 @@ TEST_F(FeedbackWineTest, HostileTextsArriveByteForByte) {
     const std::string hostile = "a&b=c#d%25e+f ?g/h;i\xC3\xA9\xC3\xBC";
     // The anonymous data: running programs with such names, in the
     // definition encoding the names are stored in.
-    processes.Add({1, hostile + ".exe", hostile + ".exe", std::nullopt});
-    processes.Add({2, "caf\xC3\xA9 & co.exe", "caf\xC3\xA9 & co.exe", std::nullopt});
+    processes.Add({1, hostile + ".exe", hostile + ".exe"});
+    processes.Add({2, "caf\xC3\xA9 & co.exe", "caf\xC3\xA9 & co.exe"});
     feedback.SendAnonymousData();
     // The file name submission.
     form.txtFilename.SetText(hostile + ".dll");

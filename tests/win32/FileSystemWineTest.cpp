@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "WineTestSupport.h"
+#include "common/Text.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
 
 namespace bastion::win32 {
@@ -256,6 +258,42 @@ TEST_F(FileSystemWineTest, FolderLinksShareTheTargetIdentityAndAreNotFollowedWhe
     EXPECT_TRUE(files.DeleteFolderTree(scratch / "tree"));
     EXPECT_FALSE(files.FolderExists(scratch / "tree"));
     EXPECT_EQ("keep", files.ReadFile(scratch / "target\\keep.txt"));
+}
+
+TEST_F(FileSystemWineTest, PathsResolveToWhereTheyLeadAndNamesTheSystemWouldCutAreReachedAsTheyAre) {
+    ASSERT_TRUE(files.CreateFolder(scratch / "Long Folder Name\\Inner"));
+    wchar_t shortName[MAX_PATH] = {};
+    ASSERT_NE(::GetShortPathNameW(Widen(scratch / "Long Folder Name").c_str(), shortName, MAX_PATH), 0u);
+    const std::string longName = files.FinalPath(scratch / "Long Folder Name");
+    EXPECT_TRUE(EndsWith(longName, "\\Long Folder Name")) << longName;
+    EXPECT_EQ(files.FinalPath(Narrow(shortName)), longName);
+    EXPECT_EQ(files.FinalPath(scratch / "long folder name\\Inner\\..\\.\\Inner"), longName + "\\Inner");
+    EXPECT_EQ(files.FinalPath(Narrow(shortName) + "\\Not There\\x.exe"), longName + "\\Not There\\x.exe");
+
+    // "evil.exe " is not "evil.exe": each is written, found and deleted as
+    // itself.
+    ASSERT_TRUE(files.WriteFile(scratch / "evil.exe", "plain"));
+    ASSERT_TRUE(files.WriteFile(scratch / "evil.exe ", "blank"));
+    ASSERT_TRUE(files.WriteFile(scratch / "evil.exe.", "dot"));
+    EXPECT_EQ(files.Lookup(scratch / "evil.exe ")->name, "evil.exe ");
+    EXPECT_EQ(files.ReadFile(scratch / "evil.exe."), "dot");
+    EXPECT_TRUE(files.DeleteFile(scratch / "evil.exe "));
+    EXPECT_FALSE(files.Lookup(scratch / "evil.exe ").has_value());
+    EXPECT_EQ(files.ReadFile(scratch / "evil.exe"), "plain");
+
+    // A name is taken once, whoever asks first.
+    EXPECT_TRUE(files.CreateNewFile(scratch / "1_slot"));
+    EXPECT_FALSE(files.CreateNewFile(scratch / "1_slot"));
+    EXPECT_TRUE(files.CreateNewFolder(scratch / "2_slot"));
+    EXPECT_FALSE(files.CreateNewFolder(scratch / "2_slot"));
+    EXPECT_FALSE(files.CreateNewFolder(scratch / "1_slot"));
+
+    // A deletion set for the next start is seen, and taken back.
+    ASSERT_TRUE(files.DeleteAtRestart(scratch / "evil.exe."));
+    EXPECT_TRUE(files.DeletePendingAtRestart(scratch / "EVIL.EXE."));
+    EXPECT_FALSE(files.DeletePendingAtRestart(scratch / "evil.exe"));
+    EXPECT_TRUE(files.CancelDeleteAtRestart(scratch / "evil.exe."));
+    EXPECT_FALSE(files.DeletePendingAtRestart(scratch / "evil.exe."));
 }
 
 TEST_F(FileSystemWineTest, DriveCIsAReadyFixedDriveWithVolumeDetails) {

@@ -3,6 +3,8 @@
 // stopped and reported; outside one the alert decides.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "RunningProgram.h"
 #include "ScanWineContext.h"
 #include "common/Text.h"
@@ -11,6 +13,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
+#include "ui/GuardMessages.h"
 
 namespace bastion::win32 {
 namespace {
@@ -19,11 +22,12 @@ class ProcessScanWineTest : public ::testing::Test {
 protected:
     ProcessScanWineTest() {
         ui::FillDefaultMessages(messages);
+        ui::FillGuardMessages(messages);
         machine.state.SetPhase("Inspecting memory");
         fileName = test::UniqueName("bastion_threat_") + ".exe";
         programPath = programFolder / fileName;
         machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", programPath, true);
-        scanner.SetAlert([this](const std::string& name, const std::string& company) {
+        scanner.SetAlert([this](const std::string& name, const std::string& company, bool) {
             alerts.push_back(name + "/" + company);
             return answer;
         });
@@ -48,23 +52,40 @@ protected:
     std::string programPath;
 };
 
-TEST_F(ProcessScanWineTest, InAScanTheListedProgramIsStoppedAndReported) {
-    // Defined in another folder: the file name alone finds it.
+TEST_F(ProcessScanWineTest, InAScanTheProgramInItsDefinedFolderIsStoppedAndEachRowSaysWhatHappened) {
+    // The same name in another folder is someone else's program; a program
+    // this one may not open for more than a query stands for an elevated
+    // one.
+    test::ScratchFolder elsewhere;
+    machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", elsewhere / fileName, true);
+    const std::string guardedName = test::UniqueName("bastion_guarded_") + ".exe";
+    machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", programFolder / guardedName, true);
     machine.WriteDefinitions(datafile::kExeDefinitions,
-                             {"unrelated.exe=Nothing|[windir]", fileName + "=Test Threat|C:\\Elsewhere"});
+                             {"unrelated.exe=Nothing|[windir]", fileName + "=Test Threat|" + programFolder.Path(),
+                              guardedName + "=Test Threat|" + programFolder.Path()});
     test::RunningProgram program(programPath);
-    ASSERT_TRUE(program.Started()) << programPath;
-    ASSERT_TRUE(test::WaitUntilNamed(program, machine.processes));
+    test::RunningProgram other(elsewhere / fileName);
+    test::RunningProgram guarded(programFolder / guardedName, test::RunningProgram::Access::Protected);
+    for (const test::RunningProgram* running : {&program, &other, &guarded}) {
+        ASSERT_TRUE(running->Started()) << running->Path();
+        ASSERT_TRUE(test::WaitUntilNamed(*running, machine.processes)) << running->Path();
+    }
 
     Scan(ProcessScanCaller::Scan);
 
     EXPECT_TRUE(program.Ended(10000));
-    const std::string name = ToUpper(fileName);
-    EXPECT_EQ(testing::ScanHarness::Rows(machine.state.ActivityList()),
-              (std::vector<std::string>{"Running Application|" + name + " was stopped#3/0"}));
-    EXPECT_EQ(machine.state.counters.itemsFound, 1);
+    EXPECT_FALSE(other.Ended(200));
+    EXPECT_FALSE(guarded.Ended(200));
+    std::vector<std::string> rows = testing::ScanHarness::Rows(machine.state.ActivityList());
+    std::sort(rows.begin(), rows.end());
+    std::vector<std::string> expected{"Running Application|" + ToUpper(fileName) + " was stopped#3/0",
+                                      "Running Application|" + ToUpper(guardedName) +
+                                          " could not be stopped: that needs administrator rights#3/0"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(scanner.NotStopped(), (std::vector<ProgramNotStopped>{{ToUpper(guardedName), true}}));
+    EXPECT_EQ(machine.state.counters.itemsFound, 2);
     EXPECT_TRUE(alerts.empty());
-    EXPECT_GT(machine.state.counters.processesInspected, 2);
 }
 
 TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {

@@ -6,6 +6,9 @@
 #include "RunningProgram.h"
 #include "WineTestSupport.h"
 #include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32SystemInfo.h"
+#include "scan/processes/ProcessList.h"
+#include "scan/processes/ProcessStop.h"
 
 namespace bastion::win32 {
 namespace {
@@ -21,15 +24,12 @@ TEST(ProcessesWineTest, FindsAChildInBothListsAndEndsItWithTheGivenExitCode) {
     ASSERT_TRUE(child.Started()) << child.Path();
     Win32Processes processes;
 
-    // The module list is readable once the child's loader has run.
-    std::string baseName;
-    for (int attempt = 0; attempt < 100 && baseName.empty(); ++attempt) {
-        baseName = processes.BaseName(child.Id());
-        if (baseName.empty()) {
-            ::Sleep(50);
-        }
-    }
-    EXPECT_EQ("sleepychild.exe", Lower(baseName));
+    ASSERT_TRUE(test::WaitUntilNamed(child, processes));
+    ProcessList list;
+    ASSERT_GT(GetProcessList(processes, list, "", true), 0);
+    auto listed = std::find(list.ids.begin(), list.ids.end(), child.Id());
+    ASSERT_NE(listed, list.ids.end());
+    EXPECT_EQ("sleepychild.exe", Lower(list.names[static_cast<std::size_t>(listed - list.ids.begin())]));
 
     auto ids = processes.EnumerateIds();
     ASSERT_TRUE(ids.has_value());
@@ -43,14 +43,15 @@ TEST(ProcessesWineTest, FindsAChildInBothListsAndEndsItWithTheGivenExitCode) {
     ASSERT_NE(snapshot->end(), entry);
     EXPECT_EQ("sleepychild.exe", Lower(entry->exeFile));
 
-    auto path = processes.FirstModulePath(child.Id());
+    auto path = processes.ImagePath(child.Id());
     ASSERT_TRUE(path.has_value());
     EXPECT_EQ(Lower(child.Path()), Lower(*path));
 
     EXPECT_EQ(259u, processes.ExitCode(child.Id()));  // STILL_ACTIVE
     EXPECT_FALSE(processes.WaitForExit(child.Id(), 0));
 
-    ASSERT_TRUE(processes.Terminate(child.Id(), 42));
+    EXPECT_TRUE(processes.MayTerminate(child.Id()));
+    ASSERT_EQ(processes.Terminate(child.Id(), 42), platform::TerminateResult::Terminated);
     EXPECT_TRUE(processes.WaitForExit(child.Id(), 10000));
     EXPECT_EQ(42u, processes.ExitCode(child.Id()));
 
@@ -60,10 +61,18 @@ TEST(ProcessesWineTest, FindsAChildInBothListsAndEndsItWithTheGivenExitCode) {
     EXPECT_TRUE(processes.WaitForExit(child.Id(), 0));
 }
 
-TEST(ProcessesWineTest, NamesTheIdleAndSystemProcessesWithoutOpeningThem) {
+TEST(ProcessesWineTest, AProgramThatMayNotBeOpenedForMoreThanAQueryIsListedButNotEnded) {
+    test::RunningProgram child(test::ProgramFolder() + "\\SleepyChild.exe", test::RunningProgram::Access::Protected);
+    ASSERT_TRUE(child.Started()) << child.Path();
     Win32Processes processes;
-    EXPECT_EQ("System Idle Process", processes.BaseName(0));
-    EXPECT_EQ("System", processes.BaseName(2));
+    ASSERT_TRUE(test::WaitUntilNamed(child, processes)) << "listed by its image path";
+    // What the listing used to ask for is refused.
+    EXPECT_EQ(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, child.Id()), nullptr);
+
+    EXPECT_FALSE(processes.MayTerminate(child.Id()));
+    Win32SystemInfo system;
+    EXPECT_EQ(StopRunningProgram(processes, system, child.Id(), child.Path()), StopOutcome::NeedsAdministrator);
+    EXPECT_FALSE(child.Ended(200));
 }
 
 TEST(ProcessesWineTest, DebugPrivilegeCanBeSwitchedOnAndOff) {

@@ -9,6 +9,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
 #include "removal/quarantine/QuarantineRestore.h"
 #include "removal/registry/ModRegistryRelated.h"
 #include "support/RegistryTree.h"
@@ -76,6 +77,7 @@ protected:
     test::ScratchFolder scratch;
     Win32Registry registry;
     Win32FileSystem files;
+    Win32Shell shell;
     Win32CodePage codePage;
     Win32Clock clock;
     Quarantine quarantine{files, codePage, clock, scratch.Path()};
@@ -101,7 +103,11 @@ TEST_F(RegistryBackupWineTest, KeyTreesOfBothViewsComeBackFromRegeditAndFromTheR
 
         ASSERT_EQ(DeleteRegistryKey(removal, hive, key, view), RemovalResult::Removed);
         const QuarantineItem item = quarantine.Items().back();
-        ASSERT_EQ(RestoreFromQuarantine(quarantine, registry, item, {}), RestoreResult::Restored);
+        // Put back in its own view, where it affects every user when it is
+        // the machine's.
+        const MachineWidePlaces places(files, shell, quarantine.Folder());
+        const RestoreQuestions agree{{}, [](const std::string&) { return true; }};
+        ASSERT_EQ(RestoreFromQuarantine(quarantine, registry, places, item, agree).result, RestoreResult::Restored);
         EXPECT_EQ(ReadRegistryTree(registry, hive, key, view), before);
     }
 }
@@ -117,7 +123,7 @@ TEST_F(RegistryBackupWineTest, SingleValuesComeBackWithTheirTypeAndData) {
         EXPECT_EQ(ReadRegistryTree(registry, Hive::CurrentUser, key, RegView::Bits64), before);
     }
     // A value that is not there is not deleted, and nothing is logged.
-    EXPECT_EQ(DeleteRegistryValue(removal, Hive::CurrentUser, key, "absent", RegView::Bits64), RemovalResult::Gone);
+    EXPECT_EQ(DeleteRegistryValue(removal, Hive::CurrentUser, key, "absent", RegView::Bits64), RemovalResult::NotFound);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "WineTestSupport.h"
 #include "app/RunAtStartup.h"
 #include "platform/win32/Win32Registry.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestIdentity.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingKeys.h"
 #include "ui/settings/SettingsStore.h"
@@ -40,7 +42,9 @@ protected:
     std::string programPath = "C:\\Program Files\\Bastion Run Test\\" + executable + ".exe";
     ui::SettingsStore settings{registry, product};
     ui::FrmMain form;
-    RunAtStartupEnvironment env{form, registry, settings, product, programPath};
+    const ui::MessageCatalogue messages = ProgramMessages(testing::TestIdentity());
+    testing::ScriptedDialogs dialogs;
+    RunAtStartupEnvironment env{form, registry, settings, messages, dialogs, product, programPath};
 };
 
 TEST_F(RunAtStartupWineTest, TheRunValuesAreWrittenAndRemovedInBothKeysAndBothViews) {

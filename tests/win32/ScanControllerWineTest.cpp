@@ -8,6 +8,7 @@
 #include "ScanWineContext.h"
 #include "common/Text.h"
 #include "platform/win32/Win32Clock.h"
+#include "removal/RemovalEngine.h"
 #include "report/ScanReport.h"
 #include "scan/state/DefinitionCounts.h"
 #include "scan/ScanController.h"
@@ -35,7 +36,7 @@ protected:
         controller.Hooks().makeReport = [this] {
             const ScanTimes& times = controller.Times();
             MakeReport({scan.files, scan.codePage, scan.dataFolder.Path(), identity, times.started, times.finished,
-                        scan.form, times.scheduled, times.removeAutomatically});
+                        scan.form, times.scheduled, times.removeAutomatically, &automaticRemoval});
         };
         settings.Write(ui::settings::kChkScanCookies, "0");
         settings.Write(ui::settings::kChkSweepMemory, "0");
@@ -74,6 +75,7 @@ protected:
                                               scan.tables, scan.state, processScanner},
                               options};
     std::string keyPath;
+    AutomaticRemoval automaticRemoval;
 };
 
 TEST_F(ScanControllerWineTest, SmartScanFindsThePlantedFileAndKeyAndReportsThem) {
@@ -150,9 +152,11 @@ TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrivesFindingHidd
     std::vector<std::string> found;
     for (const ui::ListItem& row : scan.state.ResultsList().Rows()) found.push_back(row.subItems.at(0));
     std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (std::vector<std::string>{ToLower(planted / "bastionattribspyware.exe"),
-                                               ToLower(planted / "bastionplantedspyware.exe"),
-                                               ToLower(hiddenFolder + "\\bastionhiddenspyware.exe")}));
+    // Each is named as it is on the disk, in its own case.
+    std::vector<std::string> expected{planted / "bastionattribspyware.exe", planted / "bastionplantedspyware.exe",
+                                      hiddenFolder + "\\bastionhiddenspyware.exe"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected);
     EXPECT_EQ(settings.Read(ui::settings::kLblLastFullScan), controller.Times().finished);
     EXPECT_NE(Report().find("=====================End Of Report."), std::string::npos);
 }
@@ -169,8 +173,11 @@ TEST_F(ScanControllerWineTest, ADailyScheduleSecondsAheadScansOnceUnattendedAndH
         ++removals;
         unattendedRemoval = controller.AutoDelete() && controller.Unattended() &&
                             scan.state.ResultsList().Item(0).checked;
+        // This removal removes nothing.
+        automaticRemoval.found = scan.state.ResultsList().Rows();
+        automaticRemoval.results = ResultsOfRows(automaticRemoval.found, {});
     };
-    Scheduler scheduler(clock, operations, [this] { StartScheduledScan(controller, scan.form, settings); });
+    Scheduler scheduler(clock, operations, [this] { StartScheduledScan(controller, settings); });
     const DateTime due = AddSeconds(clock.Now(), 3);
     scheduler.SetSchedule(
         Schedule{true, kScheduleDaily, DateTime{1899, 12, 30, due.hour, due.minute, due.second}, std::nullopt});
@@ -192,8 +199,11 @@ TEST_F(ScanControllerWineTest, ADailyScheduleSecondsAheadScansOnceUnattendedAndH
     EXPECT_TRUE(dialogs.Asked().empty());
     ASSERT_EQ(scan.state.ResultsList().Count(), 1u);
     EXPECT_EQ(scan.state.ResultsList().Item(0).text, "Planted File");
-    EXPECT_NE(Report().find("Scheduled scan   : the items found were removed automatically"), std::string::npos)
+    // It says what the removal did, not what it was asked to do.
+    EXPECT_NE(Report().find("Scheduled scan   : 1 of the 1 items found could not be removed automatically"),
+              std::string::npos)
         << Report();
+    EXPECT_NE(Report().find("Removal: failed"), std::string::npos);
     EXPECT_FALSE(controller.AutoDelete() || controller.Unattended());
 }
 

@@ -1,8 +1,8 @@
 // The shields against the real machine and their real alert windows,
 // answered through the windows' buttons and close boxes while the shield
 // waits on the message queue. The memory shield meets two copies of
-// SleepyChild.exe under one name of their own, in two folders, listed in
-// "ExeDefinition.dat"; the home-page shield the real "Start Page" of
+// SleepyChild.exe under one name of their own, in two folders, both listed
+// in "ExeDefinition.dat"; the home-page shield the real "Start Page" of
 // HKEY_CURRENT_USER, changed by reg.exe.
 #include <gtest/gtest.h>
 
@@ -21,6 +21,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
+#include "ui/GuardMessages.h"
 #include "ui/win32/FormTimerWindow.h"
 #include "ui/settings/SettingKeys.h"
 #include "ui/win32/FrmHomePageChangedAlertWindow.h"
@@ -31,7 +32,7 @@ namespace bastion::win32 {
 namespace {
 
 // The user at an alert: a timer of its own that, once the alert window
-// shows, does the next scripted thing to it.
+// shows and takes input, does the next scripted thing to it.
 class AlertUser {
 public:
     using Action = std::function<void(AlertUser&)>;
@@ -44,6 +45,9 @@ public:
 
     void Then(Action action) { actions_.push_back(std::move(action)); }
     int Answered() const { return answered_; }
+    // The next action comes as soon as the alert shows, before it takes
+    // input: a click that was meant for something else.
+    bool early = false;
 
     // A click on the native button, as its window receives it.
     void Press(ui::CommandButton& button) {
@@ -59,6 +63,7 @@ public:
 private:
     void Look() {
         if (!::IsWindowVisible(window_.Hwnd())) return;
+        if (!early && !alert_.Armed()) return;
         if (actions_.empty()) {
             ADD_FAILURE() << "an alert nobody answers";
             ::PostMessageW(window_.Hwnd(), WM_CLOSE, 0, 0);
@@ -83,11 +88,14 @@ class ShieldsWineTest : public ::testing::Test {
 protected:
     ShieldsWineTest() {
         ui::FillDefaultMessages(messages);
+        ui::FillGuardMessages(messages);
         fileName = test::UniqueName("bastion_shield_") + ".exe";
         for (const test::ScratchFolder* folder : {&listedFolder, &otherFolder}) {
             machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", *folder / fileName, true);
         }
-        machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + listedFolder.Path()});
+        // The name is a threat in both folders.
+        machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + listedFolder.Path(),
+                                                             fileName + "=Test Threat|" + otherFolder.Path()});
         timers.EnableShieldTimers(true);
         alertWindow.Create();
         homePageWindow.Create();
@@ -129,7 +137,7 @@ protected:
     FormTimerWindow anchor{anchorForm};
     FrmSpywareFoundAlertWindow alertWindow{shield.alert, anchor};
     HomePageShield homePage{HomePageShieldEnvironment{registry, settings, pump, operations, timers, productName,
-                                                      machine.form, shield}};
+                                                      machine.form, shield, dialogs, messages, clock}};
     FrmHomePageChangedAlertWindow homePageWindow{homePage.alert};
     std::string fileName;
 };
@@ -187,6 +195,36 @@ TEST_F(ShieldsWineTest, StopEndsTheProcessAskedAboutAllowExcludesAndClosingDoesN
     EXPECT_EQ(testing::ScanHarness::Rows(machine.state.ActivityList()),
               (std::vector<std::string>{"EXCLUDED|" + ToUpper(fileName) + "#5/0"}));
     EXPECT_FALSE(survivor.Ended(200));
+}
+
+TEST_F(ShieldsWineTest, AnAlertTakesNoAnswerInItsFirstHalfSecond) {
+    test::RunningProgram program(listedFolder / fileName);
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(test::WaitUntilNamed(program, machine.processes));
+    HWND stop = alertWindow.NativeOf(shield.alert.cmdYes)->Hwnd();
+
+    AlertUser user(alertWindow, shield.alert);
+    user.early = true;
+    ULONGLONG shownAt = 0;
+    bool ignored = false;
+    user.Then([&](AlertUser& self) {
+        shownAt = ::GetTickCount64();
+        // The second click of a double click on whatever was there before.
+        ::SendMessageW(stop, BM_CLICK, 0, 0);
+        self.Yes();
+        ignored = shield.alert.Waiting() && !::IsWindowEnabled(stop);
+        self.early = false;
+        self.Then([&](AlertUser& later) {
+            EXPECT_TRUE(::IsWindowEnabled(stop));
+            EXPECT_GE(::GetTickCount64() - shownAt, 400u) << "about half a second after it showed";
+            later.Yes();
+        });
+    });
+    machine.form.tmrMemoryInspected.Tick();
+
+    EXPECT_TRUE(ignored);
+    EXPECT_EQ(user.Answered(), 2);
+    EXPECT_TRUE(program.Ended(10000)) << "the answer that came in time counts";
 }
 
 // The browser's start page as the test found it comes back at the end.

@@ -147,8 +147,11 @@ bool CreateFolderChain(const std::wstring& path) {
 }
 
 bool CopyTree(const std::wstring& from, const std::wstring& to) {
-    // A copy into the folder itself would copy its own copies for ever.
-    if (!FolderPresent(from) || IsInside(to, from)) {
+    // A copy into the folder itself would copy its own copies for ever; so
+    // would a copy through a link to a folder above it, and a link to the
+    // profile or a drive would copy far more than the folder.
+    const DWORD attributes = Attributes(from);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !IsFolder(attributes) || IsLink(attributes) || IsInside(to, from)) {
         return false;
     }
     return CopyTreeChecked(from, to);

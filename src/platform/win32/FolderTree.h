@@ -21,7 +21,8 @@ bool ForEachEntry(const std::wstring& folder, const std::function<void(const WIN
 bool CreateFolderChain(const std::wstring& path);
 
 // Copies files and subfolders; links to other folders (junctions, mount
-// points) are created as empty folders, not followed.
+// points) inside are created as empty folders, not followed, and a folder
+// that is itself a link is not copied at all.
 bool CopyTree(const std::wstring& from, const std::wstring& to);
 
 // Deletes the folder and all it holds, read-only entries included. A link

@@ -45,9 +45,46 @@ bool IsExtendedAlready(const std::wstring& path) {
     return path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0;
 }
 
+// A name that ends with a dot or a blank ("evil.exe ", made through a
+// "\\?\" path), which the ordinary path form would cut off and so reach
+// another file. "." and ".." are no such names.
+bool HoldsNameTheSystemWouldTrim(const std::wstring& path) {
+    bool dotsOnly = true;
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || IsSeparator(path[i])) {
+            const wchar_t last = i > 0 ? path[i - 1] : L'\\';
+            if (!dotsOnly && (last == L'.' || last == L' ')) return true;
+            dotsOnly = true;
+        } else if (path[i] != L'.') {
+            dotsOnly = false;
+        }
+    }
+    return false;
+}
+
+bool HoldsDotSegment(const std::wstring& path) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || IsSeparator(path[i])) {
+            const std::wstring_view part(path.data() + start, i - start);
+            if (part == L"." || part == L"..") return true;
+            start = i + 1;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
+bool NeedsLiteralForm(const std::wstring& path) {
+    return IsDriveAbsolute(path) && path.find(L'/') == std::wstring::npos && HoldsNameTheSystemWouldTrim(path) &&
+           !HoldsDotSegment(path);
+}
+
 std::wstring SystemPath(std::wstring path) {
+    if (NeedsLiteralForm(path)) {
+        return L"\\\\?\\" + path;
+    }
     if (path.size() <= kShortPathLimit || IsExtendedAlready(path)) {
         return path;
     }

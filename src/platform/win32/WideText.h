@@ -18,9 +18,16 @@ inline constexpr std::size_t kShortPathLimit = 260 - 12;
 
 // The path as the W functions should receive it: a longer absolute drive or
 // UNC path in its "\\?\" form (normalised first, since that form takes the
-// path literally), anything else unchanged.
+// path literally), a drive path holding a name that ends with a dot or a
+// blank in that form as it stands (NeedsLiteralForm), anything else
+// unchanged.
 std::wstring SystemPath(std::string_view path);
 std::wstring SystemPath(std::wstring path);
+
+// True for a drive path ("C:\...", backslashes only, no "." or ".." part)
+// with a name that ends in a dot or a blank: only its "\\?\" form reaches
+// that very item.
+bool NeedsLiteralForm(const std::wstring& path);
 
 // The absolute form of a path (".." and "." resolved, "/" turned into "\");
 // the path itself when the system cannot resolve it.

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/win32/FolderLinks.h"
 #include "platform/win32/FolderListing.h"
 #include "platform/win32/FolderTree.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/PendingDeletions.h"
 #include "platform/win32/WideText.h"
 
 namespace bastion::win32 {
@@ -181,6 +183,16 @@ std::optional<FileStamp> Win32FileSystem::Stamp(const std::string& path) {
                      Combine(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
+std::string Win32FileSystem::FinalPath(const std::string& path) { return Narrow(FinalPathOf(Widen(path))); }
+
+std::optional<platform::FolderLink> Win32FileSystem::ReadFolderLink(const std::string& path) {
+    return ReadFolderLinkAt(Widen(path));
+}
+
+bool Win32FileSystem::MakeFolderLink(const std::string& path, const platform::FolderLink& link) {
+    return MakeFolderLinkAt(Widen(path), link);
+}
+
 std::unique_ptr<platform::FileReader> Win32FileSystem::OpenForRead(const std::string& path) {
     UniqueHandle file = OpenReading(path);
     if (!file) {
@@ -260,15 +272,32 @@ bool Win32FileSystem::MoveReplace(const std::string& from, const std::string& to
 bool Win32FileSystem::DeleteFile(const std::string& path) { return ::DeleteFileW(SystemPath(path).c_str()) != FALSE; }
 
 bool Win32FileSystem::DeleteAtRestart(const std::string& path) {
-    // The list of pending deletions takes the ordinary path form.
-    return ::MoveFileExW(Widen(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+    // The list of pending deletions takes the ordinary path form, unless
+    // only the literal one names the file.
+    const std::wstring wide = Widen(path);
+    return ::MoveFileExW(NeedsLiteralForm(wide) ? SystemPath(wide).c_str() : wide.c_str(), nullptr,
+                         MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
+
+bool Win32FileSystem::DeletePendingAtRestart(const std::string& path) { return IsDeletionPendingAtRestart(Widen(path)); }
+
+bool Win32FileSystem::CancelDeleteAtRestart(const std::string& path) { return CancelDeletionAtRestart(Widen(path)); }
 
 bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     return ::SetFileAttributesW(SystemPath(path).c_str(), attributes) != FALSE;
 }
 
 bool Win32FileSystem::CreateFolder(const std::string& path) { return CreateFolderChain(Widen(path)); }
+
+bool Win32FileSystem::CreateNewFile(const std::string& path) {
+    const UniqueHandle file(::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+bool Win32FileSystem::CreateNewFolder(const std::string& path) {
+    return ::CreateDirectoryW(SystemPath(path).c_str(), nullptr) != FALSE;
+}
 
 bool Win32FileSystem::CopyFolderTree(const std::string& from, const std::string& to) {
     return CopyTree(Widen(from), Widen(to));

@@ -14,6 +14,9 @@ public:
     bool FolderExists(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
     std::optional<platform::FileStamp> Stamp(const std::string& path) override;
+    std::string FinalPath(const std::string& path) override;
+    std::optional<platform::FolderLink> ReadFolderLink(const std::string& path) override;
+    bool MakeFolderLink(const std::string& path, const platform::FolderLink& link) override;
 
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
     std::optional<char> LastByte(const std::string& path) override;
@@ -26,8 +29,12 @@ public:
     bool MoveReplace(const std::string& from, const std::string& to) override;
     bool DeleteFile(const std::string& path) override;
     bool DeleteAtRestart(const std::string& path) override;
+    bool DeletePendingAtRestart(const std::string& path) override;
+    bool CancelDeleteAtRestart(const std::string& path) override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool CreateFolder(const std::string& path) override;
+    bool CreateNewFile(const std::string& path) override;
+    bool CreateNewFolder(const std::string& path) override;
     bool CopyFolderTree(const std::string& from, const std::string& to) override;
     bool DeleteFolderTree(const std::string& path) override;
 

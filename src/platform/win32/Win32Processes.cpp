@@ -13,34 +13,9 @@ namespace {
 // Long enough for any path the system reports ("\\?\" paths included).
 constexpr DWORD kMaxPathChars = 32768;
 
-UniqueHandle OpenForQueryAndRead(std::uint32_t processId) {
-    return UniqueHandle(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-}
-
-// The first module of a process is its executable.
-bool FirstModule(HANDLE process, HMODULE& module) {
-    DWORD needed = 0;
-    return ::EnumProcessModules(process, &module, sizeof(module), &needed) && needed >= sizeof(module);
-}
-
-std::optional<std::string> ModulePath(HANDLE process, HMODULE module) {
-    std::wstring path(kMaxPathChars, L'\0');
-    DWORD length = ::GetModuleFileNameExW(process, module, path.data(), kMaxPathChars);
-    if (length == 0 || length >= kMaxPathChars) {
-        return std::nullopt;
-    }
-    path.resize(length);
-    return Narrow(path);
-}
-
-std::optional<std::string> ImagePath(HANDLE process) {
-    std::wstring path(kMaxPathChars, L'\0');
-    DWORD length = kMaxPathChars;
-    if (!::QueryFullProcessImageNameW(process, 0, path.data(), &length) || length == 0) {
-        return std::nullopt;
-    }
-    path.resize(length);
-    return Narrow(path);
+platform::TerminateResult Failure() {
+    return ::GetLastError() == ERROR_ACCESS_DENIED ? platform::TerminateResult::AccessDenied
+                                                   : platform::TerminateResult::Failed;
 }
 
 }  // namespace
@@ -66,22 +41,18 @@ std::optional<std::vector<std::uint32_t>> Win32Processes::EnumerateIds() {
     }
 }
 
-std::string Win32Processes::BaseName(std::uint32_t processId) {
-    // The idle process and the system process have no module to read.
-    if (processId == 0) {
-        return "System Idle Process";
+std::optional<std::string> Win32Processes::ImagePath(std::uint32_t processId) {
+    // Limited query information is granted where reading the memory of the
+    // process is not: elevated programs, services, other accounts.
+    UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return std::nullopt;
+    std::wstring path(kMaxPathChars, L'\0');
+    DWORD length = kMaxPathChars;
+    if (!::QueryFullProcessImageNameW(process.Get(), 0, path.data(), &length) || length == 0) {
+        return std::nullopt;
     }
-    if (processId == 2) {
-        return "System";
-    }
-    UniqueHandle process = OpenForQueryAndRead(processId);
-    HMODULE module = nullptr;
-    if (!process || !FirstModule(process.Get(), module)) {
-        return {};
-    }
-    wchar_t name[MAX_PATH + 1] = {};
-    DWORD length = ::GetModuleBaseNameW(process.Get(), module, name, MAX_PATH + 1);
-    return Narrow(std::wstring_view(name, length));
+    path.resize(length);
+    return Narrow(path);
 }
 
 std::optional<std::vector<platform::ProcessEntry>> Win32Processes::Snapshot() {
@@ -102,26 +73,15 @@ std::optional<std::vector<platform::ProcessEntry>> Win32Processes::Snapshot() {
     return processes;
 }
 
-std::optional<std::string> Win32Processes::FirstModulePath(std::uint32_t processId) {
-    UniqueHandle process = OpenForQueryAndRead(processId);
-    if (!process) {
-        return std::nullopt;
-    }
-    HMODULE module = nullptr;
-    if (FirstModule(process.Get(), module)) {
-        if (auto path = ModulePath(process.Get(), module)) {
-            return path;
-        }
-    }
-    // The module list cannot be read across some boundaries (a process that
-    // is still starting, a 32-bit reader of a 64-bit process); the image
-    // name names the same file.
-    return ImagePath(process.Get());
+platform::TerminateResult Win32Processes::Terminate(std::uint32_t processId, std::uint32_t exitCode) {
+    UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+    if (!process) return Failure();
+    if (::TerminateProcess(process.Get(), exitCode)) return platform::TerminateResult::Terminated;
+    return Failure();
 }
 
-bool Win32Processes::Terminate(std::uint32_t processId, std::uint32_t exitCode) {
-    UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, processId));
-    return process && ::TerminateProcess(process.Get(), exitCode);
+bool Win32Processes::MayTerminate(std::uint32_t processId) {
+    return static_cast<bool>(UniqueHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, processId)));
 }
 
 std::optional<std::uint32_t> Win32Processes::ExitCode(std::uint32_t processId) {

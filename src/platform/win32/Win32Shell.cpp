@@ -104,6 +104,20 @@ bool Win32Shell::StartProgram(const std::string& commandLine, platform::ShowWind
     return true;
 }
 
+bool Win32Shell::StartElevated(const std::string& programPath, const std::string& arguments) {
+    const std::wstring file = Widen(programPath);
+    const std::wstring parameters = Widen(arguments);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    // Returns once the program was started or refused, not before.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"runas";
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    return ::ShellExecuteExW(&info) != FALSE;
+}
+
 bool Win32Shell::SetClipboardText(const std::string& text) {
     std::wstring wide = Widen(text);
     std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);

@@ -13,6 +13,7 @@ public:
     std::optional<std::string> AllUsersProfilePath() override;
     bool Open(const std::string& target, platform::ShowWindow show) override;
     bool StartProgram(const std::string& commandLine, platform::ShowWindow show) override;
+    bool StartElevated(const std::string& programPath, const std::string& arguments) override;
     bool SetClipboardText(const std::string& text) override;
     std::optional<std::string> GetClipboardText() override;
 };

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32SystemRestore.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32/WideText.h"
 
@@ -8,26 +9,29 @@ namespace bastion::win32 {
 
 namespace {
 
-// From the system folder only: a library of that name planted beside the
-// program must not be loaded instead.
-UniqueModule LoadSystemLibrary(const wchar_t* name) {
+// The library in the system folder; empty when that cannot be named.
+std::wstring SystemLibraryPath(const wchar_t* name) {
     wchar_t folder[MAX_PATH + 1] = {};
     UINT length = ::GetSystemDirectoryW(folder, MAX_PATH + 1);
     if (length == 0 || length > MAX_PATH) {
-        return UniqueModule();
+        return {};
     }
     std::wstring path(folder, length);
     path += L'\\';
     path += name;
-    return UniqueModule(::LoadLibraryW(path.c_str()));
+    return path;
 }
 
 }  // namespace
 
+Win32SystemRestore::Win32SystemRestore() : libraryPath_(SystemLibraryPath(L"srclient.dll")) {}
+
+Win32SystemRestore::Win32SystemRestore(std::wstring libraryPath) : libraryPath_(std::move(libraryPath)) {}
+
 Win32SystemRestore::SetRestorePointFunction Win32SystemRestore::Function() {
     if (!loadTried_) {
         loadTried_ = true;
-        library_ = LoadSystemLibrary(L"srclient.dll");
+        if (!libraryPath_.empty()) library_ = UniqueModule(::LoadLibraryW(libraryPath_.c_str()));
         if (library_) {
             setRestorePoint_ = GetProcedure<SetRestorePointFunction>(library_.Get(), "SRSetRestorePointW");
         }

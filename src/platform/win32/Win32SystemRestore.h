@@ -7,10 +7,18 @@
 
 #include <srrestoreptapi.h>
 
+#include <string>
+
 namespace bastion::win32 {
 
 class Win32SystemRestore final : public platform::SystemRestore {
 public:
+    // The system's library, from the system folder only: a library of that
+    // name planted beside the program must not be loaded instead.
+    Win32SystemRestore();
+    // Another library with the same function (the tests' stand-in).
+    explicit Win32SystemRestore(std::wstring libraryPath);
+
     std::optional<std::int64_t> Begin(const std::string& description, int restorePointType) override;
     bool End(std::int64_t sequenceNumber) override;
 
@@ -22,6 +30,7 @@ private:
     std::optional<std::int64_t> Call(DWORD eventType, DWORD restorePointType, std::int64_t sequenceNumber,
                                      const std::string& description);
 
+    std::wstring libraryPath_;
     UniqueModule library_;
     SetRestorePointFunction setRestorePoint_ = nullptr;
     bool loadTried_ = false;

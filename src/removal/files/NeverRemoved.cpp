@@ -7,15 +7,6 @@ namespace bastion {
 
 namespace {
 
-std::string Normalized(std::string_view path) {
-    std::string folder = ToLower(Trim(path));
-    for (char& c : folder) {
-        if (c == '/') c = '\\';
-    }
-    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    return folder;
-}
-
 // "c:", "\\server\share" and anything shorter: the root of a drive or share.
 bool IsRoot(const std::string& path) {
     if (path.size() <= 2) return true;
@@ -28,34 +19,29 @@ bool IsRoot(const std::string& path) {
 
 }  // namespace
 
-NeverRemoved::NeverRemoved(platform::Shell& shell, platform::SystemInfo& system, const std::string& dataFolder,
-                           const std::string& quarantineFolder)
-    : quarantine_(Normalized(quarantineFolder)) {
+NeverRemoved::NeverRemoved(platform::FileSystem& files, platform::Shell& shell, platform::SystemInfo& system,
+                           const std::string& dataFolder, const std::string& quarantineFolder)
+    : folders_(files), quarantine_(files) {
     for (int csidl : {platform::csidl::kWindows, platform::csidl::kSystem, platform::csidl::kSystemX86,
                       platform::csidl::kProgramFiles, platform::csidl::kProgramFilesX86,
                       platform::csidl::kProgramFilesCommon, platform::csidl::kProgramFilesCommonX86,
                       platform::csidl::kProfile, platform::csidl::kCommonAppData, platform::csidl::kAppData}) {
-        if (std::optional<std::string> folder = shell.SpecialFolderPath(csidl)) folders_.push_back(Normalized(*folder));
+        if (std::optional<std::string> folder = shell.SpecialFolderPath(csidl)) folders_.Add(*folder);
     }
     if (std::optional<std::string> profile = shell.SpecialFolderPath(platform::csidl::kProfile)) {
         // The folder every user's profile lies in.
-        folders_.push_back(Normalized(FolderOfPath(Normalized(*profile))));
+        folders_.Add(FolderOfPath(folders_.Comparable(*profile)));
     }
-    if (std::optional<std::string> allUsers = shell.AllUsersProfilePath()) folders_.push_back(Normalized(*allUsers));
-    folders_.push_back(Normalized(system.SystemFolder()));
-    folders_.push_back(Normalized(FolderOfPath(system.ProgramPath())));
-    folders_.push_back(Normalized(dataFolder));
-    std::erase_if(folders_, [](const std::string& folder) { return folder.empty(); });
+    if (std::optional<std::string> allUsers = shell.AllUsersProfilePath()) folders_.Add(*allUsers);
+    folders_.Add(system.SystemFolder());
+    folders_.Add(FolderOfPath(system.ProgramPath()));
+    folders_.Add(dataFolder);
+    quarantine_.Add(quarantineFolder);
 }
 
 bool NeverRemoved::Contains(const std::string& path) const {
-    const std::string candidate = Normalized(path);
-    if (IsRoot(candidate)) return true;
-    if (!quarantine_.empty() && (candidate == quarantine_ || StartsWith(candidate, quarantine_ + "\\"))) return true;
-    for (const std::string& folder : folders_) {
-        if (folder == candidate || StartsWith(folder, candidate + "\\")) return true;
-    }
-    return false;
+    const std::string candidate = folders_.Comparable(path);
+    return IsRoot(candidate) || quarantine_.Holds(candidate) || folders_.Tops(candidate);
 }
 
 }  // namespace bastion

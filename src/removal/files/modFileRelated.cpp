@@ -1,6 +1,8 @@
 #include "removal/files/modFileRelated.h"
 
+#include "common/PathParts.h"
 #include "common/Text.h"
+#include "removal/quarantine/LinkRecord.h"
 #include "scan/processes/ExecutablePaths.h"
 #include "scan/processes/ProcessStop.h"
 
@@ -10,57 +12,85 @@ namespace {
 
 constexpr int kDeleteAttempts = 8;
 
-std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
-
 // What is at the path: hidden and system entries are found too. A name
 // with wildcards would make a look-up match other files.
 std::optional<platform::DirEntry> Find(platform::FileSystem& files, const std::string& path) {
     if (path.find_first_of("*?") != std::string::npos) return std::nullopt;
     std::optional<platform::DirEntry> entry = files.Lookup(path);
-    if (entry && !EqualsIgnoreCase(entry->name, NameOf(path))) return std::nullopt;
+    if (entry && !EqualsIgnoreCase(entry->name, FileNameOfPath(path))) return std::nullopt;
     return entry;
 }
 
-bool CopyIntoQuarantine(const FileRemoval& removal, const std::string& path, bool folder, QuarantineSlot& slot) {
-    if (!removal.quarantine.EnsureFolder()) return false;
-    slot = removal.quarantine.Reserve(NameOf(path));
-    platform::FileSystem& files = removal.files;
-    const bool copied = folder ? files.CopyFolderTree(path, slot.path)
-                               : files.CopyFile(path, slot.path, false) && files.FileSize(slot.path) == files.FileSize(path);
-    if (!copied) {
-        // A copy cut short (a full disk, a name too long) is no copy.
-        if (folder) {
-            files.DeleteFolderTree(slot.path);
-        } else {
-            files.SetAttributes(slot.path, platform::kAttrNormal);
-            files.DeleteFile(slot.path);
-        }
+// Nothing of that name in a folder that could be listed: a look-up that
+// failed for another reason (access denied) proves nothing.
+bool Absent(platform::FileSystem& files, const std::string& path) {
+    std::optional<platform::DirListing> listing = files.ListDirectory(FolderOfPath(path));
+    if (!listing) return false;
+    const std::string name = FileNameOfPath(path);
+    for (const platform::DirEntry& entry : listing->entries) {
+        if (EqualsIgnoreCase(entry.name, name)) return false;
     }
-    return copied;
+    return true;
 }
 
-bool Delete(const FileRemoval& removal, const std::string& path, bool folder) {
+bool IsFolder(const platform::DirEntry& entry) { return (entry.attributes & platform::kAttrDirectory) != 0; }
+bool IsLink(const platform::DirEntry& entry) {
+    return IsFolder(entry) && (entry.attributes & platform::kAttrReparsePoint) != 0;
+}
+
+// The copy in a slot of its own; a folder link is kept as what it points to.
+std::optional<QuarantineSlot> Copy(const FileRemoval& removal, const FileItemProgress& item) {
+    Quarantine& quarantine = removal.quarantine;
     platform::FileSystem& files = removal.files;
+    if (!quarantine.EnsureFolder()) return std::nullopt;
+    const std::string name = FileNameOfPath(item.path);
+    std::optional<QuarantineSlot> slot;
+    bool copied = false;
+    if (item.kind == QuarantineKind::FolderLink) {
+        std::optional<platform::FolderLink> link = files.ReadFolderLink(item.path);
+        slot = link ? quarantine.Reserve(name + std::string(kLinkRecordExtension)) : std::nullopt;
+        copied = slot && files.WriteFile(slot->path, FormatLinkRecord(*link));
+    } else if (item.kind == QuarantineKind::Folder) {
+        slot = quarantine.Reserve(name, Quarantine::SlotKind::Folder);
+        copied = slot && files.CopyFolderTree(item.path, slot->path);
+    } else {
+        slot = quarantine.Reserve(name);
+        copied = slot && quarantine.CopyFileInto(item.path, *slot);
+    }
+    // A copy cut short (a full disk, a name too long) is no copy.
+    if (slot && !copied) quarantine.Release(*slot);
+    return copied ? slot : std::nullopt;
+}
+
+bool Delete(const FileRemoval& removal, const FileItemProgress& item) {
+    platform::FileSystem& files = removal.files;
+    const bool folder = item.kind == QuarantineKind::Folder || item.kind == QuarantineKind::FolderLink;
     for (int attempt = 0; attempt < kDeleteAttempts; ++attempt) {
         if (folder) {
-            files.DeleteFolderTree(path);
+            // A link goes alone: the place it points to is left as it is.
+            files.DeleteFolderTree(item.path);
         } else {
-            std::optional<platform::DirEntry> entry = Find(files, path);
+            std::optional<platform::DirEntry> entry = Find(files, item.path);
             if (entry && (entry->attributes & platform::kAttrReadOnly) != 0) {
-                files.SetAttributes(path, entry->attributes & ~platform::kAttrReadOnly);
+                files.SetAttributes(item.path, entry->attributes & ~platform::kAttrReadOnly);
             }
-            files.DeleteFile(path);
+            files.DeleteFile(item.path);
         }
-        if (!files.Lookup(path)) return true;
+        if (!files.Lookup(item.path)) return true;
         removal.pump.Pump();
     }
     return false;
 }
 
+void Log(const FileRemoval& removal, const FileItemProgress& item) {
+    removal.quarantine.LogFile(FileNameOfPath(item.path), item.path);
+}
+
 }  // namespace
 
 std::string RemovalPath(std::string path) {
-    path = Trim(path);
+    // A name may end with a blank ("evil.exe "); nothing starts with one.
+    path = TrimLeft(path);
     while (path.size() > 1 && path.back() == '\\') path.pop_back();
     return path;
 }
@@ -72,48 +102,75 @@ bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& s
     const std::string wanted = NormalizedProcessPath(path, systemFolder);
     bool stopped = true;
     for (std::uint32_t id : *ids) {
-        std::optional<std::string> image = processes.FirstModulePath(id);
+        std::optional<std::string> image = processes.ImagePath(id);
         if (!image || NormalizedProcessPath(*image, systemFolder) != wanted) continue;
         stopped = StopProcessById(processes, system, id, path) && stopped;
     }
     return stopped;
 }
 
-RemovalResult RemoveFileOrFolder(const FileRemoval& removal, const std::string& given, QuarantineKind kind,
-                                 FileItemProgress& progress) {
+std::optional<RemovalResult> KeepInQuarantine(const FileRemoval& removal, const std::string& given,
+                                              QuarantineKind kind, FileItemProgress& progress) {
     const std::string path = RemovalPath(given);
-    if (path.find('\\') == std::string::npos || removal.neverRemoved.Contains(path)) return RemovalResult::Failed;
-    std::optional<platform::DirEntry> entry = Find(removal.files, path);
+    if (!IsDrivePath(path) || removal.neverRemoved.Contains(path)) return RemovalResult::Failed;
+    std::optional<platform::DirEntry> entry = Find(removal.files, progress.copy ? progress.path : path);
     if (!entry) {
-        // Gone since its copy was made: the copy is all that is left of it.
-        if (progress.copy) removal.quarantine.Record(*progress.copy, kind, path);
+        if (!progress.copy) return Absent(removal.files, path) ? RemovalResult::NotFound : RemovalResult::Failed;
+        // Gone since its copy was kept and recorded: the copy is all that is
+        // left of it, as after any removal.
+        Log(removal, progress);
         progress.copy.reset();
-        return RemovalResult::Gone;
+        return RemovalResult::Removed;
     }
-    progress.folder = (entry->attributes & platform::kAttrDirectory) != 0;
-    if (progress.folder && kind == QuarantineKind::File) kind = QuarantineKind::Folder;
-    if (!progress.folder && EndsWithIgnoreCase(path, ".exe")) {
-        StopProgramsRunning(removal.processes, removal.system, path);
+    if (progress.copy) return std::nullopt;
+
+    progress.path = FolderOfPath(path) + "\\" + entry->name;
+    progress.kind = kind;
+    if (IsLink(*entry)) {
+        // A reparse point that is no link it can read is never walked into.
+        if (!removal.files.ReadFolderLink(progress.path)) return RemovalResult::Failed;
+        progress.kind = QuarantineKind::FolderLink;
+    } else if (IsFolder(*entry)) {
+        progress.kind = QuarantineKind::Folder;
+    } else if (EndsWithIgnoreCase(progress.path, ".exe")) {
+        StopProgramsRunning(removal.processes, removal.system, progress.path);
     }
-    if (!progress.copy) {
-        QuarantineSlot slot;
-        if (!CopyIntoQuarantine(removal, path, progress.folder, slot)) return RemovalResult::Failed;
-        progress.copy = slot;
+    std::optional<QuarantineSlot> slot = Copy(removal, progress);
+    if (!slot) return RemovalResult::Failed;
+    // Recorded before anything is deleted: what cannot be recorded could
+    // never be put back, and stays where it is.
+    Quarantine& quarantine = removal.quarantine;
+    if (!quarantine.Record(*slot, progress.kind, progress.path)) {
+        quarantine.Release(*slot);
+        return RemovalResult::Failed;
     }
-    if (!Delete(removal, path, progress.folder)) return RemovalResult::Failed;
-    removal.quarantine.LogFile(NameOf(path), path);
-    removal.quarantine.Record(*progress.copy, kind, path);
+    if (!quarantine.CanLog()) {
+        if (quarantine.Withdraw(slot->id)) quarantine.Release(*slot);
+        return RemovalResult::Failed;
+    }
+    progress.copy = slot;
+    return std::nullopt;
+}
+
+RemovalResult RemoveFileOrFolder(const FileRemoval& removal, const std::string& path, QuarantineKind kind,
+                                 FileItemProgress& progress) {
+    if (std::optional<RemovalResult> ended = KeepInQuarantine(removal, path, kind, progress)) return *ended;
+    if (progress.kind == QuarantineKind::File && EndsWithIgnoreCase(progress.path, ".exe")) {
+        // Started again since it was copied, or not stopped the first time.
+        StopProgramsRunning(removal.processes, removal.system, progress.path);
+    }
+    if (!Delete(removal, progress)) return RemovalResult::Failed;
+    Log(removal, progress);
     progress.copy.reset();
     return RemovalResult::Removed;
 }
 
-void SettleFailedItem(const FileRemoval& removal, const std::string& given, FileItemProgress& progress) {
+void SettleFailedItem(const FileRemoval& removal, FileItemProgress& progress) {
     if (!progress.copy) return;
-    if (progress.folder) {
-        removal.quarantine.Record(*progress.copy, QuarantineKind::Folder, RemovalPath(given));
-    } else {
-        removal.files.SetAttributes(progress.copy->path, platform::kAttrNormal);
-        removal.files.DeleteFile(progress.copy->path);
+    // Part of a folder may be gone: its copy stays recorded, so that it can
+    // be put back. A file or link is still whole where it was.
+    if (progress.kind != QuarantineKind::Folder && removal.quarantine.Withdraw(progress.copy->id)) {
+        removal.quarantine.Release(*progress.copy);
     }
     progress.copy.reset();
 }

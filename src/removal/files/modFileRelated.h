@@ -1,8 +1,10 @@
 // Removing files, folders and cookies: each is copied whole into the
-// quarantine before it is deleted, deleted only once the copy is complete,
-// tested afterwards, and logged and indexed only when it is gone. An
-// executable still running from the path is stopped first (only processes
-// whose image is that file; a program of the same name elsewhere runs on).
+// quarantine and recorded in its index before it is deleted, deleted only
+// once the copy and the record are safe, tested afterwards, and logged when
+// it is gone. An executable still running from the path is stopped first
+// (only processes whose image is that file; a program of the same name
+// elsewhere runs on). A folder that is a link (a junction or a symbolic
+// link) is removed as a link: what it pointed to is kept, never its content.
 #pragma once
 
 #include <optional>
@@ -28,10 +30,13 @@ struct FileRemoval {
 };
 
 // One file, folder or cookie across the removal's passes: its copy in the
-// quarantine, made once and kept for a later attempt at the deletion.
+// quarantine, made and recorded once and kept for a later attempt at the
+// deletion, and what it turned out to be.
 struct FileItemProgress {
     std::optional<QuarantineSlot> copy;
-    bool folder = false;
+    QuarantineKind kind = QuarantineKind::File;
+    // The path with the item's own name as the file system stores it.
+    std::string path;
 };
 
 // The path as the removal takes it: a folder's trailing backslash dropped
@@ -41,13 +46,21 @@ std::string RemovalPath(std::string path);
 // Stops every process whose image is the file; false when one still runs.
 bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& system, const std::string& path);
 
-// RemoveFileOrFolder, and QuarantineCookie for kind Cookie.
+// The first step of a removal: the item found, its copy made and recorded.
+// nullopt when the item may now be deleted; otherwise how the item ended
+// (not found; failed, nothing deleted; or removed, when it went away after
+// its copy was kept).
+std::optional<RemovalResult> KeepInQuarantine(const FileRemoval& removal, const std::string& path,
+                                              QuarantineKind kind, FileItemProgress& progress);
+
+// RemoveFileOrFolder, and QuarantineCookie for kind Cookie: KeepInQuarantine,
+// then the deletion and the log entry.
 RemovalResult RemoveFileOrFolder(const FileRemoval& removal, const std::string& path, QuarantineKind kind,
                                  FileItemProgress& progress);
 
-// After the last attempt failed: a file's copy goes (the file itself is
-// still where it was); a folder's copy stays indexed, since part of the
-// folder may have been deleted.
-void SettleFailedItem(const FileRemoval& removal, const std::string& path, FileItemProgress& progress);
+// After the last attempt failed: a file's record is withdrawn and its copy
+// goes (the file itself is still where it was); a folder's copy stays
+// recorded, since part of the folder may have been deleted.
+void SettleFailedItem(const FileRemoval& removal, FileItemProgress& progress);
 
 }  // namespace bastion

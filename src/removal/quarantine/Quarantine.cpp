@@ -11,6 +11,9 @@ namespace bastion {
 namespace {
 
 constexpr std::size_t kMaxNamePart = 80;
+constexpr std::size_t kMaxExtension = 8;
+// Enough for any number of programs storing at once.
+constexpr int kReserveAttempts = 1000;
 
 // The id a stored name begins with ("12_spy.exe" gives 12), 0 for none.
 std::uint64_t IdOfStoredName(std::string_view name) {
@@ -35,7 +38,15 @@ std::string SafeFileName(std::string_view text) {
                                                                           std::string_view::npos;
         name += forbidden ? '_' : c;
     }
-    if (name.size() > kMaxNamePart) name.resize(kMaxNamePart);
+    if (name.size() > kMaxNamePart) {
+        // A short extension survives the cut: it says what the item is.
+        const std::size_t dot = name.rfind('.');
+        const std::string extension = dot != std::string::npos && name.size() - dot <= kMaxExtension
+                                          ? name.substr(dot)
+                                          : std::string();
+        name.resize(kMaxNamePart - extension.size());
+        name += extension;
+    }
     // Windows drops trailing dots and blanks from a name.
     while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
     return name.empty() ? "entry" : name;
@@ -69,18 +80,61 @@ std::uint64_t Quarantine::FirstFreeId() {
     return highest + 1;
 }
 
-QuarantineSlot Quarantine::Reserve(std::string_view name) {
+std::optional<QuarantineSlot> Quarantine::Reserve(std::string_view name, SlotKind kind) {
     if (nextId_ == 0) nextId_ = FirstFreeId();
     const std::string namePart = SafeFileName(name);
-    QuarantineSlot slot;
-    for (;; ++nextId_) {
+    for (int attempt = 0; attempt < kReserveAttempts; ++attempt, ++nextId_) {
+        QuarantineSlot slot;
         slot.id = nextId_;
         slot.storedName = ToDecimal(static_cast<long long>(slot.id)) + "_" + namePart;
         slot.path = folder_ + "\\" + slot.storedName;
-        if (!files_.Lookup(slot.path)) break;
+        // Made in one step that fails when the name is taken: another
+        // removal running at the same time never gets the same slot.
+        if (kind == SlotKind::Folder ? files_.CreateNewFolder(slot.path) : files_.CreateNewFile(slot.path)) {
+            if (!IdTakenByAnother(slot)) {
+                ++nextId_;
+                return slot;
+            }
+            Release(slot);
+        } else if (!files_.Lookup(slot.path)) {
+            return std::nullopt;
+        }
     }
-    ++nextId_;
-    return slot;
+    return std::nullopt;
+}
+
+bool Quarantine::CopyFileInto(const std::string& from, const QuarantineSlot& slot) {
+    std::optional<platform::DirEntry> source = files_.Lookup(from);
+    if (!source || !files_.CopyFile(from, slot.path, true) || files_.FileSize(slot.path) != files_.FileSize(from)) {
+        return false;
+    }
+    // Copied over the empty slot, the copy may keep the slot's attributes:
+    // it takes the file's, which a restore gives back.
+    files_.SetAttributes(slot.path, source->attributes);
+    return true;
+}
+
+bool Quarantine::IdTakenByAnother(const QuarantineSlot& slot) {
+    // Another program made a slot of the same id under another name at the
+    // same time: the one whose name sorts first keeps the id, so that both
+    // never yield it, nor both keep it.
+    std::optional<platform::DirListing> listing = files_.ListDirectory(folder_);
+    if (!listing) return false;
+    for (const platform::DirEntry& entry : listing->entries) {
+        if (IdOfStoredName(entry.name) == slot.id && entry.name < slot.storedName) return true;
+    }
+    return false;
+}
+
+void Quarantine::Release(const QuarantineSlot& slot) {
+    if (std::optional<platform::DirEntry> entry = files_.Lookup(slot.path)) {
+        if ((entry->attributes & platform::kAttrDirectory) != 0) {
+            files_.DeleteFolderTree(slot.path);
+        } else {
+            files_.SetAttributes(slot.path, platform::kAttrNormal);
+            files_.DeleteFile(slot.path);
+        }
+    }
 }
 
 std::string Quarantine::Now() const { return LogDateTime(clock_.Now()); }
@@ -111,6 +165,12 @@ bool Quarantine::Record(const QuarantineSlot& slot, QuarantineKind kind, std::st
 bool Quarantine::MarkRestored(std::uint64_t id) {
     return platform::AppendLine(files_, IndexPath(), FormatRestoredRecord(id));
 }
+
+bool Quarantine::Withdraw(std::uint64_t id) {
+    return platform::AppendLine(files_, IndexPath(), FormatWithdrawnRecord(id));
+}
+
+bool Quarantine::CanLog() { return files_.AppendFile(LogPath(), ""); }
 
 std::vector<QuarantineItem> Quarantine::Items() {
     std::optional<std::string> index = files_.ReadFile(IndexPath());

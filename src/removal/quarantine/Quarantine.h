@@ -1,12 +1,13 @@
 // The quarantine folder ("quarantine" in the data folder), its log
 // "QuarantineLog.txt" and its index. Every stored item gets a name of its
 // own, "<id>_<name>", so that two items of one name (in one removal or in
-// two) never meet, nothing stored is ever overwritten, and no item can take
-// the name of the log or the index. The module of the log is
-// modFileRelated.
+// two, or in two programs removing at once) never meet, nothing stored is
+// ever overwritten, and no item can take the name of the log or the index.
+// The module of the log is modFileRelated.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,8 @@ inline constexpr std::string_view kQuarantineLogFile = "QuarantineLog.txt";
 std::string QuarantineFolderPath(std::string_view dataFolder);
 
 // The text as a file name: characters a file name cannot hold become "_",
-// at most 80 characters, never empty.
+// at most 80 characters (a short extension kept), no trailing dot or blank,
+// never empty.
 std::string SafeFileName(std::string_view text);
 
 // "3/16/2006 1:05:09 PM", with the time also at midnight: the log's date and
@@ -51,8 +53,14 @@ public:
     bool EnsureFolder();
 
     // A stored name for an item called name that nothing in the folder or
-    // the index has.
-    QuarantineSlot Reserve(std::string_view name);
+    // the index has, taken by creating an empty file or folder of that name;
+    // nullopt when none could be created. Release takes back one that was
+    // not filled.
+    enum class SlotKind { File, Folder };
+    std::optional<QuarantineSlot> Reserve(std::string_view name, SlotKind kind = SlotKind::File);
+    void Release(const QuarantineSlot& slot);
+    // Copies the file whole, with its attributes, into a file slot.
+    bool CopyFileInto(const std::string& from, const QuarantineSlot& slot);
 
     // The log's two entry forms, each followed by two empty lines.
     bool LogFile(std::string_view fileName, std::string_view location);
@@ -61,6 +69,11 @@ public:
     // Adds the stored item to the index.
     bool Record(const QuarantineSlot& slot, QuarantineKind kind, std::string_view originalLocation);
     bool MarkRestored(std::uint64_t id);
+    // Takes back a record whose removal did not take place.
+    bool Withdraw(std::uint64_t id);
+    // Whether the log can be opened for appending (a read-only log cannot),
+    // asked before an item is deleted: a removal is logged once it is done.
+    bool CanLog();
     // What the quarantine holds now, oldest first.
     std::vector<QuarantineItem> Items();
 
@@ -70,6 +83,7 @@ public:
 private:
     bool AppendLog(const std::string& first, const std::string& second);
     std::uint64_t FirstFreeId();
+    bool IdTakenByAnother(const QuarantineSlot& slot);
 
     platform::FileSystem& files_;
     const CodePage& codePage_;

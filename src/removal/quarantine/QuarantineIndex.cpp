@@ -12,11 +12,13 @@ namespace {
 
 constexpr std::string_view kItem = "item";
 constexpr std::string_view kRestored = "restored";
+constexpr std::string_view kWithdrawn = "withdrawn";
 constexpr std::string_view kEnd = "end";
 
-constexpr std::array<std::pair<QuarantineKind, std::string_view>, 5> kKindNames{{
+constexpr std::array<std::pair<QuarantineKind, std::string_view>, 6> kKindNames{{
     {QuarantineKind::File, "File"},
     {QuarantineKind::Folder, "Folder"},
+    {QuarantineKind::FolderLink, "Folder link"},
     {QuarantineKind::Cookie, "Cookie"},
     {QuarantineKind::RegistryValue, "Registry value"},
     {QuarantineKind::RegistryKey, "Registry key"},
@@ -102,6 +104,10 @@ std::string FormatRestoredRecord(std::uint64_t id) {
     return Record({kRestored, ToDecimal(static_cast<long long>(id))});
 }
 
+std::string FormatWithdrawnRecord(std::uint64_t id) {
+    return Record({kWithdrawn, ToDecimal(static_cast<long long>(id))});
+}
+
 std::vector<QuarantineItem> ParseIndex(std::string_view content) {
     std::vector<QuarantineItem> items;
     for (const std::string& line : SplitLines(content)) {
@@ -111,7 +117,7 @@ std::vector<QuarantineItem> ParseIndex(std::string_view content) {
             const std::optional<QuarantineKind> kind = QuarantineKindFromName(fields[3]);
             if (id == 0 || !kind || fields[4].empty()) continue;
             items.push_back({id, fields[2], *kind, fields[4], fields[5]});
-        } else if (fields.size() == 2 && fields[0] == kRestored) {
+        } else if (fields.size() == 2 && (fields[0] == kRestored || fields[0] == kWithdrawn)) {
             const std::uint64_t id = ParseId(fields[1]);
             std::erase_if(items, [id](const QuarantineItem& item) { return item.id == id; });
         }

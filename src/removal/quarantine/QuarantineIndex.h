@@ -6,6 +6,10 @@
 //
 //   item<TAB>id<TAB>date<TAB>kind<TAB>stored name<TAB>original location<TAB>end
 //   restored<TAB>id<TAB>end
+//   withdrawn<TAB>id<TAB>end
+//
+// An item is recorded before it is deleted; "withdrawn" takes the record
+// back when the deletion did not take place after all.
 //
 // The file is only ever appended to, one whole line per write, so a crash
 // in the middle of a write costs at most that line: a line without its
@@ -25,8 +29,9 @@ namespace bastion {
 
 inline constexpr std::string_view kQuarantineIndexFile = "QuarantineIndex.txt";
 
-// What a stored item was; the index writes these names.
-enum class QuarantineKind { File, Folder, Cookie, RegistryValue, RegistryKey };
+// What a stored item was; the index writes these names. A folder link is
+// stored as a small file that says where the link pointed.
+enum class QuarantineKind { File, Folder, FolderLink, Cookie, RegistryValue, RegistryKey };
 std::string_view QuarantineKindName(QuarantineKind kind);
 std::optional<QuarantineKind> QuarantineKindFromName(std::string_view name);
 
@@ -44,8 +49,10 @@ struct QuarantineItem {
 
 std::string FormatIndexRecord(const QuarantineItem& item);
 std::string FormatRestoredRecord(std::uint64_t id);
+std::string FormatWithdrawnRecord(std::uint64_t id);
 
-// The items stored and not restored since, in the order they were stored.
+// The items stored and not restored or withdrawn since, in the order they
+// were stored.
 std::vector<QuarantineItem> ParseIndex(std::string_view content);
 // The highest id any record names, torn ones aside; 0 for none.
 std::uint64_t HighestIndexId(std::string_view content);

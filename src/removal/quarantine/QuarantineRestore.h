@@ -1,14 +1,26 @@
 // Putting stored items back: files, cookies and folders where they were
 // taken from (missing folders above them created again, an existing file
-// replaced only when the caller agrees), registry values and keys from
-// their backup files with their types and data. A restored item leaves the
-// quarantine.
+// replaced only when the caller agrees), a folder link made again, registry
+// values and keys from their backup files with their types and data. A
+// restored item leaves the quarantine.
+//
+// Only what the quarantine itself writes is put back (RecordCheck): a
+// record or backup another program changed is refused and nothing is
+// touched. An item that goes back where it affects every user of the
+// machine (the Windows and program folders, the machine's shared data, the
+// registry outside the user's own hive) is put back only when the caller
+// agrees: a program running as the user could have planted it in the
+// quarantine for an administrator's restore to install. A file that Windows
+// is set to delete at its next start has that deletion taken back first.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "removal/files/FinalPlaces.h"
 #include "removal/quarantine/Quarantine.h"
 
 namespace bastion {
@@ -16,13 +28,40 @@ namespace bastion {
 enum class RestoreResult {
     Restored,
     Kept,    // something is at the place and the caller chose not to replace it
-    Failed,  // the stored copy is missing or unreadable, or writing failed
+    Failed,  // refused, or the stored copy is missing or unreadable, or writing failed
 };
 
-// Asked with the path of a file or folder that exists: true replaces it.
-using ReplaceQuestion = std::function<bool(const std::string& path)>;
+struct RestoreOutcome {
+    RestoreResult result = RestoreResult::Failed;
+    // Why it failed: the key of its message (RemovalMessages); empty otherwise.
+    std::string_view reason;
+};
 
-RestoreResult RestoreFromQuarantine(Quarantine& quarantine, platform::Registry& registry,
-                                    const QuarantineItem& item, const ReplaceQuestion& replaceExisting);
+// Asked with a path or registry location: true goes ahead.
+using RestoreQuestion = std::function<bool(const std::string& location)>;
+
+struct RestoreQuestions {
+    // A file or folder exists at the place: replace it?
+    RestoreQuestion replaceExisting;
+    // The item goes back where it affects every user: put it back?
+    RestoreQuestion machineWide;
+};
+
+// The folders where a change affects every user; compared by where paths
+// lead.
+class MachineWidePlaces {
+public:
+    MachineWidePlaces(platform::FileSystem& files, platform::Shell& shell, const std::string& quarantineFolder);
+    bool HoldsPath(const std::string& path) const;
+    bool InQuarantine(const std::string& path) const;
+
+private:
+    FinalPlaces folders_;
+    FinalPlaces quarantine_;
+};
+
+RestoreOutcome RestoreFromQuarantine(Quarantine& quarantine, platform::Registry& registry,
+                                     const MachineWidePlaces& places, const QuarantineItem& item,
+                                     const RestoreQuestions& questions);
 
 }  // namespace bastion

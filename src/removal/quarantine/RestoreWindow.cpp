@@ -1,10 +1,13 @@
 #include "removal/quarantine/RestoreWindow.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "common/Text.h"
 #include "removal/RemovalMessages.h"
 #include "removal/quarantine/QuarantineRestore.h"
+#include "ui/TimersHeld.h"
 
 namespace bastion {
 
@@ -22,32 +25,40 @@ void frmRestore_Load(ui::FrmRestore& window, Quarantine& quarantine) {
 void cmdRestore_Click(ui::FrmRestore& window, const RestoreWindowEnvironment& env) {
     ui::OperationGate::Operation operation = env.operations.TryBegin("restore");
     if (!operation) return;
-    if (env.enableShieldTimers) env.enableShieldTimers(false);
-    const ReplaceQuestion ask = [&env](const std::string& path) {
-        return env.dialogs.MessageBox(path + "\r\n\r\n" + env.messages.getMessages(msg::kReplace), env.productName,
-                                      ui::MsgButtons::YesNo, ui::MsgIcon::Question) == ui::MsgResult::Yes;
+    std::optional<ui::TimersHeld> held(std::in_place, env.enableShieldTimers);
+    const auto ask = [&env](std::string_view question) {
+        return [&env, question](const std::string& location) {
+            return env.dialogs.MessageBox(location + "\r\n\r\n" + env.messages.getMessages(question), env.productName,
+                                          ui::MsgButtons::YesNo, ui::MsgIcon::Question) == ui::MsgResult::Yes;
+        };
     };
+    const RestoreQuestions questions{ask(msg::kReplace), ask(msg::kRestoreMachineWide)};
+    const MachineWidePlaces places(env.quarantine.Files(), env.shell, env.quarantine.Folder());
     int restored = 0;
-    int failed = 0;
+    std::vector<std::string> failures;
     for (const QuarantineItem& item : env.quarantine.Items()) {
         const std::string id = ToDecimal(static_cast<long long>(item.id));
         const auto& rows = window.lvwQuarantine.Rows();
         const bool ticked = std::any_of(rows.begin(), rows.end(),
                                         [&id](const ui::ListItem& row) { return row.checked && row.tag == id; });
         if (!ticked) continue;
-        switch (RestoreFromQuarantine(env.quarantine, env.registry, item, ask)) {
-        case RestoreResult::Restored: ++restored; break;
-        case RestoreResult::Failed: ++failed; break;
-        case RestoreResult::Kept: break;
+        const RestoreOutcome outcome = RestoreFromQuarantine(env.quarantine, env.registry, places, item, questions);
+        if (outcome.result == RestoreResult::Restored) ++restored;
+        if (outcome.result == RestoreResult::Failed) {
+            failures.push_back(item.originalLocation + ": " + env.messages.getMessageContinuing(outcome.reason));
         }
     }
-    if (env.enableShieldTimers) env.enableShieldTimers(true);
+    held.reset();
     operation.Finish();
     frmRestore_Load(window, env.quarantine);
     std::string text = env.messages.getMessages(msg::kRestored) + " " + ToDecimal(restored);
-    if (failed > 0) text += "\r\n" + env.messages.getMessages(msg::kNotRestored) + " " + ToDecimal(failed);
+    if (!failures.empty()) {
+        text += "\r\n" + env.messages.getMessages(msg::kNotRestored) + " " +
+                ToDecimal(static_cast<long long>(failures.size()));
+        for (const std::string& failure : failures) text += "\r\n" + failure;
+    }
     env.dialogs.MessageBox(text, env.productName, ui::MsgButtons::Ok,
-                           failed > 0 ? ui::MsgIcon::Exclamation : ui::MsgIcon::Information);
+                           failures.empty() ? ui::MsgIcon::Information : ui::MsgIcon::Exclamation);
 }
 
 }  // namespace bastion

@@ -1,13 +1,15 @@
 // The restore window's load and its "Restore" command: the quarantine's
 // items listed, the ticked ones put back (a restore is an operation, with
-// the background timers off), an existing file replaced only when the user
-// says so, and the outcome said in one box.
+// the background timers off), an existing file replaced, and an item that
+// affects every user put back, only when the user says so, and the outcome
+// said in one box, with the reason for each item that was not put back.
 #pragma once
 
 #include <functional>
 #include <string>
 
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "removal/quarantine/Quarantine.h"
 #include "ui/Dialogs.h"
 #include "ui/MessageCatalogue.h"
@@ -19,6 +21,7 @@ namespace bastion {
 struct RestoreWindowEnvironment {
     Quarantine& quarantine;
     platform::Registry& registry;
+    platform::Shell& shell;
     ui::Dialogs& dialogs;
     const ui::MessageCatalogue& messages;
     const std::string& productName;

@@ -1,7 +1,8 @@
 // Deleting registry values and keys found by a scan: each one is read
-// first (a key with its whole tree) and written to a backup file in the
-// quarantine folder that the Registry Editor imports, then deleted, then
-// tested; only a deletion that took place is logged and indexed.
+// first (a key with its whole tree), written to a backup file in the
+// quarantine folder that the Registry Editor imports and recorded in the
+// quarantine's index, then deleted, then tested; a deletion that did not
+// take place has its record withdrawn, one that did is logged.
 #pragma once
 
 #include <string>
@@ -30,8 +31,8 @@ RemovalResult DeleteRegistryValue(const RegistryRemoval& removal, platform::Hive
 
 // Deletes the key with its values (the default one included) and subkeys.
 // The log entry reads the hive's handle number, "\" and the key, and
-// "All Values". Keys that hold a whole part of the system (a hive's first
-// level, the classes and class-id roots) are never deleted.
+// "All Values". Keys that hold a whole part of the system
+// (IsGuardedRegistryKey) are never deleted.
 RemovalResult DeleteRegistryKey(const RegistryRemoval& removal, platform::Hive hive, const std::string& key,
                                 platform::RegView view);
 

@@ -44,6 +44,15 @@ struct WalkedItem {
     int depth = 0;
 };
 
+// A name (or a path's last name) as Win32 resolves it: blanks around it
+// and dots after it do not count ("evil.exe " and "evil.exe." are opened as
+// "evil.exe"), so a definition for that name finds them.
+std::string AsWindowsResolvesIt(std::string_view name) {
+    std::string resolved = Trim(name);
+    while (!resolved.empty() && (resolved.back() == '.' || resolved.back() == ' ')) resolved.pop_back();
+    return resolved;
+}
+
 // The root the path lies under ("c:\", or a share's "\\server\share\"),
 // lower-cased: what "[drive]" stands for in the definitions matched against
 // it, as it does for the known locations.
@@ -125,7 +134,7 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
     if (path.empty() || path == " ") return;
     const std::size_t separator = path.rfind('\\');
     const std::size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
-    const std::string name = ToLower(Trim(path.substr(nameStart)));
+    const std::string name = ToLower(AsWindowsResolvesIt(path.substr(nameStart)));
     const DefinitionTable& table = context.tables.Files();
 
     // Most walked files match no name: find that out before anything else.
@@ -141,7 +150,8 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
                (!inSystem.empty() && FolderAgrees(context.system, asInSystem, definition.folder));
     };
     const bool longName = IsLongExecutableName(name);
-    const std::string found = item.folder + name;
+    // Matched lower-cased, reported and removed as it is named on the disk.
+    const std::string found(path);
     bool examined = false;
     table.ForEachMatch(name, item.drive, [&](std::size_t, const DefinitionRow& definition) {
         if (!longName && !agrees(definition)) return true;
@@ -166,10 +176,9 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
 }
 
 void MatchFoundDirectory(ScanContext& context, std::string_view path) {
-    std::string folder(path);
-    if (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
-    folder = ToLower(Trim(folder));
-    const WalkedItem item = Describe(std::move(folder), DriveOf(path));
+    std::string found(path);
+    if (found.size() > 1 && found.back() == '\\') found.pop_back();
+    const WalkedItem item = Describe(ToLower(AsWindowsResolvesIt(found)), DriveOf(path));
     const DefinitionTable& table = context.tables.Directories();
     bool examined = false;
     bool done = false;
@@ -179,12 +188,12 @@ void MatchFoundDirectory(ScanContext& context, std::string_view path) {
         table.ForEachMatch(compared.folder, compared.drive, [&](std::size_t, const DefinitionRow& definition) {
             if (!FolderAgrees(context.system, compared, definition.folder)) return true;
             if (!examined) {
-                if (context.safety.IsProtectedPath(item.folder)) {
+                if (context.safety.IsProtectedPath(found)) {
                     done = true;
                     return false;
                 }
-                if (context.exclusions.IsExcluded(item.folder)) {
-                    context.state.AddExcludedRow(item.folder + "\\");
+                if (context.exclusions.IsExcluded(found)) {
+                    context.state.AddExcludedRow(found + "\\");
                     done = true;
                     return false;
                 }
@@ -194,11 +203,11 @@ void MatchFoundDirectory(ScanContext& context, std::string_view path) {
             }
             if (InFolderKindTheRowLacks(item.folder, definition.folder)) return true;
             ScanState& state = context.state;
-            state.AddFileQueueRow(item.folder, "FILE");
+            state.AddFileQueueRow(found, "FILE");
             state.IncrementTracesFound();
             const std::string threat(definition.threat);
-            state.AddActivityRow(threat, ui::kIconFile, item.folder);
-            state.AddResultRow(threat + " Directory", ui::kIconFolder, item.folder, std::string(definition.type),
+            state.AddActivityRow(threat, ui::kIconFile, found);
+            state.AddResultRow(threat + " Directory", ui::kIconFolder, found, std::string(definition.type),
                                ui::kIconFile);
             CountOne(state.counters.itemsFound);
             done = true;

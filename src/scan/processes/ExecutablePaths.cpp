@@ -2,66 +2,76 @@
 
 #include <algorithm>
 
+#include "common/PackedText.h"
+#include "common/PathParts.h"
 #include "common/Text.h"
 
 namespace bastion {
 
-void ExecutablePathList::Add(const ExeRecord& record, const PathTokens& tokens) {
+namespace {
+
+// A folder as a process path's folder reads after NormalizedProcessPath.
+// The place comes with its doubled backslashes reduced, a network folder's
+// opening pair kept.
+std::string NormalizedFolder(std::string_view folder, std::string_view systemFolder) {
+    std::string normal = NormalizedProcessPath(std::string(folder) + "\\", systemFolder);
+    while (!normal.empty() && normal.back() == '\\') normal.pop_back();
+    return normal;
+}
+
+}  // namespace
+
+void ExecutablePathList::Add(const ExeRecord& record, const PathTokens& tokens, std::string_view systemFolder) {
     if (!record.valid) return;
-    if (text_.empty()) text_.push_back('|');
-    std::string entry = tokens.Expand(record.folder);
-    entry.append("\\").append(record.fileName);
-    text_ += CollapseBackslashes(entry);
-    text_ += '|';
+    const std::string name = ToUpper(Trim(record.fileName));
+    if (name.empty()) return;
+    auto addPair = [&](std::string_view folder) {
+        if (text_.size() > UINT32_MAX) return;
+        pairs_.push_back(static_cast<std::uint32_t>(text_.size()));
+        AppendPackedText(text_, name);
+        AppendPackedText(text_, folder);
+    };
+    if (Trim(record.folder).empty()) {
+        addPair({});
+        return;
+    }
+    for (const std::string& place : tokens.PathPlaces(record.folder)) {
+        const std::string folder = NormalizedFolder(place, systemFolder);
+        // A folder that expands to nothing names no place on this machine.
+        if (!folder.empty()) addPair(folder);
+    }
 }
 
 void ExecutablePathList::Finish() {
-    text_ = ToUpper(text_);
-    // The memory shield keeps the list while the program runs.
+    std::stable_sort(pairs_.begin(), pairs_.end(),
+                     [this](std::uint32_t a, std::uint32_t b) { return PairAt(a).name < PairAt(b).name; });
     text_.shrink_to_fit();
-    pieces_.clear();
-    names_.clear();
-    if (text_.size() > UINT32_MAX) return;
-    for (std::size_t at = 1; at < text_.size(); at = text_.find('|', at) + 1) {
-        const std::string_view piece = PieceAt(static_cast<std::uint32_t>(at));
-        pieces_.push_back(static_cast<std::uint32_t>(at));
-        if (const std::size_t slash = piece.rfind('\\'); slash != std::string_view::npos) {
-            names_.push_back(static_cast<std::uint32_t>(at + slash + 1));
-        }
-    }
-    for (std::vector<std::uint32_t>* sorted : {&pieces_, &names_}) {
-        std::sort(sorted->begin(), sorted->end(),
-                  [this](std::uint32_t a, std::uint32_t b) { return PieceAt(a) < PieceAt(b); });
-        sorted->shrink_to_fit();
-    }
+    pairs_.shrink_to_fit();
 }
 
-std::string_view ExecutablePathList::PieceAt(std::uint32_t at) const {
-    const std::size_t end = text_.find('|', at);
-    return std::string_view(text_).substr(at, end - at);
+void ExecutablePathList::Clear() {
+    text_.clear();
+    pairs_.clear();
+}
+
+ExecutablePathList::Pair ExecutablePathList::PairAt(std::uint32_t at) const {
+    std::size_t from = at;
+    Pair pair;
+    pair.name = ReadPackedText(text_, from);
+    pair.folder = ReadPackedText(text_, from);
+    return pair;
 }
 
 bool ExecutablePathList::Matches(std::string_view upperPath, std::string_view upperFileName) const {
-    if (text_.empty() || upperFileName.empty()) return false;
-    // The text holds "|" + path + "|" exactly when the path is a whole
-    // piece, and "\" + name + "|" when the name is a piece's part after its
-    // last "\", as long as neither holds a separator itself.
-    const auto isNoted = [this](const std::vector<std::uint32_t>& sorted, std::string_view text) {
-        const auto found = std::lower_bound(sorted.begin(), sorted.end(), text,
-                                            [this](std::uint32_t at, std::string_view t) { return PieceAt(at) < t; });
-        return found != sorted.end() && PieceAt(*found) == text;
-    };
-    const bool noted = !pieces_.empty() && upperPath.find('|') == std::string_view::npos &&
-                       upperFileName.find_first_of("|\\") == std::string_view::npos;
-    if (noted) return isNoted(pieces_, upperPath) || isNoted(names_, upperFileName);
-    std::string entry = "|";
-    entry.append(upperPath).append("|");
-    if (Contains(text_, entry)) return true;
-    // Entries are separated by "|": a "\" + name followed by one ends an
-    // entry, wherever in the list it stands.
-    std::string ending = "\\";
-    ending.append(upperFileName).append("|");
-    return Contains(text_, ending);
+    if (upperFileName.empty()) return false;
+    auto pair = std::lower_bound(pairs_.begin(), pairs_.end(), upperFileName,
+                                 [this](std::uint32_t at, std::string_view name) { return PairAt(at).name < name; });
+    const std::string folder = FolderOfPath(upperPath);
+    for (; pair != pairs_.end() && PairAt(*pair).name == upperFileName; ++pair) {
+        const std::string_view defined = PairAt(*pair).folder;
+        if (defined.empty() || defined == folder) return true;
+    }
+    return false;
 }
 
 std::string NormalizeSystem32Path(std::string_view path, std::string_view systemFolder) {

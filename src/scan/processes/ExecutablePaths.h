@@ -1,8 +1,8 @@
 // The executable definitions as the process scan compares them with running
-// programs: one text of full paths, upper-cased, each entry followed by "|"
-// and the whole preceded by "|" (|C:\WINDOWS\EVIL.EXE|\BAD.EXE|). A
-// definition without a folder gives an entry that begins with the backslash
-// and matches that file name in any folder.
+// programs: each definition's file name with the folders it names. A
+// definition that names a folder matches a program of that name running
+// from that folder, or from the folder's 32-bit twin on 64-bit Windows; one
+// with an empty folder matches that name in any folder.
 #pragma once
 
 #include <cstdint>
@@ -17,37 +17,36 @@ namespace bastion {
 
 class ExecutablePathList {
 public:
-    // Adds the definition's folder (tokens expanded), "\" and file name,
-    // with doubled backslashes reduced. A line without "=" adds nothing.
-    void Add(const ExeRecord& record, const PathTokens& tokens);
-    void Clear() {
-        text_.clear();
-        pieces_.clear();
-        names_.clear();
-    }
-    // Upper-cases the whole list once it is complete, and notes its pieces
-    // for Matches.
+    // Adds the definition: its file name and the places its folder names
+    // here (tokens expanded, "[drive]" the drive root, doubled backslashes
+    // reduced, the system32 forms made the system folder). A line without
+    // "=" adds nothing.
+    void Add(const ExeRecord& record, const PathTokens& tokens, std::string_view systemFolder);
+    // Orders what was added for Matches: the list is then complete.
     void Finish();
+    void Clear();
+    bool Empty() const { return pairs_.empty(); }
 
-    // True when the path (upper-cased) is an entry, or when an entry ends in
-    // "\" + fileName, whatever its folder: a definition names a program by
-    // its file name first, its folder only tells where it is usually found.
+    // True when a definition of this file name names the folder of the
+    // path, or names no folder. Both upper-cased and normalised as
+    // NormalizedProcessPath does.
     bool Matches(std::string_view upperPath, std::string_view upperFileName) const;
 
-    // "|" before the first entry, "|" after each; "" while empty.
-    const std::string& Text() const { return text_; }
-
 private:
-    std::string_view PieceAt(std::uint32_t at) const;
+    struct Pair {
+        std::string_view name;
+        std::string_view folder;
+    };
+    Pair PairAt(std::uint32_t at) const;
 
+    // Each upper-cased file name with one upper-cased folder its definition
+    // names, without a trailing backslash ("" stands for any folder), packed
+    // one pair after the other into one text: the memory shield keeps the
+    // list while the program runs, and a hundred thousand definitions would
+    // otherwise hold several strings each.
     std::string text_;
-    // Where each piece of the text between two "|" begins, and where the
-    // part of each piece after its last "\" begins, each sorted by what
-    // begins there: the memory shield looks every two seconds, and searching
-    // a hundred thousand entries for each running program would cost more
-    // than reading them.
-    std::vector<std::uint32_t> pieces_;
-    std::vector<std::uint32_t> names_;
+    // Where each pair begins, in the order of the names once finished.
+    std::vector<std::uint32_t> pairs_;
 };
 
 // A module path in the forms the system also reports

@@ -8,6 +8,7 @@
 #include "scan/files/CompanyName.h"
 #include "scan/processes/ProcessScanner.h"
 #include "scan/processes/ProcessScanSteps.h"
+#include "ui/GuardMessages.h"
 #include "ui/MessageKeys.h"
 
 namespace bastion {
@@ -47,8 +48,8 @@ void CountRunningItem(ui::Label& label) {
 
 // Opened with terminate access, the process is ended with the exit code it
 // reports.
-void Stop9xProcess(platform::Processes& processes, std::uint32_t processId) {
-    processes.Terminate(processId, processes.ExitCode(processId).value_or(0));
+platform::TerminateResult Stop9xProcess(platform::Processes& processes, std::uint32_t processId) {
+    return processes.Terminate(processId, processes.ExitCode(processId).value_or(0));
 }
 
 }  // namespace
@@ -111,8 +112,12 @@ void ProcessScanner::Report9xThreat(ScanContext& context, const std::string& nam
                                     ProcessScanCaller caller) {
     ScanState& state = context.state;
     if (caller == ProcessScanCaller::Scan) {
-        state.AddActivityRow("Running Process", ui::kIconFile, name + " was stopped");
-        Stop9xProcess(context.processes, processId);
+        // The row tells what happened: written once the stop was tried.
+        const bool stopped = Stop9xProcess(context.processes, processId) == platform::TerminateResult::Terminated;
+        if (!stopped) notStopped_.push_back({name, false});
+        state.AddActivityRow("Running Process", ui::kIconFile,
+                             stopped ? name + " was stopped"
+                                     : name + " " + messages_.getMessageContinuing(ui::msg::kNotStopped));
         CountOne(state.counters.itemsFound);
         return;
     }

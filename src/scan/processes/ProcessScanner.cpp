@@ -9,7 +9,7 @@
 #include "scan/processes/ExecutablePaths.h"
 #include "scan/processes/ProcessList.h"
 #include "scan/processes/ProcessScanSteps.h"
-#include "scan/processes/ProcessStop.h"
+#include "ui/GuardMessages.h"
 #include "ui/MessageKeys.h"
 
 namespace bastion {
@@ -22,14 +22,15 @@ constexpr std::uint32_t kWindowsNtFamily = 2;
 // Never reported on the NT family, whatever the definitions say.
 constexpr std::string_view kAdwareProcessHelper = "AdwareProcessHelper.exe";
 
-// The definitions as full paths. A stop inside a scan leaves the list empty
-// and says so.
-bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, ProcessScanCaller caller) {
+// The definitions with their folders. A stop inside a scan leaves the list
+// empty and says so.
+bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, ProcessScanCaller caller,
+                         std::string_view systemFolder) {
     bool stopped = false;
     ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
                         [&](const std::string& line) {
                             const ExeRecord record = ParseExeDefinition(line);
-                            paths.Add(record, context.tokens);
+                            paths.Add(record, context.tokens, systemFolder);
                             CountProcessInspected(context, record.fileName, caller);
                             context.pump.Pump();
                             stopped = StopRequestedInScan(context.state, caller);
@@ -46,6 +47,17 @@ bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, Proces
 std::string FileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The activity row's "Details": what became of the program.
+std::string StopDetails(const ui::MessageCatalogue& messages, const std::string& fileName, StopOutcome outcome) {
+    switch (outcome) {
+        case StopOutcome::Stopped: return fileName + " was stopped";
+        case StopOutcome::NeedsAdministrator:
+            return fileName + " " + messages.getMessageContinuing(ui::msg::kNeedsAdministrator);
+        case StopOutcome::Failed: break;
+    }
+    return fileName + " " + messages.getMessageContinuing(ui::msg::kNotStopped);
 }
 
 }  // namespace
@@ -77,15 +89,15 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
     processListSignature_ = list;
 
     ScanState& state = context.state;
+    const std::string systemFolder = context.system.SystemFolder();
     ExecutablePathList read;
-    const ExecutablePathList* kept = ExecutablePaths(context, caller, read);
+    const ExecutablePathList* kept = ExecutablePaths(context, caller, systemFolder, read);
     // An interrupted run has not inspected this list: the next one must.
     if (!kept) ResetSignature();
     const ExecutablePathList& paths = kept ? *kept : read;
     const bool forScan = caller == ProcessScanCaller::Scan;
     if (forScan) state.Form().lblTotalNoOfRunningItems.SetCaption(ToDecimal(static_cast<long long>(list.Count())));
 
-    const std::string systemFolder = context.system.SystemFolder();
     for (std::size_t i = 0; i < list.Count(); ++i) {
         CountProcessInspected(context, list.names[i], caller);
         context.pump.Pump();
@@ -93,9 +105,9 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
             ResetSignature();
             return;
         }
-        const std::optional<std::string> modulePath = context.processes.FirstModulePath(list.ids[i]);
-        if (!modulePath) continue;
-        const std::string path = NormalizedProcessPath(*modulePath, systemFolder);
+        const std::string& imagePath = list.paths[i];
+        if (imagePath.empty()) continue;
+        const std::string path = NormalizedProcessPath(imagePath, systemFolder);
         const std::string fileName = FileNameOf(path);
         if (!paths.Matches(path, fileName)) continue;
 
@@ -106,47 +118,53 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
             continue;
         }
         if (EqualsIgnoreCase(fileName, kAdwareProcessHelper)) continue;
-        ReportRunningThreat(context, {fileName, company, list.ids[i], *modulePath}, caller);
+        ReportRunningThreat(context, {fileName, company, list.ids[i], imagePath}, caller);
         if (forScan) CountOne(state.counters.itemsFound);
     }
 }
 
 const ExecutablePathList* ProcessScanner::ExecutablePaths(ScanContext& context, ProcessScanCaller caller,
-                                                          ExecutablePathList& read) {
-    if (caller == ProcessScanCaller::Scan) return ReadExecutablePaths(context, read, caller) ? &read : nullptr;
+                                                          const std::string& systemFolder, ExecutablePathList& read) {
+    if (caller == ProcessScanCaller::Scan) {
+        return ReadExecutablePaths(context, read, caller, systemFolder) ? &read : nullptr;
+    }
     const std::string file = DataFilePath(context.dataFolder, datafile::kExeDefinitions);
     const std::optional<platform::FileStamp> stamp = context.files.Stamp(file);
-    if (shieldPaths_ && stamp && shieldPaths_->file == file && shieldPaths_->stamp == *stamp) {
+    if (shieldPaths_ && stamp && shieldPaths_->file == file && shieldPaths_->stamp == *stamp &&
+        shieldPaths_->systemFolder == systemFolder) {
         return &shieldPaths_->paths;
     }
     shieldPaths_.reset();
-    ReadExecutablePaths(context, read, caller);
+    ReadExecutablePaths(context, read, caller, systemFolder);
     // Kept only when the stamp read before the file tells its content: a
     // file written meanwhile has a later one and is read again next time.
     if (!stamp) return &read;
-    shieldPaths_ = KeptPaths{file, *stamp, std::move(read)};
+    shieldPaths_ = KeptPaths{file, *stamp, systemFolder, std::move(read)};
     return &shieldPaths_->paths;
 }
 
 void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThreat& threat,
                                          ProcessScanCaller caller) {
     const std::string& fileName = threat.fileName;
+    auto stop = [&] {
+        const StopOutcome outcome = StopRunningProgram(context.processes, context.system, threat.processId, threat.path);
+        if (outcome != StopOutcome::Stopped) {
+            notStopped_.push_back({fileName, outcome == StopOutcome::NeedsAdministrator});
+        }
+        return outcome;
+    };
     if (caller == ProcessScanCaller::Scan) {
-        // The row stands whether or not the stop then succeeds.
-        context.state.AddActivityRow("Running Application", ui::kIconFile, fileName + " was stopped");
-        StopProcessById(context.processes, context.system, threat.processId, threat.path);
+        // The row tells what happened: written once the stop was tried.
+        const StopOutcome outcome = stop();
+        context.state.AddActivityRow("Running Application", ui::kIconFile, StopDetails(messages_, fileName, outcome));
         return;
     }
     if (!alert_) return;
     const std::string company = Trim(threat.companyName).empty()
                                     ? messages_.getMessages(ui::msg::kNoCompany) + " " + fileName
                                     : threat.companyName;
-    switch (alert_(fileName, company)) {
-        case AlertAnswer::Stop:
-            if (!StopProcessById(context.processes, context.system, threat.processId, threat.path)) {
-                notStopped_.push_back(fileName);
-            }
-            break;
+    switch (alert_(fileName, company, !context.processes.MayTerminate(threat.processId))) {
+        case AlertAnswer::Stop: stop(); break;
         case AlertAnswer::Allow:
             AddExclusion(ExclusionFile{context.files, context.codePage, context.dataFolder}, context.pump,
                          context.exclusions, fileName);

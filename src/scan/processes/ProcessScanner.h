@@ -13,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "scan/processes/ExecutablePaths.h"
 #include "scan/processes/ProcessList.h"
+#include "scan/processes/ProcessStop.h"
 #include "scan/ScanContext.h"
 #include "ui/Dialogs.h"
 #include "ui/MessageCatalogue.h"
@@ -29,9 +30,10 @@ enum class AlertAnswer { Stop, Allow, NoAnswer };
 enum class ProcessScanCaller { Scan, Shield };
 
 // The memory shield's alert for a detection outside a scan: the file name
-// and the company text to show; returns the user's answer ("STOP" or
-// "ALLOW", or none).
-using RunningThreatAlert = std::function<AlertAnswer(const std::string& fileName, const std::string& companyName)>;
+// and the company text to show, and whether only an administrator may stop
+// the program; returns the user's answer ("STOP" or "ALLOW", or none).
+using RunningThreatAlert = std::function<AlertAnswer(const std::string& fileName, const std::string& companyName,
+                                                     bool needsAdministrator)>;
 
 // A running program that matched a definition: the process and the image
 // it was found running.
@@ -40,6 +42,14 @@ struct RunningThreat {
     std::string companyName;  // from its version resource, maybe empty
     std::uint32_t processId = 0;
     std::string path;  // the image path the scan read
+};
+
+// A detected program that was to be stopped and still runs.
+struct ProgramNotStopped {
+    std::string fileName;
+    // Only a program with administrator rights may stop it.
+    bool needsAdministrator = false;
+    friend bool operator==(const ProgramNotStopped&, const ProgramNotStopped&) = default;
 };
 
 class ProcessScanner {
@@ -55,16 +65,20 @@ public:
     void ResetSignature();
     void SetAlert(RunningThreatAlert alert) { alert_ = std::move(alert); }
 
-    // One detection on the NT family. For a scan: an activity row, then
-    // the program is stopped. For the shield: the alert decides; "STOP" stops
-    // it, "ALLOW" puts the file name on the exclusion list. Without an alert
-    // nothing is stopped. Stopping ends that process only, and only while
-    // it still runs the detected image; never another of the same name.
+    // One detection on the NT family. For a scan: the program is stopped,
+    // then an activity row says whether it was. For the shield: the alert
+    // decides; "STOP" stops it, "ALLOW" puts the file name on the exclusion
+    // list. Without an alert nothing is stopped. Stopping ends that process
+    // only, and only while it still runs the detected image; never another
+    // of the same name.
     void ReportRunningThreat(ScanContext& context, const RunningThreat& threat, ProcessScanCaller caller);
 
-    // The file names the user chose to stop in the last run but that could
-    // not be stopped, in the order answered: the shield tells the user.
-    const std::vector<std::string>& NotStopped() const { return notStopped_; }
+    // The programs the last run stopped in a scan, or the user chose to
+    // stop, that still run, in order: the scan, the console and the shield
+    // tell the user.
+    const std::vector<ProgramNotStopped>& NotStopped() const { return notStopped_; }
+    // A scan starts: what an earlier run could not stop is not its to tell.
+    void ClearNotStopped() { notStopped_.clear(); }
 
 private:
     void ScanProcessesNT(ScanContext& context, ProcessScanCaller caller);
@@ -74,11 +88,11 @@ private:
     bool Load9xDefinitions(ScanContext& context, ProcessScanCaller caller);
     void Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId,
                         ProcessScanCaller caller);
-    // The definitions as full paths: read afresh for a scan, which counts
+    // The executable definitions: read afresh for a scan, which counts
     // and shows every line, and for the shield only when the file changed.
     // nullptr when a stop inside a scan interrupted the reading.
     const ExecutablePathList* ExecutablePaths(ScanContext& context, ProcessScanCaller caller,
-                                              ExecutablePathList& read);
+                                              const std::string& systemFolder, ExecutablePathList& read);
 
     ui::Dialogs& dialogs_;
     const ui::MessageCatalogue& messages_;
@@ -96,10 +110,11 @@ private:
     struct KeptPaths {
         std::string file;
         platform::FileStamp stamp;
+        std::string systemFolder;
         ExecutablePathList paths;
     };
     std::optional<KeptPaths> shieldPaths_;
-    std::vector<std::string> notStopped_;
+    std::vector<ProgramNotStopped> notStopped_;
 };
 
 }  // namespace bastion

@@ -13,8 +13,8 @@ constexpr std::uint32_t kWindows95Family = 1;
 
 }  // namespace
 
-bool TerminateProcessById(platform::Processes& processes, platform::SystemInfo& system,
-                          std::uint32_t processId, std::uint32_t exitCode) {
+platform::TerminateResult TerminateProcessById(platform::Processes& processes, platform::SystemInfo& system,
+                                               std::uint32_t processId, std::uint32_t exitCode) {
     if (system.GetOsVersion().platformId == kWindows95Family) {
         return processes.Terminate(processId, exitCode);
     }
@@ -23,26 +23,37 @@ bool TerminateProcessById(platform::Processes& processes, platform::SystemInfo& 
     // started run; the privilege only widens that. So the termination is
     // tried whether or not the privilege could be enabled.
     const bool privileged = processes.SetDebugPrivilege(true);
-    const bool terminated = processes.Terminate(processId, exitCode);
+    const platform::TerminateResult result = processes.Terminate(processId, exitCode);
     if (privileged) processes.SetDebugPrivilege(false);
-    return terminated;
+    return result;
+}
+
+StopOutcome StopRunningProgram(platform::Processes& processes, platform::SystemInfo& system,
+                               std::uint32_t processId, std::string_view detectedPath) {
+    const std::optional<std::string> current = processes.ImagePath(processId);
+    // No path: the process has ended (and nothing runs under its id), or it
+    // cannot be opened to tell what it runs.
+    if (!current) return processes.WaitForExit(processId, 0) ? StopOutcome::Stopped : StopOutcome::Failed;
+    const std::string systemFolder = system.SystemFolder();
+    if (NormalizedProcessPath(*current, systemFolder) != NormalizedProcessPath(detectedPath, systemFolder)) {
+        return StopOutcome::Stopped;
+    }
+    for (int attempt = 0; attempt < kStopAttempts; ++attempt) {
+        switch (TerminateProcessById(processes, system, processId, 0)) {
+            case platform::TerminateResult::Terminated: return StopOutcome::Stopped;
+            // Asking again would be refused again.
+            case platform::TerminateResult::AccessDenied:
+                return processes.WaitForExit(processId, 0) ? StopOutcome::Stopped : StopOutcome::NeedsAdministrator;
+            case platform::TerminateResult::Failed: break;
+        }
+        if (processes.WaitForExit(processId, kEndedCheckMilliseconds)) return StopOutcome::Stopped;
+    }
+    return StopOutcome::Failed;
 }
 
 bool StopProcessById(platform::Processes& processes, platform::SystemInfo& system, std::uint32_t processId,
                      std::string_view detectedPath) {
-    const std::optional<std::string> current = processes.FirstModulePath(processId);
-    // No path: the process has ended (and nothing runs under its id), or it
-    // cannot be opened to tell what it runs.
-    if (!current) return processes.WaitForExit(processId, 0);
-    const std::string systemFolder = system.SystemFolder();
-    if (NormalizedProcessPath(*current, systemFolder) != NormalizedProcessPath(detectedPath, systemFolder)) {
-        return true;
-    }
-    for (int attempt = 0; attempt < kStopAttempts; ++attempt) {
-        if (TerminateProcessById(processes, system, processId, 0)) return true;
-        if (processes.WaitForExit(processId, kEndedCheckMilliseconds)) return true;
-    }
-    return false;
+    return StopRunningProgram(processes, system, processId, detectedPath) == StopOutcome::Stopped;
 }
 
 }  // namespace bastion

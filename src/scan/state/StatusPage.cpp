@@ -3,6 +3,7 @@
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "platform/LineFile.h"
+#include "ui/GuardMessages.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -21,8 +22,17 @@ void RefreshStatusPage(const StatusPage& page) {
     form.lblVersion.SetCaption(page.identity.VersionText());
     form.lblDefVersion.SetCaption(ReadDefinitionDate(page.files, page.codePage, page.dataFolder) + " PST");
     form.lblDefRemoved.SetCaption(page.settings.Read(ui::settings::kLblDefRemoved));
-    form.lblLastScan.SetCaption(page.settings.Read(ui::settings::kLblLastScan));
-    form.lblLastFullScan.SetCaption(page.settings.Read(ui::settings::kLblLastFullScan));
+    // "Never" is stored as such; it shows in the user's language.
+    auto scanDate = [&page](const ui::SettingKey& key) {
+        const std::string stored = page.settings.Read(key);
+        return stored == ui::settings::kNever ? page.messages.getMessages(ui::msg::kNever) : stored;
+    };
+    form.lblLastScan.SetCaption(scanDate(ui::settings::kLblLastScan));
+    form.lblLastFullScan.SetCaption(scanDate(ui::settings::kLblLastFullScan));
+    const std::string missed = page.settings.Read(ui::settings::kScheduleMissed);
+    form.lblScheduleMissed.SetCaption(missed.empty() ? std::string()
+                                                     : page.messages.getMessages(ui::msg::kScheduleMissed) + " " + missed);
+    form.lblScheduleMissed.SetVisible(!missed.empty());
 }
 
 }  // namespace bastion

@@ -11,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "scan/state/ScanState.h"
 #include "ui/Identity.h"
+#include "ui/MessageCatalogue.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion {
@@ -27,6 +28,8 @@ struct StatusPage {
     const CodePage& codePage;
     const std::string& dataFolder;
     const ui::Identity& identity;
+    // The words the page shows in the user's language.
+    const ui::MessageCatalogue& messages;
     const ui::SettingsStore& settings;
     // The definition count of its last counting, and the home page labels.
     ScanState& state;
@@ -34,7 +37,8 @@ struct StatusPage {
 
 // lblDefCount (with thousands separators), lblVersion, lblDefVersion (the
 // definition date and " PST"), lblDefRemoved, lblLastScan and
-// lblLastFullScan.
+// lblLastFullScan ("Never" in the user's language until a scan ran), and
+// lblScheduleMissed, shown while a scheduled scan was missed.
 void RefreshStatusPage(const StatusPage& page);
 
 }  // namespace bastion

@@ -42,6 +42,8 @@ public:
 protected:
     // Every setter that changes what the user sees calls this.
     void Touch() { ++changes_; }
+    // After the control was switched on or off.
+    virtual void EnabledChanged() {}
 
 private:
     Form* form_;

@@ -71,6 +71,12 @@ void ComboBox::AddItem(std::string item) {
     Touch();
 }
 
+void ComboBox::SetItemText(std::size_t index, std::string text) {
+    if (index >= items_.size() || !Assign(items_[index], std::move(text))) return;
+    if (static_cast<int>(index) == listIndex_) text_ = items_[index];
+    Touch();
+}
+
 void ComboBox::Clear() {
     items_.clear();
     listIndex_ = -1;
@@ -153,7 +159,13 @@ Timer::Timer(Form& form, std::string name, unsigned intervalMs, bool enabled)
 }
 
 void Timer::SetInterval(unsigned milliseconds) {
-    if (Assign(interval_, milliseconds)) Touch();
+    if (!Assign(interval_, milliseconds)) return;
+    Touch();
+    ++starts_;
+}
+
+void Timer::EnabledChanged() {
+    if (Enabled()) ++starts_;
 }
 
 }  // namespace bastion::ui

@@ -138,6 +138,8 @@ public:
     const char* TypeName() const override { return "ComboBox"; }
     const std::vector<std::string>& Items() const { return items_; }
     void AddItem(std::string item);
+    // A new text for an item (a translation); the selection stays.
+    void SetItemText(std::size_t index, std::string text);
     void Clear();
     // -1 when nothing is selected.
     int ListIndex() const { return listIndex_; }
@@ -232,13 +234,30 @@ public:
     Timer(Form& form, std::string name, unsigned intervalMs, bool enabled);
     const char* TypeName() const override { return "Timer"; }
     unsigned Interval() const { return interval_; }
+    // A new interval starts the period afresh, as switching on does.
     void SetInterval(unsigned milliseconds);
     Handler onTick;
     // What the native timer calls on every elapsed interval while enabled.
     void Tick() { if (onTick) onTick(); }
 
+    // Held off by the background timers' switch: the period runs on, and a
+    // tick that came due meanwhile fires once when the hold ends. Unlike
+    // switching off and on, a hold never starts the period afresh.
+    bool Held() const { return held_; }
+    void SetHeld(bool held) { held_ = held; }
+    // Enabled and not held: ticks come.
+    bool Running() const { return Enabled() && !held_; }
+    // Grows each time the period starts afresh (switched on, a new
+    // interval): what the clock running the timers follows.
+    std::uint64_t Starts() const { return starts_; }
+
+protected:
+    void EnabledChanged() override;
+
 private:
     unsigned interval_;
+    bool held_ = false;
+    std::uint64_t starts_ = 0;
 };
 
 }  // namespace bastion::ui

@@ -34,6 +34,7 @@ void Control::SetEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;
     Touch();
+    EnabledChanged();
 }
 
 void Control::SetVisible(bool visible) {

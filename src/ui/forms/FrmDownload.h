@@ -22,8 +22,8 @@ public:
     Timer tmrBlink{*this, "tmrBlink", 800, false};
 
     // The window's notification-area icon (the tray class brings it), a
-    // record of its own beside the main window's.
-    static constexpr const char* kTrayTip = "Getting latest definitions.";
+    // record of its own beside the main window's; its tip is the message
+    // MSG_DOWNLOAD_TIP.
     Handler showTrayIcon;
     Handler removeTrayIcon;
     // "Cancel" was pressed.

@@ -2,6 +2,7 @@
 
 #include "common/Lines.h"
 #include "common/Utf.h"
+#include "ui/GuardMessages.h"
 
 namespace bastion::ui {
 
@@ -31,15 +32,15 @@ std::string ShortenedForDisplay(const std::string& text, std::size_t maxCharacte
     return text;
 }
 
-void FrmHomePageChangedAlert::Fill(const std::string& productName, const std::string& remembered,
-                                   const std::string& current) {
+void FrmHomePageChangedAlert::Fill(const MessageCatalogue& messages, const std::string& productName,
+                                   const std::string& remembered, const std::string& current) {
     SetCaption(productName);
     lblFrmHomePageProductName.SetCaption(productName);
-    std::string info = productName + " has detected that your Homepage has been changed.";
+    std::string info = messages.getMessages(msg::kHomePageChanged);
     info.append(kCrLf).append(kCrLf);
-    info.append("Click YES to keep your homepage as:").append(kCrLf);
+    info.append(messages.getMessages(msg::kHomePageKeep)).append(kCrLf);
     info.append(ShortenedForDisplay(remembered, kShownPageCharacters)).append(kCrLf).append(kCrLf);
-    info.append("Click No to change your homepage to:").append(kCrLf);
+    info.append(messages.getMessages(msg::kHomePageChange)).append(kCrLf);
     info.append(ShortenedForDisplay(current, kShownPageCharacters));
     lblHomePageInfo.SetCaption(std::move(info));
 }

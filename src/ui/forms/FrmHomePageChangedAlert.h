@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "ui/MessageCatalogue.h"
 #include "ui/forms/AlertForm.h"
 
 namespace bastion::ui {
@@ -16,9 +17,11 @@ public:
     Label lblFrmHomePageProductName{*this, "lblFrmHomePageProductName"};
     Label lblHomePageInfo{*this, "lblHomePageInfo"};
 
-    // The message: the product name, the remembered page (Yes) and the
-    // current one (No), each page shortened to what fits the window.
-    void Fill(const std::string& productName, const std::string& remembered, const std::string& current);
+    // The message in the catalogue's language: the product name, the
+    // remembered page (Yes) and the current one (No), each page shortened
+    // to what fits the window.
+    void Fill(const MessageCatalogue& messages, const std::string& productName, const std::string& remembered,
+              const std::string& current);
 };
 
 // A page address shortened for display: at most maxCharacters characters,

@@ -35,6 +35,7 @@ FrmMain::FrmMain() : Form("FrmMain") {
     lblRemove.SetCaption("Remove");
     lblExit.SetCaption("Exit");
 
+    lblScheduleMissed.SetVisible(false);
     cmdMainScan.SetCaption("Smart Scan");
     cmdMainScan1.SetCaption("Full System Scan");
     cmdMainScan2.SetCaption("File Scan");
@@ -160,7 +161,8 @@ FrmMain::FrmMain() : Form("FrmMain") {
     // What the program fills in as it runs (counts, dates, states, names)
     // and what carries no words: a language switch leaves these alone.
     for (Control* live : std::initializer_list<Control*>{
-             &lblDefCount, &lblVersion, &lblDefVersion, &lblDefRemoved, &lblLastScan, &lblLastFullScan, &Label22,
+             &lblDefCount, &lblVersion, &lblDefVersion, &lblDefRemoved, &lblLastScan, &lblLastFullScan, &lblScheduleMissed,
+             &Label22,
              &lblStatus, &lblPercentageCompleted, &lblMemoryInspected, &lblRegistryInspected,
              &lblFilesFolderInspected, &lblSoftwareFound, &lbltracesFound, &lblTotalNoOfRunningItems,
              &lblRemovePicSoftwareFound, &lblDeletingPercentageCompleted, &lblDeletingCaption, &lblRunAtStart,

@@ -63,6 +63,9 @@ public:
     Label lblDefRemoved{*this, "lblDefRemoved"};
     Label lblLastScan{*this, "lblLastScan"};
     Label lblLastFullScan{*this, "lblLastFullScan"};
+    // "Scheduled scan missed at ..." while the last scheduled moment passed
+    // without its scan.
+    Label lblScheduleMissed{*this, "lblScheduleMissed"};
     CommandButton cmdMainScan{*this, "cmdMainScan"};    // "Smart Scan"
     CommandButton cmdMainScan1{*this, "cmdMainScan1"};  // "Full System Scan"
     CommandButton cmdMainScan2{*this, "cmdMainScan2"};  // "File Scan"

@@ -9,15 +9,20 @@ FrmSpywareFoundAlert::FrmSpywareFoundAlert() : AlertForm("frmSpywareFoundAlert")
     lblAlertFileName.SetCaption("Unknown Executable");
     lblCompanyNameCaption.SetCaption("Company Name:");
     lblAlertCompanyName.SetCaption("Unknown Company");
+    lblNeedsAdministrator.SetShowsLiveState();
+    lblNeedsAdministrator.SetVisible(false);
     lblStopHint.SetCaption("Click STOP to stop it from running.");
     lblAllowHint.SetCaption("Click ALLOW to allow the program to run.");
     cmdYes.SetCaption("STOP");
     cmdNO.SetCaption("ALLOW");
 }
 
-void FrmSpywareFoundAlert::Fill(const std::string& fileName, const std::string& companyName) {
+void FrmSpywareFoundAlert::Fill(const std::string& fileName, const std::string& companyName,
+                                const std::string& administratorNote) {
     lblAlertFileName.SetCaption(fileName);
     lblAlertCompanyName.SetCaption(companyName);
+    lblNeedsAdministrator.SetCaption(administratorNote);
+    lblNeedsAdministrator.SetVisible(!administratorNote.empty());
 }
 
 }  // namespace bastion::ui

@@ -89,6 +89,16 @@ inline constexpr SettingKey kDay{kSectionOptionAndSettings, "Day", "7"};
 inline constexpr std::string_view kDaySchedulePageDefault = "None";
 inline constexpr SettingKey kTime{kSectionOptionAndSettings, "Time", kNull};
 inline constexpr SettingKey kDate{kSectionOptionAndSettings, "Date", kNull};
+// The kind of scan the schedule starts, chosen with the options page's scan
+// type: the position in the scan page's kinds ("0" Smart Scan, "1" Full
+// System Scan).
+inline constexpr SettingKey kScheduleKind{kSectionOptionAndSettings, "ScheduleKind", kUnchecked};
+// The latest scheduled moment that started no scan (general date text),
+// until the next scheduled scan starts; and when the scheduler last looked,
+// written at exit, so that moments missed while the program was not
+// running are found at the next start.
+inline constexpr SettingKey kScheduleMissed{kSectionOptionAndSettings, "ScheduleMissed", ""};
+inline constexpr SettingKey kScheduleLastLook{kSectionOptionAndSettings, "ScheduleLastLook", ""};
 inline constexpr SettingKey kOptMemorySheildOn{kSectionOptionAndSettings, "optMemorySheildOn", kTrue};
 inline constexpr SettingKey kOptMemorySheildOff{kSectionOptionAndSettings, "optMemorySheildOff", kFalse};
 inline constexpr SettingKey kOptIEHomePageSheildOn{kSectionOptionAndSettings, "optIEHomePageSheildOn", kTrue};

@@ -36,6 +36,11 @@ void AddControlTexts(std::vector<FormText>& texts, const std::string& prefix, Co
             texts.push_back({key + "_TABS" + ToDecimal(static_cast<long long>(i) + 1), tabs->Tabs()[i],
                              [tabs, i](std::string text) { tabs->SetTabCaption(i, std::move(text)); }});
         }
+    } else if (auto* combo = dynamic_cast<ComboBox*>(&control)) {
+        for (std::size_t i = 0; i < combo->Items().size(); ++i) {
+            texts.push_back({key + "_ITEM" + ToDecimal(static_cast<long long>(i) + 1), combo->Items()[i],
+                             [combo, i](std::string text) { combo->SetItemText(i, std::move(text)); }});
+        }
     } else if (auto* list = dynamic_cast<ListView*>(&control)) {
         for (std::size_t i = 0; i < list->Columns().size(); ++i) {
             texts.push_back({key + "_COL" + ToDecimal(static_cast<long long>(i) + 1), list->Columns()[i].text,

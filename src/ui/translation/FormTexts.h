@@ -1,8 +1,9 @@
 // The texts of a window that a translation replaces, each under the key a
 // translation file names it by: window name + "_" + control name for the
 // captions of labels, buttons, frames and check boxes; + "_TABS" + i and
-// + "_COL" + i for the tabs of a tab strip and the columns of a list view
-// (from 1); + index for option buttons and menu items (0 outside an array);
+// + "_COL" + i for the tabs of a tab strip and the columns of a list view,
+// + "_ITEM" + i for the items of a drop-down list (from 1); + index for
+// option buttons and menu items (0 outside an array);
 // window name + "_CAPTION" for the window's own caption.
 //
 // Controls that show live state are not among them, and neither are menu

@@ -194,8 +194,11 @@ bool FormWindow::DispatchChildMessage(UINT message, WPARAM wParam, LPARAM lParam
             // A list view passes on the notifications of its header.
             if (!control) control = ControlOfWindow(::GetParent(header->hwndFrom));
             if (!control) return false;
-            // Painting asks for rows and draws; nothing the user did.
-            const bool painting = header->code == LVN_GETDISPINFOW || header->code == NM_CUSTOMDRAW;
+            // Painting asks for rows (and says which it will ask for) and
+            // draws; nothing the user did, and nothing may change the list
+            // under its own painting.
+            const bool painting = header->code == LVN_GETDISPINFOW || header->code == NM_CUSTOMDRAW ||
+                                  header->code == LVN_ODCACHEHINT;
             bool handled = false;
             if (painting) {
                 try {

@@ -70,6 +70,8 @@ void FrmMainWindow::LayoutHome(const Rect& page) {
         Place(*captions[i], TakeLeft(row, S(160), S(8)));
         Place(*values[i], row);
     }
+    // Below the summary, while a scheduled scan was missed.
+    Place(main_.lblScheduleMissed, TakeTop(area, S(24), S(10)));
 
     Place(*fixed_.scanHeading, TakeTop(area, S(22), S(10)));
     Rect buttons = TakeTop(area, S(40));

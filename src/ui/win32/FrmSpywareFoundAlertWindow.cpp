@@ -12,7 +12,8 @@ namespace bastion::win32 {
 
 namespace {
 constexpr int kWidth = 380;
-constexpr int kHeight = 266;
+// Room for the note on administrator rights, shown when it applies.
+constexpr int kHeight = 300;
 }  // namespace
 
 FrmSpywareFoundAlertWindow::FrmSpywareFoundAlertWindow(ui::FrmSpywareFoundAlert& form, const Window& mainWindow)
@@ -43,6 +44,7 @@ void FrmSpywareFoundAlertWindow::CreateControls() {
     Add<LabelControl>(Hwnd(), page, alert_.lblAlertFileName, LabelOptions{LabelLook::Value, false, false});
     // "No Company name available for" and the file name take two lines.
     Add<LabelControl>(Hwnd(), page, alert_.lblAlertCompanyName, LabelOptions{LabelLook::Value, true, false});
+    Add<LabelControl>(Hwnd(), page, alert_.lblNeedsAdministrator, LabelOptions{LabelLook::Value, true, false});
     for (ui::Label* hint : {&alert_.lblStopHint, &alert_.lblAllowHint}) {
         Add<LabelControl>(Hwnd(), page, *hint, LabelOptions{LabelLook::Secondary, false, false});
     }
@@ -66,7 +68,7 @@ void FrmSpywareFoundAlertWindow::Layout(const ui::Rect& client) {
         Place(*caption, ui::TakeLeft(row, s(110), s(6)));
         Place(*value, row);
     }
-    ui::TakeTop(area, s(4));
+    Place(alert_.lblNeedsAdministrator, ui::TakeTop(area, s(34), s(4)));
     Place(alert_.lblStopHint, ui::TakeTop(area, s(18)));
     Place(alert_.lblAllowHint, ui::TakeTop(area, s(18)));
 }

@@ -1,53 +1,51 @@
 #include "ui/win32/TimerBindings.h"
 
+#include <algorithm>
+
 namespace bastion::win32 {
 
 namespace {
-// Timer ids count from here (id = first + position).
-constexpr UINT_PTR kFirstTimer = 1;
-}
-
-TimerBindings::TimerBindings(const ui::Form& form) {
-    for (ui::Control* control : form.Controls()) {
-        if (auto* timer = dynamic_cast<ui::Timer*>(control)) bindings_.push_back({timer});
-    }
-}
+// The one window timer of a form window.
+constexpr UINT_PTR kTimerId = 1;
+}  // namespace
 
 void TimerBindings::Sync(HWND window) {
     if (!window) return;
-    for (std::size_t i = 0; i < bindings_.size(); ++i) {
-        Binding& binding = bindings_[i];
-        const unsigned wanted = binding.model->Enabled() ? binding.model->Interval() : 0;
-        if (wanted == binding.runningInterval) continue;
-        const UINT_PTR id = kFirstTimer + i;
-        if (wanted == 0) {
-            ::KillTimer(window, id);
-        } else if (!::SetTimer(window, id, wanted, nullptr)) {
-            continue;  // tried again at the next sync
-        }
-        binding.runningInterval = wanted;
+    const std::uint64_t now = ::GetTickCount64();
+    clock_.Follow(now);
+    Schedule(window, now);
+}
+
+void TimerBindings::Schedule(HWND window, std::uint64_t now) {
+    const std::optional<std::uint64_t> wait = clock_.UntilNextDue(now);
+    if (!wait) {
+        if (wakeAt_ != 0) ::KillTimer(window, kTimerId);
+        wakeAt_ = 0;
+        return;
     }
+    const std::uint64_t wakeAt = now + *wait;
+    // Set again only when a timer is due sooner than the window wakes: a
+    // window timer set again at every sync (a sync follows every message)
+    // would never go off. One that goes off early finds nothing due and is
+    // set again.
+    if (wakeAt_ != 0 && wakeAt_ <= wakeAt) return;
+    const UINT delay = static_cast<UINT>(std::max<std::uint64_t>(*wait, USER_TIMER_MINIMUM));
+    if (::SetTimer(window, kTimerId, delay, nullptr)) wakeAt_ = wakeAt;
 }
 
 bool TimerBindings::OnTimer(HWND window, UINT_PTR id) {
-    if (id < kFirstTimer || id - kFirstTimer >= bindings_.size()) return false;
-    Binding& binding = bindings_[id - kFirstTimer];
-    // A timer switched off since the message was posted does not tick.
-    if (!binding.model->Enabled() || binding.ticking) return true;
-    binding.ticking = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{binding.ticking};
-    binding.model->Tick();
+    if (id != kTimerId) return false;
+    // Set again below for the next one due.
+    wakeAt_ = 0;
+    ::KillTimer(window, kTimerId);
+    clock_.Run(::GetTickCount64());
+    Sync(window);
     return true;
 }
 
 void TimerBindings::StopAll(HWND window) {
-    for (std::size_t i = 0; i < bindings_.size(); ++i) {
-        if (bindings_[i].runningInterval != 0 && window) ::KillTimer(window, kFirstTimer + i);
-        bindings_[i].runningInterval = 0;
-    }
+    if (wakeAt_ != 0 && window) ::KillTimer(window, kTimerId);
+    wakeAt_ = 0;
 }
 
 }  // namespace bastion::win32

@@ -1,36 +1,34 @@
-// The form's timer models as window timers: a timer runs while its model
-// is enabled with a non-zero interval, at that interval, and each elapse
-// calls the model's Tick. A tick that runs long work lets events through;
-// the same timer's tick is not entered again meanwhile.
+// The form's timer models run by one window timer: the form's clock says
+// how long until the next timer is due, the window timer wakes the window
+// then, and the due timers tick. A tick that runs long work lets events
+// through; the same timer's tick is not entered again meanwhile.
 #pragma once
 
-#include <vector>
+#include <cstdint>
 
 #include "platform/win32/WindowsApi.h"
-#include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
+#include "ui/forms/TimerClock.h"
 
 namespace bastion::win32 {
 
 class TimerBindings {
 public:
-    explicit TimerBindings(const ui::Form& form);
+    explicit TimerBindings(const ui::Form& form) : clock_(form) {}
 
-    // Starts, restarts (new interval) or stops the window timers as the
-    // models now say.
+    // Follows the models (a timer switched on starts its period now) and
+    // sets the window timer for the next one due.
     void Sync(HWND window);
-    // A WM_TIMER: true when the timer is one of these.
+    // A WM_TIMER: true when it is the window timer of these timers.
     bool OnTimer(HWND window, UINT_PTR id);
     void StopAll(HWND window);
 
 private:
-    struct Binding {
-        ui::Timer* model;
-        unsigned runningInterval = 0;  // 0 while the window timer is off
-        bool ticking = false;
-    };
+    void Schedule(HWND window, std::uint64_t now);
 
-    std::vector<Binding> bindings_;
+    ui::TimerClock clock_;
+    // When the window timer was set to go off; 0 while it is off.
+    std::uint64_t wakeAt_ = 0;
 };
 
 }  // namespace bastion::win32

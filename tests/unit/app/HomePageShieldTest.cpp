@@ -105,7 +105,7 @@ TEST_F(HomePageShieldTest, AChangedPageIsRestoredOrAcceptedAsTheOptionsAndTheUse
         EXPECT_EQ(opened.size(), each.answer ? 1u : 0u) << each.name;
         EXPECT_EQ(StartPage(), each.startPage) << each.name;
         EXPECT_EQ(Remembered(), each.remembered) << each.name;
-        EXPECT_TRUE(form.tmrCheckHomePage.Enabled()) << each.name;
+        EXPECT_TRUE(form.tmrCheckHomePage.Running()) << each.name;
     }
     EXPECT_EQ(opened.size(), 0u);
     EXPECT_EQ(run.app.homePageShield.alert.lblHomePageInfo.Caption().substr(0, 58),
@@ -125,8 +125,70 @@ TEST_F(HomePageShieldTest, EveryThirdTickRunsTheMemoryShieldAndAShieldSwitchedOf
     run.app.settings.Write(keys::kOptIEHomePageSheildOn, "False");
     SetStartPage("http://elsewhere.example/");
     Tick();
-    EXPECT_FALSE(form.tmrCheckHomePage.Enabled());
+    EXPECT_FALSE(form.tmrCheckHomePage.Running());
     EXPECT_EQ(Remembered(), "about:blank") << "no comparison while switched off";
+}
+
+TEST_F(HomePageShieldTest, ALockedStartPageIsToldOnceNotSkippedOrAskedAboutEveryFiveSeconds) {
+    const std::string home = "http://home.example/";
+    auto told = [this](std::string_view start) {
+        int count = 0;
+        for (const auto& box : run.dialogs.AskedMessageBoxes()) count += box.text.rfind(start, 0) == 0 ? 1 : 0;
+        return count;
+    };
+    const std::string cannotRead = "Testwall cannot read your homepage";
+    const std::string cannotRestore = "Testwall could not restore your homepage";
+    SetStartPage(home);
+    Tick();
+
+    // Locked against writing: restoring silently fails, said once.
+    run.app.settings.WriteTruth(keys::kOptAlwaysnotifybeforerestoring, false);
+    run.app.settings.WriteTruth(keys::kOptRestoredefaultwithoutnotification, true);
+    SetStartPage("http://hijack.example/");
+    machine.registry.DenyAccess(Hive::CurrentUser, std::string(kStartPageKey), platform::RegAccess::ReadWrite);
+    for (int tick = 0; tick < 4; ++tick) Tick();
+    EXPECT_EQ(told(cannotRestore), 1);
+    // A new page is a new change.
+    machine.registry.ClearAccessDenials();
+    SetStartPage("http://hijack.example/2");
+    machine.registry.DenyAccess(Hive::CurrentUser, std::string(kStartPageKey), platform::RegAccess::ReadWrite);
+    Tick();
+    EXPECT_EQ(told(cannotRestore), 2);
+
+    // Locked against reading too: a change, asked about once; "Yes" cannot
+    // write either, and says so.
+    machine.registry.ClearAccessDenials();
+    machine.registry.DenyAccess(Hive::CurrentUser, std::string(kStartPageKey), platform::RegAccess::Read);
+    run.app.settings.WriteTruth(keys::kOptAlwaysnotifybeforerestoring, true);
+    run.dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    for (int tick = 0; tick < 4; ++tick) Tick();
+    EXPECT_EQ(told(cannotRead), 1);
+    EXPECT_NE(run.dialogs.AskedMessageBoxes()[2].text.find("Click YES to keep your homepage as:\r\n" + home),
+              std::string::npos);
+    EXPECT_EQ(told(cannotRestore), 3);
+    EXPECT_TRUE(opened.empty());
+
+    // Unlocked: the page can be compared and put back again.
+    machine.registry.ClearAccessDenials();
+    AtNextAlert(testing::PressYes);
+    Tick();
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(StartPage(), home);
+}
+
+TEST_F(HomePageShieldTest, AQuestionLeftUnansweredIsAskedAgainOnlyWhenThePageChangesAgain) {
+    SetStartPage("http://home.example/");
+    Tick();
+    SetStartPage("http://hijack.example/");
+    AtNextAlert(testing::CloseBox);
+    Tick();
+    Tick();
+    EXPECT_EQ(opened.size(), 1u);
+    SetStartPage("http://hijack.example/again");
+    AtNextAlert(testing::PressNo);
+    Tick();
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(Remembered(), "http://hijack.example/again");
 }
 
 }  // namespace

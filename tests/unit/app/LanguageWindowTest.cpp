@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainWindowHandlers.h"
+#include "app/MainWindowLifecycle.h"
 #include "app/StartupSequence.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedDialogs.h"
@@ -70,6 +71,34 @@ TEST_F(LanguageWindowTest, TheListShowsTheFilesLanguagesAndAChoiceRetranslatesEv
     EXPECT_EQ(language.form.Command2.Caption(), "Übersicht!");
     EXPECT_EQ(app.form.Caption(), "Testwall von Testwall Labs");
     EXPECT_EQ(retranslated, 1);
+}
+
+TEST_F(LanguageWindowTest, TextsTheProgramComposedFollowALanguageSwitch) {
+    machine.files.WriteFile(kFile, Block("English", "Home", "[ProgramName] by [CompanyName]") +
+                                       "<LANGUAGE_GROUP>\r\n<LANGUAGE_NAME>Deutsch</LANGUAGE_NAME>\r\n"
+                                       "<TRANSLATION_ITEMS>\r\n"
+                                       "<MSG_LAST_UPDATED>Definitionen zuletzt aktualisiert am</MSG_LAST_UPDATED>\r\n"
+                                       "<MSG_RUN_DISABLED>(Ausgeschaltet)</MSG_RUN_DISABLED>\r\n"
+                                       "<MSG_RESULTS>Ergebnisse:</MSG_RESULTS>\r\n"
+                                       "<MSG_NEVER>Nie</MSG_NEVER>\r\n"
+                                       "<MSG_CAPTION2>Willkommen bei [ProgramName]</MSG_CAPTION2>\r\n"
+                                       "<FRMMAIN_CMBDAYS_ITEM8>Täglich</FRMMAIN_CMBDAYS_ITEM8>\r\n"
+                                       "</TRANSLATION_ITEMS>\r\n</LANGUAGE_GROUP>\r\n");
+    // A started program: the load and the option page have filled them.
+    MainWindowLifecycle lifecycle(app, {});
+    ASSERT_EQ(lifecycle.Load(), LoadResult::Running);
+    LoadOptionPage(app);
+    ASSERT_EQ(app.form.lblLastUpdate.Caption(), "Signatures Last Updated On 3/16/2006 12:00:00 AM PST");
+    ASSERT_EQ(app.form.lblRunAtStart.Caption(), "(Disabled - Run Manually)");
+
+    language.Form_Load();
+    language.form.Combo1.SetListIndex(1);
+    EXPECT_EQ(app.form.lblLastUpdate.Caption(), "Definitionen zuletzt aktualisiert am 3/16/2006 12:00:00 AM PST");
+    EXPECT_EQ(app.form.lblRunAtStart.Caption(), "(Ausgeschaltet)");
+    EXPECT_EQ(app.form.Label26.Caption(), "Ergebnisse:");
+    EXPECT_EQ(app.form.lblLastScan.Caption(), "Nie");
+    EXPECT_EQ(app.form.Label22.Caption(), "Willkommen bei Testwall");
+    EXPECT_EQ(app.form.cmbDays.Text(), "Täglich") << "the day list too, its choice kept";
 }
 
 TEST_F(LanguageWindowTest, ADownloadReplacesTheFileOnlyWithAWholeAnswerAndSaysWhatHappened) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "definitions/DataFiles.h"
 #include "report/ScanReport.h"
 #include "support/FakePlatform.h"
@@ -179,6 +181,23 @@ TEST_F(MainWindowHandlersTest, ReportViewerOpensModallyFromItsThreeCommandsWithS
     EXPECT_EQ(shown, 3);
     EXPECT_TRUE(form.lblViewLogFile.Enabled());
     EXPECT_FALSE(handlers.ReportViewer().Visible());
+}
+
+TEST_F(MainWindowHandlersTest, EveryWindowWithAModalLoopOfItsOwnHoldsBackTheBackgroundWork) {
+    std::map<std::string, bool> idleInside;
+    actions.showReportModal = [&](ui::FrmReport&) { idleInside["report"] = app.operations.Idle(); };
+    actions.showAboutModal = [&](ui::FrmAbout&) { idleInside["about"] = app.operations.Idle(); };
+    actions.showRestoreModal = [&](ui::FrmRestore&) { idleInside["restore"] = app.operations.Idle(); };
+    actions.showDeleteFailedModal = [&](ui::FrmDelete&) { idleInside["delete failed"] = app.operations.Idle(); };
+    MainWindowHandlers handlers(app, actions);
+    machine.files.AddFile(ReportPath(app.dataFolder), "Total = 0\r\n");
+    form.cmdLog.Click();
+    form.mnuAboutItem.Click();
+    form.mnuQuarRestore.Click();
+    app.removal.Hooks().showDeleteFailed();
+    EXPECT_EQ(idleInside, (std::map<std::string, bool>{
+                              {"about", false}, {"delete failed", false}, {"report", false}, {"restore", false}}));
+    EXPECT_TRUE(app.operations.Idle()) << "and lets it go when closed";
 }
 
 TEST_F(MainWindowHandlersTest, ViewExclusionsOpensTheFileInNotepadOrSaysThereIsNone) {

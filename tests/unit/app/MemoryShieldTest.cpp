@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ShieldFixture.h"
+#include "support/ScanHarness.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -59,13 +60,13 @@ TEST_F(MemoryShieldTest, TheShieldLooksOnlyWhenOnAndIdleAndStillAfterAStoppedSca
     run.dialogs.AnswerMessageBox(ui::MsgResult::Ok);
     bool heldWhileAsking = false;
     AtNextAlert([&](ui::AlertForm& alert) {
-        heldWhileAsking = !form.tmrMemoryInspected.Enabled() && !run.app.operations.Idle();
+        heldWhileAsking = !form.tmrMemoryInspected.Running() && !run.app.operations.Idle();
         testing::PressYes(alert);
     });
     Tick();
     EXPECT_EQ(opened, (Rows{"EVIL.EXE"}));
     EXPECT_TRUE(heldWhileAsking);
-    EXPECT_TRUE(form.tmrMemoryInspected.Enabled());
+    EXPECT_TRUE(form.tmrMemoryInspected.Running());
     // Outside a scan the scan page stays as the last scan left it.
     EXPECT_TRUE(run.app.state.ActivityList().Empty());
     EXPECT_EQ(run.app.state.counters.itemsFound, 0);
@@ -97,6 +98,78 @@ TEST_F(MemoryShieldTest, ReadsTheExecutableDefinitionsAgainOnlyWhenTheirFileChan
     Tick();
     EXPECT_EQ(machine.files.ReadCalls(file), 2u);
     EXPECT_EQ(opened, (Rows{"EVIL.EXE", "NOTEPAD.EXE"}));
+}
+
+TEST_F(MemoryShieldTest, CommandsRefusedWhileAnAlertWaitsSayWhyAndAnAlertNobodyAnswersClosesAfterTenMinutes) {
+    machine.processes.Add(8, "C:\\Spy\\evil.exe");
+    std::vector<ScanOutcome> refused;
+    int waitsTold = 0;
+    // The user clicks Scan on the home page, then Start: both refused with
+    // the reason. Nobody answers for ten minutes.
+    AtNextAlert([&](ui::AlertForm& alert) {
+        refused.push_back(run.app.controller.StartScanOfKind(ui::kSmartScan));
+        refused.push_back(run.app.controller.cmdScanNow_Click());
+        for (const auto& box : run.dialogs.AskedMessageBoxes()) {
+            waitsTold += box.text == "An alert is waiting for your answer." ? 1 : 0;
+        }
+        machine.clock.Advance(10 * 60);
+        EXPECT_TRUE(alert.Waiting());
+    });
+    Tick();
+    EXPECT_EQ(refused, (std::vector<ScanOutcome>{ScanOutcome::AlreadyRunning, ScanOutcome::AlreadyRunning}));
+    EXPECT_EQ(waitsTold, 2);
+    EXPECT_FALSE(run.app.memoryShield.alert.Visible()) << "closed as not answered";
+    EXPECT_TRUE(machine.processes.IsRunning(8));
+    EXPECT_TRUE(Exclusions().empty());
+
+    // Not asked again while nothing changes; asked again at the next change.
+    Tick();
+    EXPECT_EQ(opened.size(), 1u);
+    machine.processes.Add(20, "C:\\WINDOWS\\notepad.exe");
+    AtNextAlert(testing::PressYes);
+    Tick();
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_FALSE(machine.processes.IsRunning(8));
+}
+
+TEST_F(MemoryShieldTest, AThreatRunningWithAdministratorRightsIsShownAndStoppingItOffersARestartAsAdministrator) {
+    machine.processes.Add(8, "C:\\Spy\\evil.exe").elevated = true;
+    const ui::FrmSpywareFoundAlert& alert = run.app.memoryShield.alert;
+    bool noted = false;
+    AtNextAlert([&](ui::AlertForm& answered) {
+        noted = alert.lblNeedsAdministrator.Visible() && !alert.lblNeedsAdministrator.Caption().empty();
+        testing::PressYes(answered);
+    });
+    // Declined: this run goes on.
+    run.dialogs.AnswerMessageBox(ui::MsgResult::No);
+    Tick();
+    EXPECT_TRUE(noted);
+    EXPECT_TRUE(machine.processes.IsRunning(8));
+    const auto boxes = run.dialogs.AskedMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text,
+              "EVIL.EXE\r\n\r\nStopping these programs needs administrator rights. Restart Testwall as "
+              "administrator now?");
+    EXPECT_EQ(run.window.Count("end"), 0);
+
+    // Accepted: the program starts again elevated and this run ends.
+    machine.processes.Add(10, "C:\\WINDOWS\\notepad.exe");
+    AtNextAlert(testing::PressYes);
+    run.dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    Tick();
+    ASSERT_FALSE(machine.shell.calls.empty());
+    EXPECT_EQ(machine.shell.calls.back().kind, testing::ShellCall::Kind::StartElevated);
+    EXPECT_EQ(machine.shell.calls.back().target, machine.system.ProgramPath() + " /restarted");
+    EXPECT_EQ(run.window.Count("end"), 1);
+
+    // A scan names it in its row, and offers the same.
+    testing::ProgramRun next(machine);
+    next.lifecycle.Load();
+    next.dialogs.AnswerMessageBox(ui::MsgResult::No);
+    next.app.controller.StartScanOfKind(ui::kSmartScan);
+    EXPECT_EQ(testing::ScanHarness::Rows(next.app.state.ActivityList()),
+              (Rows{"Running Application|EVIL.EXE could not be stopped: that needs administrator rights#3/0"}));
+    EXPECT_EQ(next.dialogs.AskedMessageBoxes().size(), 1u);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST_F(OperationModelTest, ClicksAndTimerTicksInsideARunningScanStartNothing) {
     form.tmrScheduler.onTick = [this, &fromTimer] { fromTimer = run.app.controller.cmdScanNow_Click(); };
     bool timersHeldInside = false;
     run.pump.At(1, [&] {
-        timersHeldInside = run.app.shieldTimers.Held() && !form.tmrMemoryInspected.Enabled();
+        timersHeldInside = run.app.shieldTimers.Held() && !form.tmrMemoryInspected.Running();
         form.cmdMainScan1.Click();
         run.app.controller.lblStart_Click();
         form.tmrScheduler.Tick();
@@ -71,7 +71,7 @@ TEST_F(OperationModelTest, ClicksAndTimerTicksInsideARunningScanStartNothing) {
 
 TEST_F(OperationModelTest, TheTimersSwitchCountsItsHoldersFromTheStartUp) {
     ShieldTimers& timers = run.app.shieldTimers;
-    auto running = [this] { return form.tmrMemoryInspected.Enabled() && form.tmrCheckHomePage.Enabled(); };
+    auto running = [this] { return form.tmrMemoryInspected.Running() && form.tmrCheckHomePage.Running(); };
     run.app.settings.Write(keys::kChkAutomaticScanYesOrNo, "1");
 
     // The start-up holds the timers; restoring the options only stores.
@@ -83,7 +83,7 @@ TEST_F(OperationModelTest, TheTimersSwitchCountsItsHoldersFromTheStartUp) {
 
     timers.EnableShieldTimers(true);
     EXPECT_TRUE(running());
-    EXPECT_TRUE(form.tmrScheduler.Enabled());
+    EXPECT_TRUE(form.tmrScheduler.Running());
 
     // An operation inside another: the timers start again only after the
     // outer one.
@@ -93,7 +93,7 @@ TEST_F(OperationModelTest, TheTimersSwitchCountsItsHoldersFromTheStartUp) {
     EXPECT_FALSE(running());
     form.chkHomePage.Click();
     form.chkHomePage.Click();
-    EXPECT_FALSE(form.tmrCheckHomePage.Enabled()) << "an option does not start a held timer";
+    EXPECT_FALSE(form.tmrCheckHomePage.Running()) << "an option does not start a held timer";
     timers.EnableShieldTimers(true);
     EXPECT_TRUE(running());
 

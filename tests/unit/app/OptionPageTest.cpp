@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "support/FakeRegistry.h"
+#include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
+#include "ui/GuardMessages.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -11,11 +14,16 @@ namespace {
 namespace keys = ui::settings;
 
 struct OptionPageTest : ::testing::Test {
+    OptionPageTest() {
+        ui::FillDefaultMessages(messages);
+        ui::FillGuardMessages(messages);
+    }
     std::string Stored(const ui::SettingKey& key) { return settings.ReadSetting(key.section, key.name, "(missing)"); }
 
     testing::FakeRegistry registry;
     ui::SettingsStore settings{registry, "Testwall"};
     ui::FrmMain form;
+    ui::MessageCatalogue messages{testing::TestIdentity()};
     // Held, as during the start-up, until a test lets go.
     ShieldTimers timers{form, settings};
 };
@@ -65,7 +73,7 @@ TEST_F(OptionPageTest, ShieldControlsStoreBothKeysSwitchTheirTimerAndKeepEachOth
         auto expectState = [&](bool enabled, const char* after) {
             EXPECT_EQ(Stored(shield.onKey), enabled ? "True" : "False") << shield.box.Owner().Name() << after;
             EXPECT_EQ(Stored(shield.offKey), enabled ? "False" : "True") << after;
-            EXPECT_EQ(shield.timer.Enabled(), enabled) << shield.timer.Name() << after;
+            EXPECT_EQ(shield.timer.Running(), enabled) << shield.timer.Name() << after;
             EXPECT_EQ(shield.box.Checked(), enabled) << shield.box.Name() << after;
             EXPECT_EQ(shield.on.Value(), enabled) << after;
             EXPECT_EQ(shield.off.Value(), !enabled) << after;
@@ -100,21 +108,22 @@ TEST_F(OptionPageTest, OptionButtonPairsStoreBothStates) {
 }
 
 TEST_F(OptionPageTest, AFreshProfileLoadsTheDefaultsAndWritesBackThoseTheFirstStateLacked) {
-    BindOptionControls(form, settings, timers);
+    // The page's first state, before any handler listens.
     form.optScanAllSelectedHardDrive.SetValue(true);
-    RestoreOptionPage(form, settings, "3/16/2006 12:00:00 AM");
+    BindOptionControls(form, settings, timers);
+    RestoreOptionPage(form, settings, messages, "3/16/2006 12:00:00 AM");
 
     for (ui::CheckBox* box : {&form.chkMakeLog, &form.chkSweepMemory, &form.chkScanRegistry, &form.chkScanCookies,
                               &form.chkSendData, &form.chkAutomaticUpdate, &form.chkAutoProtect, &form.chkHomePage}) {
         EXPECT_TRUE(box->Checked()) << box->Name();
     }
-    EXPECT_FALSE(form.tmrMemoryInspected.Enabled()) << "no shield runs before the start-up has completed";
+    EXPECT_FALSE(form.tmrMemoryInspected.Running()) << "no shield runs before the start-up has completed";
     timers.EnableShieldTimers(true);
-    EXPECT_TRUE(form.tmrMemoryInspected.Enabled());
-    EXPECT_TRUE(form.tmrCheckHomePage.Enabled());
-    EXPECT_FALSE(form.tmrScheduler.Enabled());
+    EXPECT_TRUE(form.tmrMemoryInspected.Running());
+    EXPECT_TRUE(form.tmrCheckHomePage.Running());
+    EXPECT_FALSE(form.tmrScheduler.Running());
     EXPECT_TRUE(form.optAlwaysnotifybeforerestoring.Value());
-    EXPECT_TRUE(form.optScanOnlyKnownSoftwares.Value()) << "every start begins with the quick scan";
+    EXPECT_TRUE(form.optScanOnlyKnownSoftwares.Value()) << "the schedule starts quick scans until told otherwise";
     EXPECT_EQ(form.lblLastUpdate.Caption(), "Signatures Last Updated On 3/16/2006 12:00:00 AM PST");
 
     EXPECT_EQ(Stored(keys::kShow), "True");
@@ -138,26 +147,28 @@ TEST_F(OptionPageTest, StoredValuesComeBack) {
              {&keys::kOptRestoredefaultwithoutnotification, "True"},
              {&keys::kOptAlwaysnotifybeforerestoring, "False"},
              {&keys::kChkAutomaticScanYesOrNo, "1"},
-             {&keys::kOptScanAllSelectedHardDrive, "True"}}) {
+             {&keys::kScheduleKind, "1"}}) {
         settings.Write(*key, value);
     }
     settings.WriteSetting("Settings", "FoundCol22", "2000.5");
 
-    RestoreOptionPage(form, settings, "5/1/2024");
+    RestoreOptionPage(form, settings, messages, "5/1/2024");
 
     EXPECT_FALSE(form.chkMakeLog.Checked());
     EXPECT_FALSE(form.chkScanCookies.Checked());
     EXPECT_FALSE(form.chkAutoProtect.Checked());
     EXPECT_TRUE(form.optMemorySheildOff.Value());
-    EXPECT_FALSE(form.tmrMemoryInspected.Enabled());
+    EXPECT_FALSE(form.tmrMemoryInspected.Running());
     EXPECT_FALSE(form.chkHomePage.Checked());
-    EXPECT_FALSE(form.tmrCheckHomePage.Enabled());
+    EXPECT_FALSE(form.tmrCheckHomePage.Running());
     EXPECT_FALSE(form.optRestoredefaultwithoutnotification.Enabled());
     EXPECT_TRUE(form.optRestoredefaultwithoutnotification.Value());
     timers.EnableShieldTimers(true);
-    EXPECT_TRUE(form.tmrScheduler.Enabled());
-    EXPECT_TRUE(form.optScanOnlyKnownSoftwares.Value()) << "the quick scan, whatever was stored";
-    EXPECT_EQ(Stored(keys::kOptScanAllSelectedHardDrive), "False");
+    EXPECT_TRUE(form.tmrScheduler.Running());
+    EXPECT_TRUE(form.optScanAllSelectedHardDrive.Value()) << "the kind the schedule starts, as stored";
+    EXPECT_EQ(Stored(keys::kScheduleKind), "1");
+    form.optScanOnlyKnownSoftwares.Click();
+    EXPECT_EQ(Stored(keys::kScheduleKind), "0");
     EXPECT_EQ(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Columns()[1].widthTwips, 2000);
 }
 

@@ -61,8 +61,8 @@ TEST_F(RunAtStartupTest, TheBoxComesBackAsStoredAndTheLabelTellsOfAnInstallersEn
     } cases[] = {
         {"Testwall", platform::RegValue::String("C:\\Bastion\\BASTION.EXE"), "0", "(Enabled - This User)", false},
         {"Testwall", platform::RegValue::Dword(1), nullptr, "(Disabled - Run Manually)", false},
-        // Ticked as stored: the restore's click writes the entry.
-        {"Testwall", {}, "1", "(Enabled - All Users)", true},
+        // Ticked as stored, with no entry left: shown as it is, not written.
+        {"Testwall", {}, "1", "(Disabled - Run Manually)", true},
         // The one product that runs at start-up from its first run on.
         {"Fennimar", {}, nullptr, "(Enabled - All Users)", true},
         {"Fennimar", {}, "0", "(Disabled - Run Manually)", false},
@@ -80,6 +80,53 @@ TEST_F(RunAtStartupTest, TheBoxComesBackAsStoredAndTheLabelTellsOfAnInstallersEn
         EXPECT_EQ(Label(), c.label) << label;
         EXPECT_EQ(run.form.chkRunAtStartup.Checked(), c.ticked) << label;
         EXPECT_EQ(run.settings.Read(keys::kRanOneTime), c.product == std::string("Fennimar") ? "1" : "0") << label;
+    }
+}
+
+TEST_F(RunAtStartupTest, EntriesNeverDriftWhateverTheUserMayWrite) {
+    enum class Act { Restore, Tick, Untick };
+    struct Case {
+        const char* name;
+        bool machineEntry;     // an entry for all users before
+        bool userEntry;        // one for this user before
+        bool mayWriteMachine;  // an administrator with rights, or a standard user
+        Act act;
+        bool machineAfter;
+        bool userAfter;
+        bool told;  // the user hears what could not be removed
+        const char* label;
+    };
+    const Case cases[] = {
+        {"restored, ticked, entry for all users", true, false, false, Act::Restore, true, false, false,
+         "(Enabled - All Users)"},
+        {"restored, ticked, no entry", false, false, true, Act::Restore, false, false, false,
+         "(Disabled - Run Manually)"},
+        {"ticked with an entry for all users", true, false, false, Act::Tick, true, false, false,
+         "(Enabled - All Users)"},
+        {"ticked with an entry for this user", false, true, true, Act::Tick, false, true, false,
+         "(Enabled - This User)"},
+        {"ticked with rights", false, false, true, Act::Tick, true, false, false, "(Enabled - All Users)"},
+        {"ticked without rights", false, false, false, Act::Tick, false, true, false, "(Enabled - This User)"},
+        {"unticked with rights", true, true, true, Act::Untick, false, false, false, "(Disabled - Run Manually)"},
+        {"unticked without rights", true, true, false, Act::Untick, true, false, true, "(Enabled - All Users)"},
+    };
+    for (const Case& c : cases) {
+        machine.registry.ClearAccessDenials();
+        machine.registry.DeleteTree(Hive::LocalMachine, "SOFTWARE");
+        machine.registry.DeleteTree(Hive::CurrentUser, "SOFTWARE");
+        if (c.machineEntry) machine.registry.SetString(Hive::LocalMachine, kRun, "Bastion", kCommand);
+        if (c.userEntry) machine.registry.SetString(Hive::CurrentUser, kRun, "Bastion", kCommand);
+        if (!c.mayWriteMachine) machine.registry.DenyAccess(Hive::LocalMachine, "", platform::RegAccess::ReadWrite);
+        const std::size_t toldBefore = dialogs.Asked().size();
+        App& run = Start();
+        run.settings.Write(keys::kChkRunAtStartup, c.act == Act::Tick ? "0" : "1");
+        RestoreRunAtStartup(RunAtStartupOf(run));
+        if (c.act != Act::Restore) run.form.chkRunAtStartup.Click();
+
+        EXPECT_EQ(machine.registry.HasValue(Hive::LocalMachine, kRun, "Bastion"), c.machineAfter) << c.name;
+        EXPECT_EQ(machine.registry.HasValue(Hive::CurrentUser, kRun, "Bastion"), c.userAfter) << c.name;
+        EXPECT_EQ(dialogs.Asked().size() - toldBefore, c.told ? 1u : 0u) << c.name;
+        EXPECT_EQ(Label(), c.label) << c.name;
     }
 }
 

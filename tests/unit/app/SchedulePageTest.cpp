@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "ShieldFixture.h"
+#include "app/MainWindowHandlers.h"
+#include "app/StartupSequence.h"
+#include "common/Text.h"
 #include "report/ScanReport.h"
 #include "scheduler/Schedule.h"
 #include "ui/settings/SettingKeys.h"
@@ -45,7 +48,7 @@ TEST_F(SchedulePageTest, ShowScheduleShowsWhatIsStoredAndStartsNothing) {
     EXPECT_EQ(form.cmbDays.Text(), "Wednesday");
     EXPECT_EQ(form.dtpScheduleTime.Value(), (DateTime{2006, 3, 16, 9, 0, 0}));
     EXPECT_EQ(Enabled(), (std::vector<bool>{true, false, true, false})) << "filled from code: no Apply";
-    EXPECT_FALSE(form.tmrScheduler.Enabled()) << "filled from code: no timer";
+    EXPECT_FALSE(form.tmrScheduler.Running()) << "filled from code: no timer";
     EXPECT_EQ(run.app.scheduler.Current(), LoadSchedule(run.app.settings));
 
     // A day that is not a position of the list is no schedule.
@@ -118,7 +121,7 @@ TEST_F(SchedulePageTest, ApplyRefusesASchedulThatCannotRunWarnsOfAPastDateAndSto
     EXPECT_EQ(Stored(keys::kTime), "12:00:00 PM");
     EXPECT_EQ(Stored(keys::kDate), "Null");
     EXPECT_FALSE(form.CmdProceed.Enabled());
-    EXPECT_TRUE(form.tmrScheduler.Enabled());
+    EXPECT_TRUE(form.tmrScheduler.Running());
     EXPECT_EQ(run.app.scheduler.Current().day, 4);
 
     // Switched off: the day and time stay stored; the timer stops.
@@ -126,7 +129,7 @@ TEST_F(SchedulePageTest, ApplyRefusesASchedulThatCannotRunWarnsOfAPastDateAndSto
     form.CmdProceed.Click();
     EXPECT_EQ(Stored(keys::kChkAutomaticScanYesOrNo), "0");
     EXPECT_EQ(Stored(keys::kDay), "4");
-    EXPECT_FALSE(form.tmrScheduler.Enabled());
+    EXPECT_FALSE(form.tmrScheduler.Running());
     EXPECT_FALSE(run.app.scheduler.Current().enabled);
 }
 
@@ -156,14 +159,19 @@ TEST_F(SchedulePageTest, ResetShowsTheDefaultsAndStoresNothingUntilApply) {
 TEST_F(SchedulePageTest, AScheduledScanRunsUnattendedAndAsksForTheRemovalOfWhatItFound) {
     WriteDefinitions({});
     machine.files.WriteFile(DataFilePath(run.app.dataFolder, datafile::kFileDefinitions),
-                            EncodeDefinitionText("planted.exe=Planted|C:\\Spy|Adware") + "\r\n");
+                            EncodeDefinitionText("planted.exe=Planted|C:\\Spy|Adware") + "\r\n" +
+                                EncodeDefinitionText("held.exe=Held|C:\\Spy|Adware") + "\r\n");
     machine.files.AddFile("C:\\Spy\\planted.exe", "MZ");
+    machine.files.AddFile("C:\\Spy\\held.exe", "MZ");
+    machine.files.LockFile("C:\\Spy\\held.exe");
     run.dialogs.FailOnUnscriptedQuestion();
     int removals = 0;
+    const std::function<void()> removeTicked = run.app.controller.Hooks().removeTicked;
     run.app.controller.Hooks().removeTicked = [&] {
         ++removals;
         EXPECT_TRUE(run.app.controller.AutoDelete());
         EXPECT_TRUE(run.app.state.ResultsList().Item(0).checked);
+        removeTicked();
     };
     // A folder scan is chosen, which would ask for its folder.
     form.optScan[ui::kFolderScan].SetValue(true);
@@ -174,19 +182,91 @@ TEST_F(SchedulePageTest, AScheduledScanRunsUnattendedAndAsksForTheRemovalOfWhatI
 
     for (int second = 0; second < 10; ++second) {
         machine.clock.Advance(1);
-        if (form.tmrScheduler.Enabled()) form.tmrScheduler.Tick();
+        if (form.tmrScheduler.Running()) form.tmrScheduler.Tick();
     }
 
     EXPECT_EQ(removals, 1);
     EXPECT_TRUE(form.optScan[ui::kSmartScan].Value());
-    EXPECT_EQ(run.app.state.ResultsList().Count(), 1u);
+    EXPECT_EQ(run.app.state.ResultsList().Count(), 1u) << "what was not removed stays";
+    // The report lists both, each with what became of it, and does not say
+    // they were all removed.
     const std::string report = machine.files.Content(ReportPath(run.app.dataFolder)).value_or("");
-    EXPECT_NE(report.find("Scheduled scan   : the items found were removed automatically"), std::string::npos);
+    EXPECT_NE(report.find("Scheduled scan   : 1 of the 2 items found could not be removed automatically"),
+              std::string::npos);
+    for (const char* block : {"File: C:\\Spy\\planted.exe", "File: C:\\Spy\\held.exe"}) {
+        const std::size_t at = report.find(block);
+        ASSERT_NE(at, std::string::npos) << block;
+        EXPECT_EQ(report.substr(report.find("Removal: ", at), 16),
+                  Contains(block, "planted") ? "Removal: removed" : "Removal: failed\r");
+    }
     EXPECT_FALSE(run.app.controller.AutoDelete() || run.app.controller.Unattended());
 
     // A scan the user starts removes nothing by itself.
     run.app.controller.StartScanOfKind(ui::kSmartScan);
     EXPECT_EQ(removals, 1);
+}
+
+TEST_F(SchedulePageTest, AScheduledFullSystemScanChosenOnTheOptionsSurvivesARestart) {
+    WriteDefinitions({});
+    MainWindowHandlers handlers(run.app, {});
+    page.ShowSchedule();
+    Enter(kScheduleDaily, std::nullopt, AddSeconds(machine.clock.now, 60));
+    form.CmdProceed.Click();
+    form.optScanAllSelectedHardDrive.Click();
+    run.lifecycle.CloseMainWindow();
+
+    testing::ProgramRun next(machine);
+    ASSERT_EQ(next.lifecycle.Load(), LoadResult::Running);
+    LoadOptionPage(next.app);
+    next.app.shieldTimers.EnableShieldTimers(true);
+    EXPECT_TRUE(next.app.form.optScanAllSelectedHardDrive.Value()) << "the options show the kind stored";
+    for (int second = 0; second < 70; ++second) {
+        machine.clock.Advance(1);
+        if (next.app.form.tmrScheduler.Running()) next.app.form.tmrScheduler.Tick();
+    }
+    EXPECT_TRUE(next.app.controller.Times().scheduled);
+    EXPECT_NE(next.app.settings.Read(keys::kLblLastFullScan), "Never") << "a Full System Scan ran";
+}
+
+TEST_F(SchedulePageTest, AMomentMissedBehindAModalWindowOrWhileTheProgramWasOffShowsOnTheHomePage) {
+    WriteDefinitions({});
+    MainWindowActions actions;
+    // The about window stays open across the scheduled moment; ticks come
+    // all the while, as its modal loop lets them.
+    actions.showAboutModal = [this](ui::FrmAbout&) {
+        for (int second = 0; second < 15 * 60; second += 5) {
+            machine.clock.Advance(5);
+            if (form.tmrScheduler.Running()) form.tmrScheduler.Tick();
+        }
+    };
+    MainWindowHandlers handlers(run.app, std::move(actions));
+    page.ShowSchedule();
+    Enter(kScheduleDaily, std::nullopt, AddSeconds(machine.clock.now, 60));
+    form.CmdProceed.Click();
+
+    form.mnuAboutItem.Click();
+    form.tmrScheduler.Tick();
+    EXPECT_FALSE(run.app.controller.Times().scheduled) << "no scan inside the modal window, nor too late after it";
+    EXPECT_TRUE(form.lblScheduleMissed.Visible());
+    EXPECT_EQ(form.lblScheduleMissed.Caption(), "Scheduled scan missed at 3/16/2006 12:01:00 PM");
+
+    // The next scheduled scan takes the note away.
+    machine.clock.Set(DateTime{2006, 3, 17, 12, 0, 50});
+    form.tmrScheduler.Tick();
+    for (int second = 0; second < 20; ++second) {
+        machine.clock.Advance(1);
+        form.tmrScheduler.Tick();
+    }
+    EXPECT_TRUE(run.app.controller.Times().scheduled);
+    EXPECT_FALSE(form.lblScheduleMissed.Visible());
+
+    // The program ends before the next moment and starts two days later.
+    run.lifecycle.CloseMainWindow();
+    machine.clock.Set(DateTime{2006, 3, 19, 9, 0, 0});
+    testing::ProgramRun next(machine);
+    ASSERT_EQ(next.lifecycle.Load(), LoadResult::Running);
+    LoadOptionPage(next.app);
+    EXPECT_EQ(next.app.form.lblScheduleMissed.Caption(), "Scheduled scan missed at 3/18/2006 12:01:00 PM");
 }
 
 }  // namespace

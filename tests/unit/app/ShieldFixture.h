@@ -43,9 +43,10 @@ struct ShieldFixture : ::testing::Test {
                                      static_cast<ui::AlertForm*>(&run.app.homePageShield.alert)}) {
             if (!alert->Waiting()) continue;
             // The answer takes its time: a wait that did not wait would
-            // return before it.
+            // return before it. By then the alert takes input.
             if (++roundsWaited < 3) return;
             roundsWaited = 0;
+            alert->tmrArm.Tick();
             if (answers.empty()) {
                 ADD_FAILURE() << "an alert nobody answers: " << alert->Name();
                 alert->Dismiss();

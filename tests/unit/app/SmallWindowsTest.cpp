@@ -2,6 +2,7 @@
 // opener.
 #include <gtest/gtest.h>
 
+#include "app/App.h"
 #include "app/ResultsListCommands.h"
 #include "app/SiblingLauncher.h"
 #include "app/WebsiteOpener.h"
@@ -63,13 +64,14 @@ struct SiblingLauncherTest : ::testing::Test {
         settings.WriteSetting("Kestrune", section, "File", file);
     }
     void Launch() {
-        cmdHijack_Click({settings, identity, machine.files, machine.shell, dialogs});
+        cmdHijack_Click({settings, identity, machine.files, machine.shell, dialogs, messages});
     }
 
     testing::FakePlatform machine;
     testing::ScriptedDialogs dialogs;
     ui::Identity identity = testing::TestIdentity();
     ui::SettingsStore settings{machine.registry, identity.productName};
+    const ui::MessageCatalogue messages = ProgramMessages(identity);
 };
 
 TEST_F(SiblingLauncherTest, RunsAnExistingSiblingQuotedOrSaysItIsGone) {

@@ -80,7 +80,7 @@ TEST_F(StartupSequenceTest, AFreshProfileRunsEveryStepInOrderAndIsGreetedOnce) {
     bool timersRunning = false, automaticUpdate = false, helpShown = false;
     run.dialogs.AnswerMessageBox(ui::MsgResult::No, [&] {
         callsAtGreeting = run.window.calls;
-        timersRunning = form.tmrMemoryInspected.Enabled() && form.tmrCheckHomePage.Enabled();
+        timersRunning = form.tmrMemoryInspected.Running() && form.tmrCheckHomePage.Running();
         automaticUpdate = form.timUpdate.Enabled();
         helpShown = machine.shell.calls.size() == 1;
     });

@@ -80,6 +80,26 @@ TEST_F(ConsoleScanTest, AnInterruptStopsTheScanWhichThenCountsAsAnError) {
     EXPECT_NE(console.out.find("Scanning was cancelled.\n"), std::string::npos) << console.out;
 }
 
+TEST_F(ConsoleScanTest, ARunningThreatThatCouldNotBeStoppedSaysSoAndExitsWithTwo) {
+    harness.WriteDefinitions(datafile::kExeDefinitions, {"launcher.exe=Launcher|[progfil]BadCo"});
+    testing::FakeProcesses& processes = harness.machine.processes;
+    processes.Add(8, "C:\\Program Files\\BadCo\\launcher.exe");
+    // The user's own program of that name elsewhere is no threat.
+    processes.Add(12, "D:\\Games\\launcher.exe");
+    EXPECT_EQ(Run({"smart", "--no-registry", "--no-cookies", "--no-report"}), kExitThreatsFound);
+    EXPECT_NE(console.out.find("Running Application\tLAUNCHER.EXE was stopped\t\t\n"), std::string::npos)
+        << console.out;
+    EXPECT_TRUE(processes.IsRunning(12));
+
+    processes.Add(8, "C:\\Program Files\\BadCo\\launcher.exe").unkillable = true;
+    console = {};
+    EXPECT_EQ(Run({"smart", "--no-registry", "--no-cookies", "--no-report"}), kExitError);
+    EXPECT_NE(console.out.find("Running Application\tLAUNCHER.EXE could not be stopped\t\t\n"), std::string::npos)
+        << console.out;
+    EXPECT_EQ(console.err, "bastion-scan: a running threat could not be stopped\n");
+    EXPECT_TRUE(processes.IsRunning(12));
+}
+
 TEST_F(ConsoleScanTest, APathThatIsNotThereIsAnErrorNotACleanScan) {
     EXPECT_EQ(Run({"folder", "C:\\Nowhere"}), kExitError);
     EXPECT_EQ(console.err, "bastion-scan: no such folder: C:\\Nowhere\n");

@@ -101,8 +101,11 @@ TEST_F(RemovalEngineTest, EverythingRemovedIsKeptUnderItsOwnNameLoggedAndComesBa
     EXPECT_NE(log.find(" - Key: HKEY_CURRENT_USER\\Software\\Adco\r\nValue: Run\r\n\r\n\r\n"), std::string::npos);
     EXPECT_NE(log.find(" - Key: -2147483646\\Software\\SpyKey\r\nValue: All Values\r\n"), std::string::npos);
 
+    const MachineWidePlaces places(files, machine.shell, quarantine.Folder());
+    const RestoreQuestions machineWideToo{{}, [](const std::string&) { return true; }};
     for (const QuarantineItem& item : items) {
-        EXPECT_EQ(RestoreFromQuarantine(quarantine, registry, item, {}), RestoreResult::Restored)
+        EXPECT_EQ(RestoreFromQuarantine(quarantine, registry, places, item, machineWideToo).result,
+                  RestoreResult::Restored)
             << item.originalLocation;
     }
     EXPECT_EQ(files.Content("C:\\A\\spy.exe"), "first");
@@ -171,18 +174,30 @@ TEST_F(RemovalEngineTest, WhatCannotBeCopiedOrDeletedStaysListedAndOnlyTheRightP
               std::string::npos);
 }
 
-TEST_F(RemovalEngineTest, NoDefinitionTakesARootOrAFolderThatHoldsOne) {
-    const NeverRemoved never(machine.shell, machine.system, app.dataFolder, app.dataFolder + "\\quarantine");
+TEST_F(RemovalEngineTest, NoDefinitionTakesARootOrAFolderThatHoldsOneHoweverThePathIsWritten) {
+    machine.shell.Use64BitWindows();
+    machine.files.AddFolder("C:\\Program Files (x86)\\Common Files");
+    machine.files.AddShortName("C:\\Program Files (x86)", "PROGRA~2");
     const std::string profile = "C:\\Documents and Settings\\User";
+    machine.files.AddJunction(profile + "\\Desktop\\win", "C:\\WINDOWS");
+    const NeverRemoved never(machine.files, machine.shell, machine.system, app.dataFolder,
+                             app.dataFolder + "\\quarantine");
     for (const std::string& path :
          {std::string("C:\\"), std::string("D:"), std::string("\\\\server\\share\\"), std::string("c:\\windows\\"),
           std::string("C:\\WINDOWS\\system32"), std::string("C:\\Program Files"), profile,
           std::string("C:\\Documents and Settings"), profile + "\\Application Data", app.dataFolder,
-          app.dataFolder + "\\quarantine\\3_spy.exe", std::string("C:\\Program Files\\Bastion")}) {
+          app.dataFolder + "\\quarantine\\3_spy.exe", std::string("C:\\Program Files\\Bastion"),
+          // Spelt otherwise, they lead to a protected folder all the same.
+          std::string("C:\\Program Files\\..\\Program Files (x86)"), std::string("C:\\PROGRA~2"),
+          std::string("C:\\Program Files\\SpyCo\\..\\..\\WINDOWS\\."), profile + "\\Desktop\\win\\system32",
+          app.dataFolder + "\\.\\quarantine\\..\\quarantine\\4_spy.exe"}) {
         EXPECT_TRUE(never.Contains(path)) << path;
     }
     for (const std::string& path : {std::string("C:\\Program Files\\SpyCo"), std::string("C:\\WINDOWS\\spy.exe"),
-                                    profile + "\\Desktop\\spy", app.dataFolder + "\\FileDefinition.bak"}) {
+                                    profile + "\\Desktop\\spy", app.dataFolder + "\\FileDefinition.bak",
+                                    std::string("C:\\PROGRA~2\\SpyCo\\..\\SpyTwo"),
+                                    // The link itself, which goes alone.
+                                    profile + "\\Desktop\\win"}) {
         EXPECT_FALSE(never.Contains(path)) << path;
     }
 }
@@ -254,13 +269,151 @@ TEST_F(RemovalEngineTest, TheRestoreWindowPutsBackTheTickedItemsAndAsksBeforeRep
     window.lvwQuarantine.SetChecked(1, true);
     dialogs.AnswerMessageBox(ui::MsgResult::No);  // keep the new spy.exe
     dialogs.AnswerMessageBox(ui::MsgResult::Ok);
-    cmdRestore_Click(window, {quarantine, machine.registry, app.dialogs, app.messages, "Testwall", app.operations, {}});
+    cmdRestore_Click(window,
+                     {quarantine, machine.registry, machine.shell, app.dialogs, app.messages, "Testwall", app.operations, {}});
     EXPECT_EQ(machine.files.Content("C:\\A\\spy.exe"), "new");
     EXPECT_EQ(machine.files.Content("C:\\A\\Deep\\other.exe"), "other") << "its missing folder made again";
     EXPECT_EQ(dialogs.Asked()[dialogs.Asked().size() - 2].text,
               "C:\\A\\spy.exe\r\n\r\nThis already exists. Replace it with the copy kept in the quarantine?");
     EXPECT_EQ(dialogs.Asked().back().text, "Items put back: 1");
     ASSERT_EQ(window.lvwQuarantine.Count(), 1u) << "what was kept stays listed";
+}
+
+TEST_F(RemovalEngineTest, NothingIsDeletedBeforeItIsRecordedAndAServerKeepsItsClassesUntilItsCopyIsSafe) {
+    auto& files = machine.files;
+    auto& registry = machine.registry;
+    files.AddFile("C:\\A\\spy.exe", "spy");
+    files.AddFile("C:\\SpyCo\\inner.txt", "inner");
+    registry.SetString(Hive::CurrentUser, "Software\\Adco", "Run", "x");
+    File("C:\\A\\spy.exe", "Spy");
+    File("C:\\SpyCo\\", "FILE");
+    Registry(Hive::CurrentUser, "Software\\Adco", "Run", RegView::Bits64);
+    quarantine.EnsureFolder();
+    // A read-only index, then a read-only log: each time nothing goes.
+    for (const std::string& readOnly : {quarantine.IndexPath(), quarantine.LogPath()}) {
+        files.AddFile(readOnly, "", platform::kAttrReadOnly);
+        const RemovalReport report = RemoveAll();
+        EXPECT_EQ(report.failed, 3) << readOnly;
+        EXPECT_EQ(files.Content("C:\\A\\spy.exe"), "spy");
+        EXPECT_EQ(files.Content("C:\\SpyCo\\inner.txt"), "inner");
+        EXPECT_TRUE(registry.HasValue(Hive::CurrentUser, "Software\\Adco", "Run"));
+        EXPECT_EQ(app.state.ResultsList().Count(), 3u);
+        EXPECT_TRUE(Items().empty());
+        EXPECT_EQ(files.Tree(quarantine.Folder()).size(), readOnly == quarantine.LogPath() ? 2u : 1u)
+            << "no copy is left behind";
+        files.SetAttributes(readOnly, platform::kAttrNormal);
+    }
+
+    // A server whose copy cannot be made keeps its classes and its file.
+    app.state.Reset();
+    files.AddFile("C:\\Com\\spy.dll", "dll");
+    files.FailReads("C:\\Com\\spy.dll");
+    const std::string classes = "Software\\Classes\\CLSID\\";
+    registry.SetString(Hive::CurrentUser, classes + "{1}\\InprocServer32", "", "C:\\Com\\spy.dll");
+    registry.SetString(Hive::LocalMachine, classes + "{2}\\InprocServer32", "", "C:\\Com\\spy.dll");
+    File("C:\\Com\\spy.dll", "Com Spy");
+    EXPECT_EQ(RemoveAll().failed, 1);
+    EXPECT_TRUE(registry.HasKey(Hive::CurrentUser, classes + "{1}"));
+    // Once it can be kept, the file and its classes go; a class that cannot
+    // go counts as a failure of its own.
+    files.ClearFailures();
+    registry.DenyAccess(Hive::LocalMachine, classes + "{2}", platform::RegAccess::All);
+    const RemovalReport report = RemoveAll();
+    EXPECT_FALSE(files.HasFile("C:\\Com\\spy.dll"));
+    EXPECT_FALSE(registry.HasKey(Hive::CurrentUser, classes + "{1}"));
+    ASSERT_EQ(report.items.size(), 2u);
+    EXPECT_EQ(report.items[1].location, "HKEY_LOCAL_MACHINE\\" + classes + "{2}");
+    EXPECT_EQ(report.failed, 1);
+}
+
+TEST_F(RemovalEngineTest, AnItemGoneSinceTheScanIsNotFoundAndAFolderLinkGoesAsALink) {
+    auto& files = machine.files;
+    files.AddFolder("C:\\Gone");
+    files.AddFolder("C:\\Denied");
+    files.FailListing("C:\\Denied");
+    files.AddFile("C:\\Target\\keep.txt", "keep");
+    files.AddJunction("C:\\Profile\\SpyLink", "C:\\Target");
+    File("C:\\Gone\\spy.exe", "Spy");
+    File("C:\\Denied\\spy.exe", "Spy");  // a look-up that failed proves nothing
+    File("C:\\Profile\\spylink\\", "FILE");
+
+    const RemovalReport report = RemoveAll();
+    ASSERT_EQ(report.items.size(), 3u);
+    EXPECT_EQ(report.items[0].result, RemovalResult::NotFound);
+    EXPECT_EQ(report.items[1].result, RemovalResult::Failed);
+    EXPECT_EQ(report.items[2].result, RemovalResult::Removed);
+    EXPECT_EQ(app.state.ResultsList().Count(), 2u) << "what was not removed keeps its row";
+    EXPECT_EQ(app.form.lblDeletingCaption.Caption(),
+              "Items that could not be removed (they stay in the list): 1  "
+              "Items no longer where the scan found them (they stay in the list): 1");
+    // The link went alone, what it pointed to stays, and the quarantine
+    // keeps the link, under its real name, not a copy of the profile.
+    EXPECT_FALSE(files.Lookup("C:\\Profile\\SpyLink"));
+    EXPECT_EQ(files.Content("C:\\Target\\keep.txt"), "keep");
+    const std::vector<QuarantineItem> items = Items();
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].kind, QuarantineKind::FolderLink);
+    EXPECT_EQ(items[0].originalLocation, "C:\\Profile\\SpyLink");
+    EXPECT_EQ(files.Tree(quarantine.Folder()).size(), 3u) << "the log, the index and the link's record";
+
+    const MachineWidePlaces places(files, machine.shell, quarantine.Folder());
+    EXPECT_EQ(RestoreFromQuarantine(quarantine, machine.registry, places, items[0], {}).result,
+              RestoreResult::Restored);
+    EXPECT_EQ(files.ReadFolderLink("C:\\Profile\\SpyLink"),
+              (platform::FolderLink{platform::FolderLinkKind::Junction, "C:\\Target"}));
+}
+
+TEST_F(RemovalEngineTest, TwoProgramsStoringAtOnceNeverShareAnId) {
+    Quarantine other{machine.files, machine.Bundle().codePage, machine.clock, app.dataFolder};
+    quarantine.EnsureFolder();
+    EXPECT_EQ(quarantine.Reserve("a.exe")->id, 1u);
+    // The other program takes the next id under another name meanwhile.
+    EXPECT_EQ(other.Reserve("b.exe")->id, 2u);
+    EXPECT_EQ(quarantine.Reserve("c.exe")->storedName, "3_c.exe");
+    EXPECT_EQ(other.Reserve("d", Quarantine::SlotKind::Folder)->storedName, "4_d");
+    EXPECT_EQ(machine.files.Tree(quarantine.Folder()),
+              (std::vector<std::string>{quarantine.Folder() + "\\1_a.exe", quarantine.Folder() + "\\2_b.exe",
+                                        quarantine.Folder() + "\\3_c.exe", quarantine.Folder() + "\\4_d\\"}));
+}
+
+TEST_F(RemovalEngineTest, ARestoreTakesBackADeletionAtRestartAndAsksBeforeAPlaceOfEveryUser) {
+    auto& files = machine.files;
+    files.AddFile("C:\\Program Files\\SpyCo\\spy.exe", "spy");
+    files.AddFile("C:\\A\\held.exe", "held");
+    files.LockFile("C:\\A\\held.exe");
+    File("C:\\Program Files\\SpyCo\\spy.exe", "Spy");
+    File("C:\\A\\held.exe", "Held");
+    RemoveAll();
+    dialogs.SetDefaultMessageBoxAnswer(ui::MsgResult::Ok);
+    app.removal.deleteFailed.cmdDeleteAtRestart.Click();
+    ASSERT_EQ(files.deletedAtRestart, std::vector<std::string>{"C:\\A\\held.exe"});
+    files.UnlockFile("C:\\A\\held.exe");
+    files.WriteFile("C:\\A\\held.exe", "changed");
+
+    ui::FrmRestore window;
+    const auto restoreAll = [&](ui::MsgResult machineWide) {
+        frmRestore_Load(window, quarantine);
+        for (std::size_t row = 0; row < window.lvwQuarantine.Count(); ++row) window.lvwQuarantine.SetChecked(row, true);
+        dialogs.AnswerMessageBox(machineWide);
+        dialogs.AnswerMessageBox(ui::MsgResult::Yes);  // replace held.exe
+        cmdRestore_Click(window, {quarantine, machine.registry, machine.shell, app.dialogs, app.messages, "Testwall",
+                                  app.operations, {}});
+        return dialogs.Asked().back().text;
+    };
+    files.failCancelDeleteAtRestart = true;
+    EXPECT_EQ(restoreAll(ui::MsgResult::No),
+              "Items put back: 0\r\nItems that could not be put back: 2\r\n"
+              "C:\\Program Files\\SpyCo\\spy.exe: it goes back where it affects every user, which was not agreed "
+              "to\r\nC:\\A\\held.exe: Windows is set to delete this file when it next starts, and that could not be "
+              "taken back (that needs administrator rights)");
+    EXPECT_FALSE(files.HasFile("C:\\Program Files\\SpyCo\\spy.exe"));
+    EXPECT_EQ(files.Content("C:\\A\\held.exe"), "changed");
+
+    files.failCancelDeleteAtRestart = false;
+    EXPECT_EQ(restoreAll(ui::MsgResult::Yes), "Items put back: 2");
+    EXPECT_EQ(files.Content("C:\\Program Files\\SpyCo\\spy.exe"), "spy");
+    EXPECT_EQ(files.Content("C:\\A\\held.exe"), "held");
+    EXPECT_TRUE(files.deletedAtRestart.empty()) << "the restored file is not deleted at the next start";
 }
 
 }  // namespace

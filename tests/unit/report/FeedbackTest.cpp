@@ -112,8 +112,11 @@ TEST_F(FeedbackTest, AnonymousDataCarriesEveryOtherProgramWholeInBoundedRequests
     const std::vector<std::string> names = {"svchost.exe", "a&b#c%d+e f.exe", "System", "caf\xC3\xA9.exe",
                                             "explorer.exe"};
     std::uint32_t id = 1;
-    for (const std::string& name : names) processes.Add({id++, name, name, std::nullopt});
-    for (int i = 0; i < 200; ++i) processes.Add({id++, "p", "program-number-" + std::to_string(i) + ".exe", {}});
+    for (const std::string& name : names) processes.Add({id++, name, name});
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = "program-number-" + std::to_string(i) + ".exe";
+        processes.Add({id++, name, name});
+    }
     feedback.SendAnonymousData();
 
     ASSERT_GT(internet.requests.size(), 1u) << "too many names for one request";

@@ -123,6 +123,7 @@ TEST_F(ScanReportTest, AReportThatCannotBeWrittenLeavesNoEarlierReportBehind) {
 
 TEST_F(ScanReportTest, TheViewerShowsEachLineOnceWithoutTheSpacing) {
     Result("Spy Key", ui::kIconRegistry, "HKEY_LOCAL_MACHINE\\Software\\Spy", "High", "A key");
+    files.AddFile(DataFilePath(dataFolder, datafile::kExclusions), "C:\\keep.exe\r\nKeepMe\r\n");
     ASSERT_TRUE(MakeReport(Report()));
 
     ui::FrmReport viewer;
@@ -133,6 +134,8 @@ TEST_F(ScanReportTest, TheViewerShowsEachLineOnceWithoutTheSpacing) {
               std::string::npos)
         << text;
     EXPECT_NE(text.find("[Threats Detected]\r\n\r\n===="), std::string::npos) << text;
+    // The exclusions, written one after another, still show one per line.
+    EXPECT_NE(text.find("[Files Currently Excluded]\r\nC:\\keep.exe\r\nKeepMe\r\n"), std::string::npos) << text;
     EXPECT_EQ(text.substr(text.size() - 35), "=====================End Of Report.");
 
     EXPECT_EQ(ReportViewerText("a\r\n  \r\nb\xE9\r\n", Windows1252()), "a\r\nb\xC3\xA9");

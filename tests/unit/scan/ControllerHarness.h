@@ -15,6 +15,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
+#include "ui/GuardMessages.h"
 #include "ui/OperationGate.h"
 #include "ui/settings/SettingsStore.h"
 
@@ -23,6 +24,7 @@ namespace bastion::testing {
 struct ControllerHarness {
     ControllerHarness() {
         ui::FillDefaultMessages(messages);
+        ui::FillGuardMessages(messages);
         controller.Hooks().enableShieldTimers = [this](bool on) { calls.push_back(on ? "timers on" : "timers off"); };
         controller.Hooks().clearRemovalProblems = [this] { calls.push_back("clear problems"); };
         controller.Hooks().makeReport = [this] { calls.push_back("report"); };

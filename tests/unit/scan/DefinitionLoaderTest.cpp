@@ -170,13 +170,14 @@ TEST_F(DefinitionLoaderTest, ProgramAndSystemFolderDefinitionsAlsoMatchInTheir32
     MatchFoundDirectory(context, "C:\\Program Files (x86)\\Common Files\\SpyDir\\");
     MatchFoundDirectory(context, "C:\\WINDOWS\\SysWOW64\\SpyDir\\");
     for (const ui::ListItem& row : harness.state.FileQueue().Rows()) found.push_back(row.text);
-    EXPECT_EQ(found, (std::vector<std::string>{"c:\\program files (x86)\\spyco\\spy.dll",
-                                               "c:\\program files\\spyco\\spy.dll",
-                                               "c:\\windows\\syswow64\\wow.dll", "c:\\windows\\spy\\win.dll",
-                                               "c:\\windows\\syswow64\\spelt.dll",
-                                               "d:\\windows\\syswow64\\root.dll",
-                                               "c:\\program files (x86)\\common files\\spydir",
-                                               "c:\\windows\\syswow64\\spydir"}));
+    // Each as the walk met it, in its own case.
+    EXPECT_EQ(found, (std::vector<std::string>{"C:\\Program Files (x86)\\SpyCo\\spy.dll",
+                                               "C:\\Program Files\\SpyCo\\spy.dll",
+                                               "C:\\WINDOWS\\SysWOW64\\wow.dll", "C:\\WINDOWS\\Spy\\win.dll",
+                                               "C:\\WINDOWS\\SysWOW64\\spelt.dll",
+                                               "D:\\Windows\\syswow64\\root.dll",
+                                               "C:\\Program Files (x86)\\Common Files\\SpyDir",
+                                               "C:\\WINDOWS\\SysWOW64\\SpyDir"}));
 }
 
 TEST_F(DefinitionLoaderTest, ShowsItsWorkWithPauseAndStopDisabledAndLoadsOncePerRun) {
@@ -234,7 +235,7 @@ TEST_F(DefinitionLoaderTest, DefinitionsPastTheHundredThousandAndFirstStillMatch
     LoadDefinitions(context);
     MatchFoundFile(context, "C:\\Program Files\\SpyCo\\f100002.dll");
     EXPECT_EQ(ScanHarness::Rows(harness.state.ActivityList()),
-              std::vector<std::string>{"Spy 100002|c:\\program files\\spyco\\f100002.dll#3/0"});
+              std::vector<std::string>{"Spy 100002|C:\\Program Files\\SpyCo\\f100002.dll#3/0"});
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ TEST_F(FolderMatchersTest, AShortNameMatchesWhenEnoughOfTheFolderAgrees) {
     File("x.dll", "c:\\program files\\spyco\\", "SpyCo X", "Adware");
     MatchFoundFile(context, "C:\\Program Files\\SpyCo\\X.DLL");
 
-    const std::string found = "c:\\program files\\spyco\\x.dll";
+    // Reported as the walk met it, in its own case.
+    const std::string found = "C:\\Program Files\\SpyCo\\X.DLL";
     EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue()), Rows{found + "|SpyCo X#0/0"});
     EXPECT_EQ(Activity(), Rows{"SpyCo X|" + found + "#3/0"});
     EXPECT_EQ(ScanHarness::Rows(harness.state.ResultsList()), Rows{"SpyCo X|" + found + "|Adware#3/3"});
@@ -109,7 +110,7 @@ TEST_F(FolderMatchersTest, ProtectedExcludedAndMicrosoftFilesAreNotReported) {
     harness.safety.Assign({});
     harness.exclusions.Assign({"C:\\Program Files\\SpyCo\\X.dll"});
     MatchFoundFile(context, "C:\\Program Files\\SpyCo\\x.dll");
-    EXPECT_EQ(Activity(), Rows{"EXCLUDED|c:\\program files\\spyco\\x.dll#5/0"});
+    EXPECT_EQ(Activity(), Rows{"EXCLUDED|C:\\Program Files\\SpyCo\\x.dll#5/0"});
     EXPECT_EQ(harness.state.counters.itemsFound, 0);
     EXPECT_TRUE(harness.state.ResultsList().Empty());
     EXPECT_EQ(harness.form.lbltracesFound.Caption(), "0");
@@ -150,7 +151,7 @@ TEST_F(FolderMatchersTest, FoldersMatchTheirDefinitionWithTheirOwnRows) {
     Directory("[drive]\\spydir\\deep\\er\\still", "Deep Dir");
     MatchFoundDirectory(context, "C:\\Program Files\\SpyCo\\");
 
-    const std::string folder = "c:\\program files\\spyco";
+    const std::string folder = "C:\\Program Files\\SpyCo";
     EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue()), Rows{folder + "|FILE#0/0"});
     EXPECT_EQ(Activity(), Rows{"SpyCo|" + folder + "#3/0"});
     EXPECT_EQ(ScanHarness::Rows(harness.state.ResultsList()), Rows{"SpyCo Directory|" + folder + "|Adware#4/3"});
@@ -158,7 +159,7 @@ TEST_F(FolderMatchersTest, FoldersMatchTheirDefinitionWithTheirOwnRows) {
 
     harness.state.Reset();
     MatchFoundDirectory(context, "E:\\SpyDir\\Deep\\er\\Still\\");
-    EXPECT_EQ(Activity(), Rows{"Deep Dir|e:\\spydir\\deep\\er\\still#3/0"});
+    EXPECT_EQ(Activity(), Rows{"Deep Dir|E:\\SpyDir\\Deep\\er\\Still#3/0"});
 
     harness.state.Reset();
     MatchFoundDirectory(context, "C:\\Program Files\\");
@@ -167,7 +168,7 @@ TEST_F(FolderMatchersTest, FoldersMatchTheirDefinitionWithTheirOwnRows) {
 
     harness.exclusions.Assign({"c:\\program files\\spyco"});
     MatchFoundDirectory(context, "C:\\Program Files\\SpyCo\\");
-    EXPECT_EQ(Activity(), Rows{"EXCLUDED|c:\\program files\\spyco\\#5/0"});
+    EXPECT_EQ(Activity(), Rows{"EXCLUDED|C:\\Program Files\\SpyCo\\#5/0"});
     EXPECT_EQ(harness.state.counters.itemsFound, 0);
 }
 

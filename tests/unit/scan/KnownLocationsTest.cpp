@@ -139,7 +139,7 @@ TEST_F(KnownLocationsTest, FoldersRedirectedToANetworkShareAreLookedAtWhereTheyA
     LoadDefinitions(context);
     ScanFolder(context, "\\\\server\\users\\me\\Documents\\");
     EXPECT_EQ(Activity(),
-              Rows{"Bastion.TestFile|\\\\server\\users\\me\\documents\\bastion-test-file.txt#3/0"});
+              Rows{"Bastion.TestFile|\\\\server\\users\\me\\Documents\\bastion-test-file.txt#3/0"});
 }
 
 TEST_F(KnownLocationsTest, MissingDefinitionFilesEndTheScansQuietly) {

@@ -7,6 +7,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
+#include "ui/GuardMessages.h"
 
 namespace bastion {
 namespace {
@@ -19,13 +20,14 @@ using Rows = std::vector<std::string>;
 struct ProcessScanTest : ::testing::Test {
     ProcessScanTest() {
         ui::FillDefaultMessages(messages);
+        ui::FillGuardMessages(messages);
         harness.state.SetPhase("Inspecting memory");
         harness.state.definitions = {10, 20, 30, 40, 100};
         harness.WriteDefinitions(datafile::kExeDefinitions,
                                  {"evil.exe=Evil|C:\\A", "bad.exe=Bad|", "sys.exe=Sys|[windir]system32",
                                   "helper.exe=Helper|[progfil]Helper", "no equals sign"});
-        scanner.SetAlert([this](const std::string& name, const std::string& company) {
-            alerts.push_back(name + "/" + company);
+        scanner.SetAlert([this](const std::string& name, const std::string& company, bool needsAdministrator) {
+            alerts.push_back(name + "/" + company + (needsAdministrator ? " (administrator)" : ""));
             return answer;
         });
         dialogs.FailOnUnscriptedQuestion();
@@ -48,29 +50,41 @@ struct ProcessScanTest : ::testing::Test {
     ProcessScanCaller caller = ProcessScanCaller::Shield;
 };
 
-TEST_F(ProcessScanTest, InAScanMatchingProgramsAreStoppedWhateverTheirFolder) {
+TEST_F(ProcessScanTest, InAScanProgramsRunningWhereTheirDefinitionSaysAreStoppedAndTheRowSaysWhatHappened) {
+    harness.Use64BitWindows();
     Processes().Add(4, "C:\\WINDOWS\\explorer.exe");
-    Processes().Add(8, "D:\\B\\evil.exe");              // defined in C:\A
-    Processes().Add(12, "C:\\Somewhere\\BAD.EXE");      // defined without a folder
-    Processes().Add(16, "C:\\A\\notevil.exe");          // a name that only ends like one
+    Processes().Add(8, "C:\\A\\evil.exe");
+    Processes().Add(10, "D:\\B\\evil.exe");                      // defined in C:\A only
+    Processes().Add(12, "C:\\Somewhere\\BAD.EXE");              // defined without a folder
+    Processes().Add(16, "C:\\A\\notevil.exe");                  // a name that only ends like one
     Processes().Add(20, "\\SystemRoot\\System32\\sys.exe");
+    Processes().Add(22, "C:\\Program Files (x86)\\Helper\\helper.exe");  // the 32-bit twin
+    Processes().Add(23, "D:\\Games\\helper.exe");                // the user's own
     Processes().Add(24, "C:\\Helper\\AdwareProcessHelper.exe");
-    harness.WriteDefinitions(datafile::kExeDefinitions, {"evil.exe=Evil|C:\\A", "bad.exe=Bad|", "sys.exe=Sys|[windir]",
-                                                         "AdwareProcessHelper.exe=Helper|"});
+    Processes().Add(26, "C:\\Program Files\\Helper\\helper.exe").elevated = true;
+    Processes().Add(28, "C:\\Somewhere\\else\\bad.exe").unkillable = true;
+    harness.WriteDefinitions(datafile::kExeDefinitions,
+                             {"evil.exe=Evil|C:\\A", "bad.exe=Bad|", "sys.exe=Sys|[windir]system32",
+                              "helper.exe=Helper|[progfil]Helper", "AdwareProcessHelper.exe=Helper|"});
     StartScan();
     harness.state.throttle = 24;  // the first report shows
     Scan();
 
     EXPECT_EQ(Activity(), (Rows{"Running Application|EVIL.EXE was stopped#3/0",
                                 "Running Application|BAD.EXE was stopped#3/0",
-                                "Running Application|SYS.EXE was stopped#3/0"}));
-    for (std::uint32_t id : {8u, 12u, 20u}) EXPECT_FALSE(Processes().IsRunning(id)) << id;
-    for (std::uint32_t id : {4u, 16u, 24u}) EXPECT_TRUE(Processes().IsRunning(id)) << id;
+                                "Running Application|SYS.EXE was stopped#3/0",
+                                "Running Application|HELPER.EXE was stopped#3/0",
+                                "Running Application|HELPER.EXE could not be stopped: that needs administrator "
+                                "rights#3/0",
+                                "Running Application|BAD.EXE could not be stopped#3/0"}));
+    for (std::uint32_t id : {8u, 12u, 20u, 22u}) EXPECT_FALSE(Processes().IsRunning(id)) << id;
+    for (std::uint32_t id : {4u, 10u, 16u, 23u, 24u}) EXPECT_TRUE(Processes().IsRunning(id)) << id;
+    EXPECT_EQ(scanner.NotStopped(), (std::vector<ProgramNotStopped>{{"HELPER.EXE", true}, {"BAD.EXE", false}}));
     EXPECT_TRUE(alerts.empty());
-    EXPECT_EQ(harness.state.counters.itemsFound, 3);
+    EXPECT_EQ(harness.state.counters.itemsFound, 6);
     // Each definition line and each process, while a scan is in progress.
-    EXPECT_EQ(Inspected(), 4 + 6);
-    EXPECT_EQ(harness.form.lblTotalNoOfRunningItems.Caption(), "6");
+    EXPECT_EQ(Inspected(), 5 + 11);
+    EXPECT_EQ(harness.form.lblTotalNoOfRunningItems.Caption(), "11");
     EXPECT_EQ(harness.form.lblStatus.Caption(), "Inspecting memory: \r\nevil.exe");
     EXPECT_EQ(harness.form.pb1.Value(), 5);   // 1 of 20 executable lines
     EXPECT_EQ(harness.form.pb2.Value(), 11);  // 10 cookie lines + 1 of 100
@@ -78,7 +92,7 @@ TEST_F(ProcessScanTest, InAScanMatchingProgramsAreStoppedWhateverTheirFolder) {
 
 TEST_F(ProcessScanTest, AnUnchangedProcessListIsInspectedOnceUntilTheSignatureIsReset) {
     Processes().Add(4, "C:\\WINDOWS\\explorer.exe");
-    Processes().Add(8, "D:\\B\\evil.exe");
+    Processes().Add(8, "C:\\A\\evil.exe");
     Scan();
     EXPECT_EQ(alerts, (Rows{"EVIL.EXE/No Company name available for EVIL.EXE"}));
 
@@ -113,19 +127,19 @@ TEST_F(ProcessScanTest, TrustedPublishersAreNeverReported) {
     files.AddFile("C:\\A\\evil.exe", testing::ProgramWithCompany("  microsoft CORPORATION "));
     files.AddFile("C:\\WINDOWS\\system32\\sys.exe", testing::ProgramWithCompany("Microsoft Corporation"));
     files.AddFile("C:\\x\\bad.exe", testing::ProgramWithCompany("sun microsystems, inc."));
-    files.AddFile("C:\\Helper\\helper.exe", testing::ProgramWithCompany("Microsoft Corp"));
+    files.AddFile("C:\\Program Files\\Helper\\helper.exe", testing::ProgramWithCompany("Microsoft Corp"));
     Processes().Add(8, "C:\\A\\evil.exe");
     // Read from the system folder, not from the form the system reports.
     Processes().Add(12, "\\SystemRoot\\System32\\sys.exe");
     Processes().Add(16, "C:\\x\\bad.exe");
-    Processes().Add(20, "C:\\Helper\\helper.exe");
+    Processes().Add(20, "C:\\Program Files\\Helper\\helper.exe");
     Scan();
     EXPECT_EQ(alerts, (Rows{"HELPER.EXE/Microsoft Corp"}));
 }
 
 TEST_F(ProcessScanTest, AnExcludedProgramIsNeverStoppedAndShowsInScansOnly) {
     harness.exclusions.Assign({"Evil.exe"});
-    Processes().Add(8, "D:\\B\\evil.exe");
+    Processes().Add(8, "C:\\A\\evil.exe");
     Scan();
     EXPECT_TRUE(Activity().empty()) << "the shield leaves the last scan's list alone";
     Processes().Add(4, "C:\\WINDOWS\\explorer.exe");
@@ -138,7 +152,7 @@ TEST_F(ProcessScanTest, AnExcludedProgramIsNeverStoppedAndShowsInScansOnly) {
 }
 
 TEST_F(ProcessScanTest, AStoppedScanDoesNotBlindTheShield) {
-    Processes().Add(8, "D:\\B\\evil.exe");
+    Processes().Add(8, "C:\\A\\evil.exe");
     StartScan();
     harness.state.RequestStop();
     Scan();
@@ -158,11 +172,12 @@ TEST_F(ProcessScanTest, AStoppedScanDoesNotBlindTheShield) {
 TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {
     harness.machine.files.AddFile("C:\\x\\bad.exe", testing::ProgramWithCompany("Bad Ware Inc."));
     Processes().Add(8, "C:\\x\\bad.exe");
-    Processes().Add(12, "D:\\B\\evil.exe").unkillable = true;
+    Processes().Add(12, "C:\\A\\evil.exe").unkillable = true;
+    Processes().Add(14, "C:\\Program Files\\Helper\\helper.exe").elevated = true;
     // Closed without an answer: nothing stopped, nothing excluded.
     answer = AlertAnswer::NoAnswer;
     Scan();
-    EXPECT_EQ(alerts.size(), 2u);
+    EXPECT_EQ(alerts.size(), 3u);
     EXPECT_TRUE(Processes().terminateCalls.empty());
     EXPECT_FALSE(harness.machine.files.HasFile(DataFilePath(harness.dataFolder, datafile::kExclusions)));
 
@@ -170,9 +185,10 @@ TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {
     answer = AlertAnswer::Stop;
     scanner.ResetSignature();
     Scan();
-    EXPECT_EQ(alerts, (Rows{"BAD.EXE/Bad Ware Inc.", "EVIL.EXE/No Company name available for EVIL.EXE"}));
+    EXPECT_EQ(alerts, (Rows{"BAD.EXE/Bad Ware Inc.", "EVIL.EXE/No Company name available for EVIL.EXE",
+                            "HELPER.EXE/No Company name available for HELPER.EXE (administrator)"}));
     EXPECT_FALSE(Processes().IsRunning(8));
-    EXPECT_EQ(scanner.NotStopped(), (Rows{"EVIL.EXE"}));
+    EXPECT_EQ(scanner.NotStopped(), (std::vector<ProgramNotStopped>{{"EVIL.EXE", false}, {"HELPER.EXE", true}}));
     // Outside a scan no scan counter moves and no row is added.
     EXPECT_EQ(harness.state.counters.itemsFound, 0);
     EXPECT_EQ(harness.state.counters.processesInspected, 0);
@@ -184,8 +200,9 @@ TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {
     Scan();
     EXPECT_TRUE(scanner.NotStopped().empty());
     EXPECT_TRUE(Processes().IsRunning(12));
+    EXPECT_TRUE(Processes().IsRunning(14));
     EXPECT_EQ(harness.machine.files.ReadFile(DataFilePath(harness.dataFolder, datafile::kExclusions)),
-              "\xEF\xBB\xBF" "EVIL.EXE\r\n");
+              "\xEF\xBB\xBF" "EVIL.EXE\r\nHELPER.EXE\r\n");
     EXPECT_TRUE(harness.exclusions.IsExcluded("evil.exe"));
 
     // Without an alert window nothing outside a scan is stopped.
@@ -193,20 +210,20 @@ TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {
     Processes().Add(16, "C:\\x\\bad.exe");
     Scan();
     EXPECT_TRUE(Processes().IsRunning(16));
-    EXPECT_EQ(alerts.size(), 3u);
+    EXPECT_EQ(alerts.size(), 5u);
 }
 
 TEST_F(ProcessScanTest, NothingIsScannedOutsideTheTwoFamiliesAndUnreadableProcessesAreSkipped) {
-    Processes().Add(8, "D:\\B\\evil.exe").modulePath.reset();
+    Processes().Add(8, "C:\\A\\evil.exe").modulePath.reset();
     StartScan();
     Scan();
-    EXPECT_EQ(Inspected(), 5 + 1);
+    EXPECT_EQ(Inspected(), 5);
     EXPECT_TRUE(alerts.empty());
 
     harness.machine.system.osVersion.platformId = 3;
     Processes().Add(12, "C:\\x\\bad.exe");
     Scan();
-    EXPECT_EQ(Inspected(), 5 + 1);
+    EXPECT_EQ(Inspected(), 5);
     EXPECT_TRUE(alerts.empty());
 }
 

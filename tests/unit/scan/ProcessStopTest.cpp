@@ -20,17 +20,21 @@ struct ProcessStopTest : ::testing::Test {
     testing::FakeSystemInfo system;
 };
 
-TEST_F(ProcessStopTest, ListsNamedProcessesInOrderAndFailsAsAWhole) {
+TEST_F(ProcessStopTest, ListsProcessesByTheProgramTheyRunAndFailsAsAWhole) {
     processes.Add(8, "C:\\WINDOWS\\explorer.exe");
-    processes.Add(FakeProcess{4, "", "System", std::nullopt});
-    processes.Add(FakeProcess{12, "notepad.exe", std::string("C:\\WINDOWS\\NOTEPAD.EXE\0junk", 27), std::nullopt});
+    // Runs no program file: left out.
+    processes.Add(FakeProcess{4, "System", std::nullopt});
+    processes.Add(FakeProcess{12, std::string("C:\\WINDOWS\\NOTEPAD.EXE\0junk", 27), "C:\\WINDOWS\\notepad.exe"});
+    // Elevated: seen all the same.
+    processes.Add(16, "C:\\Program Files\\Svc\\svc.exe").elevated = true;
 
     ProcessList list;
-    EXPECT_EQ(GetProcessList(processes, list, "", true), 2);
-    EXPECT_EQ(list.names, (std::vector<std::string>{"explorer.exe", "notepad.exe"}));
-    EXPECT_EQ(list.ids, (std::vector<std::uint32_t>{8, 12}));
+    EXPECT_EQ(GetProcessList(processes, list, "", true), 3);
+    EXPECT_EQ(list.names, (std::vector<std::string>{"explorer.exe", "notepad.exe", "svc.exe"}));
+    EXPECT_EQ(list.ids, (std::vector<std::uint32_t>{8, 12, 16}));
+    EXPECT_EQ(list.paths[2], "C:\\Program Files\\Svc\\svc.exe");
 
-    EXPECT_EQ(GetProcessList(processes, list, "", false), 3);
+    EXPECT_EQ(GetProcessList(processes, list, "", false), 4);
     EXPECT_EQ(list.names[2], "C:\\WINDOWS\\NOTEPAD.EXE");
 
     EXPECT_EQ(GetProcessList(processes, list, "|NOTEPAD.EXE|", true), 1);
@@ -68,7 +72,7 @@ TEST_F(ProcessStopTest, ADetectedProcessThatEndedCountsAsStoppedAndItsIdsNewOwne
     EXPECT_TRUE(processes.IsRunning(6));
 }
 
-TEST_F(ProcessStopTest, TriesElevenTimesAndCountsAProcessThatEndedAnywayAsStopped) {
+TEST_F(ProcessStopTest, TriesElevenTimesButARefusalForWantOfRightsOnce) {
     processes.Add(5, "C:\\x\\stubborn.exe").failTerminations = 3;
     EXPECT_TRUE(Stop(5, "C:\\x\\stubborn.exe"));
     EXPECT_EQ(processes.terminateCalls.size(), 4u);
@@ -76,13 +80,21 @@ TEST_F(ProcessStopTest, TriesElevenTimesAndCountsAProcessThatEndedAnywayAsStoppe
 
     processes.terminateCalls.clear();
     processes.Add(6, "C:\\x\\rock.exe").unkillable = true;
-    EXPECT_FALSE(Stop(6, "C:\\x\\rock.exe"));
+    EXPECT_EQ(StopRunningProgram(processes, system, 6, "C:\\x\\rock.exe"), StopOutcome::Failed);
     EXPECT_EQ(processes.terminateCalls.size(), 11u);
+
+    processes.terminateCalls.clear();
+    processes.Add(7, "C:\\Program Files\\Svc\\svc.exe").elevated = true;
+    EXPECT_EQ(StopRunningProgram(processes, system, 7, "C:\\Program Files\\Svc\\svc.exe"),
+              StopOutcome::NeedsAdministrator);
+    EXPECT_EQ(processes.terminateCalls.size(), 1u);
+    EXPECT_TRUE(processes.IsRunning(7));
 }
 
 TEST_F(ProcessStopTest, TheDebugPrivilegeIsHeldAroundATerminationOnTheNtFamilyOnly) {
     processes.Add(5, "C:\\x\\a.exe");
-    EXPECT_TRUE(TerminateProcessById(processes, system, 5, 7));
+    using platform::TerminateResult;
+    EXPECT_EQ(TerminateProcessById(processes, system, 5, 7), TerminateResult::Terminated);
     EXPECT_EQ(processes.debugPrivilegeCalls, (std::vector<bool>{true, false}));
     EXPECT_EQ(processes.terminateCalls, (std::vector<TerminateCall>{{5, 7}}));
 
@@ -91,15 +103,15 @@ TEST_F(ProcessStopTest, TheDebugPrivilegeIsHeldAroundATerminationOnTheNtFamilyOn
     processes.debugPrivilegeCalls.clear();
     processes.failDebugPrivilege = true;
     processes.Add(6, "C:\\x\\b.exe");
-    EXPECT_TRUE(TerminateProcessById(processes, system, 6, 0));
+    EXPECT_EQ(TerminateProcessById(processes, system, 6, 0), TerminateResult::Terminated);
     EXPECT_EQ(processes.debugPrivilegeCalls, (std::vector<bool>{true}));
 
     processes.debugPrivilegeCalls.clear();
     system.UseWindows9x();
     processes.Add(7, "C:\\x\\c.exe");
-    EXPECT_TRUE(TerminateProcessById(processes, system, 7, 0));
+    EXPECT_EQ(TerminateProcessById(processes, system, 7, 0), TerminateResult::Terminated);
     EXPECT_TRUE(processes.debugPrivilegeCalls.empty());
-    EXPECT_FALSE(TerminateProcessById(processes, system, 7, 0));
+    EXPECT_EQ(TerminateProcessById(processes, system, 7, 0), TerminateResult::Failed);
 }
 
 TEST(NormalizeSystem32PathTest, EverythingUpToTheLastSystem32BecomesTheSystemFolder) {

@@ -96,7 +96,9 @@ TEST_F(BrowseTest, OpensEveryTickedRowMinimizedAskingOnceAfterTheSixth) {
 
     EXPECT_EQ(openedWhenAsked, 6u);
     ASSERT_EQ(dialogs.Asked().size(), 1u);
-    EXPECT_EQ(dialogs.Asked()[0].text, kBrowseManyQuestion);
+    EXPECT_EQ(dialogs.Asked()[0].text,
+              "You have selected to browse more than 5 items at a time.  This can slow down your computer.  Are you "
+              "sure you want to continue?");
     EXPECT_EQ(dialogs.Asked()[0].buttons, ui::MsgButtons::OkCancel);
     const auto& calls = scan.machine.shell.calls;
     ASSERT_EQ(calls.size(), 7u);

@@ -264,7 +264,7 @@ TEST_F(ScanControllerTest, AFullSystemScanWalksOnlyTheTickedDrives) {
 
     Strings locations;
     for (const ui::ListItem& row : state.ResultsList().Rows()) locations.push_back(row.subItems.at(0));
-    EXPECT_EQ(locations, Strings{"e:\\tools\\plantedspywarefile.exe"}) << "the unticked drive D is not walked";
+    EXPECT_EQ(locations, Strings{"E:\\Tools\\plantedspywarefile.exe"}) << "the unticked drive D is not walked";
 }
 
 TEST_F(ScanControllerTest, AFullSystemScanWalksADriveAttachedSinceTheListWasFilledAndKeepsEveryTick) {
@@ -294,7 +294,7 @@ TEST_F(ScanControllerTest, AFullSystemScanWalksADriveAttachedSinceTheListWasFill
     EXPECT_EQ(ticks, (std::vector<bool>{true, false, true, false}));
     Strings locations;
     for (const ui::ListItem& row : state.ResultsList().Rows()) locations.push_back(row.subItems.at(0));
-    EXPECT_EQ(locations, Strings{"e:\\tools\\plantedspywarefile.exe"});
+    EXPECT_EQ(locations, Strings{"E:\\Tools\\plantedspywarefile.exe"});
 }
 
 TEST_F(ScanControllerTest, OnlyAScheduledAutoDeletingScanTicksAndRemovesItsFindings) {

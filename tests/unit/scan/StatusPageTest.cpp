@@ -7,6 +7,8 @@
 #include "support/FakeFileSystem.h"
 #include "support/FakeRegistry.h"
 #include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
+#include "ui/GuardMessages.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -15,13 +17,18 @@ namespace {
 namespace keys = ui::settings;
 
 struct StatusPageTest : ::testing::Test {
-    StatusPageTest() { files.AddFolder(dataFolder); }
-    void Refresh() { RefreshStatusPage({files, Windows1252(), dataFolder, identity, settings, state}); }
+    StatusPageTest() {
+        files.AddFolder(dataFolder);
+        ui::FillDefaultMessages(messages);
+        ui::FillGuardMessages(messages);
+    }
+    void Refresh() { RefreshStatusPage({files, Windows1252(), dataFolder, identity, messages, settings, state}); }
 
     testing::FakeFileSystem files;
     testing::FakeRegistry registry;
     std::string dataFolder = "C:\\Data";
     ui::Identity identity = testing::TestIdentity();
+    ui::MessageCatalogue messages{identity};
     ui::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
     ScanState state{form};
@@ -49,6 +56,21 @@ TEST_F(StatusPageTest, ShowsTheCountTheDefinitionDateAndTheStoredFigures) {
     EXPECT_EQ(form.lblDefRemoved.Caption(), "17");
     EXPECT_EQ(form.lblLastScan.Caption(), "7/5/2009 10:00:00 AM");
     EXPECT_EQ(form.lblLastFullScan.Caption(), "7/1/2009");
+}
+
+TEST_F(StatusPageTest, NeverAndAMissedScheduledScanShowInTheUsersLanguage) {
+    for (std::size_t slot = 0; slot < messages.UsedCount(); ++slot) {
+        if (messages.KeyAt(slot) == ui::msg::kNever) messages.SetTextAt(slot, "nie");
+        if (messages.KeyAt(slot) == ui::msg::kScheduleMissed) messages.SetTextAt(slot, "Geplante Prüfung verpasst am");
+    }
+    Refresh();
+    EXPECT_EQ(form.lblLastScan.Caption(), "Nie");
+    EXPECT_FALSE(form.lblScheduleMissed.Visible());
+
+    settings.Write(keys::kScheduleMissed, "7/5/2009 10:00:00 AM");
+    Refresh();
+    EXPECT_TRUE(form.lblScheduleMissed.Visible());
+    EXPECT_EQ(form.lblScheduleMissed.Caption(), "Geplante Prüfung verpasst am 7/5/2009 10:00:00 AM");
 }
 
 TEST(ScanOptionsTest, StoredOptionsReadEitherFormAndOverridesWinWithoutBeingStored) {

@@ -71,7 +71,7 @@ TEST_F(WalkerTest, FolderScanMatchesTheFolderThenItsEntriesThenEverySubfolderWha
                               "insidesub1spyware.exe", "behindreadonlyspyware.exe", "behindhiddenspyware.exe",
                               "insidesub2spyware.exe"}));
     EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue())[8],
-              "c:\\top\\readonlyspywarefolder.exe\\behindreadonlyspyware.exe|behindreadonlyspyware.exe#0/0");
+              "C:\\Top\\readonlyspywarefolder.exe\\behindreadonlyspyware.exe|behindreadonlyspyware.exe#0/0");
     // The folder, its eight entries besides the junction and one entry in
     // each of the four subfolders.
     EXPECT_EQ(harness.state.counters.filesInspected, 13);
@@ -144,7 +144,7 @@ TEST_F(WalkerTest, AFolderReachedAgainThroughJunctionsIsNotEnteredAgain) {
 
     EXPECT_EQ(Found(), (Texts{"loopspywarefilename.exe", "sharedspywarefile.exe"}));
     EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue())[1],
-              "c:\\loop\\inner\\viab\\sharedspywarefile.exe|sharedspywarefile.exe#0/0");
+              "C:\\Loop\\Inner\\ViaB\\sharedspywarefile.exe|sharedspywarefile.exe#0/0");
     // Loop, Inner, Back, ViaB and ViaA listed; Back and ViaA not walked.
     EXPECT_EQ(files.ListDirectoryCalls(), 5u);
 }

@@ -24,7 +24,10 @@ Schedule Enabled(int day, std::optional<DateTime> time, std::optional<DateTime> 
 
 struct SchedulerTest : ::testing::Test {
     // The clock starts on Thursday 16 March 2006, at midnight.
-    SchedulerTest() { clock.Set(DateTime{2006, 3, 16, 0, 0, 0}); }
+    SchedulerTest() {
+        clock.Set(DateTime{2006, 3, 16, 0, 0, 0});
+        scheduler.onMissed = [this](const DateTime& moment) { missed.push_back(moment); };
+    }
 
     void Use(int day, std::optional<DateTime> time, std::optional<DateTime> date = std::nullopt) {
         scheduler.SetSchedule(Enabled(day, time, date));
@@ -40,6 +43,7 @@ struct SchedulerTest : ::testing::Test {
     testing::FakeClock clock;
     ui::OperationGate gate;
     std::vector<DateTime> started;
+    std::vector<DateTime> missed;
     Scheduler scheduler{clock, gate, [this] { started.push_back(clock.now); }};
 };
 
@@ -109,6 +113,32 @@ TEST_F(SchedulerTest, MissedTicksCatchUpWithinTheGracePeriodOnly) {
     scheduler.CheckSchedule();
     RunFor(600);
     EXPECT_TRUE(started.empty()) << "an hour late is too late";
+    EXPECT_EQ(missed, (std::vector<DateTime>{DateTime{2006, 3, 17, 0, 1, 0}})) << "and said, once";
+
+    // Held off by a window left open over the moment for half an hour.
+    missed.clear();
+    {
+        auto operation = gate.TryBegin("scan");
+        RunFor(86400);
+    }
+    RunFor(60);
+    EXPECT_TRUE(started.empty());
+    EXPECT_EQ(missed, (std::vector<DateTime>{DateTime{2006, 3, 18, 0, 1, 0}}));
+}
+
+TEST_F(SchedulerTest, AMomentThatPassedWhileTheProgramWasNotRunningIsReportedMissedAtTheNextStart) {
+    Use(kScheduleDaily, Time(0, 1));
+    // Ended on the 14th at noon, started again on the 16th at midnight:
+    // the latest moment in between is said.
+    scheduler.CatchUp(DateTime{2006, 3, 14, 12, 0, 0});
+    EXPECT_EQ(missed, (std::vector<DateTime>{DateTime{2006, 3, 15, 0, 1, 0}}));
+    EXPECT_TRUE(started.empty());
+    // Nothing since the last look: nothing said; switched off: nothing.
+    missed.clear();
+    scheduler.CatchUp(DateTime{2006, 3, 15, 23, 0, 0});
+    scheduler.SetSchedule(Schedule{false, kScheduleDaily, Time(0, 1), std::nullopt});
+    scheduler.CatchUp(DateTime{2006, 3, 1, 0, 0, 0});
+    EXPECT_TRUE(missed.empty());
 }
 
 TEST_F(SchedulerTest, ClockChangesStartNothingTwiceAndLoseNothing) {

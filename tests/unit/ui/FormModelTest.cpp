@@ -94,7 +94,7 @@ TEST(FormModel, TheMainWindowStartsWithTheSmartScanAndTheTimersOfItsDesign) {
     FrmMain form;
     EXPECT_TRUE(form.optScan[kSmartScan].Value());
     EXPECT_EQ(form.tmrScheduler.Interval(), 1000u);
-    EXPECT_TRUE(form.tmrScheduler.Enabled());
+    EXPECT_TRUE(form.tmrScheduler.Running());
     EXPECT_FALSE(form.timUpdate.Enabled());
     EXPECT_EQ(form.tmrMemoryInspected.Interval(), 2000u);
     EXPECT_FALSE(form.cmdStop.Enabled());

@@ -36,6 +36,9 @@ public:
     std::optional<platform::DirEntry> Lookup(const std::string& p) override { return inner_.Lookup(p); }
     bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
     std::optional<std::uint64_t> FileSize(const std::string& p) override { return inner_.FileSize(p); }
+    std::string FinalPath(const std::string& p) override { return inner_.FinalPath(p); }
+    std::optional<platform::FolderLink> ReadFolderLink(const std::string& p) override { return inner_.ReadFolderLink(p); }
+    bool MakeFolderLink(const std::string& p, const platform::FolderLink& l) override { return inner_.MakeFolderLink(p, l); }
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& p) override { return inner_.OpenForRead(p); }
     std::optional<std::string> ReadFile(const std::string& p) override { return inner_.ReadFile(p); }
     bool WriteFile(const std::string& p, const std::string& b) override { return Step() && inner_.WriteFile(p, b); }
@@ -44,8 +47,12 @@ public:
     bool MoveReplace(const std::string& f, const std::string& t) override { return Step() && inner_.MoveReplace(f, t); }
     bool DeleteFile(const std::string& p) override { return Step() && inner_.DeleteFile(p); }
     bool DeleteAtRestart(const std::string& p) override { return Step() && inner_.DeleteAtRestart(p); }
+    bool DeletePendingAtRestart(const std::string& p) override { return inner_.DeletePendingAtRestart(p); }
+    bool CancelDeleteAtRestart(const std::string& p) override { return inner_.CancelDeleteAtRestart(p); }
     bool SetAttributes(const std::string& p, std::uint32_t a) override { return inner_.SetAttributes(p, a); }
     bool CreateFolder(const std::string& p) override { return inner_.CreateFolder(p); }
+    bool CreateNewFile(const std::string& p) override { return Step() && inner_.CreateNewFile(p); }
+    bool CreateNewFolder(const std::string& p) override { return inner_.CreateNewFolder(p); }
     bool CopyFolderTree(const std::string& f, const std::string& t) override { return inner_.CopyFolderTree(f, t); }
     bool DeleteFolderTree(const std::string& p) override { return inner_.DeleteFolderTree(p); }
     std::vector<platform::DriveInfo> ListDrives() override { return inner_.ListDrives(); }

@@ -50,6 +50,8 @@ std::optional<ChangeLog> ChangeFolder::Read() {
         return std::nullopt;
     }
     std::sort(paths.begin(), paths.end());
+    // A set taken away leaves its trace in the folder's own time.
+    lastWritten_ = std::filesystem::last_write_time(folder_, error);
 
     std::map<std::string, Parsed> seen;
     // The files read for the first time (or again, after a change).
@@ -69,6 +71,7 @@ std::optional<ChangeLog> ChangeFolder::Read() {
             fresh.insert(name);
         }
         seen.insert(*cached);
+        lastWritten_ = std::max(lastWritten_, written);
     }
     files_ = std::move(seen);
 
@@ -97,6 +100,11 @@ std::optional<ChangeLog> ChangeFolder::Read() {
     const DateTime latest = LatestDate(log);
     if (!published_ || *published_ < latest) published_ = latest;
     return log;
+}
+
+std::filesystem::file_time_type ChangeFolder::LastWritten() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return lastWritten_;
 }
 
 }  // namespace defserver

@@ -31,6 +31,9 @@ public:
     // The sets to serve, oldest first; nullopt when the folder cannot be
     // listed (missing, unreadable): the server then has no date to give.
     std::optional<ChangeLog> Read();
+    // The newest time the folder or a change set in it was written, as the
+    // last Read found it.
+    std::filesystem::file_time_type LastWritten();
 
 private:
     struct Parsed {
@@ -51,6 +54,7 @@ private:
     std::set<std::string> reported_;
     // The newest date served so far.
     std::optional<bastion::DateTime> published_;
+    std::filesystem::file_time_type lastWritten_{};
 };
 
 // The server's clock as a date.

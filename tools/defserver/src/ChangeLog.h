@@ -28,12 +28,16 @@ struct Change {
     std::string kind;
     // Windows-1252 bytes.
     std::string text;
+
+    friend bool operator==(const Change&, const Change&) = default;
 };
 
 struct ChangeSet {
     bastion::DateTime date;
     std::string source;  // the file's name, for messages
     std::vector<Change> changes;
+
+    friend bool operator==(const ChangeSet&, const ChangeSet&) = default;
 };
 
 struct ChangeLog {

@@ -1,8 +1,13 @@
 // The reference definition server: the definition date and the delta since
 // a client's date from a folder of change sets, the translation files, and
-// the feedback requests. It keeps no state between requests beyond its
-// folder and its feedback store, so any number of instances behind a load
-// balancer give the same answers.
+// the feedback requests. What it keeps between requests is drawn from its
+// folder (the deltas it made, until the folder changes) or lives in its
+// feedback store, so any number of instances serving the same folder and
+// database behind a load balancer give the same answers.
+//
+// Definition answers carry an entity tag and the time the folder last
+// changed, and a request that already holds the answer gets "304 Not
+// Modified": a cache in front serves repeats.
 //
 // With the vendor's key it signs every delta and translation file. Request
 // bodies and addresses are capped, and the feedback paths allow each
@@ -23,14 +28,18 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
-#include "ChangeFolder.h"
+#include "DeltaCache.h"
 #include "FeedbackStore.h"
+#include "PublishedChanges.h"
 #include "RateLimiter.h"
 #include "Signing.h"
 
@@ -61,6 +70,15 @@ struct ServerOptions {
     int feedbackPerMinute = 30;
     // Where problems in the change sets are told.
     std::function<void(const std::string&)> report;
+    // How often the change folder is looked at again, at most.
+    std::chrono::milliseconds lookEvery{std::chrono::seconds(1)};
+    // The bytes of deltas kept for the next client with the same date.
+    std::size_t deltaCacheBytes = 64 * 1024 * 1024;
+    // Requests served at once (one per open connection).
+    std::size_t threads = 64;
+    // Addresses of reverse proxies whose X-Forwarded-For names the client:
+    // the feedback limits then count the client's address, not the proxy's.
+    std::vector<std::string> trustedProxies;
 };
 
 // The largest request body taken (the program sends none) and the longest
@@ -68,10 +86,17 @@ struct ServerOptions {
 inline constexpr std::size_t kMaxRequestBody = 64 * 1024;
 inline constexpr std::size_t kMaxRequestUri = 8192;
 
-// A plain answer before any misbehaviour.
+// A plain answer before any misbehaviour; a definition answer with its
+// entity tag and time of last change.
 struct Answer {
+    Answer() = default;
+    Answer(int status, std::string body, std::string tag = {}, std::time_t lastModified = 0)
+        : status(status), body(std::move(body)), tag(std::move(tag)), lastModified(lastModified) {}
+
     int status = 200;
     std::string body;
+    std::string tag;
+    std::time_t lastModified = 0;
 };
 
 class DefinitionServer {
@@ -91,11 +116,11 @@ public:
     Answer LanguageFile(const std::string& number);
     // Whether the change folder can be read: a server that cannot has no
     // date to give.
-    bool ChangesReadable() { return changes_.Read().has_value(); }
+    bool ChangesReadable() { return changes_.Current() != nullptr; }
 
     // Binds to the port (0: any free one); the port, or -1.
     int Bind(const std::string& host, int port);
-    // Serves until Stop.
+    // Serves until Stop, which may come from any thread at any time.
     bool Listen();
     void Stop();
 
@@ -103,16 +128,21 @@ private:
     void Log(const std::string& line);
     void Route();
     Answer Feedback(const std::string& name, const std::map<std::string, std::string>& params);
+    // The delta since the date the client asked with, signed when there is
+    // a key.
+    CachedAnswer MakeDelta(const ChangeLog& log, const std::string& asked, const bastion::DateTime& since) const;
 
     ServerOptions options_;
-    ChangeFolder changes_;
+    PublishedChanges changes_;
+    DeltaCache deltas_;
     std::unique_ptr<FeedbackStore> feedback_;
     std::unique_ptr<Signer> signer_;
     RateLimiter feedbackLimit_;
     std::unique_ptr<httplib::Server> http_;
     std::mutex logLock_;
-    std::mutex feedbackLock_;
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> listening_{false};
+    std::atomic<bool> listenEnded_{false};
 };
 
 }  // namespace defserver

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "FeedbackStore.h"
@@ -14,8 +15,8 @@ namespace defserver {
 
 class SqliteFeedbackStore final : public FeedbackStore {
 public:
-    // Opens (creating when needed) the database and its tables; nullptr,
-    // with the reason in error, when it cannot.
+    // Opens (creating when needed) the database and brings its tables up
+    // to date; nullptr, with the reason in error, when it cannot.
     static std::unique_ptr<SqliteFeedbackStore> Open(const std::string& path, std::string& error);
     ~SqliteFeedbackStore() override;
     SqliteFeedbackStore(const SqliteFeedbackStore&) = delete;
@@ -27,9 +28,13 @@ public:
 
 private:
     explicit SqliteFeedbackStore(sqlite3* db) : db_(db) {}
-    bool Run(const char* sql, const std::string& first, const std::string* second);
+    bool Migrate(std::string& error);
+    // Runs one statement with its texts bound in order.
+    bool Run(const char* sql, const std::vector<const std::string*>& texts);
 
     sqlite3* db_;
+    // One connection, one statement at a time.
+    std::mutex lock_;
 };
 
 }  // namespace defserver

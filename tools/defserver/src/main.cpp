@@ -1,12 +1,17 @@
 // defserver: the reference definition server, and the build's maker of the
 // starter definitions.
 //
-//   defserver serve --changes DIR [--languages DIR] [--feedback FILE] [--key KEY.pem]
-//                   [--feedback-limit N] [--host HOST] [--port N] [--port-file FILE]
+//   defserver serve --changes DIR [--languages DIR] [--feedback FILE|URI] [--key KEY.pem]
+//                   [--feedback-limit N] [--feedback-connections N] [--trusted-proxy ADDRESSES]
+//                   [--threads N] [--delta-cache-mb N] [--host HOST] [--port N] [--port-file FILE]
 //                   [--request-log FILE] [--lifetime SECONDS] [--test-control]
 //   defserver keygen --out KEY.pem
 //   defserver starter --changes DIR --out DIR
 //   defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <iostream>
@@ -21,6 +26,7 @@
 #include "FeedbackStore.h"
 #include "Signing.h"
 #include "common/Base64.h"
+#include "common/Text.h"
 #include "DeltaEncoding.h"
 #include "EasyPrivacy.h"
 
@@ -29,8 +35,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: defserver serve --changes DIR [--languages DIR] [--feedback FILE] [--key KEY.pem]\n"
-    "                       [--feedback-limit N] [--host HOST] [--port N] [--port-file FILE]\n"
+    "usage: defserver serve --changes DIR [--languages DIR] [--feedback FILE|URI] [--key KEY.pem]\n"
+    "                       [--feedback-limit N] [--feedback-connections N] [--trusted-proxy ADDRESSES]\n"
+    "                       [--threads N] [--delta-cache-mb N] [--host HOST] [--port N] [--port-file FILE]\n"
     "                       [--request-log FILE] [--lifetime SECONDS] [--test-control]\n"
     "       defserver keygen --out KEY.pem\n"
     "       defserver starter --changes DIR --out DIR\n"
@@ -81,6 +88,42 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+std::size_t Positive(const std::string& text, const std::string& option) {
+    const unsigned long value = std::stoul(text);
+    if (value == 0) throw std::invalid_argument(option + " must be at least 1");
+    return value;
+}
+
+// SIGTERM (systemd's stop) and SIGINT end the server the way /test/stop
+// does: the requests under way are answered first. The signals are taken
+// by a thread of their own, blocked everywhere else.
+class StopOnSignal {
+public:
+    explicit StopOnSignal(defserver::DefinitionServer& http) {
+        sigemptyset(&signals_);
+        sigaddset(&signals_, SIGTERM);
+        sigaddset(&signals_, SIGINT);
+        pthread_sigmask(SIG_BLOCK, &signals_, nullptr);
+        waiter_ = std::thread([this, &http] {
+            int signal = 0;
+            if (sigwait(&signals_, &signal) == 0 && !ending_) http.Stop();
+        });
+    }
+    ~StopOnSignal() {
+        // The server ended by itself: the waiter is woken and told so.
+        ending_ = true;
+        pthread_kill(waiter_.native_handle(), SIGTERM);
+        waiter_.join();
+    }
+    StopOnSignal(const StopOnSignal&) = delete;
+    StopOnSignal& operator=(const StopOnSignal&) = delete;
+
+private:
+    sigset_t signals_{};
+    std::atomic<bool> ending_{false};
+    std::thread waiter_;
+};
+
 int Serve(const Options& options) {
     if (!options.count("--changes")) return std::cerr << kUsage, 2;
     defserver::ServerOptions server;
@@ -88,7 +131,22 @@ int Serve(const Options& options) {
     if (options.count("--languages")) server.languages = options.at("--languages");
     if (options.count("--request-log")) server.requestLog = options.at("--request-log");
     if (options.count("--feedback-limit")) server.feedbackPerMinute = std::stoi(options.at("--feedback-limit"));
+    if (options.count("--threads")) server.threads = Positive(options.at("--threads"), "--threads");
+    if (options.count("--delta-cache-mb")) {
+        server.deltaCacheBytes = static_cast<std::size_t>(std::stoul(options.at("--delta-cache-mb"))) * 1024 * 1024;
+    }
+    if (options.count("--trusted-proxy")) {
+        for (const std::string& address : bastion::Split(options.at("--trusted-proxy"), ",")) {
+            if (!bastion::Trim(address).empty()) server.trustedProxies.push_back(bastion::Trim(address));
+        }
+    }
+    defserver::FeedbackStoreOptions store;
+    if (options.count("--feedback-connections")) {
+        store.connections = Positive(options.at("--feedback-connections"), "--feedback-connections");
+    }
     server.testControl = options.count("--test-control") != 0;
+    // A test that publishes a set asks for it at once.
+    if (server.testControl) server.lookEvery = std::chrono::milliseconds(0);
     server.report = [](const std::string& problem) { std::cerr << "defserver: " << problem << "\n"; };
 
     // What the server cannot do without stops it now, not at the first
@@ -96,7 +154,7 @@ int Serve(const Options& options) {
     std::string error;
     std::unique_ptr<defserver::FeedbackStore> feedback;
     if (options.count("--feedback")) {
-        feedback = defserver::OpenFeedbackStore(options.at("--feedback"), error);
+        feedback = defserver::OpenFeedbackStore(options.at("--feedback"), error, store);
         if (!feedback) return Fail(error);
     }
     std::unique_ptr<defserver::Signer> signer;
@@ -117,6 +175,7 @@ int Serve(const Options& options) {
     if (options.count("--port-file") && !WriteAll(options.at("--port-file"), std::to_string(port) + "\n")) {
         return Fail("cannot write the port file");
     }
+    const StopOnSignal stopOnSignal(http);
     if (options.count("--lifetime")) {
         const int seconds = std::stoi(options.at("--lifetime"));
         std::thread([&http, seconds] {

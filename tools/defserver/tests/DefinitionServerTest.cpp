@@ -186,7 +186,9 @@ TEST_F(DefinitionServerTest, StoresFeedbackWithinEachAddresssShareAndAnswersAsTh
     EXPECT_EQ(Get("/asp/getData.asp?data=abc%7C")->body, "Added");
     EXPECT_EQ(Get("/asp/submitFP.asp?files=C:%5Ca.exe%7C&details=it%20is%20mine")->body, "OK");
     EXPECT_EQ(Get("/asp/getData.asp?data=def")->status, 200);
-    auto refused = Get("/asp/getData.asp?data=ghi");
+    // Without a trusted proxy, a forwarded address is not believed.
+    httplib::Client other("127.0.0.1", port);
+    auto refused = other.Get("/asp/getData.asp?data=ghi", {{"X-Forwarded-For", "203.0.113.9"}});
     EXPECT_EQ(refused->status, 429);
     EXPECT_EQ(refused->body.rfind("ERROR", 0), 0u);
     // The definitions are not part of the feedback's share.
@@ -204,6 +206,64 @@ TEST_F(DefinitionServerTest, StoresFeedbackWithinEachAddresssShareAndAnswersAsTh
     EXPECT_FALSE(limiter.Allow("a", start + std::chrono::seconds(59)));
     EXPECT_TRUE(limiter.Allow("b", start));
     EXPECT_TRUE(limiter.Allow("a", start + std::chrono::seconds(61)));
+}
+
+TEST_F(DefinitionServerTest, TagsDefinitionAnswersSoThatRepeatsGet304AndSeesANewSetWithinSeconds) {
+    Start();
+    const std::string delta = "/asp/getDefsNEW.asp?prog=a&comp=b&date=3%2F17%2F2006";
+    for (const std::string& path : {std::string("/asp/currentDateNEW.asp?prog=a&comp=b"), delta,
+                                   std::string("/Languages/7/Localization.txt")}) {
+        auto fresh = Get(path);
+        ASSERT_TRUE(fresh);
+        const std::string tag = fresh->get_header_value("ETag");
+        const std::string changed = fresh->get_header_value("Last-Modified");
+        EXPECT_FALSE(tag.empty() || changed.empty()) << path;
+        EXPECT_EQ(fresh->get_header_value("Cache-Control"), "no-cache") << path;
+        httplib::Client client("127.0.0.1", port);
+        for (const httplib::Headers& held : {httplib::Headers{{"If-None-Match", tag}},
+                                             httplib::Headers{{"If-Modified-Since", changed}}}) {
+            auto repeat = client.Get(path.c_str(), held);
+            ASSERT_TRUE(repeat);
+            EXPECT_EQ(repeat->status, 304) << path;
+            EXPECT_EQ(repeat->body, "");
+        }
+        EXPECT_EQ(client.Get(path.c_str(), {{"If-None-Match", "W/\"other\""}})->status, 200);
+    }
+    EXPECT_EQ(Get("/asp/getData.asp?data=x")->get_header_value("Cache-Control"), "no-store");
+
+    // A new set, published while the server runs: served within a couple
+    // of seconds, under new tags.
+    const std::string oldTag = Get(delta)->get_header_value("ETag");
+    Write(folder / "changes" / "c.changes", "DATE 5/2/2024\nADD COOK new.example\n");
+    std::string date;
+    for (int i = 0; i < 40 && date != "5/2/2024"; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        date = Get("/asp/date.asp")->body;
+    }
+    EXPECT_EQ(date, "5/2/2024");
+    httplib::Client client("127.0.0.1", port);
+    auto changed = client.Get(delta.c_str(), {{"If-None-Match", oldTag}});
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->status, 200);
+    EXPECT_EQ(Records(changed->body).size(), 3u);
+}
+
+TEST_F(DefinitionServerTest, BehindATrustedProxyCountsEachClientsShare) {
+    Start([](ServerOptions& options) {
+        options.feedbackPerMinute = 1;
+        options.trustedProxies = {"127.0.0.1"};
+    });
+    httplib::Client client("127.0.0.1", port);
+    auto from = [&](const std::string& forwarded) {
+        return client.Get("/asp/getData.asp?data=x", {{"X-Forwarded-For", forwarded}})->status;
+    };
+    EXPECT_EQ(from("203.0.113.1"), 200);
+    EXPECT_EQ(from("203.0.113.2"), 200);
+    EXPECT_EQ(from("203.0.113.1"), 429);
+    // The address the proxy saw is the last; what the client claims before
+    // it counts for nothing.
+    EXPECT_EQ(from("198.51.100.7, 203.0.113.2"), 429);
+    EXPECT_EQ(from("203.0.113.3, 127.0.0.1"), 200) << "a chain of trusted proxies is passed over";
 }
 
 TEST_F(DefinitionServerTest, CapsBodiesAndAddressesAndMisbehavesOnlyUnderTestControl) {
