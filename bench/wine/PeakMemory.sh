@@ -59,7 +59,7 @@ scan_peak 100001
 find_program() {
   local parent=$1 child
   for child in $(pgrep -P "$parent" || true); do
-    if tr '\0' ' ' < "/proc/$child/cmdline" 2>/dev/null | grep -q 'Bastion\.exe'; then
+    if (tr '\0' ' ' < "/proc/$child/cmdline") 2>/dev/null | grep -q 'Bastion\.exe'; then
       echo "$child"
       return 0
     fi

@@ -58,9 +58,11 @@ bool DefinitionLines::Next(const CodePage& codePage, std::string_view& line) {
         end = FindLineEnd(std::string_view(buffer_.data(), end_), end);
         // A CR at the end of what was read may be the first half of CR LF.
         if (end + 1 < end_ || (end < end_ && buffer_[end] == '\n') || ended_) break;
+        // Fill moves what is left to the front, whether or not more comes.
         const std::size_t scanned = end - at_;
-        if (!Fill()) break;
+        const bool more = Fill();
         end = at_ + scanned;
+        if (!more) break;
     }
     if (at_ == end_) return false;
     const std::size_t start = at_;

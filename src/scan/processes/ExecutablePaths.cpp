@@ -43,10 +43,10 @@ void ExecutablePathList::Add(const ExeRecord& record, const PathTokens& tokens, 
 }
 
 void ExecutablePathList::Finish() {
+    // Room reserved and not used is never touched: the list is left as it
+    // grew, rather than copied once more into less.
     std::stable_sort(pairs_.begin(), pairs_.end(),
                      [this](std::uint32_t a, std::uint32_t b) { return PairAt(a).name < PairAt(b).name; });
-    text_.shrink_to_fit();
-    pairs_.shrink_to_fit();
 }
 
 void ExecutablePathList::Clear() {

@@ -180,6 +180,38 @@ TEST_F(DefinitionLoaderTest, ProgramAndSystemFolderDefinitionsAlsoMatchInTheir32
                                                "C:\\WINDOWS\\SysWOW64\\SpyDir"}));
 }
 
+// One row stands for a program-folder definition in both program folders;
+// the safety list may protect either place alone, and only that place is
+// left out.
+TEST_F(DefinitionLoaderTest, EachPlaceOfAProgramFolderDefinitionIsProtectedOnItsOwn) {
+    harness.Use64BitWindows();
+    harness.safety.Assign({"C:\\Program Files (x86)\\SpyCo\\spy.dll", "C:\\Program Files\\Good"});
+    harness.WriteDefinitions(datafile::kFileDefinitions, {"spy.dll=Spy|[progfil]SpyCo", "all.dll=All|[progfil]All"});
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {"G=Good|[progfil]Good", "B=Both|[progfil]Both"});
+    LoadDefinitions(context);
+
+    auto places = [](const DefinitionTable& table) {
+        std::vector<std::string> folders;
+        for (std::size_t row = 0; row < table.Size(); ++row) {
+            table.ForEachPlace(row, [&](const DefinitionRow& place) { folders.emplace_back(place.folder); });
+        }
+        return folders;
+    };
+    EXPECT_EQ(places(harness.tables.Files()),
+              (std::vector<std::string>{"c:\\program files\\spyco\\", "c:\\program files\\all\\",
+                                        "c:\\program files (x86)\\all\\"}));
+    EXPECT_EQ(places(harness.tables.Directories()),
+              (std::vector<std::string>{"c:\\program files (x86)\\good", "c:\\program files\\both",
+                                        "c:\\program files (x86)\\both"}));
+    EXPECT_EQ(harness.tables.DirFolder(0), "c:\\program files (x86)\\good");
+
+    MatchFoundDirectory(context, "C:\\Program Files (x86)\\Good\\");
+    MatchFoundDirectory(context, "C:\\Program Files (x86)\\Both\\");
+    std::vector<std::string> found;
+    for (const ui::ListItem& row : harness.state.FileQueue().Rows()) found.push_back(row.text);
+    EXPECT_EQ(found, (std::vector<std::string>{"C:\\Program Files (x86)\\Good", "C:\\Program Files (x86)\\Both"}));
+}
+
 TEST_F(DefinitionLoaderTest, ShowsItsWorkWithPauseAndStopDisabledAndLoadsOncePerRun) {
     harness.WriteDefinitions(datafile::kFileDefinitions, {"a.dll=A|[windir]", "b.dll=B|[windir]"});
     harness.form.cmdPause.SetEnabled(true);
