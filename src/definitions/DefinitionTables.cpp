@@ -34,7 +34,7 @@ std::string_view FixedKey(TableKey kind, std::string_view text, std::string& scr
 }  // namespace
 
 bool HoldsDriveToken(std::string_view text) {
-    return text.find('[') != std::string_view::npos && ContainsIgnoreCase(text, kDriveToken);
+    return FindByte(text, '[') != std::string_view::npos && ContainsIgnoreCase(text, kDriveToken);
 }
 
 std::string RowKey(TableKey kind, std::string_view text, std::string_view drive) {
@@ -88,6 +88,12 @@ bool DefinitionTable::EntryKeys::Equal(std::uint32_t entry, std::string_view key
     return FixedKey(table.kind_, table.KeyText(entry, text), scratch) == key;
 }
 
+bool DefinitionTable::EntryKeys::Same(std::uint32_t a, std::uint32_t b) const {
+    std::string text;
+    std::string scratch;
+    return Equal(a, FixedKey(table.kind_, table.KeyText(b, text), scratch));
+}
+
 std::uint64_t DefinitionTable::EntryKeys::Hash(std::uint32_t entry) const {
     std::string text;
     std::string scratch;
@@ -102,7 +108,22 @@ void DefinitionTable::IndexEntry(std::uint32_t entry, std::string_view text) {
     }
     std::string scratch;
     const std::string_view key = FixedKey(kind_, text, scratch);
-    if (!key.empty()) index_.Add(entry, key, RowIndex::Hash(key), EntryKeys{*this});
+    if (key.empty()) return;
+    const std::uint64_t hash = RowIndex::Hash(key);
+    if (!loading_) {
+        index_.Add(entry, key, hash, EntryKeys{*this});
+        return;
+    }
+    if (waitingCount_ == kWaiting) IndexWaiting();
+    waiting_[(oldestWaiting_ + waitingCount_++) % kWaiting] = {hash, entry};
+    index_.Prefetch(hash);
+}
+
+void DefinitionTable::IndexWaiting() {
+    const Waiting oldest = waiting_[oldestWaiting_];
+    oldestWaiting_ = (oldestWaiting_ + 1) % kWaiting;
+    --waitingCount_;
+    index_.AddKnown(oldest.entry, oldest.hash, EntryKeys{*this});
 }
 
 bool DefinitionTable::Add(const DefinitionRow& row) {
@@ -113,14 +134,18 @@ bool DefinitionTable::Add(const DefinitionRow& row) {
     return true;
 }
 
-void DefinitionTable::BeginLoad(std::size_t lines, std::size_t bytes, const PathTokens& tokens) {
+void DefinitionTable::BeginLoad(std::size_t bytes, const PathTokens& tokens) {
     Clear();
     tokens_ = std::make_unique<const PathTokens>(tokens);
-    block_.Reserve(lines, bytes);
-    // A directory row has a key for each place; on a machine with 32-bit
-    // program folders some have two.
+    block_.Reserve(bytes);
+    // Sized from the file, so that the file is read once: lines are about
+    // forty bytes, and a directory line may stand for two places. An index
+    // that needs more grows.
+    constexpr std::size_t kLineBytes = 40;
+    const std::size_t lines = bytes / kLineBytes;
     const bool twins = !Files() && tokens.ThirtyTwoBitPlace("[progfil]") != nullptr;
     index_.Reserve(twins ? lines + lines / 2 : lines);
+    loading_ = true;
 }
 
 bool DefinitionTable::AddLine(const Line& line) {
@@ -139,7 +164,12 @@ bool DefinitionTable::AddLine(const Line& line) {
     return true;
 }
 
-void DefinitionTable::EndLoad() { block_.Trim(); }
+void DefinitionTable::EndLoad() {
+    while (waitingCount_ > 0) IndexWaiting();
+    oldestWaiting_ = 0;
+    loading_ = false;
+    block_.Trim();
+}
 
 StoredRow DefinitionTable::Row(std::size_t row) const {
     const RowBlock::Fields fields = block_.Row(row);
@@ -154,6 +184,9 @@ void DefinitionTable::Clear() {
     tokens_.reset();
     driveEntries_ = {};
     driveIndexes_.clear();
+    waitingCount_ = 0;
+    oldestWaiting_ = 0;
+    loading_ = false;
 }
 
 bool DefinitionTable::HasMatch(std::string_view key, std::string_view drive) const {

@@ -21,6 +21,7 @@
 // which of the two it stands for (the safety list may protect either).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -79,9 +80,9 @@ public:
     // Adds a row as given. False when the table is full: nothing is added.
     bool Add(const DefinitionRow& row);
 
-    // Loading a definition file: about this many lines of about this many
-    // bytes, whose folders are expanded with these tokens whenever read.
-    void BeginLoad(std::size_t lines, std::size_t bytes, const PathTokens& tokens);
+    // Loading a definition file of about this many bytes, whose folders are
+    // expanded with these tokens whenever read.
+    void BeginLoad(std::size_t bytes, const PathTokens& tokens);
     // A definition line: its name (lower-cased), threat, folder as written
     // and type, and the places it stands for: its folder as PlaceFolder gives
     // it, with the tokens loaded with and with the 32-bit program folders
@@ -96,8 +97,8 @@ public:
     };
     // False when the table is full: nothing is added.
     bool AddLine(const Line& line);
-    // Gives back the room reserved for rows that never came, when it is
-    // much.
+    // Indexes the last rows loaded, and gives back the room reserved for
+    // rows that never came, when it is much.
     void EndLoad();
 
     void Clear();
@@ -143,6 +144,7 @@ private:
     struct EntryKeys {
         const DefinitionTable& table;
         bool Equal(std::uint32_t entry, std::string_view key) const;
+        bool Same(std::uint32_t a, std::uint32_t b) const;
         std::uint64_t Hash(std::uint32_t entry) const;
     };
 
@@ -173,6 +175,18 @@ private:
     // The tokens loaded rows are expanded with.
     std::unique_ptr<const PathTokens> tokens_;
     std::vector<std::uint32_t> driveEntries_;
+    // While a file loads, the last few entries keyed wait here, oldest
+    // first, while the index memory they will touch is fetched.
+    struct Waiting {
+        std::uint64_t hash;
+        std::uint32_t entry;
+    };
+    static constexpr std::size_t kWaiting = 8;
+    std::array<Waiting, kWaiting> waiting_{};
+    std::size_t waitingCount_ = 0;
+    std::size_t oldestWaiting_ = 0;
+    bool loading_ = false;
+    void IndexWaiting();
     mutable std::map<std::string, DriveIndex, std::less<>> driveIndexes_;
 };
 

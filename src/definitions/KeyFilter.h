@@ -23,6 +23,10 @@ public:
         return (words_[Word(hash)] & bits) == bits;
     }
 
+    void Prefetch(std::uint64_t hash) const {
+        if (!words_.empty()) __builtin_prefetch(&words_[Word(hash)]);
+    }
+
     // Empty, with room for this many keys.
     void Resize(std::size_t keys) { words_.assign(std::max<std::size_t>(8, (keys * kBitsPerKey + 63) / 64), 0); }
     std::size_t Room() const { return words_.size() * 64 / kBitsPerKey; }

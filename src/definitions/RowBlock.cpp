@@ -55,8 +55,7 @@ std::size_t RowBlock::Start(std::size_t row) const {
     return at;
 }
 
-void RowBlock::Reserve(std::size_t rows, std::size_t bytes) {
-    marks_.reserve(rows / kRowsPerMark + 1);
+void RowBlock::Reserve(std::size_t bytes) {
     text_.reserve(std::min(bytes, kMostBytes));
 }
 

@@ -36,7 +36,7 @@ public:
     bool Append(const Fields& row);
     // Room for about this many rows and bytes, so that loading copies
     // nothing; room that is never used is never touched.
-    void Reserve(std::size_t rows, std::size_t bytes);
+    void Reserve(std::size_t bytes);
     // Gives back room reserved and not used, when it is much.
     void Trim();
 

@@ -53,6 +53,14 @@ void RowIndex::Place(std::uint32_t last, std::uint64_t hash) {
     tags_[slot] = Tag(hash);
 }
 
+void RowIndex::Prefetch(std::uint64_t hash) const {
+    if (slots_.empty()) return;
+    const std::size_t slot = Home(hash);
+    __builtin_prefetch(&slots_[slot]);
+    __builtin_prefetch(&tags_[slot]);
+    filter_.Prefetch(hash);
+}
+
 void RowIndex::Reserve(std::size_t keys) {
     // Placed again only while empty: growing a filled index asks for keys.
     if (keys_ == 0 && keys * 10 > slots_.size() * 7) Size(keys);

@@ -34,7 +34,20 @@ public:
     // Keys: bool Equal(std::uint32_t entry, std::string_view key) const and
     // std::uint64_t Hash(std::uint32_t entry) const.
     template <typename Keys>
-    void Add(std::uint32_t entry, std::string_view key, std::uint64_t hash, const Keys& keys);
+    void Add(std::uint32_t entry, std::string_view key, std::uint64_t hash, const Keys& keys) {
+        Insert(entry, hash, [&](std::uint32_t held) { return keys.Equal(held, key); }, keys);
+    }
+    // The same for an entry whose key was worked out before and is no
+    // longer at hand: Keys also answers whether two entries have the same
+    // key, bool Same(std::uint32_t a, std::uint32_t b) const.
+    template <typename Keys>
+    void AddKnown(std::uint32_t entry, std::uint64_t hash, const Keys& keys) {
+        Insert(entry, hash, [&](std::uint32_t held) { return keys.Same(held, entry); }, keys);
+    }
+    // Asks the processor for the memory that adding a key with this hash
+    // will touch: a loader that asks a few keys ahead has the waits overlap
+    // instead of adding up.
+    void Prefetch(std::uint64_t hash) const;
     // Room for this many keys, so that adding them never grows the slots.
     void Reserve(std::size_t keys);
     void Clear();
@@ -78,14 +91,24 @@ private:
         std::size_t count_ = 0;
     };
 
-    static std::uint8_t Tag(std::uint64_t hash) { return static_cast<std::uint8_t>(hash >> 56); }
+    // Bits that neither the slot (the high half) nor the filter (the lowest
+    // eighteen) is chosen by: keys in neighbouring slots must rarely share
+    // their byte, or every step of a probe asks the owner for a key.
+    static std::uint8_t Tag(std::uint64_t hash) { return static_cast<std::uint8_t>(hash >> 24); }
     std::size_t Home(std::uint64_t hash) const {
         // The high half of the hash spread over the slots without a division.
         return static_cast<std::size_t>(((hash >> 32) * slots_.size()) >> 32);
     }
     std::size_t Following(std::size_t slot) const { return slot + 1 == slots_.size() ? 0 : slot + 1; }
     template <typename Keys>
-    std::size_t Find(std::string_view key, std::uint64_t hash, const Keys& keys) const;
+    std::size_t Find(std::string_view key, std::uint64_t hash, const Keys& keys) const {
+        return FindWhere(hash, [&](std::uint32_t held) { return keys.Equal(held, key); });
+    }
+    // The slot of the key whose held entry matches(entry), or kNoSlot.
+    template <typename Matches>
+    std::size_t FindWhere(std::uint64_t hash, const Matches& matches) const;
+    template <typename Keys, typename Matches>
+    void Insert(std::uint32_t entry, std::uint64_t hash, const Matches& matches, const Keys& keys);
     // Slots for keys at most seven in ten full; the filter sized to match.
     void Size(std::size_t keys);
     void Place(std::uint32_t last, std::uint64_t hash);
@@ -100,19 +123,19 @@ private:
     std::size_t keys_ = 0;
 };
 
-template <typename Keys>
-std::size_t RowIndex::Find(std::string_view key, std::uint64_t hash, const Keys& keys) const {
+template <typename Matches>
+std::size_t RowIndex::FindWhere(std::uint64_t hash, const Matches& matches) const {
     if (!filter_.MayContain(hash)) return kNoSlot;
     const std::uint8_t tag = Tag(hash);
     for (std::size_t slot = Home(hash); slots_[slot] != kNone; slot = Following(slot)) {
-        if (tags_[slot] == tag && keys.Equal(slots_[slot], key)) return slot;
+        if (tags_[slot] == tag && matches(slots_[slot])) return slot;
     }
     return kNoSlot;
 }
 
-template <typename Keys>
-void RowIndex::Add(std::uint32_t entry, std::string_view key, std::uint64_t hash, const Keys& keys) {
-    if (const std::size_t slot = keys_ == 0 ? kNoSlot : Find(key, hash, keys); slot != kNoSlot) {
+template <typename Keys, typename Matches>
+void RowIndex::Insert(std::uint32_t entry, std::uint64_t hash, const Matches& matches, const Keys& keys) {
+    if (const std::size_t slot = keys_ == 0 ? kNoSlot : FindWhere(hash, matches); slot != kNoSlot) {
         const std::uint32_t last = slots_[slot];
         const std::uint32_t first = links_.Find(last);
         links_.Set(entry, first == kNone ? last : first);

@@ -7,7 +7,6 @@
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionRecords.h"
-#include "scan/state/DefinitionCounts.h"
 #include "scan/state/ScanProgress.h"
 
 namespace bastion {
@@ -50,11 +49,8 @@ void LoadTable(ScanContext& context, Kind kind) {
     DefinitionTable& table = files ? context.tables.Files() : context.tables.Directories();
     DefinitionLines lines;
     if (!lines.Open(context.files, path)) return;
-    // Counted first (the file then comes from the system's cache, and a
-    // count costs a tenth of the load), so that the index is sized once;
-    // a row holds less than its line, so the file's size is room enough.
-    table.BeginLoad(static_cast<std::size_t>(CountFileLines(context.files, path)),
-                    static_cast<std::size_t>(context.files.FileSize(path).value_or(0)), context.tokens);
+    // A row holds less than its line, so the file's size is room enough.
+    table.BeginLoad(static_cast<std::size_t>(context.files.FileSize(path).value_or(0)), context.tokens);
     Place own;
     Place twin;
     std::string name;
@@ -64,12 +60,19 @@ void LoadTable(ScanContext& context, Kind kind) {
         name.clear();
         AppendLower(name, fields.name);
         DefinitionTable::Line row{name, fields.threat, fields.folder, fields.type, std::nullopt, std::nullopt};
-        if (MakePlace(context, key, fields.folder, name, context.tokens, own)) row.ownFolder = own.folder;
         // A definition for the program folder finds the file in its 32-bit
         // twin as well (the walk looks for the system folder's twin itself).
         const PathTokens* thirtyTwoBit = context.tokens.ThirtyTwoBitPlace(fields.folder);
-        if (thirtyTwoBit && MakePlace(context, key, fields.folder, name, *thirtyTwoBit, twin)) {
-            row.thirtyTwoBitFolder = twin.folder;
+        if (files && !name.empty() && !context.safety.MayProtectFileName(name)) {
+            // A file row is keyed by its name alone: its folder is worked
+            // out only when the safety list might protect the place.
+            row.ownFolder = std::string_view{};
+            if (thirtyTwoBit) row.thirtyTwoBitFolder = std::string_view{};
+        } else {
+            if (MakePlace(context, key, fields.folder, name, context.tokens, own)) row.ownFolder = own.folder;
+            if (thirtyTwoBit && MakePlace(context, key, fields.folder, name, *thirtyTwoBit, twin)) {
+                row.thirtyTwoBitFolder = twin.folder;
+            }
         }
         // A table that holds 4 GiB of text takes no more.
         if ((row.ownFolder || row.thirtyTwoBitFolder) && !table.AddLine(row)) break;

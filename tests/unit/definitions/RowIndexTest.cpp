@@ -65,5 +65,31 @@ TEST(RowIndexTest, ManyEntriesOfOneKey) {
     EXPECT_EQ(keys.Entries(index, "other").size(), 100u);
 }
 
+// The byte kept beside each slot must tell apart keys whose slots lie close
+// together, or every step of a probe asks the owner for a key (which costs
+// a table a folder's expansion).
+TEST(RowIndexTest, DistinctKeysSeldomAskTheOwner) {
+    struct Counting : Keys {
+        mutable std::size_t asked = 0;
+        bool Equal(std::uint32_t entry, std::string_view key) const {
+            ++asked;
+            return Keys::Equal(entry, key);
+        }
+    } keys;
+    RowIndex index;
+    constexpr std::uint32_t kKeys = 50'000;
+    index.Reserve(kKeys);
+    keys.of.resize(kKeys);
+    for (std::uint32_t entry = 0; entry < kKeys; ++entry) {
+        keys.of[entry] = "c:\\program files\\vendor" + std::to_string(entry);
+        index.Add(entry, keys.of[entry], RowIndex::Hash(keys.of[entry]), keys);
+    }
+    for (std::uint32_t entry = 0; entry < kKeys; ++entry) {
+        const std::string missing = keys.of[entry] + "x";
+        EXPECT_EQ(index.First(missing, RowIndex::Hash(missing), keys), RowIndex::kNone);
+    }
+    EXPECT_LT(keys.asked, kKeys / 200);
+}
+
 }  // namespace
 }  // namespace bastion
