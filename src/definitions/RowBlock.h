@@ -34,8 +34,8 @@ public:
 
     // False when the block is full (4 GiB): nothing is added.
     bool Append(const Fields& row);
-    // Room for about this many rows and bytes, so that loading copies
-    // nothing; room that is never used is never touched.
+    // Room for about this many bytes, so that loading copies nothing; room
+    // that is never used is never touched.
     void Reserve(std::size_t bytes);
     // Gives back room reserved and not used, when it is much.
     void Trim();
