@@ -23,11 +23,12 @@ constexpr std::uint32_t kWindowsNtFamily = 2;
 constexpr std::string_view kAdwareProcessHelper = "AdwareProcessHelper.exe";
 
 // The definitions with their folders. A stop inside a scan leaves the list
-// empty and says so.
+// empty and says so; so does a file that could not be read (the list is
+// then what it could read).
 bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, ProcessScanCaller caller,
                          std::string_view systemFolder) {
     bool stopped = false;
-    ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
+    const bool read = ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
                         [&](const std::string& line) {
                             const ExeRecord record = ParseExeDefinition(line);
                             paths.Add(record, context.tokens, systemFolder);
@@ -41,7 +42,7 @@ bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, Proces
         return false;
     }
     paths.Finish();
-    return true;
+    return read;
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -135,7 +136,10 @@ const ExecutablePathList* ProcessScanner::ExecutablePaths(ScanContext& context, 
         return &shieldPaths_->paths;
     }
     shieldPaths_.reset();
-    ReadExecutablePaths(context, read, caller, systemFolder);
+    // A file that is there but could not be read (an update holding it) is
+    // not kept as no definitions at all: the programs running now are
+    // looked at again next time, with what the file then says.
+    if (!ReadExecutablePaths(context, read, caller, systemFolder) && stamp) return nullptr;
     // Kept only when the stamp read before the file tells its content: a
     // file written meanwhile has a later one and is read again next time.
     if (!stamp) return &read;

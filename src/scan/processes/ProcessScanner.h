@@ -90,7 +90,9 @@ private:
                         ProcessScanCaller caller);
     // The executable definitions: read afresh for a scan, which counts
     // and shows every line, and for the shield only when the file changed.
-    // nullptr when a stop inside a scan interrupted the reading.
+    // nullptr when what was read (then in read) may not be all the file
+    // says: a stop inside a scan, or a file that could not be read (for the
+    // shield, one that is there).
     const ExecutablePathList* ExecutablePaths(ScanContext& context, ProcessScanCaller caller,
                                               const std::string& systemFolder, ExecutablePathList& read);
 

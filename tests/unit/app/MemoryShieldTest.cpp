@@ -98,6 +98,18 @@ TEST_F(MemoryShieldTest, ReadsTheExecutableDefinitionsAgainOnlyWhenTheirFileChan
     Tick();
     EXPECT_EQ(machine.files.ReadCalls(file), 2u);
     EXPECT_EQ(opened, (Rows{"EVIL.EXE", "NOTEPAD.EXE"}));
+
+    // A file that cannot be read for a moment is not kept as no
+    // definitions: the next look reads it again and still finds.
+    WriteDefinitions({"evil.exe=Evil|C:\\Spy"});
+    machine.files.FailReads(file);
+    machine.processes.Add(8, "C:\\Spy\\evil.exe");
+    Tick();
+    machine.files.ClearFailures();
+    machine.processes.Remove(16);
+    AtNextAlert(testing::CloseBox);
+    Tick();
+    EXPECT_EQ(opened, (Rows{"EVIL.EXE", "NOTEPAD.EXE", "EVIL.EXE"}));
 }
 
 TEST_F(MemoryShieldTest, CommandsRefusedWhileAnAlertWaitsSayWhyAndAnAlertNobodyAnswersClosesAfterTenMinutes) {
