@@ -68,6 +68,17 @@ inline std::vector<std::string> DirectoryDefinitionLines(int count) {
     return lines;
 }
 
+// NAME=TEXT|FOLDER, as "ExeDefinition.dat" holds them.
+inline std::vector<std::string> ExeDefinitionLines(int count) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        lines.push_back("agent" + std::to_string(i) + ".exe=Threat " + std::to_string(i) + "|" +
+                        Fill(FileFolderForms()[static_cast<std::size_t>(i) % 10], i));
+    }
+    return lines;
+}
+
 // Walked paths: about 97 in 100 ordinary files; the rest carry a definition's
 // name, half of them at the place it names.
 inline std::vector<std::string> WalkedFiles(int definitions, int count) {

@@ -34,6 +34,8 @@ void LoadDefinitions(benchmark::State& state) {
         bastion::LoadDefinitions(context);
         benchmark::DoNotOptimize(tables->Files().Size());
         state.PauseTiming();
+        state.counters["tables_MiB"] =
+            static_cast<double>(tables->Files().Bytes() + tables->Directories().Bytes()) / (1024.0 * 1024.0);
         tables.reset();
         state.ResumeTiming();
     }

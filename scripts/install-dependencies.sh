@@ -8,7 +8,8 @@
 # for the EasyPrivacy list the starter definitions take domains from, and
 # clang with its runtime libraries for the fuzz targets, chmcmd
 # (fp-utils) for the help file, wixl (msitools) for the Windows Installer
-# package, and the German locale a window test starts the program under.
+# package, GNU time for the peak-memory benchmark, and the German locale a
+# window test starts the program under.
 # Safe to run again; it installs only what is missing.
 set -euo pipefail
 
@@ -20,7 +21,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql libssl-dev pkg-config webext-ublock-origin-firefox
   clang-14 libclang-rt-14-dev
-  python3 fp-utils wixl locales
+  python3 fp-utils wixl locales time
 )
 
 missing=()

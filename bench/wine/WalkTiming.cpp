@@ -46,6 +46,8 @@ using namespace bastion;
 using bench::IdlePump;
 using bench::Median;
 using bench::Milliseconds;
+using bench::Time;
+using bench::Timing;
 
 constexpr int kDefinitions = 100'001;
 constexpr int kTopFolders = 50;
@@ -53,30 +55,6 @@ constexpr int kFoldersPerTop = 99;  // 50 + 50 * 99 = 5,000 folders
 constexpr int kFilesPerFolder = 20;  // 100,000 files
 constexpr int kRounds = 11;
 
-// Wall time and the process's own processor time (user and kernel), in
-// milliseconds. The processor time suffers less from other work on the
-// machine; what the Wine server does for the process is not in it.
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
-double ProcessCpuMs() {
-    FILETIME created{}, exited{}, kernel{}, user{};
-    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ticks = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
-    };
-    return (ticks(kernel) + ticks(user)) / 10'000.0;
-}
-
-Timing Time(const std::function<void()>& work) {
-    const double cpuBefore = ProcessCpuMs();
-    Timing timing;
-    timing.wall = Milliseconds(work);
-    timing.cpu = ProcessCpuMs() - cpuBefore;
-    return timing;
-}
 
 // Most files match no definition; one in 500 carries a definition's name,
 // so the matchers also do what they do for a hit.

@@ -19,8 +19,8 @@ namespace {
 // input of many lines stays quick.
 constexpr std::size_t kRowsWalked = 24;
 
-// Where a row's item would be met: in the row's case and upper-cased, and
-// where the row says "[drive]", on two drives.
+// Where the item of a row's place would be met: in the row's case and
+// upper-cased, and where the row says "[drive]", on two drives.
 std::vector<std::string> Places(const DefinitionRow& row, TableKind kind) {
     std::vector<std::string> places;
     for (std::string_view drive : {"c:", "D:"}) {
@@ -50,7 +50,11 @@ void CheckMatchersAgree(FuzzMachine& machine, TableKind kind) {
         kind == TableKind::Files ? machine.tables.Files() : machine.tables.Directories();
     const std::size_t rows = std::min(table.Size(), kRowsWalked);
     for (std::size_t row = 0; row < rows; ++row) {
-        for (const std::string& place : Places(table.Row(row), kind)) {
+        std::vector<std::string> places;
+        table.ForEachPlace(row, [&](const DefinitionRow& place) {
+            for (std::string& path : Places(place, kind)) places.push_back(std::move(path));
+        });
+        for (const std::string& place : places) {
             if (kind == TableKind::Files) {
                 MatchFoundFile(indexed, place);
                 testing::RowByRowMatchFoundFile(reference, place);
@@ -66,11 +70,10 @@ void CheckMatchersAgree(FuzzMachine& machine, TableKind kind) {
     FUZZ_CHECK(ScanHarness::Rows(machine.state.FileQueue()) == ScanHarness::Rows(referenceState.FileQueue()));
 }
 
-}  // namespace
-
-void RunTableDefinitions(std::string_view lines, TableKind kind) {
+void RunOn(std::string_view lines, TableKind kind, bool sixtyFourBit) {
     const bool files = kind == TableKind::Files;
     FuzzMachine machine;
+    if (sixtyFourBit) machine.Use64BitWindows();
     machine.WriteDefinitionFile(files ? datafile::kFileDefinitions : datafile::kDirectoryDefinitions, lines);
     ScanContext context = machine.Context();
     LoadDefinitions(context);
@@ -82,6 +85,14 @@ void RunTableDefinitions(std::string_view lines, TableKind kind) {
     } else {
         ScanKnownDirectoryLocations(context);
     }
+}
+
+}  // namespace
+
+void RunTableDefinitions(std::string_view lines, TableKind kind) {
+    // On 32-bit Windows, and on 64-bit Windows, where a row may stand for
+    // its program folder's 32-bit twin too.
+    for (const bool sixtyFourBit : {false, true}) RunOn(lines, kind, sixtyFourBit);
 }
 
 }  // namespace bastion::fuzz

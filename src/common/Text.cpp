@@ -269,7 +269,7 @@ std::string CollapseBackslashes(std::string_view text) {
 void CollapseBackslashesInPlace(std::string& text) {
     // Replacing pairs until none is left turns every run of backslashes into
     // one. Most paths have none, and then nothing is moved.
-    std::size_t kept = text.find("\\\\");
+    std::size_t kept = FindBackslashPair(text);
     if (kept == std::string::npos) return;
     ++kept;  // the first backslash of the pair stays
     for (std::size_t i = kept; i < text.size(); ++i) {

@@ -40,6 +40,23 @@ bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix);
 
 // Position of the first occurrence of what at or after from, ignoring case,
 // or std::string::npos.
+// The first c at or after from, or npos: string_view::find without the call
+// to the C runtime's memchr, which Wine's runtime walks a byte at a time
+// behind an import; the definition loader looks for "[" and "\\" in every
+// line it reads.
+inline std::size_t FindByte(std::string_view text, char c, std::size_t from = 0) {
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == c) return i;
+    }
+    return std::string_view::npos;
+}
+// Where the first pair of backslashes begins, or npos.
+inline std::size_t FindBackslashPair(std::string_view text) {
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        if (text[i] == '\\' && text[i - 1] == '\\') return i - 1;
+    }
+    return std::string_view::npos;
+}
 std::size_t FindIgnoreCase(std::string_view text, std::string_view what, std::size_t from = 0);
 bool ContainsIgnoreCase(std::string_view text, std::string_view what);
 bool Contains(std::string_view text, std::string_view what);

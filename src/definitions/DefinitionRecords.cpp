@@ -1,5 +1,6 @@
 #include "definitions/DefinitionRecords.h"
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -9,17 +10,6 @@ namespace bastion {
 
 namespace {
 
-// Field k of text split at sep: the text between the k-th and the next
-// separator (a field past the last separator is empty).
-std::string_view FieldAt(std::string_view text, char sep, std::size_t k) {
-    for (; k > 0; --k) {
-        const std::size_t at = text.find(sep);
-        if (at == std::string_view::npos) return {};
-        text.remove_prefix(at + 1);
-    }
-    return text.substr(0, text.find(sep));
-}
-
 FileRecord RecordOf(const FileFields& fields) {
     return {std::string(fields.name), std::string(fields.threat), std::string(fields.folder),
             std::string(fields.type), fields.hasFolderField};
@@ -27,19 +17,31 @@ FileRecord RecordOf(const FileFields& fields) {
 
 }  // namespace
 
-// Read once per definition line by the loader and the known-location scans,
-// so the fields are cut out of the line without splitting it into pieces.
+// Read once per definition line by the loader, a hundred thousand lines in
+// a row: the fields are cut out of the line in one pass, without splitting
+// it into pieces.
 FileFields DirectoryDefinitionFields(std::string_view line) {
-    FileFields fields;
-    std::string_view nameThreat = line;
-    if (const std::size_t bar = line.find('|'); bar != std::string_view::npos) {
-        nameThreat = line.substr(0, bar);
-        fields.folder = FieldAt(line, '|', 1);
-        fields.hasFolderField = true;
-        fields.type = FieldAt(line, '|', 2);
+    // The first three "|" and, before the first of them, the first two "=".
+    std::size_t bars[3] = {line.size(), line.size(), line.size()};
+    std::size_t equals[2] = {line.size(), line.size()};
+    std::size_t barCount = 0;
+    std::size_t equalsCount = 0;
+    for (std::size_t i = 0; i < line.size() && barCount < 3; ++i) {
+        if (line[i] == '|') {
+            bars[barCount++] = i;
+        } else if (line[i] == '=' && barCount == 0 && equalsCount < 2) {
+            equals[equalsCount++] = i;
+        }
     }
-    fields.name = TrimmedView(FieldAt(nameThreat, '=', 0));
-    fields.threat = FieldAt(nameThreat, '=', 1);
+    FileFields fields;
+    const std::string_view nameThreat = line.substr(0, bars[0]);
+    if (barCount > 0) {
+        fields.hasFolderField = true;
+        fields.folder = line.substr(bars[0] + 1, bars[1] - std::min(bars[1], bars[0] + 1));
+        if (barCount > 1) fields.type = line.substr(bars[1] + 1, bars[2] - bars[1] - 1);
+    }
+    fields.name = TrimmedView(nameThreat.substr(0, equals[0]));
+    if (equalsCount > 0) fields.threat = nameThreat.substr(equals[0] + 1, equals[1] - equals[0] - 1);
     if (fields.type == "TYPE") fields.type = "Spyware";
     return fields;
 }

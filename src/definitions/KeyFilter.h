@@ -5,21 +5,17 @@
 // large hash table.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 namespace bastion {
 
-class KeyFilter {
+// The bit array alone, sized once for a number of keys. Whoever grows it
+// adds every key again, from where it keeps them.
+class KeyBits {
 public:
-    void Add(std::uint64_t hash) {
-        ++count_;
-        if (count_ * kBitsPerKey > words_.size() * 64) {
-            Grow();
-        }
-        Set(hash);
-        hashes_.push_back(hash);
-    }
+    void Add(std::uint64_t hash) { words_[Word(hash)] |= Bits(hash); }
 
     bool MayContain(std::uint64_t hash) const {
         if (words_.empty()) return false;
@@ -27,17 +23,16 @@ public:
         return (words_[Word(hash)] & bits) == bits;
     }
 
-    // Room for this many keys, so that adding them never grows the array.
-    void Reserve(std::size_t keys) {
-        hashes_.reserve(keys);
-        if (keys * kBitsPerKey > words_.size() * 64) Resize(keys);
+    void Prefetch(std::uint64_t hash) const {
+        if (!words_.empty()) __builtin_prefetch(&words_[Word(hash)]);
     }
 
-    void Clear() {
-        words_.clear();
-        hashes_.clear();
-        count_ = 0;
-    }
+    // Empty, with room for this many keys.
+    void Resize(std::size_t keys) { words_.assign(std::max<std::size_t>(8, (keys * kBitsPerKey + 63) / 64), 0); }
+    std::size_t Room() const { return words_.size() * 64 / kBitsPerKey; }
+    std::size_t Bytes() const { return words_.capacity() * sizeof(std::uint64_t); }
+
+    void Clear() { words_ = {}; }
 
 private:
     static constexpr std::size_t kBitsPerKey = 16;
@@ -45,22 +40,46 @@ private:
     static std::uint64_t Bits(std::uint64_t hash) {
         return (1ull << (hash & 63)) | (1ull << ((hash >> 6) & 63)) | (1ull << ((hash >> 12) & 63));
     }
-    std::size_t Word(std::uint64_t hash) const { return static_cast<std::size_t>(hash >> 20) & (words_.size() - 1); }
-    void Set(std::uint64_t hash) { words_[Word(hash)] |= Bits(hash); }
-
-    // Doubles the array (a power of two of words) until it has room for keys,
-    // and sets every key again.
-    void Grow() { Resize(count_); }
-    void Resize(std::size_t keys) {
-        std::size_t words = words_.empty() ? 8 : words_.size();
-        while (keys * kBitsPerKey > words * 64) words *= 2;
-        words_.assign(words, 0);
-        for (std::uint64_t hash : hashes_) Set(hash);
+    // The high half of the hash spread over the words without a division.
+    std::size_t Word(std::uint64_t hash) const {
+        return static_cast<std::size_t>(((hash >> 32) * static_cast<std::uint64_t>(words_.size())) >> 32);
     }
 
     std::vector<std::uint64_t> words_;
+};
+
+// The bits with the hashes they were set from, so that it grows by itself.
+class KeyFilter {
+public:
+    void Add(std::uint64_t hash) {
+        if (hashes_.size() + 1 > bits_.Room()) Resize(hashes_.size() + 1);
+        bits_.Add(hash);
+        hashes_.push_back(hash);
+    }
+
+    bool MayContain(std::uint64_t hash) const { return bits_.MayContain(hash); }
+
+    // Room for this many keys, so that adding them never grows the array.
+    void Reserve(std::size_t keys) {
+        hashes_.reserve(keys);
+        if (keys > bits_.Room()) Resize(keys);
+    }
+
+    void Clear() {
+        bits_.Clear();
+        hashes_.clear();
+    }
+
+private:
+    // Doubles the room until it has room for keys, and sets every key
+    // again.
+    void Resize(std::size_t keys) {
+        bits_.Resize(std::max(keys, bits_.Room() * 2));
+        for (std::uint64_t hash : hashes_) bits_.Add(hash);
+    }
+
+    KeyBits bits_;
     std::vector<std::uint64_t> hashes_;
-    std::size_t count_ = 0;
 };
 
 }  // namespace bastion

@@ -85,7 +85,7 @@ std::string AllUsersProfile(platform::Shell& shell, const std::string& commonSta
 // Every token begins with "[", which no other character matches in any
 // case, so only the places of "[" need a look.
 bool HoldsTokenIgnoreCase(std::string_view text, std::string_view token) {
-    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1)) {
+    for (std::size_t at = FindByte(text, '['); at != std::string_view::npos; at = FindByte(text, '[', at + 1)) {
         if (StartsWithIgnoreCase(text.substr(at), token)) {
             return true;
         }
@@ -104,7 +104,7 @@ void ReplaceIn(std::string& text, std::string_view token, const std::string& fol
 }
 
 bool MayHoldToken(const std::string& text) {
-    return text.find('[') != std::string::npos;
+    return FindByte(text, '[') != std::string::npos;
 }
 
 std::string WithoutTrailingBackslash(std::string folder) {
@@ -200,7 +200,7 @@ PathTokens PathTokens::Resolve(platform::Shell& shell) {
 }
 
 const PathTokens* PathTokens::ThirtyTwoBitPlace(std::string_view text) const {
-    if (!thirtyTwoBit_ || text.find('[') == std::string_view::npos) return nullptr;
+    if (!thirtyTwoBit_ || FindByte(text, '[') == std::string_view::npos) return nullptr;
     for (const TwinFolder& twin : kTwinFolders) {
         if (twin.token != kSystemToken && HoldsTokenIgnoreCase(text, twin.token)) return thirtyTwoBit_.get();
     }
@@ -215,7 +215,7 @@ bool PathTokens::OpensWithNetworkFolder(std::string_view text) const {
 
 void PathTokens::ExpandPathInto(std::string_view text, std::string& out) const {
     ExpandInto(text, out);
-    if (out.find("\\\\") == std::string::npos) return;
+    if (FindBackslashPair(out) == std::string::npos) return;
     if (IsNetworkPath(out) && OpensWithNetworkFolder(text)) {
         // The first backslash of the pair stays out of the reduction.
         std::string rest = out.substr(1);
@@ -248,9 +248,9 @@ bool PathTokens::ExpandInOnePass(std::string_view text, std::string& out) const 
     constexpr std::size_t kLongestToken = 12;
     out.clear();
     std::size_t from = 0;
-    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', from)) {
+    for (std::size_t at = FindByte(text, '['); at != std::string_view::npos; at = FindByte(text, '[', from)) {
         out.append(text.substr(from, at - from));
-        const std::size_t close = text.find(']', at);
+        const std::size_t close = FindByte(text, ']', at);
         const std::size_t length = close == std::string_view::npos ? 0 : close - at + 1;
         const std::string* replacement = nullptr;
         if (length > 0 && length <= kLongestToken) {

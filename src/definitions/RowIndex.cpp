@@ -2,78 +2,80 @@
 
 namespace bastion {
 
-std::size_t RowIndex::Find(std::string_view key, std::uint64_t hash) const {
-    const std::size_t mask = slots_.size() - 1;
-    const std::uint32_t tag = Tag(hash);
-    for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
-        const Slot& probe = slots_[slot];
-        if (probe.entry == kNone) return slot;
-        if (probe.tag != tag) continue;
-        const Entry& entry = entries_[probe.entry];
-        if (entry.hash == hash && std::string_view(entry.key, entry.keyLength) == key) return slot;
+namespace {
+constexpr std::uint64_t kFreeCell = UINT64_MAX;
+}  // namespace
+
+std::uint32_t RowIndex::Links::Find(std::uint32_t from) const {
+    if (cells_.empty()) return kNone;
+    for (std::size_t cell = Home(from);; cell = cell + 1 == cells_.size() ? 0 : cell + 1) {
+        const std::uint64_t held = cells_[cell];
+        if (held == kFreeCell) return kNone;
+        if (static_cast<std::uint32_t>(held >> 32) == from) return static_cast<std::uint32_t>(held);
     }
 }
 
-void RowIndex::Rebuild(std::size_t slots) const {
-    slots_.assign(slots, Slot{});
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t e = 0; e < placed_; ++e) {
-        if (entries_[e].first == kNone) continue;
-        std::size_t slot = static_cast<std::size_t>(entries_[e].hash) & mask;
-        while (slots_[slot].entry != kNone) slot = (slot + 1) & mask;
-        slots_[slot] = {Tag(entries_[e].hash), static_cast<std::uint32_t>(e)};
-    }
-}
-
-void RowIndex::Place() const {
-    if (placed_ != entries_.size()) PlaceNoted();
-}
-
-void RowIndex::PlaceNoted() const {
-    // At most half full, so probes stay short.
-    std::size_t slots = slots_.empty() ? 16 : slots_.size();
-    while (entries_.size() * 2 > slots) slots *= 2;
-    if (slots != slots_.size()) Rebuild(slots);
-    const std::size_t mask = slots_.size() - 1;
-    constexpr std::size_t kAhead = 16;
-    for (; placed_ < entries_.size(); ++placed_) {
-        if (placed_ + kAhead < entries_.size()) {
-            __builtin_prefetch(&slots_[static_cast<std::size_t>(entries_[placed_ + kAhead].hash) & mask]);
+void RowIndex::Links::Set(std::uint32_t from, std::uint32_t to) {
+    if ((count_ + 1) * 2 > cells_.size()) {
+        std::vector<std::uint64_t> old(std::max<std::size_t>(16, cells_.size() * 2), kFreeCell);
+        old.swap(cells_);
+        count_ = 0;
+        for (std::uint64_t held : old) {
+            if (held != kFreeCell) Set(static_cast<std::uint32_t>(held >> 32), static_cast<std::uint32_t>(held));
         }
-        Entry& noted = entries_[placed_];
-        Slot& slot = slots_[Find(std::string_view(noted.key, noted.keyLength), noted.hash)];
-        if (slot.entry == kNone) {
-            slot = {Tag(noted.hash), static_cast<std::uint32_t>(placed_)};
-            filter_.Add(noted.hash);
-            continue;
+    }
+    const std::uint64_t link = (std::uint64_t{from} << 32) | to;
+    for (std::size_t cell = Home(from);; cell = cell + 1 == cells_.size() ? 0 : cell + 1) {
+        std::uint64_t& held = cells_[cell];
+        if (held == kFreeCell) {
+            held = link;
+            ++count_;
+            return;
         }
-        Entry& holder = entries_[slot.entry];
-        next_[holder.last] = noted.first;
-        holder.last = noted.first;
-        noted.first = kNone;
+        if (static_cast<std::uint32_t>(held >> 32) == from) {
+            held = link;
+            return;
+        }
     }
 }
 
-void RowIndex::Reserve(std::size_t keys, std::size_t rows) {
-    entries_.reserve(keys);
-    next_.reserve(rows);
-    filter_.Reserve(keys);
+void RowIndex::Size(std::size_t keys) {
+    const std::size_t slots = std::max<std::size_t>(16, keys * 10 / 7 + 1);
+    slots_.assign(slots, kNone);
+    tags_.assign(slots, 0);
+    filter_.Resize(keys);
 }
 
-void RowIndex::AddKept(std::string_view key, std::uint32_t row) {
-    if (next_.size() <= row) next_.resize(static_cast<std::size_t>(row) + 1, kNone);
-    entries_.push_back({Hash(key), row, row, key.data(), key.size()});
+void RowIndex::Place(std::uint32_t last, std::uint64_t hash) {
+    std::size_t slot = Home(hash);
+    while (slots_[slot] != kNone) slot = Following(slot);
+    slots_[slot] = last;
+    tags_[slot] = Tag(hash);
 }
 
-void RowIndex::Add(std::string_view key, std::uint32_t row) { AddKept(ownKeys_.emplace_back(key), row); }
+void RowIndex::Prefetch(std::uint64_t hash) const {
+    if (slots_.empty()) return;
+    const std::size_t slot = Home(hash);
+    __builtin_prefetch(&slots_[slot]);
+    __builtin_prefetch(&tags_[slot]);
+    filter_.Prefetch(hash);
+}
+
+void RowIndex::Reserve(std::size_t keys) {
+    // Placed again only while empty: growing a filled index asks for keys.
+    if (keys_ == 0 && keys * 10 > slots_.size() * 7) Size(keys);
+}
 
 void RowIndex::Clear() {
+    slots_ = {};
+    tags_ = {};
+    links_.Clear();
     filter_.Clear();
-    slots_.clear();
-    entries_.clear();
-    ownKeys_.clear();
-    next_.clear();
-    placed_ = 0;
+    keys_ = 0;
+}
+
+std::size_t RowIndex::Bytes() const {
+    return slots_.capacity() * sizeof(std::uint32_t) + tags_.capacity() + links_.Bytes() + filter_.Bytes();
 }
 
 }  // namespace bastion

@@ -1,19 +1,22 @@
-// Table rows by key: for every distinct key, the rows that carry it in row
-// order. Built for the definition tables, where a walk looks up every item
-// it meets and almost none is there: a key filter answers most look-ups and
-// the slots sit in one array, so neither building nor looking up costs an
-// allocation per key. A key that its caller keeps (a table row's own text) is
-// referred to rather than copied.
+// Table entries by key: for every distinct key, the entries that carry it
+// in increasing order. Built for the definition tables, where a walk looks
+// up every item it meets and almost none is there: a key filter answers most
+// look-ups, and the slots are one open-addressed array of 32-bit entry
+// numbers with a byte of each key's hash beside it. The index keeps no key
+// of its own: it asks its owner whether an entry's key equals the one looked
+// up (Keys::Equal) only when that byte agrees, and for an entry's hash
+// (Keys::Hash) only when it grows past the room reserved.
 //
-// Adding a key only notes it; the slots take in every key noted since the
-// last look-up when the next look-up comes. Placing keys one by one between
-// the parsing of definition lines would wait on a cache miss in the slot
-// array for each; placed together, those misses overlap.
+// A key's slot holds its last entry. The few keys that several entries
+// share link them in a ring (each to the next, the last back to the first)
+// kept apart, so that a key of one entry, almost every key, costs its slot
+// alone. Adding to a key and finding its first entry are one step each,
+// however many entries share it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <deque>
-#include <string>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -27,67 +30,135 @@ public:
 
     static std::uint64_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
 
-    RowIndex() = default;
-    // Keys may refer to text the index does not own, which a copy could not
-    // keep track of; moves keep every key where it is.
-    RowIndex(const RowIndex&) = delete;
-    RowIndex& operator=(const RowIndex&) = delete;
-    RowIndex(RowIndex&&) = default;
-    RowIndex& operator=(RowIndex&&) = default;
-
-    // Rows are added in increasing order. Add copies the key; AddKept refers
-    // to it, so its text must stay unchanged and in place while it is indexed.
-    void Add(std::string_view key, std::uint32_t row);
-    void AddKept(std::string_view key, std::uint32_t row);
-    // Room for this many keys over rows 0 to rows - 1, so that noting them
-    // never grows the arrays.
-    void Reserve(std::size_t keys, std::size_t rows);
-    // Puts the keys noted since the last look-up into the slots now rather
-    // than at the next look-up.
-    void Place() const;
+    // Entries are added in increasing order, each with its key and its hash.
+    // Keys: bool Equal(std::uint32_t entry, std::string_view key) const and
+    // std::uint64_t Hash(std::uint32_t entry) const.
+    template <typename Keys>
+    void Add(std::uint32_t entry, std::string_view key, std::uint64_t hash, const Keys& keys) {
+        Insert(entry, hash, [&](std::uint32_t held) { return keys.Equal(held, key); }, keys);
+    }
+    // The same for an entry whose key was worked out before and is no
+    // longer at hand: Keys also answers whether two entries have the same
+    // key, bool Same(std::uint32_t a, std::uint32_t b) const.
+    template <typename Keys>
+    void AddKnown(std::uint32_t entry, std::uint64_t hash, const Keys& keys) {
+        Insert(entry, hash, [&](std::uint32_t held) { return keys.Same(held, entry); }, keys);
+    }
+    // Asks the processor for the memory that adding a key with this hash
+    // will touch: a loader that asks a few keys ahead has the waits overlap
+    // instead of adding up.
+    void Prefetch(std::uint64_t hash) const;
+    // Room for this many keys, so that adding them never grows the slots.
+    void Reserve(std::size_t keys);
     void Clear();
 
-    // The first row with this key (hash = Hash(key)), or kNone.
-    std::uint32_t First(std::string_view key, std::uint64_t hash) const {
-        if (placed_ != entries_.size()) PlaceNoted();
-        if (!filter_.MayContain(hash)) return kNone;
-        const std::uint32_t entry = slots_[Find(key, hash)].entry;
-        return entry == kNone ? kNone : entries_[entry].first;
+    // The first entry with this key (hash = Hash(key)), or kNone.
+    template <typename Keys>
+    std::uint32_t First(std::string_view key, std::uint64_t hash, const Keys& keys) const {
+        const std::size_t slot = Find(key, hash, keys);
+        if (slot == kNoSlot) return kNone;
+        const std::uint32_t last = slots_[slot];
+        const std::uint32_t first = links_.Find(last);
+        return first == kNone ? last : first;
     }
-    // The next row with the same key, or kNone; row comes from First or Next.
-    std::uint32_t Next(std::uint32_t row) const { return next_[row]; }
+    // The next entry with the same key, or kNone; entry comes from First or
+    // Next.
+    std::uint32_t Next(std::uint32_t entry) const {
+        const std::uint32_t next = links_.Find(entry);
+        return next != kNone && next > entry ? next : kNone;
+    }
+
+    // The memory it holds, for the benchmarks.
+    std::size_t Bytes() const;
 
 private:
-    // Slots are small so that the array stays in cache while it is filled
-    // and searched; what a key needs beyond its hash tag sits in its entry.
-    struct Slot {
-        std::uint32_t tag = 0;  // the high half of the key's hash
-        std::uint32_t entry = kNone;  // kNone: the slot is free
-    };
-    // One per key noted. A key met again is placed by chaining its row to the
-    // entry that holds the key first; its own entry then stays unused.
-    struct Entry {
-        std::uint64_t hash;
-        std::uint32_t first;  // kNone: unused
-        std::uint32_t last;
-        const char* key;
-        std::size_t keyLength;
+    static constexpr std::size_t kNoSlot = SIZE_MAX;
+
+    // Entry to entry, for the rings of keys that several entries share.
+    class Links {
+    public:
+        std::uint32_t Find(std::uint32_t from) const;
+        void Set(std::uint32_t from, std::uint32_t to);
+        void Clear() { cells_ = {}; count_ = 0; }
+        std::size_t Bytes() const { return cells_.capacity() * sizeof(std::uint64_t); }
+
+    private:
+        std::size_t Home(std::uint32_t from) const {
+            return static_cast<std::size_t>((std::uint64_t{from * 0x9E3779B9u} * cells_.size()) >> 32);
+        }
+        // from in the high half, to in the low; all ones where free.
+        std::vector<std::uint64_t> cells_;
+        std::size_t count_ = 0;
     };
 
-    static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
-    // The slot holding the key, or the free slot where it would go.
-    std::size_t Find(std::string_view key, std::uint64_t hash) const;
-    void PlaceNoted() const;
-    void Rebuild(std::size_t slots) const;
+    // Bits that neither the slot (the high half) nor the filter (the lowest
+    // eighteen) is chosen by: keys in neighbouring slots must rarely share
+    // their byte, or every step of a probe asks the owner for a key.
+    static std::uint8_t Tag(std::uint64_t hash) { return static_cast<std::uint8_t>(hash >> 24); }
+    std::size_t Home(std::uint64_t hash) const {
+        // The high half of the hash spread over the slots without a division.
+        return static_cast<std::size_t>(((hash >> 32) * slots_.size()) >> 32);
+    }
+    std::size_t Following(std::size_t slot) const { return slot + 1 == slots_.size() ? 0 : slot + 1; }
+    template <typename Keys>
+    std::size_t Find(std::string_view key, std::uint64_t hash, const Keys& keys) const {
+        return FindWhere(hash, [&](std::uint32_t held) { return keys.Equal(held, key); });
+    }
+    // The slot of the key whose held entry matches(entry), or kNoSlot.
+    template <typename Matches>
+    std::size_t FindWhere(std::uint64_t hash, const Matches& matches) const;
+    template <typename Keys, typename Matches>
+    void Insert(std::uint32_t entry, std::uint64_t hash, const Matches& matches, const Keys& keys);
+    // Slots for keys at most seven in ten full; the filter sized to match.
+    void Size(std::size_t keys);
+    void Place(std::uint32_t last, std::uint64_t hash);
+    template <typename Keys>
+    void Grow(const Keys& keys);
 
-    // Filled in by Place, which a look-up may call.
-    mutable KeyFilter filter_;
-    mutable std::vector<Slot> slots_;
-    mutable std::vector<Entry> entries_;
-    mutable std::vector<std::uint32_t> next_;
-    mutable std::size_t placed_ = 0;  // entries in the slots
-    // Keys added by copy. Strings in a deque stay in place as it grows.
-    std::deque<std::string> ownKeys_;
+    // The last entry of each key; kNone where free.
+    std::vector<std::uint32_t> slots_;
+    std::vector<std::uint8_t> tags_;
+    Links links_;
+    KeyBits filter_;
+    std::size_t keys_ = 0;
 };
+
+template <typename Matches>
+std::size_t RowIndex::FindWhere(std::uint64_t hash, const Matches& matches) const {
+    if (!filter_.MayContain(hash)) return kNoSlot;
+    const std::uint8_t tag = Tag(hash);
+    for (std::size_t slot = Home(hash); slots_[slot] != kNone; slot = Following(slot)) {
+        if (tags_[slot] == tag && matches(slots_[slot])) return slot;
+    }
+    return kNoSlot;
+}
+
+template <typename Keys, typename Matches>
+void RowIndex::Insert(std::uint32_t entry, std::uint64_t hash, const Matches& matches, const Keys& keys) {
+    if (const std::size_t slot = keys_ == 0 ? kNoSlot : FindWhere(hash, matches); slot != kNoSlot) {
+        const std::uint32_t last = slots_[slot];
+        const std::uint32_t first = links_.Find(last);
+        links_.Set(entry, first == kNone ? last : first);
+        links_.Set(last, entry);
+        slots_[slot] = entry;
+        return;
+    }
+    if ((keys_ + 1) * 10 > slots_.size() * 7) Grow(keys);
+    Place(entry, hash);
+    filter_.Add(hash);
+    ++keys_;
+}
+
+template <typename Keys>
+void RowIndex::Grow(const Keys& keys) {
+    std::vector<std::uint32_t> old = std::move(slots_);
+    Size(std::max<std::size_t>(16, keys_ * 2));
+    for (std::uint32_t last : old) {
+        if (last == kNone) continue;
+        const std::uint64_t hash = keys.Hash(last);
+        Place(last, hash);
+        filter_.Add(hash);
+    }
+}
 
 }  // namespace bastion

@@ -47,6 +47,14 @@ std::uint64_t TailHash(std::string_view text) {
     return hash ^ (hash >> 33);
 }
 
+// What follows the last backslash; the whole text when it has none.
+std::string_view LastPart(std::string_view text) {
+    const std::size_t backslash = text.rfind('\\');
+    return backslash == std::string_view::npos ? text : text.substr(backslash + 1);
+}
+
+std::uint64_t PartHash(std::string_view part) { return std::hash<std::string_view>{}(part); }
+
 bool IsRegistryRoot(std::string_view normalized) {
     std::string_view bare = normalized;
     if (EndsWith(bare, "\\")) bare.remove_suffix(1);
@@ -66,6 +74,7 @@ const SafetyList::Forms* SafetyList::Find(std::string_view compared) const {
 
 SafetyList::Forms& SafetyList::Insert(std::string_view compared) {
     tails_.Add(TailHash(compared));
+    lastParts_.Add(PartHash(LastPart(compared)));
     return normalized_[std::string(compared)];
 }
 
@@ -74,6 +83,8 @@ void SafetyList::Assign(std::vector<std::string> entries) {
     normalized_.clear();
     normalized_.reserve(entries_.size() * 2);
     tails_.Clear();
+    lastParts_.Clear();
+    for (std::string_view root : kRegistryRoots) lastParts_.Add(PartHash(root));
     for (const std::string& entry : entries_) {
         std::string lowered(TrimmedView(ToLower(entry)));
         OnDriveC(lowered);
@@ -112,6 +123,17 @@ bool SafetyList::IsProtectedLowerCasePath(std::string_view lowered) const {
         if (less && less->entry) return true;
     }
     return IsRegistryRoot(cand);
+}
+
+bool SafetyList::MayProtectFileName(std::string_view lowered) const {
+    if (normalized_.empty()) return false;
+    // A candidate is compared without its trailing separators, and its
+    // drive letter as c: a name that keeps a separator at its end, or that
+    // may be the whole path, is left to the full test.
+    const std::string_view name = WithoutTrailingSeparators(lowered);
+    if (name.empty() || name.ends_with('\\') || name.ends_with('/')) return true;
+    if (name.find('\\') == std::string_view::npos && name.find(':') != std::string_view::npos) return true;
+    return lastParts_.MayContain(PartHash(LastPart(name)));
 }
 
 }  // namespace bastion

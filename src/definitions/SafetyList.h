@@ -28,6 +28,11 @@ public:
     // The same for a candidate already lower-cased by ToLower: the loader
     // lower-cases each definition once, for this test and for its row.
     bool IsProtectedLowerCasePath(std::string_view lowered) const;
+    // False when no path that ends in this lower-cased, trimmed file name
+    // (which may hold folders of its own) can be protected, whatever folder
+    // it lies in: the loader then need not work out the folder of a file
+    // definition at all. True is only "maybe".
+    bool MayProtectFileName(std::string_view lowered) const;
 
 private:
     struct TextHash {
@@ -55,6 +60,9 @@ private:
     // every candidate is no entry, and this tells so without hashing the
     // whole path.
     KeyFilter tails_;
+    // The last part (after the last backslash) of every compared text and
+    // of the registry roots.
+    KeyFilter lastParts_;
 };
 
 }  // namespace bastion

@@ -67,6 +67,15 @@ struct DriveSpace {
     std::uint64_t free = 0;
 };
 
+// What tells one content of a file from another without reading it: its
+// size and the time it was last written (in the system's 100-nanosecond
+// units; a rename keeps it). Equal stamps are taken to mean equal content.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t lastWrite = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 // A folder that stands for another place: a junction (or mount point), or
 // a symbolic link.
 enum class FolderLinkKind { Junction, SymbolicLink };
@@ -102,6 +111,12 @@ public:
     virtual std::optional<DirEntry> Lookup(const std::string& path) = 0;
     virtual bool FolderExists(const std::string& path) = 0;
     virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
+    // The file's stamp; nullopt when it is absent, a folder, or its stamp
+    // cannot be told (then whoever keeps what it read reads it again).
+    virtual std::optional<FileStamp> Stamp(const std::string& path) {
+        (void)path;
+        return std::nullopt;
+    }
     // The path as the system resolves it, so that two spellings of one place
     // compare equal: the full path with "." and ".." taken out and short
     // (8.3) names expanded; for an item that exists, the path its open

@@ -179,6 +179,15 @@ std::optional<std::uint64_t> FakeFileSystem::FileSize(const std::string& path) {
     return node->content.size();
 }
 
+std::optional<platform::FileStamp> FakeFileSystem::Stamp(const std::string& path) {
+    auto parsed = ParsePath(path);
+    Node* node = parsed ? Resolve(*parsed) : nullptr;
+    if (!node || node->folder) {
+        return std::nullopt;
+    }
+    return platform::FileStamp{node->content.size(), node->written};
+}
+
 // The child a name (or short name) finds in the folder.
 fakefs::Node* FakeFileSystem::ChildOrShort(const Node& folder, const std::string& name) {
     if (Node* child = folder.Child(name)) {
@@ -260,6 +269,7 @@ std::unique_ptr<FileReader> FakeFileSystem::OpenForRead(const std::string& path)
 std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {
     ++readCalls_;
     auto parsed = ParsePath(path);
+    if (parsed) ++readsByPath_[parsed->Key()];
     if (!parsed || Has(failReads_, *parsed)) {
         return std::nullopt;
     }
@@ -291,9 +301,11 @@ bool FakeFileSystem::WriteFile(const std::string& path, const std::string& bytes
     }
     if (existing) {
         existing->content = bytes;
+        existing->written = ++clock_;
     } else {
         auto created = MakeNode(parent->drive, parsed->Name(), false, kAttrArchive);
         created->content = bytes;
+        created->written = ++clock_;
         parent->Add(std::move(created));
     }
     return true;
@@ -313,6 +325,7 @@ bool FakeFileSystem::AppendFile(const std::string& path, const std::string& byte
         return false;
     }
     existing->content += bytes;
+    existing->written = ++clock_;
     return true;
 }
 
@@ -334,9 +347,11 @@ bool FakeFileSystem::CopyFile(const std::string& from, const std::string& to, bo
     if (existing) {
         existing->content = file->content;
         existing->attributes = file->attributes;
+        existing->written = file->written;
     } else {
         auto created = MakeNode(parent->drive, target->Name(), false, file->attributes);
         created->content = file->content;
+        created->written = file->written;
         parent->Add(std::move(created));
     }
     return true;
@@ -541,11 +556,13 @@ bool FakeFileSystem::CopyInto(const Node& source, Node& target, const Path& targ
         } else if (existing) {
             existing->content = child->content;
             existing->attributes = child->attributes;
+            existing->written = child->written;
         } else if (Has(failWrites_, childPath)) {
             complete = false;
         } else {
             auto created = MakeNode(target.drive, child->name, false, child->attributes);
             created->content = child->content;
+            created->written = child->written;
             target.Add(std::move(created));
         }
     }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -55,6 +56,8 @@ public:
     std::optional<platform::DirEntry> Lookup(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    // Every write moves the file's time stamp on; a copy or a move keeps it.
+    std::optional<platform::FileStamp> Stamp(const std::string& path) override;
     // "." and ".." resolved, short names (AddShortName) expanded, the stored
     // case of every existing name, junctions on the way followed to their
     // target; what does not exist is kept as written.
@@ -139,6 +142,8 @@ public:
 
     std::size_t ListDirectoryCalls() const { return listDirectoryCalls_; }
     std::size_t ReadCalls() const { return readCalls_; }
+    // Reads of this one file (by any spelling of its path).
+    std::size_t ReadCalls(const std::string& path) const;
     void ResetCounters();
 
 private:
@@ -164,9 +169,12 @@ private:
 
     std::vector<std::unique_ptr<Drive>> drives_;
     std::uint64_t nextIndex_ = 1;
+    // Ticks once per write, for the files' time stamps.
+    std::uint64_t clock_ = 0;
     std::set<std::string> failReads_, failWrites_, failMoves_, failDeletes_, failListing_, locked_;
     std::size_t listDirectoryCalls_ = 0;
     std::size_t readCalls_ = 0;
+    std::map<std::string, std::size_t> readsByPath_;
 };
 
 }  // namespace bastion::testing

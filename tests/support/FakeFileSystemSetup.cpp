@@ -113,6 +113,7 @@ void FakeFileSystem::AddFile(const std::string& path, const std::string& content
     }
     auto created = MakeNode(parent->drive, parsed.Name(), false, attributes);
     created->content = content;
+    created->written = ++clock_;
     parent->Add(std::move(created));
 }
 
@@ -219,6 +220,13 @@ std::vector<std::string> FakeFileSystem::Tree(const std::string& root) {
 void FakeFileSystem::ResetCounters() {
     listDirectoryCalls_ = 0;
     readCalls_ = 0;
+    readsByPath_.clear();
+}
+
+std::size_t FakeFileSystem::ReadCalls(const std::string& path) const {
+    const std::optional<Path> parsed = ParsePath(path);
+    const auto found = parsed ? readsByPath_.find(parsed->Key()) : readsByPath_.end();
+    return found == readsByPath_.end() ? 0 : found->second;
 }
 
 }  // namespace bastion::testing

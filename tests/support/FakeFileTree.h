@@ -41,6 +41,8 @@ struct Node : std::enable_shared_from_this<Node> {
     bool folder = false;
     std::uint32_t attributes = 0;
     std::string content;
+    // When the content was last written, by the file system's own clock.
+    std::uint64_t written = 0;
     std::uint64_t index = 0;
     char drive = 'C';  // the id of the drive or share it lives on, for its identity
     // A junction: a folder entry whose content is the target's. link holds

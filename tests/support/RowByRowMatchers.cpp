@@ -37,11 +37,11 @@ int Common(std::string a, std::string b) {
 
 // "[drive]" stands for the drive with its backslash; one written after the
 // token is not doubled.
-std::string OnDrive(const std::string& text, const std::string& drive) {
+std::string OnDrive(std::string_view text, const std::string& drive) {
     return ReplaceAllIgnoreCase(ReplaceAllIgnoreCase(text, "[drive]\\", drive + "\\"), "[drive]", drive + "\\");
 }
 
-bool FolderTest(ScanContext& context, const std::string& folder, long long depth, const std::string& definedFolder) {
+bool FolderTest(ScanContext& context, const std::string& folder, long long depth, std::string_view definedFolder) {
     const std::string drive = folder.substr(0, std::min(folder.find('\\'), folder.size()));
     const std::string rowFolder = OnDrive(definedFolder, drive);
     if (depth == 0 || depth == 1) return Count(rowFolder, '\\') == 1;
@@ -59,7 +59,7 @@ bool FolderTest(ScanContext& context, const std::string& folder, long long depth
     return true;
 }
 
-bool SkipForFolderKind(const std::string& found, const std::string& rowFolder) {
+bool SkipForFolderKind(const std::string& found, std::string_view rowFolder) {
     for (const char* kind : {"system32", "system", "windows"}) {
         if (ContainsIgnoreCase(found, kind) && !ContainsIgnoreCase(rowFolder, kind)) return true;
     }
@@ -81,6 +81,18 @@ std::size_t Characters(std::string_view text) {
     return n;
 }
 
+// Every place of every row in row order (a row, then its 32-bit twin when
+// it stands there too), until onPlace returns false.
+template <typename OnPlace>
+void ForEveryPlace(const DefinitionTable& table, OnPlace&& onPlace) {
+    bool going = true;
+    for (std::size_t i = 0; going && i < table.Size(); ++i) {
+        table.ForEachPlace(i, [&](const DefinitionRow& place) {
+            if (going) going = onPlace(place);
+        });
+    }
+}
+
 }  // namespace
 
 void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
@@ -91,30 +103,30 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
     const std::string drive = ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
     const long long depth = Count(folder, '\\');
     const DefinitionTable& table = context.tables.Files();
-    for (std::size_t i = 0; i < table.Size(); ++i) {
-        const DefinitionRow& row = table.Row(i);
+    ForEveryPlace(table, [&](const DefinitionRow& row) {
         const std::string rowName = Trim(ToLower(OnDrive(row.name, drive)));
-        if (rowName.empty() || rowName == " ") continue;
-        if (rowName != name) continue;
+        if (rowName.empty() || rowName == " ") return true;
+        if (rowName != name) return true;
         bool matches = Characters(name) > 16 && ContainsIgnoreCase(name, ".exe");
         if (!matches) matches = FolderTest(context, folder, depth, row.folder);
-        if (!matches) continue;
+        if (!matches) return true;
         // Reported as walked, in its own case.
         const std::string found(path);
-        if (context.safety.IsProtectedPath(found)) return;
+        if (context.safety.IsProtectedPath(found)) return false;
         if (context.exclusions.IsExcluded(found)) {
             context.state.AddExcludedRow(found);
-            return;
+            return false;
         }
-        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return;
-        if (SkipForFolderKind(folder, row.folder)) continue;
-        context.state.AddFileQueueRow(found, row.threat);
+        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return false;
+        if (SkipForFolderKind(folder, row.folder)) return true;
+        const std::string threat(row.threat);
+        context.state.AddFileQueueRow(found, threat);
         context.state.IncrementTracesFound();
-        context.state.AddActivityRow(row.threat, ui::kIconFile, found);
-        context.state.AddResultRow(row.threat, ui::kIconFile, found, row.type);
+        context.state.AddActivityRow(threat, ui::kIconFile, found);
+        context.state.AddResultRow(threat, ui::kIconFile, found, std::string(row.type));
         CountOne(context.state.counters.itemsFound);
-        return;
-    }
+        return false;
+    });
 }
 
 void RowByRowMatchFoundDirectory(ScanContext& context, std::string_view path) {
@@ -124,27 +136,28 @@ void RowByRowMatchFoundDirectory(ScanContext& context, std::string_view path) {
     const std::string drive = ToLower(path.substr(0, std::min(path.find('\\'), path.size())));
     const long long depth = Count(folder, '\\');
     const DefinitionTable& table = context.tables.Directories();
-    for (std::size_t i = 0; i < table.Size(); ++i) {
-        const DefinitionRow& row = table.Row(i);
+    ForEveryPlace(table, [&](const DefinitionRow& row) {
         std::string rowFolder = Trim(ToLower(OnDrive(row.folder, drive)));
-        if (rowFolder.empty() || rowFolder == " ") continue;
+        if (rowFolder.empty() || rowFolder == " ") return true;
         if (rowFolder.size() > 1 && rowFolder.back() == '\\') rowFolder.pop_back();
-        if (rowFolder != folder) continue;
-        if (!FolderTest(context, folder, depth, row.folder)) continue;
-        if (context.safety.IsProtectedPath(found)) return;
+        if (rowFolder != folder) return true;
+        if (!FolderTest(context, folder, depth, row.folder)) return true;
+        if (context.safety.IsProtectedPath(found)) return false;
         if (context.exclusions.IsExcluded(found)) {
             context.state.AddExcludedRow(found + "\\");
-            return;
+            return false;
         }
-        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return;
-        if (SkipForFolderKind(folder, row.folder)) continue;
+        if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return false;
+        if (SkipForFolderKind(folder, row.folder)) return true;
+        const std::string threat(row.threat);
         context.state.AddFileQueueRow(found, "FILE");
         context.state.IncrementTracesFound();
-        context.state.AddActivityRow(row.threat, ui::kIconFile, found);
-        context.state.AddResultRow(row.threat + " Directory", ui::kIconFolder, found, row.type, ui::kIconFile);
+        context.state.AddActivityRow(threat, ui::kIconFile, found);
+        context.state.AddResultRow(threat + " Directory", ui::kIconFolder, found, std::string(row.type),
+                                   ui::kIconFile);
         CountOne(context.state.counters.itemsFound);
-        return;
-    }
+        return false;
+    });
 }
 
 }  // namespace bastion::testing

@@ -17,6 +17,7 @@ using platform::DriveInfo;
 using platform::DriveSpace;
 using platform::DriveType;
 using platform::FileIdentity;
+using platform::FileStamp;
 using platform::VolumeInfo;
 
 namespace {
@@ -170,6 +171,16 @@ std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) 
         return std::nullopt;
     }
     return Combine(data.nFileSizeHigh, data.nFileSizeLow);
+}
+
+std::optional<FileStamp> Win32FileSystem::Stamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return FileStamp{Combine(data.nFileSizeHigh, data.nFileSizeLow),
+                     Combine(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
 std::string Win32FileSystem::FinalPath(const std::string& path) { return Narrow(FinalPathOf(Widen(path))); }

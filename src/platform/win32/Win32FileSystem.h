@@ -13,6 +13,7 @@ public:
     std::optional<platform::DirEntry> Lookup(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    std::optional<platform::FileStamp> Stamp(const std::string& path) override;
     std::string FinalPath(const std::string& path) override;
     std::optional<platform::FolderLink> ReadFolderLink(const std::string& path) override;
     bool MakeFolderLink(const std::string& path, const platform::FolderLink& link) override;

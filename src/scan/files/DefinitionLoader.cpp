@@ -1,8 +1,7 @@
 #include "scan/files/DefinitionLoader.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
@@ -16,87 +15,70 @@ namespace {
 
 constexpr std::string_view kLoadingText = "Loading definitions, please wait...";
 
-// The folder a row stores, into folder: the expanded FOLDER with a trailing
-// "\", or nothing when the line names none. "[drive]" is no folder token and
-// stays.
-void StoredFolder(const FileFields& fields, const PathTokens& tokens, std::string& folder) {
-    folder.clear();
-    if (!fields.hasFolderField) {
-        return;
-    }
-    tokens.ExpandPathInto(fields.folder, folder);
-    if (!folder.empty() && folder.back() != '\\') {
-        folder += '\\';
-    }
-}
-
 enum class Kind { Files, Directories };
 
-// Room for the rows a definition file of this size is likely to hold, so the
-// table's index is sized once rather than regrown as it fills. Definition
-// lines run to about this many bytes; the guess is capped so that an
-// unusually large file claims no more than a table that size would need.
-constexpr std::uint64_t kTypicalLineBytes = 48;
-constexpr std::uint64_t kMostRowsReserved = std::uint64_t{1} << 20;
+// One place a line names: its stored folder followed by the name, as the
+// safety list sees it. Kept from line to line so that a line costs no
+// allocation.
+struct Place {
+    std::string folder;
+    std::string path;
+};
 
-void ReserveRows(ScanContext& context, const std::string& path, DefinitionTable& table) {
-    if (const std::optional<std::uint64_t> bytes = context.files.FileSize(path)) {
-        table.Reserve(static_cast<std::size_t>(std::min(*bytes / kTypicalLineBytes, kMostRowsReserved)));
+// The place the line names with these tokens; false when it makes no row.
+// A row without a key (a file line without a name, a directory line without
+// a folder) could never match: it is left out, and the lines after it load.
+// A file row is protected by its path (the folder followed by the name), a
+// directory row by its folder.
+bool MakePlace(ScanContext& context, TableKey kind, std::string_view written, std::string_view name,
+               const PathTokens& tokens, Place& place) {
+    PlaceFolder(kind, tokens, written, place.folder);
+    if (kind == TableKey::DirFolder) {
+        return !TrimmedView(place.folder).empty() && !context.safety.IsProtectedLowerCasePath(place.folder);
     }
+    if (TrimmedView(name).empty()) return false;
+    place.path.assign(place.folder).append(name);
+    return !context.safety.IsProtectedLowerCasePath(place.path);
 }
 
 void LoadTable(ScanContext& context, Kind kind) {
     const bool files = kind == Kind::Files;
+    const TableKey key = files ? TableKey::FileName : TableKey::DirFolder;
     const std::string path =
         DataFilePath(context.dataFolder, files ? datafile::kFileDefinitions : datafile::kDirectoryDefinitions);
     DefinitionTable& table = files ? context.tables.Files() : context.tables.Directories();
-    ReserveRows(context, path, table);
-
-    // Kept from line to line so that a line costs no allocation beyond the
-    // row it adds.
-    std::string folder;
-    std::string lowered;
-    // One row for the place the line names with these tokens. A row without
-    // a key (a file line without a name, a directory line without a folder)
-    // could never match: it is left out, and the lines after it load.
-    auto addRow = [&](const FileFields& fields, const PathTokens& tokens) {
-        StoredFolder(fields, tokens, folder);
-        if (!files && !folder.empty()) {
-            folder.pop_back();
-        }
-        // Lower-cased once, for the safety test and the row alike: a file
-        // row is protected by its path (the folder followed by the name), a
-        // directory row by its folder.
-        lowered.clear();
-        AppendLower(lowered, folder);
-        const std::size_t folderLength = lowered.size();
-        AppendLower(lowered, fields.name);
-        const std::string_view loweredFolder = std::string_view(lowered).substr(0, folderLength);
-        const std::string_view loweredName = std::string_view(lowered).substr(folderLength);
-        if (TrimmedView(files ? loweredName : loweredFolder).empty()) {
-            return;
-        }
-        if (!context.safety.IsProtectedLowerCasePath(files ? std::string_view(lowered) : loweredFolder)) {
-            table.Add({std::string(loweredName), std::string(loweredFolder), std::string(fields.type),
-                       std::string(fields.threat)});
-        }
-    };
-    ReadDefinitionLines(context.files, context.codePage, path, [&](const std::string& line) {
-        if (context.state.StopRequested()) {
-            return false;
-        }
+    DefinitionLines lines;
+    if (!lines.Open(context.files, path)) return;
+    // A row holds less than its line, so the file's size is room enough.
+    table.BeginLoad(static_cast<std::size_t>(context.files.FileSize(path).value_or(0)), context.tokens);
+    Place own;
+    Place twin;
+    std::string name;
+    std::string_view line;
+    while (!context.state.StopRequested() && lines.Next(context.codePage, line)) {
         const FileFields fields = files ? FileDefinitionFields(line) : DirectoryDefinitionFields(line);
-        addRow(fields, context.tokens);
+        name.clear();
+        AppendLower(name, fields.name);
+        DefinitionTable::Line row{name, fields.threat, fields.folder, fields.type, std::nullopt, std::nullopt};
         // A definition for the program folder finds the file in its 32-bit
         // twin as well (the walk looks for the system folder's twin itself).
-        if (const PathTokens* thirtyTwoBit = context.tokens.ThirtyTwoBitPlace(fields.folder)) {
-            addRow(fields, *thirtyTwoBit);
+        const PathTokens* thirtyTwoBit = context.tokens.ThirtyTwoBitPlace(fields.folder);
+        if (files && !name.empty() && !context.safety.MayProtectFileName(name)) {
+            // A file row is keyed by its name alone: its folder is worked
+            // out only when the safety list might protect the place.
+            row.ownFolder = std::string_view{};
+            if (thirtyTwoBit) row.thirtyTwoBitFolder = std::string_view{};
+        } else {
+            if (MakePlace(context, key, fields.folder, name, context.tokens, own)) row.ownFolder = own.folder;
+            if (thirtyTwoBit && MakePlace(context, key, fields.folder, name, *thirtyTwoBit, twin)) {
+                row.thirtyTwoBitFolder = twin.folder;
+            }
         }
+        // A table that holds 4 GiB of text takes no more.
+        if ((row.ownFolder || row.thirtyTwoBitFolder) && !table.AddLine(row)) break;
         context.pump.Pump();
-        return true;
-    });
-    // Indexed while loading, so that the first item matched does not wait.
-    table.Index();
+    }
+    table.EndLoad();
 }
 
 }  // namespace

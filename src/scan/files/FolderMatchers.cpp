@@ -138,13 +138,8 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
     const DefinitionTable& table = context.tables.Files();
 
     // Most walked files match no name: find that out before anything else.
-    bool any = false;
     std::string drive = DriveOf(path);
-    table.ForEachMatch(name, drive, [&](std::size_t) {
-        any = true;
-        return false;
-    });
-    if (!any) return;
+    if (!table.HasMatch(name, drive)) return;
 
     const WalkedItem item = Describe(ToLower(path.substr(0, nameStart)), std::move(drive));
     // Rare enough (only after a name matched) to be worked out per file.
@@ -158,8 +153,7 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
     // Matched lower-cased, reported and removed as it is named on the disk.
     const std::string found(path);
     bool examined = false;
-    table.ForEachMatch(name, item.drive, [&](std::size_t row) {
-        const DefinitionRow& definition = table.Row(row);
+    table.ForEachMatch(name, item.drive, [&](std::size_t, const DefinitionRow& definition) {
         if (!longName && !agrees(definition)) return true;
         if (!examined) {
             // The same file for every row: examined once.
@@ -173,9 +167,10 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
         }
         if (InFolderKindTheRowLacks(item.folder, definition.folder)) return true;
         ScanState& state = context.state;
-        state.AddFileQueueRow(found, definition.threat);
+        const std::string threat(definition.threat);
+        state.AddFileQueueRow(found, threat);
         state.IncrementTracesFound();
-        state.ReportDetection(definition.threat, found, definition.type, ui::kIconFile);
+        state.ReportDetection(threat, found, std::string(definition.type), ui::kIconFile);
         return false;
     });
 }
@@ -190,8 +185,7 @@ void MatchFoundDirectory(ScanContext& context, std::string_view path) {
     // The rows keyed by the folder as compared, which is the walked one or
     // the same folder as it would lie in the system folder.
     auto matchAs = [&](const WalkedItem& compared) {
-        table.ForEachMatch(compared.folder, compared.drive, [&](std::size_t row) {
-            const DefinitionRow& definition = table.Row(row);
+        table.ForEachMatch(compared.folder, compared.drive, [&](std::size_t, const DefinitionRow& definition) {
             if (!FolderAgrees(context.system, compared, definition.folder)) return true;
             if (!examined) {
                 if (context.safety.IsProtectedPath(found)) {
@@ -211,8 +205,9 @@ void MatchFoundDirectory(ScanContext& context, std::string_view path) {
             ScanState& state = context.state;
             state.AddFileQueueRow(found, "FILE");
             state.IncrementTracesFound();
-            state.AddActivityRow(definition.threat, ui::kIconFile, found);
-            state.AddResultRow(definition.threat + " Directory", ui::kIconFolder, found, definition.type,
+            const std::string threat(definition.threat);
+            state.AddActivityRow(threat, ui::kIconFile, found);
+            state.AddResultRow(threat + " Directory", ui::kIconFolder, found, std::string(definition.type),
                                ui::kIconFile);
             CountOne(state.counters.itemsFound);
             done = true;

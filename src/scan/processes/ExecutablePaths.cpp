@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/PackedText.h"
 #include "common/PathParts.h"
 #include "common/Text.h"
 
@@ -24,26 +25,53 @@ void ExecutablePathList::Add(const ExeRecord& record, const PathTokens& tokens, 
     if (!record.valid) return;
     const std::string name = ToUpper(Trim(record.fileName));
     if (name.empty()) return;
-    std::vector<std::string>& folders = folders_[name];
+    auto addPair = [&](std::string_view folder) {
+        if (text_.size() > UINT32_MAX) return;
+        pairs_.push_back(static_cast<std::uint32_t>(text_.size()));
+        AppendPackedText(text_, name);
+        AppendPackedText(text_, folder);
+    };
     if (Trim(record.folder).empty()) {
-        folders.emplace_back();
+        addPair({});
         return;
     }
     for (const std::string& place : tokens.PathPlaces(record.folder)) {
-        std::string folder = NormalizedFolder(place, systemFolder);
+        const std::string folder = NormalizedFolder(place, systemFolder);
         // A folder that expands to nothing names no place on this machine.
-        if (folder.empty()) continue;
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));
+        if (!folder.empty()) addPair(folder);
     }
+}
+
+void ExecutablePathList::Finish() {
+    // Room reserved and not used is never touched: the list is left as it
+    // grew, rather than copied once more into less.
+    std::stable_sort(pairs_.begin(), pairs_.end(),
+                     [this](std::uint32_t a, std::uint32_t b) { return PairAt(a).name < PairAt(b).name; });
+}
+
+void ExecutablePathList::Clear() {
+    text_.clear();
+    pairs_.clear();
+}
+
+ExecutablePathList::Pair ExecutablePathList::PairAt(std::uint32_t at) const {
+    std::size_t from = at;
+    Pair pair;
+    pair.name = ReadPackedText(text_, from);
+    pair.folder = ReadPackedText(text_, from);
+    return pair;
 }
 
 bool ExecutablePathList::Matches(std::string_view upperPath, std::string_view upperFileName) const {
     if (upperFileName.empty()) return false;
-    const auto found = folders_.find(std::string(upperFileName));
-    if (found == folders_.end()) return false;
+    auto pair = std::lower_bound(pairs_.begin(), pairs_.end(), upperFileName,
+                                 [this](std::uint32_t at, std::string_view name) { return PairAt(at).name < name; });
     const std::string folder = FolderOfPath(upperPath);
-    return std::any_of(found->second.begin(), found->second.end(),
-                       [&folder](const std::string& defined) { return defined.empty() || defined == folder; });
+    for (; pair != pairs_.end() && PairAt(*pair).name == upperFileName; ++pair) {
+        const std::string_view defined = PairAt(*pair).folder;
+        if (defined.empty() || defined == folder) return true;
+    }
+    return false;
 }
 
 std::string NormalizeSystem32Path(std::string_view path, std::string_view systemFolder) {

@@ -5,9 +5,9 @@
 // with an empty folder matches that name in any folder.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "definitions/DefinitionRecords.h"
@@ -22,8 +22,10 @@ public:
     // reduced, the system32 forms made the system folder). A line without
     // "=" adds nothing.
     void Add(const ExeRecord& record, const PathTokens& tokens, std::string_view systemFolder);
-    void Clear() { folders_.clear(); }
-    bool Empty() const { return folders_.empty(); }
+    // Orders what was added for Matches: the list is then complete.
+    void Finish();
+    void Clear();
+    bool Empty() const { return pairs_.empty(); }
 
     // True when a definition of this file name names the folder of the
     // path, or names no folder. Both upper-cased and normalised as
@@ -31,9 +33,20 @@ public:
     bool Matches(std::string_view upperPath, std::string_view upperFileName) const;
 
 private:
-    // Upper-cased file name -> the upper-cased folders its definitions
-    // name, without a trailing backslash; "" stands for any folder.
-    std::unordered_map<std::string, std::vector<std::string>> folders_;
+    struct Pair {
+        std::string_view name;
+        std::string_view folder;
+    };
+    Pair PairAt(std::uint32_t at) const;
+
+    // Each upper-cased file name with one upper-cased folder its definition
+    // names, without a trailing backslash ("" stands for any folder), packed
+    // one pair after the other into one text: the memory shield keeps the
+    // list while the program runs, and a hundred thousand definitions would
+    // otherwise hold several strings each.
+    std::string text_;
+    // Where each pair begins, in the order of the names once finished.
+    std::vector<std::uint32_t> pairs_;
 };
 
 // A module path in the forms the system also reports

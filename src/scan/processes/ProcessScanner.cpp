@@ -23,11 +23,12 @@ constexpr std::uint32_t kWindowsNtFamily = 2;
 constexpr std::string_view kAdwareProcessHelper = "AdwareProcessHelper.exe";
 
 // The definitions with their folders. A stop inside a scan leaves the list
-// empty and says so.
+// empty and says so; so does a file that could not be read (the list is
+// then what it could read).
 bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, ProcessScanCaller caller,
                          std::string_view systemFolder) {
     bool stopped = false;
-    ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
+    const bool read = ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
                         [&](const std::string& line) {
                             const ExeRecord record = ParseExeDefinition(line);
                             paths.Add(record, context.tokens, systemFolder);
@@ -40,7 +41,8 @@ bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, Proces
         paths.Clear();
         return false;
     }
-    return true;
+    paths.Finish();
+    return read;
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -89,9 +91,11 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
 
     ScanState& state = context.state;
     const std::string systemFolder = context.system.SystemFolder();
-    ExecutablePathList paths;
+    ExecutablePathList read;
+    const ExecutablePathList* kept = ExecutablePaths(context, caller, systemFolder, read);
     // An interrupted run has not inspected this list: the next one must.
-    if (!ReadExecutablePaths(context, paths, caller, systemFolder)) ResetSignature();
+    if (!kept) ResetSignature();
+    const ExecutablePathList& paths = kept ? *kept : read;
     const bool forScan = caller == ProcessScanCaller::Scan;
     if (forScan) state.Form().lblTotalNoOfRunningItems.SetCaption(ToDecimal(static_cast<long long>(list.Count())));
 
@@ -118,6 +122,29 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
         ReportRunningThreat(context, {fileName, company, list.ids[i], imagePath}, caller);
         if (forScan) CountOne(state.counters.itemsFound);
     }
+}
+
+const ExecutablePathList* ProcessScanner::ExecutablePaths(ScanContext& context, ProcessScanCaller caller,
+                                                          const std::string& systemFolder, ExecutablePathList& read) {
+    if (caller == ProcessScanCaller::Scan) {
+        return ReadExecutablePaths(context, read, caller, systemFolder) ? &read : nullptr;
+    }
+    const std::string file = DataFilePath(context.dataFolder, datafile::kExeDefinitions);
+    const std::optional<platform::FileStamp> stamp = context.files.Stamp(file);
+    if (shieldPaths_ && stamp && shieldPaths_->file == file && shieldPaths_->stamp == *stamp &&
+        shieldPaths_->systemFolder == systemFolder) {
+        return &shieldPaths_->paths;
+    }
+    shieldPaths_.reset();
+    // A file that is there but could not be read (an update holding it) is
+    // not kept as no definitions at all: the programs running now are
+    // looked at again next time, with what the file then says.
+    if (!ReadExecutablePaths(context, read, caller, systemFolder) && stamp) return nullptr;
+    // Kept only when the stamp read before the file tells its content: a
+    // file written meanwhile has a later one and is read again next time.
+    if (!stamp) return &read;
+    shieldPaths_ = KeptPaths{file, *stamp, systemFolder, std::move(read)};
+    return &shieldPaths_->paths;
 }
 
 void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThreat& threat,

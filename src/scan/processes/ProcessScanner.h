@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+#include "scan/processes/ExecutablePaths.h"
 #include "scan/processes/ProcessList.h"
 #include "scan/processes/ProcessStop.h"
 #include "scan/ScanContext.h"
@@ -86,6 +88,13 @@ private:
     bool Load9xDefinitions(ScanContext& context, ProcessScanCaller caller);
     void Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId,
                         ProcessScanCaller caller);
+    // The executable definitions: read afresh for a scan, which counts
+    // and shows every line, and for the shield only when the file changed.
+    // nullptr when what was read (then in read) may not be all the file
+    // says: a stop inside a scan, or a file that could not be read (for the
+    // shield, one that is there).
+    const ExecutablePathList* ExecutablePaths(ScanContext& context, ProcessScanCaller caller,
+                                              const std::string& systemFolder, ExecutablePathList& read);
 
     ui::Dialogs& dialogs_;
     const ui::MessageCatalogue& messages_;
@@ -97,6 +106,16 @@ private:
     // Windows 95 family: the name part of each definition line, trimmed and
     // upper-cased, one per line.
     std::optional<std::vector<std::string>> definitions9x_;
+    // The memory shield's executable definitions as last read, kept while
+    // the file keeps its size and time stamp: the shield looks every two
+    // seconds, and the file changes only with an update.
+    struct KeptPaths {
+        std::string file;
+        platform::FileStamp stamp;
+        std::string systemFolder;
+        ExecutablePathList paths;
+    };
+    std::optional<KeptPaths> shieldPaths_;
     std::vector<ProgramNotStopped> notStopped_;
 };
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/Lines.h"
 #include "definitions/DataFiles.h"
 
 namespace bastion {
@@ -26,23 +27,29 @@ std::int32_t CountFileLines(platform::FileSystem& files, const std::string& path
         return 0;
     }
     std::int64_t lines = 0;
-    bool afterCr = false;      // an LF right after a CR ends no further line
+    bool afterCr = false;      // the piece before ended with a CR
     bool lineStarted = false;  // characters since the last line end
     std::vector<char> chunk(kChunkSize);
     // The reader gives 0 both at the end and on a failure: either way the
     // lines seen so far are the count.
     while (std::size_t got = reader->Read(chunk.data(), chunk.size())) {
-        for (std::size_t i = 0; i < got; ++i) {
-            const char c = chunk[i];
-            if (c == '\n' && afterCr) {
-                afterCr = false;
-            } else if (c == '\n' || c == '\r') {
-                ++lines;
-                afterCr = c == '\r';
-                lineStarted = false;
+        const std::string_view piece(chunk.data(), got);
+        // An LF right after a CR ends no further line.
+        std::size_t at = afterCr && piece.front() == '\n' ? 1 : 0;
+        afterCr = false;
+        for (;;) {
+            const std::size_t end = FindLineEnd(piece, at);
+            lineStarted = lineStarted || end > at;
+            if (end == got) break;
+            ++lines;
+            lineStarted = false;
+            if (piece[end] == '\n') {
+                at = end + 1;
+            } else if (end + 1 < got) {
+                at = end + (piece[end + 1] == '\n' ? 2 : 1);
             } else {
-                afterCr = false;
-                lineStarted = true;
+                afterCr = true;
+                break;
             }
         }
     }

@@ -78,6 +78,40 @@ TEST_F(MemoryShieldTest, TheShieldLooksOnlyWhenOnAndIdleAndStillAfterAStoppedSca
     EXPECT_EQ(boxes[0].title, "Testwall");
 }
 
+TEST_F(MemoryShieldTest, ReadsTheExecutableDefinitionsAgainOnlyWhenTheirFileChanged) {
+    const std::string file = DataFilePath(run.app.dataFolder, datafile::kExeDefinitions);
+    machine.files.ResetCounters();
+    Tick();
+    // The running programs change before every tick: each one looks.
+    machine.processes.Add(16, "C:\\WINDOWS\\notepad.exe");
+    Tick();
+    machine.processes.Add(8, "C:\\Spy\\evil.exe");
+    AtNextAlert(testing::CloseBox);
+    Tick();
+    EXPECT_EQ(machine.files.ReadCalls(file), 1u);
+    EXPECT_EQ(opened, (Rows{"EVIL.EXE"})) << "what was read once still finds a program";
+
+    // An update rewrites the file; the next look reads what it says now.
+    WriteDefinitions({"evil.exe=Evil|C:\\Spy", "notepad.exe=Not Really|"});
+    machine.processes.Remove(8);
+    AtNextAlert(testing::CloseBox);
+    Tick();
+    EXPECT_EQ(machine.files.ReadCalls(file), 2u);
+    EXPECT_EQ(opened, (Rows{"EVIL.EXE", "NOTEPAD.EXE"}));
+
+    // A file that cannot be read for a moment is not kept as no
+    // definitions: the next look reads it again and still finds.
+    WriteDefinitions({"evil.exe=Evil|C:\\Spy"});
+    machine.files.FailReads(file);
+    machine.processes.Add(8, "C:\\Spy\\evil.exe");
+    Tick();
+    machine.files.ClearFailures();
+    machine.processes.Remove(16);
+    AtNextAlert(testing::CloseBox);
+    Tick();
+    EXPECT_EQ(opened, (Rows{"EVIL.EXE", "NOTEPAD.EXE", "EVIL.EXE"}));
+}
+
 TEST_F(MemoryShieldTest, CommandsRefusedWhileAnAlertWaitsSayWhyAndAnAlertNobodyAnswersClosesAfterTenMinutes) {
     machine.processes.Add(8, "C:\\Spy\\evil.exe");
     std::vector<ScanOutcome> refused;

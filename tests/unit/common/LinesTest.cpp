@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 namespace bastion {
 namespace {
 
@@ -20,6 +23,24 @@ TEST(LinesTest, FinalLineEndAddsNoEmptyLine) {
     EXPECT_EQ(SplitLines("a\r"), (Lines{"a"}));
     EXPECT_EQ(SplitLines("\r\n\r\n"), (Lines{"", ""}));
     EXPECT_EQ(SplitLines("a\r\n\r\nb"), (Lines{"a", "", "b"}));
+}
+
+// A line end anywhere in or after the bytes looked at eight at a time, among
+// bytes that differ from CR and LF by one bit or by the high bit.
+TEST(LinesTest, FindLineEndFindsTheFirstCrOrLfFromAnyStart) {
+    for (const char end : {'\n', '\r'}) {
+        for (std::size_t length = 0; length <= 20; ++length) {
+            for (std::size_t at = 0; at <= length; ++at) {
+                std::string text(length, '\x8a');
+                for (std::size_t i = 0; i < length; i += 3) text[i] = '\x0b';
+                if (at < length) text[at] = end;
+                for (std::size_t from = 0; from <= length; ++from) {
+                    const std::size_t expected = from <= at ? at : length;
+                    ASSERT_EQ(FindLineEnd(text, from), std::min(expected, length)) << length << " " << at << " " << from;
+                }
+            }
+        }
+    }
 }
 
 TEST(LinesTest, BlanksAndTabsStayInTheLine) {

@@ -10,7 +10,7 @@ namespace {
 
 std::vector<std::size_t> Matches(const DefinitionTable& table, std::string_view key, std::string_view drive) {
     std::vector<std::size_t> rows;
-    table.ForEachMatch(key, drive, [&](std::size_t row) {
+    table.ForEachMatch(key, drive, [&](std::size_t row, const DefinitionRow&) {
         rows.push_back(row);
         return true;
     });
@@ -62,7 +62,7 @@ TEST(DefinitionTablesTest, AStopAfterTheFirstCandidateEndsTheWalk) {
     files.Add({"[drive]", "", "", "B"});
     files.Add({"x.dll", "", "", "C"});
     int calls = 0;
-    files.ForEachMatch("x.dll", "x.dll", [&](std::size_t) {
+    files.ForEachMatch("x.dll", "x.dll", [&](std::size_t, const DefinitionRow&) {
         ++calls;
         return false;
     });

@@ -26,6 +26,31 @@ TEST(SafetyList, AFolderEntryProtectsThatFolderOnAnyDriveInAnyCaseButNotWhatItHo
     EXPECT_FALSE(list.IsProtectedPath("C:\\"));
 }
 
+// The loader skips working out a file definition's folder when the name
+// alone rules the safety list out: it may say "maybe" too often, never
+// "no" for a place the full test protects.
+TEST(SafetyList, ANameIsRuledOutOnlyWhenNoFolderCouldMakeItProtected) {
+    const SafetyList list =
+        ListOf({"C:\\WINDOWS\\explorer.exe", "c:\\tools\\", "D:\\Data\\Sub\\\\", "notepad.exe"});
+    struct Case {
+        std::string folder;
+        std::string name;
+    };
+    const std::vector<Case> protectedPlaces = {
+        {"c:\\windows\\", "explorer.exe"}, {"e:\\windows\\", "explorer.exe"}, {"c:\\", "tools\\"},
+        {"c:\\", "tools/"},                {"c:\\data\\", "sub\\\\"},     {"", "notepad.exe"},
+        {"", "hkey_local_machine"},          {"", "c:\\windows\\explorer.exe"},
+    };
+    for (const Case& place : protectedPlaces) {
+        ASSERT_TRUE(list.IsProtectedPath(place.folder + place.name)) << place.folder << place.name;
+        EXPECT_TRUE(list.MayProtectFileName(place.name)) << place.name;
+    }
+    for (const char* name : {"spy.exe", "explorer.exe.bak", "sub\\evil.dll"}) {
+        EXPECT_FALSE(list.MayProtectFileName(name)) << name;
+    }
+    EXPECT_FALSE(ListOf({}).MayProtectFileName("explorer.exe"));
+}
+
 TEST(SafetyList, TrailingSeparatorsCountOnceOnEitherSide) {
     SafetyList list = ListOf({"c:\\tools"});
     // The candidate keeps one of two trailing backslashes; the entry with

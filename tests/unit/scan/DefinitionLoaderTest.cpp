@@ -21,7 +21,10 @@ struct Row {
 
 std::vector<Row> RowsOf(const DefinitionTable& table) {
     std::vector<Row> rows;
-    for (const DefinitionRow& row : table.Rows()) rows.push_back({row.name, row.folder, row.type, row.threat});
+    for (std::size_t i = 0; i < table.Size(); ++i) {
+        const StoredRow row = table.Row(i);
+        rows.push_back({std::string(row.name), std::string(row.folder), std::string(row.type), std::string(row.threat)});
+    }
     return rows;
 }
 
@@ -151,10 +154,11 @@ TEST_F(DefinitionLoaderTest, ProgramAndSystemFolderDefinitionsAlsoMatchInTheir32
     harness.WriteDefinitions(datafile::kDirectoryDefinitions,
                              {"D=Spy Dir|[comprogfil]SpyDir|TYPE", "S=Sys Dir|[WINDIR]\\System32\\SpyDir"});
     LoadDefinitions(context);
-    // Only the program folders' rows are doubled: the system folder's twin
-    // is found by the walked item's place, however the definition spells it.
-    EXPECT_EQ(harness.tables.Files().Size(), 6u);
-    EXPECT_EQ(harness.tables.Directories().Size(), 3u);
+    // A row stands for its program folder's twin too, and costs one row;
+    // the system folder's twin is found by the walked item's place, however
+    // the definition spells it.
+    EXPECT_EQ(harness.tables.Files().Size(), 5u);
+    EXPECT_EQ(harness.tables.Directories().Size(), 2u);
 
     std::vector<std::string> found;
     for (const char* path : {"C:\\Program Files (x86)\\SpyCo\\spy.dll", "C:\\Program Files\\SpyCo\\spy.dll",
@@ -174,6 +178,38 @@ TEST_F(DefinitionLoaderTest, ProgramAndSystemFolderDefinitionsAlsoMatchInTheir32
                                                "D:\\Windows\\syswow64\\root.dll",
                                                "C:\\Program Files (x86)\\Common Files\\SpyDir",
                                                "C:\\WINDOWS\\SysWOW64\\SpyDir"}));
+}
+
+// One row stands for a program-folder definition in both program folders;
+// the safety list may protect either place alone, and only that place is
+// left out.
+TEST_F(DefinitionLoaderTest, EachPlaceOfAProgramFolderDefinitionIsProtectedOnItsOwn) {
+    harness.Use64BitWindows();
+    harness.safety.Assign({"C:\\Program Files (x86)\\SpyCo\\spy.dll", "C:\\Program Files\\Good"});
+    harness.WriteDefinitions(datafile::kFileDefinitions, {"spy.dll=Spy|[progfil]SpyCo", "all.dll=All|[progfil]All"});
+    harness.WriteDefinitions(datafile::kDirectoryDefinitions, {"G=Good|[progfil]Good", "B=Both|[progfil]Both"});
+    LoadDefinitions(context);
+
+    auto places = [](const DefinitionTable& table) {
+        std::vector<std::string> folders;
+        for (std::size_t row = 0; row < table.Size(); ++row) {
+            table.ForEachPlace(row, [&](const DefinitionRow& place) { folders.emplace_back(place.folder); });
+        }
+        return folders;
+    };
+    EXPECT_EQ(places(harness.tables.Files()),
+              (std::vector<std::string>{"c:\\program files\\spyco\\", "c:\\program files\\all\\",
+                                        "c:\\program files (x86)\\all\\"}));
+    EXPECT_EQ(places(harness.tables.Directories()),
+              (std::vector<std::string>{"c:\\program files (x86)\\good", "c:\\program files\\both",
+                                        "c:\\program files (x86)\\both"}));
+    EXPECT_EQ(harness.tables.DirFolder(0), "c:\\program files (x86)\\good");
+
+    MatchFoundDirectory(context, "C:\\Program Files (x86)\\Good\\");
+    MatchFoundDirectory(context, "C:\\Program Files (x86)\\Both\\");
+    std::vector<std::string> found;
+    for (const ui::ListItem& row : harness.state.FileQueue().Rows()) found.push_back(row.text);
+    EXPECT_EQ(found, (std::vector<std::string>{"C:\\Program Files (x86)\\Good", "C:\\Program Files (x86)\\Both"}));
 }
 
 TEST_F(DefinitionLoaderTest, ShowsItsWorkWithPauseAndStopDisabledAndLoadsOncePerRun) {

@@ -1,0 +1,98 @@
+#!/bin/bash
+# Memory under Wine, measured from outside the process:
+#  - the peak of a Folder Scan of an empty folder by the console scanner,
+#    `bastion-scan folder C:\empty\ --no-report`, with 10 + 10 and with
+#    100,001 + 100,001 file and directory definitions (GNU time's %M);
+#  - Bastion.exe in the notification area with the memory shield on and
+#    100,001 executable definitions: its resident memory and the processor
+#    time it takes while other programs start and end every few seconds
+#    (each change of the running programs is a look of the shield).
+#
+#   bench/wine/PeakMemory.sh [BUILD_DIR] [SECONDS]    (build/win64, 30)
+#
+# It writes definitions and settings into the build tree's own prefix.
+set -euo pipefail
+
+build=$(cd "${1:-build/win64}" && pwd)
+seconds=${2:-30}
+run="$build/wine-run.sh"
+fixture="$build/bench/bench_wine_MemoryFixture.exe"
+scanner="$build/src/main/bastion-scan.exe"
+program="$build/src/main/Bastion.exe"
+prefix="${BASTION_WINEPREFIX:-$build/wineprefix}"
+for file in "$run" "$fixture" "$scanner" "$program"; do
+  [ -e "$file" ] || { echo "PeakMemory.sh: $file is missing; build the win64 preset first" >&2; exit 1; }
+done
+command -v /usr/bin/time >/dev/null || { echo "PeakMemory.sh: GNU time (package time) is missing" >&2; exit 1; }
+
+# One Wine server for the whole measurement, so that none of its start-up
+# lands in a measured process; ended at the end unless it was kept before.
+started_server=0
+if [ ! -f "$prefix.server-kept" ]; then
+  "$run" --start-server
+  started_server=1
+fi
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+  [ "$started_server" = 1 ] && "$run" --stop-server || true
+}
+trap cleanup EXIT
+
+mib() { awk -v k="$1" 'BEGIN { printf "%.1f MiB", k / 1024 }'; }
+
+scan_peak() {
+  local lines=$1 out
+  "$run" "$fixture" definitions "$lines" >/dev/null
+  mkdir -p "$prefix/drive_c/empty"
+  out=$(mktemp)
+  /usr/bin/time -f %M -o "$out" "$run" "$scanner" folder 'C:\empty\' --no-report >/dev/null 2>&1 || true
+  echo "bastion-scan folder C:\\empty\\ --no-report, $lines + $lines definitions: peak $(mib "$(tail -n 1 "$out")")"
+  rm -f "$out"
+}
+
+scan_peak 10
+scan_peak 100001
+
+# The process of the program: the descendant of the runner whose command
+# line names it.
+find_program() {
+  local parent=$1 child
+  for child in $(pgrep -P "$parent" || true); do
+    if (tr '\0' ' ' < "/proc/$child/cmdline") 2>/dev/null | grep -q 'Bastion\.exe'; then
+      echo "$child"
+      return 0
+    fi
+    find_program "$child" && return 0
+  done
+  return 1
+}
+
+cpu_seconds() {
+  awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$1/stat"
+}
+
+"$run" "$fixture" definitions 10 --exe 100001 --tray >/dev/null
+"$run" "$program" >/dev/null 2>&1 &
+runner=$!
+for _ in $(seq 1 100); do
+  program_pid=$(find_program "$runner" || true)
+  [ -n "$program_pid" ] && break
+  sleep 0.2
+done
+[ -n "$program_pid" ] || { echo "PeakMemory.sh: Bastion.exe did not start" >&2; exit 1; }
+# Start-up done and the first look of the shield taken.
+sleep 10
+before=$(cpu_seconds "$program_pid")
+end=$((SECONDS + seconds))
+while [ "$SECONDS" -lt "$end" ]; do
+  "$run" "$fixture" linger 3000 >/dev/null 2>&1
+done
+after=$(cpu_seconds "$program_pid")
+rss=$(awk '/^VmRSS/ { print $2 }' "/proc/$program_pid/status")
+hwm=$(awk '/^VmHWM/ { print $2 }' "/proc/$program_pid/status")
+echo "Bastion.exe in the notification area, memory shield on, 100,001 executable definitions:"
+echo "  resident $(mib "$rss"), peak $(mib "$hwm"); processor time over ${seconds} s of changing programs: ${before} s -> ${after} s"
+kill "$program_pid"
+wait "$runner" 2>/dev/null || true
+program_pid=""
