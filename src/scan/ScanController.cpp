@@ -36,10 +36,14 @@ void Call(const Hook& hook, Args&&... args) {
 }  // namespace
 
 ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens) {
+    return MakeScanContext(environment, tokens, environment.pump);
+}
+
+ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, ui::EventPump& pump) {
     const ScanEnvironment& env = environment;
-    return ScanContext{env.files,      env.codePage,   env.system,    env.dataFolder, tokens,
-                       env.safety,     env.exclusions, env.state,     env.pump,       env.tables,
-                       env.registry,   env.shell,      env.processes};
+    return ScanContext{env.files,    env.codePage,   env.system, env.dataFolder, tokens,
+                       env.safety,   env.exclusions, env.state,  pump,           env.tables,
+                       env.registry, env.shell,      env.processes};
 }
 
 ScanController::ScanController(const ScanEnvironment& environment, const ScanOptionSource& options, ScanHooks hooks)

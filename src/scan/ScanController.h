@@ -105,6 +105,8 @@ struct ScanEnvironment {
 
 // What one scan works with, the tokens resolved for it.
 ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens);
+// The same with another pump (the shields' quiet one).
+ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, ui::EventPump& pump);
 
 class ScanController {
 public:

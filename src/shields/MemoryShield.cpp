@@ -4,6 +4,7 @@
 #include "ui/AlertWait.h"
 #include "ui/GuardMessages.h"
 #include "ui/MessageKeys.h"
+#include "ui/QuietPump.h"
 #include "ui/TimersHeld.h"
 #include "ui/settings/SettingKeys.h"
 
@@ -32,7 +33,9 @@ void MemoryShield::tmrMemoryInspected_Timer() {
     const ui::TimersHeld held([this](bool enable) { timers_.EnableShieldTimers(enable); });
     try {
         if (!tokens_) tokens_ = PathTokens::Resolve(env_.shell);
-        ScanContext context = MakeScanContext(env_, *tokens_);
+        // The look takes no event; an alert waits with the program's pump.
+        ui::QuietPump quiet;
+        ScanContext context = MakeScanContext(env_, *tokens_, quiet);
         env_.processScanner.ScanRunningProcesses(context, ProcessScanCaller::Shield);
         TellNotStopped();
     } catch (...) {
