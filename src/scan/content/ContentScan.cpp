@@ -7,25 +7,35 @@
 
 namespace bastion {
 
-void LoadContentDefinitions(ScanContext& context) {
+void LoadContentDefinitions(ScanContext& context, bool stoppable) {
     DefinitionTables& tables = context.tables;
     if (tables.ContentLoaded()) return;
-    tables.MarkContentLoaded();
     ContentTable& table = tables.Content();
     table.Clear();
     const std::string path = DataFilePath(context.dataFolder, datafile::kContentDefinitions);
     DefinitionLines lines;
-    if (!lines.Open(context.files, path)) return;
+    if (!lines.Open(context.files, path)) {
+        tables.MarkContentLoaded();
+        return;
+    }
     // Counted first, so that the records are given their room once.
     table.Reserve(static_cast<std::size_t>(CountFileLines(context.files, path)));
     std::string_view line;
-    while (!context.state.StopRequested() && lines.Next(context.codePage, line)) {
+    while (lines.Next(context.codePage, line)) {
         if (const std::optional<ContentLine> parsed = ParseContentDefinition(line)) {
             if (!table.Add(*parsed)) break;
         }
         context.pump.Pump();
+        // Part of a table would leave the rest unfound for the whole run
+        // (the shield too): a stopped load is loaded again by whoever next
+        // needs it.
+        if (stoppable && context.state.StopRequested()) {
+            table.Clear();
+            return;
+        }
     }
     table.Finish();
+    tables.MarkContentLoaded();
 }
 
 ContentVerdict IdentifyContent(ScanContext& context, const std::string& path, std::uint64_t size) {

@@ -14,9 +14,11 @@ namespace bastion {
 
 // Reads "ContentDefinition.dat" into the tables' content table, once per run
 // (again after an update changed it); a missing file means no content
-// definitions. A stop request ends the load early and the rows read so far
-// stay. Lines that are no content definition are left out.
-void LoadContentDefinitions(ScanContext& context);
+// definitions. A stop request ends the load early and leaves the table
+// empty and to be loaded by whoever next needs it (stoppable: only a scan's
+// own stop counts; the memory shield's load must not end on the flag a
+// stopped scan left). Lines that are no content definition are left out.
+void LoadContentDefinitions(ScanContext& context, bool stoppable = true);
 
 struct ContentVerdict {
     // The definition the content is, when one is.

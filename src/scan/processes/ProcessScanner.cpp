@@ -104,7 +104,7 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
     // An interrupted run has not inspected this list: the next one must.
     if (!kept) ResetSignature();
     const ExecutablePathList& paths = kept ? *kept : read;
-    LoadContentDefinitions(context);
+    LoadContentDefinitions(context, caller == ProcessScanCaller::Scan);
     const bool forScan = caller == ProcessScanCaller::Scan;
     if (forScan) state.Form().lblTotalNoOfRunningItems.SetCaption(ToDecimal(static_cast<long long>(list.Count())));
 

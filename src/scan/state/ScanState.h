@@ -42,8 +42,8 @@ struct DefinitionCounts {
     std::int32_t executables = 0;  // ExeDefinition.dat
     std::int32_t registry = 0;     // RegistryDefinition.dat
     std::int32_t files = 0;        // FileDefinition.dat and DirectoryDefinition.dat together
+    std::int32_t total = 0;        // all of them, the content definitions too
     std::int32_t content = 0;      // ContentDefinition.dat
-    std::int32_t total = 0;
 };
 
 // Scans the user switched off for this run: their counter label shows the
