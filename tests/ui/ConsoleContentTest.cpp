@@ -83,13 +83,16 @@ TEST_F(ConsoleContentTest, TheStarterSetFindsTheTestFileInANewUsersDocuments) {
     for (const std::string& file : setFiles) kept.push_back(files.ReadFile(DataFilePath(dataFolder, file)));
     for (const char* file : kDefinitionFiles) files.DeleteFile(DataFilePath(dataFolder, file));
     for (const std::string& file : setFiles) files.DeleteFile(DataFilePath(dataFolder, file));
-    const std::string documents = PathTokens::Resolve(shell).Expand("[personl]");
-    const std::string testFile = documents + "bastion-content-" + std::to_string(GetCurrentProcessId()) + ".com";
+    // In a folder of its own in Documents: under Wine Documents is the
+    // host's home folder, too large to walk in a test.
+    const std::string folder = PathTokens::Resolve(shell).Expand("[personl]") + "Bastion content " +
+                               std::to_string(GetCurrentProcessId());
+    const std::string testFile = folder + "\\downloaded.txt";
     Plant(testFile, std::string(kEicar));
 
     DWORD exitCode = 0;
-    const std::string output = Scan("folder \"" + documents + "\" --no-report --no-processes", exitCode);
-    files.DeleteFile(testFile);
+    const std::string output = Scan("folder \"" + folder + "\" --no-report --no-processes", exitCode);
+    files.DeleteFolderTree(folder);
     for (std::size_t i = 0; i < setFiles.size(); ++i) {
         const std::string path = DataFilePath(dataFolder, setFiles[i]);
         if (kept[i]) {
