@@ -16,6 +16,16 @@ constexpr char kTextEnd = '\n';
 // half of them are used.
 constexpr std::size_t kTextSlots = 8192;
 constexpr std::uint32_t kFree = UINT32_MAX;
+// The bytes of a line that its record's text never holds: the size (one
+// digit at least), ":", the hash and "=", less the two separators kept.
+constexpr std::size_t kLeastKeptPerLine = 65;
+
+// Gives back a container's room when most of it went unused: a copy of a
+// nearly full one would for a moment hold it twice.
+template <typename Container>
+void ShrinkWhenMostlyUnused(Container& container) {
+    if (container.size() < container.capacity() / 2) container.shrink_to_fit();
+}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -89,8 +99,12 @@ std::string Sha256Hex(const platform::Sha256Digest& digest) {
     return hex;
 }
 
-void ContentTable::Reserve(std::size_t lines) {
+void ContentTable::Reserve(std::size_t lines, std::size_t bytes) {
     records_.reserve(lines);
+    // A line keeps at most its text after the key and "=" (at least 67
+    // bytes before it) with two bytes more; room a shared name leaves
+    // unused is never touched.
+    if (bytes > lines * kLeastKeptPerLine) text_.reserve(bytes - lines * kLeastKeptPerLine);
     recentTexts_.assign(kTextSlots, kFree);
 }
 
@@ -145,8 +159,8 @@ void ContentTable::Finish() {
         }
         return textOf(a) < textOf(b);
     });
-    if (records_.capacity() - records_.size() > records_.size() / 8) records_.shrink_to_fit();
-    if (text_.capacity() - text_.size() > text_.size() / 8) text_.shrink_to_fit();
+    ShrinkWhenMostlyUnused(records_);
+    ShrinkWhenMostlyUnused(text_);
     recentTexts_ = {};
     keptTexts_ = 0;
 }

@@ -47,8 +47,9 @@ public:
         std::string_view type;
     };
 
-    // About this many lines are coming: room for them at once.
-    void Reserve(std::size_t lines);
+    // About this many lines of this many bytes are coming: room for them at
+    // once, so that the table never holds a grown copy beside itself.
+    void Reserve(std::size_t lines, std::size_t bytes);
     // False when the table is full (its text would pass 4 GiB): nothing is
     // added.
     bool Add(const ContentLine& line);

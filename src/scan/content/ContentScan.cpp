@@ -19,7 +19,8 @@ void LoadContentDefinitions(ScanContext& context, bool stoppable) {
         return;
     }
     // Counted first, so that the records are given their room once.
-    table.Reserve(static_cast<std::size_t>(CountFileLines(context.files, path)));
+    table.Reserve(static_cast<std::size_t>(CountFileLines(context.files, path)),
+                  static_cast<std::size_t>(context.files.FileSize(path).value_or(0)));
     std::string_view line;
     while (lines.Next(context.codePage, line)) {
         if (const std::optional<ContentLine> parsed = ParseContentDefinition(line)) {

@@ -69,7 +69,7 @@ TEST(ContentDefinitionsTest, TableFindsEachContentBySizeAndHashAndNothingElse) {
         Line(100, "hundred", "Large|Trojan"),
         Line(std::uint64_t{1} << 40, "huge", "Huge|Trojan"),
     };
-    table.Reserve(lines.size());
+    table.Reserve(lines.size(), 0);
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) ASSERT_TRUE(table.Add(*ParseContentDefinition(*it)));
     table.Finish();
     ASSERT_EQ(table.Size(), 6u);
