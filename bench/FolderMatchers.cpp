@@ -44,7 +44,7 @@ Loaded& LoadedMachine(int rows) {
     return *loaded;
 }
 
-template <void (*Match)(ScanContext&, std::string_view)>
+template <auto Match>
 void Walk(benchmark::State& state, bool folders) {
     Loaded& loaded = LoadedMachine(static_cast<int>(state.range(0)));
     ScanContext context = loaded.harness.Context();

@@ -1,9 +1,11 @@
 // What the memory measurements of PeakMemory.sh need inside the Wine prefix:
 //
-//   MemoryFixture definitions LINES [--exe LINES] [--tray]
+//   MemoryFixture definitions LINES [--exe LINES] [--content LINES [--distinct]] [--tray]
 //     puts a generated definition set into the data folder: LINES file and
-//     LINES directory definitions, --exe LINES executable definitions (none
-//     otherwise); the other definition files are written empty, so that no
+//     LINES directory definitions, --exe LINES executable definitions,
+//     --content LINES content definitions (of a few hundred threat names, or
+//     with --distinct a name each; none otherwise); the other definition
+//     files are written empty, so that no
 //     scan warns about a missing one. --tray stores the settings of a
 //     returning user whose program starts in the notification area with the
 //     memory shield on and no automatic update.
@@ -16,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "../BenchContent.h"
 #include "../BenchDefinitions.h"
 #include "BuildIdentity.h"
 #include "definitions/DataFiles.h"
@@ -69,9 +72,13 @@ int main(int argc, char** argv) {
     }
     const int lines = std::atoi(argv[2]);
     int exeLines = 0;
+    int contentLines = 0;
+    bool distinct = false;
     bool tray = false;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--exe") == 0 && i + 1 < argc) exeLines = std::atoi(argv[++i]);
+        if (std::strcmp(argv[i], "--content") == 0 && i + 1 < argc) contentLines = std::atoi(argv[++i]);
+        distinct = distinct || std::strcmp(argv[i], "--distinct") == 0;
         tray = tray || std::strcmp(argv[i], "--tray") == 0;
     }
 
@@ -87,11 +94,13 @@ int main(int argc, char** argv) {
                  bench::DirectoryDefinitionLines(lines));
     WriteEncoded(files, codePage, DataFilePath(folder, datafile::kExeDefinitions),
                  bench::ExeDefinitionLines(exeLines));
+    WriteEncoded(files, codePage, DataFilePath(folder, datafile::kContentDefinitions),
+                 bench::ContentDefinitionLines(contentLines, distinct));
     for (std::string_view name : {datafile::kRegistryDefinitions, datafile::kBlockedCookies, datafile::kSafety}) {
         files.WriteFile(DataFilePath(folder, name), "");
     }
     if (tray) WriteTraySettings(registry);
-    std::printf("%s: %d file and %d directory definitions, %d executable definitions\n", folder.c_str(), lines, lines,
-                exeLines);
+    std::printf("%s: %d file and %d directory definitions, %d executable definitions, %d content definitions\n",
+                folder.c_str(), lines, lines, exeLines, contentLines);
     return 0;
 }

@@ -2,7 +2,9 @@
 # Memory under Wine, measured from outside the process:
 #  - the peak of a Folder Scan of an empty folder by the console scanner,
 #    `bastion-scan folder C:\empty\ --no-report`, with 10 + 10 and with
-#    100,001 + 100,001 file and directory definitions (GNU time's %M);
+#    100,001 + 100,001 file and directory definitions, and with 10 + 10 and
+#    100,000 content definitions (a few hundred threat names, or a name
+#    each) (GNU time's %M);
 #  - Bastion.exe in the notification area with the memory shield on and
 #    100,001 executable definitions: its resident memory and the processor
 #    time it takes while other programs start and end every few seconds
@@ -43,16 +45,19 @@ mib() { awk -v k="$1" 'BEGIN { printf "%.1f MiB", k / 1024 }'; }
 
 scan_peak() {
   local lines=$1 out
-  "$run" "$fixture" definitions "$lines" >/dev/null
+  shift
+  "$run" "$fixture" definitions "$lines" "$@" >/dev/null
   mkdir -p "$prefix/drive_c/empty"
   out=$(mktemp)
   /usr/bin/time -f %M -o "$out" "$run" "$scanner" folder 'C:\empty\' --no-report >/dev/null 2>&1 || true
-  echo "bastion-scan folder C:\\empty\\ --no-report, $lines + $lines definitions: peak $(mib "$(tail -n 1 "$out")")"
+  echo "bastion-scan folder C:\\empty\\ --no-report, $lines + $lines definitions $*: peak $(mib "$(tail -n 1 "$out")")"
   rm -f "$out"
 }
 
 scan_peak 10
 scan_peak 100001
+scan_peak 10 --content 100000
+scan_peak 10 --content 100000 --distinct
 
 # The process of the program: the descendant of the runner whose command
 # line names it.

@@ -6,8 +6,12 @@
 // Windows, so this times rounds of each with the performance counter and
 // prints milliseconds: run it through wine-run.sh.
 //
-//   WalkTiming [--keep] [--variants] [--parts]
+//   WalkTiming [--keep] [--variants] [--parts] [--content]
 //     --keep      leave the generated tree for the next run (it is reused)
+//     --content   also 100,000 content definitions of 10 KB to 10 MB, and a
+//                 tree (of its own) where one file in a hundred is 10 to
+//                 115 KB: of those one in ten has a defined size and is
+//                 hashed, one in fifty is a definition's content
 //     --variants  also time bare enumerations with other listing calls
 //     --parts     also time the walk without definitions and without the
 //                 window's event pump, to see where its extra time goes
@@ -15,20 +19,24 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "../BenchContent.h"
 #include "../BenchDefinitions.h"
 #include "ListingCalls.h"
 #include "WineTiming.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionTables.h"
+#include "definitions/content/ContentDefinitions.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyList.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32Crypto.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
@@ -63,11 +71,30 @@ std::string FileName(int i) {
     return "document" + std::to_string(i) + (i % 3 == 0 ? ".txt" : ".dat");
 }
 
-void MakeTree(win32::Win32FileSystem& files, const std::string& root) {
+// With content definitions: file i with i % 100 == 50 is the medium file
+// i / 100, of a defined size when that is a multiple of ten (one byte more
+// otherwise), and a definition's content when it is a multiple of fifty.
+bool IsMediumFile(int i) { return i % 100 == 50; }
+std::string MediumContent(int medium) {
+    const std::uint64_t size = bench::ContentDefinitionSize(medium) + (medium % 10 == 0 ? 0 : 1);
+    std::string content(static_cast<std::size_t>(size), static_cast<char>('a' + medium % 26));
+    const std::string mark = "medium " + std::to_string(medium);
+    content.replace(0, mark.size(), mark);
+    return content;
+}
+bool IsDefinedContent(int medium) { return medium % 50 == 0; }
+
+void MakeTree(win32::Win32FileSystem& files, const std::string& root, bool content) {
     int file = 0;
     auto fill = [&](const std::string& folder) {
         files.CreateFolder(folder);
-        for (int k = 0; k < kFilesPerFolder; ++k) files.WriteFile(folder + "\\" + FileName(file++), "data");
+        for (int k = 0; k < kFilesPerFolder; ++k, ++file) {
+            if (content && IsMediumFile(file)) {
+                files.WriteFile(folder + "\\medium" + std::to_string(file) + ".bin", MediumContent(file / 100));
+            } else {
+                files.WriteFile(folder + "\\" + FileName(file), "data");
+            }
+        }
     };
     for (int top = 0; top < kTopFolders; ++top) {
         const std::string topFolder = root + "\\Vendor" + std::to_string(top);
@@ -126,7 +153,9 @@ int main(int argc, char** argv) {
     bool keep = false;
     bool variants = false;
     bool parts = false;
+    bool content = false;
     for (int i = 1; i < argc; ++i) {
+        content = content || std::strcmp(argv[i], "--content") == 0;
         keep = keep || std::strcmp(argv[i], "--keep") == 0;
         variants = variants || std::strcmp(argv[i], "--variants") == 0;
         parts = parts || std::strcmp(argv[i], "--parts") == 0;
@@ -144,15 +173,27 @@ int main(int argc, char** argv) {
     const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
     const std::string base = win32::Narrow(std::wstring_view(temp, length));
     const std::string dataFolder = base + "bastion_walk_timing_data_" + std::to_string(::GetCurrentProcessId());
-    const std::string tree = base + "bastion_walk_timing_tree";
+    const std::string tree = base + (content ? "bastion_walk_timing_tree_content" : "bastion_walk_timing_tree");
     files.CreateFolder(dataFolder);
     if (!files.Lookup(tree + "\\complete.marker")) {
         files.DeleteFolderTree(tree);
-        const double made = Milliseconds([&] { MakeTree(files, tree); });
+        const double made = Milliseconds([&] { MakeTree(files, tree, content); });
         std::printf("tree made in %.0f ms\n", made);
     }
 
     bench::WriteDefinitionFiles(files, codePage, dataFolder, kDefinitions);
+    if (content) {
+        std::map<int, std::string> real;
+        win32::Win32Crypto crypto;
+        for (int medium = 0; medium < kTopFolders * (1 + kFoldersPerTop) * kFilesPerFolder / 100; ++medium) {
+            if (IsDefinedContent(medium)) real[medium] = Sha256Hex(*crypto.Sha256(MediumContent(medium)));
+        }
+        std::string bytes;
+        for (const std::string& line : bench::ContentDefinitionLines(bench::kContentDefinitions, false, real)) {
+            bytes += EncodeDefinitionLine(codePage, line) + "\r\n";
+        }
+        files.WriteFile(DataFilePath(dataFolder, datafile::kContentDefinitions), bytes);
+    }
 
     SafetyList safety;
     safety.Assign(bench::UsualSafetyEntries());
@@ -202,7 +243,8 @@ int main(int argc, char** argv) {
                     entries);
     }
 
-    std::printf("LoadDefinitions (files and directories, %d each)  %.1f ms\n", kDefinitions, loadMs);
+    std::printf("LoadDefinitions (files and directories, %d each; %zu content definitions)  %.1f ms\n", kDefinitions,
+                tables->Content().Size(), loadMs);
     std::printf("medians of %d rounds                         wall ms   process cpu ms\n", kRounds);
     std::printf("BareEnumeration/FindFirstFileExW/%zu     %8.1f  %8.1f\n", found, Median(wall[kFind]),
                 Median(cpu[kFind]));

@@ -54,6 +54,11 @@ void WriteSummary(App& app, const std::vector<std::string>& detections, ConsoleO
     output.Out("\nProcesses inspected: " + form.lblMemoryInspected.Caption() + "\n");
     output.Out("Registry entries inspected: " + form.lblRegistryInspected.Caption() + "\n");
     output.Out("Files/Folders inspected: " + form.lblFilesFolderInspected.Caption() + "\n");
+    // Files of a size a content definition has that could not be opened
+    // (locked by another program, access denied): not looked at.
+    if (const std::int32_t unreadable = app.state.counters.contentUnreadable; unreadable > 0) {
+        output.Out("Files that could not be read: " + ToDecimal(unreadable) + "\n");
+    }
     output.Out("Detections: " + ToDecimal(static_cast<long long>(detections.size())) + "\n");
     output.Out(form.lblStatus.Caption() + "\n");
 }

@@ -17,6 +17,8 @@ inline constexpr std::string_view kRegistryDefinitions = "RegistryDefinition.dat
 inline constexpr std::string_view kExeDefinitions = "ExeDefinition.dat";
 inline constexpr std::string_view kBlockedCookies = "BlockedCookies.dat";
 inline constexpr std::string_view kSafety = "Safety.dat";
+// Threats known by their content; a missing file means none.
+inline constexpr std::string_view kContentDefinitions = "ContentDefinition.dat";
 // The user's exclusion list (plain text, not shifted like the definitions).
 inline constexpr std::string_view kExclusions = "ENoSignature.dat";
 inline constexpr std::string_view kDefinitionDate = "date.dat";

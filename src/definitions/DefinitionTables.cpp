@@ -232,6 +232,8 @@ void DefinitionTables::Discard() {
     files_.Clear();
     directories_.Clear();
     created_ = false;
+    content_.Clear();
+    contentLoaded_ = false;
 }
 
 }  // namespace bastion

@@ -33,6 +33,7 @@
 #include "definitions/PathTokens.h"
 #include "definitions/RowBlock.h"
 #include "definitions/RowIndex.h"
+#include "definitions/content/ContentDefinitions.h"
 
 namespace bastion {
 
@@ -220,8 +221,17 @@ public:
     std::string_view DirType(std::size_t row) const { return directories_.Row(row).type; }
     std::string_view DirThreat(std::size_t row) const { return directories_.Row(row).threat; }
 
+    // The content definitions, loaded once per run by the first that needs
+    // them (a scan, the memory shield) and discarded with the tables.
+    bool ContentLoaded() const { return contentLoaded_; }
+    ContentTable& Content() { return content_; }
+    const ContentTable& Content() const { return content_; }
+    void MarkContentLoaded() { contentLoaded_ = true; }
+
 private:
     bool created_ = false;
+    bool contentLoaded_ = false;
+    ContentTable content_;
     DefinitionTable files_{TableKey::FileName};
     DefinitionTable directories_{TableKey::DirFolder};
 };

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Crypto.h"
+
 namespace bastion::platform {
 
 // Attribute bits as the system reports them.
@@ -140,6 +142,13 @@ public:
         char buffer[4096];
         while (std::size_t read = reader->Read(buffer, sizeof buffer)) last = buffer[read - 1];
         return last;
+    }
+    // The SHA-256 of the file's content, read in large pieces with share
+    // modes that let other programs read, write and delete it meanwhile;
+    // nullopt when it cannot be opened or read to its end.
+    virtual std::optional<Sha256Digest> ContentSha256(const std::string& path) {
+        (void)path;
+        return std::nullopt;
     }
     // The whole file; nullopt when it cannot be read.
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;

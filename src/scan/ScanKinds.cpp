@@ -155,7 +155,8 @@ void ScanController::RegistryPhase(ScanContext& context, const ScanOptions& opti
         return;
     }
     state.Form().pb1.SetValue(0);
-    state.Form().pb2.SetValue(Percent(state.definitions.cookies, state.definitions.total));
+    state.Form().pb2.SetValue(
+        Percent(state.definitions.cookies, static_cast<long long>(state.definitions.total) - state.definitions.content));
     SetPhase(Message(ui::msg::kRegistry));
     ScanRegistryDefinitions(context);
 }

@@ -37,6 +37,7 @@ bool IsRegistryKind(std::string_view kind) { return kind == "REG"; }
 bool IsCookieKind(std::string_view kind) { return kind == "COOK"; }
 bool IsDirectoryKind(std::string_view kind) { return kind == "DIR"; }
 bool IsSafetyKind(std::string_view kind) { return kind.find_first_of("sS") != std::string_view::npos; }
+bool IsContentKind(std::string_view kind) { return kind == "CONTENT"; }
 
 constexpr std::array<FileRule, kDeltaFileCount> kFiles{{
     {"FileDefinition.dat", LineShape::Definition, IsFileKind},
@@ -45,6 +46,7 @@ constexpr std::array<FileRule, kDeltaFileCount> kFiles{{
     {"BlockedCookies.dat", LineShape::Cookie, IsCookieKind},
     {"DirectoryDefinition.dat", LineShape::Definition, IsDirectoryKind},
     {"Safety.dat", LineShape::Safety, IsSafetyKind},
+    {"ContentDefinition.dat", LineShape::Definition, IsContentKind},
 }};
 
 // Lower case of a decoded byte: ASCII and the accented capitals of the

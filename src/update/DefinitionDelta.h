@@ -22,7 +22,8 @@ namespace bastion {
 enum class DeltaAction { Add, Delete };
 
 struct DeltaRecord {
-    // Decoded: "FILE", "EXE", "DLL", "REG", "COOK", "DIR" or a safety kind.
+    // Decoded: "FILE", "EXE", "DLL", "REG", "COOK", "DIR", "CONTENT" or a
+    // safety kind.
     std::string kind;
     DeltaAction action = DeltaAction::Add;
     // As sent: shifted, with "|" and "=" plain.
@@ -41,10 +42,11 @@ struct ParsedDelta {
 ParsedDelta ParseDefinitionDelta(std::string_view text);
 
 // The definition files in the order an update goes through them.
-inline constexpr std::size_t kDeltaFileCount = 6;
+inline constexpr std::size_t kDeltaFileCount = 7;
 std::string_view DeltaFileName(std::size_t file);
 inline constexpr std::size_t kDeltaFileDefinitions = 0;
 inline constexpr std::size_t kDeltaDirectoryDefinitions = 4;
+inline constexpr std::size_t kDeltaContentDefinitions = 6;
 
 // What one delta does to one file: the records applied one by one, in
 // order, as a DEL removes every line of its key and an ADD appends its line

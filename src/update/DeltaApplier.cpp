@@ -57,7 +57,9 @@ DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_v
             continue;
         }
         result.count += applied.changes;
-        if (file == kDeltaFileDefinitions || file == kDeltaDirectoryDefinitions) result.walkDefinitionsChanged = true;
+        if (file == kDeltaFileDefinitions || file == kDeltaDirectoryDefinitions || file == kDeltaContentDefinitions) {
+            result.walkDefinitionsChanged = true;
+        }
     }
     return result;
 }

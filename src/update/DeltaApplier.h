@@ -31,8 +31,8 @@ struct DeltaApplication {
     bool complete = true;
     // A definition file could not be read or written (a full disk, a lock).
     bool fileFailed = false;
-    // The file or directory definitions changed (the folder walk's tables
-    // hold the old ones).
+    // The file, directory or content definitions changed (the tables in
+    // memory hold the old ones).
     bool walkDefinitionsChanged = false;
 };
 

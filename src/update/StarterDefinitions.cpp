@@ -9,10 +9,10 @@ namespace bastion {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kStarterFiles{
+constexpr std::array<std::string_view, 8> kStarterFiles{
     datafile::kFileDefinitions, datafile::kDirectoryDefinitions, datafile::kRegistryDefinitions,
     datafile::kExeDefinitions,  datafile::kBlockedCookies,       datafile::kSafety,
-    datafile::kDefinitionDate,
+    datafile::kContentDefinitions, datafile::kDefinitionDate,
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/FakeFileSystem.h"
 
+#include "support/PortableSha256.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -264,6 +266,13 @@ std::unique_ptr<FileReader> FakeFileSystem::OpenForRead(const std::string& path)
         return nullptr;
     }
     return std::make_unique<StringReader>(std::move(*content));
+}
+
+std::optional<platform::Sha256Digest> FakeFileSystem::ContentSha256(const std::string& path) {
+    ++contentHashes_;
+    const std::optional<std::string> content = ReadFile(path);
+    if (!content) return std::nullopt;
+    return PortableSha256(*content);
 }
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {

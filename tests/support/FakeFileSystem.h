@@ -66,6 +66,8 @@ public:
     // A junction or symbolic link alike; its target need not exist.
     bool MakeFolderLink(const std::string& path, const platform::FolderLink& link) override;
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
+    // Hashes with the portable SHA-256; a path whose reads fail cannot be.
+    std::optional<platform::Sha256Digest> ContentSha256(const std::string& path) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     bool AppendFile(const std::string& path, const std::string& bytes) override;
@@ -142,6 +144,7 @@ public:
 
     std::size_t ListDirectoryCalls() const { return listDirectoryCalls_; }
     std::size_t ReadCalls() const { return readCalls_; }
+    std::size_t ContentHashes() const { return contentHashes_; }
     // Reads of this one file (by any spelling of its path).
     std::size_t ReadCalls(const std::string& path) const;
     void ResetCounters();
@@ -174,6 +177,7 @@ private:
     std::set<std::string> failReads_, failWrites_, failMoves_, failDeletes_, failListing_, locked_;
     std::size_t listDirectoryCalls_ = 0;
     std::size_t readCalls_ = 0;
+    std::size_t contentHashes_ = 0;
     std::map<std::string, std::size_t> readsByPath_;
 };
 

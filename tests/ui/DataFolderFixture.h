@@ -27,8 +27,9 @@
 
 namespace bastion::uitest {
 
-inline const char* const kDefinitionFiles[] = {"FileDefinition.dat", "DirectoryDefinition.dat",
-                                               "RegistryDefinition.dat", "ExeDefinition.dat", "BlockedCookies.dat"};
+inline const char* const kDefinitionFiles[] = {"FileDefinition.dat",  "DirectoryDefinition.dat",
+                                               "RegistryDefinition.dat", "ExeDefinition.dat",
+                                               "BlockedCookies.dat",  "ContentDefinition.dat"};
 
 // Polls until the condition holds or the time is up.
 template <typename Condition>

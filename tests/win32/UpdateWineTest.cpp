@@ -277,8 +277,8 @@ protected:
     void Clear() {
         for (std::string_view name : {datafile::kFileDefinitions, datafile::kDirectoryDefinitions,
                                       datafile::kRegistryDefinitions, datafile::kExeDefinitions,
-                                      datafile::kBlockedCookies, datafile::kSafety, datafile::kDefinitionDate,
-                                      datafile::kScanLog}) {
+                                      datafile::kBlockedCookies, datafile::kSafety, datafile::kContentDefinitions,
+                                      datafile::kDefinitionDate, datafile::kScanLog}) {
             files.DeleteFile(DataFilePath(dataFolder, name));
         }
     }
@@ -326,7 +326,7 @@ TEST_F(ConsoleUpdateWineTest, AFirstStartFindsTheStarterTestFileAndAnUpdateFromA
     EXPECT_NE(update.output.find("Definitions updated to 3/17/2006"), std::string::npos) << update.output;
     for (std::string_view name : {datafile::kFileDefinitions, datafile::kDirectoryDefinitions,
                                   datafile::kRegistryDefinitions, datafile::kExeDefinitions, datafile::kBlockedCookies,
-                                  datafile::kSafety, datafile::kDefinitionDate}) {
+                                  datafile::kSafety, datafile::kContentDefinitions, datafile::kDefinitionDate}) {
         EXPECT_EQ(files.ReadFile(DataFilePath(dataFolder, name)), files.ReadFile(DataFilePath(starter, name))) << name;
     }
     update = Scan("update");

@@ -67,6 +67,28 @@ std::optional<platform::Sha256Digest> Win32Crypto::Sha256(std::string_view bytes
     return digest;
 }
 
+std::optional<platform::Sha256Digest> Sha256OfPieces(
+    char* buffer, std::size_t size, const std::function<std::optional<std::size_t>(char*, std::size_t)>& read) {
+    const Algorithm sha256 = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
+    if (!sha256) return std::nullopt;
+    Hash hash;
+    if (!Succeeded(::BCryptCreateHash(sha256.Get(), hash.Receive(), nullptr, 0, nullptr, 0, 0))) return std::nullopt;
+    const std::size_t piece = std::min<std::size_t>(size, 1u << 30);
+    for (;;) {
+        const std::optional<std::size_t> got = read(buffer, piece);
+        if (!got) return std::nullopt;
+        if (*got == 0) break;
+        if (!Succeeded(::BCryptHashData(hash.Get(), reinterpret_cast<PUCHAR>(buffer), static_cast<ULONG>(*got), 0))) {
+            return std::nullopt;
+        }
+    }
+    platform::Sha256Digest digest{};
+    if (!Succeeded(::BCryptFinishHash(hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0))) {
+        return std::nullopt;
+    }
+    return digest;
+}
+
 bool Win32Crypto::VerifyP256(std::string_view publicKey, const platform::Sha256Digest& digest,
                              std::string_view signature) {
     if (publicKey.size() != platform::kP256PublicKeySize || publicKey[0] != 0x04 ||

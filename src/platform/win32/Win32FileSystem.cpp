@@ -1,12 +1,14 @@
 #include "platform/win32/Win32FileSystem.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/win32/FolderLinks.h"
 #include "platform/win32/FolderListing.h"
 #include "platform/win32/FolderTree.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/PendingDeletions.h"
+#include "platform/win32/Win32Crypto.h"
 #include "platform/win32/WideText.h"
 
 namespace bastion::win32 {
@@ -25,6 +27,8 @@ namespace {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // ReadFile and WriteFile take at most a DWORD per call.
 constexpr std::size_t kMaxTransfer = 1u << 30;
+// The piece a file's content is hashed in.
+constexpr std::size_t kContentPiece = 256 * 1024;
 
 std::uint64_t Combine(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
 
@@ -214,6 +218,19 @@ std::optional<char> Win32FileSystem::LastByte(const std::string& path) {
         return std::nullopt;
     }
     return byte;
+}
+
+std::optional<platform::Sha256Digest> Win32FileSystem::ContentSha256(const std::string& path) {
+    const UniqueHandle file = OpenReading(path);
+    if (!file) return std::nullopt;
+    // Pieces this large keep the calls few; a buffer reused for the whole
+    // file touches few fresh pages.
+    std::vector<char> buffer(kContentPiece);
+    return Sha256OfPieces(buffer.data(), buffer.size(), [&](char* into, std::size_t size) -> std::optional<std::size_t> {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), into, static_cast<DWORD>(size), &read, nullptr)) return std::nullopt;
+        return static_cast<std::size_t>(read);
+    });
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {

@@ -20,6 +20,7 @@ public:
 
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
     std::optional<char> LastByte(const std::string& path) override;
+    std::optional<platform::Sha256Digest> ContentSha256(const std::string& path) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     bool WriteFileFlushed(const std::string& path, const std::string& bytes) override;

@@ -7,6 +7,7 @@
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionRecords.h"
+#include "scan/content/ContentScan.h"
 #include "scan/state/ScanProgress.h"
 
 namespace bastion {
@@ -96,6 +97,7 @@ void LoadDefinitions(ScanContext& context) {
 
     LoadTable(context, Kind::Files);
     LoadTable(context, Kind::Directories);
+    LoadContentDefinitions(context);
 
     form.cmdPause.SetEnabled(true);
     form.cmdStop.SetEnabled(true);

@@ -130,8 +130,8 @@ int CommonTrailingFolders(std::string_view a, std::string_view b) {
     return common;
 }
 
-void MatchFoundFile(ScanContext& context, std::string_view path) {
-    if (path.empty() || path == " ") return;
+bool MatchFoundFile(ScanContext& context, std::string_view path) {
+    if (path.empty() || path == " ") return false;
     const std::size_t separator = path.rfind('\\');
     const std::size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
     const std::string name = ToLower(AsWindowsResolvesIt(path.substr(nameStart)));
@@ -139,7 +139,7 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
 
     // Most walked files match no name: find that out before anything else.
     std::string drive = DriveOf(path);
-    if (!table.HasMatch(name, drive)) return;
+    if (!table.HasMatch(name, drive)) return false;
 
     const WalkedItem item = Describe(ToLower(path.substr(0, nameStart)), std::move(drive));
     // Rare enough (only after a name matched) to be worked out per file.
@@ -153,6 +153,7 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
     // Matched lower-cased, reported and removed as it is named on the disk.
     const std::string found(path);
     bool examined = false;
+    bool added = false;
     table.ForEachMatch(name, item.drive, [&](std::size_t, const DefinitionRow& definition) {
         if (!longName && !agrees(definition)) return true;
         if (!examined) {
@@ -160,6 +161,7 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
             if (context.safety.IsProtectedPath(found)) return false;
             if (context.exclusions.IsExcluded(found)) {
                 context.state.AddExcludedRow(found);
+                added = true;
                 return false;
             }
             if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return false;
@@ -171,8 +173,10 @@ void MatchFoundFile(ScanContext& context, std::string_view path) {
         state.AddFileQueueRow(found, threat);
         state.IncrementTracesFound();
         state.ReportDetection(threat, found, std::string(definition.type), ui::kIconFile);
+        added = true;
         return false;
     });
+    return added;
 }
 
 void MatchFoundDirectory(ScanContext& context, std::string_view path) {

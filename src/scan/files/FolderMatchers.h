@@ -10,8 +10,8 @@
 namespace bastion {
 
 // A file met by the walker (its full path): at most one detection or one
-// "EXCLUDED" row.
-void MatchFoundFile(ScanContext& context, std::string_view path);
+// "EXCLUDED" row. True when it added one.
+bool MatchFoundFile(ScanContext& context, std::string_view path);
 
 // A folder met by the walker, with a trailing "\": at most one detection or
 // one "EXCLUDED" row.

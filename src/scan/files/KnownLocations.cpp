@@ -5,6 +5,7 @@
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionRecords.h"
+#include "scan/content/ContentScan.h"
 #include "scan/files/CompanyName.h"
 #include "platform/FileExistence.h"
 #include "scan/state/ScanPercent.h"
@@ -56,6 +57,7 @@ void ReadLines(ScanContext& context, std::string_view file, const std::function<
 }  // namespace
 
 void ScanKnownFileLocations(ScanContext& context) {
+    LoadContentDefinitions(context);
     ReadLines(context, datafile::kFileDefinitions, [&](const std::string& line) {
         // Each line's own fields: a line without a type has none.
         const FileRecord record = ParseFileDefinition(line);
@@ -68,7 +70,13 @@ void ScanKnownFileLocations(ScanContext& context) {
                 state.AddExcludedRow(location);
                 continue;
             }
-            if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, location))) continue;
+            if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, location))) {
+                // The publisher clears the name, not what the file holds.
+                if (const std::optional<std::uint64_t> size = context.files.FileSize(location)) {
+                    MatchFoundContent(context, location, *size);
+                }
+                continue;
+            }
             state.AddFileQueueRow(location, record.threat);
             state.IncrementTracesFound();
             state.ReportDetection(record.threat, location, record.type, ui::kIconFile);

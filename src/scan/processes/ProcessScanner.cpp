@@ -5,6 +5,7 @@
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionRecords.h"
 #include "definitions/Exclusions.h"
+#include "scan/content/ContentScan.h"
 #include "scan/files/CompanyName.h"
 #include "scan/processes/ExecutablePaths.h"
 #include "scan/processes/ProcessList.h"
@@ -43,6 +44,14 @@ bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, Proces
     }
     paths.Finish();
     return read;
+}
+
+// Whether the program's image is a file a content definition knows (and the
+// safety list does not protect).
+bool RunsKnownContent(ScanContext& context, const std::string& imagePath) {
+    const std::optional<std::uint64_t> size = context.files.FileSize(imagePath);
+    if (!size || !context.tables.Content().HasSize(*size) || context.safety.IsProtectedPath(imagePath)) return false;
+    return IdentifyContent(context, imagePath, *size).match.has_value();
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -96,6 +105,7 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
     // An interrupted run has not inspected this list: the next one must.
     if (!kept) ResetSignature();
     const ExecutablePathList& paths = kept ? *kept : read;
+    LoadContentDefinitions(context, caller == ProcessScanCaller::Scan);
     const bool forScan = caller == ProcessScanCaller::Scan;
     if (forScan) state.Form().lblTotalNoOfRunningItems.SetCaption(ToDecimal(static_cast<long long>(list.Count())));
 
@@ -110,10 +120,12 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
         if (imagePath.empty()) continue;
         const std::string path = NormalizedProcessPath(imagePath, systemFolder);
         const std::string fileName = FileNameOf(path);
-        if (!paths.Matches(path, fileName)) continue;
+        const bool byName = paths.Matches(path, fileName);
+        if (!byName && !RunsKnownContent(context, path)) continue;
 
         const std::string company = GetFileCompanyName(context.files, context.codePage, path);
-        if (IsTrustedProcessCompany(company, true)) continue;
+        // A trusted publisher clears a name, not a content a definition knows.
+        if (byName && IsTrustedProcessCompany(company, true)) continue;
         if (context.exclusions.IsExcluded(fileName)) {
             if (forScan) state.AddExcludedRow(fileName);
             continue;

@@ -67,7 +67,9 @@ DefinitionCounts CountDefinitionLines(platform::FileSystem& files, std::string_v
     counts.executables = count(datafile::kExeDefinitions);
     counts.registry = count(datafile::kRegistryDefinitions);
     counts.files = AddCapped(count(datafile::kFileDefinitions), count(datafile::kDirectoryDefinitions));
-    counts.total = AddCapped(AddCapped(counts.cookies, counts.executables), AddCapped(counts.registry, counts.files));
+    counts.content = count(datafile::kContentDefinitions);
+    counts.total = AddCapped(AddCapped(AddCapped(counts.cookies, counts.executables), AddCapped(counts.registry, counts.files)),
+                             counts.content);
     return counts;
 }
 

@@ -52,7 +52,9 @@ std::int16_t PhasePercent(const DefinitionCounts& lines, ScanPhase phase, long l
 }
 
 std::int16_t OverallPercent(const DefinitionCounts& lines, ScanPhase phase, long long count) {
-    return Percent(count + LinesBefore(lines, phase), lines.total);
+    // Content definitions are looked up per file met, not gone through in a
+    // phase of their own: the phases together make the whole.
+    return Percent(count + LinesBefore(lines, phase), static_cast<long long>(lines.total) - lines.content);
 }
 
 }  // namespace bastion

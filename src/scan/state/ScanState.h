@@ -31,6 +31,8 @@ struct ScanCounters {
     std::int32_t registryInspected = 0;   // lblRegistryInspected
     std::int32_t filesInspected = 0;      // files and folders, lblFilesFolderInspected
     std::int32_t itemsFound = 0;          // lblSoftwareFound, lblRemovePicSoftwareFound
+    // Files of a size some content definition has that could not be read.
+    std::int32_t contentUnreadable = 0;
 };
 
 // Lines of each definition file: the denominators of the progress
@@ -40,7 +42,8 @@ struct DefinitionCounts {
     std::int32_t executables = 0;  // ExeDefinition.dat
     std::int32_t registry = 0;     // RegistryDefinition.dat
     std::int32_t files = 0;        // FileDefinition.dat and DirectoryDefinition.dat together
-    std::int32_t total = 0;
+    std::int32_t total = 0;        // all of them, the content definitions too
+    std::int32_t content = 0;      // ContentDefinition.dat
 };
 
 // Scans the user switched off for this run: their counter label shows the

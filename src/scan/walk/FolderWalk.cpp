@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/Text.h"
+#include "scan/content/ContentScan.h"
 #include "scan/files/FolderMatchers.h"
 #include "scan/state/ScanProgress.h"
 
@@ -110,7 +111,8 @@ private:
             path_.push_back('\\');
             MatchFoundDirectory(context_, path_);
         } else {
-            MatchFoundFile(context_, path_);
+            // A file its name did not give away may be known by its content.
+            if (!MatchFoundFile(context_, path_)) MatchFoundContent(context_, path_, entry.size);
             if (progress_) progress_->Add(entry.size);
         }
         CountOne(context_.state.counters.filesInspected);

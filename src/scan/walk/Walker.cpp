@@ -1,5 +1,6 @@
 #include "scan/walk/Walker.h"
 
+#include "scan/content/ContentScan.h"
 #include "scan/files/FolderMatchers.h"
 #include "scan/walk/FolderWalk.h"
 #include "scan/state/ScanProgress.h"
@@ -55,7 +56,11 @@ void ScanFile(ScanContext& context, const std::string& path) {
     form.pbgMain.SetMax(1);
     form.pbgMain.SetValue(0);
     form.lblStatus.SetVisible(true);
-    MatchFoundFile(context, path);
+    if (!MatchFoundFile(context, path)) {
+        if (const std::optional<std::uint64_t> size = context.files.FileSize(path)) {
+            MatchFoundContent(context, path, *size);
+        }
+    }
     CountOne(context.state.counters.filesInspected);
     ShowScanProgressNow(context.state, ScanningText(path), 0, 0);
     form.pbgMain.SetValue(form.pbgMain.Max());

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
+#include "definitions/content/ContentDefinitions.h"
+#include "support/PortableSha256.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
@@ -167,6 +169,42 @@ TEST_F(ProcessScanTest, AStoppedScanDoesNotBlindTheShield) {
     Scan();
     EXPECT_EQ(alerts.size(), 1u);
     EXPECT_FALSE(Processes().IsRunning(8));
+}
+
+TEST_F(ProcessScanTest, AProgramIsFoundByTheContentOfItsFileWhateverItIsCalled) {
+    auto& files = harness.machine.files;
+    const std::string image = testing::ProgramWithCompany("Microsoft Corporation") + "dropper";
+    const std::string key = std::to_string(image.size()) + ":" + Sha256Hex(testing::PortableSha256(image));
+    harness.WriteDefinitions(datafile::kContentDefinitions, {key + "=Dropper|Trojan"});
+    files.AddFile("C:\\Users\\me\\invoice.exe", image);
+    files.AddFile("C:\\Users\\me\\safe.exe", image);
+    std::string other = image;
+    other.back() = '?';
+    files.AddFile("C:\\Users\\me\\other.exe", other);
+    harness.safety.Assign({"C:\\Users\\me\\safe.exe"});
+    Processes().Add(8, "C:\\Users\\me\\invoice.exe");
+    Processes().Add(9, "C:\\Users\\me\\safe.exe");
+    Processes().Add(10, "C:\\Users\\me\\other.exe");
+    // A scan stopped while it loaded leaves nothing half loaded behind.
+    StartScan();
+    harness.state.RequestStop();
+    Scan();
+    EXPECT_TRUE(Processes().IsRunning(8));
+
+    // The shield asks about it (its publisher's name clears no content);
+    // the protected copy and another content of the same size run on.
+    EndScan();
+    answer = AlertAnswer::NoAnswer;
+    Scan();
+    EXPECT_EQ(alerts, (Rows{"INVOICE.EXE/Microsoft Corporation"}));
+    harness.state.ClearStop();
+    StartScan();
+    scanner.ResetSignature();
+    Scan();
+    EXPECT_EQ(Activity(), (Rows{"Running Application|INVOICE.EXE was stopped#3/0"}));
+    EXPECT_FALSE(Processes().IsRunning(8));
+    EXPECT_TRUE(Processes().IsRunning(9));
+    EXPECT_TRUE(Processes().IsRunning(10));
 }
 
 TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {

@@ -8,6 +8,7 @@
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
+#include "scan/state/DefinitionCounts.h"
 #include "support/FakeCrypto.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeInternet.h"
@@ -127,6 +128,32 @@ TEST_F(UpdateTest, StoresTheEarlierOfTheComparedDateAndTheDateAnswer) {
     // The same changes again change nothing; the date moves all the same.
     EXPECT_EQ(Check(files).outcome, UpdateOutcome::UpToDate);
     EXPECT_EQ(Content(datafile::kDefinitionDate), "3/1/2010\r\n");
+}
+
+TEST_F(UpdateTest, ContentRecordsGoToTheirOwnFileInOrderAndAreCounted) {
+    const std::string eicar = "68:275a021bbfb6489e54d471899f7db9d1663fc695ec2fe2a2c4538aabf651fd0f";
+    const std::string other = "10:00000000000000000000000000000000000000000000000000000000000000ff";
+    // The key is the size and hash: a DEL after an ADD takes it away again,
+    // an ADD after a DEL stands.
+    internet.Respond(kDateUrl, "4/1/2010");
+    internet.Respond(kDeltaUrl, Record("CONTENT", "ADD", other + "=Gone|Adware") + "[BR]" +
+                                    Record("CONTENT", "DEL", other) + "[BR]" +
+                                    Record("CONTENT", "DEL", eicar) + "[BR]" +
+                                    Record("CONTENT", "ADD", eicar + "=EICAR-Test-File|Testfile"));
+    const UpdateResult result = Check(files);
+    EXPECT_EQ(result.outcome, UpdateOutcome::Updated);
+    EXPECT_EQ(result.count, 1);
+    EXPECT_TRUE(result.walkDefinitionsChanged);
+    EXPECT_EQ(Content(datafile::kContentDefinitions),
+              EncodeDefinitionText(eicar + "=EICAR-Test-File|Testfile") + "\r\n");
+    // No letter S: the safety list is left alone.
+    EXPECT_EQ(Content(datafile::kSafety), "");
+
+    ui::FrmMain form;
+    ScanState state(form);
+    // The file definition there before and the content definition.
+    EXPECT_EQ(CountDefinitions(files, folder, state), 2);
+    EXPECT_EQ(state.definitions.content, 1);
 }
 
 TEST_F(UpdateTest, AnythingButAWholeUsableAnswerIsAFailureThatChangesNothing) {

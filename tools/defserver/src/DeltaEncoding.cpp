@@ -12,7 +12,7 @@ namespace defserver {
 
 namespace {
 
-constexpr std::array<std::string_view, 11> kKinds{"FILE", "EXE",  "DLL",  "REG",  "COOK", "DIR",
+constexpr std::array<std::string_view, 12> kKinds{"FILE",  "EXE",  "DLL",  "REG",  "COOK", "DIR", "CONTENT",
                                                   "SFILE", "SEXE", "SDLL", "SREG", "SDIR"};
 
 // Shifted, with "|" and "=" left plain.

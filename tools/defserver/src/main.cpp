@@ -8,11 +8,14 @@
 //   defserver keygen --out KEY.pem
 //   defserver starter --changes DIR --out DIR
 //   defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE
+//   defserver import-content FILE --type TYPE [--date DATE] [--set FILE]
 #include <pthread.h>
 #include <signal.h>
 
 #include <atomic>
 #include <chrono>
+#include <ctime>
+#include <optional>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -28,7 +31,9 @@
 #include "common/Base64.h"
 #include "common/Text.h"
 #include "DeltaEncoding.h"
+#include "ContentImport.h"
 #include "EasyPrivacy.h"
+#include "common/DateTime.h"
 
 namespace {
 
@@ -41,12 +46,14 @@ constexpr const char* kUsage =
     "                       [--request-log FILE] [--lifetime SECONDS] [--test-control]\n"
     "       defserver keygen --out KEY.pem\n"
     "       defserver starter --changes DIR --out DIR\n"
-    "       defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE\n";
+    "       defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE\n"
+    "       defserver import-content FILE --type TYPE [--date DATE] [--set FILE]\n";
 
 using Options = std::map<std::string, std::string>;
 
-bool ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 2; i < argc; ++i) {
+// The options from argv[first] on.
+bool ParseOptions(int argc, char** argv, Options& options, int first = 2) {
+    for (int i = first; i < argc; ++i) {
         std::string name = argv[i];
         if (name.rfind("--", 0) != 0) return false;
         if (name == "--test-control") {
@@ -232,10 +239,49 @@ int EasyPrivacy(const Options& options) {
     return 0;
 }
 
+// The hash list FILE as a change set dated DATE (today by default), to the
+// file --set names or to standard output; lines left out are named on
+// standard error.
+int ImportContent(const std::string& list, const Options& options) {
+    if (!options.count("--type")) return std::cerr << kUsage, 2;
+    std::error_code error;
+    if (!fs::is_regular_file(list, error)) return Fail("cannot read " + list);
+    std::string date;
+    if (options.count("--date")) {
+        const std::optional<bastion::DateTime> given = bastion::ParseGeneralDate(options.at("--date"));
+        if (!given) return Fail("the date " + options.at("--date") + " is not a date such as 3/17/2006");
+        date = bastion::FormatGeneralDate(*given);
+    } else {
+        const std::time_t now = std::time(nullptr);
+        std::tm utc{};
+        gmtime_r(&now, &utc);
+        date = std::to_string(utc.tm_mon + 1) + "/" + std::to_string(utc.tm_mday) + "/" +
+               std::to_string(utc.tm_year + 1900);
+    }
+    const defserver::ContentImport import = defserver::ImportContentList(ReadAll(list), options.at("--type"), date);
+    for (const std::string& problem : import.problems) std::cerr << "defserver: " << list << ": " << problem << "\n";
+    if (import.added == 0) return Fail("no content definitions in " + list);
+    if (options.count("--set")) {
+        if (!WriteAll(options.at("--set"), import.set)) return Fail("cannot write " + options.at("--set"));
+    } else {
+        std::cout << import.set;
+    }
+    std::cerr << "defserver: " << import.added << " content definitions\n";
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
+    if (argc >= 3 && std::string(argv[1]) == "import-content") {
+        if (!ParseOptions(argc, argv, options, 3)) return std::cerr << kUsage, 2;
+        try {
+            return ImportContent(argv[2], options);
+        } catch (const std::exception& error) {
+            return Fail(error.what());
+        }
+    }
     if (argc < 2 || !ParseOptions(argc, argv, options)) {
         std::cerr << kUsage;
         return 2;

@@ -11,7 +11,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ChangeLog.h"
+#include "DeltaEncoding.h"
 #include "Signing.h"
+#include "definitions/DefinitionCodec.h"
 #include "common/Base64.h"
 
 namespace defserver {
@@ -104,6 +107,46 @@ TEST_F(ServerProgramTest, EndsCleanlyWhenTheServiceManagerStopsIt) {
         "for i in $(seq 100); do [ -s " + Path("port") + " ] && break; sleep 0.1; done; " +
         "kill -TERM $server; wait $server; echo \"ended $?\"");
     EXPECT_NE(run.output.find("ended 0"), std::string::npos) << run.output;
+}
+
+TEST_F(ServerProgramTest, ImportContentTurnsAHashListIntoAChangeSetTheClientStores) {
+    const std::string eicar = "275a021bbfb6489e54d471899f7db9d1663fc695ec2fe2a2c4538aabf651fd0f";
+    const std::string upper = "AB" + std::string(62, 'C');
+    std::ofstream(root / "list.txt", std::ios::binary)
+        << "# sha256:size:name\n"
+        << eicar << ":68:EICAR-Test-File\r\n"
+        << "\n"
+        << upper << ":0042:Family:Variant.1\n"
+        // The same key again, a short hash, a size that is no number, a
+        // name that would break the record.
+        << eicar << ":68:Again\n"
+        << "abc:68:Short\n"
+        << eicar << ":sixty:Words\n"
+        << eicar << ":69:Bad|Name\n";
+
+    const Outcome made = Program("import-content " + Path("list.txt") + " --type Testfile --date 5/1/2024 --set " +
+                                 (root / "changes" / "0005-content.changes").string());
+    EXPECT_EQ(made.exitCode, 0) << made.output;
+    for (const char* line : {"line 6: the SHA-256", "line 7: the size", "line 8: a name cannot hold"}) {
+        EXPECT_NE(made.output.find(line), std::string::npos) << line << "\n" << made.output;
+    }
+    const ChangeLog log = ReadChangeLog(root / "changes");
+    EXPECT_TRUE(log.problems.empty()) << log.problems.front();
+    ASSERT_EQ(log.sets.size(), 1u);
+    EXPECT_EQ(bastion::FormatGeneralDate(log.sets[0].date), "5/1/2024");
+    EXPECT_EQ(log.sets[0].changes,
+              (std::vector<Change>{{true, "CONTENT", "68:" + eicar + "=EICAR-Test-File|Testfile"},
+                                   {true, "CONTENT", "42:ab" + std::string(62, 'c') + "=Family:Variant.1|Testfile"}}));
+    // What a client makes of it: its content definition file.
+    for (const auto& [name, content] : StarterFiles(log)) {
+        if (name != "ContentDefinition.dat") continue;
+        EXPECT_EQ(content, bastion::EncodeDefinitionText("68:" + eicar + "=EICAR-Test-File|Testfile") + "\r\n" +
+                               bastion::EncodeDefinitionText("42:ab" + std::string(62, 'c') +
+                                                             "=Family:Variant.1|Testfile") + "\r\n");
+    }
+
+    EXPECT_EQ(Program("import-content " + Path("list.txt")).exitCode, 2) << "the type is needed";
+    EXPECT_EQ(Program("import-content " + Path("absent.txt") + " --type T").exitCode, 1);
 }
 
 }  // namespace

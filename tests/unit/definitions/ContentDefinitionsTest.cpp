@@ -1,0 +1,110 @@
+#include "definitions/content/ContentDefinitions.h"
+
+#include <gtest/gtest.h>
+
+#include "support/PortableSha256.h"
+
+namespace bastion {
+namespace {
+
+constexpr std::string_view kEicar = R"(X5O!P%@AP[4\PZX54(P^)7CC)7}$EICAR-STANDARD-ANTIVIRUS-TEST-FILE!$H+H*)";
+constexpr std::string_view kEicarSha256 = "275a021bbfb6489e54d471899f7db9d1663fc695ec2fe2a2c4538aabf651fd0f";
+
+std::string Line(std::uint64_t size, std::string_view content, std::string_view rest) {
+    return std::to_string(size) + ":" + Sha256Hex(testing::PortableSha256(content)) + "=" + std::string(rest);
+}
+
+TEST(ContentDefinitionsTest, LinesGiveSizeHashThreatAndTypeOrNothing) {
+    // The digest the fakes compute is the one the definitions are written
+    // with (and Windows computes).
+    EXPECT_EQ(Sha256Hex(testing::PortableSha256(kEicar)), kEicarSha256);
+    EXPECT_EQ(Sha256Hex(testing::PortableSha256("")),
+              "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(Sha256Hex(testing::PortableSha256(std::string(1000, 'a'))),
+              "41edece42d63e8d9bf515a9ba6932e1c20cbc9f5a5d134645adb5db1b9737ea3");
+
+    struct Case {
+        std::string line;
+        bool valid;
+        std::uint64_t size;
+        std::string_view threat;
+        std::string_view type;
+    };
+    const std::string hash(kEicarSha256);
+    const std::string upper = "275A021BBFB6489E54D471899F7DB9D1663FC695EC2FE2A2C4538AABF651FD0F";
+    for (const Case& c : std::vector<Case>{
+             {"68:" + hash + "=EICAR-Test-File|Testfile", true, 68, "EICAR-Test-File", "Testfile"},
+             {" 68 : " + upper + " = Spaced | Adware |extra", true, 68, "Spaced", "Adware"},
+             {"18446744073709551615:" + hash + "=Largest", true, UINT64_MAX, "Largest", ""},
+             {"0:" + hash + "=Empty|T", true, 0, "Empty", "T"},
+             {"68:" + hash + "=Name=more|T", true, 68, "Name", ""},
+             {"18446744073709551616:" + hash + "=Overflow|T", false, 0, "", ""},
+             {"-1:" + hash + "=Negative|T", false, 0, "", ""},
+             {"68:" + hash.substr(1) + "=Short|T", false, 0, "", ""},
+             {"68:" + hash.substr(1) + "g=NotHex|T", false, 0, "", ""},
+             {":" + hash + "=NoSize|T", false, 0, "", ""},
+             {"68:" + hash + "=|NoName", false, 0, "", ""},
+             {"68:" + hash, false, 0, "", ""},
+             {"", false, 0, "", ""},
+         }) {
+        SCOPED_TRACE(c.line);
+        const std::optional<ContentLine> parsed = ParseContentDefinition(c.line);
+        ASSERT_EQ(parsed.has_value(), c.valid);
+        if (!parsed) continue;
+        EXPECT_EQ(parsed->size, c.size);
+        EXPECT_EQ(Sha256Hex(parsed->sha256), hash);
+        EXPECT_EQ(parsed->threat, c.threat);
+        EXPECT_EQ(parsed->type, c.type);
+    }
+}
+
+TEST(ContentDefinitionsTest, TableFindsEachContentBySizeAndHashAndNothingElse) {
+    ContentTable table;
+    const std::vector<std::string> lines{
+        Line(5000, "large", "Large|Trojan"),
+        Line(68, kEicar, "EICAR-Test-File|Testfile"),
+        // The same key a second time: always the same one of the two wins.
+        Line(68, kEicar, "Another-Name|Adware"),
+        Line(68, "other", "Other|Adware"),
+        Line(100, "hundred", "Large|Trojan"),
+        Line(std::uint64_t{1} << 40, "huge", "Huge|Trojan"),
+    };
+    table.Reserve(lines.size(), 0);
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) ASSERT_TRUE(table.Add(*ParseContentDefinition(*it)));
+    table.Finish();
+    ASSERT_EQ(table.Size(), 6u);
+
+    for (std::uint64_t size : {std::uint64_t{68}, std::uint64_t{100}, std::uint64_t{5000}, std::uint64_t{1} << 40}) {
+        EXPECT_TRUE(table.HasSize(size)) << size;
+    }
+    for (std::uint64_t size : {std::uint64_t{0}, std::uint64_t{67}, std::uint64_t{69}, std::uint64_t{4999},
+                               (std::uint64_t{1} << 40) + 1, UINT64_MAX}) {
+        EXPECT_FALSE(table.HasSize(size)) << size;
+    }
+
+    const auto eicar = table.Find(68, testing::PortableSha256(kEicar));
+    ASSERT_TRUE(eicar);
+    EXPECT_EQ(eicar->threat, "Another-Name");
+    ContentTable inFileOrder;
+    for (const std::string& line : lines) inFileOrder.Add(*ParseContentDefinition(line));
+    inFileOrder.Finish();
+    EXPECT_EQ(inFileOrder.Find(68, testing::PortableSha256(kEicar))->threat, "Another-Name");
+
+    const auto other = table.Find(68, testing::PortableSha256("other"));
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->threat, "Other");
+    EXPECT_EQ(other->type, "Adware");
+    // One threat's text serves both its definitions.
+    EXPECT_EQ(table.Find(100, testing::PortableSha256("hundred"))->threat.data(),
+              table.Find(5000, testing::PortableSha256("large"))->threat.data());
+    EXPECT_EQ(table.Find(std::uint64_t{1} << 40, testing::PortableSha256("huge"))->threat, "Huge");
+    // The right hash at the wrong size, and the wrong hash at the right one.
+    EXPECT_FALSE(table.Find(100, testing::PortableSha256("large")));
+    EXPECT_FALSE(table.Find(68, testing::PortableSha256("unknown")));
+
+    table.Clear();
+    EXPECT_FALSE(table.HasSize(68));
+}
+
+}  // namespace
+}  // namespace bastion
