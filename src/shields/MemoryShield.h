@@ -1,6 +1,7 @@
 // The memory shield: every tick of tmrMemoryInspected (and every third tick
 // of the home-page shield) compares the running programs with the
-// executable definitions, and asks the user about each one it finds, one
+// executable definitions (and the files they run with the content
+// definitions), and asks the user about each one it finds, one
 // alert after the other: "STOP" ends that process, "ALLOW" puts its file
 // name on the exclusion list, closing the alert (or leaving it unanswered
 // for ten minutes) does neither; the program is asked about again when the
