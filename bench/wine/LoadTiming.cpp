@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,15 +81,20 @@ int main(int argc, char** argv) {
 
     std::vector<double> read, load, readCpu, loadCpu, byLine, byLineCpu;
     std::size_t tableBytes = 0;
+    // One load into fresh tables, timed.
+    auto loadOnce = [&](std::unique_ptr<DefinitionTables>& tables) {
+        tables = std::make_unique<DefinitionTables>();
+        ScanContext context{files, codePage, system, folder,   tokens, safety, exclusions,
+                            state, pump,     *tables, registry, shell, processes};
+        const bench::Timing loading = bench::Time([&] { LoadDefinitions(context); });
+        load.push_back(loading.wall);
+        loadCpu.push_back(loading.cpu);
+    };
     for (int round = 0; round < kRounds; ++round) {
         std::size_t bytes = 0;
+        std::unique_ptr<DefinitionTables> tables;
         if (loadOnly) {
-            auto tables = std::make_unique<DefinitionTables>();
-            ScanContext context{files, codePage, system, folder,   tokens, safety, exclusions,
-                                state, pump,     *tables, registry, shell, processes};
-            const bench::Timing loading = bench::Time([&] { LoadDefinitions(context); });
-            load.push_back(loading.wall);
-            loadCpu.push_back(loading.cpu);
+            loadOnce(tables);
             continue;
         }
         const bench::Timing reading = bench::Time([&] {
@@ -106,14 +112,9 @@ int main(int argc, char** argv) {
         });
         byLine.push_back(lineByLine.wall);
         byLineCpu.push_back(lineByLine.cpu);
-        auto tables = std::make_unique<DefinitionTables>();
-        ScanContext context{files, codePage,   system,   folder, tokens,   safety,   exclusions,
-                            state, pump,       *tables,  registry, shell,    processes};
-        const bench::Timing loading = bench::Time([&] { LoadDefinitions(context); });
+        loadOnce(tables);
         read.push_back(reading.wall);
         readCpu.push_back(reading.cpu);
-        load.push_back(loading.wall);
-        loadCpu.push_back(loading.cpu);
         if (tables->Files().Size() != static_cast<std::size_t>(kLines)) {
             std::printf("loaded %zu file rows, expected %d\n", tables->Files().Size(), kLines);
         }
