@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 #include "common/Text.h"
 
@@ -108,12 +109,38 @@ void ContentTable::Reserve(std::size_t lines, std::size_t bytes) {
     recentTexts_.assign(kTextSlots, kFree);
 }
 
-std::optional<std::uint32_t> ContentTable::TextOffset(std::string_view threat, std::string_view type) {
-    const std::size_t length = threat.size() + 1 + type.size();
+std::uint8_t ContentTable::TypeNumber(std::string_view type) {
+    auto isType = [&](std::uint8_t number) {
+        const std::uint32_t at = types_[number];
+        return text_.size() - at > type.size() && text_.compare(at, type.size(), type) == 0 &&
+               text_[at + type.size()] == kTextEnd;
+    };
+    // Lines of one type mostly come together.
+    if (lastType_ < types_.size() && isType(lastType_)) return lastType_;
+    for (std::size_t number = 0; number < types_.size(); ++number) {
+        if (isType(static_cast<std::uint8_t>(number))) return lastType_ = static_cast<std::uint8_t>(number);
+    }
+    if (types_.size() == kTypeInEntry) return kTypeInEntry;
+    types_.push_back(static_cast<std::uint32_t>(text_.size()));
+    text_.append(type).append(1, kTextEnd);
+    return lastType_ = static_cast<std::uint8_t>(types_.size() - 1);
+}
+
+std::optional<std::uint32_t> ContentTable::EntryOffset(std::string_view threat, std::string_view type) {
+    // Room for a new type's text and the entry.
+    if (text_.size() + 2 * (threat.size() + type.size() + 2) > std::numeric_limits<std::uint32_t>::max()) {
+        return std::nullopt;
+    }
+    const std::uint8_t number = TypeNumber(type);
+    const bool typeInEntry = number == kTypeInEntry;
+    const std::size_t length = 1 + threat.size() + (typeInEntry ? 1 + type.size() : 0);
     auto holds = [&](std::uint32_t at) {
-        return text_.size() - at > length && text_.compare(at, threat.size(), threat) == 0 &&
-               text_[at + threat.size()] == '|' && text_.compare(at + threat.size() + 1, type.size(), type) == 0 &&
-               text_[at + length] == kTextEnd;
+        if (text_.size() - at <= length || static_cast<std::uint8_t>(text_[at]) != number ||
+            text_.compare(at + 1, threat.size(), threat) != 0 || text_[at + length] != kTextEnd) {
+            return false;
+        }
+        return !typeInEntry || (text_[at + 1 + threat.size()] == '|' &&
+                                text_.compare(at + 2 + threat.size(), type.size(), type) == 0);
     };
     if (recentTexts_.empty()) recentTexts_.assign(kTextSlots, kFree);
     const std::size_t hash = std::hash<std::string_view>{}(threat) * 31 + std::hash<std::string_view>{}(type);
@@ -121,12 +148,13 @@ std::optional<std::uint32_t> ContentTable::TextOffset(std::string_view threat, s
     std::size_t used = 0;
     for (; recentTexts_[slot] != kFree; slot = (slot + 1) % kTextSlots, ++used) {
         if (holds(recentTexts_[slot])) return recentTexts_[slot];
-        // A full set: further texts are kept each on their own.
+        // A full set: further entries are kept each on their own.
         if (used == kTextSlots - 1) break;
     }
-    if (text_.size() + length + 1 > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
     const auto at = static_cast<std::uint32_t>(text_.size());
-    text_.append(threat).append(1, '|').append(type).append(1, kTextEnd);
+    text_.append(1, static_cast<char>(number)).append(threat);
+    if (typeInEntry) text_.append(1, '|').append(type);
+    text_.append(1, kTextEnd);
     if (recentTexts_[slot] == kFree && keptTexts_ < kTextSlots / 2) {
         recentTexts_[slot] = at;
         ++keptTexts_;
@@ -134,32 +162,51 @@ std::optional<std::uint32_t> ContentTable::TextOffset(std::string_view threat, s
     return at;
 }
 
+ContentTable::Match ContentTable::EntryAt(std::uint32_t at) const {
+    const std::string_view text = text_;
+    const std::uint8_t number = static_cast<std::uint8_t>(text[at]);
+    const std::string_view from = text.substr(at + 1);
+    const std::string_view entry = from.substr(0, from.find(kTextEnd));
+    if (number == kTypeInEntry) {
+        const std::size_t bar = entry.find('|');
+        return {entry.substr(0, bar), entry.substr(bar + 1)};
+    }
+    const std::string_view type = text.substr(types_[number]);
+    return {entry, type.substr(0, type.find(kTextEnd))};
+}
+
 bool ContentTable::Add(const ContentLine& line) {
-    const std::optional<std::uint32_t> text = TextOffset(line.threat, line.type);
+    const std::optional<std::uint32_t> text = EntryOffset(line.threat, line.type);
     if (!text) return false;
-    records_.push_back({static_cast<std::uint32_t>(line.size), static_cast<std::uint32_t>(line.size >> 32),
-                        line.sha256, *text});
+    if (line.size <= std::numeric_limits<std::uint32_t>::max()) {
+        records_.push_back({static_cast<std::uint32_t>(line.size), line.sha256, *text});
+    } else {
+        largeRecords_.push_back({line.size, line.sha256, *text});
+    }
     smallest_ = std::min(smallest_, line.size);
     largest_ = std::max(largest_, line.size);
     return true;
 }
 
-void ContentTable::Finish() {
-    // The text breaks ties, so that of two definitions with one key the
+template <typename Records>
+void ContentTable::SortRecords(Records& records) const {
+    // The threat breaks ties, so that of two definitions with one key the
     // same one wins whatever order the lines came in.
-    const std::string_view text = text_;
-    auto textOf = [text](const Record& record) {
-        const std::string_view from = text.substr(record.text);
-        return from.substr(0, from.find(kTextEnd));
-    };
-    std::sort(records_.begin(), records_.end(), [&](const Record& a, const Record& b) {
-        if (a.Size() != b.Size()) return a.Size() < b.Size();
+    std::sort(records.begin(), records.end(), [&](const auto& a, const auto& b) {
+        if (a.size != b.size) return a.size < b.size;
         if (const int order = std::memcmp(a.sha256.data(), b.sha256.data(), a.sha256.size()); order != 0) {
             return order < 0;
         }
-        return textOf(a) < textOf(b);
+        const Match first = EntryAt(a.text);
+        const Match second = EntryAt(b.text);
+        return std::tie(first.threat, first.type) < std::tie(second.threat, second.type);
     });
-    ShrinkWhenMostlyUnused(records_);
+    ShrinkWhenMostlyUnused(records);
+}
+
+void ContentTable::Finish() {
+    SortRecords(records_);
+    SortRecords(largeRecords_);
     ShrinkWhenMostlyUnused(text_);
     recentTexts_ = {};
     keptTexts_ = 0;
@@ -167,41 +214,54 @@ void ContentTable::Finish() {
 
 void ContentTable::Clear() {
     records_ = {};
+    largeRecords_ = {};
     text_ = {};
+    types_ = {};
+    lastType_ = 0;
     recentTexts_ = {};
     keptTexts_ = 0;
     smallest_ = UINT64_MAX;
     largest_ = 0;
 }
 
-std::vector<ContentTable::Record>::const_iterator ContentTable::FirstOfSize(std::uint64_t size) const {
-    return std::lower_bound(records_.begin(), records_.end(), size,
-                            [](const Record& record, std::uint64_t wanted) { return record.Size() < wanted; });
+template <typename Records>
+bool ContentTable::HasSizeIn(const Records& records, std::uint64_t size) {
+    const auto first = std::lower_bound(records.begin(), records.end(), size,
+                                        [](const auto& record, std::uint64_t wanted) { return record.size < wanted; });
+    return first != records.end() && first->size == size;
 }
 
 bool ContentTable::HasSize(std::uint64_t size) const {
     // Most files a walk meets are smaller (or larger) than every definition.
     if (size < smallest_ || size > largest_) return false;
-    const auto first = FirstOfSize(size);
-    return first != records_.end() && first->Size() == size;
+    return size <= std::numeric_limits<std::uint32_t>::max() ? HasSizeIn(records_, size)
+                                                               : HasSizeIn(largeRecords_, size);
 }
 
-std::optional<ContentTable::Match> ContentTable::Find(std::uint64_t size,
-                                                      const platform::Sha256Digest& sha256) const {
-    for (auto record = FirstOfSize(size); record != records_.end() && record->Size() == size; ++record) {
+template <typename Records>
+std::optional<ContentTable::Match> ContentTable::FindIn(const Records& records, std::uint64_t size,
+                                                        const platform::Sha256Digest& sha256) const {
+    auto record = std::lower_bound(records.begin(), records.end(), size,
+                                   [](const auto& candidate, std::uint64_t wanted) { return candidate.size < wanted; });
+    for (; record != records.end() && record->size == size; ++record) {
         const int order = std::memcmp(record->sha256.data(), sha256.data(), sha256.size());
         if (order > 0) break;
-        if (order < 0) continue;
-        const std::string_view text = std::string_view(text_).substr(record->text);
-        const std::string_view entry = text.substr(0, text.find(kTextEnd));
-        const std::size_t bar = entry.find('|');
-        return Match{entry.substr(0, bar), entry.substr(bar + 1)};
+        if (order == 0) return EntryAt(record->text);
     }
     return std::nullopt;
 }
 
+std::optional<ContentTable::Match> ContentTable::Find(std::uint64_t size,
+                                                      const platform::Sha256Digest& sha256) const {
+    return size <= std::numeric_limits<std::uint32_t>::max() ? FindIn(records_, size, sha256)
+                                                               : FindIn(largeRecords_, size, sha256);
+}
+
+std::size_t ContentTable::Size() const { return records_.size() + largeRecords_.size(); }
+
 std::size_t ContentTable::Bytes() const {
-    return records_.capacity() * sizeof(Record) + text_.capacity() + recentTexts_.capacity() * sizeof(std::uint32_t);
+    return records_.capacity() * sizeof(Record) + largeRecords_.capacity() * sizeof(LargeRecord) + text_.capacity() +
+           types_.capacity() * sizeof(std::uint32_t) + recentTexts_.capacity() * sizeof(std::uint32_t);
 }
 
 }  // namespace bastion

@@ -7,8 +7,8 @@
 // definition have this size?", without touching a hash: the folder walk
 // lists each file's size for nothing, so only files of a defined size are
 // ever read. Its records are fixed and small (size, hash, and where the
-// threat's text lies in one block shared by the records that name the same
-// threat), sorted by size and hash.
+// threat's entry lies in one block shared by the records that name the same
+// threat, its type a number), sorted by size and hash.
 #pragma once
 
 #include <array>
@@ -58,7 +58,7 @@ public:
     void Finish();
     void Clear();
 
-    std::size_t Size() const { return records_.size(); }
+    std::size_t Size() const;
     // Whether a file of this size could be any definition's: the walk asks
     // this for every file it meets.
     bool HasSize(std::uint64_t size) const;
@@ -70,29 +70,52 @@ public:
     std::size_t Bytes() const;
 
 private:
-    // 44 bytes: the size in two halves keeps the record free of the padding
-    // an 8-byte member would bring.
-    struct Record {
-        std::uint32_t sizeLow;
-        std::uint32_t sizeHigh;
-        platform::Sha256Digest sha256;
-        // Where "threat|type" starts in text_; it ends at a "\n".
-        std::uint32_t text;
-        std::uint64_t Size() const { return (std::uint64_t{sizeHigh} << 32) | sizeLow; }
-    };
-    static_assert(sizeof(Record) == 44);
+    // The type byte of an entry whose type follows its name.
+    static constexpr std::uint8_t kTypeInEntry = 255;
 
-    // The first record not smaller than this size.
-    std::vector<Record>::const_iterator FirstOfSize(std::uint64_t size) const;
-    // Where the text "threat|type" is kept: one copy for records that name
-    // the same threat, as hash lists name a family thousands of times.
-    std::optional<std::uint32_t> TextOffset(std::string_view threat, std::string_view type);
+    // 40 bytes, for the sizes of all but the largest files: of 100,000
+    // definitions with a name each, the records are two thirds of the cost.
+    struct Record {
+        std::uint32_t size;
+        platform::Sha256Digest sha256;
+        // Where the threat's entry starts in text_.
+        std::uint32_t text;
+    };
+    static_assert(sizeof(Record) == 40);
+    // Sizes of 4 GiB and more, which hardly any definition has.
+    struct LargeRecord {
+        std::uint64_t size;
+        platform::Sha256Digest sha256;
+        std::uint32_t text;
+    };
+
+    template <typename Records>
+    static bool HasSizeIn(const Records& records, std::uint64_t size);
+    template <typename Records>
+    std::optional<Match> FindIn(const Records& records, std::uint64_t size, const platform::Sha256Digest& sha256) const;
+    template <typename Records>
+    void SortRecords(Records& records) const;
+
+    // A threat's entry: its type's number, its name and a "\n"; for a type
+    // past the numbered ones, kTypeInEntry, the name, "|", the type and "\n".
+    // One entry serves every record that names the same threat, as hash
+    // lists name a family thousands of times.
+    std::optional<std::uint32_t> EntryOffset(std::string_view threat, std::string_view type);
+    // The type's number, numbering it if it is new; kTypeInEntry when all
+    // numbers are taken.
+    std::uint8_t TypeNumber(std::string_view type);
+    Match EntryAt(std::uint32_t at) const;
 
     std::vector<Record> records_;
+    std::vector<LargeRecord> largeRecords_;
+    // Entries, and each numbered type's text ("type\n").
     std::string text_;
+    // Where each numbered type's text starts in text_.
+    std::vector<std::uint32_t> types_;
+    std::uint8_t lastType_ = 0;
     std::uint64_t smallest_ = UINT64_MAX;
     std::uint64_t largest_ = 0;
-    // While loading: the texts kept so far, by their text, up to a bound so
+    // While loading: the entries kept so far, by their text, up to a bound so
     // that a list of distinct names costs no more than their text.
     std::vector<std::uint32_t> recentTexts_;
     std::size_t keptTexts_ = 0;

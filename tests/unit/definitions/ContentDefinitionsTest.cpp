@@ -106,5 +106,22 @@ TEST(ContentDefinitionsTest, TableFindsEachContentBySizeAndHashAndNothingElse) {
     EXPECT_FALSE(table.HasSize(68));
 }
 
+TEST(ContentDefinitionsTest, EveryThreatKeepsItsOwnTypePastTheNumberedOnes) {
+    // Types are kept as numbers up to a bound; those past it, with the name.
+    ContentTable table;
+    for (int i = 0; i < 300; ++i) {
+        const std::string n = std::to_string(i);
+        ASSERT_TRUE(table.Add(*ParseContentDefinition(Line(10 + i % 3, n, "Shared|Type" + n))));
+    }
+    table.Finish();
+    for (int i = 0; i < 300; ++i) {
+        const std::string n = std::to_string(i);
+        const auto match = table.Find(10 + i % 3, testing::PortableSha256(n));
+        ASSERT_TRUE(match) << i;
+        EXPECT_EQ(match->threat, "Shared");
+        EXPECT_EQ(match->type, "Type" + n);
+    }
+}
+
 }  // namespace
 }  // namespace bastion
