@@ -1,13 +1,27 @@
 #include "common/PackedText.h"
 
+#include "common/Text.h"
+
 namespace bastion {
 
-void AppendPackedNumber(std::string& out, std::uint64_t number) {
+char* WritePackedNumber(char* out, std::uint64_t number) {
     while (number >= 0x80) {
-        out.push_back(static_cast<char>((number & 0x7F) | 0x80));
+        *out++ = static_cast<char>((number & 0x7F) | 0x80);
         number >>= 7;
     }
-    out.push_back(static_cast<char>(number));
+    *out++ = static_cast<char>(number);
+    return out;
+}
+
+char* WritePackedText(char* out, std::string_view text) {
+    out = WritePackedNumber(out, text.size());
+    CopyBytes(out, text.data(), text.size());
+    return out + text.size();
+}
+
+void AppendPackedNumber(std::string& out, std::uint64_t number) {
+    char bytes[10];
+    out.append(bytes, WritePackedNumber(bytes, number));
 }
 
 std::uint64_t ReadPackedNumber(std::string_view packed, std::size_t& at) {

@@ -15,6 +15,11 @@ void AppendPackedNumber(std::string& out, std::uint64_t number);
 std::uint64_t ReadPackedNumber(std::string_view packed, std::size_t& at);
 
 void AppendPackedText(std::string& out, std::string_view text);
+
+// The same written at out, which must have room for the text and ten
+// bytes more; gives back where the next write goes.
+char* WritePackedNumber(char* out, std::uint64_t number);
+char* WritePackedText(char* out, std::string_view text);
 // The text at at, which moves past it.
 std::string_view ReadPackedText(std::string_view packed, std::size_t& at);
 

@@ -136,6 +136,7 @@ std::string TrimRight(std::string_view text) {
 }
 
 std::string_view TrimmedView(std::string_view text) {
+    if (text.empty() || (text.front() != ' ' && text.back() != ' ')) return text;
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
     const std::size_t last = text.find_last_not_of(' ');
@@ -143,6 +144,13 @@ std::string_view TrimmedView(std::string_view text) {
 }
 
 std::string Trim(std::string_view text) { return std::string(TrimmedView(text)); }
+
+bool IsLowerCaseAscii(std::string_view text) {
+    for (char c : text) {
+        if ((c >= 'A' && c <= 'Z') || !IsAscii(static_cast<unsigned char>(c))) return false;
+    }
+    return true;
+}
 
 void AppendLower(std::string& out, std::string_view text) {
     AppendCaseMapped(out, text, AsciiLower, ToLowerCodePoint);

@@ -3,6 +3,8 @@
 // Greek and Cyrillic letters that Windows file names commonly carry.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,18 +40,57 @@ bool EndsWith(std::string_view text, std::string_view suffix);
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix);
 
-// Position of the first occurrence of what at or after from, ignoring case,
-// or std::string::npos.
+// True when lower-casing leaves the text as it is: plain ASCII without a
+// capital letter.
+bool IsLowerCaseAscii(std::string_view text);
+
 // The first c at or after from, or npos: string_view::find without the call
 // to the C runtime's memchr, which Wine's runtime walks a byte at a time
 // behind an import; the definition loader looks for "[" and "\\" in every
-// line it reads.
+// line it reads. Eight bytes are looked at a time.
 inline std::size_t FindByte(std::string_view text, char c, std::size_t from = 0) {
-    for (std::size_t i = from; i < text.size(); ++i) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+    std::size_t i = from;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        __builtin_memcpy(&word, text.data() + i, sizeof word);
+        // The lowest high bit set marks the first byte equal to c (bytes
+        // are in memory order from the lowest).
+        const std::uint64_t x = word ^ pattern;
+        if (const std::uint64_t found = (x - kOnes) & ~x & kHighs; found != 0) {
+            return i + static_cast<std::size_t>(__builtin_ctzll(found) >> 3);
+        }
+    }
+    for (; i < text.size(); ++i) {
         if (text[i] == c) return i;
     }
     return std::string_view::npos;
 }
+
+// Copies n bytes that do not overlap. The short texts of a definition line
+// are copied in a few moves here rather than by a call to the C runtime,
+// which under Wine costs more than the copy.
+inline void CopyBytes(char* to, const char* from, std::size_t n) {
+    if (n > 64) {
+        std::memcpy(to, from, n);
+    } else if (n >= 16) {
+        for (std::size_t i = 0; i + 16 < n; i += 16) __builtin_memcpy(to + i, from + i, 16);
+        __builtin_memcpy(to + n - 16, from + n - 16, 16);
+    } else if (n >= 8) {
+        __builtin_memcpy(to, from, 8);
+        __builtin_memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+        __builtin_memcpy(to, from, 4);
+        __builtin_memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n > 0) {
+        to[0] = from[0];
+        to[n / 2] = from[n / 2];
+        to[n - 1] = from[n - 1];
+    }
+}
+
 // Where the first pair of backslashes begins, or npos.
 inline std::size_t FindBackslashPair(std::string_view text) {
     for (std::size_t i = 1; i < text.size(); ++i) {
@@ -57,6 +98,8 @@ inline std::size_t FindBackslashPair(std::string_view text) {
     }
     return std::string_view::npos;
 }
+// Position of the first occurrence of what at or after from, ignoring case,
+// or std::string::npos.
 std::size_t FindIgnoreCase(std::string_view text, std::string_view what, std::size_t from = 0);
 bool ContainsIgnoreCase(std::string_view text, std::string_view what);
 bool Contains(std::string_view text, std::string_view what);

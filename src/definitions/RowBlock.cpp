@@ -1,9 +1,11 @@
 #include "definitions/RowBlock.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "common/PackedText.h"
+#include "common/Text.h"
 
 namespace bastion {
 
@@ -33,55 +35,66 @@ std::uint32_t RowBlock::TypeNumber(std::string_view type) {
 bool RowBlock::Append(const Fields& row) {
     constexpr std::size_t kNumberBytes = 10;
     const std::size_t most = 1 + 4 * kNumberBytes + row.name.size() + row.threat.size() + row.folder.size();
-    if (most > kMostBytes - text_.size()) return false;
-    if (text_.size() + most > text_.capacity()) {
-        // Grown by half rather than doubled: the block is most of what the
-        // tables hold.
-        text_.reserve(std::max(text_.size() + most, text_.capacity() + text_.capacity() / 2));
-    }
-    if (rows_ % kRowsPerMark == 0) marks_.push_back(static_cast<std::uint32_t>(text_.size()));
+    if (most > kMostBytes - size_) return false;
+    // Grown by half rather than doubled: the block is most of what the
+    // tables hold.
+    if (size_ + most > capacity_) Reallocate(std::max(size_ + most, capacity_ + capacity_ / 2));
+    if (rows_ % kRowsPerMark == 0) marks_.push_back(static_cast<std::uint32_t>(size_));
     ++rows_;
-    text_.push_back(static_cast<char>(row.flags));
-    AppendPackedText(text_, row.name);
-    AppendPackedText(text_, row.threat);
-    AppendPackedText(text_, row.folder);
-    AppendPackedNumber(text_, TypeNumber(row.type));
+    char* const start = bytes_.get() + size_;
+    char* out = start;
+    *out++ = static_cast<char>(row.flags);
+    out = WritePackedText(out, row.name);
+    out = WritePackedText(out, row.threat);
+    out = WritePackedText(out, row.folder);
+    out = WritePackedNumber(out, TypeNumber(row.type));
+    size_ += static_cast<std::size_t>(out - start);
     return true;
+}
+
+void RowBlock::Reallocate(std::size_t capacity) {
+    auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
+    bytes_ = std::move(bytes);
+    capacity_ = capacity;
 }
 
 std::size_t RowBlock::Start(std::size_t row) const {
     std::size_t at = marks_[row / kRowsPerMark];
-    for (std::size_t skipped = row % kRowsPerMark; skipped > 0; --skipped) at = SkipRow(text_, at);
+    for (std::size_t skipped = row % kRowsPerMark; skipped > 0; --skipped) at = SkipRow(Text(), at);
     return at;
 }
 
 void RowBlock::Reserve(std::size_t bytes) {
-    text_.reserve(std::min(bytes, kMostBytes));
+    if (bytes > capacity_) Reallocate(std::min(bytes, kMostBytes));
 }
 
 void RowBlock::Trim() {
-    if (text_.capacity() - text_.size() > text_.size() / 4) text_.shrink_to_fit();
+    if (capacity_ - size_ > size_ / 4) Reallocate(size_);
     if (marks_.capacity() - marks_.size() > marks_.size() / 4) marks_.shrink_to_fit();
 }
 
 RowBlock::Fields RowBlock::Row(std::size_t row) const {
+    const std::string_view text = Text();
     Fields fields;
     std::size_t at = Start(row);
-    fields.flags = static_cast<std::uint8_t>(text_[at++]);
-    fields.name = ReadPackedText(text_, at);
-    fields.threat = ReadPackedText(text_, at);
-    fields.folder = ReadPackedText(text_, at);
-    fields.type = types_[static_cast<std::size_t>(ReadPackedNumber(text_, at))];
+    fields.flags = static_cast<std::uint8_t>(text[at++]);
+    fields.name = ReadPackedText(text, at);
+    fields.threat = ReadPackedText(text, at);
+    fields.folder = ReadPackedText(text, at);
+    fields.type = types_[static_cast<std::size_t>(ReadPackedNumber(text, at))];
     return fields;
 }
 
 std::string_view RowBlock::Name(std::size_t row) const {
     std::size_t at = Start(row) + 1;
-    return ReadPackedText(text_, at);
+    return ReadPackedText(Text(), at);
 }
 
 void RowBlock::Clear() {
-    text_ = {};
+    bytes_.reset();
+    size_ = 0;
+    capacity_ = 0;
     rows_ = 0;
     marks_ = {};
     typeNumbers_.clear();
@@ -90,7 +103,7 @@ void RowBlock::Clear() {
 }
 
 std::size_t RowBlock::Bytes() const {
-    std::size_t bytes = text_.capacity() + marks_.capacity() * sizeof(std::uint32_t);
+    std::size_t bytes = capacity_ + marks_.capacity() * sizeof(std::uint32_t);
     for (const std::string& type : types_) bytes += sizeof type + type.capacity();
     return bytes + typeNumbers_.size() * (sizeof(std::string_view) + 2 * sizeof(void*));
 }

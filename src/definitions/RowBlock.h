@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,7 +43,7 @@ public:
 
     std::size_t Size() const { return rows_; }
     Fields Row(std::size_t row) const;
-    std::uint8_t Flags(std::size_t row) const { return static_cast<std::uint8_t>(text_[Start(row)]); }
+    std::uint8_t Flags(std::size_t row) const { return static_cast<std::uint8_t>(bytes_[Start(row)]); }
     // The name alone, read without the rest.
     std::string_view Name(std::size_t row) const;
 
@@ -58,7 +59,16 @@ private:
     // Where the row begins in the text.
     std::size_t Start(std::size_t row) const;
 
-    std::string text_;
+    std::string_view Text() const { return {bytes_.get(), size_}; }
+    // Gives the block exactly this much room, keeping what it holds.
+    void Reallocate(std::size_t capacity);
+
+    // Rows are written straight into the block, without a call to the C
+    // runtime for each of their texts: a block of its own rather than a
+    // string, whose only way to take bytes is such a call.
+    std::unique_ptr<char[]> bytes_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
     std::size_t rows_ = 0;
     // Where rows 0, 4, 8, ... begin.
     std::vector<std::uint32_t> marks_;

@@ -122,6 +122,36 @@ TEST(FindTest, FindIgnoreCaseReturnsBytePositionInOriginal) {
     EXPECT_FALSE(Contains("SOFTWARE\\Microsoft", "microsoft"));
 }
 
+TEST(FindTest, CopyBytesCopiesEveryLengthExactly) {
+    std::string from(100, '\0');
+    for (std::size_t i = 0; i < from.size(); ++i) from[i] = static_cast<char>('a' + i % 26);
+    for (std::size_t n = 0; n <= from.size(); ++n) {
+        std::string to(from.size() + 1, '-');
+        CopyBytes(to.data(), from.data(), n);
+        ASSERT_EQ(to, from.substr(0, n) + std::string(from.size() + 1 - n, '-')) << n;
+    }
+}
+
+TEST(FindTest, FindByteAgreesWithFindAtEveryPlaceAndNeighbour) {
+    // Eight bytes are looked at a time: the byte sought at every place of
+    // the word and the tail, from every start, beside bytes one bit away
+    // from it (which a word-wide test could take for it).
+    for (const char sought : {'|', '[', '\x80', '\x01'}) {
+        for (const char beside : {static_cast<char>(sought ^ 1), static_cast<char>(sought ^ 0x80), '\0'}) {
+            for (std::size_t length = 0; length <= 20; ++length) {
+                for (std::size_t place = 0; place <= length; ++place) {
+                    std::string text(length, beside);
+                    if (place < length) text[place] = sought;
+                    for (std::size_t from = 0; from <= length; ++from) {
+                        ASSERT_EQ(FindByte(text, sought, from), text.find(sought, from))
+                            << length << " " << place << " " << from;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(ReplaceTest, ReplacesLeftToRightWithoutRescanning) {
     EXPECT_EQ(ReplaceAll("aaa", "aa", "b"), "ba");
     EXPECT_EQ(ReplaceAll("a.b.c", ".", ".."), "a..b..c");
