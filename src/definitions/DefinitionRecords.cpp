@@ -18,23 +18,28 @@ FileRecord RecordOf(const FileFields& fields) {
 }  // namespace
 
 // Read once per definition line by the loader, a hundred thousand lines in
-// a row: the fields are cut out of the line in one pass, without splitting
-// it into pieces.
+// a row: the fields are cut out of the line where they lie, without
+// splitting it into pieces.
 FileFields DirectoryDefinitionFields(std::string_view line) {
     // The first three "|" and, before the first of them, the first two "=".
     std::size_t bars[3] = {line.size(), line.size(), line.size()};
     std::size_t equals[2] = {line.size(), line.size()};
     std::size_t barCount = 0;
+    for (std::size_t from = 0; barCount < 3; ++barCount) {
+        const std::size_t bar = FindByte(line, '|', from);
+        if (bar == std::string_view::npos) break;
+        bars[barCount] = bar;
+        from = bar + 1;
+    }
+    const std::string_view nameThreat = line.substr(0, bars[0]);
     std::size_t equalsCount = 0;
-    for (std::size_t i = 0; i < line.size() && barCount < 3; ++i) {
-        if (line[i] == '|') {
-            bars[barCount++] = i;
-        } else if (line[i] == '=' && barCount == 0 && equalsCount < 2) {
-            equals[equalsCount++] = i;
-        }
+    for (std::size_t from = 0; equalsCount < 2; ++equalsCount) {
+        const std::size_t equal = FindByte(nameThreat, '=', from);
+        if (equal == std::string_view::npos) break;
+        equals[equalsCount] = equal;
+        from = equal + 1;
     }
     FileFields fields;
-    const std::string_view nameThreat = line.substr(0, bars[0]);
     if (barCount > 0) {
         fields.hasFolderField = true;
         fields.folder = line.substr(bars[0] + 1, bars[1] - std::min(bars[1], bars[0] + 1));

@@ -18,10 +18,7 @@ constexpr std::size_t kMostRows = std::size_t{1} << 31;
 bool LooksLikeOwnKey(TableKey kind, std::string_view text) {
     if (text.empty() || text.front() == ' ' || text.back() == ' ') return false;
     if (kind == TableKey::DirFolder && text.size() > 1 && text.back() == '\\') return false;
-    for (char c : text) {
-        if ((c >= 'A' && c <= 'Z') || static_cast<unsigned char>(c) >= 0x80) return false;
-    }
-    return true;
+    return IsLowerCaseAscii(text);
 }
 
 // The key of a text without "[drive]": the text itself when it is its own.

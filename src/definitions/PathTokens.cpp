@@ -200,9 +200,18 @@ PathTokens PathTokens::Resolve(platform::Shell& shell) {
 }
 
 const PathTokens* PathTokens::ThirtyTwoBitPlace(std::string_view text) const {
-    if (!thirtyTwoBit_ || FindByte(text, '[') == std::string_view::npos) return nullptr;
-    for (const TwinFolder& twin : kTwinFolders) {
-        if (twin.token != kSystemToken && HoldsTokenIgnoreCase(text, twin.token)) return thirtyTwoBit_.get();
+    if (!thirtyTwoBit_) return nullptr;
+    // Asked for every definition line: the letter after each "[" rules out
+    // most tokens before a full comparison.
+    for (std::size_t at = FindByte(text, '['); at != std::string_view::npos; at = FindByte(text, '[', at + 1)) {
+        const std::string_view rest = text.substr(at);
+        if (rest.size() < 2) break;
+        for (const TwinFolder& twin : kTwinFolders) {
+            if (twin.token != kSystemToken && (rest[1] | 0x20) == twin.token[1] &&
+                StartsWithIgnoreCase(rest, twin.token)) {
+                return thirtyTwoBit_.get();
+            }
+        }
     }
     return nullptr;
 }

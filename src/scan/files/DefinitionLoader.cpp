@@ -58,20 +58,25 @@ void LoadTable(ScanContext& context, Kind kind) {
     std::string_view line;
     while (!context.state.StopRequested() && lines.Next(context.codePage, line)) {
         const FileFields fields = files ? FileDefinitionFields(line) : DirectoryDefinitionFields(line);
-        name.clear();
-        AppendLower(name, fields.name);
-        DefinitionTable::Line row{name, fields.threat, fields.folder, fields.type, std::nullopt, std::nullopt};
+        // Names are mostly written in lower case already.
+        std::string_view lowerName = fields.name;
+        if (!IsLowerCaseAscii(lowerName)) {
+            name.clear();
+            AppendLower(name, fields.name);
+            lowerName = name;
+        }
+        DefinitionTable::Line row{lowerName, fields.threat, fields.folder, fields.type, std::nullopt, std::nullopt};
         // A definition for the program folder finds the file in its 32-bit
         // twin as well (the walk looks for the system folder's twin itself).
         const PathTokens* thirtyTwoBit = context.tokens.ThirtyTwoBitPlace(fields.folder);
-        if (files && !name.empty() && !context.safety.MayProtectFileName(name)) {
+        if (files && !lowerName.empty() && !context.safety.MayProtectFileName(lowerName)) {
             // A file row is keyed by its name alone: its folder is worked
             // out only when the safety list might protect the place.
             row.ownFolder = std::string_view{};
             if (thirtyTwoBit) row.thirtyTwoBitFolder = std::string_view{};
         } else {
-            if (MakePlace(context, key, fields.folder, name, context.tokens, own)) row.ownFolder = own.folder;
-            if (thirtyTwoBit && MakePlace(context, key, fields.folder, name, *thirtyTwoBit, twin)) {
+            if (MakePlace(context, key, fields.folder, lowerName, context.tokens, own)) row.ownFolder = own.folder;
+            if (thirtyTwoBit && MakePlace(context, key, fields.folder, lowerName, *thirtyTwoBit, twin)) {
                 row.thirtyTwoBitFolder = twin.folder;
             }
         }
