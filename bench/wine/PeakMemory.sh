@@ -12,7 +12,10 @@
 #
 #   bench/wine/PeakMemory.sh [BUILD_DIR] [SECONDS]    (build/win64, 30)
 #
-# It writes definitions and settings into the build tree's own prefix.
+# It writes definitions and settings into a Wine prefix of its own beside
+# the build tree's (wineprefix-memory, made on the first run), so that the
+# tests' prefix never starts the program in the notification area with a
+# generated definition set.
 set -euo pipefail
 
 build=$(cd "${1:-build/win64}" && pwd)
@@ -21,7 +24,8 @@ run="$build/wine-run.sh"
 fixture="$build/bench/bench_wine_MemoryFixture.exe"
 scanner="$build/src/main/bastion-scan.exe"
 program="$build/src/main/Bastion.exe"
-prefix="${BASTION_WINEPREFIX:-$build/wineprefix}"
+export BASTION_WINEPREFIX="${BASTION_MEMORY_WINEPREFIX:-$build/wineprefix-memory}"
+prefix="$BASTION_WINEPREFIX"
 for file in "$run" "$fixture" "$scanner" "$program"; do
   [ -e "$file" ] || { echo "PeakMemory.sh: $file is missing; build the win64 preset first" >&2; exit 1; }
 done
