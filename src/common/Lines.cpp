@@ -1,20 +1,18 @@
 #include "common/Lines.h"
 
 #include <cstdint>
-#include <cstring>
+
+#include "common/Text.h"
 
 namespace bastion {
 
 std::size_t FindLineEnd(std::string_view text, std::size_t from) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-    // A word holds a zero byte when (word - ones) & ~word has a high bit set.
-    const auto holdsZero = [](std::uint64_t word) { return ((word - kOnes) & ~word & kHighs) != 0; };
-    while (from + 8 <= text.size()) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + from, sizeof word);
-        if (holdsZero(word ^ (kOnes * '\n')) || holdsZero(word ^ (kOnes * '\r'))) break;
-        from += 8;
+    for (; from + 8 <= text.size(); from += 8) {
+        // The lower of the two first marks is the first line end.
+        const std::uint64_t word = WordAt(text, from);
+        if (const std::uint64_t ends = BytesEqualTo(word, '\n') | BytesEqualTo(word, '\r'); ends != 0) {
+            return from + FirstMarkedByte(ends);
+        }
     }
     while (from < text.size() && text[from] != '\n' && text[from] != '\r') ++from;
     return from;

@@ -44,23 +44,33 @@ bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix);
 // capital letter.
 bool IsLowerCaseAscii(std::string_view text);
 
+// Eight bytes of text from at, the first in the lowest bits.
+inline std::uint64_t WordAt(std::string_view text, std::size_t at) {
+    std::uint64_t word;
+    __builtin_memcpy(&word, text.data() + at, sizeof word);
+    return word;
+}
+// The high bit of each byte of word equal to c. The lowest one marked is
+// always equal; a byte above an equal one may be marked without being so.
+inline std::uint64_t BytesEqualTo(std::uint64_t word, char c) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+    return (x - kOnes) & ~x & (kOnes << 7);
+}
+// Which byte of the word the lowest mark stands on (marks not zero).
+inline std::size_t FirstMarkedByte(std::uint64_t marks) {
+    return static_cast<std::size_t>(__builtin_ctzll(marks) >> 3);
+}
+
 // The first c at or after from, or npos: string_view::find without the call
 // to the C runtime's memchr, which Wine's runtime walks a byte at a time
 // behind an import; the definition loader looks for "[" and "\\" in every
 // line it reads. Eight bytes are looked at a time.
 inline std::size_t FindByte(std::string_view text, char c, std::size_t from = 0) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-    const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
     std::size_t i = from;
     for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        __builtin_memcpy(&word, text.data() + i, sizeof word);
-        // The lowest high bit set marks the first byte equal to c (bytes
-        // are in memory order from the lowest).
-        const std::uint64_t x = word ^ pattern;
-        if (const std::uint64_t found = (x - kOnes) & ~x & kHighs; found != 0) {
-            return i + static_cast<std::size_t>(__builtin_ctzll(found) >> 3);
+        if (const std::uint64_t found = BytesEqualTo(WordAt(text, i), c); found != 0) {
+            return i + FirstMarkedByte(found);
         }
     }
     for (; i < text.size(); ++i) {

@@ -41,6 +41,15 @@ TEST(LinesTest, FindLineEndFindsTheFirstCrOrLfFromAnyStart) {
             }
         }
     }
+    // Both kinds in one word: the first of them, whichever it is.
+    for (std::size_t lf = 0; lf < 8; ++lf) {
+        for (std::size_t cr = 0; cr < 8; ++cr) {
+            std::string text(16, 'x');
+            text[lf] = '\n';
+            text[cr] = '\r';
+            ASSERT_EQ(FindLineEnd(text, 0), std::min(lf, cr)) << lf << " " << cr;
+        }
+    }
 }
 
 TEST(LinesTest, BlanksAndTabsStayInTheLine) {
