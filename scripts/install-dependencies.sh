@@ -14,7 +14,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ gcc
+  cmake ninja-build g++ gcc ccache
   g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64
   wine wine64
   xvfb xauth xdotool imagemagick x11-utils
