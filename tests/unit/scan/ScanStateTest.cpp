@@ -51,14 +51,6 @@ TEST_F(ScanStateTest, ResetEmptiesTheListsAndZeroesCountersAndLabels) {
     EXPECT_TRUE(state.StopRequested());
 }
 
-TEST_F(ScanStateTest, ScanIsInProgressExactlyWhileTheScanCommandIsDisabled) {
-    EXPECT_FALSE(state.ScanInProgress());
-    form.cmdScan.SetEnabled(false);
-    EXPECT_TRUE(state.ScanInProgress());
-    form.cmdScan.SetEnabled(true);
-    EXPECT_FALSE(state.ScanInProgress());
-}
-
 TEST_F(ScanStateTest, DetectionGoesToBothVisibleListsAndCountsOnce) {
     state.ReportDetection("Spy Threat", "C:\\spy.exe", "Adware", ui::kIconFile);
     state.ReportDetection("Other", "C:\\Spy", "", ui::kIconFolder);
@@ -89,28 +81,6 @@ TEST_F(ScanStateTest, ExcludedRowIsShownButNeitherCountedNorQueued) {
     EXPECT_EQ(state.ActivityList().SubItem(0, 1), "C:\\mine.exe");
     EXPECT_EQ(state.counters.itemsFound, 0);
     EXPECT_TRUE(state.ResultsList().Empty());
-}
-
-TEST_F(ScanStateTest, QueueRowsCarryWhatRemovalReads) {
-    state.AddFileQueueRow("C:\\spy.exe", "Spy Threat");
-    state.AddFileQueueRow("C:\\SpyDir");
-    state.AddRegistryQueueRow(platform::Hive::LocalMachine, "Software\\Spy\\", "Run", "Spy",
-                              platform::RegView::Bits32);
-    state.AddCookieQueueRow("C:\\Cookies\\user@spy[1].txt");
-
-    EXPECT_EQ(state.FileQueue().SubItem(0, 1), "Spy Threat");
-    EXPECT_EQ(state.FileQueue().SubItem(1, 1), "");
-    const ui::ListView& registry = state.RegistryQueue();
-    EXPECT_EQ(registry.Item(0).text, "-2147483646");
-    EXPECT_EQ(registry.SubItem(0, 1), "Software\\Spy\\");
-    EXPECT_EQ(registry.SubItem(0, 2), "Run");
-    EXPECT_EQ(registry.SubItem(0, 3), "Spy");
-    EXPECT_EQ(registry.SubItem(0, 4), "32");
-    for (platform::RegView view : {platform::RegView::Bits64, platform::RegView::Bits32}) {
-        EXPECT_EQ(RegistryViewFromText(RegistryViewText(view)), view);
-    }
-    EXPECT_EQ(RegistryViewFromText(""), platform::RegView::Default);
-    EXPECT_EQ(state.CookieQueue().Item(0).text, "C:\\Cookies\\user@spy[1].txt");
 }
 
 TEST_F(ScanStateTest, TracesCaptionCountsUpFromWhatItShows) {

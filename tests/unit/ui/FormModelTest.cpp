@@ -90,17 +90,5 @@ TEST(FormModel, ChangesAreCountedSoTheWindowKnowsWhatToRedraw) {
     EXPECT_EQ(form.lblStatus.ChangeCount(), before + 1);
 }
 
-TEST(FormModel, TheMainWindowStartsWithTheSmartScanAndTheTimersOfItsDesign) {
-    FrmMain form;
-    EXPECT_TRUE(form.optScan[kSmartScan].Value());
-    EXPECT_EQ(form.tmrScheduler.Interval(), 1000u);
-    EXPECT_TRUE(form.tmrScheduler.Running());
-    EXPECT_FALSE(form.timUpdate.Enabled());
-    EXPECT_EQ(form.tmrMemoryInspected.Interval(), 2000u);
-    EXPECT_FALSE(form.cmdStop.Enabled());
-    EXPECT_FALSE(form.lvwFilesToBeDeleted.Visible());
-    EXPECT_EQ(form.mnuQuarantine.children.size(), 3u);  // View Quarantine, Restore..., View Exclusions
-}
-
 }  // namespace
 }  // namespace bastion::ui
