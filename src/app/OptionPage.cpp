@@ -12,8 +12,6 @@ namespace keys = ui::settings;
 
 namespace {
 
-int CheckValue(bool checked) { return checked ? ui::kChecked : ui::kUnchecked; }
-
 void BindStoredCheck(ui::CheckBox& box, ui::SettingsStore& settings, const ui::SettingKey& key) {
     box.onClick = [&box, &settings, &key] { settings.WriteCheck(key, box.Checked()); };
 }
@@ -34,7 +32,7 @@ void BindStoredPair(ui::OptionButton& first, const ui::SettingKey& firstKey, ui:
 // whichever the user changed, the others follow.
 void ShowShieldState(ui::CheckBox& box, ui::OptionButton& on, ui::OptionButton& off, bool enabled) {
     (enabled ? on : off).SetValue(true);
-    box.SetValue(CheckValue(enabled));
+    box.SetValue(ui::CheckValue(enabled));
 }
 
 void SwitchMemoryShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled) {
@@ -108,7 +106,7 @@ std::string LastUpdateText(const ui::MessageCatalogue& messages, const std::stri
 void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const ui::MessageCatalogue& messages,
                        const std::string& definitionDate) {
     auto check = [&settings](ui::CheckBox& box, const ui::SettingKey& key) {
-        box.SetValue(CheckValue(settings.ReadTruth(key)));
+        box.SetValue(ui::CheckValue(settings.ReadTruth(key)));
     };
     // Switching a button off fires nothing, as a click never does that; the
     // other button of the pair, switched on from its own key, stores both.
@@ -118,13 +116,13 @@ void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const ui:
 
     settings.WriteTruth(keys::kShow, true);
     option(form.optIEHomePageSheildOn, keys::kOptIEHomePageSheildOn);
-    form.chkHomePage.SetValue(CheckValue(form.optIEHomePageSheildOn.Value()));
+    form.chkHomePage.SetValue(ui::CheckValue(form.optIEHomePageSheildOn.Value()));
     check(form.chkMakeLog, keys::kChkMakeLog);
     option(form.optIEHomePageSheildOff, keys::kOptIEHomePageSheildOff);
     option(form.optAlwaysnotifybeforerestoring, keys::kOptAlwaysnotifybeforerestoring);
     option(form.optRestoredefaultwithoutnotification, keys::kOptRestoredefaultwithoutnotification);
     option(form.optMemorySheildOn, keys::kOptMemorySheildOn);
-    form.chkAutoProtect.SetValue(CheckValue(form.optMemorySheildOn.Value()));
+    form.chkAutoProtect.SetValue(ui::CheckValue(form.optMemorySheildOn.Value()));
     option(form.optMemorySheildOff, keys::kOptMemorySheildOff);
     check(form.chkSweepMemory, keys::kChkSweepMemory);
     check(form.chkScanRegistry, keys::kChkScanRegistry);

@@ -125,7 +125,7 @@ void RestoreRunAtStartup(const RunAtStartupEnvironment& env) {
     // Shown, not clicked: the entry is as the user left it.
     ui::CheckBox& box = env.form.chkRunAtStartup;
     ui::Handler click = std::exchange(box.onClick, nullptr);
-    box.SetValue(stored == 1 ? ui::kChecked : ui::kUnchecked);
+    box.SetValue(ui::CheckValue(stored == 1));
     box.onClick = std::move(click);
     if (firstRunRegisters && stored == 1) chkRunAtStartup_Click(env);
     ShowRunAtStartupStatus(env);

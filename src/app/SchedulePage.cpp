@@ -10,8 +10,6 @@ namespace keys = ui::settings;
 
 namespace {
 
-int CheckValue(bool checked) { return checked ? ui::kChecked : ui::kUnchecked; }
-
 // Holds the handlers off while code fills the controls.
 class Filling {
 public:
@@ -71,8 +69,8 @@ void SchedulePage::ShowSchedule() {
     const Schedule stored = LoadSchedule(env_.settings);
     {
         Filling filling(filling_);
-        form.chkAutoDel.SetValue(CheckValue(env_.settings.ReadNumber(keys::kChkAutoDel) == 1));
-        form.chkAutomaticScanYesOrNo.SetValue(CheckValue(stored.enabled));
+        form.chkAutoDel.SetValue(ui::CheckValue(env_.settings.ReadNumber(keys::kChkAutoDel) == 1));
+        form.chkAutomaticScanYesOrNo.SetValue(ui::CheckValue(stored.enabled));
         // Never saved: Daily, to be chosen.
         const bool neverSaved = env_.settings.Read(keys::kDay, keys::kDaySchedulePageDefault) ==
                                 keys::kDaySchedulePageDefault;

@@ -9,8 +9,6 @@ namespace bastion {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 bool IsAscii(unsigned char byte) {
     return byte < 0x80;
 }
@@ -197,7 +195,7 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
         NextCodePoint(a, endA, cpA);
         NextCodePoint(b, endB, cpB);
         if (endA != endB) return false;
-        if (cpA == kReplacement || cpB == kReplacement) {
+        if (cpA == kReplacementCharacter || cpB == kReplacementCharacter) {
             if (a.substr(pos, endA - pos) != b.substr(pos, endB - pos)) return false;
         } else if (FoldCodePoint(cpA) != FoldCodePoint(cpB)) {
             return false;

@@ -4,8 +4,6 @@ namespace bastion {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
@@ -42,7 +40,7 @@ bool NextCodePoint(std::string_view text, std::size_t& pos, char32_t& cp) {
         if (lead == 0xF0) secondLow = 0x90;   // overlong
         if (lead == 0xF4) secondHigh = 0x8F;  // beyond U+10FFFF
     } else {
-        cp = kReplacement;
+        cp = kReplacementCharacter;
         ++pos;
         return true;
     }
@@ -60,7 +58,7 @@ bool NextCodePoint(std::string_view text, std::size_t& pos, char32_t& cp) {
             return true;
         }
     }
-    cp = kReplacement;
+    cp = kReplacementCharacter;
     pos = next;
     return true;
 }
@@ -72,13 +70,13 @@ bool IsValidUtf8(std::string_view text) {
     for (std::size_t start = 0; NextCodePoint(text, pos, cp); start = pos) {
         // A replacement character that was not written as one stands for
         // bytes that are no UTF-8.
-        if (cp == kReplacement && text.substr(start, pos - start) != kEncodedReplacement) return false;
+        if (cp == kReplacementCharacter && text.substr(start, pos - start) != kEncodedReplacement) return false;
     }
     return true;
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacementCharacter;
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {

@@ -7,6 +7,9 @@
 
 namespace bastion {
 
+// What stands for a character that could not be read (U+FFFD).
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 

@@ -13,4 +13,15 @@ namespace bastion {
 std::string EncodeDefinitionText(std::string_view bytes);
 std::string DecodeDefinitionText(std::string_view bytes);
 
+// One byte's stored form, as EncodeDefinitionText shifts it.
+constexpr char EncodedDefinitionByte(char plain) {
+    const int shifted = static_cast<unsigned char>(plain) + 64;
+    return static_cast<char>(shifted < 256 ? shifted : shifted - 255);
+}
+
+// The stored forms of the separators "|" and "=", found in a stored line
+// without decoding it.
+inline constexpr char kStoredFieldSeparator = EncodedDefinitionByte('|');
+inline constexpr char kStoredNameSeparator = EncodedDefinitionByte('=');
+
 }  // namespace bastion

@@ -6,8 +6,12 @@
 
 namespace bastion::platform {
 
+// The platform ids Windows reports for its two families.
+inline constexpr std::uint32_t kWindows95Family = 1;
+inline constexpr std::uint32_t kWindowsNtFamily = 2;
+
 struct OsVersion {
-    std::uint32_t platformId = 2;  // 1: the Windows 95 family, 2: the NT family
+    std::uint32_t platformId = kWindowsNtFamily;
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
     std::uint32_t build = 0;

@@ -3,8 +3,8 @@
 namespace bastion {
 
 bool IsRestorePointSupported(const platform::OsVersion& version) {
-    if (version.platformId == 1) return version.minor == 90;
-    if (version.platformId == 2) return version.major > 5 || (version.major == 5 && version.minor == 1);
+    if (version.platformId == platform::kWindows95Family) return version.minor == 90;
+    if (version.platformId == platform::kWindowsNtFamily) return version.major > 5 || (version.major == 5 && version.minor == 1);
     return false;
 }
 

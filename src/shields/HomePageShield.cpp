@@ -12,7 +12,7 @@ namespace keys = ui::settings;
 
 namespace {
 
-constexpr std::string_view kOperationName = "home page shield";
+constexpr std::string_view kHomePageShieldOperation = "home page shield";
 // The memory shield runs on every third tick.
 constexpr int kTicksPerMemoryCheck = 3;
 
@@ -48,7 +48,7 @@ void HomePageShield::CheckHomePage() {
     }
     // The memory shield's alert may still be closing, or an exit may wait.
     if (!env_.operations.Idle()) return;
-    ui::OperationGate::Operation operation = env_.operations.TryBegin(kOperationName, [this] { alert.Dismiss(); });
+    ui::OperationGate::Operation operation = env_.operations.TryBegin(kHomePageShieldOperation, [this] { alert.Dismiss(); });
     if (!operation) return;
     const ui::TimersHeld held([this](bool enable) { env_.timers.EnableShieldTimers(enable); });
     try {

@@ -11,7 +11,7 @@
 namespace bastion {
 
 namespace {
-constexpr std::string_view kOperationName = "memory shield";
+constexpr std::string_view kMemoryShieldOperation = "memory shield";
 }  // namespace
 
 MemoryShield::MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers)
@@ -28,7 +28,7 @@ void MemoryShield::tmrMemoryInspected_Timer() {
     if (!env_.settings.ReadTruth(ui::settings::kOptMemorySheildOn)) return;
     // Busy: the next tick looks again.
     if (!env_.operations.Idle()) return;
-    ui::OperationGate::Operation operation = env_.operations.TryBegin(kOperationName, [this] { alert.Dismiss(); });
+    ui::OperationGate::Operation operation = env_.operations.TryBegin(kMemoryShieldOperation, [this] { alert.Dismiss(); });
     if (!operation) return;
     const ui::TimersHeld held([this](bool enable) { timers_.EnableShieldTimers(enable); });
     try {

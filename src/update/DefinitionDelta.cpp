@@ -19,9 +19,6 @@ constexpr std::string_view kRecordSeparator = "[BR]";
 constexpr std::string_view kBodySeparator = "[DEF]";
 constexpr char kPlainField = '|';
 constexpr char kPlainName = '=';
-// The stored (shifted) forms of "|" and "=".
-constexpr char kStoredField = static_cast<char>(188);
-constexpr char kStoredName = static_cast<char>(125);
 
 enum class LineShape { Definition, Registry, Cookie, Safety };
 
@@ -68,15 +65,15 @@ void DecodeLowerInto(std::string_view stored, std::string& out) {
 }
 
 void StoredKeyInto(std::string_view storedLine, std::string& out) {
-    DecodeLowerInto(storedLine.substr(0, storedLine.find(kStoredName)), out);
+    DecodeLowerInto(storedLine.substr(0, storedLine.find(kStoredNameSeparator)), out);
 }
 
 // The body's plain separators in their stored form.
 std::string StoredForm(std::string_view sent) {
     std::string out(sent);
     for (char& c : out) {
-        if (c == kPlainField) c = kStoredField;
-        if (c == kPlainName) c = kStoredName;
+        if (c == kPlainField) c = kStoredFieldSeparator;
+        if (c == kPlainName) c = kStoredNameSeparator;
     }
     return out;
 }

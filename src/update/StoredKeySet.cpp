@@ -4,15 +4,13 @@
 
 #include <cstring>
 
+#include "definitions/DefinitionCodec.h"
 #include "update/ByteSearch.h"
 #include "update/DefinitionDelta.h"
 
 namespace bastion {
 
 namespace {
-
-// The stored (shifted) form of "=".
-constexpr char kStoredName = static_cast<char>(125);
 
 // Letter case folded in the stored form, sixteen bytes at once: the shifted
 // capitals (A to Z, and the accented capitals of the Western code pages but
@@ -118,7 +116,7 @@ StoredKeySet::StoredKeySet(const std::vector<std::string>& keys) : keys_(keys) {
 
 bool StoredKeySet::Holds(std::string_view storedLine) const {
     if (keys_.empty()) return false;
-    const std::size_t length = FindByte(storedLine.data(), storedLine.size(), kStoredName);
+    const std::size_t length = FindByte(storedLine.data(), storedLine.size(), kStoredNameSeparator);
     const Signature signature = SignatureOfStored(storedLine.data(), length, storedLine.size() >= 16);
     const std::uint64_t hash = signature.Hash();
     const std::uint64_t bits = FilterBits(hash);

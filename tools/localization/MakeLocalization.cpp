@@ -75,6 +75,8 @@ int main(int argc, char** argv) {
     std::string writtenTemplate;
     std::string writtenShipped;
     if (!ReadAll(argv[1], writtenTemplate) || !ReadAll(argv[2], writtenShipped)) return 1;
-    const bool good = Check(argv[1], writtenTemplate, all, messages) & Check(argv[2], writtenShipped, all, messages);
-    return good ? 0 : 1;
+    // Both are checked, so that one run names the faults of both.
+    const bool templateGood = Check(argv[1], writtenTemplate, all, messages);
+    const bool shippedGood = Check(argv[2], writtenShipped, all, messages);
+    return templateGood && shippedGood ? 0 : 1;
 }

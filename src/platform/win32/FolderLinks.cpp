@@ -19,8 +19,6 @@ constexpr DWORD kMaxReparseData = 16 * 1024;
 // without the privilege may make one too.
 constexpr DWORD kUnprivilegedSymbolicLink = 0x2;
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 // The item itself, a link not followed.
 UniqueHandle OpenItself(const std::wstring& path, DWORD access) {
     return UniqueHandle(::CreateFileW(SystemPath(path).c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
@@ -91,7 +89,7 @@ std::wstring FinalPathOf(const std::wstring& path) {
     // The literal form of a name ending in a dot or a blank is full already;
     // the ordinary form resolves "." and ".." and cuts nothing else.
     std::wstring existing = NeedsLiteralForm(path) ? path : FullPath(path);
-    while (existing.size() > 3 && IsSeparator(existing.back())) existing.pop_back();
+    while (existing.size() > 3 && IsPathSeparator(existing.back())) existing.pop_back();
     // The longest part of the path that exists names the place; the rest
     // follows it as written. The item itself is named as it is, a link
     // included; the folders above it are followed to where they lead.
@@ -102,7 +100,7 @@ std::wstring FinalPathOf(const std::wstring& path) {
             FILE_FLAG_BACKUP_SEMANTICS | (itself ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr));
         if (handle) {
             if (std::optional<std::wstring> final = FinalPathOfHandle(handle.Get())) {
-                if (!rest.empty() && !final->empty() && IsSeparator(final->back())) final->pop_back();
+                if (!rest.empty() && !final->empty() && IsPathSeparator(final->back())) final->pop_back();
                 return *final + rest;
             }
             break;
@@ -115,7 +113,7 @@ std::wstring FinalPathOf(const std::wstring& path) {
     }
     // Nothing of it could be opened: its long form, as far as the system
     // knows one.
-    if (!rest.empty() && !existing.empty() && IsSeparator(existing.back())) existing.pop_back();
+    if (!rest.empty() && !existing.empty() && IsPathSeparator(existing.back())) existing.pop_back();
     const std::wstring full = existing + rest;
     std::vector<wchar_t> buffer(full.size() + MAX_PATH);
     const DWORD length = ::GetLongPathNameW(full.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));

@@ -9,10 +9,8 @@ namespace bastion::win32 {
 
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 std::wstring WithoutTrailingSeparators(std::wstring path) {
-    while (path.size() > 1 && IsSeparator(path.back())) {
+    while (path.size() > 1 && IsPathSeparator(path.back())) {
         path.pop_back();
     }
     return path;
@@ -43,7 +41,7 @@ bool IsRoot(const std::wstring& path) {
     if (full.size() <= 2) {
         return true;  // "C:" or nothing
     }
-    if (IsSeparator(full[0]) && IsSeparator(full[1])) {
+    if (IsPathSeparator(full[0]) && IsPathSeparator(full[1])) {
         std::size_t server = full.find_first_of(L"\\/", 2);
         return server == std::wstring::npos || full.find_first_of(L"\\/", server + 1) == std::wstring::npos;
     }
@@ -107,7 +105,7 @@ void DeleteContent(const std::wstring& folder) {
 }  // namespace
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    if (folder.empty() || IsSeparator(folder.back())) {
+    if (folder.empty() || IsPathSeparator(folder.back())) {
         return folder + name;
     }
     return folder + L"\\" + name;

@@ -29,15 +29,13 @@ std::string NarrowUntilNul(const wchar_t* text, std::size_t capacity) {
 
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 bool IsDriveAbsolute(const std::wstring& path) {
     return path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
-           path[1] == L':' && IsSeparator(path[2]);
+           path[1] == L':' && IsPathSeparator(path[2]);
 }
 
 bool IsUnc(const std::wstring& path) {
-    return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]) &&
+    return path.size() >= 3 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]) && !IsPathSeparator(path[2]) &&
            path[2] != L'?' && path[2] != L'.';
 }
 
@@ -51,7 +49,7 @@ bool IsExtendedAlready(const std::wstring& path) {
 bool HoldsNameTheSystemWouldTrim(const std::wstring& path) {
     bool dotsOnly = true;
     for (std::size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || IsSeparator(path[i])) {
+        if (i == path.size() || IsPathSeparator(path[i])) {
             const wchar_t last = i > 0 ? path[i - 1] : L'\\';
             if (!dotsOnly && (last == L'.' || last == L' ')) return true;
             dotsOnly = true;
@@ -65,7 +63,7 @@ bool HoldsNameTheSystemWouldTrim(const std::wstring& path) {
 bool HoldsDotSegment(const std::wstring& path) {
     std::size_t start = 0;
     for (std::size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || IsSeparator(path[i])) {
+        if (i == path.size() || IsPathSeparator(path[i])) {
             const std::wstring_view part(path.data() + start, i - start);
             if (part == L"." || part == L"..") return true;
             start = i + 1;

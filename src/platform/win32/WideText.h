@@ -12,6 +12,9 @@ std::string Narrow(std::wstring_view text);
 // Text up to the first NUL of a fixed-size buffer that the system filled.
 std::string NarrowUntilNul(const wchar_t* text, std::size_t capacity);
 
+// A path's separator, as the W functions take either.
+constexpr bool IsPathSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
 // Paths no longer than this many characters work in every W function;
 // CreateDirectory leaves room for an 8.3 name below MAX_PATH.
 inline constexpr std::size_t kShortPathLimit = 260 - 12;

@@ -17,8 +17,6 @@ namespace bastion {
 
 namespace {
 
-constexpr std::uint32_t kWindows95Family = 1;
-constexpr std::uint32_t kWindowsNtFamily = 2;
 
 // Never reported on the NT family, whatever the definitions say.
 constexpr std::string_view kAdwareProcessHelper = "AdwareProcessHelper.exe";
@@ -82,8 +80,8 @@ void ProcessScanner::ResetSignature() {
 void ProcessScanner::ScanRunningProcesses(ScanContext& context, ProcessScanCaller caller) {
     notStopped_.clear();
     switch (context.system.GetOsVersion().platformId) {
-        case kWindowsNtFamily: ScanProcessesNT(context, caller); break;
-        case kWindows95Family: ScanProcesses9x(context, caller); break;
+        case platform::kWindowsNtFamily: ScanProcessesNT(context, caller); break;
+        case platform::kWindows95Family: ScanProcesses9x(context, caller); break;
         default: break;
     }
 }

@@ -9,13 +9,12 @@ namespace {
 
 constexpr int kStopAttempts = 11;
 constexpr std::uint32_t kEndedCheckMilliseconds = 1;
-constexpr std::uint32_t kWindows95Family = 1;
 
 }  // namespace
 
 platform::TerminateResult TerminateProcessById(platform::Processes& processes, platform::SystemInfo& system,
                                                std::uint32_t processId, std::uint32_t exitCode) {
-    if (system.GetOsVersion().platformId == kWindows95Family) {
+    if (system.GetOsVersion().platformId == platform::kWindows95Family) {
         return processes.Terminate(processId, exitCode);
     }
     // A token without the privilege (a program run without elevation) still

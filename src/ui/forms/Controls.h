@@ -65,6 +65,9 @@ inline constexpr int kUnchecked = 0;
 inline constexpr int kChecked = 1;
 inline constexpr int kGrayed = 2;
 
+// A check box's value for a yes or no.
+constexpr int CheckValue(bool checked) { return checked ? kChecked : kUnchecked; }
+
 class CheckBox : public Control {
 public:
     using Control::Control;

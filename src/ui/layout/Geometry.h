@@ -21,6 +21,13 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+struct Point {
+    int x = 0;
+    int y = 0;
+
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
 // A rectangle from its left and top edge and its size.
 Rect RectOfSize(int left, int top, int width, int height);
 

@@ -37,12 +37,6 @@ MainFrame ComputeMainFrame(int clientWidth, int clientHeight, int dpi, bool webs
 // The branding whose website button keeps its width.
 bool WebsiteKeepsWidth(std::string_view productName);
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const Point&, const Point&) = default;
-};
-
 // Where a window must move when its top or left edge lies above or left of
 // the screen: 100 twips inside that edge, the other coordinate kept. Empty
 // when it may stay, and always for a maximized window.

@@ -14,13 +14,6 @@ namespace bastion::ui {
 
 enum class TaskbarEdge { Left, Top, Right, Bottom };
 
-struct Point {
-    int x = 0;
-    int y = 0;
-
-    friend bool operator==(const Point&, const Point&) = default;
-};
-
 // The monitor the window appears on, as the system reports it.
 struct SlideArea {
     Rect monitor;

@@ -7,7 +7,7 @@ namespace bastion::ui {
 
 namespace {
 
-constexpr platform::Hive kHive = platform::Hive::LocalMachine;
+constexpr platform::Hive kMachineHive = platform::Hive::LocalMachine;
 constexpr std::string_view kPermissionDeniedTitle = "Permission Denied";
 constexpr std::string_view kPermissionDeniedText =
     " requires read/write access to the system registry and hard drive in order to run properly.  This user "
@@ -69,7 +69,7 @@ MachineSettingResult MachineSettingsStore::ReadMachineSetting(std::string_view a
     if (!CheckNames(application, section, key, error)) return error;
 
     const std::string path = KeyPath(application, section);
-    const long opened = registry_.OpenKey(kHive, path, platform::RegAccess::Read);
+    const long opened = registry_.OpenKey(kMachineHive, path, platform::RegAccess::Read);
     if (opened == platform::kRegNotFound) return Value(std::string(defaultValue));
     if (opened != platform::kRegOk)
         return Error(kErrorRegistryBase + static_cast<int>(opened), "Could not open registry section");
@@ -77,7 +77,7 @@ MachineSettingResult MachineSettingsStore::ReadMachineSetting(std::string_view a
     platform::RegValue value;
     // A value that is missing, or vanished or became unreadable since the
     // key was opened, reads as the default.
-    if (registry_.QueryValue(kHive, path, std::string(key), value) != platform::kRegOk)
+    if (registry_.QueryValue(kMachineHive, path, std::string(key), value) != platform::kRegOk)
         return Value(std::string(defaultValue));
     if (value.type != platform::RegType::String)
         return Error(kErrorRegistryBase + static_cast<int>(value.type), "Registry data not a string");
@@ -99,11 +99,11 @@ MachineSettingResult MachineSettingsStore::Store(std::string_view application, s
     const std::string path = KeyPath(application, section);
     auto retry = [this, askOnFailure] { return askOnFailure && AskRetryAfterPermissionFailure(); };
     long result = platform::kRegOk;
-    while ((result = registry_.CreateKey(kHive, path)) != platform::kRegOk) {
+    while ((result = registry_.CreateKey(kMachineHive, path)) != platform::kRegOk) {
         if (!retry()) return Error(kErrorRegistryBase + static_cast<int>(result), "Could not open registry section");
     }
     const platform::RegValue stored = platform::RegValue::String(std::string(value));
-    while ((result = registry_.SetValue(kHive, path, std::string(key), stored)) != platform::kRegOk) {
+    while ((result = registry_.SetValue(kMachineHive, path, std::string(key), stored)) != platform::kRegOk) {
         if (!retry()) return Error(kErrorRegistryBase + static_cast<int>(result), "Could not set registry value");
     }
     return Value(std::string(value));

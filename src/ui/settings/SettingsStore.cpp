@@ -8,7 +8,7 @@ namespace bastion::ui {
 namespace {
 
 constexpr std::string_view kSettingsRoot = "Software\\VB and VBA Program Settings";
-constexpr platform::Hive kHive = platform::Hive::CurrentUser;
+constexpr platform::Hive kUserHive = platform::Hive::CurrentUser;
 
 // Without an application and a section the path would name the settings
 // root itself; without a key, a section's default value.
@@ -34,7 +34,7 @@ std::string SettingsStore::ReadSetting(std::string_view application, std::string
                                        std::string_view key, std::string_view defaultValue) const {
     if (!Addressable(application, section, key)) return std::string(defaultValue);
     platform::RegValue value;
-    if (registry_.QueryValue(kHive, SectionPath(application, section), std::string(key), value) !=
+    if (registry_.QueryValue(kUserHive, SectionPath(application, section), std::string(key), value) !=
         platform::kRegOk)
         return std::string(defaultValue);
     if (value.type != platform::RegType::String && value.type != platform::RegType::ExpandString)
@@ -46,8 +46,8 @@ bool SettingsStore::WriteSetting(std::string_view application, std::string_view 
                                  std::string_view value) {
     if (!Addressable(application, section, key)) return false;
     const std::string path = SectionPath(application, section);
-    if (registry_.CreateKey(kHive, path) != platform::kRegOk) return false;
-    return registry_.SetValue(kHive, path, std::string(key), platform::RegValue::String(std::string(value))) ==
+    if (registry_.CreateKey(kUserHive, path) != platform::kRegOk) return false;
+    return registry_.SetValue(kUserHive, path, std::string(key), platform::RegValue::String(std::string(value))) ==
            platform::kRegOk;
 }
 

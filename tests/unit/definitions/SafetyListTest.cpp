@@ -10,14 +10,14 @@
 namespace bastion {
 namespace {
 
-SafetyList ListOf(std::vector<std::string> entries) {
+SafetyList SafetyListOf(std::vector<std::string> entries) {
     SafetyList list;
     list.Assign(std::move(entries));
     return list;
 }
 
 TEST(SafetyList, AFolderEntryProtectsThatFolderOnAnyDriveInAnyCaseButNotWhatItHolds) {
-    SafetyList list = ListOf({"C:\\WINDOWS\\"});
+    SafetyList list = SafetyListOf({"C:\\WINDOWS\\"});
     EXPECT_TRUE(list.IsProtectedPath("D:\\WINDOWS\\"));
     EXPECT_TRUE(list.IsProtectedPath("  c:\\windows  "));
     EXPECT_TRUE(list.IsProtectedPath("C:\\Windows/"));
@@ -31,7 +31,7 @@ TEST(SafetyList, AFolderEntryProtectsThatFolderOnAnyDriveInAnyCaseButNotWhatItHo
 // "no" for a place the full test protects.
 TEST(SafetyList, ANameIsRuledOutOnlyWhenNoFolderCouldMakeItProtected) {
     const SafetyList list =
-        ListOf({"C:\\WINDOWS\\explorer.exe", "c:\\tools\\", "D:\\Data\\Sub\\\\", "notepad.exe"});
+        SafetyListOf({"C:\\WINDOWS\\explorer.exe", "c:\\tools\\", "D:\\Data\\Sub\\\\", "notepad.exe"});
     struct Case {
         std::string folder;
         std::string name;
@@ -48,22 +48,22 @@ TEST(SafetyList, ANameIsRuledOutOnlyWhenNoFolderCouldMakeItProtected) {
     for (const char* name : {"spy.exe", "explorer.exe.bak", "sub\\evil.dll"}) {
         EXPECT_FALSE(list.MayProtectFileName(name)) << name;
     }
-    EXPECT_FALSE(ListOf({}).MayProtectFileName("explorer.exe"));
+    EXPECT_FALSE(SafetyListOf({}).MayProtectFileName("explorer.exe"));
 }
 
 TEST(SafetyList, TrailingSeparatorsCountOnceOnEitherSide) {
-    SafetyList list = ListOf({"c:\\tools"});
+    SafetyList list = SafetyListOf({"c:\\tools"});
     // The candidate keeps one of two trailing backslashes; the entry with
     // one added then equals it.
     EXPECT_TRUE(list.IsProtectedPath("C:\\Tools\\\\"));
     EXPECT_FALSE(list.IsProtectedPath("C:\\Tools\\\\\\"));
 
-    SafetyList doubled = ListOf({"c:\\tools\\\\"});
+    SafetyList doubled = SafetyListOf({"c:\\tools\\\\"});
     EXPECT_TRUE(doubled.IsProtectedPath("c:\\tools"));
 }
 
 TEST(SafetyList, LettersBeyondAsciiFoldAndOnlyALetterColonBackslashIsADrive) {
-    SafetyList list = ListOf({" C:\\\xc3\x9c" "BER\\\xd0\x96\\ ", "c:\\data"});
+    SafetyList list = SafetyListOf({" C:\\\xc3\x9c" "BER\\\xd0\x96\\ ", "c:\\data"});
     EXPECT_TRUE(list.IsProtectedPath("c:\\\xc3\xbc" "ber\\\xd0\xb6"));
     EXPECT_TRUE(list.IsProtectedPath("  Z:\\\xc3\x9c" "ber\\\xd0\x96/"));
     EXPECT_TRUE(list.IsProtectedLowerCasePath(" e:\\data\\ "));
@@ -74,7 +74,7 @@ TEST(SafetyList, LettersBeyondAsciiFoldAndOnlyALetterColonBackslashIsADrive) {
 
 TEST(SafetyList, EntriesAndCandidatesCompareAlikeWhateverTheirDrive) {
     // A Windows folder on D: protects itself, and the same folder on C:.
-    SafetyList list = ListOf({"D:\\Windows", "HKEY_LOCAL_MACHINE\\Software\\Run\\D:\\tool.exe"});
+    SafetyList list = SafetyListOf({"D:\\Windows", "HKEY_LOCAL_MACHINE\\Software\\Run\\D:\\tool.exe"});
     EXPECT_TRUE(list.IsProtectedPath("D:\\WINDOWS\\"));
     EXPECT_TRUE(list.IsProtectedPath("c:\\windows"));
     EXPECT_TRUE(list.IsProtectedLowerCasePath("e:\\windows"));
@@ -93,7 +93,7 @@ TEST(SafetyList, TheEmptyPathIsAlwaysProtected) {
 }
 
 TEST(SafetyList, RegistryRootsAreProtectedOnlyWhileTheListHoldsAUsableEntry) {
-    SafetyList any = ListOf({"HKEY_CURRENT_USER\\Software\\Foo"});
+    SafetyList any = SafetyListOf({"HKEY_CURRENT_USER\\Software\\Foo"});
     EXPECT_TRUE(any.IsProtectedPath("HKEY_LOCAL_MACHINE\\"));
     EXPECT_TRUE(any.IsProtectedPath("hkey_users"));
     EXPECT_TRUE(any.IsProtectedPath("HKEY_CLASSES_ROOT\\\\"));
@@ -103,7 +103,7 @@ TEST(SafetyList, RegistryRootsAreProtectedOnlyWhileTheListHoldsAUsableEntry) {
 
     EXPECT_FALSE(SafetyList().IsProtectedPath("HKEY_LOCAL_MACHINE\\"));
     // Blank entries and lone separators are not usable entries.
-    EXPECT_FALSE(ListOf({"", "  ", "\\", "\\/"}).IsProtectedPath("HKEY_LOCAL_MACHINE\\"));
+    EXPECT_FALSE(SafetyListOf({"", "  ", "\\", "\\/"}).IsProtectedPath("HKEY_LOCAL_MACHINE\\"));
 }
 
 class SafetyListLoading : public ::testing::Test {

@@ -8,6 +8,7 @@
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
+#include "support/DeltaRecords.h"
 #include "scan/state/DefinitionCounts.h"
 #include "support/FakeCrypto.h"
 #include "support/FakeFileSystem.h"
@@ -66,11 +67,7 @@ private:
     int n_;
 };
 
-std::string Record(const std::string& kind, const std::string& action, const std::string& body) {
-    std::string sent;
-    for (char c : body) sent += (c == '|' || c == '=') ? std::string(1, c) : EncodeDefinitionText(std::string(1, c));
-    return EncodeDefinitionText(kind) + "|" + action + "[DEF]" + sent;
-}
+using testing::DeltaRecord;
 
 // The signed form of a delta: the header record, the records, the
 // signature of both; count is the number the header claims.
@@ -103,8 +100,8 @@ struct UpdateTest : ::testing::Test {
     ui::Identity identity = testing::TestIdentity();
     std::string folder = "C:\\Data";
     const std::string original = EncodeDefinitionText("old=0|x|y") + "\r\n";
-    const std::string delta = Record("FILE", "ADD", "new=1|x|y") + "[BR]" + Record("COOK", "ADD", "t.example") +
-                              "[BR]" + Record("FILE", "DEL", "old");
+    const std::string delta = DeltaRecord("FILE", "ADD", "new=1|x|y") + "[BR]" + DeltaRecord("COOK", "ADD", "t.example") +
+                              "[BR]" + DeltaRecord("FILE", "DEL", "old");
 };
 
 TEST_F(UpdateTest, StoresTheEarlierOfTheComparedDateAndTheDateAnswer) {
@@ -136,10 +133,10 @@ TEST_F(UpdateTest, ContentRecordsGoToTheirOwnFileInOrderAndAreCounted) {
     // The key is the size and hash: a DEL after an ADD takes it away again,
     // an ADD after a DEL stands.
     internet.Respond(kDateUrl, "4/1/2010");
-    internet.Respond(kDeltaUrl, Record("CONTENT", "ADD", other + "=Gone|Adware") + "[BR]" +
-                                    Record("CONTENT", "DEL", other) + "[BR]" +
-                                    Record("CONTENT", "DEL", eicar) + "[BR]" +
-                                    Record("CONTENT", "ADD", eicar + "=EICAR-Test-File|Testfile"));
+    internet.Respond(kDeltaUrl, DeltaRecord("CONTENT", "ADD", other + "=Gone|Adware") + "[BR]" +
+                                    DeltaRecord("CONTENT", "DEL", other) + "[BR]" +
+                                    DeltaRecord("CONTENT", "DEL", eicar) + "[BR]" +
+                                    DeltaRecord("CONTENT", "ADD", eicar + "=EICAR-Test-File|Testfile"));
     const UpdateResult result = Check(files);
     EXPECT_EQ(result.outcome, UpdateOutcome::Updated);
     EXPECT_EQ(result.count, 1);
@@ -215,7 +212,7 @@ TEST_F(UpdateTest, AKeyedBuildAppliesOnlyADeltaItsKeySignedForTheDateItAsked) {
     testing::FakeCrypto crypto;
     const std::string key = testing::FakeCrypto::Key(1);
     const DefinitionTrust trust{&crypto, key};
-    const std::vector<std::string> records = {Record("FILE", "ADD", "new=1|x|y"), Record("FILE", "DEL", "old")};
+    const std::vector<std::string> records = {DeltaRecord("FILE", "ADD", "new=1|x|y"), DeltaRecord("FILE", "DEL", "old")};
     const std::string good = SignedDelta("3/16/2006", "4/2/2010", records, key, 2);
     std::string tampered = good;
     tampered[good.find("[DEF]") + 5] ^= 1;
@@ -255,7 +252,7 @@ TEST_F(UpdateTest, AnUnkeyedBuildTakesUnsignedAndSignedDeltasAlike) {
     internet.Respond(kDateUrl, "4/1/2010");
     internet.Respond(kNewDateUrl, "4/1/2010");
     // A replace: the old definition goes, the new one stands.
-    const std::vector<std::string> records = {Record("FILE", "DEL", "old"), Record("FILE", "ADD", "old=2|x|y")};
+    const std::vector<std::string> records = {DeltaRecord("FILE", "DEL", "old"), DeltaRecord("FILE", "ADD", "old=2|x|y")};
     internet.Respond(kDeltaUrl, SignedDelta("3/16/2006", "4/1/2010", records, testing::FakeCrypto::Key(1), 2));
     EXPECT_EQ(Check(files).outcome, UpdateOutcome::Updated);
     EXPECT_EQ(Content(datafile::kFileDefinitions), EncodeDefinitionText("old=2|x|y") + "\r\n");
@@ -328,7 +325,7 @@ struct UpdateFlowTest : ::testing::Test {
 };
 
 TEST_F(UpdateFlowTest, RunsAsAnOperationAndReloadsTheWalkTablesAfterTheirFilesChanged) {
-    internet.Respond(kDeltaUrl, Record("FILE", "ADD", "new=1|x|y"));
+    internet.Respond(kDeltaUrl, DeltaRecord("FILE", "ADD", "new=1|x|y"));
     {
         auto scan = gate.TryBegin("scan");
         EXPECT_FALSE(flow.RunLiveUpdate());
@@ -351,7 +348,7 @@ TEST_F(UpdateFlowTest, RunsAsAnOperationAndReloadsTheWalkTablesAfterTheirFilesCh
 
 TEST_F(UpdateFlowTest, CancelOrTheProgramsExitEndsTheUpdateWhileItWaitsForTheServer) {
     // A server that takes the request and never answers the delta.
-    testing::FakeResponse silent{true, 200, Record("FILE", "ADD", "new=1|x|y")};
+    testing::FakeResponse silent{true, 200, DeltaRecord("FILE", "ADD", "new=1|x|y")};
     silent.waits = -1;
     internet.RespondInTurn(kDeltaUrl, {silent});
     int rounds = 0;
@@ -385,7 +382,7 @@ TEST_F(UpdateFlowTest, CancelOrTheProgramsExitEndsTheUpdateWhileItWaitsForTheSer
 
 TEST_F(UpdateFlowTest, TheResultSaysWhatWentWrong) {
     testing::FakeCrypto crypto;
-    internet.Respond(kDeltaUrl, Record("FILE", "ADD", "new=1|x|y"));
+    internet.Respond(kDeltaUrl, DeltaRecord("FILE", "ADD", "new=1|x|y"));
     trust = {&crypto, testing::FakeCrypto::Key(1)};
     ASSERT_EQ(flow.RunLiveUpdate()->outcome, UpdateOutcome::Unverified);
     EXPECT_EQ(flow.popup.lblUpdateInfo.Caption(), "Definitions could not be verified.");
