@@ -2,11 +2,7 @@
 # definitions it makes. Natively it is part of the build and its tests run
 # with the others. A Windows build makes it for the host, with the host's
 # compiler, as a project of its own: the Wine tests start it, and the
-# starter set lands beside the programs. The fuzz build makes only the
-# parsers' fuzz targets: the server is built and tested by the others.
-if(BASTION_FUZZ)
-  return()
-endif()
+# starter set lands beside the programs.
 if(NOT CMAKE_CROSSCOMPILING)
   set(BASTION_DEFSERVER_TESTS ON CACHE BOOL "" FORCE)
   add_subdirectory(tools/defserver)

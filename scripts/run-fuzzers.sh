@@ -1,21 +1,21 @@
 #!/bin/bash
-# Runs every fuzz target of the "fuzz" preset's build for a fixed time each,
+# Runs every fuzz target of the "native-asan" preset's build for a fixed time each,
 # starting from its seeds and kept crash inputs, and fails when any target
-# finds a crash (the input is left in build/fuzz/artifacts/). What a target
-# finds new is kept in build/fuzz/corpus/, so a later run goes on from it.
+# finds a crash (the input is left in build/native-asan/artifacts/). What a target
+# finds new is kept in build/native-asan/corpus/, so a later run goes on from it.
 #
 #   scripts/run-fuzzers.sh [SECONDS_EACH] [TARGET...]
 #
 # Targets run side by side, as many at once as there are processors
 # (FUZZ_JOBS sets another number).
 #
-# Build first: cmake --preset fuzz && cmake --build --preset fuzz
+# Build first: cmake --preset native-asan && cmake --build --preset native-asan
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-20}"
 shift || true
-build=build/fuzz
+build=build/native-asan
 mkdir -p "$build/artifacts"
 
 targets=("$@")
@@ -25,7 +25,7 @@ if [ ${#targets[@]} -eq 0 ]; then
   done
 fi
 if [ ${#targets[@]} -eq 0 ]; then
-  echo "no fuzz targets in $build/fuzz: build the fuzz preset first"
+  echo "no fuzz targets in $build/fuzz: build the native-asan preset first"
   exit 1
 fi
 

@@ -7,6 +7,8 @@ runner=$1
 scratch=$2
 prefix="$scratch/interrupted-prefix"
 export BASTION_WINEPREFIX="$prefix"
+# Made by wineboot, not copied from a template: the creation is what is tested.
+unset BASTION_WINEPREFIX_TEMPLATE
 fail() { echo "FAILED: $*"; WINEPREFIX="$prefix.creating" wineserver -k 2>/dev/null; exit 1; }
 rm -rf "$prefix" "$prefix.creating" "$prefix.lock" "$prefix.display"
 mkdir -p "$scratch"

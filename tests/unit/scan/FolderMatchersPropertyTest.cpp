@@ -84,7 +84,7 @@ TEST(FolderMatchersPropertyTest, IndexedMatchersGiveExactlyTheRowsOfARowByRowPas
         static const std::vector<std::string> walkedNames = {
             "x.dll", "X.DLL", "spy.exe", "longspywarename.exe", "a.ocx", "c:x.dll", "d:x.dll", "toolbar.dll",
             "anotherlongname.exe", "other.txt", " spy.exe", "windowsupdate.dll"};
-        for (int item = 0; item < 600; ++item) {
+        for (int item = 0; item < 200; ++item) {
             const std::string file = g.FolderPath(6, true) + g.Pick(walkedNames);
             MatchFoundFile(indexed, file);
             testing::RowByRowMatchFoundFile(reference, file);
