@@ -1,8 +1,10 @@
 // One definition server instance under load, on 127.0.0.1 only: the update
 // check of programs 30 days behind (the date request, then the delta), and
 // feedback stored in the database that --feedback names, every answer
-// "Added" counted in it afterwards. Bounded: each part ends after its
-// requests or its seconds, whichever comes first.
+// "Added" counted in it afterwards. With PostgreSQL, then the date request
+// while 64 clients send feedback to a database that has stopped answering
+// (a relay in front of it holds everything). Bounded: each part ends after
+// its requests or its seconds, whichever comes first.
 //
 //   bench_DefinitionServerLoad --feedback URI|FILE [--connections 16] [--seconds 10]
 //                              [--requests 50000] [--feedback-connections 8] [--server PATH]
@@ -36,6 +38,7 @@
 #include <vector>
 
 #include "FeedbackStore.h"
+#include "FreezingProxy.h"
 #include "Signing.h"
 #include "common/DateTime.h"
 
@@ -263,7 +266,49 @@ int main(int argc, char** argv) {
         std::printf("  feedback in %s: %zu answered \"Added\", %zu rows stored, %zu lost, %zu doubled\n",
                     defserver::IsPostgresUri(feedback) ? "PostgreSQL" : "SQLite", stored.answered, rows, lost,
                     rows - distinct.size());
+        bool stalledOk = true;
+        if (defserver::IsPostgresUri(feedback)) {
+            // The same database behind the relay, for a server of its own.
+            const std::size_t at = feedback.find('@') + 1;
+            const std::size_t colon = feedback.find(':', at);
+            const std::size_t slash = feedback.find('/', at);
+            bench::FreezingProxy relay(std::stoi(feedback.substr(colon + 1, slash - colon - 1)));
+            const std::string relayed = feedback.substr(0, at) + "127.0.0.1:" + std::to_string(relay.Port()) +
+                                        feedback.substr(slash);
+            ServerProcess stalled(options["--server"],
+                                  {"serve", "--changes", (root / "changes").string(), "--key",
+                                   (root / "key.pem").string(), "--feedback", relayed, "--feedback-limit", "0",
+                                   "--host", "127.0.0.1", "--port", "0", "--port-file", (root / "port2").string()},
+                                  root / "server2.log");
+            int stalledPort = 0;
+            for (int i = 0; i < 300 && stalledPort == 0 && stalled.Running(); ++i) {
+                std::ifstream("" + (root / "port2").string()) >> stalledPort;
+                if (stalledPort == 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            if (stalledPort == 0) {
+                std::cerr << "the server behind the relay did not start\n";
+                fs::remove_all(root);
+                return 1;
+            }
+            relay.Freeze(true);
+            Figures reports;
+            std::thread reporting([&] {
+                reports = Load(stalledPort, 64, requests, seconds,
+                               [&](std::size_t i) { return "/asp/getData.asp?data=" + Escaped(run + "stalled " + std::to_string(i)); },
+                               added);
+            });
+            const Figures dates = Load(stalledPort, connections, requests, seconds,
+                                       [&](std::size_t) { return dateRequest; }, ok);
+            reporting.join();
+            relay.Freeze(false);
+            std::printf("  the database stops answering; 64 clients send feedback meanwhile:\n");
+            Print("date (currentDateNEW.asp)", dates);
+            Print("feedback refused at once or timed out", Figures{reports.failed, 0, reports.seconds,
+                                                                   reports.p50, reports.p99});
+            stalled.Stop();
+            stalledOk = dates.failed == 0 && dates.p99 <= 50;
+        }
         fs::remove_all(root);
-        return lost == 0 && rows == distinct.size() ? 0 : 1;
+        return lost == 0 && rows == distinct.size() && stalledOk ? 0 : 1;
     }
 }
