@@ -337,21 +337,15 @@ void DefinitionServer::Stop() {
 void DefinitionServer::Log(const std::string& line) {
     if (options_.requestLog.empty()) return;
     std::lock_guard<std::mutex> hold(logLock_);
-    if (log_.is_open() && logBytes_ + line.size() + 1 > options_.requestLogBytes) {
-        // The log is kept at its size: the older half of it as FILE.1.
-        log_.close();
-        std::error_code error;
+    // Opened for each line, so that a log moved or deleted by someone else
+    // (logrotate, a test taking the requests) starts anew.
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(options_.requestLog, error);
+    if (!error && size + line.size() + 1 > options_.requestLogBytes) {
+        // The log is kept at its size: the older lines as FILE.1.
         std::filesystem::rename(options_.requestLog, options_.requestLog.string() + ".1", error);
     }
-    if (!log_.is_open()) {
-        log_.open(options_.requestLog, std::ios::app | std::ios::binary);
-        std::error_code error;
-        const std::uintmax_t size = std::filesystem::file_size(options_.requestLog, error);
-        logBytes_ = error ? 0 : size;
-    }
-    log_ << line << "\n";
-    log_.flush();
-    logBytes_ += line.size() + 1;
+    std::ofstream(options_.requestLog, std::ios::app | std::ios::binary) << line << "\n";
 }
 
 }  // namespace defserver

@@ -38,7 +38,6 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -174,8 +173,6 @@ private:
     AtOnceLimit feedbackAtOnce_;
     std::unique_ptr<httplib::Server> http_;
     std::mutex logLock_;
-    std::ofstream log_;
-    std::uintmax_t logBytes_ = 0;
     std::mutex dateLock_;
     // The signed date answer of the second it was issued in.
     Answer signedDate_;

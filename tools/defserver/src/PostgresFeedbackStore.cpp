@@ -131,7 +131,8 @@ bool PostgresFeedbackStore::Migrate(pg_conn* connection, std::string& error) con
     int version = 0;
     bool done = Exec(connection, kMigrationLock, error) && Exec(connection, kSchemaVersionTable, error);
     if (done) {
-        const Result result(PQexec(connection, "SELECT coalesce(max(version), 0) FROM schema_version"));
+        const Result result(ExecWithDeadline(connection, "SELECT coalesce(max(version), 0) FROM schema_version", 0,
+                                             nullptr, nullptr, nullptr, 0));
         done = result && PQresultStatus(result.get()) == PGRES_TUPLES_OK && PQntuples(result.get()) == 1;
         if (done) version = std::stoi(PQgetvalue(result.get(), 0, 0));
         else error = Message(connection);
