@@ -191,11 +191,18 @@ int main(int argc, char** argv) {
     const fs::path root = pattern;
     fs::create_directories(root / "changes");
     for (int day = kDays - 1; day >= 0; --day) {
-        std::ofstream set(root / "changes" / ("day-" + std::to_string(1000 + kDays - day) + ".changes"));
-        set << "DATE " << Today(day) << "\n";
-        for (int i = 0; i < kDefinitionsADay; ++i) {
-            set << "ADD FILE load-" << day << "-" << i << ".exe=Load.Threat." << day << "." << i << "|[windir]|Adware\n";
+        const fs::path path = root / "changes" / ("day-" + std::to_string(1000 + kDays - day) + ".changes");
+        {
+            std::ofstream set(path);
+            set << "DATE " << Today(day) << "\n";
+            for (int i = 0; i < kDefinitionsADay; ++i) {
+                set << "ADD FILE load-" << day << "-" << i << ".exe=Load.Threat." << day << "." << i
+                    << "|[windir]|Adware\n";
+            }
         }
+        // Written whole a while ago, as a set renamed into the folder: the
+        // server reads it at once.
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(1));
     }
     std::string error;
     if (!defserver::Signer::Generate((root / "key.pem").string(), error)) return std::cerr << error << "\n", 1;
@@ -229,7 +236,10 @@ int main(int argc, char** argv) {
 
         httplib::Client probe("127.0.0.1", port);
         const auto delta = probe.Get(deltaRequest.c_str());
-        const std::string today = probe.Get(dateRequest.c_str())->body;
+        // The signed answer is DATE|date|issued and its signature.
+        const std::string signedDate = probe.Get(dateRequest.c_str())->body;
+        const std::size_t dateAt = signedDate.find('|') + 1;
+        const std::string today = signedDate.substr(dateAt, signedDate.find('|', dateAt) - dateAt);
         std::printf("defserver under load: one instance on 127.0.0.1:%d, %zu connections, signed answers\n", port,
                     connections);
         std::printf("  change log: %d daily sets of %d definitions up to %s; a program 30 days behind (%s)\n"
@@ -303,8 +313,9 @@ int main(int argc, char** argv) {
             relay.Freeze(false);
             std::printf("  the database stops answering; 64 clients send feedback meanwhile:\n");
             Print("date (currentDateNEW.asp)", dates);
-            Print("feedback refused at once or timed out", Figures{reports.failed, 0, reports.seconds,
-                                                                   reports.p50, reports.p99});
+            // Every one refused (503) at once or after its bounded wait.
+            Print("feedback refused (not stored)", Figures{reports.failed, reports.answered, reports.seconds,
+                                                           reports.p50, reports.p99});
             stalled.Stop();
             stalledOk = dates.failed == 0 && dates.p99 <= 50;
         }
