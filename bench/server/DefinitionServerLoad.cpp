@@ -1,8 +1,10 @@
 // One definition server instance under load, on 127.0.0.1 only: the update
 // check of programs 30 days behind (the date request, then the delta), and
 // feedback stored in the database that --feedback names, every answer
-// "Added" counted in it afterwards. Bounded: each part ends after its
-// requests or its seconds, whichever comes first.
+// "Added" counted in it afterwards. With PostgreSQL, then the date request
+// while 64 clients send feedback to a database that has stopped answering
+// (a relay in front of it holds everything). Bounded: each part ends after
+// its requests or its seconds, whichever comes first.
 //
 //   bench_DefinitionServerLoad --feedback URI|FILE [--connections 16] [--seconds 10]
 //                              [--requests 50000] [--feedback-connections 8] [--server PATH]
@@ -36,6 +38,7 @@
 #include <vector>
 
 #include "FeedbackStore.h"
+#include "FreezingProxy.h"
 #include "Signing.h"
 #include "common/DateTime.h"
 
@@ -188,11 +191,18 @@ int main(int argc, char** argv) {
     const fs::path root = pattern;
     fs::create_directories(root / "changes");
     for (int day = kDays - 1; day >= 0; --day) {
-        std::ofstream set(root / "changes" / ("day-" + std::to_string(1000 + kDays - day) + ".changes"));
-        set << "DATE " << Today(day) << "\n";
-        for (int i = 0; i < kDefinitionsADay; ++i) {
-            set << "ADD FILE load-" << day << "-" << i << ".exe=Load.Threat." << day << "." << i << "|[windir]|Adware\n";
+        const fs::path path = root / "changes" / ("day-" + std::to_string(1000 + kDays - day) + ".changes");
+        {
+            std::ofstream set(path);
+            set << "DATE " << Today(day) << "\n";
+            for (int i = 0; i < kDefinitionsADay; ++i) {
+                set << "ADD FILE load-" << day << "-" << i << ".exe=Load.Threat." << day << "." << i
+                    << "|[windir]|Adware\n";
+            }
         }
+        // Written whole a while ago, as a set renamed into the folder: the
+        // server reads it at once.
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(1));
     }
     std::string error;
     if (!defserver::Signer::Generate((root / "key.pem").string(), error)) return std::cerr << error << "\n", 1;
@@ -226,7 +236,10 @@ int main(int argc, char** argv) {
 
         httplib::Client probe("127.0.0.1", port);
         const auto delta = probe.Get(deltaRequest.c_str());
-        const std::string today = probe.Get(dateRequest.c_str())->body;
+        // The signed answer is DATE|date|issued and its signature.
+        const std::string signedDate = probe.Get(dateRequest.c_str())->body;
+        const std::size_t dateAt = signedDate.find('|') + 1;
+        const std::string today = signedDate.substr(dateAt, signedDate.find('|', dateAt) - dateAt);
         std::printf("defserver under load: one instance on 127.0.0.1:%d, %zu connections, signed answers\n", port,
                     connections);
         std::printf("  change log: %d daily sets of %d definitions up to %s; a program 30 days behind (%s)\n"
@@ -263,7 +276,50 @@ int main(int argc, char** argv) {
         std::printf("  feedback in %s: %zu answered \"Added\", %zu rows stored, %zu lost, %zu doubled\n",
                     defserver::IsPostgresUri(feedback) ? "PostgreSQL" : "SQLite", stored.answered, rows, lost,
                     rows - distinct.size());
+        bool stalledOk = true;
+        if (defserver::IsPostgresUri(feedback)) {
+            // The same database behind the relay, for a server of its own.
+            const std::size_t at = feedback.find('@') + 1;
+            const std::size_t colon = feedback.find(':', at);
+            const std::size_t slash = feedback.find('/', at);
+            bench::FreezingProxy relay(std::stoi(feedback.substr(colon + 1, slash - colon - 1)));
+            const std::string relayed = feedback.substr(0, at) + "127.0.0.1:" + std::to_string(relay.Port()) +
+                                        feedback.substr(slash);
+            ServerProcess stalled(options["--server"],
+                                  {"serve", "--changes", (root / "changes").string(), "--key",
+                                   (root / "key.pem").string(), "--feedback", relayed, "--feedback-limit", "0",
+                                   "--host", "127.0.0.1", "--port", "0", "--port-file", (root / "port2").string()},
+                                  root / "server2.log");
+            int stalledPort = 0;
+            for (int i = 0; i < 300 && stalledPort == 0 && stalled.Running(); ++i) {
+                std::ifstream("" + (root / "port2").string()) >> stalledPort;
+                if (stalledPort == 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            if (stalledPort == 0) {
+                std::cerr << "the server behind the relay did not start\n";
+                fs::remove_all(root);
+                return 1;
+            }
+            relay.Freeze(true);
+            Figures reports;
+            std::thread reporting([&] {
+                reports = Load(stalledPort, 64, requests, seconds,
+                               [&](std::size_t i) { return "/asp/getData.asp?data=" + Escaped(run + "stalled " + std::to_string(i)); },
+                               added);
+            });
+            const Figures dates = Load(stalledPort, connections, requests, seconds,
+                                       [&](std::size_t) { return dateRequest; }, ok);
+            reporting.join();
+            relay.Freeze(false);
+            std::printf("  the database stops answering; 64 clients send feedback meanwhile:\n");
+            Print("date (currentDateNEW.asp)", dates);
+            // Every one refused (503) at once or after its bounded wait.
+            Print("feedback refused (not stored)", Figures{reports.failed, reports.answered, reports.seconds,
+                                                           reports.p50, reports.p99});
+            stalled.Stop();
+            stalledOk = dates.failed == 0 && dates.p99 <= 50;
+        }
         fs::remove_all(root);
-        return lost == 0 && rows == distinct.size() ? 0 : 1;
+        return lost == 0 && rows == distinct.size() && stalledOk ? 0 : 1;
     }
 }

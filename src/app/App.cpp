@@ -26,6 +26,27 @@ ui::MessageCatalogue ProgramMessages(const ui::Identity& identity) {
     return catalogue;
 }
 
+std::unique_ptr<TrustedDefinitionFiles> TrustedDefinitionsOf(platform::Platform& machine) {
+    const std::string key = BuildDefinitionKey();
+    if (key.empty()) return nullptr;
+    return std::make_unique<TrustedDefinitionFiles>(machine.files, FolderOfPath(machine.system.ProgramPath()),
+                                                    PrepareDataFolder(machine.shell, machine.files),
+                                                    DefinitionTrust{&machine.crypto, key});
+}
+
+platform::Platform WithFiles(const platform::Platform& machine, platform::FileSystem& files) {
+    return {machine.registry, files,         machine.shell,    machine.processes, machine.system, machine.internet,
+            machine.restore,  machine.clock, machine.codePage, machine.instances, machine.crypto};
+}
+
+std::vector<std::string> SkippedDeltaNotes(TrustedDefinitionFiles& trusted) {
+    std::vector<std::string> notes;
+    for (const std::string& name : trusted.Skipped()) {
+        notes.push_back("the kept definition update " + name + " did not verify and was left out");
+    }
+    return notes;
+}
+
 std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& files) {
     std::string folder = DataFolder(PathTokens::Resolve(shell));
     if (!folder.empty() && !files.FolderExists(folder)) {
@@ -50,7 +71,7 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
       controller(scanEnvironment, scanOptions),
       trust{&platform.crypto, BuildDefinitionKey()},
       updates(UpdateEnvironment{platform.internet, platform.files, platform.codePage, pump, operations, settings,
-                                messages, this->identity, dataFolder, state, tables, trust}),
+                                messages, this->identity, dataFolder, state, tables, trust, platform.clock}),
       removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
                                  platform.shell, platform.restore, platform.clock, platform.codePage, this->dialogs,
                                  pump, operations, messages, this->identity, settings, dataFolder, state}),
@@ -63,7 +84,10 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
                                            this->identity.productName, platform.clock}),
       feedback(FeedbackEnvironment{platform.internet, platform.processes, platform.codePage, pump, operations,
                                    this->dialogs, messages, this->identity, settings, state}) {
-    form.tmrScheduler.onTick = [this] { scheduler.CheckSchedule(); };
+    form.tmrScheduler.onTick = [this] {
+        scheduler.CheckSchedule();
+        updates.CheckFreshness(true);
+    };
     scheduler.onMissed = [this](const DateTime& moment) { ScheduledScanMissed(moment); };
     // A command refused while a shield's alert waits says why.
     operations.tellAlertWaiting = [this] {
@@ -135,7 +159,8 @@ void App::RefreshDrives() { RefreshDriveList(platform.files, form.lvwHardDrives,
 bool App::WriteReport() {
     const ScanTimes& times = controller.Times();
     return MakeReport({platform.files, platform.codePage, dataFolder, identity, times.started, times.finished, form,
-                       times.scheduled, times.removeAutomatically, &automaticRemoval_});
+                       times.scheduled, times.removeAutomatically, &automaticRemoval_,
+                       reportNotes ? reportNotes() : std::vector<std::string>{}});
 }
 
 }  // namespace bastion

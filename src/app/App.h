@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@
 #include "ui/settings/SettingsStore.h"
 #include "ui/translation/clsLanguages.h"
 #include "update/DefinitionTrust.h"
+#include "update/TrustedDefinitions.h"
 #include "update/UpdateFlow.h"
 
 namespace bastion {
@@ -46,6 +48,17 @@ std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& file
 // Every message of the program with its English text, in the catalogue's
 // order.
 ui::MessageCatalogue ProgramMessages(const ui::Identity& identity);
+
+// The definitions of a run with administrator rights, in a build that
+// names the vendor's key: the machine's files, but the definition files
+// made from the program folder's starter set and the kept signed deltas
+// (TrustedDefinitionFiles). nullptr for a build without a key, which has
+// nothing to verify the deltas by and reads the files as always.
+std::unique_ptr<TrustedDefinitionFiles> TrustedDefinitionsOf(platform::Platform& machine);
+// The machine with another file system.
+platform::Platform WithFiles(const platform::Platform& machine, platform::FileSystem& files);
+// What the report says of the kept deltas the trusted definitions skipped.
+std::vector<std::string> SkippedDeltaNotes(TrustedDefinitionFiles& trusted);
 
 class App {
 public:
@@ -126,6 +139,9 @@ public:
     // running programs named that only they may stop (the window's side
     // sets it; the console scanner has none).
     std::function<void(const std::vector<std::string>& fileNames)> offerElevatedRestart;
+    // Lines the scan report adds after the scan's times (a run on trusted
+    // definitions names the kept updates it skipped).
+    std::function<std::vector<std::string>()> reportNotes;
 
 private:
     // The last automatic removal after a scheduled scan, for its report.

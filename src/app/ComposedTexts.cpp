@@ -17,6 +17,7 @@ void ShowComposedTexts(App& app) {
     form.lblLastUpdate.SetCaption(
         LastUpdateText(messages, ReadDefinitionDate(app.platform.files, app.platform.codePage, app.dataFolder)));
     ShowRunAtStartupStatus(RunAtStartupOf(app));
+    app.updates.CheckFreshness(false, true);
 }
 
 }  // namespace bastion

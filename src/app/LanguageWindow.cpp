@@ -62,7 +62,8 @@ void LanguageWindow::Command1_Click() {
         const platform::HttpResult answer =
             app_.platform.internet.Request({url}, ui::RequestWait(app_.pump, app_.operations));
         if (answer.Succeeded()) {
-            const std::optional<std::string_view> trusted = TrustedAnswer(app_.trust, answer.body);
+            const std::optional<std::string_view> trusted =
+                TrustedLanguageFile(app_.trust, answer.body, app_.identity.brandingNumber);
             verified = trusted.has_value();
             if (const std::optional<std::string> text = ui::AcceptedLanguageFile(trusted.value_or(""))) {
                 stored = platform::WriteFileReplacing(app_.platform.files, app_.languages.LocalizationPath(), *text);

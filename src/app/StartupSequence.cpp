@@ -67,6 +67,7 @@ void StartupSequence::Complete() {
     // The welcome text came with the load.
     Attempt([this] { ShowHelpAtFirstStart(); });
     Attempt([this] { StartAutomaticUpdate(); });
+    Attempt([this] { app_.updates.CheckFreshness(true, true); });
     Attempt([this] { ShowWindowOrGoToTray(); });
     Attempt([this] { GreetFirstStart(); });
 }

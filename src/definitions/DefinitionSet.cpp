@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "definitions/DataFiles.h"
 #include "ui/MessageKeys.h"
@@ -43,20 +44,26 @@ void ResetDefinitionFiles(platform::FileSystem& files, std::string_view dataFold
 }
 
 void InstallPendingDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder) {
-    bool installed = false;
+    std::vector<std::string_view> waiting;
     for (std::string_view name : kReplaceableFiles) {
-        std::string pending(kPendingPrefix);
-        pending += name;
-        if (!DataFileExists(files, dataFolder, pending)) continue;
-        // One step: deleting the live file first would lose it whenever the
-        // move then fails.
-        installed |= files.MoveReplace(DataFilePath(dataFolder, pending), DataFilePath(dataFolder, name));
+        if (DataFileExists(files, dataFolder, std::string(kPendingPrefix) + std::string(name))) waiting.push_back(name);
     }
+    if (waiting.empty()) return;
     // Nobody vouches for a file put in place this way: the next update
     // replays every change since the first day, which repairs a file that
     // is empty or older than the date says, and changes nothing in one that
-    // is whole.
-    if (installed) ResetDefinitionFiles(files, dataFolder);
+    // is whole. The date goes first, so that a crash between the steps
+    // leaves no replaced file under the old date (a date that cannot be
+    // deleted keeps the files waiting); whatever still waits is put in
+    // place at the next start.
+    ResetDefinitionFiles(files, dataFolder);
+    if (DataFileExists(files, dataFolder, datafile::kDefinitionDate)) return;
+    for (std::string_view name : waiting) {
+        // One step: deleting the live file first would lose it whenever the
+        // move then fails.
+        files.MoveReplace(DataFilePath(dataFolder, std::string(kPendingPrefix) + std::string(name)),
+                          DataFilePath(dataFolder, name));
+    }
 }
 
 }  // namespace bastion

@@ -26,9 +26,10 @@ void ResetDefinitionFiles(platform::FileSystem& files, std::string_view dataFold
 
 // Puts each waiting replacement of "BlockedCookies.dat",
 // "RegistryDefinition.dat", "FileDefinition.dat" and "ExeDefinition.dat" in
-// place of the live file. A replacement that cannot be moved leaves the live
-// file as it was and waits for the next start. Once one is in place the set
-// is reset, so that the next update checks it against every change.
+// place of the live file. The set is reset first when any waits, so that
+// the next update checks them against every change whatever point a crash
+// stopped at. A replacement that cannot be moved leaves the live file as it
+// was and waits for the next start.
 void InstallPendingDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder);
 
 }  // namespace bastion

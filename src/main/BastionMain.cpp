@@ -5,6 +5,7 @@
 
 #include <dbt.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -92,9 +93,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     bastion::win32::Win32Platform platform;
     bastion::win32::Win32Dialogs dialogs;
     bastion::win32::Win32EventPump pump;
-    bastion::App app(platform.Get(), dialogs, pump, bastion::win32::ReadOwnIdentity());
+    // Started again with administrator rights: the definitions, which
+    // decide what it deletes, do not come from files the user's programs
+    // can write.
+    const bool replacing = StartedToReplaceAnotherRun(commandLine);
+    const std::unique_ptr<bastion::TrustedDefinitionFiles> trusted =
+        replacing ? bastion::TrustedDefinitionsOf(platform.Get()) : nullptr;
+    bastion::platform::Platform machine =
+        trusted ? bastion::WithFiles(platform.Get(), *trusted) : platform.Get();
+    bastion::App app(machine, dialogs, pump, bastion::win32::ReadOwnIdentity());
+    if (trusted) app.reportNotes = [&trusted] { return bastion::SkippedDeltaNotes(*trusted); };
     bastion::ui::FrmMain& form = app.form;
-    if (StartedToReplaceAnotherRun(commandLine)) {
+    if (replacing) {
         // The run that started this one ends once it has; waited for longer,
         // this one gives way to it as any second start does.
         constexpr unsigned kReplacedRunEndsMs = 30000;

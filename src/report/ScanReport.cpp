@@ -160,6 +160,7 @@ std::string ComposeReport(const ScanReport& report) {
                                                             : "the items found were kept for review"),
                 2);
     }
+    for (const std::string& note : report.notes) out.Row(" Note             : " + note, 2);
     out.Row(kDashes, 2)
         .Row("", 2)
         .Row("", 2)

@@ -40,6 +40,9 @@ struct ScanReport {
     // After that removal: what it found and did. The report then lists
     // every item found, each with what became of it.
     const AutomaticRemoval* removal = nullptr;
+    // Said after the scan's times, one line each: what the run left out of
+    // its definitions, for one.
+    std::vector<std::string> notes = {};
 };
 
 // "Cookie", "Registry", "File", "Folder" or "EXCLUDED" for the kind codes

@@ -88,5 +88,7 @@ inline constexpr std::string_view kTooLong = "MSG_TOO_LONG";
 inline constexpr std::string_view kNotVerified = "MSG_NOT_VERIFIED";
 inline constexpr std::string_view kLanguageNotVerified = "MSG_LANGUAGE_NOT_VERIFIED";
 inline constexpr std::string_view kNotSaved = "MSG_NOT_SAVED";
+// No verified date answer for a week; "[Date]" is the day of the last.
+inline constexpr std::string_view kDefinitionsUnconfirmed = "MSG_DEFS_UNCONFIRMED";
 
 }  // namespace bastion::ui::msg

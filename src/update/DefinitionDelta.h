@@ -47,6 +47,7 @@ std::string_view DeltaFileName(std::size_t file);
 inline constexpr std::size_t kDeltaFileDefinitions = 0;
 inline constexpr std::size_t kDeltaDirectoryDefinitions = 4;
 inline constexpr std::size_t kDeltaContentDefinitions = 6;
+inline constexpr std::size_t kDeltaSafety = 5;
 
 // What one delta does to one file: the records applied one by one, in
 // order, as a DEL removes every line of its key and an ADD appends its line

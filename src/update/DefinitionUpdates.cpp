@@ -8,6 +8,7 @@
 #include "scan/state/StatusPage.h"
 #include "update/DefinitionDate.h"
 #include "update/DeltaApplier.h"
+#include "update/KeptDeltas.h"
 #include "update/SignedAnswer.h"
 #include "update/UpdateAddresses.h"
 
@@ -19,7 +20,9 @@ constexpr std::string_view kConnecting = "Connecting to the definition server, p
 
 std::optional<DateTime> DateAnswer(const std::optional<std::string>& answer) {
     if (!answer) return std::nullopt;
-    return ParseGeneralDate(CleanDateAnswer(*answer));
+    const std::optional<ServerDate> date = ReadDateAnswer(*answer);
+    if (!date) return std::nullopt;
+    return date->date;
 }
 
 // What the delta answer holds, once it is trusted.
@@ -59,13 +62,32 @@ UpdateResult CheckForDefinitionUpdates(const UpdateContext& context, const Updat
     };
     report(kConnecting);
 
-    // A date.dat that holds no date asks for everything, as a missing one.
-    const DateTime local =
-        ParseGeneralDate(ReadDefinitionDate(context.files, context.codePage, context.dataFolder))
-            .value_or(*ParseGeneralDate(kDefaultDefinitionDate));
-    const std::optional<DateTime> server = DateAnswer(HttpGetTextWithProgress(
-        context.internet, {CurrentDateUrl(context.server, context.identity)}, progress));
-    if (!server) return end(UpdateOutcome::Failed);
+    // A date.dat that holds no date asks for everything, as a missing one;
+    // none holds a date before the first day's.
+    const DateTime first = *ParseGeneralDate(kDefaultDefinitionDate);
+    const DateTime local = std::max(
+        ParseGeneralDate(ReadDefinitionDate(context.files, context.codePage, context.dataFolder)).value_or(first),
+        first);
+    const std::optional<std::string> dateAnswer =
+        HttpGetTextWithProgress(context.internet, {CurrentDateUrl(context.server, context.identity)}, progress);
+    if (!dateAnswer) return end(UpdateOutcome::Failed);
+    std::optional<DateTime> server;
+    if (context.trust.Keyed()) {
+        // Signed, and issued lately by the program's own clock: a network
+        // that answers "nothing new" for ever, or plays back an old answer,
+        // freezes nobody's definitions unnoticed.
+        const std::optional<ServerDate> verified =
+            context.trust.crypto ? VerifyDateAnswer(*context.trust.crypto, context.trust.publicKey, *dateAnswer)
+                                 : std::nullopt;
+        const std::optional<DateTime> now =
+            context.clock ? std::optional<DateTime>(context.clock->UniversalNow()) : std::nullopt;
+        if (!verified || !now || !IssuedRecently(*verified->issued, *now)) return end(UpdateOutcome::Unverified);
+        result.confirmed = now;
+        server = verified->date;
+    } else {
+        server = DateAnswer(dateAnswer);
+        if (!server) return end(UpdateOutcome::Failed);
+    }
     if (*server <= local) return end(UpdateOutcome::UpToDate);
     if (stopped()) return end(UpdateOutcome::Stopped);
 
@@ -76,11 +98,12 @@ UpdateResult CheckForDefinitionUpdates(const UpdateContext& context, const Updat
     UsableDelta delta;
     if (context.trust.Keyed()) {
         std::optional<VerifiedDelta> verified =
-            context.trust.crypto ? VerifyDefinitionDelta(*context.trust.crypto, context.trust.publicKey, *answer, asked)
-                                 : std::nullopt;
+            context.trust.crypto
+                ? VerifyDefinitionDelta(*context.trust.crypto, context.trust.publicKey, *answer, local, *server)
+                : std::nullopt;
         if (!verified) return end(UpdateOutcome::Unverified);
         delta.parsed = std::move(verified->parsed);
-        delta.to = ParseGeneralDate(verified->to);
+        delta.to = verified->to;
     } else {
         delta.parsed = ParseDefinitionDelta(*answer);
         // The server announced newer definitions; an unsigned delta without
@@ -97,8 +120,10 @@ UpdateResult CheckForDefinitionUpdates(const UpdateContext& context, const Updat
 
     DateTime stored = *server;
     if (delta.to) {
-        // What the vendor signed, not an unsigned date answer.
+        // What the vendor signed, not an unsigned date answer. The delta is
+        // kept as it came, for a run that must not trust the files.
         stored = *delta.to;
+        KeepVerifiedDelta(context.files, context.dataFolder, *answer);
     } else if (const std::optional<DateTime> published = DateAnswer(platform::HttpGetText(
                    context.internet, {NewDateUrl(context.server)}, {{}, progress.pump, progress.stopRequested}))) {
         // Changes published after the first answer may be missing from the
@@ -106,8 +131,8 @@ UpdateResult CheckForDefinitionUpdates(const UpdateContext& context, const Updat
         // the next check asks for them again.
         stored = std::min(*published, *server);
     }
-    // The definitions are in place; without their date the next check
-    // would apply them again, which changes nothing, but it is no update.
+    // The date last: without it the next check applies the changes again,
+    // which changes nothing, but it is no update.
     if (!WriteDefinitionDate(context.files, context.codePage, context.dataFolder, FormatGeneralDate(stored))) {
         return end(UpdateOutcome::NotSaved);
     }

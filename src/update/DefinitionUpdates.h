@@ -3,8 +3,10 @@
 // the delta since the local date is fetched and applied, and the date is
 // stored. Any request that fails, an answer that is no date, a delta with
 // nothing usable in it, or a file that could not be written is a failure,
-// never "up to date". A build that names the vendor's key applies only a
-// delta the key verifies, and stores the date that delta names.
+// never "up to date". A build that names the vendor's key takes only a
+// date answer the key verifies and that was issued lately by the program's
+// clock, applies only a delta the key verifies that brings the definitions
+// to that date, stores the date, and keeps the delta as it came.
 #pragma once
 
 #include <chrono>
@@ -13,6 +15,8 @@
 #include <string>
 
 #include "common/CodePage.h"
+#include "common/DateTime.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Internet.h"
 #include "ui/Identity.h"
@@ -26,7 +30,8 @@ enum class UpdateOutcome {
     // Nothing usable came from the server.
     Failed,
     Stopped,
-    // The delta's signature, date or count did not hold: nothing changed.
+    // The signature, date, freshness or count of an answer did not hold:
+    // nothing changed.
     Unverified,
     // A definition file or "date.dat" could not be read or written.
     NotSaved,
@@ -43,6 +48,9 @@ struct UpdateResult {
     // The stored definition date after an update.
     std::string date;
     bool walkDefinitionsChanged = false;
+    // When (UTC, by the program's clock) a verified date answer confirmed
+    // what the server has; a build without a key confirms nothing.
+    std::optional<DateTime> confirmed;
 };
 
 struct UpdateContext {
@@ -54,6 +62,9 @@ struct UpdateContext {
     // The definition server's base address.
     std::string server;
     DefinitionTrust trust;
+    // Tells whether a signed date answer is fresh; a keyed check without
+    // it verifies nothing.
+    platform::Clock* clock = nullptr;
 };
 
 struct UpdateProgress {

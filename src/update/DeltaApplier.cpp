@@ -1,5 +1,7 @@
 #include "update/DeltaApplier.h"
 
+#include <array>
+
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "platform/LineFile.h"
@@ -29,7 +31,14 @@ DeltaApplication ApplyDefinitionDelta(platform::FileSystem& files, std::string_v
         result.complete = false;
         result.fileFailed = true;
     };
-    for (std::size_t file = 0; file < kDeltaFileCount; ++file) {
+    // The safety list first: a stop between files must not leave new
+    // detections without the safety entries that come with them.
+    std::array<std::size_t, kDeltaFileCount> order{};
+    order[0] = kDeltaSafety;
+    for (std::size_t file = 0, at = 1; file < kDeltaFileCount; ++file) {
+        if (file != kDeltaSafety) order[at++] = file;
+    }
+    for (const std::size_t file : order) {
         if (progress.stopRequested && progress.stopRequested()) {
             result.complete = false;
             return result;

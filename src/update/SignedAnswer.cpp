@@ -1,16 +1,52 @@
 #include "update/SignedAnswer.h"
 
 #include "common/Base64.h"
-#include "common/DateTime.h"
 #include "common/Text.h"
+#include "update/DefinitionDate.h"
 
 namespace bastion {
 
 namespace {
 
 constexpr std::string_view kSignatureRecord = "[BR]SIGNATURE|";
-constexpr std::string_view kDeltaRecord = "DELTA|";
+constexpr std::string_view kDeltaKind = "DELTA|";
+constexpr std::string_view kDateKind = "DATE|";
+constexpr std::string_view kLanguageKind = "LANGUAGE|";
 constexpr std::string_view kRecordSeparator = "[BR]";
+constexpr long long kDaySeconds = 24 * 60 * 60;
+// How old a date answer may be, and how far ahead of the program's clock.
+constexpr long long kFreshFor = 7 * kDaySeconds;
+constexpr long long kAheadBy = kDaySeconds;
+
+// The answer less a signature record it may carry.
+std::string_view Unwrapped(std::string_view answer) {
+    const std::optional<SignedAnswer> split = SplitSignedAnswer(answer);
+    return split ? split->signedPart : answer;
+}
+
+// "DATE|" date "|" issued, both readable.
+std::optional<ServerDate> ParseDateRecord(std::string_view signedPart) {
+    if (!StartsWith(signedPart, kDateKind)) return std::nullopt;
+    const std::vector<std::string> fields = Split(signedPart.substr(kDateKind.size()), "|");
+    if (fields.size() != 2) return std::nullopt;
+    std::optional<DateTime> date = ParseGeneralDate(fields[0]);
+    std::optional<DateTime> issued = ParseUtcTime(fields[1]);
+    if (!date || !issued) return std::nullopt;
+    return ServerDate{*date, *issued};
+}
+
+// Two decimal digits or more of text at a place, as a number.
+bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value) {
+    if (at + count > text.size()) return false;
+    value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+std::string TwoDigits(int value) { return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10); }
 
 }  // namespace
 
@@ -35,20 +71,69 @@ std::optional<std::string_view> VerifiedPart(platform::Crypto& crypto, std::stri
     return split->signedPart;
 }
 
-std::optional<std::string_view> TrustedAnswer(const DefinitionTrust& trust, std::string_view answer) {
+std::optional<std::string_view> TrustedLanguageFile(const DefinitionTrust& trust, std::string_view answer,
+                                                    int brandingNumber) {
+    const std::string kind = std::string(kLanguageKind) + ToDecimal(brandingNumber) + "|";
     if (trust.Keyed()) {
-        if (!trust.crypto) return std::nullopt;
-        return VerifiedPart(*trust.crypto, trust.publicKey, answer);
+        const std::optional<std::string_view> signedPart =
+            trust.crypto ? VerifiedPart(*trust.crypto, trust.publicKey, answer) : std::nullopt;
+        if (!signedPart || !StartsWith(*signedPart, kind)) return std::nullopt;
+        return signedPart->substr(kind.size());
     }
-    const std::optional<SignedAnswer> split = SplitSignedAnswer(answer);
-    return split ? split->signedPart : answer;
+    std::string_view file = Unwrapped(answer);
+    if (StartsWith(file, kLanguageKind)) {
+        const std::size_t end = file.find('|', kLanguageKind.size());
+        file = end == std::string_view::npos ? std::string_view() : file.substr(end + 1);
+    }
+    return file;
+}
+
+std::optional<ServerDate> VerifyDateAnswer(platform::Crypto& crypto, std::string_view publicKey,
+                                           std::string_view answer) {
+    const std::optional<std::string_view> signedPart = VerifiedPart(crypto, publicKey, answer);
+    if (!signedPart) return std::nullopt;
+    return ParseDateRecord(*signedPart);
+}
+
+std::optional<ServerDate> ReadDateAnswer(std::string_view answer) {
+    const std::string_view unwrapped = TrimmedView(Unwrapped(answer));
+    if (StartsWith(unwrapped, kDateKind)) {
+        const std::vector<std::string> fields = Split(unwrapped.substr(kDateKind.size()), "|");
+        const std::optional<DateTime> date = ParseGeneralDate(fields[0]);
+        if (!date) return std::nullopt;
+        return ServerDate{*date, fields.size() > 1 ? ParseUtcTime(fields[1]) : std::nullopt};
+    }
+    const std::optional<DateTime> date = ParseGeneralDate(CleanDateAnswer(answer));
+    if (!date) return std::nullopt;
+    return ServerDate{*date, std::nullopt};
+}
+
+bool IssuedRecently(const DateTime& issued, const DateTime& now) {
+    const long long age = SecondsBetween(issued, now);
+    return age <= kFreshFor && age >= -kAheadBy;
+}
+
+std::string FormatUtcTime(const DateTime& time) {
+    return ToDecimal(time.year) + "-" + TwoDigits(time.month) + "-" + TwoDigits(time.day) + "T" + TwoDigits(time.hour) +
+           ":" + TwoDigits(time.minute) + ":" + TwoDigits(time.second) + "Z";
+}
+
+std::optional<DateTime> ParseUtcTime(std::string_view text) {
+    DateTime time;
+    if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+        text[16] != ':' || text[19] != 'Z' || !Digits(text, 0, 4, time.year) || !Digits(text, 5, 2, time.month) ||
+        !Digits(text, 8, 2, time.day) || !Digits(text, 11, 2, time.hour) || !Digits(text, 14, 2, time.minute) ||
+        !Digits(text, 17, 2, time.second) || !IsValid(time)) {
+        return std::nullopt;
+    }
+    return time;
 }
 
 std::optional<DeltaHeader> ParseDeltaHeader(std::string_view signedPart) {
-    if (!StartsWith(signedPart, kDeltaRecord)) return std::nullopt;
+    if (!StartsWith(signedPart, kDeltaKind)) return std::nullopt;
     const std::size_t end = signedPart.find(kRecordSeparator);
     if (end == std::string_view::npos) return std::nullopt;
-    const std::vector<std::string> fields = Split(signedPart.substr(kDeltaRecord.size(), end - kDeltaRecord.size()), "|");
+    const std::vector<std::string> fields = Split(signedPart.substr(kDeltaKind.size(), end - kDeltaKind.size()), "|");
     long long count = 0;
     if (fields.size() != 3 || !ParseWholeNumber(fields[2], count) || count < 0) return std::nullopt;
     return DeltaHeader{fields[0], fields[1], static_cast<std::size_t>(count),
@@ -56,17 +141,19 @@ std::optional<DeltaHeader> ParseDeltaHeader(std::string_view signedPart) {
 }
 
 std::optional<VerifiedDelta> VerifyDefinitionDelta(platform::Crypto& crypto, std::string_view publicKey,
-                                                   std::string_view answer, std::string_view askedDate) {
+                                                   std::string_view answer, const DateTime& asked,
+                                                   const DateTime& serverDate) {
     const std::optional<std::string_view> signedPart = VerifiedPart(crypto, publicKey, answer);
     if (!signedPart) return std::nullopt;
-    std::optional<DeltaHeader> header = ParseDeltaHeader(*signedPart);
-    // A delta for another date would apply changes the client does not
-    // build on, or leave out some it lacks.
-    if (!header || header->from != askedDate) return std::nullopt;
+    const std::optional<DeltaHeader> header = ParseDeltaHeader(*signedPart);
+    if (!header) return std::nullopt;
     const std::optional<DateTime> from = ParseGeneralDate(header->from);
     const std::optional<DateTime> to = ParseGeneralDate(header->to);
-    if (!from || !to || *to < *from) return std::nullopt;
-    VerifiedDelta delta{std::move(header->to), ParseDefinitionDelta(header->records)};
+    // A delta from later than asked leaves out changes the client lacks;
+    // one to another date than the server's answer is an old one played
+    // back, or belongs to another update.
+    if (!from || !to || *from > asked || *to != serverDate) return std::nullopt;
+    VerifiedDelta delta{*to, ParseDefinitionDelta(header->records)};
     if (delta.parsed.actions != header->count) return std::nullopt;
     return delta;
 }

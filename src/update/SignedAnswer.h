@@ -4,22 +4,27 @@
 //
 //   answer = signed "[BR]SIGNATURE|" base64(r then s, 32 bytes each)
 //
-// ECDSA P-256 with SHA-256 over the bytes of signed exactly as sent. A
-// delta's signed part begins with a record that says what it is:
+// ECDSA P-256 with SHA-256 over the bytes of signed exactly as sent. Every
+// signed part begins with its kind, and is taken only as that kind: one
+// signed answer is never passed off as another.
 //
-//   signed = "DELTA|" from "|" to "|" count "[BR]" records
+//   delta:       "DELTA|" from "|" to "|" count "[BR]" records
+//   date:        "DATE|" date "|" issued
+//   translation: "LANGUAGE|" branding number "|" the file's bytes
 //
-// from is the date text the client sent as "&date=", to the definition date
-// the client stores after applying, count the number of ADD and DEL records
-// that follow. A client that does not know the form ignores both records:
-// their action is neither ADD nor DEL. The translation file carries the
-// same last record after its own bytes.
+// A delta holds every change after from, which is no later than the date
+// the client asked with; to is the definition date the client stores after
+// applying, count the number of ADD and DEL records that follow. A client
+// that does not know the form ignores both records: their action is
+// neither ADD nor DEL. issued is the server's UTC time,
+// "YYYY-MM-DDTHH:MM:SSZ": an answer played back later is seen to be old.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "common/DateTime.h"
 #include "platform/Crypto.h"
 #include "update/DefinitionDelta.h"
 #include "update/DefinitionTrust.h"
@@ -42,10 +47,34 @@ std::optional<SignedAnswer> SplitSignedAnswer(std::string_view answer);
 std::optional<std::string_view> VerifiedPart(platform::Crypto& crypto, std::string_view publicKey,
                                              std::string_view answer);
 
-// The part of an answer the program may use: with a key, the signed part
-// of an answer the key verifies, and nothing else; without one, the answer
-// less a signature record it may carry.
-std::optional<std::string_view> TrustedAnswer(const DefinitionTrust& trust, std::string_view answer);
+// The translation file in an answer for the branding number: with a key,
+// the file of a "LANGUAGE|" answer for that number the key verifies, and
+// nothing else; without one, the answer less a signature record and a
+// "LANGUAGE|" prefix it may carry.
+std::optional<std::string_view> TrustedLanguageFile(const DefinitionTrust& trust, std::string_view answer,
+                                                    int brandingNumber);
+
+struct ServerDate {
+    DateTime date;
+    // When the server issued it (UTC); unsigned answers carry none.
+    std::optional<DateTime> issued;
+};
+
+// A signed date answer whose signature the key verifies and which is
+// "DATE|" date "|" issued, both readable; nullopt otherwise.
+std::optional<ServerDate> VerifyDateAnswer(platform::Crypto& crypto, std::string_view publicKey,
+                                           std::string_view answer);
+// A date answer as a program without a key reads it: the plain date text
+// of old (cleaned as CleanDateAnswer does), or the date of a "DATE|"
+// answer, signed or not.
+std::optional<ServerDate> ReadDateAnswer(std::string_view answer);
+// Whether an answer issued then is fresh at now (both UTC): issued no more
+// than seven days before now and no more than one day after it (clocks
+// differ).
+bool IssuedRecently(const DateTime& issued, const DateTime& now);
+// "2024-05-01T14:30:00Z" and back.
+std::string FormatUtcTime(const DateTime& time);
+std::optional<DateTime> ParseUtcTime(std::string_view text);
 
 struct DeltaHeader {
     std::string from;
@@ -61,14 +90,18 @@ std::optional<DeltaHeader> ParseDeltaHeader(std::string_view signedPart);
 
 struct VerifiedDelta {
     // The date to store after applying.
-    std::string to;
+    DateTime to;
     ParsedDelta parsed;
 };
 
-// The delta when the key's signature verifies, it answers the date that was
-// asked with, its count is the number of its records and its to is a date
-// no earlier than from; nullopt otherwise.
+// The delta when the key's signature verifies, it holds every change after
+// the date that was asked with (its from is no later), it brings the
+// definitions to the date the server's verified date answer named, and its
+// count is the number of its records; nullopt otherwise. An old delta
+// played back, one for another date, or another kind of signed answer is
+// refused.
 std::optional<VerifiedDelta> VerifyDefinitionDelta(platform::Crypto& crypto, std::string_view publicKey,
-                                                   std::string_view answer, std::string_view askedDate);
+                                                   std::string_view answer, const DateTime& asked,
+                                                   const DateTime& serverDate);
 
 }  // namespace bastion

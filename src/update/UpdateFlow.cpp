@@ -8,6 +8,7 @@
 #include "ui/RequestWait.h"
 #include "ui/TimersHeld.h"
 #include "ui/settings/SettingKeys.h"
+#include "update/DefinitionFreshness.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
@@ -19,6 +20,7 @@ namespace {
 constexpr std::string_view kOperationName = "update";
 // The automatic update runs after this many seconds without an operation.
 constexpr int kAutomaticUpdateSeconds = 300;
+constexpr long long kFreshnessLookSeconds = 60;
 
 }  // namespace
 
@@ -59,7 +61,7 @@ std::optional<UpdateResult> UpdateFlow::RunLiveUpdate() {
 UpdateResult UpdateFlow::Check() {
     const UpdateContext context{env_.internet,   env_.files,    env_.codePage,
                                 env_.dataFolder, env_.identity, DefinitionServerBase(env_.settings),
-                                env_.trust};
+                                env_.trust,      &env_.clock};
     const platform::HttpWaiting waiting = ui::RequestWait(env_.pump, env_.operations, [this] { return stopRequested_; });
     UpdateProgress progress;
     progress.status = [this](const std::string& status) {
@@ -76,6 +78,8 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
     // A withdrawn definition must not be found again before the next start,
     // whether or not the update got to its end.
     if (result.walkDefinitionsChanged) env_.tables.Discard();
+    if (result.confirmed) RecordConfirmation(env_.settings, *result.confirmed);
+    CheckFreshness(false, true);
     if (result.count > 0 || !result.date.empty()) {
         CountDefinitions(env_.files, env_.dataFolder, env_.state);
         RefreshStatusPage(
@@ -104,6 +108,31 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
     if (download.removeTrayIcon) download.removeTrayIcon();
     popup.Show(env_.messages.getMessages(ui::msg::kUpdatedDefs));
     env_.state.Form().cmdScan.SetEnabled(true);
+}
+
+void UpdateFlow::CheckFreshness(bool notify, bool now) {
+    if (!env_.trust.Keyed()) return;
+    const DateTime utc = env_.clock.UniversalNow();
+    if (!now && freshnessLook_ && SecondsBetween(*freshnessLook_, utc) < kFreshnessLookSeconds &&
+        *freshnessLook_ <= utc) {
+        return;
+    }
+    freshnessLook_ = utc;
+    ui::Label& label = env_.state.Form().lblDefinitionsUnconfirmed;
+    const std::optional<DateTime> since = UnconfirmedSince(env_.settings, utc);
+    if (!since) {
+        label.SetVisible(false);
+        return;
+    }
+    // The day the user's clock showed then.
+    const long long offset = SecondsBetween(utc, env_.clock.Now());
+    const std::string text = UnconfirmedText(env_.messages, AddSeconds(*since, offset));
+    label.SetCaption(text);
+    label.SetVisible(true);
+    if (notify && NoticeDue(env_.settings, utc)) {
+        RecordNotice(env_.settings, utc);
+        popup.Show(text);
+    }
 }
 
 void UpdateFlow::StartAutomaticUpdate() {

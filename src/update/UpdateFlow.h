@@ -12,6 +12,8 @@
 
 #include "common/CodePage.h"
 #include "definitions/DefinitionTables.h"
+#include "common/DateTime.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Internet.h"
 #include "scan/state/ScanState.h"
@@ -43,6 +45,9 @@ struct UpdateEnvironment {
     DefinitionTables& tables;
     // The vendor's key, when the build names one.
     const DefinitionTrust& trust;
+    // Tells whether signed date answers are fresh, and how long ago the
+    // last one came.
+    platform::Clock& clock;
 };
 
 class UpdateFlow {
@@ -74,6 +79,12 @@ public:
     void timUpdate_Timer();
     int AutomaticUpdateCounter() const { return counter_; }
 
+    // With the vendor's key: shows on the home page whether a verified date
+    // answer has confirmed the definitions as current within the week, and
+    // when not, says so in the pop-up too, once a day (notify). Looks at
+    // most once a minute unless now.
+    void CheckFreshness(bool notify, bool now = false);
+
 private:
     UpdateResult Check();
     void ShowResult(const UpdateResult& result);
@@ -81,6 +92,7 @@ private:
     UpdateEnvironment env_;
     bool stopRequested_ = false;
     int counter_ = 0;
+    std::optional<DateTime> freshnessLook_;
 };
 
 }  // namespace bastion

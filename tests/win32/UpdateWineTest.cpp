@@ -8,10 +8,13 @@
 
 #include "ChildProcess.h"
 #include "DefinitionServerProcess.h"
+#include "ScanWineContext.h"
 #include "common/PathParts.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "definitions/PathTokens.h"
+#include "definitions/DefinitionCodec.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Crypto.h"
 #include "platform/win32/Win32Registry.h"
@@ -20,6 +23,8 @@
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
 #include "ui/settings/SettingKeys.h"
+#include "scan/files/KnownLocations.h"
+#include "update/TrustedDefinitions.h"
 #include "update/UpdateFlow.h"
 
 namespace bastion::win32::test {
@@ -78,8 +83,9 @@ protected:
     DefinitionTables tables;
     Win32Crypto crypto;
     DefinitionTrust trust;
+    Win32Clock clock;
     UpdateFlow flow{UpdateEnvironment{internet, files, codePage, pump, gate, settings, messages, identity,
-                                      dataFolder.Path(), state, tables, trust}};
+                                      dataFolder.Path(), state, tables, trust, clock}};
 };
 
 TEST_F(UpdateWineTest, UpToDateTakesOneRequestAndANewerServerThree) {
@@ -186,7 +192,7 @@ TEST_F(UpdateWineTest, TheAutomaticUpdateRunsOnTheThreeHundredAndFirstSecondWith
     EXPECT_EQ(Read(datafile::kDefinitionDate), "3/17/2006\r\n");
 }
 
-TEST_F(UpdateWineTest, AKeyedProgramAppliesOnlyWhatTheVendorsServerSignedForItsDate) {
+TEST_F(UpdateWineTest, AKeyedProgramAppliesOnlyAFreshSignedDateAndADeltaSignedToIt) {
     DefinitionKey key;
     DefinitionKey other;
     ASSERT_EQ(key.PublicKey().size(), 65u);
@@ -197,15 +203,26 @@ TEST_F(UpdateWineTest, AKeyedProgramAppliesOnlyWhatTheVendorsServerSignedForItsD
                                             "ADD FILE old.exe=Old|[windir]|Adware"};
     signing.Publish("a", first);
     server.Publish("a", first);
+    // A translation file whose bytes are those of a delta, signed by the
+    // server as a translation.
+    signing.PublishLanguageFile(identity.brandingNumber, "DELTA|3/16/2006|3/17/2006|1[BR]" +
+                                                             EncodeDefinitionText("FILE") + "|ADD[DEF]" +
+                                                             EncodeDefinitionText("fake.exe") + "=" +
+                                                             EncodeDefinitionText("Fake") + "|" +
+                                                             EncodeDefinitionText("[windir]"));
     trust = {&crypto, key.PublicKey()};
 
     // Unsigned, changed on the way, a record taken out, signed by another
-    // key: nothing changes, and the program says why.
+    // key, a date answer a stale mirror signed eight days ago, a
+    // translation file for a delta: nothing changes, and the program says
+    // why.
     const std::pair<std::string, std::string> refused[] = {
         {server.Base(), key.PublicKey()},
         {signing.Base("tamper-getDefsNEW"), key.PublicKey()},
         {signing.Base("drop-getDefsNEW"), key.PublicKey()},
         {signing.Base(), other.PublicKey()},
+        {signing.Base("stale"), key.PublicKey()},
+        {signing.Base("language-getDefsNEW"), key.PublicKey()},
     };
     for (const auto& [base, publicKey] : refused) {
         UseServer(base);
@@ -222,9 +239,10 @@ TEST_F(UpdateWineTest, AKeyedProgramAppliesOnlyWhatTheVendorsServerSignedForItsD
     ASSERT_EQ(Run(), UpdateOutcome::Updated);
     EXPECT_EQ(Read(datafile::kDefinitionDate), "3/17/2006\r\n");
     EXPECT_EQ(signing.TakeRequests().size(), 2u) << "the signed date needs no date.asp";
+    EXPECT_NE(settings.Read(keys::kDefinitionsConfirmed), "");
 
-    // A replace, and the first day's delta played back to a program that
-    // asks from 3/17/2006.
+    // A replace, and the delta the server signed first played back to a
+    // program the date answer tells of newer definitions.
     signing.Publish("b", {"DATE 3/18/2006 9:30:00 AM", "DEL FILE old.exe", "ADD FILE OLD.exe=Renewed|[windir]|Adware"});
     UseServer(signing.Base("replay-getDefsNEW"));
     EXPECT_EQ(Run(), UpdateOutcome::Unverified);
@@ -233,6 +251,50 @@ TEST_F(UpdateWineTest, AKeyedProgramAppliesOnlyWhatTheVendorsServerSignedForItsD
     EXPECT_EQ(Definitions(datafile::kFileDefinitions),
               (std::vector<std::string>{"evil.exe=Evil|[windir]|Adware", "OLD.exe=Renewed|[windir]|Adware"}));
     EXPECT_EQ(Read(datafile::kDefinitionDate), "3/18/2006 9:30:00 AM\r\n");
+}
+
+TEST_F(UpdateWineTest, ARunWithAdministratorRightsScansWithTheSignedDefinitionsNotTheEditedFiles) {
+    DefinitionKey key;
+    ASSERT_EQ(key.PublicKey().size(), 65u);
+    DefinitionServerProcess signing(&key);
+    ASSERT_TRUE(signing.Running());
+    ScanWineContext scan;
+    std::string windows = scan.tokens.Expand("[windir]");
+    windows.pop_back();
+    const std::string spy = UniqueName("bastion_signed_") + ".exe";
+    const std::string innocent = UniqueName("bastion_innocent_") + ".exe";
+    ASSERT_TRUE(files.WriteFile(windows + "\\" + spy, "MZ spy"));
+    ASSERT_TRUE(files.WriteFile(windows + "\\" + innocent, "MZ the user's own program"));
+    signing.Publish("a", {"DATE 3/17/2006", "ADD FILE " + spy + "=Signed Spy|[windir]|Adware"});
+    signing.Publish("b", {"DATE 3/18/2006", "ADD FILE other.exe=Other|[windir]|Adware"});
+    trust = {&crypto, key.PublicKey()};
+    UseServer(signing.Base());
+    ASSERT_EQ(Run(), UpdateOutcome::Updated);
+
+    // Any program of the user rewrites the definitions: the spy gone, the
+    // user's own program a threat to delete.
+    ASSERT_TRUE(files.WriteFile(DataFilePath(dataFolder.Path(), datafile::kFileDefinitions),
+                                EncodeDefinitionLine(codePage, innocent + "=Edited In|[windir]|Adware") + "\r\n"));
+    auto found = [&](platform::FileSystem& through) {
+        ui::FrmMain scanForm;
+        ScanState scanState{scanForm};
+        ScanContext context{through, codePage, scan.system, dataFolder.Path(), scan.tokens, scan.safety,
+                            scan.exclusions, scanState, pump, scan.tables, registry, scan.shell, scan.processes};
+        ScanKnownFileLocations(context);
+        std::vector<std::string> names;
+        for (std::size_t row = 0; row < scanState.ActivityList().Count(); ++row) {
+            names.push_back(scanState.ActivityList().Item(row).text);
+        }
+        return names;
+    };
+    EXPECT_EQ(found(files), std::vector<std::string>{"Edited In"}) << "the edit is what a plain run reads";
+    // No starter set in this program folder: the kept deltas alone.
+    ScratchFolder program;
+    TrustedDefinitionFiles trusted(files, program.Path(), dataFolder.Path(), trust);
+    EXPECT_EQ(found(trusted), std::vector<std::string>{"Signed Spy"});
+    EXPECT_TRUE(trusted.Skipped().empty());
+    files.DeleteFile(windows + "\\" + spy);
+    files.DeleteFile(windows + "\\" + innocent);
 }
 
 TEST_F(UpdateWineTest, CancelEndsAnUpdateFromATricklingServerAndTheWindowRunsMeanwhile) {

@@ -36,6 +36,7 @@ FrmMain::FrmMain() : Form("FrmMain") {
     lblExit.SetCaption("Exit");
 
     lblScheduleMissed.SetVisible(false);
+    lblDefinitionsUnconfirmed.SetVisible(false);
     cmdMainScan.SetCaption("Smart Scan");
     cmdMainScan1.SetCaption("Full System Scan");
     cmdMainScan2.SetCaption("File Scan");
@@ -162,6 +163,7 @@ FrmMain::FrmMain() : Form("FrmMain") {
     // and what carries no words: a language switch leaves these alone.
     for (Control* live : std::initializer_list<Control*>{
              &lblDefCount, &lblVersion, &lblDefVersion, &lblDefRemoved, &lblLastScan, &lblLastFullScan, &lblScheduleMissed,
+             &lblDefinitionsUnconfirmed,
              &Label22,
              &lblStatus, &lblPercentageCompleted, &lblMemoryInspected, &lblRegistryInspected,
              &lblFilesFolderInspected, &lblSoftwareFound, &lbltracesFound, &lblTotalNoOfRunningItems,

@@ -66,6 +66,9 @@ public:
     // "Scheduled scan missed at ..." while the last scheduled moment passed
     // without its scan.
     Label lblScheduleMissed{*this, "lblScheduleMissed"};
+    // "Definitions could not be confirmed as current since ..." while no
+    // verified date answer has come for a week.
+    Label lblDefinitionsUnconfirmed{*this, "lblDefinitionsUnconfirmed"};
     CommandButton cmdMainScan{*this, "cmdMainScan"};    // "Smart Scan"
     CommandButton cmdMainScan1{*this, "cmdMainScan1"};  // "Full System Scan"
     CommandButton cmdMainScan2{*this, "cmdMainScan2"};  // "File Scan"

@@ -99,6 +99,11 @@ inline constexpr SettingKey kScheduleKind{kSectionOptionAndSettings, "ScheduleKi
 // running are found at the next start.
 inline constexpr SettingKey kScheduleMissed{kSectionOptionAndSettings, "ScheduleMissed", ""};
 inline constexpr SettingKey kScheduleLastLook{kSectionOptionAndSettings, "ScheduleLastLook", ""};
+// When (UTC, "2024-05-01T14:30:00Z") the last date answer the vendor's key
+// verified arrived, and when the notice that none came for a week was last
+// shown.
+inline constexpr SettingKey kDefinitionsConfirmed{kSectionOptionAndSettings, "DefinitionsConfirmed", ""};
+inline constexpr SettingKey kDefinitionsNotice{kSectionOptionAndSettings, "DefinitionsNotice", ""};
 inline constexpr SettingKey kOptMemorySheildOn{kSectionOptionAndSettings, "optMemorySheildOn", kTrue};
 inline constexpr SettingKey kOptMemorySheildOff{kSectionOptionAndSettings, "optMemorySheildOff", kFalse};
 inline constexpr SettingKey kOptIEHomePageSheildOn{kSectionOptionAndSettings, "optIEHomePageSheildOn", kTrue};

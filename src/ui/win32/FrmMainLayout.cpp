@@ -72,6 +72,8 @@ void FrmMainWindow::LayoutHome(const Rect& page) {
     }
     // Below the summary, while a scheduled scan was missed.
     Place(main_.lblScheduleMissed, TakeTop(area, S(24), S(10)));
+    // While the definitions could not be confirmed as current.
+    Place(main_.lblDefinitionsUnconfirmed, TakeTop(area, S(24), S(10)));
 
     Place(*fixed_.scanHeading, TakeTop(area, S(22), S(10)));
     Rect buttons = TakeTop(area, S(40));

@@ -77,6 +77,7 @@ void FrmMainWindow::CreateHomePage() {
         AddLabel(page, *value, {LabelLook::Value, false, false}, kPage);
     }
     AddLabel(page, main_.lblScheduleMissed, {LabelLook::Value, false, false}, kPage);
+    AddLabel(page, main_.lblDefinitionsUnconfirmed, {LabelLook::Value, false, false}, kPage);
     AddButton(page, main_.cmdMainScan, ButtonLook::Primary, kPage);
     for (ui::CommandButton* button : {&main_.cmdMainScan1, &main_.cmdMainScan2, &main_.cmdMainScan3}) {
         AddButton(page, *button, ButtonLook::Secondary, kPage);

@@ -85,6 +85,22 @@ TEST_F(DefinitionSetTest, APendingFileThatCannotBeMovedLeavesTheLiveFileAndWaits
     EXPECT_EQ(files.Content(PathOf(datafile::kRegistryDefinitions)), "new registry");
 }
 
+TEST_F(DefinitionSetTest, NoPendingFileTakesItsPlaceWhileTheOldDateStays) {
+    // The date cannot go (a crash would have stopped here): nothing moves,
+    // and everything is done at the next start.
+    Add(datafile::kDefinitionDate, "4/1/2010\r\n");
+    Add(datafile::kFileDefinitions, "old files");
+    Add("DLFileDefinition.dat", "new files");
+    files.FailDeletes(PathOf(datafile::kDefinitionDate));
+    InstallPendingDefinitionFiles(files, dataFolder);
+    EXPECT_EQ(files.Content(PathOf(datafile::kFileDefinitions)), "old files");
+    EXPECT_TRUE(Has("DLFileDefinition.dat"));
+    files.ClearFailures();
+    InstallPendingDefinitionFiles(files, dataFolder);
+    EXPECT_EQ(files.Content(PathOf(datafile::kFileDefinitions)), "new files");
+    EXPECT_FALSE(Has(datafile::kDefinitionDate));
+}
+
 TEST_F(DefinitionSetTest, OnlyTheFourUpdatableFilesHavePendingReplacements) {
     Add(datafile::kDefinitionDate, "4/1/2010\r\n");
     Add(datafile::kDirectoryDefinitions, "live dirs");

@@ -10,6 +10,7 @@
 #include "definitions/DefinitionCodec.h"
 #include "support/DeltaRecords.h"
 #include "scan/state/DefinitionCounts.h"
+#include "support/FakeClock.h"
 #include "support/FakeCrypto.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeInternet.h"
@@ -19,6 +20,7 @@
 #include "ui/MessageKeys.h"
 #include "support/FakeRegistry.h"
 #include "update/DeltaApplier.h"
+#include "update/SignedAnswer.h"
 #include "update/UpdateAddresses.h"
 #include "update/UpdateFlow.h"
 
@@ -78,6 +80,11 @@ std::string SignedDelta(const std::string& from, const std::string& to, const st
     return signedPart + "[BR]SIGNATURE|" + Base64Encode(testing::FakeCrypto::Sign(key, signedPart));
 }
 
+// Any signed text as the server wraps it.
+std::string Signed(const std::string& signedPart, const std::string& key) {
+    return signedPart + "[BR]SIGNATURE|" + Base64Encode(testing::FakeCrypto::Sign(key, signedPart));
+}
+
 const std::string kBase = "http://defs.example/mirror/";
 const std::string kDateUrl = "http://defs.example/mirror/asp/currentDateNEW.asp?prog=Testwall&comp=Testwall%20Labs";
 const std::string kDeltaUrl =
@@ -92,11 +99,12 @@ struct UpdateTest : ::testing::Test {
     }
     std::string Content(std::string_view name) { return files.Content(DataFilePath(folder, name)).value_or("<none>"); }
     UpdateResult Check(platform::FileSystem& fs, DefinitionTrust trust = {}) {
-        return CheckForDefinitionUpdates({internet, fs, Windows1252(), folder, identity, kBase, trust});
+        return CheckForDefinitionUpdates({internet, fs, Windows1252(), folder, identity, kBase, trust, &clock});
     }
 
     testing::FakeFileSystem files;
     testing::FakeInternet internet;
+    testing::FakeClock clock;
     ui::Identity identity = testing::TestIdentity();
     std::string folder = "C:\\Data";
     const std::string original = EncodeDefinitionText("old=0|x|y") + "\r\n";
@@ -208,44 +216,77 @@ TEST_F(UpdateTest, AWriteThatFailsAtAnyStepLeavesFilesWholeAndASecondRunEqualsAC
     }
 }
 
-TEST_F(UpdateTest, AKeyedBuildAppliesOnlyADeltaItsKeySignedForTheDateItAsked) {
+TEST_F(UpdateTest, AKeyedBuildTakesOnlyAFreshSignedDateAndADeltaItsKeySignedToThatDate) {
     testing::FakeCrypto crypto;
     const std::string key = testing::FakeCrypto::Key(1);
     const DefinitionTrust trust{&crypto, key};
+    clock.Set({2010, 4, 8, 12, 0, 0});
+    const std::string date = Signed("DATE|4/2/2010|2010-04-08T11:59:30Z", key);
     const std::vector<std::string> records = {DeltaRecord("FILE", "ADD", "new=1|x|y"), DeltaRecord("FILE", "DEL", "old")};
     const std::string good = SignedDelta("3/16/2006", "4/2/2010", records, key, 2);
     std::string tampered = good;
     tampered[good.find("[DEF]") + 5] ^= 1;
-    const std::pair<const char*, std::string> refused[] = {
-        {"unsigned", Join(records, "[BR]")},
-        {"tampered", tampered},
-        {"signed by another key", SignedDelta("3/16/2006", "4/2/2010", records, testing::FakeCrypto::Key(2), 2)},
-        {"for another date", SignedDelta("3/1/2010", "4/2/2010", records, key, 2)},
-        {"with a record missing", SignedDelta("3/16/2006", "4/2/2010", {records[0]}, key, 2)},
-        {"dated before it starts", SignedDelta("3/16/2006", "3/1/2006", records, key, 2)},
-        {"signature cut short", good.substr(0, good.size() - 8)},
+    struct Case {
+        const char* name;
+        std::string date;
+        std::string delta;
     };
-    internet.Respond(kDateUrl, "4/1/2010");
+    const Case refused[] = {
+        {"a date answer unsigned", "4/2/2010", good},
+        {"a date answer of a week and a day ago", Signed("DATE|4/2/2010|2010-03-31T11:59:00Z", key), good},
+        {"a date answer from the day after tomorrow", Signed("DATE|4/2/2010|2010-04-10T12:00:00Z", key), good},
+        {"a date answer without its time", Signed("DATE|4/2/2010", key), good},
+        {"a translation file for a date answer", Signed("LANGUAGE|3|DATE|4/2/2010|2010-04-08T11:59:30Z", key), good},
+        {"a delta unsigned", date, Join(records, "[BR]")},
+        {"a delta tampered with", date, tampered},
+        {"a delta signed by another key", date, SignedDelta("3/16/2006", "4/2/2010", records, testing::FakeCrypto::Key(2), 2)},
+        {"a delta from after the date asked", date, SignedDelta("3/1/2010", "4/2/2010", records, key, 2)},
+        {"an old delta played back", date, SignedDelta("3/16/2006", "4/1/2010", records, key, 2)},
+        {"a delta with a record missing", date, SignedDelta("3/16/2006", "4/2/2010", {records[0]}, key, 2)},
+        {"a translation file shaped as a delta", date,
+         Signed("LANGUAGE|3|DELTA|3/16/2006|4/2/2010|2[BR]" + Join(records, "[BR]"), key)},
+        {"a delta's signature cut short", date, good.substr(0, good.size() - 8)},
+    };
     internet.Respond(kNewDateUrl, "1/1/2000");
-    for (const auto& [name, answer] : refused) {
-        internet.Respond(kDeltaUrl, answer);
-        EXPECT_EQ(Check(files, trust).outcome, UpdateOutcome::Unverified) << name;
-        EXPECT_EQ(Content(datafile::kFileDefinitions), original) << name;
-        EXPECT_EQ(Content(datafile::kDefinitionDate), "<none>") << name;
+    for (const Case& each : refused) {
+        internet.Respond(kDateUrl, each.date);
+        internet.Respond(kDeltaUrl, each.delta);
+        EXPECT_EQ(Check(files, trust).outcome, UpdateOutcome::Unverified) << each.name;
+        EXPECT_EQ(Content(datafile::kFileDefinitions), original) << each.name;
+        EXPECT_EQ(Content(datafile::kDefinitionDate), "<none>") << each.name;
     }
 
     internet.requests.clear();
     internet.deadlines.clear();
+    internet.Respond(kDateUrl, date);
     internet.Respond(kDeltaUrl, good + "\r\n");
     const UpdateResult result = Check(files, trust);
     EXPECT_EQ(result.outcome, UpdateOutcome::Updated);
     EXPECT_EQ(result.count, 2);
+    EXPECT_EQ(result.confirmed, clock.UniversalNow());
     // The signed date, not the unsigned answer of "date.asp", which is not
-    // even asked.
+    // even asked; the delta kept as it came.
     EXPECT_EQ(Content(datafile::kDefinitionDate), "4/2/2010\r\n");
     EXPECT_EQ(internet.requests, (std::vector<std::string>{kDateUrl, kDeltaUrl}));
     EXPECT_EQ(internet.deadlines, (std::vector<std::chrono::milliseconds>{platform::kDefaultHttpDeadline, kDeltaDeadline}));
     EXPECT_EQ(Content(datafile::kFileDefinitions), EncodeDefinitionText("new=1|x|y") + "\r\n");
+    EXPECT_EQ(files.Content(folder + "\\SignedDeltas\\20060316000000-20100402000000.delta"), good + "\r\n");
+
+    // Nothing newer: up to date, and confirmed as such.
+    const UpdateResult current = Check(files, trust);
+    EXPECT_EQ(current.outcome, UpdateOutcome::UpToDate);
+    EXPECT_TRUE(current.confirmed);
+}
+
+TEST_F(UpdateTest, AStopBetweenFilesNeverLeavesNewDetectionsWithoutTheirSafetyEntries) {
+    const ParsedDelta parsed = ParseDefinitionDelta(DeltaRecord("FILE", "ADD", "new=1|x|y") + "[BR]" +
+                                                    DeltaRecord("SFILE", "ADD", "mine=Mine|x"));
+    int asked = 0;
+    const DeltaApplication applied =
+        ApplyDefinitionDelta(files, folder, parsed, {{}, [&asked] { return ++asked > 1; }});
+    EXPECT_FALSE(applied.complete);
+    EXPECT_EQ(Content(datafile::kSafety), EncodeDefinitionText("SFILE|mine=Mine|x") + "\r\n");
+    EXPECT_EQ(Content(datafile::kFileDefinitions), original);
 }
 
 TEST_F(UpdateTest, AnUnkeyedBuildTakesUnsignedAndSignedDeltasAlike) {
@@ -319,8 +360,9 @@ struct UpdateFlowTest : ::testing::Test {
     DefinitionTables tables;
     const std::string folder = "C:\\Data";
     DefinitionTrust trust;
+    testing::FakeClock clock;
     UpdateFlow flow{{internet, files, Windows1252(), pump, gate, settings, messages, identity, folder, state, tables,
-                     trust}};
+                     trust, clock}};
     std::vector<bool> timers;
 };
 
@@ -394,6 +436,43 @@ TEST_F(UpdateFlowTest, TheResultSaysWhatWentWrong) {
     EXPECT_EQ(flow.popup.lblUpdateInfo.Caption(), messages.getMessages(ui::msg::kNotSaved));
     // The file definitions changed, though the update did not finish.
     EXPECT_FALSE(tables.Created());
+}
+
+TEST_F(UpdateFlowTest, AKeyedProgramSaysWhenNoVerifiedDateCameForAWeekAndInThePopUpOnceADay) {
+    testing::FakeCrypto crypto;
+    trust = {&crypto, testing::FakeCrypto::Key(1)};
+    clock.Set({2010, 4, 8, 12, 0, 0});
+    clock.utcOffsetSeconds = 2 * 60 * 60;
+    ui::Label& label = form.lblDefinitionsUnconfirmed;
+    // A first look starts the count.
+    flow.CheckFreshness(true, true);
+    EXPECT_FALSE(label.Visible());
+    clock.Advance(7 * 24 * 60 * 60 - 60);
+    flow.CheckFreshness(true);
+    EXPECT_FALSE(label.Visible());
+
+    clock.Advance(2 * 60);
+    flow.CheckFreshness(true);
+    ASSERT_TRUE(label.Visible());
+    EXPECT_EQ(label.Caption(), "Definitions could not be confirmed as current since 4/8/2010.");
+    EXPECT_EQ(flow.popup.lblUpdateInfo.Caption(), label.Caption());
+    // Said in the pop-up again only a day later, however often it looks.
+    flow.popup.lblUpdateInfo.SetCaption("");
+    for (int hour = 0; hour < 23; ++hour) {
+        clock.Advance(60 * 60);
+        flow.CheckFreshness(true);
+    }
+    EXPECT_EQ(flow.popup.lblUpdateInfo.Caption(), "");
+    clock.Advance(60 * 60);
+    flow.CheckFreshness(true);
+    EXPECT_EQ(flow.popup.lblUpdateInfo.Caption(), label.Caption());
+
+    // A verified date answer: confirmed, whatever else the update finds.
+    internet.Respond(kDateUrl, Signed("DATE|4/1/2010|" + FormatUtcTime(clock.UniversalNow()), trust.publicKey));
+    files.AddFile(DataFilePath(folder, datafile::kDefinitionDate), "4/1/2010\r\n");
+    ASSERT_EQ(flow.RunLiveUpdate()->outcome, UpdateOutcome::UpToDate);
+    EXPECT_FALSE(label.Visible());
+    EXPECT_EQ(settings.Read(ui::settings::kDefinitionsConfirmed), FormatUtcTime(clock.UniversalNow()));
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ DateTime LocalNow() {
 }
 
 ChangeFolder::ChangeFolder(std::filesystem::path folder, std::function<void(const std::string&)> report,
-                           std::function<DateTime()> now)
-    : folder_(std::move(folder)), report_(std::move(report)), now_(std::move(now)) {}
+                           std::function<DateTime()> now, std::chrono::seconds settle)
+    : folder_(std::move(folder)), report_(std::move(report)), now_(std::move(now)), settle_(settle) {}
 
 void ChangeFolder::Report(const std::string& message) {
     if (reported_.insert(message).second && report_) report_(message);
@@ -52,6 +52,7 @@ std::optional<ChangeLog> ChangeFolder::Read() {
     std::sort(paths.begin(), paths.end());
     // A set taken away leaves its trace in the folder's own time.
     lastWritten_ = std::filesystem::last_write_time(folder_, error);
+    const std::filesystem::file_time_type fileNow = std::filesystem::file_time_type::clock::now();
 
     std::map<std::string, Parsed> seen;
     // The files read for the first time (or again, after a change).
@@ -60,9 +61,29 @@ std::optional<ChangeLog> ChangeFolder::Read() {
         const std::string name = path.filename().string();
         std::error_code statError;
         const auto written = std::filesystem::last_write_time(path, statError);
-        const std::uintmax_t size = std::filesystem::file_size(path, statError);
+        const std::uintmax_t size = statError ? 0 : std::filesystem::file_size(path, statError);
+        if (statError) continue;
         auto cached = files_.find(name);
-        if (cached == files_.end() || cached->second.written != written || cached->second.size != size) {
+        const bool known = cached != files_.end();
+        const bool changed = known && (cached->second.written != written || cached->second.size != size);
+        // Written a moment ago: it may still be being copied. Looked at
+        // again once it has stayed as it is.
+        if ((!known || changed) && fileNow - written < settle_) {
+            if (known) seen.insert(*cached);
+            continue;
+        }
+        if (known && changed && cached->second.published) {
+            Parsed again;
+            std::vector<std::string> ignored;
+            again.set = ParseChangeSet(ReadAll(path), name, ignored, again.valid);
+            if (!again.valid || again.set.date != cached->second.set.date ||
+                again.set.changes != cached->second.set.changes) {
+                Report(name + ": error: changed after it was published; a published set is never changed, so it " +
+                       "is served as it was published");
+            }
+            cached->second.written = written;
+            cached->second.size = size;
+        } else if (!known || changed) {
             Parsed parsed;
             parsed.written = written;
             parsed.size = size;
@@ -73,12 +94,18 @@ std::optional<ChangeLog> ChangeFolder::Read() {
         seen.insert(*cached);
         lastWritten_ = std::max(lastWritten_, written);
     }
+    for (const auto& [name, parsed] : files_) {
+        if (!parsed.published || seen.count(name) != 0) continue;
+        Report(name + ": error: removed after it was published; a published set is never taken back, so it is " +
+               "served as it was published until the server starts again");
+        seen.insert({name, parsed});
+    }
     files_ = std::move(seen);
 
     ChangeLog log;
     const DateTime latestAllowed = bastion::AddSeconds(now_(), kDaySeconds);
     std::optional<DateTime> before = published_;
-    for (const auto& [name, parsed] : files_) {
+    for (auto& [name, parsed] : files_) {
         for (const std::string& problem : parsed.problems) Report(problem);
         if (!parsed.valid) continue;
         const std::string date = bastion::FormatGeneralDate(parsed.set.date);
@@ -93,6 +120,7 @@ std::optional<ChangeLog> ChangeFolder::Read() {
                    " already published; clients past " + date + " will not receive it");
         }
         if (!parsed.set.changes.empty()) before = std::max(before.value_or(parsed.set.date), parsed.set.date);
+        parsed.published = true;
         log.sets.push_back(parsed.set);
     }
     std::stable_sort(log.sets.begin(), log.sets.end(),

@@ -1,7 +1,13 @@
 // The folder of change sets as a running server reads it: again at every
 // request, so that a vendor publishes by adding a file, but each file parsed
-// only when it is new or changed, and each problem reported once, when it
-// is first met. Beyond the rules of a single set:
+// only when it is new, and each problem reported once, when it is first
+// met. Beyond the rules of a single set:
+//   - a file is read only once it has not been written for a while (five
+//     seconds): one still being copied would be served in part, and its
+//     clients would never be sent the rest;
+//   - a set once published is never read again: a later change to its file,
+//     or its removal, is reported as an error, and the set is served as it
+//     was published (clients past its date hold it already);
 //   - a set dated more than a day ahead of the server's clock is refused
 //     (until that day is near);
 //   - a set dated before one already published (read earlier, or before it
@@ -9,6 +15,7 @@
 //     not receive it.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -24,9 +31,12 @@ namespace defserver {
 class ChangeFolder {
 public:
     // report receives every problem and warning once; now is the server's
-    // clock.
+    // clock; settle is how long a file must stay unwritten before it is
+    // read.
     ChangeFolder(std::filesystem::path folder, std::function<void(const std::string&)> report,
-                 std::function<bastion::DateTime()> now);
+                 std::function<bastion::DateTime()> now, std::chrono::seconds settle = kSettle);
+
+    static constexpr std::chrono::seconds kSettle{5};
 
     // The sets to serve, oldest first; nullopt when the folder cannot be
     // listed (missing, unreadable): the server then has no date to give.
@@ -40,6 +50,8 @@ private:
         std::filesystem::file_time_type written;
         std::uintmax_t size = 0;
         bool valid = false;
+        // Served: from now on the file is never read again.
+        bool published = false;
         ChangeSet set;
         std::vector<std::string> problems;
     };
@@ -49,6 +61,7 @@ private:
     const std::filesystem::path folder_;
     const std::function<void(const std::string&)> report_;
     const std::function<bastion::DateTime()> now_;
+    const std::chrono::seconds settle_;
     std::mutex lock_;
     std::map<std::string, Parsed> files_;
     std::set<std::string> reported_;

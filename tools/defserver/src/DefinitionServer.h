@@ -9,9 +9,13 @@
 // changed, and a request that already holds the answer gets "304 Not
 // Modified": a cache in front serves repeats.
 //
-// With the vendor's key it signs every delta and translation file. Request
-// bodies and addresses are capped, and the feedback paths allow each
-// address a number of requests a minute.
+// With the vendor's key it signs every date answer, delta and translation
+// file, each beginning with its kind ("DATE|", "DELTA|", "LANGUAGE|"), so
+// that none can be passed off as another. Request bodies and addresses are
+// capped; the feedback paths allow each address a number of requests a
+// minute, and all addresses together a number at once, so that a database
+// that does not answer can hold only a few of the threads that serve the
+// definitions.
 //
 // For tests (--test-control only) it misbehaves on request: an address that
 // starts with "/misbehave/MODE" answers the same request with an error
@@ -20,8 +24,11 @@
 // pieces ("slow"), a body sent a byte at a time without end in sight
 // ("trickle"), or takes the connection and never answers ("hang"); or, as
 // someone on the path would, changes a definition of a signed answer
-// ("tamper"), takes out its last record ("drop"), or plays back the delta
-// of the first day whatever date was asked ("replay");
+// ("tamper"), takes out its last record ("drop"), plays back the first
+// delta it signed whatever date was asked ("replay"), answers with a date
+// signed eight days ago as a stale mirror would ("stale"), or with the
+// signed translation file of the lowest branding number it serves
+// ("language");
 // "/misbehave/MODE-NAME" misbehaves for the request NAME only (for example
 // "short-getDefsNEW" cuts the delta short and answers the dates as usual;
 // "/misbehave/MODE/Languages/..." misbehaves for a translation file).
@@ -68,10 +75,18 @@ struct ServerOptions {
     // Requests a minute that one address may make to the feedback paths;
     // 0 for no limit.
     int feedbackPerMinute = 30;
+    // Feedback requests under way at once, from all addresses together;
+    // more are refused with 503 at once. No more than half the threads.
+    std::size_t feedbackAtOnce = 16;
+    // The request log is started anew past this size, the old one kept as
+    // FILE.1.
+    std::uintmax_t requestLogBytes = 64 * 1024 * 1024;
     // Where problems in the change sets are told.
     std::function<void(const std::string&)> report;
     // How often the change folder is looked at again, at most.
     std::chrono::milliseconds lookEvery{std::chrono::seconds(1)};
+    // How long a change set must stay unwritten before it is read.
+    std::chrono::seconds settle{ChangeFolder::kSettle};
     // The bytes of deltas kept for the next client with the same date.
     std::size_t deltaCacheBytes = 64 * 1024 * 1024;
     // Requests served at once (one per open connection).
@@ -87,14 +102,22 @@ inline constexpr std::size_t kMaxRequestBody = 64 * 1024;
 inline constexpr std::size_t kMaxRequestUri = 8192;
 
 // A plain answer before any misbehaviour; a definition answer with its
-// entity tag and time of last change.
+// entity tag and time of last change. The body may be shared with the delta
+// cache: it is sent from there, never copied per request.
 struct Answer {
     Answer() = default;
     Answer(int status, std::string body, std::string tag = {}, std::time_t lastModified = 0)
+        : status(status),
+          body(std::make_shared<const std::string>(std::move(body))),
+          tag(std::move(tag)),
+          lastModified(lastModified) {}
+    Answer(int status, std::shared_ptr<const std::string> body, std::string tag, std::time_t lastModified)
         : status(status), body(std::move(body)), tag(std::move(tag)), lastModified(lastModified) {}
 
+    const std::string& Body() const;
+
     int status = 200;
-    std::string body;
+    std::shared_ptr<const std::string> body;
     std::string tag;
     std::time_t lastModified = 0;
 };
@@ -112,7 +135,8 @@ public:
     // The answer of one of the "/asp/NAME.asp" requests to its decoded
     // query parameters.
     Answer Respond(const std::string& name, const std::map<std::string, std::string>& params);
-    // The translation file of a branding number.
+    // The translation file of a branding number; with the key, signed as
+    // "LANGUAGE|" number "|" and the file's bytes.
     Answer LanguageFile(const std::string& number);
     // Whether the change folder can be read: a server that cannot has no
     // date to give.
@@ -128,9 +152,17 @@ private:
     void Log(const std::string& line);
     void Route();
     Answer Feedback(const std::string& name, const std::map<std::string, std::string>& params);
-    // The delta since the date the client asked with, signed when there is
-    // a key.
-    CachedAnswer MakeDelta(const ChangeLog& log, const std::string& asked, const bastion::DateTime& since) const;
+    // The date answer, signed with the moment it was issued when there is
+    // a key: made once a second at most.
+    Answer DateAnswer(const Publication& published);
+    Answer SignedDateAt(const Publication& published, std::time_t issued) const;
+    Answer Delta(const Publication& published, const std::string& asked);
+    // The records of every set from the first after the client's date on.
+    CachedAnswer MakeDelta(const ChangeLog& log, std::size_t first) const;
+    // The signed translation file of the lowest branding number served.
+    Answer FirstLanguageFile();
+    // What "replay", "stale" and "language" answer instead of plain.
+    Answer PlayedBack(const std::string& mode, const std::string& name, Answer plain);
 
     ServerOptions options_;
     PublishedChanges changes_;
@@ -138,8 +170,17 @@ private:
     std::unique_ptr<FeedbackStore> feedback_;
     std::unique_ptr<Signer> signer_;
     RateLimiter feedbackLimit_;
+    AtOnceLimit feedbackAtOnce_;
     std::unique_ptr<httplib::Server> http_;
     std::mutex logLock_;
+    std::mutex dateLock_;
+    // The signed date answer of the second it was issued in.
+    Answer signedDate_;
+    std::uint64_t signedDateVersion_ = 0;
+    std::time_t signedDateIssued_ = 0;
+    // Under test control: the first delta signed, for "replay".
+    std::mutex replayLock_;
+    std::shared_ptr<const std::string> firstDelta_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> listening_{false};
     std::atomic<bool> listenEnded_{false};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 
 #include "common/Text.h"
 #include "definitions/DefinitionCodec.h"
@@ -69,24 +70,40 @@ std::string EncodeRecord(const Change& change) {
     return bastion::EncodeDefinitionText(change.kind) + (change.add ? "|ADD" : "|DEL") + "[DEF]" + Body(change);
 }
 
-std::string DeltaSince(const ChangeLog& log, const bastion::DateTime& since) {
-    std::string delta;
-    for (const ChangeSet& set : log.sets) {
-        if (set.date <= since) continue;
-        for (const Change& change : set.changes) {
-            if (!delta.empty()) delta += "[BR]";
-            delta += EncodeRecord(change);
-        }
-    }
-    return delta;
+std::size_t FirstSetAfter(const ChangeLog& log, const bastion::DateTime& since) {
+    const auto first = std::upper_bound(log.sets.begin(), log.sets.end(), since,
+                                        [](const bastion::DateTime& date, const ChangeSet& set) { return date < set.date; });
+    return static_cast<std::size_t>(first - log.sets.begin());
 }
 
-std::size_t ChangesSince(const ChangeLog& log, const bastion::DateTime& since) {
-    std::size_t count = 0;
-    for (const ChangeSet& set : log.sets) {
-        if (set.date > since) count += set.changes.size();
+void AppendRecords(const ChangeLog& log, std::size_t first, std::string& out) {
+    bool any = false;
+    for (std::size_t i = first; i < log.sets.size(); ++i) {
+        for (const Change& change : log.sets[i].changes) {
+            if (std::exchange(any, true)) out += "[BR]";
+            out += EncodeRecord(change);
+        }
     }
+}
+
+std::size_t RecordsLength(const ChangeLog& log, std::size_t first) {
+    std::size_t length = 0;
+    for (std::size_t i = first; i < log.sets.size(); ++i) {
+        for (const Change& change : log.sets[i].changes) length += EncodeRecord(change).size() + 4;
+    }
+    return length;
+}
+
+std::size_t RecordCount(const ChangeLog& log, std::size_t first) {
+    std::size_t count = 0;
+    for (std::size_t i = first; i < log.sets.size(); ++i) count += log.sets[i].changes.size();
     return count;
+}
+
+std::string DeltaSince(const ChangeLog& log, const bastion::DateTime& since) {
+    std::string delta;
+    AppendRecords(log, FirstSetAfter(log, since), delta);
+    return delta;
 }
 
 std::vector<std::pair<std::string, std::string>> StarterFiles(const ChangeLog& log) {

@@ -18,10 +18,17 @@ std::string CheckChange(const Change& change);
 
 std::string EncodeRecord(const Change& change);
 
+// The index of the first set dated after since (the sets are oldest
+// first): a client holding since lacks that set and every one after it.
+std::size_t FirstSetAfter(const ChangeLog& log, const bastion::DateTime& since);
+// The records of every set from the first on, joined by "[BR]", appended
+// to out; their length in bytes; their number.
+void AppendRecords(const ChangeLog& log, std::size_t first, std::string& out);
+std::size_t RecordsLength(const ChangeLog& log, std::size_t first);
+std::size_t RecordCount(const ChangeLog& log, std::size_t first);
+
 // Every change of the sets dated after since, oldest first.
 std::string DeltaSince(const ChangeLog& log, const bastion::DateTime& since);
-// How many records that delta holds.
-std::size_t ChangesSince(const ChangeLog& log, const bastion::DateTime& since);
 
 // The definition files (name and content) and "date.dat" that a client
 // holds after applying the whole log to an empty data folder.

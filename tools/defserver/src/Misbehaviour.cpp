@@ -30,7 +30,7 @@ bool PauseUnlessStopping(const std::atomic<bool>& stopping, std::chrono::millise
 
 void Misbehave(const std::string& mode, const Answer& answer, int slowPauseMs, const std::atomic<bool>& stopping,
                httplib::Response& response) {
-    const std::string body = answer.body;
+    const std::string& body = answer.Body();
     const std::chrono::milliseconds pause(slowPauseMs);
     if (mode == "status") {
         response.status = 500;
@@ -70,10 +70,6 @@ void Misbehave(const std::string& mode, const Answer& answer, int slowPauseMs, c
                                      : shorter.rfind("[BR]", signature - 1);
         if (last != std::string::npos) shorter.erase(last, signature - last);
         response.set_content(shorter, kText);
-    } else if (mode == "replay") {
-        // The delta of the first day, whatever date was asked (the handler
-        // asked for it): an old answer played back.
-        response.set_content(body, kText);
     } else if (mode == "hang") {
         // The connection is taken and nothing is ever said on it.
         PauseUnlessStopping(stopping, kLongestHang);

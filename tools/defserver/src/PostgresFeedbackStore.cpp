@@ -1,6 +1,7 @@
 #include "PostgresFeedbackStore.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <array>
@@ -13,6 +14,14 @@ namespace {
 
 // How long a request waits for one of the connections to come free.
 constexpr std::chrono::seconds kConnectionWait{5};
+// How long a statement may take: the database cancels it a little sooner
+// (statement_timeout), and a database that does not answer at all (a host
+// gone, a server stopped) loses its connection here. Every wait of a
+// request is bounded, so that reports cannot hold the server's threads.
+constexpr std::chrono::seconds kStatementDeadline{10};
+constexpr const char* kStatementTimeout = "SET statement_timeout = 8000";
+// Unacknowledged data on a connection for this long ends it.
+constexpr const char* kTcpUserTimeoutMs = "10000";
 // After a failed connection, requests fail at once for this long instead
 // of each waiting for the database in turn.
 constexpr std::chrono::seconds kRetryPause{1};
@@ -33,11 +42,43 @@ std::string Message(pg_conn* connection) {
     return message;
 }
 
+// The last result of a statement sent with its parameters, waited for no
+// longer than kStatementDeadline; nullptr when it could not be sent or the
+// deadline passed (the connection is then in the middle of a statement and
+// is closed when given back).
+PGresult* ExecWithDeadline(pg_conn* connection, const std::string& sql, int count, const char* const* values,
+                           const int* lengths, const int* formats, int resultFormat) {
+    // Without parameters, as simple text: it may hold several statements.
+    const int sent = count == 0 && resultFormat == 0
+                         ? PQsendQuery(connection, sql.c_str())
+                         : PQsendQueryParams(connection, sql.c_str(), count, nullptr, values, lengths, formats,
+                                             resultFormat);
+    if (sent != 1) return nullptr;
+    const auto deadline = std::chrono::steady_clock::now() + kStatementDeadline;
+    PGresult* last = nullptr;
+    for (;;) {
+        while (PQisBusy(connection) == 1) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                                   std::chrono::steady_clock::now());
+            pollfd waiting{PQsocket(connection), POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&waiting, 1, static_cast<int>(left.count())) < 0 ||
+                PQconsumeInput(connection) != 1) {
+                PQclear(last);
+                return nullptr;
+            }
+        }
+        PGresult* next = PQgetResult(connection);
+        if (!next) return last;
+        PQclear(last);
+        last = next;
+    }
+}
+
 bool Exec(pg_conn* connection, const std::string& sql, std::string& error) {
-    const Result result(PQexec(connection, sql.c_str()));
+    const Result result(ExecWithDeadline(connection, sql, 0, nullptr, nullptr, nullptr, 0));
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return true;
-    error = Message(connection);
+    error = result ? Message(connection) : "the database did not answer in time";
     return false;
 }
 
@@ -68,9 +109,10 @@ PostgresFeedbackStore::Connection PostgresFeedbackStore::Connect(std::string& er
     // Defaults that the URI's own parameters override: a database that
     // does not answer is given up in seconds, and a peer that vanished
     // without a word is noticed.
-    const std::array<const char*, 7> keywords{"connect_timeout",   "keepalives_idle", "keepalives_interval",
-                                              "keepalives_count",  "application_name", "dbname", nullptr};
-    const std::array<const char*, 7> values{"5", "30", "10", "3", "defserver", uri_.c_str(), nullptr};
+    const std::array<const char*, 8> keywords{"connect_timeout",  "keepalives_idle",  "keepalives_interval",
+                                              "keepalives_count", "tcp_user_timeout", "application_name",
+                                              "dbname",           nullptr};
+    const std::array<const char*, 8> values{"5", "30", "10", "3", kTcpUserTimeoutMs, "defserver", uri_.c_str(), nullptr};
     Connection connection(PQconnectdbParams(keywords.data(), values.data(), 1));
     if (!connection || PQstatus(connection.get()) != CONNECTION_OK) {
         error = Message(connection.get());
@@ -80,7 +122,7 @@ PostgresFeedbackStore::Connection PostgresFeedbackStore::Connect(std::string& er
     PQsetNoticeProcessor(connection.get(), [](void*, const char*) {}, nullptr);
     // A statement that hangs (a stalled disk, a lock) gives its request
     // back in a while rather than holding its connection for ever.
-    if (!Exec(connection.get(), "SET statement_timeout = 10000", error)) return nullptr;
+    if (!Exec(connection.get(), kStatementTimeout, error)) return nullptr;
     return connection;
 }
 
@@ -89,7 +131,8 @@ bool PostgresFeedbackStore::Migrate(pg_conn* connection, std::string& error) con
     int version = 0;
     bool done = Exec(connection, kMigrationLock, error) && Exec(connection, kSchemaVersionTable, error);
     if (done) {
-        const Result result(PQexec(connection, "SELECT coalesce(max(version), 0) FROM schema_version"));
+        const Result result(ExecWithDeadline(connection, "SELECT coalesce(max(version), 0) FROM schema_version", 0,
+                                             nullptr, nullptr, nullptr, 0));
         done = result && PQresultStatus(result.get()) == PGRES_TUPLES_OK && PQntuples(result.get()) == 1;
         if (done) version = std::stoi(PQgetvalue(result.get(), 0, 0));
         else error = Message(connection);
@@ -209,8 +252,8 @@ bool PostgresFeedbackStore::InsertRows(const std::vector<Pending*>& rows) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         Connection connection = Take();
         if (!connection) return false;
-        const Result result(PQexecParams(connection.get(), sql.c_str(), static_cast<int>(values.size()), nullptr,
-                                         values.data(), lengths.data(), formats.data(), 0));
+        const Result result(ExecWithDeadline(connection.get(), sql, static_cast<int>(values.size()), values.data(),
+                                             lengths.data(), formats.data(), 0));
         const bool stored = result && PQresultStatus(result.get()) == PGRES_COMMAND_OK;
         const bool lost = PQstatus(connection.get()) != CONNECTION_OK;
         Give(std::move(connection));
@@ -247,7 +290,7 @@ std::vector<std::vector<std::string>> PostgresFeedbackStore::Rows(const std::str
     Connection connection = Take();
     if (!connection) return rows;
     // In binary form a bytea column is its bytes.
-    const Result result(PQexecParams(connection.get(), sql, 0, nullptr, nullptr, nullptr, nullptr, 1));
+    const Result result(ExecWithDeadline(connection.get(), sql, 0, nullptr, nullptr, nullptr, 1));
     Give(std::move(connection));
     if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK) return rows;
     for (int row = 0; row < PQntuples(result.get()); ++row) {

@@ -8,8 +8,10 @@ namespace defserver {
 
 PublishedChanges::PublishedChanges(std::filesystem::path folder, std::function<void(const std::string&)> report,
                                    std::function<bastion::DateTime()> now, std::chrono::milliseconds lookEvery,
-                                   std::function<Clock::time_point()> clock)
-    : folder_(std::move(folder), std::move(report), std::move(now)), lookEvery_(lookEvery), clock_(std::move(clock)) {}
+                                   std::function<Clock::time_point()> clock, std::chrono::seconds settle)
+    : folder_(std::move(folder), std::move(report), std::move(now), settle),
+      lookEvery_(lookEvery),
+      clock_(std::move(clock)) {}
 
 std::shared_ptr<const Publication> PublishedChanges::Current() {
     {

@@ -35,12 +35,13 @@ class PublishedChanges {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // report and now as ChangeFolder takes them; clock says when lookEvery
-    // has passed.
+    // report, now and settle as ChangeFolder takes them; clock says when
+    // lookEvery has passed.
     PublishedChanges(std::filesystem::path folder, std::function<void(const std::string&)> report,
                      std::function<bastion::DateTime()> now,
                      std::chrono::milliseconds lookEvery = std::chrono::seconds(1),
-                     std::function<Clock::time_point()> clock = Clock::now);
+                     std::function<Clock::time_point()> clock = Clock::now,
+                     std::chrono::seconds settle = ChangeFolder::kSettle);
 
     // What to serve now; nullptr while the folder cannot be read.
     std::shared_ptr<const Publication> Current();

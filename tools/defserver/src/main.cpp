@@ -2,9 +2,10 @@
 // starter definitions.
 //
 //   defserver serve --changes DIR [--languages DIR] [--feedback FILE|URI] [--key KEY.pem]
-//                   [--feedback-limit N] [--feedback-connections N] [--trusted-proxy ADDRESSES]
-//                   [--threads N] [--delta-cache-mb N] [--host HOST] [--port N] [--port-file FILE]
-//                   [--request-log FILE] [--lifetime SECONDS] [--test-control]
+//                   [--feedback-limit N] [--feedback-at-once N] [--feedback-connections N]
+//                   [--trusted-proxy ADDRESSES] [--threads N] [--delta-cache-mb N] [--host HOST] [--port N]
+//                   [--port-file FILE] [--request-log FILE] [--request-log-mb N] [--lifetime SECONDS]
+//                   [--test-control]
 //   defserver keygen --out KEY.pem
 //   defserver starter --changes DIR --out DIR
 //   defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE
@@ -41,9 +42,10 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
     "usage: defserver serve --changes DIR [--languages DIR] [--feedback FILE|URI] [--key KEY.pem]\n"
-    "                       [--feedback-limit N] [--feedback-connections N] [--trusted-proxy ADDRESSES]\n"
-    "                       [--threads N] [--delta-cache-mb N] [--host HOST] [--port N] [--port-file FILE]\n"
-    "                       [--request-log FILE] [--lifetime SECONDS] [--test-control]\n"
+    "                       [--feedback-limit N] [--feedback-at-once N] [--feedback-connections N]\n"
+    "                       [--trusted-proxy ADDRESSES] [--threads N] [--delta-cache-mb N] [--host HOST] [--port N]\n"
+    "                       [--port-file FILE] [--request-log FILE] [--request-log-mb N] [--lifetime SECONDS]\n"
+    "                       [--test-control]\n"
     "       defserver keygen --out KEY.pem\n"
     "       defserver starter --changes DIR --out DIR\n"
     "       defserver easyprivacy --list FILE --date DATE --set FILE --licence FILE\n"
@@ -95,28 +97,50 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-std::size_t Positive(const std::string& text, const std::string& option) {
-    const unsigned long value = std::stoul(text);
-    if (value == 0) throw std::invalid_argument(option + " must be at least 1");
+// A whole number from lowest to highest, in decimal digits only: "-1"
+// must not wrap round to the largest number there is.
+std::size_t Number(const Options& options, const std::string& option, std::size_t lowest, std::size_t highest) {
+    const std::string& text = options.at(option);
+    std::size_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9' || value > highest) {
+            throw std::invalid_argument(option + " takes a whole number from " + std::to_string(lowest) + " to " +
+                                        std::to_string(highest) + ", not " + text);
+        }
+        value = value * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (text.empty() || value < lowest || value > highest) {
+        throw std::invalid_argument(option + " takes a whole number from " + std::to_string(lowest) + " to " +
+                                    std::to_string(highest) + ", not " + text);
+    }
     return value;
 }
 
 // SIGTERM (systemd's stop) and SIGINT end the server the way /test/stop
-// does: the requests under way are answered first. The signals are taken
-// by a thread of their own, blocked everywhere else.
+// does: the requests under way are answered first. The signals are blocked
+// before anything else happens, so that every thread started later has
+// them blocked too and none arrives before it is waited for (a stop sent
+// as soon as the port file is there is not lost), and are then taken by a
+// thread of their own.
 class StopOnSignal {
 public:
-    explicit StopOnSignal(defserver::DefinitionServer& http) {
+    StopOnSignal() {
         sigemptyset(&signals_);
         sigaddset(&signals_, SIGTERM);
         sigaddset(&signals_, SIGINT);
         pthread_sigmask(SIG_BLOCK, &signals_, nullptr);
+    }
+    void Watch(defserver::DefinitionServer& http) {
         waiter_ = std::thread([this, &http] {
             int signal = 0;
-            if (sigwait(&signals_, &signal) == 0 && !ending_) http.Stop();
+            if (sigwait(&signals_, &signal) == 0 && !ending_) {
+                std::cerr << "defserver: stopping on " << (signal == SIGTERM ? "SIGTERM" : "SIGINT") << "\n";
+                http.Stop();
+            }
         });
     }
     ~StopOnSignal() {
+        if (!waiter_.joinable()) return;
         // The server ended by itself: the waiter is woken and told so.
         ending_ = true;
         pthread_kill(waiter_.native_handle(), SIGTERM);
@@ -133,14 +157,25 @@ private:
 
 int Serve(const Options& options) {
     if (!options.count("--changes")) return std::cerr << kUsage, 2;
+    StopOnSignal stopOnSignal;
     defserver::ServerOptions server;
     server.changes = options.at("--changes");
     if (options.count("--languages")) server.languages = options.at("--languages");
     if (options.count("--request-log")) server.requestLog = options.at("--request-log");
-    if (options.count("--feedback-limit")) server.feedbackPerMinute = std::stoi(options.at("--feedback-limit"));
-    if (options.count("--threads")) server.threads = Positive(options.at("--threads"), "--threads");
+    if (options.count("--request-log-mb")) {
+        server.requestLogBytes = Number(options, "--request-log-mb", 1, 1 << 20) * 1024 * 1024;
+    }
+    if (options.count("--feedback-limit")) {
+        server.feedbackPerMinute = static_cast<int>(Number(options, "--feedback-limit", 0, 1000000));
+    }
+    if (options.count("--threads")) server.threads = Number(options, "--threads", 2, 10000);
+    if (options.count("--feedback-at-once")) {
+        server.feedbackAtOnce = Number(options, "--feedback-at-once", 1, server.threads / 2);
+    } else {
+        server.feedbackAtOnce = std::min(server.feedbackAtOnce, server.threads / 2);
+    }
     if (options.count("--delta-cache-mb")) {
-        server.deltaCacheBytes = static_cast<std::size_t>(std::stoul(options.at("--delta-cache-mb"))) * 1024 * 1024;
+        server.deltaCacheBytes = Number(options, "--delta-cache-mb", 0, 1 << 20) * 1024 * 1024;
     }
     if (options.count("--trusted-proxy")) {
         for (const std::string& address : bastion::Split(options.at("--trusted-proxy"), ",")) {
@@ -149,11 +184,14 @@ int Serve(const Options& options) {
     }
     defserver::FeedbackStoreOptions store;
     if (options.count("--feedback-connections")) {
-        store.connections = Positive(options.at("--feedback-connections"), "--feedback-connections");
+        store.connections = Number(options, "--feedback-connections", 1, 1000);
     }
     server.testControl = options.count("--test-control") != 0;
     // A test that publishes a set asks for it at once.
-    if (server.testControl) server.lookEvery = std::chrono::milliseconds(0);
+    if (server.testControl) {
+        server.lookEvery = std::chrono::milliseconds(0);
+        server.settle = std::chrono::seconds(0);
+    }
     server.report = [](const std::string& problem) { std::cerr << "defserver: " << problem << "\n"; };
 
     // What the server cannot do without stops it now, not at the first
@@ -177,16 +215,17 @@ int Serve(const Options& options) {
     if (!http.ChangesReadable()) return Fail("cannot read the change sets in " + server.changes.string());
 
     const std::string host = options.count("--host") ? options.at("--host") : "127.0.0.1";
-    const int port = http.Bind(host, options.count("--port") ? std::stoi(options.at("--port")) : 8080);
+    const int port = http.Bind(host, options.count("--port") ? static_cast<int>(Number(options, "--port", 0, 65535)) : 8080);
     if (port < 0) return Fail("cannot listen on " + host);
+    stopOnSignal.Watch(http);
     if (options.count("--port-file") && !WriteAll(options.at("--port-file"), std::to_string(port) + "\n")) {
         return Fail("cannot write the port file");
     }
-    const StopOnSignal stopOnSignal(http);
     if (options.count("--lifetime")) {
-        const int seconds = std::stoi(options.at("--lifetime"));
+        const std::size_t seconds = Number(options, "--lifetime", 1, 365 * 24 * 60 * 60);
         std::thread([&http, seconds] {
             std::this_thread::sleep_for(std::chrono::seconds(seconds));
+            std::cerr << "defserver: stopping at the end of its lifetime\n";
             http.Stop();
         }).detach();
     }

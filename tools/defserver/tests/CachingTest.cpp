@@ -82,7 +82,7 @@ protected:
     const fs::path root = fs::temp_directory_path() / ("defserver-published-" + std::to_string(::getpid()));
     PublishedChanges::Clock::time_point now{};
     PublishedChanges changes{root, nullptr, [] { return *bastion::ParseGeneralDate("5/31/2024"); },
-                             std::chrono::seconds(1), [this] { return now; }};
+                             std::chrono::seconds(1), [this] { return now; }, std::chrono::seconds(0)};
 };
 
 TEST_F(PublishedChangesTest, LooksAtTheFolderAtMostOnceASecondAndCountsAVersionPerChange) {

@@ -20,7 +20,14 @@ protected:
         fs::create_directories(root / "changes");
     }
     ~ChangeFolderTest() override { fs::remove_all(root); }
+    // A set written whole a while ago, as a rename into the folder leaves
+    // a copy made elsewhere.
     void Publish(const std::string& name, const std::string& text) {
+        PublishNow(name, text);
+        fs::last_write_time(root / "changes" / name, fs::file_time_type::clock::now() - std::chrono::minutes(1));
+    }
+    // A set being written at this moment.
+    void PublishNow(const std::string& name, const std::string& text) {
         std::ofstream(root / "changes" / name, std::ios::binary) << text;
     }
     // The problems reported since the last call.
@@ -77,6 +84,43 @@ TEST_F(ChangeFolderTest, RefusesWhatCannotBeMeantServesLateSetsWithAWarningAndRe
     log = folder.Read();
     ASSERT_TRUE(log);
     EXPECT_EQ(bastion::FormatGeneralDate(LatestDate(*log)), "1/1/2030");
+}
+
+TEST_F(ChangeFolderTest, ReadsASetOnceItStaysUnwrittenAndServesAPublishedSetAsItWasPublished) {
+    auto dates = [&] {
+        const std::optional<ChangeLog> log = folder.Read();
+        return log ? Dates(*log) : std::vector<std::string>{"<unreadable>"};
+    };
+    const std::string first = "DATE 3/17/2006\nADD FILE a.exe=A|[windir]|Adware\n";
+    // Still being copied: its DATE line is there, the rest may not be.
+    PublishNow("1.changes", "DATE 3/17/2006\n");
+    EXPECT_TRUE(dates().empty());
+    Publish("1.changes", first);
+    EXPECT_EQ(dates(), std::vector<std::string>{"3/17/2006"});
+    EXPECT_TRUE(Reported().empty());
+
+    // Changed, rewritten, or taken away once published: an error, and the
+    // set as it was published. The same text written again is no change.
+    Publish("1.changes", first);
+    EXPECT_EQ(dates(), std::vector<std::string>{"3/17/2006"});
+    EXPECT_TRUE(Reported().empty());
+    Publish("1.changes", "DATE 3/17/2006\nADD FILE b.exe=B|[windir]|Adware\n");
+    const std::optional<ChangeLog> changed = folder.Read();
+    ASSERT_TRUE(changed);
+    ASSERT_EQ(changed->sets.size(), 1u);
+    EXPECT_EQ(changed->sets[0].changes, (std::vector<Change>{{true, "FILE", "a.exe=A|[windir]|Adware"}}));
+    const std::vector<std::string> problems = Reported();
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].rfind("1.changes: error: changed after it was published", 0), 0u) << problems[0];
+    fs::remove(root / "changes" / "1.changes");
+    EXPECT_EQ(dates(), std::vector<std::string>{"3/17/2006"});
+    EXPECT_EQ(Reported().size(), 1u);
+    // A set that was never served may be written again.
+    PublishNow("2.changes", "DATE 3/18/2006\nADD FILE c.exe=C|[windir]|Adware\n");
+    EXPECT_EQ(dates(), std::vector<std::string>{"3/17/2006"});
+    Publish("2.changes", "DATE 3/19/2006\nADD FILE c.exe=C|[windir]|Adware\n");
+    EXPECT_EQ(dates(), (std::vector<std::string>{"3/17/2006", "3/19/2006"}));
+    EXPECT_TRUE(Reported().empty());
 }
 
 TEST_F(ChangeFolderTest, AFolderThatCannotBeReadHasNoDate) {

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <ctime>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -23,6 +26,7 @@
 #include "common/Base64.h"
 #include "definitions/DefinitionCodec.h"
 #include "common/Lines.h"
+#include "common/Text.h"
 #include "update/DefinitionDelta.h"
 
 namespace defserver {
@@ -30,7 +34,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+// Written a while ago, as a set copied elsewhere and renamed into the
+// folder: the server reads it at once.
+void Write(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(1));
+}
 
 std::string Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -170,15 +179,108 @@ TEST_F(DefinitionServerTest, WithTheVendorsKeyEveryDeltaAndTranslationFileIsSign
     const std::string all = split(Get(query + "3%2F16%2F2006")->body);
     EXPECT_EQ(all.substr(0, all.find("[BR]")), "DELTA|3/16/2006|5/1/2024 2:30:00 PM|5");
     EXPECT_EQ(Records(all).size(), 5u) << "the header is no record";
-    // From the text as the client sent it; to no earlier than from.
+    // From the date of the last set the client holds, whatever text it
+    // sent; to no earlier than from.
     const std::string later = split(Get(query + "03%2F18%2F2006%2001%3A00%20PM")->body);
-    EXPECT_EQ(later.substr(0, later.find("[BR]")), "DELTA|03/18/2006 01:00 PM|5/1/2024 2:30:00 PM|2");
-    EXPECT_EQ(split(Get(query + "6%2F1%2F2024")->body), "DELTA|6/1/2024|6/1/2024|0[BR]");
-    EXPECT_EQ(split(Get("/Languages/7/Localization.txt")->body), "<LANGUAGE_GROUP>x</LANGUAGE_GROUP>\r\n");
+    EXPECT_EQ(later.substr(0, later.find("[BR]")), "DELTA|3/17/2006|5/1/2024 2:30:00 PM|2");
+    EXPECT_EQ(split(Get(query + "6%2F1%2F2024")->body), "DELTA|5/1/2024 2:30:00 PM|5/1/2024 2:30:00 PM|0[BR]");
+    // Every answer names its kind: a translation file cannot pass for a
+    // delta, nor a delta for a date.
+    EXPECT_EQ(split(Get("/Languages/7/Localization.txt")->body),
+              "LANGUAGE|7|<LANGUAGE_GROUP>x</LANGUAGE_GROUP>\r\n");
+    const std::time_t before = std::time(nullptr);
+    const std::string date = split(Get("/asp/currentDateNEW.asp?prog=a&comp=b")->body);
+    const std::vector<std::string> fields = bastion::Split(date, "|");
+    ASSERT_EQ(fields.size(), 3u) << date;
+    EXPECT_EQ(fields[0], "DATE");
+    EXPECT_EQ(fields[1], "5/1/2024 2:30:00 PM");
+    std::tm issued{};
+    ASSERT_NE(::strptime(fields[2].c_str(), "%Y-%m-%dT%H:%M:%SZ", &issued), nullptr) << fields[2];
+    EXPECT_LE(std::abs(::timegm(&issued) - before), 2) << "issued now, in UTC";
+    EXPECT_EQ(Get("/asp/date.asp")->body, "5/1/2024 2:30:00 PM") << "nobody who checks signatures asks it";
     // Tampered bytes do not verify.
     EXPECT_FALSE(VerifySignature(publicKey, all + " ", bastion::Base64Decode(
                                                            Get(query + "3%2F16%2F2006")->body.substr(all.size() + 14))
                                                            .value_or("")));
+}
+
+TEST_F(DefinitionServerTest, MakesAndSignsADeltaOncePerSetTheClientLacksWhateverDateTextItSends) {
+    std::string error;
+    Start({}, Signer::Generate((folder / "key.pem").string(), error));
+    const std::string query = "/asp/getDefsNEW.asp?prog=a&comp=b&date=";
+    // Every second of a day asks for the same sets: one answer, one
+    // signature (which differs each time one is made).
+    const std::string first = Get(query + "3%2F17%2F2006%200%3A00%3A01")->body;
+    for (const char* date : {"3%2F17%2F2006%200%3A00%3A02", "3%2F18%2F2006", "4%2F30%2F2024%2011%3A59%3A59%20PM",
+                             "03%2F17%2F2006%2000%3A00%3A03"}) {
+        EXPECT_EQ(Get(query + date)->body, first) << date;
+    }
+    // A date before the first day's is the first day's.
+    EXPECT_EQ(Get(query + "1%2F1%2F2000")->body, Get(query + "3%2F16%2F2006")->body);
+}
+
+TEST_F(DefinitionServerTest, FeedbackThatWaitsOnTheDatabaseHoldsOnlyItsShareOfThreadsAndClosesItsConnection) {
+    // A database that has stopped answering, until the test lets it go.
+    class StalledStore final : public FeedbackStore {
+    public:
+        bool AddData(const std::string&) override {
+            std::unique_lock<std::mutex> hold(lock);
+            ++waiting;
+            changed.notify_all();
+            changed.wait(hold, [this] { return released; });
+            return true;
+        }
+        bool AddFalsePositive(const std::string& files, const std::string&) override { return AddData(files); }
+        std::vector<std::vector<std::string>> Rows(const std::string&) override { return {}; }
+        std::mutex lock;
+        std::condition_variable changed;
+        int waiting = 0;
+        bool released = false;
+    };
+    auto store = std::make_unique<StalledStore>();
+    StalledStore& stalled = *store;
+    ServerOptions options;
+    options.changes = folder / "changes";
+    options.threads = 8;
+    options.feedbackAtOnce = 3;
+    options.feedbackPerMinute = 0;
+    DefinitionServer stalling(options, std::move(store));
+    const int stallingPort = stalling.Bind("127.0.0.1", 0);
+    ASSERT_GT(stallingPort, 0);
+    std::thread serving([&] { stalling.Listen(); });
+    auto get = [stallingPort](const std::string& target) {
+        httplib::Client client("127.0.0.1", stallingPort);
+        client.set_read_timeout(std::chrono::seconds(30));
+        return client.Get(target.c_str());
+    };
+
+    std::vector<std::thread> held;
+    std::vector<int> statuses(3, 0);
+    for (int i = 0; i < 3; ++i) {
+        held.emplace_back([&, i] { statuses[i] = get("/asp/getData.asp?data=x")->status; });
+    }
+    {
+        std::unique_lock<std::mutex> hold(stalled.lock);
+        ASSERT_TRUE(stalled.changed.wait_for(hold, std::chrono::seconds(30), [&] { return stalled.waiting == 3; }));
+    }
+    // Three threads wait on the database; more feedback is refused at
+    // once, and its connection is not kept; the definitions are served.
+    for (int i = 0; i < 10; ++i) {
+        const httplib::Result refused = get("/asp/submitFP.asp?files=a&details=b");
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(refused->status, 503);
+        EXPECT_EQ(refused->get_header_value("Connection"), "close");
+        EXPECT_EQ(get("/asp/currentDateNEW.asp?prog=a&comp=b")->status, 200);
+    }
+    {
+        std::lock_guard<std::mutex> hold(stalled.lock);
+        stalled.released = true;
+        stalled.changed.notify_all();
+    }
+    for (std::thread& each : held) each.join();
+    EXPECT_EQ(statuses, (std::vector<int>{200, 200, 200}));
+    stalling.Stop();
+    serving.join();
 }
 
 TEST_F(DefinitionServerTest, StoresFeedbackWithinEachAddresssShareAndAnswersAsTheClientExpects) {
@@ -264,6 +366,27 @@ TEST_F(DefinitionServerTest, BehindATrustedProxyCountsEachClientsShare) {
     // it counts for nothing.
     EXPECT_EQ(from("198.51.100.7, 203.0.113.2"), 429);
     EXPECT_EQ(from("203.0.113.3, 127.0.0.1"), 200) << "a chain of trusted proxies is passed over";
+    // Lines of their own are one list: the proxy appended to the last.
+    auto twoLines = client.Get("/asp/getData.asp?data=x",
+                               {{"X-Forwarded-For", "203.0.113.4"}, {"X-Forwarded-For", "203.0.113.1"}});
+    EXPECT_EQ(twoLines->status, 429);
+    // An IPv6 subscriber holds a /64 whole: its addresses share one count.
+    EXPECT_EQ(from("2001:db8:1:2::1"), 200);
+    EXPECT_EQ(from("2001:db8:1:2:ffff:ffff:ffff:fffe"), 429);
+    EXPECT_EQ(from("2001:db8:1:3::1"), 200);
+
+    const std::pair<const char*, const char*> buckets[] = {
+        {"2001:db8:1:2:3:4:5:6", "2001:db8:1:2::/64"}, {"::ffff:203.0.113.5", "203.0.113.5"},
+        {"203.0.113.5", "203.0.113.5"}, {"not an address", "not an address"}};
+    for (const auto& [address, bucket] : buckets) EXPECT_EQ(AddressBucket(address), bucket) << address;
+}
+
+TEST_F(DefinitionServerTest, TheRequestLogKeepsToItsSize) {
+    Start([](ServerOptions& options) { options.requestLogBytes = 400; });
+    for (int i = 0; i < 40; ++i) Get("/asp/date.asp?n=" + std::to_string(i));
+    EXPECT_LE(fs::file_size(folder / "requests.log"), 400u);
+    EXPECT_LE(fs::file_size(folder / "requests.log.1"), 400u);
+    EXPECT_NE(Read(folder / "requests.log").find("/asp/date.asp?n=39\n"), std::string::npos);
 }
 
 TEST_F(DefinitionServerTest, CapsBodiesAndAddressesAndMisbehavesOnlyUnderTestControl) {
