@@ -37,39 +37,68 @@ void ChangeFolder::Report(const std::string& message) {
     if (reported_.insert(message).second && report_) report_(message);
 }
 
-std::optional<ChangeLog> ChangeFolder::Read() {
-    std::lock_guard<std::mutex> hold(lock_);
+std::optional<std::vector<ChangeFolder::Listed>> ChangeFolder::List() {
     std::error_code error;
-    std::vector<std::filesystem::path> paths;
+    std::vector<Listed> listed;
     for (std::filesystem::directory_iterator entry(folder_, error), end; !error && entry != end;
          entry.increment(error)) {
-        if (entry->is_regular_file() && entry->path().extension() == ".changes") paths.push_back(entry->path());
+        if (!entry->is_regular_file() || entry->path().extension() != ".changes") continue;
+        std::error_code statError;
+        Listed each{entry->path(), std::filesystem::last_write_time(entry->path(), statError), 0};
+        if (!statError) each.size = std::filesystem::file_size(entry->path(), statError);
+        if (!statError) listed.push_back(std::move(each));
     }
     if (error) {
         Report(folder_.string() + ": " + error.message());
         return std::nullopt;
     }
-    std::sort(paths.begin(), paths.end());
+    std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) { return a.path < b.path; });
+    return listed;
+}
+
+bool ChangeFolder::Changed() {
+    std::lock_guard<std::mutex> hold(lock_);
+    const std::optional<std::vector<Listed>> listed = List();
+    if (!listed || listed->size() != files_.size()) return true;
+    for (const Listed& each : *listed) {
+        const auto known = files_.find(each.path.filename().string());
+        if (known == files_.end() || known->second.written != each.written || known->second.size != each.size) {
+            return true;
+        }
+    }
+    // A set refused for its date ahead is served once its day is near.
+    const DateTime latestAllowed = bastion::AddSeconds(now_(), kDaySeconds);
+    return std::any_of(files_.begin(), files_.end(), [&](const auto& file) {
+        return file.second.valid && !file.second.published && file.second.set.date <= latestAllowed;
+    });
+}
+
+std::optional<ChangeLog> ChangeFolder::Read() {
+    std::lock_guard<std::mutex> hold(lock_);
+    const std::optional<std::vector<Listed>> listed = List();
+    if (!listed) return std::nullopt;
+    std::error_code error;
     // A set taken away leaves its trace in the folder's own time.
     lastWritten_ = std::filesystem::last_write_time(folder_, error);
     const std::filesystem::file_time_type fileNow = std::filesystem::file_time_type::clock::now();
 
+    // Entries move from files_ to seen: a large log is not copied at every
+    // look, only once more into the log served.
     std::map<std::string, Parsed> seen;
     // The files read for the first time (or again, after a change).
     std::set<std::string> fresh;
-    for (const auto& path : paths) {
+    for (const Listed& each : *listed) {
+        const std::filesystem::path& path = each.path;
         const std::string name = path.filename().string();
-        std::error_code statError;
-        const auto written = std::filesystem::last_write_time(path, statError);
-        const std::uintmax_t size = statError ? 0 : std::filesystem::file_size(path, statError);
-        if (statError) continue;
+        const auto written = each.written;
+        const std::uintmax_t size = each.size;
         auto cached = files_.find(name);
         const bool known = cached != files_.end();
         const bool changed = known && (cached->second.written != written || cached->second.size != size);
         // Written a moment ago: it may still be being copied. Looked at
         // again once it has stayed as it is.
         if ((!known || changed) && fileNow - written < settle_) {
-            if (known) seen.insert(*cached);
+            if (known) seen.insert(files_.extract(cached));
             continue;
         }
         if (known && changed && cached->second.published) {
@@ -91,14 +120,16 @@ std::optional<ChangeLog> ChangeFolder::Read() {
             cached = files_.insert_or_assign(name, std::move(parsed)).first;
             fresh.insert(name);
         }
-        seen.insert(*cached);
+        seen.insert(files_.extract(cached));
         lastWritten_ = std::max(lastWritten_, written);
     }
-    for (const auto& [name, parsed] : files_) {
-        if (!parsed.published || seen.count(name) != 0) continue;
-        Report(name + ": error: removed after it was published; a published set is never taken back, so it is " +
-               "served as it was published until the server starts again");
-        seen.insert({name, parsed});
+    // What is left was not in the folder this time.
+    for (auto left = files_.begin(); left != files_.end();) {
+        const auto current = left++;
+        if (!current->second.published) continue;
+        Report(current->first + ": error: removed after it was published; a published set is never taken back, " +
+               "so it is served as it was published until the server starts again");
+        seen.insert(files_.extract(current));
     }
     files_ = std::move(seen);
 

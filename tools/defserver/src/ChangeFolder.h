@@ -23,6 +23,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "ChangeLog.h"
 
@@ -41,6 +42,11 @@ public:
     // The sets to serve, oldest first; nullopt when the folder cannot be
     // listed (missing, unreadable): the server then has no date to give.
     std::optional<ChangeLog> Read();
+    // Whether Read would now serve anything else than it last did: a set
+    // added, taken away or written, or one refused for its date come due.
+    // Cheaper than Read, which makes the whole log anew.
+    bool Changed();
+
     // The newest time the folder or a change set in it was written, as the
     // last Read found it.
     std::filesystem::file_time_type LastWritten();
@@ -56,6 +62,14 @@ private:
         std::vector<std::string> problems;
     };
 
+    struct Listed {
+        std::filesystem::path path;
+        std::filesystem::file_time_type written;
+        std::uintmax_t size = 0;
+    };
+    // The change sets in the folder, by name; nullopt (reported) when it
+    // cannot be listed.
+    std::optional<std::vector<Listed>> List();
     void Report(const std::string& message);
 
     const std::filesystem::path folder_;

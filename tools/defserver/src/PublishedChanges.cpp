@@ -42,6 +42,18 @@ std::shared_ptr<const Publication> PublishedChanges::Current() {
 }
 
 void PublishedChanges::Look() {
+    bool served = false;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        served = current_ != nullptr;
+    }
+    // Most looks find nothing new: the log served stays, and no copy of it
+    // is made to compare.
+    if (served && !folder_.Changed()) {
+        std::lock_guard<std::mutex> hold(lock_);
+        lookedAt_ = clock_();
+        return;
+    }
     std::optional<ChangeLog> log = folder_.Read();
     const std::time_t read = std::time(nullptr);
     std::shared_ptr<const Publication> previous;
