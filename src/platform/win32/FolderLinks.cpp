@@ -34,6 +34,8 @@ std::wstring WithoutExtendedPrefix(std::wstring path) {
     return path;
 }
 
+}  // namespace
+
 std::optional<std::wstring> FinalPathOfHandle(HANDLE handle) {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -45,8 +47,6 @@ std::optional<std::wstring> FinalPathOfHandle(HANDLE handle) {
     }
     return std::nullopt;
 }
-
-}  // namespace
 
 std::optional<platform::FolderLink> ReadFolderLinkAt(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(SystemPath(path).c_str());
