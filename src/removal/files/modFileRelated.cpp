@@ -95,16 +95,17 @@ std::string RemovalPath(std::string path) {
     return path;
 }
 
-bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& system, const std::string& path) {
+bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& system, platform::FileSystem& files,
+                         const std::string& path) {
     std::optional<std::vector<std::uint32_t>> ids = processes.EnumerateIds();
     if (!ids) return true;
     const std::string systemFolder = system.SystemFolder();
-    const std::string wanted = NormalizedProcessPath(path, systemFolder);
+    const std::string wanted = ComparableProgramPath(files, path, systemFolder);
     bool stopped = true;
     for (std::uint32_t id : *ids) {
         std::optional<std::string> image = processes.ImagePath(id);
-        if (!image || NormalizedProcessPath(*image, systemFolder) != wanted) continue;
-        stopped = StopProcessById(processes, system, id, path) && stopped;
+        if (!image || ComparableProgramPath(files, *image, systemFolder) != wanted) continue;
+        stopped = StopProcessById(processes, system, files, id, path) && stopped;
     }
     return stopped;
 }
@@ -133,7 +134,7 @@ std::optional<RemovalResult> KeepInQuarantine(const FileRemoval& removal, const 
     } else if (IsFolder(*entry)) {
         progress.kind = QuarantineKind::Folder;
     } else if (EndsWithIgnoreCase(progress.path, ".exe")) {
-        StopProgramsRunning(removal.processes, removal.system, progress.path);
+        StopProgramsRunning(removal.processes, removal.system, removal.files, progress.path);
     }
     std::optional<QuarantineSlot> slot = Copy(removal, progress);
     if (!slot) return RemovalResult::Failed;
@@ -157,7 +158,7 @@ RemovalResult RemoveFileOrFolder(const FileRemoval& removal, const std::string& 
     if (std::optional<RemovalResult> ended = KeepInQuarantine(removal, path, kind, progress)) return *ended;
     if (progress.kind == QuarantineKind::File && EndsWithIgnoreCase(progress.path, ".exe")) {
         // Started again since it was copied, or not stopped the first time.
-        StopProgramsRunning(removal.processes, removal.system, progress.path);
+        StopProgramsRunning(removal.processes, removal.system, removal.files, progress.path);
     }
     if (!Delete(removal, progress)) return RemovalResult::Failed;
     Log(removal, progress);

@@ -43,8 +43,10 @@ struct FileItemProgress {
 // (its name is the part before it).
 std::string RemovalPath(std::string path);
 
-// Stops every process whose image is the file; false when one still runs.
-bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& system, const std::string& path);
+// Stops every process whose image is the file; false when one still runs
+// (a part of Windows among them).
+bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& system, platform::FileSystem& files,
+                         const std::string& path);
 
 // The first step of a removal: the item found, its copy made and recorded.
 // nullopt when the item may now be deleted; otherwise how the item ended
