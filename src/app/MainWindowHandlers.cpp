@@ -185,9 +185,9 @@ void MainWindowHandlers::ViewQuarantine() {
 
 void MainWindowHandlers::ShowRestore() {
     Quarantine quarantine(app_.platform.files, app_.platform.codePage, app_.platform.clock, app_.dataFolder);
-    frmRestore_Load(restore_, quarantine);
-    restore_.cmdRestore.onClick = [this, &quarantine] {
-        cmdRestore_Click(restore_, {quarantine, app_.platform.registry, app_.platform.shell, app_.dialogs,
+    std::vector<QuarantineItem> listed = frmRestore_Load(restore_, quarantine);
+    restore_.cmdRestore.onClick = [this, &quarantine, &listed] {
+        cmdRestore_Click(restore_, listed, {quarantine, app_.platform.registry, app_.platform.shell, app_.dialogs,
                                     app_.messages, app_.identity.productName, app_.operations,
                                     [this](bool enable) { app_.shieldTimers.EnableShieldTimers(enable); }});
     };

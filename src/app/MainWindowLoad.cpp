@@ -1,4 +1,5 @@
 #include "app/MainWindowLifecycle.h"
+#include "app/SingleInstance.h"
 
 #include "app/Navigation.h"
 #include "common/PathParts.h"
@@ -35,7 +36,9 @@ MainWindowLifecycle::MainWindowLifecycle(App& app, MainWindowSeams seams) : app_
 }
 
 bool MainWindowLifecycle::AnotherInstanceRunning() {
-    return app_.platform.instances.AnotherInstanceRunning(app_.identity.productName);
+    platform::Platform& machine = app_.platform;
+    return AnotherRunOfThisProgram({machine.instances, machine.processes, machine.files, machine.system},
+                                   app_.identity.productName);
 }
 
 void MainWindowLifecycle::ShowHomePage() {

@@ -54,7 +54,14 @@ int RunQuarantineCommand(const Arguments& arguments, platform::Platform& platfor
     for (const QuarantineItem& item : items) {
         const auto& ids = arguments.restoreIds;
         if (!arguments.restoreAll && std::find(ids.begin(), ids.end(), item.id) == ids.end()) continue;
-        const RestoreOutcome outcome = RestoreFromQuarantine(quarantine, platform.registry, places, item, questions);
+        // An id asked for names one record, the one "quarantine list"
+        // showed; a second record under it (added by another program) makes
+        // the id name no record at all.
+        const bool shared = std::count_if(items.begin(), items.end(),
+                                          [&item](const QuarantineItem& other) { return other.id == item.id; }) > 1;
+        const RestoreOutcome outcome = shared && !arguments.restoreAll
+                                           ? RestoreOutcome{RestoreResult::Failed, msg::kRestoreBadRecord}
+                                           : RestoreFromQuarantine(quarantine, platform.registry, places, item, questions);
         allBack = allBack && outcome.result == RestoreResult::Restored;
         output.Out(std::string(ResultWord(outcome.result)) + "\t" + item.originalLocation + "\n");
         if (!outcome.reason.empty()) {

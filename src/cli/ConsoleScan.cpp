@@ -6,6 +6,7 @@
 #include "cli/ProgressLine.h"
 #include "common/Text.h"
 #include "platform/FileSystem.h"
+#include "removal/RemovalMessages.h"
 #include "scan/state/ResultChecks.h"
 
 namespace bastion::cli {
@@ -129,7 +130,10 @@ int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, con
     output.Out("\n");
     for (const RemovedItem& item : report.items) {
         allRemoved = allRemoved && item.result == RemovalResult::Removed;
-        output.Out(std::string(RemovalResultWord(item.result)) + "\t" + Field(item.location) + "\n");
+        std::string line = std::string(RemovalResultWord(item.result)) + "\t" + Field(item.location);
+        // Why a part of Windows was left, or set back rather than deleted.
+        if (item.note != RemovalNote::None) line += "\t" + app.messages.getMessageContinuing(RemovalNoteKey(item.note));
+        output.Out(line + "\n");
     }
     return allRemoved && !runningThreatLeft ? kExitThreatsFound : kExitError;
 }

@@ -143,7 +143,12 @@ std::string GetDriveRoot(platform::Shell& shell) {
     if (!EndsWith(path, "\\")) {
         path += "\\";
     }
-    return path.substr(0, 3);
+    std::string root = path.substr(0, 3);
+    if (IsDrivePath(root)) return root;
+    // A Start menu redirected to a network share names no drive: its first
+    // characters ("\\s") would make every "[drive]" path name nothing.
+    const std::string windows = shell.SpecialFolderPath(csidl::kWindows).value_or(std::string());
+    return IsDrivePath(windows) ? windows.substr(0, 3) : root;
 }
 
 PathTokens::PathTokens() {

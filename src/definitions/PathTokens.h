@@ -23,7 +23,8 @@ namespace bastion {
 std::string GetSpecialFolder(platform::Shell& shell, int csidl);
 
 // The first three characters of the Programs menu folder ("C:\"), found
-// through its item identifier list.
+// through its item identifier list; the Windows folder's drive when the
+// menu lies on a network share (a Start menu redirected to \\server\share).
 std::string GetDriveRoot(platform::Shell& shell);
 
 class PathTokens {

@@ -247,6 +247,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
             return;
         }
         dialogs.SetOwner(window.Hwnd());
+        // A second start without administrator rights brings an elevated run
+        // forward too: its message passes the filter that keeps the messages
+        // of programs with fewer rights out.
+        if (showFirstRun != 0) ::ChangeWindowMessageFilterEx(window.Hwnd(), showFirstRun, MSGFLT_ALLOW, nullptr);
         downloadWindow.Create(window.Hwnd());
         popupWindow.Create();
         menuWindow.Create();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Crypto.h"
+#include "platform/FolderHandle.h"
 
 namespace bastion::platform {
 
@@ -99,9 +100,18 @@ public:
     virtual std::size_t Read(char* buffer, std::size_t size) = 0;
 };
 
+// Whether a folder that is itself a link is opened (what it points to is
+// held) or refused.
+enum class LinkAtEnd { Follow, Refuse };
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+
+    // The folder at path held open, links on the way to it followed;
+    // nullptr when it is absent, a file, a link that is refused, or cannot
+    // be opened.
+    virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path, LinkAtEnd atEnd) = 0;
 
     // The folder's entries in listing order, hidden and system ones
     // included, without "." and ".."; nullopt when the folder cannot be
@@ -181,7 +191,9 @@ public:
     virtual bool CreateNewFile(const std::string& path) = 0;
     virtual bool CreateNewFolder(const std::string& path) = 0;
     virtual bool CopyFolderTree(const std::string& from, const std::string& to) = 0;
-    // Deletes the folder and everything in it, read-only content included.
+    // Deletes the folder and everything in it, read-only content included,
+    // through handles (DeleteEntryTree): a link in it, or the folder itself
+    // being one, goes as a link; what it points to is never touched.
     virtual bool DeleteFolderTree(const std::string& path) = 0;
 
     virtual std::vector<DriveInfo> ListDrives() = 0;

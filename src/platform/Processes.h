@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,19 @@ enum class TerminateResult {
     Failed,
 };
 
+// A process held open: what it runs is read, and it is ended, through this
+// one handle, so that a program that took the id of one that ended
+// meanwhile is never the one ended. Closed when destroyed.
+class ProcessHandle {
+public:
+    virtual ~ProcessHandle() = default;
+    // The full path of the program it runs; nullopt when it cannot be read.
+    virtual std::optional<std::string> ImagePath() = 0;
+    virtual TerminateResult Terminate(std::uint32_t exitCode) = 0;
+    // True when it has ended within the time.
+    virtual bool WaitForExit(std::uint32_t milliseconds) = 0;
+};
+
 class Processes {
 public:
     virtual ~Processes() = default;
@@ -40,6 +54,9 @@ public:
     virtual std::optional<std::vector<ProcessEntry>> Snapshot() = 0;
     // Opens the process with terminate access and ends it.
     virtual TerminateResult Terminate(std::uint32_t processId, std::uint32_t exitCode) = 0;
+    // Opens the process to look at it and, where this program may, end it;
+    // nullptr when it cannot be opened at all (it has ended, say).
+    virtual std::unique_ptr<ProcessHandle> Open(std::uint32_t processId) = 0;
     // Whether this program may end the process: it can be opened with
     // terminate access (nothing is ended).
     virtual bool MayTerminate(std::uint32_t processId) = 0;

@@ -24,12 +24,17 @@ void RemovalEngine::cmdDeleteAtRestart_Click() {
     int refused = 0;
     ui::ListView& problems = deleteFailed.lstProblem;
     for (std::size_t row = problems.Count(); row-- > 0;) {
+        // A part of Windows stays whatever is asked.
+        if (!problems.Item(row).tag.empty()) continue;
         const std::string path = problems.Item(row).text;
         // Folders and registry entries have no deletion at restart.
         if (!FileExists(env_.files, path)) continue;
         const std::string name = FileNameOfPath(path);
-        std::optional<QuarantineSlot> slot = quarantine.EnsureFolder() ? quarantine.Reserve(name) : std::nullopt;
-        const bool copied = slot && quarantine.CopyFileInto(path, *slot);
+        std::optional<OpenQuarantineSlot> open = quarantine.EnsureFolder() ? quarantine.Reserve(name) : std::nullopt;
+        const bool copied = open && quarantine.CopyFileInto(path, *open->file);
+        std::optional<QuarantineSlot> slot;
+        if (open) slot = open->slot;
+        open.reset();
         // Recorded before the deletion is set: a copy that is not recorded
         // could never be put back.
         const bool recorded = copied && quarantine.Record(*slot, QuarantineKind::File, path);

@@ -8,7 +8,9 @@
 #include "common/Text.h"
 #include "removal/RemovalMessages.h"
 #include "removal/files/modFileRelated.h"
+#include "removal/registry/KeyGuard.h"
 #include "removal/registry/ModRegistryRelated.h"
+#include "removal/registry/WindowsSettings.h"
 #include "removal/registry/modRegsvr32.h"
 #include "ui/MessageKeys.h"
 #include "ui/TimersHeld.h"
@@ -28,6 +30,7 @@ struct WorkItem {
     std::size_t position = 0;  // from 1, within its queue
     std::string location;
     RemovalResult result = RemovalResult::NotTried;
+    RemovalNote note = RemovalNote::None;
     FileItemProgress progress;
 };
 
@@ -84,6 +87,26 @@ bool IsComServerFile(const std::string& path) {
     return EndsWithIgnoreCase(path, ".dll") || EndsWithIgnoreCase(path, ".ocx");
 }
 
+RemovalResult RemoveRegistryItem(WorkItem& item, const FileRemoval& files, const RegistryRemoval& registry) {
+    const RegistryRow entry = ReadRegistryRow(*item.queue, item.row);
+    if (!entry.valid) return RemovalResult::Failed;
+    if (!entry.value.empty()) {
+        const std::optional<platform::RegValue> windowsDefault =
+            WindowsDefaultValue(entry.hive, entry.key, entry.value, files.system.SystemFolder());
+        if (!windowsDefault) return DeleteRegistryValue(registry, entry.hive, entry.key, entry.value, entry.view);
+        const RemovalResult result =
+            SetRegistryValueToDefault(registry, entry.hive, entry.key, entry.value, entry.view, *windowsDefault);
+        if (result == RemovalResult::Removed) item.note = RemovalNote::WindowsDefault;
+        return result;
+    }
+    if (IsGuardedRegistryKey(entry.hive, entry.key) ||
+        IsServiceWindowsNeeds(registry.registry, entry.hive, entry.key, entry.view)) {
+        item.note = RemovalNote::PartOfWindows;
+        return RemovalResult::Failed;
+    }
+    return DeleteRegistryKey(registry, entry.hive, entry.key, entry.view);
+}
+
 // One item in one pass.
 RemovalResult RemoveItem(WorkItem& item, const FileRemoval& files, const RegistryRemoval& registry,
                          std::vector<std::string>& comFailures) {
@@ -101,12 +124,7 @@ RemovalResult RemoveItem(WorkItem& item, const FileRemoval& files, const Registr
         }
         return RemoveFileOrFolder(files, item.location, QuarantineKind::File, item.progress);
     case QueueKind::Cookie: return RemoveFileOrFolder(files, item.location, QuarantineKind::Cookie, item.progress);
-    case QueueKind::Registry: {
-        const RegistryRow entry = ReadRegistryRow(*item.queue, item.row);
-        if (!entry.valid) return RemovalResult::Failed;
-        if (!entry.value.empty()) return DeleteRegistryValue(registry, entry.hive, entry.key, entry.value, entry.view);
-        return DeleteRegistryKey(registry, entry.hive, entry.key, entry.view);
-    }
+    case QueueKind::Registry: return RemoveRegistryItem(item, files, registry);
     }
     return RemovalResult::Failed;
 }
@@ -225,6 +243,7 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
                                                            ToDecimal(BankersRound(share * 100)) + "% " +
                                                            Message(ui::msg::kCompleted));
             item.result = RemoveItem(item, files, registry, comFailures);
+            if (item.progress.note != RemovalNote::None) item.note = item.progress.note;
             env_.pump.Pump();
         }
     }
@@ -240,8 +259,16 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     for (const WorkItem& item : work) {
         const std::uint64_t link = item.queue->Item(item.row).link;
         byLink[link].push_back(item.result);
-        report.items.push_back({item.location, item.result, link});
-        if (item.result == RemovalResult::Failed) deleteFailed.lstProblem.Add(item.location);
+        report.items.push_back({item.location, item.result, link, item.note});
+        if (item.result != RemovalResult::Failed) continue;
+        if (item.note == RemovalNote::None) {
+            deleteFailed.lstProblem.Add(item.location);
+        } else {
+            // Said why, and left alone by "Delete at next restart".
+            const std::size_t row = deleteFailed.lstProblem.Add(
+                item.location + " (" + env_.messages.getMessageContinuing(RemovalNoteKey(item.note)) + ")");
+            deleteFailed.lstProblem.SetTag(row, std::string(RemovalNoteKey(item.note)));
+        }
     }
     for (const std::string& location : comFailures) {
         // The file went, but a class that names it could not: it counts as

@@ -72,6 +72,7 @@ struct RemovedItem {
     // The results row the item belongs to (ui::ListItem::link); 0 for a COM
     // class registration removed with its server's file.
     std::uint64_t link = 0;
+    RemovalNote note = RemovalNote::None;
 };
 
 struct RemovalReport {

@@ -30,6 +30,20 @@ void FillRemovalMessages(ui::MessageCatalogue& catalogue) {
                          "(that needs administrator rights)");
     catalogue.setMessage(msg::kRestoreNotWritten, "it could not be written back");
     catalogue.setMessage(msg::kRestoreNotAgreed, "it goes back where it affects every user, which was not agreed to");
+    catalogue.setMessage(msg::kRestoreThroughLink,
+                         "a folder on its way is a link (a junction or symbolic link) or could not be opened; nothing "
+                         "was put back");
+    catalogue.setMessage(msg::kPartOfWindows, "a part of Windows; not removed");
+    catalogue.setMessage(msg::kWindowsDefault, "set back to the Windows default");
+}
+
+std::string_view RemovalNoteKey(RemovalNote note) {
+    switch (note) {
+    case RemovalNote::PartOfWindows: return msg::kPartOfWindows;
+    case RemovalNote::WindowsDefault: return msg::kWindowsDefault;
+    case RemovalNote::None: break;
+    }
+    return {};
 }
 
 }  // namespace bastion

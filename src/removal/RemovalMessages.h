@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "removal/RemovalResult.h"
 #include "ui/MessageCatalogue.h"
 
 namespace bastion::msg {
@@ -26,11 +27,18 @@ inline constexpr std::string_view kRestoreNoCopy = "MSG_RESTORE_NO_COPY";
 inline constexpr std::string_view kRestorePendingDelete = "MSG_RESTORE_PENDING_DELETE";
 inline constexpr std::string_view kRestoreNotWritten = "MSG_RESTORE_NOT_WRITTEN";
 inline constexpr std::string_view kRestoreNotAgreed = "MSG_RESTORE_NOT_AGREED";
+inline constexpr std::string_view kRestoreThroughLink = "MSG_RESTORE_THROUGH_LINK";
+// What a removal result says beyond its word (RemovalNote).
+inline constexpr std::string_view kPartOfWindows = "MSG_WINDOWS_NOT_REMOVED";
+inline constexpr std::string_view kWindowsDefault = "MSG_WINDOWS_DEFAULT";
 
 }  // namespace bastion::msg
 
 namespace bastion {
 
 void FillRemovalMessages(ui::MessageCatalogue& catalogue);
+
+// The message key of the note; empty for none.
+std::string_view RemovalNoteKey(RemovalNote note);
 
 }  // namespace bastion

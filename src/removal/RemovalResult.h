@@ -13,6 +13,17 @@ enum class RemovalResult {
     Failed,    // still there, or refused: listed in "Delete Failed", its row stays
 };
 
+// What a result says beyond its word, whatever a definition asked for.
+enum class RemovalNote {
+    None,
+    // A part of Windows (a program that must keep running, a key or a
+    // service Windows needs to start): not removed.
+    PartOfWindows,
+    // A setting Windows needs: backed up, then set back to its Windows
+    // default instead of deleted.
+    WindowsDefault,
+};
+
 // "removed", "not found" or "failed" (an item not tried was not removed).
 std::string_view RemovalResultWord(RemovalResult result);
 

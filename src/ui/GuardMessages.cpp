@@ -5,6 +5,7 @@ namespace bastion::ui {
 void FillGuardMessages(MessageCatalogue& catalogue) {
     catalogue.setMessage(msg::kNotStopped, "could not be stopped");
     catalogue.setMessage(msg::kNeedsAdministrator, "could not be stopped: that needs administrator rights");
+    catalogue.setMessage(msg::kPartOfWindowsNotStopped, "a part of Windows; not stopped");
     catalogue.setMessage(msg::kAlertNeedsAdministrator,
                          "It runs with administrator rights: stopping it needs them too.");
     catalogue.setMessage(msg::kRestartElevated,

@@ -15,6 +15,8 @@ namespace msg {
 // first.
 inline constexpr std::string_view kNotStopped = "MSG_NOT_STOPPED";
 inline constexpr std::string_view kNeedsAdministrator = "MSG_NEEDS_ADMIN";
+// A running program a definition names that is a part of Windows.
+inline constexpr std::string_view kPartOfWindowsNotStopped = "MSG_WINDOWS_NOT_STOPPED";
 // The alert of a threat that only an administrator may stop.
 inline constexpr std::string_view kAlertNeedsAdministrator = "MSG_ALERT_NEEDS_ADMIN";
 // The offer to start again with administrator rights; the names come first.

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "common/Text.h"
+#include "platform/FolderHandles.h"
 #include "support/FakeFileTree.h"
 
 namespace bastion::testing {
@@ -243,19 +244,23 @@ bool FakeFileSystem::MakeFolderLink(const std::string& path, const FolderLink& l
     if (!parent || parent->Child(parsed->Name()) || Has(failWrites_, *parsed)) {
         return false;
     }
+    parent->Add(MakeLinkNode(parent->drive, *parsed, link));
+    return true;
+}
+
+std::shared_ptr<fakefs::Node> FakeFileSystem::MakeLinkNode(char drive, const Path& linkPath, const FolderLink& link) {
     // A relative symbolic link leads from the folder it lies in.
     auto target = ParsePath(link.target);
     if (!target) {
-        target = ParsePath(parsed->Parent().Text() + "\\" + link.target);
+        target = ParsePath(linkPath.Parent().Text() + "\\" + link.target);
     }
-    auto created = MakeNode(parent->drive, parsed->Name(), true, kAttrDirectory | kAttrReparsePoint);
+    auto created = MakeNode(drive, linkPath.Name(), true, kAttrDirectory | kAttrReparsePoint);
     created->junction = true;
     created->link = link;
     if (Node* targetNode = target ? Through(Resolve(*target)) : nullptr; targetNode && targetNode->folder) {
         created->target = targetNode->shared_from_this();
     }
-    parent->Add(std::move(created));
-    return true;
+    return created;
 }
 
 // ---- file content --------------------------------------------------------
@@ -578,42 +583,7 @@ bool FakeFileSystem::CopyInto(const Node& source, Node& target, const Path& targ
     return complete;
 }
 
-bool FakeFileSystem::DeleteFolderTree(const std::string& path) {
-    auto parsed = ParsePath(path);
-    if (!parsed || parsed->IsRoot()) {
-        return false;
-    }
-    Node* node = Resolve(*parsed);
-    if (!node || !node->folder) {
-        return false;
-    }
-    // Removing a junction removes the link, never the folder it stands for.
-    bool emptied = node->junction || RemoveTree(*node, *parsed);
-    if (!emptied || Has(failDeletes_, *parsed)) {
-        return false;
-    }
-    ResolveParent(*parsed)->Remove(node);
-    return true;
-}
-
-// Removes what can be removed below the folder, read-only entries included;
-// false when something had to stay.
-bool FakeFileSystem::RemoveTree(Node& folder, const Path& path) {
-    bool emptied = true;
-    for (const auto& child : std::vector<std::shared_ptr<Node>>(folder.children)) {
-        const Path childPath = path.Child(child->name);
-        bool removable = !Has(failDeletes_, childPath) && !Has(locked_, childPath);
-        if (child->folder && !child->junction) {
-            removable = RemoveTree(*child, childPath) && removable;
-        }
-        if (removable) {
-            folder.Remove(child.get());
-        } else {
-            emptied = false;
-        }
-    }
-    return emptied;
-}
+bool FakeFileSystem::DeleteFolderTree(const std::string& path) { return platform::DeleteFolderTreeAt(*this, path); }
 
 // ---- drives --------------------------------------------------------------
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -52,6 +53,9 @@ public:
     ~FakeFileSystem() override;
 
     // platform::FileSystem
+    // A handle on the folder node itself (FakeFolderHandle): what is done
+    // through it happens in that node, wherever its path now leads.
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::LinkAtEnd atEnd) override;
     std::optional<platform::DirListing> ListDirectory(const std::string& folder) override;
     std::optional<platform::DirEntry> Lookup(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
@@ -136,6 +140,11 @@ public:
     // folders end with a backslash.
     std::vector<std::string> Tree(const std::string& root);
 
+    // Called with a folder's path as it was opened each time a handle has
+    // listed it: a test changes the tree there, as another program could
+    // between a listing and what is done with it.
+    std::function<void(const std::string& folder)> onListedThroughHandle;
+
     std::vector<std::string> deletedAtRestart;
     // Every path written with WriteFileFlushed, in order.
     std::vector<std::string> flushedWrites;
@@ -150,6 +159,7 @@ public:
     void ResetCounters();
 
 private:
+    friend class FakeFolderHandle;
     using Node = fakefs::Node;
     using Path = fakefs::Path;
     using Drive = fakefs::Drive;
@@ -167,8 +177,9 @@ private:
     static bool Has(const std::set<std::string>& paths, const Path& path);
     void Insert(std::set<std::string>& paths, const std::string& path) const;
     bool Writable(const Path& path, const Node* existing) const;
-    bool RemoveTree(Node& folder, const Path& path);
     bool CopyInto(const Node& source, Node& target, const Path& targetPath);
+    // A folder link named name in a folder at linkPath's parent.
+    std::shared_ptr<Node> MakeLinkNode(char drive, const Path& linkPath, const platform::FolderLink& link);
 
     std::vector<std::unique_ptr<Drive>> drives_;
     std::uint64_t nextIndex_ = 1;

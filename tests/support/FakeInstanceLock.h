@@ -1,8 +1,9 @@
-// Other runs of the program as a test arranges them: the names listed in
-// running are held by another program.
+// Other runs of the program, and other holders of its name, as a test
+// arranges them.
 #pragma once
 
-#include <set>
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,14 +13,19 @@ namespace bastion::testing {
 
 class FakeInstanceLock : public platform::InstanceLock {
 public:
-    bool AnotherInstanceRunning(const std::string& name) override {
+    platform::InstanceClaim Claim(const std::string& name) override {
         asked.push_back(name);
-        return running.count(name) != 0;
+        const auto found = held.find(name);
+        if (found == held.end()) return {};
+        return {false, found->second};
     }
+    void TakeOver(const std::string& name) override { tookOver.push_back(name); }
 
-    std::set<std::string> running;
-    // Every name asked about, in order.
+    // The names held by another process: its id (0 when it cannot be told).
+    std::map<std::string, std::uint32_t> held;
+    // Every name asked about, and every name taken over, in order.
     std::vector<std::string> asked;
+    std::vector<std::string> tookOver;
 };
 
 }  // namespace bastion::testing

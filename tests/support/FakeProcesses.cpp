@@ -31,9 +31,44 @@ std::optional<std::string> FakeProcesses::ImagePath(std::uint32_t processId) {
     return process ? process->modulePath : std::nullopt;
 }
 
-platform::TerminateResult FakeProcesses::Terminate(std::uint32_t processId, std::uint32_t exitCode) {
-    terminateCalls.push_back({processId, exitCode});
+class FakeProcessHandle : public platform::ProcessHandle {
+public:
+    FakeProcessHandle(FakeProcesses& owner, std::uint32_t id, std::uint64_t serial)
+        : owner_(owner), id_(id), serial_(serial) {}
+    std::optional<std::string> ImagePath() override {
+        FakeProcess* process = owner_.Find(id_, serial_);
+        std::optional<std::string> path = process ? process->modulePath : std::nullopt;
+        if (owner_.onImagePathRead) owner_.onImagePathRead(id_);
+        return path;
+    }
+    platform::TerminateResult Terminate(std::uint32_t exitCode) override {
+        return owner_.End(owner_.Find(id_, serial_), id_, exitCode);
+    }
+    bool WaitForExit(std::uint32_t) override { return owner_.Find(id_, serial_) == nullptr; }
+
+private:
+    FakeProcesses& owner_;
+    std::uint32_t id_;
+    std::uint64_t serial_;
+};
+
+std::unique_ptr<platform::ProcessHandle> FakeProcesses::Open(std::uint32_t processId) {
     FakeProcess* process = Find(processId);
+    if (!process) return nullptr;
+    return std::make_unique<FakeProcessHandle>(*this, processId, process->serial);
+}
+
+FakeProcess* FakeProcesses::Find(std::uint32_t id, std::uint64_t serial) {
+    FakeProcess* process = Find(id);
+    return process && process->serial == serial ? process : nullptr;
+}
+
+platform::TerminateResult FakeProcesses::Terminate(std::uint32_t processId, std::uint32_t exitCode) {
+    return End(Find(processId), processId, exitCode);
+}
+
+platform::TerminateResult FakeProcesses::End(FakeProcess* process, std::uint32_t processId, std::uint32_t exitCode) {
+    terminateCalls.push_back({processId, exitCode});
     if (process && process->elevated) return platform::TerminateResult::AccessDenied;
     if (!process || process->unkillable) return platform::TerminateResult::Failed;
     if (process->failTerminations > 0) {
@@ -77,6 +112,7 @@ FakeProcess& FakeProcesses::Add(std::uint32_t id, const std::string& modulePath)
 
 FakeProcess& FakeProcesses::Add(FakeProcess process) {
     Remove(process.id);
+    process.serial = nextSerial_++;
     table.push_back(std::move(process));
     return table.back();
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +25,8 @@ struct FakeProcess {
     bool unkillable = false;
     // Runs elevated: this program may see it but not end it.
     bool elevated = false;
+    // Tells this process from a later one under the same id; Add sets it.
+    std::uint64_t serial = 0;
 };
 
 struct TerminateCall {
@@ -40,6 +44,9 @@ public:
     std::optional<std::string> ImagePath(std::uint32_t processId) override;
     std::optional<std::vector<platform::ProcessEntry>> Snapshot() override;
     platform::TerminateResult Terminate(std::uint32_t processId, std::uint32_t exitCode) override;
+    // A handle on the process running now under the id: it keeps reaching
+    // that one process, even once another has taken its id.
+    std::unique_ptr<platform::ProcessHandle> Open(std::uint32_t processId) override;
     bool MayTerminate(std::uint32_t processId) override;
     std::optional<std::uint32_t> ExitCode(std::uint32_t processId) override;
     bool WaitForExit(std::uint32_t processId, std::uint32_t milliseconds) override;
@@ -59,8 +66,17 @@ public:
 
     std::vector<FakeProcess> table;
     std::vector<TerminateCall> terminateCalls;
+    // Called with the id each time a handle has read what its process runs:
+    // a test ends the process there and starts another under its id.
+    std::function<void(std::uint32_t processId)> onImagePathRead;
     // The argument of every SetDebugPrivilege call, in order.
     std::vector<bool> debugPrivilegeCalls;
+
+private:
+    friend class FakeProcessHandle;
+    FakeProcess* Find(std::uint32_t id, std::uint64_t serial);
+    platform::TerminateResult End(FakeProcess* process, std::uint32_t processId, std::uint32_t exitCode);
+    std::uint64_t nextSerial_ = 1;
 };
 
 }  // namespace bastion::testing

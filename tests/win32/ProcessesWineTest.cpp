@@ -5,6 +5,7 @@
 
 #include "RunningProgram.h"
 #include "WineTestSupport.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "scan/processes/ProcessList.h"
@@ -51,7 +52,13 @@ TEST(ProcessesWineTest, FindsAChildInBothListsAndEndsItWithTheGivenExitCode) {
     EXPECT_FALSE(processes.WaitForExit(child.Id(), 0));
 
     EXPECT_TRUE(processes.MayTerminate(child.Id()));
-    ASSERT_EQ(processes.Terminate(child.Id(), 42), platform::TerminateResult::Terminated);
+    // What it runs is read, and it is ended, through one handle.
+    const std::unique_ptr<platform::ProcessHandle> handle = processes.Open(child.Id());
+    ASSERT_TRUE(handle);
+    EXPECT_EQ(Lower(child.Path()), Lower(handle->ImagePath().value_or("")));
+    EXPECT_FALSE(handle->WaitForExit(0));
+    ASSERT_EQ(handle->Terminate(42), platform::TerminateResult::Terminated);
+    EXPECT_TRUE(handle->WaitForExit(10000));
     EXPECT_TRUE(processes.WaitForExit(child.Id(), 10000));
     EXPECT_EQ(42u, processes.ExitCode(child.Id()));
 
@@ -71,7 +78,8 @@ TEST(ProcessesWineTest, AProgramThatMayNotBeOpenedForMoreThanAQueryIsListedButNo
 
     EXPECT_FALSE(processes.MayTerminate(child.Id()));
     Win32SystemInfo system;
-    EXPECT_EQ(StopRunningProgram(processes, system, child.Id(), child.Path()), StopOutcome::NeedsAdministrator);
+    Win32FileSystem files;
+    EXPECT_EQ(StopRunningProgram(processes, system, files, child.Id(), child.Path()), StopOutcome::NeedsAdministrator);
     EXPECT_FALSE(child.Ended(200));
 }
 

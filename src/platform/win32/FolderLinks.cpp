@@ -32,6 +32,8 @@ std::wstring WithoutExtendedPrefix(std::wstring path) {
     return path;
 }
 
+}  // namespace
+
 std::optional<std::wstring> FinalPathOfHandle(HANDLE handle) {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -43,8 +45,6 @@ std::optional<std::wstring> FinalPathOfHandle(HANDLE handle) {
     }
     return std::nullopt;
 }
-
-}  // namespace
 
 std::optional<platform::FolderLink> ReadFolderLinkAt(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(SystemPath(path).c_str());

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace bastion::win32 {
 
@@ -15,5 +16,7 @@ bool MakeFolderLinkAt(const std::wstring& path, const platform::FolderLink& link
 
 // See platform::FileSystem::FinalPath.
 std::wstring FinalPathOf(const std::wstring& path);
+// The path the open handle names, without a "\\?\" prefix.
+std::optional<std::wstring> FinalPathOfHandle(HANDLE handle);
 
 }  // namespace bastion::win32

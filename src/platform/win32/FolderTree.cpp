@@ -75,33 +75,6 @@ bool CopyTreeChecked(const std::wstring& from, const std::wstring& to) {
     return listed && ok;
 }
 
-void RemoveEntry(const std::wstring& path, DWORD attributes) {
-    std::wstring system = SystemPath(path);
-    if (attributes & FILE_ATTRIBUTE_READONLY) {
-        ::SetFileAttributesW(system.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    }
-    if (IsFolder(attributes)) {
-        ::RemoveDirectoryW(system.c_str());
-    } else {
-        ::DeleteFileW(system.c_str());
-    }
-}
-
-void DeleteContent(const std::wstring& folder) {
-    // Collected first: deleting while a search is open on the folder can
-    // make the search skip entries.
-    std::vector<std::pair<std::wstring, DWORD>> entries;
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& entry) {
-        entries.emplace_back(JoinPath(folder, entry.cFileName), entry.dwFileAttributes);
-    });
-    for (const auto& [path, attributes] : entries) {
-        if (IsFolder(attributes) && !IsLink(attributes)) {
-            DeleteContent(path);
-        }
-        RemoveEntry(path, attributes);
-    }
-}
-
 }  // namespace
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
@@ -153,19 +126,6 @@ bool CopyTree(const std::wstring& from, const std::wstring& to) {
         return false;
     }
     return CopyTreeChecked(from, to);
-}
-
-bool DeleteTree(const std::wstring& folder) {
-    std::wstring path = WithoutTrailingSeparators(folder);
-    DWORD attributes = Attributes(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !IsFolder(attributes) || IsRoot(path)) {
-        return false;
-    }
-    if (!IsLink(attributes)) {
-        DeleteContent(path);
-    }
-    RemoveEntry(path, attributes);
-    return Attributes(path) == INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace bastion::win32

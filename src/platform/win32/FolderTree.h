@@ -1,4 +1,5 @@
-// Walking, creating, copying and deleting folder trees with wide paths.
+// Walking, creating and copying folder trees with wide paths (deleting goes
+// through folder handles: Win32FolderHandle).
 // Shared by the FileSystem facility; every path goes through SystemPath.
 #pragma once
 
@@ -24,10 +25,5 @@ bool CreateFolderChain(const std::wstring& path);
 // points) inside are created as empty folders, not followed, and a folder
 // that is itself a link is not copied at all.
 bool CopyTree(const std::wstring& from, const std::wstring& to);
-
-// Deletes the folder and all it holds, read-only entries included. A link
-// inside the tree (or the folder itself being one) is removed without
-// touching what it points to.
-bool DeleteTree(const std::wstring& folder);
 
 }  // namespace bastion::win32

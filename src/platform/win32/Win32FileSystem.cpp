@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/FolderHandles.h"
 #include "platform/win32/FolderLinks.h"
 #include "platform/win32/FolderListing.h"
 #include "platform/win32/FolderTree.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/PendingDeletions.h"
 #include "platform/win32/Win32Crypto.h"
+#include "platform/win32/Win32FolderHandle.h"
 #include "platform/win32/WideText.h"
 
 namespace bastion::win32 {
@@ -187,6 +189,11 @@ std::optional<FileStamp> Win32FileSystem::Stamp(const std::string& path) {
                      Combine(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
+std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path,
+                                                                     platform::LinkAtEnd atEnd) {
+    return OpenFolderAt(path, atEnd);
+}
+
 std::string Win32FileSystem::FinalPath(const std::string& path) { return Narrow(FinalPathOf(Widen(path))); }
 
 std::optional<platform::FolderLink> Win32FileSystem::ReadFolderLink(const std::string& path) {
@@ -320,7 +327,7 @@ bool Win32FileSystem::CopyFolderTree(const std::string& from, const std::string&
     return CopyTree(Widen(from), Widen(to));
 }
 
-bool Win32FileSystem::DeleteFolderTree(const std::string& path) { return DeleteTree(Widen(path)); }
+bool Win32FileSystem::DeleteFolderTree(const std::string& path) { return platform::DeleteFolderTreeAt(*this, path); }
 
 std::vector<DriveInfo> Win32FileSystem::ListDrives() {
     std::vector<DriveInfo> drives;

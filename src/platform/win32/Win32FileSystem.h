@@ -9,6 +9,7 @@ namespace bastion::win32 {
 
 class Win32FileSystem final : public platform::FileSystem {
 public:
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::LinkAtEnd atEnd) override;
     std::optional<platform::DirListing> ListDirectory(const std::string& folder) override;
     std::optional<platform::DirEntry> Lookup(const std::string& path) override;
     bool FolderExists(const std::string& path) override;

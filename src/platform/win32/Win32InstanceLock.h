@@ -1,6 +1,9 @@
-// The single-instance test as a named mutex in the session's namespace: the
-// first run creates it and holds it while it runs; a later run opens the
-// existing one and learns so from the creation's result.
+// The single-instance test as a small named section in the session's
+// namespace holding the id of the run that claimed it: the first run
+// creates it, writes its id and holds it while it runs; a later run opens
+// the existing one and reads who holds it. The section is made so that
+// only this user (and the system) may open it, elevated or not, so that a
+// normal run sees an elevated one.
 #pragma once
 
 #include <map>
@@ -13,18 +16,19 @@ namespace bastion::win32 {
 
 class Win32InstanceLock final : public platform::InstanceLock {
 public:
-    bool AnotherInstanceRunning(const std::string& name) override;
+    platform::InstanceClaim Claim(const std::string& name) override;
+    void TakeOver(const std::string& name) override;
 
-    // The mutex name for a program name: the session's namespace, and no
-    // backslash inside the name itself.
-    static std::wstring MutexName(const std::string& name);
+    // The section's name for a program name: the session's namespace, and
+    // no backslash inside the name itself.
+    static std::wstring SectionName(const std::string& name);
 
 private:
-    struct Claim {
-        UniqueHandle mutex;
-        bool another = false;
+    struct Held {
+        UniqueHandle section;
+        platform::InstanceClaim claim;
     };
-    std::map<std::string, Claim> claims_;
+    std::map<std::string, Held> held_;
 };
 
 }  // namespace bastion::win32

@@ -18,6 +18,32 @@ platform::TerminateResult Failure() {
                                                    : platform::TerminateResult::Failed;
 }
 
+std::optional<std::string> ImagePathOf(HANDLE process) {
+    std::wstring path(kMaxPathChars, L'\0');
+    DWORD length = kMaxPathChars;
+    if (!::QueryFullProcessImageNameW(process, 0, path.data(), &length) || length == 0) {
+        return std::nullopt;
+    }
+    path.resize(length);
+    return Narrow(path);
+}
+
+class Win32ProcessHandle final : public platform::ProcessHandle {
+public:
+    explicit Win32ProcessHandle(UniqueHandle process) : process_(std::move(process)) {}
+    std::optional<std::string> ImagePath() override { return ImagePathOf(process_.Get()); }
+    platform::TerminateResult Terminate(std::uint32_t exitCode) override {
+        if (::TerminateProcess(process_.Get(), exitCode)) return platform::TerminateResult::Terminated;
+        return Failure();
+    }
+    bool WaitForExit(std::uint32_t milliseconds) override {
+        return ::WaitForSingleObject(process_.Get(), milliseconds) == WAIT_OBJECT_0;
+    }
+
+private:
+    UniqueHandle process_;
+};
+
 }  // namespace
 
 std::optional<std::vector<std::uint32_t>> Win32Processes::EnumerateIds() {
@@ -46,13 +72,7 @@ std::optional<std::string> Win32Processes::ImagePath(std::uint32_t processId) {
     // process is not: elevated programs, services, other accounts.
     UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return std::nullopt;
-    std::wstring path(kMaxPathChars, L'\0');
-    DWORD length = kMaxPathChars;
-    if (!::QueryFullProcessImageNameW(process.Get(), 0, path.data(), &length) || length == 0) {
-        return std::nullopt;
-    }
-    path.resize(length);
-    return Narrow(path);
+    return ImagePathOf(process.Get());
 }
 
 std::optional<std::vector<platform::ProcessEntry>> Win32Processes::Snapshot() {
@@ -78,6 +98,16 @@ platform::TerminateResult Win32Processes::Terminate(std::uint32_t processId, std
     if (!process) return Failure();
     if (::TerminateProcess(process.Get(), exitCode)) return platform::TerminateResult::Terminated;
     return Failure();
+}
+
+std::unique_ptr<platform::ProcessHandle> Win32Processes::Open(std::uint32_t processId) {
+    constexpr DWORD kLook = PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE;
+    UniqueHandle process(::OpenProcess(kLook | PROCESS_TERMINATE, FALSE, processId));
+    // A program this one may not end (elevated, a service) can still be
+    // told: the attempt to end it then says it needs administrator rights.
+    if (!process && ::GetLastError() == ERROR_ACCESS_DENIED) process.Reset(::OpenProcess(kLook, FALSE, processId));
+    if (!process) return nullptr;
+    return std::make_unique<Win32ProcessHandle>(std::move(process));
 }
 
 bool Win32Processes::MayTerminate(std::uint32_t processId) {

@@ -2,9 +2,11 @@
 
 #include "common/PathParts.h"
 #include "common/Text.h"
+#include "platform/FolderHandles.h"
 #include "removal/quarantine/LinkRecord.h"
 #include "scan/processes/ExecutablePaths.h"
 #include "scan/processes/ProcessStop.h"
+#include "scan/processes/WindowsProcesses.h"
 
 namespace bastion {
 
@@ -44,22 +46,34 @@ std::optional<QuarantineSlot> Copy(const FileRemoval& removal, const FileItemPro
     platform::FileSystem& files = removal.files;
     if (!quarantine.EnsureFolder()) return std::nullopt;
     const std::string name = FileNameOfPath(item.path);
-    std::optional<QuarantineSlot> slot;
+    std::optional<OpenQuarantineSlot> open;
     bool copied = false;
     if (item.kind == QuarantineKind::FolderLink) {
         std::optional<platform::FolderLink> link = files.ReadFolderLink(item.path);
-        slot = link ? quarantine.Reserve(name + std::string(kLinkRecordExtension)) : std::nullopt;
-        copied = slot && files.WriteFile(slot->path, FormatLinkRecord(*link));
+        open = link ? quarantine.Reserve(name + std::string(kLinkRecordExtension)) : std::nullopt;
+        const std::string record = link ? FormatLinkRecord(*link) : std::string();
+        copied = open && open->file->Write(record.data(), record.size());
     } else if (item.kind == QuarantineKind::Folder) {
-        slot = quarantine.Reserve(name, Quarantine::SlotKind::Folder);
-        copied = slot && files.CopyFolderTree(item.path, slot->path);
+        open = quarantine.Reserve(name, Quarantine::SlotKind::Folder);
+        // The folder itself: one turned into a link since it was found is
+        // not copied through.
+        std::unique_ptr<platform::FolderHandle> source =
+            open ? files.OpenFolder(item.path, platform::LinkAtEnd::Refuse) : nullptr;
+        copied = source && platform::CopyFolderContent(*source, *open->folder);
     } else {
-        slot = quarantine.Reserve(name);
-        copied = slot && quarantine.CopyFileInto(item.path, *slot);
+        open = quarantine.Reserve(name);
+        copied = open && quarantine.CopyFileInto(item.path, *open->file);
     }
+    if (!open) return std::nullopt;
+    // Closed before anything else is done with it.
+    const QuarantineSlot slot = open->slot;
+    open.reset();
     // A copy cut short (a full disk, a name too long) is no copy.
-    if (slot && !copied) quarantine.Release(*slot);
-    return copied ? slot : std::nullopt;
+    if (!copied) {
+        quarantine.Release(slot);
+        return std::nullopt;
+    }
+    return slot;
 }
 
 bool Delete(const FileRemoval& removal, const FileItemProgress& item) {
@@ -95,16 +109,17 @@ std::string RemovalPath(std::string path) {
     return path;
 }
 
-bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& system, const std::string& path) {
+bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& system, platform::FileSystem& files,
+                         const std::string& path) {
     std::optional<std::vector<std::uint32_t>> ids = processes.EnumerateIds();
     if (!ids) return true;
     const std::string systemFolder = system.SystemFolder();
-    const std::string wanted = NormalizedProcessPath(path, systemFolder);
+    const std::string wanted = ComparableProgramPath(files, path, systemFolder);
     bool stopped = true;
     for (std::uint32_t id : *ids) {
         std::optional<std::string> image = processes.ImagePath(id);
-        if (!image || NormalizedProcessPath(*image, systemFolder) != wanted) continue;
-        stopped = StopProcessById(processes, system, id, path) && stopped;
+        if (!image || ComparableProgramPath(files, *image, systemFolder) != wanted) continue;
+        stopped = StopProcessById(processes, system, files, id, path) && stopped;
     }
     return stopped;
 }
@@ -113,6 +128,11 @@ std::optional<RemovalResult> KeepInQuarantine(const FileRemoval& removal, const 
                                               QuarantineKind kind, FileItemProgress& progress) {
     const std::string path = RemovalPath(given);
     if (!IsDrivePath(path) || removal.neverRemoved.Contains(path)) return RemovalResult::Failed;
+    const std::string systemFolder = removal.system.SystemFolder();
+    if (IsPartOfWindows(removal.files, ComparableProgramPath(removal.files, path, systemFolder), systemFolder)) {
+        progress.note = RemovalNote::PartOfWindows;
+        return RemovalResult::Failed;
+    }
     std::optional<platform::DirEntry> entry = Find(removal.files, progress.copy ? progress.path : path);
     if (!entry) {
         if (!progress.copy) return Absent(removal.files, path) ? RemovalResult::NotFound : RemovalResult::Failed;
@@ -133,7 +153,7 @@ std::optional<RemovalResult> KeepInQuarantine(const FileRemoval& removal, const 
     } else if (IsFolder(*entry)) {
         progress.kind = QuarantineKind::Folder;
     } else if (EndsWithIgnoreCase(progress.path, ".exe")) {
-        StopProgramsRunning(removal.processes, removal.system, progress.path);
+        StopProgramsRunning(removal.processes, removal.system, removal.files, progress.path);
     }
     std::optional<QuarantineSlot> slot = Copy(removal, progress);
     if (!slot) return RemovalResult::Failed;
@@ -157,7 +177,7 @@ RemovalResult RemoveFileOrFolder(const FileRemoval& removal, const std::string& 
     if (std::optional<RemovalResult> ended = KeepInQuarantine(removal, path, kind, progress)) return *ended;
     if (progress.kind == QuarantineKind::File && EndsWithIgnoreCase(progress.path, ".exe")) {
         // Started again since it was copied, or not stopped the first time.
-        StopProgramsRunning(removal.processes, removal.system, progress.path);
+        StopProgramsRunning(removal.processes, removal.system, removal.files, progress.path);
     }
     if (!Delete(removal, progress)) return RemovalResult::Failed;
     Log(removal, progress);

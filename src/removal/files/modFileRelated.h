@@ -37,19 +37,24 @@ struct FileItemProgress {
     QuarantineKind kind = QuarantineKind::File;
     // The path with the item's own name as the file system stores it.
     std::string path;
+    // Why it was refused, when that is worth saying.
+    RemovalNote note = RemovalNote::None;
 };
 
 // The path as the removal takes it: a folder's trailing backslash dropped
 // (its name is the part before it).
 std::string RemovalPath(std::string path);
 
-// Stops every process whose image is the file; false when one still runs.
-bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& system, const std::string& path);
+// Stops every process whose image is the file; false when one still runs
+// (a part of Windows among them).
+bool StopProgramsRunning(platform::Processes& processes, platform::SystemInfo& system, platform::FileSystem& files,
+                         const std::string& path);
 
 // The first step of a removal: the item found, its copy made and recorded.
 // nullopt when the item may now be deleted; otherwise how the item ended
 // (not found; failed, nothing deleted; or removed, when it went away after
-// its copy was kept).
+// its copy was kept). The program file of a part of Windows
+// (IsPartOfWindows) is refused, noted as such.
 std::optional<RemovalResult> KeepInQuarantine(const FileRemoval& removal, const std::string& path,
                                               QuarantineKind kind, FileItemProgress& progress);
 

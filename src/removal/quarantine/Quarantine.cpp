@@ -4,9 +4,12 @@
 
 #include "common/Lines.h"
 #include "common/Text.h"
+#include "platform/FolderHandles.h"
 #include "platform/LineFile.h"
 
 namespace bastion {
+
+using platform::DeleteEntryTree;
 
 namespace {
 
@@ -80,22 +83,34 @@ std::uint64_t Quarantine::FirstFreeId() {
     return highest + 1;
 }
 
-std::optional<QuarantineSlot> Quarantine::Reserve(std::string_view name, SlotKind kind) {
+std::optional<OpenQuarantineSlot> Quarantine::Reserve(std::string_view name, SlotKind kind) {
+    // The folder itself, never a link put in its place: an elevated
+    // removal would write where the link leads.
+    std::unique_ptr<platform::FolderHandle> folder = files_.OpenFolder(folder_, platform::LinkAtEnd::Refuse);
+    if (!folder) return std::nullopt;
     if (nextId_ == 0) nextId_ = FirstFreeId();
     const std::string namePart = SafeFileName(name);
     for (int attempt = 0; attempt < kReserveAttempts; ++attempt, ++nextId_) {
-        QuarantineSlot slot;
+        OpenQuarantineSlot open;
+        QuarantineSlot& slot = open.slot;
         slot.id = nextId_;
         slot.storedName = ToDecimal(static_cast<long long>(slot.id)) + "_" + namePart;
         slot.path = folder_ + "\\" + slot.storedName;
         // Made in one step that fails when the name is taken: another
         // removal running at the same time never gets the same slot.
-        if (kind == SlotKind::Folder ? files_.CreateNewFolder(slot.path) : files_.CreateNewFile(slot.path)) {
+        if (kind == SlotKind::Folder) {
+            open.folder = folder->NewFolder(slot.storedName);
+        } else {
+            open.file = folder->NewFile(slot.storedName);
+        }
+        if (open.folder || open.file) {
             if (!IdTakenByAnother(slot)) {
                 ++nextId_;
-                return slot;
+                return open;
             }
-            Release(slot);
+            const std::string taken = slot.storedName;
+            open = {};
+            DeleteEntryTree(*folder, taken);
         } else if (!files_.Lookup(slot.path)) {
             return std::nullopt;
         }
@@ -103,15 +118,13 @@ std::optional<QuarantineSlot> Quarantine::Reserve(std::string_view name, SlotKin
     return std::nullopt;
 }
 
-bool Quarantine::CopyFileInto(const std::string& from, const QuarantineSlot& slot) {
+bool Quarantine::CopyFileInto(const std::string& from, platform::FileWriter& slotFile) {
     std::optional<platform::DirEntry> source = files_.Lookup(from);
-    if (!source || !files_.CopyFile(from, slot.path, true) || files_.FileSize(slot.path) != files_.FileSize(from)) {
-        return false;
-    }
-    // Copied over the empty slot, the copy may keep the slot's attributes:
-    // it takes the file's, which a restore gives back.
-    files_.SetAttributes(slot.path, source->attributes);
-    return true;
+    std::unique_ptr<platform::FileReader> reader = source ? files_.OpenForRead(from) : nullptr;
+    // A copy cut short (a read that failed midway) is told by its size. The
+    // copy takes the file's attributes, which a restore gives back.
+    return reader && platform::CopyBytes(*reader, slotFile) == source->size &&
+           slotFile.SetAttributes(source->attributes);
 }
 
 bool Quarantine::IdTakenByAnother(const QuarantineSlot& slot) {
@@ -127,13 +140,8 @@ bool Quarantine::IdTakenByAnother(const QuarantineSlot& slot) {
 }
 
 void Quarantine::Release(const QuarantineSlot& slot) {
-    if (std::optional<platform::DirEntry> entry = files_.Lookup(slot.path)) {
-        if ((entry->attributes & platform::kAttrDirectory) != 0) {
-            files_.DeleteFolderTree(slot.path);
-        } else {
-            files_.SetAttributes(slot.path, platform::kAttrNormal);
-            files_.DeleteFile(slot.path);
-        }
+    if (std::unique_ptr<platform::FolderHandle> folder = files_.OpenFolder(folder_, platform::LinkAtEnd::Refuse)) {
+        DeleteEntryTree(*folder, slot.storedName);
     }
 }
 

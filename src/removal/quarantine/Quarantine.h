@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,16 @@ struct QuarantineSlot {
     std::string path;  // the folder's path and the stored name
 };
 
+// A slot just taken, held open for its content: what is written goes into
+// that very file or folder, made new through a handle of the quarantine
+// folder (which is no link), whatever another program does to the
+// folder's names meanwhile.
+struct OpenQuarantineSlot {
+    QuarantineSlot slot;
+    std::unique_ptr<platform::FileWriter> file;      // a file slot
+    std::unique_ptr<platform::FolderHandle> folder;  // a folder slot
+};
+
 class Quarantine {
 public:
     Quarantine(platform::FileSystem& files, const CodePage& codePage, platform::Clock& clock,
@@ -53,14 +64,16 @@ public:
     bool EnsureFolder();
 
     // A stored name for an item called name that nothing in the folder or
-    // the index has, taken by creating an empty file or folder of that name;
-    // nullopt when none could be created. Release takes back one that was
-    // not filled.
+    // the index has, taken by creating an empty file or folder of that name
+    // (only where nothing of the name is yet) and held open; nullopt when
+    // none could be created, or the quarantine folder is missing or a link.
+    // Release takes back one that was not filled.
     enum class SlotKind { File, Folder };
-    std::optional<QuarantineSlot> Reserve(std::string_view name, SlotKind kind = SlotKind::File);
+    std::optional<OpenQuarantineSlot> Reserve(std::string_view name, SlotKind kind = SlotKind::File);
     void Release(const QuarantineSlot& slot);
-    // Copies the file whole, with its attributes, into a file slot.
-    bool CopyFileInto(const std::string& from, const QuarantineSlot& slot);
+    // Copies the file whole, with its attributes, into an open file slot:
+    // the file at from is the source of the bytes, the slot where they go.
+    bool CopyFileInto(const std::string& from, platform::FileWriter& slotFile);
 
     // The log's two entry forms, each followed by two empty lines.
     bool LogFile(std::string_view fileName, std::string_view location);

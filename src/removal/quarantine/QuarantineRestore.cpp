@@ -1,6 +1,8 @@
 #include "removal/quarantine/QuarantineRestore.h"
 
 #include "common/PathParts.h"
+#include "common/Text.h"
+#include "platform/FolderHandles.h"
 #include "removal/RemovalMessages.h"
 #include "removal/quarantine/LinkRecord.h"
 #include "removal/quarantine/RecordCheck.h"
@@ -40,46 +42,49 @@ RestoreOutcome RestoreRegistry(Quarantine& quarantine, platform::Registry& regis
     return {RestoreResult::Restored, {}};
 }
 
-RestoreOutcome RestorePath(Quarantine& quarantine, const QuarantineItem& item, const std::string& stored,
+std::string ReadAll(platform::FileReader& reader) {
+    std::string bytes;
+    char buffer[4096];
+    while (const std::size_t read = reader.Read(buffer, sizeof buffer)) bytes.append(buffer, read);
+    return bytes;
+}
+
+RestoreOutcome RestorePath(Quarantine& quarantine, const QuarantineItem& item, const platform::DirEntry& copy,
                            const RestoreQuestions& questions) {
     platform::FileSystem& files = quarantine.Files();
     const std::string& target = item.originalLocation;
+    const std::string name = FileNameOfPath(target);
+    std::unique_ptr<platform::FolderHandle> stored = files.OpenFolder(quarantine.Folder(), platform::LinkAtEnd::Refuse);
+    if (!stored) return Failure(msg::kRestoreNoCopy);
     std::optional<platform::FolderLink> link;
     if (item.kind == QuarantineKind::FolderLink) {
-        std::optional<std::string> bytes = files.ReadFile(stored);
-        link = bytes ? ParseLinkRecord(*bytes) : std::nullopt;
+        std::unique_ptr<platform::FileReader> reader = stored->ReadFile(item.storedName);
+        link = reader ? ParseLinkRecord(ReadAll(*reader)) : std::nullopt;
         if (!link) return Failure(msg::kRestoreNoCopy);
     }
-    std::optional<platform::DirEntry> existing = files.Lookup(target);
-    if (existing) {
-        // A link is made only where nothing is.
-        if (link || !Ask(questions.replaceExisting, target)) return {RestoreResult::Kept, {}};
-        if (item.kind != QuarantineKind::Folder) {
-            files.SetAttributes(target, existing->attributes & ~platform::kAttrReadOnly);
-        }
-    }
+    const bool existing = files.Lookup(target).has_value();
+    // A link is made only where nothing is.
+    if (existing && (link || !Ask(questions.replaceExisting, target))) return {RestoreResult::Kept, {}};
     // A deletion set for the next start would take the file again, with
     // its copy gone from the quarantine.
     if (IsFileKind(item.kind) && !files.CancelDeleteAtRestart(target)) return Failure(msg::kRestorePendingDelete);
-    const std::string parent = FolderOfPath(target);
-    if (!parent.empty() && !files.FolderExists(parent)) files.CreateFolder(parent);
+    // Missing folders are made again on the way.
+    std::unique_ptr<platform::FolderHandle> folder = platform::OpenFolderFromRoot(files, FolderOfPath(target), true);
+    if (!folder) return Failure(msg::kRestoreThroughLink);
+    bool written = false;
     if (link) {
-        if (!files.MakeFolderLink(target, *link)) return Failure(msg::kRestoreNotWritten);
-        files.DeleteFile(stored);
+        written = folder->NewLink(name, *link);
     } else if (item.kind == QuarantineKind::Folder) {
-        if (!files.CopyFolderTree(stored, target)) return Failure(msg::kRestoreNotWritten);
-        files.DeleteFolderTree(stored);
+        std::unique_ptr<platform::FolderHandle> source = stored->Folder(item.storedName);
+        std::unique_ptr<platform::FolderHandle> place = folder->Folder(name);
+        if (!place) place = folder->NewFolder(name);
+        written = source && place && platform::CopyFolderContent(*source, *place);
     } else {
-        if (!files.CopyFile(stored, target, true) || files.FileSize(target) != files.FileSize(stored)) {
-            return Failure(msg::kRestoreNotWritten);
-        }
-        // The copy carries the original's attributes: a read-only one is
-        // made writable before the stored copy goes.
-        if (std::optional<platform::DirEntry> copy = files.Lookup(stored)) {
-            files.SetAttributes(stored, copy->attributes & ~platform::kAttrReadOnly);
-        }
-        files.DeleteFile(stored);
+        std::unique_ptr<platform::FileReader> reader = stored->ReadFile(item.storedName);
+        written = reader && platform::WriteFileInto(*folder, name, {*reader, copy.size, copy.attributes}, existing);
     }
+    if (!written) return Failure(msg::kRestoreNotWritten);
+    platform::DeleteEntryTree(*stored, item.storedName);
     return {RestoreResult::Restored, {}};
 }
 
@@ -87,16 +92,15 @@ RestoreOutcome RestorePath(Quarantine& quarantine, const QuarantineItem& item, c
 
 MachineWidePlaces::MachineWidePlaces(platform::FileSystem& files, platform::Shell& shell,
                                      const std::string& quarantineFolder)
-    : folders_(files), quarantine_(files) {
-    for (int csidl : {platform::csidl::kWindows, platform::csidl::kSystem, platform::csidl::kSystemX86,
-                      platform::csidl::kProgramFiles, platform::csidl::kProgramFilesX86,
-                      platform::csidl::kCommonAppData}) {
-        if (std::optional<std::string> folder = shell.SpecialFolderPath(csidl)) folders_.Add(*folder);
-    }
+    : quarantine_(files) {
+    profile_ = ToLower(Trim(shell.SpecialFolderPath(platform::csidl::kProfile).value_or(std::string())));
+    while (!profile_.empty() && profile_.back() == '\\') profile_.pop_back();
     quarantine_.Add(quarantineFolder);
 }
 
-bool MachineWidePlaces::HoldsPath(const std::string& path) const { return folders_.Holds(folders_.Comparable(path)); }
+bool MachineWidePlaces::HoldsPath(const std::string& path) const {
+    return profile_.empty() || !StartsWith(ToLower(path), profile_ + "\\");
+}
 
 bool MachineWidePlaces::InQuarantine(const std::string& path) const {
     return quarantine_.Holds(quarantine_.Comparable(path));
@@ -119,7 +123,7 @@ RestoreOutcome RestoreFromQuarantine(Quarantine& quarantine, platform::Registry&
         return Failure(msg::kRestoreNotAgreed);
     }
     const RestoreOutcome outcome = registryItem ? RestoreRegistry(quarantine, registry, item, stored, questions)
-                                                : RestorePath(quarantine, item, stored, questions);
+                                                : RestorePath(quarantine, item, *entry, questions);
     if (outcome.result == RestoreResult::Restored) quarantine.MarkRestored(item.id);
     return outcome;
 }

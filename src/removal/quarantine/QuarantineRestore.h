@@ -7,11 +7,15 @@
 // Only what the quarantine itself writes is put back (RecordCheck): a
 // record or backup another program changed is refused and nothing is
 // touched. An item that goes back where it affects every user of the
-// machine (the Windows and program folders, the machine's shared data, the
+// machine (anywhere outside the restoring user's own profile folder, the
 // registry outside the user's own hive) is put back only when the caller
 // agrees: a program running as the user could have planted it in the
-// quarantine for an administrator's restore to install. A file that Windows
-// is set to delete at its next start has that deletion taken back first.
+// quarantine for an administrator's restore to install. A file, folder or
+// link is written through the folders of its place opened one by one from
+// the drive root down, none of them a link: a link on the way (there
+// before, or put there after the question) refuses the item. A file that
+// Windows is set to delete at its next start has that deletion taken back
+// first.
 #pragma once
 
 #include <functional>
@@ -47,8 +51,10 @@ struct RestoreQuestions {
     RestoreQuestion machineWide;
 };
 
-// The folders where a change affects every user; compared by where paths
-// lead.
+// Where a change affects every user: anywhere outside the restoring user's
+// own profile folder. Compared as text, which is sound because the restore
+// writes through folders opened with no link on the way: the place it
+// writes is the place the text names.
 class MachineWidePlaces {
 public:
     MachineWidePlaces(platform::FileSystem& files, platform::Shell& shell, const std::string& quarantineFolder);
@@ -56,7 +62,9 @@ public:
     bool InQuarantine(const std::string& path) const;
 
 private:
-    FinalPlaces folders_;
+    // Lower-cased, without a trailing backslash; empty when the shell names
+    // none (then every place is one of every user's).
+    std::string profile_;
     FinalPlaces quarantine_;
 };
 

@@ -11,18 +11,21 @@
 
 namespace bastion {
 
-void frmRestore_Load(ui::FrmRestore& window, Quarantine& quarantine) {
+std::vector<QuarantineItem> frmRestore_Load(ui::FrmRestore& window, Quarantine& quarantine) {
     ui::ListView& list = window.lvwQuarantine;
     list.Clear();
-    for (const QuarantineItem& item : quarantine.Items()) {
+    std::vector<QuarantineItem> listed = quarantine.Items();
+    for (std::size_t at = 0; at < listed.size(); ++at) {
+        const QuarantineItem& item = listed[at];
         const std::size_t row = list.Add(item.date);
         list.SetSubItem(row, 1, std::string(QuarantineKindName(item.kind)));
         list.SetSubItem(row, 2, item.originalLocation);
-        list.SetTag(row, ToDecimal(static_cast<long long>(item.id)));
+        list.SetTag(row, ToDecimal(static_cast<long long>(at)));
     }
+    return listed;
 }
 
-void cmdRestore_Click(ui::FrmRestore& window, const RestoreWindowEnvironment& env) {
+void cmdRestore_Click(ui::FrmRestore& window, std::vector<QuarantineItem>& listed, const RestoreWindowEnvironment& env) {
     ui::OperationGate::Operation operation = env.operations.TryBegin("restore");
     if (!operation) return;
     std::optional<ui::TimersHeld> held(std::in_place, env.enableShieldTimers);
@@ -36,12 +39,14 @@ void cmdRestore_Click(ui::FrmRestore& window, const RestoreWindowEnvironment& en
     const MachineWidePlaces places(env.quarantine.Files(), env.shell, env.quarantine.Folder());
     int restored = 0;
     std::vector<std::string> failures;
-    for (const QuarantineItem& item : env.quarantine.Items()) {
-        const std::string id = ToDecimal(static_cast<long long>(item.id));
-        const auto& rows = window.lvwQuarantine.Rows();
-        const bool ticked = std::any_of(rows.begin(), rows.end(),
-                                        [&id](const ui::ListItem& row) { return row.checked && row.tag == id; });
-        if (!ticked) continue;
+    const std::vector<QuarantineItem> current = env.quarantine.Items();
+    for (const ui::ListItem& row : window.lvwQuarantine.Rows()) {
+        long long at = -1;
+        if (!row.checked || !ParseWholeNumber(row.tag, at) || at < 0 || static_cast<std::size_t>(at) >= listed.size()) {
+            continue;
+        }
+        const QuarantineItem& item = listed[static_cast<std::size_t>(at)];
+        if (std::find(current.begin(), current.end(), item) == current.end()) continue;
         const RestoreOutcome outcome = RestoreFromQuarantine(env.quarantine, env.registry, places, item, questions);
         if (outcome.result == RestoreResult::Restored) ++restored;
         if (outcome.result == RestoreResult::Failed) {
@@ -50,7 +55,7 @@ void cmdRestore_Click(ui::FrmRestore& window, const RestoreWindowEnvironment& en
     }
     held.reset();
     operation.Finish();
-    frmRestore_Load(window, env.quarantine);
+    listed = frmRestore_Load(window, env.quarantine);
     std::string text = env.messages.getMessages(msg::kRestored) + " " + ToDecimal(restored);
     if (!failures.empty()) {
         text += "\r\n" + env.messages.getMessages(msg::kNotRestored) + " " +

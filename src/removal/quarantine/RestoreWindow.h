@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -29,10 +30,17 @@ struct RestoreWindowEnvironment {
     std::function<void(bool enable)> enableShieldTimers;
 };
 
-// One row per stored item, oldest first: date, kind, original location;
-// the tag holds the id.
-void frmRestore_Load(ui::FrmRestore& window, Quarantine& quarantine);
+// One row per stored item, oldest first: date, kind, original location.
+// Returns the records listed, in the order of the rows as they were added;
+// each row's tag holds its record's place in them.
+std::vector<QuarantineItem> frmRestore_Load(ui::FrmRestore& window, Quarantine& quarantine);
 
-void cmdRestore_Click(ui::FrmRestore& window, const RestoreWindowEnvironment& environment);
+// Puts back exactly the ticked records of those listed, id and record
+// together: one that has left the index since (put back or taken back by
+// another run) is passed over, and a record added to the index after the
+// list was shown, even under a listed id, is never put back. Lists the
+// quarantine again afterwards.
+void cmdRestore_Click(ui::FrmRestore& window, std::vector<QuarantineItem>& listed,
+                      const RestoreWindowEnvironment& environment);
 
 }  // namespace bastion

@@ -25,8 +25,11 @@ constexpr std::string_view kSoftwareKeys[] = {
     "Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
     "Policies",
 };
+// Below HKEY_LOCAL_MACHINE\Software (and its 32-bit twin): who has a
+// profile where.
+constexpr std::string_view kMachineSoftwareKeys[] = {"Microsoft\\Windows NT\\CurrentVersion\\ProfileList"};
 // Below HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet.
-constexpr std::string_view kControlSetKeys[] = {"Services", "Control"};
+constexpr std::string_view kControlSetKeys[] = {"Services", "Control", "Control\\Session Manager"};
 
 // The keys of a classes root (HKCR itself, or a Software\Classes key).
 void AddClassKeys(const std::string& root, std::vector<std::string>& keys) {
@@ -35,11 +38,13 @@ void AddClassKeys(const std::string& root, std::vector<std::string>& keys) {
     for (std::string_view name : kClassRoots) keys.push_back(root + std::string(name));
 }
 
+// The software key's own keys and those of its 32-bit twin, and both
+// classes roots (Software\Classes\Wow6432Node is one of the class roots).
 void AddSoftwareKeys(const std::string& software, std::vector<std::string>& keys) {
     for (const std::string& root : {software + "\\", software + "\\Wow6432Node\\"}) {
         for (std::string_view key : kSoftwareKeys) keys.push_back(root + std::string(key));
+        AddClassKeys(root + "Classes\\", keys);
     }
-    AddClassKeys(software + "\\Classes\\", keys);
 }
 
 const std::vector<std::string>& UserKeys() {
@@ -55,6 +60,9 @@ const std::vector<std::string>& MachineKeys() {
     static const std::vector<std::string> keys = [] {
         std::vector<std::string> list;
         AddSoftwareKeys("Software", list);
+        for (const char* root : {"Software\\", "Software\\Wow6432Node\\"}) {
+            for (std::string_view key : kMachineSoftwareKeys) list.push_back(root + std::string(key));
+        }
         for (std::string_view key : kControlSetKeys) list.push_back("SYSTEM\\CurrentControlSet\\" + std::string(key));
         return list;
     }();

@@ -3,6 +3,7 @@
 #include "common/Text.h"
 #include "removal/registry/KeyGuard.h"
 #include "removal/registry/RegFile.h"
+#include "removal/registry/WindowsSettings.h"
 #include "scan/state/ScanState.h"
 
 namespace bastion {
@@ -20,9 +21,13 @@ std::optional<QuarantineSlot> WriteBackup(Quarantine& quarantine, const Registry
                                           const std::string& name) {
     std::optional<std::string> bytes = FormatRegFile(snapshot);
     if (!bytes || !quarantine.EnsureFolder()) return std::nullopt;
-    std::optional<QuarantineSlot> slot = quarantine.Reserve(name + ".reg");
-    if (slot && !quarantine.Files().WriteFile(slot->path, *bytes)) {
-        quarantine.Release(*slot);
+    std::optional<OpenQuarantineSlot> open = quarantine.Reserve(name + ".reg");
+    if (!open) return std::nullopt;
+    const bool written = open->file->Write(bytes->data(), bytes->size());
+    const QuarantineSlot slot = open->slot;
+    open.reset();
+    if (!written) {
+        quarantine.Release(slot);
         return std::nullopt;
     }
     return slot;
@@ -58,8 +63,14 @@ std::string RegistryEntryLocation(platform::Hive hive, const std::string& key, c
     return RegistryLocationInView(location, view);
 }
 
-RemovalResult DeleteRegistryValue(const RegistryRemoval& removal, platform::Hive hive, const std::string& given,
-                                  const std::string& name, platform::RegView view) {
+namespace {
+
+// The value backed up and recorded, then changed as change does, then
+// tested with changed; a change that did not take place has its record
+// withdrawn, one that did is logged.
+template <typename Change, typename Changed>
+RemovalResult ChangeRegistryValue(const RegistryRemoval& removal, platform::Hive hive, const std::string& given,
+                                  const std::string& name, platform::RegView view, Change change, Changed changed) {
     const std::string key = WithoutTrailingBackslashes(given);
     RegistrySnapshot snapshot;
     if (!ReadOneValue(removal.registry, hive, key, name, view, snapshot)) {
@@ -73,9 +84,7 @@ RemovalResult DeleteRegistryValue(const RegistryRemoval& removal, platform::Hive
     if (!backup || !RecordFirst(removal.quarantine, *backup, QuarantineKind::RegistryValue, location)) {
         return RemovalResult::Failed;
     }
-    platform::RegValue ignored;
-    if (removal.registry.DeleteValue(hive, key, name, view) != platform::kRegOk ||
-        removal.registry.QueryValue(hive, key, name, ignored, view) != platform::kRegNotFound) {
+    if (change(key) != platform::kRegOk || !changed(key)) {
         if (removal.quarantine.Withdraw(backup->id)) removal.quarantine.Release(*backup);
         return RemovalResult::Failed;
     }
@@ -83,10 +92,39 @@ RemovalResult DeleteRegistryValue(const RegistryRemoval& removal, platform::Hive
     return RemovalResult::Removed;
 }
 
+}  // namespace
+
+RemovalResult DeleteRegistryValue(const RegistryRemoval& removal, platform::Hive hive, const std::string& given,
+                                  const std::string& name, platform::RegView view) {
+    platform::Registry& registry = removal.registry;
+    return ChangeRegistryValue(
+        removal, hive, given, name, view, [&](const std::string& key) { return registry.DeleteValue(hive, key, name, view); },
+        [&](const std::string& key) {
+            platform::RegValue ignored;
+            return registry.QueryValue(hive, key, name, ignored, view) == platform::kRegNotFound;
+        });
+}
+
+RemovalResult SetRegistryValueToDefault(const RegistryRemoval& removal, platform::Hive hive, const std::string& given,
+                                        const std::string& name, platform::RegView view,
+                                        const platform::RegValue& windowsDefault) {
+    platform::Registry& registry = removal.registry;
+    return ChangeRegistryValue(
+        removal, hive, given, name, view,
+        [&](const std::string& key) { return registry.SetValue(hive, key, name, windowsDefault, view); },
+        [&](const std::string& key) {
+            platform::RegValue now;
+            return registry.QueryValue(hive, key, name, now, view) == platform::kRegOk && now.type == windowsDefault.type &&
+                   now.text == windowsDefault.text;
+        });
+}
+
 RemovalResult DeleteRegistryKey(const RegistryRemoval& removal, platform::Hive hive, const std::string& given,
                                 platform::RegView view) {
     const std::string key = WithoutTrailingBackslashes(given);
-    if (IsGuardedRegistryKey(hive, given)) return RemovalResult::Failed;
+    if (IsGuardedRegistryKey(hive, given) || IsServiceWindowsNeeds(removal.registry, hive, key, view)) {
+        return RemovalResult::Failed;
+    }
     const long opened = removal.registry.OpenKey(hive, key, platform::RegAccess::Read, view);
     if (opened == platform::kRegNotFound) return RemovalResult::NotFound;
     if (opened != platform::kRegOk) return RemovalResult::Failed;

@@ -29,10 +29,19 @@ std::string RegistryEntryLocation(platform::Hive hive, const std::string& key, c
 RemovalResult DeleteRegistryValue(const RegistryRemoval& removal, platform::Hive hive, const std::string& key,
                                   const std::string& name, platform::RegView view);
 
+// A value Windows needs (WindowsDefaultValue): backed up and recorded as a
+// deleted value is, then set to its Windows default instead of deleted. The
+// log entry reads as for a deleted value; a restore brings the backed-up
+// value back.
+RemovalResult SetRegistryValueToDefault(const RegistryRemoval& removal, platform::Hive hive, const std::string& key,
+                                        const std::string& name, platform::RegView view,
+                                        const platform::RegValue& windowsDefault);
+
 // Deletes the key with its values (the default one included) and subkeys.
 // The log entry reads the hive's handle number, "\" and the key, and
 // "All Values". Keys that hold a whole part of the system
-// (IsGuardedRegistryKey) are never deleted.
+// (IsGuardedRegistryKey) and the keys of services Windows needs
+// (IsServiceWindowsNeeds) are never deleted.
 RemovalResult DeleteRegistryKey(const RegistryRemoval& removal, platform::Hive hive, const std::string& key,
                                 platform::RegView view);
 

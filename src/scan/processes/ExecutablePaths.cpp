@@ -10,18 +10,21 @@ namespace bastion {
 
 namespace {
 
-// A folder as a process path's folder reads after NormalizedProcessPath.
-// The place comes with its doubled backslashes reduced, a network folder's
-// opening pair kept.
-std::string NormalizedFolder(std::string_view folder, std::string_view systemFolder) {
-    std::string normal = NormalizedProcessPath(std::string(folder) + "\\", systemFolder);
-    while (!normal.empty() && normal.back() == '\\') normal.pop_back();
-    return normal;
+// A definition's folder as it is kept: upper-cased, without a trailing
+// backslash.
+std::string KeptFolder(std::string_view folder) {
+    std::string kept = ToUpper(Trim(folder));
+    while (!kept.empty() && kept.back() == '\\') kept.pop_back();
+    return kept;
+}
+
+std::string ComparableFolder(platform::FileSystem& files, std::string_view folder) {
+    return KeptFolder(files.FinalPath(std::string(folder)));
 }
 
 }  // namespace
 
-void ExecutablePathList::Add(const ExeRecord& record, const PathTokens& tokens, std::string_view systemFolder) {
+void ExecutablePathList::Add(const ExeRecord& record, const PathTokens& tokens) {
     if (!record.valid) return;
     const std::string name = ToUpper(Trim(record.fileName));
     if (name.empty()) return;
@@ -36,7 +39,7 @@ void ExecutablePathList::Add(const ExeRecord& record, const PathTokens& tokens, 
         return;
     }
     for (const std::string& place : tokens.PathPlaces(record.folder)) {
-        const std::string folder = NormalizedFolder(place, systemFolder);
+        const std::string folder = KeptFolder(place);
         // A folder that expands to nothing names no place on this machine.
         if (!folder.empty()) addPair(folder);
     }
@@ -62,33 +65,33 @@ ExecutablePathList::Pair ExecutablePathList::PairAt(std::uint32_t at) const {
     return pair;
 }
 
-bool ExecutablePathList::Matches(std::string_view upperPath, std::string_view upperFileName) const {
+bool ExecutablePathList::Matches(platform::FileSystem& files, std::string_view comparablePath,
+                                 std::string_view upperFileName) const {
     if (upperFileName.empty()) return false;
     auto pair = std::lower_bound(pairs_.begin(), pairs_.end(), upperFileName,
                                  [this](std::uint32_t at, std::string_view name) { return PairAt(at).name < name; });
-    const std::string folder = FolderOfPath(upperPath);
+    const std::string folder = FolderOfPath(comparablePath);
     for (; pair != pairs_.end() && PairAt(*pair).name == upperFileName; ++pair) {
         const std::string_view defined = PairAt(*pair).folder;
-        if (defined.empty() || defined == folder) return true;
+        if (defined.empty() || defined == folder || ComparableFolder(files, defined) == folder) return true;
     }
     return false;
 }
 
-std::string NormalizeSystem32Path(std::string_view path, std::string_view systemFolder) {
-    constexpr std::string_view kSystem32 = "SYSTEM32\\";
-    const std::string trimmed = Trim(path);
-    // Upper-casing keeps every character's length, so a position in the
-    // upper-cased text is one in the trimmed path too.
-    const std::size_t at = ToUpper(trimmed).rfind(kSystem32);
-    if (at == std::string::npos) return std::string(path);
-    std::string normal(systemFolder);
-    normal += '\\';
-    normal.append(trimmed, at + kSystem32.size());
-    return normal;
-}
-
-std::string NormalizedProcessPath(std::string_view modulePath, std::string_view systemFolder) {
-    return ToUpper(NormalizeSystem32Path(ToUpper(Trim(modulePath)), systemFolder));
+std::string ComparableProgramPath(platform::FileSystem& files, std::string_view imagePath,
+                                  std::string_view systemFolder) {
+    constexpr std::string_view kObjectPrefixes[] = {"\\??\\", "\\\\?\\"};
+    constexpr std::string_view kSystemRoot = "\\SYSTEMROOT\\";
+    std::string path = Trim(imagePath);
+    for (std::string_view prefix : kObjectPrefixes) {
+        if (StartsWith(path, prefix) && IsDrivePath(std::string_view(path).substr(prefix.size()))) {
+            path.erase(0, prefix.size());
+        }
+    }
+    if (StartsWithIgnoreCase(path, kSystemRoot)) {
+        path = FolderOfPath(systemFolder) + path.substr(kSystemRoot.size() - 1);
+    }
+    return ToUpper(Trim(files.FinalPath(path)));
 }
 
 }  // namespace bastion

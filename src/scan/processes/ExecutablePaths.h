@@ -12,6 +12,7 @@
 
 #include "definitions/DefinitionRecords.h"
 #include "definitions/PathTokens.h"
+#include "platform/FileSystem.h"
 
 namespace bastion {
 
@@ -19,18 +20,18 @@ class ExecutablePathList {
 public:
     // Adds the definition: its file name and the places its folder names
     // here (tokens expanded, "[drive]" the drive root, doubled backslashes
-    // reduced, the system32 forms made the system folder). A line without
-    // "=" adds nothing.
-    void Add(const ExeRecord& record, const PathTokens& tokens, std::string_view systemFolder);
+    // reduced). A line without "=" adds nothing.
+    void Add(const ExeRecord& record, const PathTokens& tokens);
     // Orders what was added for Matches: the list is then complete.
     void Finish();
     void Clear();
     bool Empty() const { return pairs_.empty(); }
 
     // True when a definition of this file name names the folder of the
-    // path, or names no folder. Both upper-cased and normalised as
-    // NormalizedProcessPath does.
-    bool Matches(std::string_view upperPath, std::string_view upperFileName) const;
+    // path, or names no folder. The path as ComparableProgramPath gives it,
+    // the name upper-cased; a definition's folder is compared by its final
+    // path too (only for the names that match, which are few).
+    bool Matches(platform::FileSystem& files, std::string_view comparablePath, std::string_view upperFileName) const;
 
 private:
     struct Pair {
@@ -49,14 +50,14 @@ private:
     std::vector<std::uint32_t> pairs_;
 };
 
-// A module path in the forms the system also reports
-// ("\SystemRoot\System32\x.exe", "\??\C:\WINDOWS\system32\x.exe") turned into an ordinary one:
-// everything up to and including the last "SYSTEM32\" (any case) becomes
-// the system folder and a backslash. Other paths come back unchanged.
-std::string NormalizeSystem32Path(std::string_view path, std::string_view systemFolder);
-
-// A running program's path as the process scan compares it: trimmed,
-// upper-cased, its system32 forms made ordinary.
-std::string NormalizedProcessPath(std::string_view modulePath, std::string_view systemFolder);
+// A running program's image path as the process scan compares it: the
+// system's own spellings made ordinary ("\??\C:\x.exe" is "C:\x.exe",
+// "\SystemRoot\System32\x.exe" lies in the Windows folder, the folder
+// above the system folder), then its long final path (short names expanded,
+// "." and ".." taken out, links followed), trimmed and upper-cased. No
+// other folder stands for the system folder, whatever it is called: a
+// "system32" folder among the user's files is a folder of the user's.
+std::string ComparableProgramPath(platform::FileSystem& files, std::string_view imagePath,
+                                  std::string_view systemFolder);
 
 }  // namespace bastion

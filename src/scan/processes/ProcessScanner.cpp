@@ -10,6 +10,7 @@
 #include "scan/processes/ExecutablePaths.h"
 #include "scan/processes/ProcessList.h"
 #include "scan/processes/ProcessScanSteps.h"
+#include "scan/processes/WindowsProcesses.h"
 #include "ui/GuardMessages.h"
 #include "ui/MessageKeys.h"
 
@@ -24,13 +25,12 @@ constexpr std::string_view kAdwareProcessHelper = "AdwareProcessHelper.exe";
 // The definitions with their folders. A stop inside a scan leaves the list
 // empty and says so; so does a file that could not be read (the list is
 // then what it could read).
-bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, ProcessScanCaller caller,
-                         std::string_view systemFolder) {
+bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, ProcessScanCaller caller) {
     bool stopped = false;
     const bool read = ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
                         [&](const std::string& line) {
                             const ExeRecord record = ParseExeDefinition(line);
-                            paths.Add(record, context.tokens, systemFolder);
+                            paths.Add(record, context.tokens);
                             CountProcessInspected(context, record.fileName, caller);
                             context.pump.Pump();
                             stopped = StopRequestedInScan(context.state, caller);
@@ -63,6 +63,8 @@ std::string StopDetails(const ui::MessageCatalogue& messages, const std::string&
         case StopOutcome::Stopped: return fileName + " was stopped";
         case StopOutcome::NeedsAdministrator:
             return fileName + " " + messages.getMessageContinuing(ui::msg::kNeedsAdministrator);
+        case StopOutcome::PartOfWindows:
+            return fileName + ": " + messages.getMessageContinuing(ui::msg::kPartOfWindowsNotStopped);
         case StopOutcome::Failed: break;
     }
     return fileName + " " + messages.getMessageContinuing(ui::msg::kNotStopped);
@@ -99,7 +101,7 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
     ScanState& state = context.state;
     const std::string systemFolder = context.system.SystemFolder();
     ExecutablePathList read;
-    const ExecutablePathList* kept = ExecutablePaths(context, caller, systemFolder, read);
+    const ExecutablePathList* kept = ExecutablePaths(context, caller, read);
     // An interrupted run has not inspected this list: the next one must.
     if (!kept) ResetSignature();
     const ExecutablePathList& paths = kept ? *kept : read;
@@ -116,9 +118,9 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
         }
         const std::string& imagePath = list.paths[i];
         if (imagePath.empty()) continue;
-        const std::string path = NormalizedProcessPath(imagePath, systemFolder);
+        const std::string path = ComparableProgramPath(context.files, imagePath, systemFolder);
         const std::string fileName = FileNameOf(path);
-        const bool byName = paths.Matches(path, fileName);
+        const bool byName = paths.Matches(context.files, path, fileName);
         if (!byName && !RunsKnownContent(context, path)) continue;
 
         const std::string company = GetFileCompanyName(context.files, context.codePage, path);
@@ -129,31 +131,28 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
             continue;
         }
         if (EqualsIgnoreCase(fileName, kAdwareProcessHelper)) continue;
-        ReportRunningThreat(context, {fileName, company, list.ids[i], imagePath}, caller);
+        ReportRunningThreat(context, {fileName, company, list.ids[i], path}, caller);
         if (forScan) CountOne(state.counters.itemsFound);
     }
 }
 
 const ExecutablePathList* ProcessScanner::ExecutablePaths(ScanContext& context, ProcessScanCaller caller,
-                                                          const std::string& systemFolder, ExecutablePathList& read) {
-    if (caller == ProcessScanCaller::Scan) {
-        return ReadExecutablePaths(context, read, caller, systemFolder) ? &read : nullptr;
-    }
+                                                          ExecutablePathList& read) {
+    if (caller == ProcessScanCaller::Scan) return ReadExecutablePaths(context, read, caller) ? &read : nullptr;
     const std::string file = DataFilePath(context.dataFolder, datafile::kExeDefinitions);
     const std::optional<platform::FileStamp> stamp = context.files.Stamp(file);
-    if (shieldPaths_ && stamp && shieldPaths_->file == file && shieldPaths_->stamp == *stamp &&
-        shieldPaths_->systemFolder == systemFolder) {
+    if (shieldPaths_ && stamp && shieldPaths_->file == file && shieldPaths_->stamp == *stamp) {
         return &shieldPaths_->paths;
     }
     shieldPaths_.reset();
     // A file that is there but could not be read (an update holding it) is
     // not kept as no definitions at all: the programs running now are
     // looked at again next time, with what the file then says.
-    if (!ReadExecutablePaths(context, read, caller, systemFolder) && stamp) return nullptr;
+    if (!ReadExecutablePaths(context, read, caller) && stamp) return nullptr;
     // Kept only when the stamp read before the file tells its content: a
     // file written meanwhile has a later one and is read again next time.
     if (!stamp) return &read;
-    shieldPaths_ = KeptPaths{file, *stamp, systemFolder, std::move(read)};
+    shieldPaths_ = KeptPaths{file, *stamp, std::move(read)};
     return &shieldPaths_->paths;
 }
 
@@ -161,8 +160,9 @@ void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThre
                                          ProcessScanCaller caller) {
     const std::string& fileName = threat.fileName;
     auto stop = [&] {
-        const StopOutcome outcome = StopRunningProgram(context.processes, context.system, threat.processId, threat.path);
-        if (outcome != StopOutcome::Stopped) {
+        const StopOutcome outcome =
+            StopRunningProgram(context.processes, context.system, context.files, threat.processId, threat.path);
+        if (outcome != StopOutcome::Stopped && outcome != StopOutcome::PartOfWindows) {
             notStopped_.push_back({fileName, outcome == StopOutcome::NeedsAdministrator});
         }
         return outcome;
@@ -173,7 +173,8 @@ void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThre
         context.state.AddActivityRow("Running Application", ui::kIconFile, StopDetails(messages_, fileName, outcome));
         return;
     }
-    if (!alert_) return;
+    // A part of Windows is never offered for stopping.
+    if (!alert_ || IsPartOfWindows(context.files, threat.path, context.system.SystemFolder())) return;
     const std::string company = Trim(threat.companyName).empty()
                                     ? messages_.getMessages(ui::msg::kNoCompany) + " " + fileName
                                     : threat.companyName;

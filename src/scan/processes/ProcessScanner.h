@@ -41,7 +41,7 @@ struct RunningThreat {
     std::string fileName;     // upper-cased, as shown
     std::string companyName;  // from its version resource, maybe empty
     std::uint32_t processId = 0;
-    std::string path;  // the image path the scan read
+    std::string path;  // the image path the scan read (ComparableProgramPath)
 };
 
 // A detected program that was to be stopped and still runs.
@@ -93,8 +93,7 @@ private:
     // nullptr when what was read (then in read) may not be all the file
     // says: a stop inside a scan, or a file that could not be read (for the
     // shield, one that is there).
-    const ExecutablePathList* ExecutablePaths(ScanContext& context, ProcessScanCaller caller,
-                                              const std::string& systemFolder, ExecutablePathList& read);
+    const ExecutablePathList* ExecutablePaths(ScanContext& context, ProcessScanCaller caller, ExecutablePathList& read);
 
     ui::Dialogs& dialogs_;
     const ui::MessageCatalogue& messages_;
@@ -112,7 +111,6 @@ private:
     struct KeptPaths {
         std::string file;
         platform::FileStamp stamp;
-        std::string systemFolder;
         ExecutablePathList paths;
     };
     std::optional<KeptPaths> shieldPaths_;

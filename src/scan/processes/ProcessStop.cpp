@@ -1,7 +1,7 @@
 #include "scan/processes/ProcessStop.h"
 
-#include "common/Text.h"
 #include "scan/processes/ExecutablePaths.h"
+#include "scan/processes/WindowsProcesses.h"
 
 namespace bastion {
 
@@ -10,49 +10,51 @@ namespace {
 constexpr int kStopAttempts = 11;
 constexpr std::uint32_t kEndedCheckMilliseconds = 1;
 
-}  // namespace
-
-platform::TerminateResult TerminateProcessById(platform::Processes& processes, platform::SystemInfo& system,
-                                               std::uint32_t processId, std::uint32_t exitCode) {
-    if (system.GetOsVersion().platformId == platform::kWindows95Family) {
-        return processes.Terminate(processId, exitCode);
-    }
+std::unique_ptr<platform::ProcessHandle> OpenToStop(platform::Processes& processes, platform::SystemInfo& system,
+                                                    std::uint32_t processId) {
+    if (system.GetOsVersion().platformId == platform::kWindows95Family) return processes.Open(processId);
     // A token without the privilege (a program run without elevation) still
-    // ends the processes of its own account, which is where threats the user
-    // started run; the privilege only widens that. So the termination is
-    // tried whether or not the privilege could be enabled.
+    // opens the processes of its own account, which is where threats the
+    // user started run; the privilege only widens that. It counts when the
+    // process is opened, so it is given back right after.
     const bool privileged = processes.SetDebugPrivilege(true);
-    const platform::TerminateResult result = processes.Terminate(processId, exitCode);
+    std::unique_ptr<platform::ProcessHandle> process = processes.Open(processId);
     if (privileged) processes.SetDebugPrivilege(false);
-    return result;
+    return process;
 }
 
+}  // namespace
+
 StopOutcome StopRunningProgram(platform::Processes& processes, platform::SystemInfo& system,
-                               std::uint32_t processId, std::string_view detectedPath) {
-    const std::optional<std::string> current = processes.ImagePath(processId);
-    // No path: the process has ended (and nothing runs under its id), or it
-    // cannot be opened to tell what it runs.
-    if (!current) return processes.WaitForExit(processId, 0) ? StopOutcome::Stopped : StopOutcome::Failed;
+                               platform::FileSystem& files, std::uint32_t processId, std::string_view detectedPath) {
     const std::string systemFolder = system.SystemFolder();
-    if (NormalizedProcessPath(*current, systemFolder) != NormalizedProcessPath(detectedPath, systemFolder)) {
-        return StopOutcome::Stopped;
-    }
+    const std::string detected = ComparableProgramPath(files, detectedPath, systemFolder);
     for (int attempt = 0; attempt < kStopAttempts; ++attempt) {
-        switch (TerminateProcessById(processes, system, processId, 0)) {
+        const std::unique_ptr<platform::ProcessHandle> process = OpenToStop(processes, system, processId);
+        // Not opened: the process has ended (and nothing runs under its id),
+        // or it cannot be reached at all.
+        if (!process) return processes.WaitForExit(processId, 0) ? StopOutcome::Stopped : StopOutcome::Failed;
+        const std::optional<std::string> current = process->ImagePath();
+        if (!current) return process->WaitForExit(0) ? StopOutcome::Stopped : StopOutcome::Failed;
+        const std::string path = ComparableProgramPath(files, *current, systemFolder);
+        // The detected program has ended, and another one took its id.
+        if (path != detected) return StopOutcome::Stopped;
+        if (IsPartOfWindows(files, path, systemFolder)) return StopOutcome::PartOfWindows;
+        switch (process->Terminate(0)) {
             case platform::TerminateResult::Terminated: return StopOutcome::Stopped;
             // Asking again would be refused again.
             case platform::TerminateResult::AccessDenied:
-                return processes.WaitForExit(processId, 0) ? StopOutcome::Stopped : StopOutcome::NeedsAdministrator;
+                return process->WaitForExit(0) ? StopOutcome::Stopped : StopOutcome::NeedsAdministrator;
             case platform::TerminateResult::Failed: break;
         }
-        if (processes.WaitForExit(processId, kEndedCheckMilliseconds)) return StopOutcome::Stopped;
+        if (process->WaitForExit(kEndedCheckMilliseconds)) return StopOutcome::Stopped;
     }
     return StopOutcome::Failed;
 }
 
-bool StopProcessById(platform::Processes& processes, platform::SystemInfo& system, std::uint32_t processId,
-                     std::string_view detectedPath) {
-    return StopRunningProgram(processes, system, processId, detectedPath) == StopOutcome::Stopped;
+bool StopProcessById(platform::Processes& processes, platform::SystemInfo& system, platform::FileSystem& files,
+                     std::uint32_t processId, std::string_view detectedPath) {
+    return StopRunningProgram(processes, system, files, processId, detectedPath) == StopOutcome::Stopped;
 }
 
 }  // namespace bastion

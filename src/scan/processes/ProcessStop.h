@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/FileSystem.h"
 #include "platform/Processes.h"
 #include "platform/SystemInfo.h"
 
@@ -19,26 +20,24 @@ enum class StopOutcome {
     NeedsAdministrator,
     // It still runs, or what it runs can no longer be told.
     Failed,
+    // It is a part of Windows (IsPartOfWindows): never stopped.
+    PartOfWindows,
 };
 
-// Ends the process with the exit code. On the NT family the debug privilege
-// is enabled around the termination (so that processes of other accounts
-// can be reached) and disabled again after it; the 95 family has no
-// privileges.
-platform::TerminateResult TerminateProcessById(platform::Processes& processes, platform::SystemInfo& system,
-                                               std::uint32_t processId, std::uint32_t exitCode);
-
 // Stops the process with this id while it still runs the program that was
-// detected: its image path, normalised as the process scan normalises
-// paths, equals detectedPath (ignoring case). A program that has since
-// taken the id is left alone, and so is any other process of the same name.
-// Up to 11 attempts, each followed by a 1 ms look whether the process has
-// ended all the same; a refusal for want of rights is final at once.
+// detected: its image path, compared as ComparableProgramPath makes it,
+// equals detectedPath's. Each attempt opens the process once, reads what it
+// runs and ends it through that one handle, so that a program that has
+// taken the id since is left alone, and so is any other process of the
+// same name. On the NT family the debug privilege is held while the
+// process is opened (it reaches the processes of other accounts). Up to 11
+// attempts, each followed by a 1 ms look whether the process has ended all
+// the same; a refusal for want of rights is final at once.
 StopOutcome StopRunningProgram(platform::Processes& processes, platform::SystemInfo& system,
-                               std::uint32_t processId, std::string_view detectedPath);
+                               platform::FileSystem& files, std::uint32_t processId, std::string_view detectedPath);
 
 // The same, true when the detected program no longer runs.
-bool StopProcessById(platform::Processes& processes, platform::SystemInfo& system, std::uint32_t processId,
-                     std::string_view detectedPath);
+bool StopProcessById(platform::Processes& processes, platform::SystemInfo& system, platform::FileSystem& files,
+                     std::uint32_t processId, std::string_view detectedPath);
 
 }  // namespace bastion

@@ -22,11 +22,11 @@ void AskFirstRunToShowItself(const std::string& productName) {
 }
 
 bool WaitForEarlierRunToEnd(const std::string& productName, unsigned milliseconds) {
-    const std::wstring name = Win32InstanceLock::MutexName(productName);
+    const std::wstring name = Win32InstanceLock::SectionName(productName);
     const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
     for (;;) {
         // The earlier run's claim lasts as long as a handle to it is open.
-        UniqueHandle claim(::OpenMutexW(SYNCHRONIZE, FALSE, name.c_str()));
+        UniqueHandle claim(::OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str()));
         if (!claim) return true;
         if (::GetTickCount64() >= deadline) return false;
         claim.Reset();

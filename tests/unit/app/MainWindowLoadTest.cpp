@@ -25,6 +25,13 @@ struct MainWindowLoadTest : ::testing::Test {
         return text;
     }
 
+    // Another run of this very program holds the name.
+    void AnotherRun() {
+        machine.instances.held["Testwall"] = kOtherRun;
+        machine.processes.Add(kOtherRun, machine.system.programPath);
+    }
+
+    static constexpr std::uint32_t kOtherRun = 900;
     testing::FakePlatform machine;
     testing::ProgramRun run{machine};
     ui::FrmMain& form = run.app.form;
@@ -82,7 +89,7 @@ TEST_F(MainWindowLoadTest, WaitingDefinitionFilesTakeTheirPlaceBeforeTheyAreCoun
 }
 
 TEST_F(MainWindowLoadTest, ASecondRunEndsRightAfterRegisteringItself) {
-    machine.instances.running.insert("Testwall");
+    AnotherRun();
     machine.files.AddFile(DataFile("DLFileDefinition.dat"), Lines(3));
     const std::string caption = form.Caption();
 
@@ -100,11 +107,36 @@ TEST_F(MainWindowLoadTest, ASecondRunEndsRightAfterRegisteringItself) {
 
 TEST_F(MainWindowLoadTest, ARunThatAppearsWhileTheWindowLoadsEndsThisOneBeforeItPublishesItsState) {
     machine.files.AddFile(DataFile("ENoSignature.dat"), "C:\\Harmless.exe\r\n");
-    run.pump.At(1, [this] { machine.instances.running.insert("Testwall"); });
+    run.pump.At(1, [this] { AnotherRun(); });
 
     EXPECT_EQ(run.lifecycle.Load(), LoadResult::SecondInstance);
     EXPECT_EQ(run.app.exclusions.Text(), "C:\\Harmless.exe|");
     EXPECT_EQ(Setting(keys::kStatus), "<missing>");
+}
+
+// Any program of the session may take the name first; only a holder that
+// runs this program's own file ends this run.
+TEST_F(MainWindowLoadTest, OnlyARunOfThisProgramFileHoldingTheNameEndsThisOne) {
+    const struct {
+        const char* holder;
+        std::optional<std::string> runs;  // what the holding process runs; none: no such process
+        LoadResult result;
+    } cases[] = {
+        {"this program, named by its short path", "C:\\PROGRA~1\\Bastion\\Bastion.exe", LoadResult::SecondInstance},
+        {"another program", "C:\\Users\\v\\squatter.exe", LoadResult::Running},
+        {"a program that copied this one's name", "C:\\Users\\v\\Bastion.exe", LoadResult::Running},
+        {"a run that has ended", std::nullopt, LoadResult::Running},
+    };
+    for (const auto& c : cases) {
+        testing::FakePlatform other;
+        other.files.AddFile(other.system.programPath);
+        other.files.AddShortName("C:\\Program Files", "PROGRA~1");
+        other.instances.held["Testwall"] = 77;
+        if (c.runs) other.processes.Add(77, *c.runs);
+        testing::ProgramRun started{other};
+        EXPECT_EQ(started.lifecycle.Load(), c.result) << c.holder;
+        EXPECT_EQ(other.instances.tookOver.empty(), c.result == LoadResult::SecondInstance) << c.holder;
+    }
 }
 
 TEST_F(MainWindowLoadTest, ASiblingProductGetsItsLauncherButton) {

@@ -253,6 +253,11 @@ TEST(SpecialFolders, DriveRootIsTheFirstThreeCharactersOfThePrograms) {
     EXPECT_EQ(GetDriveRoot(shell), "F:\\");
     shell.SetProgramsFolderFromIdList("G:\\Menu\\Programs");
     EXPECT_EQ(GetDriveRoot(shell), "G:\\");
+    // A Start menu redirected to a share names no drive: the Windows
+    // folder's drive stands for it, and "[drive]" paths name that drive.
+    shell.SetProgramsFolderFromIdList("\\\\server\\share\\Start Menu\\Programs");
+    EXPECT_EQ(GetDriveRoot(shell), "C:\\");
+    EXPECT_EQ(PathTokens::Resolve(shell).PathPlaces("[drive]SpyDir").front(), "C:\\SpyDir");
 }
 
 TEST(DataFiles, DataFolderLiesInTheApplicationDataFolder) {

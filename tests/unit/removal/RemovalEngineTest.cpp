@@ -104,9 +104,8 @@ TEST_F(RemovalEngineTest, EverythingRemovedIsKeptUnderItsOwnNameLoggedAndComesBa
     const MachineWidePlaces places(files, machine.shell, quarantine.Folder());
     const RestoreQuestions machineWideToo{{}, [](const std::string&) { return true; }};
     for (const QuarantineItem& item : items) {
-        EXPECT_EQ(RestoreFromQuarantine(quarantine, registry, places, item, machineWideToo).result,
-                  RestoreResult::Restored)
-            << item.originalLocation;
+        const RestoreOutcome outcome = RestoreFromQuarantine(quarantine, registry, places, item, machineWideToo);
+        EXPECT_EQ(outcome.result, RestoreResult::Restored) << item.originalLocation << " " << outcome.reason;
     }
     EXPECT_EQ(files.Content("C:\\A\\spy.exe"), "first");
     EXPECT_EQ(files.Attributes("C:\\A\\spy.exe").value_or(0) & platform::kAttrReadOnly, platform::kAttrReadOnly);
@@ -252,31 +251,45 @@ TEST_F(RemovalEngineTest, AnExitDuringTheRemovalLetsTheItemInHandFinishAndLeaves
 }
 
 TEST_F(RemovalEngineTest, TheRestoreWindowPutsBackTheTickedItemsAndAsksBeforeReplacing) {
-    machine.files.AddFile("C:\\A\\spy.exe", "old");
-    machine.files.AddFile("C:\\A\\Deep\\other.exe", "other");
-    File("C:\\A\\spy.exe", "Spy");
-    File("C:\\A\\Deep\\other.exe", "Other");
+    // In the user's own profile, where a restore asks nothing more.
+    const std::string a = testing::FakeShell::kUserProfile + "\\A";
+    machine.files.AddFile(a + "\\spy.exe", "old");
+    machine.files.AddFile(a + "\\Deep\\other.exe", "other");
+    File(a + "\\spy.exe", "Spy");
+    File(a + "\\Deep\\other.exe", "Other");
     RemoveAll();
-    machine.files.DeleteFolderTree("C:\\A");
-    machine.files.AddFile("C:\\A\\spy.exe", "new");
+    machine.files.DeleteFolderTree(a);
+    machine.files.AddFile(a + "\\spy.exe", "new");
 
     ui::FrmRestore window;
-    frmRestore_Load(window, quarantine);
+    std::vector<QuarantineItem> listed = frmRestore_Load(window, quarantine);
     ASSERT_EQ(window.lvwQuarantine.Count(), 2u);
     EXPECT_EQ(window.lvwQuarantine.SubItem(0, 1), "File");
-    EXPECT_EQ(window.lvwQuarantine.SubItem(1, 2), "C:\\A\\Deep\\other.exe");
+    EXPECT_EQ(window.lvwQuarantine.SubItem(1, 2), a + "\\Deep\\other.exe");
     window.lvwQuarantine.SetChecked(0, true);
     window.lvwQuarantine.SetChecked(1, true);
+    // Added to the index by another program after the list was shown: a
+    // second record under a listed id, and one of its own. Neither was
+    // shown, so neither is put back.
+    const QuarantineItem& shown = listed[1];
+    for (const QuarantineItem& planted :
+         {QuarantineItem{shown.id, shown.date, QuarantineKind::File, shown.storedName, a + "\\Elsewhere\\other.exe"},
+          QuarantineItem{99, shown.date, QuarantineKind::File, "99_late.exe", a + "\\late.exe"}}) {
+        machine.files.AppendFile(quarantine.IndexPath(), FormatIndexRecord(planted) + "\r\n");
+    }
+    machine.files.AddFile(quarantine.Folder() + "\\99_late.exe", "late");
     dialogs.AnswerMessageBox(ui::MsgResult::No);  // keep the new spy.exe
     dialogs.AnswerMessageBox(ui::MsgResult::Ok);
-    cmdRestore_Click(window,
+    cmdRestore_Click(window, listed,
                      {quarantine, machine.registry, machine.shell, app.dialogs, app.messages, "Testwall", app.operations, {}});
-    EXPECT_EQ(machine.files.Content("C:\\A\\spy.exe"), "new");
-    EXPECT_EQ(machine.files.Content("C:\\A\\Deep\\other.exe"), "other") << "its missing folder made again";
+    EXPECT_EQ(machine.files.Content(a + "\\spy.exe"), "new");
+    EXPECT_EQ(machine.files.Content(a + "\\Deep\\other.exe"), "other") << "its missing folder made again";
     EXPECT_EQ(dialogs.Asked()[dialogs.Asked().size() - 2].text,
-              "C:\\A\\spy.exe\r\n\r\nThis already exists. Replace it with the copy kept in the quarantine?");
+              a + "\\spy.exe\r\n\r\nThis already exists. Replace it with the copy kept in the quarantine?");
     EXPECT_EQ(dialogs.Asked().back().text, "Items put back: 1");
-    ASSERT_EQ(window.lvwQuarantine.Count(), 1u) << "what was kept stays listed";
+    EXPECT_FALSE(machine.files.Lookup(a + "\\Elsewhere\\other.exe"));
+    EXPECT_FALSE(machine.files.Lookup(a + "\\late.exe"));
+    ASSERT_EQ(window.lvwQuarantine.Count(), 2u) << "what was kept, and what was added later, stays listed";
 }
 
 TEST_F(RemovalEngineTest, NothingIsDeletedBeforeItIsRecordedAndAServerKeepsItsClassesUntilItsCopyIsSafe) {
@@ -357,7 +370,8 @@ TEST_F(RemovalEngineTest, AnItemGoneSinceTheScanIsNotFoundAndAFolderLinkGoesAsAL
     EXPECT_EQ(files.Tree(quarantine.Folder()).size(), 3u) << "the log, the index and the link's record";
 
     const MachineWidePlaces places(files, machine.shell, quarantine.Folder());
-    EXPECT_EQ(RestoreFromQuarantine(quarantine, machine.registry, places, items[0], {}).result,
+    const RestoreQuestions machineWideToo{{}, [](const std::string&) { return true; }};
+    EXPECT_EQ(RestoreFromQuarantine(quarantine, machine.registry, places, items[0], machineWideToo).result,
               RestoreResult::Restored);
     EXPECT_EQ(files.ReadFolderLink("C:\\Profile\\SpyLink"),
               (platform::FolderLink{platform::FolderLinkKind::Junction, "C:\\Target"}));
@@ -366,11 +380,11 @@ TEST_F(RemovalEngineTest, AnItemGoneSinceTheScanIsNotFoundAndAFolderLinkGoesAsAL
 TEST_F(RemovalEngineTest, TwoProgramsStoringAtOnceNeverShareAnId) {
     Quarantine other{machine.files, machine.Bundle().codePage, machine.clock, app.dataFolder};
     quarantine.EnsureFolder();
-    EXPECT_EQ(quarantine.Reserve("a.exe")->id, 1u);
+    EXPECT_EQ(quarantine.Reserve("a.exe")->slot.id, 1u);
     // The other program takes the next id under another name meanwhile.
-    EXPECT_EQ(other.Reserve("b.exe")->id, 2u);
-    EXPECT_EQ(quarantine.Reserve("c.exe")->storedName, "3_c.exe");
-    EXPECT_EQ(other.Reserve("d", Quarantine::SlotKind::Folder)->storedName, "4_d");
+    EXPECT_EQ(other.Reserve("b.exe")->slot.id, 2u);
+    EXPECT_EQ(quarantine.Reserve("c.exe")->slot.storedName, "3_c.exe");
+    EXPECT_EQ(other.Reserve("d", Quarantine::SlotKind::Folder)->slot.storedName, "4_d");
     EXPECT_EQ(machine.files.Tree(quarantine.Folder()),
               (std::vector<std::string>{quarantine.Folder() + "\\1_a.exe", quarantine.Folder() + "\\2_b.exe",
                                         quarantine.Folder() + "\\3_c.exe", quarantine.Folder() + "\\4_d\\"}));
@@ -378,25 +392,27 @@ TEST_F(RemovalEngineTest, TwoProgramsStoringAtOnceNeverShareAnId) {
 
 TEST_F(RemovalEngineTest, ARestoreTakesBackADeletionAtRestartAndAsksBeforeAPlaceOfEveryUser) {
     auto& files = machine.files;
+    // In the user's own profile: only the user's own place.
+    const std::string held = testing::FakeShell::kUserProfile + "\\A\\held.exe";
     files.AddFile("C:\\Program Files\\SpyCo\\spy.exe", "spy");
-    files.AddFile("C:\\A\\held.exe", "held");
-    files.LockFile("C:\\A\\held.exe");
+    files.AddFile(held, "held");
+    files.LockFile(held);
     File("C:\\Program Files\\SpyCo\\spy.exe", "Spy");
-    File("C:\\A\\held.exe", "Held");
+    File(held, "Held");
     RemoveAll();
     dialogs.SetDefaultMessageBoxAnswer(ui::MsgResult::Ok);
     app.removal.deleteFailed.cmdDeleteAtRestart.Click();
-    ASSERT_EQ(files.deletedAtRestart, std::vector<std::string>{"C:\\A\\held.exe"});
-    files.UnlockFile("C:\\A\\held.exe");
-    files.WriteFile("C:\\A\\held.exe", "changed");
+    ASSERT_EQ(files.deletedAtRestart, std::vector<std::string>{held});
+    files.UnlockFile(held);
+    files.WriteFile(held, "changed");
 
     ui::FrmRestore window;
     const auto restoreAll = [&](ui::MsgResult machineWide) {
-        frmRestore_Load(window, quarantine);
+        std::vector<QuarantineItem> listed = frmRestore_Load(window, quarantine);
         for (std::size_t row = 0; row < window.lvwQuarantine.Count(); ++row) window.lvwQuarantine.SetChecked(row, true);
         dialogs.AnswerMessageBox(machineWide);
         dialogs.AnswerMessageBox(ui::MsgResult::Yes);  // replace held.exe
-        cmdRestore_Click(window, {quarantine, machine.registry, machine.shell, app.dialogs, app.messages, "Testwall",
+        cmdRestore_Click(window, listed, {quarantine, machine.registry, machine.shell, app.dialogs, app.messages, "Testwall",
                                   app.operations, {}});
         return dialogs.Asked().back().text;
     };
@@ -404,15 +420,15 @@ TEST_F(RemovalEngineTest, ARestoreTakesBackADeletionAtRestartAndAsksBeforeAPlace
     EXPECT_EQ(restoreAll(ui::MsgResult::No),
               "Items put back: 0\r\nItems that could not be put back: 2\r\n"
               "C:\\Program Files\\SpyCo\\spy.exe: it goes back where it affects every user, which was not agreed "
-              "to\r\nC:\\A\\held.exe: Windows is set to delete this file when it next starts, and that could not be "
+              "to\r\n" + held + ": Windows is set to delete this file when it next starts, and that could not be "
               "taken back (that needs administrator rights)");
     EXPECT_FALSE(files.HasFile("C:\\Program Files\\SpyCo\\spy.exe"));
-    EXPECT_EQ(files.Content("C:\\A\\held.exe"), "changed");
+    EXPECT_EQ(files.Content(held), "changed");
 
     files.failCancelDeleteAtRestart = false;
     EXPECT_EQ(restoreAll(ui::MsgResult::Yes), "Items put back: 2");
     EXPECT_EQ(files.Content("C:\\Program Files\\SpyCo\\spy.exe"), "spy");
-    EXPECT_EQ(files.Content("C:\\A\\held.exe"), "held");
+    EXPECT_EQ(files.Content(held), "held");
     EXPECT_TRUE(files.deletedAtRestart.empty()) << "the restored file is not deleted at the next start";
 }
 

@@ -5,6 +5,8 @@
 
 #include "removal/quarantine/RecordCheck.h"
 #include "removal/registry/KeyGuard.h"
+#include "removal/registry/WindowsSettings.h"
+#include "support/FakeRegistry.h"
 
 namespace bastion {
 namespace {
@@ -35,6 +37,14 @@ TEST(RemovalGuards, KeysThatStartWindowsSigningInOrProgramsAreNeverTakenWhole) {
         {Hive::LocalMachine, "Software\\Microsoft\\Windows NT", true},
         {Hive::LocalMachine, "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", true},
         {Hive::LocalMachine, "Software\\SpyCo", false},
+        {Hive::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", true},
+        {Hive::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", true},
+        {Hive::LocalMachine, "SYSTEM\\ControlSet002\\Control\\Session Manager\\", true},
+        {Hive::LocalMachine, "Software\\Wow6432Node\\Classes", true},
+        {Hive::LocalMachine, "Software\\Wow6432Node\\Classes\\CLSID", true},
+        {Hive::LocalMachine, "Software\\Classes\\Wow6432Node", true},
+        {Hive::LocalMachine, "Software\\Wow6432Node\\Classes\\SpyToolbar.Helper", false},
+        {Hive::CurrentUser, "Software\\Classes\\Wow6432Node", true},
         {Hive::CurrentUser, "Software", true},
         {Hive::CurrentUser, "software\\microsoft\\windows\\currentversion\\run\\", true},
         {Hive::CurrentUser, "Software\\Classes\\cmdfile", true},
@@ -49,6 +59,35 @@ TEST(RemovalGuards, KeysThatStartWindowsSigningInOrProgramsAreNeverTakenWhole) {
         {Hive::CurrentUser, "\\Software\\SpyCo", true},
     };
     for (const auto& c : cases) EXPECT_EQ(IsGuardedRegistryKey(c.hive, c.key), c.guarded) << c.key;
+}
+
+TEST(RemovalGuards, TheServicesWindowsNeedsToStartAreNeverTaken) {
+    testing::FakeRegistry registry;
+    const std::string services = "SYSTEM\\CurrentControlSet\\Services\\";
+    registry.Set(Hive::LocalMachine, services + "SpyDriver", "Start", platform::RegValue::Dword(1));
+    registry.Set(Hive::LocalMachine, services + "BootSpy", "Start", platform::RegValue::Dword(0));
+    registry.Set(Hive::LocalMachine, services + "SpyService", "Start", platform::RegValue::Dword(2));
+    registry.Set(Hive::LocalMachine, services + "OddStart", "Start", platform::RegValue::String("0"));
+    const struct {
+        Hive hive;
+        std::string key;
+        bool needed;
+    } cases[] = {
+        {Hive::LocalMachine, services + "RpcSs", true},
+        {Hive::LocalMachine, services + "rpcss\\Parameters", true},
+        {Hive::LocalMachine, "SYSTEM\\ControlSet002\\Services\\Dhcp\\", true},
+        {Hive::LocalMachine, services + "EventLog", true},
+        {Hive::LocalMachine, services + "SpyDriver", true},
+        {Hive::LocalMachine, services + "BootSpy\\Enum", true},
+        {Hive::LocalMachine, services + "SpyService", false},
+        {Hive::LocalMachine, services + "OddStart", false},
+        {Hive::LocalMachine, services + "Gone", false},
+        {Hive::LocalMachine, "Software\\RpcSs", false},
+        {Hive::CurrentUser, services + "RpcSs", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsServiceWindowsNeeds(registry, c.hive, c.key, platform::RegView::Default), c.needed) << c.key;
+    }
 }
 
 TEST(RemovalGuards, ARestoreAcceptsOnlyRecordsTheQuarantineWrites) {

@@ -124,6 +124,27 @@ TEST_F(ProcessScanTest, AnUnchangedProcessListIsInspectedOnceUntilTheSignatureIs
     EXPECT_FALSE(Processes().IsRunning(13));
 }
 
+TEST_F(ProcessScanTest, APartOfWindowsAStrayDefinitionNamesIsListedButNeverStoppedNorAlerted) {
+    harness.WriteDefinitions(datafile::kExeDefinitions, {"services.exe=Not Really|"});
+    Processes().Add(4, "C:\\WINDOWS\\system32\\services.exe");
+    // The same name in a folder of the user's called system32: no part of
+    // Windows.
+    Processes().Add(8, "C:\\Users\\v\\AppData\\Roaming\\Microsoft\\system32\\services.exe");
+    answer = AlertAnswer::Stop;
+    Scan();
+    EXPECT_EQ(alerts, (Rows{"SERVICES.EXE/No Company name available for SERVICES.EXE"}));
+    EXPECT_FALSE(Processes().IsRunning(8));
+
+    Processes().Add(9, "C:\\Users\\v\\AppData\\Roaming\\Microsoft\\system32\\services.exe");
+    StartScan();
+    Scan();
+    EXPECT_EQ(Activity(), (Rows{"Running Application|SERVICES.EXE: a part of Windows; not stopped#3/0",
+                                "Running Application|SERVICES.EXE was stopped#3/0"}));
+    EXPECT_TRUE(Processes().IsRunning(4));
+    EXPECT_TRUE(scanner.NotStopped().empty()) << "nothing to offer an administrator's run for";
+    EXPECT_EQ(Processes().terminateCalls, (std::vector<testing::TerminateCall>{{8, 0}, {9, 0}}));
+}
+
 TEST_F(ProcessScanTest, TrustedPublishersAreNeverReported) {
     auto& files = harness.machine.files;
     files.AddFile("C:\\A\\evil.exe", testing::ProgramWithCompany("  microsoft CORPORATION "));

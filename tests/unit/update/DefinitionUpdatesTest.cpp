@@ -36,6 +36,9 @@ public:
     FailingNthWrite(platform::FileSystem& inner, int n) : inner_(inner), n_(n) {}
     int steps = 0;
 
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& p, platform::LinkAtEnd e) override {
+        return inner_.OpenFolder(p, e);
+    }
     std::optional<platform::DirListing> ListDirectory(const std::string& f) override { return inner_.ListDirectory(f); }
     std::optional<platform::DirEntry> Lookup(const std::string& p) override { return inner_.Lookup(p); }
     bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
