@@ -57,8 +57,8 @@ void ScanFile(ScanContext& context, const std::string& path) {
     form.pbgMain.SetValue(0);
     form.lblStatus.SetVisible(true);
     if (!MatchFoundFile(context, path)) {
-        if (const std::optional<std::uint64_t> size = context.files.FileSize(path)) {
-            MatchFoundContent(context, path, *size);
+        if (const std::optional<platform::DirEntry> entry = context.files.Lookup(path)) {
+            if ((entry->attributes & platform::kAttrDirectory) == 0) MatchFoundContent(context, path, *entry);
         }
     }
     CountOne(context.state.counters.filesInspected);
