@@ -88,5 +88,6 @@ inline constexpr std::string_view kTooLong = "MSG_TOO_LONG";
 inline constexpr std::string_view kNotVerified = "MSG_NOT_VERIFIED";
 inline constexpr std::string_view kLanguageNotVerified = "MSG_LANGUAGE_NOT_VERIFIED";
 inline constexpr std::string_view kNotSaved = "MSG_NOT_SAVED";
+inline constexpr std::string_view kUnreadable = "MSG_UNREADABLE";
 
 }  // namespace bastion::ui::msg

@@ -18,7 +18,7 @@ protected:
 
 TEST_F(MessageCatalogueTest, DefaultsFillTheTableInOrderWithPlaceholdersFilled) {
     FillDefaultMessages(catalogue);
-    ASSERT_EQ(catalogue.UsedCount(), 79u);
+    ASSERT_EQ(catalogue.UsedCount(), 80u);
     EXPECT_EQ(catalogue.KeyAt(0), "MSG_THANK1");
     EXPECT_EQ(catalogue.KeyAt(69), "MSG_FALSE_POS5");
     EXPECT_EQ(catalogue.TextAt(0), "Thank you for using [ProgramName]!");
