@@ -5,6 +5,7 @@
 #include "common/Lines.h"
 #include "common/Text.h"
 #include "platform/LineFile.h"
+#include "removal/quarantine/StoredCopy.h"
 
 namespace bastion {
 
@@ -105,11 +106,8 @@ std::optional<QuarantineSlot> Quarantine::Reserve(std::string_view name, SlotKin
 
 bool Quarantine::CopyFileInto(const std::string& from, const QuarantineSlot& slot) {
     std::optional<platform::DirEntry> source = files_.Lookup(from);
-    if (!source || !files_.CopyFile(from, slot.path, true) || files_.FileSize(slot.path) != files_.FileSize(from)) {
-        return false;
-    }
-    // Copied over the empty slot, the copy may keep the slot's attributes:
-    // it takes the file's, which a restore gives back.
+    if (!source || !StoreTransformedCopy(files_, from, slot.path)) return false;
+    // The copy keeps the file's attributes, which a restore gives back.
     files_.SetAttributes(slot.path, source->attributes);
     return true;
 }

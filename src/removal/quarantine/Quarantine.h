@@ -59,7 +59,8 @@ public:
     enum class SlotKind { File, Folder };
     std::optional<QuarantineSlot> Reserve(std::string_view name, SlotKind kind = SlotKind::File);
     void Release(const QuarantineSlot& slot);
-    // Copies the file whole, with its attributes, into a file slot.
+    // Copies the file whole, with its attributes, into a file slot, kept
+    // transformed (StoredCopy).
     bool CopyFileInto(const std::string& from, const QuarantineSlot& slot);
 
     // The log's two entry forms, each followed by two empty lines.

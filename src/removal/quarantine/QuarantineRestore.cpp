@@ -4,6 +4,7 @@
 #include "removal/RemovalMessages.h"
 #include "removal/quarantine/LinkRecord.h"
 #include "removal/quarantine/RecordCheck.h"
+#include "removal/quarantine/StoredCopy.h"
 #include "removal/registry/RegFile.h"
 
 namespace bastion {
@@ -70,11 +71,9 @@ RestoreOutcome RestorePath(Quarantine& quarantine, const QuarantineItem& item, c
         if (!files.CopyFolderTree(stored, target)) return Failure(msg::kRestoreNotWritten);
         files.DeleteFolderTree(stored);
     } else {
-        if (!files.CopyFile(stored, target, true) || files.FileSize(target) != files.FileSize(stored)) {
-            return Failure(msg::kRestoreNotWritten);
-        }
-        // The copy carries the original's attributes: a read-only one is
-        // made writable before the stored copy goes.
+        if (!RestoreStoredCopy(files, stored, target)) return Failure(msg::kRestoreNotWritten);
+        // The stored copy carries the original's attributes: a read-only one
+        // is made writable before it goes.
         if (std::optional<platform::DirEntry> copy = files.Lookup(stored)) {
             files.SetAttributes(stored, copy->attributes & ~platform::kAttrReadOnly);
         }
