@@ -84,15 +84,17 @@ TEST_F(ConsoleContentTest, AThreatIsFoundByWhatItHoldsKeptTransformedAndPutBackW
     // The quarantine keeps them transformed, behind a header that says so:
     // no scanner finds them there, and nobody runs them by mistake.
     int kept = 0;
-    for (const platform::DirEntry& entry : files.ListDirectory(quarantineFolder)->entries) {
+    const std::optional<platform::DirListing> stored = files.ListDirectory(quarantineFolder);
+    ASSERT_TRUE(stored);
+    for (const platform::DirEntry& entry : stored->entries) {
         if (entry.name.find("invoice.pdf.exe") == std::string::npos && entry.name.find("setup.tmp") == std::string::npos) {
             continue;
         }
         ++kept;
-        const std::string stored = files.ReadFile(quarantineFolder + "\\" + entry.name).value_or("");
-        EXPECT_EQ(stored.rfind(kStoredCopyHeader, 0), 0u) << entry.name;
-        EXPECT_EQ(stored.size(), kStoredCopyHeader.size() + threat.size()) << entry.name;
-        EXPECT_EQ(stored.find(threat.substr(0, 64)), std::string::npos) << entry.name;
+        const std::string bytes = files.ReadFile(quarantineFolder + "\\" + entry.name).value_or("");
+        EXPECT_EQ(bytes.rfind(kStoredCopyHeader, 0), 0u) << entry.name;
+        EXPECT_EQ(bytes.size(), kStoredCopyHeader.size() + threat.size()) << entry.name;
+        EXPECT_EQ(bytes.find(threat.substr(0, 64)), std::string::npos) << entry.name;
     }
     EXPECT_EQ(kept, 2);
     // A scan of the folder that holds the data folder and the place the
