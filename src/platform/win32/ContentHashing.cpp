@@ -164,7 +164,7 @@ bool ContentHashing::StartReader() {
 bool ContentHashing::HashRead(HANDLE file, std::uint64_t size, const platform::ContentHashGoOn& goOn,
                               bool& abandoned, Sha256Stream& stream) {
     std::unique_lock<std::mutex> hold(lock_);
-    for (Slot& slot : slots_) slot.full = false;
+    filled_ = 0;
     file_ = file;
     size_ = size;
     abandon_ = false;
@@ -175,20 +175,26 @@ bool ContentHashing::HashRead(HANDLE file, std::uint64_t size, const platform::C
     bool hashed = true;
     std::uint64_t done = 0;
     for (std::size_t next = 0; done < size; next = (next + 1) % kSlots) {
-        Slot& slot = slots_[next];
-        hasherWakes_.wait(hold, [&] { return slot.full || failed_; });
-        if (!slot.full) {
+        if (filled_ == 0 && !failed_) {
+            hasherWaiting_ = true;
+            hasherWakes_.wait(hold, [&] { return filled_ > 0 || failed_; });
+            hasherWaiting_ = false;
+        }
+        if (filled_ == 0) {
             hashed = false;
             break;
         }
-        // A full slot is the hasher's until it gives it back.
+        // The slots filled are the hasher's until it gives them back.
+        const Slot& slot = slots_[next];
         hold.unlock();
         const bool added = stream.Add(slot.bytes.data(), slot.size);
         done += slot.size;
         const bool goesOn = done == size || !goOn || goOn();
         hold.lock();
-        slot.full = false;
-        readerWakes_.notify_one();
+        --filled_;
+        // The reader, waiting for room, is woken once a few slots are free:
+        // every waking costs a call to the system, on this thread.
+        if (readerWaiting_ && filled_ <= kSlots - kRefill) readerWakes_.notify_one();
         if (!added || !goesOn) {
             abandoned = !goesOn;
             hashed = false;
@@ -217,12 +223,16 @@ void ContentHashing::ReaderMain() {
 void ContentHashing::ReadJob(std::unique_lock<std::mutex>& hold) {
     std::uint64_t read = 0;
     for (std::size_t next = 0; read < size_; next = (next + 1) % kSlots) {
-        Slot& slot = slots_[next];
-        readerWakes_.wait(hold, [&] { return !slot.full || abandon_ || quit_; });
+        if (filled_ == kSlots && !abandon_ && !quit_) {
+            readerWaiting_ = true;
+            readerWakes_.wait(hold, [&] { return filled_ <= kSlots - kRefill || abandon_ || quit_; });
+            readerWaiting_ = false;
+        }
         if (abandon_ || quit_) return;
         const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(size_ - read, kContentHashPiece));
         HANDLE file = file_;
-        // An empty slot is the reader's until it fills it.
+        // A slot not filled is the reader's until it fills it.
+        Slot& slot = slots_[next];
         hold.unlock();
         const bool ok = ReadExactly(file, slot.bytes.data(), piece);
         hold.lock();
@@ -232,9 +242,9 @@ void ContentHashing::ReadJob(std::unique_lock<std::mutex>& hold) {
             return;
         }
         slot.size = piece;
-        slot.full = true;
+        ++filled_;
         read += piece;
-        hasherWakes_.notify_one();
+        if (hasherWaiting_) hasherWakes_.notify_one();
     }
 }
 

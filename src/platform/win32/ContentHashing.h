@@ -33,11 +33,13 @@ public:
                                  const platform::ContentHashGoOn& goOn);
 
 private:
-    static constexpr std::size_t kSlots = 4;
+    // The ring: a few pieces read ahead, and the reader woken for more
+    // only once a few are free.
+    static constexpr std::size_t kSlots = 6;
+    static constexpr std::size_t kRefill = 3;
     struct Slot {
         std::vector<char> bytes;
         std::size_t size = 0;
-        bool full = false;
     };
 
     // Hashes the pieces the reader thread reads; false when a read failed
@@ -64,6 +66,10 @@ private:
     bool jobActive_ = false;
     bool abandon_ = false;
     bool failed_ = false;
+    // Slots read and not yet hashed, from the hasher's next one on.
+    std::size_t filled_ = 0;
+    bool readerWaiting_ = false;
+    bool hasherWaiting_ = false;
     HANDLE file_ = nullptr;
     std::uint64_t size_ = 0;
 };
