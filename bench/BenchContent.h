@@ -4,9 +4,11 @@
 // named by thousands of definitions, or, for the worst case, a name each.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -31,9 +33,29 @@ inline std::string MadeUpSha256(int i) {
     return hex;
 }
 
+// File sizes as a user's profile has them, as studies of file systems find
+// them: log-normal around 4 KiB with a spread of 2.2 (in powers of e), from
+// 1 byte to 100 MiB, so that most lie between 1 KB and 10 MB and one in
+// two hundred is larger than a megabyte. Only sizes of at least floor are
+// drawn (hash lists name programs and archives, hardly any smaller file).
+inline std::vector<std::uint64_t> ProfileSizes(int count, std::uint32_t seed, std::uint64_t floor = 1) {
+    std::mt19937_64 random(seed);
+    std::normal_distribution<double> spread(std::log(4096.0), 2.2);
+    std::vector<std::uint64_t> sizes;
+    sizes.reserve(static_cast<std::size_t>(count));
+    while (sizes.size() < static_cast<std::size_t>(count)) {
+        const double size = std::exp(spread(random));
+        if (size >= static_cast<double>(floor) && size >= 1 && size <= 100.0 * 1024 * 1024) {
+            sizes.push_back(static_cast<std::uint64_t>(size));
+        }
+    }
+    return sizes;
+}
+
 // SIZE:SHA256=THREAT|TYPE; realHashes gives the hash for some of them.
 inline std::vector<std::string> ContentDefinitionLines(int count, bool distinctNames = false,
-                                                       const std::map<int, std::string>& realHashes = {}) {
+                                                       const std::map<int, std::string>& realHashes = {},
+                                                       const std::vector<std::uint64_t>& sizes = {}) {
     static const char* const families[] = {"Trojan.Agent", "Adware.Bundler", "Spyware.Keylogger", "Worm.Autorun",
                                            "Trojan.Downloader", "PUP.Toolbar", "Backdoor.Remote"};
     std::vector<std::string> lines;
@@ -42,7 +64,8 @@ inline std::vector<std::string> ContentDefinitionLines(int count, bool distinctN
         const auto real = realHashes.find(i);
         const std::string threat = distinctNames ? std::string(families[i % 7]) + "." + std::to_string(i)
                                                  : std::string(families[i % 7]) + "." + std::to_string(i % 400);
-        lines.push_back(std::to_string(ContentDefinitionSize(i)) + ":" +
+        const std::uint64_t size = sizes.empty() ? ContentDefinitionSize(i) : sizes[static_cast<std::size_t>(i)];
+        lines.push_back(std::to_string(size) + ":" +
                         (real == realHashes.end() ? MadeUpSha256(i) : real->second) + "=" + threat + "|Trojan");
     }
     return lines;

@@ -36,14 +36,15 @@ inline std::string DefinitionFileName(int i) {
     return std::string(stems[i % 7]) + std::to_string(i) + extensions[i % 6];
 }
 
-// NAME=THREAT|FOLDER|TYPE, tokens unexpanded.
-inline std::vector<std::string> FileDefinitionLines(int count) {
+// NAME=THREAT|FOLDER|TYPE, tokens unexpanded; without a type, NAME=THREAT|FOLDER
+// (then a row is longer than its line).
+inline std::vector<std::string> FileDefinitionLines(int count, bool typed = true) {
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         std::string folder = i % 1000 == 999 ? "[drive]" : Fill(FileFolderForms()[static_cast<std::size_t>(i) % 10], i);
-        lines.push_back(DefinitionFileName(i) + "=Threat " + std::to_string(i) + "|" + folder + "|" +
-                        (i % 3 == 0 ? "TYPE" : "Adware"));
+        lines.push_back(DefinitionFileName(i) + "=Threat " + std::to_string(i) + "|" + folder +
+                        (typed ? (i % 3 == 0 ? "|TYPE" : "|Adware") : ""));
     }
     return lines;
 }
@@ -58,12 +59,12 @@ inline std::string DefinitionDirectory(int i) {
     }
 }
 
-inline std::vector<std::string> DirectoryDefinitionLines(int count) {
+inline std::vector<std::string> DirectoryDefinitionLines(int count, bool typed = true) {
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         lines.push_back("Vendor " + std::to_string(i) + "=Threat " + std::to_string(i) + "|" + DefinitionDirectory(i) +
-                        "|Adware");
+                        (typed ? "|Adware" : ""));
     }
     return lines;
 }

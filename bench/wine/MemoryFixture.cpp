@@ -1,8 +1,9 @@
 // What the memory measurements of PeakMemory.sh need inside the Wine prefix:
 //
-//   MemoryFixture definitions LINES [--exe LINES] [--content LINES [--distinct]] [--tray]
+//   MemoryFixture definitions LINES [--untyped] [--exe LINES] [--content LINES [--distinct]] [--tray]
 //     puts a generated definition set into the data folder: LINES file and
-//     LINES directory definitions, --exe LINES executable definitions,
+//     LINES directory definitions (--untyped: without a threat type, so
+//     that a row is longer than its line), --exe LINES executable definitions,
 //     --content LINES content definitions (of a few hundred threat names, or
 //     with --distinct a name each; none otherwise); the other definition
 //     files are written empty, so that no
@@ -75,7 +76,9 @@ int main(int argc, char** argv) {
     int contentLines = 0;
     bool distinct = false;
     bool tray = false;
+    bool typed = true;
     for (int i = 3; i < argc; ++i) {
+        typed = typed && std::strcmp(argv[i], "--untyped") != 0;
         if (std::strcmp(argv[i], "--exe") == 0 && i + 1 < argc) exeLines = std::atoi(argv[++i]);
         if (std::strcmp(argv[i], "--content") == 0 && i + 1 < argc) contentLines = std::atoi(argv[++i]);
         distinct = distinct || std::strcmp(argv[i], "--distinct") == 0;
@@ -89,9 +92,10 @@ int main(int argc, char** argv) {
     const std::string folder = DataFolder(PathTokens::Resolve(shell));
     files.CreateFolder(folder);
 
-    WriteEncoded(files, codePage, DataFilePath(folder, datafile::kFileDefinitions), bench::FileDefinitionLines(lines));
+    WriteEncoded(files, codePage, DataFilePath(folder, datafile::kFileDefinitions),
+                 bench::FileDefinitionLines(lines, typed));
     WriteEncoded(files, codePage, DataFilePath(folder, datafile::kDirectoryDefinitions),
-                 bench::DirectoryDefinitionLines(lines));
+                 bench::DirectoryDefinitionLines(lines, typed));
     WriteEncoded(files, codePage, DataFilePath(folder, datafile::kExeDefinitions),
                  bench::ExeDefinitionLines(exeLines));
     WriteEncoded(files, codePage, DataFilePath(folder, datafile::kContentDefinitions),

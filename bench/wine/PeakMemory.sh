@@ -2,7 +2,8 @@
 # Memory under Wine, measured from outside the process:
 #  - the peak of a Folder Scan of an empty folder by the console scanner,
 #    `bastion-scan folder C:\empty\ --no-report`, with 10 + 10 and with
-#    100,001 + 100,001 file and directory definitions, and with 10 + 10 and
+#    100,001 + 100,001 file and directory definitions (with a threat type,
+#    and without one, when a row is longer than its line), and with 10 + 10 and
 #    100,000 content definitions (a few hundred threat names, or a name
 #    each) (GNU time's %M);
 #  - Bastion.exe in the notification area with the memory shield on and
@@ -60,6 +61,7 @@ scan_peak() {
 
 scan_peak 10
 scan_peak 100001
+scan_peak 100001 --untyped
 scan_peak 10 --content 100000
 scan_peak 10 --content 100000 --distinct
 

@@ -6,12 +6,19 @@
 // Windows, so this times rounds of each with the performance counter and
 // prints milliseconds: run it through wine-run.sh.
 //
-//   WalkTiming [--keep] [--variants] [--parts] [--content]
+//   WalkTiming [--keep] [--variants] [--parts] [--content | --profile]
 //     --keep      leave the generated tree for the next run (it is reused)
 //     --content   also 100,000 content definitions of 10 KB to 10 MB, and a
 //                 tree (of its own) where one file in a hundred is 10 to
 //                 115 KB: of those one in ten has a defined size and is
 //                 hashed, one in fifty is a definition's content
+//     --profile   the same with sizes as a user's profile has them: every
+//                 file of the tree (of its own) sized as ProfileSizes draws
+//                 them, the 100,000 content definitions drawn from the same
+//                 spread above 128 KiB, so that about one file in a hundred
+//                 has a defined size and is hashed; of those one in fifty
+//                 is a definition's content. Files no definition's size
+//                 could match are never read: they are made sparse.
 //     --variants  also time bare enumerations with other listing calls
 //     --parts     also time the walk without definitions and without the
 //                 window's event pump, to see where its extra time goes
@@ -21,6 +28,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "../BenchContent.h"
@@ -34,6 +43,7 @@
 #include "definitions/ExclusionList.h"
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyList.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Crypto.h"
@@ -84,13 +94,42 @@ std::string MediumContent(int medium) {
 }
 bool IsDefinedContent(int medium) { return medium % 50 == 0; }
 
-void MakeTree(win32::Win32FileSystem& files, const std::string& root, bool content) {
+enum class TreeKind { Plain, Content, Profile };
+
+// The profile tree: every file's size, and the sizes some definition has.
+struct Profile {
+    std::vector<std::uint64_t> fileSizes = bench::ProfileSizes(kTopFolders * (1 + kFoldersPerTop) * kFilesPerFolder, 1);
+    std::vector<std::uint64_t> definitionSizes = bench::ProfileSizes(bench::kContentDefinitions, 2, 128 * 1024);
+    std::unordered_set<std::uint64_t> defined{definitionSizes.begin(), definitionSizes.end()};
+
+    bool Hashed(int file) const { return defined.count(fileSizes[static_cast<std::size_t>(file)]) != 0; }
+    std::string Content(int file) const {
+        std::string content(static_cast<std::size_t>(fileSizes[static_cast<std::size_t>(file)]), '\0');
+        for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>((i * 31 + file) >> 3);
+        return content;
+    }
+};
+
+// A file of the size whose bytes are never written: the walk only lists it.
+void MakeSparse(const std::string& path, std::uint64_t size) {
+    win32::UniqueHandle file(::CreateFileW(win32::SystemPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    if (file && ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN)) ::SetEndOfFile(file.Get());
+}
+
+void MakeTree(win32::Win32FileSystem& files, const std::string& root, TreeKind kind, const Profile& profile) {
     int file = 0;
     auto fill = [&](const std::string& folder) {
         files.CreateFolder(folder);
         for (int k = 0; k < kFilesPerFolder; ++k, ++file) {
-            if (content && IsMediumFile(file)) {
+            if (kind == TreeKind::Content && IsMediumFile(file)) {
                 files.WriteFile(folder + "\\medium" + std::to_string(file) + ".bin", MediumContent(file / 100));
+            } else if (kind == TreeKind::Profile && profile.Hashed(file)) {
+                files.WriteFile(folder + "\\" + FileName(file), profile.Content(file));
+            } else if (kind == TreeKind::Profile) {
+                MakeSparse(folder + "\\" + FileName(file), profile.fileSizes[static_cast<std::size_t>(file)]);
             } else {
                 files.WriteFile(folder + "\\" + FileName(file), "data");
             }
@@ -154,8 +193,10 @@ int main(int argc, char** argv) {
     bool variants = false;
     bool parts = false;
     bool content = false;
+    bool profiled = false;
     for (int i = 1; i < argc; ++i) {
         content = content || std::strcmp(argv[i], "--content") == 0;
+        profiled = profiled || std::strcmp(argv[i], "--profile") == 0;
         keep = keep || std::strcmp(argv[i], "--keep") == 0;
         variants = variants || std::strcmp(argv[i], "--variants") == 0;
         parts = parts || std::strcmp(argv[i], "--parts") == 0;
@@ -173,15 +214,44 @@ int main(int argc, char** argv) {
     const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
     const std::string base = win32::Narrow(std::wstring_view(temp, length));
     const std::string dataFolder = base + "bastion_walk_timing_data_" + std::to_string(::GetCurrentProcessId());
-    const std::string tree = base + (content ? "bastion_walk_timing_tree_content" : "bastion_walk_timing_tree");
+    const TreeKind kind = profiled ? TreeKind::Profile : content ? TreeKind::Content : TreeKind::Plain;
+    const std::string tree = base + (profiled  ? "bastion_walk_timing_tree_profile"
+                                     : content ? "bastion_walk_timing_tree_content"
+                                               : "bastion_walk_timing_tree");
     files.CreateFolder(dataFolder);
+    const Profile profile;
     if (!files.Lookup(tree + "\\complete.marker")) {
         files.DeleteFolderTree(tree);
-        const double made = Milliseconds([&] { MakeTree(files, tree, content); });
+        const double made = Milliseconds([&] { MakeTree(files, tree, kind, profile); });
         std::printf("tree made in %.0f ms\n", made);
     }
 
     bench::WriteDefinitionFiles(files, codePage, dataFolder, kDefinitions);
+    std::size_t hashedFiles = 0;
+    std::uint64_t hashedBytes = 0;
+    if (profiled) {
+        // One hashed file in fifty holds a definition's content.
+        std::map<int, std::string> real;
+        std::unordered_map<std::uint64_t, int> definitionOfSize;
+        for (int i = 0; i < bench::kContentDefinitions; ++i) {
+            definitionOfSize.emplace(profile.definitionSizes[static_cast<std::size_t>(i)], i);
+        }
+        win32::Win32Crypto crypto;
+        for (int file = 0; file < static_cast<int>(profile.fileSizes.size()); ++file) {
+            if (!profile.Hashed(file)) continue;
+            if (hashedFiles++ % 50 == 0) {
+                real[definitionOfSize.at(profile.fileSizes[static_cast<std::size_t>(file)])] =
+                    Sha256Hex(*crypto.Sha256(profile.Content(file)));
+            }
+            hashedBytes += profile.fileSizes[static_cast<std::size_t>(file)];
+        }
+        std::string bytes;
+        for (const std::string& line :
+             bench::ContentDefinitionLines(bench::kContentDefinitions, false, real, profile.definitionSizes)) {
+            bytes += EncodeDefinitionLine(codePage, line) + "\r\n";
+        }
+        files.WriteFile(DataFilePath(dataFolder, datafile::kContentDefinitions), bytes);
+    }
     if (content) {
         std::map<int, std::string> real;
         win32::Win32Crypto crypto;
@@ -252,6 +322,10 @@ int main(int argc, char** argv) {
                 Median(cpu[kFacility]));
     std::printf("WalkAndMatch/%zu                         %8.1f  %8.1f   (%zu detections)\n", entries,
                 Median(wall[kWalk]), Median(cpu[kWalk]), state.ActivityList().Count());
+    if (profiled) {
+        std::printf("files of a defined size, hashed in every walk: %zu of %zu, %.1f MiB\n", hashedFiles,
+                    profile.fileSizes.size(), static_cast<double>(hashedBytes) / (1024.0 * 1024.0));
+    }
     std::printf("walk+match / FindFirstFileExW enumeration  %8.3f  %8.3f\n", Median(wallRatios), Median(cpuRatios));
     if (parts) {
         IdlePump idle;

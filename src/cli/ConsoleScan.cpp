@@ -60,6 +60,16 @@ void WriteSummary(App& app, const std::vector<std::string>& detections, ConsoleO
     if (const std::int32_t unreadable = app.state.counters.contentUnreadable; unreadable > 0) {
         output.Out("Files that could not be read: " + ToDecimal(unreadable) + "\n");
     }
+    // Cloud files that are not on this machine: reading them would have
+    // downloaded them.
+    if (const std::int32_t elsewhere = app.state.counters.contentElsewhere; elsewhere > 0) {
+        output.Out("Files not read because their content is not on this computer: " + ToDecimal(elsewhere) + "\n");
+    }
+    // Lines of the content definitions that are none (the empty file
+    // among them).
+    if (const std::size_t rejected = app.tables.Content().Rejected(); rejected > 0) {
+        output.Out("Content definition lines left out: " + ToDecimal(static_cast<long long>(rejected)) + "\n");
+    }
     output.Out("Detections: " + ToDecimal(static_cast<long long>(detections.size())) + "\n");
     output.Out(form.lblStatus.Caption() + "\n");
 }

@@ -33,6 +33,7 @@ bool DefinitionLines::Open(platform::FileSystem& files, const std::string& path)
     buffer_.assign(kPiece, '\0');
     at_ = end_ = 0;
     ended_ = reader_ == nullptr;
+    failed_ = false;
     return reader_ != nullptr;
 }
 
@@ -45,6 +46,7 @@ bool DefinitionLines::Fill() {
     const std::size_t read = reader_->Read(buffer_.data() + end_, buffer_.size() - end_);
     if (read == 0) {
         ended_ = true;
+        failed_ = reader_->Failed();
         reader_.reset();
         return false;
     }
@@ -88,7 +90,7 @@ bool ReadDefinitionLines(platform::FileSystem& files, const CodePage& codePage, 
         text.assign(line);
         if (!onLine(text)) break;
     }
-    return true;
+    return !lines.Failed();
 }
 
 std::string EncodeDefinitionLine(const CodePage& codePage, const std::string& line) {

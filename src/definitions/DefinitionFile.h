@@ -31,6 +31,8 @@ public:
     // the file (or when a read fails: the lines before the failure have been
     // given).
     bool Next(const CodePage& codePage, std::string_view& line);
+    // Whether a read failed: the lines given were not all the file holds.
+    bool Failed() const { return failed_; }
 
 private:
     // Keeps the bytes not yet handed out and reads more after them; false
@@ -42,11 +44,13 @@ private:
     std::size_t at_ = 0;
     std::size_t end_ = 0;
     bool ended_ = false;
+    bool failed_ = false;
     std::string converted_;
 };
 
 // Calls onLine for each decoded line in file order until it returns false.
-// False when the file does not exist or cannot be opened.
+// False when the file does not exist or cannot be opened, or a read failed
+// before its end.
 bool ReadDefinitionLines(platform::FileSystem& files, const CodePage& codePage, const std::string& path,
                          const std::function<bool(const std::string& line)>& onLine);
 

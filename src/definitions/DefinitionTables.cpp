@@ -134,7 +134,13 @@ bool DefinitionTable::Add(const DefinitionRow& row) {
 void DefinitionTable::BeginLoad(std::size_t bytes, const PathTokens& tokens) {
     Clear();
     tokens_ = std::make_unique<const PathTokens>(tokens);
-    block_.Reserve(bytes);
+    // A row is shorter than its line when the line names a type, and up to
+    // three bytes longer when it names none (its lengths and type number
+    // take the place of fewer separators): a sixteenth more is room for
+    // lines of forty bytes without a type, so that the block is not grown,
+    // which would hold it twice for a moment. Room never used is never
+    // touched.
+    block_.Reserve(bytes + bytes / 16);
     // Sized from the file, so that the file is read once: lines are about
     // forty bytes, and a directory line may stand for two places. An index
     // that needs more grows.

@@ -226,11 +226,18 @@ public:
     bool ContentLoaded() const { return contentLoaded_; }
     ContentTable& Content() { return content_; }
     const ContentTable& Content() const { return content_; }
-    void MarkContentLoaded() { contentLoaded_ = true; }
+    void MarkContentLoaded() {
+        contentLoaded_ = true;
+        ++contentLoads_;
+    }
+    // Counts the loads of the content table: what was found with one holds
+    // while this stays the same.
+    std::uint64_t ContentLoads() const { return contentLoads_; }
 
 private:
     bool created_ = false;
     bool contentLoaded_ = false;
+    std::uint64_t contentLoads_ = 0;
     ContentTable content_;
     DefinitionTable files_{TableKey::FileName};
     DefinitionTable directories_{TableKey::DirFolder};

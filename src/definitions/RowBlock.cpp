@@ -70,7 +70,7 @@ void RowBlock::Reserve(std::size_t bytes) {
 }
 
 void RowBlock::Trim() {
-    if (capacity_ - size_ > size_ / 4) Reallocate(size_);
+    if (capacity_ - size_ > capacity_ / 4) Reallocate(size_);
     if (marks_.capacity() - marks_.size() > marks_.size() / 4) marks_.shrink_to_fit();
 }
 

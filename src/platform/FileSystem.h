@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,11 @@ inline constexpr std::uint32_t kAttrDirectory = 0x10;
 inline constexpr std::uint32_t kAttrArchive = 0x20;
 inline constexpr std::uint32_t kAttrNormal = 0x80;
 inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
+// A file whose content lies elsewhere (a cloud service, an archive): reading
+// it, or with the first, even opening it, fetches it first.
+inline constexpr std::uint32_t kAttrOffline = 0x1000;
+inline constexpr std::uint32_t kAttrRecallOnOpen = 0x40000;
+inline constexpr std::uint32_t kAttrRecallOnDataAccess = 0x400000;
 
 // Identity of a directory for cycle checks: the same directory reached twice
 // (through a junction, mount point or link) has the same identity.
@@ -98,6 +104,41 @@ public:
     virtual ~FileReader() = default;
     // Reads up to size bytes; 0 at the end of the file or on failure.
     virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+    // Whether a read failed: its 0 was no end of the file.
+    virtual bool Failed() const { return false; }
+};
+
+// How hashing a file's content ended.
+enum class ContentHashEnd {
+    Hashed,
+    Unreadable,  // it could not be opened, a read failed, or it ended early
+    OtherSize,   // its size when opened was not one wanted: it was not read
+    Abandoned,   // the caller asked to stop between two pieces
+};
+
+struct ContentDigest {
+    ContentHashEnd end = ContentHashEnd::Unreadable;
+    // The file's size when it was opened: the bytes hashed.
+    std::uint64_t size = 0;
+    Sha256Digest sha256{};
+};
+
+// Told the size of the file just opened: whether to hash it.
+using ContentSizeWanted = std::function<bool(std::uint64_t size)>;
+// Asked between two pieces of the hash: false abandons it.
+using ContentHashGoOn = std::function<bool()>;
+
+// The most a hash reads and hashes between two questions whether to go on:
+// a few milliseconds of work even with the slowest SHA-256.
+inline constexpr std::size_t kContentHashPiece = 1 << 20;
+
+// A hash of a file's content under way on a worker, while the program goes
+// on; dropping it abandons the hash.
+class PendingContentHash {
+public:
+    virtual ~PendingContentHash() = default;
+    // The result once the worker has finished; nullopt until then.
+    virtual std::optional<ContentDigest> Result() = 0;
 };
 
 // Whether a folder that is itself a link is opened (what it points to is
@@ -153,12 +194,23 @@ public:
         while (std::size_t read = reader->Read(buffer, sizeof buffer)) last = buffer[read - 1];
         return last;
     }
-    // The SHA-256 of the file's content, read in large pieces with share
-    // modes that let other programs read, write and delete it meanwhile;
-    // nullopt when it cannot be opened or read to its end.
-    virtual std::optional<Sha256Digest> ContentSha256(const std::string& path) {
-        (void)path;
-        return std::nullopt;
+    // The SHA-256 of the file's content as it was when opened: exactly as
+    // many bytes as its size then (a file that grows meanwhile is hashed to
+    // that size; one that shrinks is unreadable), read in large pieces with
+    // share modes that let other programs read, write and delete it
+    // meanwhile. Whether that size is wanted is asked first; whether to go
+    // on, after every piece of at most kContentHashPiece bytes.
+    virtual ContentDigest ContentSha256(const std::string& path, const ContentSizeWanted& wanted,
+                                        const ContentHashGoOn& goOn) {
+        (void)path, (void)wanted, (void)goOn;
+        return {};
+    }
+    // The same on a worker, for the one thread of the program to go on
+    // meanwhile; the size wanted is given. nullptr when no worker could be
+    // started.
+    virtual std::unique_ptr<PendingContentHash> StartContentSha256(const std::string& path, std::uint64_t size) {
+        (void)path, (void)size;
+        return nullptr;
     }
     // The whole file; nullopt when it cannot be read.
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;

@@ -155,6 +155,7 @@ void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options,
         // The box an attended scan shows.
         if (unattended_) form.lblStatus.SetCaption(Message(ui::msg::kMissing));
     }
+    if (outcome == ScanOutcome::DefinitionsUnreadable) form.lblStatus.SetCaption(Message(ui::msg::kUnreadable));
     RefreshCounterLabels(state);
     FillThreatRisks(state.ResultsList());
     if (options.makeLog && reportNow) {

@@ -45,6 +45,7 @@ enum class ScanOutcome {
     Completed,
     Cancelled,           // the stop flag was set
     DefinitionsMissing,  // the definition set was incomplete: nothing scanned
+    DefinitionsUnreadable,  // a definition file could not be read to its end: nothing scanned
     NothingChosen,       // the file or folder dialog was cancelled
     AlreadyRunning,      // another operation was running; nothing happened
 };
@@ -156,6 +157,8 @@ public:
 private:
     ScanOutcome RunSelectedKind(ScanContext& context, const ScanOptions& options);
     bool PrepareKind();
+    // Says that a definition file could not be read.
+    ScanOutcome DefinitionsUnreadable();
     void SmartScan(ScanContext& context, const ScanOptions& options);
     void FullSystemScan(ScanContext& context, const ScanOptions& options);
     void ProcessPhase(ScanContext& context, const ScanOptions& options);

@@ -1,6 +1,7 @@
 // The four scan kinds: each a fixed sequence of the individual scans.
 #include "common/Text.h"
 #include "definitions/DefinitionSet.h"
+#include "scan/content/ContentScan.h"
 #include "scan/files/DefinitionLoader.h"
 #include "scan/files/KnownLocations.h"
 #include "scan/cookies/MCookies.h"
@@ -51,26 +52,35 @@ bool ScanController::PrepareKind() {
     return true;
 }
 
+ScanOutcome ScanController::DefinitionsUnreadable() {
+    if (!unattended_) {
+        env_.dialogs.MessageBox(Message(ui::msg::kUnreadable), env_.identity.productName, ui::MsgButtons::Ok,
+                                ui::MsgIcon::Exclamation);
+    }
+    return ScanOutcome::DefinitionsUnreadable;
+}
+
 void ScanController::FinishKind() { ShowScanProgress(env_.state, kScanComplete, 100, 100); }
 
 ScanOutcome ScanController::RunSelectedKind(ScanContext& context, const ScanOptions& options) {
     ui::FrmMain& form = env_.state.Form();
     if (form.optScan[ui::kSmartScan].Value()) {
         if (!PrepareKind()) return ScanOutcome::DefinitionsMissing;
+        if (!LoadContentDefinitions(context)) return DefinitionsUnreadable();
         SmartScan(context, options);
     } else if (form.optScan[ui::kFullSystemScan].Value()) {
         // The set is checked before the tables are loaded: the tables load
         // once per run, and loading them from an incomplete set would keep
         // them empty until the program restarts.
         if (!PrepareKind()) return ScanOutcome::DefinitionsMissing;
-        LoadDefinitions(context);
+        if (!LoadDefinitions(context)) return DefinitionsUnreadable();
         FullSystemScan(context, options);
     } else if (form.optScan[ui::kFileScan].Value()) {
         std::optional<std::string> path =
             env_.dialogs.OpenFile(std::string(kChooseFileTitle), std::string(kAllFilesFilter));
         if (!path || Trim(*path).empty()) return ScanOutcome::NothingChosen;
         if (!PrepareKind()) return ScanOutcome::DefinitionsMissing;
-        LoadDefinitions(context);
+        if (!LoadDefinitions(context)) return DefinitionsUnreadable();
         SetPhase("Scanning " + *path + "...");
         ScanFile(context, *path);
     } else if (form.optScan[ui::kFolderScan].Value()) {
@@ -78,7 +88,7 @@ ScanOutcome ScanController::RunSelectedKind(ScanContext& context, const ScanOpti
         if (!folder || Trim(*folder).empty()) return ScanOutcome::NothingChosen;
         if (folder->back() != '\\') *folder += '\\';
         if (!PrepareKind()) return ScanOutcome::DefinitionsMissing;
-        LoadDefinitions(context);
+        if (!LoadDefinitions(context)) return DefinitionsUnreadable();
         SetPhase("Scanning " + *folder + "...");
         ScanFolder(context, *folder);
         RefreshCounterLabels(env_.state);

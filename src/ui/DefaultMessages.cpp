@@ -11,7 +11,7 @@ namespace {
 
 // In filling order. The texts are kept exactly, blanks included: callers
 // join several of them, or one with a file or program name, into one box.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 80> kDefaultMessages{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 81> kDefaultMessages{{
     {msg::kThank1, "Thank you for using [ProgramName]!"},
     {msg::kThank2, "Because this is the first time you have used [ProgramName] we recommend running Live Update now to download the most recent adware and spyware definitions."},
     {msg::kThank3, "Would you like to run Live Update now?"},
@@ -99,6 +99,9 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 80> kDefault
     {msg::kLanguageNotVerified, "The newest translations could not be verified. The translations you have are kept."},
     {msg::kNotSaved, "The new definitions could not be saved. Please make sure the disk is not full and try again."},
     {msg::kDefinitionsUnconfirmed, "Definitions could not be confirmed as current since [Date]."},
+    // A scan with part of the definitions would miss the rest unsaid.
+    {msg::kUnreadable, "The definitions could not be read, so nothing was scanned. Please try again; if this "
+                       "keeps happening, run Live Update."},
 }};
 
 }  // namespace

@@ -90,5 +90,6 @@ inline constexpr std::string_view kLanguageNotVerified = "MSG_LANGUAGE_NOT_VERIF
 inline constexpr std::string_view kNotSaved = "MSG_NOT_SAVED";
 // No verified date answer for a week; "[Date]" is the day of the last.
 inline constexpr std::string_view kDefinitionsUnconfirmed = "MSG_DEFS_UNCONFIRMED";
+inline constexpr std::string_view kUnreadable = "MSG_UNREADABLE";
 
 }  // namespace bastion::ui::msg

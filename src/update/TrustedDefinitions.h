@@ -48,6 +48,10 @@ public:
     // The kept deltas skipped at the last making, for the scan report.
     std::vector<std::string> Skipped();
 
+    // Folder handles serve removal and restore, never the definitions.
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::LinkAtEnd atEnd) override {
+        return inner_.OpenFolder(path, atEnd);
+    }
     std::optional<platform::DirListing> ListDirectory(const std::string& folder) override {
         return inner_.ListDirectory(folder);
     }
@@ -64,8 +68,13 @@ public:
     }
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
     std::optional<char> LastByte(const std::string& path) override;
-    std::optional<platform::Sha256Digest> ContentSha256(const std::string& path) override {
-        return inner_.ContentSha256(path);
+    platform::ContentDigest ContentSha256(const std::string& path, const platform::ContentSizeWanted& wanted,
+                                          const platform::ContentHashGoOn& goOn) override {
+        return inner_.ContentSha256(path, wanted, goOn);
+    }
+    std::unique_ptr<platform::PendingContentHash> StartContentSha256(const std::string& path,
+                                                                    std::uint64_t size) override {
+        return inner_.StartContentSha256(path, size);
     }
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;

@@ -1,7 +1,5 @@
 #include "support/FakeFileSystem.h"
 
-#include "support/PortableSha256.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -9,6 +7,7 @@
 
 #include "common/Text.h"
 #include "platform/FolderHandles.h"
+#include "platform/Sha256.h"
 #include "support/FakeFileTree.h"
 
 namespace bastion::testing {
@@ -16,33 +15,51 @@ namespace bastion::testing {
 using namespace platform;
 using fakefs::ParsePath;
 using fakefs::Through;
+using fakefs::FileAttributes;
 
 namespace {
 
+// The content, or its first readable bytes and then a failure.
 class StringReader : public FileReader {
 public:
-    explicit StringReader(std::string content) : content_(std::move(content)) {}
+    StringReader(std::string content, std::optional<std::size_t> readable)
+        : content_(std::move(content)), readable_(readable.value_or(content_.size())) {}
     std::size_t Read(char* buffer, std::size_t size) override {
-        std::size_t count = std::min(size, content_.size() - position_);
+        if (position_ >= readable_ && readable_ < content_.size()) {
+            failed_ = true;
+            return 0;
+        }
+        std::size_t count = std::min({size, content_.size() - position_, readable_ - position_});
         std::memcpy(buffer, content_.data() + position_, count);
         position_ += count;
         return count;
     }
+    bool Failed() const override { return failed_; }
 
 private:
     std::string content_;
+    std::size_t readable_;
     std::size_t position_ = 0;
+    bool failed_ = false;
 };
 
-// What the system reports for a file given these attributes: never the
-// directory bit, and "normal" only when nothing else is set.
-std::uint32_t FileAttributes(std::uint32_t attributes) {
-    attributes &= ~kAttrDirectory;
-    if (attributes == 0) {
-        return kAttrNormal;
+class FakePendingHash final : public platform::PendingContentHash {
+public:
+    FakePendingHash(FakeFileSystem& files, std::string path, std::uint64_t size)
+        : files_(files), path_(std::move(path)), size_(size) {}
+    std::optional<ContentDigest> Result() override {
+        if (!result_ && !files_.pendingHashesHeld) {
+            result_ = files_.ContentSha256(path_, [this](std::uint64_t size) { return size == size_; }, nullptr);
+        }
+        return result_;
     }
-    return attributes == kAttrNormal ? attributes : attributes & ~kAttrNormal;
-}
+
+private:
+    FakeFileSystem& files_;
+    std::string path_;
+    std::uint64_t size_;
+    std::optional<ContentDigest> result_;
+};
 
 std::uint32_t FolderAttributes(std::uint32_t attributes) {
     return (attributes | kAttrDirectory) & ~kAttrNormal;
@@ -270,14 +287,36 @@ std::unique_ptr<FileReader> FakeFileSystem::OpenForRead(const std::string& path)
     if (!content) {
         return nullptr;
     }
-    return std::make_unique<StringReader>(std::move(*content));
+    const auto parsed = ParsePath(path);
+    const auto failing = parsed ? failReadsAfter_.find(parsed->Key()) : failReadsAfter_.end();
+    std::optional<std::size_t> readable;
+    if (failing != failReadsAfter_.end()) readable = failing->second;
+    return std::make_unique<StringReader>(std::move(*content), readable);
 }
 
-std::optional<platform::Sha256Digest> FakeFileSystem::ContentSha256(const std::string& path) {
+ContentDigest FakeFileSystem::ContentSha256(const std::string& path, const ContentSizeWanted& wanted,
+                                            const ContentHashGoOn& goOn) {
     ++contentHashes_;
-    const std::optional<std::string> content = ReadFile(path);
-    if (!content) return std::nullopt;
-    return PortableSha256(*content);
+    std::unique_ptr<FileReader> reader = OpenForRead(path);
+    const std::optional<std::uint64_t> size = reader ? FileSize(path) : std::nullopt;
+    if (!size) return {};
+    if (wanted && !wanted(*size)) return {ContentHashEnd::OtherSize, *size, {}};
+    platform::Sha256Hasher hasher;
+    std::string piece(std::min<std::size_t>(*size, kContentHashPiece), '\0');
+    for (std::uint64_t done = 0; done < *size;) {
+        const std::size_t read = reader->Read(piece.data(), piece.size());
+        if (read == 0) return {};
+        hasher.Add(piece.data(), read);
+        done += read;
+        if (done < *size && goOn && !goOn()) return {ContentHashEnd::Abandoned, *size, {}};
+    }
+    return {ContentHashEnd::Hashed, *size, hasher.Finish()};
+}
+
+std::unique_ptr<platform::PendingContentHash> FakeFileSystem::StartContentSha256(const std::string& path,
+                                                                                 std::uint64_t size) {
+    ++workerHashes_;
+    return std::make_unique<FakePendingHash>(*this, path, size);
 }
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {

@@ -70,8 +70,14 @@ public:
     // A junction or symbolic link alike; its target need not exist.
     bool MakeFolderLink(const std::string& path, const platform::FolderLink& link) override;
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
-    // Hashes with the portable SHA-256; a path whose reads fail cannot be.
-    std::optional<platform::Sha256Digest> ContentSha256(const std::string& path) override;
+    // Hashes with the program's own SHA-256, asking goOn after every piece;
+    // a path whose reads fail cannot be hashed, nor one whose reads fail
+    // part-way.
+    platform::ContentDigest ContentSha256(const std::string& path, const platform::ContentSizeWanted& wanted,
+                                          const platform::ContentHashGoOn& goOn) override;
+    // Finishes when its result is first asked for, unless pendingHashesHeld.
+    std::unique_ptr<platform::PendingContentHash> StartContentSha256(const std::string& path,
+                                                                     std::uint64_t size) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     bool AppendFile(const std::string& path, const std::string& bytes) override;
@@ -122,6 +128,8 @@ public:
     // DeleteFolderTree at or above the path. A locked file (a running
     // program) cannot be deleted, moved or written but can be read.
     void FailReads(const std::string& path);
+    // Reads of the file give its first bytes, then fail.
+    void FailReadsAfter(const std::string& path, std::size_t bytes);
     void FailWrites(const std::string& path);
     void FailMoves(const std::string& path);
     void FailDeletes(const std::string& path);
@@ -150,10 +158,14 @@ public:
     std::vector<std::string> flushedWrites;
     bool failDeleteAtRestart = false;
     bool failCancelDeleteAtRestart = false;
+    // Hashes started on a worker stay unfinished while this is set.
+    bool pendingHashesHeld = false;
 
     std::size_t ListDirectoryCalls() const { return listDirectoryCalls_; }
     std::size_t ReadCalls() const { return readCalls_; }
+    // Files hashed, on the asking thread or on a worker.
     std::size_t ContentHashes() const { return contentHashes_; }
+    std::size_t WorkerHashes() const { return workerHashes_; }
     // Reads of this one file (by any spelling of its path).
     std::size_t ReadCalls(const std::string& path) const;
     void ResetCounters();
@@ -189,6 +201,9 @@ private:
     std::size_t listDirectoryCalls_ = 0;
     std::size_t readCalls_ = 0;
     std::size_t contentHashes_ = 0;
+    std::size_t workerHashes_ = 0;
+    // Bytes readable before a read fails, by path key.
+    std::map<std::string, std::size_t> failReadsAfter_;
     std::map<std::string, std::size_t> readsByPath_;
 };
 

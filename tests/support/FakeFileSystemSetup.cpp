@@ -155,6 +155,9 @@ void FakeFileSystem::Insert(std::set<std::string>& paths, const std::string& pat
 }
 
 void FakeFileSystem::FailReads(const std::string& path) { Insert(failReads_, path); }
+void FakeFileSystem::FailReadsAfter(const std::string& path, std::size_t bytes) {
+    failReadsAfter_[ParseForSetup(path).Key()] = bytes;
+}
 void FakeFileSystem::FailWrites(const std::string& path) { Insert(failWrites_, path); }
 void FakeFileSystem::FailMoves(const std::string& path) { Insert(failMoves_, path); }
 void FakeFileSystem::FailDeletes(const std::string& path) { Insert(failDeletes_, path); }
@@ -166,6 +169,7 @@ void FakeFileSystem::ClearFailures() {
     for (auto* paths : {&failReads_, &failWrites_, &failMoves_, &failDeletes_, &failListing_, &locked_}) {
         paths->clear();
     }
+    failReadsAfter_.clear();
 }
 
 bool FakeFileSystem::HasFile(const std::string& path) {

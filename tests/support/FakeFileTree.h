@@ -74,4 +74,12 @@ struct Drive {
 // a junction (nullptr when the target is gone).
 Node* Through(Node* node);
 
+// What the system reports for a file given these attributes: never the
+// directory bit, and "normal" only when nothing else is set.
+inline std::uint32_t FileAttributes(std::uint32_t attributes) {
+    attributes &= ~platform::kAttrDirectory;
+    if (attributes == 0) return platform::kAttrNormal;
+    return attributes == platform::kAttrNormal ? attributes : attributes & ~platform::kAttrNormal;
+}
+
 }  // namespace bastion::testing::fakefs

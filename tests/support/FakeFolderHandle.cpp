@@ -16,14 +16,6 @@ using fakefs::Path;
 
 namespace {
 
-// What the system keeps of attributes set on a file: never the directory
-// bit, and "normal" only alone.
-std::uint32_t FileAttributes(std::uint32_t attributes) {
-    attributes &= ~(kAttrDirectory | kAttrReparsePoint);
-    if (attributes == 0) return kAttrNormal;
-    return attributes == kAttrNormal ? attributes : attributes & ~kAttrNormal;
-}
-
 class NodeReader : public FileReader {
 public:
     explicit NodeReader(std::string content) : content_(std::move(content)) {}
@@ -47,7 +39,7 @@ public:
         return true;
     }
     bool SetAttributes(std::uint32_t attributes) override {
-        file_->attributes = FileAttributes(attributes);
+        file_->attributes = fakefs::FileAttributes(attributes & ~kAttrReparsePoint);
         return true;
     }
 
@@ -135,7 +127,7 @@ public:
         if (!child) return false;
         child->attributes = child->folder
                                 ? ((attributes | kAttrDirectory) & ~kAttrNormal) | (child->attributes & kAttrReparsePoint)
-                                : FileAttributes(attributes);
+                                : fakefs::FileAttributes(attributes & ~kAttrReparsePoint);
         return true;
     }
 

@@ -20,6 +20,10 @@ constexpr std::uint32_t kFree = UINT32_MAX;
 // The bytes of a line that its record's text never holds: the size (one
 // digit at least), ":", the hash and "=", less the two separators kept.
 constexpr std::size_t kLeastKeptPerLine = 65;
+// The SHA-256 of no bytes at all.
+constexpr platform::Sha256Digest kEmptyContentSha256{
+    0xe3, 0xb0, 0xc4, 0x42, 0x98, 0xfc, 0x1c, 0x14, 0x9a, 0xfb, 0xf4, 0xc8, 0x99, 0x6f, 0xb9, 0x24,
+    0x27, 0xae, 0x41, 0xe4, 0x64, 0x9b, 0x93, 0x4c, 0xa4, 0x95, 0x99, 0x1b, 0x78, 0x52, 0xb8, 0x55};
 
 // Gives back a container's room when most of it went unused: a copy of a
 // nearly full one would for a moment hold it twice.
@@ -69,7 +73,7 @@ std::optional<ContentLine> ParseContentDefinition(std::string_view line) {
     if (colon == std::string_view::npos) return std::nullopt;
     const std::optional<std::uint64_t> size = ParseSize(TrimmedView(key.substr(0, colon)));
     const std::optional<platform::Sha256Digest> digest = ParseDigest(TrimmedView(key.substr(colon + 1)));
-    if (!size || !digest) return std::nullopt;
+    if (!size || !digest || *size == 0 || *digest == kEmptyContentSha256) return std::nullopt;
 
     const std::string_view text = line.substr(name + 1);
     const std::size_t threatEnd = text.find_first_of("|=");
@@ -222,6 +226,7 @@ void ContentTable::Clear() {
     keptTexts_ = 0;
     smallest_ = UINT64_MAX;
     largest_ = 0;
+    rejected_ = 0;
 }
 
 template <typename Records>

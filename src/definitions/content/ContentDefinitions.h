@@ -34,7 +34,9 @@ struct ContentLine {
 
 // A decoded line's fields, as views into it; nullopt for a line that is not
 // a content definition (no size, a hash that is not 64 hex digits, no
-// threat name).
+// threat name), and for the empty file (size 0, or the empty content's
+// hash): public hash lists carry it, and every empty file on the disk would
+// be a threat.
 std::optional<ContentLine> ParseContentDefinition(std::string_view line);
 
 // 64 lower-case hex digits.
@@ -59,6 +61,9 @@ public:
     void Clear();
 
     std::size_t Size() const;
+    // The lines of the file that were no content definition.
+    void CountRejected() { ++rejected_; }
+    std::size_t Rejected() const { return rejected_; }
     // Whether a file of this size could be any definition's: the walk asks
     // this for every file it meets.
     bool HasSize(std::uint64_t size) const;
@@ -119,6 +124,7 @@ private:
     // that a list of distinct names costs no more than their text.
     std::vector<std::uint32_t> recentTexts_;
     std::size_t keptTexts_ = 0;
+    std::size_t rejected_ = 0;
 };
 
 }  // namespace bastion

@@ -47,46 +47,59 @@ PUCHAR Bytes(std::string_view text) { return reinterpret_cast<PUCHAR>(const_cast
 
 }  // namespace
 
-std::optional<platform::Sha256Digest> Win32Crypto::Sha256(std::string_view bytes) {
-    const Algorithm sha256 = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
-    if (!sha256) return std::nullopt;
+struct Sha256Stream::Cng {
+    Algorithm algorithm;
+    Hash hash;
+};
+
+Sha256Stream::Sha256Stream(Engine engine) {
+    if (engine == Engine::Fastest && platform::ProcessorHasShaExtensions()) {
+        own_.emplace(platform::Sha256Hasher::Method::ShaExtensions);
+        return;
+    }
+    cng_ = std::make_unique<Cng>();
+    cng_->algorithm = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
     // BCryptHash, the one-call form, arrived with Windows 10; the three
     // calls work from Windows 7 on.
-    Hash hash;
-    if (!Succeeded(::BCryptCreateHash(sha256.Get(), hash.Receive(), nullptr, 0, nullptr, 0, 0))) return std::nullopt;
+    failed_ = !cng_->algorithm ||
+              !Succeeded(::BCryptCreateHash(cng_->algorithm.Get(), cng_->hash.Receive(), nullptr, 0, nullptr, 0, 0));
+}
+
+Sha256Stream::~Sha256Stream() = default;
+
+bool Sha256Stream::Add(const char* bytes, std::size_t size) {
+    if (failed_) return false;
+    if (own_) {
+        own_->Add(bytes, size);
+        return true;
+    }
     // One call takes at most a ULONG of bytes.
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ULONG chunk = static_cast<ULONG>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        if (!Succeeded(::BCryptHashData(hash.Get(), Bytes(bytes.substr(done)), chunk, 0))) return std::nullopt;
+    for (std::size_t done = 0; done < size;) {
+        const ULONG chunk = static_cast<ULONG>(std::min<std::size_t>(size - done, 1u << 30));
+        PUCHAR from = reinterpret_cast<PUCHAR>(const_cast<char*>(bytes + done));
+        if (!Succeeded(::BCryptHashData(cng_->hash.Get(), from, chunk, 0))) {
+            failed_ = true;
+            return false;
+        }
         done += chunk;
     }
+    return true;
+}
+
+std::optional<platform::Sha256Digest> Sha256Stream::Finish() {
+    if (failed_) return std::nullopt;
+    if (own_) return own_->Finish();
     platform::Sha256Digest digest{};
-    if (!Succeeded(::BCryptFinishHash(hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0))) {
+    if (!Succeeded(::BCryptFinishHash(cng_->hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0))) {
         return std::nullopt;
     }
     return digest;
 }
 
-std::optional<platform::Sha256Digest> Sha256OfPieces(
-    char* buffer, std::size_t size, const std::function<std::optional<std::size_t>(char*, std::size_t)>& read) {
-    const Algorithm sha256 = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
-    if (!sha256) return std::nullopt;
-    Hash hash;
-    if (!Succeeded(::BCryptCreateHash(sha256.Get(), hash.Receive(), nullptr, 0, nullptr, 0, 0))) return std::nullopt;
-    const std::size_t piece = std::min<std::size_t>(size, 1u << 30);
-    for (;;) {
-        const std::optional<std::size_t> got = read(buffer, piece);
-        if (!got) return std::nullopt;
-        if (*got == 0) break;
-        if (!Succeeded(::BCryptHashData(hash.Get(), reinterpret_cast<PUCHAR>(buffer), static_cast<ULONG>(*got), 0))) {
-            return std::nullopt;
-        }
-    }
-    platform::Sha256Digest digest{};
-    if (!Succeeded(::BCryptFinishHash(hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0))) {
-        return std::nullopt;
-    }
-    return digest;
+std::optional<platform::Sha256Digest> Win32Crypto::Sha256(std::string_view bytes) {
+    Sha256Stream stream;
+    if (!stream.Add(bytes.data(), bytes.size())) return std::nullopt;
+    return stream.Finish();
 }
 
 bool Win32Crypto::VerifyP256(std::string_view publicKey, const platform::Sha256Digest& digest,

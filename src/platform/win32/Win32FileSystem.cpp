@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "platform/FolderHandles.h"
+#include "platform/win32/ContentHashing.h"
 #include "platform/win32/FolderLinks.h"
 #include "platform/win32/FolderListing.h"
 #include "platform/win32/FolderTree.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/PendingDeletions.h"
-#include "platform/win32/Win32Crypto.h"
 #include "platform/win32/Win32FolderHandle.h"
 #include "platform/win32/WideText.h"
 
@@ -29,8 +29,6 @@ namespace {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // ReadFile and WriteFile take at most a DWORD per call.
 constexpr std::size_t kMaxTransfer = 1u << 30;
-// The piece a file's content is hashed in.
-constexpr std::size_t kContentPiece = 256 * 1024;
 
 std::uint64_t Combine(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
 
@@ -63,11 +61,11 @@ UniqueHandle OpenReading(const std::string& path) {
                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
-std::size_t ReadSome(HANDLE file, char* buffer, std::size_t size) {
+std::optional<std::size_t> ReadSome(HANDLE file, char* buffer, std::size_t size) {
     DWORD read = 0;
     DWORD chunk = static_cast<DWORD>(std::min(size, kMaxTransfer));
     if (!::ReadFile(file, buffer, chunk, &read, nullptr)) {
-        return 0;
+        return std::nullopt;
     }
     return read;
 }
@@ -75,10 +73,16 @@ std::size_t ReadSome(HANDLE file, char* buffer, std::size_t size) {
 class Win32FileReader final : public platform::FileReader {
 public:
     explicit Win32FileReader(UniqueHandle file) : file_(std::move(file)) {}
-    std::size_t Read(char* buffer, std::size_t size) override { return ReadSome(file_.Get(), buffer, size); }
+    std::size_t Read(char* buffer, std::size_t size) override {
+        const std::optional<std::size_t> read = ReadSome(file_.Get(), buffer, size);
+        failed_ = failed_ || !read;
+        return read.value_or(0);
+    }
+    bool Failed() const override { return failed_; }
 
 private:
     UniqueHandle file_;
+    bool failed_ = false;
 };
 
 std::wstring RootWithSeparator(const std::string& root) {
@@ -122,6 +126,10 @@ private:
 };
 
 }  // namespace
+
+Win32FileSystem::Win32FileSystem() = default;
+
+Win32FileSystem::~Win32FileSystem() = default;
 
 std::optional<DirListing> Win32FileSystem::ListDirectory(const std::string& folder) {
     const std::wstring wide = Widen(folder);
@@ -221,23 +229,22 @@ std::optional<char> Win32FileSystem::LastByte(const std::string& path) {
     LARGE_INTEGER last{};
     last.QuadPart = size.QuadPart - 1;
     char byte = 0;
-    if (!::SetFilePointerEx(file.Get(), last, nullptr, FILE_BEGIN) || ReadSome(file.Get(), &byte, 1) != 1) {
+    if (!::SetFilePointerEx(file.Get(), last, nullptr, FILE_BEGIN) || ReadSome(file.Get(), &byte, 1) != 1u) {
         return std::nullopt;
     }
     return byte;
 }
 
-std::optional<platform::Sha256Digest> Win32FileSystem::ContentSha256(const std::string& path) {
-    const UniqueHandle file = OpenReading(path);
-    if (!file) return std::nullopt;
-    // Pieces this large keep the calls few; a buffer reused for the whole
-    // file touches few fresh pages.
-    std::vector<char> buffer(kContentPiece);
-    return Sha256OfPieces(buffer.data(), buffer.size(), [&](char* into, std::size_t size) -> std::optional<std::size_t> {
-        DWORD read = 0;
-        if (!::ReadFile(file.Get(), into, static_cast<DWORD>(size), &read, nullptr)) return std::nullopt;
-        return static_cast<std::size_t>(read);
-    });
+platform::ContentDigest Win32FileSystem::ContentSha256(const std::string& path,
+                                                      const platform::ContentSizeWanted& wanted,
+                                                      const platform::ContentHashGoOn& goOn) {
+    if (!contentHashing_) contentHashing_ = std::make_unique<ContentHashing>();
+    return contentHashing_->Hash(path, wanted, goOn);
+}
+
+std::unique_ptr<platform::PendingContentHash> Win32FileSystem::StartContentSha256(const std::string& path,
+                                                                                  std::uint64_t size) {
+    return StartWorkerHash(path, size);
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {

@@ -2,13 +2,22 @@
 // classic limit go through their "\\?\" form.
 #pragma once
 
+#include <memory>
+
 #include "platform/FileSystem.h"
 #include "platform/VolumeSerialMemo.h"
 
 namespace bastion::win32 {
 
+class ContentHashing;
+
 class Win32FileSystem final : public platform::FileSystem {
 public:
+    Win32FileSystem();
+    ~Win32FileSystem() override;
+    Win32FileSystem(const Win32FileSystem&) = delete;
+    Win32FileSystem& operator=(const Win32FileSystem&) = delete;
+
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::LinkAtEnd atEnd) override;
     std::optional<platform::DirListing> ListDirectory(const std::string& folder) override;
     std::optional<platform::DirEntry> Lookup(const std::string& path) override;
@@ -21,7 +30,10 @@ public:
 
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& path) override;
     std::optional<char> LastByte(const std::string& path) override;
-    std::optional<platform::Sha256Digest> ContentSha256(const std::string& path) override;
+    platform::ContentDigest ContentSha256(const std::string& path, const platform::ContentSizeWanted& wanted,
+                                          const platform::ContentHashGoOn& goOn) override;
+    std::unique_ptr<platform::PendingContentHash> StartContentSha256(const std::string& path,
+                                                                     std::uint64_t size) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
     bool WriteFileFlushed(const std::string& path, const std::string& bytes) override;
@@ -48,6 +60,8 @@ private:
     // Listings of a walk come one folder below another: most folders take
     // their volume serial from the folder that listed them.
     platform::VolumeSerialMemo volumeSerials_;
+    // Made when the first file is hashed.
+    std::unique_ptr<ContentHashing> contentHashing_;
 };
 
 }  // namespace bastion::win32

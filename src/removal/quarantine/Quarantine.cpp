@@ -6,6 +6,7 @@
 #include "common/Text.h"
 #include "platform/FolderHandles.h"
 #include "platform/LineFile.h"
+#include "removal/quarantine/StoredCopy.h"
 
 namespace bastion {
 
@@ -123,8 +124,7 @@ bool Quarantine::CopyFileInto(const std::string& from, platform::FileWriter& slo
     std::unique_ptr<platform::FileReader> reader = source ? files_.OpenForRead(from) : nullptr;
     // A copy cut short (a read that failed midway) is told by its size. The
     // copy takes the file's attributes, which a restore gives back.
-    return reader && platform::CopyBytes(*reader, slotFile) == source->size &&
-           slotFile.SetAttributes(source->attributes);
+    return reader && StoreTransformed(*reader, slotFile) == source->size && slotFile.SetAttributes(source->attributes);
 }
 
 bool Quarantine::IdTakenByAnother(const QuarantineSlot& slot) {

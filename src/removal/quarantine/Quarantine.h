@@ -71,8 +71,9 @@ public:
     enum class SlotKind { File, Folder };
     std::optional<OpenQuarantineSlot> Reserve(std::string_view name, SlotKind kind = SlotKind::File);
     void Release(const QuarantineSlot& slot);
-    // Copies the file whole, with its attributes, into an open file slot:
-    // the file at from is the source of the bytes, the slot where they go.
+    // Copies the file whole, with its attributes, into an open file slot,
+    // kept transformed (StoredCopy): the file at from is the source of the
+    // bytes, the slot where they go.
     bool CopyFileInto(const std::string& from, platform::FileWriter& slotFile);
 
     // The log's two entry forms, each followed by two empty lines.

@@ -6,6 +6,7 @@
 #include "removal/RemovalMessages.h"
 #include "removal/quarantine/LinkRecord.h"
 #include "removal/quarantine/RecordCheck.h"
+#include "removal/quarantine/StoredCopy.h"
 #include "removal/registry/RegFile.h"
 
 namespace bastion {
@@ -81,7 +82,9 @@ RestoreOutcome RestorePath(Quarantine& quarantine, const QuarantineItem& item, c
         written = source && place && platform::CopyFolderContent(*source, *place);
     } else {
         std::unique_ptr<platform::FileReader> reader = stored->ReadFile(item.storedName);
-        written = reader && platform::WriteFileInto(*folder, name, {*reader, copy.size, copy.attributes}, existing);
+        std::uint64_t size = 0;
+        std::unique_ptr<platform::FileReader> original = reader ? OriginalBytes(*reader, copy.size, size) : nullptr;
+        written = original && platform::WriteFileInto(*folder, name, {*original, size, copy.attributes}, existing);
     }
     if (!written) return Failure(msg::kRestoreNotWritten);
     platform::DeleteEntryTree(*stored, item.storedName);

@@ -7,16 +7,16 @@
 
 namespace bastion {
 
-void LoadContentDefinitions(ScanContext& context, bool stoppable) {
+bool LoadContentDefinitions(ScanContext& context, bool stoppable) {
     DefinitionTables& tables = context.tables;
-    if (tables.ContentLoaded()) return;
+    if (tables.ContentLoaded()) return true;
     ContentTable& table = tables.Content();
     table.Clear();
     const std::string path = DataFilePath(context.dataFolder, datafile::kContentDefinitions);
     DefinitionLines lines;
     if (!lines.Open(context.files, path)) {
         tables.MarkContentLoaded();
-        return;
+        return true;
     }
     // Counted first, so that the records are given their room once.
     table.Reserve(static_cast<std::size_t>(CountFileLines(context.files, path)),
@@ -25,6 +25,8 @@ void LoadContentDefinitions(ScanContext& context, bool stoppable) {
     while (lines.Next(context.codePage, line)) {
         if (const std::optional<ContentLine> parsed = ParseContentDefinition(line)) {
             if (!table.Add(*parsed)) break;
+        } else {
+            table.CountRejected();
         }
         context.pump.Pump();
         // Part of a table would leave the rest unfound for the whole run
@@ -32,26 +34,48 @@ void LoadContentDefinitions(ScanContext& context, bool stoppable) {
         // needs it.
         if (stoppable && context.state.StopRequested()) {
             table.Clear();
-            return;
+            return true;
         }
+    }
+    if (lines.Failed()) {
+        table.Clear();
+        return false;
     }
     table.Finish();
     tables.MarkContentLoaded();
+    return true;
 }
 
-ContentVerdict IdentifyContent(ScanContext& context, const std::string& path, std::uint64_t size) {
+bool ContentLiesElsewhere(std::uint32_t attributes) {
+    return (attributes & (platform::kAttrOffline | platform::kAttrRecallOnOpen | platform::kAttrRecallOnDataAccess)) !=
+           0;
+}
+
+ContentVerdict IdentifyContent(ScanContext& context, const std::string& path, const platform::DirEntry& entry) {
     const ContentTable& table = context.tables.Content();
-    if (!table.HasSize(size)) return {};
-    const std::optional<platform::Sha256Digest> digest = context.files.ContentSha256(path);
-    if (!digest) return {std::nullopt, true};
-    return {table.Find(size, *digest), false};
+    if (!table.HasSize(entry.size)) return {};
+    if (ContentLiesElsewhere(entry.attributes)) return {std::nullopt, false, true};
+    const platform::ContentDigest digest = context.files.ContentSha256(
+        path, [&table](std::uint64_t size) { return table.HasSize(size); },
+        [&context] {
+            context.pump.Pump();
+            return !context.state.StopRequested();
+        });
+    switch (digest.end) {
+        case platform::ContentHashEnd::Hashed: return {table.Find(digest.size, digest.sha256)};
+        case platform::ContentHashEnd::Unreadable: return {std::nullopt, true};
+        case platform::ContentHashEnd::OtherSize:
+        case platform::ContentHashEnd::Abandoned: break;
+    }
+    return {};
 }
 
-bool MatchFoundContent(ScanContext& context, const std::string& path, std::uint64_t size) {
-    if (!context.tables.Content().HasSize(size) || context.safety.IsProtectedPath(path)) return false;
-    const ContentVerdict verdict = IdentifyContent(context, path, size);
+bool MatchFoundContent(ScanContext& context, const std::string& path, const platform::DirEntry& entry) {
+    if (!context.tables.Content().HasSize(entry.size) || context.safety.IsProtectedPath(path)) return false;
+    const ContentVerdict verdict = IdentifyContent(context, path, entry);
     ScanState& state = context.state;
     if (verdict.unreadable) CountOne(state.counters.contentUnreadable);
+    if (verdict.elsewhere) CountOne(state.counters.contentElsewhere);
     if (!verdict.match) return false;
     if (context.exclusions.IsExcluded(path)) {
         state.AddExcludedRow(path);

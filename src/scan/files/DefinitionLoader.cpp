@@ -42,14 +42,15 @@ bool MakePlace(ScanContext& context, TableKey kind, std::string_view written, st
     return !context.safety.IsProtectedLowerCasePath(place.path);
 }
 
-void LoadTable(ScanContext& context, Kind kind) {
+// False when the file could not be read to its end.
+bool LoadTable(ScanContext& context, Kind kind) {
     const bool files = kind == Kind::Files;
     const TableKey key = files ? TableKey::FileName : TableKey::DirFolder;
     const std::string path =
         DataFilePath(context.dataFolder, files ? datafile::kFileDefinitions : datafile::kDirectoryDefinitions);
     DefinitionTable& table = files ? context.tables.Files() : context.tables.Directories();
     DefinitionLines lines;
-    if (!lines.Open(context.files, path)) return;
+    if (!lines.Open(context.files, path)) return true;
     // A row holds less than its line, so the file's size is room enough.
     table.BeginLoad(static_cast<std::size_t>(context.files.FileSize(path).value_or(0)), context.tokens);
     Place own;
@@ -85,13 +86,14 @@ void LoadTable(ScanContext& context, Kind kind) {
         context.pump.Pump();
     }
     table.EndLoad();
+    return !lines.Failed();
 }
 
 }  // namespace
 
-void LoadDefinitions(ScanContext& context) {
+bool LoadDefinitions(ScanContext& context) {
     if (context.tables.Created()) {
-        return;
+        return true;
     }
     context.tables.Create();
     ui::FrmMain& form = context.state.Form();
@@ -100,12 +102,15 @@ void LoadDefinitions(ScanContext& context) {
     ShowScanProgressNow(context.state, kLoadingText, 0, 0);
     context.pump.PumpNow();
 
-    LoadTable(context, Kind::Files);
-    LoadTable(context, Kind::Directories);
-    LoadContentDefinitions(context);
+    const bool read = LoadTable(context, Kind::Files) && LoadTable(context, Kind::Directories) &&
+                      LoadContentDefinitions(context);
+    // Part of the definitions would go unfound for the rest of the run: the
+    // tables stay empty, and the next scan reads the files again.
+    if (!read) context.tables.Discard();
 
     form.cmdPause.SetEnabled(true);
     form.cmdStop.SetEnabled(true);
+    return read;
 }
 
 }  // namespace bastion

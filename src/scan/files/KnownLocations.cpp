@@ -72,8 +72,8 @@ void ScanKnownFileLocations(ScanContext& context) {
             }
             if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, location))) {
                 // The publisher clears the name, not what the file holds.
-                if (const std::optional<std::uint64_t> size = context.files.FileSize(location)) {
-                    MatchFoundContent(context, location, *size);
+                if (const std::optional<platform::DirEntry> entry = context.files.Lookup(location)) {
+                    MatchFoundContent(context, location, *entry);
                 }
                 continue;
             }

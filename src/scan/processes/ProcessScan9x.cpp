@@ -68,7 +68,7 @@ bool ProcessScanner::Load9xDefinitions(ScanContext& context, ProcessScanCaller c
 
     std::vector<std::string> names;
     bool stopped = false;
-    ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
+    const bool read = ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
                         [&](const std::string& line) {
                             names.push_back(DefinitionName(line));
                             CountProcessInspected(context, names.back(), caller);
@@ -76,9 +76,9 @@ bool ProcessScanner::Load9xDefinitions(ScanContext& context, ProcessScanCaller c
                             stopped = StopRequestedInScan(state, caller);
                             return !stopped;
                         });
-    // Only a complete text is kept for the rest of the run; a stopped read
-    // starts over next time.
-    if (stopped) return false;
+    // Only a complete text is kept for the rest of the run; a stopped or
+    // failed read starts over next time.
+    if (stopped || !read) return false;
     definitions9x_ = std::move(names);
     return true;
 }

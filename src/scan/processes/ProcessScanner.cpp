@@ -8,6 +8,7 @@
 #include "scan/content/ContentScan.h"
 #include "scan/files/CompanyName.h"
 #include "scan/processes/ExecutablePaths.h"
+#include "scan/processes/ImageContent.h"
 #include "scan/processes/ProcessList.h"
 #include "scan/processes/ProcessScanSteps.h"
 #include "scan/processes/WindowsProcesses.h"
@@ -23,8 +24,8 @@ namespace {
 constexpr std::string_view kAdwareProcessHelper = "AdwareProcessHelper.exe";
 
 // The definitions with their folders. A stop inside a scan leaves the list
-// empty and says so; so does a file that could not be read (the list is
-// then what it could read).
+// empty and says so; so does a file that could not be opened or read to its
+// end (the list is then what it could read).
 bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, ProcessScanCaller caller) {
     bool stopped = false;
     const bool read = ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
@@ -42,14 +43,6 @@ bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, Proces
     }
     paths.Finish();
     return read;
-}
-
-// Whether the program's image is a file a content definition knows (and the
-// safety list does not protect).
-bool RunsKnownContent(ScanContext& context, const std::string& imagePath) {
-    const std::optional<std::uint64_t> size = context.files.FileSize(imagePath);
-    if (!size || !context.tables.Content().HasSize(*size) || context.safety.IsProtectedPath(imagePath)) return false;
-    return IdentifyContent(context, imagePath, *size).match.has_value();
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -105,9 +98,13 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
     // An interrupted run has not inspected this list: the next one must.
     if (!kept) ResetSignature();
     const ExecutablePathList& paths = kept ? *kept : read;
-    LoadContentDefinitions(context, caller == ProcessScanCaller::Scan);
     const bool forScan = caller == ProcessScanCaller::Scan;
+    // A file that could not be read is read again at the next look.
+    if (!LoadContentDefinitions(context, forScan)) ResetSignature();
     if (forScan) state.Form().lblTotalNoOfRunningItems.SetCaption(ToDecimal(static_cast<long long>(list.Count())));
+    // An image still being hashed is looked at again at the next tick, even
+    // when no program started or ended meanwhile.
+    bool hashesPending = false;
 
     for (std::size_t i = 0; i < list.Count(); ++i) {
         CountProcessInspected(context, list.names[i], caller);
@@ -121,7 +118,14 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
         const std::string path = ComparableProgramPath(context.files, imagePath, systemFolder);
         const std::string fileName = FileNameOf(path);
         const bool byName = paths.Matches(context.files, path, fileName);
-        if (!byName && !RunsKnownContent(context, path)) continue;
+        // The shield shows nothing of a program the user allowed: its image
+        // is not even read.
+        if (!forScan && context.exclusions.IsExcluded(fileName)) continue;
+        if (!byName) {
+            const ImageContent::Verdict verdict = imageContent_.Look(context, path, !forScan);
+            hashesPending = hashesPending || verdict == ImageContent::Verdict::Pending;
+            if (verdict != ImageContent::Verdict::Known) continue;
+        }
 
         const std::string company = GetFileCompanyName(context.files, context.codePage, path);
         // A trusted publisher clears a name, not a content a definition knows.
@@ -134,6 +138,8 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
         ReportRunningThreat(context, {fileName, company, list.ids[i], path}, caller);
         if (forScan) CountOne(state.counters.itemsFound);
     }
+    imageContent_.ForgetUnseen();
+    if (hashesPending) ResetSignature();
 }
 
 const ExecutablePathList* ProcessScanner::ExecutablePaths(ScanContext& context, ProcessScanCaller caller,
@@ -144,14 +150,20 @@ const ExecutablePathList* ProcessScanner::ExecutablePaths(ScanContext& context, 
     if (shieldPaths_ && stamp && shieldPaths_->file == file && shieldPaths_->stamp == *stamp) {
         return &shieldPaths_->paths;
     }
-    shieldPaths_.reset();
-    // A file that is there but could not be read (an update holding it) is
-    // not kept as no definitions at all: the programs running now are
-    // looked at again next time, with what the file then says.
-    if (!ReadExecutablePaths(context, read, caller) && stamp) return nullptr;
+    // A file that is there but could not be read to its end (an update
+    // holding it, a failing disk) is not kept as no definitions or some of
+    // them: the programs running now are compared with what was kept
+    // before, and looked at again next time, with what the file then says.
+    if (!ReadExecutablePaths(context, read, caller) && stamp) {
+        read = shieldPaths_ ? shieldPaths_->paths : ExecutablePathList{};
+        return nullptr;
+    }
     // Kept only when the stamp read before the file tells its content: a
     // file written meanwhile has a later one and is read again next time.
-    if (!stamp) return &read;
+    if (!stamp) {
+        shieldPaths_.reset();
+        return &read;
+    }
     shieldPaths_ = KeptPaths{file, *stamp, std::move(read)};
     return &shieldPaths_->paths;
 }

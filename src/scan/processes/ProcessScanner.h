@@ -12,6 +12,7 @@
 
 #include "platform/FileSystem.h"
 #include "scan/processes/ExecutablePaths.h"
+#include "scan/processes/ImageContent.h"
 #include "scan/processes/ProcessList.h"
 #include "scan/processes/ProcessStop.h"
 #include "scan/ScanContext.h"
@@ -92,7 +93,7 @@ private:
     // and shows every line, and for the shield only when the file changed.
     // nullptr when what was read (then in read) may not be all the file
     // says: a stop inside a scan, or a file that could not be read (for the
-    // shield, one that is there).
+    // shield, one that is there: read then holds what was kept before).
     const ExecutablePathList* ExecutablePaths(ScanContext& context, ProcessScanCaller caller, ExecutablePathList& read);
 
     ui::Dialogs& dialogs_;
@@ -114,6 +115,7 @@ private:
         ExecutablePathList paths;
     };
     std::optional<KeptPaths> shieldPaths_;
+    ImageContent imageContent_;
     std::vector<ProgramNotStopped> notStopped_;
 };
 

@@ -33,6 +33,9 @@ struct ScanCounters {
     std::int32_t itemsFound = 0;          // lblSoftwareFound, lblRemovePicSoftwareFound
     // Files of a size some content definition has that could not be read.
     std::int32_t contentUnreadable = 0;
+    // Files of such a size whose content lies elsewhere (a cloud service):
+    // reading them would have downloaded them.
+    std::int32_t contentElsewhere = 0;
 };
 
 // Lines of each definition file: the denominators of the progress

@@ -44,6 +44,9 @@ struct Level {
     std::string folder;
     std::vector<std::string> subfolders;
     std::size_t next = 0;
+    // In the program's own data folder: its quarantine, whose files were
+    // found before, is no place to find them again.
+    bool ownData = false;
 };
 
 // The walk keeps its own stack of levels rather than recursing: a folder
@@ -81,7 +84,8 @@ private:
         if (!FirstVisit(listing->identity, folder)) return std::nullopt;
         if (Stopped()) return std::nullopt;
 
-        Level level{std::move(folder), {}, 0};
+        Level level{std::move(folder), {}, 0, false};
+        level.ownData = InDataFolder(level.folder);
         for (DirEntry& entry : listing->entries) {
             Examine(level, entry);
             if (Stopped()) break;
@@ -103,6 +107,12 @@ private:
         return enteredPaths_.insert(ToLower(folder)).second;
     }
 
+    bool InDataFolder(const std::string& folder) const {
+        const std::string& data = context_.dataFolder;
+        return !data.empty() && folder.size() > data.size() && folder[data.size()] == '\\' &&
+               EqualsIgnoreCase(std::string_view(folder).substr(0, data.size()), data);
+    }
+
     void Examine(Level& level, DirEntry& entry) {
         if (IsFolderLink(entry)) return;
         path_.assign(level.folder).append(entry.name);
@@ -112,7 +122,7 @@ private:
             MatchFoundDirectory(context_, path_);
         } else {
             // A file its name did not give away may be known by its content.
-            if (!MatchFoundFile(context_, path_)) MatchFoundContent(context_, path_, entry.size);
+            if (!MatchFoundFile(context_, path_) && !level.ownData) MatchFoundContent(context_, path_, entry);
             if (progress_) progress_->Add(entry.size);
         }
         CountOne(context_.state.counters.filesInspected);

@@ -56,9 +56,10 @@ void ScanFile(ScanContext& context, const std::string& path) {
     form.pbgMain.SetMax(1);
     form.pbgMain.SetValue(0);
     form.lblStatus.SetVisible(true);
-    if (!MatchFoundFile(context, path)) {
-        if (const std::optional<std::uint64_t> size = context.files.FileSize(path)) {
-            MatchFoundContent(context, path, *size);
+    // A look-up of a name with wildcards would give another file's entry.
+    if (!MatchFoundFile(context, path) && path.find_first_of("*?") == std::string::npos) {
+        if (const std::optional<platform::DirEntry> entry = context.files.Lookup(path)) {
+            if ((entry->attributes & platform::kAttrDirectory) == 0) MatchFoundContent(context, path, *entry);
         }
     }
     CountOne(context.state.counters.filesInspected);

@@ -104,16 +104,21 @@ TEST_F(MemoryShieldTest, ReadsTheExecutableDefinitionsAgainOnlyWhenTheirFileChan
     EXPECT_EQ(opened, (Rows{"EVIL.EXE", "NOTEPAD.EXE"}));
 
     // A file that cannot be read for a moment is not kept as no
-    // definitions: the next look reads it again and still finds.
+    // definitions: what was kept before still finds, and the next look
+    // reads the file again, though no program started or ended.
     WriteDefinitions({"evil.exe=Evil|C:\\Spy"});
     machine.files.FailReads(file);
-    machine.processes.Add(8, "C:\\Spy\\evil.exe");
-    Tick();
-    machine.files.ClearFailures();
     machine.processes.Remove(16);
+    machine.processes.Add(8, "C:\\Spy\\evil.exe");
     AtNextAlert(testing::CloseBox);
     Tick();
     EXPECT_EQ(opened, (Rows{"EVIL.EXE", "NOTEPAD.EXE", "EVIL.EXE"}));
+    machine.files.ClearFailures();
+    const std::size_t reads = machine.files.ReadCalls(file);
+    AtNextAlert(testing::CloseBox);
+    Tick();
+    EXPECT_EQ(machine.files.ReadCalls(file), reads + 1);
+    EXPECT_EQ(opened, (Rows{"EVIL.EXE", "NOTEPAD.EXE", "EVIL.EXE", "EVIL.EXE"}));
 }
 
 TEST_F(MemoryShieldTest, CommandsRefusedWhileAnAlertWaitsSayWhyAndAnAlertNobodyAnswersClosesAfterTenMinutes) {

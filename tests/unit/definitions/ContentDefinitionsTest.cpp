@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/PortableSha256.h"
+#include "platform/Sha256.h"
 
 namespace bastion {
 namespace {
@@ -11,16 +11,16 @@ constexpr std::string_view kEicar = R"(X5O!P%@AP[4\PZX54(P^)7CC)7}$EICAR-STANDAR
 constexpr std::string_view kEicarSha256 = "275a021bbfb6489e54d471899f7db9d1663fc695ec2fe2a2c4538aabf651fd0f";
 
 std::string Line(std::uint64_t size, std::string_view content, std::string_view rest) {
-    return std::to_string(size) + ":" + Sha256Hex(testing::PortableSha256(content)) + "=" + std::string(rest);
+    return std::to_string(size) + ":" + Sha256Hex(platform::Sha256Of(content)) + "=" + std::string(rest);
 }
 
 TEST(ContentDefinitionsTest, LinesGiveSizeHashThreatAndTypeOrNothing) {
     // The digest the fakes compute is the one the definitions are written
     // with (and Windows computes).
-    EXPECT_EQ(Sha256Hex(testing::PortableSha256(kEicar)), kEicarSha256);
-    EXPECT_EQ(Sha256Hex(testing::PortableSha256("")),
+    EXPECT_EQ(Sha256Hex(platform::Sha256Of(kEicar)), kEicarSha256);
+    EXPECT_EQ(Sha256Hex(platform::Sha256Of("")),
               "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    EXPECT_EQ(Sha256Hex(testing::PortableSha256(std::string(1000, 'a'))),
+    EXPECT_EQ(Sha256Hex(platform::Sha256Of(std::string(1000, 'a'))),
               "41edece42d63e8d9bf515a9ba6932e1c20cbc9f5a5d134645adb5db1b9737ea3");
 
     struct Case {
@@ -36,7 +36,11 @@ TEST(ContentDefinitionsTest, LinesGiveSizeHashThreatAndTypeOrNothing) {
              {"68:" + hash + "=EICAR-Test-File|Testfile", true, 68, "EICAR-Test-File", "Testfile"},
              {" 68 : " + upper + " = Spaced | Adware |extra", true, 68, "Spaced", "Adware"},
              {"18446744073709551615:" + hash + "=Largest", true, UINT64_MAX, "Largest", ""},
-             {"0:" + hash + "=Empty|T", true, 0, "Empty", "T"},
+             // The empty file is no threat: public hash lists carry it, and
+             // every empty file on the disk would be reported.
+             {"0:" + hash + "=Empty|T", false, 0, "", ""},
+             {"00:" + hash + "=Empty|T", false, 0, "", ""},
+             {"68:E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855=EmptyHash|T", false, 0, "", ""},
              {"68:" + hash + "=Name=more|T", true, 68, "Name", ""},
              {"18446744073709551616:" + hash + "=Overflow|T", false, 0, "", ""},
              {"-1:" + hash + "=Negative|T", false, 0, "", ""},
@@ -82,25 +86,25 @@ TEST(ContentDefinitionsTest, TableFindsEachContentBySizeAndHashAndNothingElse) {
         EXPECT_FALSE(table.HasSize(size)) << size;
     }
 
-    const auto eicar = table.Find(68, testing::PortableSha256(kEicar));
+    const auto eicar = table.Find(68, platform::Sha256Of(kEicar));
     ASSERT_TRUE(eicar);
     EXPECT_EQ(eicar->threat, "Another-Name");
     ContentTable inFileOrder;
     for (const std::string& line : lines) inFileOrder.Add(*ParseContentDefinition(line));
     inFileOrder.Finish();
-    EXPECT_EQ(inFileOrder.Find(68, testing::PortableSha256(kEicar))->threat, "Another-Name");
+    EXPECT_EQ(inFileOrder.Find(68, platform::Sha256Of(kEicar))->threat, "Another-Name");
 
-    const auto other = table.Find(68, testing::PortableSha256("other"));
+    const auto other = table.Find(68, platform::Sha256Of("other"));
     ASSERT_TRUE(other);
     EXPECT_EQ(other->threat, "Other");
     EXPECT_EQ(other->type, "Adware");
     // One threat's text serves both its definitions.
-    EXPECT_EQ(table.Find(100, testing::PortableSha256("hundred"))->threat.data(),
-              table.Find(5000, testing::PortableSha256("large"))->threat.data());
-    EXPECT_EQ(table.Find(std::uint64_t{1} << 40, testing::PortableSha256("huge"))->threat, "Huge");
+    EXPECT_EQ(table.Find(100, platform::Sha256Of("hundred"))->threat.data(),
+              table.Find(5000, platform::Sha256Of("large"))->threat.data());
+    EXPECT_EQ(table.Find(std::uint64_t{1} << 40, platform::Sha256Of("huge"))->threat, "Huge");
     // The right hash at the wrong size, and the wrong hash at the right one.
-    EXPECT_FALSE(table.Find(100, testing::PortableSha256("large")));
-    EXPECT_FALSE(table.Find(68, testing::PortableSha256("unknown")));
+    EXPECT_FALSE(table.Find(100, platform::Sha256Of("large")));
+    EXPECT_FALSE(table.Find(68, platform::Sha256Of("unknown")));
 
     table.Clear();
     EXPECT_FALSE(table.HasSize(68));
@@ -116,7 +120,7 @@ TEST(ContentDefinitionsTest, EveryThreatKeepsItsOwnTypePastTheNumberedOnes) {
     table.Finish();
     for (int i = 0; i < 300; ++i) {
         const std::string n = std::to_string(i);
-        const auto match = table.Find(10 + i % 3, testing::PortableSha256(n));
+        const auto match = table.Find(10 + i % 3, platform::Sha256Of(n));
         ASSERT_TRUE(match) << i;
         EXPECT_EQ(match->threat, "Shared");
         EXPECT_EQ(match->type, "Type" + n);

@@ -8,6 +8,7 @@
 #include "removal/quarantine/QuarantineRestore.h"
 #include "removal/files/NeverRemoved.h"
 #include "removal/quarantine/RestoreWindow.h"
+#include "removal/quarantine/StoredCopy.h"
 #include "removal/registry/RegFile.h"
 #include "scan/state/ResultChecks.h"
 #include "support/FakePlatform.h"
@@ -17,6 +18,12 @@
 
 namespace bastion {
 namespace {
+
+// A file as the quarantine keeps it: behind its header, transformed.
+std::string Stored(std::string bytes) {
+    TransformStoredBytes(bytes.data(), bytes.size());
+    return std::string(kStoredCopyHeader) + bytes;
+}
 
 using platform::Hive;
 using platform::RegView;
@@ -88,8 +95,8 @@ TEST_F(RemovalEngineTest, EverythingRemovedIsKeptUnderItsOwnNameLoggedAndComesBa
     const std::vector<QuarantineItem> items = Items();
     ASSERT_EQ(items.size(), 6u);
     EXPECT_NE(items[0].storedName, items[1].storedName);
-    EXPECT_EQ(files.Content(quarantine.Folder() + "\\" + items[0].storedName), "first");
-    EXPECT_EQ(files.Content(quarantine.Folder() + "\\" + items[1].storedName), "second");
+    EXPECT_EQ(files.Content(quarantine.Folder() + "\\" + items[0].storedName), Stored("first"));
+    EXPECT_EQ(files.Content(quarantine.Folder() + "\\" + items[1].storedName), Stored("second"));
     EXPECT_EQ(items[2].kind, QuarantineKind::Folder);
     EXPECT_EQ(items[2].originalLocation, "C:\\SpyCo");
     const std::string log = *files.Content(quarantine.LogPath());
@@ -121,7 +128,7 @@ TEST_F(RemovalEngineTest, EverythingRemovedIsKeptUnderItsOwnNameLoggedAndComesBa
     File("C:\\A\\spy.exe", "Spy");
     RemoveAll();
     ASSERT_EQ(Items().size(), 1u);
-    EXPECT_EQ(files.Content(quarantine.Folder() + "\\" + Items()[0].storedName), "first");
+    EXPECT_EQ(files.Content(quarantine.Folder() + "\\" + Items()[0].storedName), Stored("first"));
 }
 
 TEST_F(RemovalEngineTest, WhatCannotBeCopiedOrDeletedStaysListedAndOnlyTheRightProgramIsStopped) {

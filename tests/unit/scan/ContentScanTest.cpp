@@ -5,7 +5,7 @@
 #include "definitions/DataFiles.h"
 #include "scan/files/DefinitionLoader.h"
 #include "scan/walk/Walker.h"
-#include "support/PortableSha256.h"
+#include "platform/Sha256.h"
 #include "support/ScanHarness.h"
 
 namespace bastion {
@@ -16,8 +16,10 @@ using Rows = std::vector<std::string>;
 
 constexpr std::string_view kEicar = R"(X5O!P%@AP[4\PZX54(P^)7CC)7}$EICAR-STANDARD-ANTIVIRUS-TEST-FILE!$H+H*)";
 
+platform::DirEntry Entry(std::uint64_t size) { return {"", platform::kAttrArchive, size}; }
+
 std::string ContentLineFor(std::string_view content, std::string_view rest) {
-    return std::to_string(content.size()) + ":" + Sha256Hex(testing::PortableSha256(content)) + "=" +
+    return std::to_string(content.size()) + ":" + Sha256Hex(platform::Sha256Of(content)) + "=" +
            std::string(rest);
 }
 
@@ -102,7 +104,74 @@ TEST_F(ContentScanTest, LoadedOncePerRunAndAgainAfterTheTablesAreDiscarded) {
     files.DeleteFile(DataFilePath(harness.dataFolder, datafile::kContentDefinitions));
     harness.tables.Discard();
     LoadContentDefinitions(context);
-    EXPECT_FALSE(IdentifyContent(context, "C:\\Top\\eicar.com", kEicar.size()).match);
+    EXPECT_FALSE(IdentifyContent(context, "C:\\Top\\eicar.com", Entry(kEicar.size())).match);
+}
+
+TEST_F(ContentScanTest, FilesWhoseContentLiesElsewhereAreNeverOpenedAndAreCounted) {
+    // Reading a cloud service's placeholder downloads the file; offline
+    // files come back from an archive.
+    for (std::uint32_t attribute :
+         {platform::kAttrRecallOnDataAccess, platform::kAttrRecallOnOpen, platform::kAttrOffline}) {
+        files.AddFile("C:\\Cloud\\eicar" + std::to_string(attribute) + ".com", std::string(kEicar),
+                      platform::kAttrArchive | attribute);
+    }
+    files.AddFile("C:\\Cloud\\local.com", std::string(kEicar));
+    LoadDefinitions(context);
+
+    ScanFolder(context, "C:\\Cloud\\");
+    ScanFile(context, "C:\\Cloud\\eicar" + std::to_string(platform::kAttrOffline) + ".com");
+
+    EXPECT_EQ(Activity(), Rows{"EICAR-Test-File|C:\\Cloud\\local.com#3/0"});
+    EXPECT_EQ(files.ContentHashes(), 1u);
+    EXPECT_EQ(harness.state.counters.contentElsewhere, 4);
+    EXPECT_EQ(harness.state.counters.contentUnreadable, 0);
+}
+
+TEST_F(ContentScanTest, TheSizeAFileHasWhenOpenedIsLookedUpAndExactlyThatIsHashed) {
+    files.AddFile("C:\\Top\\eicar.com", std::string(kEicar));
+    files.AddFile("C:\\Top\\grown.com", std::string(kEicar) + "!");
+    LoadContentDefinitions(context);
+
+    // Listed at another defined size, then written: found by what it holds now.
+    const ContentVerdict rewritten = IdentifyContent(context, "C:\\Top\\eicar.com", Entry(20000));
+    ASSERT_TRUE(rewritten.match);
+    EXPECT_EQ(rewritten.match->threat, "EICAR-Test-File");
+    // Listed at the test file's size, now a byte longer: no definition has
+    // that size, and it is not read.
+    const ContentVerdict grown = IdentifyContent(context, "C:\\Top\\grown.com", Entry(kEicar.size()));
+    EXPECT_FALSE(grown.match);
+    EXPECT_FALSE(grown.unreadable);
+    EXPECT_EQ(files.ReadCalls("C:\\Top\\grown.com"), 1u) << "opened for its size only";
+}
+
+TEST_F(ContentScanTest, ALargeFileIsHashedWithTheWindowPumpedBetweenPiecesAndAStopAbandonsIt) {
+    const std::string large(5 * platform::kContentHashPiece + 10, 'L');
+    harness.WriteDefinitions(datafile::kContentDefinitions, {ContentLineFor(large, "Large-Threat|Trojan")});
+    files.AddFile("C:\\Top\\large.bin", large);
+    LoadContentDefinitions(context);
+
+    const int before = harness.pump.PumpCount();
+    EXPECT_TRUE(IdentifyContent(context, "C:\\Top\\large.bin", Entry(large.size())).match);
+    EXPECT_EQ(harness.pump.PumpCount() - before, 5) << "once between every two pieces";
+
+    harness.pump.At(harness.pump.CallCount() + 2, [&] { harness.state.RequestStop(); });
+    const ContentVerdict stopped = IdentifyContent(context, "C:\\Top\\large.bin", Entry(large.size()));
+    EXPECT_FALSE(stopped.match);
+    EXPECT_FALSE(stopped.unreadable);
+}
+
+TEST_F(ContentScanTest, WalksLeaveTheProgramsOwnDataFolderToNameDefinitions) {
+    // What the quarantine keeps was found once; a walk over the profile
+    // must not find it there again.
+    const std::string kept = harness.dataFolder + "\\quarantine\\1_invoice.com";
+    files.AddFile(kept, std::string(kEicar));
+    files.AddFile(harness.dataFolder + "Twin\\eicar.com", std::string(kEicar));
+    LoadDefinitions(context);
+    const std::string above = harness.dataFolder.substr(0, harness.dataFolder.rfind('\\') + 1);
+
+    ScanFolder(context, above);
+
+    EXPECT_EQ(Activity(), Rows{"EICAR-Test-File|" + harness.dataFolder + "Twin\\eicar.com#3/0"});
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "definitions/DataFiles.h"
 #include "definitions/content/ContentDefinitions.h"
-#include "support/PortableSha256.h"
+#include "platform/Sha256.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
@@ -195,7 +195,7 @@ TEST_F(ProcessScanTest, AStoppedScanDoesNotBlindTheShield) {
 TEST_F(ProcessScanTest, AProgramIsFoundByTheContentOfItsFileWhateverItIsCalled) {
     auto& files = harness.machine.files;
     const std::string image = testing::ProgramWithCompany("Microsoft Corporation") + "dropper";
-    const std::string key = std::to_string(image.size()) + ":" + Sha256Hex(testing::PortableSha256(image));
+    const std::string key = std::to_string(image.size()) + ":" + Sha256Hex(platform::Sha256Of(image));
     harness.WriteDefinitions(datafile::kContentDefinitions, {key + "=Dropper|Trojan"});
     files.AddFile("C:\\Users\\me\\invoice.exe", image);
     files.AddFile("C:\\Users\\me\\safe.exe", image);
@@ -284,6 +284,75 @@ TEST_F(ProcessScanTest, NothingIsScannedOutsideTheTwoFamiliesAndUnreadableProces
     Scan();
     EXPECT_EQ(Inspected(), 5);
     EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(ProcessScanTest, TheShieldHashesAnImageOnceAndOnAWorkerAndNeverOneTheUserAllowed) {
+    auto& files = harness.machine.files;
+    const std::string image(3 * platform::kContentHashPiece, 'I');
+    const std::string sameSize(image.size(), 'O');
+    harness.WriteDefinitions(datafile::kContentDefinitions,
+                             {std::to_string(image.size()) + ":" + Sha256Hex(platform::Sha256Of(image)) + "=Big|Trojan"});
+    files.AddFile("C:\\Apps\\big.exe", image);
+    files.AddFile("C:\\Apps\\same.exe", sameSize);
+    files.AddFile("C:\\Apps\\allowed.exe", image);
+    harness.exclusions.Assign({"allowed.exe"});
+    Processes().Add(8, "C:\\Apps\\big.exe");
+    Processes().Add(9, "C:\\Apps\\same.exe");
+    Processes().Add(10, "C:\\Apps\\allowed.exe");
+    answer = AlertAnswer::NoAnswer;
+
+    // The hashes run on workers while the program goes on; the next tick
+    // learns their end, though no program started or ended.
+    files.pendingHashesHeld = true;
+    Scan();
+    EXPECT_TRUE(alerts.empty());
+    EXPECT_EQ(files.WorkerHashes(), 2u) << "the image of the program the user allowed is not read";
+    files.pendingHashesHeld = false;
+    Scan();
+    EXPECT_EQ(alerts, Rows{"BIG.EXE/No Company name available for BIG.EXE"});
+
+    // Programs start and end: the images stay as they were and are not
+    // read again, by the shield or a scan (which reads the allowed one to
+    // show it excluded).
+    Processes().Add(11, "C:\\WINDOWS\\notepad.exe");
+    Scan();
+    EXPECT_EQ(alerts.size(), 2u);
+    StartScan();
+    scanner.ResetSignature();
+    Scan();
+    EXPECT_EQ(Activity(), (Rows{"Running Application|BIG.EXE was stopped#3/0", "EXCLUDED|ALLOWED.EXE#5/0"}));
+    EXPECT_EQ(files.ContentHashes(), 3u);
+    // An image written anew is read again.
+    EndScan();
+    files.WriteFile("C:\\Apps\\same.exe", sameSize);
+    Processes().Add(12, "C:\\WINDOWS\\notepad.exe");
+    Scan();
+    EXPECT_EQ(files.ContentHashes(), 4u);
+}
+
+TEST_F(ProcessScanTest, AnExecutableListThatFailsPartWayLeavesTheShieldWithWhatItKeptBefore) {
+    Processes().Add(8, "C:\\A\\evil.exe");
+    answer = AlertAnswer::NoAnswer;
+    Scan();
+    ASSERT_EQ(alerts.size(), 1u);
+
+    // An update brings a longer list, and reading it fails part-way.
+    std::vector<std::string> lines;
+    for (int i = 0; i < 200; ++i) lines.push_back("filler" + std::to_string(i) + ".exe=Filler|C:\\F");
+    lines.push_back("evil.exe=Evil|C:\\A");
+    lines.push_back("late.exe=Late|C:\\L");
+    harness.WriteDefinitions(datafile::kExeDefinitions, lines);
+    harness.machine.files.FailReadsAfter(DataFilePath(harness.dataFolder, datafile::kExeDefinitions), 1000);
+    Processes().Add(9, "C:\\L\\late.exe");
+    Scan();
+    EXPECT_EQ(alerts, (Rows{"EVIL.EXE/No Company name available for EVIL.EXE",
+                            "EVIL.EXE/No Company name available for EVIL.EXE"}));
+
+    // Read again at the next look, though no program started or ended.
+    harness.machine.files.ClearFailures();
+    Scan();
+    EXPECT_EQ(alerts.size(), 4u);
+    EXPECT_EQ(alerts.back(), "LATE.EXE/No Company name available for LATE.EXE");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "ControllerHarness.h"
 #include "scan/state/DefinitionCounts.h"
@@ -140,6 +141,49 @@ TEST_F(ScanControllerTest, AnIncompleteDefinitionSetIsResetAndReportedAndTheScan
     EXPECT_EQ(Setting(keys::kLblLastScan), Now());
     EXPECT_TRUE(form.cmdScanNow.Enabled());
     EXPECT_EQ(calls.back(), "report");
+}
+
+TEST_F(ScanControllerTest, ADefinitionFileWhoseReadFailsPartWayLoadsNothingAndTheScanSaysSo) {
+    WriteCompleteSet();
+    auto& files = scan.machine.files;
+    files.AddFolder("C:\\Spy");
+    constexpr int kLines = 3000;  // more than one piece of the reader
+    const std::vector<std::pair<std::string_view, std::function<std::string(int)>>> definitionFiles{
+        {datafile::kFileDefinitions, [](int i) { return "spy" + std::to_string(i) + ".exe=Spy|[windir]|Adware"; }},
+        {datafile::kDirectoryDefinitions, [](int i) { return "Spy" + std::to_string(i) + "=Spy|[progfil]Spy" +
+                                                            std::to_string(i) + "|Adware"; }},
+        {datafile::kContentDefinitions,
+         [](int i) { return std::to_string(100 + i) + ":" + std::string(63, 'a') + std::to_string(i % 10) + "=Spy|T"; }},
+    };
+    for (const auto& [file, line] : definitionFiles) {
+        SCOPED_TRACE(file);
+        std::vector<std::string> lines;
+        for (int i = 0; i < kLines; ++i) lines.push_back(line(i));
+        scan.WriteDefinitions(file, lines);
+        files.FailReadsAfter(DataFilePath(scan.dataFolder, file), 70'000);
+        dialogs.AnswerBrowseFolder("C:\\Spy");
+
+        EXPECT_EQ(Start(ui::kFolderScan), ScanOutcome::DefinitionsUnreadable);
+        ASSERT_FALSE(dialogs.Asked().empty());
+        EXPECT_EQ(dialogs.Asked().back().text, "The definitions could not be read, so nothing was scanned. Please "
+                                               "try again; if this keeps happening, run Live Update.");
+        EXPECT_EQ(form.lblStatus.Caption(), dialogs.Asked().back().text);
+        // No part of the tables stays for the rest of the run.
+        EXPECT_FALSE(scan.tables.Created());
+        EXPECT_FALSE(scan.tables.ContentLoaded());
+
+        files.ClearFailures();
+        dialogs.AnswerBrowseFolder("C:\\Spy");
+        EXPECT_EQ(Start(ui::kFolderScan), ScanOutcome::Completed);
+        const std::size_t loaded = file == datafile::kFileDefinitions        ? scan.tables.Files().Size()
+                                   : file == datafile::kDirectoryDefinitions ? scan.tables.Directories().Size()
+                                                                             : scan.tables.Content().Size();
+        EXPECT_EQ(loaded, static_cast<std::size_t>(kLines));
+        scan.tables.Discard();
+    }
+    // The Smart Scan reads the content definitions too.
+    files.FailReadsAfter(DataFilePath(scan.dataFolder, datafile::kContentDefinitions), 70'000);
+    EXPECT_EQ(Start(), ScanOutcome::DefinitionsUnreadable);
 }
 
 TEST_F(ScanControllerTest, AStoppedScanIsCancelledAndTheNextStartsAfreshWithEmptyListsAndCounters) {

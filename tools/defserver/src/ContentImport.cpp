@@ -18,6 +18,9 @@ bool IsHexDigest(std::string_view text) {
     return true;
 }
 
+// The SHA-256 of no bytes at all: public hash lists carry it.
+constexpr std::string_view kEmptyContentSha256 = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
+
 bool IsSize(std::string_view text) {
     if (text.empty() || text.size() > 19) return false;
     for (char c : text) {
@@ -74,6 +77,11 @@ ContentImport ImportContentList(const std::string& list, const std::string& type
         }
         if (name.empty()) {
             problem("no threat name");
+            continue;
+        }
+        // Every empty file on the users' disks would be a threat.
+        if (std::stoull(std::string(size)) == 0 || bastion::EqualsIgnoreCase(digest, kEmptyContentSha256)) {
+            problem("the empty file (size 0 or the empty content's SHA-256) is no threat");
             continue;
         }
         if (const std::string reason = BadTextReason(name); !reason.empty()) {

@@ -192,16 +192,19 @@ TEST_F(ServerProgramTest, ImportContentTurnsAHashListIntoAChangeSetTheClientStor
         << "\n"
         << upper << ":0042:Family:Variant.1\n"
         // The same key again, a short hash, a size that is no number, a
-        // name that would break the record.
+        // name that would break the record, and the empty file twice.
         << eicar << ":68:Again\n"
         << "abc:68:Short\n"
         << eicar << ":sixty:Words\n"
-        << eicar << ":69:Bad|Name\n";
+        << eicar << ":69:Bad|Name\n"
+        << "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855:0:Empty\n"
+        << eicar << ":00:Nothing\n";
 
     const Outcome made = Program("import-content " + Path("list.txt") + " --type Testfile --date 5/1/2024 --set " +
                                  (root / "changes" / "0005-content.changes").string());
     EXPECT_EQ(made.exitCode, 0) << made.output;
-    for (const char* line : {"line 6: the SHA-256", "line 7: the size", "line 8: a name cannot hold"}) {
+    for (const char* line : {"line 6: the SHA-256", "line 7: the size", "line 8: a name cannot hold",
+                             "line 9: the empty file", "line 10: the empty file"}) {
         EXPECT_NE(made.output.find(line), std::string::npos) << line << "\n" << made.output;
     }
     const ChangeLog log = ReadChangeLog(root / "changes");
