@@ -6,21 +6,16 @@
 #include "BuildIdentity.h"
 #include "ProgramHarness.h"
 #include "Screenshot.h"
-#include "common/Utf.h"
+#include "platform/win32/WideText.h"
 
 namespace bastion::uitest {
 namespace {
 
-std::wstring Wide(const char* text) {
-    std::u16string u16 = Utf8ToUtf16(text);
-    return std::wstring(u16.begin(), u16.end());
-}
-
 std::wstring MachineSettingsKey() {
-    return L"SOFTWARE\\" + Wide(build::kCompanyName) + L"\\" + Wide(build::kProductName) + L"\\Settings";
+    return L"SOFTWARE\\" + win32::Widen(build::kCompanyName) + L"\\" + win32::Widen(build::kProductName) + L"\\Settings";
 }
 std::wstring UserSettingsKey() {
-    return L"Software\\VB and VBA Program Settings\\" + Wide(build::kProductName) + L"\\Settings";
+    return L"Software\\VB and VBA Program Settings\\" + win32::Widen(build::kProductName) + L"\\Settings";
 }
 
 void MarkGreeted() {

@@ -41,6 +41,7 @@
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32EventPump.h"
+#include "platform/win32/WideText.h"
 
 namespace bastion::uitest {
 namespace {
@@ -113,11 +114,6 @@ void AddShownTexts(HWND window, ShownTexts& texts) {
     }
 }
 
-std::wstring Wide(const std::string& text) {
-    const std::u16string wide = Utf8ToUtf16(text);
-    return std::wstring(wide.begin(), wide.end());
-}
-
 // What may read the same in English and German: names (the product, its
 // maker, its site, the languages) and the German texts that read as the
 // English ones do ("OK", "Version").
@@ -125,7 +121,7 @@ class SameInBoth {
 public:
     void Allow(const std::string& text) {
         if (text.empty()) return;
-        names_.push_back(Wide(text));
+        names_.push_back(win32::Widen(text));
         // Longest first: "Bastion" taken out of "Bastion Software" would
         // leave "Software" behind.
         std::stable_sort(names_.begin(), names_.end(),
@@ -283,7 +279,7 @@ TEST_F(GermanPass, NoWindowTheProgramCanShowKeepsAnEnglishText) {
     EXPECT_GT(german.size(), 200u) << "every window was read";
     for (const auto& [key, text] : englishMessages) {
         if (app.messages.getMessages(key) == text) {
-            EXPECT_FALSE(same.English(Wide(text))) << key << " left in English: " << text;
+            EXPECT_FALSE(same.English(win32::Widen(text))) << key << " left in English: " << text;
         }
     }
 }

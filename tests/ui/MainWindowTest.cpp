@@ -7,15 +7,10 @@
 #include "BuildIdentity.h"
 #include "ProgramHarness.h"
 #include "Screenshot.h"
-#include "common/Utf.h"
+#include "platform/win32/WideText.h"
 
 namespace bastion::uitest {
 namespace {
-
-std::wstring Wide(const std::string& text) {
-    std::u16string u16 = Utf8ToUtf16(text);
-    return std::wstring(u16.begin(), u16.end());
-}
 
 class BastionMainWindow : public ::testing::Test {
 protected:
@@ -53,8 +48,8 @@ protected:
 };
 
 TEST_F(BastionMainWindow, CaptionNavigationPagesAndScreenshots) {
-    EXPECT_EQ(WindowText(window), Wide(std::string(build::kProductName) + " by " + build::kCompanyName));
-    EXPECT_NE(Button(Wide(build::kWebsite).c_str()), nullptr) << "the website button carries the address";
+    EXPECT_EQ(WindowText(window), win32::Widen(std::string(build::kProductName) + " by " + build::kCompanyName));
+    EXPECT_NE(Button(win32::Widen(build::kWebsite).c_str()), nullptr) << "the website button carries the address";
 
     // One control that only its page has, per page.
     struct Page {

@@ -7,18 +7,13 @@
 #include "BuildIdentity.h"
 #include "ProgramHarness.h"
 #include "Screenshot.h"
-#include "common/Utf.h"
+#include "platform/win32/WideText.h"
 
 namespace bastion::uitest {
 namespace {
 
-std::wstring Wide(const char* text) {
-    std::u16string u16 = Utf8ToUtf16(text);
-    return std::wstring(u16.begin(), u16.end());
-}
-
 std::wstring RunStateKey() {
-    return L"Software\\VB and VBA Program Settings\\" + Wide(build::kProductName) + L"\\OptionAndSettings";
+    return L"Software\\VB and VBA Program Settings\\" + win32::Widen(build::kProductName) + L"\\OptionAndSettings";
 }
 
 // "STATUS" as outside readers see it; empty when missing.
@@ -46,7 +41,7 @@ TEST(ProgramStart, SplashThenMainWindowOneCopyOnlyAndTheRunStatePublished) {
     HWND window = program.WaitForWindow(20000);
     ASSERT_NE(window, nullptr) << "no main window appeared";
     EXPECT_EQ(ClassName(window), L"BastionMainWindow");
-    EXPECT_EQ(WindowText(window), Wide(build::kProductName) + L" by " + Wide(build::kCompanyName));
+    EXPECT_EQ(WindowText(window), win32::Widen(build::kProductName) + L" by " + win32::Widen(build::kCompanyName));
     // The splash hands over, then hides itself.
     for (int wait = 0; wait < 400 && IsWindowVisible(splash); ++wait) Sleep(50);
     EXPECT_TRUE(IsWindow(splash));
@@ -68,7 +63,7 @@ TEST(ProgramStart, SplashThenMainWindowOneCopyOnlyAndTheRunStatePublished) {
 
 TEST(ProgramStart, ASecondStartBringsTheWindowBackFromTheTrayInFrontAndEnds) {
     // The last run was left in the notification area: this one starts there.
-    const std::wstring settingsKey = L"Software\\VB and VBA Program Settings\\" + Wide(build::kProductName) + L"\\Settings";
+    const std::wstring settingsKey = L"Software\\VB and VBA Program Settings\\" + win32::Widen(build::kProductName) + L"\\Settings";
     RegSetKeyValueW(HKEY_CURRENT_USER, settingsKey.c_str(), L"Minimized", REG_SZ, L"Yes", 4 * sizeof(wchar_t));
     StartedProgram program(WinePath(BASTION_EXE_PATH), L"");
     ASSERT_TRUE(program.Started());

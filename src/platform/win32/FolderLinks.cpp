@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/FolderLinkData.h"
+#include "platform/win32/FileAccess.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 // After <windows.h>, which it builds on.
@@ -12,7 +13,6 @@ namespace bastion::win32 {
 
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // MAXIMUM_REPARSE_DATA_BUFFER_SIZE.
 constexpr DWORD kMaxReparseData = 16 * 1024;
 // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE: in developer mode a user

@@ -14,7 +14,11 @@ namespace {
 
 bool Succeeded(NTSTATUS status) { return status >= 0; }
 
-// Owners of the CNG handles.
+}  // namespace
+
+// Owners of the CNG handles (named: Sha256Stream keeps two of them).
+namespace cng {
+
 struct AlgorithmTraits {
     using Type = BCRYPT_ALG_HANDLE;
     static Type Invalid() { return nullptr; }
@@ -36,6 +40,14 @@ struct HashTraits {
 using Algorithm = UniqueResource<AlgorithmTraits>;
 using Key = UniqueResource<KeyTraits>;
 using Hash = UniqueResource<HashTraits>;
+
+}  // namespace cng
+
+namespace {
+
+using cng::Algorithm;
+using cng::Hash;
+using cng::Key;
 
 Algorithm OpenAlgorithm(const wchar_t* name) {
     Algorithm algorithm;

@@ -5,6 +5,7 @@
 
 #include "platform/FolderHandles.h"
 #include "platform/win32/ContentHashing.h"
+#include "platform/win32/FileAccess.h"
 #include "platform/win32/FolderLinks.h"
 #include "platform/win32/FolderListing.h"
 #include "platform/win32/FolderTree.h"
@@ -26,17 +27,10 @@ using platform::VolumeInfo;
 
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // ReadFile and WriteFile take at most a DWORD per call.
 constexpr std::size_t kMaxTransfer = 1u << 30;
 
 std::uint64_t Combine(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
-
-// A folder that is no junction, mount point or link lies on the volume of
-// the folder that lists it.
-bool IsPlainFolder(DWORD attributes) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
-}
 
 DirEntry ToEntry(const WIN32_FIND_DATAW& data) {
     return DirEntry{NarrowUntilNul(data.cFileName, MAX_PATH), data.dwFileAttributes,

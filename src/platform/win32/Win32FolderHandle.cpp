@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/FolderLinkData.h"
+#include "platform/win32/FileAccess.h"
 #include "platform/win32/FolderLinks.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
@@ -14,7 +15,6 @@ namespace bastion::win32 {
 
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 constexpr ULONG kOpenExisting = FILE_OPEN;
 constexpr ULONG kCreateNew = FILE_CREATE;
@@ -77,10 +77,6 @@ std::optional<platform::FolderLink> LinkOf(HANDLE handle) {
     }
     data.resize(returned);
     return platform::DecodeFolderLinkData(data);
-}
-
-bool IsPlainFolder(DWORD attributes) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
 }
 
 // Deletes what the handle holds (opened with DELETE access), a read-only

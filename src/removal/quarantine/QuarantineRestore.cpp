@@ -113,8 +113,7 @@ RestoreOutcome RestoreFromQuarantine(Quarantine& quarantine, platform::Registry&
                                      const MachineWidePlaces& places, const QuarantineItem& item,
                                      const RestoreQuestions& questions) {
     const bool registryItem = item.kind == QuarantineKind::RegistryValue || item.kind == QuarantineKind::RegistryKey;
-    if (!IsStoredNameFor(item) ||
-        (!registryItem && (!IsFullLocalPath(item.originalLocation) || places.InQuarantine(item.originalLocation)))) {
+    if (!IsRecordTheQuarantineWrites(item) || (!registryItem && places.InQuarantine(item.originalLocation))) {
         return Failure(msg::kRestoreBadRecord);
     }
     const std::string stored = quarantine.Folder() + "\\" + item.storedName;

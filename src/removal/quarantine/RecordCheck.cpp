@@ -120,4 +120,9 @@ std::optional<RegistrySnapshot> SnapshotInPlace(const RegistrySnapshot& backup, 
     return placed;
 }
 
+bool IsRecordTheQuarantineWrites(const QuarantineItem& item) {
+    const bool registryItem = item.kind == QuarantineKind::RegistryValue || item.kind == QuarantineKind::RegistryKey;
+    return IsStoredNameFor(item) && (registryItem || IsFullLocalPath(item.originalLocation));
+}
+
 }  // namespace bastion

@@ -26,6 +26,10 @@ bool IsFullLocalPath(std::string_view path);
 // backup a name ending in ".reg", for a folder link one ending in ".link".
 bool IsStoredNameFor(const QuarantineItem& item);
 
+// Whether the quarantine could have written the record: its stored name,
+// and for all but registry items a full local path to go back to.
+bool IsRecordTheQuarantineWrites(const QuarantineItem& item);
+
 // The registry view a registry item was taken from (" (32-bit view)" after
 // its location names the 32-bit one).
 platform::RegView RecordedView(const QuarantineItem& item);

@@ -122,9 +122,7 @@ TEST(RemovalGuards, ARestoreAcceptsOnlyRecordsTheQuarantineWrites) {
     };
     for (const auto& c : cases) {
         const QuarantineItem item{7, "3/16/2006", c.kind, c.storedName, c.location};
-        const bool registry = c.kind == QuarantineKind::RegistryValue || c.kind == QuarantineKind::RegistryKey;
-        EXPECT_EQ(IsStoredNameFor(item) && (registry || IsFullLocalPath(c.location)), c.accepted)
-            << c.storedName << " " << c.location;
+        EXPECT_EQ(IsRecordTheQuarantineWrites(item), c.accepted) << c.storedName << " " << c.location;
     }
 }
 
