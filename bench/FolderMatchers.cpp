@@ -57,11 +57,11 @@ void Walk(benchmark::State& state, bool folders) {
         if (++next == paths.size()) {
             next = 0;
             detections += scan.counters.itemsFound;
-            scan.Reset();
+            scan.End();
         }
     }
     detections += scan.counters.itemsFound;
-    scan.Reset();
+    scan.End();
     state.SetItemsProcessed(state.iterations());
     // Detections per 100 walked items.
     state.counters["found_pct"] = 100.0 * detections / static_cast<double>(state.iterations());

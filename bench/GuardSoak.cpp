@@ -132,7 +132,7 @@ void DaysInTheTray(benchmark::State& state) {
             machine.registry.GetString(platform::Hive::CurrentUser, std::string(kStartPageKey),
                                        std::string(kStartPageValue)) == "http://home.example/";
         state.counters["scans"] = static_cast<double>(app.settings.Read(keys::kLblLastScan) != "Never");
-        state.counters["activity_rows"] = static_cast<double>(app.state.ActivityList().Count());
+        state.counters["activity_rows"] = static_cast<double>(app.form.lvwSpywareFound.Count());
         state.counters["exclusion_bytes"] = static_cast<double>(app.exclusions.Text().size());
     }
 }

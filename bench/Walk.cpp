@@ -73,7 +73,7 @@ void WalkAndMatch(benchmark::State& state) {
     ScanHarness& harness = Machine();
     ScanContext context = harness.Context();
     for (auto _ : state) {
-        harness.state.Reset();
+        harness.state.End();
         bastion::ScanFolder(context, kTop);
     }
     state.SetItemsProcessed(state.iterations() * harness.state.counters.filesInspected);

@@ -135,11 +135,12 @@ protected:
             if (shield.alert.Waiting() && shield.alert.Armed()) shield.alert.cmdYes.Click();
         });
         registry.QueryValue(Hive::CurrentUser, std::string(kStartPageKey), std::string(kStartPageValue), savedPage);
-        machine.form.tmrScroll.onTick = [this] { pump.Pump(); };
-        machine.form.tmrScheduler.onTick = [this] { scheduler.CheckSchedule(); };
+        form.tmrScroll.onTick = [this] { pump.Pump(); };
+        form.tmrMemoryInspected.onTick = [this] { shield.tmrMemoryInspected_Timer(); };
+        form.tmrScheduler.onTick = [this] { scheduler.CheckSchedule(); };
         // Every tick of every timer counts.
-        for (ui::Timer* timer : {&machine.form.tmrScroll, &machine.form.tmrScheduler, &machine.form.tmrMemoryInspected,
-                                 &machine.form.tmrCheckHomePage}) {
+        for (ui::Timer* timer : {&form.tmrScroll, &form.tmrScheduler, &form.tmrMemoryInspected,
+                                 &form.tmrCheckHomePage}) {
             timer->onTick = [this, tick = std::move(timer->onTick)] {
                 ++ticks;
                 tick();
@@ -201,7 +202,9 @@ protected:
     ui::MessageCatalogue messages{testing::TestIdentity()};
     std::string productName = "Testwall";
     ProcessScanner scanner{dialogs, messages, productName};
-    ShieldTimers timers{machine.form, settings};
+    // The main window's timers and the page the home-page shield reads.
+    ui::FrmMain form;
+    ShieldTimers timers{form, settings};
     Win32Clock wallClock;
     ui::Identity identity = testing::TestIdentity();
     MemoryShield shield{ScanEnvironment{machine.files, machine.codePage, machine.system, machine.registry,
@@ -213,7 +216,7 @@ protected:
     FormTimerWindow anchor{anchorForm};
     FrmSpywareFoundAlertWindow alertWindow{shield.alert, anchor};
     HomePageShield homePage{HomePageShieldEnvironment{registry, settings, pump, operations, timers, productName,
-                                                      machine.form, shield, dialogs, messages, wallClock}};
+                                                      form, shield, dialogs, messages, wallClock}};
     FrmHomePageChangedAlertWindow homePageWindow{homePage.alert};
     ui::FrmMenuPopUp menu;
     FrmMenuPopUpWindow menuWindow{menu, anchor};
@@ -224,7 +227,7 @@ protected:
     std::unique_ptr<test::RunningProgram> threat;
     int alerts = 0;
     Scheduler scheduler{wallClock, operations, nullptr};
-    ui::TimerClock clock{machine.form};
+    ui::TimerClock clock{form};
     std::uint64_t now = 0;
     int ticks = 0;
 };

@@ -33,7 +33,6 @@
 #include "platform/win32/WindowsApi.h"
 #include "scan/files/DefinitionLoader.h"
 #include "ui/EventPump.h"
-#include "ui/forms/FrmMain.h"
 
 namespace {
 
@@ -68,8 +67,7 @@ int main(int argc, char** argv) {
     SafetyList safety;
     safety.Assign(bench::UsualSafetyEntries());
     ExclusionList exclusions;
-    ui::FrmMain form;
-    ScanState state(form);
+    ScanState state;
     IdlePump pump;
 
     // As the readers did before the program's reader decoded in place.

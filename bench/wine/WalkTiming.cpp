@@ -55,6 +55,7 @@
 #include "platform/win32/WindowsApi.h"
 #include "scan/files/DefinitionLoader.h"
 #include "scan/walk/Walker.h"
+#include "app/ResultsPresenter.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/win32/Win32EventPump.h"
 
@@ -268,8 +269,11 @@ int main(int argc, char** argv) {
     SafetyList safety;
     safety.Assign(bench::UsualSafetyEntries());
     ExclusionList exclusions;
+    // The walk shows its progress as in the window.
     ui::FrmMain form;
-    ScanState state(form);
+    const ui::MessageCatalogue messages{ui::Identity{}};
+    ResultsPresenter presenter(form, messages);
+    ScanState state;
     win32::Win32EventPump pump;
     auto tables = std::make_unique<DefinitionTables>();
     ScanContext context{files, codePage, system, dataFolder, tokens, safety, exclusions,
@@ -296,7 +300,7 @@ int main(int argc, char** argv) {
                     timings[kind] = Time([&] { entries = Enumerate(files, top); });
                     break;
                 default:
-                    state.Reset();
+                    state.Begin(presenter);
                     timings[kind] = Time([&] { ScanFolder(context, top); });
             }
         };
@@ -321,7 +325,7 @@ int main(int argc, char** argv) {
     std::printf("BareEnumeration/ListDirectory/%zu        %8.1f  %8.1f\n", entries, Median(wall[kFacility]),
                 Median(cpu[kFacility]));
     std::printf("WalkAndMatch/%zu                         %8.1f  %8.1f   (%zu detections)\n", entries,
-                Median(wall[kWalk]), Median(cpu[kWalk]), state.ActivityList().Count());
+                Median(wall[kWalk]), Median(cpu[kWalk]), state.Results().activity.size());
     if (profiled) {
         std::printf("files of a defined size, hashed in every walk: %zu of %zu, %.1f MiB\n", hashedFiles,
                     profile.fileSizes.size(), static_cast<double>(hashedBytes) / (1024.0 * 1024.0));
@@ -337,11 +341,11 @@ int main(int argc, char** argv) {
                                  state, pump,     empty,  registry,   shell,  processes};
         std::vector<double> withPump, idleRatio, emptyRatio;
         for (int round = 0; round < kRounds; ++round) {
-            state.Reset();
+            state.Begin(presenter);
             const double full = Milliseconds([&] { ScanFolder(context, top); });
-            state.Reset();
+            state.Begin(presenter);
             const double noPump = Milliseconds([&] { ScanFolder(idleContext, top); });
-            state.Reset();
+            state.Begin(presenter);
             const double noDefinitions = Milliseconds([&] { ScanFolder(emptyContext, top); });
             idleRatio.push_back(noPump / full);
             emptyRatio.push_back(noDefinitions / full);

@@ -34,7 +34,7 @@ FuzzMachine::FuzzMachine() {
 
     safety.Assign({"C:\\WINDOWS\\system32\\kernel32.dll", "C:\\WINDOWS", "HKEY_LOCAL_MACHINE\\Software\\Microsoft"});
     exclusions.Assign({"C:\\Temp\\Spy Tools\\dialer.exe", "AdCo Toolbar"});
-    form.cmdScan.SetEnabled(false);
+    BeginScan();
 }
 
 void FuzzMachine::WriteDefinitionFile(std::string_view file, std::string_view lines) {

@@ -1,6 +1,6 @@
 // The machine a fuzz target works on: the scan harness of the tests (the
-// fakes of a Windows XP machine with its usual folders, the main window's
-// form and scan state, the tables and lists), with a few things planted that
+// fakes of a Windows XP machine with its usual folders, the scan state with a
+// scan begun, the tables and lists), with a few things planted that
 // definitions name, so that parsed lines also reach the code that acts on a
 // hit.
 #pragma once

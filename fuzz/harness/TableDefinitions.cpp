@@ -37,9 +37,9 @@ std::vector<std::string> Places(const DefinitionRow& row, TableKind kind) {
 }
 
 void CheckMatchersAgree(FuzzMachine& machine, TableKind kind) {
-    ui::FrmMain referenceForm;
-    ScanState referenceState(referenceForm);
-    referenceForm.cmdScan.SetEnabled(false);
+    ScanProgress silent;
+    ScanState referenceState;
+    referenceState.Begin(silent);
     ScanContext indexed = machine.Context();
     ScanContext reference{machine.machine.files, indexed.codePage,     machine.machine.system,
                           machine.dataFolder,    machine.tokens,       machine.safety,
@@ -64,10 +64,10 @@ void CheckMatchersAgree(FuzzMachine& machine, TableKind kind) {
             }
         }
     }
-    using testing::ScanHarness;
-    FUZZ_CHECK(ScanHarness::Rows(machine.state.ActivityList()) == ScanHarness::Rows(referenceState.ActivityList()));
-    FUZZ_CHECK(ScanHarness::Rows(machine.state.ResultsList()) == ScanHarness::Rows(referenceState.ResultsList()));
-    FUZZ_CHECK(ScanHarness::Rows(machine.state.FileQueue()) == ScanHarness::Rows(referenceState.FileQueue()));
+    FUZZ_CHECK(machine.state.Results().activity == referenceState.Results().activity);
+    FUZZ_CHECK(testing::DescribedDetections(machine.state.Results()) ==
+               testing::DescribedDetections(referenceState.Results()));
+    FUZZ_CHECK(machine.state.counters == referenceState.counters);
 }
 
 void RunOn(std::string_view lines, TableKind kind, bool sixtyFourBit) {

@@ -1,15 +1,15 @@
 #include "app/App.h"
 
+#include "app/DriveList.h"
+#include "app/ExcludeCommand.h"
 #include "common/PathParts.h"
 #include "definitions/DataFiles.h"
 #include "definitions/Exclusions.h"
 #include "definitions/PathTokens.h"
 #include "removal/RemovalMessages.h"
 #include "report/ScanReport.h"
-#include "scan/ExcludeCommand.h"
 #include "scan/state/DefinitionCounts.h"
 #include "scan/state/StatusPage.h"
-#include "scan/walk/Walker.h"
 #include "scheduler/ScheduledScan.h"
 #include "ui/DefaultMessages.h"
 #include "ui/GuardMessages.h"
@@ -68,13 +68,19 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
       scanEnvironment{platform.files, platform.codePage, platform.system, platform.registry, platform.shell,
                       platform.processes, platform.clock, this->dialogs, pump, operations, messages, this->identity,
                       settings, dataFolder, safety, exclusions, tables, state, processScanner},
-      controller(scanEnvironment, scanOptions),
+      scanEngine(scanEnvironment),
+      presenter(form, messages),
+      controller(ScanPageEnvironment{form, scanEngine, presenter, platform.files, platform.codePage, platform.shell,
+                                     this->dialogs, operations, messages, this->identity, settings, dataFolder, state},
+                 scanOptions),
       trust{&platform.crypto, BuildDefinitionKey()},
       updates(UpdateEnvironment{platform.internet, platform.files, platform.codePage, pump, operations, settings,
-                                messages, this->identity, dataFolder, state, tables, trust, platform.clock}),
-      removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
-                                 platform.shell, platform.restore, platform.clock, platform.codePage, this->dialogs,
-                                 pump, operations, messages, this->identity, settings, dataFolder, state}),
+                                messages, this->identity, dataFolder, state, form, tables, trust, platform.clock}),
+      removalEngine(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
+                                       platform.shell, platform.restore, platform.clock, platform.codePage, pump,
+                                       this->identity, settings, dataFolder}),
+      removal(RemovalCommandsEnvironment{form, removalEngine, presenter, platform.system, platform.shell,
+                                         this->dialogs, operations, messages, this->identity, dataFolder}),
       memoryShield(scanEnvironment, shieldTimers),
       homePageShield(HomePageShieldEnvironment{platform.registry, settings, pump, operations, shieldTimers,
                                                this->identity.productName, form, memoryShield, this->dialogs,
@@ -83,7 +89,8 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
       schedulePage(SchedulePageEnvironment{form, settings, shieldTimers, scheduler, this->dialogs, messages,
                                            this->identity.productName, platform.clock}),
       feedback(FeedbackEnvironment{platform.internet, platform.processes, platform.codePage, pump, operations,
-                                   this->dialogs, messages, this->identity, settings, state}) {
+                                   this->dialogs, messages, this->identity, settings, form}) {
+    form.tmrMemoryInspected.onTick = [this] { memoryShield.tmrMemoryInspected_Timer(); };
     form.tmrScheduler.onTick = [this] {
         scheduler.CheckSchedule();
         updates.CheckFreshness(true);
@@ -107,13 +114,13 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
     };
     controller.Hooks().makeReport = [this] { WriteReport(); };
     controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
-    controller.Hooks().clearRemovalProblems = [this] { removal.deleteFailed.lstProblem.Clear(); };
-    controller.Hooks().removeTicked = [this] {
-        // The report written after it shows every item found, with what
-        // became of each.
-        automaticRemoval_.found = state.ResultsList().Rows();
-        automaticRemoval_.results = ResultsOfRows(automaticRemoval_.found, removal.RemoveUnattended());
+    controller.Hooks().clearRemovalProblems = [this] {
+        removal.deleteFailed.lstProblem.Clear();
+        automaticRemoval_ = {};
     };
+    // The report written after it shows every item found, with what became
+    // of each.
+    controller.Hooks().removeTicked = [this] { automaticRemoval_ = removal.RemoveUnattended(); };
     RemovalHooks& hooks = removal.Hooks();
     hooks.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     hooks.showResultsPage = [this] {
@@ -124,7 +131,8 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
     feedback.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     feedback.excludeTicked = [this] {
         const ExclusionFile file{this->platform.files, this->platform.codePage, dataFolder};
-        ExcludeTicked({state, this->dialogs, messages, this->identity.productName, file, exclusions, this->pump});
+        ExcludeTicked(
+            {presenter, form, this->dialogs, messages, this->identity.productName, file, exclusions, this->pump});
     };
 }
 
@@ -140,7 +148,7 @@ void App::LoadScanData() {
 }
 
 StatusPage App::StatusPageOf() {
-    return {platform.files, platform.codePage, dataFolder, identity, messages, settings, state};
+    return {platform.files, platform.codePage, dataFolder, identity, messages, settings, state, form};
 }
 
 void App::ScheduledScanMissed(const DateTime& moment) {
@@ -151,14 +159,14 @@ void App::ScheduledScanMissed(const DateTime& moment) {
 void App::RunScheduledScan() {
     settings.Write(ui::settings::kScheduleMissed, "");
     RefreshStatusPage(StatusPageOf());
-    StartScheduledScan(controller, settings);
+    controller.RunScheduled(StoredScheduledScan(settings));
 }
 
 void App::RefreshDrives() { RefreshDriveList(platform.files, form.lvwHardDrives, settings); }
 
 bool App::WriteReport() {
     const ScanTimes& times = controller.Times();
-    return MakeReport({platform.files, platform.codePage, dataFolder, identity, times.started, times.finished, form,
+    return MakeReport({platform.files, platform.codePage, dataFolder, identity, messages, presenter.Results(),
                        times.scheduled, times.removeAutomatically, &automaticRemoval_,
                        reportNotes ? reportNotes() : std::vector<std::string>{}});
 }

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "app/RemovalCommands.h"
+#include "app/ResultsPresenter.h"
+#include "app/ScanController.h"
 #include "app/SchedulePage.h"
 #include "definitions/DefinitionTables.h"
 #include "definitions/ExclusionList.h"
@@ -22,7 +25,7 @@
 #include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
 #include "shields/ShieldTimers.h"
-#include "scan/ScanController.h"
+#include "scan/ScanEngine.h"
 #include "scan/ScanOptions.h"
 #include "scan/state/ScanState.h"
 #include "scan/state/StatusPage.h"
@@ -109,7 +112,7 @@ public:
     ui::FrmMain form;
     // Held off until the start-up has completed.
     ShieldTimers shieldTimers{form, settings};
-    ScanState state{form};
+    ScanState state;
     DefinitionTables tables;
     SafetyList safety;
     ExclusionList exclusions;
@@ -117,6 +120,9 @@ public:
     StoredScanOptions scanOptions{settings};
     // What a scan, and the memory shield, work with.
     const ScanEnvironment scanEnvironment;
+    ScanEngine scanEngine;
+    // The scan page and the results page as a scan fills them.
+    ResultsPresenter presenter;
     ScanController controller;
     // The vendor's key the build names, which the definition updates and
     // the translation download are checked against.
@@ -126,7 +132,8 @@ public:
     UpdateFlow updates;
     // The removal of ticked results; also what a scheduled scan with
     // automatic removal runs (the controller's removeTicked).
-    RemovalEngine removal;
+    RemovalEngine removalEngine;
+    RemovalCommands removal;
     // The background guards, each on its timer of the main window.
     MemoryShield memoryShield;
     HomePageShield homePageShield;
@@ -144,8 +151,9 @@ public:
     std::function<std::vector<std::string>()> reportNotes;
 
 private:
-    // The last automatic removal after a scheduled scan, for its report.
-    AutomaticRemoval automaticRemoval_;
+    // The automatic removal after the last scan, for its report; empty
+    // when none ran.
+    RemovalReport automaticRemoval_;
 };
 
 }  // namespace bastion

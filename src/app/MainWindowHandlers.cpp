@@ -1,5 +1,6 @@
 #include "app/MainWindowHandlers.h"
 
+#include "app/ExcludeCommand.h"
 #include "app/HelpOpener.h"
 #include "app/Navigation.h"
 #include "app/OptionPage.h"
@@ -10,8 +11,6 @@
 #include "platform/SystemPrograms.h"
 #include "removal/quarantine/RestoreWindow.h"
 #include "report/ReportViewer.h"
-#include "scan/ExcludeCommand.h"
-#include "scan/state/ResultChecks.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
@@ -108,12 +107,11 @@ void MainWindowHandlers::WireScanCommands() {
     form.lvwSpywareFound.onColumnClick = [&controller](int column) { controller.lvwSpywareFound_ColumnClick(column); };
 
     auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
-    BindResultChecks(app_.state);
     results.onColumnClick = [&results](int column) { lvwResults_ColumnClick(results, column); };
     results.onDoubleClick = [this, &results](std::size_t row) {
         lvwResults_DblClick(results, row, app_.platform.shell);
     };
-    form.cmdSelectAll.onClick = [this] { cmdSelectAll_Click(app_.state); };
+    form.cmdSelectAll.onClick = [this] { app_.presenter.SelectAll(); };
     form.cmdBrowse.onClick = [&controller] { controller.cmdBrowse_Click(); };
     form.Command4.onClick = [this] { app_.removal.Command4_Click(); };
     form.lblRemove.onClick = [this] { app_.removal.lblRemove_Click(); };
@@ -124,8 +122,8 @@ void MainWindowHandlers::WireScanCommands() {
     form.txtFilename.onEnter = [&feedback] { feedback.cmdSubmit_Click(); };
     form.cmdExclude.onClick = [this] {
         const ExclusionFile file{app_.platform.files, app_.platform.codePage, app_.dataFolder};
-        cmdExclude_Click({app_.state, app_.dialogs, app_.messages, app_.identity.productName, file, app_.exclusions,
-                          app_.pump});
+        cmdExclude_Click({app_.presenter, app_.form, app_.dialogs, app_.messages, app_.identity.productName, file,
+                          app_.exclusions, app_.pump});
     };
 }
 

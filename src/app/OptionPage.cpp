@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "scan/walk/Walker.h"
+#include "app/DriveList.h"
 #include "ui/GuardMessages.h"
 #include "ui/settings/SettingKeys.h"
 

@@ -1,11 +1,11 @@
 #include "app/StartupSequence.h"
 
+#include "app/DriveList.h"
 #include "app/HelpOpener.h"
 #include "app/OptionPage.h"
 #include "app/RunAtStartup.h"
 #include "common/Text.h"
 #include "scan/state/StatusPage.h"
-#include "scan/walk/Walker.h"
 #include "ui/GuardMessages.h"
 #include "ui/MessageKeys.h"
 #include "ui/settings/MachineSettingsStore.h"

@@ -1,7 +1,6 @@
 #include "cli/CliArguments.h"
 
 #include "common/Text.h"
-#include "ui/forms/FrmMain.h"
 
 namespace bastion::cli {
 
@@ -151,30 +150,30 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
             parsed.error = "unknown option " + argument;
             return parsed;
         }
-        if (result.kind >= 0) {
+        if (result.kind) {
             parsed.error = "unexpected argument " + argument;
             return parsed;
         }
         if (argument == "update") {
             result.command = Command::Update;
-            result.kind = ui::kSmartScan;
+            result.kind = ScanKind::Smart;
         } else if (argument == "smart") {
-            result.kind = ui::kSmartScan;
+            result.kind = ScanKind::Smart;
         } else if (argument == "full") {
-            result.kind = ui::kFullSystemScan;
+            result.kind = ScanKind::FullSystem;
         } else if (argument == "file" || argument == "folder") {
             if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
                 parsed.error = argument + " needs a path";
                 return parsed;
             }
-            result.kind = argument == "file" ? ui::kFileScan : ui::kFolderScan;
+            result.kind = argument == "file" ? ScanKind::File : ScanKind::Folder;
             result.path = arguments[++i];
         } else {
             parsed.error = "unknown command " + argument;
             return parsed;
         }
     }
-    if (result.kind < 0) {
+    if (!result.kind) {
         parsed.error = "no scan chosen";
     }
     const ScanOptionOverrides& o = result.overrides;

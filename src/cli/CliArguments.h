@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "scan/ScanEngine.h"
 #include "scan/ScanOptions.h"
 
 namespace bastion::cli {
@@ -14,8 +16,8 @@ enum class Command { Scan, Update, Help, Version, QuarantineList, QuarantineRest
 
 struct Arguments {
     Command command = Command::Scan;
-    // One of the scan kinds of optScan (ui::kSmartScan ...).
-    int kind = -1;
+    // The scan asked for; none before a command names one.
+    std::optional<ScanKind> kind;
     // The file or folder of a File or Folder Scan.
     std::string path;
     // Options for this run only, never stored; the report is on unless

@@ -4,10 +4,18 @@
 #include "cli/ConsoleDialogs.h"
 #include "cli/ConsoleEventPump.h"
 #include "cli/ProgressLine.h"
+#include "common/PathParts.h"
 #include "common/Text.h"
+#include "definitions/Exclusions.h"
 #include "platform/FileSystem.h"
+#include "removal/RemovalEngine.h"
 #include "removal/RemovalMessages.h"
-#include "scan/state/ResultChecks.h"
+#include "report/ScanReport.h"
+#include "scan/ScanEngine.h"
+#include "scan/state/DefinitionCounts.h"
+#include "scan/walk/Walker.h"
+#include "ui/MessageKeys.h"
+#include "update/StarterDefinitions.h"
 
 namespace bastion::cli {
 
@@ -23,55 +31,133 @@ std::string Field(std::string_view text) {
     return field;
 }
 
-bool IsStoppedProgramRow(const ui::ListItem& row) {
-    return row.text == "Running Application" || row.text == "Running Process";
-}
-
 // A path given on the command line must name what the scan kind scans: a
 // scan of nothing would pass for a clean one. A wildcard names no one file
 // or folder (the system's look-up would find one of several, and the scan
 // would examine the pattern itself).
 std::string CheckPath(const Arguments& arguments, platform::FileSystem& files) {
-    const bool namesOne = arguments.kind == ui::kFileScan || arguments.kind == ui::kFolderScan;
+    const bool namesOne = arguments.kind == ScanKind::File || arguments.kind == ScanKind::Folder;
     if (namesOne && arguments.path.find_first_of("*?") != std::string::npos) {
         return "wildcards are not accepted, give one file or folder: " + arguments.path;
     }
-    if (arguments.kind == ui::kFileScan) {
+    if (arguments.kind == ScanKind::File) {
         std::optional<platform::DirEntry> entry = files.Lookup(arguments.path);
         if (!entry || (entry->attributes & platform::kAttrDirectory) != 0) {
             return "no such file: " + arguments.path;
         }
-    } else if (arguments.kind == ui::kFolderScan && !files.FolderExists(arguments.path)) {
+    } else if (arguments.kind == ScanKind::Folder && !files.FolderExists(arguments.path)) {
         return "no such folder: " + arguments.path;
     }
     return {};
 }
 
-void WriteSummary(App& app, const std::vector<std::string>& detections, ConsoleOutput& output) {
+// The places the scan kind takes: the file or folder given, or for a Full
+// System Scan the drives the program's drive list offers, as their ticks
+// are stored.
+std::vector<std::string> Places(const Arguments& arguments, platform::FileSystem& files,
+                                const ui::SettingsStore& settings) {
+    if (arguments.kind == ScanKind::File || arguments.kind == ScanKind::Folder) return {arguments.path};
+    std::vector<std::string> roots;
+    if (arguments.kind == ScanKind::FullSystem) {
+        for (const std::string& letter : ScannableDrives(files)) {
+            if (StoredDriveTick(settings, letter)) roots.push_back(DriveRoot(letter));
+        }
+    }
+    return roots;
+}
+
+// Everything a console scan works with, made as the program makes it.
+struct ConsoleEngine {
+    ConsoleEngine(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump,
+                  const ui::Identity& identity)
+        : platform(platform),
+          identity(identity),
+          messages(ProgramMessages(identity)),
+          settings(platform.registry, identity.productName),
+          dataFolder(PrepareDataFolder(platform.shell, platform.files)),
+          processScanner(dialogs, messages, identity.productName),
+          scanner(ScanEnvironment{platform.files, platform.codePage, platform.system, platform.registry,
+                                  platform.shell, platform.processes, platform.clock, dialogs, pump, operations,
+                                  messages, identity, settings, dataFolder, safety, exclusions, tables, state,
+                                  processScanner}),
+          removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
+                                     platform.shell, platform.restore, platform.clock, platform.codePage, pump,
+                                     identity, settings, dataFolder}) {}
+
+    platform::Platform& platform;
+    const ui::Identity& identity;
+    const ui::MessageCatalogue messages;
+    ui::SettingsStore settings;
+    const std::string dataFolder;
+    ui::OperationGate operations;
+    ScanState state;
+    DefinitionTables tables;
+    SafetyList safety;
+    ExclusionList exclusions;
+    ProcessScanner processScanner;
+    ScanEngine scanner;
+    RemovalEngine removal;
+};
+
+std::string StatusText(ScanOutcome outcome, const ui::MessageCatalogue& messages) {
+    return messages.getMessages(outcome == ScanOutcome::Cancelled ? ui::msg::kScanCancelled : ui::msg::kScanCompleted);
+}
+
+void WriteSummary(const ConsoleEngine& engine, const ScanResults& results, const std::vector<std::string>& detections,
+                  ConsoleOutput& output) {
     for (const std::string& line : detections) {
         output.Out(line + "\n");
     }
-    const ui::FrmMain& form = app.form;
-    output.Out("\nProcesses inspected: " + form.lblMemoryInspected.Caption() + "\n");
-    output.Out("Registry entries inspected: " + form.lblRegistryInspected.Caption() + "\n");
-    output.Out("Files/Folders inspected: " + form.lblFilesFolderInspected.Caption() + "\n");
+    const ScanCounters& counters = results.counters;
+    const ui::MessageCatalogue& messages = engine.messages;
+    output.Out("\nProcesses inspected: " +
+               CounterText(counters.processesInspected, results.skipped.processes, messages) + "\n");
+    output.Out("Registry entries inspected: " +
+               CounterText(counters.registryInspected, results.skipped.registry, messages) + "\n");
+    output.Out("Files/Folders inspected: " + ToDecimal(counters.filesInspected) + "\n");
     // Files of a size a content definition has that could not be opened
     // (locked by another program, access denied): not looked at.
-    if (const std::int32_t unreadable = app.state.counters.contentUnreadable; unreadable > 0) {
-        output.Out("Files that could not be read: " + ToDecimal(unreadable) + "\n");
+    if (counters.contentUnreadable > 0) {
+        output.Out("Files that could not be read: " + ToDecimal(counters.contentUnreadable) + "\n");
     }
     // Cloud files that are not on this machine: reading them would have
     // downloaded them.
-    if (const std::int32_t elsewhere = app.state.counters.contentElsewhere; elsewhere > 0) {
-        output.Out("Files not read because their content is not on this computer: " + ToDecimal(elsewhere) + "\n");
+    if (counters.contentElsewhere > 0) {
+        output.Out("Files not read because their content is not on this computer: " +
+                   ToDecimal(counters.contentElsewhere) + "\n");
     }
     // Lines of the content definitions that are none (the empty file
     // among them).
-    if (const std::size_t rejected = app.tables.Content().Rejected(); rejected > 0) {
+    if (const std::size_t rejected = engine.tables.Content().Rejected(); rejected > 0) {
         output.Out("Content definition lines left out: " + ToDecimal(static_cast<long long>(rejected)) + "\n");
     }
     output.Out("Detections: " + ToDecimal(static_cast<long long>(detections.size())) + "\n");
-    output.Out(form.lblStatus.Caption() + "\n");
+    output.Out(StatusText(results.outcome, messages) + "\n");
+}
+
+// What the window would have said in a box about the definitions.
+void TellDefinitionProblem(ScanOutcome outcome, ui::Dialogs& dialogs, const ConsoleEngine& engine) {
+    const std::string& title = engine.identity.productName;
+    if (outcome == ScanOutcome::DefinitionsMissing) {
+        dialogs.MessageBox(engine.messages.getMessages(ui::msg::kMissing), title, ui::MsgButtons::Ok,
+                           ui::MsgIcon::Information);
+    } else if (outcome == ScanOutcome::DefinitionsUnreadable) {
+        dialogs.MessageBox(engine.messages.getMessages(ui::msg::kUnreadable), title, ui::MsgButtons::Ok,
+                           ui::MsgIcon::Exclamation);
+    }
+}
+
+// As after a scheduled scan with automatic removal: everything found,
+// nothing asked; a scan that found only running programs has nothing to
+// remove.
+RemovalReport RemoveFound(ConsoleEngine& engine, const ScanResults& results) {
+    std::vector<Detection> found;
+    for (const Detection& detection : results.detections) {
+        if (Removable(detection)) found.push_back(detection);
+    }
+    if (found.empty()) return {};
+    RemovalProgress silent;
+    return engine.removal.Remove(found, silent);
 }
 
 }  // namespace
@@ -81,17 +167,16 @@ int ExitStatus(ScanOutcome outcome, bool threatsFound) {
     return threatsFound ? kExitThreatsFound : kExitNothingFound;
 }
 
-std::vector<std::string> DetectionLines(const ScanState& state) {
+std::vector<std::string> DetectionLines(const ScanResults& results) {
     std::vector<std::string> lines;
-    const ui::ListView& results = state.ResultsList();
-    for (std::size_t row = 0; row < results.Count(); ++row) {
-        lines.push_back(Field(results.Item(row).text) + "\t" + Field(results.SubItem(row, 1)) + "\t" +
-                        Field(results.SubItem(row, 2)) + "\t" + Field(results.SubItem(row, 3)));
+    for (const Detection& detection : results.detections) {
+        if (!Removable(detection)) continue;
+        lines.push_back(Field(ShownName(detection)) + "\t" + Field(detection.location) + "\t" +
+                        Field(detection.type.name) + "\t" + Field(detection.type.risk));
     }
-    const ui::ListView& activity = state.ActivityList();
-    for (std::size_t row = 0; row < activity.Count(); ++row) {
-        if (!IsStoppedProgramRow(activity.Item(row))) continue;
-        lines.push_back(Field(activity.Item(row).text) + "\t" + Field(activity.SubItem(row, 1)) + "\t\t");
+    for (const ActivityEntry& entry : results.activity) {
+        if (entry.kind != ActivityKind::RunningProgram) continue;
+        lines.push_back(Field(entry.name) + "\t" + Field(entry.details) + "\t\t");
     }
     return lines;
 }
@@ -105,44 +190,48 @@ int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, con
 
     ProgressLine progress(output, arguments.forceProgress || output.ErrIsTerminal());
     ConsoleDialogs dialogs(output, progress);
-    if (arguments.kind == ui::kFileScan) dialogs.chosenFile = arguments.path;
-    if (arguments.kind == ui::kFolderScan) dialogs.chosenFolder = arguments.path;
     ConsoleEventPump pump(interrupted);
-    App app(platform, dialogs, pump, identity);
-    app.scanOptions.overrides = arguments.overrides;
-    app.InstallStarterDefinitions();
-    app.LoadScanData();
+    ConsoleEngine engine(platform, dialogs, pump, identity);
+    InstallStarterDefinitions(platform.files, FolderOfPath(platform.system.ProgramPath()), engine.dataFolder);
+    CountDefinitions(platform.files, engine.dataFolder, engine.state);
+    LoadExclusions(ExclusionFile{platform.files, platform.codePage, engine.dataFolder}, pump, engine.exclusions);
+    StoredScanOptions options(engine.settings);
+    options.overrides = arguments.overrides;
+    const ScanRequest request{arguments.kind.value_or(ScanKind::Smart),
+                              Places(arguments, platform.files, engine.settings), options.Current()};
+
     // Listening from here on: a press while the data loaded stops the scan
-    // at its first look, not before the scan clears the stop flag.
-    pump.onInterrupt = [&app] { app.state.RequestStop(); };
-    pump.onRedraw = [&] { progress.Show(ProgressText(app.form, app.state.PhaseCaption(), output.ErrWidth())); };
-
-    app.form.optScan[arguments.kind].SetValue(true);
-
-    const ScanOutcome outcome = app.controller.cmdScanNow_Click();
+    // at its first look.
+    ConsoleScanProgress shown;
+    pump.onInterrupt = [&engine] { engine.scanner.RequestStop(); };
+    pump.onRedraw = [&] { progress.Show(ProgressText(shown.View(), output.ErrWidth())); };
+    const ScanResults results = engine.scanner.Scan(request, shown);
     progress.Clear();
-    if (outcome != ScanOutcome::Completed && outcome != ScanOutcome::Cancelled) {
+    TellDefinitionProblem(results.outcome, dialogs, engine);
+    if (request.options.makeLog) {
+        MakeReport({platform.files, platform.codePage, engine.dataFolder, identity, engine.messages, results});
+    }
+    if (results.outcome != ScanOutcome::Completed && results.outcome != ScanOutcome::Cancelled) {
         return kExitError;
     }
-    const std::vector<std::string> detections = DetectionLines(app.state);
-    WriteSummary(app, detections, output);
+    const std::vector<std::string> detections = DetectionLines(results);
+    WriteSummary(engine, results, detections, output);
     // A threat still running is no clean result, whatever else happened.
-    const bool runningThreatLeft = !app.processScanner.NotStopped().empty();
+    const bool runningThreatLeft = !results.notStopped.empty();
     if (runningThreatLeft) output.Err("bastion-scan: a running threat could not be stopped\n");
-    if (!arguments.remove || outcome != ScanOutcome::Completed || detections.empty()) {
-        return runningThreatLeft ? kExitError : ExitStatus(outcome, !detections.empty());
+    if (!arguments.remove || results.outcome != ScanOutcome::Completed || detections.empty()) {
+        return runningThreatLeft ? kExitError : ExitStatus(results.outcome, !detections.empty());
     }
-    // As after a scheduled scan with automatic removal: everything ticked,
-    // nothing asked.
-    cmdSelectAll_Click(app.state);
-    const RemovalReport report = app.removal.RemoveUnattended();
+    const RemovalReport report = RemoveFound(engine, results);
     bool allRemoved = report.ran;
     output.Out("\n");
     for (const RemovedItem& item : report.items) {
         allRemoved = allRemoved && item.result == RemovalResult::Removed;
         std::string line = std::string(RemovalResultWord(item.result)) + "\t" + Field(item.location);
         // Why a part of Windows was left, or set back rather than deleted.
-        if (item.note != RemovalNote::None) line += "\t" + app.messages.getMessageContinuing(RemovalNoteKey(item.note));
+        if (item.note != RemovalNote::None) {
+            line += "\t" + engine.messages.getMessageContinuing(RemovalNoteKey(item.note));
+        }
         output.Out(line + "\n");
     }
     return allRemoved && !runningThreatLeft ? kExitThreatsFound : kExitError;

@@ -1,6 +1,6 @@
-// The console scanner's run: one scan through the same controller as the
-// program's Start button, its detections and counters written out, and an
-// exit status a script can test.
+// The console scanner's run: one scan through the scan engine, as the
+// program's Start button runs it, its detections and counters written out,
+// and an exit status a script can test.
 #pragma once
 
 #include <atomic>
@@ -10,7 +10,7 @@
 #include "cli/CliArguments.h"
 #include "cli/ConsoleOutput.h"
 #include "platform/Platform.h"
-#include "scan/ScanController.h"
+#include "scan/results/ScanResults.h"
 #include "ui/Identity.h"
 
 namespace bastion::cli {
@@ -23,11 +23,11 @@ inline constexpr int kExitError = 2;
 // anything else: an error is never 1 and a found threat never 0.
 int ExitStatus(ScanOutcome outcome, bool threatsFound);
 
-// The detections of the last scan, one line each: threat name, location,
-// type and risk, separated by tabs. The results list first, then the
-// running programs the process scan found, stopped or not (which it lists
-// in the activity list only).
-std::vector<std::string> DetectionLines(const ScanState& state);
+// The detections of a scan, one line each: threat name, location, type and
+// risk, separated by tabs. The removable ones first, then the running
+// programs the process scan found, stopped or not, with what became of
+// each.
+std::vector<std::string> DetectionLines(const ScanResults& results);
 
 // Runs the scan the arguments ask for; returns the exit status.
 // interrupted is set from outside (Ctrl+C) and taken as a Stop.

@@ -1,17 +1,19 @@
 #include "cli/ProgressLine.h"
 
-
 #include "common/Lines.h"
 #include "common/Text.h"
+#include "scan/state/StatusTextFilter.h"
 
 namespace bastion::cli {
 
 namespace {
 
-std::string Percent(const ui::ProgressBar& bar) {
-    const double range = bar.Max() - bar.Min();
-    const double share = range > 0 ? (bar.Value() - bar.Min()) / range * 100 : 0;
-    return ToDecimal(static_cast<long long>(share + 0.5)) + "%";
+std::string Percent(std::int16_t percent) { return ToDecimal(percent) + "%"; }
+
+// A percentage as a bar of 0 to 100 would take it: a value beyond its range
+// (or a negative one, which means unchanged) leaves it as it was.
+void Take(std::int16_t& shown, std::int16_t percent) {
+    if (percent >= 0 && percent <= 100) shown = percent;
 }
 
 // Code points, which is what a terminal gives a column each (near enough
@@ -62,17 +64,38 @@ std::string CurrentItem(std::string_view status, std::string_view phaseCaption) 
 
 }  // namespace
 
-std::string ProgressText(const ui::FrmMain& form, std::string_view phaseCaption, int width) {
-    std::string phase = Trim(phaseCaption);
+std::string ProgressText(const ScanProgressView& view, int width) {
+    std::string phase = Trim(view.phaseCaption);
     if (!phase.empty() && phase.back() == ':') phase.pop_back();
-    if (phase.empty()) phase = form.lblPercentageCompleted.Caption();
-    std::string line = phase + "  " + Percent(form.pb1) + " | " + Percent(form.pb2);
+    std::string line = phase + "  " + Percent(view.scanPercent) + " | " + Percent(view.overallPercent);
     const std::size_t room = width > 1 ? static_cast<std::size_t>(width - 1) : 0;
-    const std::string item = CurrentItem(form.lblStatus.Caption(), phaseCaption);
+    const std::string item = CurrentItem(view.status, view.phaseCaption);
     if (!item.empty() && Columns(line) + 2 < room) {
         line += "  " + Tail(item, room - Columns(line) - 2);
     }
     return Head(line, room);
+}
+
+void ConsoleScanProgress::Prepared() {
+    view_.scanPercent = 0;
+    view_.overallPercent = 0;
+}
+
+void ConsoleScanProgress::Phase(std::string_view message) { view_.phaseCaption.assign(message).append(": "); }
+
+void ConsoleScanProgress::Item(std::string_view text, std::int16_t scanPercent, std::int16_t overallPercent,
+                               const ScanCounters&, bool) {
+    // The words the window keeps out of its status line stay out of this
+    // one too.
+    view_.status = FilterStatusText(text);
+    Percentages(scanPercent, overallPercent);
+}
+
+void ConsoleScanProgress::Status(std::string_view text) { view_.status.assign(text); }
+
+void ConsoleScanProgress::Percentages(std::int16_t scanPercent, std::int16_t overallPercent) {
+    Take(view_.scanPercent, scanPercent);
+    Take(view_.overallPercent, overallPercent);
 }
 
 void ProgressLine::Show(const std::string& text) {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "definitions/DataFiles.h"
-#include "ui/MessageKeys.h"
 
 namespace bastion {
 
@@ -27,11 +26,9 @@ constexpr std::string_view kPendingPrefix = "DL";
 
 }  // namespace
 
-bool CheckDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder,
-                          const ui::MessageCatalogue& messages, ui::Label& lblDefVersion) {
+bool CheckDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder) {
     for (std::string_view name : kTestedFiles) {
         if (!DataFileExists(files, dataFolder, name)) {
-            lblDefVersion.SetCaption(messages.getMessages(ui::msg::kMissingFiles));
             ResetDefinitionFiles(files, dataFolder);
             return false;
         }

@@ -9,16 +9,13 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/forms/Controls.h"
 
 namespace bastion {
 
 // True when the five definition files that updates build on are all in the
-// data folder. On the first one missing, lblDefVersion shows
-// MSG_MISSINGFILES, the set is reset and the result is false.
-bool CheckDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder,
-                          const ui::MessageCatalogue& messages, ui::Label& lblDefVersion);
+// data folder. On the first one missing the set is reset and the result is
+// false.
+bool CheckDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder);
 
 // Deletes "date.dat", so that the next update asks for every change since
 // the default date; the definition files stay. A failure is ignored.

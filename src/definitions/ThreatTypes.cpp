@@ -10,7 +10,7 @@ namespace {
 
 // The texts stand as the user has always seen them, double blanks between
 // sentences and spelling included.
-constexpr ThreatType kCatalogue[] = {
+constexpr ThreatTypeEntry kCatalogue[] = {
     {"", "Medium", "Unknown"},
     {"Adware", "Medium/High", "Adware displays ads on your computer and can compromise your security."},
     {"Annoyance", "Low", "Makes it difficult to use your computer"},
@@ -71,23 +71,20 @@ constexpr ThreatType kCatalogue[] = {
 
 }  // namespace
 
-std::span<const ThreatType> ThreatTypeCatalogue() {
+std::span<const ThreatTypeEntry> ThreatTypeCatalogue() {
     return kCatalogue;
 }
 
-const ThreatType* FindThreatType(std::string_view type) {
+const ThreatTypeEntry* FindThreatType(std::string_view type) {
     auto found = std::find_if(std::begin(kCatalogue), std::end(kCatalogue),
-                              [type](const ThreatType& entry) { return entry.type == type; });
+                              [type](const ThreatTypeEntry& entry) { return entry.type == type; });
     return found == std::end(kCatalogue) ? nullptr : &*found;
 }
 
-void FillThreatRisks(ui::ListView& results) {
-    for (std::size_t row = 0; row < results.Count(); ++row) {
-        const ThreatType* entry = FindThreatType(results.SubItem(row, 2));
-        if (entry == nullptr) continue;
-        results.SetSubItem(row, 3, std::string(entry->risk));
-        results.SetSubItem(row, 4, std::string(entry->details));
-    }
+ThreatType ThreatTypeOf(std::string_view type) {
+    const ThreatTypeEntry* entry = FindThreatType(type);
+    if (entry == nullptr) return {std::string(type), {}, {}};
+    return {std::string(type), std::string(entry->risk), std::string(entry->details)};
 }
 
 }  // namespace bastion

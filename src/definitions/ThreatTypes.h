@@ -3,28 +3,33 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
-
-#include "ui/forms/ListView.h"
 
 namespace bastion {
 
-struct ThreatType {
+struct ThreatTypeEntry {
     std::string_view type;
     std::string_view risk;
     std::string_view details;
 };
 
+// A definition's TYPE and what the catalogue says of it. A type the
+// catalogue lacks keeps its name and has neither risk nor description.
+struct ThreatType {
+    std::string name;
+    std::string risk;
+    std::string details;
+    friend bool operator==(const ThreatType&, const ThreatType&) = default;
+};
+
 // The catalogue in the order it is searched.
-std::span<const ThreatType> ThreatTypeCatalogue();
+std::span<const ThreatTypeEntry> ThreatTypeCatalogue();
 
 // The entry for the type, compared exactly (case included); nullptr for a
 // type the catalogue lacks. The empty type has an entry of its own.
-const ThreatType* FindThreatType(std::string_view type);
+const ThreatTypeEntry* FindThreatType(std::string_view type);
 
-// For every row of the results list: the type in sub-item 2 gives the risk
-// (sub-item 3) and the description (sub-item 4). A type the catalogue lacks
-// leaves both as they are.
-void FillThreatRisks(ui::ListView& results);
+ThreatType ThreatTypeOf(std::string_view type);
 
 }  // namespace bastion

@@ -1,15 +1,15 @@
-// The removal of ticked results ("Repair Now" and "Remove"): two passes
-// over the ticked rows of the file, registry and cookie queues inside a
-// restore point; the first does the work, the second tries again what
-// survived. Every item is kept in the quarantine (or backed up) before it
-// is deleted and tested after; what survives both passes is listed in
-// "Delete Failed" and keeps its row. The removal is an operation: it starts
-// only when no other one runs, holds the background timers off while it
-// works, and an exit lets it finish the item in hand first.
+// The removal of chosen detections: two passes over them inside a restore
+// point, files and folders first, then registry entries, then cookies; the
+// first does the work, the second tries again what survived. Every item is
+// kept in the quarantine (or backed up) before it is deleted and tested
+// after; one result per detection tells how it went. It asks nothing and
+// shows nothing: its progress goes to an observer, and the front end asks,
+// holds other work off and shows the results.
 #pragma once
 
-#include <functional>
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/CodePage.h"
@@ -22,13 +22,9 @@
 #include "platform/SystemRestore.h"
 #include "removal/RemovalResult.h"
 #include "removal/RestorePoints.h"
-#include "scan/state/ScanState.h"
-#include "ui/Dialogs.h"
+#include "scan/results/Detection.h"
 #include "ui/EventPump.h"
 #include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
-#include "ui/forms/FrmDelete.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion {
@@ -42,90 +38,62 @@ struct RemovalEnvironment {
     platform::SystemRestore& restore;
     platform::Clock& clock;
     const CodePage& codePage;
-    ui::Dialogs& dialogs;
     ui::EventPump& pump;
-    ui::OperationGate& operations;
-    const ui::MessageCatalogue& messages;
+    // The restore point's description names the product.
     const ui::Identity& identity;
+    // The running total of items removed ("lblDefRemoved").
     ui::SettingsStore& settings;
     // Without a trailing backslash.
     const std::string& dataFolder;
-    ScanState& state;
 };
 
-// What lies above the engine; an empty hook does nothing.
-struct RemovalHooks {
-    // EnableShieldTimers: off for the removal, on again after it.
-    std::function<void(bool enable)> enableShieldTimers;
-    std::function<void()> showResultsPage;
-    std::function<void()> refreshStatusPage;
-    // After a removal, when chkSendData is ticked.
-    std::function<void()> sendAnonymousData;
-    // Shows "Delete Failed" (deleteFailed) until the user closes it.
-    std::function<void()> showDeleteFailed;
+// What a removal tells its front end while it works.
+class RemovalProgress {
+public:
+    enum class Stage {
+        Gathering,           // before anything is touched
+        Gathered,
+        MakingRestorePoint,  // where Windows offers restore points
+    };
+    virtual ~RemovalProgress() = default;
+    virtual void Reached(Stage /*stage*/) {}
+    // The detection in hand (its location as the removal takes it) at step
+    // of steps: one per detection; the second pass goes over the steps
+    // again, and takes only the items that survived the first.
+    virtual void Removing(const Detection& /*detection*/, std::string_view /*location*/, std::size_t /*step*/,
+                          std::size_t /*steps*/) {}
 };
 
-struct RemovedItem {
-    // The path, or the registry location as the results list shows it.
-    std::string location;
-    RemovalResult result = RemovalResult::NotTried;
-    // The results row the item belongs to (ui::ListItem::link); 0 for a COM
-    // class registration removed with its server's file.
-    std::uint64_t link = 0;
-    RemovalNote note = RemovalNote::None;
+// What "Delete at next restart" made of a file that could not be removed.
+enum class RestartDeletion {
+    Scheduled,  // a copy kept in the quarantine, Windows deletes the file when it next starts
+    Refused,    // no copy could be kept, or Windows would not take it: nothing changed
+    NoFile,     // a folder, a registry entry, or a file no longer there: nothing to do
 };
-
-struct RemovalReport {
-    // False when nothing ran: another operation, nothing ticked, or No.
-    bool ran = false;
-    // Every ticked queue row, files first, then registry entries, then
-    // cookies; then the COM class registrations that could not be removed.
-    std::vector<RemovedItem> items;
-    int removed = 0;
-    int failed = 0;
-    int notFound = 0;
-    bool restorePointMade = false;
-};
-
-// How the removal went for each row of the results list as it was before
-// it (rows without a link, "EXCLUDED" ones, were not removed): removed when
-// everything of it was, not found when nothing of it was there, failed
-// otherwise.
-std::vector<RemovalResult> ResultsOfRows(const std::vector<ui::ListItem>& rows, const RemovalReport& report);
 
 class RemovalEngine {
 public:
-    RemovalEngine(const RemovalEnvironment& environment, RemovalHooks hooks = {});
+    explicit RemovalEngine(const RemovalEnvironment& environment);
     RemovalEngine(const RemovalEngine&) = delete;
     RemovalEngine& operator=(const RemovalEngine&) = delete;
 
-    // "Repair Now": checks that something is ticked, asks, removes.
-    RemovalReport Command4_Click();
-    // "Remove": removes what is ticked without asking.
-    RemovalReport lblRemove_Click();
-    // After a scheduled scan with automatic removal, and the console's
-    // --remove: no question, no window; what failed stays in the results
-    // list and the results page says so.
-    RemovalReport RemoveUnattended();
+    // Removes the detections (running programs, which the scan stopped,
+    // are passed over), adds the number removed to the running total, and
+    // reports on each. A stop request ends it after the item in hand.
+    RemovalReport Remove(const std::vector<Detection>& selection, RemovalProgress& progress);
 
-    // "Delete Failed": "Copy List" puts every row, each followed by CR LF,
-    // on the clipboard; "Delete at next restart" keeps a copy of each file
-    // listed in the quarantine and has Windows delete it when it next
-    // starts (noted in the log).
-    void Command2_Click();
-    void cmdDeleteAtRestart_Click();
+    // The removal ends after the item in hand; the flag stays set until
+    // the front end clears it for the next removal.
+    void RequestStop() { stopRequested_ = true; }
+    void ClearStop() { stopRequested_ = false; }
+    bool StopRequested() const { return stopRequested_; }
 
-    RemovalHooks& Hooks() { return hooks_; }
-
-    ui::FrmDelete deleteFailed;
+    // Keeps a copy of the file in the quarantine and has Windows delete it
+    // when it next starts (noted in the quarantine log).
+    RestartDeletion DeleteAtNextRestart(const std::string& path);
 
 private:
-    RemovalReport Confirmed(bool unattended);
-    RemovalReport Remove(bool unattended);
-    std::string Message(std::string_view key) const;
-
     RemovalEnvironment env_;
-    RemovalHooks hooks_;
     RestorePoint restorePoint_;
     bool stopRequested_ = false;
 };

@@ -1,5 +1,7 @@
 #include "removal/RemovalResult.h"
 
+#include <algorithm>
+
 namespace bastion {
 
 std::string_view RemovalResultWord(RemovalResult result) {
@@ -10,6 +12,13 @@ std::string_view RemovalResultWord(RemovalResult result) {
     case RemovalResult::Failed: break;
     }
     return "failed";
+}
+
+RemovalResult RemovalReport::ResultOf(DetectionId detection) const {
+    const auto found = std::find_if(items.begin(), items.end(), [detection](const RemovedItem& item) {
+        return detection != 0 && item.detection == detection;
+    });
+    return found == items.end() ? RemovalResult::NotTried : found->result;
 }
 
 }  // namespace bastion

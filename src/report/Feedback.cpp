@@ -42,7 +42,7 @@ bool Feedback::ConfirmSendData(bool ticked) {
     if (env_.dialogs.MessageBox(text, Message(ui::msg::kAnon4), ui::MsgButtons::YesNo, ui::MsgIcon::Question) ==
         ui::MsgResult::No) {
         // Ticking it again stores "1" through its own click.
-        env_.state.Form().chkSendData.SetValue(ui::kChecked);
+        env_.form.chkSendData.SetValue(ui::kChecked);
         return false;
     }
     return true;
@@ -50,11 +50,11 @@ bool Feedback::ConfirmSendData(bool ticked) {
 
 void Feedback::Command2_Click() {
     const std::optional<std::string> chosen = env_.dialogs.OpenFile("", "All Files (*.*)|*.*");
-    if (chosen) env_.state.Form().txtFilename.SetText(FileNameOfPath(*chosen));
+    if (chosen) env_.form.txtFilename.SetText(FileNameOfPath(*chosen));
 }
 
 void Feedback::cmdSubmit_Click() {
-    ui::FrmMain& form = env_.state.Form();
+    ui::FrmMain& form = env_.form;
     const std::string name = Trim(form.txtFilename.Text());
     if (name.empty()) return;
     ui::OperationGate::Operation operation = env_.operations.TryBegin("file name submission");
@@ -77,7 +77,7 @@ void Feedback::cmdSubmit_Click() {
 }
 
 void Feedback::cmdFalsePos_Click() {
-    ui::FrmMain& form = env_.state.Form();
+    ui::FrmMain& form = env_.form;
     ui::OperationGate::Operation operation = env_.operations.TryBegin("false positive report");
     if (!operation) return;
     ui::DisabledWhile busy({&form.cmdFalsePos});
@@ -85,7 +85,7 @@ void Feedback::cmdFalsePos_Click() {
 
     std::vector<std::string> locations;
     std::string listed;
-    const ui::ListView& results = env_.state.ResultsList();
+    const ui::ListView& results = env_.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     for (std::size_t row = 0; row < results.Count(); ++row) {
         if (!results.Item(row).checked) continue;
         locations.push_back(results.SubItem(row, 1));

@@ -12,7 +12,7 @@
 #include "common/CodePage.h"
 #include "platform/Internet.h"
 #include "platform/Processes.h"
-#include "scan/state/ScanState.h"
+#include "ui/forms/FrmMain.h"
 #include "ui/Dialogs.h"
 #include "ui/EventPump.h"
 #include "ui/Identity.h"
@@ -32,7 +32,8 @@ struct FeedbackEnvironment {
     const ui::MessageCatalogue& messages;
     const ui::Identity& identity;
     const ui::SettingsStore& settings;
-    ScanState& state;
+    // The page's controls, and the ticked results.
+    ui::FrmMain& form;
 };
 
 class Feedback {

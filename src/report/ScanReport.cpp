@@ -9,6 +9,8 @@
 #include "definitions/Exclusions.h"
 #include "platform/LineFile.h"
 #include "scan/files/CompanyName.h"
+#include "ui/GuardMessages.h"
+#include "ui/MessageKeys.h"
 
 namespace bastion {
 
@@ -66,22 +68,12 @@ std::string ExclusionText(const ScanReport& report) {
     return text;
 }
 
-// The kind code of a results row: its tag, or, for a row added without
-// one, its small icon, which the tag repeats.
-std::string KindCode(const ui::ListItem& row) {
-    return row.tag.empty() ? ToDecimal(row.smallIcon) : row.tag;
-}
-
-const std::string& SubItem(const ui::ListItem& row, std::size_t k) {
-    static const std::string kNone;
-    return k >= 1 && k <= row.subItems.size() ? row.subItems[k - 1] : kNone;
-}
-
-// result: how an automatic removal went for the row, when there was one.
-void AddResultBlock(const ScanReport& report, const ui::ListItem& row, std::optional<RemovalResult> result,
+// result: how an automatic removal went for the detection, when there was
+// one.
+void AddResultBlock(const ScanReport& report, const Detection& detection, std::optional<RemovalResult> result,
                     ReportText& out) {
-    const std::string& location = SubItem(row, 1);
-    const std::string type = ReportTypeName(KindCode(row));
+    const std::string& location = detection.location;
+    const std::string type = ReportTypeName(detection.kind);
     const bool isFile = type == "File";
 
     std::string company = "N/A";
@@ -95,28 +87,37 @@ void AddResultBlock(const ScanReport& report, const ui::ListItem& row, std::opti
 
     out.Row(kRule, 2)
         .Row("File: " + location, 2)
-        .Row("Name: " + row.text, 2)
+        .Row("Name: " + ShownName(detection), 2)
         .Row("Company: " + company, 2)
         .Row("Type: " + type, 2)
         .Row("Size: " + ToDecimal(static_cast<long long>(size)) + " bytes", 2)
-        .Row("Detail: " + SubItem(row, 4), 2);
+        .Row("Detail: " + detection.type.details, 2);
     if (result) {
-        out.Row("Risk: " + SubItem(row, 3), 2).Row("Removal: " + std::string(RemovalResultWord(*result)), 3);
+        out.Row("Risk: " + detection.type.risk, 2).Row("Removal: " + std::string(RemovalResultWord(*result)), 3);
     } else {
-        out.Row("Risk: " + SubItem(row, 3), 3);
+        out.Row("Risk: " + detection.type.risk, 3);
     }
 }
 
+// The detections the report lists: everything found but the running
+// programs, which the scan stopped there and then.
+std::vector<const Detection*> Listed(const ScanResults& results) {
+    std::vector<const Detection*> listed;
+    for (const Detection& detection : results.detections) {
+        if (Removable(detection)) listed.push_back(&detection);
+    }
+    return listed;
+}
+
 // What the schedule line says of an automatic removal.
-std::string AutomaticRemovalText(const AutomaticRemoval* removal) {
+std::string AutomaticRemovalText(const ScanReport& report) {
+    const RemovalReport* removal = report.removal;
     long long found = 0;
     long long notRemoved = 0;
     if (removal) {
-        for (std::size_t row = 0; row < removal->found.size(); ++row) {
-            // "EXCLUDED" rows were never meant to go.
-            if (removal->found[row].link == 0) continue;
+        for (const Detection* detection : Listed(report.results)) {
             ++found;
-            if (row >= removal->results.size() || removal->results[row] != RemovalResult::Removed) ++notRemoved;
+            if (removal->ResultOf(detection->id) != RemovalResult::Removed) ++notRemoved;
         }
     }
     if (removal && notRemoved == 0) return "the items found were removed automatically";
@@ -128,20 +129,25 @@ std::string AutomaticRemovalText(const AutomaticRemoval* removal) {
 
 std::string ReportPath(const std::string& dataFolder) { return DataFilePath(dataFolder, datafile::kScanLog); }
 
-std::string ReportTypeName(const std::string& kindCode) {
-    if (kindCode == "1") return "Cookie";
-    if (kindCode == "2") return "Registry";
-    if (kindCode == "3") return "File";
-    if (kindCode == "4") return "Folder";
-    if (kindCode == "5") return "EXCLUDED";
+std::string ReportTypeName(DetectionKind kind) {
+    switch (kind) {
+    case DetectionKind::Cookie: return "Cookie";
+    case DetectionKind::Registry: return "Registry";
+    case DetectionKind::File: return "File";
+    case DetectionKind::Folder: return "Folder";
+    case DetectionKind::RunningProgram: break;
+    }
     return {};
+}
+
+std::string CounterText(std::int32_t count, bool skipped, const ui::MessageCatalogue& messages) {
+    return skipped ? messages.getMessages(ui::msg::kNotSelected) : ToDecimal(count);
 }
 
 std::string ComposeReport(const ScanReport& report) {
     const std::string quarantine = QuarantineText(report);
     const std::string exclusions = ExclusionText(report);
-    const ui::FrmMain& form = report.form;
-    const ui::ListView& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    const ScanResults& results = report.results;
 
     ReportText out;
     out.Row("", 2)
@@ -152,11 +158,11 @@ std::string ComposeReport(const ScanReport& report) {
         .Row(kReminder, 2)
         .Row("", 2)
         .Row(kDashes, 2)
-        .Row(" Scan Started at  : " + report.started, 2)
-        .Row(" Scan Finished at : " + report.finished, 2);
+        .Row(" Scan Started at  : " + results.started, 2)
+        .Row(" Scan Finished at : " + results.finished, 2);
     if (report.scheduled) {
         out.Row(std::string(" Scheduled scan   : ") + (report.removeAutomatically
-                                                            ? AutomaticRemovalText(report.removal)
+                                                            ? AutomaticRemovalText(report)
                                                             : "the items found were kept for review"),
                 2);
     }
@@ -164,21 +170,24 @@ std::string ComposeReport(const ScanReport& report) {
     out.Row(kDashes, 2)
         .Row("", 2)
         .Row("", 2)
-        .Row(" 1)Total Number of Processes inspected: " + form.lblMemoryInspected.Caption(), 2)
-        .Row(" 2)Total Number of Registry entries inspected: " + form.lblRegistryInspected.Caption(), 2)
-        .Row(" 3)Total Number of Files/Folders inspected: " + form.lblFilesFolderInspected.Caption(), 2)
+        .Row(" 1)Total Number of Processes inspected: " +
+                 CounterText(results.counters.processesInspected, results.skipped.processes, report.messages),
+             2)
+        .Row(" 2)Total Number of Registry entries inspected: " +
+                 CounterText(results.counters.registryInspected, results.skipped.registry, report.messages),
+             2)
+        .Row(" 3)Total Number of Files/Folders inspected: " + ToDecimal(results.counters.filesInspected), 2)
         .Row("", 2)
         .Row("[Threats Detected]", 3);
-    // After an automatic removal the rows it removed are gone from the
-    // list: the report shows every row the scan found.
-    const AutomaticRemoval* removal = report.removeAutomatically ? report.removal : nullptr;
-    const std::vector<ui::ListItem>& rows = removal ? removal->found : results.Rows();
-    for (std::size_t row = 0; row < rows.size(); ++row) {
+    // After an automatic removal each item found says what became of it.
+    const RemovalReport* removal = report.removeAutomatically ? report.removal : nullptr;
+    const std::vector<const Detection*> listed = Listed(results);
+    for (const Detection* detection : listed) {
         std::optional<RemovalResult> result;
-        if (removal && rows[row].link != 0 && row < removal->results.size()) result = removal->results[row];
-        AddResultBlock(report, rows[row], result, out);
+        if (removal) result = removal->ResultOf(detection->id);
+        AddResultBlock(report, *detection, result, out);
     }
-    out.Row(kRule, 3).Row("Total = " + ToDecimal(static_cast<long long>(rows.size())), 2);
+    out.Row(kRule, 3).Row("Total = " + ToDecimal(static_cast<long long>(listed.size())), 2);
     if (!exclusions.empty()) {
         out.Row(std::string(kCrLf) + "[Files Currently Excluded]" + std::string(kCrLf) + std::string(kCrLf) + exclusions,
                 2);

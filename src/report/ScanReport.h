@@ -4,23 +4,18 @@
 // exists.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "common/CodePage.h"
 #include "platform/FileSystem.h"
 #include "removal/RemovalResult.h"
+#include "scan/results/ScanResults.h"
 #include "ui/Identity.h"
-#include "ui/forms/FrmMain.h"
+#include "ui/MessageCatalogue.h"
 
 namespace bastion {
-
-// What the scan found before an automatic removal (the results rows) and
-// how the removal went for each row.
-struct AutomaticRemoval {
-    std::vector<ui::ListItem> found;
-    std::vector<RemovalResult> results;
-};
 
 struct ScanReport {
     platform::FileSystem& files;
@@ -28,26 +23,29 @@ struct ScanReport {
     // Without a trailing backslash.
     const std::string& dataFolder;
     const ui::Identity& identity;
-    // The scan's start and finish as the controller wrote them.
-    const std::string& started;
-    const std::string& finished;
-    // The counter labels and the results list of the last scan.
-    const ui::FrmMain& form;
+    // What a scan the options left out says instead of its count.
+    const ui::MessageCatalogue& messages;
+    // The scan as it ended: its times, counters and detections.
+    const ScanResults& results;
     // The schedule started the scan, and asked for its findings to be
     // removed (the quarantine log then shows what was).
     bool scheduled = false;
     bool removeAutomatically = false;
-    // After that removal: what it found and did. The report then lists
-    // every item found, each with what became of it.
-    const AutomaticRemoval* removal = nullptr;
+    // After that removal: what it did. The report then lists every item
+    // found, each with what became of it.
+    const RemovalReport* removal = nullptr;
     // Said after the scan's times, one line each: what the run left out of
     // its definitions, for one.
     std::vector<std::string> notes = {};
 };
 
-// "Cookie", "Registry", "File", "Folder" or "EXCLUDED" for the kind codes
-// "1" to "5"; "" for any other.
-std::string ReportTypeName(const std::string& kindCode);
+// "Cookie", "Registry", "File" or "Folder"; "" for a running program.
+std::string ReportTypeName(DetectionKind kind);
+
+// What a counter shows: its number, or "Not Selected" (in the user's
+// language) for a scan the options left out. The window, the console and
+// the report say it alike.
+std::string CounterText(std::int32_t count, bool skipped, const ui::MessageCatalogue& messages);
 
 // The report's text (UTF-8). A listed file that no longer exists has an
 // empty company and "0 bytes". After an automatic removal each found item

@@ -1,24 +1,18 @@
 #include "scheduler/ScheduledScan.h"
 
-#include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 
-ScanOutcome StartScheduledScan(ScanController& controller, const ui::SettingsStore& settings) {
-    // A file or folder scan would ask for its target: only these two.
-    const int kind = settings.ReadNumber(ui::settings::kScheduleKind) == ui::kFullSystemScan ? ui::kFullSystemScan
-                                                                                               : ui::kSmartScan;
-    struct Attended {
-        ScanController& controller;
-        ~Attended() {
-            controller.SetUnattended(false);
-            controller.SetAutoDelete(false);
-        }
-    } restore{controller};
-    controller.SetAutoDelete(settings.ReadNumber(ui::settings::kChkAutoDel) == 1);
-    controller.SetUnattended(true);
-    return controller.StartScanOfKind(kind);
+namespace {
+// The options page stores the scan type as its position among the scan
+// kinds: 0 a Smart Scan, 1 a Full System Scan.
+constexpr long long kStoredFullSystemScan = 1;
+}  // namespace
+
+ScheduledScan StoredScheduledScan(const ui::SettingsStore& settings) {
+    const bool full = settings.ReadNumber(ui::settings::kScheduleKind) == kStoredFullSystemScan;
+    return {full ? ScanKind::FullSystem : ScanKind::Smart, settings.ReadNumber(ui::settings::kChkAutoDel) == 1};
 }
 
 }  // namespace bastion

@@ -1,16 +1,21 @@
 // The scan an occurrence of the schedule starts.
 #pragma once
 
-#include "scan/ScanController.h"
+#include "scan/ScanEngine.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
-// Runs the kind stored with the schedule (the options page's scan type: a
-// Full System Scan, or a Smart Scan), unattended, and removing what it
-// finds when "chkAutoDel" (section "Settings") is 1. Returns when the
-// scan, and the removal, have finished; a scan the user starts afterwards
-// is attended and removes nothing by itself.
-ScanOutcome StartScheduledScan(ScanController& controller, const ui::SettingsStore& settings);
+struct ScheduledScan {
+    ScanKind kind = ScanKind::Smart;
+    // Everything found is removed once the scan has completed.
+    bool removeFound = false;
+};
+
+// The kind stored with the schedule (the options page's scan type: a Full
+// System Scan, or a Smart Scan; a file or folder scan would ask for its
+// target), removing what it finds when "chkAutoDel" (section "Settings") is
+// 1. It runs unattended.
+ScheduledScan StoredScheduledScan(const ui::SettingsStore& settings);
 
 }  // namespace bastion

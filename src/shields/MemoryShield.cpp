@@ -17,7 +17,6 @@ constexpr std::string_view kMemoryShieldOperation = "memory shield";
 MemoryShield::MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers)
     : env_(environment), timers_(timers) {
     alert.SetCaption(env_.identity.productName);
-    env_.state.Form().tmrMemoryInspected.onTick = [this] { tmrMemoryInspected_Timer(); };
     env_.processScanner.SetAlert(
         [this](const std::string& fileName, const std::string& companyName, bool needsAdministrator) {
             return Ask(fileName, companyName, needsAdministrator);

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "definitions/PathTokens.h"
-#include "scan/ScanController.h"
+#include "scan/ScanEngine.h"
 #include "shields/ShieldTimers.h"
 #include "ui/forms/FrmSpywareFoundAlert.h"
 
@@ -31,7 +31,8 @@ namespace bastion {
 
 class MemoryShield {
 public:
-    // Takes over tmrMemoryInspected's tick and the process scan's alert.
+    // Takes over the process scan's alert (tmrMemoryInspected's tick is
+    // the window's to bind to the look).
     // The shield reads and writes what a scan does (the lists of the scan
     // page it leaves alone); the referenced objects outlive it.
     MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers);

@@ -25,7 +25,7 @@ constexpr long long kFreshnessLookSeconds = 60;
 }  // namespace
 
 UpdateFlow::UpdateFlow(UpdateEnvironment environment) : env_(environment) {
-    env_.state.Form().timUpdate.onTick = [this] { timUpdate_Timer(); };
+    env_.form.timUpdate.onTick = [this] { timUpdate_Timer(); };
     download.onCancel = [this] { stopRequested_ = true; };
     popup.acknowledged = [this] {
         env_.settings.Write(keys::kShow, keys::kFalseLowerCase);
@@ -38,7 +38,7 @@ std::optional<UpdateResult> UpdateFlow::RunLiveUpdate() {
         env_.operations.TryBegin(kOperationName, [this] { stopRequested_ = true; });
     if (!operation) return std::nullopt;
     stopRequested_ = false;
-    ui::FrmMain& form = env_.state.Form();
+    ui::FrmMain& form = env_.form;
     std::optional<ui::TimersHeld> held(std::in_place, enableShieldTimers);
     form.cmdLiveUpdate.SetEnabled(false);
 
@@ -82,8 +82,8 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
     CheckFreshness(false, true);
     if (result.count > 0 || !result.date.empty()) {
         CountDefinitions(env_.files, env_.dataFolder, env_.state);
-        RefreshStatusPage(
-            {env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.messages, env_.settings, env_.state});
+        RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.messages, env_.settings,
+                           env_.state, env_.form});
     }
     switch (result.outcome) {
         case UpdateOutcome::Stopped:
@@ -107,7 +107,7 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
     env_.settings.Write(keys::kRestart, keys::kTrue);
     if (download.removeTrayIcon) download.removeTrayIcon();
     popup.Show(env_.messages.getMessages(ui::msg::kUpdatedDefs));
-    env_.state.Form().cmdScan.SetEnabled(true);
+    env_.form.cmdScan.SetEnabled(true);
 }
 
 void UpdateFlow::CheckFreshness(bool notify, bool now) {
@@ -118,7 +118,7 @@ void UpdateFlow::CheckFreshness(bool notify, bool now) {
         return;
     }
     freshnessLook_ = utc;
-    ui::Label& label = env_.state.Form().lblDefinitionsUnconfirmed;
+    ui::Label& label = env_.form.lblDefinitionsUnconfirmed;
     const std::optional<DateTime> since = UnconfirmedSince(env_.settings, utc);
     if (!since) {
         label.SetVisible(false);
@@ -139,7 +139,7 @@ void UpdateFlow::StartAutomaticUpdate() {
     const long long enabled = env_.settings.ReadNumber(keys::kSectionOptionAndSettings, keys::kChkAutomaticUpdate.name,
                                                        0);
     counter_ = 0;
-    env_.state.Form().timUpdate.SetEnabled(enabled == 1);
+    env_.form.timUpdate.SetEnabled(enabled == 1);
 }
 
 void UpdateFlow::timUpdate_Timer() {
@@ -149,7 +149,7 @@ void UpdateFlow::timUpdate_Timer() {
         return;
     }
     counter_ = 0;
-    env_.state.Form().timUpdate.SetEnabled(false);
+    env_.form.timUpdate.SetEnabled(false);
     RunLiveUpdate();
 }
 

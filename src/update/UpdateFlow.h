@@ -22,6 +22,7 @@
 #include "ui/MessageCatalogue.h"
 #include "ui/OperationGate.h"
 #include "ui/forms/FrmDownload.h"
+#include "ui/forms/FrmMain.h"
 #include "ui/forms/FrmSignatureUpdated.h"
 #include "ui/settings/SettingsStore.h"
 #include "update/DefinitionTrust.h"
@@ -39,8 +40,10 @@ struct UpdateEnvironment {
     const ui::MessageCatalogue& messages;
     const ui::Identity& identity;
     const std::string& dataFolder;
-    // The main window's counts and labels.
+    // The definition counts.
     ScanState& state;
+    // The main window's labels and timer.
+    ui::FrmMain& form;
     // The folder walk's tables, loaded again after their files changed.
     DefinitionTables& tables;
     // The vendor's key, when the build names one.

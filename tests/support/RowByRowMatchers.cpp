@@ -8,7 +8,6 @@
 #include "common/Text.h"
 #include "common/Utf.h"
 #include "scan/files/CompanyName.h"
-#include "ui/forms/FrmMain.h"
 
 namespace bastion::testing {
 
@@ -114,17 +113,13 @@ void RowByRowMatchFoundFile(ScanContext& context, std::string_view path) {
         const std::string found(path);
         if (context.safety.IsProtectedPath(found)) return false;
         if (context.exclusions.IsExcluded(found)) {
-            context.state.AddExcludedRow(found);
+            context.state.AddExcluded(found);
             return false;
         }
         if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return false;
         if (SkipForFolderKind(folder, row.folder)) return true;
-        const std::string threat(row.threat);
-        context.state.AddFileQueueRow(found, threat);
-        context.state.IncrementTracesFound();
-        context.state.AddActivityRow(threat, ui::kIconFile, found);
-        context.state.AddResultRow(threat, ui::kIconFile, found, std::string(row.type));
-        CountOne(context.state.counters.itemsFound);
+        context.state.CountTrace();
+        context.state.ReportDetection(DetectionKind::File, std::string(row.threat), row.type, found, FileItem{found});
         return false;
     });
 }
@@ -144,17 +139,15 @@ void RowByRowMatchFoundDirectory(ScanContext& context, std::string_view path) {
         if (!FolderTest(context, folder, depth, row.folder)) return true;
         if (context.safety.IsProtectedPath(found)) return false;
         if (context.exclusions.IsExcluded(found)) {
-            context.state.AddExcludedRow(found + "\\");
+            context.state.AddExcluded(found + "\\");
             return false;
         }
         if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, found))) return false;
         if (SkipForFolderKind(folder, row.folder)) return true;
         const std::string threat(row.threat);
-        context.state.AddFileQueueRow(found, "FILE");
-        context.state.IncrementTracesFound();
-        context.state.AddActivityRow(threat, ui::kIconFile, found);
-        context.state.AddResultRow(threat + " Directory", ui::kIconFolder, found, std::string(row.type),
-                                   ui::kIconFile);
+        context.state.CountTrace();
+        context.state.AddActivity(ActivityKind::File, threat, found);
+        context.state.AddDetection(DetectionKind::Folder, threat + " Directory", row.type, found, FileItem{found});
         CountOne(context.state.counters.itemsFound);
         return false;
     });

@@ -3,6 +3,7 @@
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
+#include "report/ScanReport.h"
 
 namespace bastion::testing {
 
@@ -52,15 +53,69 @@ void ScanHarness::WriteDefinitions(std::string_view file, const std::vector<std:
     machine.files.WriteFile(DataFilePath(dataFolder, file), bytes);
 }
 
-std::vector<std::string> ScanHarness::Rows(const ui::ListView& list) {
-    std::vector<std::string> rows;
-    for (const ui::ListItem& item : list.Rows()) {
-        std::string row = item.text;
-        for (const std::string& sub : item.subItems) row.append("|").append(sub);
-        row.append("#").append(ToDecimal(item.smallIcon)).append("/").append(ToDecimal(item.icon));
-        rows.push_back(std::move(row));
+namespace {
+
+// The kind as the report names it; a running program, which it does not list,
+// by its kind's name.
+std::string KindName(DetectionKind kind) {
+    const std::string name = ReportTypeName(kind);
+    return name.empty() ? "RunningProgram" : name;
+}
+
+std::string KindName(ActivityKind kind) {
+    switch (kind) {
+    case ActivityKind::Cookie: return "Cookie";
+    case ActivityKind::Registry: return "Registry";
+    case ActivityKind::File: return "File";
+    case ActivityKind::Folder: return "Folder";
+    case ActivityKind::Excluded: return "Excluded";
+    case ActivityKind::RunningProgram: break;
     }
-    return rows;
+    return "RunningProgram";
+}
+
+}  // namespace
+
+std::vector<std::string> DescribedDetections(const ScanResults& results) {
+    std::vector<std::string> described;
+    for (const Detection& detection : results.detections) {
+        described.push_back(KindName(detection.kind) + ": " + detection.threat + "|" + detection.location + "|" +
+                            detection.type.name);
+    }
+    return described;
+}
+
+std::vector<std::string> DescribedActivity(const ScanResults& results) {
+    std::vector<std::string> described;
+    for (const ActivityEntry& entry : results.activity) {
+        described.push_back(entry.name + "|" + entry.details + "#" + KindName(entry.kind));
+    }
+    return described;
+}
+
+std::vector<std::string> DescribedRegistryItems(const ScanResults& results) {
+    std::vector<std::string> items;
+    for (const Detection& detection : results.detections) {
+        const auto& item = std::get<RegistryItem>(detection.item);
+        const std::string_view view = item.view == platform::RegView::Bits32   ? "32"
+                                      : item.view == platform::RegView::Bits64 ? "64"
+                                                                               : "";
+        items.push_back(ToDecimal(platform::HiveHandleNumber(item.hive)) + "|" + item.key + "|" + item.value + "|" +
+                        std::string(view));
+    }
+    return items;
+}
+
+std::vector<std::string> ScanHarness::Threats() const {
+    std::vector<std::string> threats;
+    for (const Detection& detection : state.Results().detections) threats.push_back(detection.threat);
+    return threats;
+}
+
+std::vector<std::string> ScanHarness::Locations() const {
+    std::vector<std::string> locations;
+    for (const Detection& detection : state.Results().detections) locations.push_back(detection.location);
+    return locations;
 }
 
 std::string ProgramWithCompany(std::string_view company) {

@@ -22,7 +22,7 @@ class CookieScanWineTest : public ::testing::Test, public test::ScanWineContext 
 protected:
     CookieScanWineTest() {
         ForgetCookies();
-        form.cmdScan.SetEnabled(false);  // a scan is running
+        BeginScan();
     }
     ~CookieScanWineTest() override { ForgetCookies(); }
 
@@ -45,16 +45,15 @@ TEST_F(CookieScanWineTest, ReportsOnlyTheCookieOfABlockedDomain) {
     std::int32_t filesExamined = 0;
     ScanCookies(context, filesExamined);
 
-    ASSERT_EQ(state.CookieQueue().Count(), 1u);
-    const std::string path = state.CookieQueue().Item(0).text;
+    ASSERT_EQ(Detections().size(), 1u);
+    const std::string path = std::get<CookieItem>(Detections()[0].item).path;
     EXPECT_TRUE(StartsWithIgnoreCase(path, folder + "\\")) << path;
     EXPECT_EQ(GetCookieDomain(files, codePage, path), "blocked.example");
-    ASSERT_EQ(state.ResultsList().Count(), 1u);
-    EXPECT_EQ(state.ResultsList().Item(0).text, "Cookie: " + path.substr(folder.size() + 1));
-    EXPECT_EQ(state.ResultsList().SubItem(0, 2), "Tracking Cookie");
+    EXPECT_EQ(ShownName(Detections()[0]), "Cookie: " + path.substr(folder.size() + 1));
+    EXPECT_EQ(Detections()[0].type.name, "Tracking Cookie");
     // The allowed cookie's file and the client's index were examined too.
     EXPECT_GE(filesExamined, 2);
-    EXPECT_EQ(state.ActivityList().Count(), 1u);
+    EXPECT_EQ(Activity().size(), 1u);
 }
 
 }  // namespace

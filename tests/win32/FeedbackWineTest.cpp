@@ -35,9 +35,10 @@ protected:
         registry.DeleteTree(platform::Hive::CurrentUser, "Software\\VB and VBA Program Settings\\" + identity.productName);
     }
     void Ticked(const std::string& location) {
-        const std::size_t row = state.ResultsList().Add("Threat");
-        state.ResultsList().SetSubItem(row, 1, location);
-        state.ResultsList().SetChecked(row, true);
+        ui::ListView& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+        const std::size_t row = results.Add("Threat");
+        results.SetSubItem(row, 1, location);
+        results.SetChecked(row, true);
     }
 
     DefinitionServerProcess server;
@@ -51,9 +52,8 @@ protected:
     ui::MessageCatalogue messages{identity};
     ui::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
-    ScanState state{form};
     Feedback feedback{{internet, processes, Windows1252(), pump, operations, dialogs, messages, identity, settings,
-                       state}};
+                       form}};
 };
 
 TEST_F(FeedbackWineTest, HostileTextsArriveByteForByte) {

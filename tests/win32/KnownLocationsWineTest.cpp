@@ -47,10 +47,10 @@ TEST_F(KnownLocationsWineTest, FindsAFileInTheWindowsFolderButNotOneMicrosoftPub
     ScanContext context = Context();
     ScanKnownFileLocations(context);
 
-    ASSERT_EQ(state.ActivityList().Count(), 1u);
-    EXPECT_EQ(state.ActivityList().Item(0).text, "Planted Spy");
-    EXPECT_TRUE(EqualsIgnoreCase(state.ActivityList().SubItem(0, 1), windowsFolder + "\\" + spyName));
-    EXPECT_EQ(state.ResultsList().SubItem(0, 2), "Spyware");
+    ASSERT_EQ(Activity().size(), 1u);
+    EXPECT_EQ(Activity()[0].name, "Planted Spy");
+    EXPECT_TRUE(EqualsIgnoreCase(Activity()[0].details, windowsFolder + "\\" + spyName));
+    EXPECT_EQ(Detections().at(0).type.name, "Spyware");
     EXPECT_EQ(state.counters.filesInspected, 2);
     EXPECT_EQ(state.counters.itemsFound, 1);
 }
@@ -64,9 +64,9 @@ TEST_F(KnownLocationsWineTest, AFolderOnTheExclusionListShowsAsExcluded) {
     ScanContext context = Context();
     ScanKnownDirectoryLocations(context);
 
-    ASSERT_EQ(state.ActivityList().Count(), 1u);
-    EXPECT_EQ(state.ActivityList().Item(0).text, "EXCLUDED");
-    EXPECT_EQ(state.ActivityList().Item(0).smallIcon, ui::kIconExcluded);
+    ASSERT_EQ(Activity().size(), 1u);
+    EXPECT_EQ(Activity()[0].name, "EXCLUDED");
+    EXPECT_EQ(Activity()[0].kind, ActivityKind::Excluded);
     EXPECT_EQ(state.counters.itemsFound, 0);
 }
 
@@ -116,10 +116,11 @@ TEST_F(ThirtyTwoBitPlacesWineTest, ProgramAndSystemFolderDefinitionsFindHiddenTh
     ScanKnownFileLocations(context);
     ScanKnownDirectoryLocations(context);
 
-    ASSERT_EQ(state.FileQueue().Count(), 3u);
-    EXPECT_TRUE(EqualsIgnoreCase(state.FileQueue().Item(0).text, agent));
-    EXPECT_TRUE(EqualsIgnoreCase(state.FileQueue().Item(1).text, system32Bit + "\\" + dll));
-    EXPECT_TRUE(EqualsIgnoreCase(state.FileQueue().Item(2).text, programFiles32 + "\\" + vendor));
+    const std::vector<std::string> found = PathsFound();
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_TRUE(EqualsIgnoreCase(found[0], agent));
+    EXPECT_TRUE(EqualsIgnoreCase(found[1], system32Bit + "\\" + dll));
+    EXPECT_TRUE(EqualsIgnoreCase(found[2], programFiles32 + "\\" + vendor));
     EXPECT_EQ(state.counters.itemsFound, 3);
 }
 
@@ -133,8 +134,8 @@ TEST_F(ThirtyTwoBitPlacesWineTest, AFolderScanFindsAProgramFolderDefinitionsFile
     LoadDefinitions(context);
     ScanFolder(context, programFiles32 + "\\" + vendor + "\\");
 
-    ASSERT_EQ(state.FileQueue().Count(), 1u);
-    EXPECT_TRUE(EqualsIgnoreCase(state.FileQueue().Item(0).text, agent));
+    ASSERT_EQ(PathsFound().size(), 1u);
+    EXPECT_TRUE(EqualsIgnoreCase(PathsFound()[0], agent));
 }
 
 }  // namespace

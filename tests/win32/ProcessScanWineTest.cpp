@@ -71,16 +71,17 @@ TEST_F(ProcessScanWineTest, InAScanTheProgramInItsDefinedFolderIsStoppedAndEachR
         ASSERT_TRUE(test::WaitUntilNamed(*running, machine.processes)) << running->Path();
     }
 
+    machine.BeginScan();
     Scan(ProcessScanCaller::Scan);
 
     EXPECT_TRUE(program.Ended(10000));
     EXPECT_FALSE(other.Ended(200));
     EXPECT_FALSE(guarded.Ended(200));
-    std::vector<std::string> rows = testing::ScanHarness::Rows(machine.state.ActivityList());
+    std::vector<std::string> rows = testing::DescribedActivity(machine.state.Results());
     std::sort(rows.begin(), rows.end());
-    std::vector<std::string> expected{"Running Application|" + ToUpper(fileName) + " was stopped#3/0",
+    std::vector<std::string> expected{"Running Application|" + ToUpper(fileName) + " was stopped#RunningProgram",
                                       "Running Application|" + ToUpper(guardedName) +
-                                          " could not be stopped: that needs administrator rights#3/0"};
+                                          " could not be stopped: that needs administrator rights#RunningProgram"};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(scanner.NotStopped(), (std::vector<ProgramNotStopped>{{ToUpper(guardedName), true}}));
@@ -110,7 +111,7 @@ TEST_F(ProcessScanWineTest, OutsideAScanStopEndsTheProgramAndAllowExcludesIt) {
     EXPECT_FALSE(program.Ended(200));
     EXPECT_EQ(ExclusionFileText(), "\xEF\xBB\xBF" + name + "\r\n");
     EXPECT_TRUE(machine.exclusions.IsExcluded(fileName));
-    EXPECT_TRUE(machine.state.ActivityList().Rows().empty());
+    EXPECT_TRUE(machine.Activity().empty());
 }
 
 TEST_F(ProcessScanWineTest, AScanStopsTheDetectedProgramWhileASameNamedOneFromAnotherFolderRuns) {

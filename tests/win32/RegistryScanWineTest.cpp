@@ -54,26 +54,26 @@ TEST_F(RegistryScanWineTest, FindsKeysAndValuesOfTheRealRegistry) {
     ScanRegistryDefinitions(context);
 
     const std::string location = "HKEY_CURRENT_USER\\" + scratch;
-    EXPECT_EQ(testing::ScanHarness::Rows(state.ActivityList()),
+    EXPECT_EQ(testing::DescribedActivity(state.Results()),
               (std::vector<std::string>{
-                  "Spy Key|" + location + "\\SpyKey#2/0",
-                  "RegKey " + scratch + "\\Bare|" + location + "\\Bare#2/0",
-                  "Spy Value|" + location + "\\Run\\SpyValue#2/0",
-                  "Drive Value|" + location + "\\Run\\" + tokens.DriveRoot() + "spy.exe#2/0",
-                  "EXCLUDED|" + location + "\\Excluded#5/0",
-                  "EXCLUDED|" + location + "\\Excluded\\Hidden#5/0",
+                  "Spy Key|" + location + "\\SpyKey#Registry",
+                  "RegKey " + scratch + "\\Bare|" + location + "\\Bare#Registry",
+                  "Spy Value|" + location + "\\Run\\SpyValue#Registry",
+                  "Drive Value|" + location + "\\Run\\" + tokens.DriveRoot() + "spy.exe#Registry",
+                  "EXCLUDED|" + location + "\\Excluded#Excluded",
+                  "EXCLUDED|" + location + "\\Excluded\\Hidden#Excluded",
                   "Machine Value|HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
-                  "ProgramFilesDir#2/0",
+                  "ProgramFilesDir#Registry",
               }));
-    EXPECT_EQ(testing::ScanHarness::Rows(state.RegistryQueue()),
+    EXPECT_EQ(testing::DescribedRegistryItems(state.Results()),
               (std::vector<std::string>{
-                  "-2147483647|" + scratch + "\\SpyKey||Spy Key|64#0/0",
-                  "-2147483647|" + scratch + "\\Bare|||64#0/0",
-                  "-2147483647|" + scratch + "\\Run\\|SpyValue|Spy Value|64#0/0",
-                  "-2147483647|" + scratch + "\\Run\\|" + tokens.DriveRoot() + "spy.exe|Drive Value|64#0/0",
-                  "-2147483646|Software\\Microsoft\\Windows\\CurrentVersion\\|ProgramFilesDir|Machine Value|64#0/0",
+                  "-2147483647|" + scratch + "\\SpyKey||64",
+                  "-2147483647|" + scratch + "\\Bare||64",
+                  "-2147483647|" + scratch + "\\Run\\|SpyValue|64",
+                  "-2147483647|" + scratch + "\\Run\\|" + tokens.DriveRoot() + "spy.exe|64",
+                  "-2147483646|Software\\Microsoft\\Windows\\CurrentVersion\\|ProgramFilesDir|64",
               }));
-    EXPECT_EQ(state.ResultsList().SubItem(0, 2), "Adware");
+    EXPECT_EQ(state.Results().detections.at(0).type.name, "Adware");
     EXPECT_EQ(state.counters.registryInspected, 9);
     EXPECT_EQ(state.counters.itemsFound, 5);
 }
@@ -101,19 +101,19 @@ TEST_F(RegistryScanWineTest, AMachineValueOfThe32BitViewIsFoundThereAndReportedO
     }
 
     const std::string machine = "HKEY_LOCAL_MACHINE\\";
-    EXPECT_EQ(testing::ScanHarness::Rows(state.ActivityList()),
+    EXPECT_EQ(testing::DescribedActivity(state.Results()),
               (std::vector<std::string>{
-                  "Spy Run|" + machine + only32 + "\\Run (32-bit view)#2/0",
-                  "Spy Node|" + machine + node + "\\Run#2/0",
-                  "Both|" + machine + both + "#2/0",
-                  "Both|" + machine + both + " (32-bit view)#2/0",
+                  "Spy Run|" + machine + only32 + "\\Run (32-bit view)#Registry",
+                  "Spy Node|" + machine + node + "\\Run#Registry",
+                  "Both|" + machine + both + "#Registry",
+                  "Both|" + machine + both + " (32-bit view)#Registry",
               }));
-    EXPECT_EQ(testing::ScanHarness::Rows(state.RegistryQueue()),
+    EXPECT_EQ(testing::DescribedRegistryItems(state.Results()),
               (std::vector<std::string>{
-                  "-2147483646|" + only32 + "\\|Run|Spy Run|32#0/0",
-                  "-2147483646|" + node + "\\|Run|Spy Node|64#0/0",
-                  "-2147483646|" + both + "||Both|64#0/0",
-                  "-2147483646|" + both + "||Both|32#0/0",
+                  "-2147483646|" + only32 + "\\|Run|32",
+                  "-2147483646|" + node + "\\|Run|64",
+                  "-2147483646|" + both + "||64",
+                  "-2147483646|" + both + "||32",
               }));
 }
 

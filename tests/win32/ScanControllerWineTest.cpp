@@ -6,19 +6,22 @@
 #include <algorithm>
 
 #include "ScanWineContext.h"
+#include "app/DriveList.h"
+#include "app/ResultsPresenter.h"
+#include "app/ScanController.h"
 #include "common/Text.h"
 #include "platform/win32/Win32Clock.h"
-#include "removal/RemovalEngine.h"
+#include "removal/RemovalResult.h"
 #include "report/ScanReport.h"
+#include "scan/ScanEngine.h"
 #include "scan/state/DefinitionCounts.h"
-#include "scan/ScanController.h"
-#include "ui/OperationGate.h"
-#include "scan/walk/Walker.h"
 #include "scheduler/ScheduledScan.h"
 #include "scheduler/Scheduler.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
+#include "ui/GuardMessages.h"
+#include "ui/OperationGate.h"
 
 namespace bastion::win32 {
 namespace {
@@ -27,6 +30,7 @@ class ScanControllerWineTest : public ::testing::Test {
 protected:
     ScanControllerWineTest() {
         ui::FillDefaultMessages(messages);
+        ui::FillGuardMessages(messages);
         keyPath = "Software\\" + test::UniqueName("BastionSpyKey");
         for (std::string_view file : {datafile::kFileDefinitions, datafile::kDirectoryDefinitions,
                                       datafile::kRegistryDefinitions, datafile::kExeDefinitions,
@@ -35,8 +39,8 @@ protected:
         }
         controller.Hooks().makeReport = [this] {
             const ScanTimes& times = controller.Times();
-            MakeReport({scan.files, scan.codePage, scan.dataFolder.Path(), identity, times.started, times.finished,
-                        scan.form, times.scheduled, times.removeAutomatically, &automaticRemoval});
+            MakeReport({scan.files, scan.codePage, scan.dataFolder.Path(), identity, messages, presenter.Results(),
+                        times.scheduled, times.removeAutomatically, &automaticRemoval});
         };
         settings.Write(ui::settings::kChkScanCookies, "0");
         settings.Write(ui::settings::kChkSweepMemory, "0");
@@ -48,7 +52,7 @@ protected:
 
     ScanOutcome Start(int kind) {
         CountDefinitions(scan.files, scan.dataFolder.Path(), scan.state);
-        scan.form.optScan[kind].SetValue(true);
+        form.optScan[kind].SetValue(true);
         return controller.cmdScanNow_Click();
     }
     std::string Report() {
@@ -69,13 +73,20 @@ protected:
     ui::SettingsStore settings{registry, settingsName};
     ProcessScanner processScanner{dialogs, messages, identity.productName};
     StoredScanOptions options{settings};
-    ScanController controller{ScanEnvironment{scan.files, scan.codePage, scan.system, scan.registry, scan.shell,
-                                              scan.processes, clock, dialogs, scan.pump, operations, messages, identity,
-                                              settings, scan.dataFolder.Path(), scan.safety, scan.exclusions,
-                                              scan.tables, scan.state, processScanner},
+    ScanEngine engine{ScanEnvironment{scan.files, scan.codePage, scan.system, scan.registry, scan.shell,
+                                      scan.processes, clock, dialogs, scan.pump, operations, messages, identity,
+                                      settings, scan.dataFolder.Path(), scan.safety, scan.exclusions, scan.tables,
+                                      scan.state, processScanner}};
+    ui::FrmMain form;
+    ResultsPresenter presenter{form, messages};
+    const std::string dataFolder = scan.dataFolder.Path();
+    ScanController controller{ScanPageEnvironment{form, engine, presenter, scan.files, scan.codePage, scan.shell,
+                                                  dialogs, operations, messages, identity, settings, dataFolder,
+                                                  scan.state},
                               options};
+    ui::ListView& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     std::string keyPath;
-    AutomaticRemoval automaticRemoval;
+    RemovalReport automaticRemoval;
 };
 
 TEST_F(ScanControllerWineTest, SmartScanFindsThePlantedFileAndKeyAndReportsThem) {
@@ -86,11 +97,11 @@ TEST_F(ScanControllerWineTest, SmartScanFindsThePlantedFileAndKeyAndReportsThem)
 
     EXPECT_EQ(Start(ui::kSmartScan), ScanOutcome::Completed);
 
-    ASSERT_EQ(scan.state.ResultsList().Count(), 2u);
-    EXPECT_EQ(scan.state.ResultsList().Item(0).text, "Planted Key");
-    EXPECT_EQ(scan.state.ResultsList().Item(1).text, "Planted File");
-    EXPECT_EQ(scan.form.lblStatus.Caption(), "Scanning complete.");
-    EXPECT_EQ(scan.form.lblMemoryInspected.Caption(), "Not Selected");
+    ASSERT_EQ(results.Count(), 2u);
+    EXPECT_EQ(results.Item(0).text, "Planted Key");
+    EXPECT_EQ(results.Item(1).text, "Planted File");
+    EXPECT_EQ(form.lblStatus.Caption(), "Scanning complete.");
+    EXPECT_EQ(form.lblMemoryInspected.Caption(), "Not Selected");
     const std::string report = Report();
     EXPECT_NE(report.find("File: HKEY_CURRENT_USER\\" + keyPath + "\r\n\r\nName: Planted Key\r\n\r\n"
                           "Company: N/A\r\n\r\nType: Registry\r\n"),
@@ -109,18 +120,18 @@ TEST_F(ScanControllerWineTest, FileAndFolderScansRunOnTheChosenPathAndReport) {
 
     dialogs.AnswerOpenFile(planted / "bastionplantedspyware.exe");
     EXPECT_EQ(Start(ui::kFileScan), ScanOutcome::Completed);
-    EXPECT_EQ(scan.form.lblPercentageCompleted.Caption(), "Scanning " + (planted / "bastionplantedspyware.exe") + "...");
+    EXPECT_EQ(form.lblPercentageCompleted.Caption(), "Scanning " + (planted / "bastionplantedspyware.exe") + "...");
     EXPECT_NE(Report().find("[Threats Detected]"), std::string::npos);
-    ASSERT_EQ(scan.state.ResultsList().Count(), 1u);
-    EXPECT_EQ(scan.state.ResultsList().Item(0).text, "Long Named Spy");
+    ASSERT_EQ(results.Count(), 1u);
+    EXPECT_EQ(results.Item(0).text, "Long Named Spy");
 
     ASSERT_TRUE(scan.files.CreateFolder(planted / "Inner"));
     ASSERT_TRUE(scan.files.WriteFile(planted / "Inner\\bastionplantedspyware.exe", "MZ spy"));
     dialogs.AnswerBrowseFolder(planted.Path());
     EXPECT_EQ(Start(ui::kFolderScan), ScanOutcome::Completed);
-    EXPECT_EQ(scan.state.ResultsList().Count(), 2u) << "the planted file and its copy one folder down";
-    EXPECT_EQ(scan.form.lblPercentageCompleted.Caption(), "Scanning " + planted.Path() + "\\...");
-    EXPECT_EQ(scan.form.lblStatus.Caption(), "Scanning complete.");
+    EXPECT_EQ(results.Count(), 2u) << "the planted file and its copy one folder down";
+    EXPECT_EQ(form.lblPercentageCompleted.Caption(), "Scanning " + planted.Path() + "\\...");
+    EXPECT_EQ(form.lblStatus.Caption(), "Scanning complete.");
     EXPECT_NE(Report().find(" Scan Finished at : " + controller.Times().finished), std::string::npos);
 }
 
@@ -139,18 +150,18 @@ TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrivesFindingHidd
     scan.WriteDefinitions(datafile::kFileDefinitions, {"bastionplantedspyware.exe=Long Named Spy|[windir]|Adware",
                                                        "bastionhiddenspyware.exe=Hidden Spy|[windir]",
                                                        "bastionattribspyware.exe=Attributed Spy|[windir]"});
-    FillDriveList(scan.files, scan.form.lvwHardDrives);
+    FillDriveList(scan.files, form.lvwHardDrives);
     // The system drive only: Wine's Z: is the whole host file system.
-    for (std::size_t row = 0; row < scan.form.lvwHardDrives.Count(); ++row) {
-        scan.form.lvwHardDrives.SetChecked(row, scan.form.lvwHardDrives.Item(row).text == "C");
+    for (std::size_t row = 0; row < form.lvwHardDrives.Count(); ++row) {
+        form.lvwHardDrives.SetChecked(row, form.lvwHardDrives.Item(row).text == "C");
     }
     settings.Write(ui::settings::kChkScanRegistry, "0");
 
     EXPECT_EQ(Start(ui::kFullSystemScan), ScanOutcome::Completed);
 
-    EXPECT_EQ(scan.form.lblStatus.Caption(), "Scanning complete.");
+    EXPECT_EQ(form.lblStatus.Caption(), "Scanning complete.");
     std::vector<std::string> found;
-    for (const ui::ListItem& row : scan.state.ResultsList().Rows()) found.push_back(row.subItems.at(0));
+    for (const ui::ListItem& row : results.Rows()) found.push_back(row.subItems.at(0));
     std::sort(found.begin(), found.end());
     // Each is named as it is on the disk, in its own case.
     std::vector<std::string> expected{planted / "bastionattribspyware.exe", planted / "bastionplantedspyware.exe",
@@ -172,12 +183,11 @@ TEST_F(ScanControllerWineTest, ADailyScheduleSecondsAheadScansOnceUnattendedAndH
     controller.Hooks().removeTicked = [&] {
         ++removals;
         unattendedRemoval = controller.AutoDelete() && controller.Unattended() &&
-                            scan.state.ResultsList().Item(0).checked;
+                            results.Item(0).checked;
         // This removal removes nothing.
-        automaticRemoval.found = scan.state.ResultsList().Rows();
-        automaticRemoval.results = ResultsOfRows(automaticRemoval.found, {});
+        automaticRemoval = {};
     };
-    Scheduler scheduler(clock, operations, [this] { StartScheduledScan(controller, settings); });
+    Scheduler scheduler(clock, operations, [this] { controller.RunScheduled(StoredScheduledScan(settings)); });
     const DateTime due = AddSeconds(clock.Now(), 3);
     scheduler.SetSchedule(
         Schedule{true, kScheduleDaily, DateTime{1899, 12, 30, due.hour, due.minute, due.second}, std::nullopt});
@@ -197,8 +207,8 @@ TEST_F(ScanControllerWineTest, ADailyScheduleSecondsAheadScansOnceUnattendedAndH
     EXPECT_EQ(removals, 1);
     EXPECT_TRUE(unattendedRemoval);
     EXPECT_TRUE(dialogs.Asked().empty());
-    ASSERT_EQ(scan.state.ResultsList().Count(), 1u);
-    EXPECT_EQ(scan.state.ResultsList().Item(0).text, "Planted File");
+    ASSERT_EQ(results.Count(), 1u);
+    EXPECT_EQ(results.Item(0).text, "Planted File");
     // It says what the removal did, not what it was asked to do.
     EXPECT_NE(Report().find("Scheduled scan   : 1 of the 1 items found could not be removed automatically"),
               std::string::npos)

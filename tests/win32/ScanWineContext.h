@@ -1,6 +1,7 @@
 // The real facilities of the machine with an empty scan state, safety and
 // exclusion list, and a scratch data folder: what a Wine test of a scan
-// hands to the code under test.
+// hands to the code under test. The results are read as the scan added
+// them.
 #pragma once
 
 #include <string>
@@ -24,7 +25,6 @@
 #include "scan/ScanContext.h"
 #include "scan/state/ScanState.h"
 #include "support/ScriptedEventPump.h"
-#include "ui/forms/FrmMain.h"
 
 namespace bastion::win32::test {
 
@@ -40,6 +40,17 @@ public:
         std::string bytes;
         for (const std::string& line : lines) bytes += EncodeDefinitionLine(codePage, line) + "\r\n";
         ASSERT_TRUE(files.WriteFile(DataFilePath(dataFolder.Path(), file), bytes));
+    }
+
+    // A scan begins: a cookie found is one to remove.
+    void BeginScan() { state.Begin(silent); }
+    const std::vector<Detection>& Detections() const { return state.Results().detections; }
+    const std::vector<ActivityEntry>& Activity() const { return state.Results().activity; }
+    // The path of each detection of a file or folder, in the order found.
+    std::vector<std::string> PathsFound() const {
+        std::vector<std::string> paths;
+        for (const Detection& detection : Detections()) paths.push_back(std::get<FileItem>(detection.item).path);
+        return paths;
     }
 
     ScanContext Context() {
@@ -58,8 +69,8 @@ public:
     SafetyList safety;
     ExclusionList exclusions;
     DefinitionTables tables;
-    ui::FrmMain form;
-    ScanState state{form};
+    ScanProgress silent;
+    ScanState state;
     testing::ScriptedEventPump pump;
 };
 

@@ -96,6 +96,7 @@ protected:
         // The name is a threat in both folders.
         machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + listedFolder.Path(),
                                                              fileName + "=Test Threat|" + otherFolder.Path()});
+        form.tmrMemoryInspected.onTick = [this] { shield.tmrMemoryInspected_Timer(); };
         timers.EnableShieldTimers(true);
         alertWindow.Create();
         homePageWindow.Create();
@@ -113,6 +114,8 @@ protected:
     }
 
     test::ScanWineContext machine;
+    // The main window's timers and the page the home-page shield reads.
+    ui::FrmMain form;
     test::ScratchFolder listedFolder;
     test::ScratchFolder otherFolder;
     Win32Registry registry;
@@ -124,7 +127,7 @@ protected:
     ui::MessageCatalogue messages{testing::TestIdentity()};
     std::string productName = "Testwall";
     ProcessScanner scanner{dialogs, messages, productName};
-    ShieldTimers timers{machine.form, settings};
+    ShieldTimers timers{form, settings};
     Win32Clock clock;
     ui::Identity identity = testing::TestIdentity();
     MemoryShield shield{ScanEnvironment{machine.files, machine.codePage, machine.system, machine.registry,
@@ -137,7 +140,7 @@ protected:
     FormTimerWindow anchor{anchorForm};
     FrmSpywareFoundAlertWindow alertWindow{shield.alert, anchor};
     HomePageShield homePage{HomePageShieldEnvironment{registry, settings, pump, operations, timers, productName,
-                                                      machine.form, shield, dialogs, messages, clock}};
+                                                      form, shield, dialogs, messages, clock}};
     FrmHomePageChangedAlertWindow homePageWindow{homePage.alert};
     std::string fileName;
 };
@@ -161,7 +164,7 @@ TEST_F(ShieldsWineTest, StopEndsTheProcessAskedAboutAllowExcludesAndClosingDoesN
         secondAlertAfterFirstStop = first.Ended(0) || second.Ended(0);
         self.CloseBox();
     });
-    machine.form.tmrMemoryInspected.Tick();
+    form.tmrMemoryInspected.Tick();
 
     EXPECT_EQ(user.Answered(), 2);
     EXPECT_TRUE(secondAlertAfterFirstStop);
@@ -181,19 +184,20 @@ TEST_F(ShieldsWineTest, StopEndsTheProcessAskedAboutAllowExcludesAndClosingDoesN
 
     // One program fewer: the shield looks again; ALLOW keeps it running.
     user.Then([](AlertUser& self) { self.No(); });
-    machine.form.tmrMemoryInspected.Tick();
+    form.tmrMemoryInspected.Tick();
     EXPECT_EQ(user.Answered(), 3);
     const test::RunningProgram& survivor = firstEnded ? second : first;
     EXPECT_FALSE(survivor.Ended(200));
     EXPECT_EQ(ExclusionFileText(), "\xEF\xBB\xBF" + ToUpper(fileName) + "\r\n");
-    EXPECT_TRUE(machine.state.ActivityList().Empty()) << "the shield adds nothing to the scan page";
+    EXPECT_TRUE(machine.Activity().empty()) << "the shield adds nothing to the scan page";
 
     // The next scan shows it as excluded and leaves it running.
     scanner.ResetSignature();
     ScanContext context = machine.Context();
+    machine.BeginScan();
     scanner.ScanRunningProcesses(context, ProcessScanCaller::Scan);
-    EXPECT_EQ(testing::ScanHarness::Rows(machine.state.ActivityList()),
-              (std::vector<std::string>{"EXCLUDED|" + ToUpper(fileName) + "#5/0"}));
+    EXPECT_EQ(testing::DescribedActivity(machine.state.Results()),
+              (std::vector<std::string>{"EXCLUDED|" + ToUpper(fileName) + "#Excluded"}));
     EXPECT_FALSE(survivor.Ended(200));
 }
 
@@ -220,7 +224,7 @@ TEST_F(ShieldsWineTest, AnAlertTakesNoAnswerInItsFirstHalfSecond) {
             later.Yes();
         });
     });
-    machine.form.tmrMemoryInspected.Tick();
+    form.tmrMemoryInspected.Tick();
 
     EXPECT_TRUE(ignored);
     EXPECT_EQ(user.Answered(), 2);
@@ -269,14 +273,14 @@ TEST_F(ShieldsWineTest, AStartPageChangedByAnotherProgramIsRestoredOrAcceptedAsC
     ASSERT_EQ(registry.SetValue(Hive::CurrentUser, SavedStartPage::Key(), SavedStartPage::Value(),
                                 platform::RegValue::String(page)),
               platform::kRegOk);
-    machine.form.tmrCheckHomePage.Tick();
+    form.tmrCheckHomePage.Tick();
     EXPECT_EQ(settings.Read(keys::kHomepage), page) << "remembered whole";
 
     // Restored silently.
     settings.WriteTruth(keys::kOptAlwaysnotifybeforerestoring, false);
     settings.WriteTruth(keys::kOptRestoredefaultwithoutnotification, true);
     hijack("http://hijack.example/one");
-    machine.form.tmrCheckHomePage.Tick();
+    form.tmrCheckHomePage.Tick();
     EXPECT_EQ(startPage(), page);
 
     // Asked: "Yes" restores, "No" keeps the new page.
@@ -284,14 +288,14 @@ TEST_F(ShieldsWineTest, AStartPageChangedByAnotherProgramIsRestoredOrAcceptedAsC
     AlertUser user(homePageWindow, homePage.alert);
     user.Then([](AlertUser& self) { self.Yes(); });
     hijack("http://hijack.example/two");
-    machine.form.tmrCheckHomePage.Tick();
+    form.tmrCheckHomePage.Tick();
     EXPECT_EQ(user.Answered(), 1);
     EXPECT_EQ(startPage(), page);
     EXPECT_NE(homePage.alert.lblHomePageInfo.Caption().find("http://hijack.example/two"), std::string::npos);
 
     user.Then([](AlertUser& self) { self.No(); });
     hijack("http://hijack.example/three");
-    machine.form.tmrCheckHomePage.Tick();
+    form.tmrCheckHomePage.Tick();
     EXPECT_EQ(user.Answered(), 2);
     EXPECT_EQ(startPage(), "http://hijack.example/three");
     EXPECT_EQ(settings.Read(keys::kHomepage), "http://hijack.example/three");

@@ -79,13 +79,13 @@ protected:
     testing::ScriptedEventPump pump;
     ui::OperationGate gate;
     ui::FrmMain form;
-    ScanState state{form};
+    ScanState state;
     DefinitionTables tables;
     Win32Crypto crypto;
     DefinitionTrust trust;
     Win32Clock clock;
     UpdateFlow flow{UpdateEnvironment{internet, files, codePage, pump, gate, settings, messages, identity,
-                                      dataFolder.Path(), state, tables, trust, clock}};
+                                      dataFolder.Path(), state, form, tables, trust, clock}};
 };
 
 TEST_F(UpdateWineTest, UpToDateTakesOneRequestAndANewerServerThree) {
@@ -276,15 +276,12 @@ TEST_F(UpdateWineTest, ARunWithAdministratorRightsScansWithTheSignedDefinitionsN
     ASSERT_TRUE(files.WriteFile(DataFilePath(dataFolder.Path(), datafile::kFileDefinitions),
                                 EncodeDefinitionLine(codePage, innocent + "=Edited In|[windir]|Adware") + "\r\n"));
     auto found = [&](platform::FileSystem& through) {
-        ui::FrmMain scanForm;
-        ScanState scanState{scanForm};
+        ScanState scanState;
         ScanContext context{through, codePage, scan.system, dataFolder.Path(), scan.tokens, scan.safety,
                             scan.exclusions, scanState, pump, scan.tables, registry, scan.shell, scan.processes};
         ScanKnownFileLocations(context);
         std::vector<std::string> names;
-        for (std::size_t row = 0; row < scanState.ActivityList().Count(); ++row) {
-            names.push_back(scanState.ActivityList().Item(row).text);
-        }
+        for (const Detection& detection : scanState.Results().detections) names.push_back(detection.threat);
         return names;
     };
     EXPECT_EQ(found(files), std::vector<std::string>{"Edited In"}) << "the edit is what a plain run reads";

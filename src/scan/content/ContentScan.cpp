@@ -3,7 +3,6 @@
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "scan/state/DefinitionCounts.h"
-#include "ui/forms/FrmMain.h"
 
 namespace bastion {
 
@@ -78,13 +77,12 @@ bool MatchFoundContent(ScanContext& context, const std::string& path, const plat
     if (verdict.elsewhere) CountOne(state.counters.contentElsewhere);
     if (!verdict.match) return false;
     if (context.exclusions.IsExcluded(path)) {
-        state.AddExcludedRow(path);
+        state.AddExcluded(path);
         return true;
     }
-    const std::string threat(verdict.match->threat);
-    state.AddFileQueueRow(path, threat);
-    state.IncrementTracesFound();
-    state.ReportDetection(threat, path, std::string(verdict.match->type), ui::kIconFile);
+    state.CountTrace();
+    state.ReportDetection(DetectionKind::File, std::string(verdict.match->threat), verdict.match->type, path,
+                          FileItem{path});
     return true;
 }
 

@@ -47,10 +47,10 @@ struct ContentVerdict {
 ContentVerdict IdentifyContent(ScanContext& context, const std::string& path, const platform::DirEntry& entry);
 
 // A file the walk or a known-location scan met that no name definition
-// reported: at most one detection or one "EXCLUDED" row, as a file
+// reported: at most one detection or one "EXCLUDED" entry, as a file
 // definition's detection would give. A protected file is left alone (and not
 // read); a file that cannot be read, or whose content lies elsewhere, is
-// skipped and counted. True when a row was added.
+// skipped and counted. True when either was added.
 bool MatchFoundContent(ScanContext& context, const std::string& path, const platform::DirEntry& entry);
 
 }  // namespace bastion

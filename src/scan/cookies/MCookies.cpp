@@ -5,7 +5,6 @@
 #include "definitions/DefinitionFile.h"
 #include "scan/cookies/CookieRecords.h"
 #include "scan/state/ScanPercent.h"
-#include "scan/state/ScanProgress.h"
 
 namespace bastion {
 
@@ -101,8 +100,8 @@ void ScanCookieFolder(ScanContext& context, const std::string& folder, std::int3
     for (const std::string& name : names) {
         if (state.StopRequested()) return;
         CountOne(filesExamined);
-        ShowScanProgress(state, state.PhaseCaption() + "\r\n" + name,
-                         Percent(examinedHere, static_cast<long long>(names.size())), -1);
+        state.ShowProgress(state.PhaseCaption() + "\r\n" + name,
+                           Percent(examinedHere, static_cast<long long>(names.size())), -1);
         CountOne(examinedHere);
 
         const std::string path = ChildPath(folder, name);
@@ -110,13 +109,12 @@ void ScanCookieFolder(ScanContext& context, const std::string& folder, std::int3
 
         if (IsBlockedCookieDomain(blocked, domain)) {
             if (context.exclusions.IsExcluded(path)) {
-                state.AddExcludedRow(path);
+                state.AddExcluded(path);
             } else {
-                state.AddActivityRow("Cookie", ui::kIconCookie, name);
-                // Outside a scan there is no removal to queue for.
+                state.AddActivity(ActivityKind::Cookie, "Cookie", name);
+                // Outside a scan there is no removal to find it for.
                 if (!state.ScanInProgress()) return;
-                state.AddCookieQueueRow(path);
-                state.AddResultRow("Cookie: " + name, ui::kIconCookie, path, "Tracking Cookie");
+                state.AddDetection(DetectionKind::Cookie, name, "Tracking Cookie", path, CookieItem{path});
                 CountOne(state.counters.filesInspected);
             }
         }

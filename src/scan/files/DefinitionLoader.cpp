@@ -8,7 +8,6 @@
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionRecords.h"
 #include "scan/content/ContentScan.h"
-#include "scan/state/ScanProgress.h"
 
 namespace bastion {
 
@@ -96,10 +95,9 @@ bool LoadDefinitions(ScanContext& context) {
         return true;
     }
     context.tables.Create();
-    ui::FrmMain& form = context.state.Form();
-    form.cmdPause.SetEnabled(false);
-    form.cmdStop.SetEnabled(false);
-    ShowScanProgressNow(context.state, kLoadingText, 0, 0);
+    ScanState& state = context.state;
+    state.Progress().Loading(true);
+    state.ShowProgressNow(kLoadingText, 0, 0);
     context.pump.PumpNow();
 
     const bool read = LoadTable(context, Kind::Files) && LoadTable(context, Kind::Directories) &&
@@ -108,8 +106,7 @@ bool LoadDefinitions(ScanContext& context) {
     // tables stay empty, and the next scan reads the files again.
     if (!read) context.tables.Discard();
 
-    form.cmdPause.SetEnabled(true);
-    form.cmdStop.SetEnabled(true);
+    state.Progress().Loading(false);
     return read;
 }
 

@@ -8,7 +8,6 @@
 #include "common/Text.h"
 #include "common/Utf.h"
 #include "scan/files/CompanyName.h"
-#include "ui/forms/FrmMain.h"
 
 namespace bastion {
 
@@ -160,7 +159,7 @@ bool MatchFoundFile(ScanContext& context, std::string_view path) {
             // The same file for every row: examined once.
             if (context.safety.IsProtectedPath(found)) return false;
             if (context.exclusions.IsExcluded(found)) {
-                context.state.AddExcludedRow(found);
+                context.state.AddExcluded(found);
                 added = true;
                 return false;
             }
@@ -169,10 +168,9 @@ bool MatchFoundFile(ScanContext& context, std::string_view path) {
         }
         if (InFolderKindTheRowLacks(item.folder, definition.folder)) return true;
         ScanState& state = context.state;
-        const std::string threat(definition.threat);
-        state.AddFileQueueRow(found, threat);
-        state.IncrementTracesFound();
-        state.ReportDetection(threat, found, std::string(definition.type), ui::kIconFile);
+        state.CountTrace();
+        state.ReportDetection(DetectionKind::File, std::string(definition.threat), definition.type, found,
+                              FileItem{found});
         added = true;
         return false;
     });
@@ -197,7 +195,7 @@ void MatchFoundDirectory(ScanContext& context, std::string_view path) {
                     return false;
                 }
                 if (context.exclusions.IsExcluded(found)) {
-                    context.state.AddExcludedRow(found + "\\");
+                    context.state.AddExcluded(found + "\\");
                     done = true;
                     return false;
                 }
@@ -207,12 +205,12 @@ void MatchFoundDirectory(ScanContext& context, std::string_view path) {
             }
             if (InFolderKindTheRowLacks(item.folder, definition.folder)) return true;
             ScanState& state = context.state;
-            state.AddFileQueueRow(found, "FILE");
-            state.IncrementTracesFound();
+            state.CountTrace();
             const std::string threat(definition.threat);
-            state.AddActivityRow(threat, ui::kIconFile, found);
-            state.AddResultRow(threat + " Directory", ui::kIconFolder, found, std::string(definition.type),
-                               ui::kIconFile);
+            // Logged as its threat with the file icon; listed as a
+            // directory.
+            state.AddActivity(ActivityKind::File, threat, found);
+            state.AddDetection(DetectionKind::Folder, threat + " Directory", definition.type, found, FileItem{found});
             CountOne(state.counters.itemsFound);
             done = true;
             return false;

@@ -10,11 +10,11 @@
 namespace bastion {
 
 // A file met by the walker (its full path): at most one detection or one
-// "EXCLUDED" row. True when it added one.
+// "EXCLUDED" entry. True when it added one.
 bool MatchFoundFile(ScanContext& context, std::string_view path);
 
 // A folder met by the walker, with a trailing "\": at most one detection or
-// one "EXCLUDED" row.
+// one "EXCLUDED" entry.
 void MatchFoundDirectory(ScanContext& context, std::string_view path);
 
 // The number of equal, non-empty folder names two folder paths share,

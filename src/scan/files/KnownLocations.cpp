@@ -9,7 +9,6 @@
 #include "scan/files/CompanyName.h"
 #include "platform/FileExistence.h"
 #include "scan/state/ScanPercent.h"
-#include "scan/state/ScanProgress.h"
 
 namespace bastion {
 
@@ -39,8 +38,8 @@ bool CountAndShow(ScanContext& context, std::string_view name) {
     const long long inspected = state.counters.filesInspected;
     std::string text(name);
     text.append("\r\n").append(state.PhaseCaption());
-    ShowScanProgress(state, text, PhasePercent(state.definitions, ScanPhase::Files, inspected),
-                     OverallPercent(state.definitions, ScanPhase::Files, inspected));
+    state.ShowProgress(text, PhasePercent(state.definitions, ScanPhase::Files, inspected),
+                       OverallPercent(state.definitions, ScanPhase::Files, inspected));
     return !state.StopRequested();
 }
 
@@ -67,7 +66,7 @@ void ScanKnownFileLocations(ScanContext& context) {
             if (!FileExists(context.files, location) || context.safety.IsProtectedPath(location)) continue;
             ScanState& state = context.state;
             if (context.exclusions.IsExcluded(location)) {
-                state.AddExcludedRow(location);
+                state.AddExcluded(location);
                 continue;
             }
             if (IsMicrosoftCompany(GetFileCompanyName(context.files, context.codePage, location))) {
@@ -77,9 +76,8 @@ void ScanKnownFileLocations(ScanContext& context) {
                 }
                 continue;
             }
-            state.AddFileQueueRow(location, record.threat);
-            state.IncrementTracesFound();
-            state.ReportDetection(record.threat, location, record.type, ui::kIconFile);
+            state.CountTrace();
+            state.ReportDetection(DetectionKind::File, record.threat, record.type, location, FileItem{location});
         }
         return true;
     });
@@ -95,12 +93,11 @@ void ScanKnownDirectoryLocations(ScanContext& context) {
             if (!FolderExists(context.files, location) || context.safety.IsProtectedPath(location)) continue;
             ScanState& state = context.state;
             if (context.exclusions.IsExcludedFolder(location)) {
-                state.AddExcludedRow(location);
+                state.AddExcluded(location);
                 continue;
             }
-            state.AddFileQueueRow(location);
-            state.IncrementTracesFound();
-            state.ReportDetection(record.threat, location, record.type, ui::kIconFolder);
+            state.CountTrace();
+            state.ReportDetection(DetectionKind::Folder, record.threat, record.type, location, FileItem{location});
         }
         return true;
     });

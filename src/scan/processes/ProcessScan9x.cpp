@@ -39,13 +39,6 @@ bool IsDefined(const std::vector<std::string>& names, const std::string& name) {
     return false;
 }
 
-// The label counts the running processes one by one.
-void CountRunningItem(ui::Label& label) {
-    long long count = 0;
-    if (!ParseWholeNumber(label.Caption(), count)) count = 0;
-    label.SetCaption(ToDecimal(count + 1));
-}
-
 // Opened with terminate access, the process is ended with the exit code it
 // reports.
 platform::TerminateResult Stop9xProcess(platform::Processes& processes, std::uint32_t processId) {
@@ -95,30 +88,30 @@ void ProcessScanner::ScanProcesses9x(ScanContext& context, ProcessScanCaller cal
         const std::string name = SnapshotName(path);
         CountProcessInspected(context, name, caller);
         context.pump.Pump();
-        if (forScan) CountRunningItem(state.Form().lblTotalNoOfRunningItems);
+        if (forScan) state.SetRunningPrograms(state.counters.runningPrograms + 1);
         if (StopRequestedInScan(state, caller)) return;
         if (name.empty() || !IsDefined(*definitions9x_, name)) continue;
 
         if (IsTrustedProcessCompany(GetFileCompanyName(context.files, context.codePage, path), false)) continue;
         if (context.exclusions.IsExcluded(name)) {
-            if (forScan) state.AddExcludedRow(name);
+            if (forScan) state.AddExcluded(name);
             continue;
         }
-        Report9xThreat(context, name, entry.id, caller);
+        Report9xThreat(context, name, path, entry.id, caller);
     }
 }
 
-void ProcessScanner::Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId,
-                                    ProcessScanCaller caller) {
+void ProcessScanner::Report9xThreat(ScanContext& context, const std::string& name, const std::string& path,
+                                    std::uint32_t processId, ProcessScanCaller caller) {
     ScanState& state = context.state;
     if (caller == ProcessScanCaller::Scan) {
-        // The row tells what happened: written once the stop was tried.
+        // The entry tells what happened: written once the stop was tried.
         const bool stopped = Stop9xProcess(context.processes, processId) == platform::TerminateResult::Terminated;
         if (!stopped) notStopped_.push_back({name, false});
-        state.AddActivityRow("Running Process", ui::kIconFile,
+        ReportStoppedProgram(state, "Running Process",
                              stopped ? name + " was stopped"
-                                     : name + " " + messages_.getMessageContinuing(ui::msg::kNotStopped));
-        CountOne(state.counters.itemsFound);
+                                     : name + " " + messages_.getMessageContinuing(ui::msg::kNotStopped),
+                             ProcessItem{path, processId, stopped}, name);
         return;
     }
     const std::string text = messages_.getMessages(ui::msg::kFound1) + name + messages_.getMessages(ui::msg::kFound2) +

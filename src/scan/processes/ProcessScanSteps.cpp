@@ -1,7 +1,6 @@
 #include "scan/processes/ProcessScanSteps.h"
 
 #include "scan/state/ScanPercent.h"
-#include "scan/state/ScanProgress.h"
 
 namespace bastion {
 
@@ -12,8 +11,16 @@ void CountProcessInspected(ScanContext& context, std::string_view name, ProcessS
     const long long inspected = state.counters.processesInspected;
     std::string text = state.PhaseCaption();
     text.append("\r\n").append(name);
-    ShowScanProgress(state, text, PhasePercent(state.definitions, ScanPhase::Processes, inspected),
-                     OverallPercent(state.definitions, ScanPhase::Processes, inspected));
+    state.ShowProgress(text, PhasePercent(state.definitions, ScanPhase::Processes, inspected),
+                       OverallPercent(state.definitions, ScanPhase::Processes, inspected));
+}
+
+void ReportStoppedProgram(ScanState& state, std::string shownAs, std::string outcome, ProcessItem item,
+                          const std::string& fileName) {
+    state.AddActivity(ActivityKind::RunningProgram, std::move(shownAs), std::move(outcome));
+    std::string path = item.path;
+    state.AddDetection(DetectionKind::RunningProgram, fileName, "", std::move(path), std::move(item));
+    CountOne(state.counters.itemsFound);
 }
 
 bool StopRequestedInScan(const ScanState& state, ProcessScanCaller caller) {

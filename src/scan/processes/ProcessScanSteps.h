@@ -1,6 +1,7 @@
 // Steps both variants of the process scan share.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "scan/ScanContext.h"
@@ -15,5 +16,11 @@ void CountProcessInspected(ScanContext& context, std::string_view name, ProcessS
 // The stop flag belongs to the scan the user stopped: it stays set until the
 // next scan starts, and a shield run in between must still inspect.
 bool StopRequestedInScan(const ScanState& state, ProcessScanCaller caller);
+
+// A running threat a scan found and tried to stop: its entry (logged as
+// shownAs, "Running Application" or "Running Process", with what became of
+// it) and its detection, and one more item found.
+void ReportStoppedProgram(ScanState& state, std::string shownAs, std::string outcome, ProcessItem item,
+                          const std::string& fileName);
 
 }  // namespace bastion

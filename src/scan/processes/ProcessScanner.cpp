@@ -50,7 +50,7 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The activity row's "Details": what became of the program.
+// The activity entry's details: what became of the program.
 std::string StopDetails(const ui::MessageCatalogue& messages, const std::string& fileName, StopOutcome outcome) {
     switch (outcome) {
         case StopOutcome::Stopped: return fileName + " was stopped";
@@ -101,7 +101,7 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
     const bool forScan = caller == ProcessScanCaller::Scan;
     // A file that could not be read is read again at the next look.
     if (!LoadContentDefinitions(context, forScan)) ResetSignature();
-    if (forScan) state.Form().lblTotalNoOfRunningItems.SetCaption(ToDecimal(static_cast<long long>(list.Count())));
+    if (forScan) state.SetRunningPrograms(static_cast<std::int32_t>(list.Count()));
     // An image still being hashed is looked at again at the next tick, even
     // when no program started or ended meanwhile.
     bool hashesPending = false;
@@ -131,12 +131,11 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
         // A trusted publisher clears a name, not a content a definition knows.
         if (byName && IsTrustedProcessCompany(company, true)) continue;
         if (context.exclusions.IsExcluded(fileName)) {
-            if (forScan) state.AddExcludedRow(fileName);
+            if (forScan) state.AddExcluded(fileName);
             continue;
         }
         if (EqualsIgnoreCase(fileName, kAdwareProcessHelper)) continue;
         ReportRunningThreat(context, {fileName, company, list.ids[i], path}, caller);
-        if (forScan) CountOne(state.counters.itemsFound);
     }
     imageContent_.ForgetUnseen();
     if (hashesPending) ResetSignature();
@@ -180,9 +179,10 @@ void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThre
         return outcome;
     };
     if (caller == ProcessScanCaller::Scan) {
-        // The row tells what happened: written once the stop was tried.
+        // The entry tells what happened: written once the stop was tried.
         const StopOutcome outcome = stop();
-        context.state.AddActivityRow("Running Application", ui::kIconFile, StopDetails(messages_, fileName, outcome));
+        ReportStoppedProgram(context.state, "Running Application", StopDetails(messages_, fileName, outcome),
+                             ProcessItem{threat.path, threat.processId, outcome == StopOutcome::Stopped}, fileName);
         return;
     }
     // A part of Windows is never offered for stopping.

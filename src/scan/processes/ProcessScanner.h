@@ -25,7 +25,7 @@ namespace bastion {
 // nothing is stopped and nothing excluded.
 enum class AlertAnswer { Stop, Allow, NoAnswer };
 
-// Who runs the process scan: a scan keeps its counters, rows and progress
+// Who runs the process scan: a scan keeps its counters, entries and progress
 // and stops what it finds; the memory shield leaves the scan's lists and
 // counters alone and asks the user about each detection.
 enum class ProcessScanCaller { Scan, Shield };
@@ -45,14 +45,6 @@ struct RunningThreat {
     std::string path;  // the image path the scan read (ComparableProgramPath)
 };
 
-// A detected program that was to be stopped and still runs.
-struct ProgramNotStopped {
-    std::string fileName;
-    // Only a program with administrator rights may stop it.
-    bool needsAdministrator = false;
-    friend bool operator==(const ProgramNotStopped&, const ProgramNotStopped&) = default;
-};
-
 class ProcessScanner {
 public:
     ProcessScanner(ui::Dialogs& dialogs, const ui::MessageCatalogue& messages, std::string productName);
@@ -67,7 +59,7 @@ public:
     void SetAlert(RunningThreatAlert alert) { alert_ = std::move(alert); }
 
     // One detection on the NT family. For a scan: the program is stopped,
-    // then an activity row says whether it was. For the shield: the alert
+    // then its activity entry says whether it was. For the shield: the alert
     // decides; "STOP" stops it, "ALLOW" puts the file name on the exclusion
     // list. Without an alert nothing is stopped. Stopping ends that process
     // only, and only while it still runs the detected image; never another
@@ -87,8 +79,8 @@ private:
     // The Windows 95 family's definition names, read once per run of the
     // program; false when there are none to compare with.
     bool Load9xDefinitions(ScanContext& context, ProcessScanCaller caller);
-    void Report9xThreat(ScanContext& context, const std::string& name, std::uint32_t processId,
-                        ProcessScanCaller caller);
+    void Report9xThreat(ScanContext& context, const std::string& name, const std::string& path,
+                        std::uint32_t processId, ProcessScanCaller caller);
     // The executable definitions: read afresh for a scan, which counts
     // and shows every line, and for the shield only when the file changed.
     // nullptr when what was read (then in read) may not be all the file

@@ -8,7 +8,6 @@
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionRecords.h"
 #include "scan/state/ScanPercent.h"
-#include "scan/state/ScanProgress.h"
 
 namespace bastion {
 
@@ -42,8 +41,8 @@ void ShowLine(ScanState& state, const RegistryDefinition& definition) {
     const long long inspected = state.counters.registryInspected;
     std::string text = ToLower(definition.key + "\\" + definition.value);
     text.append("\r\n").append(state.PhaseCaption());
-    ShowScanProgress(state, text, PhasePercent(state.definitions, ScanPhase::Registry, inspected),
-                     OverallPercent(state.definitions, ScanPhase::Registry, inspected));
+    state.ShowProgress(text, PhasePercent(state.definitions, ScanPhase::Registry, inspected),
+                       OverallPercent(state.definitions, ScanPhase::Registry, inspected));
 }
 
 // Keys 64-bit Windows keeps apart for 32-bit programs, where 32-bit threats
@@ -106,7 +105,7 @@ bool PassesExclusions(ScanContext& context, const std::string& location, const s
                       platform::RegView view) {
     const std::string shown = RegistryLocationInView(location, view);
     if (context.exclusions.IsExcluded(shown) || KeyExcluded(context.exclusions, keyLocation, view)) {
-        context.state.AddExcludedRow(shown);
+        context.state.AddExcluded(shown);
         return false;
     }
     return true;
@@ -137,13 +136,13 @@ void ScanValue(ScanContext& context, RegistryDefinition& definition, const std::
     ScanState& state = context.state;
     for (platform::RegView view : views) {
         if (!PassesExclusions(context, location, keyLocation, view)) continue;
-        state.AddRegistryQueueRow(definition.hive, definition.key, definition.value, definition.threat, view);
-        state.IncrementTracesFound();
-        // A value without a threat name is removed along with the others but
-        // is no detection of its own.
+        state.CountTrace();
+        // A value without a threat name counts as a trace but is no
+        // detection of its own: nothing lists it, so nothing removes it.
         if (definition.threat.empty()) continue;
-        state.ReportDetection(definition.threat, RegistryLocationInView(location, view), definition.threatType,
-                              ui::kIconRegistry);
+        state.ReportDetection(DetectionKind::Registry, definition.threat, definition.threatType,
+                              RegistryLocationInView(location, view),
+                              RegistryItem{definition.hive, definition.key, definition.value, view});
     }
 }
 
@@ -161,10 +160,9 @@ void ScanKey(ScanContext& context, const RegistryDefinition& definition, const s
     const std::string name = definition.threat.empty() ? "RegKey " + definition.key : definition.threat;
     for (platform::RegView view : views) {
         if (!PassesExclusions(context, keyLocation, keyLocation, view)) continue;
-        state.AddRegistryQueueRow(definition.hive, definition.key, "", definition.threat, view);
-        state.IncrementTracesFound();
-        state.ReportDetection(name, RegistryLocationInView(keyLocation, view), definition.threatType,
-                              ui::kIconRegistry);
+        state.CountTrace();
+        state.ReportDetection(DetectionKind::Registry, name, definition.threatType,
+                              RegistryLocationInView(keyLocation, view), RegistryItem{definition.hive, definition.key, "", view});
     }
 }
 

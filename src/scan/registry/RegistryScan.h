@@ -1,8 +1,8 @@
 // The registry scan: each definition of "RegistryDefinition.dat" names a key
-// or a value; existing ones are reported and queued for removal. Where
-// 64-bit Windows keeps 32-bit programs' keys apart (the machine's Software
-// key, the classes keys), both views are looked in, and each find is
-// queued with the view it was found in.
+// or a value; existing ones are detections. Where 64-bit Windows keeps
+// 32-bit programs' keys apart (the machine's Software key, the classes
+// keys), both views are looked in, and each find names the view it was
+// found in.
 #pragma once
 
 #include <string>

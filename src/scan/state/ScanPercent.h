@@ -10,8 +10,6 @@
 
 namespace bastion {
 
-enum class ScanPhase { Cookies, Processes, Registry, Files };
-
 // count / total * 100, rounded half to even. A zero (or negative) total gives
 // 0; a result beyond the 16-bit range is held at its edge, which no progress
 // bar accepts.

@@ -1,31 +1,8 @@
 #include "scan/state/ScanState.h"
 
-#include <limits>
-
-#include "common/Text.h"
+#include <utility>
 
 namespace bastion {
-
-void CountOne(std::int32_t& counter) {
-    if (counter < std::numeric_limits<std::int32_t>::max()) {
-        ++counter;
-    }
-}
-
-std::string RegistryViewText(platform::RegView view) {
-    switch (view) {
-    case platform::RegView::Bits64: return "64";
-    case platform::RegView::Bits32: return "32";
-    case platform::RegView::Default: break;
-    }
-    return {};
-}
-
-platform::RegView RegistryViewFromText(std::string_view text) {
-    if (text == "64") return platform::RegView::Bits64;
-    if (text == "32") return platform::RegView::Bits32;
-    return platform::RegView::Default;
-}
 
 std::string RegistryLocationInView(std::string_view location, platform::RegView view) {
     std::string shown(location);
@@ -33,104 +10,85 @@ std::string RegistryLocationInView(std::string_view location, platform::RegView 
     return shown;
 }
 
-ScanState::ScanState(ui::FrmMain& form) : form_(&form) {}
+namespace {
 
-void ScanState::Reset() {
-    counters = {};
-    throttle = 0;
-    pendingLink_ = 0;
-    skipped = {};
-    for (ui::Label* label : {&form_->lblMemoryInspected, &form_->lblRegistryInspected,
-                             &form_->lblFilesFolderInspected, &form_->lblSoftwareFound,
-                             &form_->lblRemovePicSoftwareFound, &form_->lbltracesFound,
-                             &form_->lblTotalNoOfRunningItems}) {
-        label->SetCaption("0");
+// The log lists a detection by what it is: a folder met by a walk, named
+// "<threat> Directory" among the results, is logged as its threat with
+// the file icon, as it always was.
+ActivityKind LoggedAs(DetectionKind kind) {
+    switch (kind) {
+    case DetectionKind::Cookie: return ActivityKind::Cookie;
+    case DetectionKind::Registry: return ActivityKind::Registry;
+    case DetectionKind::Folder: return ActivityKind::Folder;
+    case DetectionKind::RunningProgram: return ActivityKind::RunningProgram;
+    case DetectionKind::File: break;
     }
-    for (ui::ListView* list : {&ActivityList(), &ResultsList(), &FileQueue(), &NotFoundList(),
-                               &RegistryQueue(), &CookieQueue()}) {
-        list->Clear();
-    }
+    return ActivityKind::File;
 }
 
-bool ScanState::ScanInProgress() const {
-    return !form_->cmdScan.Enabled();
+}  // namespace
+
+void ScanState::Begin(ScanProgress& progress) {
+    results_ = {};
+    progress_ = &progress;
+    running_ = true;
+    progress_->Begun();
+}
+
+ScanResults ScanState::End() {
+    ScanResults results = std::move(results_);
+    results_ = {};
+    progress_ = &silent_;
+    running_ = false;
+    return results;
 }
 
 void ScanState::SetPhase(std::string_view message) {
     phaseCaption_.assign(message).append(": ");
 }
 
-void ScanState::AddExcludedRow(std::string location) {
-    AddActivityRow("EXCLUDED", ui::kIconExcluded, std::move(location));
+void ScanState::AddExcluded(std::string location) {
+    AddActivity(ActivityKind::Excluded, "EXCLUDED", std::move(location));
 }
 
-std::size_t ScanState::AddActivityRow(std::string text, int smallIcon, std::string details) {
-    ui::ListView& list = ActivityList();
-    std::size_t row = list.Add(std::move(text), smallIcon);
-    list.SetSubItem(row, 1, std::move(details));
-    return row;
+void ScanState::AddActivity(ActivityKind kind, std::string name, std::string details) {
+    results_.activity.push_back({kind, std::move(name), std::move(details)});
+    progress_->Logged(results_.activity.back());
 }
 
-std::size_t ScanState::AddResultRow(std::string text, int smallIcon, std::string location, std::string type,
-                                    int icon) {
-    ui::ListView& list = ResultsList();
-    std::size_t row = list.Add(std::move(text), smallIcon, icon < 0 ? smallIcon : icon);
-    list.SetTag(row, ToDecimal(smallIcon));
-    list.SetLink(row, pendingLink_);
-    pendingLink_ = 0;
-    list.SetSubItem(row, 1, std::move(location));
-    if (!type.empty()) {
-        list.SetSubItem(row, 2, std::move(type));
-    }
-    return row;
+const Detection& ScanState::AddDetection(DetectionKind kind, std::string threat, std::string_view type,
+                                         std::string location, DetectedItem item) {
+    results_.detections.push_back(
+        {++lastId_, kind, std::move(threat), ThreatTypeOf(type), std::move(location), std::move(item)});
+    progress_->Found(results_.detections.back());
+    return results_.detections.back();
 }
 
-std::size_t ScanState::Queued(ui::ListView& queue, std::size_t row) {
-    pendingLink_ = ++lastLink_;
-    queue.SetLink(row, pendingLink_);
-    return row;
-}
-
-std::size_t ScanState::AddFileQueueRow(std::string path, std::string tag) {
-    ui::ListView& list = FileQueue();
-    std::size_t row = list.Add(std::move(path));
-    if (!tag.empty()) {
-        list.SetSubItem(row, 1, std::move(tag));
-    }
-    return Queued(list, row);
-}
-
-std::size_t ScanState::AddRegistryQueueRow(platform::Hive hive, std::string key, std::string value,
-                                           std::string threat, platform::RegView view) {
-    ui::ListView& list = RegistryQueue();
-    std::size_t row = list.Add(ToDecimal(platform::HiveHandleNumber(hive)));
-    list.SetSubItem(row, 1, std::move(key));
-    list.SetSubItem(row, 2, std::move(value));
-    list.SetSubItem(row, 3, std::move(threat));
-    list.SetSubItem(row, 4, RegistryViewText(view));
-    return Queued(list, row);
-}
-
-std::size_t ScanState::AddCookieQueueRow(std::string path) {
-    return Queued(CookieQueue(), CookieQueue().Add(std::move(path)));
-}
-
-void ScanState::IncrementTracesFound() {
-    long long shown = 0;
-    if (!ParseWholeNumber(form_->lbltracesFound.Caption(), shown) || shown < 0) {
-        shown = 0;
-    }
-    if (shown < std::numeric_limits<long long>::max()) {
-        ++shown;
-    }
-    form_->lbltracesFound.SetCaption(ToDecimal(shown));
-}
-
-void ScanState::ReportDetection(const std::string& threat, const std::string& location, const std::string& type,
-                                int smallIcon) {
-    AddActivityRow(threat, smallIcon, location);
-    AddResultRow(threat, smallIcon, location, type);
+void ScanState::ReportDetection(DetectionKind kind, const std::string& threat, std::string_view type,
+                                const std::string& location, DetectedItem item) {
+    AddActivity(LoggedAs(kind), threat, location);
+    AddDetection(kind, threat, type, location, std::move(item));
     CountOne(counters.itemsFound);
 }
+
+void ScanState::CountTrace() {
+    CountOne(counters.traces);
+    progress_->Traced(counters.traces);
+}
+
+void ScanState::SetRunningPrograms(std::int32_t count) {
+    counters.runningPrograms = count;
+    progress_->RunningPrograms(count);
+}
+
+void ScanState::ShowProgress(std::string_view text, std::int16_t scanPercent, std::int16_t overallPercent) {
+    progress_->Item(text, scanPercent, overallPercent, counters, false);
+}
+
+void ScanState::ShowProgressNow(std::string_view text, std::int16_t scanPercent, std::int16_t overallPercent) {
+    progress_->Item(text, scanPercent, overallPercent, counters, true);
+}
+
+void ScanState::ShowCounters() { progress_->Counted(counters); }
 
 }  // namespace bastion

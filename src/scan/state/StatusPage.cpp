@@ -17,7 +17,7 @@ std::string ReadDefinitionDate(platform::FileSystem& files, const CodePage& code
 }
 
 void RefreshStatusPage(const StatusPage& page) {
-    ui::FrmMain& form = page.state.Form();
+    ui::FrmMain& form = page.form;
     form.lblDefCount.SetCaption(WithThousands(page.state.definitions.total));
     form.lblVersion.SetCaption(page.identity.VersionText());
     form.lblDefVersion.SetCaption(ReadDefinitionDate(page.files, page.codePage, page.dataFolder) + " PST");

@@ -12,6 +12,7 @@
 #include "scan/state/ScanState.h"
 #include "ui/Identity.h"
 #include "ui/MessageCatalogue.h"
+#include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion {
@@ -31,8 +32,10 @@ struct StatusPage {
     // The words the page shows in the user's language.
     const ui::MessageCatalogue& messages;
     const ui::SettingsStore& settings;
-    // The definition count of its last counting, and the home page labels.
-    ScanState& state;
+    // The definition count of its last counting.
+    const ScanState& state;
+    // The home page labels.
+    ui::FrmMain& form;
 };
 
 // lblDefCount (with thousands separators), lblVersion, lblDefVersion (the

@@ -10,7 +10,6 @@
 #include "common/Text.h"
 #include "scan/content/ContentScan.h"
 #include "scan/files/FolderMatchers.h"
-#include "scan/state/ScanProgress.h"
 
 namespace bastion {
 
@@ -67,7 +66,7 @@ public:
                 if (auto entered = Enter(std::move(below))) levels.push_back(std::move(*entered));
                 continue;
             }
-            RefreshCounterLabels(context_.state);
+            context_.state.ShowCounters();
             levels.pop_back();
         }
     }
@@ -127,7 +126,7 @@ private:
         }
         CountOne(context_.state.counters.filesInspected);
         status_.assign(kScanningPrefix).append(level.folder).append("\r\n").append(entry.name);
-        ShowScanProgress(context_.state, status_, 0, 0);
+        context_.state.ShowProgress(status_, 0, 0);
         if (folder) level.subfolders.push_back(std::move(entry.name));
     }
 
@@ -142,17 +141,19 @@ private:
 
 }  // namespace
 
-ByteProgress::ByteProgress(ui::ProgressBar& bar, std::uint64_t expectedBytes) : bar_(bar) {
-    bar_.SetMax(static_cast<double>(expectedBytes));
-    bar_.SetValue(0);
+ByteProgress::ByteProgress(ScanProgress& progress, std::uint64_t expectedBytes)
+    : progress_(progress), expected_(static_cast<double>(expectedBytes)) {
+    progress_.Walked(0, expected_);
 }
 
 void ByteProgress::Add(std::uint64_t bytes) {
     if (bytes == 0) return;
     met_ = bytes > std::numeric_limits<std::uint64_t>::max() - met_ ? std::numeric_limits<std::uint64_t>::max()
                                                                      : met_ + bytes;
-    bar_.SetValue(std::min(static_cast<double>(met_), bar_.Max()));
+    progress_.Walked(std::min(static_cast<double>(met_), expected_), expected_);
 }
+
+void ByteProgress::Finish() { progress_.Walked(expected_, expected_); }
 
 void WalkFolder(ScanContext& context, const std::string& folder, ByteProgress* progress) {
     Walk(context, progress).Run(folder);

@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "scan/ScanContext.h"
-#include "ui/forms/Controls.h"
 
 namespace bastion {
 
@@ -18,17 +17,20 @@ namespace bastion {
 // a line break and the entry's name).
 inline constexpr std::string_view kScanningPrefix = "Scanning: ";
 
-// A progress bar moved by the bytes of the files a walk meets, against the
-// space used on the drive (the bar's maximum, set here; its value starts at
-// 0). The sizes listed and the used space never agree exactly, so the bar
-// stops at its maximum rather than have a value refused.
+// A walk's progress told by the bytes of the files it meets, against the
+// space used on the drive (starting from 0). The sizes listed and the used
+// space never agree exactly, so the progress stops at the used space rather
+// than pass it.
 class ByteProgress {
 public:
-    ByteProgress(ui::ProgressBar& bar, std::uint64_t expectedBytes);
+    ByteProgress(ScanProgress& progress, std::uint64_t expectedBytes);
     void Add(std::uint64_t bytes);
+    // The walk is over: all of the expected bytes are done.
+    void Finish();
 
 private:
-    ui::ProgressBar& bar_;
+    ScanProgress& progress_;
+    double expected_;
     std::uint64_t met_ = 0;
 };
 

@@ -3,7 +3,6 @@
 #include "scan/content/ContentScan.h"
 #include "scan/files/FolderMatchers.h"
 #include "scan/walk/FolderWalk.h"
-#include "scan/state/ScanProgress.h"
 
 namespace bastion {
 
@@ -28,34 +27,28 @@ void ScanDrive(ScanContext& context, const std::string& root) {
     const std::string folder = AsFolder(root);
     // No medium, or a drive that is not ready: skipped without a word.
     if (!context.files.GetVolumeInfo(folder)) return;
-    ui::FrmMain& form = context.state.Form();
     const std::optional<platform::DriveSpace> space = context.files.GetDriveSpace(folder);
     const std::uint64_t used = space && space->free <= space->total ? space->total - space->free : 0;
-    ByteProgress progress(form.pbgMain, used);
-    form.lblStatus.SetVisible(true);
+    ByteProgress progress(context.state.Progress(), used);
     WalkFolder(context, folder, &progress);
-    form.pbgMain.SetValue(form.pbgMain.Max());
+    progress.Finish();
 }
 
 void ScanFolder(ScanContext& context, const std::string& folder) {
     const std::string top = AsFolder(folder);
-    ui::FrmMain& form = context.state.Form();
-    form.pbgMain.SetMax(100);
-    form.pbgMain.SetValue(0);
-    form.lblStatus.SetVisible(true);
+    ScanProgress& progress = context.state.Progress();
+    progress.Walked(0, 100);
     // The folder chosen is itself a candidate, before anything in it.
     MatchFoundDirectory(context, top);
     CountOne(context.state.counters.filesInspected);
-    ShowScanProgress(context.state, ScanningText(top), 0, 0);
+    context.state.ShowProgress(ScanningText(top), 0, 0);
     WalkFolder(context, top);
-    form.pbgMain.SetValue(form.pbgMain.Max());
+    progress.Walked(100, 100);
 }
 
 void ScanFile(ScanContext& context, const std::string& path) {
-    ui::FrmMain& form = context.state.Form();
-    form.pbgMain.SetMax(1);
-    form.pbgMain.SetValue(0);
-    form.lblStatus.SetVisible(true);
+    ScanProgress& progress = context.state.Progress();
+    progress.Walked(0, 1);
     // A look-up of a name with wildcards would give another file's entry.
     if (!MatchFoundFile(context, path) && path.find_first_of("*?") == std::string::npos) {
         if (const std::optional<platform::DirEntry> entry = context.files.Lookup(path)) {
@@ -63,8 +56,8 @@ void ScanFile(ScanContext& context, const std::string& path) {
         }
     }
     CountOne(context.state.counters.filesInspected);
-    ShowScanProgressNow(context.state, ScanningText(path), 0, 0);
-    form.pbgMain.SetValue(form.pbgMain.Max());
+    context.state.ShowProgressNow(ScanningText(path), 0, 0);
+    progress.Walked(1, 1);
 }
 
 }  // namespace bastion

@@ -4,24 +4,25 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "scan/ScanContext.h"
-#include "ui/forms/ListView.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
-// One row per scannable drive (its letter), in the system's order.
-void FillDriveList(platform::FileSystem& files, ui::ListView& drives);
-// The list filled again for the drives there are now (one attached or taken
-// away since): a drive still there keeps its tick, a new one is ticked as
-// stored for it in "Drives" (ticked when nothing is stored).
-void RefreshDriveList(platform::FileSystem& files, ui::ListView& drives, const ui::SettingsStore& settings);
-// After a tick change: the tick of every row to section "Drives".
-void StoreDriveTicks(const ui::ListView& drives, ui::SettingsStore& settings);
-// Each row ticked from "Drives" (a drive without a stored value is ticked).
-void RestoreDriveTicks(ui::ListView& drives, const ui::SettingsStore& settings);
+// The letters of the drives a Full System Scan may walk, in the system's
+// order: removable, network and CD-ROM drives whether or not a medium is in
+// (the walk skips an empty one), a fixed disk only when it answers; RAM
+// disks and drives of no known type never.
+std::vector<std::string> ScannableDrives(platform::FileSystem& files);
+// Whether the drive is to be walked, as stored in section "Drives" (ticked
+// when nothing is stored), and storing it.
+bool StoredDriveTick(const ui::SettingsStore& settings, const std::string& letter);
+void StoreDriveTick(ui::SettingsStore& settings, const std::string& letter, bool ticked);
+// The root a Full System Scan walks for the drive's letter ("C:").
+std::string DriveRoot(const std::string& letter);
 
 // Walks a drive root such as "C:\"; an unreadable drive is skipped.
 void ScanDrive(ScanContext& context, const std::string& root);

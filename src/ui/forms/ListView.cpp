@@ -84,9 +84,9 @@ void ListView::SetTag(std::size_t row, std::string tag) {
     Touch();
 }
 
-void ListView::SetLink(std::size_t row, std::uint64_t link) {
+void ListView::SetId(std::size_t row, std::uint64_t id) {
     if (row >= rows_.size()) return;
-    rows_[row].link = link;
+    rows_[row].id = id;
 }
 
 void ListView::SetIcons(std::size_t row, int smallIcon, int icon) {

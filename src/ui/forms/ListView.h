@@ -24,10 +24,9 @@ struct ListItem {
     int smallIcon = 0;
     bool checked = false;
     std::string tag;
-    // Rows of different lists that stand for one detection carry the same
-    // number (a results row and the queue rows it was created with); 0 ties
-    // the row to nothing.
-    std::uint64_t link = 0;
+    // The record the row shows (a detection's id), whatever order the list
+    // is sorted in; 0 for none.
+    std::uint64_t id = 0;
 };
 
 class ListView : public Control {
@@ -59,7 +58,7 @@ public:
     void SetSubItem(std::size_t row, std::size_t k, std::string text);
     void SetText(std::size_t row, std::string text);
     void SetTag(std::size_t row, std::string tag);
-    void SetLink(std::size_t row, std::uint64_t link);
+    void SetId(std::size_t row, std::uint64_t id);
     void SetIcons(std::size_t row, int smallIcon, int icon);
     // Sets the check state without the user's tick handling.
     void SetChecked(std::size_t row, bool checked);

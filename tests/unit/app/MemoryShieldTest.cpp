@@ -68,7 +68,7 @@ TEST_F(MemoryShieldTest, TheShieldLooksOnlyWhenOnAndIdleAndStillAfterAStoppedSca
     EXPECT_TRUE(heldWhileAsking);
     EXPECT_TRUE(form.tmrMemoryInspected.Running());
     // Outside a scan the scan page stays as the last scan left it.
-    EXPECT_TRUE(run.app.state.ActivityList().Empty());
+    EXPECT_TRUE(form.lvwSpywareFound.Empty());
     EXPECT_EQ(run.app.state.counters.itemsFound, 0);
     const auto boxes = run.dialogs.AskedMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
@@ -188,8 +188,11 @@ TEST_F(MemoryShieldTest, AThreatRunningWithAdministratorRightsIsShownAndStopping
     next.lifecycle.Load();
     next.dialogs.AnswerMessageBox(ui::MsgResult::No);
     next.app.controller.StartScanOfKind(ui::kSmartScan);
-    EXPECT_EQ(testing::ScanHarness::Rows(next.app.state.ActivityList()),
-              (Rows{"Running Application|EVIL.EXE could not be stopped: that needs administrator rights#3/0"}));
+    const ui::ListView& activity = next.app.form.lvwSpywareFound;
+    ASSERT_EQ(activity.Count(), 1u);
+    EXPECT_EQ(activity.Item(0).text, "Running Application");
+    EXPECT_EQ(activity.SubItem(0, 1), "EVIL.EXE could not be stopped: that needs administrator rights");
+    EXPECT_EQ(activity.Item(0).smallIcon, ui::kIconFile);
     EXPECT_EQ(next.dialogs.AskedMessageBoxes().size(), 1u);
 }
 

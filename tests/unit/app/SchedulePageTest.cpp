@@ -170,7 +170,7 @@ TEST_F(SchedulePageTest, AScheduledScanRunsUnattendedAndAsksForTheRemovalOfWhatI
     run.app.controller.Hooks().removeTicked = [&] {
         ++removals;
         EXPECT_TRUE(run.app.controller.AutoDelete());
-        EXPECT_TRUE(run.app.state.ResultsList().Item(0).checked);
+        EXPECT_TRUE(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Item(0).checked);
         removeTicked();
     };
     // A folder scan is chosen, which would ask for its folder.
@@ -187,7 +187,7 @@ TEST_F(SchedulePageTest, AScheduledScanRunsUnattendedAndAsksForTheRemovalOfWhatI
 
     EXPECT_EQ(removals, 1);
     EXPECT_TRUE(form.optScan[ui::kSmartScan].Value());
-    EXPECT_EQ(run.app.state.ResultsList().Count(), 1u) << "what was not removed stays";
+    EXPECT_EQ(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Count(), 1u) << "what was not removed stays";
     // The report lists both, each with what became of it, and does not say
     // they were all removed.
     const std::string report = machine.files.Content(ReportPath(run.app.dataFolder)).value_or("");

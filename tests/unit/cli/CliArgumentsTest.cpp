@@ -4,7 +4,6 @@
 
 #include "cli/ConsoleDialogs.h"
 #include "cli/ConsoleScan.h"
-#include "ui/forms/FrmMain.h"
 
 namespace bastion::cli {
 namespace {
@@ -14,14 +13,14 @@ ParsedArguments Parse(std::vector<std::string> arguments) { return ParseArgument
 TEST(CliArgumentsTest, ScanKindsTakeTheirPathAndOptionsGoAnywhere) {
     ParsedArguments smart = Parse({"--no-report", "smart", "--no-cookies"});
     ASSERT_TRUE(smart.Ok()) << smart.error;
-    EXPECT_EQ(smart.arguments.kind, ui::kSmartScan);
+    EXPECT_EQ(smart.arguments.kind, ScanKind::Smart);
     EXPECT_EQ(smart.arguments.overrides.makeLog, false);
     EXPECT_EQ(smart.arguments.overrides.scanCookies, false);
     EXPECT_FALSE(smart.arguments.overrides.scanRegistry.has_value()) << "what is not given stays as stored";
 
     ParsedArguments folder = Parse({"folder", "C:\\Program Files", "--no-processes", "--no-registry", "--progress"});
     ASSERT_TRUE(folder.Ok()) << folder.error;
-    EXPECT_EQ(folder.arguments.kind, ui::kFolderScan);
+    EXPECT_EQ(folder.arguments.kind, ScanKind::Folder);
     EXPECT_EQ(folder.arguments.path, "C:\\Program Files");
     EXPECT_EQ(folder.arguments.overrides.sweepMemory, false);
     EXPECT_EQ(folder.arguments.overrides.scanRegistry, false);
@@ -29,7 +28,7 @@ TEST(CliArgumentsTest, ScanKindsTakeTheirPathAndOptionsGoAnywhere) {
     EXPECT_TRUE(folder.arguments.forceProgress);
 
     EXPECT_EQ(Parse({"file", "-odd name.exe"}).arguments.path, "-odd name.exe");
-    EXPECT_EQ(Parse({"full"}).arguments.kind, ui::kFullSystemScan);
+    EXPECT_EQ(Parse({"full"}).arguments.kind, ScanKind::FullSystem);
     EXPECT_EQ(Parse({"smart", "--help"}).arguments.command, Command::Help);
     EXPECT_EQ(Parse({"--version"}).arguments.command, Command::Version);
 }

@@ -12,17 +12,19 @@ namespace bastion::cli {
 namespace {
 
 TEST(ProgressLineTest, ShowsPhasePercentagesAndTheEndOfTheItemWithinTheWidth) {
-    ui::FrmMain form;
-    form.pb1.SetValue(40);
-    form.pb2.SetValue(12);
-    form.lblStatus.SetCaption("software\\microsoft\\windows\\run\\evil\r\nScanning registry: ");
-    EXPECT_EQ(ProgressText(form, "Scanning registry: ", 80),
+    ConsoleScanProgress progress;
+    EXPECT_EQ(ProgressText(progress.View(), 40), "  0% | 0%") << "nothing told yet";
+    progress.Phase("Scanning registry");
+    progress.Item("software\\microsoft\\windows\\run\\evil\r\nScanning registry: ", 40, 12, {}, false);
+    EXPECT_EQ(ProgressText(progress.View(), 80),
               "Scanning registry  40% | 12%  software\\microsoft\\windows\\run\\evil");
-    EXPECT_EQ(ProgressText(form, "Scanning registry: ", 40), "Scanning registry  40% | 12%  \\run\\evil");
+    EXPECT_EQ(ProgressText(progress.View(), 40), "Scanning registry  40% | 12%  \\run\\evil");
 
-    form.lblStatus.SetCaption("Scanning: C:\\Caf\xC3\xA9\\\r\nx.exe");
-    EXPECT_EQ(ProgressText(form, "", 38), "  40% | 12%  Scanning: C:\\Caf\xC3\xA9\\ x.exe")
-        << "no phase yet: the phase label, empty too";
+    // A percentage left as it was, and the words no status line shows.
+    progress.Item("Scanning: C:\\Caf\xC3\xA9\\\r\nsexy.exe", -1, 30, {}, false);
+    EXPECT_EQ(ProgressText(progress.View(), 80), "Scanning registry  40% | 30%  Scanning: C:\\Caf\xC3\xA9\\ y.exe");
+    progress.Prepared();
+    EXPECT_EQ(progress.View().scanPercent, 0);
 }
 
 TEST(ProgressLineTest, RedrawsInPlaceAndClearsBeforeAMessage) {

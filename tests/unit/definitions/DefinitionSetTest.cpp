@@ -4,18 +4,12 @@
 
 #include "definitions/DataFiles.h"
 #include "support/FakeFileSystem.h"
-#include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/forms/FrmMain.h"
 
 namespace bastion {
 namespace {
 
 struct DefinitionSetTest : ::testing::Test {
-    DefinitionSetTest() {
-        files.AddFolder(dataFolder);
-        ui::FillDefaultMessages(messages);
-    }
+    DefinitionSetTest() { files.AddFolder(dataFolder); }
 
     std::string PathOf(std::string_view name) const { return DataFilePath(dataFolder, name); }
     void Add(std::string_view name, const std::string& content = "old") { files.AddFile(PathOf(name), content); }
@@ -23,8 +17,6 @@ struct DefinitionSetTest : ::testing::Test {
 
     testing::FakeFileSystem files;
     std::string dataFolder = "C:\\Data";
-    ui::MessageCatalogue messages{testing::TestIdentity()};
-    ui::FrmMain form;
 };
 
 TEST_F(DefinitionSetTest, ACompleteSetPassesUntouched) {
@@ -32,10 +24,8 @@ TEST_F(DefinitionSetTest, ACompleteSetPassesUntouched) {
                       datafile::kBlockedCookies, datafile::kDirectoryDefinitions, datafile::kDefinitionDate}) {
         Add(name);
     }
-    form.lblDefVersion.SetCaption("3/16/2006");
-    EXPECT_TRUE(CheckDefinitionFiles(files, dataFolder, messages, form.lblDefVersion));
+    EXPECT_TRUE(CheckDefinitionFiles(files, dataFolder));
     EXPECT_TRUE(Has(datafile::kDefinitionDate));
-    EXPECT_EQ(form.lblDefVersion.Caption(), "3/16/2006");
 }
 
 TEST_F(DefinitionSetTest, OneMissingFileResetsTheDateAndKeepsTheFilesThatExist) {
@@ -46,8 +36,7 @@ TEST_F(DefinitionSetTest, OneMissingFileResetsTheDateAndKeepsTheFilesThatExist) 
     }
     // A folder of the file's name is no definition file.
     files.AddFolder(PathOf(datafile::kDirectoryDefinitions));
-    EXPECT_FALSE(CheckDefinitionFiles(files, dataFolder, messages, form.lblDefVersion));
-    EXPECT_EQ(form.lblDefVersion.Caption(), "Files Missing, Run Live Update");
+    EXPECT_FALSE(CheckDefinitionFiles(files, dataFolder));
     EXPECT_FALSE(Has(datafile::kDefinitionDate));
     for (auto name : {datafile::kFileDefinitions, datafile::kRegistryDefinitions, datafile::kExeDefinitions,
                       datafile::kBlockedCookies, datafile::kSafety}) {

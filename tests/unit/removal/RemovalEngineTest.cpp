@@ -10,7 +10,6 @@
 #include "removal/quarantine/RestoreWindow.h"
 #include "removal/quarantine/StoredCopy.h"
 #include "removal/registry/RegFile.h"
-#include "scan/state/ResultChecks.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
@@ -29,28 +28,33 @@ using platform::Hive;
 using platform::RegView;
 
 struct RemovalEngineTest : ::testing::Test {
-    RemovalEngineTest() {
-        BindResultChecks(app.state);
-        machine.CreateSpecialFolders();
-    }
+    RemovalEngineTest() { machine.CreateSpecialFolders(); }
 
+    // What a scan finds; a find after a removal belongs to a new scan.
+    ScanState& Scan() {
+        if (!app.state.ScanInProgress()) app.state.Begin(app.presenter);
+        return app.state;
+    }
     void File(const std::string& path, const std::string& threat) {
-        app.state.AddFileQueueRow(path, threat);
-        app.state.ReportDetection(threat, path, "", ui::kIconFile);
+        Scan().ReportDetection(DetectionKind::File, threat, "", path, FileItem{path});
     }
     void Registry(Hive hive, const std::string& key, const std::string& value, RegView view) {
-        app.state.AddRegistryQueueRow(hive, key, value, "Adco", view);
-        app.state.ReportDetection("Adco", key + value, "", ui::kIconRegistry);
+        Scan().ReportDetection(DetectionKind::Registry, "Adco", "", key + value, RegistryItem{hive, key, value, view});
     }
     void Cookie(const std::string& path) {
-        app.state.AddCookieQueueRow(path);
-        app.state.AddResultRow("Cookie: x", ui::kIconCookie, path, "Tracking Cookie");
+        Scan().AddDetection(DetectionKind::Cookie, "x", "Tracking Cookie", path, CookieItem{path});
+    }
+    // The scan over, every result ticked.
+    void TickAll() {
+        if (app.state.ScanInProgress()) app.presenter.Show(app.state.End());
+        app.presenter.SelectAll();
     }
     RemovalReport RemoveAll() {
-        cmdSelectAll_Click(app.state);
+        TickAll();
         dialogs.AnswerMessageBox(ui::MsgResult::Yes);
         return app.removal.Command4_Click();
     }
+    const ui::ListView& Results() const { return app.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved; }
     std::vector<QuarantineItem> Items() { return quarantine.Items(); }
 
     testing::FakePlatform machine;
@@ -88,9 +92,17 @@ TEST_F(RemovalEngineTest, EverythingRemovedIsKeptUnderItsOwnNameLoggedAndComesBa
     EXPECT_FALSE(files.HasFolder("C:\\SpyCo"));
     EXPECT_FALSE(registry.HasValue(Hive::CurrentUser, "Software\\Adco", "Run"));
     EXPECT_FALSE(registry.HasKey(Hive::LocalMachine, "Software\\SpyKey"));
-    EXPECT_TRUE(app.state.ResultsList().Empty());
-    EXPECT_TRUE(app.state.FileQueue().Empty());
+    EXPECT_TRUE(Results().Empty());
     EXPECT_EQ(app.form.lblDefRemoved.Caption(), "10");
+    // One result per detection, in the order of work: files and folders,
+    // registry entries, cookies.
+    ASSERT_EQ(report.items.size(), 6u);
+    EXPECT_EQ(report.items[2].location, "C:\\SpyCo") << "a folder as the removal takes it";
+    EXPECT_EQ(report.items[3].location, "HKEY_CURRENT_USER\\Software\\Adco\\Run");
+    EXPECT_EQ(report.items[5].location, "C:\\Cookies\\user@ads[1].txt");
+    for (const RemovedItem& item : report.items) {
+        EXPECT_NE(app.presenter.Results().Find(item.detection), nullptr) << item.location;
+    }
 
     const std::vector<QuarantineItem> items = Items();
     ASSERT_EQ(items.size(), 6u);
@@ -124,7 +136,6 @@ TEST_F(RemovalEngineTest, EverythingRemovedIsKeptUnderItsOwnNameLoggedAndComesBa
     EXPECT_TRUE(Items().empty());
 
     // A second removal of a name stored before keeps both copies.
-    app.state.Reset();
     File("C:\\A\\spy.exe", "Spy");
     RemoveAll();
     ASSERT_EQ(Items().size(), 1u);
@@ -144,7 +155,7 @@ TEST_F(RemovalEngineTest, WhatCannotBeCopiedOrDeletedStaysListedAndOnlyTheRightP
     File("C:\\Unreadable\\spy.dll", "Spy");
     File("C:\\WINDOWS\\", "Bad definition");
     File("C:\\Run\\agent.exe", "Agent");
-    cmdSelectAll_Click(app.state);
+    TickAll();
 
     const RemovalReport report = app.removal.RemoveUnattended();
     EXPECT_TRUE(dialogs.Asked().empty()) << "unattended: no question, no message";
@@ -158,7 +169,7 @@ TEST_F(RemovalEngineTest, WhatCannotBeCopiedOrDeletedStaysListedAndOnlyTheRightP
     EXPECT_TRUE(machine.processes.IsRunning(11)) << "a program of the same name elsewhere";
 
     // The survivors keep their rows, unticked; no copy of them lingers.
-    const ui::ListView& results = app.state.ResultsList();
+    const ui::ListView& results = Results();
     ASSERT_EQ(results.Count(), 3u);
     for (const ui::ListItem& row : results.Rows()) EXPECT_FALSE(row.checked) << row.text;
     ASSERT_EQ(Items().size(), 1u);
@@ -231,6 +242,7 @@ TEST_F(RemovalEngineTest, RestorePointWrapsTheRemovalAndItsAbsenceIsSaid) {
     const std::size_t asked = dialogs.Asked().size();
     machine.files.AddFile("C:\\A\\spy.exe");
     File("C:\\A\\spy.exe", "Spy");
+    app.presenter.Show(app.state.End());
     EXPECT_FALSE(app.removal.Command4_Click().ran);
     ASSERT_EQ(dialogs.Asked().size(), asked + 1);
     EXPECT_EQ(dialogs.Asked().back().text,
@@ -253,8 +265,8 @@ TEST_F(RemovalEngineTest, AnExitDuringTheRemovalLetsTheItemInHandFinishAndLeaves
     ASSERT_EQ(report.items.size(), 2u);
     EXPECT_EQ(report.items[1].result, RemovalResult::NotTried);
     EXPECT_TRUE(machine.files.HasFile("C:\\B\\spy.exe"));
-    ASSERT_EQ(app.state.ResultsList().Count(), 1u);
-    EXPECT_TRUE(app.state.ResultsList().Item(0).checked) << "not reached: still ticked";
+    ASSERT_EQ(Results().Count(), 1u);
+    EXPECT_TRUE(Results().Item(0).checked) << "not reached: still ticked";
 }
 
 TEST_F(RemovalEngineTest, TheRestoreWindowPutsBackTheTickedItemsAndAsksBeforeReplacing) {
@@ -317,7 +329,7 @@ TEST_F(RemovalEngineTest, NothingIsDeletedBeforeItIsRecordedAndAServerKeepsItsCl
         EXPECT_EQ(files.Content("C:\\A\\spy.exe"), "spy");
         EXPECT_EQ(files.Content("C:\\SpyCo\\inner.txt"), "inner");
         EXPECT_TRUE(registry.HasValue(Hive::CurrentUser, "Software\\Adco", "Run"));
-        EXPECT_EQ(app.state.ResultsList().Count(), 3u);
+        EXPECT_EQ(Results().Count(), 3u);
         EXPECT_TRUE(Items().empty());
         EXPECT_EQ(files.Tree(quarantine.Folder()).size(), readOnly == quarantine.LogPath() ? 2u : 1u)
             << "no copy is left behind";
@@ -325,7 +337,7 @@ TEST_F(RemovalEngineTest, NothingIsDeletedBeforeItIsRecordedAndAServerKeepsItsCl
     }
 
     // A server whose copy cannot be made keeps its classes and its file.
-    app.state.Reset();
+    app.state.Begin(app.presenter);
     files.AddFile("C:\\Com\\spy.dll", "dll");
     files.FailReads("C:\\Com\\spy.dll");
     const std::string classes = "Software\\Classes\\CLSID\\";
@@ -362,7 +374,7 @@ TEST_F(RemovalEngineTest, AnItemGoneSinceTheScanIsNotFoundAndAFolderLinkGoesAsAL
     EXPECT_EQ(report.items[0].result, RemovalResult::NotFound);
     EXPECT_EQ(report.items[1].result, RemovalResult::Failed);
     EXPECT_EQ(report.items[2].result, RemovalResult::Removed);
-    EXPECT_EQ(app.state.ResultsList().Count(), 2u) << "what was not removed keeps its row";
+    EXPECT_EQ(Results().Count(), 2u) << "what was not removed keeps its row";
     EXPECT_EQ(app.form.lblDeletingCaption.Caption(),
               "Items that could not be removed (they stay in the list): 1  "
               "Items no longer where the scan found them (they stay in the list): 1");

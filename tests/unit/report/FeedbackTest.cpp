@@ -62,9 +62,10 @@ struct FeedbackTest : ::testing::Test {
         feedback.enableShieldTimers = [this](bool enable) { timersOff += enable ? -1 : 1; };
     }
     void Ticked(const std::string& location) {
-        const std::size_t row = state.ResultsList().Add("Threat");
-        state.ResultsList().SetSubItem(row, 1, location);
-        state.ResultsList().SetChecked(row, true);
+        ui::ListView& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+        const std::size_t row = results.Add("Threat");
+        results.SetSubItem(row, 1, location);
+        results.SetChecked(row, true);
     }
 
     ProbingInternet internet;
@@ -77,9 +78,8 @@ struct FeedbackTest : ::testing::Test {
     ui::MessageCatalogue messages{identity};
     ui::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
-    ScanState state{form};
     Feedback feedback{{internet, processes, Windows1252(), pump, operations, dialogs, messages, identity, settings,
-                       state}};
+                       form}};
     int excluded = 0;
     int timersOff = 0;
     const std::string base = DefinitionServerBase(settings);

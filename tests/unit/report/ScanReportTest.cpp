@@ -8,6 +8,8 @@
 #include "support/FakeFileSystem.h"
 #include "support/ScanHarness.h"
 #include "support/TestIdentity.h"
+#include "ui/DefaultMessages.h"
+#include "ui/GuardMessages.h"
 
 namespace bastion {
 namespace {
@@ -15,26 +17,27 @@ namespace {
 struct ScanReportTest : ::testing::Test {
     ScanReportTest() {
         files.AddFolder(dataFolder);
-        form.lblMemoryInspected.SetCaption("12");
-        form.lblRegistryInspected.SetCaption("Not Selected");
-        form.lblFilesFolderInspected.SetCaption("3,4");
+        ui::FillDefaultMessages(messages);
+        ui::FillGuardMessages(messages);
+        results.started = "3/16/2006 1:05:09 PM";
+        results.finished = "3/16/2006 1:07:00 PM";
+        results.counters.processesInspected = 12;
+        results.counters.registryInspected = 7;
+        results.skipped.registry = true;
+        results.counters.filesInspected = 34;
     }
-    ScanReport Report() { return {files, Windows1252(), dataFolder, identity, started, finished, form}; }
+    ScanReport Report() { return {files, Windows1252(), dataFolder, identity, messages, results}; }
     std::string Written() { return files.Content(ReportPath(dataFolder)).value_or("<none>"); }
-    void Result(const std::string& name, int smallIcon, const std::string& location, const std::string& risk,
-                const std::string& details, int icon = -1) {
-        std::size_t row = state.AddResultRow(name, smallIcon, location, "", icon);
-        state.ResultsList().SetSubItem(row, 3, risk);
-        state.ResultsList().SetSubItem(row, 4, details);
+    void Result(DetectionKind kind, const std::string& name, const std::string& location, const std::string& type) {
+        results.detections.push_back(
+            {results.detections.size() + 1, kind, name, ThreatTypeOf(type), location, FileItem{location}});
     }
 
     testing::FakeFileSystem files;
     std::string dataFolder = "C:\\Data";
     ui::Identity identity = testing::TestIdentity();
-    std::string started = "3/16/2006 1:05:09 PM";
-    std::string finished = "3/16/2006 1:07:00 PM";
-    ui::FrmMain form;
-    ScanState state{form};
+    ui::MessageCatalogue messages{identity};
+    ScanResults results;
 };
 
 constexpr const char* kHeader =
@@ -53,7 +56,7 @@ constexpr const char* kHeader =
     "\r\n\r\n"
     " 1)Total Number of Processes inspected: 12\r\n\r\n"
     " 2)Total Number of Registry entries inspected: Not Selected\r\n\r\n"
-    " 3)Total Number of Files/Folders inspected: 3,4\r\n\r\n"
+    " 3)Total Number of Files/Folders inspected: 34\r\n\r\n"
     "\r\n\r\n"
     "[Threats Detected]\r\n\r\n\r\n";
 
@@ -61,12 +64,15 @@ TEST_F(ScanReportTest, WritesEveryKindOfResultWithExclusionsAndQuarantineLogInTh
     const std::string program = testing::ProgramWithCompany("Spy Co");
     files.AddFile("C:\\WINDOWS\\spyware.exe", program);
     files.AddFile("C:\\Cookies\\user@spy[1].txt", std::string(42, 'c'));
-    Result("Cookie: user@spy[1].txt", ui::kIconCookie, "C:\\Cookies\\user@spy[1].txt", "Low", "A cookie");
-    Result("Spy Key", ui::kIconRegistry, "HKEY_LOCAL_MACHINE\\Software\\Spy", "High", "A key");
-    Result("Spy Threat", ui::kIconFile, "C:\\WINDOWS\\spyware.exe", "Medium", "A program");
-    Result("Spy Dir Directory", ui::kIconFolder, "c:\\program files\\spyco", "High", "A folder", ui::kIconFile);
-    // Gone since the scan: nothing to read a company or a size from.
-    Result("Gone", ui::kIconFile, "C:\\Caf\xC3\xA9\\gone.exe", "", "");
+    Result(DetectionKind::Cookie, "user@spy[1].txt", "C:\\Cookies\\user@spy[1].txt", "Tracking Cookie");
+    Result(DetectionKind::Registry, "Spy Key", "HKEY_LOCAL_MACHINE\\Software\\Spy", "Hijacker");
+    Result(DetectionKind::File, "Spy Threat", "C:\\WINDOWS\\spyware.exe", "Misc Tool");
+    Result(DetectionKind::Folder, "Spy Dir Directory", "c:\\program files\\spyco", "Dialer");
+    // Gone since the scan: nothing to read a company or a size from; and of
+    // a type the catalogue lacks.
+    Result(DetectionKind::File, "Gone", "C:\\Caf\xC3\xA9\\gone.exe", "Rootkit");
+    // Stopped by the scan, nothing to remove: not among the threats listed.
+    results.detections.push_back({9, DetectionKind::RunningProgram, "EVIL.EXE", {}, "C:\\evil.exe", ProcessItem{}});
     files.AddFile(DataFilePath(dataFolder, "ENoSignature.dat"), "C:\\keep.exe\r\n\r\n \r\nKeepMe\r\n");
     files.AddFile(QuarantineLogPath(dataFolder), "5/1/2008 Quarantined C:\\x.exe\r\nsecond line\r\n");
     files.AddFile(ReportPath(dataFolder), "the previous report");
@@ -77,14 +83,18 @@ TEST_F(ScanReportTest, WritesEveryKindOfResultWithExclusionsAndQuarantineLogInTh
     const std::string expected =
         std::string(kHeader) +
         rule + "File: C:\\Cookies\\user@spy[1].txt\r\n\r\nName: Cookie: user@spy[1].txt\r\n\r\nCompany: N/A\r\n\r\n"
-        "Type: Cookie\r\n\r\nSize: 42 bytes\r\n\r\nDetail: A cookie\r\n\r\nRisk: Low\r\n\r\n\r\n" +
+        "Type: Cookie\r\n\r\nSize: 42 bytes\r\n\r\nDetail: Not malicious but can be a privacy concern\r\n\r\n"
+        "Risk: Low\r\n\r\n\r\n" +
         rule + "File: HKEY_LOCAL_MACHINE\\Software\\Spy\r\n\r\nName: Spy Key\r\n\r\nCompany: N/A\r\n\r\n"
-        "Type: Registry\r\n\r\nSize: 0 bytes\r\n\r\nDetail: A key\r\n\r\nRisk: High\r\n\r\n\r\n" +
+        "Type: Registry\r\n\r\nSize: 0 bytes\r\n\r\nDetail: Tries to lock you out of certain parts of your "
+        "computer so that you cannot remove malicious software\r\n\r\nRisk: HIGH\r\n\r\n\r\n" +
         rule + "File: C:\\WINDOWS\\spyware.exe\r\n\r\nName: Spy Threat\r\n\r\nCompany: Spy Co\r\n\r\n"
-        "Type: File\r\n\r\nSize: " + std::to_string(program.size()) + " bytes\r\n\r\nDetail: A program\r\n\r\n"
-        "Risk: Medium\r\n\r\n\r\n" +
+        "Type: File\r\n\r\nSize: " + std::to_string(program.size()) + " bytes\r\n\r\nDetail: This could be "
+        "related to a spyware or hacking tool but if it was installed by you it is not a threat.\r\n\r\n"
+        "Risk: Low\r\n\r\n\r\n" +
         rule + "File: c:\\program files\\spyco\r\n\r\nName: Spy Dir Directory\r\n\r\nCompany: N/A\r\n\r\n"
-        "Type: Folder\r\n\r\nSize: 0 bytes\r\n\r\nDetail: A folder\r\n\r\nRisk: High\r\n\r\n\r\n" +
+        "Type: Folder\r\n\r\nSize: 0 bytes\r\n\r\nDetail: Attempts to dial pay numbers and charge the calls to "
+        "your phone line.\r\n\r\nRisk: HIGH\r\n\r\n\r\n" +
         rule + "File: C:\\Caf\xE9\\gone.exe\r\n\r\nName: Gone\r\n\r\nCompany: \r\n\r\n"
         "Type: File\r\n\r\nSize: 0 bytes\r\n\r\nDetail: \r\n\r\nRisk: \r\n\r\n\r\n"
         "============================================\r\n\r\n\r\n"
@@ -107,11 +117,32 @@ TEST_F(ScanReportTest, AScanWithoutFindingsHasTheHeaderAndATotalOfNothing) {
                              "=====================End Of Report.\r\n");
 }
 
-TEST_F(ScanReportTest, ARowWithoutATagIsNamedByItsIcon) {
-    std::size_t row = state.ResultsList().Add("Old Row", ui::kIconRegistry);
-    state.ResultsList().SetSubItem(row, 1, "HKEY_USERS\\x");
-    EXPECT_NE(ComposeReport(Report()).find("Type: Registry"), std::string::npos);
-    EXPECT_EQ(ReportTypeName("9"), "");
+TEST_F(ScanReportTest, AfterAnAutomaticRemovalEveryItemFoundSaysWhatBecameOfIt) {
+    Result(DetectionKind::File, "Gone", "C:\\gone.exe", "Adware");
+    Result(DetectionKind::File, "Kept", "C:\\kept.exe", "Adware");
+    RemovalReport removal;
+    removal.items = {{1, "C:\\gone.exe", RemovalResult::Removed}, {2, "C:\\kept.exe", RemovalResult::Failed}};
+    ScanReport report = Report();
+    report.scheduled = true;
+    report.removeAutomatically = true;
+    report.removal = &removal;
+    std::string text = ComposeReport(report);
+    EXPECT_NE(text.find(" Scheduled scan   : 1 of the 2 items found could not be removed automatically"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Name: Gone\r\n\r\nCompany: \r\n\r\nType: File\r\n\r\nSize: 0 bytes\r\n\r\nDetail: Adware "
+                        "displays ads on your computer and can compromise your security.\r\n\r\nRisk: Medium/High\r\n\r\n"
+                        "Removal: removed\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Removal: failed"), std::string::npos) << text;
+
+    removal.items[1].result = RemovalResult::Removed;
+    text = ComposeReport(report);
+    EXPECT_NE(text.find(" Scheduled scan   : the items found were removed automatically"), std::string::npos) << text;
+    report.removeAutomatically = false;
+    EXPECT_NE(ComposeReport(report).find(" Scheduled scan   : the items found were kept for review"), std::string::npos);
+    EXPECT_EQ(ReportTypeName(DetectionKind::RunningProgram), "");
 }
 
 TEST_F(ScanReportTest, AReportThatCannotBeWrittenLeavesNoEarlierReportBehind) {
@@ -122,7 +153,7 @@ TEST_F(ScanReportTest, AReportThatCannotBeWrittenLeavesNoEarlierReportBehind) {
 }
 
 TEST_F(ScanReportTest, TheViewerShowsEachLineOnceWithoutTheSpacing) {
-    Result("Spy Key", ui::kIconRegistry, "HKEY_LOCAL_MACHINE\\Software\\Spy", "High", "A key");
+    Result(DetectionKind::Registry, "Spy Key", "HKEY_LOCAL_MACHINE\\Software\\Spy", "Hijacker");
     files.AddFile(DataFilePath(dataFolder, datafile::kExclusions), "C:\\keep.exe\r\nKeepMe\r\n");
     ASSERT_TRUE(MakeReport(Report()));
 

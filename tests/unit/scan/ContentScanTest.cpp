@@ -29,7 +29,7 @@ struct ContentScanTest : ::testing::Test {
                                  {ContentLineFor(kEicar, "EICAR-Test-File|Testfile"), "not a definition",
                                   ContentLineFor(std::string(20000, 'x'), "Big-Threat|Trojan")});
     }
-    Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
+    Rows Activity() const { return harness.Activity(); }
 
     ScanHarness harness;
     ScanContext context = harness.Context();
@@ -49,14 +49,14 @@ TEST_F(ContentScanTest, FolderScanFindsAThreatByContentUnderAnyNameAndReadsOnlyF
 
     ScanFolder(context, "C:\\Top\\");
 
-    EXPECT_EQ(Activity(), (Rows{"EICAR-Test-File|C:\\Top\\innocent.txt#3/0",
-                                "EICAR-Test-File|C:\\Top\\Deep\\Deeper\\renamed.doc#3/0",
-                                "Big-Threat|C:\\Top\\Big\\big.bin#3/0"}));
-    EXPECT_EQ(ScanHarness::Rows(harness.state.ResultsList())[0],
-              "EICAR-Test-File|C:\\Top\\innocent.txt|Testfile#3/3");
-    // Queued for removal as a file definition's detection is.
-    EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue())[1],
-              "C:\\Top\\Deep\\Deeper\\renamed.doc|EICAR-Test-File#0/0");
+    EXPECT_EQ(Activity(), (Rows{"EICAR-Test-File|C:\\Top\\innocent.txt#File",
+                                "EICAR-Test-File|C:\\Top\\Deep\\Deeper\\renamed.doc#File",
+                                "Big-Threat|C:\\Top\\Big\\big.bin#File"}));
+    EXPECT_EQ(harness.Detections()[0], "File: EICAR-Test-File|C:\\Top\\innocent.txt|Testfile");
+    // Found for removal as a file definition's detection is.
+    EXPECT_EQ(std::get<FileItem>(harness.state.Results().detections[1].item).path,
+              "C:\\Top\\Deep\\Deeper\\renamed.doc");
+    EXPECT_EQ(harness.state.counters.traces, 3);
     EXPECT_EQ(harness.state.counters.itemsFound, 3);
     // Three files of the defined sizes and the one of the same size as the
     // test file; none of the others.
@@ -79,16 +79,16 @@ TEST_F(ContentScanTest, NameDetectionsExclusionsProtectionAndUnreadableFiles) {
     // A file its name gives away is reported once, by its name; an excluded
     // file shows as excluded, a protected one not at all, and one that
     // cannot be read is counted and the scan goes on.
-    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|C:\\Top\\excluded.com#5/0",
-                                "Named-Threat|C:\\Top\\One\\Two\\spyware.exe#3/0"}));
+    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|C:\\Top\\excluded.com#Excluded",
+                                "Named-Threat|C:\\Top\\One\\Two\\spyware.exe#File"}));
     EXPECT_EQ(harness.state.counters.contentUnreadable, 1);
     EXPECT_EQ(harness.state.counters.itemsFound, 1);
 
     // The File Scan asks for the size itself.
-    harness.state.Reset();
+    harness.BeginScan();
     files.AddFile("C:\\Single\\eicar.com", std::string(kEicar));
     ScanFile(context, "C:\\Single\\eicar.com");
-    EXPECT_EQ(Activity(), Rows{"EICAR-Test-File|C:\\Single\\eicar.com#3/0"});
+    EXPECT_EQ(Activity(), Rows{"EICAR-Test-File|C:\\Single\\eicar.com#File"});
 }
 
 TEST_F(ContentScanTest, LoadedOncePerRunAndAgainAfterTheTablesAreDiscarded) {
@@ -121,7 +121,7 @@ TEST_F(ContentScanTest, FilesWhoseContentLiesElsewhereAreNeverOpenedAndAreCounte
     ScanFolder(context, "C:\\Cloud\\");
     ScanFile(context, "C:\\Cloud\\eicar" + std::to_string(platform::kAttrOffline) + ".com");
 
-    EXPECT_EQ(Activity(), Rows{"EICAR-Test-File|C:\\Cloud\\local.com#3/0"});
+    EXPECT_EQ(Activity(), Rows{"EICAR-Test-File|C:\\Cloud\\local.com#File"});
     EXPECT_EQ(files.ContentHashes(), 1u);
     EXPECT_EQ(harness.state.counters.contentElsewhere, 4);
     EXPECT_EQ(harness.state.counters.contentUnreadable, 0);
@@ -171,7 +171,7 @@ TEST_F(ContentScanTest, WalksLeaveTheProgramsOwnDataFolderToNameDefinitions) {
 
     ScanFolder(context, above);
 
-    EXPECT_EQ(Activity(), Rows{"EICAR-Test-File|" + harness.dataFolder + "Twin\\eicar.com#3/0"});
+    EXPECT_EQ(Activity(), Rows{"EICAR-Test-File|" + harness.dataFolder + "Twin\\eicar.com#File"});
 }
 
 }  // namespace

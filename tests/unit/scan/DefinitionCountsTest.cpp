@@ -55,8 +55,7 @@ TEST(DefinitionCounts, CountsEachKindAndSharesOneCountForFilesAndFolders) {
     files.AddFile(InData(datafile::kDirectoryDefinitions), "d1\r\n");
     files.AddFile(InData(datafile::kSafety), "not\r\ncounted\r\n");
 
-    ui::FrmMain form;
-    ScanState state(form);
+    ScanState state;
     EXPECT_EQ(CountDefinitions(files, kData, state), 9);
     EXPECT_EQ(state.definitions.cookies, 2);
     EXPECT_EQ(state.definitions.executables, 1);

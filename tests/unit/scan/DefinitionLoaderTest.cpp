@@ -142,8 +142,7 @@ TEST_F(DefinitionLoaderTest, MalformedLinesLoadOrAreSkippedWithoutHarm) {
 
     ScanContext walk = harness.Context();
     MatchFoundFile(walk, "C:\\WINDOWS\\system32\\after.dll");
-    ASSERT_EQ(harness.state.ActivityList().Count(), 1u);
-    EXPECT_EQ(harness.state.ActivityList().Item(0).text, "After End");
+    EXPECT_EQ(harness.Threats(), std::vector<std::string>{"After End"});
 }
 
 TEST_F(DefinitionLoaderTest, ProgramAndSystemFolderDefinitionsAlsoMatchInTheir32BitTwins) {
@@ -169,9 +168,8 @@ TEST_F(DefinitionLoaderTest, ProgramAndSystemFolderDefinitionsAlsoMatchInTheir32
     }
     MatchFoundDirectory(context, "C:\\Program Files (x86)\\Common Files\\SpyDir\\");
     MatchFoundDirectory(context, "C:\\WINDOWS\\SysWOW64\\SpyDir\\");
-    for (const ui::ListItem& row : harness.state.FileQueue().Rows()) found.push_back(row.text);
     // Each as the walk met it, in its own case.
-    EXPECT_EQ(found, (std::vector<std::string>{"C:\\Program Files (x86)\\SpyCo\\spy.dll",
+    EXPECT_EQ(harness.Locations(), (std::vector<std::string>{"C:\\Program Files (x86)\\SpyCo\\spy.dll",
                                                "C:\\Program Files\\SpyCo\\spy.dll",
                                                "C:\\WINDOWS\\SysWOW64\\wow.dll", "C:\\WINDOWS\\Spy\\win.dll",
                                                "C:\\WINDOWS\\SysWOW64\\spelt.dll",
@@ -207,26 +205,21 @@ TEST_F(DefinitionLoaderTest, EachPlaceOfAProgramFolderDefinitionIsProtectedOnIts
 
     MatchFoundDirectory(context, "C:\\Program Files (x86)\\Good\\");
     MatchFoundDirectory(context, "C:\\Program Files (x86)\\Both\\");
-    std::vector<std::string> found;
-    for (const ui::ListItem& row : harness.state.FileQueue().Rows()) found.push_back(row.text);
-    EXPECT_EQ(found, (std::vector<std::string>{"C:\\Program Files (x86)\\Good", "C:\\Program Files (x86)\\Both"}));
+    EXPECT_EQ(harness.Locations(),
+              (std::vector<std::string>{"C:\\Program Files (x86)\\Good", "C:\\Program Files (x86)\\Both"}));
 }
 
-TEST_F(DefinitionLoaderTest, ShowsItsWorkWithPauseAndStopDisabledAndLoadsOncePerRun) {
+TEST_F(DefinitionLoaderTest, SaysThatItLoadsWhileItLoadsAndLoadsOncePerRun) {
     harness.WriteDefinitions(datafile::kFileDefinitions, {"a.dll=A|[windir]", "b.dll=B|[windir]"});
-    harness.form.cmdPause.SetEnabled(true);
-    harness.form.cmdStop.SetEnabled(true);
-    bool buttonsWereDisabled = true;
-    harness.pump.Always([&] {
-        buttonsWereDisabled = buttonsWereDisabled && !harness.form.cmdPause.Enabled() && !harness.form.cmdStop.Enabled();
-    });
+    harness.BeginScan();
+    bool loadingAllAlong = true;
+    harness.pump.Always([&] { loadingAllAlong = loadingAllAlong && harness.progress.loading; });
     LoadDefinitions(context);
 
-    EXPECT_TRUE(buttonsWereDisabled);
+    EXPECT_TRUE(loadingAllAlong);
     EXPECT_EQ(harness.pump.CallCount(), 3);  // once before reading, once per line
-    EXPECT_EQ(harness.form.lblStatus.Caption(), "Loading definitions, please wait...");
-    EXPECT_TRUE(harness.form.cmdPause.Enabled());
-    EXPECT_TRUE(harness.form.cmdStop.Enabled());
+    EXPECT_EQ(harness.progress.lastItem, "Loading definitions, please wait...");
+    EXPECT_FALSE(harness.progress.loading);
 
     harness.WriteDefinitions(datafile::kFileDefinitions, {"c.dll=C|[windir]"});
     harness.machine.files.ResetCounters();
@@ -238,12 +231,13 @@ TEST_F(DefinitionLoaderTest, ShowsItsWorkWithPauseAndStopDisabledAndLoadsOncePer
 TEST_F(DefinitionLoaderTest, StopEndsTheLoadKeepingTheRowsReadAndItIsNotRepeated) {
     harness.WriteDefinitions(datafile::kFileDefinitions, {"a.dll=A|[windir]", "b.dll=B|[windir]", "c.dll=C|[windir]"});
     harness.WriteDefinitions(datafile::kDirectoryDefinitions, {"D=D|[windir]D"});
+    harness.BeginScan();
     harness.pump.At(3, [&] { harness.state.RequestStop(); });  // after the second line
     LoadDefinitions(context);
 
     EXPECT_EQ(harness.tables.Files().Size(), 2u);
     EXPECT_EQ(harness.tables.Directories().Size(), 0u);
-    EXPECT_TRUE(harness.form.cmdStop.Enabled());
+    EXPECT_FALSE(harness.progress.loading);
 
     harness.state.ClearStop();
     LoadDefinitions(context);
@@ -266,8 +260,7 @@ TEST_F(DefinitionLoaderTest, DefinitionsPastTheHundredThousandAndFirstStillMatch
     harness.machine.files.AddFile("C:\\Program Files\\SpyCo\\f100002.dll");
     LoadDefinitions(context);
     MatchFoundFile(context, "C:\\Program Files\\SpyCo\\f100002.dll");
-    EXPECT_EQ(ScanHarness::Rows(harness.state.ActivityList()),
-              std::vector<std::string>{"Spy 100002|C:\\Program Files\\SpyCo\\f100002.dll#3/0"});
+    EXPECT_EQ(harness.Activity(), std::vector<std::string>{"Spy 100002|C:\\Program Files\\SpyCo\\f100002.dll#File"});
 }
 
 }  // namespace

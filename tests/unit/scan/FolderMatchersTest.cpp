@@ -21,11 +21,15 @@ struct FolderMatchersTest : ::testing::Test {
     }
     // The threat of the detection the walked file gives, or "" for none.
     std::string FileThreat(std::string_view path) {
-        harness.state.Reset();
+        harness.BeginScan();
         MatchFoundFile(context, path);
-        return harness.state.ActivityList().Empty() ? "" : harness.state.ActivityList().Item(0).text;
+        return FirstEntry();
     }
-    Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
+    std::string FirstEntry() const {
+        const std::vector<ActivityEntry>& activity = harness.state.Results().activity;
+        return activity.empty() ? "" : activity.front().name;
+    }
+    Rows Activity() const { return harness.Activity(); }
 
     ScanHarness harness;
     ScanContext context = harness.Context();
@@ -38,10 +42,10 @@ TEST_F(FolderMatchersTest, AShortNameMatchesWhenEnoughOfTheFolderAgrees) {
 
     // Reported as the walk met it, in its own case.
     const std::string found = "C:\\Program Files\\SpyCo\\X.DLL";
-    EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue()), Rows{found + "|SpyCo X#0/0"});
-    EXPECT_EQ(Activity(), Rows{"SpyCo X|" + found + "#3/0"});
-    EXPECT_EQ(ScanHarness::Rows(harness.state.ResultsList()), Rows{"SpyCo X|" + found + "|Adware#3/3"});
-    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "1");
+    EXPECT_EQ(Activity(), Rows{"SpyCo X|" + found + "#File"});
+    EXPECT_EQ(harness.Detections(), Rows{"File: SpyCo X|" + found + "|Adware"});
+    EXPECT_EQ(std::get<FileItem>(harness.state.Results().detections[0].item).path, found);
+    EXPECT_EQ(harness.state.counters.traces, 1);
     EXPECT_EQ(harness.state.counters.itemsFound, 1);
 
     // Elsewhere with only the last folder name in common: no match.
@@ -110,10 +114,10 @@ TEST_F(FolderMatchersTest, ProtectedExcludedAndMicrosoftFilesAreNotReported) {
     harness.safety.Assign({});
     harness.exclusions.Assign({"C:\\Program Files\\SpyCo\\X.dll"});
     MatchFoundFile(context, "C:\\Program Files\\SpyCo\\x.dll");
-    EXPECT_EQ(Activity(), Rows{"EXCLUDED|C:\\Program Files\\SpyCo\\x.dll#5/0"});
+    EXPECT_EQ(Activity(), Rows{"EXCLUDED|C:\\Program Files\\SpyCo\\x.dll#Excluded"});
     EXPECT_EQ(harness.state.counters.itemsFound, 0);
-    EXPECT_TRUE(harness.state.ResultsList().Empty());
-    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "0");
+    EXPECT_TRUE(harness.state.Results().detections.empty());
+    EXPECT_EQ(harness.state.counters.traces, 0);
 
     harness.exclusions.Assign({});
     harness.machine.files.AddFile("C:\\Program Files\\SpyCo\\x.dll", testing::ProgramWithCompany("microsoft CORPORATION"));
@@ -133,11 +137,9 @@ TEST_F(FolderMatchersTest, DriveIsTheWalkedItemsDriveRootWrittenWithOrWithoutABa
     for (const Case& c : {Case{"C:\\AccSpyDir\\", "Without Backslash"}, Case{"E:\\accspydir\\", "Without Backslash"},
                           Case{"\\\\server\\share\\AccSpyDir\\", "Without Backslash"},
                           Case{"D:\\SpyDir\\Sub\\", "With Backslash"}, Case{"C:\\Other\\AccSpyDir\\", ""}}) {
-        harness.state.Reset();
+        harness.BeginScan();
         MatchFoundDirectory(context, c.folder);
-        EXPECT_EQ(harness.state.ActivityList().Empty() ? "" : harness.state.ActivityList().Item(0).text,
-                  std::string(c.threat))
-            << c.folder;
+        EXPECT_EQ(FirstEntry(), std::string(c.threat)) << c.folder;
     }
     EXPECT_EQ(FileThreat("D:\\SpyCo\\Bin\\x.dll"), "Drive Folder");
     // A name is no path: "[drive]" in one names no walked file.
@@ -152,23 +154,23 @@ TEST_F(FolderMatchersTest, FoldersMatchTheirDefinitionWithTheirOwnRows) {
     MatchFoundDirectory(context, "C:\\Program Files\\SpyCo\\");
 
     const std::string folder = "C:\\Program Files\\SpyCo";
-    EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue()), Rows{folder + "|FILE#0/0"});
-    EXPECT_EQ(Activity(), Rows{"SpyCo|" + folder + "#3/0"});
-    EXPECT_EQ(ScanHarness::Rows(harness.state.ResultsList()), Rows{"SpyCo Directory|" + folder + "|Adware#4/3"});
+    // Logged as its threat with the file icon, found as a directory.
+    EXPECT_EQ(Activity(), Rows{"SpyCo|" + folder + "#File"});
+    EXPECT_EQ(harness.Detections(), Rows{"Folder: SpyCo Directory|" + folder + "|Adware"});
     EXPECT_EQ(harness.state.counters.itemsFound, 1);
 
-    harness.state.Reset();
+    harness.BeginScan();
     MatchFoundDirectory(context, "E:\\SpyDir\\Deep\\er\\Still\\");
-    EXPECT_EQ(Activity(), Rows{"Deep Dir|E:\\SpyDir\\Deep\\er\\Still#3/0"});
+    EXPECT_EQ(Activity(), Rows{"Deep Dir|E:\\SpyDir\\Deep\\er\\Still#File"});
 
-    harness.state.Reset();
+    harness.BeginScan();
     MatchFoundDirectory(context, "C:\\Program Files\\");
     MatchFoundDirectory(context, "C:\\Program Files\\SpyCo\\Sub\\");
     EXPECT_TRUE(Activity().empty());
 
     harness.exclusions.Assign({"c:\\program files\\spyco"});
     MatchFoundDirectory(context, "C:\\Program Files\\SpyCo\\");
-    EXPECT_EQ(Activity(), Rows{"EXCLUDED|C:\\Program Files\\SpyCo\\#5/0"});
+    EXPECT_EQ(Activity(), Rows{"EXCLUDED|C:\\Program Files\\SpyCo\\#Excluded"});
     EXPECT_EQ(harness.state.counters.itemsFound, 0);
 }
 

@@ -20,9 +20,16 @@ struct KnownLocationsTest : ::testing::Test {
         harness.state.SetPhase("Scanning known Spyware/Adware");
         harness.state.definitions = {10, 20, 30, 40, 100};
     }
-    Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
-    Rows Results() const { return ScanHarness::Rows(harness.state.ResultsList()); }
-    Rows Queue() const { return ScanHarness::Rows(harness.state.FileQueue()); }
+    Rows Activity() const { return harness.Activity(); }
+    Rows Results() const { return harness.Detections(); }
+    // The paths removal reaches.
+    Rows Items() const {
+        Rows paths;
+        for (const Detection& detection : harness.state.Results().detections) {
+            paths.push_back(std::get<FileItem>(detection.item).path);
+        }
+        return paths;
+    }
 
     ScanHarness harness;
     ScanContext context = harness.Context();
@@ -42,18 +49,17 @@ TEST_F(KnownLocationsTest, FindsFilesWhereTheirDefinitionSaysWithEachLinesOwnTyp
                                                          });
     ScanKnownFileLocations(context);
 
-    EXPECT_EQ(Queue(), (Rows{"C:\\WINDOWS\\spyware.exe|Spy Threat#0/0",
-                             "C:\\Program Files\\SpyCo\\notype.dll|No Type#0/0", "C:\\root.exe|On The Drive#0/0",
-                             "C:\\other.exe|Any Case#0/0"}));
-    EXPECT_EQ(Activity(), (Rows{"Spy Threat|C:\\WINDOWS\\spyware.exe#3/0",
-                                "No Type|C:\\Program Files\\SpyCo\\notype.dll#3/0",
-                                "On The Drive|C:\\root.exe#3/0", "Any Case|C:\\other.exe#3/0"}));
-    EXPECT_EQ(Results(), (Rows{"Spy Threat|C:\\WINDOWS\\spyware.exe|Spyware#3/3",
-                               "No Type|C:\\Program Files\\SpyCo\\notype.dll#3/3",
-                               "On The Drive|C:\\root.exe#3/3", "Any Case|C:\\other.exe#3/3"}));
+    EXPECT_EQ(Items(), (Rows{"C:\\WINDOWS\\spyware.exe", "C:\\Program Files\\SpyCo\\notype.dll", "C:\\root.exe",
+                             "C:\\other.exe"}));
+    EXPECT_EQ(Activity(), (Rows{"Spy Threat|C:\\WINDOWS\\spyware.exe#File",
+                                "No Type|C:\\Program Files\\SpyCo\\notype.dll#File",
+                                "On The Drive|C:\\root.exe#File", "Any Case|C:\\other.exe#File"}));
+    EXPECT_EQ(Results(), (Rows{"File: Spy Threat|C:\\WINDOWS\\spyware.exe|Spyware",
+                               "File: No Type|C:\\Program Files\\SpyCo\\notype.dll|",
+                               "File: On The Drive|C:\\root.exe|", "File: Any Case|C:\\other.exe|"}));
     EXPECT_EQ(harness.state.counters.filesInspected, 5);
     EXPECT_EQ(harness.state.counters.itemsFound, 4);
-    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "4");
+    EXPECT_EQ(harness.state.counters.traces, 4);
 }
 
 TEST_F(KnownLocationsTest, MicrosoftProtectedAndExcludedFilesAreNotDetections) {
@@ -68,21 +74,21 @@ TEST_F(KnownLocationsTest, MicrosoftProtectedAndExcludedFilesAreNotDetections) {
     harness.exclusions.Assign({"C:\\WINDOWS\\MINE.EXE"});
     ScanKnownFileLocations(context);
 
-    EXPECT_EQ(Activity(), (Rows{"Other|C:\\WINDOWS\\other.exe#3/0", "EXCLUDED|C:\\WINDOWS\\mine.exe#5/0"}));
+    EXPECT_EQ(Activity(), (Rows{"Other|C:\\WINDOWS\\other.exe#File", "EXCLUDED|C:\\WINDOWS\\mine.exe#Excluded"}));
     EXPECT_EQ(harness.state.counters.itemsFound, 1);
 }
 
 TEST_F(KnownLocationsTest, ShowsEachLineAndStopsBeforeTheNextLineWhenAsked) {
     harness.WriteDefinitions(datafile::kFileDefinitions, {"a.exe=A|[windir]", "b.exe=B|[windir]", "c.exe=C|[windir]"});
-    harness.state.throttle = 23;  // the second line's report shows
+    harness.BeginScan();
     harness.pump.At(2, [&] { harness.state.RequestStop(); });
     ScanKnownFileLocations(context);
 
     EXPECT_EQ(harness.state.counters.filesInspected, 2);
-    EXPECT_EQ(harness.form.lblStatus.Caption(), "b.exe\r\nScanning known Spyware/Adware: ");
+    EXPECT_EQ(harness.progress.lastItem, "b.exe\r\nScanning known Spyware/Adware: ");
     // 2 of 40 file lines; 10 + 20 + 30 + 2 of 100 lines.
-    EXPECT_EQ(harness.form.pb1.Value(), 5);
-    EXPECT_EQ(harness.form.pb2.Value(), 62);
+    EXPECT_EQ(harness.progress.lastScanPercent, 5);
+    EXPECT_EQ(harness.progress.lastOverallPercent, 62);
 }
 
 TEST_F(KnownLocationsTest, FindsDirectoriesWithTheirOwnRules) {
@@ -100,15 +106,15 @@ TEST_F(KnownLocationsTest, FindsDirectoriesWithTheirOwnRules) {
                                                                   "Typeless=No Type|[drive]SpyDir",
                                                               });
     harness.exclusions.Assign({"C:\\Program Files\\Excluded\\file.exe"});
-    harness.state.throttle = 24;
+    harness.BeginScan();
     ScanKnownDirectoryLocations(context);
 
-    EXPECT_EQ(harness.form.lblStatus.Caption(), "SpyDir\r\nScanning known Spyware/Adware: ");
-    EXPECT_EQ(Queue(), (Rows{"C:\\Program Files\\SpyCo#0/0", "C:\\Other#0/0", "C:\\SpyDir#0/0"}));
-    EXPECT_EQ(Activity(), (Rows{"SpyCo|C:\\Program Files\\SpyCo#4/0", "EXCLUDED|C:\\Program Files\\Excluded#5/0",
-                                "Other Drive Spelling|C:\\Other#4/0", "No Type|C:\\SpyDir#4/0"}));
-    EXPECT_EQ(Results(), (Rows{"SpyCo|C:\\Program Files\\SpyCo|Adware#4/4", "Other Drive Spelling|C:\\Other#4/4",
-                               "No Type|C:\\SpyDir#4/4"}));
+    EXPECT_EQ(harness.progress.firstItem, "SpyDir\r\nScanning known Spyware/Adware: ");
+    EXPECT_EQ(Items(), (Rows{"C:\\Program Files\\SpyCo", "C:\\Other", "C:\\SpyDir"}));
+    EXPECT_EQ(Activity(), (Rows{"SpyCo|C:\\Program Files\\SpyCo#Folder", "EXCLUDED|C:\\Program Files\\Excluded#Excluded",
+                                "Other Drive Spelling|C:\\Other#Folder", "No Type|C:\\SpyDir#Folder"}));
+    EXPECT_EQ(Results(), (Rows{"Folder: SpyCo|C:\\Program Files\\SpyCo|Adware", "Folder: Other Drive Spelling|C:\\Other|",
+                               "Folder: No Type|C:\\SpyDir|"}));
     EXPECT_EQ(harness.state.counters.filesInspected, 5);
 }
 
@@ -131,22 +137,22 @@ TEST_F(KnownLocationsTest, FoldersRedirectedToANetworkShareAreLookedAtWhereTheyA
 
     ScanKnownFileLocations(context);
     ScanKnownDirectoryLocations(context);
-    EXPECT_EQ(Queue(), (Rows{"\\\\server\\users\\me\\Documents\\bastion-test-file.txt|Bastion.TestFile#0/0",
-                             "\\\\Server\\Users\\me\\AppData\\SpyCo#0/0"}));
+    EXPECT_EQ(Items(), (Rows{"\\\\server\\users\\me\\Documents\\bastion-test-file.txt",
+                             "\\\\Server\\Users\\me\\AppData\\SpyCo"}));
 
     // The walk, against the definitions as loaded, finds the file there too.
-    harness.state.Reset();
+    harness.BeginScan();
     LoadDefinitions(context);
     ScanFolder(context, "\\\\server\\users\\me\\Documents\\");
     EXPECT_EQ(Activity(),
-              Rows{"Bastion.TestFile|\\\\server\\users\\me\\Documents\\bastion-test-file.txt#3/0"});
+              Rows{"Bastion.TestFile|\\\\server\\users\\me\\Documents\\bastion-test-file.txt#File"});
 }
 
 TEST_F(KnownLocationsTest, MissingDefinitionFilesEndTheScansQuietly) {
     ScanKnownFileLocations(context);
     ScanKnownDirectoryLocations(context);
     EXPECT_EQ(harness.state.counters.filesInspected, 0);
-    EXPECT_TRUE(harness.state.ActivityList().Empty());
+    EXPECT_TRUE(harness.state.Results().activity.empty());
 }
 
 TEST(FileExistenceTest, FilesExistWhateverTheirAttributesAndFoldersAreNoFiles) {

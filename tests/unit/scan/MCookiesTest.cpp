@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "DetectedRows.h"
+#include "common/Text.h"
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "scan/cookies/CookieRecords.h"
@@ -60,7 +60,7 @@ TEST(CookieDomainTest, RandomlyNamedFilesGiveTheDomainOfTheirFirstWellFormedReco
 struct MCookiesTest : ::testing::Test {
     MCookiesTest() {
         harness.state.SetPhase("Inspecting Cookies");
-        harness.form.cmdScan.SetEnabled(false);  // a scan is running
+        harness.BeginScan();
     }
     void AddCookie(const std::string& name, const std::string& content) {
         harness.machine.files.AddFile(kCookies + "\\" + name, content);
@@ -68,9 +68,7 @@ struct MCookiesTest : ::testing::Test {
     std::string Domain(const std::string& name) {
         return GetCookieDomain(harness.machine.files, Windows1252(), kCookies + "\\" + name);
     }
-    Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
-    Rows Results() const { return ScanHarness::Rows(harness.state.ResultsList()); }
-    Rows Queue() const { return ScanHarness::Rows(harness.state.CookieQueue()); }
+    Rows Activity() const { return harness.Activity(); }
 
     ScanHarness harness;
     ScanContext context = harness.Context();
@@ -106,18 +104,19 @@ TEST_F(MCookiesTest, BlockedCookiesBecomeTrackingCookieDetections) {
     ScanCookies(context, filesExamined);
 
     EXPECT_EQ(Activity(), (Rows{
-                              "Cookie|user@a.b.c[1].txt#1/0",
-                              "Cookie|user@www.shop.example[1].txt#1/0",
-                              "Cookie|C99WT5S2.txt#1/0",
-                              "EXCLUDED|" + kCookies + "\\user@ads.example[1].txt#5/0",
+                              "Cookie|user@a.b.c[1].txt#Cookie",
+                              "Cookie|user@www.shop.example[1].txt#Cookie",
+                              "Cookie|C99WT5S2.txt#Cookie",
+                              "EXCLUDED|" + kCookies + "\\user@ads.example[1].txt#Excluded",
                           }));
-    EXPECT_EQ(Queue(), (Rows{kCookies + "\\user@a.b.c[1].txt#0/0", kCookies + "\\user@www.shop.example[1].txt#0/0",
-                             kCookies + "\\C99WT5S2.txt#0/0"}));
-    EXPECT_EQ(Results(),
-              (Rows{"Cookie: user@a.b.c[1].txt|" + kCookies + "\\user@a.b.c[1].txt|Tracking Cookie#1/1",
+    EXPECT_EQ(harness.Detections(),
+              (Rows{"Cookie: user@a.b.c[1].txt|" + kCookies + "\\user@a.b.c[1].txt|Tracking Cookie",
                     "Cookie: user@www.shop.example[1].txt|" + kCookies +
-                        "\\user@www.shop.example[1].txt|Tracking Cookie#1/1",
-                    "Cookie: C99WT5S2.txt|" + kCookies + "\\C99WT5S2.txt|Tracking Cookie#1/1"}));
+                        "\\user@www.shop.example[1].txt|Tracking Cookie",
+                    "Cookie: C99WT5S2.txt|" + kCookies + "\\C99WT5S2.txt|Tracking Cookie"}));
+    const Detection& first = harness.state.Results().detections.front();
+    EXPECT_EQ(std::get<CookieItem>(first.item).path, kCookies + "\\user@a.b.c[1].txt");
+    EXPECT_EQ(ShownName(first), "Cookie: user@a.b.c[1].txt");
     EXPECT_EQ(filesExamined, 6);
     EXPECT_EQ(harness.state.counters.filesInspected, 3);
     EXPECT_EQ(harness.state.counters.itemsFound, 0);
@@ -127,28 +126,27 @@ TEST_F(MCookiesTest, ShowsEachFileOnItsOwnBarAndLeavesTheProcessCounterAlone) {
     harness.WriteDefinitions(datafile::kBlockedCookies, {"a", "b", "c", "d", "e", "f", "g", "h", "i"});
     for (const char* name : {"u@1.txt", "u@2.txt", "u@3.txt", "u@4.txt", "u@5.txt", "u@6.txt"}) AddCookie(name, "");
     harness.state.counters.processesInspected = 7;
-    harness.state.throttle = 21;  // the fourth file's report shows
     harness.pump.At(4, [&] { harness.state.RequestStop(); });
     ScanCookies(context, filesExamined);
 
     EXPECT_EQ(filesExamined, 4);
-    EXPECT_EQ(harness.form.lblStatus.Caption(), "Inspecting Cookies: \r\nu@4.txt");
-    // Three of the six files examined before the fourth.
-    EXPECT_EQ(harness.form.pb1.Value(), 50);
+    EXPECT_EQ(harness.progress.lastItem, "Inspecting Cookies: \r\nu@4.txt");
+    // Three of the six files examined before the fourth; the whole scan's
+    // bar is left alone.
+    EXPECT_EQ(harness.progress.lastScanPercent, 50);
+    EXPECT_EQ(harness.progress.lastOverallPercent, -1);
     EXPECT_EQ(harness.state.counters.processesInspected, 7);
-    EXPECT_EQ(harness.form.lblMemoryInspected.Caption(), "7");
 }
 
 TEST_F(MCookiesTest, OutsideAScanTheScanEndsAtTheFirstBlockedCookie) {
-    harness.form.cmdScan.SetEnabled(true);
+    harness.state.End();
     harness.WriteDefinitions(datafile::kBlockedCookies, {"ads.example"});
     AddCookie("user@ads.example[1].txt", Record("id", "ads.example/"));
     AddCookie("user@ads.example[2].txt", Record("id", "ads.example/"));
     ScanCookies(context, filesExamined);
 
-    EXPECT_EQ(Activity(), Rows{"Cookie|user@ads.example[1].txt#1/0"});
-    EXPECT_TRUE(harness.state.CookieQueue().Empty());
-    EXPECT_TRUE(harness.state.ResultsList().Empty());
+    EXPECT_EQ(Activity(), Rows{"Cookie|user@ads.example[1].txt#Cookie"});
+    EXPECT_TRUE(harness.state.Results().detections.empty());
     EXPECT_EQ(filesExamined, 1);
 }
 
@@ -156,7 +154,7 @@ TEST_F(MCookiesTest, NoCookieFolderOrNoBlockedListFindsNothing) {
     AddCookie("user@ads.example[1].txt", Record("id", "ads.example/"));
     ScanCookies(context, filesExamined);
     EXPECT_EQ(filesExamined, 1);
-    EXPECT_TRUE(harness.state.ActivityList().Empty());
+    EXPECT_TRUE(harness.state.Results().activity.empty());
 
     harness.WriteDefinitions(datafile::kBlockedCookies, {"ads.example"});
     harness.machine.shell.RemoveFolder(platform::csidl::kCookies);

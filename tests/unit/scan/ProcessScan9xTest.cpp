@@ -32,10 +32,13 @@ struct ProcessScan9xTest : ::testing::Test {
         return process;
     }
     bool Running(std::uint32_t id) const { return harness.machine.processes.IsRunning(id); }
-    void StartScan() { caller = ProcessScanCaller::Scan; }
+    void StartScan() {
+        caller = ProcessScanCaller::Scan;
+        harness.BeginScan();
+    }
     void EndScan() { caller = ProcessScanCaller::Shield; }
     void Scan() { scanner.ScanRunningProcesses(context, caller); }
-    Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
+    Rows Activity() const { return harness.Activity(); }
     std::int32_t Inspected() const { return harness.state.counters.processesInspected; }
 
     ScanHarness harness;
@@ -55,7 +58,7 @@ TEST_F(ProcessScan9xTest, InAScanDefinedProgramsAreStoppedAndTheDefinitionsReadO
     StartScan();
     Scan();
 
-    EXPECT_EQ(Activity(), (Rows{"Running Process|EVIL.EXE was stopped#3/0", "Running Process|BAD.EXE was stopped#3/0"}));
+    EXPECT_EQ(Activity(), (Rows{"Running Process|EVIL.EXE was stopped#RunningProgram", "Running Process|BAD.EXE was stopped#RunningProgram"}));
     EXPECT_FALSE(Running(8));
     EXPECT_FALSE(Running(12));
     EXPECT_TRUE(Running(16));
@@ -63,17 +66,19 @@ TEST_F(ProcessScan9xTest, InAScanDefinedProgramsAreStoppedAndTheDefinitionsReadO
     EXPECT_EQ(harness.machine.processes.terminateCalls.front().exitCode, testing::FakeProcesses::kStillActive);
     EXPECT_EQ(harness.state.counters.itemsFound, 2);
     EXPECT_EQ(Inspected(), 3 + 4);
-    EXPECT_EQ(harness.form.lblTotalNoOfRunningItems.Caption(), "4");
+    EXPECT_EQ(harness.state.counters.runningPrograms, 4);
+    EXPECT_EQ(std::get<ProcessItem>(harness.state.Results().detections.at(1).item),
+              (ProcessItem{"C:\\x\\bad.exe", 12, true}));
 
     // No shortcut for an unchanged list; the held definitions count their
     // lines again, even with the file gone.
     harness.machine.files.DeleteFile(DataFilePath(harness.dataFolder, datafile::kExeDefinitions));
-    harness.state.Reset();
+    harness.BeginScan();
     Run(20, "C:\\y\\EVIL.EXE");
     Scan();
-    EXPECT_EQ(Activity(), (Rows{"Running Process|EVIL.EXE was stopped#3/0"}));
+    EXPECT_EQ(Activity(), (Rows{"Running Process|EVIL.EXE was stopped#RunningProgram"}));
     EXPECT_EQ(Inspected(), 3 + 3);
-    EXPECT_EQ(harness.form.lblTotalNoOfRunningItems.Caption(), "3");
+    EXPECT_EQ(harness.progress.runningPrograms, 3);
 }
 
 TEST_F(ProcessScan9xTest, WithoutExeDefinitionsNothingIsScanned) {
@@ -82,7 +87,7 @@ TEST_F(ProcessScan9xTest, WithoutExeDefinitionsNothingIsScanned) {
     StartScan();
     Scan();
     EXPECT_EQ(Inspected(), 0);
-    EXPECT_EQ(harness.form.lblTotalNoOfRunningItems.Caption(), "0");
+    EXPECT_EQ(harness.state.counters.runningPrograms, 0);
     EXPECT_TRUE(Running(8));
 }
 
@@ -130,8 +135,8 @@ TEST_F(ProcessScan9xTest, ExcludedProgramsShowAndAStoppedReadIsNotKept) {
     StartScan();
     harness.state.ClearStop();
     Scan();
-    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#5/0"}));
-    EXPECT_EQ(Inspected(), 1 + 3 + 1);
+    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#Excluded"}));
+    EXPECT_EQ(Inspected(), 3 + 1) << "the new scan counts afresh";
     EXPECT_TRUE(Running(8));
 }
 

@@ -35,10 +35,13 @@ struct ProcessScanTest : ::testing::Test {
         dialogs.FailOnUnscriptedQuestion();
     }
 
-    void StartScan() { caller = ProcessScanCaller::Scan; }
+    void StartScan() {
+        caller = ProcessScanCaller::Scan;
+        harness.BeginScan();
+    }
     void EndScan() { caller = ProcessScanCaller::Shield; }
     void Scan() { scanner.ScanRunningProcesses(context, caller); }
-    Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
+    Rows Activity() const { return harness.Activity(); }
     testing::FakeProcesses& Processes() { return harness.machine.processes; }
     std::int32_t Inspected() const { return harness.state.counters.processesInspected; }
 
@@ -69,27 +72,34 @@ TEST_F(ProcessScanTest, InAScanProgramsRunningWhereTheirDefinitionSaysAreStopped
                              {"evil.exe=Evil|C:\\A", "bad.exe=Bad|", "sys.exe=Sys|[windir]system32",
                               "helper.exe=Helper|[progfil]Helper", "AdwareProcessHelper.exe=Helper|"});
     StartScan();
-    harness.state.throttle = 24;  // the first report shows
     Scan();
 
-    EXPECT_EQ(Activity(), (Rows{"Running Application|EVIL.EXE was stopped#3/0",
-                                "Running Application|BAD.EXE was stopped#3/0",
-                                "Running Application|SYS.EXE was stopped#3/0",
-                                "Running Application|HELPER.EXE was stopped#3/0",
+    EXPECT_EQ(Activity(), (Rows{"Running Application|EVIL.EXE was stopped#RunningProgram",
+                                "Running Application|BAD.EXE was stopped#RunningProgram",
+                                "Running Application|SYS.EXE was stopped#RunningProgram",
+                                "Running Application|HELPER.EXE was stopped#RunningProgram",
                                 "Running Application|HELPER.EXE could not be stopped: that needs administrator "
-                                "rights#3/0",
-                                "Running Application|BAD.EXE could not be stopped#3/0"}));
+                                "rights#RunningProgram",
+                                "Running Application|BAD.EXE could not be stopped#RunningProgram"}));
     for (std::uint32_t id : {8u, 12u, 20u, 22u}) EXPECT_FALSE(Processes().IsRunning(id)) << id;
     for (std::uint32_t id : {4u, 10u, 16u, 23u, 24u}) EXPECT_TRUE(Processes().IsRunning(id)) << id;
     EXPECT_EQ(scanner.NotStopped(), (std::vector<ProgramNotStopped>{{"HELPER.EXE", true}, {"BAD.EXE", false}}));
     EXPECT_TRUE(alerts.empty());
     EXPECT_EQ(harness.state.counters.itemsFound, 6);
+    // Each found, stopped or not, with the image it was found running.
+    ASSERT_EQ(harness.state.Results().detections.size(), 6u);
+    const Detection& first = harness.state.Results().detections.front();
+    EXPECT_EQ(first.kind, DetectionKind::RunningProgram);
+    EXPECT_EQ(first.threat, "EVIL.EXE");
+    EXPECT_EQ(std::get<ProcessItem>(first.item), (ProcessItem{"C:\\A\\EVIL.EXE", 8, true}));
+    EXPECT_FALSE(std::get<ProcessItem>(harness.state.Results().detections.back().item).stopped);
     // Each definition line and each process, while a scan is in progress.
     EXPECT_EQ(Inspected(), 5 + 11);
-    EXPECT_EQ(harness.form.lblTotalNoOfRunningItems.Caption(), "11");
-    EXPECT_EQ(harness.form.lblStatus.Caption(), "Inspecting memory: \r\nevil.exe");
-    EXPECT_EQ(harness.form.pb1.Value(), 5);   // 1 of 20 executable lines
-    EXPECT_EQ(harness.form.pb2.Value(), 11);  // 10 cookie lines + 1 of 100
+    EXPECT_EQ(harness.state.counters.runningPrograms, 11);
+    EXPECT_EQ(harness.progress.runningPrograms, 11);
+    EXPECT_EQ(harness.progress.firstItem, "Inspecting memory: \r\nevil.exe");
+    EXPECT_EQ(harness.progress.firstScanPercent, 5);      // 1 of 20 executable lines
+    EXPECT_EQ(harness.progress.firstOverallPercent, 11);  // 10 cookie lines + 1 of 100
 }
 
 TEST_F(ProcessScanTest, AnUnchangedProcessListIsInspectedOnceUntilTheSignatureIsReset) {
@@ -106,7 +116,7 @@ TEST_F(ProcessScanTest, AnUnchangedProcessListIsInspectedOnceUntilTheSignatureIs
     StartScan();
     Scan();
     EXPECT_EQ(Inspected(), 5 + 2);
-    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#5/0"}));
+    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#Excluded"}));
 
     // A process that starts changes the list.
     EndScan();
@@ -138,8 +148,8 @@ TEST_F(ProcessScanTest, APartOfWindowsAStrayDefinitionNamesIsListedButNeverStopp
     Processes().Add(9, "C:\\Users\\v\\AppData\\Roaming\\Microsoft\\system32\\services.exe");
     StartScan();
     Scan();
-    EXPECT_EQ(Activity(), (Rows{"Running Application|SERVICES.EXE: a part of Windows; not stopped#3/0",
-                                "Running Application|SERVICES.EXE was stopped#3/0"}));
+    EXPECT_EQ(Activity(), (Rows{"Running Application|SERVICES.EXE: a part of Windows; not stopped#RunningProgram",
+                                "Running Application|SERVICES.EXE was stopped#RunningProgram"}));
     EXPECT_TRUE(Processes().IsRunning(4));
     EXPECT_TRUE(scanner.NotStopped().empty()) << "nothing to offer an administrator's run for";
     EXPECT_EQ(Processes().terminateCalls, (std::vector<testing::TerminateCall>{{8, 0}, {9, 0}}));
@@ -168,7 +178,7 @@ TEST_F(ProcessScanTest, AnExcludedProgramIsNeverStoppedAndShowsInScansOnly) {
     Processes().Add(4, "C:\\WINDOWS\\explorer.exe");
     StartScan();
     Scan();
-    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#5/0"}));
+    EXPECT_EQ(Activity(), (Rows{"EXCLUDED|EVIL.EXE#Excluded"}));
     EXPECT_TRUE(alerts.empty());
     EXPECT_TRUE(Processes().terminateCalls.empty());
     EXPECT_EQ(harness.state.counters.itemsFound, 0);
@@ -222,7 +232,7 @@ TEST_F(ProcessScanTest, AProgramIsFoundByTheContentOfItsFileWhateverItIsCalled) 
     StartScan();
     scanner.ResetSignature();
     Scan();
-    EXPECT_EQ(Activity(), (Rows{"Running Application|INVOICE.EXE was stopped#3/0"}));
+    EXPECT_EQ(Activity(), (Rows{"Running Application|INVOICE.EXE was stopped#RunningProgram"}));
     EXPECT_FALSE(Processes().IsRunning(8));
     EXPECT_TRUE(Processes().IsRunning(9));
     EXPECT_TRUE(Processes().IsRunning(10));
@@ -252,7 +262,7 @@ TEST_F(ProcessScanTest, TheAlertsAnswersStopOrExcludeTheProgram) {
     EXPECT_EQ(harness.state.counters.itemsFound, 0);
     EXPECT_EQ(harness.state.counters.processesInspected, 0);
     EXPECT_TRUE(Activity().empty());
-    EXPECT_EQ(harness.form.lblTotalNoOfRunningItems.Caption(), "0");
+    EXPECT_EQ(harness.state.counters.runningPrograms, 0);
 
     answer = AlertAnswer::Allow;
     scanner.ResetSignature();
@@ -320,7 +330,7 @@ TEST_F(ProcessScanTest, TheShieldHashesAnImageOnceAndOnAWorkerAndNeverOneTheUser
     StartScan();
     scanner.ResetSignature();
     Scan();
-    EXPECT_EQ(Activity(), (Rows{"Running Application|BIG.EXE was stopped#3/0", "EXCLUDED|ALLOWED.EXE#5/0"}));
+    EXPECT_EQ(Activity(), (Rows{"Running Application|BIG.EXE was stopped#RunningProgram", "EXCLUDED|ALLOWED.EXE#Excluded"}));
     EXPECT_EQ(files.ContentHashes(), 3u);
     // An image written anew is read again.
     EndScan();

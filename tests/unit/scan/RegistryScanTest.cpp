@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "DetectedRows.h"
+#include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "support/ScanHarness.h"
 
@@ -23,10 +23,12 @@ struct RegistryScanTest : ::testing::Test {
         harness.WriteDefinitions(datafile::kRegistryDefinitions, lines);
         ScanRegistryDefinitions(context);
     }
-    Rows Activity() const { return ScanHarness::Rows(harness.state.ActivityList()); }
-    Rows Results() const { return ScanHarness::Rows(harness.state.ResultsList()); }
-    Rows Queue() const { return ScanHarness::Rows(harness.state.RegistryQueue()); }
-    Rows RowTexts() const { return testing::RowTexts(harness.state.ActivityList()); }
+    Rows Activity() const { return harness.Activity(); }
+    Rows Results() const { return harness.Detections(); }
+    // What removal reaches of each: the hive's handle number, the key as
+    // the definition writes it, the value and the view.
+    Rows Items() const { return testing::DescribedRegistryItems(harness.state.Results()); }
+    Rows RowTexts() const { return harness.Threats(); }
 
     ScanHarness harness;
     testing::FakeRegistry& registry = harness.machine.registry;
@@ -51,25 +53,25 @@ TEST_F(RegistryScanTest, ReportsExistingKeysAndValuesWithTheirLocationsAndQueueR
         "1^Software\\SpyCo\\^Gone=Absent Value",
     });
 
-    EXPECT_EQ(Queue(), (Rows{
-                           "-2147483646|Software\\SpyCo||SpyCo Toolbar|64#0/0",
-                           "-2147483647|Software\\Microsoft\\Windows\\CurrentVersion\\Run\\|SpyRun|Spy Runner|64#0/0",
-                           "-2147483646|Software\\Shared\\|C:\\WINDOWS\\system32\\spy.dll|Spy DLL|64#0/0",
-                           "-2147483648|CLSID\\{1}|C:\\spy\\run.exe|Spy Class|64#0/0",
+    EXPECT_EQ(Items(), (Rows{
+                           "-2147483646|Software\\SpyCo||64",
+                           "-2147483647|Software\\Microsoft\\Windows\\CurrentVersion\\Run\\|SpyRun|64",
+                           "-2147483646|Software\\Shared\\|C:\\WINDOWS\\system32\\spy.dll|64",
+                           "-2147483648|CLSID\\{1}|C:\\spy\\run.exe|64",
                        }));
     EXPECT_EQ(Activity(), (Rows{
-                              "SpyCo Toolbar|HKEY_LOCAL_MACHINE\\Software\\SpyCo#2/0",
+                              "SpyCo Toolbar|HKEY_LOCAL_MACHINE\\Software\\SpyCo#Registry",
                               "Spy Runner|HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\"
-                              "SpyRun#2/0",
-                              "Spy DLL|HKEY_LOCAL_MACHINE\\Software\\Shared\\C:\\WINDOWS\\system32\\spy.dll#2/0",
-                              "Spy Class|HKEY_CLASSES_ROOT\\CLSID\\{1}C:\\spy\\run.exe#2/0",
+                              "SpyRun#Registry",
+                              "Spy DLL|HKEY_LOCAL_MACHINE\\Software\\Shared\\C:\\WINDOWS\\system32\\spy.dll#Registry",
+                              "Spy Class|HKEY_CLASSES_ROOT\\CLSID\\{1}C:\\spy\\run.exe#Registry",
                           }));
-    EXPECT_EQ(Results()[0], "SpyCo Toolbar|HKEY_LOCAL_MACHINE\\Software\\SpyCo|Toolbar#2/2");
-    EXPECT_EQ(Results()[1], "Spy Runner|HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\"
-                            "SpyRun#2/2");
+    EXPECT_EQ(Results()[0], "Registry: SpyCo Toolbar|HKEY_LOCAL_MACHINE\\Software\\SpyCo|Toolbar");
+    EXPECT_EQ(Results()[1], "Registry: Spy Runner|HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                            "Run\\SpyRun|");
     EXPECT_EQ(harness.state.counters.registryInspected, 7);
     EXPECT_EQ(harness.state.counters.itemsFound, 4);
-    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "4");
+    EXPECT_EQ(harness.state.counters.traces, 4);
 }
 
 TEST_F(RegistryScanTest, LinesWithoutAValidHiveAreSkippedUncounted) {
@@ -81,16 +83,16 @@ TEST_F(RegistryScanTest, LinesWithoutAValidHiveAreSkippedUncounted) {
     EXPECT_EQ(harness.state.counters.registryInspected, 1);
 }
 
-TEST_F(RegistryScanTest, AValueWithoutThreatIsQueuedAndTracedButNotListed) {
+TEST_F(RegistryScanTest, AValueWithoutThreatIsTracedButNoDetection) {
     registry.SetString(Hive::CurrentUser, "Software\\Spy", "Helper", "x");
     registry.AddKey(Hive::CurrentUser, "Software\\SpyKey");
     Scan({"1^Software\\Spy\\^Helper=", "1^Software\\SpyKey="});
 
-    EXPECT_EQ(Queue(), (Rows{"-2147483647|Software\\Spy\\|Helper||64#0/0", "-2147483647|Software\\SpyKey|||64#0/0"}));
-    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "2");
-    // The key without a threat is listed by its path; the value is not.
-    EXPECT_EQ(Activity(), Rows{"RegKey Software\\SpyKey|HKEY_CURRENT_USER\\Software\\SpyKey#2/0"});
-    EXPECT_EQ(Results(), Rows{"RegKey Software\\SpyKey|HKEY_CURRENT_USER\\Software\\SpyKey#2/2"});
+    EXPECT_EQ(harness.state.counters.traces, 2);
+    // The key without a threat is named by its path; the value is not.
+    EXPECT_EQ(Activity(), Rows{"RegKey Software\\SpyKey|HKEY_CURRENT_USER\\Software\\SpyKey#Registry"});
+    EXPECT_EQ(Results(), Rows{"Registry: RegKey Software\\SpyKey|HKEY_CURRENT_USER\\Software\\SpyKey|"});
+    EXPECT_EQ(Items(), Rows{"-2147483647|Software\\SpyKey||64"});
     EXPECT_EQ(harness.state.counters.itemsFound, 1);
 }
 
@@ -104,15 +106,15 @@ TEST_F(RegistryScanTest, AnExcludedKeyHidesItsValuesWithOrWithoutTrailingBacksla
           "1^Software\\Other\\^Three=Other Three", "1^Software\\Other\\^Four=Other Four"});
 
     EXPECT_EQ(Activity(), (Rows{
-                              "EXCLUDED|HKEY_CURRENT_USER\\Software\\Spy#5/0",
-                              "EXCLUDED|HKEY_CURRENT_USER\\Software\\Spy\\One#5/0",
-                              "EXCLUDED|HKEY_CURRENT_USER\\Software\\SpyTwo#5/0",
-                              "Other Three|HKEY_CURRENT_USER\\Software\\Other\\Three#2/0",
-                              "EXCLUDED|HKEY_CURRENT_USER\\Software\\Other\\Four#5/0",
+                              "EXCLUDED|HKEY_CURRENT_USER\\Software\\Spy#Excluded",
+                              "EXCLUDED|HKEY_CURRENT_USER\\Software\\Spy\\One#Excluded",
+                              "EXCLUDED|HKEY_CURRENT_USER\\Software\\SpyTwo#Excluded",
+                              "Other Three|HKEY_CURRENT_USER\\Software\\Other\\Three#Registry",
+                              "EXCLUDED|HKEY_CURRENT_USER\\Software\\Other\\Four#Excluded",
                           }));
-    EXPECT_EQ(Queue().size(), 1u);
+    EXPECT_EQ(Items().size(), 1u);
     EXPECT_EQ(harness.state.counters.itemsFound, 1);
-    EXPECT_EQ(harness.form.lbltracesFound.Caption(), "1");
+    EXPECT_EQ(harness.state.counters.traces, 1);
 }
 
 TEST_F(RegistryScanTest, ProtectedLocationsAreNeverReported) {
@@ -126,7 +128,7 @@ TEST_F(RegistryScanTest, ProtectedLocationsAreNeverReported) {
           "2^Software\\Safe\\^Other=Other Value", "2^=Whole Hive"});
 
     EXPECT_EQ(RowTexts(), Rows{"Other Value"});
-    EXPECT_EQ(harness.state.RegistryQueue().Count(), 1u);
+    EXPECT_EQ(Items().size(), 1u);
 }
 
 TEST_F(RegistryScanTest, MachineSoftwareAndClassesAreLookedUpInBothViewsAndASharedKeyIsFoundOnce) {
@@ -154,42 +156,42 @@ TEST_F(RegistryScanTest, MachineSoftwareAndClassesAreLookedUpInBothViewsAndAShar
 
     const std::string machine = "HKEY_LOCAL_MACHINE\\Software\\";
     EXPECT_EQ(Activity(), (Rows{
-                              "Both|" + machine + "Both#2/0",
-                              "Both|" + machine + "Both (32-bit view)#2/0",
-                              "Only32|" + machine + "Only32\\Run (32-bit view)#2/0",
-                              "Shared|" + machine + "Shared\\Run#2/0",
-                              "Class|HKEY_CLASSES_ROOT\\CLSID\\{32} (32-bit view)#2/0",
-                              "User Class|HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{U} (32-bit view)#2/0",
-                              "User Run|HKEY_CURRENT_USER\\Software\\Spy\\Run#2/0",
-                              "Excl|" + machine + "Excl#2/0",
-                              "EXCLUDED|" + machine + "Excl (32-bit view)#5/0",
+                              "Both|" + machine + "Both#Registry",
+                              "Both|" + machine + "Both (32-bit view)#Registry",
+                              "Only32|" + machine + "Only32\\Run (32-bit view)#Registry",
+                              "Shared|" + machine + "Shared\\Run#Registry",
+                              "Class|HKEY_CLASSES_ROOT\\CLSID\\{32} (32-bit view)#Registry",
+                              "User Class|HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{U} (32-bit view)#Registry",
+                              "User Run|HKEY_CURRENT_USER\\Software\\Spy\\Run#Registry",
+                              "Excl|" + machine + "Excl#Registry",
+                              "EXCLUDED|" + machine + "Excl (32-bit view)#Excluded",
                           }));
-    // Each queue row names the view its item was found in, for removal.
-    EXPECT_EQ(Queue(), (Rows{
-                           "-2147483646|Software\\Both||Both|64#0/0",
-                           "-2147483646|Software\\Both||Both|32#0/0",
-                           "-2147483646|Software\\Only32\\|Run|Only32|32#0/0",
-                           "-2147483646|Software\\Shared\\|Run|Shared|64#0/0",
-                           "-2147483648|CLSID\\{32}||Class|32#0/0",
-                           "-2147483647|Software\\Classes\\CLSID\\{U}||User Class|32#0/0",
-                           "-2147483647|Software\\Spy\\|Run|User Run|64#0/0",
-                           "-2147483646|Software\\Excl||Excl|64#0/0",
+    // Each item names the view it was found in, for removal.
+    EXPECT_EQ(Items(), (Rows{
+                           "-2147483646|Software\\Both||64",
+                           "-2147483646|Software\\Both||32",
+                           "-2147483646|Software\\Only32\\|Run|32",
+                           "-2147483646|Software\\Shared\\|Run|64",
+                           "-2147483648|CLSID\\{32}||32",
+                           "-2147483647|Software\\Classes\\CLSID\\{U}||32",
+                           "-2147483647|Software\\Spy\\|Run|64",
+                           "-2147483646|Software\\Excl||64",
                        }));
     EXPECT_EQ(harness.state.counters.registryInspected, 7);
     EXPECT_EQ(harness.state.counters.itemsFound, 8);
 
     // A system that cannot tell whether both views reach one key: found once.
-    harness.state.Reset();
+    harness.BeginScan();
     registry.failKeyIdentity = true;
     Scan({"2^Software\\Both=Both"});
-    EXPECT_EQ(Queue(), Rows{"-2147483646|Software\\Both||Both|64#0/0"});
+    EXPECT_EQ(Items(), Rows{"-2147483646|Software\\Both||64"});
 }
 
 TEST_F(RegistryScanTest, TheHiveItselfIsNeverAThreat) {
     // Even without a safety list to protect the registry roots.
     Scan({"2^=Whole Hive", "1^ =Whole Hive", "1^^=Whole Hive"});
-    EXPECT_TRUE(harness.state.RegistryQueue().Empty());
-    EXPECT_TRUE(harness.state.ActivityList().Empty());
+    EXPECT_TRUE(harness.state.Results().detections.empty());
+    EXPECT_TRUE(harness.state.Results().activity.empty());
     EXPECT_EQ(harness.state.counters.registryInspected, 3);
 }
 
@@ -205,22 +207,23 @@ TEST_F(RegistryScanTest, MachineKeysThatOnlyAllowReadingAreFound) {
           "2^SECURITY\\Spy=Unreadable"});
 
     EXPECT_EQ(RowTexts(), (Rows{"SpyCo", "Spy Run"}));
-    EXPECT_EQ(harness.state.RegistryQueue().Count(), 2u);
+    EXPECT_EQ(Items().size(), 2u);
     EXPECT_TRUE(RegKeyExists(registry, Hive::LocalMachine, "Software\\SpyCo"));
     EXPECT_FALSE(RegKeyExists(registry, Hive::LocalMachine, "SECURITY\\Spy"));
     EXPECT_FALSE(RegValueExists(registry, Hive::LocalMachine, "Software\\SpyCo", "None"));
 }
 
 TEST_F(RegistryScanTest, ShowsEachCountedLineAndStopsAfterYieldingWhenAsked) {
-    harness.state.throttle = 23;  // the second counted line's report shows
+    harness.BeginScan();
     harness.pump.At(4, [&] { harness.state.RequestStop(); });
     Scan({"1^Software\\A=A", "9^Software\\Skipped=Skipped", "1^Software\\SpyCo\\^RunValue=B", "1^Software\\C=C"});
 
     EXPECT_EQ(harness.state.counters.registryInspected, 2);
-    EXPECT_EQ(harness.form.lblStatus.Caption(), "software\\spyco\\\\runvalue\r\nScanning registry: ");
+    EXPECT_EQ(harness.progress.items, 2) << "one report per counted line";
+    EXPECT_EQ(harness.progress.lastItem, "software\\spyco\\\\runvalue\r\nScanning registry: ");
     // 2 of 40 registry lines; 10 cookie + 20 executable + 2 of 100 lines.
-    EXPECT_EQ(harness.form.pb1.Value(), 5);
-    EXPECT_EQ(harness.form.pb2.Value(), 32);
+    EXPECT_EQ(harness.progress.lastScanPercent, 5);
+    EXPECT_EQ(harness.progress.lastOverallPercent, 32);
 }
 
 TEST_F(RegistryScanTest, AMissingDefinitionFileEndsTheScanQuietly) {

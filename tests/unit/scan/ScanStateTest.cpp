@@ -4,92 +4,63 @@
 
 #include <limits>
 
+#include "support/ScanHarness.h"
+
 namespace bastion {
 namespace {
 
 struct ScanStateTest : ::testing::Test {
-    ui::FrmMain form;
-    ScanState state{form};
-
-    std::vector<ui::ListView*> Lists() {
-        return {&state.ActivityList(), &state.ResultsList(), &state.FileQueue(),
-                &state.RegistryQueue(), &state.CookieQueue(), &state.NotFoundList()};
-    }
+    testing::RecordedProgress progress;
+    ScanState state;
 };
 
-TEST_F(ScanStateTest, ResetEmptiesTheListsAndZeroesCountersAndLabels) {
-    for (ui::ListView* list : Lists()) {
-        list->Add("row");
-    }
-    state.counters = {1, 2, 3, 4};
-    state.throttle = 12;
-    for (ui::Label* label : {&form.lblMemoryInspected, &form.lblRegistryInspected, &form.lblFilesFolderInspected,
-                             &form.lblSoftwareFound, &form.lblRemovePicSoftwareFound, &form.lbltracesFound,
-                             &form.lblTotalNoOfRunningItems}) {
-        label->SetCaption("17");
-    }
+TEST_F(ScanStateTest, ABeginningEmptiesTheResultsButKeepsTheLineCountsAndTheStopFlag) {
+    state.Begin(progress);
+    state.ReportDetection(DetectionKind::File, "Spy", "Adware", "C:\\spy.exe", FileItem{"C:\\spy.exe"});
+    state.CountTrace();
+    state.counters.filesInspected = 12;
     state.definitions.total = 500;
     state.RequestStop();
+    const ScanResults first = state.End();
+    EXPECT_FALSE(state.ScanInProgress());
 
-    state.Reset();
-
-    for (ui::ListView* list : Lists()) {
-        EXPECT_TRUE(list->Empty()) << list->Name();
-    }
-    EXPECT_EQ(state.counters.processesInspected + state.counters.registryInspected +
-                  state.counters.filesInspected + state.counters.itemsFound,
-              0);
-    EXPECT_EQ(state.throttle, 0);
-    for (ui::Label* label : {&form.lblMemoryInspected, &form.lblRegistryInspected, &form.lblFilesFolderInspected,
-                             &form.lblSoftwareFound, &form.lblRemovePicSoftwareFound, &form.lbltracesFound,
-                             &form.lblTotalNoOfRunningItems}) {
-        EXPECT_EQ(label->Caption(), "0") << label->Name();
-    }
-    // Line counts belong to the definition files, not to a scan.
+    state.Begin(progress);
+    EXPECT_TRUE(state.ScanInProgress());
+    EXPECT_TRUE(state.Results().detections.empty());
+    EXPECT_TRUE(state.Results().activity.empty());
+    EXPECT_EQ(state.counters, ScanCounters{});
+    // Line counts belong to the definition files, not to a scan; the front
+    // end clears the stop flag itself when it starts a scan.
     EXPECT_EQ(state.definitions.total, 500);
-    // The controller clears the stop flag itself when a scan starts.
     EXPECT_TRUE(state.StopRequested());
+
+    ASSERT_EQ(first.detections.size(), 1u);
+    EXPECT_EQ(first.counters.filesInspected, 12);
+    EXPECT_EQ(first.counters.traces, 1);
 }
 
-TEST_F(ScanStateTest, DetectionGoesToBothVisibleListsAndCountsOnce) {
-    state.ReportDetection("Spy Threat", "C:\\spy.exe", "Adware", ui::kIconFile);
-    state.ReportDetection("Other", "C:\\Spy", "", ui::kIconFolder);
+TEST_F(ScanStateTest, ADetectionIsLoggedFoundAndCountedOnceWithAnIdOfItsOwnInEveryScan) {
+    state.Begin(progress);
+    state.ReportDetection(DetectionKind::Folder, "SpyCo", "Toolbar", "C:\\SpyCo", FileItem{"C:\\SpyCo"});
+    state.AddExcluded("C:\\mine.exe");
+    const ScanResults first = state.End();
+    state.Begin(progress);
+    state.ReportDetection(DetectionKind::File, "SpyCo", "Rootkit", "C:\\SpyCo\\x.exe", FileItem{"C:\\SpyCo\\x.exe"});
 
-    const ui::ListView& activity = state.ActivityList();
-    ASSERT_EQ(activity.Count(), 2u);
-    EXPECT_EQ(activity.Item(0).text, "Spy Threat");
-    EXPECT_EQ(activity.Item(0).smallIcon, ui::kIconFile);
-    EXPECT_EQ(activity.SubItem(0, 1), "C:\\spy.exe");
+    ASSERT_EQ(first.detections.size(), 1u);
+    const Detection& folder = first.detections[0];
+    EXPECT_EQ(folder.kind, DetectionKind::Folder);
+    EXPECT_EQ(folder.type, (ThreatType{"Toolbar", "Medium/High",
+                                       "Attaches itself to your browser and can be intrusive or spyware"}));
+    EXPECT_EQ(first.activity, (std::vector<ActivityEntry>{{ActivityKind::Folder, "SpyCo", "C:\\SpyCo"},
+                                                          {ActivityKind::Excluded, "EXCLUDED", "C:\\mine.exe"}}));
+    EXPECT_EQ(first.counters.itemsFound, 1) << "an excluded item is not counted";
 
-    const ui::ListView& results = state.ResultsList();
-    ASSERT_EQ(results.Count(), 2u);
-    EXPECT_EQ(results.Item(0).icon, ui::kIconFile);
-    EXPECT_EQ(results.SubItem(0, 2), "Adware");
-    EXPECT_EQ(results.Item(1).smallIcon, ui::kIconFolder);
-    EXPECT_EQ(results.SubItem(1, 1), "C:\\Spy");
-    EXPECT_EQ(results.SubItem(1, 2), "");
-
-    EXPECT_EQ(state.counters.itemsFound, 2);
-    EXPECT_TRUE(state.FileQueue().Empty());
-}
-
-TEST_F(ScanStateTest, ExcludedRowIsShownButNeitherCountedNorQueued) {
-    state.AddExcludedRow("C:\\mine.exe");
-    ASSERT_EQ(state.ActivityList().Count(), 1u);
-    EXPECT_EQ(state.ActivityList().Item(0).text, "EXCLUDED");
-    EXPECT_EQ(state.ActivityList().Item(0).smallIcon, ui::kIconExcluded);
-    EXPECT_EQ(state.ActivityList().SubItem(0, 1), "C:\\mine.exe");
-    EXPECT_EQ(state.counters.itemsFound, 0);
-    EXPECT_TRUE(state.ResultsList().Empty());
-}
-
-TEST_F(ScanStateTest, TracesCaptionCountsUpFromWhatItShows) {
-    state.IncrementTracesFound();
-    state.IncrementTracesFound();
-    EXPECT_EQ(form.lbltracesFound.Caption(), "2");
-    form.lbltracesFound.SetCaption("not a number");
-    state.IncrementTracesFound();
-    EXPECT_EQ(form.lbltracesFound.Caption(), "1");
+    const Detection& file = state.Results().detections.at(0);
+    EXPECT_NE(file.id, folder.id) << "ids stay apart from one scan to the next";
+    EXPECT_EQ(file.type, (ThreatType{"Rootkit", "", ""})) << "a type the catalogue lacks";
+    EXPECT_EQ(state.Results().Find(file.id), &file);
+    EXPECT_EQ(state.Results().Find(folder.id), nullptr);
 }
 
 TEST(ScanCounters, CountOneStopsAtTheLargestValue) {

@@ -22,7 +22,9 @@ struct StatusPageTest : ::testing::Test {
         ui::FillDefaultMessages(messages);
         ui::FillGuardMessages(messages);
     }
-    void Refresh() { RefreshStatusPage({files, Windows1252(), dataFolder, identity, messages, settings, state}); }
+    void Refresh() {
+        RefreshStatusPage({files, Windows1252(), dataFolder, identity, messages, settings, state, form});
+    }
 
     testing::FakeFileSystem files;
     testing::FakeRegistry registry;
@@ -31,7 +33,7 @@ struct StatusPageTest : ::testing::Test {
     ui::MessageCatalogue messages{identity};
     ui::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
-    ScanState state{form};
+    ScanState state;
 };
 
 TEST_F(StatusPageTest, AFreshInstallShowsTheDefaults) {

@@ -15,7 +15,10 @@ using testing::ScanHarness;
 using Texts = std::vector<std::string>;
 
 struct WalkerTest : ::testing::Test {
-    WalkerTest() { harness.tables.Create(); }
+    WalkerTest() {
+        harness.tables.Create();
+        harness.BeginScan();
+    }
 
     // Executable names longer than 16 characters match in any folder, so
     // each walked file can be told by its own threat name.
@@ -23,11 +26,14 @@ struct WalkerTest : ::testing::Test {
     void DirectoryAt(const std::string& folder, const std::string& threat) {
         harness.tables.Directories().Add({"label", folder, "", threat});
     }
-    // The threat names in the activity list, in the order found.
+    // The names in the activity log, in the order found.
     Texts Found() const {
         Texts texts;
-        for (const ui::ListItem& row : harness.state.ActivityList().Rows()) texts.push_back(row.text);
+        for (const ActivityEntry& entry : harness.state.Results().activity) texts.push_back(entry.name);
         return texts;
+    }
+    const std::string& PathFound(std::size_t index) const {
+        return std::get<FileItem>(harness.state.Results().detections.at(index).item).path;
     }
 
     ScanHarness harness;
@@ -70,17 +76,15 @@ TEST_F(WalkerTest, FolderScanMatchesTheFolderThenItsEntriesThenEverySubfolderWha
                               "sysattrspywarefile.exe", "Sub2 Dir", "lastspywarefilehere.exe",
                               "insidesub1spyware.exe", "behindreadonlyspyware.exe", "behindhiddenspyware.exe",
                               "insidesub2spyware.exe"}));
-    EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue())[8],
-              "C:\\Top\\readonlyspywarefolder.exe\\behindreadonlyspyware.exe|behindreadonlyspyware.exe#0/0");
+    EXPECT_EQ(PathFound(8), "C:\\Top\\readonlyspywarefolder.exe\\behindreadonlyspyware.exe");
     // The folder, its eight entries besides the junction and one entry in
     // each of the four subfolders.
     EXPECT_EQ(harness.state.counters.filesInspected, 13);
-    // The last folder's refresh shows the final count, whatever the throttle.
-    EXPECT_EQ(harness.form.lblFilesFolderInspected.Caption(), "13");
+    // The last folder's refresh shows the final count, whatever the pace.
+    EXPECT_EQ(harness.progress.lastCounted.filesInspected, 13);
     EXPECT_EQ(harness.pump.PumpCount(), 13);
-    EXPECT_TRUE(harness.form.lblStatus.Visible());
-    EXPECT_EQ(harness.form.pbgMain.Max(), 100);
-    EXPECT_EQ(harness.form.pbgMain.Value(), 100);
+    EXPECT_EQ(harness.progress.walked, (std::vector<double>{0, 100}));
+    EXPECT_EQ(harness.progress.walkExpected, 100);
 }
 
 TEST_F(WalkerTest, EachFolderIsListedOnce) {
@@ -115,7 +119,7 @@ TEST_F(WalkerTest, StopEndsTheWalkAtEveryLevelWithoutMatchingAnotherEntry) {
     EXPECT_EQ(harness.state.counters.filesInspected, 1 + 10);
     EXPECT_EQ(harness.pump.PumpCount(), 10);
     EXPECT_EQ(files.ListDirectoryCalls(), 3u);
-    EXPECT_EQ(harness.form.lblFilesFolderInspected.Caption(), "11");
+    EXPECT_EQ(harness.progress.lastCounted.filesInspected, 11);
 }
 
 TEST_F(WalkerTest, StopBeforeTheWalkExaminesNothingBelowTheFolder) {
@@ -143,8 +147,7 @@ TEST_F(WalkerTest, AFolderReachedAgainThroughJunctionsIsNotEnteredAgain) {
     ScanFolder(context, "C:\\Loop\\");
 
     EXPECT_EQ(Found(), (Texts{"loopspywarefilename.exe", "sharedspywarefile.exe"}));
-    EXPECT_EQ(ScanHarness::Rows(harness.state.FileQueue())[1],
-              "C:\\Loop\\Inner\\ViaB\\sharedspywarefile.exe|sharedspywarefile.exe#0/0");
+    EXPECT_EQ(PathFound(1), "C:\\Loop\\Inner\\ViaB\\sharedspywarefile.exe");
     // Loop, Inner, Back, ViaB and ViaA listed; Back and ViaA not walked.
     EXPECT_EQ(files.ListDirectoryCalls(), 5u);
 }
@@ -172,7 +175,7 @@ TEST_F(WalkerTest, FoldersOfAFileSystemWithoutFolderIndexesAreAllWalked) {
                               "siblingspywarefile.exe"}));
 }
 
-TEST_F(WalkerTest, DriveWalkMovesTheMainBarByBytesAndNeverPastItsMaximum) {
+TEST_F(WalkerTest, DriveWalkTellsItsProgressByBytesAndNeverPastTheUsedSpace) {
     testing::FakeDrive drive;
     drive.letter = "D";
     drive.total = 2000;
@@ -183,27 +186,25 @@ TEST_F(WalkerTest, DriveWalkMovesTheMainBarByBytesAndNeverPastItsMaximum) {
     files.AddFile("D:\\Folder\\b.bin", std::string(300, 'b'));
     files.AddFile("D:\\Folder\\c.bin", std::string(1000, 'c'));
     files.AddFile("D:\\Folder\\d.bin", std::string(10, 'd'));
-    harness.form.pbgMain.SetValue(70);
     std::vector<double> values;
-    harness.pump.Always([&] { values.push_back(harness.form.pbgMain.Value()); });
+    harness.pump.Always([&] { values.push_back(harness.progress.walked.back()); });
 
     ScanDrive(context, "D:\\");
 
-    EXPECT_EQ(harness.form.pbgMain.Max(), 500);
+    EXPECT_EQ(harness.progress.walkExpected, 500);
     EXPECT_EQ(values, (std::vector<double>{100, 100, 400, 500, 500}));
-    EXPECT_EQ(harness.form.pbgMain.Value(), 500);
+    EXPECT_EQ(harness.progress.walked.back(), 500);
     EXPECT_EQ(harness.state.counters.filesInspected, 5);
 }
 
 TEST_F(WalkerTest, DriveWithoutAMediumIsSkippedSilently) {
     files.AddDrive("E", platform::DriveType::CdRom, false);
-    harness.form.lblStatus.SetVisible(false);
     files.ResetCounters();
     ScanDrive(context, "E:\\");
     EXPECT_EQ(files.ListDirectoryCalls(), 0u);
-    EXPECT_FALSE(harness.form.lblStatus.Visible());
+    EXPECT_TRUE(harness.progress.walked.empty());
     EXPECT_EQ(harness.state.counters.filesInspected, 0);
-    EXPECT_TRUE(harness.state.ActivityList().Empty());
+    EXPECT_TRUE(harness.state.Results().activity.empty());
 }
 
 TEST_F(WalkerTest, FileScanMatchesTheOneFileAndShowsItAtOnce) {
@@ -212,13 +213,12 @@ TEST_F(WalkerTest, FileScanMatchesTheOneFileAndShowsItAtOnce) {
     ScanFile(context, "C:\\Downloads\\singlespywarefile.exe");
     EXPECT_EQ(Found(), Texts{"singlespywarefile.exe"});
     EXPECT_EQ(harness.state.counters.filesInspected, 1);
-    EXPECT_EQ(harness.form.lblStatus.Caption(), "Scanning: C:\\Downloads\\singlespywarefile.exe");
-    EXPECT_EQ(harness.form.lblFilesFolderInspected.Caption(), "1");
-    EXPECT_EQ(harness.form.pbgMain.Max(), 1);
-    EXPECT_EQ(harness.form.pbgMain.Value(), 1);
+    EXPECT_EQ(harness.progress.lastItem, "Scanning: C:\\Downloads\\singlespywarefile.exe");
+    EXPECT_EQ(harness.progress.walked, (std::vector<double>{0, 1}));
+    EXPECT_EQ(harness.progress.walkExpected, 1);
 }
 
-TEST_F(WalkerTest, DriveListOffersRemovableNetworkAndOpticalDrivesAndOnlyReadyFixedOnes) {
+TEST_F(WalkerTest, RemovableNetworkAndOpticalDrivesAreScannableAndOnlyReadyFixedOnes) {
     files.AddDrive("A", platform::DriveType::Removable, false);
     files.AddDrive("D", platform::DriveType::Fixed, false);
     files.AddDrive("E", platform::DriveType::CdRom, false);
@@ -226,36 +226,9 @@ TEST_F(WalkerTest, DriveListOffersRemovableNetworkAndOpticalDrivesAndOnlyReadyFi
     files.AddDrive("G", platform::DriveType::RamDisk, true);
     files.AddDrive("H", platform::DriveType::Unknown, true);
     files.AddDrive("I", platform::DriveType::NoRootDir, true);
-    ui::ListView& drives = harness.form.lvwHardDrives;
 
-    FillDriveList(files, drives);
-    FillDriveList(files, drives);
-
-    Texts letters;
-    for (const ui::ListItem& row : drives.Rows()) letters.push_back(row.text);
-    EXPECT_EQ(letters, (Texts{"A", "C", "E", "F"}));
-}
-
-TEST_F(WalkerTest, DriveTicksAreStoredForEveryRowAndRestoredTickedByDefault) {
-    ui::SettingsStore settings(harness.machine.registry, "Testwall");
-    ui::ListView& drives = harness.form.lvwHardDrives;
-    for (const char* letter : {"A", "C", "E"}) drives.Add(letter);
-
-    RestoreDriveTicks(drives, settings);
-    EXPECT_TRUE(drives.Item(0).checked && drives.Item(1).checked && drives.Item(2).checked);
-
-    drives.SetChecked(1, false);
-    StoreDriveTicks(drives, settings);
-    EXPECT_EQ(settings.ReadSetting("Drives", "A", ""), "True");
-    EXPECT_EQ(settings.ReadSetting("Drives", "C", ""), "False");
-    EXPECT_EQ(settings.ReadSetting("Drives", "E", ""), "True");
-
-    ui::FrmMain later;
-    for (const char* letter : {"A", "C", "E", "F"}) later.lvwHardDrives.Add(letter);
-    RestoreDriveTicks(later.lvwHardDrives, settings);
-    std::vector<bool> ticks;
-    for (const ui::ListItem& row : later.lvwHardDrives.Rows()) ticks.push_back(row.checked);
-    EXPECT_EQ(ticks, (std::vector<bool>{true, false, true, true}));
+    EXPECT_EQ(ScannableDrives(files), (Texts{"A", "C", "E", "F"}));
+    EXPECT_EQ(DriveRoot("E"), "E:\\");
 }
 
 }  // namespace

@@ -157,8 +157,7 @@ TEST_F(UpdateTest, ContentRecordsGoToTheirOwnFileInOrderAndAreCounted) {
     // No letter S: the safety list is left alone.
     EXPECT_EQ(Content(datafile::kSafety), "");
 
-    ui::FrmMain form;
-    ScanState state(form);
+    ScanState state;
     // The file definition there before and the content definition.
     EXPECT_EQ(CountDefinitions(files, folder, state), 2);
     EXPECT_EQ(state.definitions.content, 1);
@@ -359,13 +358,13 @@ struct UpdateFlowTest : ::testing::Test {
     ui::SettingsStore settings{registry, identity.productName};
     ui::MessageCatalogue messages{identity};
     ui::FrmMain form;
-    ScanState state{form};
+    ScanState state;
     DefinitionTables tables;
     const std::string folder = "C:\\Data";
     DefinitionTrust trust;
     testing::FakeClock clock;
-    UpdateFlow flow{{internet, files, Windows1252(), pump, gate, settings, messages, identity, folder, state, tables,
-                     trust, clock}};
+    UpdateFlow flow{{internet, files, Windows1252(), pump, gate, settings, messages, identity, folder, state, form,
+                     tables, trust, clock}};
     std::vector<bool> timers;
 };
 

@@ -58,10 +58,12 @@ TEST_F(ScanCommandsTest, ThePauseAndStopLabelsDoNothingOutsideAScan) {
 }
 
 TEST_F(ScanCommandsTest, ColumnClicksSortTheActivityListRisingFirstThenTurningTheOrder) {
-    for (const char* name : {"b", "C", "a"}) state.AddActivityRow(name, ui::kIconFile, std::string("x") + name);
+    state.Begin(presenter);
+    for (const char* name : {"b", "C", "a"}) state.AddActivity(ActivityKind::File, name, std::string("x") + name);
+    presenter.Show(state.End());
     auto texts = [&] {
         Strings out;
-        for (const ui::ListItem& row : state.ActivityList().Rows()) out.push_back(row.text);
+        for (const ui::ListItem& row : form.lvwSpywareFound.Rows()) out.push_back(row.text);
         return out;
     };
     controller.lvwSpywareFound_ColumnClick(0);
@@ -70,7 +72,7 @@ TEST_F(ScanCommandsTest, ColumnClicksSortTheActivityListRisingFirstThenTurningTh
     EXPECT_EQ(texts(), (Strings{"C", "b", "a"}));
     controller.lvwSpywareFound_ColumnClick(1);
     EXPECT_EQ(texts(), (Strings{"a", "b", "C"}));
-    EXPECT_EQ(state.ActivityList().SortKey(), 1);
+    EXPECT_EQ(form.lvwSpywareFound.SortKey(), 1);
 
     dialogs.AnswerMessageBox(ui::MsgResult::Ok);
     controller.lvwSpywareFound_ColumnClick(7);
@@ -80,12 +82,19 @@ TEST_F(ScanCommandsTest, ColumnClicksSortTheActivityListRisingFirstThenTurningTh
 struct BrowseTest : ScanCommandsTest {
     // Seven ticked rows and one not: files, a folder, a registry entry.
     BrowseTest() {
-        for (int i = 1; i <= 5; ++i) Tick(state.AddResultRow("Spy", ui::kIconFile, "C:\\spy" + std::to_string(i) + ".exe", ""));
-        state.AddResultRow("Unticked", ui::kIconFile, "C:\\skip.exe", "");
-        Tick(state.AddResultRow("Folder", ui::kIconFolder, "C:\\Spy Folder", "", ui::kIconFile));
-        Tick(state.AddResultRow("Key", ui::kIconRegistry, "HKEY_CURRENT_USER\\Software\\Spy", ""));
+        state.Begin(presenter);
+        auto file = [&](const std::string& name, const std::string& path) {
+            state.ReportDetection(DetectionKind::File, name, "", path, FileItem{path});
+        };
+        for (int i = 1; i <= 5; ++i) file("Spy", "C:\\spy" + std::to_string(i) + ".exe");
+        file("Unticked", "C:\\skip.exe");
+        state.ReportDetection(DetectionKind::Folder, "Folder", "", "C:\\Spy Folder", FileItem{"C:\\Spy Folder"});
+        state.ReportDetection(DetectionKind::Registry, "Key", "", "HKEY_CURRENT_USER\\Software\\Spy",
+                              RegistryItem{platform::Hive::CurrentUser, "Software\\Spy", "", platform::RegView::Bits64});
+        presenter.Show(state.End());
+        presenter.SelectAll();
+        Results().SetChecked(5, false);
     }
-    void Tick(std::size_t row) { state.ResultsList().SetChecked(row, true); }
     std::size_t Opened() const { return scan.machine.shell.calls.size(); }
 };
 

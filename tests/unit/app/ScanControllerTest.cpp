@@ -1,4 +1,4 @@
-#include "scan/ScanController.h"
+#include "app/ScanController.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "ControllerHarness.h"
+#include "app/DriveList.h"
 #include "scan/state/DefinitionCounts.h"
-#include "scan/walk/Walker.h"
 #include "ui/settings/SettingKeys.h"
 
 namespace bastion {
@@ -90,10 +90,11 @@ TEST_F(ScanControllerTest, ASmartScanDisablesTheNavigationWhileItRunsAndClosesWi
     EXPECT_EQ(form.lblLastScan.Caption(), Now());
     EXPECT_EQ(form.lblDefVersion.Caption(), "5/1/2008 3:04:05 PM PST");
 
-    const ui::ListView& results = state.ResultsList();
+    const ui::ListView& results = Results();
     ASSERT_EQ(results.Count(), 1u);
-    EXPECT_EQ(results.Item(0).tag, "3");
-    EXPECT_FALSE(results.SubItem(0, 3).empty()) << "risk filled from the threat type";
+    EXPECT_EQ(results.Item(0).smallIcon, ui::kIconFile);
+    EXPECT_EQ(results.SubItem(0, 3), "Medium/High") << "risk filled from the threat type";
+    EXPECT_EQ(presenter.Results().detections.at(0).id, results.Item(0).id);
 }
 
 TEST_F(ScanControllerTest, SwitchedOffScansShowNotSelectedToTheEndAndTheScanGoesOn) {
@@ -109,7 +110,7 @@ TEST_F(ScanControllerTest, SwitchedOffScansShowNotSelectedToTheEndAndTheScanGoes
     EXPECT_EQ(form.lblRegistryInspected.Caption(), "Not Selected");
     EXPECT_EQ(form.lblMemoryInspected.Caption(), "Not Selected");
     EXPECT_EQ(form.lblFilesFolderInspected.Caption(), "1");
-    EXPECT_EQ(state.ResultsList().Count(), 1u);
+    EXPECT_EQ(Results().Count(), 1u);
     EXPECT_EQ(calls, (Strings{"clear problems", "timers off", "timers on"})) << "no report with chkMakeLog 0";
 
     // The next scan with both on shows numbers again.
@@ -200,17 +201,18 @@ TEST_F(ScanControllerTest, AStoppedScanIsCancelledAndTheNextStartsAfreshWithEmpt
     EXPECT_EQ(form.lblStatus.Caption(), "Scanning was cancelled.");
     EXPECT_EQ(form.lblPercentageCompleted.Caption(), "0% Completed.");
     EXPECT_EQ(Setting(keys::kLblLastScan), Now()) << "the scan date is stored all the same";
-    EXPECT_EQ(state.ResultsList().Count(), 1u) << "the scan ended at the stop";
+    EXPECT_EQ(Results().Count(), 1u) << "the scan ended at the stop";
     EXPECT_TRUE(state.StopRequested()) << "the flag stays set until the next scan";
 
     scan.machine.files.DeleteFile("C:\\WINDOWS\\spyware.exe");
     form.lblStatus.SetCaption("stale");
     EXPECT_EQ(Start(), ScanOutcome::Completed);
-    EXPECT_EQ(Texts(state.ResultsList()), (Strings{"Second"}));
-    EXPECT_EQ(state.ActivityList().Count(), 1u);
-    EXPECT_EQ(state.FileQueue().Count(), 1u);
-    EXPECT_EQ(state.counters.filesInspected, 2);
-    EXPECT_EQ(state.counters.itemsFound, 1);
+    EXPECT_EQ(Texts(Results()), (Strings{"Second"}));
+    EXPECT_EQ(form.lvwSpywareFound.Count(), 1u);
+    EXPECT_EQ(presenter.Results().detections.size(), 1u);
+    EXPECT_EQ(presenter.Results().counters.filesInspected, 2);
+    EXPECT_EQ(form.lblFilesFolderInspected.Caption(), "2");
+    EXPECT_EQ(form.lblSoftwareFound.Caption(), "1");
     EXPECT_EQ(form.lbltracesFound.Caption(), "1");
 }
 
@@ -233,12 +235,12 @@ TEST_F(ScanControllerTest, StopDuringTheRegistryPhaseSkipsTheKnownLocationsButSt
     EXPECT_EQ(Start(), ScanOutcome::Cancelled);
 
     EXPECT_EQ(phases, (Strings{"Scanning registry: "}));
-    EXPECT_EQ(state.counters.filesInspected, 0) << "no known-location scan after the stop";
+    EXPECT_EQ(presenter.Results().counters.filesInspected, 0) << "no known-location scan after the stop";
     EXPECT_EQ(form.lblStatus.Caption(), "Scanning was cancelled.");
     EXPECT_EQ(form.pbgMain.Value(), 0);
     EXPECT_EQ(Setting(keys::kLblLastScan), Now());
-    EXPECT_EQ(state.ResultsList().Count(), 1u);
-    EXPECT_EQ(state.ResultsList().Item(0).tag, "2");
+    EXPECT_EQ(Results().Count(), 1u);
+    EXPECT_EQ(Results().Item(0).smallIcon, ui::kIconRegistry);
 }
 
 TEST_F(ScanControllerTest, AScanInspectsTheRunningProgramsEvenWhenTheShieldJustLookedAtThem) {
@@ -252,7 +254,7 @@ TEST_F(ScanControllerTest, AScanInspectsTheRunningProgramsEvenWhenTheShieldJustL
     ASSERT_EQ(state.counters.processesInspected, 0);
 
     Start();
-    EXPECT_EQ(state.counters.processesInspected, 2) << "one definition line and one process";
+    EXPECT_EQ(presenter.Results().counters.processesInspected, 2) << "one definition line and one process";
     EXPECT_EQ(form.lblMemoryInspected.Caption(), "2");
 }
 
@@ -307,7 +309,7 @@ TEST_F(ScanControllerTest, AFullSystemScanWalksOnlyTheTickedDrives) {
     EXPECT_EQ(Start(ui::kFullSystemScan), ScanOutcome::Completed);
 
     Strings locations;
-    for (const ui::ListItem& row : state.ResultsList().Rows()) locations.push_back(row.subItems.at(0));
+    for (const ui::ListItem& row : Results().Rows()) locations.push_back(row.subItems.at(0));
     EXPECT_EQ(locations, Strings{"E:\\Tools\\plantedspywarefile.exe"}) << "the unticked drive D is not walked";
 }
 
@@ -337,7 +339,7 @@ TEST_F(ScanControllerTest, AFullSystemScanWalksADriveAttachedSinceTheListWasFill
     EXPECT_EQ(letters, (Strings{"C", "D", "E", "F"}));
     EXPECT_EQ(ticks, (std::vector<bool>{true, false, true, false}));
     Strings locations;
-    for (const ui::ListItem& row : state.ResultsList().Rows()) locations.push_back(row.subItems.at(0));
+    for (const ui::ListItem& row : Results().Rows()) locations.push_back(row.subItems.at(0));
     EXPECT_EQ(locations, Strings{"E:\\Tools\\plantedspywarefile.exe"});
 }
 
@@ -354,8 +356,8 @@ TEST_F(ScanControllerTest, OnlyAScheduledAutoDeletingScanTicksAndRemovesItsFindi
     // The removal is an operation of its own: it starts once the scan has
     // closed. The report follows it, so that it tells what was removed.
     EXPECT_EQ(calls, (Strings{"clear problems", "timers off", "timers on", "results page", "remove", "report"}));
-    EXPECT_TRUE(state.ResultsList().Item(0).checked);
-    EXPECT_TRUE(state.FileQueue().Item(0).checked) << "the tick reaches the removal queue";
+    EXPECT_TRUE(Results().Item(0).checked);
+    EXPECT_EQ(presenter.Ticked().size(), 1u) << "the tick names the detection for the removal";
 }
 
 TEST_F(ScanControllerTest, StartLabelActsOnlyWhileStartIsEnabled) {

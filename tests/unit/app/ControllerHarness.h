@@ -1,22 +1,26 @@
-// A scan controller on the scan harness's fake machine, with scripted
-// dialogs, the default messages and a settings store; the hooks record what
-// they were asked to do.
+// A scan page on the scan harness's fake machine: the engine, the presenter
+// filling a main window's form, and the controller, with scripted dialogs,
+// the default messages and a settings store; the hooks record what they
+// were asked to do.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "app/ResultsPresenter.h"
+#include "app/ScanController.h"
 #include "common/DateTime.h"
 #include "definitions/DataFiles.h"
-#include "scan/processes/ProcessScanner.h"
-#include "scan/ScanController.h"
+#include "scan/ScanEngine.h"
 #include "scan/ScanOptions.h"
+#include "scan/processes/ProcessScanner.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "ui/DefaultMessages.h"
 #include "ui/GuardMessages.h"
 #include "ui/OperationGate.h"
+#include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion::testing {
@@ -46,15 +50,16 @@ struct ControllerHarness {
     }
 
     ScanOutcome Start(int kind = ui::kSmartScan) {
-        scan.form.optScan[kind].SetValue(true);
+        form.optScan[kind].SetValue(true);
         return controller.cmdScanNow_Click();
     }
 
     std::string Setting(const ui::SettingKey& key) const { return settings.Read(key); }
     std::string Now() const { return FormatGeneralDate(scan.machine.clock.now); }
+    ui::ListView& Results() { return form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved; }
 
     ScanHarness scan;
-    ui::FrmMain& form = scan.form;
+    ui::FrmMain form;
     ScanState& state = scan.state;
     ScriptedDialogs dialogs;
     ui::OperationGate operations;
@@ -63,11 +68,14 @@ struct ControllerHarness {
     ui::SettingsStore settings{scan.machine.registry, identity.productName};
     ProcessScanner processScanner{dialogs, messages, identity.productName};
     StoredScanOptions options{settings};
-    ScanController controller{ScanEnvironment{scan.machine.files, Windows1252(), scan.machine.system,
-                                              scan.machine.registry, scan.machine.shell, scan.machine.processes,
-                                              scan.machine.clock, dialogs, scan.pump, operations, messages, identity, settings,
-                                              scan.dataFolder, scan.safety, scan.exclusions, scan.tables,
-                                              scan.state, processScanner},
+    ScanEngine engine{ScanEnvironment{scan.machine.files, Windows1252(), scan.machine.system, scan.machine.registry,
+                                      scan.machine.shell, scan.machine.processes, scan.machine.clock, dialogs,
+                                      scan.pump, operations, messages, identity, settings, scan.dataFolder,
+                                      scan.safety, scan.exclusions, scan.tables, scan.state, processScanner}};
+    ResultsPresenter presenter{form, messages};
+    ScanController controller{ScanPageEnvironment{form, engine, presenter, scan.machine.files, Windows1252(),
+                                                  scan.machine.shell, dialogs, operations, messages, identity,
+                                                  settings, scan.dataFolder, scan.state},
                               options};
     // What the hooks were asked, in order.
     std::vector<std::string> calls;

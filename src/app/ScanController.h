@@ -1,54 +1,36 @@
 // The Start button of the scan page and what hangs off it: a scan of the
 // selected kind from preparation to the closing steps, Pause and Stop, and
 // the commands of the result lists that belong to a scan (sorting the
-// activity list, browsing to ticked results).
+// activity list, browsing to ticked results). The scan itself is the
+// engine's; this asks for the file or folder, keeps the buttons and
+// timers, and shows the outcome.
 //
-// What lies above the scan engine (the shields' timer switch, the removal
-// engine, the report, the main window's pages) is reached through hooks, so
-// that the engine needs none of it to run and a hook left empty does
-// nothing.
+// What lies beside (the shields' timer switch, the removal, the report,
+// the main window's pages) is reached through hooks; a hook left empty
+// does nothing.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/ResultsPresenter.h"
 #include "common/CodePage.h"
-#include "definitions/DefinitionTables.h"
-#include "definitions/ExclusionList.h"
-#include "definitions/SafetyList.h"
-#include "platform/Clock.h"
 #include "platform/FileSystem.h"
-#include "platform/Processes.h"
-#include "platform/Registry.h"
 #include "platform/Shell.h"
-#include "platform/SystemInfo.h"
-#include "scan/processes/ProcessScanner.h"
-#include "scan/ScanContext.h"
+#include "scan/ScanEngine.h"
 #include "scan/ScanOptions.h"
-#include "scan/state/ScanState.h"
+#include "scheduler/ScheduledScan.h"
 #include "ui/Dialogs.h"
-#include "ui/EventPump.h"
 #include "ui/Identity.h"
 #include "ui/MessageCatalogue.h"
 #include "ui/OperationGate.h"
 #include "ui/TimersHeld.h"
+#include "ui/forms/FrmMain.h"
 #include "ui/settings/SettingsStore.h"
 
 namespace bastion {
-
-// How a scan ended, for a front end that reports it (the console scanner's
-// exit status).
-enum class ScanOutcome {
-    Completed,
-    Cancelled,           // the stop flag was set
-    DefinitionsMissing,  // the definition set was incomplete: nothing scanned
-    DefinitionsUnreadable,  // a definition file could not be read to its end: nothing scanned
-    NothingChosen,       // the file or folder dialog was cancelled
-    AlreadyRunning,      // another operation was running; nothing happened
-};
 
 // What the report tells of the last scan: its start and finish as general
 // date texts, and whether the schedule started it and asked for its
@@ -78,18 +60,15 @@ struct ScanHooks {
     std::function<void(const std::vector<ProgramNotStopped>& programs)> programsNotStopped;
 };
 
-// Everything a scan reads and writes; the referenced objects outlive the
-// controller.
-struct ScanEnvironment {
+struct ScanPageEnvironment {
+    ui::FrmMain& form;
+    ScanEngine& engine;
+    // Shows the scan as it runs, and keeps its results.
+    ResultsPresenter& presenter;
     platform::FileSystem& files;
     const CodePage& codePage;
-    platform::SystemInfo& system;
-    platform::Registry& registry;
     platform::Shell& shell;
-    platform::Processes& processes;
-    platform::Clock& clock;
     ui::Dialogs& dialogs;
-    ui::EventPump& pump;
     // A scan is an operation: it starts only when no other one runs.
     ui::OperationGate& operations;
     const ui::MessageCatalogue& messages;
@@ -97,21 +76,18 @@ struct ScanEnvironment {
     ui::SettingsStore& settings;
     // Without a trailing backslash.
     const std::string& dataFolder;
-    SafetyList& safety;
-    ExclusionList& exclusions;
-    DefinitionTables& tables;
+    // The definition count of the home page.
     ScanState& state;
-    ProcessScanner& processScanner;
 };
 
-// What one scan works with, the tokens resolved for it.
-ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens);
-// The same with another pump (the shields' quiet one).
-ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, ui::EventPump& pump);
+// The scan kind selected in optScan; none when no option is.
+std::optional<ScanKind> SelectedScanKind(const ui::FrmMain& form);
+// The kind's position in optScan.
+int ScanKindPosition(ScanKind kind);
 
 class ScanController {
 public:
-    ScanController(const ScanEnvironment& environment, const ScanOptionSource& options, ScanHooks hooks = {});
+    ScanController(const ScanPageEnvironment& environment, const ScanOptionSource& options, ScanHooks hooks = {});
     ScanController(const ScanController&) = delete;
     ScanController& operator=(const ScanController&) = delete;
 
@@ -120,9 +96,14 @@ public:
     // The skin's Start label: while Start is enabled, the scan page and a
     // scan.
     void lblStart_Click();
-    // The home page's scan buttons: to the scan page, that kind selected,
-    // the scan started.
+    // The home page's scan buttons: to the scan page, that kind selected
+    // (its position in optScan), the scan started.
     ScanOutcome StartScanOfKind(int kind);
+    // An occurrence of the schedule: its scan, unattended, and the removal
+    // of what it finds when the schedule asks for it. Returns when both
+    // have finished; a scan the user starts afterwards is attended and
+    // removes nothing by itself.
+    ScanOutcome RunScheduled(const ScheduledScan& scheduled);
 
     // Holds the scan inside a modal box until the user closes it.
     void cmdPause_Click();
@@ -155,35 +136,27 @@ public:
     ScanHooks& Hooks() { return hooks_; }
 
 private:
-    ScanOutcome RunSelectedKind(ScanContext& context, const ScanOptions& options);
-    bool PrepareKind();
-    // Says that a definition file could not be read.
-    ScanOutcome DefinitionsUnreadable();
-    void SmartScan(ScanContext& context, const ScanOptions& options);
-    void FullSystemScan(ScanContext& context, const ScanOptions& options);
-    void ProcessPhase(ScanContext& context, const ScanOptions& options);
-    void RegistryPhase(ScanContext& context, const ScanOptions& options);
-    void SetPhase(const std::string& message);
-    void FinishKind();
-    // The scan dates, the buttons, the timers, the status page and the
-    // report; a Full System Scan also dates the last full scan.
+    // The scan the selected kind asks for; the file or folder chosen in a
+    // dialog, the drives ticked now.
+    ScanRequest Request(const ScanOptions& options);
+    // Tells what kept the definitions from being used.
+    void TellDefinitionProblem(ScanOutcome outcome);
+    // The buttons, the timers, the status page and the report.
     // held: the background timers' hold of the scan, let go on the way.
-    void CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan, bool reportNow,
+    void CloseScan(ScanOutcome outcome, const ScanOptions& options, bool reportNow,
                    std::optional<ui::TimersHeld>& held);
     void RemoveAutomatically();
     void Pause();
     void Stop(std::string_view questionKey);
     std::string Message(std::string_view key) const;
-    std::string Now() const;
 
-    ScanEnvironment env_;
+    ScanPageEnvironment env_;
     const ScanOptionSource& options_;
     ScanHooks hooks_;
     ScanTimes times_;
     bool running_ = false;
     bool autoDelete_ = false;
     bool unattended_ = false;
-    std::int32_t cookieFilesExamined_ = 0;
 };
 
 }  // namespace bastion

@@ -1,10 +1,9 @@
-#include "scan/ExcludeCommand.h"
+#include "app/ExcludeCommand.h"
 
 #include <gtest/gtest.h>
 
 #include "DetectedRows.h"
 #include "definitions/DataFiles.h"
-#include "scan/state/ResultChecks.h"
 #include "support/FakeFileSystem.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
@@ -22,15 +21,15 @@ struct ExcludeCommandTest : ::testing::Test {
     ExcludeCommandTest() {
         files.AddFolder(dataFolder);
         ui::FillDefaultMessages(messages);
-        BindResultChecks(state);
         dialogs.FailOnUnscriptedQuestion();
     }
 
-    void Click() { cmdExclude_Click({state, dialogs, messages, productName, file, exclusions, pump}); }
+    void Click() { cmdExclude_Click({presenter, form, dialogs, messages, productName, file, exclusions, pump}); }
+    ui::ListView& Results() { return form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved; }
     std::string ExclusionPath() const { return DataFilePath(dataFolder, datafile::kExclusions); }
 
     ui::FrmMain form;
-    ScanState state{form};
+    ScanState state;
     testing::FakeFileSystem files;
     std::string dataFolder = "C:\\Data";
     ExclusionFile file{files, Windows1252(), dataFolder};
@@ -38,13 +37,11 @@ struct ExcludeCommandTest : ::testing::Test {
     testing::ScriptedDialogs dialogs;
     testing::ScriptedEventPump pump;
     ui::MessageCatalogue messages{testing::TestIdentity()};
+    ResultsPresenter presenter{form, messages};
     std::string productName = "Testwall";
 };
 
 TEST_F(ExcludeCommandTest, WithNothingToExcludeItOnlySaysSorry) {
-    // The cookie queue alone does not count: its rows always come with a
-    // results row.
-    state.AddCookieQueueRow("C:\\cookie.txt");
     dialogs.AnswerMessageBox(ui::MsgResult::Ok);
     Click();
     ASSERT_EQ(dialogs.Asked().size(), 1u);
@@ -53,12 +50,12 @@ TEST_F(ExcludeCommandTest, WithNothingToExcludeItOnlySaysSorry) {
     EXPECT_EQ(asked.title, "Testwall");
     EXPECT_EQ(asked.buttons, ui::MsgButtons::Ok);
     EXPECT_EQ(asked.icon, ui::MsgIcon::Information);
-    EXPECT_EQ(state.CookieQueue().Count(), 1u);
+    EXPECT_FALSE(files.HasFile(ExclusionPath()));
 }
 
 TEST_F(ExcludeCommandTest, AnsweringNoChangesNothing) {
-    DetectedRows rows(state);
-    state.ResultsList().ItemCheck(DetectedRows::kFile, true);
+    DetectedRows rows(state, presenter);
+    Results().ItemCheck(DetectedRows::kFile, true);
     dialogs.AnswerMessageBox(ui::MsgResult::No);
     Click();
     ASSERT_EQ(dialogs.Asked().size(), 1u);
@@ -70,39 +67,44 @@ TEST_F(ExcludeCommandTest, AnsweringNoChangesNothing) {
     EXPECT_EQ(asked.title, "Really Exclude?");
     EXPECT_EQ(asked.buttons, ui::MsgButtons::YesNo);
     EXPECT_FALSE(files.HasFile(ExclusionPath()));
-    EXPECT_EQ(state.ResultsList().Count(), 5u);
-    EXPECT_EQ(state.FileQueue().Count(), 3u);
+    EXPECT_EQ(Results().Count(), 5u);
 }
 
-TEST_F(ExcludeCommandTest, AnsweringYesExcludesTheTickedRowsAndDropsThemFromEveryList) {
-    DetectedRows rows(state);
+TEST_F(ExcludeCommandTest, AnsweringYesExcludesTheTickedDetectionsByLocationAndNameAndDropsTheirRows) {
+    DetectedRows rows(state, presenter);
     form.lblDeletingCaption.SetCaption("c:\\old");
-    state.ResultsList().ItemCheck(DetectedRows::kCookie, true);
-    state.ResultsList().ItemCheck(DetectedRows::kFolder, true);
-    state.ResultsList().ItemCheck(DetectedRows::kRegistry, true);
+    // Sorted by location: the ticks still name their detections.
+    Results().Sort(1, false);
+    for (std::size_t row = 0; row < Results().Count(); ++row) {
+        const std::string& location = Results().SubItem(row, 1);
+        if (location != DetectedRows::kExePath && location != DetectedRows::kOtherExePath) {
+            Results().ItemCheck(row, true);
+        }
+    }
     dialogs.AnswerMessageBox(ui::MsgResult::Yes);
     Click();
 
-    EXPECT_EQ(files.Content(ExclusionPath()), "\xEF\xBB\xBF" + DetectedRows::kCookiePath + "\r\nuser@ads.example[1].txt\r\n" +
-                                                  "HKEY_LOCAL_MACHINE\\Software\\Adco\r\nAdco Toolbar\r\n" +
-                                                  DetectedRows::kFolderPath + "\r\nSpyCo Threat Directory\r\n");
+    // In the order the list shows them; a cookie by its file's name.
+    EXPECT_EQ(files.Content(ExclusionPath()),
+              "\xEF\xBB\xBF" + std::string("HKEY_LOCAL_MACHINE\\Software\\Adco\r\nAdco Toolbar\r\n") +
+                  DetectedRows::kFolderPath + "\r\nSpyCo Threat Directory\r\n" + DetectedRows::kCookiePath +
+                  "\r\nuser@ads.example[1].txt\r\n");
     EXPECT_TRUE(exclusions.IsExcluded(DetectedRows::kCookiePath));
     EXPECT_TRUE(exclusions.IsExcludedFolder("c:\\program files\\spyco"));
 
-    EXPECT_EQ(RowTexts(state.ResultsList()), (Strings{"Spy Threat", "Other Threat"}));
-    EXPECT_EQ(RowTexts(state.FileQueue()), (Strings{DetectedRows::kExePath, DetectedRows::kOtherExePath}));
-    EXPECT_TRUE(state.CookieQueue().Empty());
-    EXPECT_TRUE(state.RegistryQueue().Empty());
-    EXPECT_EQ(state.ActivityList().Count(), 5u);
+    EXPECT_EQ(RowTexts(Results()), (Strings{"Spy Threat", "Other Threat"}));
+    EXPECT_EQ(form.lvwSpywareFound.Count(), 5u);
     EXPECT_EQ(form.lblDeletingCaption.Caption(), "");
 }
 
 TEST_F(ExcludeCommandTest, AnsweringYesWithNothingTickedLeavesTheFileAlone) {
-    state.AddExcludedRow("C:\\x.exe");
+    state.Begin(presenter);
+    state.AddExcluded("C:\\x.exe");
+    presenter.Show(state.End());
     dialogs.AnswerMessageBox(ui::MsgResult::Yes);
     Click();
     EXPECT_FALSE(files.HasFile(ExclusionPath()));
-    EXPECT_EQ(state.ActivityList().Count(), 1u);
+    EXPECT_EQ(form.lvwSpywareFound.Count(), 1u);
 }
 
 }  // namespace

@@ -1,21 +1,25 @@
 // The Exclude button of the results page: the ticked detections go on the
-// user's exclusion list and leave the result lists, so that later scans show
-// them as "EXCLUDED" rows and removal never touches them.
+// user's exclusion list and leave the results list, so that later scans show
+// them as "EXCLUDED" entries and removal never touches them.
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "app/ResultsPresenter.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/Exclusions.h"
-#include "scan/state/ScanState.h"
 #include "ui/Dialogs.h"
 #include "ui/EventPump.h"
 #include "ui/MessageCatalogue.h"
+#include "ui/forms/FrmMain.h"
 
 namespace bastion {
 
 struct ExcludeCommand {
-    ScanState& state;
+    // The lists, and which detections are ticked.
+    ResultsPresenter& results;
+    ui::FrmMain& form;
     ui::Dialogs& dialogs;
     const ui::MessageCatalogue& messages;
     // The title of the program's message boxes.
@@ -25,9 +29,12 @@ struct ExcludeCommand {
     ui::EventPump& pump;
 };
 
-// Asks first; on Yes adds the location and the name (without "Cookie: ") of
-// every ticked results row to the exclusion file, then drops the ticked rows
-// of the queues, the activity list and the results list.
+// What the exclusion list keeps of a detection: its location and its name
+// (a cookie's file name).
+std::vector<std::string> ExclusionItems(const Detection& detection);
+
+// Asks first; on Yes adds the location and the name of every ticked
+// detection to the exclusion file, then drops their rows.
 void cmdExclude_Click(const ExcludeCommand& command);
 
 // The same without the question: what a false-positive report excludes

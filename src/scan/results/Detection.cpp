@@ -1,0 +1,12 @@
+#include "scan/results/Detection.h"
+
+namespace bastion {
+
+std::string ShownName(const Detection& detection) {
+    if (detection.kind == DetectionKind::Cookie) return "Cookie: " + detection.threat;
+    return detection.threat;
+}
+
+bool Removable(const Detection& detection) { return detection.kind != DetectionKind::RunningProgram; }
+
+}  // namespace bastion
