@@ -114,6 +114,8 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
     };
     controller.Hooks().makeReport = [this] { WriteReport(); };
     controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    // A scan starts: no problem of an earlier removal is listed, and its
+    // report tells of no earlier automatic removal.
     controller.Hooks().clearRemovalProblems = [this] {
         removal.deleteFailed.lstProblem.Clear();
         automaticRemoval_ = {};

@@ -127,7 +127,11 @@ RemovalReport RemovalCommands::Remove(bool unattended) {
     }
     form.lblDeletingCaption.SetCaption("");
 
-    const std::vector<Detection> selection = env_.presenter.Ticked();
+    // Taken in the order found (ids rise with it), whatever order the list
+    // shows.
+    std::vector<Detection> selection = env_.presenter.Ticked();
+    std::sort(selection.begin(), selection.end(),
+              [](const Detection& a, const Detection& b) { return a.id < b.id; });
     const auto steps = std::count_if(selection.begin(), selection.end(), Removable);
     form.pgbDeleteSpywaresFound.SetMax(std::max<double>(1, static_cast<double>(steps)));
     const RemovalReport report = engine.Remove(selection, *this);

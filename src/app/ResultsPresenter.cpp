@@ -174,11 +174,6 @@ void ResultsPresenter::SelectAll() {
     for (std::size_t row = 0; row < list.Count(); ++row) list.SetChecked(row, true);
 }
 
-bool ResultsPresenter::Listed(DetectionId id) const {
-    const auto& rows = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Rows();
-    return std::any_of(rows.begin(), rows.end(), [id](const ui::ListItem& row) { return row.id == id; });
-}
-
 void ResultsPresenter::ShowRemoval(const RemovalReport& report) {
     ui::ListView& list = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     for (std::size_t row = list.Count(); row-- > 0;) {

@@ -58,8 +58,6 @@ public:
     bool AnyTicked() const;
     // Select All: every row ticked.
     void SelectAll();
-    // Whether a row still shows the detection.
-    bool Listed(DetectionId id) const;
     // After a removal: the row of every detection removed leaves the list;
     // one that was tried and is still there (or no longer found) stays,
     // unticked; one the removal did not reach stays as it was.

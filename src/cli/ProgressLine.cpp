@@ -69,7 +69,9 @@ std::string ProgressText(const ScanProgressView& view, int width) {
     if (!phase.empty() && phase.back() == ':') phase.pop_back();
     std::string line = phase + "  " + Percent(view.scanPercent) + " | " + Percent(view.overallPercent);
     const std::size_t room = width > 1 ? static_cast<std::size_t>(width - 1) : 0;
-    const std::string item = CurrentItem(view.status, view.phaseCaption);
+    // The words the window keeps out of its status line stay out of this
+    // one too.
+    const std::string item = CurrentItem(FilterStatusText(view.status), view.phaseCaption);
     if (!item.empty() && Columns(line) + 2 < room) {
         line += "  " + Tail(item, room - Columns(line) - 2);
     }
@@ -85,9 +87,7 @@ void ConsoleScanProgress::Phase(std::string_view message) { view_.phaseCaption.a
 
 void ConsoleScanProgress::Item(std::string_view text, std::int16_t scanPercent, std::int16_t overallPercent,
                                const ScanCounters&, bool) {
-    // The words the window keeps out of its status line stay out of this
-    // one too.
-    view_.status = FilterStatusText(text);
+    view_.status.assign(text);
     Percentages(scanPercent, overallPercent);
 }
 

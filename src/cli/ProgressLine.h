@@ -28,8 +28,8 @@ struct ScanProgressView {
 // phase caption that the scans repeat in it is left out.
 std::string ProgressText(const ScanProgressView& view, int width);
 
-// Keeps what the scan tells, every report of it: the line is redrawn by
-// time, not by report.
+// Keeps what the scan tells, every report of it: the line is drawn from it
+// by time, not by report.
 class ConsoleScanProgress final : public ScanProgress {
 public:
     void Prepared() override;

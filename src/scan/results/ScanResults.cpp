@@ -17,10 +17,4 @@ const Detection* ScanResults::Find(DetectionId id) const {
     return found == detections.end() ? nullptr : &*found;
 }
 
-void ScanResults::Drop(std::span<const DetectionId> ids) {
-    std::erase_if(detections, [ids](const Detection& detection) {
-        return std::find(ids.begin(), ids.end(), detection.id) != ids.end();
-    });
-}
-
 }  // namespace bastion

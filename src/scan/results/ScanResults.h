@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -83,9 +82,6 @@ struct ScanResults {
 
     // nullptr when no detection has the id.
     const Detection* Find(DetectionId id) const;
-    // The detections with these ids leave (removed, or excluded by the
-    // user); the others keep their order.
-    void Drop(std::span<const DetectionId> ids);
 };
 
 // Adds one; a counter that has reached its largest value stays there.

@@ -1,7 +1,8 @@
 // The main window: four pages stacked on one another (Home, Scan, Results,
 // Options), the navigation buttons and menus, the result lists of the last
-// scan (the visible ones and the hidden removal queues), the counters and
-// progress of the scan page, and the timers of the background work.
+// scan (the visible ones, and the hidden removal queues the form names),
+// the counters and progress of the scan page, and the timers of the
+// background work.
 #pragma once
 
 #include <array>
@@ -114,11 +115,10 @@ public:
     Label lblDeletingCaption{*this, "lblDeletingCaption"};
 
     // --- hidden removal queues --------------------------------------------
-    // Files and folders: text = full path, sub-item 1 = "FILE" or the threat.
+    // Never shown, and left empty: removal works from the scan's detections,
+    // which the results list's rows name by id.
     ListView lvwFilesToBeDeleted{*this, "lvwFilesToBeDeleted"};
-    // "Main Key", "KeyValue", "Value", "SpywareName".
     ListView lvwRegistryToBeDeleted{*this, "lvwRegistryToBeDeleted"};
-    // "Cookie Name", "CookieLocation".
     ListView lvwCookiesToDelete{*this, "lvwCookiesToDelete"};
     ListView lvwFileNotFounds{*this, "lvwFileNotFounds"};
 

@@ -181,7 +181,6 @@ TEST_F(ResultsPresenterTest, TicksNameTheirDetectionsWhateverTheOrderAndARemoval
     Strings rows;
     for (const ui::ListItem& row : Results().Rows()) rows.push_back(row.text);
     EXPECT_EQ(rows, (Strings{"D", "C", "B"}));
-    EXPECT_FALSE(presenter.Listed(id(0)));
 
     presenter.Drop({id(1), id(3)});
     EXPECT_EQ(Results().Count(), 1u);

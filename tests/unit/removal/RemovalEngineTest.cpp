@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/App.h"
+#include "common/Text.h"
 #include "removal/quarantine/QuarantineRestore.h"
 #include "removal/files/NeverRemoved.h"
 #include "removal/quarantine/RestoreWindow.h"
@@ -217,6 +218,33 @@ TEST_F(RemovalEngineTest, NoDefinitionTakesARootOrAFolderThatHoldsOneHoweverTheP
                                     profile + "\\Desktop\\win"}) {
         EXPECT_FALSE(never.Contains(path)) << path;
     }
+}
+
+// Items are removed in the order found, whatever order the list shows, and
+// the results page tells each one's place among the listed items of its
+// kind.
+TEST_F(RemovalEngineTest, TheProgressCountsEachItemAmongTheListedItemsOfItsKind) {
+    for (const char* path : {"C:\\A\\one.exe", "C:\\A\\two.exe", "C:\\A\\three.exe"}) {
+        machine.files.AddFile(path, "x");
+        File(path, path);
+    }
+    machine.registry.SetString(Hive::CurrentUser, "Software\\Adco", "Run", "x");
+    Registry(Hive::CurrentUser, "Software\\Adco\\", "Run", RegView::Bits64);
+    TickAll();
+    app.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Sort(0, false);
+    app.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.SetChecked(1, false);  // three.exe
+    std::vector<std::string> shown;
+    pump.Always([&] {
+        const std::string& caption = app.form.lblDeletingPercentageCompleted.Caption();
+        if (StartsWith(caption, "Removing") && (shown.empty() || shown.back() != caption)) shown.push_back(caption);
+    });
+    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    const RemovalReport report = app.removal.Command4_Click();
+    ASSERT_EQ(report.items.size(), 3u);
+    EXPECT_EQ(report.items[0].location, "C:\\A\\one.exe");
+    EXPECT_EQ(report.items[1].location, "C:\\A\\two.exe");
+    EXPECT_EQ(shown, (std::vector<std::string>{"Removing : 33% Completed.", "Removing : 67% Completed.",
+                                                "Removing : 100% Completed."}));
 }
 
 TEST_F(RemovalEngineTest, RestorePointWrapsTheRemovalAndItsAbsenceIsSaid) {
