@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
+#include "definitions/DefinitionCodec.h"
 #include "report/ScanReport.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedDialogs.h"
@@ -45,6 +46,36 @@ TEST_F(AppTest, AScanWritesTheReportOnlyWhileTheLogOptionIsOn) {
     std::optional<std::string> written = machine.files.Content(report);
     ASSERT_TRUE(written.has_value());
     EXPECT_NE(written->find(" Scan Finished at : " + FormatGeneralDate(machine.clock.now)), std::string::npos);
+}
+
+// A scheduled scan stopped before its removal reports what it found, each
+// not removed, and nothing of an earlier scan's removal.
+TEST_F(AppTest, AStoppedScheduledScanReportsItsOwnFindingsAsNotRemoved) {
+    App app(machine.Bundle(), dialogs, pump, testing::TestIdentity());
+    for (std::string_view file : {datafile::kDirectoryDefinitions, datafile::kRegistryDefinitions,
+                                  datafile::kExeDefinitions, datafile::kBlockedCookies}) {
+        machine.files.AddFile(DataFilePath(app.dataFolder, file), "");
+    }
+    machine.files.AddFile(DataFilePath(app.dataFolder, datafile::kFileDefinitions),
+                          EncodeDefinitionText("first.exe=First|C:\\Spy|Adware") + "\r\n" +
+                              EncodeDefinitionText("second.exe=Second|C:\\Spy|Adware") + "\r\n");
+    app.settings.Write(ui::settings::kChkAutoDel, "1");
+    machine.files.AddFile("C:\\Spy\\first.exe", "MZ");
+    app.RunScheduledScan();
+    const std::string report = ReportPath(app.dataFolder);
+    EXPECT_NE(machine.files.Content(report)->find("the items found were removed automatically"), std::string::npos);
+
+    machine.files.AddFile("C:\\Spy\\second.exe", "MZ");
+    pump.Always([&] {
+        if (!app.state.Results().detections.empty()) app.scanEngine.RequestStop();
+    });
+    app.RunScheduledScan();
+    const std::string text = machine.files.Content(report).value_or("");
+    EXPECT_NE(text.find("1 of the 1 items found could not be removed automatically"), std::string::npos) << text;
+    EXPECT_NE(text.find("Name: Second"), std::string::npos) << text;
+    EXPECT_NE(text.find("Removal: failed"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Name: First"), std::string::npos) << "the earlier scan's removal is not this one's";
+    EXPECT_TRUE(machine.files.HasFile("C:\\Spy\\second.exe"));
 }
 
 }  // namespace
