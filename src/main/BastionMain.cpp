@@ -241,6 +241,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
 
     bastion::ui::FrmSplash splash;
     bastion::win32::SplashWindow splashWindow(splash);
+    // A second run ends without showing its window, and asks the first run
+    // forward only once its own windows are gone: one of them active would
+    // take the front back from the first run's window.
+    bool secondRun = false;
     splash.showMainWindow = [&] {
         if (!window.Create()) {
             ::PostQuitMessage(1);
@@ -273,8 +277,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
         }
         // A second run shows the first one's window and ends, with status 0.
         if (loaded == bastion::LoadResult::SecondInstance) {
-            bastion::win32::AskFirstRunToShowItself(app.identity.productName);
+            secondRun = true;
             ::PostQuitMessage(0);
+            return;
         }
         window.SyncAll();
     };
@@ -284,7 +289,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     splash.SetVisible(true);
     splashWindow.SyncAll();
 
-    pump.SetAfterDispatch([&window] { window.SyncAll(); });
+    pump.SetAfterDispatch([&window, &secondRun] {
+        if (!secondRun) window.SyncAll();
+    });
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab and the arrow keys move between the controls, as in a dialog
@@ -296,7 +303,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
-        window.SyncAll();
+        if (!secondRun) window.SyncAll();
+    }
+    if (secondRun) {
+        window.Destroy();
+        splashWindow.Destroy();
+        bastion::win32::AskFirstRunToShowItself(app.identity.productName);
     }
     return static_cast<int>(message.wParam);
 }
