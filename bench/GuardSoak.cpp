@@ -23,6 +23,7 @@
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
 #include "scheduler/Schedule.h"
+#include "services/settings/SettingKeys.h"
 #include "shields/HomePageShield.h"
 #include "support/FakePlatform.h"
 #include "support/FakeTray.h"
@@ -30,12 +31,11 @@
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
 #include "ui/forms/TimerClock.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace {
 
 using namespace bastion;
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 constexpr int kTicks = 50'000;
 // The scroll timer's period: one tick of the run.
@@ -113,7 +113,8 @@ void DaysInTheTray(benchmark::State& state) {
             if (now % 120'000 == 0) machine.processes.Add(8, "C:\\Spy\\evil.exe");
             if (now % 60'000 == 0) {
                 machine.registry.SetString(platform::Hive::CurrentUser, std::string(kStartPageKey),
-                                           std::string(kStartPageValue), "http://hijack.example/" + std::to_string(now));
+                                           std::string(kStartPageValue),
+                                           "http://hijack.example/" + std::to_string(now));
             }
             if (now % 30'000 == 0) {
                 area.MinimizeToTray();

@@ -27,11 +27,11 @@
 #include "shields/MemoryShield.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
 #include "ui/forms/FrmMenuPopUp.h"
 #include "ui/forms/TimerClock.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "ui/win32/FormTimerWindow.h"
 #include "ui/win32/FrmHomePageChangedAlertWindow.h"
 #include "ui/win32/FrmMenuPopUpWindow.h"
@@ -42,7 +42,7 @@
 namespace bastion::win32 {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 using platform::Hive;
 
 struct GuiObjects {
@@ -113,8 +113,8 @@ GuiObjects Count() {
 class GuardSoak : public ::testing::Test {
 protected:
     GuardSoak() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
         threatName = test::UniqueName("bastion_soak_") + ".exe";
         machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", folder / threatName, true);
         machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", folder / "harmless.exe", true);
@@ -194,19 +194,19 @@ protected:
     test::ScratchFolder folder;
     Win32Registry registry;
     std::string settingsName = test::UniqueName("BastionSoakTest");
-    ui::SettingsStore settings{registry, settingsName};
+    services::SettingsStore settings{registry, settingsName};
     testing::ScriptedDialogs dialogs;
     Win32EventPump pump;
-    ui::OperationGate operations;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::OperationGate operations;
+    services::MessageCatalogue messages{testing::TestIdentity()};
     std::string productName = "Testwall";
     ProcessScanner scanner{dialogs, messages, productName};
     ShieldTimers timers{machine.form, settings};
     Win32Clock wallClock;
-    ui::Identity identity = testing::TestIdentity();
+    services::Identity identity = testing::TestIdentity();
     MemoryShield shield{ScanEnvironment{machine.files, machine.codePage, machine.system, machine.registry,
-                                        machine.shell, machine.processes, wallClock, dialogs, pump, operations, messages,
-                                        identity, settings, machine.dataFolder.Path(), machine.safety,
+                                        machine.shell, machine.processes, wallClock, dialogs, pump, operations,
+                                        messages, identity, settings, machine.dataFolder.Path(), machine.safety,
                                         machine.exclusions, machine.tables, machine.state, scanner},
                         timers};
     ui::Form anchorForm{"anchor"};

@@ -11,18 +11,18 @@
 #include "scan/state/StatusPage.h"
 #include "scan/walk/Walker.h"
 #include "scheduler/ScheduledScan.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
+#include "services/settings/SettingKeys.h"
 #include "update/StarterDefinitions.h"
 
 namespace bastion {
 
-ui::MessageCatalogue ProgramMessages(const ui::Identity& identity) {
-    ui::MessageCatalogue catalogue(identity);
-    ui::FillDefaultMessages(catalogue);
+services::MessageCatalogue ProgramMessages(const services::Identity& identity) {
+    services::MessageCatalogue catalogue(identity);
+    services::FillDefaultMessages(catalogue);
     FillRemovalMessages(catalogue);
-    ui::FillGuardMessages(catalogue);
+    services::FillGuardMessages(catalogue);
     return catalogue;
 }
 
@@ -55,7 +55,8 @@ std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& file
     return folder;
 }
 
-App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump, ui::Identity identity)
+App::App(platform::Platform& platform, services::Dialogs& dialogs, services::EventPump& pump,
+         services::Identity identity)
     : platform(platform),
       modalDialogs(dialogs, operations),
       pump(pump),
@@ -65,20 +66,36 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
       settings(platform.registry, this->identity.productName),
       dataFolder(PrepareDataFolder(platform.shell, platform.files)),
       processScanner(this->dialogs, messages, this->identity.productName),
-      scanEnvironment{platform.files, platform.codePage, platform.system, platform.registry, platform.shell,
-                      platform.processes, platform.clock, this->dialogs, pump, operations, messages, this->identity,
-                      settings, dataFolder, safety, exclusions, tables, state, processScanner},
+      scanEnvironment{platform.files,
+                      platform.codePage,
+                      platform.system,
+                      platform.registry,
+                      platform.shell,
+                      platform.processes,
+                      platform.clock,
+                      this->dialogs,
+                      pump,
+                      operations,
+                      messages,
+                      this->identity,
+                      settings,
+                      dataFolder,
+                      safety,
+                      exclusions,
+                      tables,
+                      state,
+                      processScanner},
       controller(scanEnvironment, scanOptions),
       trust{&platform.crypto, BuildDefinitionKey()},
       updates(UpdateEnvironment{platform.internet, platform.files, platform.codePage, pump, operations, settings,
                                 messages, this->identity, dataFolder, state, tables, trust, platform.clock}),
-      removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
-                                 platform.shell, platform.restore, platform.clock, platform.codePage, this->dialogs,
-                                 pump, operations, messages, this->identity, settings, dataFolder, state}),
+      removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system, platform.shell,
+                                 platform.restore, platform.clock, platform.codePage, this->dialogs, pump, operations,
+                                 messages, this->identity, settings, dataFolder, state}),
       memoryShield(scanEnvironment, shieldTimers),
       homePageShield(HomePageShieldEnvironment{platform.registry, settings, pump, operations, shieldTimers,
-                                               this->identity.productName, form, memoryShield, this->dialogs,
-                                               messages, platform.clock}),
+                                               this->identity.productName, form, memoryShield, this->dialogs, messages,
+                                               platform.clock}),
       scheduler(platform.clock, operations, [this] { RunScheduledScan(); }),
       schedulePage(SchedulePageEnvironment{form, settings, shieldTimers, scheduler, this->dialogs, messages,
                                            this->identity.productName, platform.clock}),
@@ -91,8 +108,8 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
     scheduler.onMissed = [this](const DateTime& moment) { ScheduledScanMissed(moment); };
     // A command refused while a shield's alert waits says why.
     operations.tellAlertWaiting = [this] {
-        this->dialogs.MessageBox(messages.getMessages(ui::msg::kAlertWaiting), this->identity.productName,
-                                 ui::MsgButtons::Ok, ui::MsgIcon::Information);
+        this->dialogs.MessageBox(messages.getMessages(services::msg::kAlertWaiting), this->identity.productName,
+                                 services::MsgButtons::Ok, services::MsgIcon::Information);
     };
     auto offerRestart = [this](const std::vector<std::string>& fileNames) {
         if (offerElevatedRestart) offerElevatedRestart(fileNames);
@@ -144,12 +161,12 @@ StatusPage App::StatusPageOf() {
 }
 
 void App::ScheduledScanMissed(const DateTime& moment) {
-    settings.Write(ui::settings::kScheduleMissed, FormatGeneralDate(moment));
+    settings.Write(services::settings::kScheduleMissed, FormatGeneralDate(moment));
     RefreshStatusPage(StatusPageOf());
 }
 
 void App::RunScheduledScan() {
-    settings.Write(ui::settings::kScheduleMissed, "");
+    settings.Write(services::settings::kScheduleMissed, "");
     RefreshStatusPage(StatusPageOf());
     StartScheduledScan(controller, settings);
 }

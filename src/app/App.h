@@ -26,14 +26,14 @@
 #include "scan/ScanOptions.h"
 #include "scan/state/ScanState.h"
 #include "scan/state/StatusPage.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/ModalDialogs.h"
-#include "ui/OperationGate.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/waits/EventPump.h"
+#include "services/identity/Identity.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/dialogs/ModalDialogs.h"
+#include "services/operations/OperationGate.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingsStore.h"
 #include "ui/translation/clsLanguages.h"
 #include "update/DefinitionTrust.h"
 #include "update/TrustedDefinitions.h"
@@ -47,7 +47,7 @@ std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& file
 
 // Every message of the program with its English text, in the catalogue's
 // order.
-ui::MessageCatalogue ProgramMessages(const ui::Identity& identity);
+services::MessageCatalogue ProgramMessages(const services::Identity& identity);
 
 // The definitions of a run with administrator rights, in a build that
 // names the vendor's key: the machine's files, but the definition files
@@ -62,7 +62,8 @@ std::vector<std::string> SkippedDeltaNotes(TrustedDefinitionFiles& trusted);
 
 class App {
 public:
-    App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump, ui::Identity identity);
+    App(platform::Platform& platform, services::Dialogs& dialogs, services::EventPump& pump,
+        services::Identity identity);
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
@@ -92,18 +93,18 @@ public:
 
     platform::Platform& platform;
     // One operation at a time; a modal window holds background work off.
-    ui::OperationGate operations;
-    ui::ModalDialogs modalDialogs;
+    services::OperationGate operations;
+    services::ModalDialogs modalDialogs;
     // The front end's dialogs, seen by the gate while they are open.
-    ui::Dialogs& dialogs = modalDialogs;
-    ui::EventPump& pump;
-    const ui::Identity identity;
+    services::Dialogs& dialogs = modalDialogs;
+    services::EventPump& pump;
+    const services::Identity identity;
     // The English defaults; translations replace them later.
-    ui::MessageCatalogue messages;
+    services::MessageCatalogue messages;
     // The language the windows and messages speak; every window goes
     // through it when it is created.
     ui::clsLanguages languages;
-    ui::SettingsStore settings;
+    services::SettingsStore settings;
     const std::string dataFolder;
 
     ui::FrmMain form;

@@ -26,8 +26,8 @@ void Call(const F& action, Args&&... args) {
 // A window shown with a modal loop of its own: background work waits
 // behind it as behind any modal window.
 template <typename F, typename Form>
-void ShowModal(ui::OperationGate& gate, const F& action, Form& form) {
-    const ui::OperationGate::ModalScope modal(gate);
+void ShowModal(services::OperationGate& gate, const F& action, Form& form) {
+    const services::OperationGate::ModalScope modal(gate);
     Call(action, form);
 }
 
@@ -80,8 +80,8 @@ void MainWindowHandlers::WireNavigation() {
     form.lblViewLogFile.onClick = [this] { ShowReport(); };
     form.cmdUpdate.onClick = [this] {
         if (actions_.onlyShiftHeld && actions_.onlyShiftHeld()) {
-            app_.dialogs.MessageBox(UpdateAddressList(app_.identity), app_.identity.productName, ui::MsgButtons::Ok,
-                                    ui::MsgIcon::None);
+            app_.dialogs.MessageBox(UpdateAddressList(app_.identity), app_.identity.productName,
+                                    services::MsgButtons::Ok, services::MsgIcon::None);
         }
         Call(actions_.runLiveUpdate);
     };
@@ -178,9 +178,9 @@ void MainWindowHandlers::ViewExclusions() {
 void MainWindowHandlers::ViewQuarantine() {
     Quarantine quarantine(app_.platform.files, app_.platform.codePage, app_.platform.clock, app_.dataFolder);
     quarantine.EnsureFolder();
-    app_.platform.shell.StartProgram(
-        platform::SystemProgramCommand(app_.platform.shell, platform::kExplorer, platform::QuotedPath(quarantine.Folder())),
-        platform::ShowWindow::Normal);
+    app_.platform.shell.StartProgram(platform::SystemProgramCommand(app_.platform.shell, platform::kExplorer,
+                                                                    platform::QuotedPath(quarantine.Folder())),
+                                     platform::ShowWindow::Normal);
 }
 
 void MainWindowHandlers::ShowRestore() {

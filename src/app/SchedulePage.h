@@ -9,21 +9,21 @@
 
 #include "platform/Clock.h"
 #include "scheduler/Scheduler.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/settings/SettingsStore.h"
 #include "shields/ShieldTimers.h"
-#include "ui/Dialogs.h"
-#include "ui/MessageCatalogue.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
 struct SchedulePageEnvironment {
     ui::FrmMain& form;
-    ui::SettingsStore& settings;
+    services::SettingsStore& settings;
     ShieldTimers& timers;
     Scheduler& scheduler;
-    ui::Dialogs& dialogs;
-    const ui::MessageCatalogue& messages;
+    services::Dialogs& dialogs;
+    const services::MessageCatalogue& messages;
     const std::string& productName;
     platform::Clock& clock;
 };
@@ -52,7 +52,7 @@ private:
     void ShowControlStates();
     // The user changed something: "Apply" may store it.
     void Changed();
-    void Tell(std::string_view messageKey, ui::MsgIcon icon);
+    void Tell(std::string_view messageKey, services::MsgIcon icon);
 
     SchedulePageEnvironment env_;
     // Set while code fills the controls: their handlers then do nothing.

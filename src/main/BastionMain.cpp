@@ -39,8 +39,8 @@
 #include "ui/win32/TaskListEntry.h"
 #include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32EventPump.h"
-#include "ui/GuardMessages.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/settings/SettingKeys.h"
 
 namespace {
 
@@ -111,7 +111,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
         bastion::win32::WaitForEarlierRunToEnd(app.identity.productName, kReplacedRunEndsMs);
     }
     // The language first: every window is created in it.
-    app.languages.LoadLanguage(app.settings.Read(bastion::ui::settings::kLanguage));
+    app.languages.LoadLanguage(app.settings.Read(bastion::services::settings::kLanguage));
     bastion::win32::FrmMainWindow window(form, app.identity.productName);
     window.SetTranslator(&app.languages);
     bool startMaximized = false;
@@ -214,7 +214,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     bastion::win32::clsTray downloadTray(downloadWindow, 2);
     bastion::ui::FrmDownload& download = app.updates.download;
     download.showTrayIcon = [&downloadTray, &app] {
-        downloadTray.ShowIcon(app.messages.getMessages(bastion::ui::msg::kDownloadTip));
+        downloadTray.ShowIcon(app.messages.getMessages(bastion::services::msg::kDownloadTip));
     };
     download.removeTrayIcon = [&downloadTray] { downloadTray.RemoveIcon(); };
     downloadWindow.onMessage = [&downloadTray](UINT message, WPARAM wParam, LPARAM lParam) {

@@ -23,13 +23,13 @@
 #include "removal/RemovalResult.h"
 #include "removal/RestorePoints.h"
 #include "scan/state/ScanState.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/identity/Identity.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/operations/OperationGate.h"
+#include "services/settings/SettingsStore.h"
+#include "services/waits/EventPump.h"
 #include "ui/forms/FrmDelete.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -42,12 +42,12 @@ struct RemovalEnvironment {
     platform::SystemRestore& restore;
     platform::Clock& clock;
     const CodePage& codePage;
-    ui::Dialogs& dialogs;
-    ui::EventPump& pump;
-    ui::OperationGate& operations;
-    const ui::MessageCatalogue& messages;
-    const ui::Identity& identity;
-    ui::SettingsStore& settings;
+    services::Dialogs& dialogs;
+    services::EventPump& pump;
+    services::OperationGate& operations;
+    const services::MessageCatalogue& messages;
+    const services::Identity& identity;
+    services::SettingsStore& settings;
     // Without a trailing backslash.
     const std::string& dataFolder;
     ScanState& state;

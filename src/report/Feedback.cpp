@@ -6,9 +6,9 @@
 #include "common/PathParts.h"
 #include "common/Text.h"
 #include "report/FeedbackRequests.h"
-#include "ui/MessageKeys.h"
-#include "ui/RequestWait.h"
-#include "ui/TimersHeld.h"
+#include "services/messages/MessageKeys.h"
+#include "services/operations/TimersHeld.h"
+#include "services/waits/RequestWait.h"
 #include "ui/forms/DisabledWhile.h"
 #include "update/UpdateAddresses.h"
 
@@ -23,13 +23,13 @@ std::string BlankLine() { return std::string(kCrLf) + std::string(kCrLf); }
 Feedback::Feedback(FeedbackEnvironment env) : env_(env) {}
 
 platform::HttpResult Feedback::Request(const std::string& url) {
-    return env_.internet.Request({url}, ui::RequestWait(env_.pump, env_.operations));
+    return env_.internet.Request({url}, services::RequestWait(env_.pump, env_.operations));
 }
 
 void Feedback::SendAnonymousData() {
-    ui::OperationGate::Operation operation = env_.operations.TryBegin("anonymous data");
+    services::OperationGate::Operation operation = env_.operations.TryBegin("anonymous data");
     if (!operation) return;
-    const ui::TimersHeld held(enableShieldTimers);
+    const services::TimersHeld held(enableShieldTimers);
     const std::string data = CollectRunningProcessNames(env_.processes, env_.codePage);
     // The answer does not matter: the data is a contribution, not a task.
     for (const std::string& url : AnonymousDataUrls(DefinitionServerBase(env_.settings), data)) Request(url);
@@ -37,10 +37,10 @@ void Feedback::SendAnonymousData() {
 
 bool Feedback::ConfirmSendData(bool ticked) {
     if (ticked) return true;
-    const std::string text =
-        Message(ui::msg::kAnon1) + BlankLine() + Message(ui::msg::kAnon2) + BlankLine() + Message(ui::msg::kAnon3);
-    if (env_.dialogs.MessageBox(text, Message(ui::msg::kAnon4), ui::MsgButtons::YesNo, ui::MsgIcon::Question) ==
-        ui::MsgResult::No) {
+    const std::string text = Message(services::msg::kAnon1) + BlankLine() + Message(services::msg::kAnon2) +
+                             BlankLine() + Message(services::msg::kAnon3);
+    if (env_.dialogs.MessageBox(text, Message(services::msg::kAnon4), services::MsgButtons::YesNo,
+                                services::MsgIcon::Question) == services::MsgResult::No) {
         // Ticking it again stores "1" through its own click.
         env_.state.Form().chkSendData.SetValue(ui::kChecked);
         return false;
@@ -57,9 +57,9 @@ void Feedback::cmdSubmit_Click() {
     ui::FrmMain& form = env_.state.Form();
     const std::string name = Trim(form.txtFilename.Text());
     if (name.empty()) return;
-    ui::OperationGate::Operation operation = env_.operations.TryBegin("file name submission");
+    services::OperationGate::Operation operation = env_.operations.TryBegin("file name submission");
     if (!operation) return;
-    const ui::TimersHeld held(enableShieldTimers);
+    const services::TimersHeld held(enableShieldTimers);
     bool accepted = false;
     {
         ui::DisabledWhile busy({&form.cmdSubmit, &form.Command2, &form.txtFilename});
@@ -69,16 +69,16 @@ void Feedback::cmdSubmit_Click() {
             accepted = AnswerAccepts(answer, "Skipped") || AnswerAccepts(answer, "Added");
         }
     }
-    const std::string results = Message(ui::msg::kResults) + " ";
-    form.Label26.SetCaption(accepted ? results + name + " " + env_.messages.getMessageContinuing(ui::msg::kResultsThank)
-                                     : results + Message(ui::msg::kProblem) + " " + name + ".  " +
-                                           Message(ui::msg::kProblem2));
+    const std::string results = Message(services::msg::kResults) + " ";
+    form.Label26.SetCaption(
+        accepted ? results + name + " " + env_.messages.getMessageContinuing(services::msg::kResultsThank)
+                 : results + Message(services::msg::kProblem) + " " + name + ".  " + Message(services::msg::kProblem2));
     form.txtFilename.SetText("");
 }
 
 void Feedback::cmdFalsePos_Click() {
     ui::FrmMain& form = env_.state.Form();
-    ui::OperationGate::Operation operation = env_.operations.TryBegin("false positive report");
+    services::OperationGate::Operation operation = env_.operations.TryBegin("false positive report");
     if (!operation) return;
     ui::DisabledWhile busy({&form.cmdFalsePos});
     const std::string& title = env_.identity.productName;
@@ -91,25 +91,28 @@ void Feedback::cmdFalsePos_Click() {
         locations.push_back(results.SubItem(row, 1));
         listed += locations.back() + std::string(kCrLf);
     }
-    if (env_.dialogs.MessageBox(Message(ui::msg::kFalsePos) + BlankLine() + listed, title, ui::MsgButtons::OkCancel,
-                                ui::MsgIcon::Question) != ui::MsgResult::Ok) {
+    if (env_.dialogs.MessageBox(Message(services::msg::kFalsePos) + BlankLine() + listed, title,
+                                services::MsgButtons::OkCancel,
+                                services::MsgIcon::Question) != services::MsgResult::Ok) {
         return;
     }
-    const std::string description = env_.dialogs.InputBox(Message(ui::msg::kFalsePos2), title, "").value_or("");
+    const std::string description = env_.dialogs.InputBox(Message(services::msg::kFalsePos2), title, "").value_or("");
     if (Trim(description).empty()) {
-        env_.dialogs.MessageBox(Message(ui::msg::kFalsePos3), title, ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+        env_.dialogs.MessageBox(Message(services::msg::kFalsePos3), title, services::MsgButtons::Ok,
+                                services::MsgIcon::Exclamation);
         return;
     }
     const std::vector<std::string> urls =
         FalsePositiveUrls(DefinitionServerBase(env_.settings), locations, description);
     if (urls.empty()) {
-        env_.dialogs.MessageBox(Message(ui::msg::kTooLong), title, ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+        env_.dialogs.MessageBox(Message(services::msg::kTooLong), title, services::MsgButtons::Ok,
+                                services::MsgIcon::Exclamation);
         return;
     }
 
     std::optional<platform::HttpResult> refused;
     {
-        const ui::TimersHeld held(enableShieldTimers);
+        const services::TimersHeld held(enableShieldTimers);
         for (const std::string& url : urls) {
             platform::HttpResult answer = Request(url);
             if (!AnswerAccepts(answer, "OK")) {
@@ -119,8 +122,8 @@ void Feedback::cmdFalsePos_Click() {
         }
     }
     if (!refused) {
-        if (env_.dialogs.MessageBox(Message(ui::msg::kFalsePos4), title, ui::MsgButtons::YesNo,
-                                    ui::MsgIcon::Question) == ui::MsgResult::Yes &&
+        if (env_.dialogs.MessageBox(Message(services::msg::kFalsePos4), title, services::MsgButtons::YesNo,
+                                    services::MsgIcon::Question) == services::MsgResult::Yes &&
             excludeTicked) {
             excludeTicked();
         }
@@ -128,8 +131,8 @@ void Feedback::cmdFalsePos_Click() {
     }
     // What the server said helps support; a long answer is cut to its start.
     std::string said = Trim(refused->body.substr(0, 300));
-    env_.dialogs.MessageBox(Message(ui::msg::kFalsePos5) + BlankLine() + said, title, ui::MsgButtons::Ok,
-                            ui::MsgIcon::Exclamation);
+    env_.dialogs.MessageBox(Message(services::msg::kFalsePos5) + BlankLine() + said, title, services::MsgButtons::Ok,
+                            services::MsgIcon::Exclamation);
 }
 
 }  // namespace bastion

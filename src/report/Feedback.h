@@ -13,12 +13,12 @@
 #include "platform/Internet.h"
 #include "platform/Processes.h"
 #include "scan/state/ScanState.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/identity/Identity.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/operations/OperationGate.h"
+#include "services/settings/SettingsStore.h"
+#include "services/waits/EventPump.h"
 
 namespace bastion {
 
@@ -26,12 +26,12 @@ struct FeedbackEnvironment {
     platform::Internet& internet;
     platform::Processes& processes;
     const CodePage& codePage;
-    ui::EventPump& pump;
-    ui::OperationGate& operations;
-    ui::Dialogs& dialogs;
-    const ui::MessageCatalogue& messages;
-    const ui::Identity& identity;
-    const ui::SettingsStore& settings;
+    services::EventPump& pump;
+    services::OperationGate& operations;
+    services::Dialogs& dialogs;
+    const services::MessageCatalogue& messages;
+    const services::Identity& identity;
+    const services::SettingsStore& settings;
     ScanState& state;
 };
 

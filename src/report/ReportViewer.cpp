@@ -25,8 +25,8 @@ std::string ReportViewerText(const std::string& fileBytes, const CodePage& codeP
 }
 
 void frmReport_Load(ui::FrmReport& viewer, platform::FileSystem& files, const CodePage& codePage,
-                    const std::string& dataFolder, const ui::Identity& identity) {
-    viewer.SetCaption(ui::ReplaceCaptionPlaceholders(viewer.Caption(), identity));
+                    const std::string& dataFolder, const services::Identity& identity) {
+    viewer.SetCaption(services::ReplaceCaptionPlaceholders(viewer.Caption(), identity));
     std::optional<std::string> bytes = files.ReadFile(ReportPath(dataFolder));
     viewer.txtReport.SetText(bytes ? ReportViewerText(*bytes, codePage) : std::string());
 }

@@ -5,7 +5,7 @@
 
 #include "common/CodePage.h"
 #include "platform/FileSystem.h"
-#include "ui/Identity.h"
+#include "services/identity/Identity.h"
 #include "ui/forms/FrmReport.h"
 
 namespace bastion {
@@ -21,6 +21,6 @@ std::string ReportViewerText(const std::string& fileBytes, const CodePage& codeP
 // The viewer's load: caption product name + " Log", the report read afresh
 // (an absent report leaves the viewer empty).
 void frmReport_Load(ui::FrmReport& viewer, platform::FileSystem& files, const CodePage& codePage,
-                    const std::string& dataFolder, const ui::Identity& identity);
+                    const std::string& dataFolder, const services::Identity& identity);
 
 }  // namespace bastion

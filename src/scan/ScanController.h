@@ -29,13 +29,13 @@
 #include "scan/ScanContext.h"
 #include "scan/ScanOptions.h"
 #include "scan/state/ScanState.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
-#include "ui/TimersHeld.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/waits/EventPump.h"
+#include "services/identity/Identity.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/operations/OperationGate.h"
+#include "services/operations/TimersHeld.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -88,13 +88,13 @@ struct ScanEnvironment {
     platform::Shell& shell;
     platform::Processes& processes;
     platform::Clock& clock;
-    ui::Dialogs& dialogs;
-    ui::EventPump& pump;
+    services::Dialogs& dialogs;
+    services::EventPump& pump;
     // A scan is an operation: it starts only when no other one runs.
-    ui::OperationGate& operations;
-    const ui::MessageCatalogue& messages;
-    const ui::Identity& identity;
-    ui::SettingsStore& settings;
+    services::OperationGate& operations;
+    const services::MessageCatalogue& messages;
+    const services::Identity& identity;
+    services::SettingsStore& settings;
     // Without a trailing backslash.
     const std::string& dataFolder;
     SafetyList& safety;
@@ -107,7 +107,7 @@ struct ScanEnvironment {
 // What one scan works with, the tokens resolved for it.
 ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens);
 // The same with another pump (the shields' quiet one).
-ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, ui::EventPump& pump);
+ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, services::EventPump& pump);
 
 class ScanController {
 public:
@@ -169,7 +169,7 @@ private:
     // report; a Full System Scan also dates the last full scan.
     // held: the background timers' hold of the scan, let go on the way.
     void CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan, bool reportNow,
-                   std::optional<ui::TimersHeld>& held);
+                   std::optional<services::TimersHeld>& held);
     void RemoveAutomatically();
     void Pause();
     void Stop(std::string_view questionKey);

@@ -1,14 +1,14 @@
 #include "shields/HomePageShield.h"
 
 #include "common/Lines.h"
+#include "services/messages/GuardMessages.h"
+#include "services/operations/TimersHeld.h"
+#include "services/settings/SettingKeys.h"
 #include "ui/AlertWait.h"
-#include "ui/GuardMessages.h"
-#include "ui/TimersHeld.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 namespace {
 
@@ -48,9 +48,10 @@ void HomePageShield::CheckHomePage() {
     }
     // The memory shield's alert may still be closing, or an exit may wait.
     if (!env_.operations.Idle()) return;
-    ui::OperationGate::Operation operation = env_.operations.TryBegin(kHomePageShieldOperation, [this] { alert.Dismiss(); });
+    services::OperationGate::Operation operation =
+        env_.operations.TryBegin(kHomePageShieldOperation, [this] { alert.Dismiss(); });
     if (!operation) return;
-    const ui::TimersHeld held([this](bool enable) { env_.timers.EnableShieldTimers(enable); });
+    const services::TimersHeld held([this](bool enable) { env_.timers.EnableShieldTimers(enable); });
     try {
         CompareStartPage();
     } catch (...) {
@@ -100,17 +101,17 @@ void HomePageShield::Unreadable(const std::string& remembered) {
     // Locked pages are what hijackers leave: a change, said once.
     if (unreadableTold_) return;
     unreadableTold_ = true;
-    const std::string text = env_.messages.getMessages(ui::msg::kHomePageUnreadable);
+    const std::string text = env_.messages.getMessages(services::msg::kHomePageUnreadable);
     if (remembered.empty()) {
         Tell(text);
         return;
     }
     if (env_.settings.ReadTruth(keys::kOptAlwaysnotifybeforerestoring)) {
         std::string question = text;
-        question.append(kCrLf).append(kCrLf).append(env_.messages.getMessages(ui::msg::kHomePageKeep));
+        question.append(kCrLf).append(kCrLf).append(env_.messages.getMessages(services::msg::kHomePageKeep));
         question.append(kCrLf).append(remembered);
-        if (env_.dialogs.MessageBox(question, env_.productName, ui::MsgButtons::YesNo, ui::MsgIcon::Exclamation) ==
-            ui::MsgResult::Yes) {
+        if (env_.dialogs.MessageBox(question, env_.productName, services::MsgButtons::YesNo,
+                                    services::MsgIcon::Exclamation) == services::MsgResult::Yes) {
             PutBack(remembered, std::nullopt);
         }
     } else if (env_.settings.ReadTruth(keys::kOptRestoredefaultwithoutnotification)) {
@@ -123,12 +124,13 @@ void HomePageShield::Unreadable(const std::string& remembered) {
 void HomePageShield::PutBack(const std::string& remembered, const std::optional<std::string>& current) {
     if (RestoreHomePage(remembered)) return;
     notRestored_ = current;
-    Tell(env_.messages.getMessages(ui::msg::kHomePageNotRestored));
+    Tell(env_.messages.getMessages(services::msg::kHomePageNotRestored));
 }
 
 void HomePageShield::Tell(std::string text) {
     if (env_.operations.Ending()) return;
-    env_.dialogs.MessageBox(std::move(text), env_.productName, ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+    env_.dialogs.MessageBox(std::move(text), env_.productName, services::MsgButtons::Ok,
+                            services::MsgIcon::Exclamation);
 }
 
 bool HomePageShield::RestoreHomePage(const std::string& remembered) {

@@ -20,15 +20,15 @@
 
 #include "platform/Clock.h"
 #include "platform/Registry.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/operations/OperationGate.h"
+#include "services/settings/SettingsStore.h"
+#include "services/waits/EventPump.h"
 #include "shields/MemoryShield.h"
 #include "shields/ShieldTimers.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
 #include "ui/forms/FrmHomePageChangedAlert.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -50,15 +50,15 @@ StartPage ReadStartPage(platform::Registry& registry);
 
 struct HomePageShieldEnvironment {
     platform::Registry& registry;
-    ui::SettingsStore& settings;
-    ui::EventPump& pump;
-    ui::OperationGate& operations;
+    services::SettingsStore& settings;
+    services::EventPump& pump;
+    services::OperationGate& operations;
     ShieldTimers& timers;
     const std::string& productName;
     ui::FrmMain& form;
     MemoryShield& memoryShield;
-    ui::Dialogs& dialogs;
-    const ui::MessageCatalogue& messages;
+    services::Dialogs& dialogs;
+    const services::MessageCatalogue& messages;
     platform::Clock& clock;
 };
 

@@ -1,10 +1,10 @@
 #include "shields/ShieldTimers.h"
 
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 namespace {
 
@@ -16,7 +16,8 @@ void HoldAll(ui::FrmMain& form, bool held) {
 
 }  // namespace
 
-ShieldTimers::ShieldTimers(ui::FrmMain& form, const ui::SettingsStore& settings) : form_(form), settings_(settings) {
+ShieldTimers::ShieldTimers(ui::FrmMain& form, const services::SettingsStore& settings)
+    : form_(form), settings_(settings) {
     HoldAll(form_, true);
     form_.tmrTimeOut.SetEnabled(false);
 }

@@ -13,8 +13,8 @@
 // other timers from their turn, however often it holds them.
 #pragma once
 
+#include "services/settings/SettingsStore.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -22,7 +22,7 @@ class ShieldTimers {
 public:
     // Holds the form's background timers: nothing runs before start-up
     // completes.
-    ShieldTimers(ui::FrmMain& form, const ui::SettingsStore& settings);
+    ShieldTimers(ui::FrmMain& form, const services::SettingsStore& settings);
     ShieldTimers(const ShieldTimers&) = delete;
     ShieldTimers& operator=(const ShieldTimers&) = delete;
 
@@ -42,7 +42,7 @@ public:
 
 private:
     ui::FrmMain& form_;
-    const ui::SettingsStore& settings_;
+    const services::SettingsStore& settings_;
     int holders_ = 1;
 };
 

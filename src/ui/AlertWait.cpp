@@ -2,9 +2,10 @@
 
 namespace bastion::ui {
 
-AlertButton AskAndWait(AlertForm& alert, EventPump& pump, OperationGate& gate, platform::Clock& clock) {
+AlertButton AskAndWait(AlertForm& alert, services::EventPump& pump, services::OperationGate& gate,
+                       platform::Clock& clock) {
     if (gate.Ending() || pump.Quitting()) return AlertButton::None;
-    OperationGate::AlertScope waiting(gate);
+    services::OperationGate::AlertScope waiting(gate);
     // Universal time, which daylight-saving changes do not move; a clock
     // put back starts the wait afresh rather than making it last.
     DateTime opened = clock.UniversalNow();

@@ -9,8 +9,8 @@
 #pragma once
 
 #include "platform/Clock.h"
-#include "ui/EventPump.h"
-#include "ui/OperationGate.h"
+#include "services/operations/OperationGate.h"
+#include "services/waits/EventPump.h"
 #include "ui/forms/AlertForm.h"
 
 namespace bastion::ui {
@@ -21,6 +21,7 @@ inline constexpr long long kUnansweredSeconds = 10 * 60;
 // AlertButton::None when it was closed without one, nobody answered in
 // time, or the program is ending (then it is not shown at all, or closed).
 // The alert is closed on return.
-AlertButton AskAndWait(AlertForm& alert, EventPump& pump, OperationGate& gate, platform::Clock& clock);
+AlertButton AskAndWait(AlertForm& alert, services::EventPump& pump, services::OperationGate& gate,
+                       platform::Clock& clock);
 
 }  // namespace bastion::ui

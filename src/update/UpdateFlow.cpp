@@ -4,16 +4,16 @@
 
 #include "scan/state/DefinitionCounts.h"
 #include "scan/state/StatusPage.h"
-#include "ui/MessageKeys.h"
-#include "ui/RequestWait.h"
-#include "ui/TimersHeld.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/MessageKeys.h"
+#include "services/operations/TimersHeld.h"
+#include "services/settings/SettingKeys.h"
+#include "services/waits/RequestWait.h"
 #include "update/DefinitionFreshness.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 namespace {
 
@@ -34,12 +34,12 @@ UpdateFlow::UpdateFlow(UpdateEnvironment environment) : env_(environment) {
 }
 
 std::optional<UpdateResult> UpdateFlow::RunLiveUpdate() {
-    ui::OperationGate::Operation operation =
+    services::OperationGate::Operation operation =
         env_.operations.TryBegin(kOperationName, [this] { stopRequested_ = true; });
     if (!operation) return std::nullopt;
     stopRequested_ = false;
     ui::FrmMain& form = env_.state.Form();
-    std::optional<ui::TimersHeld> held(std::in_place, enableShieldTimers);
+    std::optional<services::TimersHeld> held(std::in_place, enableShieldTimers);
     form.cmdLiveUpdate.SetEnabled(false);
 
     UpdateResult result;
@@ -62,7 +62,8 @@ UpdateResult UpdateFlow::Check() {
     const UpdateContext context{env_.internet,   env_.files,    env_.codePage,
                                 env_.dataFolder, env_.identity, DefinitionServerBase(env_.settings),
                                 env_.trust,      &env_.clock};
-    const platform::HttpWaiting waiting = ui::RequestWait(env_.pump, env_.operations, [this] { return stopRequested_; });
+    const platform::HttpWaiting waiting =
+        services::RequestWait(env_.pump, env_.operations, [this] { return stopRequested_; });
     UpdateProgress progress;
     progress.status = [this](const std::string& status) {
         download.txtStatus.SetText(status);
@@ -89,16 +90,16 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
         case UpdateOutcome::Stopped:
             return;
         case UpdateOutcome::UpToDate:
-            popup.Show(env_.messages.getMessages(ui::msg::kRecentDefs));
+            popup.Show(env_.messages.getMessages(services::msg::kRecentDefs));
             return;
         case UpdateOutcome::Failed:
-            popup.Show(env_.messages.getMessages(ui::msg::kInternet));
+            popup.Show(env_.messages.getMessages(services::msg::kInternet));
             return;
         case UpdateOutcome::Unverified:
-            popup.Show(env_.messages.getMessages(ui::msg::kNotVerified));
+            popup.Show(env_.messages.getMessages(services::msg::kNotVerified));
             return;
         case UpdateOutcome::NotSaved:
-            popup.Show(env_.messages.getMessages(ui::msg::kNotSaved));
+            popup.Show(env_.messages.getMessages(services::msg::kNotSaved));
             return;
         case UpdateOutcome::Updated:
             break;
@@ -106,7 +107,7 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
     env_.settings.Write(keys::kShow, keys::kTrue);
     env_.settings.Write(keys::kRestart, keys::kTrue);
     if (download.removeTrayIcon) download.removeTrayIcon();
-    popup.Show(env_.messages.getMessages(ui::msg::kUpdatedDefs));
+    popup.Show(env_.messages.getMessages(services::msg::kUpdatedDefs));
     env_.state.Form().cmdScan.SetEnabled(true);
 }
 

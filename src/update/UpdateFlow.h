@@ -17,13 +17,13 @@
 #include "platform/FileSystem.h"
 #include "platform/Internet.h"
 #include "scan/state/ScanState.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
+#include "services/waits/EventPump.h"
+#include "services/identity/Identity.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/operations/OperationGate.h"
 #include "ui/forms/FrmDownload.h"
 #include "ui/forms/FrmSignatureUpdated.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingsStore.h"
 #include "update/DefinitionTrust.h"
 #include "update/DefinitionUpdates.h"
 
@@ -33,11 +33,11 @@ struct UpdateEnvironment {
     platform::Internet& internet;
     platform::FileSystem& files;
     const CodePage& codePage;
-    ui::EventPump& pump;
-    ui::OperationGate& operations;
-    ui::SettingsStore& settings;
-    const ui::MessageCatalogue& messages;
-    const ui::Identity& identity;
+    services::EventPump& pump;
+    services::OperationGate& operations;
+    services::SettingsStore& settings;
+    const services::MessageCatalogue& messages;
+    const services::Identity& identity;
     const std::string& dataFolder;
     // The main window's counts and labels.
     ScanState& state;

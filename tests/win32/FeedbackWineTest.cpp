@@ -10,13 +10,13 @@
 #include "definitions/DefinitionCodec.h"
 #include "platform/win32/Win32Registry.h"
 #include "report/Feedback.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/MessageKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "support/FakeProcesses.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/MessageKeys.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion::win32::test {
 namespace {
@@ -25,14 +25,15 @@ class FeedbackWineTest : public ::testing::Test {
 protected:
     FeedbackWineTest() {
         identity.productName = "Bastion Feedback Test";
-        ui::FillDefaultMessages(messages);
+        services::FillDefaultMessages(messages);
     }
     void SetUp() override {
         ASSERT_TRUE(server.Running());
-        settings.Write(ui::settings::kDefinitionServer, server.Base());
+        settings.Write(services::settings::kDefinitionServer, server.Base());
     }
     ~FeedbackWineTest() override {
-        registry.DeleteTree(platform::Hive::CurrentUser, "Software\\VB and VBA Program Settings\\" + identity.productName);
+        registry.DeleteTree(platform::Hive::CurrentUser,
+                            "Software\\VB and VBA Program Settings\\" + identity.productName);
     }
     void Ticked(const std::string& location) {
         const std::size_t row = state.ResultsList().Add("Threat");
@@ -46,10 +47,10 @@ protected:
     testing::FakeProcesses processes;
     testing::ScriptedDialogs dialogs;
     testing::ScriptedEventPump pump;
-    ui::OperationGate operations;
-    ui::Identity identity = testing::TestIdentity();
-    ui::MessageCatalogue messages{identity};
-    ui::SettingsStore settings{registry, identity.productName};
+    services::OperationGate operations;
+    services::Identity identity = testing::TestIdentity();
+    services::MessageCatalogue messages{identity};
+    services::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
     ScanState state{form};
     Feedback feedback{{internet, processes, Windows1252(), pump, operations, dialogs, messages, identity, settings,
@@ -76,12 +77,13 @@ TEST_F(FeedbackWineTest, HostileTextsArriveByteForByte) {
     // lines, accepted, and the exclusion declined.
     Ticked("C:\\Program Files\\" + hostile + "\\tool #1.exe");
     Ticked("C:\\100% sure+\\x&y.dll");
-    const std::string description = "Signed & harmless.\r\nSee http://x.example/?a=1&b=2#top, 50% + more\r\n\xC3\xA9t\xC3\xA9";
-    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    const std::string description =
+        "Signed & harmless.\r\nSee http://x.example/?a=1&b=2#top, 50% + more\r\n\xC3\xA9t\xC3\xA9";
+    dialogs.AnswerMessageBox(services::MsgResult::Ok);
     dialogs.AnswerInputBox(description);
-    dialogs.AnswerMessageBox(ui::MsgResult::No);
+    dialogs.AnswerMessageBox(services::MsgResult::No);
     feedback.cmdFalsePos_Click();
-    EXPECT_EQ(dialogs.Asked().back().text, messages.getMessages(ui::msg::kFalsePos4));
+    EXPECT_EQ(dialogs.Asked().back().text, messages.getMessages(services::msg::kFalsePos4));
     EXPECT_EQ(server.StoredFeedback("false_positives"),
               (std::vector<std::string>{"C:\\Program Files\\" + hostile + "\\tool #1.exe|C:\\100% sure+\\x&y.dll|",
                                         description}));

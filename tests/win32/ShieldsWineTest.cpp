@@ -20,10 +20,10 @@
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
 #include "ui/win32/FormTimerWindow.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "ui/win32/FrmHomePageChangedAlertWindow.h"
 #include "ui/win32/FrmSpywareFoundAlertWindow.h"
 #include "ui/win32/Win32EventPump.h"
@@ -87,8 +87,8 @@ private:
 class ShieldsWineTest : public ::testing::Test {
 protected:
     ShieldsWineTest() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
         fileName = test::UniqueName("bastion_shield_") + ".exe";
         for (const test::ScratchFolder* folder : {&listedFolder, &otherFolder}) {
             machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", *folder / fileName, true);
@@ -117,16 +117,16 @@ protected:
     test::ScratchFolder otherFolder;
     Win32Registry registry;
     std::string settingsName = test::UniqueName("BastionShieldTest");
-    ui::SettingsStore settings{registry, settingsName};
+    services::SettingsStore settings{registry, settingsName};
     testing::ScriptedDialogs dialogs;
     Win32EventPump pump;
-    ui::OperationGate operations;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::OperationGate operations;
+    services::MessageCatalogue messages{testing::TestIdentity()};
     std::string productName = "Testwall";
     ProcessScanner scanner{dialogs, messages, productName};
     ShieldTimers timers{machine.form, settings};
     Win32Clock clock;
-    ui::Identity identity = testing::TestIdentity();
+    services::Identity identity = testing::TestIdentity();
     MemoryShield shield{ScanEnvironment{machine.files, machine.codePage, machine.system, machine.registry,
                                         machine.shell, machine.processes, clock, dialogs, pump, operations, messages,
                                         identity, settings, machine.dataFolder.Path(), machine.safety,
@@ -249,7 +249,7 @@ private:
 };
 
 TEST_F(ShieldsWineTest, AStartPageChangedByAnotherProgramIsRestoredOrAcceptedAsChosen) {
-    namespace keys = ui::settings;
+    namespace keys = services::settings;
     using platform::Hive;
     SavedStartPage saved;
     // Longer than any fixed buffer, and outside the code page.

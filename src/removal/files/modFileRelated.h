@@ -16,7 +16,7 @@
 #include "removal/RemovalResult.h"
 #include "removal/files/NeverRemoved.h"
 #include "removal/quarantine/Quarantine.h"
-#include "ui/EventPump.h"
+#include "services/waits/EventPump.h"
 
 namespace bastion {
 
@@ -24,7 +24,7 @@ struct FileRemoval {
     platform::FileSystem& files;
     platform::Processes& processes;
     platform::SystemInfo& system;
-    ui::EventPump& pump;
+    services::EventPump& pump;
     Quarantine& quarantine;
     const NeverRemoved& neverRemoved;
 };

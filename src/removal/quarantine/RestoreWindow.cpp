@@ -7,7 +7,7 @@
 #include "common/Text.h"
 #include "removal/RemovalMessages.h"
 #include "removal/quarantine/QuarantineRestore.h"
-#include "ui/TimersHeld.h"
+#include "services/operations/TimersHeld.h"
 
 namespace bastion {
 
@@ -25,14 +25,16 @@ std::vector<QuarantineItem> frmRestore_Load(ui::FrmRestore& window, Quarantine& 
     return listed;
 }
 
-void cmdRestore_Click(ui::FrmRestore& window, std::vector<QuarantineItem>& listed, const RestoreWindowEnvironment& env) {
-    ui::OperationGate::Operation operation = env.operations.TryBegin("restore");
+void cmdRestore_Click(ui::FrmRestore& window, std::vector<QuarantineItem>& listed,
+                      const RestoreWindowEnvironment& env) {
+    services::OperationGate::Operation operation = env.operations.TryBegin("restore");
     if (!operation) return;
-    std::optional<ui::TimersHeld> held(std::in_place, env.enableShieldTimers);
+    std::optional<services::TimersHeld> held(std::in_place, env.enableShieldTimers);
     const auto ask = [&env](std::string_view question) {
         return [&env, question](const std::string& location) {
             return env.dialogs.MessageBox(location + "\r\n\r\n" + env.messages.getMessages(question), env.productName,
-                                          ui::MsgButtons::YesNo, ui::MsgIcon::Question) == ui::MsgResult::Yes;
+                                          services::MsgButtons::YesNo,
+                                          services::MsgIcon::Question) == services::MsgResult::Yes;
         };
     };
     const RestoreQuestions questions{ask(msg::kReplace), ask(msg::kRestoreMachineWide)};
@@ -62,8 +64,8 @@ void cmdRestore_Click(ui::FrmRestore& window, std::vector<QuarantineItem>& liste
                 ToDecimal(static_cast<long long>(failures.size()));
         for (const std::string& failure : failures) text += "\r\n" + failure;
     }
-    env.dialogs.MessageBox(text, env.productName, ui::MsgButtons::Ok,
-                           failures.empty() ? ui::MsgIcon::Information : ui::MsgIcon::Exclamation);
+    env.dialogs.MessageBox(text, env.productName, services::MsgButtons::Ok,
+                           failures.empty() ? services::MsgIcon::Information : services::MsgIcon::Exclamation);
 }
 
 }  // namespace bastion

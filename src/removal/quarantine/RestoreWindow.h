@@ -12,9 +12,9 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "removal/quarantine/Quarantine.h"
-#include "ui/Dialogs.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/operations/OperationGate.h"
 #include "ui/forms/FrmRestore.h"
 
 namespace bastion {
@@ -23,10 +23,10 @@ struct RestoreWindowEnvironment {
     Quarantine& quarantine;
     platform::Registry& registry;
     platform::Shell& shell;
-    ui::Dialogs& dialogs;
-    const ui::MessageCatalogue& messages;
+    services::Dialogs& dialogs;
+    const services::MessageCatalogue& messages;
     const std::string& productName;
-    ui::OperationGate& operations;
+    services::OperationGate& operations;
     std::function<void(bool enable)> enableShieldTimers;
 };
 

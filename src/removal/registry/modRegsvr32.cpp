@@ -39,7 +39,7 @@ bool ServerValueNamesFile(platform::SystemInfo& system, const std::string& serve
 }
 
 ComRegistrationsResult UnregisterComServer(const RegistryRemoval& removal, platform::SystemInfo& system,
-                                           ui::EventPump& pump, const std::string& path) {
+                                           services::EventPump& pump, const std::string& path) {
     ComRegistrationsResult result;
     // One key seen through both views (or through both hives' classes) is
     // looked at once.

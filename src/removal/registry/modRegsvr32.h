@@ -9,7 +9,7 @@
 
 #include "platform/SystemInfo.h"
 #include "removal/registry/ModRegistryRelated.h"
-#include "ui/EventPump.h"
+#include "services/waits/EventPump.h"
 
 namespace bastion {
 
@@ -28,6 +28,6 @@ struct ComRegistrationsResult {
 // HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{...}, in both registry views)
 // whose InprocServer32 or LocalServer32 default value names the file.
 ComRegistrationsResult UnregisterComServer(const RegistryRemoval& removal, platform::SystemInfo& system,
-                                           ui::EventPump& pump, const std::string& path);
+                                           services::EventPump& pump, const std::string& path);
 
 }  // namespace bastion

@@ -3,8 +3,8 @@
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "platform/LineFile.h"
-#include "ui/GuardMessages.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
@@ -21,17 +21,17 @@ void RefreshStatusPage(const StatusPage& page) {
     form.lblDefCount.SetCaption(WithThousands(page.state.definitions.total));
     form.lblVersion.SetCaption(page.identity.VersionText());
     form.lblDefVersion.SetCaption(ReadDefinitionDate(page.files, page.codePage, page.dataFolder) + " PST");
-    form.lblDefRemoved.SetCaption(page.settings.Read(ui::settings::kLblDefRemoved));
+    form.lblDefRemoved.SetCaption(page.settings.Read(services::settings::kLblDefRemoved));
     // "Never" is stored as such; it shows in the user's language.
-    auto scanDate = [&page](const ui::SettingKey& key) {
+    auto scanDate = [&page](const services::SettingKey& key) {
         const std::string stored = page.settings.Read(key);
-        return stored == ui::settings::kNever ? page.messages.getMessages(ui::msg::kNever) : stored;
+        return stored == services::settings::kNever ? page.messages.getMessages(services::msg::kNever) : stored;
     };
-    form.lblLastScan.SetCaption(scanDate(ui::settings::kLblLastScan));
-    form.lblLastFullScan.SetCaption(scanDate(ui::settings::kLblLastFullScan));
-    const std::string missed = page.settings.Read(ui::settings::kScheduleMissed);
-    form.lblScheduleMissed.SetCaption(missed.empty() ? std::string()
-                                                     : page.messages.getMessages(ui::msg::kScheduleMissed) + " " + missed);
+    form.lblLastScan.SetCaption(scanDate(services::settings::kLblLastScan));
+    form.lblLastFullScan.SetCaption(scanDate(services::settings::kLblLastFullScan));
+    const std::string missed = page.settings.Read(services::settings::kScheduleMissed);
+    form.lblScheduleMissed.SetCaption(
+        missed.empty() ? std::string() : page.messages.getMessages(services::msg::kScheduleMissed) + " " + missed);
     form.lblScheduleMissed.SetVisible(!missed.empty());
 }
 

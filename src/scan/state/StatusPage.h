@@ -10,9 +10,9 @@
 #include "common/CodePage.h"
 #include "platform/FileSystem.h"
 #include "scan/state/ScanState.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/identity/Identity.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -27,10 +27,10 @@ struct StatusPage {
     platform::FileSystem& files;
     const CodePage& codePage;
     const std::string& dataFolder;
-    const ui::Identity& identity;
+    const services::Identity& identity;
     // The words the page shows in the user's language.
-    const ui::MessageCatalogue& messages;
-    const ui::SettingsStore& settings;
+    const services::MessageCatalogue& messages;
+    const services::SettingsStore& settings;
     // The definition count of its last counting, and the home page labels.
     ScanState& state;
 };

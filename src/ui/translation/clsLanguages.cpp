@@ -3,13 +3,13 @@
 #include "common/PathParts.h"
 #include "common/Text.h"
 #include "platform/FileExistence.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "ui/translation/FormTexts.h"
 
 namespace bastion::ui {
 
-clsLanguages::clsLanguages(platform::FileSystem& files, std::string programFolder, Identity identity,
-                           MessageCatalogue& messages)
+clsLanguages::clsLanguages(platform::FileSystem& files, std::string programFolder, services::Identity identity,
+                           services::MessageCatalogue& messages)
     : files_(files), programFolder_(std::move(programFolder)), identity_(std::move(identity)), messages_(messages) {}
 
 std::string clsLanguages::LocalizationPath() const {
@@ -41,7 +41,7 @@ void clsLanguages::LoadLanguage(std::string_view language) {
 
 void clsLanguages::ChangeLanguage(Form& window, std::string_view language) {
     LoadLanguage(language);
-    if (lineCount_ <= 1) LoadLanguage(settings::kEnglish);
+    if (lineCount_ <= 1) LoadLanguage(services::settings::kEnglish);
     TranslateWindow(window);
     TranslateMessages();
 }

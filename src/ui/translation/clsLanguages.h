@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
+#include "services/identity/Identity.h"
+#include "services/messages/MessageCatalogue.h"
 #include "ui/translation/LocalizationFile.h"
 #include "ui/translation/WindowTranslator.h"
 
@@ -21,8 +21,8 @@ namespace bastion::ui {
 class clsLanguages final : public WindowTranslator {
 public:
     // programFolder without a trailing backslash.
-    clsLanguages(platform::FileSystem& files, std::string programFolder, Identity identity,
-                 MessageCatalogue& messages);
+    clsLanguages(platform::FileSystem& files, std::string programFolder, services::Identity identity,
+                 services::MessageCatalogue& messages);
     clsLanguages(const clsLanguages&) = delete;
     clsLanguages& operator=(const clsLanguages&) = delete;
 
@@ -61,13 +61,13 @@ public:
     bool LangFileExists(const std::string& path) const;
 
     const std::string& Language() const { return language_; }
-    const Identity& ProgramIdentity() const { return identity_; }
+    const services::Identity& ProgramIdentity() const { return identity_; }
 
 private:
     platform::FileSystem& files_;
     std::string programFolder_;
-    Identity identity_;
-    MessageCatalogue& messages_;
+    services::Identity identity_;
+    services::MessageCatalogue& messages_;
     std::string language_;
     std::size_t lineCount_ = 0;
     TranslationItems items_;

@@ -9,12 +9,12 @@
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
 #include "report/ScanReport.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 struct OperationModelTest : ::testing::Test {
     OperationModelTest() {
@@ -127,10 +127,10 @@ TEST_F(OperationModelTest, ClosingDuringAScanEndsOnceTheScanHasClosed) {
 
 TEST_F(OperationModelTest, AnOpenMessageBoxKeepsBackgroundWorkWaiting) {
     bool idleBehindTheBox = true;
-    run.dialogs.AnswerMessageBox(ui::MsgResult::Ok, [this, &idleBehindTheBox] {
+    run.dialogs.AnswerMessageBox(services::MsgResult::Ok, [this, &idleBehindTheBox] {
         idleBehindTheBox = run.app.operations.Idle();
     });
-    run.app.dialogs.MessageBox("Hello", "Testwall", ui::MsgButtons::Ok, ui::MsgIcon::None);
+    run.app.dialogs.MessageBox("Hello", "Testwall", services::MsgButtons::Ok, services::MsgIcon::None);
     EXPECT_FALSE(idleBehindTheBox);
     EXPECT_TRUE(run.app.operations.Idle());
 }

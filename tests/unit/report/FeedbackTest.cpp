@@ -9,14 +9,14 @@
 #include "common/Text.h"
 #include "definitions/DefinitionCodec.h"
 #include "report/FeedbackRequests.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/MessageKeys.h"
 #include "support/FakeInternet.h"
 #include "support/FakeProcesses.h"
 #include "support/FakeRegistry.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/MessageKeys.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
@@ -56,7 +56,7 @@ struct ProbingInternet : testing::FakeInternet {
 
 struct FeedbackTest : ::testing::Test {
     FeedbackTest() {
-        ui::FillDefaultMessages(messages);
+        services::FillDefaultMessages(messages);
         internet.defaultResponse = {true, 200, "OK"};
         feedback.excludeTicked = [this] { ++excluded; };
         feedback.enableShieldTimers = [this](bool enable) { timersOff += enable ? -1 : 1; };
@@ -72,10 +72,10 @@ struct FeedbackTest : ::testing::Test {
     testing::FakeRegistry registry;
     testing::ScriptedDialogs dialogs;
     testing::ScriptedEventPump pump;
-    ui::OperationGate operations;
-    ui::Identity identity = testing::TestIdentity();
-    ui::MessageCatalogue messages{identity};
-    ui::SettingsStore settings{registry, identity.productName};
+    services::OperationGate operations;
+    services::Identity identity = testing::TestIdentity();
+    services::MessageCatalogue messages{identity};
+    services::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
     ScanState state{form};
     Feedback feedback{{internet, processes, Windows1252(), pump, operations, dialogs, messages, identity, settings,
@@ -104,7 +104,8 @@ TEST(FeedbackAnswers, AcceptedOnlyWholeSuccessfulAndBeginningWithTheWord) {
         {{true, 200, "Not Added"}, "Added", false},
     };
     for (const Case& each : cases) {
-        EXPECT_EQ(AnswerAccepts(each.answer, each.word), each.accepted) << each.answer.body << "/" << each.answer.status;
+        EXPECT_EQ(AnswerAccepts(each.answer, each.word), each.accepted)
+            << each.answer.body << "/" << each.answer.status;
     }
 }
 
@@ -129,7 +130,8 @@ TEST_F(FeedbackTest, AnonymousDataCarriesEveryOtherProgramWholeInBoundedRequests
         data += (data.empty() ? "" : "|") + part;
     }
     std::string expected = EncodeDefinitionText("a&b#c%d+e f.exe") + "|" + EncodeDefinitionText("caf\xE9.exe");
-    for (int i = 0; i < 200; ++i) expected += "|" + EncodeDefinitionText("program-number-" + std::to_string(i) + ".exe");
+    for (int i = 0; i < 200; ++i)
+        expected += "|" + EncodeDefinitionText("program-number-" + std::to_string(i) + ".exe");
     EXPECT_EQ(data, expected);
     EXPECT_EQ(timersOff, 0);
 }
@@ -178,9 +180,9 @@ TEST_F(FeedbackTest, FalsePositivesArriveWholeAndOnlyAnAcceptedReportOffersTheEx
     Ticked("C:\\Program Files\\A & B\\tool #1.exe");
     Ticked("C:\\caf\xC3\xA9\\100% sure+.dll");
     const std::string description = "Harmless & signed.\r\nSee http://x.example/?a=1#top, 50% off + more";
-    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    dialogs.AnswerMessageBox(services::MsgResult::Ok);
     dialogs.AnswerInputBox(description);
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     internet.probe = [&] { EXPECT_FALSE(form.cmdFalsePos.Enabled()); };
     feedback.cmdFalsePos_Click();
 
@@ -188,31 +190,31 @@ TEST_F(FeedbackTest, FalsePositivesArriveWholeAndOnlyAnAcceptedReportOffersTheEx
     EXPECT_EQ(Parameter(internet.requests[0], "files"),
               "C:\\Program Files\\A & B\\tool #1.exe|C:\\caf\xC3\xA9\\100% sure+.dll|");
     EXPECT_EQ(Parameter(internet.requests[0], "details"), description);
-    EXPECT_EQ(dialogs.Asked().back().text, messages.getMessages(ui::msg::kFalsePos4));
+    EXPECT_EQ(dialogs.Asked().back().text, messages.getMessages(services::msg::kFalsePos4));
     EXPECT_EQ(excluded, 1);
     EXPECT_TRUE(form.cmdFalsePos.Enabled());
 
     // An answer that merely contains the letters is a failure, told with
     // what the server said.
     internet.defaultResponse = {true, 200, "Token invalid"};
-    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    dialogs.AnswerMessageBox(services::MsgResult::Ok);
     dialogs.AnswerInputBox("details");
     feedback.cmdFalsePos_Click();
-    EXPECT_EQ(dialogs.Asked().back().text, messages.getMessages(ui::msg::kFalsePos5) + "\r\n\r\nToken invalid");
+    EXPECT_EQ(dialogs.Asked().back().text, messages.getMessages(services::msg::kFalsePos5) + "\r\n\r\nToken invalid");
     EXPECT_EQ(excluded, 1);
 }
 
 TEST_F(FeedbackTest, NothingIsSentWithoutDetailsOrWhenTheDetailsCannotFitARequest) {
     Ticked("C:\\a.exe");
     for (const std::string& details : {std::string("   "), std::string(kMaxRequestLength, 'x')}) {
-        dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+        dialogs.AnswerMessageBox(services::MsgResult::Ok);
         dialogs.AnswerInputBox(details);
         feedback.cmdFalsePos_Click();
         EXPECT_TRUE(internet.requests.empty());
-        EXPECT_EQ(dialogs.Asked().back().buttons, ui::MsgButtons::Ok);
+        EXPECT_EQ(dialogs.Asked().back().buttons, services::MsgButtons::Ok);
     }
-    EXPECT_EQ(dialogs.AskedMessageBoxes()[1].text, messages.getMessages(ui::msg::kFalsePos3));
-    EXPECT_EQ(dialogs.AskedMessageBoxes()[3].text, messages.getMessages(ui::msg::kTooLong));
+    EXPECT_EQ(dialogs.AskedMessageBoxes()[1].text, messages.getMessages(services::msg::kFalsePos3));
+    EXPECT_EQ(dialogs.AskedMessageBoxes()[3].text, messages.getMessages(services::msg::kTooLong));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ struct ScanReportTest : ::testing::Test {
 
     testing::FakeFileSystem files;
     std::string dataFolder = "C:\\Data";
-    ui::Identity identity = testing::TestIdentity();
+    services::Identity identity = testing::TestIdentity();
     std::string started = "3/16/2006 1:05:09 PM";
     std::string finished = "3/16/2006 1:07:00 PM";
     ui::FrmMain form;

@@ -14,17 +14,17 @@
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
-#include "ui/OperationGate.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
+#include "services/operations/OperationGate.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion::testing {
 
 struct ControllerHarness {
     ControllerHarness() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
         controller.Hooks().enableShieldTimers = [this](bool on) { calls.push_back(on ? "timers on" : "timers off"); };
         controller.Hooks().clearRemovalProblems = [this] { calls.push_back("clear problems"); };
         controller.Hooks().makeReport = [this] { calls.push_back("report"); };
@@ -50,25 +50,25 @@ struct ControllerHarness {
         return controller.cmdScanNow_Click();
     }
 
-    std::string Setting(const ui::SettingKey& key) const { return settings.Read(key); }
+    std::string Setting(const services::SettingKey& key) const { return settings.Read(key); }
     std::string Now() const { return FormatGeneralDate(scan.machine.clock.now); }
 
     ScanHarness scan;
     ui::FrmMain& form = scan.form;
     ScanState& state = scan.state;
     ScriptedDialogs dialogs;
-    ui::OperationGate operations;
-    ui::Identity identity = TestIdentity();
-    ui::MessageCatalogue messages{identity};
-    ui::SettingsStore settings{scan.machine.registry, identity.productName};
+    services::OperationGate operations;
+    services::Identity identity = TestIdentity();
+    services::MessageCatalogue messages{identity};
+    services::SettingsStore settings{scan.machine.registry, identity.productName};
     ProcessScanner processScanner{dialogs, messages, identity.productName};
     StoredScanOptions options{settings};
-    ScanController controller{ScanEnvironment{scan.machine.files, Windows1252(), scan.machine.system,
-                                              scan.machine.registry, scan.machine.shell, scan.machine.processes,
-                                              scan.machine.clock, dialogs, scan.pump, operations, messages, identity, settings,
-                                              scan.dataFolder, scan.safety, scan.exclusions, scan.tables,
-                                              scan.state, processScanner},
-                              options};
+    ScanController controller{
+        ScanEnvironment{scan.machine.files, Windows1252(), scan.machine.system, scan.machine.registry,
+                        scan.machine.shell, scan.machine.processes, scan.machine.clock, dialogs, scan.pump, operations,
+                        messages, identity, settings, scan.dataFolder, scan.safety, scan.exclusions, scan.tables,
+                        scan.state, processScanner},
+        options};
     // What the hooks were asked, in order.
     std::vector<std::string> calls;
 };

@@ -4,32 +4,32 @@
 
 #include "definitions/DataFiles.h"
 #include "scan/ScanOptions.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
+#include "services/settings/SettingKeys.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeRegistry.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 struct StatusPageTest : ::testing::Test {
     StatusPageTest() {
         files.AddFolder(dataFolder);
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
     }
     void Refresh() { RefreshStatusPage({files, Windows1252(), dataFolder, identity, messages, settings, state}); }
 
     testing::FakeFileSystem files;
     testing::FakeRegistry registry;
     std::string dataFolder = "C:\\Data";
-    ui::Identity identity = testing::TestIdentity();
-    ui::MessageCatalogue messages{identity};
-    ui::SettingsStore settings{registry, identity.productName};
+    services::Identity identity = testing::TestIdentity();
+    services::MessageCatalogue messages{identity};
+    services::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
     ScanState state{form};
 };
@@ -60,8 +60,9 @@ TEST_F(StatusPageTest, ShowsTheCountTheDefinitionDateAndTheStoredFigures) {
 
 TEST_F(StatusPageTest, NeverAndAMissedScheduledScanShowInTheUsersLanguage) {
     for (std::size_t slot = 0; slot < messages.UsedCount(); ++slot) {
-        if (messages.KeyAt(slot) == ui::msg::kNever) messages.SetTextAt(slot, "nie");
-        if (messages.KeyAt(slot) == ui::msg::kScheduleMissed) messages.SetTextAt(slot, "Geplante Prüfung verpasst am");
+        if (messages.KeyAt(slot) == services::msg::kNever) messages.SetTextAt(slot, "nie");
+        if (messages.KeyAt(slot) == services::msg::kScheduleMissed)
+            messages.SetTextAt(slot, "Geplante Prüfung verpasst am");
     }
     Refresh();
     EXPECT_EQ(form.lblLastScan.Caption(), "Nie");
@@ -75,7 +76,7 @@ TEST_F(StatusPageTest, NeverAndAMissedScheduledScanShowInTheUsersLanguage) {
 
 TEST(ScanOptionsTest, StoredOptionsReadEitherFormAndOverridesWinWithoutBeingStored) {
     testing::FakeRegistry registry;
-    ui::SettingsStore settings{registry, "Testwall"};
+    services::SettingsStore settings{registry, "Testwall"};
     StoredScanOptions options{settings};
 
     ScanOptions defaults = options.Current();
