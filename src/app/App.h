@@ -21,7 +21,7 @@
 #include "scheduler/Scheduler.h"
 #include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
-#include "shields/ShieldTimers.h"
+#include "app/ShieldTimers.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
 #include "scan/state/ScanState.h"

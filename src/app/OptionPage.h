@@ -10,7 +10,7 @@
 
 #include "services/messages/MessageCatalogue.h"
 #include "services/settings/SettingsStore.h"
-#include "shields/ShieldTimers.h"
+#include "app/ShieldTimers.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {

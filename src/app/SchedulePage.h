@@ -12,7 +12,7 @@
 #include "services/dialogs/Dialogs.h"
 #include "services/messages/MessageCatalogue.h"
 #include "services/settings/SettingsStore.h"
-#include "shields/ShieldTimers.h"
+#include "app/ShieldTimers.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {

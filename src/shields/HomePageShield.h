@@ -26,7 +26,7 @@
 #include "services/settings/SettingsStore.h"
 #include "services/waits/EventPump.h"
 #include "shields/MemoryShield.h"
-#include "shields/ShieldTimers.h"
+#include "app/ShieldTimers.h"
 #include "ui/forms/FrmHomePageChangedAlert.h"
 #include "ui/forms/FrmMain.h"
 

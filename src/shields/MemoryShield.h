@@ -24,7 +24,7 @@
 
 #include "definitions/PathTokens.h"
 #include "scan/ScanController.h"
-#include "shields/ShieldTimers.h"
+#include "app/ShieldTimers.h"
 #include "ui/forms/FrmSpywareFoundAlert.h"
 
 namespace bastion {

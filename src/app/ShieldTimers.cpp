@@ -1,4 +1,4 @@
-#include "shields/ShieldTimers.h"
+#include "app/ShieldTimers.h"
 
 #include "services/settings/SettingKeys.h"
 
