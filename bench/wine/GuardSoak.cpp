@@ -22,6 +22,7 @@
 #include "ScanWineContext.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Registry.h"
+#include "app/ShieldTimers.h"
 #include "shields/HomePageShield.h"
 #include "scheduler/Scheduler.h"
 #include "shields/MemoryShield.h"
@@ -204,16 +205,15 @@ protected:
     ShieldTimers timers{machine.form, settings};
     Win32Clock wallClock;
     services::Identity identity = testing::TestIdentity();
-    MemoryShield shield{ScanEnvironment{machine.files, machine.codePage, machine.system, machine.registry,
-                                        machine.shell, machine.processes, wallClock, dialogs, pump, operations,
-                                        messages, identity, settings, machine.dataFolder.Path(), machine.safety,
-                                        machine.exclusions, machine.tables, machine.state, scanner},
-                        timers};
+    std::string dataFolder = machine.dataFolder.Path();
+    const services::Services services{
+        machine.Machine(wallClock), dialogs, pump, operations, messages, identity, settings, dataFolder, timers};
+    MemoryShield shield{ScanEnvironment{services, machine.safety, machine.exclusions, machine.tables, machine.state,
+                                        scanner}};
     ui::Form anchorForm{"anchor"};
     FormTimerWindow anchor{anchorForm};
     FrmSpywareFoundAlertWindow alertWindow{shield.alert, anchor};
-    HomePageShield homePage{HomePageShieldEnvironment{registry, settings, pump, operations, timers, productName,
-                                                      machine.form, shield, dialogs, messages, wallClock}};
+    HomePageShield homePage{HomePageShieldEnvironment{services, machine.form, shield}};
     FrmHomePageChangedAlertWindow homePageWindow{homePage.alert};
     ui::FrmMenuPopUp menu;
     FrmMenuPopUpWindow menuWindow{menu, anchor};

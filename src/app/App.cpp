@@ -65,42 +65,19 @@ App::App(platform::Platform& platform, services::Dialogs& dialogs, services::Eve
       languages(platform.files, FolderOfPath(platform.system.ProgramPath()), this->identity, messages),
       settings(platform.registry, this->identity.productName),
       dataFolder(PrepareDataFolder(platform.shell, platform.files)),
+      services{platform, this->dialogs, pump, operations, messages, this->identity, settings, dataFolder,
+               shieldTimers},
       processScanner(this->dialogs, messages, this->identity.productName),
-      scanEnvironment{platform.files,
-                      platform.codePage,
-                      platform.system,
-                      platform.registry,
-                      platform.shell,
-                      platform.processes,
-                      platform.clock,
-                      this->dialogs,
-                      pump,
-                      operations,
-                      messages,
-                      this->identity,
-                      settings,
-                      dataFolder,
-                      safety,
-                      exclusions,
-                      tables,
-                      state,
-                      processScanner},
+      scanEnvironment{services, safety, exclusions, tables, state, processScanner},
       controller(scanEnvironment, scanOptions),
       trust{&platform.crypto, BuildDefinitionKey()},
-      updates(UpdateEnvironment{platform.internet, platform.files, platform.codePage, pump, operations, settings,
-                                messages, this->identity, dataFolder, state, tables, trust, platform.clock}),
-      removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system, platform.shell,
-                                 platform.restore, platform.clock, platform.codePage, this->dialogs, pump, operations,
-                                 messages, this->identity, settings, dataFolder, state}),
-      memoryShield(scanEnvironment, shieldTimers),
-      homePageShield(HomePageShieldEnvironment{platform.registry, settings, pump, operations, shieldTimers,
-                                               this->identity.productName, form, memoryShield, this->dialogs, messages,
-                                               platform.clock}),
+      updates(UpdateEnvironment{services, state, tables, trust}),
+      removal(RemovalEnvironment{services, state}),
+      memoryShield(scanEnvironment),
+      homePageShield(HomePageShieldEnvironment{services, form, memoryShield}),
       scheduler(platform.clock, operations, [this] { RunScheduledScan(); }),
-      schedulePage(SchedulePageEnvironment{form, settings, shieldTimers, scheduler, this->dialogs, messages,
-                                           this->identity.productName, platform.clock}),
-      feedback(FeedbackEnvironment{platform.internet, platform.processes, platform.codePage, pump, operations,
-                                   this->dialogs, messages, this->identity, settings, state}) {
+      schedulePage(SchedulePageEnvironment{services, form, shieldTimers, scheduler}),
+      feedback(FeedbackEnvironment{services, state}) {
     form.tmrScheduler.onTick = [this] {
         scheduler.CheckSchedule();
         updates.CheckFreshness(true);
@@ -123,7 +100,7 @@ App::App(platform::Platform& platform, services::Dialogs& dialogs, services::Eve
         if (!needAdministrator.empty()) offerRestart(needAdministrator);
     };
     controller.Hooks().makeReport = [this] { WriteReport(); };
-    controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    controller.Hooks().refreshStatusPage = [this] { RefreshStatusPage(StatusPageOf()); };
     controller.Hooks().clearRemovalProblems = [this] { removal.deleteFailed.lstProblem.Clear(); };
     controller.Hooks().removeTicked = [this] {
         // The report written after it shows every item found, with what
@@ -132,13 +109,10 @@ App::App(platform::Platform& platform, services::Dialogs& dialogs, services::Eve
         automaticRemoval_.results = ResultsOfRows(automaticRemoval_.found, removal.RemoveUnattended());
     };
     RemovalHooks& hooks = removal.Hooks();
-    hooks.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     hooks.showResultsPage = [this] {
         if (controller.Hooks().showResultsPage) controller.Hooks().showResultsPage();
     };
     hooks.refreshStatusPage = [this] { RefreshStatusPage(StatusPageOf()); };
-    updates.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
-    feedback.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     feedback.excludeTicked = [this] {
         const ExclusionFile file{this->platform.files, this->platform.codePage, dataFolder};
         ExcludeTicked({state, this->dialogs, messages, this->identity.productName, file, exclusions, this->pump});

@@ -26,14 +26,9 @@
 #include "scan/ScanOptions.h"
 #include "scan/state/ScanState.h"
 #include "scan/state/StatusPage.h"
-#include "services/dialogs/Dialogs.h"
-#include "services/waits/EventPump.h"
-#include "services/identity/Identity.h"
-#include "services/messages/MessageCatalogue.h"
+#include "services/Services.h"
 #include "services/dialogs/ModalDialogs.h"
-#include "services/operations/OperationGate.h"
 #include "ui/forms/FrmMain.h"
-#include "services/settings/SettingsStore.h"
 #include "ui/translation/clsLanguages.h"
 #include "update/DefinitionTrust.h"
 #include "update/TrustedDefinitions.h"
@@ -110,6 +105,8 @@ public:
     ui::FrmMain form;
     // Held off until the start-up has completed.
     ShieldTimers shieldTimers{form, settings};
+    // All of the above, as the parts below take it.
+    const services::Services services;
     ScanState state{form};
     DefinitionTables tables;
     SafetyList safety;

@@ -56,7 +56,7 @@ void LanguageWindow::Command1_Click() {
     bool stored = false;
     bool verified = true;
     {
-        const services::TimersHeld held([this](bool enable) { app_.shieldTimers.EnableShieldTimers(enable); });
+        const services::TimersHeld held(app_.shieldTimers);
         ui::DisabledWhile busy({&form.Command1});
         const std::string url = LanguageFileUrl(LanguageServerBase(app_.settings), app_.identity);
         const platform::HttpResult answer =

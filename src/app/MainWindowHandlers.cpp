@@ -187,9 +187,7 @@ void MainWindowHandlers::ShowRestore() {
     Quarantine quarantine(app_.platform.files, app_.platform.codePage, app_.platform.clock, app_.dataFolder);
     std::vector<QuarantineItem> listed = frmRestore_Load(restore_, quarantine);
     restore_.cmdRestore.onClick = [this, &quarantine, &listed] {
-        cmdRestore_Click(restore_, listed, {quarantine, app_.platform.registry, app_.platform.shell, app_.dialogs,
-                                    app_.messages, app_.identity.productName, app_.operations,
-                                    [this](bool enable) { app_.shieldTimers.EnableShieldTimers(enable); }});
+        cmdRestore_Click(restore_, listed, {app_.services, quarantine});
     };
     restore_.SetVisible(true);
     ShowModal(app_.operations, actions_.showRestoreModal, restore_);

@@ -84,7 +84,7 @@ void SchedulePage::ShowSchedule() {
 }
 
 void SchedulePage::Tell(std::string_view messageKey, services::MsgIcon icon) {
-    env_.dialogs.MessageBox(env_.messages.getMessages(messageKey), env_.productName, services::MsgButtons::Ok, icon);
+    env_.dialogs.MessageBox(env_.messages.getMessages(messageKey), env_.identity.productName, services::MsgButtons::Ok, icon);
 }
 
 void SchedulePage::SaveSchedule() {

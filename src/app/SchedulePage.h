@@ -7,25 +7,17 @@
 
 #include <string>
 
-#include "platform/Clock.h"
-#include "scheduler/Scheduler.h"
-#include "services/dialogs/Dialogs.h"
-#include "services/messages/MessageCatalogue.h"
-#include "services/settings/SettingsStore.h"
 #include "app/ShieldTimers.h"
+#include "scheduler/Scheduler.h"
+#include "services/Services.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {
 
-struct SchedulePageEnvironment {
+struct SchedulePageEnvironment : services::Services {
     ui::FrmMain& form;
-    services::SettingsStore& settings;
     ShieldTimers& timers;
     Scheduler& scheduler;
-    services::Dialogs& dialogs;
-    const services::MessageCatalogue& messages;
-    const std::string& productName;
-    platform::Clock& clock;
 };
 
 class SchedulePage {

@@ -13,12 +13,13 @@
 // other timers from their turn, however often it holds them.
 #pragma once
 
+#include "services/operations/BackgroundWork.h"
 #include "services/settings/SettingsStore.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {
 
-class ShieldTimers {
+class ShieldTimers final : public services::BackgroundWork {
 public:
     // Holds the form's background timers: nothing runs before start-up
     // completes.
@@ -31,6 +32,8 @@ public:
     // (those that were running go on with their periods). A true without a
     // matching false changes nothing.
     void EnableShieldTimers(bool enable);
+    void Suspend() override { EnableShieldTimers(false); }
+    void Resume() override { EnableShieldTimers(true); }
 
     // Some operation or the start-up holds the timers off.
     bool Held() const { return holders_ > 0; }

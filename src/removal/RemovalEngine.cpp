@@ -204,7 +204,7 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     Quarantine quarantine(env_.files, env_.codePage, env_.clock, env_.dataFolder);
     quarantine.EnsureFolder();
     if (hooks_.showResultsPage) hooks_.showResultsPage();
-    std::optional<services::TimersHeld> held(std::in_place, hooks_.enableShieldTimers);
+    std::optional<services::TimersHeld> held(std::in_place, env_.background);
     for (ui::Control* command : std::initializer_list<ui::Control*>{&form.lblRemove, &form.cmdRemove, &form.Command4}) {
         command->SetEnabled(false);
     }

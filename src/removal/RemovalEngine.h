@@ -12,51 +12,21 @@
 #include <string>
 #include <vector>
 
-#include "common/CodePage.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
-#include "platform/Processes.h"
-#include "platform/Registry.h"
-#include "platform/Shell.h"
-#include "platform/SystemInfo.h"
-#include "platform/SystemRestore.h"
 #include "removal/RemovalResult.h"
 #include "removal/RestorePoints.h"
 #include "scan/state/ScanState.h"
-#include "services/dialogs/Dialogs.h"
-#include "services/identity/Identity.h"
-#include "services/messages/MessageCatalogue.h"
-#include "services/operations/OperationGate.h"
-#include "services/settings/SettingsStore.h"
-#include "services/waits/EventPump.h"
+#include "services/Services.h"
 #include "ui/forms/FrmDelete.h"
 
 namespace bastion {
 
-struct RemovalEnvironment {
-    platform::FileSystem& files;
-    platform::Registry& registry;
-    platform::Processes& processes;
-    platform::SystemInfo& system;
-    platform::Shell& shell;
-    platform::SystemRestore& restore;
-    platform::Clock& clock;
-    const CodePage& codePage;
-    services::Dialogs& dialogs;
-    services::EventPump& pump;
-    services::OperationGate& operations;
-    const services::MessageCatalogue& messages;
-    const services::Identity& identity;
-    services::SettingsStore& settings;
-    // Without a trailing backslash.
-    const std::string& dataFolder;
+// The program's services and the lists the removal works from.
+struct RemovalEnvironment : services::Services {
     ScanState& state;
 };
 
 // What lies above the engine; an empty hook does nothing.
 struct RemovalHooks {
-    // EnableShieldTimers: off for the removal, on again after it.
-    std::function<void(bool enable)> enableShieldTimers;
     std::function<void()> showResultsPage;
     std::function<void()> refreshStatusPage;
     // After a removal, when chkSendData is ticked.

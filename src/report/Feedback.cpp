@@ -29,7 +29,7 @@ platform::HttpResult Feedback::Request(const std::string& url) {
 void Feedback::SendAnonymousData() {
     services::OperationGate::Operation operation = env_.operations.TryBegin("anonymous data");
     if (!operation) return;
-    const services::TimersHeld held(enableShieldTimers);
+    const services::TimersHeld held(env_.background);
     const std::string data = CollectRunningProcessNames(env_.processes, env_.codePage);
     // The answer does not matter: the data is a contribution, not a task.
     for (const std::string& url : AnonymousDataUrls(DefinitionServerBase(env_.settings), data)) Request(url);
@@ -59,7 +59,7 @@ void Feedback::cmdSubmit_Click() {
     if (name.empty()) return;
     services::OperationGate::Operation operation = env_.operations.TryBegin("file name submission");
     if (!operation) return;
-    const services::TimersHeld held(enableShieldTimers);
+    const services::TimersHeld held(env_.background);
     bool accepted = false;
     {
         ui::DisabledWhile busy({&form.cmdSubmit, &form.Command2, &form.txtFilename});
@@ -112,7 +112,7 @@ void Feedback::cmdFalsePos_Click() {
 
     std::optional<platform::HttpResult> refused;
     {
-        const services::TimersHeld held(enableShieldTimers);
+        const services::TimersHeld held(env_.background);
         for (const std::string& url : urls) {
             platform::HttpResult answer = Request(url);
             if (!AnswerAccepts(answer, "OK")) {

@@ -9,29 +9,12 @@
 #include <optional>
 #include <string>
 
-#include "common/CodePage.h"
-#include "platform/Internet.h"
-#include "platform/Processes.h"
 #include "scan/state/ScanState.h"
-#include "services/dialogs/Dialogs.h"
-#include "services/identity/Identity.h"
-#include "services/messages/MessageCatalogue.h"
-#include "services/operations/OperationGate.h"
-#include "services/settings/SettingsStore.h"
-#include "services/waits/EventPump.h"
+#include "services/Services.h"
 
 namespace bastion {
 
-struct FeedbackEnvironment {
-    platform::Internet& internet;
-    platform::Processes& processes;
-    const CodePage& codePage;
-    services::EventPump& pump;
-    services::OperationGate& operations;
-    services::Dialogs& dialogs;
-    const services::MessageCatalogue& messages;
-    const services::Identity& identity;
-    const services::SettingsStore& settings;
+struct FeedbackEnvironment : services::Services {
     ScanState& state;
 };
 
@@ -41,8 +24,6 @@ public:
     Feedback(const Feedback&) = delete;
     Feedback& operator=(const Feedback&) = delete;
 
-    // Switches the background timers off (false) and on again (true).
-    std::function<void(bool enable)> enableShieldTimers;
     // Puts the ticked results on the exclusion list, without asking.
     std::function<void()> excludeTicked;
 

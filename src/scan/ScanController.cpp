@@ -10,7 +10,6 @@
 #include "platform/SystemPrograms.h"
 #include "scan/state/ResultChecks.h"
 #include "scan/state/ScanProgress.h"
-#include "scan/state/StatusPage.h"
 #include "services/messages/GuardMessages.h"
 #include "services/messages/MessageKeys.h"
 #include "services/operations/TimersHeld.h"
@@ -67,7 +66,7 @@ ScanOutcome ScanController::cmdScanNow_Click() {
     form.tmrScroll.SetEnabled(false);
     Call(hooks_.clearRemovalProblems);
     SetEnabled({&form.cmdRemove, &form.cmdResults, &form.cmdSettings}, false);
-    std::optional<services::TimersHeld> held(std::in_place, hooks_.enableShieldTimers);
+    std::optional<services::TimersHeld> held(std::in_place, env_.background);
     SetEnabled({&form.cmdScanNow, &form.cmdScan, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, false);
     SetEnabled({&form.cmdStop, &form.cmdPause}, true);
 
@@ -147,7 +146,7 @@ void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options,
     held.reset();
     form.tmrTimeOut.SetEnabled(true);
 
-    RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.messages, env_.settings, state});
+    Call(hooks_.refreshStatusPage);
     // The set was found incomplete and reset: the home page keeps saying
     // so until an update brings the definitions back.
     if (outcome == ScanOutcome::DefinitionsMissing) {

@@ -29,13 +29,8 @@
 #include "scan/ScanContext.h"
 #include "scan/ScanOptions.h"
 #include "scan/state/ScanState.h"
-#include "services/dialogs/Dialogs.h"
-#include "services/waits/EventPump.h"
-#include "services/identity/Identity.h"
-#include "services/messages/MessageCatalogue.h"
-#include "services/operations/OperationGate.h"
+#include "services/Services.h"
 #include "services/operations/TimersHeld.h"
-#include "services/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -61,14 +56,13 @@ struct ScanTimes {
 };
 
 struct ScanHooks {
-    // EnableShieldTimers: the shields' and the scheduler's timers off for
-    // the scan, and on again as their settings say.
-    std::function<void(bool enable)> enableShieldTimers;
     // Empties the problem list of the removal progress window.
     std::function<void()> clearRemovalProblems;
     // Writes the scan report; called at the end of a scan when the options
     // ask for one.
     std::function<void()> makeReport;
+    // The home page's figures, after the scan dates changed.
+    std::function<void()> refreshStatusPage;
     // The main window's pages.
     std::function<void()> showScanPage;
     std::function<void()> showResultsPage;
@@ -78,25 +72,10 @@ struct ScanHooks {
     std::function<void(const std::vector<ProgramNotStopped>& programs)> programsNotStopped;
 };
 
-// Everything a scan reads and writes; the referenced objects outlive the
+// Everything a scan reads and writes: the program's services, and the
+// tables and lists of the scan; the referenced objects outlive the
 // controller.
-struct ScanEnvironment {
-    platform::FileSystem& files;
-    const CodePage& codePage;
-    platform::SystemInfo& system;
-    platform::Registry& registry;
-    platform::Shell& shell;
-    platform::Processes& processes;
-    platform::Clock& clock;
-    services::Dialogs& dialogs;
-    services::EventPump& pump;
-    // A scan is an operation: it starts only when no other one runs.
-    services::OperationGate& operations;
-    const services::MessageCatalogue& messages;
-    const services::Identity& identity;
-    services::SettingsStore& settings;
-    // Without a trailing backslash.
-    const std::string& dataFolder;
+struct ScanEnvironment : services::Services {
     SafetyList& safety;
     ExclusionList& exclusions;
     DefinitionTables& tables;

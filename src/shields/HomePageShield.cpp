@@ -51,7 +51,7 @@ void HomePageShield::CheckHomePage() {
     services::OperationGate::Operation operation =
         env_.operations.TryBegin(kHomePageShieldOperation, [this] { alert.Dismiss(); });
     if (!operation) return;
-    const services::TimersHeld held([this](bool enable) { env_.timers.EnableShieldTimers(enable); });
+    const services::TimersHeld held(env_.background);
     try {
         CompareStartPage();
     } catch (...) {
@@ -86,7 +86,7 @@ void HomePageShield::CompareStartPage() {
 
 void HomePageShield::ChangeFound(const std::string& remembered, const std::string& current) {
     if (env_.settings.ReadTruth(keys::kOptAlwaysnotifybeforerestoring)) {
-        alert.Fill(env_.messages, env_.productName, remembered, current);
+        alert.Fill(env_.messages, env_.identity.productName, remembered, current);
         switch (ui::AskAndWait(alert, env_.pump, env_.operations, env_.clock)) {
             case ui::AlertButton::Yes: PutBack(remembered, current); break;
             case ui::AlertButton::No: AcceptHomePage(current); break;
@@ -110,7 +110,7 @@ void HomePageShield::Unreadable(const std::string& remembered) {
         std::string question = text;
         question.append(kCrLf).append(kCrLf).append(env_.messages.getMessages(services::msg::kHomePageKeep));
         question.append(kCrLf).append(remembered);
-        if (env_.dialogs.MessageBox(question, env_.productName, services::MsgButtons::YesNo,
+        if (env_.dialogs.MessageBox(question, env_.identity.productName, services::MsgButtons::YesNo,
                                     services::MsgIcon::Exclamation) == services::MsgResult::Yes) {
             PutBack(remembered, std::nullopt);
         }
@@ -129,7 +129,7 @@ void HomePageShield::PutBack(const std::string& remembered, const std::optional<
 
 void HomePageShield::Tell(std::string text) {
     if (env_.operations.Ending()) return;
-    env_.dialogs.MessageBox(std::move(text), env_.productName, services::MsgButtons::Ok,
+    env_.dialogs.MessageBox(std::move(text), env_.identity.productName, services::MsgButtons::Ok,
                             services::MsgIcon::Exclamation);
 }
 

@@ -18,15 +18,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/Clock.h"
 #include "platform/Registry.h"
-#include "services/dialogs/Dialogs.h"
-#include "services/messages/MessageCatalogue.h"
-#include "services/operations/OperationGate.h"
-#include "services/settings/SettingsStore.h"
-#include "services/waits/EventPump.h"
+#include "services/Services.h"
 #include "shields/MemoryShield.h"
-#include "app/ShieldTimers.h"
 #include "ui/forms/FrmHomePageChangedAlert.h"
 #include "ui/forms/FrmMain.h"
 
@@ -48,18 +42,9 @@ struct StartPage {
 
 StartPage ReadStartPage(platform::Registry& registry);
 
-struct HomePageShieldEnvironment {
-    platform::Registry& registry;
-    services::SettingsStore& settings;
-    services::EventPump& pump;
-    services::OperationGate& operations;
-    ShieldTimers& timers;
-    const std::string& productName;
+struct HomePageShieldEnvironment : services::Services {
     ui::FrmMain& form;
     MemoryShield& memoryShield;
-    services::Dialogs& dialogs;
-    const services::MessageCatalogue& messages;
-    platform::Clock& clock;
 };
 
 class HomePageShield {

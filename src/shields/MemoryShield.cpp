@@ -14,8 +14,7 @@ namespace {
 constexpr std::string_view kMemoryShieldOperation = "memory shield";
 }  // namespace
 
-MemoryShield::MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers)
-    : env_(environment), timers_(timers) {
+MemoryShield::MemoryShield(const ScanEnvironment& environment) : env_(environment) {
     alert.SetCaption(env_.identity.productName);
     env_.state.Form().tmrMemoryInspected.onTick = [this] { tmrMemoryInspected_Timer(); };
     env_.processScanner.SetAlert(
@@ -31,7 +30,7 @@ void MemoryShield::tmrMemoryInspected_Timer() {
     services::OperationGate::Operation operation =
         env_.operations.TryBegin(kMemoryShieldOperation, [this] { alert.Dismiss(); });
     if (!operation) return;
-    const services::TimersHeld held([this](bool enable) { timers_.EnableShieldTimers(enable); });
+    const services::TimersHeld held(env_.background);
     try {
         if (!tokens_) tokens_ = PathTokens::Resolve(env_.shell);
         // The look takes no event; an alert waits with the program's pump.

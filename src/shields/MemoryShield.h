@@ -24,7 +24,6 @@
 
 #include "definitions/PathTokens.h"
 #include "scan/ScanController.h"
-#include "app/ShieldTimers.h"
 #include "ui/forms/FrmSpywareFoundAlert.h"
 
 namespace bastion {
@@ -34,7 +33,7 @@ public:
     // Takes over tmrMemoryInspected's tick and the process scan's alert.
     // The shield reads and writes what a scan does (the lists of the scan
     // page it leaves alone); the referenced objects outlive it.
-    MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers);
+    explicit MemoryShield(const ScanEnvironment& environment);
     MemoryShield(const MemoryShield&) = delete;
     MemoryShield& operator=(const MemoryShield&) = delete;
 
@@ -53,7 +52,6 @@ private:
     void TellNotStopped();
 
     ScanEnvironment env_;
-    ShieldTimers& timers_;
     // The folders the definitions name, looked up once: they do not move
     // while the program runs.
     std::optional<PathTokens> tokens_;

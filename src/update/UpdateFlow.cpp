@@ -39,7 +39,7 @@ std::optional<UpdateResult> UpdateFlow::RunLiveUpdate() {
     if (!operation) return std::nullopt;
     stopRequested_ = false;
     ui::FrmMain& form = env_.state.Form();
-    std::optional<services::TimersHeld> held(std::in_place, enableShieldTimers);
+    std::optional<services::TimersHeld> held(std::in_place, env_.background);
     form.cmdLiveUpdate.SetEnabled(false);
 
     UpdateResult result;

@@ -10,44 +10,24 @@
 #include <optional>
 #include <string>
 
-#include "common/CodePage.h"
-#include "definitions/DefinitionTables.h"
 #include "common/DateTime.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
-#include "platform/Internet.h"
+#include "definitions/DefinitionTables.h"
 #include "scan/state/ScanState.h"
-#include "services/waits/EventPump.h"
-#include "services/identity/Identity.h"
-#include "services/messages/MessageCatalogue.h"
-#include "services/operations/OperationGate.h"
+#include "services/Services.h"
 #include "ui/forms/FrmDownload.h"
 #include "ui/forms/FrmSignatureUpdated.h"
-#include "services/settings/SettingsStore.h"
 #include "update/DefinitionTrust.h"
 #include "update/DefinitionUpdates.h"
 
 namespace bastion {
 
-struct UpdateEnvironment {
-    platform::Internet& internet;
-    platform::FileSystem& files;
-    const CodePage& codePage;
-    services::EventPump& pump;
-    services::OperationGate& operations;
-    services::SettingsStore& settings;
-    const services::MessageCatalogue& messages;
-    const services::Identity& identity;
-    const std::string& dataFolder;
+struct UpdateEnvironment : services::Services {
     // The main window's counts and labels.
     ScanState& state;
     // The folder walk's tables, loaded again after their files changed.
     DefinitionTables& tables;
     // The vendor's key, when the build names one.
     const DefinitionTrust& trust;
-    // Tells whether signed date answers are fresh, and how long ago the
-    // last one came.
-    platform::Clock& clock;
 };
 
 class UpdateFlow {
@@ -57,9 +37,6 @@ public:
     UpdateFlow(const UpdateFlow&) = delete;
     UpdateFlow& operator=(const UpdateFlow&) = delete;
 
-    // Switches the shields, the scheduler and the time-out timer off (false)
-    // and on again (true) around the flow.
-    std::function<void(bool enable)> enableShieldTimers;
     // Every status text of the progress window, as it is shown.
     std::function<void(const std::string& status)> onStatus;
 

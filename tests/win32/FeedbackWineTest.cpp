@@ -13,6 +13,8 @@
 #include "services/messages/DefaultMessages.h"
 #include "services/messages/MessageKeys.h"
 #include "services/settings/SettingKeys.h"
+#include "support/FakeBackgroundWork.h"
+#include "support/FakePlatform.h"
 #include "support/FakeProcesses.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
@@ -53,7 +55,13 @@ protected:
     services::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
     ScanState state{form};
-    Feedback feedback{{internet, processes, Windows1252(), pump, operations, dialogs, messages, identity, settings,
+    // The facilities feedback does not use.
+    testing::FakePlatform machine;
+    std::string dataFolder = "C:\\Data";
+    testing::FakeBackgroundWork background;
+    Feedback feedback{{{{registry, machine.files, machine.shell, processes, machine.system, internet, machine.restore,
+                         machine.clock, Windows1252(), machine.instances, machine.crypto},
+                        dialogs, pump, operations, messages, identity, settings, dataFolder, background},
                        state}};
 };
 

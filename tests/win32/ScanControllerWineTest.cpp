@@ -16,6 +16,7 @@
 #include "scan/walk/Walker.h"
 #include "scheduler/ScheduledScan.h"
 #include "scheduler/Scheduler.h"
+#include "support/FakeBackgroundWork.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "services/messages/DefaultMessages.h"
@@ -69,10 +70,11 @@ protected:
     services::SettingsStore settings{registry, settingsName};
     ProcessScanner processScanner{dialogs, messages, identity.productName};
     StoredScanOptions options{settings};
-    ScanController controller{ScanEnvironment{scan.files, scan.codePage, scan.system, scan.registry, scan.shell,
-                                              scan.processes, clock, dialogs, scan.pump, operations, messages, identity,
-                                              settings, scan.dataFolder.Path(), scan.safety, scan.exclusions,
-                                              scan.tables, scan.state, processScanner},
+    std::string dataFolder = scan.dataFolder.Path();
+    testing::FakeBackgroundWork background;
+    ScanController controller{ScanEnvironment{{scan.Machine(clock), dialogs, scan.pump, operations, messages, identity,
+                                               settings, dataFolder, background},
+                                              scan.safety, scan.exclusions, scan.tables, scan.state, processScanner},
                               options};
     std::string keyPath;
     AutomaticRemoval automaticRemoval;

@@ -15,6 +15,7 @@
 #include "common/Text.h"
 #include "platform/win32/Win32Clock.h"
 #include "scan/processes/ProcessScanner.h"
+#include "app/ShieldTimers.h"
 #include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
 #include "support/ScanHarness.h"
@@ -127,17 +128,16 @@ protected:
     ShieldTimers timers{machine.form, settings};
     Win32Clock clock;
     services::Identity identity = testing::TestIdentity();
-    MemoryShield shield{ScanEnvironment{machine.files, machine.codePage, machine.system, machine.registry,
-                                        machine.shell, machine.processes, clock, dialogs, pump, operations, messages,
-                                        identity, settings, machine.dataFolder.Path(), machine.safety,
-                                        machine.exclusions, machine.tables, machine.state, scanner},
-                        timers};
+    std::string dataFolder = machine.dataFolder.Path();
+    const services::Services services{
+        machine.Machine(clock), dialogs, pump, operations, messages, identity, settings, dataFolder, timers};
+    MemoryShield shield{ScanEnvironment{services, machine.safety, machine.exclusions, machine.tables, machine.state,
+                                        scanner}};
     // The alert places itself by the monitor of this window.
     ui::Form anchorForm{"anchor"};
     FormTimerWindow anchor{anchorForm};
     FrmSpywareFoundAlertWindow alertWindow{shield.alert, anchor};
-    HomePageShield homePage{HomePageShieldEnvironment{registry, settings, pump, operations, timers, productName,
-                                                      machine.form, shield, dialogs, messages, clock}};
+    HomePageShield homePage{HomePageShieldEnvironment{services, machine.form, shield}};
     FrmHomePageChangedAlertWindow homePageWindow{homePage.alert};
     std::string fileName;
 };

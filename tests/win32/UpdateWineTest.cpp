@@ -19,6 +19,8 @@
 #include "platform/win32/Win32Crypto.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "support/FakeBackgroundWork.h"
+#include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
 #include "services/messages/DefaultMessages.h"
@@ -85,8 +87,19 @@ protected:
     Win32Crypto crypto;
     DefinitionTrust trust;
     Win32Clock clock;
-    UpdateFlow flow{UpdateEnvironment{internet, files, codePage, pump, gate, settings, messages, identity,
-                                      dataFolder.Path(), state, tables, trust, clock}};
+    // The facilities an update does not use.
+    Win32Shell shell;
+    Win32Processes processes;
+    Win32SystemInfo system;
+    Win32SystemRestore restore;
+    Win32InstanceLock instances;
+    testing::ScriptedDialogs dialogs;
+    std::string dataFolderPath = dataFolder.Path();
+    testing::FakeBackgroundWork background;
+    UpdateFlow flow{UpdateEnvironment{{{registry, files, shell, processes, system, internet, restore, clock, codePage,
+                                        instances, crypto},
+                                       dialogs, pump, gate, messages, identity, settings, dataFolderPath, background},
+                                      state, tables, trust}};
 };
 
 TEST_F(UpdateWineTest, UpToDateTakesOneRequestAndANewerServerThree) {

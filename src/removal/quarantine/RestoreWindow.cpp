@@ -29,10 +29,10 @@ void cmdRestore_Click(ui::FrmRestore& window, std::vector<QuarantineItem>& liste
                       const RestoreWindowEnvironment& env) {
     services::OperationGate::Operation operation = env.operations.TryBegin("restore");
     if (!operation) return;
-    std::optional<services::TimersHeld> held(std::in_place, env.enableShieldTimers);
+    std::optional<services::TimersHeld> held(std::in_place, env.background);
     const auto ask = [&env](std::string_view question) {
         return [&env, question](const std::string& location) {
-            return env.dialogs.MessageBox(location + "\r\n\r\n" + env.messages.getMessages(question), env.productName,
+            return env.dialogs.MessageBox(location + "\r\n\r\n" + env.messages.getMessages(question), env.identity.productName,
                                           services::MsgButtons::YesNo,
                                           services::MsgIcon::Question) == services::MsgResult::Yes;
         };
@@ -64,7 +64,7 @@ void cmdRestore_Click(ui::FrmRestore& window, std::vector<QuarantineItem>& liste
                 ToDecimal(static_cast<long long>(failures.size()));
         for (const std::string& failure : failures) text += "\r\n" + failure;
     }
-    env.dialogs.MessageBox(text, env.productName, services::MsgButtons::Ok,
+    env.dialogs.MessageBox(text, env.identity.productName, services::MsgButtons::Ok,
                            failures.empty() ? services::MsgIcon::Information : services::MsgIcon::Exclamation);
 }
 

@@ -9,25 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/Registry.h"
-#include "platform/Shell.h"
 #include "removal/quarantine/Quarantine.h"
-#include "services/dialogs/Dialogs.h"
-#include "services/messages/MessageCatalogue.h"
-#include "services/operations/OperationGate.h"
+#include "services/Services.h"
 #include "ui/forms/FrmRestore.h"
 
 namespace bastion {
 
-struct RestoreWindowEnvironment {
+struct RestoreWindowEnvironment : services::Services {
     Quarantine& quarantine;
-    platform::Registry& registry;
-    platform::Shell& shell;
-    services::Dialogs& dialogs;
-    const services::MessageCatalogue& messages;
-    const std::string& productName;
-    services::OperationGate& operations;
-    std::function<void(bool enable)> enableShieldTimers;
 };
 
 // One row per stored item, oldest first: date, kind, original location.

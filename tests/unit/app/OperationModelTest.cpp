@@ -32,8 +32,8 @@ struct OperationModelTest : ::testing::Test {
         machine.files.WriteFile(DataFilePath(run.app.dataFolder, datafile::kFileDefinitions), lines);
     }
 
-    // Smart Scans started so far (each resets the counters and starts with
-    // "timers off").
+    // Smart Scans started so far (each starts by clearing the removal's
+    // problem list).
     int scansStarted = 0;
     testing::FakePlatform machine;
     testing::ProgramRun run{machine};
@@ -42,9 +42,10 @@ struct OperationModelTest : ::testing::Test {
 };
 
 TEST_F(OperationModelTest, ClicksAndTimerTicksInsideARunningScanStartNothing) {
-    run.app.controller.Hooks().enableShieldTimers = [this](bool on) {
-        if (!on) ++scansStarted;
-        run.app.shieldTimers.EnableShieldTimers(on);
+    std::function<void()>& clearProblems = run.app.controller.Hooks().clearRemovalProblems;
+    clearProblems = [this, clear = clearProblems] {
+        ++scansStarted;
+        clear();
     };
     // A timer whose tick would start a scan, as the scheduler's does.
     ScanOutcome fromTimer = ScanOutcome::Completed;

@@ -287,9 +287,7 @@ TEST_F(RemovalEngineTest, TheRestoreWindowPutsBackTheTickedItemsAndAsksBeforeRep
     machine.files.AddFile(quarantine.Folder() + "\\99_late.exe", "late");
     dialogs.AnswerMessageBox(services::MsgResult::No);  // keep the new spy.exe
     dialogs.AnswerMessageBox(services::MsgResult::Ok);
-    cmdRestore_Click(
-        window, listed,
-        {quarantine, machine.registry, machine.shell, app.dialogs, app.messages, "Testwall", app.operations, {}});
+    cmdRestore_Click(window, listed, {app.services, quarantine});
     EXPECT_EQ(machine.files.Content(a + "\\spy.exe"), "new");
     EXPECT_EQ(machine.files.Content(a + "\\Deep\\other.exe"), "other") << "its missing folder made again";
     EXPECT_EQ(dialogs.Asked()[dialogs.Asked().size() - 2].text,
@@ -420,9 +418,7 @@ TEST_F(RemovalEngineTest, ARestoreTakesBackADeletionAtRestartAndAsksBeforeAPlace
         for (std::size_t row = 0; row < window.lvwQuarantine.Count(); ++row) window.lvwQuarantine.SetChecked(row, true);
         dialogs.AnswerMessageBox(machineWide);
         dialogs.AnswerMessageBox(services::MsgResult::Yes);  // replace held.exe
-        cmdRestore_Click(
-            window, listed,
-            {quarantine, machine.registry, machine.shell, app.dialogs, app.messages, "Testwall", app.operations, {}});
+        cmdRestore_Click(window, listed, {app.services, quarantine});
         return dialogs.Asked().back().text;
     };
     files.failCancelDeleteAtRestart = true;

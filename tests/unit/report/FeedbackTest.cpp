@@ -11,7 +11,9 @@
 #include "report/FeedbackRequests.h"
 #include "services/messages/DefaultMessages.h"
 #include "services/messages/MessageKeys.h"
+#include "support/FakeBackgroundWork.h"
 #include "support/FakeInternet.h"
+#include "support/FakePlatform.h"
 #include "support/FakeProcesses.h"
 #include "support/FakeRegistry.h"
 #include "support/ScriptedDialogs.h"
@@ -59,7 +61,7 @@ struct FeedbackTest : ::testing::Test {
         services::FillDefaultMessages(messages);
         internet.defaultResponse = {true, 200, "OK"};
         feedback.excludeTicked = [this] { ++excluded; };
-        feedback.enableShieldTimers = [this](bool enable) { timersOff += enable ? -1 : 1; };
+        background.changed = [this](bool resumed) { timersOff += resumed ? -1 : 1; };
     }
     void Ticked(const std::string& location) {
         const std::size_t row = state.ResultsList().Add("Threat");
@@ -78,7 +80,12 @@ struct FeedbackTest : ::testing::Test {
     services::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
     ScanState state{form};
-    Feedback feedback{{internet, processes, Windows1252(), pump, operations, dialogs, messages, identity, settings,
+    testing::FakePlatform machine;
+    std::string dataFolder = "C:\\Data";
+    testing::FakeBackgroundWork background;
+    Feedback feedback{{{{registry, machine.files, machine.shell, processes, machine.system, internet, machine.restore,
+                         machine.clock, Windows1252(), machine.instances, machine.crypto},
+                        dialogs, pump, operations, messages, identity, settings, dataFolder, background},
                        state}};
     int excluded = 0;
     int timersOff = 0;

@@ -11,6 +11,8 @@
 #include "scan/processes/ProcessScanner.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
+#include "scan/state/StatusPage.h"
+#include "support/FakeBackgroundWork.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
@@ -25,9 +27,13 @@ struct ControllerHarness {
     ControllerHarness() {
         services::FillDefaultMessages(messages);
         services::FillGuardMessages(messages);
-        controller.Hooks().enableShieldTimers = [this](bool on) { calls.push_back(on ? "timers on" : "timers off"); };
+        background.changed = [this](bool on) { calls.push_back(on ? "timers on" : "timers off"); };
         controller.Hooks().clearRemovalProblems = [this] { calls.push_back("clear problems"); };
         controller.Hooks().makeReport = [this] { calls.push_back("report"); };
+        // The home page as the program refreshes it after a scan.
+        controller.Hooks().refreshStatusPage = [this] {
+            RefreshStatusPage({scan.machine.files, Windows1252(), scan.dataFolder, identity, messages, settings, state});
+        };
         controller.Hooks().showScanPage = [this] { calls.push_back("scan page"); };
         controller.Hooks().showResultsPage = [this] { calls.push_back("results page"); };
         controller.Hooks().removeTicked = [this] { calls.push_back("remove"); };
@@ -63,12 +69,12 @@ struct ControllerHarness {
     services::SettingsStore settings{scan.machine.registry, identity.productName};
     ProcessScanner processScanner{dialogs, messages, identity.productName};
     StoredScanOptions options{settings};
-    ScanController controller{
-        ScanEnvironment{scan.machine.files, Windows1252(), scan.machine.system, scan.machine.registry,
-                        scan.machine.shell, scan.machine.processes, scan.machine.clock, dialogs, scan.pump, operations,
-                        messages, identity, settings, scan.dataFolder, scan.safety, scan.exclusions, scan.tables,
-                        scan.state, processScanner},
-        options};
+    testing::FakeBackgroundWork background;
+    ScanController controller{ScanEnvironment{services::Services{scan.machine.Bundle(), dialogs, scan.pump, operations,
+                                                                 messages, identity, settings, scan.dataFolder,
+                                                                 background},
+                                              scan.safety, scan.exclusions, scan.tables, scan.state, processScanner},
+                              options};
     // What the hooks were asked, in order.
     std::vector<std::string> calls;
 };

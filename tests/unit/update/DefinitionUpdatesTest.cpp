@@ -10,10 +10,13 @@
 #include "definitions/DefinitionCodec.h"
 #include "support/DeltaRecords.h"
 #include "scan/state/DefinitionCounts.h"
+#include "support/FakeBackgroundWork.h"
 #include "support/FakeClock.h"
 #include "support/FakeCrypto.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeInternet.h"
+#include "support/FakePlatform.h"
+#include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
 #include "services/messages/DefaultMessages.h"
@@ -356,7 +359,7 @@ struct UpdateFlowTest : ::testing::Test {
         settings.Write(services::settings::kDefinitionServer, kBase);
         services::FillDefaultMessages(messages);
         tables.Create();
-        flow.enableShieldTimers = [this](bool on) { timers.push_back(on); };
+        background.changed = [this](bool on) { timers.push_back(on); };
         internet.Respond(kDateUrl, "4/1/2010");
         internet.Respond(kNewDateUrl, "4/1/2010");
     }
@@ -375,8 +378,13 @@ struct UpdateFlowTest : ::testing::Test {
     const std::string folder = "C:\\Data";
     DefinitionTrust trust;
     testing::FakeClock clock;
-    UpdateFlow flow{{internet, files, Windows1252(), pump, gate, settings, messages, identity, folder, state, tables,
-                     trust, clock}};
+    testing::FakePlatform machine;
+    testing::ScriptedDialogs dialogs;
+    testing::FakeBackgroundWork background;
+    UpdateFlow flow{{{{machine.registry, files, machine.shell, machine.processes, machine.system, internet,
+                       machine.restore, clock, Windows1252(), machine.instances, machine.crypto},
+                      dialogs, pump, gate, messages, identity, settings, folder, background},
+                     state, tables, trust}};
     std::vector<bool> timers;
 };
 
