@@ -54,8 +54,8 @@ long ResidentKilobytes() {
 // What the program holds that could pile up over days.
 int HeldThings(App& app) {
     return app.shieldTimers.Holders() + (app.operations.ModalOpen() ? 1 : 0) + (app.operations.Running() ? 1 : 0) +
-           (app.operations.AlertWaiting() ? 1 : 0) + (app.memoryShield.alert.Visible() ? 1 : 0) +
-           (app.homePageShield.alert.Visible() ? 1 : 0);
+           (app.operations.AlertWaiting() ? 1 : 0) + (app.alerts.spywareFound.Visible() ? 1 : 0) +
+           (app.alerts.homePageChanged.Visible() ? 1 : 0);
 }
 
 void WriteDefinitions(testing::FakePlatform& machine, const std::string& dataFolder) {
@@ -88,7 +88,7 @@ void DaysInTheTray(benchmark::State& state) {
         startup.RestoreOptionsAndStartTimers();
         // The user stops every threat once its alert takes input.
         pump.Always([&app] {
-            ui::FrmSpywareFoundAlert& alert = app.memoryShield.alert;
+            ui::FrmSpywareFoundAlert& alert = app.alerts.spywareFound;
             if (!alert.Waiting()) return;
             alert.tmrArm.Tick();
             alert.cmdYes.Click();

@@ -22,6 +22,7 @@
 #include "ScanWineContext.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Registry.h"
+#include "app/AlertWindows.h"
 #include "app/ShieldTimers.h"
 #include "shields/HomePageShield.h"
 #include "scheduler/Scheduler.h"
@@ -123,6 +124,7 @@ protected:
         settings.WriteTruth(keys::kOptAlwaysnotifybeforerestoring, false);
         settings.WriteTruth(keys::kOptRestoredefaultwithoutnotification, true);
         settings.Write(keys::kChkAutomaticScanYesOrNo, "1");
+        BindShieldTimers(machine.form, shield, homePage);
         timers.EnableShieldTimers(true);
         anchor.Create();
         alertWindow.Create();
@@ -133,7 +135,8 @@ protected:
             alertWindow.SyncAll();
             homePageWindow.SyncAll();
             menuWindow.SyncAll();
-            if (shield.alert.Waiting() && shield.alert.Armed()) shield.alert.cmdYes.Click();
+            ui::FrmSpywareFoundAlert& alert = alertWindows.spywareFound;
+            if (alert.Waiting() && alert.Armed()) alert.cmdYes.Click();
         });
         registry.QueryValue(Hive::CurrentUser, std::string(kStartPageKey), std::string(kStartPageValue), savedPage);
         machine.form.tmrScroll.onTick = [this] { pump.Pump(); };
@@ -208,13 +211,15 @@ protected:
     std::string dataFolder = machine.dataFolder.Path();
     const services::Services services{
         machine.Machine(wallClock), dialogs, pump, operations, messages, identity, settings, dataFolder, timers};
+    AlertWindows alertWindows{services};
     MemoryShield shield{ScanEnvironment{services, machine.safety, machine.exclusions, machine.tables, machine.state,
-                                        scanner}};
+                                        scanner},
+                        alertWindows};
     ui::Form anchorForm{"anchor"};
     FormTimerWindow anchor{anchorForm};
-    FrmSpywareFoundAlertWindow alertWindow{shield.alert, anchor};
-    HomePageShield homePage{HomePageShieldEnvironment{services, machine.form, shield}};
-    FrmHomePageChangedAlertWindow homePageWindow{homePage.alert};
+    FrmSpywareFoundAlertWindow alertWindow{alertWindows.spywareFound, anchor};
+    HomePageShield homePage{HomePageShieldEnvironment{services, shield, alertWindows}};
+    FrmHomePageChangedAlertWindow homePageWindow{alertWindows.homePageChanged};
     ui::FrmMenuPopUp menu;
     FrmMenuPopUpWindow menuWindow{menu, anchor};
     clsTray tray{anchor, 7};

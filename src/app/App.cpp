@@ -73,11 +73,13 @@ App::App(platform::Platform& platform, services::Dialogs& dialogs, services::Eve
       trust{&platform.crypto, BuildDefinitionKey()},
       updates(UpdateEnvironment{services, state, tables, trust}),
       removal(RemovalEnvironment{services, state}),
-      memoryShield(scanEnvironment),
-      homePageShield(HomePageShieldEnvironment{services, form, memoryShield}),
+      alerts(services),
+      memoryShield(scanEnvironment, alerts),
+      homePageShield(HomePageShieldEnvironment{services, memoryShield, alerts}),
       scheduler(platform.clock, operations, [this] { RunScheduledScan(); }),
       schedulePage(SchedulePageEnvironment{services, form, shieldTimers, scheduler}),
       feedback(FeedbackEnvironment{services, state}) {
+    BindShieldTimers(form, memoryShield, homePageShield);
     form.tmrScheduler.onTick = [this] {
         scheduler.CheckSchedule();
         updates.CheckFreshness(true);

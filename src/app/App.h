@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AlertWindows.h"
 #include "app/SchedulePage.h"
 #include "definitions/DefinitionTables.h"
 #include "definitions/ExclusionList.h"
@@ -125,7 +126,9 @@ public:
     // The removal of ticked results; also what a scheduled scan with
     // automatic removal runs (the controller's removeTicked).
     RemovalEngine removal;
-    // The background guards, each on its timer of the main window.
+    // The background guards, each on its timer of the main window, and the
+    // alerts they ask the user with.
+    AlertWindows alerts;
     MemoryShield memoryShield;
     HomePageShield homePageShield;
     Scheduler scheduler;

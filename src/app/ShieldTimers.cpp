@@ -41,4 +41,11 @@ void ShieldTimers::EnableShieldTimers(bool enable) {
 
 void ShieldTimers::OptionChanged(ui::Timer& timer, bool enabled) { timer.SetEnabled(enabled); }
 
+void BindShieldTimers(ui::FrmMain& form, MemoryShield& memoryShield, HomePageShield& homePageShield) {
+    form.tmrMemoryInspected.onTick = [&memoryShield] { memoryShield.CheckRunningPrograms(); };
+    form.tmrCheckHomePage.onTick = [&form, &homePageShield] {
+        if (!homePageShield.CheckHomePage()) form.tmrCheckHomePage.SetEnabled(false);
+    };
+}
+
 }  // namespace bastion

@@ -15,6 +15,8 @@
 
 #include "services/operations/BackgroundWork.h"
 #include "services/settings/SettingsStore.h"
+#include "shields/HomePageShield.h"
+#include "shields/MemoryShield.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {
@@ -48,5 +50,10 @@ private:
     const services::SettingsStore& settings_;
     int holders_ = 1;
 };
+
+// The shields on their timers of the main window: tmrMemoryInspected looks
+// at the running programs, tmrCheckHomePage at the start page (and stops
+// once that shield is switched off).
+void BindShieldTimers(ui::FrmMain& form, MemoryShield& memoryShield, HomePageShield& homePageShield);
 
 }  // namespace bastion

@@ -199,8 +199,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     seams.closeOtherWindows.push_back([&app] { app.updates.popup.SetVisible(false); });
     seams.closeOtherWindows.push_back([&handlers] { handlers.RestoreWindow().SetVisible(false); });
     seams.closeOtherWindows.push_back([&app] { app.removal.deleteFailed.SetVisible(false); });
-    seams.closeOtherWindows.push_back([&app] { app.homePageShield.alert.Dismiss(); });
-    seams.closeOtherWindows.push_back([&app] { app.memoryShield.alert.Dismiss(); });
+    seams.closeOtherWindows.push_back([&app] { app.alerts.homePageChanged.Dismiss(); });
+    seams.closeOtherWindows.push_back([&app] { app.alerts.spywareFound.Dismiss(); });
     bastion::WebsiteOpener& website = handlers.Website();
     seams.websiteWindowVisible = [&website] { return website.Visible(); };
     website.form.onClosed = [&lifecycle] { lifecycle.WebsiteWindowClosed(); };
@@ -226,8 +226,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
         ::ShowWindow(downloadWindow.Hwnd(), SW_RESTORE);
     };
     // The shields' alerts, shown while their models say.
-    bastion::win32::FrmSpywareFoundAlertWindow spywareAlert(app.memoryShield.alert, window);
-    bastion::win32::FrmHomePageChangedAlertWindow homePageAlert(app.homePageShield.alert);
+    bastion::win32::FrmSpywareFoundAlertWindow spywareAlert(app.alerts.spywareFound, window);
+    bastion::win32::FrmHomePageChangedAlertWindow homePageAlert(app.alerts.homePageChanged);
     window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow, &spywareAlert, &homePageAlert,
                         &languageWindow, &menuWindow] {
         websiteTimers.Sync();

@@ -4,7 +4,6 @@
 #include "services/messages/GuardMessages.h"
 #include "services/operations/TimersHeld.h"
 #include "services/settings/SettingKeys.h"
-#include "ui/AlertWait.h"
 
 namespace bastion {
 
@@ -32,31 +31,27 @@ StartPage ReadStartPage(platform::Registry& registry) {
     return {std::move(value.text)};
 }
 
-HomePageShield::HomePageShield(HomePageShieldEnvironment environment) : env_(environment) {
-    env_.form.tmrCheckHomePage.onTick = [this] { CheckHomePage(); };
-}
+HomePageShield::HomePageShield(HomePageShieldEnvironment environment) : env_(environment) {}
 
-void HomePageShield::CheckHomePage() {
-    if (!env_.operations.Idle()) return;
+bool HomePageShield::CheckHomePage() {
+    if (!env_.operations.Idle()) return true;
     if (++ticks_ >= kTicksPerMemoryCheck) {
         ticks_ = 0;
-        env_.memoryShield.tmrMemoryInspected_Timer();
+        env_.memoryShield.CheckRunningPrograms();
     }
-    if (!env_.settings.ReadTruth(keys::kOptIEHomePageSheildOn)) {
-        env_.form.tmrCheckHomePage.SetEnabled(false);
-        return;
-    }
+    if (!env_.settings.ReadTruth(keys::kOptIEHomePageSheildOn)) return false;
     // The memory shield's alert may still be closing, or an exit may wait.
-    if (!env_.operations.Idle()) return;
+    if (!env_.operations.Idle()) return true;
     services::OperationGate::Operation operation =
-        env_.operations.TryBegin(kHomePageShieldOperation, [this] { alert.Dismiss(); });
-    if (!operation) return;
+        env_.operations.TryBegin(kHomePageShieldOperation, [this] { env_.alerts.Dismiss(); });
+    if (!operation) return true;
     const services::TimersHeld held(env_.background);
     try {
         CompareStartPage();
     } catch (...) {
         // The next tick compares again.
     }
+    return true;
 }
 
 void HomePageShield::CompareStartPage() {
@@ -86,11 +81,10 @@ void HomePageShield::CompareStartPage() {
 
 void HomePageShield::ChangeFound(const std::string& remembered, const std::string& current) {
     if (env_.settings.ReadTruth(keys::kOptAlwaysnotifybeforerestoring)) {
-        alert.Fill(env_.messages, env_.identity.productName, remembered, current);
-        switch (ui::AskAndWait(alert, env_.pump, env_.operations, env_.clock)) {
-            case ui::AlertButton::Yes: PutBack(remembered, current); break;
-            case ui::AlertButton::No: AcceptHomePage(current); break;
-            case ui::AlertButton::None: unanswered_ = current; break;
+        switch (env_.alerts.AskAboutStartPage(remembered, current)) {
+            case StartPageAnswer::PutBack: PutBack(remembered, current); break;
+            case StartPageAnswer::Keep: AcceptHomePage(current); break;
+            case StartPageAnswer::NoAnswer: unanswered_ = current; break;
         }
     } else if (env_.settings.ReadTruth(keys::kOptRestoredefaultwithoutnotification)) {
         PutBack(remembered, current);

@@ -21,8 +21,7 @@
 #include "platform/Registry.h"
 #include "services/Services.h"
 #include "shields/MemoryShield.h"
-#include "ui/forms/FrmHomePageChangedAlert.h"
-#include "ui/forms/FrmMain.h"
+#include "shields/ShieldAlerts.h"
 
 namespace bastion {
 
@@ -43,27 +42,26 @@ struct StartPage {
 StartPage ReadStartPage(platform::Registry& registry);
 
 struct HomePageShieldEnvironment : services::Services {
-    ui::FrmMain& form;
     MemoryShield& memoryShield;
+    ShieldAlerts& alerts;
 };
 
 class HomePageShield {
 public:
-    // Takes over tmrCheckHomePage's tick.
     explicit HomePageShield(HomePageShieldEnvironment environment);
     HomePageShield(const HomePageShield&) = delete;
     HomePageShield& operator=(const HomePageShield&) = delete;
 
-    // One tick: the memory shield every third time, then the check.
-    void CheckHomePage();
+    // One tick of tmrCheckHomePage: the memory shield every third time,
+    // then the check. False when the shield is switched off: its timer may
+    // stop.
+    bool CheckHomePage();
 
     // Yes: the remembered page is stored again and written back as the
     // start page (REG_SZ). False when it could not be written.
     bool RestoreHomePage(const std::string& remembered);
     // No: the current start page becomes the remembered one.
     void AcceptHomePage(const std::string& current);
-
-    ui::FrmHomePageChangedAlert alert;
 
 private:
     void CompareStartPage();

@@ -1,12 +1,10 @@
 #include "shields/MemoryShield.h"
 
 #include "common/Text.h"
-#include "services/messages/GuardMessages.h"
 #include "services/messages/MessageKeys.h"
 #include "services/operations/TimersHeld.h"
 #include "services/settings/SettingKeys.h"
 #include "services/waits/QuietPump.h"
-#include "ui/AlertWait.h"
 
 namespace bastion {
 
@@ -14,21 +12,20 @@ namespace {
 constexpr std::string_view kMemoryShieldOperation = "memory shield";
 }  // namespace
 
-MemoryShield::MemoryShield(const ScanEnvironment& environment) : env_(environment) {
-    alert.SetCaption(env_.identity.productName);
-    env_.state.Form().tmrMemoryInspected.onTick = [this] { tmrMemoryInspected_Timer(); };
+MemoryShield::MemoryShield(const ScanEnvironment& environment, ShieldAlerts& alerts)
+    : env_(environment), alerts_(alerts) {
     env_.processScanner.SetAlert(
         [this](const std::string& fileName, const std::string& companyName, bool needsAdministrator) {
-            return Ask(fileName, companyName, needsAdministrator);
+            return alerts_.AskAboutProgram(fileName, companyName, needsAdministrator);
         });
 }
 
-void MemoryShield::tmrMemoryInspected_Timer() {
+void MemoryShield::CheckRunningPrograms() {
     if (!env_.settings.ReadTruth(services::settings::kOptMemorySheildOn)) return;
     // Busy: the next tick looks again.
     if (!env_.operations.Idle()) return;
     services::OperationGate::Operation operation =
-        env_.operations.TryBegin(kMemoryShieldOperation, [this] { alert.Dismiss(); });
+        env_.operations.TryBegin(kMemoryShieldOperation, [this] { alerts_.Dismiss(); });
     if (!operation) return;
     const services::TimersHeld held(env_.background);
     try {
@@ -41,17 +38,6 @@ void MemoryShield::tmrMemoryInspected_Timer() {
     } catch (...) {
         // The shield looks again at its next tick.
     }
-}
-
-AlertAnswer MemoryShield::Ask(const std::string& fileName, const std::string& companyName, bool needsAdministrator) {
-    alert.Fill(fileName, companyName,
-               needsAdministrator ? env_.messages.getMessages(services::msg::kAlertNeedsAdministrator) : std::string());
-    switch (ui::AskAndWait(alert, env_.pump, env_.operations, env_.clock)) {
-        case ui::AlertButton::Yes: return AlertAnswer::Stop;
-        case ui::AlertButton::No: return AlertAnswer::Allow;
-        case ui::AlertButton::None: break;
-    }
-    return AlertAnswer::NoAnswer;
 }
 
 void MemoryShield::TellNotStopped() {

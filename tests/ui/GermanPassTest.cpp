@@ -196,8 +196,8 @@ TEST_F(GermanPass, NoWindowTheProgramCanShowKeepsAnEnglishText) {
     win32::FrmDeleteWindow deleteWindow(app.removal.deleteFailed);
     win32::FrmDownloadWindow downloadWindow(app.updates.download);
     win32::FrmSignatureUpdatedWindow popupWindow(app.updates.popup, main);
-    win32::FrmSpywareFoundAlertWindow spywareWindow(app.memoryShield.alert, main);
-    win32::FrmHomePageChangedAlertWindow homePageWindow(app.homePageShield.alert);
+    win32::FrmSpywareFoundAlertWindow spywareWindow(app.alerts.spywareFound, main);
+    win32::FrmHomePageChangedAlertWindow homePageWindow(app.alerts.homePageChanged);
     ui::FrmMenuPopUp trayMenu;
     win32::FrmMenuPopUpWindow trayMenuWindow(trayMenu, main);
     ASSERT_TRUE(splashWindow.Create() && languageWindow.Create(main.Hwnd()) && aboutWindow.Create(main.Hwnd()) &&
@@ -215,9 +215,9 @@ TEST_F(GermanPass, NoWindowTheProgramCanShowKeepsAnEnglishText) {
         frmAbout_Load(handlers.About(), app.identity, handlers.Website());
         app.updates.download.Form_Load(app.messages);
         app.updates.popup.Show(app.messages.getMessages(services::msg::kUpdatedDefs));
-        app.memoryShield.alert.Fill("SPY1.EXE", app.messages.getMessages(services::msg::kNoCompany) + " SPY1.EXE",
+        app.alerts.spywareFound.Fill("SPY1.EXE", app.messages.getMessages(services::msg::kNoCompany) + " SPY1.EXE",
                                     app.messages.getMessages(services::msg::kAlertNeedsAdministrator));
-        app.homePageShield.alert.Fill(app.messages, app.identity.productName, "http://1.2.3.4/", "http://5.6.7.8/");
+        app.alerts.homePageChanged.Fill(app.messages, app.identity.productName, "http://1.2.3.4/", "http://5.6.7.8/");
         trayMenu.Form_Load(app.identity.productName, false);
     };
     const std::vector<win32::FormWindow*> others{&splashWindow,  &languageWindow, &aboutWindow,   &reportWindow,

@@ -108,7 +108,7 @@ TEST_F(HomePageShieldTest, AChangedPageIsRestoredOrAcceptedAsTheOptionsAndTheUse
         EXPECT_TRUE(form.tmrCheckHomePage.Running()) << each.name;
     }
     EXPECT_EQ(opened.size(), 0u);
-    EXPECT_EQ(run.app.homePageShield.alert.lblHomePageInfo.Caption().substr(0, 58),
+    EXPECT_EQ(run.app.alerts.homePageChanged.lblHomePageInfo.Caption().substr(0, 58),
               "Testwall has detected that your Homepage has been changed.");
 }
 

@@ -39,7 +39,7 @@ TEST_F(MemoryShieldTest, AnExitWhileAnAlertWaitsClosesItAndEndsAfterTheTick) {
     EXPECT_TRUE(machine.processes.IsRunning(8));
     EXPECT_TRUE(Exclusions().empty());
     EXPECT_EQ(run.window.Count("end"), 1);
-    EXPECT_FALSE(run.app.memoryShield.alert.Visible());
+    EXPECT_FALSE(run.app.alerts.spywareFound.Visible());
 }
 
 TEST_F(MemoryShieldTest, TheShieldLooksOnlyWhenOnAndIdleAndStillAfterAStoppedScan) {
@@ -139,7 +139,7 @@ TEST_F(MemoryShieldTest, CommandsRefusedWhileAnAlertWaitsSayWhyAndAnAlertNobodyA
     Tick();
     EXPECT_EQ(refused, (std::vector<ScanOutcome>{ScanOutcome::AlreadyRunning, ScanOutcome::AlreadyRunning}));
     EXPECT_EQ(waitsTold, 2);
-    EXPECT_FALSE(run.app.memoryShield.alert.Visible()) << "closed as not answered";
+    EXPECT_FALSE(run.app.alerts.spywareFound.Visible()) << "closed as not answered";
     EXPECT_TRUE(machine.processes.IsRunning(8));
     EXPECT_TRUE(Exclusions().empty());
 
@@ -155,7 +155,7 @@ TEST_F(MemoryShieldTest, CommandsRefusedWhileAnAlertWaitsSayWhyAndAnAlertNobodyA
 
 TEST_F(MemoryShieldTest, AThreatRunningWithAdministratorRightsIsShownAndStoppingItOffersARestartAsAdministrator) {
     machine.processes.Add(8, "C:\\Spy\\evil.exe").elevated = true;
-    const ui::FrmSpywareFoundAlert& alert = run.app.memoryShield.alert;
+    const ui::FrmSpywareFoundAlert& alert = run.app.alerts.spywareFound;
     bool noted = false;
     AtNextAlert([&](ui::AlertForm& answered) {
         noted = alert.lblNeedsAdministrator.Visible() && !alert.lblNeedsAdministrator.Caption().empty();

@@ -13,15 +13,15 @@
 #include "services/waits/EventPump.h"
 #include "ui/forms/AlertForm.h"
 
-namespace bastion::ui {
+namespace bastion {
 
 inline constexpr long long kUnansweredSeconds = 10 * 60;
 
 // Opens the alert and returns its answer once a button was pressed, or
-// AlertButton::None when it was closed without one, nobody answered in
+// ui::AlertButton::None when it was closed without one, nobody answered in
 // time, or the program is ending (then it is not shown at all, or closed).
 // The alert is closed on return.
-AlertButton AskAndWait(AlertForm& alert, services::EventPump& pump, services::OperationGate& gate,
-                       platform::Clock& clock);
+ui::AlertButton AskAndWait(ui::AlertForm& alert, services::EventPump& pump, services::OperationGate& gate,
+                           platform::Clock& clock);
 
-}  // namespace bastion::ui
+}  // namespace bastion

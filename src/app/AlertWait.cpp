@@ -1,10 +1,10 @@
-#include "ui/AlertWait.h"
+#include "app/AlertWait.h"
 
-namespace bastion::ui {
+namespace bastion {
 
-AlertButton AskAndWait(AlertForm& alert, services::EventPump& pump, services::OperationGate& gate,
-                       platform::Clock& clock) {
-    if (gate.Ending() || pump.Quitting()) return AlertButton::None;
+ui::AlertButton AskAndWait(ui::AlertForm& alert, services::EventPump& pump, services::OperationGate& gate,
+                           platform::Clock& clock) {
+    if (gate.Ending() || pump.Quitting()) return ui::AlertButton::None;
     services::OperationGate::AlertScope waiting(gate);
     // Universal time, which daylight-saving changes do not move; a clock
     // put back starts the wait afresh rather than making it last.
@@ -22,4 +22,4 @@ AlertButton AskAndWait(AlertForm& alert, services::EventPump& pump, services::Op
     return alert.Answer();
 }
 
-}  // namespace bastion::ui
+}  // namespace bastion
