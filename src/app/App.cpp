@@ -1,5 +1,6 @@
 #include "app/App.h"
 
+#include "app/pages/StatusPage.h"
 #include "common/PathParts.h"
 #include "definitions/DataFiles.h"
 #include "definitions/Exclusions.h"
@@ -8,7 +9,6 @@
 #include "report/ScanReport.h"
 #include "scan/ExcludeCommand.h"
 #include "scan/state/DefinitionCounts.h"
-#include "scan/state/StatusPage.h"
 #include "scan/walk/Walker.h"
 #include "scheduler/ScheduledScan.h"
 #include "services/messages/DefaultMessages.h"

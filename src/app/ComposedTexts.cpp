@@ -2,8 +2,9 @@
 
 #include "app/OptionPage.h"
 #include "app/RunAtStartup.h"
-#include "scan/state/StatusPage.h"
+#include "app/pages/StatusPage.h"
 #include "services/messages/MessageKeys.h"
+#include "update/DefinitionDate.h"
 
 namespace bastion {
 

@@ -2,11 +2,11 @@
 #include "app/SingleInstance.h"
 
 #include "app/Navigation.h"
+#include "app/pages/StatusPage.h"
 #include "common/PathParts.h"
 #include "definitions/DefinitionSet.h"
 #include "definitions/Exclusions.h"
 #include "scan/state/DefinitionCounts.h"
-#include "scan/state/StatusPage.h"
 #include "services/messages/MessageKeys.h"
 #include "services/settings/SettingValues.h"
 #include "services/settings/SiblingProducts.h"

@@ -4,12 +4,12 @@
 #include "app/OptionPage.h"
 #include "app/RunAtStartup.h"
 #include "common/Text.h"
-#include "scan/state/StatusPage.h"
 #include "scan/walk/Walker.h"
 #include "services/messages/GuardMessages.h"
 #include "services/messages/MessageKeys.h"
 #include "services/settings/MachineSettingsStore.h"
 #include "services/settings/SettingKeys.h"
+#include "update/DefinitionDate.h"
 
 namespace bastion {
 

@@ -8,8 +8,8 @@
 #include "cli/ConsoleScan.h"
 #include "cli/ProgressLine.h"
 #include "common/Text.h"
-#include "scan/state/StatusPage.h"
 #include "services/messages/MessageKeys.h"
+#include "update/DefinitionDate.h"
 
 namespace bastion::cli {
 

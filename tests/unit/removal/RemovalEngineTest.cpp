@@ -7,7 +7,7 @@
 #include "app/App.h"
 #include "removal/quarantine/QuarantineRestore.h"
 #include "removal/files/NeverRemoved.h"
-#include "removal/quarantine/RestoreWindow.h"
+#include "app/pages/RestoreWindow.h"
 #include "removal/quarantine/StoredCopy.h"
 #include "removal/registry/RegFile.h"
 #include "scan/state/ResultChecks.h"

@@ -6,20 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "app/pages/StatusPage.h"
 #include "common/DateTime.h"
 #include "definitions/DataFiles.h"
-#include "scan/processes/ProcessScanner.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
-#include "scan/state/StatusPage.h"
-#include "support/FakeBackgroundWork.h"
-#include "support/ScanHarness.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestIdentity.h"
+#include "scan/processes/ProcessScanner.h"
 #include "services/messages/DefaultMessages.h"
 #include "services/messages/GuardMessages.h"
 #include "services/operations/OperationGate.h"
 #include "services/settings/SettingsStore.h"
+#include "support/FakeBackgroundWork.h"
+#include "support/ScanHarness.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestIdentity.h"
 
 namespace bastion::testing {
 

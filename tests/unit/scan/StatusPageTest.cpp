@@ -1,4 +1,4 @@
-#include "scan/state/StatusPage.h"
+#include "app/pages/StatusPage.h"
 
 #include <gtest/gtest.h>
 

@@ -4,28 +4,28 @@
 
 #include <algorithm>
 
+#include "app/pages/UpdateFlow.h"
 #include "common/Base64.h"
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
-#include "support/DeltaRecords.h"
 #include "scan/state/DefinitionCounts.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/MessageKeys.h"
+#include "support/DeltaRecords.h"
 #include "support/FakeBackgroundWork.h"
 #include "support/FakeClock.h"
 #include "support/FakeCrypto.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeInternet.h"
 #include "support/FakePlatform.h"
+#include "support/FakeRegistry.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "services/messages/DefaultMessages.h"
-#include "services/messages/MessageKeys.h"
-#include "support/FakeRegistry.h"
 #include "update/DeltaApplier.h"
 #include "update/SignedAnswer.h"
 #include "update/UpdateAddresses.h"
-#include "update/UpdateFlow.h"
 
 namespace bastion {
 namespace {

@@ -1,20 +1,11 @@
-#include "scan/state/StatusPage.h"
+#include "app/pages/StatusPage.h"
 
 #include "common/Text.h"
-#include "definitions/DataFiles.h"
-#include "platform/LineFile.h"
 #include "services/messages/GuardMessages.h"
 #include "services/settings/SettingKeys.h"
+#include "update/DefinitionDate.h"
 
 namespace bastion {
-
-std::string ReadDefinitionDate(platform::FileSystem& files, const CodePage& codePage, std::string_view dataFolder) {
-    auto lines = platform::ReadLines(files, DataFilePath(dataFolder, datafile::kDefinitionDate));
-    if (!lines || lines->empty()) {
-        return std::string(kDefaultDefinitionDate);
-    }
-    return codePage.ToUtf8(lines->front());
-}
 
 void RefreshStatusPage(const StatusPage& page) {
     ui::FrmMain& form = page.state.Form();

@@ -16,13 +16,6 @@
 
 namespace bastion {
 
-// What the definition date reads as while "date.dat" is absent.
-inline constexpr std::string_view kDefaultDefinitionDate = "3/16/2006 12:00:00 AM";
-
-// The first line of "date.dat" in the data folder, or the default date when
-// the file is missing or holds no line.
-std::string ReadDefinitionDate(platform::FileSystem& files, const CodePage& codePage, std::string_view dataFolder);
-
 struct StatusPage {
     platform::FileSystem& files;
     const CodePage& codePage;

@@ -1,4 +1,4 @@
-#include "removal/quarantine/RestoreWindow.h"
+#include "app/pages/RestoreWindow.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "update/UpdateFlow.h"
+#include "app/pages/UpdateFlow.h"
 
 #include <optional>
 
+#include "app/pages/StatusPage.h"
 #include "scan/state/DefinitionCounts.h"
-#include "scan/state/StatusPage.h"
 #include "services/messages/MessageKeys.h"
 #include "services/operations/TimersHeld.h"
 #include "services/settings/SettingKeys.h"
