@@ -102,7 +102,7 @@ App::App(platform::Platform& platform, services::Dialogs& dialogs, services::Eve
         if (!needAdministrator.empty()) offerRestart(needAdministrator);
     };
     controller.Hooks().makeReport = [this] { WriteReport(); };
-    controller.Hooks().refreshStatusPage = [this] { RefreshStatusPage(StatusPageOf()); };
+    controller.Hooks().refreshStatusPage = [this] { RefreshHomePage(); };
     controller.Hooks().clearRemovalProblems = [this] { removal.deleteFailed.lstProblem.Clear(); };
     controller.Hooks().removeTicked = [this] {
         // The report written after it shows every item found, with what
@@ -114,7 +114,7 @@ App::App(platform::Platform& platform, services::Dialogs& dialogs, services::Eve
     hooks.showResultsPage = [this] {
         if (controller.Hooks().showResultsPage) controller.Hooks().showResultsPage();
     };
-    hooks.refreshStatusPage = [this] { RefreshStatusPage(StatusPageOf()); };
+    hooks.refreshStatusPage = [this] { RefreshHomePage(); };
     feedback.excludeTicked = [this] {
         const ExclusionFile file{this->platform.files, this->platform.codePage, dataFolder};
         ExcludeTicked({state, this->dialogs, messages, this->identity.productName, file, exclusions, this->pump});
@@ -132,18 +132,16 @@ void App::LoadScanData() {
     RestoreDriveTicks(form.lvwHardDrives, settings);
 }
 
-StatusPage App::StatusPageOf() {
-    return {platform.files, platform.codePage, dataFolder, identity, messages, settings, state};
-}
+void App::RefreshHomePage() { RefreshStatusPage(services, form, state.definitions.total); }
 
 void App::ScheduledScanMissed(const DateTime& moment) {
     settings.Write(services::settings::kScheduleMissed, FormatGeneralDate(moment));
-    RefreshStatusPage(StatusPageOf());
+    RefreshHomePage();
 }
 
 void App::RunScheduledScan() {
     settings.Write(services::settings::kScheduleMissed, "");
-    RefreshStatusPage(StatusPageOf());
+    RefreshHomePage();
     StartScheduledScan(controller, settings);
 }
 

@@ -79,8 +79,8 @@ public:
     // The scan report of the last scan, as the end of a scan writes it.
     bool WriteReport();
 
-    // What the home page is filled from.
-    StatusPage StatusPageOf();
+    // The home page's figures as they stand now.
+    void RefreshHomePage();
     // A scheduled moment that started no scan is kept, and shown on the
     // home page until the next scheduled scan starts.
     void ScheduledScanMissed(const DateTime& moment);

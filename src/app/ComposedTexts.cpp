@@ -14,7 +14,7 @@ void ShowComposedTexts(App& app) {
     form.SetCaption(messages.getMessages(services::msg::kCaption));
     form.Label22.SetCaption(messages.getMessages(services::msg::kCaption2));
     form.Label26.SetCaption(messages.getMessages(services::msg::kResults));
-    RefreshStatusPage(app.StatusPageOf());
+    app.RefreshHomePage();
     form.lblLastUpdate.SetCaption(
         LastUpdateText(messages, ReadDefinitionDate(app.platform.files, app.platform.codePage, app.dataFolder)));
     ShowRunAtStartupStatus(RunAtStartupOf(app));

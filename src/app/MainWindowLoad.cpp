@@ -87,7 +87,7 @@ LoadResult MainWindowLifecycle::Load() {
     app_.InstallStarterDefinitions();
     InstallPendingDefinitionFiles(files, app_.dataFolder);
     CountDefinitions(files, app_.dataFolder, app_.state);
-    RefreshStatusPage(app_.StatusPageOf());
+    app_.RefreshHomePage();
     LoadExclusions(ExclusionFile{files, app_.platform.codePage, app_.dataFolder}, app_.pump, app_.exclusions);
     ShowHomePage();
 

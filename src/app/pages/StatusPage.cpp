@@ -7,22 +7,22 @@
 
 namespace bastion {
 
-void RefreshStatusPage(const StatusPage& page) {
-    ui::FrmMain& form = page.state.Form();
-    form.lblDefCount.SetCaption(WithThousands(page.state.definitions.total));
-    form.lblVersion.SetCaption(page.identity.VersionText());
-    form.lblDefVersion.SetCaption(ReadDefinitionDate(page.files, page.codePage, page.dataFolder) + " PST");
-    form.lblDefRemoved.SetCaption(page.settings.Read(services::settings::kLblDefRemoved));
+void RefreshStatusPage(const services::Services& services, ui::FrmMain& form, std::int32_t definitionCount) {
+    const services::SettingsStore& settings = services.settings;
+    form.lblDefCount.SetCaption(WithThousands(definitionCount));
+    form.lblVersion.SetCaption(services.identity.VersionText());
+    form.lblDefVersion.SetCaption(ReadDefinitionDate(services.files, services.codePage, services.dataFolder) + " PST");
+    form.lblDefRemoved.SetCaption(settings.Read(services::settings::kLblDefRemoved));
     // "Never" is stored as such; it shows in the user's language.
-    auto scanDate = [&page](const services::SettingKey& key) {
-        const std::string stored = page.settings.Read(key);
-        return stored == services::settings::kNever ? page.messages.getMessages(services::msg::kNever) : stored;
+    auto scanDate = [&](const services::SettingKey& key) {
+        const std::string stored = settings.Read(key);
+        return stored == services::settings::kNever ? services.messages.getMessages(services::msg::kNever) : stored;
     };
     form.lblLastScan.SetCaption(scanDate(services::settings::kLblLastScan));
     form.lblLastFullScan.SetCaption(scanDate(services::settings::kLblLastFullScan));
-    const std::string missed = page.settings.Read(services::settings::kScheduleMissed);
+    const std::string missed = settings.Read(services::settings::kScheduleMissed);
     form.lblScheduleMissed.SetCaption(
-        missed.empty() ? std::string() : page.messages.getMessages(services::msg::kScheduleMissed) + " " + missed);
+        missed.empty() ? std::string() : services.messages.getMessages(services::msg::kScheduleMissed) + " " + missed);
     form.lblScheduleMissed.SetVisible(!missed.empty());
 }
 

@@ -4,34 +4,17 @@
 // removal.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include <cstdint>
 
-#include "common/CodePage.h"
-#include "platform/FileSystem.h"
-#include "scan/state/ScanState.h"
-#include "services/identity/Identity.h"
-#include "services/messages/MessageCatalogue.h"
-#include "services/settings/SettingsStore.h"
+#include "services/Services.h"
+#include "ui/forms/FrmMain.h"
 
 namespace bastion {
 
-struct StatusPage {
-    platform::FileSystem& files;
-    const CodePage& codePage;
-    const std::string& dataFolder;
-    const services::Identity& identity;
-    // The words the page shows in the user's language.
-    const services::MessageCatalogue& messages;
-    const services::SettingsStore& settings;
-    // The definition count of its last counting, and the home page labels.
-    ScanState& state;
-};
-
-// lblDefCount (with thousands separators), lblVersion, lblDefVersion (the
-// definition date and " PST"), lblDefRemoved, lblLastScan and
-// lblLastFullScan ("Never" in the user's language until a scan ran), and
+// lblDefCount (definitionCount with thousands separators), lblVersion,
+// lblDefVersion (the definition date and " PST"), lblDefRemoved, lblLastScan
+// and lblLastFullScan ("Never" in the user's language until a scan ran), and
 // lblScheduleMissed, shown while a scheduled scan was missed.
-void RefreshStatusPage(const StatusPage& page);
+void RefreshStatusPage(const services::Services& services, ui::FrmMain& form, std::int32_t definitionCount);
 
 }  // namespace bastion

@@ -83,8 +83,7 @@ void UpdateFlow::ShowResult(const UpdateResult& result) {
     CheckFreshness(false, true);
     if (result.count > 0 || !result.date.empty()) {
         CountDefinitions(env_.files, env_.dataFolder, env_.state);
-        RefreshStatusPage(
-            {env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.messages, env_.settings, env_.state});
+        RefreshStatusPage(env_, env_.state.Form(), env_.state.definitions.total);
     }
     switch (result.outcome) {
         case UpdateOutcome::Stopped:

@@ -32,7 +32,7 @@ struct ControllerHarness {
         controller.Hooks().makeReport = [this] { calls.push_back("report"); };
         // The home page as the program refreshes it after a scan.
         controller.Hooks().refreshStatusPage = [this] {
-            RefreshStatusPage({scan.machine.files, Windows1252(), scan.dataFolder, identity, messages, settings, state});
+            RefreshStatusPage(bundle, form, state.definitions.total);
         };
         controller.Hooks().showScanPage = [this] { calls.push_back("scan page"); };
         controller.Hooks().showResultsPage = [this] { calls.push_back("results page"); };
@@ -70,11 +70,10 @@ struct ControllerHarness {
     ProcessScanner processScanner{dialogs, messages, identity.productName};
     StoredScanOptions options{settings};
     testing::FakeBackgroundWork background;
-    ScanController controller{ScanEnvironment{services::Services{scan.machine.Bundle(), dialogs, scan.pump, operations,
-                                                                 messages, identity, settings, scan.dataFolder,
-                                                                 background},
-                                              scan.safety, scan.exclusions, scan.tables, scan.state, processScanner},
-                              options};
+    const services::Services bundle{scan.machine.Bundle(), dialogs, scan.pump, operations, messages, identity,
+                                    settings, scan.dataFolder, background};
+    ScanController controller{
+        ScanEnvironment{bundle, scan.safety, scan.exclusions, scan.tables, scan.state, processScanner}, options};
     // What the hooks were asked, in order.
     std::vector<std::string> calls;
 };

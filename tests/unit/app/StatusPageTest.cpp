@@ -3,13 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
-#include "scan/ScanOptions.h"
-#include "services/messages/DefaultMessages.h"
 #include "services/messages/GuardMessages.h"
 #include "services/settings/SettingKeys.h"
-#include "support/FakeFileSystem.h"
-#include "support/FakeRegistry.h"
-#include "support/TestIdentity.h"
+#include "support/TestServices.h"
 
 namespace bastion {
 namespace {
@@ -17,21 +13,15 @@ namespace {
 namespace keys = services::settings;
 
 struct StatusPageTest : ::testing::Test {
-    StatusPageTest() {
-        files.AddFolder(dataFolder);
-        services::FillDefaultMessages(messages);
-        services::FillGuardMessages(messages);
-    }
-    void Refresh() { RefreshStatusPage({files, Windows1252(), dataFolder, identity, messages, settings, state}); }
+    void Refresh() { RefreshStatusPage(program.Bundle(), form, definitionCount); }
 
-    testing::FakeFileSystem files;
-    testing::FakeRegistry registry;
-    std::string dataFolder = "C:\\Data";
-    services::Identity identity = testing::TestIdentity();
-    services::MessageCatalogue messages{identity};
-    services::SettingsStore settings{registry, identity.productName};
+    testing::TestServices program;
+    testing::FakeFileSystem& files = program.machine.files;
+    const std::string& dataFolder = program.dataFolder;
+    services::MessageCatalogue& messages = program.messages;
+    services::SettingsStore& settings = program.settings;
     ui::FrmMain form;
-    ScanState state{form};
+    std::int32_t definitionCount = 0;
 };
 
 TEST_F(StatusPageTest, AFreshInstallShowsTheDefaults) {
@@ -45,7 +35,7 @@ TEST_F(StatusPageTest, AFreshInstallShowsTheDefaults) {
 }
 
 TEST_F(StatusPageTest, ShowsTheCountTheDefinitionDateAndTheStoredFigures) {
-    state.definitions.total = 1234567;
+    definitionCount = 1234567;
     files.AddFile(DataFilePath(dataFolder, datafile::kDefinitionDate), "7/4/2009 9:30:00 PM\r\nignored\r\n");
     settings.Write(keys::kLblDefRemoved, "17");
     settings.Write(keys::kLblLastScan, "7/5/2009 10:00:00 AM");
@@ -72,33 +62,6 @@ TEST_F(StatusPageTest, NeverAndAMissedScheduledScanShowInTheUsersLanguage) {
     Refresh();
     EXPECT_TRUE(form.lblScheduleMissed.Visible());
     EXPECT_EQ(form.lblScheduleMissed.Caption(), "Geplante Prüfung verpasst am 7/5/2009 10:00:00 AM");
-}
-
-TEST(ScanOptionsTest, StoredOptionsReadEitherFormAndOverridesWinWithoutBeingStored) {
-    testing::FakeRegistry registry;
-    services::SettingsStore settings{registry, "Testwall"};
-    StoredScanOptions options{settings};
-
-    ScanOptions defaults = options.Current();
-    EXPECT_TRUE(defaults.scanCookies && defaults.sweepMemory && defaults.scanRegistry && defaults.makeLog);
-
-    settings.Write(keys::kChkScanCookies, "0");
-    settings.Write(keys::kChkSweepMemory, "False");
-    settings.Write(keys::kChkScanRegistry, "True");
-    settings.Write(keys::kChkMakeLog, "1");
-    ScanOptions stored = options.Current();
-    EXPECT_FALSE(stored.scanCookies);
-    EXPECT_FALSE(stored.sweepMemory);
-    EXPECT_TRUE(stored.scanRegistry);
-    EXPECT_TRUE(stored.makeLog);
-
-    options.overrides.scanRegistry = false;
-    options.overrides.sweepMemory = true;
-    ScanOptions overridden = options.Current();
-    EXPECT_FALSE(overridden.scanRegistry);
-    EXPECT_TRUE(overridden.sweepMemory);
-    EXPECT_EQ(settings.Read(keys::kChkScanRegistry), "True");
-    EXPECT_EQ(settings.Read(keys::kChkSweepMemory), "False");
 }
 
 }  // namespace
