@@ -5,7 +5,6 @@
 // said in one box, with the reason for each item that was not put back.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
