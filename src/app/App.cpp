@@ -78,7 +78,7 @@ App::App(platform::Platform& platform, services::Dialogs& dialogs, services::Eve
       homePageShield(HomePageShieldEnvironment{services, memoryShield, alerts}),
       scheduler(platform.clock, operations, [this] { RunScheduledScan(); }),
       schedulePage(SchedulePageEnvironment{services, form, shieldTimers, scheduler}),
-      feedback(FeedbackEnvironment{services, state}) {
+      feedback(services, form) {
     BindShieldTimers(form, memoryShield, homePageShield);
     form.tmrScheduler.onTick = [this] {
         scheduler.CheckSchedule();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/AlertWindows.h"
+#include "app/pages/FeedbackPage.h"
 #include "app/SchedulePage.h"
 #include "app/ShieldTimers.h"
 #include "app/pages/StatusPage.h"
@@ -19,7 +20,6 @@
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
 #include "removal/RemovalEngine.h"
-#include "report/Feedback.h"
 #include "report/ScanReport.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
@@ -134,7 +134,7 @@ public:
     Scheduler scheduler;
     SchedulePage schedulePage;
     // The anonymous data, file name and false-positive requests.
-    Feedback feedback;
+    FeedbackPage feedback;
 
     // Offers to start the program again with administrator rights, for the
     // running programs named that only they may stop (the window's side

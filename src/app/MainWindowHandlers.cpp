@@ -117,7 +117,7 @@ void MainWindowHandlers::WireScanCommands() {
     form.cmdBrowse.onClick = [&controller] { controller.cmdBrowse_Click(); };
     form.Command4.onClick = [this] { app_.removal.Command4_Click(); };
     form.lblRemove.onClick = [this] { app_.removal.lblRemove_Click(); };
-    Feedback& feedback = app_.feedback;
+    FeedbackPage& feedback = app_.feedback;
     form.cmdFalsePos.onClick = [&feedback] { feedback.cmdFalsePos_Click(); };
     form.Command2.onClick = [&feedback] { feedback.Command2_Click(); };
     form.cmdSubmit.onClick = [&feedback] { feedback.cmdSubmit_Click(); };

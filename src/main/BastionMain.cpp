@@ -19,6 +19,7 @@
 #include "platform/win32/ComSecurity.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
+#include "report/Feedback.h"
 #include "ui/forms/FrmSplash.h"
 #include "ui/win32/FormTimerWindow.h"
 #include "ui/win32/FrmAboutWindow.h"
@@ -173,7 +174,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     actions.showRestoreModal = [&window](bastion::ui::FrmRestore& restore) {
         bastion::win32::ShowFrmRestoreModal(restore, window.Hwnd());
     };
-    actions.sendAnonymousData = [&app] { app.feedback.SendAnonymousData(); };
+    actions.sendAnonymousData = [&app] { bastion::SendAnonymousData(app.services); };
     actions.confirmSendData = [&app](bool ticked) { return app.feedback.ConfirmSendData(ticked); };
     // The language window: modal at the first start, before the main window
     // shows; from the Languages menu beside it, created on first use.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "DefinitionServerProcess.h"
+#include "app/pages/FeedbackPage.h"
 #include "common/CodePage.h"
 #include "definitions/DefinitionCodec.h"
 #include "platform/win32/Win32Registry.h"
@@ -38,9 +39,10 @@ protected:
                             "Software\\VB and VBA Program Settings\\" + identity.productName);
     }
     void Ticked(const std::string& location) {
-        const std::size_t row = state.ResultsList().Add("Threat");
-        state.ResultsList().SetSubItem(row, 1, location);
-        state.ResultsList().SetChecked(row, true);
+        ui::ListView& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+        const std::size_t row = results.Add("Threat");
+        results.SetSubItem(row, 1, location);
+        results.SetChecked(row, true);
     }
 
     DefinitionServerProcess server;
@@ -54,15 +56,15 @@ protected:
     services::MessageCatalogue messages{identity};
     services::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
-    ScanState state{form};
     // The facilities feedback does not use.
     testing::FakePlatform machine;
     std::string dataFolder = "C:\\Data";
     testing::FakeBackgroundWork background;
-    Feedback feedback{{{{registry, machine.files, machine.shell, processes, machine.system, internet, machine.restore,
-                         machine.clock, Windows1252(), machine.instances, machine.crypto},
-                        dialogs, pump, operations, messages, identity, settings, dataFolder, background},
-                       state}};
+    const services::Services program{
+        {registry, machine.files, machine.shell, processes, machine.system, internet, machine.restore, machine.clock,
+         Windows1252(), machine.instances, machine.crypto},
+        dialogs, pump, operations, messages, identity, settings, dataFolder, background};
+    FeedbackPage feedback{program, form};
 };
 
 TEST_F(FeedbackWineTest, HostileTextsArriveByteForByte) {
@@ -71,7 +73,7 @@ TEST_F(FeedbackWineTest, HostileTextsArriveByteForByte) {
     // definition encoding the names are stored in.
     processes.Add({1, hostile + ".exe", hostile + ".exe"});
     processes.Add({2, "caf\xC3\xA9 & co.exe", "caf\xC3\xA9 & co.exe"});
-    feedback.SendAnonymousData();
+    SendAnonymousData(program);
     // The file name submission.
     form.txtFilename.SetText(hostile + ".dll");
     feedback.cmdSubmit_Click();

@@ -1,13 +1,14 @@
 // The feedback requests as they leave the program: what they carry once
 // the server has percent-decoded them, when their answers count, and that
 // one runs at a time with its control disabled.
-#include "report/Feedback.h"
+#include "app/pages/FeedbackPage.h"
 
 #include <gtest/gtest.h>
 
 #include "common/CodePage.h"
 #include "common/Text.h"
 #include "definitions/DefinitionCodec.h"
+#include "report/Feedback.h"
 #include "report/FeedbackRequests.h"
 #include "services/messages/DefaultMessages.h"
 #include "services/messages/MessageKeys.h"
@@ -64,9 +65,10 @@ struct FeedbackTest : ::testing::Test {
         background.changed = [this](bool resumed) { timersOff += resumed ? -1 : 1; };
     }
     void Ticked(const std::string& location) {
-        const std::size_t row = state.ResultsList().Add("Threat");
-        state.ResultsList().SetSubItem(row, 1, location);
-        state.ResultsList().SetChecked(row, true);
+        ui::ListView& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+        const std::size_t row = results.Add("Threat");
+        results.SetSubItem(row, 1, location);
+        results.SetChecked(row, true);
     }
 
     ProbingInternet internet;
@@ -79,14 +81,14 @@ struct FeedbackTest : ::testing::Test {
     services::MessageCatalogue messages{identity};
     services::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
-    ScanState state{form};
     testing::FakePlatform machine;
     std::string dataFolder = "C:\\Data";
     testing::FakeBackgroundWork background;
-    Feedback feedback{{{{registry, machine.files, machine.shell, processes, machine.system, internet, machine.restore,
-                         machine.clock, Windows1252(), machine.instances, machine.crypto},
-                        dialogs, pump, operations, messages, identity, settings, dataFolder, background},
-                       state}};
+    const services::Services program{
+        {registry, machine.files, machine.shell, processes, machine.system, internet, machine.restore, machine.clock,
+         Windows1252(), machine.instances, machine.crypto},
+        dialogs, pump, operations, messages, identity, settings, dataFolder, background};
+    FeedbackPage feedback{program, form};
     int excluded = 0;
     int timersOff = 0;
     const std::string base = DefinitionServerBase(settings);
@@ -125,7 +127,7 @@ TEST_F(FeedbackTest, AnonymousDataCarriesEveryOtherProgramWholeInBoundedRequests
         const std::string name = "program-number-" + std::to_string(i) + ".exe";
         processes.Add({id++, name, name});
     }
-    feedback.SendAnonymousData();
+    SendAnonymousData(program);
 
     ASSERT_GT(internet.requests.size(), 1u) << "too many names for one request";
     std::string data;
