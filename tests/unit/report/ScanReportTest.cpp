@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/pages/ReportWindow.h"
 #include "definitions/DataFiles.h"
 #include "report/ReportViewer.h"
 #include "scan/state/ScanState.h"
