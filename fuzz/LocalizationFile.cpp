@@ -8,8 +8,8 @@
 #include "support/FakeFileSystem.h"
 #include "support/TestIdentity.h"
 #include "ui/forms/FrmMain.h"
+#include "ui/translation/ClsLanguages.h"
 #include "ui/translation/LocalizationFile.h"
-#include "ui/translation/clsLanguages.h"
 
 using namespace bastion;
 

@@ -39,7 +39,7 @@
 #include "ui/win32/FrmMenuPopUpWindow.h"
 #include "ui/win32/FrmSpywareFoundAlertWindow.h"
 #include "ui/win32/Win32EventPump.h"
-#include "ui/win32/clsTray.h"
+#include "ui/win32/ClsTray.h"
 
 namespace bastion::win32 {
 namespace {

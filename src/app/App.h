@@ -31,7 +31,7 @@
 #include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/translation/clsLanguages.h"
+#include "ui/translation/ClsLanguages.h"
 #include "update/DefinitionTrust.h"
 #include "update/TrustedDefinitions.h"
 

@@ -34,7 +34,7 @@
 #include "ui/win32/FrmSignatureUpdatedWindow.h"
 #include "ui/win32/FrmSpywareFoundAlertWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
-#include "ui/win32/clsTray.h"
+#include "ui/win32/ClsTray.h"
 #include "ui/win32/SecondStart.h"
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/TaskListEntry.h"

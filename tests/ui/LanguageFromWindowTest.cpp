@@ -12,7 +12,7 @@
 #include "removal/RemovalMessages.h"
 #include "ui/forms/FrmLanguage.h"
 #include "services/settings/SettingKeys.h"
-#include "ui/translation/clsLanguages.h"
+#include "ui/translation/ClsLanguages.h"
 #include "ui/win32/FrmLanguageWindow.h"
 #include "ui/win32/FrmMainWindow.h"
 #include "common/Text.h"

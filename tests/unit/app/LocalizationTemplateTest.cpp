@@ -7,9 +7,9 @@
 #include "common/Text.h"
 #include "support/FakeFileSystem.h"
 #include "support/TestIdentity.h"
+#include "ui/translation/ClsLanguages.h"
 #include "ui/translation/FormTexts.h"
 #include "ui/translation/LocalizationTemplate.h"
-#include "ui/translation/clsLanguages.h"
 
 namespace bastion::ui {
 namespace {

@@ -8,7 +8,7 @@
 #include "support/FakeFileSystem.h"
 #include "support/TestIdentity.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/translation/clsLanguages.h"
+#include "ui/translation/ClsLanguages.h"
 
 namespace bastion::ui {
 namespace {

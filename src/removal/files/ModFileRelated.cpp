@@ -1,4 +1,4 @@
-#include "removal/files/modFileRelated.h"
+#include "removal/files/ModFileRelated.h"
 
 #include "common/PathParts.h"
 #include "common/Text.h"

@@ -1,4 +1,4 @@
-#include "ui/translation/clsLanguages.h"
+#include "ui/translation/ClsLanguages.h"
 
 #include "common/PathParts.h"
 #include "common/Text.h"

@@ -1,4 +1,4 @@
-#include "ui/win32/clsTray.h"
+#include "ui/win32/ClsTray.h"
 
 #include <algorithm>
 #include <cwchar>

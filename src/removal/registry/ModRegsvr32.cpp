@@ -1,4 +1,4 @@
-#include "removal/registry/modRegsvr32.h"
+#include "removal/registry/ModRegsvr32.h"
 
 #include <set>
 
