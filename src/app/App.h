@@ -133,7 +133,7 @@ public:
     HomePageShield homePageShield;
     Scheduler scheduler;
     SchedulePage schedulePage;
-    // The anonymous data, file name and false-positive requests.
+    // The file name and false-positive reports of the main window.
     FeedbackPage feedback;
 
     // Offers to start the program again with administrator rights, for the
