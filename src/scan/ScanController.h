@@ -3,10 +3,10 @@
 // the commands of the result lists that belong to a scan (sorting the
 // activity list, browsing to ticked results).
 //
-// What lies above the scan engine (the shields' timer switch, the removal
-// engine, the report, the main window's pages) is reached through hooks, so
-// that the engine needs none of it to run and a hook left empty does
-// nothing.
+// What lies above the scan engine (the removal engine, the report, the main
+// window's pages) is reached through hooks, so that the engine needs none of
+// it to run and a hook left empty does nothing; the background work it
+// holds off is one of the program's services.
 #pragma once
 
 #include <cstdint>
