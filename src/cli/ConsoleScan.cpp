@@ -96,7 +96,7 @@ std::vector<std::string> DetectionLines(const ScanState& state) {
     return lines;
 }
 
-int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, const ui::Identity& identity,
+int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, const services::Identity& identity,
                    ConsoleOutput& output, std::atomic<bool>& interrupted) {
     if (std::string problem = CheckPath(arguments, platform.files); !problem.empty()) {
         output.Err("bastion-scan: " + problem + "\n");

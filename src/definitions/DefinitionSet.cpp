@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "definitions/DataFiles.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion {
 
@@ -28,10 +28,10 @@ constexpr std::string_view kPendingPrefix = "DL";
 }  // namespace
 
 bool CheckDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder,
-                          const ui::MessageCatalogue& messages, ui::Label& lblDefVersion) {
+                          const services::MessageCatalogue& messages, ui::Label& lblDefVersion) {
     for (std::string_view name : kTestedFiles) {
         if (!DataFileExists(files, dataFolder, name)) {
-            lblDefVersion.SetCaption(messages.getMessages(ui::msg::kMissingFiles));
+            lblDefVersion.SetCaption(messages.getMessages(services::msg::kMissingFiles));
             ResetDefinitionFiles(files, dataFolder);
             return false;
         }

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
-#include "ui/MessageCatalogue.h"
+#include "services/messages/MessageCatalogue.h"
 #include "ui/forms/Controls.h"
 
 namespace bastion {
@@ -18,7 +18,7 @@ namespace bastion {
 // data folder. On the first one missing, lblDefVersion shows
 // MSG_MISSINGFILES, the set is reset and the result is false.
 bool CheckDefinitionFiles(platform::FileSystem& files, std::string_view dataFolder,
-                          const ui::MessageCatalogue& messages, ui::Label& lblDefVersion);
+                          const services::MessageCatalogue& messages, ui::Label& lblDefVersion);
 
 // Deletes "date.dat", so that the next update asks for every change since
 // the default date; the definition files stay. A failure is ignored.

@@ -49,10 +49,11 @@ void RemovalEngine::cmdDeleteAtRestart_Click() {
     }
     std::string text;
     if (scheduled > 0) text = Message(msg::kDeleteAtRestart) + " " + ToDecimal(scheduled);
-    if (refused > 0) text += (text.empty() ? "" : "\r\n\r\n") + Message(msg::kNotDeleteAtRestart) + " " + ToDecimal(refused);
+    if (refused > 0)
+        text += (text.empty() ? "" : "\r\n\r\n") + Message(msg::kNotDeleteAtRestart) + " " + ToDecimal(refused);
     if (!text.empty()) {
-        env_.dialogs.MessageBox(text, env_.identity.productName, ui::MsgButtons::Ok,
-                                refused > 0 ? ui::MsgIcon::Exclamation : ui::MsgIcon::Information);
+        env_.dialogs.MessageBox(text, env_.identity.productName, services::MsgButtons::Ok,
+                                refused > 0 ? services::MsgIcon::Exclamation : services::MsgIcon::Information);
     }
 }
 

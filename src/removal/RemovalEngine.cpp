@@ -7,14 +7,14 @@
 #include "common/Rounding.h"
 #include "common/Text.h"
 #include "removal/RemovalMessages.h"
-#include "removal/files/modFileRelated.h"
+#include "removal/files/ModFileRelated.h"
 #include "removal/registry/KeyGuard.h"
 #include "removal/registry/ModRegistryRelated.h"
+#include "removal/registry/ModRegsvr32.h"
 #include "removal/registry/WindowsSettings.h"
-#include "removal/registry/modRegsvr32.h"
-#include "ui/MessageKeys.h"
-#include "ui/TimersHeld.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/MessageKeys.h"
+#include "services/operations/TimersHeld.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
@@ -170,19 +170,20 @@ RemovalReport RemovalEngine::Confirmed(bool unattended) {
     const auto& rows = state.ResultsList().Rows();
     if (std::none_of(rows.begin(), rows.end(), [](const ui::ListItem& row) { return row.checked; })) {
         if (!unattended) {
-            env_.dialogs.MessageBox(Message(ui::msg::kSelected), title, ui::MsgButtons::Ok, ui::MsgIcon::Information);
+            env_.dialogs.MessageBox(Message(services::msg::kSelected), title, services::MsgButtons::Ok,
+                                    services::MsgIcon::Information);
         }
         return {};
     }
     if (!unattended) {
         const std::string blank = "\r\n\r\n";
-        std::string question = Message(ui::msg::kConfirm1) + blank + Message(ui::msg::kConfirm2) + blank +
+        std::string question = Message(services::msg::kConfirm1) + blank + Message(services::msg::kConfirm2) + blank +
                                env_.dataFolder + "\\quarantine";
         if (IsRestorePointSupported(env_.system.GetOsVersion())) {
-            question += blank + Message(ui::msg::kConfirm3) + blank + Message(ui::msg::kConfirm4);
+            question += blank + Message(services::msg::kConfirm3) + blank + Message(services::msg::kConfirm4);
         }
-        if (env_.dialogs.MessageBox(question, Message(ui::msg::kReally), ui::MsgButtons::YesNo,
-                                    ui::MsgIcon::Question) != ui::MsgResult::Yes) {
+        if (env_.dialogs.MessageBox(question, Message(services::msg::kReally), services::MsgButtons::YesNo,
+                                    services::MsgIcon::Question) != services::MsgResult::Yes) {
             return {};
         }
     }
@@ -194,7 +195,8 @@ RemovalReport RemovalEngine::lblRemove_Click() { return Remove(false); }
 RemovalReport RemovalEngine::Remove(bool unattended) {
     RemovalReport report;
     stopRequested_ = false;
-    ui::OperationGate::Operation operation = env_.operations.TryBegin("removal", [this] { stopRequested_ = true; });
+    services::OperationGate::Operation operation =
+        env_.operations.TryBegin("removal", [this] { stopRequested_ = true; });
     if (!operation) return report;
     report.ran = true;
     deleteFailed.lstProblem.Clear();
@@ -202,7 +204,7 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
     Quarantine quarantine(env_.files, env_.codePage, env_.clock, env_.dataFolder);
     quarantine.EnsureFolder();
     if (hooks_.showResultsPage) hooks_.showResultsPage();
-    std::optional<ui::TimersHeld> held(std::in_place, hooks_.enableShieldTimers);
+    std::optional<services::TimersHeld> held(std::in_place, env_.background);
     for (ui::Control* command : std::initializer_list<ui::Control*>{&form.lblRemove, &form.cmdRemove, &form.Command4}) {
         command->SetEnabled(false);
     }
@@ -212,13 +214,13 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
         item->SetVisible(true);
     }
     form.lblDeletingCaption.SetCaption("");
-    form.lblDeletingPercentageCompleted.SetCaption(Message(ui::msg::kInformation));
+    form.lblDeletingPercentageCompleted.SetCaption(Message(services::msg::kInformation));
     env_.pump.PumpNow();
     form.lblDeletingPercentageCompleted.SetCaption("");
 
     const bool supported = IsRestorePointSupported(env_.system.GetOsVersion());
     if (supported) {
-        form.lblDeletingPercentageCompleted.SetCaption(Message(ui::msg::kRestorePoint));
+        form.lblDeletingPercentageCompleted.SetCaption(Message(services::msg::kRestorePoint));
         env_.pump.PumpNow();
         report.restorePointMade = restorePoint_.BeginRestorePoint(
             env_.identity.productName + " Restore Point " + FormatGeneralDate(env_.clock.Now()),
@@ -239,9 +241,9 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
             form.lblDeletingCaption.SetCaption(ToLower(item.location));
             form.pgbDeleteSpywaresFound.SetValue(static_cast<double>(i + 1));
             const double share = static_cast<double>(item.position) / static_cast<double>(item.queue->Count());
-            form.lblDeletingPercentageCompleted.SetCaption(Message(ui::msg::kRemoving2) + " : " +
+            form.lblDeletingPercentageCompleted.SetCaption(Message(services::msg::kRemoving2) + " : " +
                                                            ToDecimal(BankersRound(share * 100)) + "% " +
-                                                           Message(ui::msg::kCompleted));
+                                                           Message(services::msg::kCompleted));
             item.result = RemoveItem(item, files, registry, comFailures);
             if (item.progress.note != RemovalNote::None) item.note = item.progress.note;
             env_.pump.Pump();
@@ -302,14 +304,14 @@ RemovalReport RemovalEngine::Remove(bool unattended) {
 
     form.lblDeletingCaption.SetCaption("");
     form.pgbDeleteSpywaresFound.SetValue(form.pgbDeleteSpywaresFound.Max());
-    form.lblDeletingPercentageCompleted.SetCaption("100% " + Message(ui::msg::kComplete));
+    form.lblDeletingPercentageCompleted.SetCaption("100% " + Message(services::msg::kComplete));
     held.reset();
     for (ui::Control* command : std::initializer_list<ui::Control*>{&form.lblRemove, &form.cmdRemove, &form.Command4}) {
         command->SetEnabled(true);
     }
 
-    const long long before = env_.settings.ReadNumber(ui::settings::kLblDefRemoved);
-    env_.settings.WriteNumber(ui::settings::kLblDefRemoved, std::max(0LL, before) + report.removed);
+    const long long before = env_.settings.ReadNumber(services::settings::kLblDefRemoved);
+    env_.settings.WriteNumber(services::settings::kLblDefRemoved, std::max(0LL, before) + report.removed);
     if (hooks_.refreshStatusPage) hooks_.refreshStatusPage();
 
     // What the user must know stays on the results page; the rest of the

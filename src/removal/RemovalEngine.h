@@ -12,51 +12,21 @@
 #include <string>
 #include <vector>
 
-#include "common/CodePage.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
-#include "platform/Processes.h"
-#include "platform/Registry.h"
-#include "platform/Shell.h"
-#include "platform/SystemInfo.h"
-#include "platform/SystemRestore.h"
 #include "removal/RemovalResult.h"
 #include "removal/RestorePoints.h"
 #include "scan/state/ScanState.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
+#include "services/Services.h"
 #include "ui/forms/FrmDelete.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
-struct RemovalEnvironment {
-    platform::FileSystem& files;
-    platform::Registry& registry;
-    platform::Processes& processes;
-    platform::SystemInfo& system;
-    platform::Shell& shell;
-    platform::SystemRestore& restore;
-    platform::Clock& clock;
-    const CodePage& codePage;
-    ui::Dialogs& dialogs;
-    ui::EventPump& pump;
-    ui::OperationGate& operations;
-    const ui::MessageCatalogue& messages;
-    const ui::Identity& identity;
-    ui::SettingsStore& settings;
-    // Without a trailing backslash.
-    const std::string& dataFolder;
+// The program's services and the lists the removal works from.
+struct RemovalEnvironment : services::Services {
     ScanState& state;
 };
 
 // What lies above the engine; an empty hook does nothing.
 struct RemovalHooks {
-    // EnableShieldTimers: off for the removal, on again after it.
-    std::function<void(bool enable)> enableShieldTimers;
     std::function<void()> showResultsPage;
     std::function<void()> refreshStatusPage;
     // After a removal, when chkSendData is ticked.

@@ -10,7 +10,7 @@
 #include "common/CodePage.h"
 #include "platform/FileSystem.h"
 #include "removal/RemovalResult.h"
-#include "ui/Identity.h"
+#include "services/identity/Identity.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {
@@ -27,7 +27,7 @@ struct ScanReport {
     const CodePage& codePage;
     // Without a trailing backslash.
     const std::string& dataFolder;
-    const ui::Identity& identity;
+    const services::Identity& identity;
     // The scan's start and finish as the controller wrote them.
     const std::string& started;
     const std::string& finished;

@@ -4,7 +4,7 @@
 
 #include "common/Lines.h"
 #include "common/Text.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion {
 
@@ -14,11 +14,11 @@ bool NothingToExclude(const ScanState& state) {
     return state.ResultsList().Empty() && state.RegistryQueue().Empty() && state.ActivityList().Empty();
 }
 
-std::string Confirmation(const ui::MessageCatalogue& messages) {
+std::string Confirmation(const services::MessageCatalogue& messages) {
     std::string blankLine(kCrLf);
     blankLine += kCrLf;
-    return messages.getMessages(ui::msg::kExcSure1) + blankLine + messages.getMessages(ui::msg::kExcSure2) +
-           blankLine + messages.getMessages(ui::msg::kExcSure3);
+    return messages.getMessages(services::msg::kExcSure1) + blankLine + messages.getMessages(services::msg::kExcSure2) +
+           blankLine + messages.getMessages(services::msg::kExcSure3);
 }
 
 // Each ticked row stands for its location and for its name; a cookie's name
@@ -38,14 +38,14 @@ std::vector<std::string> TickedItems(const ui::ListView& results) {
 void cmdExclude_Click(const ExcludeCommand& command) {
     ScanState& state = command.state;
     if (NothingToExclude(state)) {
-        command.dialogs.MessageBox(command.messages.getMessages(ui::msg::kSorry), command.productName,
-                                   ui::MsgButtons::Ok, ui::MsgIcon::Information);
+        command.dialogs.MessageBox(command.messages.getMessages(services::msg::kSorry), command.productName,
+                                   services::MsgButtons::Ok, services::MsgIcon::Information);
         return;
     }
-    ui::MsgResult answer = command.dialogs.MessageBox(Confirmation(command.messages),
-                                                      command.messages.getMessages(ui::msg::kExcSure4),
-                                                      ui::MsgButtons::YesNo, ui::MsgIcon::None);
-    if (answer == ui::MsgResult::Yes) ExcludeTicked(command);
+    services::MsgResult answer = command.dialogs.MessageBox(Confirmation(command.messages),
+                                                      command.messages.getMessages(services::msg::kExcSure4),
+                                                      services::MsgButtons::YesNo, services::MsgIcon::None);
+    if (answer == services::MsgResult::Yes) ExcludeTicked(command);
 }
 
 void ExcludeTicked(const ExcludeCommand& command) {

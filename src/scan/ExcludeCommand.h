@@ -8,21 +8,21 @@
 #include "definitions/ExclusionList.h"
 #include "definitions/Exclusions.h"
 #include "scan/state/ScanState.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/MessageCatalogue.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/waits/EventPump.h"
 
 namespace bastion {
 
 struct ExcludeCommand {
     ScanState& state;
-    ui::Dialogs& dialogs;
-    const ui::MessageCatalogue& messages;
+    services::Dialogs& dialogs;
+    const services::MessageCatalogue& messages;
     // The title of the program's message boxes.
     const std::string& productName;
     const ExclusionFile& file;
     ExclusionList& exclusions;
-    ui::EventPump& pump;
+    services::EventPump& pump;
 };
 
 // Asks first; on Yes adds the location and the name (without "Cookie: ") of

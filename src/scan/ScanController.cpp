@@ -10,11 +10,10 @@
 #include "platform/SystemPrograms.h"
 #include "scan/state/ResultChecks.h"
 #include "scan/state/ScanProgress.h"
-#include "scan/state/StatusPage.h"
-#include "ui/GuardMessages.h"
-#include "ui/MessageKeys.h"
-#include "ui/TimersHeld.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/messages/MessageKeys.h"
+#include "services/operations/TimersHeld.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
@@ -39,7 +38,7 @@ ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens
     return MakeScanContext(environment, tokens, environment.pump);
 }
 
-ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, ui::EventPump& pump) {
+ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, services::EventPump& pump) {
     const ScanEnvironment& env = environment;
     return ScanContext{env.files,    env.codePage,   env.system, env.dataFolder, tokens,
                        env.safety,   env.exclusions, env.state,  pump,           env.tables,
@@ -57,7 +56,7 @@ ScanOutcome ScanController::cmdScanNow_Click() {
     ScanState& state = env_.state;
     // An exit while the scan runs asks it to stop at its next test of the
     // flag; the program ends once the scan has closed.
-    ui::OperationGate::Operation operation = env_.operations.TryBegin("scan", [&state] { state.RequestStop(); });
+    services::OperationGate::Operation operation = env_.operations.TryBegin("scan", [&state] { state.RequestStop(); });
     if (!operation) {
         return ScanOutcome::AlreadyRunning;
     }
@@ -67,7 +66,7 @@ ScanOutcome ScanController::cmdScanNow_Click() {
     form.tmrScroll.SetEnabled(false);
     Call(hooks_.clearRemovalProblems);
     SetEnabled({&form.cmdRemove, &form.cmdResults, &form.cmdSettings}, false);
-    std::optional<ui::TimersHeld> held(std::in_place, hooks_.enableShieldTimers);
+    std::optional<services::TimersHeld> held(std::in_place, env_.background);
     SetEnabled({&form.cmdScanNow, &form.cmdScan, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, false);
     SetEnabled({&form.cmdStop, &form.cmdPause}, true);
 
@@ -117,27 +116,27 @@ void ScanController::RemoveAutomatically() {
 }
 
 void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan,
-                               bool reportNow, std::optional<ui::TimersHeld>& held) {
+                               bool reportNow, std::optional<services::TimersHeld>& held) {
     ScanState& state = env_.state;
     ui::FrmMain& form = state.Form();
 
     times_.finished = Now();
-    env_.settings.Write(ui::settings::kLblLastScan, times_.finished);
+    env_.settings.Write(services::settings::kLblLastScan, times_.finished);
     if (fullSystemScan) {
-        env_.settings.Write(ui::settings::kLblLastFullScan, times_.finished);
+        env_.settings.Write(services::settings::kLblLastFullScan, times_.finished);
     }
 
     SetEnabled({&form.cmdRemove, &form.cmdResults, &form.cmdSettings}, true);
 
     if (state.StopRequested()) {
-        form.lblStatus.SetCaption(Message(ui::msg::kScanCancelled));
-        form.lblPercentageCompleted.SetCaption("0% " + Message(ui::msg::kCompleted));
+        form.lblStatus.SetCaption(Message(services::msg::kScanCancelled));
+        form.lblPercentageCompleted.SetCaption("0% " + Message(services::msg::kCompleted));
         form.pbgMain.SetValue(0);
         if (outcome == ScanOutcome::Completed) {
             outcome = ScanOutcome::Cancelled;
         }
     } else {
-        form.lblStatus.SetCaption(Message(ui::msg::kScanCompleted));
+        form.lblStatus.SetCaption(Message(services::msg::kScanCompleted));
         form.pb1.SetValue(100);
         form.pb2.SetValue(100);
     }
@@ -147,15 +146,15 @@ void ScanController::CloseScan(ScanOutcome& outcome, const ScanOptions& options,
     held.reset();
     form.tmrTimeOut.SetEnabled(true);
 
-    RefreshStatusPage({env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.messages, env_.settings, state});
+    Call(hooks_.refreshStatusPage);
     // The set was found incomplete and reset: the home page keeps saying
     // so until an update brings the definitions back.
     if (outcome == ScanOutcome::DefinitionsMissing) {
-        form.lblDefVersion.SetCaption(Message(ui::msg::kMissingFiles));
+        form.lblDefVersion.SetCaption(Message(services::msg::kMissingFiles));
         // The box an attended scan shows.
-        if (unattended_) form.lblStatus.SetCaption(Message(ui::msg::kMissing));
+        if (unattended_) form.lblStatus.SetCaption(Message(services::msg::kMissing));
     }
-    if (outcome == ScanOutcome::DefinitionsUnreadable) form.lblStatus.SetCaption(Message(ui::msg::kUnreadable));
+    if (outcome == ScanOutcome::DefinitionsUnreadable) form.lblStatus.SetCaption(Message(services::msg::kUnreadable));
     RefreshCounterLabels(state);
     FillThreatRisks(state.ResultsList());
     if (options.makeLog && reportNow) {
@@ -182,8 +181,8 @@ ScanOutcome ScanController::StartScanOfKind(int kind) {
 void ScanController::Pause() {
     ui::FrmMain& form = env_.state.Form();
     SetEnabled({&form.cmdPause, &form.cmdStop}, false);
-    env_.dialogs.MessageBox(Message(ui::msg::kPaused), env_.identity.productName, ui::MsgButtons::Ok,
-                            ui::MsgIcon::Information);
+    env_.dialogs.MessageBox(Message(services::msg::kPaused), env_.identity.productName, services::MsgButtons::Ok,
+                            services::MsgIcon::Information);
     SetEnabled({&form.cmdPause, &form.cmdStop}, true);
 }
 
@@ -199,18 +198,18 @@ void ScanController::lblPause_Click() {
 }
 
 void ScanController::Stop(std::string_view questionKey) {
-    ui::MsgResult answer = env_.dialogs.MessageBox(Message(questionKey), env_.identity.productName,
-                                                   ui::MsgButtons::YesNo, ui::MsgIcon::Question);
-    if (answer == ui::MsgResult::Yes) {
+    services::MsgResult answer = env_.dialogs.MessageBox(Message(questionKey), env_.identity.productName,
+                                                   services::MsgButtons::YesNo, services::MsgIcon::Question);
+    if (answer == services::MsgResult::Yes) {
         env_.state.RequestStop();
     }
 }
 
-void ScanController::cmdStop_Click() { Stop(ui::msg::kStop); }
+void ScanController::cmdStop_Click() { Stop(services::msg::kStop); }
 
 void ScanController::lblStop_Click() {
     if (env_.state.Form().cmdStop.Enabled()) {
-        Stop(ui::msg::kSure);
+        Stop(services::msg::kSure);
     }
 }
 
@@ -220,7 +219,7 @@ void ScanController::lvwSpywareFound_ColumnClick(int column) {
         // What the list answers to a column it does not have: "Invalid
         // property value".
         env_.dialogs.MessageBox("Error in Function : EnhListView_SortColumns 380", env_.identity.productName,
-                                ui::MsgButtons::Ok, ui::MsgIcon::Critical);
+                                services::MsgButtons::Ok, services::MsgIcon::Critical);
         return;
     }
     // Sorting switched on shows the rising order first; every later click
@@ -250,9 +249,10 @@ void ScanController::cmdBrowse_Click() {
                                 platform::ShowWindow::Minimized);
         ++opened;
         if (opened == 6) {
-            ui::MsgResult answer = env_.dialogs.MessageBox(Message(ui::msg::kBrowseMany), env_.identity.productName,
-                                                           ui::MsgButtons::OkCancel, ui::MsgIcon::Question);
-            if (answer == ui::MsgResult::Cancel) {
+            services::MsgResult answer =
+                env_.dialogs.MessageBox(Message(services::msg::kBrowseMany), env_.identity.productName,
+                                        services::MsgButtons::OkCancel, services::MsgIcon::Question);
+            if (answer == services::MsgResult::Cancel) {
                 return;
             }
         }

@@ -3,10 +3,10 @@
 // the commands of the result lists that belong to a scan (sorting the
 // activity list, browsing to ticked results).
 //
-// What lies above the scan engine (the shields' timer switch, the removal
-// engine, the report, the main window's pages) is reached through hooks, so
-// that the engine needs none of it to run and a hook left empty does
-// nothing.
+// What lies above the scan engine (the removal engine, the report, the main
+// window's pages) is reached through hooks, so that the engine needs none of
+// it to run and a hook left empty does nothing; the background work it
+// holds off is one of the program's services.
 #pragma once
 
 #include <cstdint>
@@ -29,13 +29,8 @@
 #include "scan/ScanContext.h"
 #include "scan/ScanOptions.h"
 #include "scan/state/ScanState.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
-#include "ui/TimersHeld.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/Services.h"
+#include "services/operations/TimersHeld.h"
 
 namespace bastion {
 
@@ -61,14 +56,13 @@ struct ScanTimes {
 };
 
 struct ScanHooks {
-    // EnableShieldTimers: the shields' and the scheduler's timers off for
-    // the scan, and on again as their settings say.
-    std::function<void(bool enable)> enableShieldTimers;
     // Empties the problem list of the removal progress window.
     std::function<void()> clearRemovalProblems;
     // Writes the scan report; called at the end of a scan when the options
     // ask for one.
     std::function<void()> makeReport;
+    // The home page's figures, after the scan dates changed.
+    std::function<void()> refreshStatusPage;
     // The main window's pages.
     std::function<void()> showScanPage;
     std::function<void()> showResultsPage;
@@ -78,25 +72,10 @@ struct ScanHooks {
     std::function<void(const std::vector<ProgramNotStopped>& programs)> programsNotStopped;
 };
 
-// Everything a scan reads and writes; the referenced objects outlive the
+// Everything a scan reads and writes: the program's services, and the
+// tables and lists of the scan; the referenced objects outlive the
 // controller.
-struct ScanEnvironment {
-    platform::FileSystem& files;
-    const CodePage& codePage;
-    platform::SystemInfo& system;
-    platform::Registry& registry;
-    platform::Shell& shell;
-    platform::Processes& processes;
-    platform::Clock& clock;
-    ui::Dialogs& dialogs;
-    ui::EventPump& pump;
-    // A scan is an operation: it starts only when no other one runs.
-    ui::OperationGate& operations;
-    const ui::MessageCatalogue& messages;
-    const ui::Identity& identity;
-    ui::SettingsStore& settings;
-    // Without a trailing backslash.
-    const std::string& dataFolder;
+struct ScanEnvironment : services::Services {
     SafetyList& safety;
     ExclusionList& exclusions;
     DefinitionTables& tables;
@@ -107,7 +86,7 @@ struct ScanEnvironment {
 // What one scan works with, the tokens resolved for it.
 ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens);
 // The same with another pump (the shields' quiet one).
-ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, ui::EventPump& pump);
+ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, services::EventPump& pump);
 
 class ScanController {
 public:
@@ -169,7 +148,7 @@ private:
     // report; a Full System Scan also dates the last full scan.
     // held: the background timers' hold of the scan, let go on the way.
     void CloseScan(ScanOutcome& outcome, const ScanOptions& options, bool fullSystemScan, bool reportNow,
-                   std::optional<ui::TimersHeld>& held);
+                   std::optional<services::TimersHeld>& held);
     void RemoveAutomatically();
     void Pause();
     void Stop(std::string_view questionKey);

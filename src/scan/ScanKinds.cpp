@@ -10,7 +10,7 @@
 #include "scan/state/ScanPercent.h"
 #include "scan/state/ScanProgress.h"
 #include "scan/walk/Walker.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion {
 
@@ -41,8 +41,8 @@ bool ScanController::PrepareKind() {
     ui::FrmMain& form = env_.state.Form();
     if (!CheckDefinitionFiles(env_.files, env_.dataFolder, env_.messages, form.lblDefVersion)) {
         if (unattended_) return false;
-        env_.dialogs.MessageBox(Message(ui::msg::kMissing), env_.identity.productName, ui::MsgButtons::Ok,
-                                ui::MsgIcon::Information);
+        env_.dialogs.MessageBox(Message(services::msg::kMissing), env_.identity.productName, services::MsgButtons::Ok,
+                                services::MsgIcon::Information);
         return false;
     }
     form.pbgMain.SetVisible(false);
@@ -54,8 +54,8 @@ bool ScanController::PrepareKind() {
 
 ScanOutcome ScanController::DefinitionsUnreadable() {
     if (!unattended_) {
-        env_.dialogs.MessageBox(Message(ui::msg::kUnreadable), env_.identity.productName, ui::MsgButtons::Ok,
-                                ui::MsgIcon::Exclamation);
+        env_.dialogs.MessageBox(Message(services::msg::kUnreadable), env_.identity.productName,
+                                services::MsgButtons::Ok, services::MsgIcon::Exclamation);
     }
     return ScanOutcome::DefinitionsUnreadable;
 }
@@ -104,17 +104,17 @@ ScanOutcome ScanController::RunSelectedKind(ScanContext& context, const ScanOpti
 void ScanController::SmartScan(ScanContext& context, const ScanOptions& options) {
     ScanState& state = env_.state;
     if (options.scanCookies) {
-        SetPhase(Message(ui::msg::kCookies));
+        SetPhase(Message(services::msg::kCookies));
         ScanCookies(context, cookieFilesExamined_);
         state.Form().pb1.SetValue(100);
-        state.Form().lblStatus.SetCaption(Message(ui::msg::kCookiesFinished));
+        state.Form().lblStatus.SetCaption(Message(services::msg::kCookiesFinished));
     }
     if (state.StopRequested()) return;
     ProcessPhase(context, options);
     if (state.StopRequested()) return;
     RegistryPhase(context, options);
     if (state.StopRequested()) return;
-    SetPhase(Message(ui::msg::kSpyware));
+    SetPhase(Message(services::msg::kSpyware));
     ScanKnownFileLocations(context);
     if (state.StopRequested()) return;
     ScanKnownDirectoryLocations(context);
@@ -150,10 +150,10 @@ void ScanController::ProcessPhase(ScanContext& context, const ScanOptions& optio
     ScanState& state = env_.state;
     if (!options.sweepMemory) {
         state.skipped.processes = true;
-        state.Form().lblMemoryInspected.SetCaption(Message(ui::msg::kNotSelected));
+        state.Form().lblMemoryInspected.SetCaption(Message(services::msg::kNotSelected));
         return;
     }
-    SetPhase(Message(ui::msg::kMemory));
+    SetPhase(Message(services::msg::kMemory));
     env_.processScanner.ScanRunningProcesses(context, ProcessScanCaller::Scan);
 }
 
@@ -161,13 +161,13 @@ void ScanController::RegistryPhase(ScanContext& context, const ScanOptions& opti
     ScanState& state = env_.state;
     if (!options.scanRegistry) {
         state.skipped.registry = true;
-        state.Form().lblRegistryInspected.SetCaption(Message(ui::msg::kNotSelected));
+        state.Form().lblRegistryInspected.SetCaption(Message(services::msg::kNotSelected));
         return;
     }
     state.Form().pb1.SetValue(0);
-    state.Form().pb2.SetValue(
-        Percent(state.definitions.cookies, static_cast<long long>(state.definitions.total) - state.definitions.content));
-    SetPhase(Message(ui::msg::kRegistry));
+    state.Form().pb2.SetValue(Percent(state.definitions.cookies,
+                                      static_cast<long long>(state.definitions.total) - state.definitions.content));
+    SetPhase(Message(services::msg::kRegistry));
     ScanRegistryDefinitions(context);
 }
 

@@ -1,13 +1,13 @@
 #include "scheduler/ScheduledScan.h"
 
+#include "services/settings/SettingKeys.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 
-ScanOutcome StartScheduledScan(ScanController& controller, const ui::SettingsStore& settings) {
+ScanOutcome StartScheduledScan(ScanController& controller, const services::SettingsStore& settings) {
     // A file or folder scan would ask for its target: only these two.
-    const int kind = settings.ReadNumber(ui::settings::kScheduleKind) == ui::kFullSystemScan ? ui::kFullSystemScan
+    const int kind = settings.ReadNumber(services::settings::kScheduleKind) == ui::kFullSystemScan ? ui::kFullSystemScan
                                                                                                : ui::kSmartScan;
     struct Attended {
         ScanController& controller;
@@ -16,7 +16,7 @@ ScanOutcome StartScheduledScan(ScanController& controller, const ui::SettingsSto
             controller.SetAutoDelete(false);
         }
     } restore{controller};
-    controller.SetAutoDelete(settings.ReadNumber(ui::settings::kChkAutoDel) == 1);
+    controller.SetAutoDelete(settings.ReadNumber(services::settings::kChkAutoDel) == 1);
     controller.SetUnattended(true);
     return controller.StartScanOfKind(kind);
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "scan/ScanController.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -11,6 +11,6 @@ namespace bastion {
 // finds when "chkAutoDel" (section "Settings") is 1. Returns when the
 // scan, and the removal, have finished; a scan the user starts afterwards
 // is attended and removes nothing by itself.
-ScanOutcome StartScheduledScan(ScanController& controller, const ui::SettingsStore& settings);
+ScanOutcome StartScheduledScan(ScanController& controller, const services::SettingsStore& settings);
 
 }  // namespace bastion

@@ -12,13 +12,14 @@
 #include "report/ScanReport.h"
 #include "scan/state/DefinitionCounts.h"
 #include "scan/ScanController.h"
-#include "ui/OperationGate.h"
+#include "services/operations/OperationGate.h"
 #include "scan/walk/Walker.h"
 #include "scheduler/ScheduledScan.h"
 #include "scheduler/Scheduler.h"
+#include "support/FakeBackgroundWork.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
+#include "services/messages/DefaultMessages.h"
 
 namespace bastion::win32 {
 namespace {
@@ -26,7 +27,7 @@ namespace {
 class ScanControllerWineTest : public ::testing::Test {
 protected:
     ScanControllerWineTest() {
-        ui::FillDefaultMessages(messages);
+        services::FillDefaultMessages(messages);
         keyPath = "Software\\" + test::UniqueName("BastionSpyKey");
         for (std::string_view file : {datafile::kFileDefinitions, datafile::kDirectoryDefinitions,
                                       datafile::kRegistryDefinitions, datafile::kExeDefinitions,
@@ -38,8 +39,8 @@ protected:
             MakeReport({scan.files, scan.codePage, scan.dataFolder.Path(), identity, times.started, times.finished,
                         scan.form, times.scheduled, times.removeAutomatically, &automaticRemoval});
         };
-        settings.Write(ui::settings::kChkScanCookies, "0");
-        settings.Write(ui::settings::kChkSweepMemory, "0");
+        settings.Write(services::settings::kChkScanCookies, "0");
+        settings.Write(services::settings::kChkSweepMemory, "0");
     }
     ~ScanControllerWineTest() override {
         scan.registry.DeleteTree(platform::Hive::CurrentUser, keyPath);
@@ -60,19 +61,20 @@ protected:
     Win32Registry registry;
     Win32Clock clock;
     testing::ScriptedDialogs dialogs;
-    ui::OperationGate operations;
-    ui::Identity identity = testing::TestIdentity();
-    ui::MessageCatalogue messages{identity};
+    services::OperationGate operations;
+    services::Identity identity = testing::TestIdentity();
+    services::MessageCatalogue messages{identity};
     // Settings of a product of its own, so that the test leaves the
     // machine's as they were.
     std::string settingsName = test::UniqueName("BastionWineTest");
-    ui::SettingsStore settings{registry, settingsName};
+    services::SettingsStore settings{registry, settingsName};
     ProcessScanner processScanner{dialogs, messages, identity.productName};
     StoredScanOptions options{settings};
-    ScanController controller{ScanEnvironment{scan.files, scan.codePage, scan.system, scan.registry, scan.shell,
-                                              scan.processes, clock, dialogs, scan.pump, operations, messages, identity,
-                                              settings, scan.dataFolder.Path(), scan.safety, scan.exclusions,
-                                              scan.tables, scan.state, processScanner},
+    std::string dataFolder = scan.dataFolder.Path();
+    testing::FakeBackgroundWork background;
+    ScanController controller{ScanEnvironment{{scan.Machine(clock), dialogs, scan.pump, operations, messages, identity,
+                                               settings, dataFolder, background},
+                                              scan.safety, scan.exclusions, scan.tables, scan.state, processScanner},
                               options};
     std::string keyPath;
     AutomaticRemoval automaticRemoval;
@@ -100,7 +102,7 @@ TEST_F(ScanControllerWineTest, SmartScanFindsThePlantedFileAndKeyAndReportsThem)
               std::string::npos)
         << report;
     EXPECT_NE(report.find("Total = 2\r\n"), std::string::npos) << report;
-    EXPECT_EQ(settings.Read(ui::settings::kLblLastScan), controller.Times().finished);
+    EXPECT_EQ(settings.Read(services::settings::kLblLastScan), controller.Times().finished);
 }
 
 TEST_F(ScanControllerWineTest, FileAndFolderScansRunOnTheChosenPathAndReport) {
@@ -109,7 +111,8 @@ TEST_F(ScanControllerWineTest, FileAndFolderScansRunOnTheChosenPathAndReport) {
 
     dialogs.AnswerOpenFile(planted / "bastionplantedspyware.exe");
     EXPECT_EQ(Start(ui::kFileScan), ScanOutcome::Completed);
-    EXPECT_EQ(scan.form.lblPercentageCompleted.Caption(), "Scanning " + (planted / "bastionplantedspyware.exe") + "...");
+    EXPECT_EQ(scan.form.lblPercentageCompleted.Caption(),
+              "Scanning " + (planted / "bastionplantedspyware.exe") + "...");
     EXPECT_NE(Report().find("[Threats Detected]"), std::string::npos);
     ASSERT_EQ(scan.state.ResultsList().Count(), 1u);
     EXPECT_EQ(scan.state.ResultsList().Item(0).text, "Long Named Spy");
@@ -144,7 +147,7 @@ TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrivesFindingHidd
     for (std::size_t row = 0; row < scan.form.lvwHardDrives.Count(); ++row) {
         scan.form.lvwHardDrives.SetChecked(row, scan.form.lvwHardDrives.Item(row).text == "C");
     }
-    settings.Write(ui::settings::kChkScanRegistry, "0");
+    settings.Write(services::settings::kChkScanRegistry, "0");
 
     EXPECT_EQ(Start(ui::kFullSystemScan), ScanOutcome::Completed);
 
@@ -157,7 +160,7 @@ TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrivesFindingHidd
                                       hiddenFolder + "\\bastionhiddenspyware.exe"};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(found, expected);
-    EXPECT_EQ(settings.Read(ui::settings::kLblLastFullScan), controller.Times().finished);
+    EXPECT_EQ(settings.Read(services::settings::kLblLastFullScan), controller.Times().finished);
     EXPECT_NE(Report().find("=====================End Of Report."), std::string::npos);
 }
 
@@ -165,7 +168,7 @@ TEST_F(ScanControllerWineTest, ADailyScheduleSecondsAheadScansOnceUnattendedAndH
     ASSERT_TRUE(scan.files.WriteFile(planted / "planted.exe", "MZ"));
     scan.WriteDefinitions(datafile::kFileDefinitions, {"planted.exe=Planted File|" + planted.Path() + "|Adware"});
     CountDefinitions(scan.files, scan.dataFolder.Path(), scan.state);
-    settings.Write(ui::settings::kChkAutoDel, "1");
+    settings.Write(services::settings::kChkAutoDel, "1");
     dialogs.FailOnUnscriptedQuestion();
     int removals = 0;
     bool unattendedRemoval = false;

@@ -4,8 +4,8 @@
 
 #include "platform/FileSystem.h"
 #include "scan/walk/Walker.h"
-#include "ui/settings/SettingKeys.h"
-#include "ui/settings/SettingValues.h"
+#include "services/settings/SettingKeys.h"
+#include "services/settings/SettingValues.h"
 
 namespace bastion {
 
@@ -28,9 +28,9 @@ bool Offered(const platform::DriveInfo& drive) {
 }
 
 // The tick stored for the drive; ticked when none is.
-bool StoredTick(const ui::SettingsStore& settings, const std::string& letter) {
-    const bool byDefault = ui::ParseSettingTruth(ui::settings::kDriveDefault).value_or(true);
-    return settings.ReadTruth(ui::settings::kSectionDrives, letter, byDefault);
+bool StoredTick(const services::SettingsStore& settings, const std::string& letter) {
+    const bool byDefault = services::ParseSettingTruth(services::settings::kDriveDefault).value_or(true);
+    return settings.ReadTruth(services::settings::kSectionDrives, letter, byDefault);
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ void FillDriveList(platform::FileSystem& files, ui::ListView& drives) {
     }
 }
 
-void RefreshDriveList(platform::FileSystem& files, ui::ListView& drives, const ui::SettingsStore& settings) {
+void RefreshDriveList(platform::FileSystem& files, ui::ListView& drives, const services::SettingsStore& settings) {
     std::map<std::string, bool> ticks;
     for (const ui::ListItem& row : drives.Rows()) ticks.emplace(row.text, row.checked);
     FillDriveList(files, drives);
@@ -53,13 +53,13 @@ void RefreshDriveList(platform::FileSystem& files, ui::ListView& drives, const u
     }
 }
 
-void StoreDriveTicks(const ui::ListView& drives, ui::SettingsStore& settings) {
+void StoreDriveTicks(const ui::ListView& drives, services::SettingsStore& settings) {
     for (const ui::ListItem& row : drives.Rows()) {
-        settings.WriteSetting(ui::settings::kSectionDrives, row.text, ui::TruthText(row.checked));
+        settings.WriteSetting(services::settings::kSectionDrives, row.text, services::TruthText(row.checked));
     }
 }
 
-void RestoreDriveTicks(ui::ListView& drives, const ui::SettingsStore& settings) {
+void RestoreDriveTicks(ui::ListView& drives, const services::SettingsStore& settings) {
     for (std::size_t row = 0; row < drives.Count(); ++row) {
         drives.SetChecked(row, StoredTick(settings, drives.Item(row).text));
     }

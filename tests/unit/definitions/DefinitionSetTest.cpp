@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
+#include "services/messages/DefaultMessages.h"
 #include "support/FakeFileSystem.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {
@@ -14,7 +14,7 @@ namespace {
 struct DefinitionSetTest : ::testing::Test {
     DefinitionSetTest() {
         files.AddFolder(dataFolder);
-        ui::FillDefaultMessages(messages);
+        services::FillDefaultMessages(messages);
     }
 
     std::string PathOf(std::string_view name) const { return DataFilePath(dataFolder, name); }
@@ -23,7 +23,7 @@ struct DefinitionSetTest : ::testing::Test {
 
     testing::FakeFileSystem files;
     std::string dataFolder = "C:\\Data";
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::MessageCatalogue messages{testing::TestIdentity()};
     ui::FrmMain form;
 };
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/pages/ReportWindow.h"
 #include "definitions/DataFiles.h"
 #include "report/ReportViewer.h"
 #include "scan/state/ScanState.h"
@@ -30,7 +31,7 @@ struct ScanReportTest : ::testing::Test {
 
     testing::FakeFileSystem files;
     std::string dataFolder = "C:\\Data";
-    ui::Identity identity = testing::TestIdentity();
+    services::Identity identity = testing::TestIdentity();
     std::string started = "3/16/2006 1:05:09 PM";
     std::string finished = "3/16/2006 1:07:00 PM";
     ui::FrmMain form;

@@ -5,11 +5,11 @@
 #include "DetectedRows.h"
 #include "definitions/DataFiles.h"
 #include "scan/state/ResultChecks.h"
+#include "services/messages/DefaultMessages.h"
 #include "support/FakeFileSystem.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
 
 namespace bastion {
 namespace {
@@ -21,7 +21,7 @@ using Strings = std::vector<std::string>;
 struct ExcludeCommandTest : ::testing::Test {
     ExcludeCommandTest() {
         files.AddFolder(dataFolder);
-        ui::FillDefaultMessages(messages);
+        services::FillDefaultMessages(messages);
         BindResultChecks(state);
         dialogs.FailOnUnscriptedQuestion();
     }
@@ -37,7 +37,7 @@ struct ExcludeCommandTest : ::testing::Test {
     ExclusionList exclusions;
     testing::ScriptedDialogs dialogs;
     testing::ScriptedEventPump pump;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::MessageCatalogue messages{testing::TestIdentity()};
     std::string productName = "Testwall";
 };
 
@@ -45,21 +45,21 @@ TEST_F(ExcludeCommandTest, WithNothingToExcludeItOnlySaysSorry) {
     // The cookie queue alone does not count: its rows always come with a
     // results row.
     state.AddCookieQueueRow("C:\\cookie.txt");
-    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    dialogs.AnswerMessageBox(services::MsgResult::Ok);
     Click();
     ASSERT_EQ(dialogs.Asked().size(), 1u);
     const testing::AskedDialog& asked = dialogs.Asked()[0];
     EXPECT_EQ(asked.text, "Sorry, there are no entries to be excluded.");
     EXPECT_EQ(asked.title, "Testwall");
-    EXPECT_EQ(asked.buttons, ui::MsgButtons::Ok);
-    EXPECT_EQ(asked.icon, ui::MsgIcon::Information);
+    EXPECT_EQ(asked.buttons, services::MsgButtons::Ok);
+    EXPECT_EQ(asked.icon, services::MsgIcon::Information);
     EXPECT_EQ(state.CookieQueue().Count(), 1u);
 }
 
 TEST_F(ExcludeCommandTest, AnsweringNoChangesNothing) {
     DetectedRows rows(state);
     state.ResultsList().ItemCheck(DetectedRows::kFile, true);
-    dialogs.AnswerMessageBox(ui::MsgResult::No);
+    dialogs.AnswerMessageBox(services::MsgResult::No);
     Click();
     ASSERT_EQ(dialogs.Asked().size(), 1u);
     const testing::AskedDialog& asked = dialogs.Asked()[0];
@@ -68,7 +68,7 @@ TEST_F(ExcludeCommandTest, AnsweringNoChangesNothing) {
               "Excluded files will not show up as Adware/Spyware on future scans.\r\n\r\n"
               "You can edit the list of excluded files through the Quarantine menu.");
     EXPECT_EQ(asked.title, "Really Exclude?");
-    EXPECT_EQ(asked.buttons, ui::MsgButtons::YesNo);
+    EXPECT_EQ(asked.buttons, services::MsgButtons::YesNo);
     EXPECT_FALSE(files.HasFile(ExclusionPath()));
     EXPECT_EQ(state.ResultsList().Count(), 5u);
     EXPECT_EQ(state.FileQueue().Count(), 3u);
@@ -80,10 +80,11 @@ TEST_F(ExcludeCommandTest, AnsweringYesExcludesTheTickedRowsAndDropsThemFromEver
     state.ResultsList().ItemCheck(DetectedRows::kCookie, true);
     state.ResultsList().ItemCheck(DetectedRows::kFolder, true);
     state.ResultsList().ItemCheck(DetectedRows::kRegistry, true);
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     Click();
 
-    EXPECT_EQ(files.Content(ExclusionPath()), "\xEF\xBB\xBF" + DetectedRows::kCookiePath + "\r\nuser@ads.example[1].txt\r\n" +
+    EXPECT_EQ(files.Content(ExclusionPath()), "\xEF\xBB\xBF" + DetectedRows::kCookiePath +
+                                                  "\r\nuser@ads.example[1].txt\r\n" +
                                                   "HKEY_LOCAL_MACHINE\\Software\\Adco\r\nAdco Toolbar\r\n" +
                                                   DetectedRows::kFolderPath + "\r\nSpyCo Threat Directory\r\n");
     EXPECT_TRUE(exclusions.IsExcluded(DetectedRows::kCookiePath));
@@ -99,7 +100,7 @@ TEST_F(ExcludeCommandTest, AnsweringYesExcludesTheTickedRowsAndDropsThemFromEver
 
 TEST_F(ExcludeCommandTest, AnsweringYesWithNothingTickedLeavesTheFileAlone) {
     state.AddExcludedRow("C:\\x.exe");
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     Click();
     EXPECT_FALSE(files.HasFile(ExclusionPath()));
     EXPECT_EQ(state.ActivityList().Count(), 1u);

@@ -237,7 +237,7 @@ TEST_F(WalkerTest, DriveListOffersRemovableNetworkAndOpticalDrivesAndOnlyReadyFi
 }
 
 TEST_F(WalkerTest, DriveTicksAreStoredForEveryRowAndRestoredTickedByDefault) {
-    ui::SettingsStore settings(harness.machine.registry, "Testwall");
+    services::SettingsStore settings(harness.machine.registry, "Testwall");
     ui::ListView& drives = harness.form.lvwHardDrives;
     for (const char* letter : {"A", "C", "E"}) drives.Add(letter);
 
