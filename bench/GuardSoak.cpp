@@ -23,6 +23,7 @@
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
 #include "scheduler/Schedule.h"
+#include "services/settings/SettingKeys.h"
 #include "shields/HomePageShield.h"
 #include "support/FakePlatform.h"
 #include "support/FakeTray.h"
@@ -30,12 +31,11 @@
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
 #include "ui/forms/TimerClock.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace {
 
 using namespace bastion;
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 constexpr int kTicks = 50'000;
 // The scroll timer's period: one tick of the run.
@@ -54,8 +54,8 @@ long ResidentKilobytes() {
 // What the program holds that could pile up over days.
 int HeldThings(App& app) {
     return app.shieldTimers.Holders() + (app.operations.ModalOpen() ? 1 : 0) + (app.operations.Running() ? 1 : 0) +
-           (app.operations.AlertWaiting() ? 1 : 0) + (app.memoryShield.alert.Visible() ? 1 : 0) +
-           (app.homePageShield.alert.Visible() ? 1 : 0);
+           (app.operations.AlertWaiting() ? 1 : 0) + (app.alerts.spywareFound.Visible() ? 1 : 0) +
+           (app.alerts.homePageChanged.Visible() ? 1 : 0);
 }
 
 void WriteDefinitions(testing::FakePlatform& machine, const std::string& dataFolder) {
@@ -88,7 +88,7 @@ void DaysInTheTray(benchmark::State& state) {
         startup.RestoreOptionsAndStartTimers();
         // The user stops every threat once its alert takes input.
         pump.Always([&app] {
-            ui::FrmSpywareFoundAlert& alert = app.memoryShield.alert;
+            ui::FrmSpywareFoundAlert& alert = app.alerts.spywareFound;
             if (!alert.Waiting()) return;
             alert.tmrArm.Tick();
             alert.cmdYes.Click();
@@ -113,7 +113,8 @@ void DaysInTheTray(benchmark::State& state) {
             if (now % 120'000 == 0) machine.processes.Add(8, "C:\\Spy\\evil.exe");
             if (now % 60'000 == 0) {
                 machine.registry.SetString(platform::Hive::CurrentUser, std::string(kStartPageKey),
-                                           std::string(kStartPageValue), "http://hijack.example/" + std::to_string(now));
+                                           std::string(kStartPageValue),
+                                           "http://hijack.example/" + std::to_string(now));
             }
             if (now % 30'000 == 0) {
                 area.MinimizeToTray();

@@ -23,7 +23,7 @@ void MemoryShieldLook(benchmark::State& state) {
         harness.machine.processes.Add(id, "C:\\WINDOWS\\system32\\service" + std::to_string(id) + ".exe");
     }
     bastion::testing::ScriptedDialogs dialogs;
-    bastion::ui::MessageCatalogue messages{bastion::testing::TestIdentity()};
+    bastion::services::MessageCatalogue messages{bastion::testing::TestIdentity()};
     bastion::ProcessScanner scanner{dialogs, messages, "Testwall"};
     bastion::ScanContext context = harness.Context();
     const std::string file = bastion::DataFilePath(harness.dataFolder, bastion::datafile::kExeDefinitions);

@@ -3,7 +3,7 @@
 # layers from the bottom up.
 set(BASTION_TOP_LAYER cli)
 set(BASTION_PORTABLE_LAYERS
-    common platform ui definitions scan removal update shields scheduler report app cli)
+    common platform services definitions scan removal update shields scheduler report ui app cli)
 
 # bastion_layer(<dir>) builds src/<dir>/**.cpp (win32/ folders left out) into
 # bastion_<dir>, linked to every layer listed before it.

@@ -6,15 +6,15 @@
 #include "scan/processes/ProcessScanner.h"
 #include "harness/FuzzMachine.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
 
 using namespace bastion;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ui::MessageCatalogue messages{testing::TestIdentity()};
-    ui::FillDefaultMessages(messages);
-    ui::FillGuardMessages(messages);
+    services::MessageCatalogue messages{testing::TestIdentity()};
+    services::FillDefaultMessages(messages);
+    services::FillGuardMessages(messages);
     for (bool windows9x : {false, true}) {
         fuzz::FuzzMachine machine;
         if (windows9x) machine.machine.system.UseWindows9x();

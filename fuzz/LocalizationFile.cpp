@@ -4,12 +4,12 @@
 // messages in each language it names.
 #include "common/Text.h"
 #include "harness/FuzzTarget.h"
+#include "services/messages/DefaultMessages.h"
 #include "support/FakeFileSystem.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
 #include "ui/forms/FrmMain.h"
+#include "ui/translation/ClsLanguages.h"
 #include "ui/translation/LocalizationFile.h"
-#include "ui/translation/clsLanguages.h"
 
 using namespace bastion;
 
@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing::FakeFileSystem files;
     files.AddFolder(folder);
     files.AddFile(folder + "\\Localization.txt", std::string(text));
-    ui::MessageCatalogue messages{testing::TestIdentity()};
-    ui::FillDefaultMessages(messages);
+    services::MessageCatalogue messages{testing::TestIdentity()};
+    services::FillDefaultMessages(messages);
     ui::clsLanguages languages(files, folder, testing::TestIdentity(), messages);
     ui::FrmMain form;
     for (const std::string& name : languages.LanguageNames()) {

@@ -22,27 +22,29 @@
 #include "ScanWineContext.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Registry.h"
+#include "app/AlertWindows.h"
+#include "app/ShieldTimers.h"
 #include "shields/HomePageShield.h"
 #include "scheduler/Scheduler.h"
 #include "shields/MemoryShield.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
 #include "ui/forms/FrmMenuPopUp.h"
 #include "ui/forms/TimerClock.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "ui/win32/FormTimerWindow.h"
 #include "ui/win32/FrmHomePageChangedAlertWindow.h"
 #include "ui/win32/FrmMenuPopUpWindow.h"
 #include "ui/win32/FrmSpywareFoundAlertWindow.h"
 #include "ui/win32/Win32EventPump.h"
-#include "ui/win32/clsTray.h"
+#include "ui/win32/ClsTray.h"
 
 namespace bastion::win32 {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 using platform::Hive;
 
 struct GuiObjects {
@@ -113,8 +115,8 @@ GuiObjects Count() {
 class GuardSoak : public ::testing::Test {
 protected:
     GuardSoak() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
         threatName = test::UniqueName("bastion_soak_") + ".exe";
         machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", folder / threatName, true);
         machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", folder / "harmless.exe", true);
@@ -122,6 +124,7 @@ protected:
         settings.WriteTruth(keys::kOptAlwaysnotifybeforerestoring, false);
         settings.WriteTruth(keys::kOptRestoredefaultwithoutnotification, true);
         settings.Write(keys::kChkAutomaticScanYesOrNo, "1");
+        BindShieldTimers(form, shield, homePage);
         timers.EnableShieldTimers(true);
         anchor.Create();
         alertWindow.Create();
@@ -132,11 +135,11 @@ protected:
             alertWindow.SyncAll();
             homePageWindow.SyncAll();
             menuWindow.SyncAll();
-            if (shield.alert.Waiting() && shield.alert.Armed()) shield.alert.cmdYes.Click();
+            ui::FrmSpywareFoundAlert& alert = alertWindows.spywareFound;
+            if (alert.Waiting() && alert.Armed()) alert.cmdYes.Click();
         });
         registry.QueryValue(Hive::CurrentUser, std::string(kStartPageKey), std::string(kStartPageValue), savedPage);
         form.tmrScroll.onTick = [this] { pump.Pump(); };
-        form.tmrMemoryInspected.onTick = [this] { shield.tmrMemoryInspected_Timer(); };
         form.tmrScheduler.onTick = [this] { scheduler.CheckSchedule(); };
         // Every tick of every timer counts.
         for (ui::Timer* timer : {&form.tmrScroll, &form.tmrScheduler, &form.tmrMemoryInspected,
@@ -195,29 +198,30 @@ protected:
     test::ScratchFolder folder;
     Win32Registry registry;
     std::string settingsName = test::UniqueName("BastionSoakTest");
-    ui::SettingsStore settings{registry, settingsName};
+    services::SettingsStore settings{registry, settingsName};
     testing::ScriptedDialogs dialogs;
     Win32EventPump pump;
-    ui::OperationGate operations;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::OperationGate operations;
+    services::MessageCatalogue messages{testing::TestIdentity()};
     std::string productName = "Testwall";
     ProcessScanner scanner{dialogs, messages, productName};
     // The main window's timers and the page the home-page shield reads.
     ui::FrmMain form;
     ShieldTimers timers{form, settings};
     Win32Clock wallClock;
-    ui::Identity identity = testing::TestIdentity();
-    MemoryShield shield{ScanEnvironment{machine.files, machine.codePage, machine.system, machine.registry,
-                                        machine.shell, machine.processes, wallClock, dialogs, pump, operations, messages,
-                                        identity, settings, machine.dataFolder.Path(), machine.safety,
-                                        machine.exclusions, machine.tables, machine.state, scanner},
-                        timers};
+    services::Identity identity = testing::TestIdentity();
+    std::string dataFolder = machine.dataFolder.Path();
+    const services::Services services{
+        machine.Machine(wallClock), dialogs, pump, operations, messages, identity, settings, dataFolder, timers};
+    AlertWindows alertWindows{services};
+    MemoryShield shield{ScanEnvironment{services, machine.safety, machine.exclusions, machine.tables, machine.state,
+                                        scanner},
+                        alertWindows};
     ui::Form anchorForm{"anchor"};
     FormTimerWindow anchor{anchorForm};
-    FrmSpywareFoundAlertWindow alertWindow{shield.alert, anchor};
-    HomePageShield homePage{HomePageShieldEnvironment{registry, settings, pump, operations, timers, productName,
-                                                      form, shield, dialogs, messages, wallClock}};
-    FrmHomePageChangedAlertWindow homePageWindow{homePage.alert};
+    FrmSpywareFoundAlertWindow alertWindow{alertWindows.spywareFound, anchor};
+    HomePageShield homePage{HomePageShieldEnvironment{services, shield, alertWindows}};
+    FrmHomePageChangedAlertWindow homePageWindow{alertWindows.homePageChanged};
     ui::FrmMenuPopUp menu;
     FrmMenuPopUpWindow menuWindow{menu, anchor};
     clsTray tray{anchor, 7};

@@ -32,7 +32,7 @@
 #include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/WindowsApi.h"
 #include "scan/files/DefinitionLoader.h"
-#include "ui/EventPump.h"
+#include "services/waits/EventPump.h"
 
 namespace {
 

@@ -30,8 +30,8 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/WindowsApi.h"
-#include "ui/settings/SettingKeys.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingKeys.h"
+#include "services/settings/SettingsStore.h"
 
 namespace {
 
@@ -45,8 +45,8 @@ void WriteEncoded(platform::FileSystem& files, const CodePage& codePage, const s
 }
 
 void WriteTraySettings(platform::Registry& registry) {
-    namespace keys = ui::settings;
-    ui::SettingsStore settings{registry, build::kProductName};
+    namespace keys = services::settings;
+    services::SettingsStore settings{registry, build::kProductName};
     settings.Write(keys::kLanguage, keys::kEnglish);
     settings.Write(keys::kShowHelp, keys::kUnchecked);
     settings.Write(keys::kFirstTimeThisUser, keys::kNo);

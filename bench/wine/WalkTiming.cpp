@@ -271,7 +271,7 @@ int main(int argc, char** argv) {
     ExclusionList exclusions;
     // The walk shows its progress as in the window.
     ui::FrmMain form;
-    const ui::MessageCatalogue messages{ui::Identity{}};
+    const services::MessageCatalogue messages{services::Identity{}};
     ResultsPresenter presenter(form, messages);
     ScanState state;
     win32::Win32EventPump pump;

@@ -14,11 +14,11 @@
 #include "definitions/DefinitionFile.h"
 #include "platform/FileSystem.h"
 #include "platform/win32/WindowsApi.h"
-#include "ui/EventPump.h"
+#include "services/waits/EventPump.h"
 
 namespace bastion::bench {
 
-class IdlePump : public ui::EventPump {
+class IdlePump : public services::EventPump {
 public:
     void Pump() override {}
     void PumpNow() override {}

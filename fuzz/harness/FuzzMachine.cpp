@@ -45,8 +45,8 @@ void FuzzMachine::WriteDefinitionFile(std::string_view file, std::string_view li
     machine.files.WriteFile(DataFilePath(dataFolder, file), stored);
 }
 
-ui::MsgResult UnattendedDialogs::MessageBox(const std::string&, const std::string&, ui::MsgButtons buttons,
-                                            ui::MsgIcon) {
+services::MsgResult UnattendedDialogs::MessageBox(const std::string&, const std::string&, services::MsgButtons buttons,
+                                            services::MsgIcon) {
     return cli::UnattendedAnswer(buttons);
 }
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "services/dialogs/Dialogs.h"
 #include "support/ScanHarness.h"
-#include "ui/Dialogs.h"
 
 namespace bastion::fuzz {
 
@@ -29,10 +29,10 @@ public:
 
 // Message boxes take the answer that changes nothing; the file and folder
 // dialogs are cancelled.
-class UnattendedDialogs final : public ui::Dialogs {
+class UnattendedDialogs final : public services::Dialogs {
 public:
-    ui::MsgResult MessageBox(const std::string& text, const std::string& title, ui::MsgButtons buttons,
-                             ui::MsgIcon icon) override;
+    services::MsgResult MessageBox(const std::string& text, const std::string& title, services::MsgButtons buttons,
+                             services::MsgIcon icon) override;
     std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
         return std::nullopt;
     }

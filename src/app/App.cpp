@@ -2,6 +2,7 @@
 
 #include "app/DriveList.h"
 #include "app/ExcludeCommand.h"
+#include "app/pages/StatusPage.h"
 #include "common/PathParts.h"
 #include "definitions/DataFiles.h"
 #include "definitions/Exclusions.h"
@@ -9,20 +10,19 @@
 #include "removal/RemovalMessages.h"
 #include "report/ScanReport.h"
 #include "scan/state/DefinitionCounts.h"
-#include "scan/state/StatusPage.h"
 #include "scheduler/ScheduledScan.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
+#include "services/settings/SettingKeys.h"
 #include "update/StarterDefinitions.h"
 
 namespace bastion {
 
-ui::MessageCatalogue ProgramMessages(const ui::Identity& identity) {
-    ui::MessageCatalogue catalogue(identity);
-    ui::FillDefaultMessages(catalogue);
+services::MessageCatalogue ProgramMessages(const services::Identity& identity) {
+    services::MessageCatalogue catalogue(identity);
+    services::FillDefaultMessages(catalogue);
     FillRemovalMessages(catalogue);
-    ui::FillGuardMessages(catalogue);
+    services::FillGuardMessages(catalogue);
     return catalogue;
 }
 
@@ -55,7 +55,8 @@ std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& file
     return folder;
 }
 
-App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump, ui::Identity identity)
+App::App(platform::Platform& platform, services::Dialogs& dialogs, services::EventPump& pump,
+         services::Identity identity)
     : platform(platform),
       modalDialogs(dialogs, operations),
       pump(pump),
@@ -64,33 +65,24 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
       languages(platform.files, FolderOfPath(platform.system.ProgramPath()), this->identity, messages),
       settings(platform.registry, this->identity.productName),
       dataFolder(PrepareDataFolder(platform.shell, platform.files)),
+      services{platform, this->dialogs, pump, operations, messages, this->identity, settings, dataFolder,
+               shieldTimers},
       processScanner(this->dialogs, messages, this->identity.productName),
-      scanEnvironment{platform.files, platform.codePage, platform.system, platform.registry, platform.shell,
-                      platform.processes, platform.clock, this->dialogs, pump, operations, messages, this->identity,
-                      settings, dataFolder, safety, exclusions, tables, state, processScanner},
+      scanEnvironment{services, safety, exclusions, tables, state, processScanner},
       scanEngine(scanEnvironment),
       presenter(form, messages),
-      controller(ScanPageEnvironment{form, scanEngine, presenter, platform.files, platform.codePage, platform.shell,
-                                     this->dialogs, operations, messages, this->identity, settings, dataFolder, state},
-                 scanOptions),
+      controller(ScanPageEnvironment{services, form, scanEngine, presenter, state}, scanOptions),
       trust{&platform.crypto, BuildDefinitionKey()},
-      updates(UpdateEnvironment{platform.internet, platform.files, platform.codePage, pump, operations, settings,
-                                messages, this->identity, dataFolder, state, form, tables, trust, platform.clock}),
-      removalEngine(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
-                                       platform.shell, platform.restore, platform.clock, platform.codePage, pump,
-                                       this->identity, settings, dataFolder}),
-      removal(RemovalCommandsEnvironment{form, removalEngine, presenter, platform.system, platform.shell,
-                                         this->dialogs, operations, messages, this->identity, dataFolder}),
-      memoryShield(scanEnvironment, shieldTimers),
-      homePageShield(HomePageShieldEnvironment{platform.registry, settings, pump, operations, shieldTimers,
-                                               this->identity.productName, form, memoryShield, this->dialogs,
-                                               messages, platform.clock}),
+      updates(UpdateEnvironment{services, state, form, tables, trust}),
+      removalEngine(services),
+      removal(RemovalCommandsEnvironment{services, form, removalEngine, presenter}),
+      alerts(services),
+      memoryShield(scanEnvironment, alerts),
+      homePageShield(HomePageShieldEnvironment{services, memoryShield, alerts}),
       scheduler(platform.clock, operations, [this] { RunScheduledScan(); }),
-      schedulePage(SchedulePageEnvironment{form, settings, shieldTimers, scheduler, this->dialogs, messages,
-                                           this->identity.productName, platform.clock}),
-      feedback(FeedbackEnvironment{platform.internet, platform.processes, platform.codePage, pump, operations,
-                                   this->dialogs, messages, this->identity, settings, form}) {
-    form.tmrMemoryInspected.onTick = [this] { memoryShield.tmrMemoryInspected_Timer(); };
+      schedulePage(SchedulePageEnvironment{services, form, shieldTimers, scheduler}),
+      feedback(services, form) {
+    BindShieldTimers(form, memoryShield, homePageShield);
     form.tmrScheduler.onTick = [this] {
         scheduler.CheckSchedule();
         updates.CheckFreshness(true);
@@ -98,8 +90,8 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
     scheduler.onMissed = [this](const DateTime& moment) { ScheduledScanMissed(moment); };
     // A command refused while a shield's alert waits says why.
     operations.tellAlertWaiting = [this] {
-        this->dialogs.MessageBox(messages.getMessages(ui::msg::kAlertWaiting), this->identity.productName,
-                                 ui::MsgButtons::Ok, ui::MsgIcon::Information);
+        this->dialogs.MessageBox(messages.getMessages(services::msg::kAlertWaiting), this->identity.productName,
+                                 services::MsgButtons::Ok, services::MsgIcon::Information);
     };
     auto offerRestart = [this](const std::vector<std::string>& fileNames) {
         if (offerElevatedRestart) offerElevatedRestart(fileNames);
@@ -113,7 +105,7 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
         if (!needAdministrator.empty()) offerRestart(needAdministrator);
     };
     controller.Hooks().makeReport = [this] { WriteReport(); };
-    controller.Hooks().enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    controller.Hooks().refreshStatusPage = [this] { RefreshHomePage(); };
     // A scan starts: no problem of an earlier removal is listed, and its
     // report tells of no earlier automatic removal.
     controller.Hooks().clearRemovalProblems = [this] {
@@ -124,13 +116,10 @@ App::App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump
     // of each.
     controller.Hooks().removeTicked = [this] { automaticRemoval_ = removal.RemoveUnattended(); };
     RemovalHooks& hooks = removal.Hooks();
-    hooks.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
     hooks.showResultsPage = [this] {
         if (controller.Hooks().showResultsPage) controller.Hooks().showResultsPage();
     };
-    hooks.refreshStatusPage = [this] { RefreshStatusPage(StatusPageOf()); };
-    updates.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
-    feedback.enableShieldTimers = [this](bool enable) { shieldTimers.EnableShieldTimers(enable); };
+    hooks.refreshStatusPage = [this] { RefreshHomePage(); };
     feedback.excludeTicked = [this] {
         const ExclusionFile file{this->platform.files, this->platform.codePage, dataFolder};
         ExcludeTicked(
@@ -149,18 +138,16 @@ void App::LoadScanData() {
     RestoreDriveTicks(form.lvwHardDrives, settings);
 }
 
-StatusPage App::StatusPageOf() {
-    return {platform.files, platform.codePage, dataFolder, identity, messages, settings, state, form};
-}
+void App::RefreshHomePage() { RefreshStatusPage(services, form, state.definitions.total); }
 
 void App::ScheduledScanMissed(const DateTime& moment) {
-    settings.Write(ui::settings::kScheduleMissed, FormatGeneralDate(moment));
-    RefreshStatusPage(StatusPageOf());
+    settings.Write(services::settings::kScheduleMissed, FormatGeneralDate(moment));
+    RefreshHomePage();
 }
 
 void App::RunScheduledScan() {
-    settings.Write(ui::settings::kScheduleMissed, "");
-    RefreshStatusPage(StatusPageOf());
+    settings.Write(services::settings::kScheduleMissed, "");
+    RefreshHomePage();
     controller.RunScheduled(StoredScheduledScan(settings));
 }
 

@@ -9,38 +9,34 @@
 #include <string>
 #include <vector>
 
+#include "app/AlertWindows.h"
 #include "app/RemovalCommands.h"
 #include "app/ResultsPresenter.h"
 #include "app/ScanController.h"
 #include "app/SchedulePage.h"
+#include "app/ShieldTimers.h"
+#include "app/pages/FeedbackPage.h"
+#include "app/pages/StatusPage.h"
+#include "app/pages/UpdateFlow.h"
 #include "definitions/DefinitionTables.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/SafetyList.h"
 #include "platform/Platform.h"
 #include "removal/RemovalEngine.h"
 #include "report/ScanReport.h"
-#include "report/Feedback.h"
-#include "scan/processes/ProcessScanner.h"
-#include "scheduler/Scheduler.h"
-#include "shields/HomePageShield.h"
-#include "shields/MemoryShield.h"
-#include "shields/ShieldTimers.h"
 #include "scan/ScanEngine.h"
 #include "scan/ScanOptions.h"
+#include "scan/processes/ProcessScanner.h"
 #include "scan/state/ScanState.h"
-#include "scan/state/StatusPage.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/ModalDialogs.h"
-#include "ui/OperationGate.h"
+#include "scheduler/Scheduler.h"
+#include "services/Services.h"
+#include "services/dialogs/ModalDialogs.h"
+#include "shields/HomePageShield.h"
+#include "shields/MemoryShield.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
-#include "ui/translation/clsLanguages.h"
+#include "ui/translation/ClsLanguages.h"
 #include "update/DefinitionTrust.h"
 #include "update/TrustedDefinitions.h"
-#include "update/UpdateFlow.h"
 
 namespace bastion {
 
@@ -50,7 +46,7 @@ std::string PrepareDataFolder(platform::Shell& shell, platform::FileSystem& file
 
 // Every message of the program with its English text, in the catalogue's
 // order.
-ui::MessageCatalogue ProgramMessages(const ui::Identity& identity);
+services::MessageCatalogue ProgramMessages(const services::Identity& identity);
 
 // The definitions of a run with administrator rights, in a build that
 // names the vendor's key: the machine's files, but the definition files
@@ -65,7 +61,8 @@ std::vector<std::string> SkippedDeltaNotes(TrustedDefinitionFiles& trusted);
 
 class App {
 public:
-    App(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump, ui::Identity identity);
+    App(platform::Platform& platform, services::Dialogs& dialogs, services::EventPump& pump,
+        services::Identity identity);
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
@@ -85,8 +82,8 @@ public:
     // The scan report of the last scan, as the end of a scan writes it.
     bool WriteReport();
 
-    // What the home page is filled from.
-    StatusPage StatusPageOf();
+    // The home page's figures as they stand now.
+    void RefreshHomePage();
     // A scheduled moment that started no scan is kept, and shown on the
     // home page until the next scheduled scan starts.
     void ScheduledScanMissed(const DateTime& moment);
@@ -95,23 +92,25 @@ public:
 
     platform::Platform& platform;
     // One operation at a time; a modal window holds background work off.
-    ui::OperationGate operations;
-    ui::ModalDialogs modalDialogs;
+    services::OperationGate operations;
+    services::ModalDialogs modalDialogs;
     // The front end's dialogs, seen by the gate while they are open.
-    ui::Dialogs& dialogs = modalDialogs;
-    ui::EventPump& pump;
-    const ui::Identity identity;
+    services::Dialogs& dialogs = modalDialogs;
+    services::EventPump& pump;
+    const services::Identity identity;
     // The English defaults; translations replace them later.
-    ui::MessageCatalogue messages;
+    services::MessageCatalogue messages;
     // The language the windows and messages speak; every window goes
     // through it when it is created.
     ui::clsLanguages languages;
-    ui::SettingsStore settings;
+    services::SettingsStore settings;
     const std::string dataFolder;
 
     ui::FrmMain form;
     // Held off until the start-up has completed.
     ShieldTimers shieldTimers{form, settings};
+    // All of the above, as the parts below take it.
+    const services::Services services;
     ScanState state;
     DefinitionTables tables;
     SafetyList safety;
@@ -134,13 +133,15 @@ public:
     // automatic removal runs (the controller's removeTicked).
     RemovalEngine removalEngine;
     RemovalCommands removal;
-    // The background guards, each on its timer of the main window.
+    // The background guards, each on its timer of the main window, and the
+    // alerts they ask the user with.
+    AlertWindows alerts;
     MemoryShield memoryShield;
     HomePageShield homePageShield;
     Scheduler scheduler;
     SchedulePage schedulePage;
-    // The anonymous data, file name and false-positive requests.
-    Feedback feedback;
+    // The file name and false-positive reports of the main window.
+    FeedbackPage feedback;
 
     // Offers to start the program again with administrator rights, for the
     // running programs named that only they may stop (the window's side

@@ -11,7 +11,7 @@ void FillDriveList(platform::FileSystem& files, ui::ListView& drives) {
     for (std::string& letter : ScannableDrives(files)) drives.Add(std::move(letter));
 }
 
-void RefreshDriveList(platform::FileSystem& files, ui::ListView& drives, const ui::SettingsStore& settings) {
+void RefreshDriveList(platform::FileSystem& files, ui::ListView& drives, const services::SettingsStore& settings) {
     std::map<std::string, bool> ticks;
     for (const ui::ListItem& row : drives.Rows()) ticks.emplace(row.text, row.checked);
     FillDriveList(files, drives);
@@ -22,11 +22,11 @@ void RefreshDriveList(platform::FileSystem& files, ui::ListView& drives, const u
     }
 }
 
-void StoreDriveTicks(const ui::ListView& drives, ui::SettingsStore& settings) {
+void StoreDriveTicks(const ui::ListView& drives, services::SettingsStore& settings) {
     for (const ui::ListItem& row : drives.Rows()) StoreDriveTick(settings, row.text, row.checked);
 }
 
-void RestoreDriveTicks(ui::ListView& drives, const ui::SettingsStore& settings) {
+void RestoreDriveTicks(ui::ListView& drives, const services::SettingsStore& settings) {
     for (std::size_t row = 0; row < drives.Count(); ++row) {
         drives.SetChecked(row, StoredDriveTick(settings, drives.Item(row).text));
     }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "services/settings/SettingsStore.h"
 #include "ui/forms/ListView.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -16,11 +16,11 @@ void FillDriveList(platform::FileSystem& files, ui::ListView& drives);
 // The list filled again for the drives there are now (one attached or taken
 // away since): a drive still there keeps its tick, a new one is ticked as
 // stored for it in "Drives" (ticked when nothing is stored).
-void RefreshDriveList(platform::FileSystem& files, ui::ListView& drives, const ui::SettingsStore& settings);
+void RefreshDriveList(platform::FileSystem& files, ui::ListView& drives, const services::SettingsStore& settings);
 // After a tick change: the tick of every row to section "Drives".
-void StoreDriveTicks(const ui::ListView& drives, ui::SettingsStore& settings);
+void StoreDriveTicks(const ui::ListView& drives, services::SettingsStore& settings);
 // Each row ticked from "Drives" (a drive without a stored value is ticked).
-void RestoreDriveTicks(ui::ListView& drives, const ui::SettingsStore& settings);
+void RestoreDriveTicks(ui::ListView& drives, const services::SettingsStore& settings);
 // The roots of the ticked drives, in list order.
 std::vector<std::string> TickedDriveRoots(const ui::ListView& drives);
 

@@ -1,7 +1,7 @@
 #include "app/ExcludeCommand.h"
 
 #include "common/Lines.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion {
 
@@ -11,11 +11,11 @@ bool NothingToExclude(const ui::FrmMain& form) {
     return form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Empty() && form.lvwSpywareFound.Empty();
 }
 
-std::string Confirmation(const ui::MessageCatalogue& messages) {
+std::string Confirmation(const services::MessageCatalogue& messages) {
     std::string blankLine(kCrLf);
     blankLine += kCrLf;
-    return messages.getMessages(ui::msg::kExcSure1) + blankLine + messages.getMessages(ui::msg::kExcSure2) +
-           blankLine + messages.getMessages(ui::msg::kExcSure3);
+    return messages.getMessages(services::msg::kExcSure1) + blankLine + messages.getMessages(services::msg::kExcSure2) +
+           blankLine + messages.getMessages(services::msg::kExcSure3);
 }
 
 }  // namespace
@@ -24,14 +24,14 @@ std::vector<std::string> ExclusionItems(const Detection& detection) { return {de
 
 void cmdExclude_Click(const ExcludeCommand& command) {
     if (NothingToExclude(command.form)) {
-        command.dialogs.MessageBox(command.messages.getMessages(ui::msg::kSorry), command.productName,
-                                   ui::MsgButtons::Ok, ui::MsgIcon::Information);
+        command.dialogs.MessageBox(command.messages.getMessages(services::msg::kSorry), command.productName,
+                                   services::MsgButtons::Ok, services::MsgIcon::Information);
         return;
     }
-    ui::MsgResult answer = command.dialogs.MessageBox(Confirmation(command.messages),
-                                                      command.messages.getMessages(ui::msg::kExcSure4),
-                                                      ui::MsgButtons::YesNo, ui::MsgIcon::None);
-    if (answer == ui::MsgResult::Yes) ExcludeTicked(command);
+    services::MsgResult answer = command.dialogs.MessageBox(Confirmation(command.messages),
+                                                      command.messages.getMessages(services::msg::kExcSure4),
+                                                      services::MsgButtons::YesNo, services::MsgIcon::None);
+    if (answer == services::MsgResult::Yes) ExcludeTicked(command);
 }
 
 void ExcludeTicked(const ExcludeCommand& command) {

@@ -9,9 +9,9 @@
 #include "app/ResultsPresenter.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/Exclusions.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/MessageCatalogue.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/waits/EventPump.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {
@@ -20,13 +20,13 @@ struct ExcludeCommand {
     // The lists, and which detections are ticked.
     ResultsPresenter& results;
     ui::FrmMain& form;
-    ui::Dialogs& dialogs;
-    const ui::MessageCatalogue& messages;
+    services::Dialogs& dialogs;
+    const services::MessageCatalogue& messages;
     // The title of the program's message boxes.
     const std::string& productName;
     const ExclusionFile& file;
     ExclusionList& exclusions;
-    ui::EventPump& pump;
+    services::EventPump& pump;
 };
 
 // What the exclusion list keeps of a detection: its location and its name

@@ -6,7 +6,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
-#include "ui/settings/MachineSettingsStore.h"
+#include "services/settings/MachineSettingsStore.h"
 
 namespace bastion {
 
@@ -15,7 +15,7 @@ inline constexpr std::string_view kHelpFile = "Help.chm";
 struct HelpOpener {
     platform::FileSystem& files;
     platform::Shell& shell;
-    ui::MachineSettingsStore& machineSettings;
+    services::MachineSettingsStore& machineSettings;
     // Without a trailing backslash.
     std::string programFolder;
 };

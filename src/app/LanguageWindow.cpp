@@ -2,17 +2,17 @@
 
 #include "app/ComposedTexts.h"
 #include "platform/LineFile.h"
-#include "ui/MessageKeys.h"
-#include "ui/RequestWait.h"
-#include "ui/TimersHeld.h"
+#include "services/messages/MessageKeys.h"
+#include "services/operations/TimersHeld.h"
+#include "services/settings/SettingKeys.h"
+#include "services/waits/RequestWait.h"
 #include "ui/forms/DisabledWhile.h"
-#include "ui/settings/SettingKeys.h"
 #include "update/SignedAnswer.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 LanguageWindow::LanguageWindow(App& app) : app_(app) {
     form.Combo1.onClick = [this] { Combo1_Click(); };
@@ -22,7 +22,7 @@ LanguageWindow::LanguageWindow(App& app) : app_(app) {
 
 void LanguageWindow::Form_Load() {
     FillLanguageList();
-    form.SetCaption(app_.messages.getMessages(ui::msg::kTitleLanguage));
+    form.SetCaption(app_.messages.getMessages(services::msg::kTitleLanguage));
 }
 
 void LanguageWindow::FillLanguageList() {
@@ -46,21 +46,21 @@ void LanguageWindow::Combo1_Click() {
     languages.ChangeLanguage(form, language);
     // The texts the program made from messages follow the messages.
     ShowComposedTexts(app_);
-    form.SetCaption(languages.getMessages(ui::msg::kTitleLanguage));
+    form.SetCaption(languages.getMessages(services::msg::kTitleLanguage));
     if (retranslateOpenWindows) retranslateOpenWindows();
 }
 
 void LanguageWindow::Command1_Click() {
-    ui::OperationGate::Operation operation = app_.operations.TryBegin("language download");
+    services::OperationGate::Operation operation = app_.operations.TryBegin("language download");
     if (!operation) return;
     bool stored = false;
     bool verified = true;
     {
-        const ui::TimersHeld held([this](bool enable) { app_.shieldTimers.EnableShieldTimers(enable); });
+        const services::TimersHeld held(app_.shieldTimers);
         ui::DisabledWhile busy({&form.Command1});
         const std::string url = LanguageFileUrl(LanguageServerBase(app_.settings), app_.identity);
         const platform::HttpResult answer =
-            app_.platform.internet.Request({url}, ui::RequestWait(app_.pump, app_.operations));
+            app_.platform.internet.Request({url}, services::RequestWait(app_.pump, app_.operations));
         if (answer.Succeeded()) {
             const std::optional<std::string_view> trusted =
                 TrustedLanguageFile(app_.trust, answer.body, app_.identity.brandingNumber);
@@ -73,12 +73,12 @@ void LanguageWindow::Command1_Click() {
     operation.Finish();
     if (stored) {
         FillLanguageList();
-        app_.dialogs.MessageBox(app_.messages.getMessages(ui::msg::kDownloaded), app_.identity.productName,
-                                ui::MsgButtons::Ok, ui::MsgIcon::Information);
+        app_.dialogs.MessageBox(app_.messages.getMessages(services::msg::kDownloaded), app_.identity.productName,
+                                services::MsgButtons::Ok, services::MsgIcon::Information);
     } else {
         app_.dialogs.MessageBox(
-            app_.messages.getMessages(verified ? ui::msg::kLanguageFailed : ui::msg::kLanguageNotVerified),
-            app_.identity.productName, ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+            app_.messages.getMessages(verified ? services::msg::kLanguageFailed : services::msg::kLanguageNotVerified),
+            app_.identity.productName, services::MsgButtons::Ok, services::MsgIcon::Exclamation);
     }
 }
 

@@ -2,12 +2,12 @@
 
 #include "common/Rounding.h"
 #include "common/Text.h"
-#include "ui/GuardMessages.h"
+#include "services/messages/GuardMessages.h"
 
 namespace bastion {
 
 void MainWindowLifecycle::Resized(WindowShowState state, bool visible) {
-    namespace keys = ui::settings;
+    namespace keys = services::settings;
     ui::FrmMain& form = app_.form;
     // The taskbar button follows the window's visibility alone: a
     // maximized or minimized window on the desktop keeps it.
@@ -33,7 +33,7 @@ void MainWindowLifecycle::CloseMainWindow() {
 }
 
 void MainWindowLifecycle::StoreStopped() {
-    namespace keys = ui::settings;
+    namespace keys = services::settings;
     app_.settings.Write(keys::kRestart, keys::kFalse);
     app_.settings.Write(keys::kStatus, keys::kStopped);
 }
@@ -71,7 +71,7 @@ void MainWindowLifecycle::StoreWindowAndEnd() {
 }
 
 void MainWindowLifecycle::StoreWindow() {
-    namespace keys = ui::settings;
+    namespace keys = services::settings;
     const ui::ListView& results = app_.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     for (std::size_t i = 0; i < results.Columns().size(); ++i) {
         app_.settings.WriteSetting(keys::kSectionSettings, keys::FoundColumnKey(static_cast<int>(i) + 1),
@@ -87,9 +87,9 @@ void MainWindowLifecycle::OfferElevatedRestart(const std::vector<std::string>& f
     if (app_.operations.Ending()) return;
     std::string text;
     for (const std::string& name : fileNames) text += name + "\r\n";
-    text += "\r\n" + app_.messages.getMessages(ui::msg::kRestartElevated);
-    if (app_.dialogs.MessageBox(text, app_.identity.productName, ui::MsgButtons::YesNo, ui::MsgIcon::Exclamation) !=
-        ui::MsgResult::Yes) {
+    text += "\r\n" + app_.messages.getMessages(services::msg::kRestartElevated);
+    if (app_.dialogs.MessageBox(text, app_.identity.productName, services::MsgButtons::YesNo,
+                                services::MsgIcon::Exclamation) != services::MsgResult::Yes) {
         return;
     }
     // The new run waits for this one to end before it looks for others.

@@ -7,10 +7,10 @@
 #include "app/ResultsListCommands.h"
 #include "app/RunAtStartup.h"
 #include "app/SiblingLauncher.h"
+#include "app/pages/ReportWindow.h"
+#include "app/pages/RestoreWindow.h"
 #include "definitions/Exclusions.h"
 #include "platform/SystemPrograms.h"
-#include "removal/quarantine/RestoreWindow.h"
-#include "report/ReportViewer.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
@@ -25,8 +25,8 @@ void Call(const F& action, Args&&... args) {
 // A window shown with a modal loop of its own: background work waits
 // behind it as behind any modal window.
 template <typename F, typename Form>
-void ShowModal(ui::OperationGate& gate, const F& action, Form& form) {
-    const ui::OperationGate::ModalScope modal(gate);
+void ShowModal(services::OperationGate& gate, const F& action, Form& form) {
+    const services::OperationGate::ModalScope modal(gate);
     Call(action, form);
 }
 
@@ -79,8 +79,8 @@ void MainWindowHandlers::WireNavigation() {
     form.lblViewLogFile.onClick = [this] { ShowReport(); };
     form.cmdUpdate.onClick = [this] {
         if (actions_.onlyShiftHeld && actions_.onlyShiftHeld()) {
-            app_.dialogs.MessageBox(UpdateAddressList(app_.identity), app_.identity.productName, ui::MsgButtons::Ok,
-                                    ui::MsgIcon::None);
+            app_.dialogs.MessageBox(UpdateAddressList(app_.identity), app_.identity.productName,
+                                    services::MsgButtons::Ok, services::MsgIcon::None);
         }
         Call(actions_.runLiveUpdate);
     };
@@ -115,7 +115,7 @@ void MainWindowHandlers::WireScanCommands() {
     form.cmdBrowse.onClick = [&controller] { controller.cmdBrowse_Click(); };
     form.Command4.onClick = [this] { app_.removal.Command4_Click(); };
     form.lblRemove.onClick = [this] { app_.removal.lblRemove_Click(); };
-    Feedback& feedback = app_.feedback;
+    FeedbackPage& feedback = app_.feedback;
     form.cmdFalsePos.onClick = [&feedback] { feedback.cmdFalsePos_Click(); };
     form.Command2.onClick = [&feedback] { feedback.Command2_Click(); };
     form.cmdSubmit.onClick = [&feedback] { feedback.cmdSubmit_Click(); };
@@ -176,18 +176,16 @@ void MainWindowHandlers::ViewExclusions() {
 void MainWindowHandlers::ViewQuarantine() {
     Quarantine quarantine(app_.platform.files, app_.platform.codePage, app_.platform.clock, app_.dataFolder);
     quarantine.EnsureFolder();
-    app_.platform.shell.StartProgram(
-        platform::SystemProgramCommand(app_.platform.shell, platform::kExplorer, platform::QuotedPath(quarantine.Folder())),
-        platform::ShowWindow::Normal);
+    app_.platform.shell.StartProgram(platform::SystemProgramCommand(app_.platform.shell, platform::kExplorer,
+                                                                    platform::QuotedPath(quarantine.Folder())),
+                                     platform::ShowWindow::Normal);
 }
 
 void MainWindowHandlers::ShowRestore() {
     Quarantine quarantine(app_.platform.files, app_.platform.codePage, app_.platform.clock, app_.dataFolder);
     std::vector<QuarantineItem> listed = frmRestore_Load(restore_, quarantine);
     restore_.cmdRestore.onClick = [this, &quarantine, &listed] {
-        cmdRestore_Click(restore_, listed, {quarantine, app_.platform.registry, app_.platform.shell, app_.dialogs,
-                                    app_.messages, app_.identity.productName, app_.operations,
-                                    [this](bool enable) { app_.shieldTimers.EnableShieldTimers(enable); }});
+        cmdRestore_Click(restore_, listed, {app_.services, quarantine});
     };
     restore_.SetVisible(true);
     ShowModal(app_.operations, actions_.showRestoreModal, restore_);

@@ -2,14 +2,14 @@
 #include "app/SingleInstance.h"
 
 #include "app/Navigation.h"
+#include "app/pages/StatusPage.h"
 #include "common/PathParts.h"
 #include "definitions/DefinitionSet.h"
 #include "definitions/Exclusions.h"
 #include "scan/state/DefinitionCounts.h"
-#include "scan/state/StatusPage.h"
-#include "ui/MessageKeys.h"
-#include "ui/settings/SettingValues.h"
-#include "ui/settings/SiblingProducts.h"
+#include "services/messages/MessageKeys.h"
+#include "services/settings/SettingValues.h"
+#include "services/settings/SiblingProducts.h"
 #include "ui/translation/SystemLanguage.h"
 
 namespace bastion {
@@ -44,25 +44,25 @@ bool MainWindowLifecycle::AnotherInstanceRunning() {
 void MainWindowLifecycle::ShowHomePage() {
     ui::FrmMain& form = app_.form;
     // "[ProgramName] Status", unless a translation has filled it in already.
-    form.frmStatus.SetCaption(ui::ReplaceCaptionPlaceholders(form.frmStatus.Caption(), app_.identity));
+    form.frmStatus.SetCaption(services::ReplaceCaptionPlaceholders(form.frmStatus.Caption(), app_.identity));
     ShowPage(form, form.frmStatus);
 }
 
 LoadResult MainWindowLifecycle::Load() {
-    namespace keys = ui::settings;
+    namespace keys = services::settings;
     ui::FrmMain& form = app_.form;
-    const ui::Identity& identity = app_.identity;
+    const services::Identity& identity = app_.identity;
     platform::FileSystem& files = app_.platform.files;
 
     // A sibling product of the same maker gets a launcher button.
-    const ui::SiblingProduct sibling = ui::ReadSiblingProduct(app_.settings, identity);
+    const services::SiblingProduct sibling = services::ReadSiblingProduct(app_.settings, identity);
     if (!sibling.name.empty()) {
         form.cmdHijack.SetCaption(sibling.name);
         form.cmdHijack.SetVisible(true);
     }
     // Every run, a second one included, tells the sibling where it lives.
     const std::string programPath = app_.platform.system.ProgramPath();
-    ui::RegisterThisProduct(app_.settings, identity, FolderOfPath(programPath), FileTitleOfPath(programPath));
+    services::RegisterThisProduct(app_.settings, identity, FolderOfPath(programPath), FileTitleOfPath(programPath));
 
     // The data folder and the window's icons are in place by now (the app
     // and the window did them).
@@ -87,7 +87,7 @@ LoadResult MainWindowLifecycle::Load() {
     app_.InstallStarterDefinitions();
     InstallPendingDefinitionFiles(files, app_.dataFolder);
     CountDefinitions(files, app_.dataFolder, app_.state);
-    RefreshStatusPage(app_.StatusPageOf());
+    app_.RefreshHomePage();
     LoadExclusions(ExclusionFile{files, app_.platform.codePage, app_.dataFolder}, app_.pump, app_.exclusions);
     ShowHomePage();
 
@@ -100,19 +100,19 @@ LoadResult MainWindowLifecycle::Load() {
         app_.settings.Write(keys::kRestart, keys::kFalse);
     });
     Attempt([&] { IfSet(seams_.loadAuxiliaryWindow); });
-    Attempt([&] { form.SetCaption(app_.messages.getMessages(ui::msg::kCaption)); });
+    Attempt([&] { form.SetCaption(app_.messages.getMessages(services::msg::kCaption)); });
     Attempt([&] { form.cmdWebsite.SetCaption(identity.website); });
     Attempt([&] {
         if (seams_.showInTaskList) seams_.showInTaskList(false);
     });
-    Attempt([&] { form.Label22.SetCaption(app_.messages.getMessages(ui::msg::kCaption2)); });
-    Attempt([&] { form.Label26.SetCaption(app_.messages.getMessages(ui::msg::kResults)); });
+    Attempt([&] { form.Label22.SetCaption(app_.messages.getMessages(services::msg::kCaption2)); });
+    Attempt([&] { form.Label26.SetCaption(app_.messages.getMessages(services::msg::kResults)); });
     Attempt([&] { RestoreWindow(); });
     return LoadResult::Running;
 }
 
 void MainWindowLifecycle::RestoreWindow() {
-    namespace keys = ui::settings;
+    namespace keys = services::settings;
     // The results list's column widths come back with the option page.
     if (app_.settings.Read(keys::kMax) == keys::kChecked) IfSet(seams_.maximize);
 }

@@ -1,6 +1,6 @@
 #include "app/NotificationArea.h"
 
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
@@ -21,7 +21,7 @@ NotificationArea::NotificationArea(App& app, ui::Tray& tray, MainWindowLifecycle
 }
 
 void NotificationArea::MinimizeToTray() {
-    namespace keys = ui::settings;
+    namespace keys = services::settings;
     const std::string& name = app_.identity.productName;
     tray_.ShowIcon(name);
     if (lifecycle_.Seams().minimize) lifecycle_.Seams().minimize();
@@ -58,7 +58,7 @@ void NotificationArea::IconPresence(bool present) {
         // A retried add came through: the minimized window goes to the tray
         // as it was asked to.
         if (app_.form.Visible() && !(seams_.shownOnScreen && seams_.shownOnScreen()) &&
-            app_.settings.Read(ui::settings::kMinimized) == ui::settings::kYes) {
+            app_.settings.Read(services::settings::kMinimized) == services::settings::kYes) {
             app_.form.SetVisible(false);
         }
         return;

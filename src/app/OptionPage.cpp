@@ -3,22 +3,23 @@
 #include <utility>
 
 #include "app/DriveList.h"
-#include "ui/GuardMessages.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 namespace {
 
-void BindStoredCheck(ui::CheckBox& box, ui::SettingsStore& settings, const ui::SettingKey& key) {
+void BindStoredCheck(ui::CheckBox& box, services::SettingsStore& settings, const services::SettingKey& key) {
     box.onClick = [&box, &settings, &key] { settings.WriteCheck(key, box.Checked()); };
 }
 
 // Both buttons of a pair are stored at every click, each as its state.
-void BindStoredPair(ui::OptionButton& first, const ui::SettingKey& firstKey, ui::OptionButton& second,
-                    const ui::SettingKey& secondKey, ui::SettingsStore& settings, std::function<void(bool)> then) {
+void BindStoredPair(ui::OptionButton& first, const services::SettingKey& firstKey, ui::OptionButton& second,
+                    const services::SettingKey& secondKey, services::SettingsStore& settings,
+                    std::function<void(bool)> then) {
     auto store = [&first, &firstKey, &second, &secondKey, &settings, then = std::move(then)] {
         settings.WriteTruth(firstKey, first.Value());
         settings.WriteTruth(secondKey, second.Value());
@@ -48,14 +49,15 @@ void SwitchHomePageShield(ui::FrmMain& form, ShieldTimers& timers, bool enabled)
     ShowShieldState(form.chkHomePage, form.optIEHomePageSheildOn, form.optIEHomePageSheildOff, enabled);
 }
 
-void StoreShield(ui::SettingsStore& settings, const ui::SettingKey& on, const ui::SettingKey& off, bool enabled) {
+void StoreShield(services::SettingsStore& settings, const services::SettingKey& on, const services::SettingKey& off,
+                 bool enabled) {
     settings.WriteTruth(on, enabled);
     settings.WriteTruth(off, !enabled);
 }
 
 }  // namespace
 
-void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
+void BindOptionControls(ui::FrmMain& form, services::SettingsStore& settings, ShieldTimers& timers,
                         OptionPageHooks hooks) {
     BindStoredCheck(form.chkAutomaticUpdate, settings, keys::kChkAutomaticUpdate);
     BindStoredCheck(form.chkMakeLog, settings, keys::kChkMakeLog);
@@ -99,18 +101,18 @@ void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTi
     };
 }
 
-std::string LastUpdateText(const ui::MessageCatalogue& messages, const std::string& definitionDate) {
-    return messages.getMessages(ui::msg::kLastUpdated) + " " + definitionDate + " PST";
+std::string LastUpdateText(const services::MessageCatalogue& messages, const std::string& definitionDate) {
+    return messages.getMessages(services::msg::kLastUpdated) + " " + definitionDate + " PST";
 }
 
-void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const ui::MessageCatalogue& messages,
+void RestoreOptionPage(ui::FrmMain& form, services::SettingsStore& settings, const services::MessageCatalogue& messages,
                        const std::string& definitionDate) {
-    auto check = [&settings](ui::CheckBox& box, const ui::SettingKey& key) {
+    auto check = [&settings](ui::CheckBox& box, const services::SettingKey& key) {
         box.SetValue(ui::CheckValue(settings.ReadTruth(key)));
     };
     // Switching a button off fires nothing, as a click never does that; the
     // other button of the pair, switched on from its own key, stores both.
-    auto option = [&settings](ui::OptionButton& button, const ui::SettingKey& key) {
+    auto option = [&settings](ui::OptionButton& button, const services::SettingKey& key) {
         button.SetValue(settings.ReadTruth(key));
     };
 

@@ -8,10 +8,10 @@
 #include <functional>
 #include <string>
 
-#include "shields/ShieldTimers.h"
-#include "ui/MessageCatalogue.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/settings/SettingsStore.h"
+#include "app/ShieldTimers.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -26,18 +26,18 @@ struct OptionPageHooks {
 // list's tick handling (every tick rewrites the ticks of all drives). A
 // shield or schedule option switches its timer through the timers' switch:
 // while an operation or the start-up holds the timers, it only stores.
-void BindOptionControls(ui::FrmMain& form, ui::SettingsStore& settings, ShieldTimers& timers,
+void BindOptionControls(ui::FrmMain& form, services::SettingsStore& settings, ShieldTimers& timers,
                         OptionPageHooks hooks = {});
 
 // The option page as stored, in the start-up order: shields, report,
 // scan parts, the scan type the schedule starts, automatic update, the
 // drive ticks and the results list's column widths (the schedule tab is
 // the schedule page's). definitionDate: the date the last update brought.
-void RestoreOptionPage(ui::FrmMain& form, ui::SettingsStore& settings, const ui::MessageCatalogue& messages,
+void RestoreOptionPage(ui::FrmMain& form, services::SettingsStore& settings, const services::MessageCatalogue& messages,
                        const std::string& definitionDate);
 
 // "Signatures Last Updated On" and the definition date, in the catalogue's
 // language.
-std::string LastUpdateText(const ui::MessageCatalogue& messages, const std::string& definitionDate);
+std::string LastUpdateText(const services::MessageCatalogue& messages, const std::string& definitionDate);
 
 }  // namespace bastion

@@ -10,8 +10,8 @@
 #include "common/Text.h"
 #include "removal/RemovalMessages.h"
 #include "removal/RestorePoints.h"
-#include "ui/MessageKeys.h"
-#include "ui/TimersHeld.h"
+#include "services/messages/MessageKeys.h"
+#include "services/operations/TimersHeld.h"
 
 namespace bastion {
 
@@ -20,10 +20,6 @@ namespace {
 template <typename Hook>
 void Call(const Hook& hook) {
     if (hook) hook();
-}
-
-void SetEnabled(std::initializer_list<ui::Control*> controls, bool enabled) {
-    for (ui::Control* control : controls) control->SetEnabled(enabled);
 }
 
 // What is removed together, in the order the removal takes them.
@@ -58,19 +54,19 @@ RemovalReport RemovalCommands::Confirmed(bool unattended) {
     const std::string& title = env_.identity.productName;
     if (!env_.presenter.AnyTicked()) {
         if (!unattended) {
-            env_.dialogs.MessageBox(Message(ui::msg::kSelected), title, ui::MsgButtons::Ok, ui::MsgIcon::Information);
+            env_.dialogs.MessageBox(Message(services::msg::kSelected), title, services::MsgButtons::Ok, services::MsgIcon::Information);
         }
         return {};
     }
     if (!unattended) {
         const std::string blank = "\r\n\r\n";
-        std::string question = Message(ui::msg::kConfirm1) + blank + Message(ui::msg::kConfirm2) + blank +
+        std::string question = Message(services::msg::kConfirm1) + blank + Message(services::msg::kConfirm2) + blank +
                                env_.dataFolder + "\\quarantine";
         if (IsRestorePointSupported(env_.system.GetOsVersion())) {
-            question += blank + Message(ui::msg::kConfirm3) + blank + Message(ui::msg::kConfirm4);
+            question += blank + Message(services::msg::kConfirm3) + blank + Message(services::msg::kConfirm4);
         }
-        if (env_.dialogs.MessageBox(question, Message(ui::msg::kReally), ui::MsgButtons::YesNo,
-                                    ui::MsgIcon::Question) != ui::MsgResult::Yes) {
+        if (env_.dialogs.MessageBox(question, Message(services::msg::kReally), services::MsgButtons::YesNo,
+                                    services::MsgIcon::Question) != services::MsgResult::Yes) {
             return {};
         }
     }
@@ -80,9 +76,9 @@ RemovalReport RemovalCommands::Confirmed(bool unattended) {
 void RemovalCommands::Reached(Stage stage) {
     ui::Label& label = env_.form.lblDeletingPercentageCompleted;
     switch (stage) {
-    case Stage::Gathering: label.SetCaption(Message(ui::msg::kInformation)); break;
+    case Stage::Gathering: label.SetCaption(Message(services::msg::kInformation)); break;
     case Stage::Gathered: label.SetCaption(""); break;
-    case Stage::MakingRestorePoint: label.SetCaption(Message(ui::msg::kRestorePoint)); break;
+    case Stage::MakingRestorePoint: label.SetCaption(Message(services::msg::kRestorePoint)); break;
     }
 }
 
@@ -105,21 +101,21 @@ void RemovalCommands::Removing(const Detection& detection, std::string_view loca
         if (found.id == detection.id) position = count;
     }
     const double share = count == 0 ? 0 : static_cast<double>(position) / static_cast<double>(count);
-    form.lblDeletingPercentageCompleted.SetCaption(Message(ui::msg::kRemoving2) + " : " +
+    form.lblDeletingPercentageCompleted.SetCaption(Message(services::msg::kRemoving2) + " : " +
                                                    ToDecimal(BankersRound(share * 100)) + "% " +
-                                                   Message(ui::msg::kCompleted));
+                                                   Message(services::msg::kCompleted));
 }
 
 RemovalReport RemovalCommands::Remove(bool unattended) {
     RemovalEngine& engine = env_.engine;
     engine.ClearStop();
-    ui::OperationGate::Operation operation = env_.operations.TryBegin("removal", [&engine] { engine.RequestStop(); });
+    services::OperationGate::Operation operation = env_.operations.TryBegin("removal", [&engine] { engine.RequestStop(); });
     if (!operation) return {};
     deleteFailed.lstProblem.Clear();
     ui::FrmMain& form = env_.form;
     Call(hooks_.showResultsPage);
-    std::optional<ui::TimersHeld> held(std::in_place, hooks_.enableShieldTimers);
-    SetEnabled({&form.lblRemove, &form.cmdRemove, &form.Command4}, false);
+    std::optional<services::TimersHeld> held(std::in_place, env_.background);
+    ui::SetEnabled({&form.lblRemove, &form.cmdRemove, &form.Command4}, false);
     for (ui::Control* item : std::initializer_list<ui::Control*>{&form.pgbDeleteSpywaresFound,
                                                                  &form.lblDeletingPercentageCompleted,
                                                                  &form.lblDeletingCaption}) {
@@ -137,7 +133,7 @@ RemovalReport RemovalCommands::Remove(bool unattended) {
     const RemovalReport report = engine.Remove(selection, *this);
     ShowReport(report, IsRestorePointSupported(env_.system.GetOsVersion()));
     held.reset();
-    SetEnabled({&form.lblRemove, &form.cmdRemove, &form.Command4}, true);
+    ui::SetEnabled({&form.lblRemove, &form.cmdRemove, &form.Command4}, true);
     Call(hooks_.refreshStatusPage);
     operation.Finish();
 
@@ -171,7 +167,7 @@ void RemovalCommands::ShowReport(const RemovalReport& report, bool restorePointS
     }
     form.lblDeletingCaption.SetCaption("");
     form.pgbDeleteSpywaresFound.SetValue(form.pgbDeleteSpywaresFound.Max());
-    form.lblDeletingPercentageCompleted.SetCaption("100% " + Message(ui::msg::kComplete));
+    form.lblDeletingPercentageCompleted.SetCaption("100% " + Message(services::msg::kComplete));
 
     // What the user must know stays on the results page; the rest of the
     // progress goes.
@@ -218,8 +214,8 @@ void RemovalCommands::cmdDeleteAtRestart_Click() {
     if (scheduled > 0) text = Message(msg::kDeleteAtRestart) + " " + ToDecimal(scheduled);
     if (refused > 0) text += (text.empty() ? "" : "\r\n\r\n") + Message(msg::kNotDeleteAtRestart) + " " + ToDecimal(refused);
     if (!text.empty()) {
-        env_.dialogs.MessageBox(text, env_.identity.productName, ui::MsgButtons::Ok,
-                                refused > 0 ? ui::MsgIcon::Exclamation : ui::MsgIcon::Information);
+        env_.dialogs.MessageBox(text, env_.identity.productName, services::MsgButtons::Ok,
+                                refused > 0 ? services::MsgIcon::Exclamation : services::MsgIcon::Information);
     }
 }
 

@@ -11,39 +11,23 @@
 #include <string>
 
 #include "app/ResultsPresenter.h"
-#include "platform/Shell.h"
-#include "platform/SystemInfo.h"
 #include "removal/RemovalEngine.h"
-#include "ui/Dialogs.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
+#include "services/Services.h"
 #include "ui/forms/FrmDelete.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {
 
-struct RemovalCommandsEnvironment {
+// The program's services, and what the results page's removal works with.
+struct RemovalCommandsEnvironment : services::Services {
     ui::FrmMain& form;
     RemovalEngine& engine;
     // The ticked detections, and the lists to follow the removal.
     ResultsPresenter& presenter;
-    // Whether the question names a restore point.
-    platform::SystemInfo& system;
-    // "Copy List" fills the clipboard.
-    platform::Shell& shell;
-    ui::Dialogs& dialogs;
-    ui::OperationGate& operations;
-    const ui::MessageCatalogue& messages;
-    const ui::Identity& identity;
-    // Without a trailing backslash.
-    const std::string& dataFolder;
 };
 
 // What lies beside the removal; an empty hook does nothing.
 struct RemovalHooks {
-    // EnableShieldTimers: off for the removal, on again after it.
-    std::function<void(bool enable)> enableShieldTimers;
     std::function<void()> showResultsPage;
     std::function<void()> refreshStatusPage;
     // After a removal, when chkSendData is ticked.

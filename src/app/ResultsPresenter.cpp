@@ -43,7 +43,7 @@ int ActivityIcon(ActivityKind kind) {
     return ui::kIconFile;
 }
 
-ResultsPresenter::ResultsPresenter(ui::FrmMain& form, const ui::MessageCatalogue& messages)
+ResultsPresenter::ResultsPresenter(ui::FrmMain& form, const services::MessageCatalogue& messages)
     : form_(form), messages_(messages) {}
 
 void ResultsPresenter::Begun() {

@@ -15,7 +15,7 @@
 #include "removal/RemovalResult.h"
 #include "scan/results/ScanProgress.h"
 #include "scan/results/ScanResults.h"
-#include "ui/MessageCatalogue.h"
+#include "services/messages/MessageCatalogue.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {
@@ -27,7 +27,7 @@ int ActivityIcon(ActivityKind kind);
 
 class ResultsPresenter final : public ScanProgress {
 public:
-    ResultsPresenter(ui::FrmMain& form, const ui::MessageCatalogue& messages);
+    ResultsPresenter(ui::FrmMain& form, const services::MessageCatalogue& messages);
     ResultsPresenter(const ResultsPresenter&) = delete;
     ResultsPresenter& operator=(const ResultsPresenter&) = delete;
 
@@ -69,7 +69,7 @@ private:
     void ShowCounters(const ScanCounters& counters);
 
     ui::FrmMain& form_;
-    const ui::MessageCatalogue& messages_;
+    const services::MessageCatalogue& messages_;
     ScanResults results_;
     SkippedScans skipped_;
     // Reports since the labels last changed.

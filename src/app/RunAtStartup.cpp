@@ -4,14 +4,14 @@
 
 #include "common/PathParts.h"
 #include "common/Text.h"
-#include "ui/GuardMessages.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 using platform::Hive;
 using platform::RegView;
 
@@ -90,10 +90,10 @@ RunEntryScope FindRunEntry(const RunAtStartupEnvironment& env) {
 }
 
 void ShowRunAtStartupStatus(const RunAtStartupEnvironment& env) {
-    std::string_view key = ui::msg::kRunDisabled;
+    std::string_view key = services::msg::kRunDisabled;
     switch (FindRunEntry(env)) {
-        case RunEntryScope::AllUsers: key = ui::msg::kRunAllUsers; break;
-        case RunEntryScope::ThisUser: key = ui::msg::kRunThisUser; break;
+        case RunEntryScope::AllUsers: key = services::msg::kRunAllUsers; break;
+        case RunEntryScope::ThisUser: key = services::msg::kRunThisUser; break;
         case RunEntryScope::None: break;
     }
     env.form.lblRunAtStart.SetCaption(env.messages.getMessages(key));
@@ -109,15 +109,15 @@ void chkRunAtStartup_Click(const RunAtStartupEnvironment& env) {
         RemoveEntries(env, Hive::CurrentUser, RegView::Default);
         // The machine-wide entry needs administrator rights to go.
         if (FindRunEntry(env) != RunEntryScope::None) {
-            env.dialogs.MessageBox(env.messages.getMessages(ui::msg::kRunNotRemoved), env.productName,
-                                   ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+            env.dialogs.MessageBox(env.messages.getMessages(services::msg::kRunNotRemoved), env.productName,
+                                   services::MsgButtons::Ok, services::MsgIcon::Exclamation);
         }
     }
     ShowRunAtStartupStatus(env);
 }
 
 void RestoreRunAtStartup(const RunAtStartupEnvironment& env) {
-    const ui::SettingKey& key = keys::kChkRunAtStartup;
+    const services::SettingKey& key = keys::kChkRunAtStartup;
     const bool firstRunRegisters = env.productName == keys::kRunAtStartupFirstRunProduct &&
                                    env.settings.Read(keys::kRanOneTime) == keys::kUnchecked;
     const long long stored = env.settings.ReadNumber(key.section, key.name, firstRunRegisters ? 1 : 0);

@@ -14,10 +14,10 @@
 
 #include "app/App.h"
 #include "platform/Registry.h"
-#include "ui/Dialogs.h"
-#include "ui/MessageCatalogue.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/settings/SettingsStore.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -26,10 +26,10 @@ inline constexpr std::string_view kRunKeyPath = "SOFTWARE\\Microsoft\\Windows\\C
 struct RunAtStartupEnvironment {
     ui::FrmMain& form;
     platform::Registry& registry;
-    ui::SettingsStore& settings;
+    services::SettingsStore& settings;
     // The label's words, and the box that says what could not be removed.
-    const ui::MessageCatalogue& messages;
-    ui::Dialogs& dialogs;
+    const services::MessageCatalogue& messages;
+    services::Dialogs& dialogs;
     const std::string& productName;
     // The program's own file, with its folder and ".exe".
     std::string programPath;

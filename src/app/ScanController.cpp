@@ -6,9 +6,8 @@
 #include "app/DriveList.h"
 #include "common/Text.h"
 #include "platform/SystemPrograms.h"
-#include "scan/state/StatusPage.h"
-#include "ui/GuardMessages.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion {
 
@@ -17,12 +16,6 @@ namespace {
 constexpr std::string_view kChooseFileTitle = "Choose a file to scan";
 constexpr std::string_view kAllFilesFilter = "All Files (*.*)|*.*";
 constexpr std::string_view kChooseFolderTitle = "Choose a folder to scan";
-
-void SetEnabled(std::initializer_list<ui::Control*> controls, bool enabled) {
-    for (ui::Control* control : controls) {
-        control->SetEnabled(enabled);
-    }
-}
 
 template <typename Hook, typename... Args>
 void Call(const Hook& hook, Args&&... args) {
@@ -95,7 +88,7 @@ ScanOutcome ScanController::cmdScanNow_Click() {
     ScanEngine& engine = env_.engine;
     // An exit while the scan runs asks it to stop at its next test of the
     // flag; the program ends once the scan has closed.
-    ui::OperationGate::Operation operation = env_.operations.TryBegin("scan", [&engine] { engine.RequestStop(); });
+    services::OperationGate::Operation operation = env_.operations.TryBegin("scan", [&engine] { engine.RequestStop(); });
     if (!operation) {
         return ScanOutcome::AlreadyRunning;
     }
@@ -104,10 +97,10 @@ ScanOutcome ScanController::cmdScanNow_Click() {
 
     form.tmrScroll.SetEnabled(false);
     Call(hooks_.clearRemovalProblems);
-    SetEnabled({&form.cmdRemove, &form.cmdResults, &form.cmdSettings}, false);
-    std::optional<ui::TimersHeld> held(std::in_place, hooks_.enableShieldTimers);
-    SetEnabled({&form.cmdScanNow, &form.cmdScan, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, false);
-    SetEnabled({&form.cmdStop, &form.cmdPause}, true);
+    ui::SetEnabled({&form.cmdRemove, &form.cmdResults, &form.cmdSettings}, false);
+    std::optional<services::TimersHeld> held(std::in_place, env_.background);
+    ui::SetEnabled({&form.cmdScanNow, &form.cmdScan, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, false);
+    ui::SetEnabled({&form.cmdStop, &form.cmdPause}, true);
     env_.presenter.Begun();
     // A stopped scan leaves the flag set; this one starts afresh.
     engine.ClearStop();
@@ -139,14 +132,14 @@ ScanOutcome ScanController::cmdScanNow_Click() {
 void ScanController::TellDefinitionProblem(ScanOutcome outcome) {
     if (outcome == ScanOutcome::DefinitionsMissing) {
         // The set was found incomplete and reset.
-        env_.form.lblDefVersion.SetCaption(Message(ui::msg::kMissingFiles));
+        env_.form.lblDefVersion.SetCaption(Message(services::msg::kMissingFiles));
         if (!unattended_) {
-            env_.dialogs.MessageBox(Message(ui::msg::kMissing), env_.identity.productName, ui::MsgButtons::Ok,
-                                    ui::MsgIcon::Information);
+            env_.dialogs.MessageBox(Message(services::msg::kMissing), env_.identity.productName, services::MsgButtons::Ok,
+                                    services::MsgIcon::Information);
         }
     } else if (outcome == ScanOutcome::DefinitionsUnreadable && !unattended_) {
-        env_.dialogs.MessageBox(Message(ui::msg::kUnreadable), env_.identity.productName, ui::MsgButtons::Ok,
-                                ui::MsgIcon::Exclamation);
+        env_.dialogs.MessageBox(Message(services::msg::kUnreadable), env_.identity.productName, services::MsgButtons::Ok,
+                                services::MsgIcon::Exclamation);
     }
 }
 
@@ -157,35 +150,34 @@ void ScanController::RemoveAutomatically() {
 }
 
 void ScanController::CloseScan(ScanOutcome outcome, const ScanOptions& options, bool reportNow,
-                               std::optional<ui::TimersHeld>& held) {
+                               std::optional<services::TimersHeld>& held) {
     ui::FrmMain& form = env_.form;
-    SetEnabled({&form.cmdRemove, &form.cmdResults, &form.cmdSettings}, true);
+    ui::SetEnabled({&form.cmdRemove, &form.cmdResults, &form.cmdSettings}, true);
 
     if (env_.engine.StopRequested()) {
-        form.lblStatus.SetCaption(Message(ui::msg::kScanCancelled));
-        form.lblPercentageCompleted.SetCaption("0% " + Message(ui::msg::kCompleted));
+        form.lblStatus.SetCaption(Message(services::msg::kScanCancelled));
+        form.lblPercentageCompleted.SetCaption("0% " + Message(services::msg::kCompleted));
         form.pbgMain.SetValue(0);
     } else {
-        form.lblStatus.SetCaption(Message(ui::msg::kScanCompleted));
+        form.lblStatus.SetCaption(Message(services::msg::kScanCompleted));
         form.pb1.SetValue(100);
         form.pb2.SetValue(100);
     }
 
-    SetEnabled({&form.cmdScan, &form.cmdScanNow, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, true);
-    SetEnabled({&form.cmdStop, &form.cmdPause}, false);
+    ui::SetEnabled({&form.cmdScan, &form.cmdScanNow, &form.cmdLog, &form.cmdUpdate, &form.cmdStatus}, true);
+    ui::SetEnabled({&form.cmdStop, &form.cmdPause}, false);
     held.reset();
     form.tmrTimeOut.SetEnabled(true);
 
-    RefreshStatusPage(
-        {env_.files, env_.codePage, env_.dataFolder, env_.identity, env_.messages, env_.settings, env_.state, form});
+    Call(hooks_.refreshStatusPage);
     // The home page keeps saying that the set is incomplete until an update
     // brings the definitions back.
     if (outcome == ScanOutcome::DefinitionsMissing) {
-        form.lblDefVersion.SetCaption(Message(ui::msg::kMissingFiles));
+        form.lblDefVersion.SetCaption(Message(services::msg::kMissingFiles));
         // The box an attended scan shows.
-        if (unattended_) form.lblStatus.SetCaption(Message(ui::msg::kMissing));
+        if (unattended_) form.lblStatus.SetCaption(Message(services::msg::kMissing));
     }
-    if (outcome == ScanOutcome::DefinitionsUnreadable) form.lblStatus.SetCaption(Message(ui::msg::kUnreadable));
+    if (outcome == ScanOutcome::DefinitionsUnreadable) form.lblStatus.SetCaption(Message(services::msg::kUnreadable));
     env_.presenter.Counted(env_.presenter.Results().counters);
     if (options.makeLog && reportNow) {
         Call(hooks_.makeReport);
@@ -223,10 +215,10 @@ ScanOutcome ScanController::RunScheduled(const ScheduledScan& scheduled) {
 
 void ScanController::Pause() {
     ui::FrmMain& form = env_.form;
-    SetEnabled({&form.cmdPause, &form.cmdStop}, false);
-    env_.dialogs.MessageBox(Message(ui::msg::kPaused), env_.identity.productName, ui::MsgButtons::Ok,
-                            ui::MsgIcon::Information);
-    SetEnabled({&form.cmdPause, &form.cmdStop}, true);
+    ui::SetEnabled({&form.cmdPause, &form.cmdStop}, false);
+    env_.dialogs.MessageBox(Message(services::msg::kPaused), env_.identity.productName, services::MsgButtons::Ok,
+                            services::MsgIcon::Information);
+    ui::SetEnabled({&form.cmdPause, &form.cmdStop}, true);
 }
 
 void ScanController::cmdPause_Click() { Pause(); }
@@ -241,18 +233,18 @@ void ScanController::lblPause_Click() {
 }
 
 void ScanController::Stop(std::string_view questionKey) {
-    ui::MsgResult answer = env_.dialogs.MessageBox(Message(questionKey), env_.identity.productName,
-                                                   ui::MsgButtons::YesNo, ui::MsgIcon::Question);
-    if (answer == ui::MsgResult::Yes) {
+    services::MsgResult answer = env_.dialogs.MessageBox(Message(questionKey), env_.identity.productName,
+                                                   services::MsgButtons::YesNo, services::MsgIcon::Question);
+    if (answer == services::MsgResult::Yes) {
         env_.engine.RequestStop();
     }
 }
 
-void ScanController::cmdStop_Click() { Stop(ui::msg::kStop); }
+void ScanController::cmdStop_Click() { Stop(services::msg::kStop); }
 
 void ScanController::lblStop_Click() {
     if (env_.form.cmdStop.Enabled()) {
-        Stop(ui::msg::kSure);
+        Stop(services::msg::kSure);
     }
 }
 
@@ -262,7 +254,7 @@ void ScanController::lvwSpywareFound_ColumnClick(int column) {
         // What the list answers to a column it does not have: "Invalid
         // property value".
         env_.dialogs.MessageBox("Error in Function : EnhListView_SortColumns 380", env_.identity.productName,
-                                ui::MsgButtons::Ok, ui::MsgIcon::Critical);
+                                services::MsgButtons::Ok, services::MsgIcon::Critical);
         return;
     }
     // Sorting switched on shows the rising order first; every later click
@@ -276,9 +268,10 @@ void ScanController::cmdBrowse_Click() {
         env_.shell.StartProgram(ExplorerCommand(env_.shell, detection), platform::ShowWindow::Minimized);
         ++opened;
         if (opened == 6) {
-            ui::MsgResult answer = env_.dialogs.MessageBox(Message(ui::msg::kBrowseMany), env_.identity.productName,
-                                                           ui::MsgButtons::OkCancel, ui::MsgIcon::Question);
-            if (answer == ui::MsgResult::Cancel) {
+            services::MsgResult answer =
+                env_.dialogs.MessageBox(Message(services::msg::kBrowseMany), env_.identity.productName,
+                                        services::MsgButtons::OkCancel, services::MsgIcon::Question);
+            if (answer == services::MsgResult::Cancel) {
                 return;
             }
         }

@@ -5,9 +5,9 @@
 // engine's; this asks for the file or folder, keeps the buttons and
 // timers, and shows the outcome.
 //
-// What lies beside (the shields' timer switch, the removal, the report,
-// the main window's pages) is reached through hooks; a hook left empty
-// does nothing.
+// What lies beside (the removal, the report, the main window's pages) is
+// reached through hooks, and a hook left empty does nothing; the background
+// work it holds off is one of the program's services.
 #pragma once
 
 #include <functional>
@@ -22,13 +22,9 @@
 #include "scan/ScanEngine.h"
 #include "scan/ScanOptions.h"
 #include "scheduler/ScheduledScan.h"
-#include "ui/Dialogs.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
-#include "ui/TimersHeld.h"
+#include "services/Services.h"
+#include "services/operations/TimersHeld.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -43,14 +39,13 @@ struct ScanTimes {
 };
 
 struct ScanHooks {
-    // EnableShieldTimers: the shields' and the scheduler's timers off for
-    // the scan, and on again as their settings say.
-    std::function<void(bool enable)> enableShieldTimers;
     // Empties the problem list of the removal progress window.
     std::function<void()> clearRemovalProblems;
     // Writes the scan report; called at the end of a scan when the options
     // ask for one.
     std::function<void()> makeReport;
+    // The home page's figures, after the scan dates changed.
+    std::function<void()> refreshStatusPage;
     // The main window's pages.
     std::function<void()> showScanPage;
     std::function<void()> showResultsPage;
@@ -60,22 +55,12 @@ struct ScanHooks {
     std::function<void(const std::vector<ProgramNotStopped>& programs)> programsNotStopped;
 };
 
-struct ScanPageEnvironment {
+// The program's services, and what the scan page works with.
+struct ScanPageEnvironment : services::Services {
     ui::FrmMain& form;
     ScanEngine& engine;
     // Shows the scan as it runs, and keeps its results.
     ResultsPresenter& presenter;
-    platform::FileSystem& files;
-    const CodePage& codePage;
-    platform::Shell& shell;
-    ui::Dialogs& dialogs;
-    // A scan is an operation: it starts only when no other one runs.
-    ui::OperationGate& operations;
-    const ui::MessageCatalogue& messages;
-    const ui::Identity& identity;
-    ui::SettingsStore& settings;
-    // Without a trailing backslash.
-    const std::string& dataFolder;
     // The definition count of the home page.
     ScanState& state;
 };
@@ -144,7 +129,7 @@ private:
     // The buttons, the timers, the status page and the report.
     // held: the background timers' hold of the scan, let go on the way.
     void CloseScan(ScanOutcome outcome, const ScanOptions& options, bool reportNow,
-                   std::optional<ui::TimersHeld>& held);
+                   std::optional<services::TimersHeld>& held);
     void RemoveAutomatically();
     void Pause();
     void Stop(std::string_view questionKey);

@@ -1,12 +1,12 @@
 #include "app/SchedulePage.h"
 
 #include "scheduler/Schedule.h"
-#include "ui/MessageKeys.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/MessageKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 namespace {
 
@@ -83,8 +83,8 @@ void SchedulePage::ShowSchedule() {
     env_.scheduler.SetSchedule(stored);
 }
 
-void SchedulePage::Tell(std::string_view messageKey, ui::MsgIcon icon) {
-    env_.dialogs.MessageBox(env_.messages.getMessages(messageKey), env_.productName, ui::MsgButtons::Ok, icon);
+void SchedulePage::Tell(std::string_view messageKey, services::MsgIcon icon) {
+    env_.dialogs.MessageBox(env_.messages.getMessages(messageKey), env_.identity.productName, services::MsgButtons::Ok, icon);
 }
 
 void SchedulePage::SaveSchedule() {
@@ -96,13 +96,13 @@ void SchedulePage::SaveSchedule() {
     const std::optional<DateTime> time = form.dtpScheduleTime.Value();
     if (enabled && day == kScheduleDateAndTime) {
         if (!date || !time) {
-            Tell(ui::msg::kDate, ui::MsgIcon::Information);
+            Tell(services::msg::kDate, services::MsgIcon::Information);
             return;
         }
         const DateTime moment{date->year, date->month, date->day, time->hour, time->minute, time->second};
-        if (moment <= env_.clock.Now()) Tell(ui::msg::kSchedulePast, ui::MsgIcon::Exclamation);
+        if (moment <= env_.clock.Now()) Tell(services::msg::kSchedulePast, services::MsgIcon::Exclamation);
     } else if (enabled && day != kScheduleNever && !time) {
-        Tell(ui::msg::kScheduleTime, ui::MsgIcon::Information);
+        Tell(services::msg::kScheduleTime, services::MsgIcon::Information);
         return;
     }
 

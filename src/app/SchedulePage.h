@@ -7,25 +7,17 @@
 
 #include <string>
 
-#include "platform/Clock.h"
+#include "app/ShieldTimers.h"
 #include "scheduler/Scheduler.h"
-#include "shields/ShieldTimers.h"
-#include "ui/Dialogs.h"
-#include "ui/MessageCatalogue.h"
+#include "services/Services.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion {
 
-struct SchedulePageEnvironment {
+struct SchedulePageEnvironment : services::Services {
     ui::FrmMain& form;
-    ui::SettingsStore& settings;
     ShieldTimers& timers;
     Scheduler& scheduler;
-    ui::Dialogs& dialogs;
-    const ui::MessageCatalogue& messages;
-    const std::string& productName;
-    platform::Clock& clock;
 };
 
 class SchedulePage {
@@ -52,7 +44,7 @@ private:
     void ShowControlStates();
     // The user changed something: "Apply" may store it.
     void Changed();
-    void Tell(std::string_view messageKey, ui::MsgIcon icon);
+    void Tell(std::string_view messageKey, services::MsgIcon icon);
 
     SchedulePageEnvironment env_;
     // Set while code fills the controls: their handlers then do nothing.

@@ -4,20 +4,20 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
-#include "ui/Dialogs.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/identity/Identity.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion {
 
 struct SiblingLauncher {
-    const ui::SettingsStore& settings;
-    const ui::Identity& identity;
+    const services::SettingsStore& settings;
+    const services::Identity& identity;
     platform::FileSystem& files;
     platform::Shell& shell;
-    ui::Dialogs& dialogs;
-    const ui::MessageCatalogue& messages;
+    services::Dialogs& dialogs;
+    const services::MessageCatalogue& messages;
 };
 
 // Runs the sibling's program file (quoted, normal window), or tells the

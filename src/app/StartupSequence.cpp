@@ -5,17 +5,17 @@
 #include "app/OptionPage.h"
 #include "app/RunAtStartup.h"
 #include "common/Text.h"
-#include "scan/state/StatusPage.h"
-#include "ui/GuardMessages.h"
-#include "ui/MessageKeys.h"
-#include "ui/settings/MachineSettingsStore.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/messages/MessageKeys.h"
+#include "services/settings/MachineSettingsStore.h"
+#include "services/settings/SettingKeys.h"
+#include "update/DefinitionDate.h"
 
 namespace bastion {
 
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 // The product that, when it runs at start-up, starts in the notification
 // area.
@@ -79,8 +79,8 @@ void StartupSequence::RestoreOptionsAndStartTimers() {
     app_.form.tmrScroll.SetEnabled(false);
     app_.shieldTimers.EnableShieldTimers(true);
     if (!restored) {
-        app_.dialogs.MessageBox(app_.messages.getMessages(ui::msg::kOptionsNotRestored), app_.identity.productName,
-                                ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+        app_.dialogs.MessageBox(app_.messages.getMessages(services::msg::kOptionsNotRestored),
+                                app_.identity.productName, services::MsgButtons::Ok, services::MsgIcon::Exclamation);
     }
 }
 
@@ -108,21 +108,21 @@ void StartupSequence::ShowWindowOrGoToTray() {
 }
 
 void StartupSequence::GreetFirstStart() {
-    ui::MachineSettingsStore machine(app_.platform.registry, app_.identity.companyName, app_.identity.productName,
+    services::MachineSettingsStore machine(app_.platform.registry, app_.identity.companyName, app_.identity.productName,
                                      app_.settings, app_.dialogs);
-    const ui::MachineSettingResult mark = machine.Read(keys::kMachineFirstTime);
+    const services::MachineSettingResult mark = machine.Read(keys::kMachineFirstTime);
     if (!mark.Failed() && !mark.value.empty()) return;
     // A user who cannot write the machine store keeps the note alone.
     if (!app_.settings.Read(keys::kFirstTimeThisUser).empty()) return;
     machine.WriteQuietly(keys::kMachineFirstTime, keys::kYes);
     app_.settings.Write(keys::kFirstTimeThisUser, keys::kYes);
 
-    const ui::MessageCatalogue& messages = app_.messages;
-    const std::string text = messages.getMessages(ui::msg::kThank1) + "\r\n\r\n" +
-                             messages.getMessages(ui::msg::kThank2) + "\r\n\r\n" +
-                             messages.getMessages(ui::msg::kThank3) + "\r\n";
-    if (app_.dialogs.MessageBox(text, messages.getMessages(ui::msg::kThank4), ui::MsgButtons::YesNo,
-                                ui::MsgIcon::Question) == ui::MsgResult::Yes) {
+    const services::MessageCatalogue& messages = app_.messages;
+    const std::string text = messages.getMessages(services::msg::kThank1) + "\r\n\r\n" +
+                             messages.getMessages(services::msg::kThank2) + "\r\n\r\n" +
+                             messages.getMessages(services::msg::kThank3) + "\r\n";
+    if (app_.dialogs.MessageBox(text, messages.getMessages(services::msg::kThank4), services::MsgButtons::YesNo,
+                                services::MsgIcon::Question) == services::MsgResult::Yes) {
         app_.updates.RunLiveUpdate();
     }
 }

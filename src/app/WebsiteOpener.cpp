@@ -17,9 +17,9 @@ void WebsiteOpener::Open() {
     form.Timer1.SetEnabled(true);
 }
 
-void frmAbout_Load(ui::FrmAbout& about, const ui::Identity& identity, WebsiteOpener& website) {
+void frmAbout_Load(ui::FrmAbout& about, const services::Identity& identity, WebsiteOpener& website) {
     // "About [ProgramName]", unless a translation has filled it in already.
-    about.SetCaption(ui::ReplaceCaptionPlaceholders(about.Caption(), identity));
+    about.SetCaption(services::ReplaceCaptionPlaceholders(about.Caption(), identity));
     about.lblProductName.SetCaption(identity.productName);
     about.lblCompanyName.SetCaption(identity.companyName);
     about.lblVersion.SetCaption(identity.VersionText());

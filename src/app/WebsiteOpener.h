@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/Shell.h"
-#include "ui/Identity.h"
+#include "services/identity/Identity.h"
 #include "ui/forms/FrmAbout.h"
 #include "ui/forms/FrmWebsite.h"
 
@@ -19,7 +19,7 @@ std::string WebsiteUrl(std::string_view address);
 
 class WebsiteOpener {
 public:
-    WebsiteOpener(const ui::Identity& identity, platform::Shell& shell) : identity_(identity), shell_(shell) {}
+    WebsiteOpener(const services::Identity& identity, platform::Shell& shell) : identity_(identity), shell_(shell) {}
 
     // Hands the website to the shell and keeps the opener open for its
     // timer's second.
@@ -30,11 +30,11 @@ public:
     ui::FrmWebsite form;
 
 private:
-    const ui::Identity& identity_;
+    const services::Identity& identity_;
     platform::Shell& shell_;
 };
 
 // The about window's texts; its website label opens the site.
-void frmAbout_Load(ui::FrmAbout& about, const ui::Identity& identity, WebsiteOpener& website);
+void frmAbout_Load(ui::FrmAbout& about, const services::Identity& identity, WebsiteOpener& website);
 
 }  // namespace bastion

@@ -4,24 +4,24 @@
 
 namespace bastion::cli {
 
-ui::MsgResult UnattendedAnswer(ui::MsgButtons buttons) {
+services::MsgResult UnattendedAnswer(services::MsgButtons buttons) {
     switch (buttons) {
-        case ui::MsgButtons::Ok:
-            return ui::MsgResult::Ok;
-        case ui::MsgButtons::OkCancel:
-        case ui::MsgButtons::RetryCancel:
-            return ui::MsgResult::Cancel;
-        case ui::MsgButtons::YesNo:
-        case ui::MsgButtons::YesNoCancel:
-            return ui::MsgResult::No;
-        case ui::MsgButtons::AbortRetryIgnore:
-            return ui::MsgResult::Ignore;
+        case services::MsgButtons::Ok:
+            return services::MsgResult::Ok;
+        case services::MsgButtons::OkCancel:
+        case services::MsgButtons::RetryCancel:
+            return services::MsgResult::Cancel;
+        case services::MsgButtons::YesNo:
+        case services::MsgButtons::YesNoCancel:
+            return services::MsgResult::No;
+        case services::MsgButtons::AbortRetryIgnore:
+            return services::MsgResult::Ignore;
     }
-    return ui::MsgResult::Cancel;
+    return services::MsgResult::Cancel;
 }
 
-ui::MsgResult ConsoleDialogs::MessageBox(const std::string& text, const std::string&, ui::MsgButtons buttons,
-                                         ui::MsgIcon) {
+services::MsgResult ConsoleDialogs::MessageBox(const std::string& text, const std::string&,
+                                               services::MsgButtons buttons, services::MsgIcon) {
     progress_.Clear();
     // Message texts break lines with CR LF; the console gets plain ones.
     output_.Err(ReplaceAll(text, "\r\n", "\n") + "\n");

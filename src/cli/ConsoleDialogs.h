@@ -9,19 +9,19 @@
 
 #include "cli/ConsoleOutput.h"
 #include "cli/ProgressLine.h"
-#include "ui/Dialogs.h"
+#include "services/dialogs/Dialogs.h"
 
 namespace bastion::cli {
 
 // The answer a box with these buttons gets.
-ui::MsgResult UnattendedAnswer(ui::MsgButtons buttons);
+services::MsgResult UnattendedAnswer(services::MsgButtons buttons);
 
-class ConsoleDialogs final : public ui::Dialogs {
+class ConsoleDialogs final : public services::Dialogs {
 public:
     ConsoleDialogs(ConsoleOutput& output, ProgressLine& progress) : output_(output), progress_(progress) {}
 
-    ui::MsgResult MessageBox(const std::string& text, const std::string& title, ui::MsgButtons buttons,
-                             ui::MsgIcon icon) override;
+    services::MsgResult MessageBox(const std::string& text, const std::string& title, services::MsgButtons buttons,
+                             services::MsgIcon icon) override;
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     std::optional<std::string> OpenFile(const std::string& title, const std::string& filter) override;

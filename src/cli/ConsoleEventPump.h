@@ -9,11 +9,11 @@
 #include <chrono>
 #include <functional>
 
-#include "ui/EventPump.h"
+#include "services/waits/EventPump.h"
 
 namespace bastion::cli {
 
-class ConsoleEventPump final : public ui::EventPump {
+class ConsoleEventPump final : public services::EventPump {
 public:
     static constexpr std::chrono::milliseconds kRedrawInterval{100};
 

@@ -7,7 +7,7 @@
 #include "common/Text.h"
 #include "removal/RemovalMessages.h"
 #include "removal/quarantine/QuarantineRestore.h"
-#include "ui/MessageCatalogue.h"
+#include "services/messages/MessageCatalogue.h"
 
 namespace bastion::cli {
 
@@ -49,7 +49,7 @@ int RunQuarantineCommand(const Arguments& arguments, platform::Platform& platfor
                                      [machineWide](const std::string&) { return machineWide; }};
     const MachineWidePlaces places(platform.files, platform.shell, quarantine.Folder());
     // The reasons hold no product name: the catalogue needs no identity.
-    ui::MessageCatalogue messages{ui::Identity{}};
+    services::MessageCatalogue messages{services::Identity{}};
     FillRemovalMessages(messages);
     for (const QuarantineItem& item : items) {
         const auto& ids = arguments.restoreIds;
@@ -59,9 +59,10 @@ int RunQuarantineCommand(const Arguments& arguments, platform::Platform& platfor
         // the id name no record at all.
         const bool shared = std::count_if(items.begin(), items.end(),
                                           [&item](const QuarantineItem& other) { return other.id == item.id; }) > 1;
-        const RestoreOutcome outcome = shared && !arguments.restoreAll
-                                           ? RestoreOutcome{RestoreResult::Failed, msg::kRestoreBadRecord}
-                                           : RestoreFromQuarantine(quarantine, platform.registry, places, item, questions);
+        const RestoreOutcome outcome =
+            shared && !arguments.restoreAll
+                ? RestoreOutcome{RestoreResult::Failed, msg::kRestoreBadRecord}
+                : RestoreFromQuarantine(quarantine, platform.registry, places, item, questions);
         allBack = allBack && outcome.result == RestoreResult::Restored;
         output.Out(std::string(ResultWord(outcome.result)) + "\t" + item.originalLocation + "\n");
         if (!outcome.reason.empty()) {

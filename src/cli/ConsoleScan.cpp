@@ -14,7 +14,7 @@
 #include "scan/ScanEngine.h"
 #include "scan/state/DefinitionCounts.h"
 #include "scan/walk/Walker.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/MessageKeys.h"
 #include "update/StarterDefinitions.h"
 
 namespace bastion::cli {
@@ -55,7 +55,7 @@ std::string CheckPath(const Arguments& arguments, platform::FileSystem& files) {
 // System Scan the drives the program's drive list offers, as their ticks
 // are stored.
 std::vector<std::string> Places(const Arguments& arguments, platform::FileSystem& files,
-                                const ui::SettingsStore& settings) {
+                                const services::SettingsStore& settings) {
     if (arguments.kind == ScanKind::File || arguments.kind == ScanKind::Folder) return {arguments.path};
     std::vector<std::string> roots;
     if (arguments.kind == ScanKind::FullSystem) {
@@ -66,30 +66,36 @@ std::vector<std::string> Places(const Arguments& arguments, platform::FileSystem
     return roots;
 }
 
+// The console runs nothing in the background: an operation's hold on it
+// changes nothing.
+class NoBackgroundWork final : public services::BackgroundWork {
+public:
+    void Suspend() override {}
+    void Resume() override {}
+};
+
 // Everything a console scan works with, made as the program makes it.
 struct ConsoleEngine {
-    ConsoleEngine(platform::Platform& platform, ui::Dialogs& dialogs, ui::EventPump& pump,
-                  const ui::Identity& identity)
+    ConsoleEngine(platform::Platform& platform, services::Dialogs& dialogs, services::EventPump& pump,
+                  const services::Identity& identity)
         : platform(platform),
           identity(identity),
           messages(ProgramMessages(identity)),
           settings(platform.registry, identity.productName),
           dataFolder(PrepareDataFolder(platform.shell, platform.files)),
+          services{platform, dialogs, pump, operations, messages, identity, settings, dataFolder, background},
           processScanner(dialogs, messages, identity.productName),
-          scanner(ScanEnvironment{platform.files, platform.codePage, platform.system, platform.registry,
-                                  platform.shell, platform.processes, platform.clock, dialogs, pump, operations,
-                                  messages, identity, settings, dataFolder, safety, exclusions, tables, state,
-                                  processScanner}),
-          removal(RemovalEnvironment{platform.files, platform.registry, platform.processes, platform.system,
-                                     platform.shell, platform.restore, platform.clock, platform.codePage, pump,
-                                     identity, settings, dataFolder}) {}
+          scanner(ScanEnvironment{services, safety, exclusions, tables, state, processScanner}),
+          removal(services) {}
 
     platform::Platform& platform;
-    const ui::Identity& identity;
-    const ui::MessageCatalogue messages;
-    ui::SettingsStore settings;
+    const services::Identity& identity;
+    const services::MessageCatalogue messages;
+    services::SettingsStore settings;
     const std::string dataFolder;
-    ui::OperationGate operations;
+    services::OperationGate operations;
+    NoBackgroundWork background;
+    const services::Services services;
     ScanState state;
     DefinitionTables tables;
     SafetyList safety;
@@ -99,8 +105,8 @@ struct ConsoleEngine {
     RemovalEngine removal;
 };
 
-std::string StatusText(ScanOutcome outcome, const ui::MessageCatalogue& messages) {
-    return messages.getMessages(outcome == ScanOutcome::Cancelled ? ui::msg::kScanCancelled : ui::msg::kScanCompleted);
+std::string StatusText(ScanOutcome outcome, const services::MessageCatalogue& messages) {
+    return messages.getMessages(outcome == ScanOutcome::Cancelled ? services::msg::kScanCancelled : services::msg::kScanCompleted);
 }
 
 void WriteSummary(const ConsoleEngine& engine, const ScanResults& results, const std::vector<std::string>& detections,
@@ -109,7 +115,7 @@ void WriteSummary(const ConsoleEngine& engine, const ScanResults& results, const
         output.Out(line + "\n");
     }
     const ScanCounters& counters = results.counters;
-    const ui::MessageCatalogue& messages = engine.messages;
+    const services::MessageCatalogue& messages = engine.messages;
     output.Out("\nProcesses inspected: " +
                CounterText(counters.processesInspected, results.skipped.processes, messages) + "\n");
     output.Out("Registry entries inspected: " +
@@ -136,14 +142,14 @@ void WriteSummary(const ConsoleEngine& engine, const ScanResults& results, const
 }
 
 // What the window would have said in a box about the definitions.
-void TellDefinitionProblem(ScanOutcome outcome, ui::Dialogs& dialogs, const ConsoleEngine& engine) {
+void TellDefinitionProblem(ScanOutcome outcome, services::Dialogs& dialogs, const ConsoleEngine& engine) {
     const std::string& title = engine.identity.productName;
     if (outcome == ScanOutcome::DefinitionsMissing) {
-        dialogs.MessageBox(engine.messages.getMessages(ui::msg::kMissing), title, ui::MsgButtons::Ok,
-                           ui::MsgIcon::Information);
+        dialogs.MessageBox(engine.messages.getMessages(services::msg::kMissing), title, services::MsgButtons::Ok,
+                           services::MsgIcon::Information);
     } else if (outcome == ScanOutcome::DefinitionsUnreadable) {
-        dialogs.MessageBox(engine.messages.getMessages(ui::msg::kUnreadable), title, ui::MsgButtons::Ok,
-                           ui::MsgIcon::Exclamation);
+        dialogs.MessageBox(engine.messages.getMessages(services::msg::kUnreadable), title, services::MsgButtons::Ok,
+                           services::MsgIcon::Exclamation);
     }
 }
 
@@ -181,7 +187,7 @@ std::vector<std::string> DetectionLines(const ScanResults& results) {
     return lines;
 }
 
-int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, const ui::Identity& identity,
+int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, const services::Identity& identity,
                    ConsoleOutput& output, std::atomic<bool>& interrupted) {
     if (std::string problem = CheckPath(arguments, platform.files); !problem.empty()) {
         output.Err("bastion-scan: " + problem + "\n");

@@ -11,7 +11,7 @@
 #include "cli/ConsoleOutput.h"
 #include "platform/Platform.h"
 #include "scan/results/ScanResults.h"
-#include "ui/Identity.h"
+#include "services/identity/Identity.h"
 
 namespace bastion::cli {
 
@@ -31,7 +31,7 @@ std::vector<std::string> DetectionLines(const ScanResults& results);
 
 // Runs the scan the arguments ask for; returns the exit status.
 // interrupted is set from outside (Ctrl+C) and taken as a Stop.
-int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, const ui::Identity& identity,
+int RunConsoleScan(const Arguments& arguments, platform::Platform& platform, const services::Identity& identity,
                    ConsoleOutput& output, std::atomic<bool>& interrupted);
 
 }  // namespace bastion::cli

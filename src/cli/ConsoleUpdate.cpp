@@ -8,8 +8,8 @@
 #include "cli/ConsoleScan.h"
 #include "cli/ProgressLine.h"
 #include "common/Text.h"
-#include "scan/state/StatusPage.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/MessageKeys.h"
+#include "update/DefinitionDate.h"
 
 namespace bastion::cli {
 
@@ -29,7 +29,7 @@ bool IsNewStatus(const std::string& last, const std::string& status) {
     return WithoutDigits(last) != WithoutDigits(status);
 }
 
-int RunConsoleUpdate(platform::Platform& platform, const ui::Identity& identity, ConsoleOutput& output,
+int RunConsoleUpdate(platform::Platform& platform, const services::Identity& identity, ConsoleOutput& output,
                      std::atomic<bool>& interrupted) {
     ProgressLine progress(output, output.ErrIsTerminal());
     ConsoleDialogs dialogs(output, progress);
@@ -63,15 +63,15 @@ int RunConsoleUpdate(platform::Platform& platform, const ui::Identity& identity,
             output.Err("bastion-scan: the update was stopped.\n");
             return kExitError;
         case UpdateOutcome::Unverified:
-            output.Err("bastion-scan: " + app.messages.getMessages(ui::msg::kNotVerified) + "\n");
+            output.Err("bastion-scan: " + app.messages.getMessages(services::msg::kNotVerified) + "\n");
             return kExitError;
         case UpdateOutcome::NotSaved:
-            output.Err("bastion-scan: " + app.messages.getMessages(ui::msg::kNotSaved) + "\n");
+            output.Err("bastion-scan: " + app.messages.getMessages(services::msg::kNotSaved) + "\n");
             return kExitError;
         case UpdateOutcome::Failed:
             break;
     }
-    output.Err("bastion-scan: " + app.messages.getMessages(ui::msg::kInternet) + "\n");
+    output.Err("bastion-scan: " + app.messages.getMessages(services::msg::kInternet) + "\n");
     return kExitError;
 }
 

@@ -7,7 +7,7 @@
 
 #include "cli/ConsoleOutput.h"
 #include "platform/Platform.h"
-#include "ui/Identity.h"
+#include "services/identity/Identity.h"
 
 namespace bastion::cli {
 
@@ -18,7 +18,7 @@ bool IsNewStatus(const std::string& last, const std::string& status);
 
 // 0 when the definitions are up to date or were updated, 2 when they could
 // not be downloaded, verified or saved, or Ctrl+C stopped the update.
-int RunConsoleUpdate(platform::Platform& platform, const ui::Identity& identity, ConsoleOutput& output,
+int RunConsoleUpdate(platform::Platform& platform, const services::Identity& identity, ConsoleOutput& output,
                      std::atomic<bool>& interrupted);
 
 }  // namespace bastion::cli

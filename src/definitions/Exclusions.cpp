@@ -6,7 +6,7 @@
 #include "definitions/DataFiles.h"
 #include "platform/LineFile.h"
 #include "platform/SystemPrograms.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion {
 
@@ -55,7 +55,7 @@ std::string ExclusionFile::Path() const {
     return DataFilePath(dataFolder, datafile::kExclusions);
 }
 
-void LoadExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList& list) {
+void LoadExclusions(const ExclusionFile& file, services::EventPump& pump, ExclusionList& list) {
     list.Clear();
     const std::optional<std::vector<std::string>> lines = ReadExclusionLines(file);
     if (!lines) return;
@@ -65,13 +65,13 @@ void LoadExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionLis
     }
 }
 
-bool AddExclusion(const ExclusionFile& file, ui::EventPump& pump, ExclusionList& list, std::string_view item) {
+bool AddExclusion(const ExclusionFile& file, services::EventPump& pump, ExclusionList& list, std::string_view item) {
     bool written = AppendExclusion(file, item);
     LoadExclusions(file, pump, list);
     return written;
 }
 
-bool AddExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList& list,
+bool AddExclusions(const ExclusionFile& file, services::EventPump& pump, ExclusionList& list,
                    const std::vector<std::string>& items) {
     bool written = true;
     for (const std::string& item : items) {
@@ -81,15 +81,15 @@ bool AddExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList
     return written;
 }
 
-void ViewExclusions(const ExclusionFile& file, platform::Shell& shell, ui::Dialogs& dialogs,
-                    const ui::MessageCatalogue& messages) {
+void ViewExclusions(const ExclusionFile& file, platform::Shell& shell, services::Dialogs& dialogs,
+                    const services::MessageCatalogue& messages) {
     if (DataFileExists(file.files, file.dataFolder, datafile::kExclusions)) {
         shell.StartProgram(platform::SystemProgramCommand(shell, platform::kNotepad, platform::QuotedPath(file.Path())),
                            platform::ShowWindow::Normal);
         return;
     }
-    dialogs.MessageBox(messages.getMessages(ui::msg::kExclude1), messages.getMessages(ui::msg::kExclude2),
-                       ui::MsgButtons::Ok, ui::MsgIcon::None);
+    dialogs.MessageBox(messages.getMessages(services::msg::kExclude1), messages.getMessages(services::msg::kExclude2),
+                       services::MsgButtons::Ok, services::MsgIcon::None);
 }
 
 }  // namespace bastion

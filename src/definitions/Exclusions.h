@@ -16,9 +16,9 @@
 #include "definitions/ExclusionList.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/MessageCatalogue.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/messages/MessageCatalogue.h"
+#include "services/waits/EventPump.h"
 
 namespace bastion {
 
@@ -37,7 +37,7 @@ std::optional<std::vector<std::string>> ReadExclusionLines(const ExclusionFile& 
 
 // Rebuilds the list from the file (an absent file gives the empty list),
 // letting pending events run after every line.
-void LoadExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList& list);
+void LoadExclusions(const ExclusionFile& file, services::EventPump& pump, ExclusionList& list);
 
 // Appends the trimmed item as a line, creating the file when absent; the
 // list in memory is left as it is. A file in another form is rewritten as
@@ -48,17 +48,17 @@ bool AppendExclusion(const ExclusionFile& file, std::string_view item);
 // Appends the trimmed item as a line (creating the file when absent) and
 // reloads the list. False when the line could not be written; the list is
 // reloaded either way.
-bool AddExclusion(const ExclusionFile& file, ui::EventPump& pump, ExclusionList& list, std::string_view item);
+bool AddExclusion(const ExclusionFile& file, services::EventPump& pump, ExclusionList& list, std::string_view item);
 
 // The same for several items in order, with one reload at the end. False
 // when any line could not be written.
-bool AddExclusions(const ExclusionFile& file, ui::EventPump& pump, ExclusionList& list,
+bool AddExclusions(const ExclusionFile& file, services::EventPump& pump, ExclusionList& list,
                    const std::vector<std::string>& items);
 
 // "View Exclusions" of the Quarantine menu: opens the file in Notepad for
 // editing by hand, or says that there is none yet. Edits take effect at the
 // next load.
-void ViewExclusions(const ExclusionFile& file, platform::Shell& shell, ui::Dialogs& dialogs,
-                    const ui::MessageCatalogue& messages);
+void ViewExclusions(const ExclusionFile& file, platform::Shell& shell, services::Dialogs& dialogs,
+                    const services::MessageCatalogue& messages);
 
 }  // namespace bastion

@@ -19,6 +19,7 @@
 #include "platform/win32/ComSecurity.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
+#include "report/Feedback.h"
 #include "ui/forms/FrmSplash.h"
 #include "ui/win32/FormTimerWindow.h"
 #include "ui/win32/FrmAboutWindow.h"
@@ -33,14 +34,14 @@
 #include "ui/win32/FrmSignatureUpdatedWindow.h"
 #include "ui/win32/FrmSpywareFoundAlertWindow.h"
 #include "ui/win32/IdentityFromVersionResource.h"
-#include "ui/win32/clsTray.h"
+#include "ui/win32/ClsTray.h"
 #include "ui/win32/SecondStart.h"
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/TaskListEntry.h"
 #include "ui/win32/Win32Dialogs.h"
 #include "ui/win32/Win32EventPump.h"
-#include "ui/GuardMessages.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/settings/SettingKeys.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
         bastion::win32::WaitForEarlierRunToEnd(app.identity.productName, kReplacedRunEndsMs);
     }
     // The language first: every window is created in it.
-    app.languages.LoadLanguage(app.settings.Read(bastion::ui::settings::kLanguage));
+    app.languages.LoadLanguage(app.settings.Read(bastion::services::settings::kLanguage));
     bastion::win32::FrmMainWindow window(form, app.identity.productName);
     window.SetTranslator(&app.languages);
     bool startMaximized = false;
@@ -173,7 +174,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     actions.showRestoreModal = [&window](bastion::ui::FrmRestore& restore) {
         bastion::win32::ShowFrmRestoreModal(restore, window.Hwnd());
     };
-    actions.sendAnonymousData = [&app] { app.feedback.SendAnonymousData(); };
+    actions.sendAnonymousData = [&app] { bastion::SendAnonymousData(app.services); };
     actions.confirmSendData = [&app](bool ticked) { return app.feedback.ConfirmSendData(ticked); };
     // The language window: modal at the first start, before the main window
     // shows; from the Languages menu beside it, created on first use.
@@ -199,8 +200,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     seams.closeOtherWindows.push_back([&app] { app.updates.popup.SetVisible(false); });
     seams.closeOtherWindows.push_back([&handlers] { handlers.RestoreWindow().SetVisible(false); });
     seams.closeOtherWindows.push_back([&app] { app.removal.deleteFailed.SetVisible(false); });
-    seams.closeOtherWindows.push_back([&app] { app.homePageShield.alert.Dismiss(); });
-    seams.closeOtherWindows.push_back([&app] { app.memoryShield.alert.Dismiss(); });
+    seams.closeOtherWindows.push_back([&app] { app.alerts.homePageChanged.Dismiss(); });
+    seams.closeOtherWindows.push_back([&app] { app.alerts.spywareFound.Dismiss(); });
     bastion::WebsiteOpener& website = handlers.Website();
     seams.websiteWindowVisible = [&website] { return website.Visible(); };
     website.form.onClosed = [&lifecycle] { lifecycle.WebsiteWindowClosed(); };
@@ -214,7 +215,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     bastion::win32::clsTray downloadTray(downloadWindow, 2);
     bastion::ui::FrmDownload& download = app.updates.download;
     download.showTrayIcon = [&downloadTray, &app] {
-        downloadTray.ShowIcon(app.messages.getMessages(bastion::ui::msg::kDownloadTip));
+        downloadTray.ShowIcon(app.messages.getMessages(bastion::services::msg::kDownloadTip));
     };
     download.removeTrayIcon = [&downloadTray] { downloadTray.RemoveIcon(); };
     downloadWindow.onMessage = [&downloadTray](UINT message, WPARAM wParam, LPARAM lParam) {
@@ -226,8 +227,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
         ::ShowWindow(downloadWindow.Hwnd(), SW_RESTORE);
     };
     // The shields' alerts, shown while their models say.
-    bastion::win32::FrmSpywareFoundAlertWindow spywareAlert(app.memoryShield.alert, window);
-    bastion::win32::FrmHomePageChangedAlertWindow homePageAlert(app.homePageShield.alert);
+    bastion::win32::FrmSpywareFoundAlertWindow spywareAlert(app.alerts.spywareFound, window);
+    bastion::win32::FrmHomePageChangedAlertWindow homePageAlert(app.alerts.homePageChanged);
     window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow, &spywareAlert, &homePageAlert,
                         &languageWindow, &menuWindow] {
         websiteTimers.Sync();
@@ -241,6 +242,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
 
     bastion::ui::FrmSplash splash;
     bastion::win32::SplashWindow splashWindow(splash);
+    // A second run ends without showing its window, and asks the first run
+    // forward only once its own windows are gone: one of them active would
+    // take the front back from the first run's window.
+    bool secondRun = false;
     splash.showMainWindow = [&] {
         if (!window.Create()) {
             ::PostQuitMessage(1);
@@ -273,8 +278,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
         }
         // A second run shows the first one's window and ends, with status 0.
         if (loaded == bastion::LoadResult::SecondInstance) {
-            bastion::win32::AskFirstRunToShowItself(app.identity.productName);
+            secondRun = true;
             ::PostQuitMessage(0);
+            return;
         }
         window.SyncAll();
     };
@@ -284,7 +290,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     splash.SetVisible(true);
     splashWindow.SyncAll();
 
-    pump.SetAfterDispatch([&window] { window.SyncAll(); });
+    pump.SetAfterDispatch([&window, &secondRun] {
+        if (!secondRun) window.SyncAll();
+    });
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab and the arrow keys move between the controls, as in a dialog
@@ -296,7 +304,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
-        window.SyncAll();
+        if (!secondRun) window.SyncAll();
+    }
+    if (secondRun) {
+        window.Destroy();
+        splashWindow.Destroy();
+        bastion::win32::AskFirstRunToShowItself(app.identity.productName);
     }
     return static_cast<int>(message.wParam);
 }

@@ -4,12 +4,12 @@
 #include <optional>
 
 #include "common/Text.h"
-#include "removal/files/modFileRelated.h"
+#include "removal/files/ModFileRelated.h"
 #include "removal/registry/KeyGuard.h"
 #include "removal/registry/ModRegistryRelated.h"
+#include "removal/registry/ModRegsvr32.h"
 #include "removal/registry/WindowsSettings.h"
-#include "removal/registry/modRegsvr32.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
@@ -170,8 +170,8 @@ RemovalReport RemovalEngine::Remove(const std::vector<Detection>& selection, Rem
         if (item.result == RemovalResult::Failed) ++report.failed;
         if (item.result == RemovalResult::NotFound) ++report.notFound;
     }
-    const long long before = env_.settings.ReadNumber(ui::settings::kLblDefRemoved);
-    env_.settings.WriteNumber(ui::settings::kLblDefRemoved, std::max(0LL, before) + report.removed);
+    const long long before = env_.settings.ReadNumber(services::settings::kLblDefRemoved);
+    env_.settings.WriteNumber(services::settings::kLblDefRemoved, std::max(0LL, before) + report.removed);
     return report;
 }
 

@@ -12,40 +12,17 @@
 #include <string_view>
 #include <vector>
 
-#include "common/CodePage.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
-#include "platform/Processes.h"
-#include "platform/Registry.h"
-#include "platform/Shell.h"
-#include "platform/SystemInfo.h"
-#include "platform/SystemRestore.h"
 #include "removal/RemovalResult.h"
 #include "removal/RestorePoints.h"
 #include "scan/results/Detection.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/Services.h"
 
 namespace bastion {
 
-struct RemovalEnvironment {
-    platform::FileSystem& files;
-    platform::Registry& registry;
-    platform::Processes& processes;
-    platform::SystemInfo& system;
-    platform::Shell& shell;
-    platform::SystemRestore& restore;
-    platform::Clock& clock;
-    const CodePage& codePage;
-    ui::EventPump& pump;
-    // The restore point's description names the product.
-    const ui::Identity& identity;
-    // The running total of items removed ("lblDefRemoved").
-    ui::SettingsStore& settings;
-    // Without a trailing backslash.
-    const std::string& dataFolder;
-};
+// The program's services are all a removal works with: the machine, the
+// product's name for the restore point, the running total of items removed
+// ("lblDefRemoved") and the data folder's quarantine.
+using RemovalEnvironment = services::Services;
 
 // What a removal tells its front end while it works.
 class RemovalProgress {

@@ -2,7 +2,7 @@
 
 namespace bastion {
 
-void FillRemovalMessages(ui::MessageCatalogue& catalogue) {
+void FillRemovalMessages(services::MessageCatalogue& catalogue) {
     // A count, or the path in question, follows each.
     catalogue.setMessage(msg::kNotRemoved, "Items that could not be removed (they stay in the list):");
     catalogue.setMessage(msg::kNotFound, "Items no longer where the scan found them (they stay in the list):");

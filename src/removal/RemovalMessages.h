@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "removal/RemovalResult.h"
-#include "ui/MessageCatalogue.h"
+#include "services/messages/MessageCatalogue.h"
 
 namespace bastion::msg {
 
@@ -36,7 +36,7 @@ inline constexpr std::string_view kWindowsDefault = "MSG_WINDOWS_DEFAULT";
 
 namespace bastion {
 
-void FillRemovalMessages(ui::MessageCatalogue& catalogue);
+void FillRemovalMessages(services::MessageCatalogue& catalogue);
 
 // The message key of the note; empty for none.
 std::string_view RemovalNoteKey(RemovalNote note);

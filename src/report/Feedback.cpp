@@ -1,135 +1,51 @@
 #include "report/Feedback.h"
 
-#include <vector>
-
-#include "common/Lines.h"
-#include "common/PathParts.h"
-#include "common/Text.h"
 #include "report/FeedbackRequests.h"
-#include "ui/MessageKeys.h"
-#include "ui/RequestWait.h"
-#include "ui/TimersHeld.h"
-#include "ui/forms/DisabledWhile.h"
+#include "services/operations/TimersHeld.h"
+#include "services/waits/RequestWait.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
 
 namespace {
 
-std::string BlankLine() { return std::string(kCrLf) + std::string(kCrLf); }
+platform::HttpResult Request(const services::Services& services, const std::string& url) {
+    return services.internet.Request({url}, services::RequestWait(services.pump, services.operations));
+}
 
 }  // namespace
 
-Feedback::Feedback(FeedbackEnvironment env) : env_(env) {}
-
-platform::HttpResult Feedback::Request(const std::string& url) {
-    return env_.internet.Request({url}, ui::RequestWait(env_.pump, env_.operations));
-}
-
-void Feedback::SendAnonymousData() {
-    ui::OperationGate::Operation operation = env_.operations.TryBegin("anonymous data");
+void SendAnonymousData(const services::Services& services) {
+    services::OperationGate::Operation operation = services.operations.TryBegin("anonymous data");
     if (!operation) return;
-    const ui::TimersHeld held(enableShieldTimers);
-    const std::string data = CollectRunningProcessNames(env_.processes, env_.codePage);
+    const services::TimersHeld held(services.background);
+    const std::string data = CollectRunningProcessNames(services.processes, services.codePage);
     // The answer does not matter: the data is a contribution, not a task.
-    for (const std::string& url : AnonymousDataUrls(DefinitionServerBase(env_.settings), data)) Request(url);
+    for (const std::string& url : AnonymousDataUrls(DefinitionServerBase(services.settings), data)) {
+        Request(services, url);
+    }
 }
 
-bool Feedback::ConfirmSendData(bool ticked) {
-    if (ticked) return true;
-    const std::string text =
-        Message(ui::msg::kAnon1) + BlankLine() + Message(ui::msg::kAnon2) + BlankLine() + Message(ui::msg::kAnon3);
-    if (env_.dialogs.MessageBox(text, Message(ui::msg::kAnon4), ui::MsgButtons::YesNo, ui::MsgIcon::Question) ==
-        ui::MsgResult::No) {
-        // Ticking it again stores "1" through its own click.
-        env_.form.chkSendData.SetValue(ui::kChecked);
-        return false;
-    }
-    return true;
+bool SubmitFileName(const services::Services& services, std::string_view fileName) {
+    const std::optional<std::string> url =
+        FileNameUrl(DefinitionServerBase(services.settings), fileName, services.codePage);
+    if (!url) return false;
+    const services::TimersHeld held(services.background);
+    const platform::HttpResult answer = Request(services, *url);
+    return AnswerAccepts(answer, "Skipped") || AnswerAccepts(answer, "Added");
 }
 
-void Feedback::Command2_Click() {
-    const std::optional<std::string> chosen = env_.dialogs.OpenFile("", "All Files (*.*)|*.*");
-    if (chosen) env_.form.txtFilename.SetText(FileNameOfPath(*chosen));
-}
-
-void Feedback::cmdSubmit_Click() {
-    ui::FrmMain& form = env_.form;
-    const std::string name = Trim(form.txtFilename.Text());
-    if (name.empty()) return;
-    ui::OperationGate::Operation operation = env_.operations.TryBegin("file name submission");
-    if (!operation) return;
-    const ui::TimersHeld held(enableShieldTimers);
-    bool accepted = false;
-    {
-        ui::DisabledWhile busy({&form.cmdSubmit, &form.Command2, &form.txtFilename});
-        if (const std::optional<std::string> url =
-                FileNameUrl(DefinitionServerBase(env_.settings), name, env_.codePage)) {
-            const platform::HttpResult answer = Request(*url);
-            accepted = AnswerAccepts(answer, "Skipped") || AnswerAccepts(answer, "Added");
-        }
-    }
-    const std::string results = Message(ui::msg::kResults) + " ";
-    form.Label26.SetCaption(accepted ? results + name + " " + env_.messages.getMessageContinuing(ui::msg::kResultsThank)
-                                     : results + Message(ui::msg::kProblem) + " " + name + ".  " +
-                                           Message(ui::msg::kProblem2));
-    form.txtFilename.SetText("");
-}
-
-void Feedback::cmdFalsePos_Click() {
-    ui::FrmMain& form = env_.form;
-    ui::OperationGate::Operation operation = env_.operations.TryBegin("false positive report");
-    if (!operation) return;
-    ui::DisabledWhile busy({&form.cmdFalsePos});
-    const std::string& title = env_.identity.productName;
-
-    std::vector<std::string> locations;
-    std::string listed;
-    const ui::ListView& results = env_.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
-    for (std::size_t row = 0; row < results.Count(); ++row) {
-        if (!results.Item(row).checked) continue;
-        locations.push_back(results.SubItem(row, 1));
-        listed += locations.back() + std::string(kCrLf);
-    }
-    if (env_.dialogs.MessageBox(Message(ui::msg::kFalsePos) + BlankLine() + listed, title, ui::MsgButtons::OkCancel,
-                                ui::MsgIcon::Question) != ui::MsgResult::Ok) {
-        return;
-    }
-    const std::string description = env_.dialogs.InputBox(Message(ui::msg::kFalsePos2), title, "").value_or("");
-    if (Trim(description).empty()) {
-        env_.dialogs.MessageBox(Message(ui::msg::kFalsePos3), title, ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
-        return;
-    }
+FalsePositiveAnswer ReportFalsePositives(const services::Services& services, const std::vector<std::string>& locations,
+                                         std::string_view description) {
     const std::vector<std::string> urls =
-        FalsePositiveUrls(DefinitionServerBase(env_.settings), locations, description);
-    if (urls.empty()) {
-        env_.dialogs.MessageBox(Message(ui::msg::kTooLong), title, ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
-        return;
+        FalsePositiveUrls(DefinitionServerBase(services.settings), locations, description);
+    if (urls.empty()) return {FalsePositiveOutcome::TooLong, {}};
+    const services::TimersHeld held(services.background);
+    for (const std::string& url : urls) {
+        platform::HttpResult answer = Request(services, url);
+        if (!AnswerAccepts(answer, "OK")) return {FalsePositiveOutcome::Refused, std::move(answer.body)};
     }
-
-    std::optional<platform::HttpResult> refused;
-    {
-        const ui::TimersHeld held(enableShieldTimers);
-        for (const std::string& url : urls) {
-            platform::HttpResult answer = Request(url);
-            if (!AnswerAccepts(answer, "OK")) {
-                refused = std::move(answer);
-                break;
-            }
-        }
-    }
-    if (!refused) {
-        if (env_.dialogs.MessageBox(Message(ui::msg::kFalsePos4), title, ui::MsgButtons::YesNo,
-                                    ui::MsgIcon::Question) == ui::MsgResult::Yes &&
-            excludeTicked) {
-            excludeTicked();
-        }
-        return;
-    }
-    // What the server said helps support; a long answer is cut to its start.
-    std::string said = Trim(refused->body.substr(0, 300));
-    env_.dialogs.MessageBox(Message(ui::msg::kFalsePos5) + BlankLine() + said, title, ui::MsgButtons::Ok,
-                            ui::MsgIcon::Exclamation);
+    return {};
 }
 
 }  // namespace bastion

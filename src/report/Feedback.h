@@ -1,73 +1,43 @@
 // What the user sends to the definition server: the anonymous data (after
 // a scan that found nothing and after a removal, when "chkSendData" is
 // ticked), a file name they suspect, and a report of false positives. Each
-// request is an operation: it starts only when no other runs, the control
-// that started it is disabled meanwhile, and the background timers wait.
+// request waits with the program's event pump and holds the background
+// work off while it is out.
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
-#include "common/CodePage.h"
-#include "platform/Internet.h"
-#include "platform/Processes.h"
-#include "ui/forms/FrmMain.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/Services.h"
 
 namespace bastion {
 
-struct FeedbackEnvironment {
-    platform::Internet& internet;
-    platform::Processes& processes;
-    const CodePage& codePage;
-    ui::EventPump& pump;
-    ui::OperationGate& operations;
-    ui::Dialogs& dialogs;
-    const ui::MessageCatalogue& messages;
-    const ui::Identity& identity;
-    const ui::SettingsStore& settings;
-    // The page's controls, and the ticked results.
-    ui::FrmMain& form;
+// Sends the names of the running programs, as an operation of its own;
+// nothing when another operation runs or no program does.
+void SendAnonymousData(const services::Services& services);
+
+// Sends one file name; true when the server took it.
+bool SubmitFileName(const services::Services& services, std::string_view fileName);
+
+enum class FalsePositiveOutcome {
+    Accepted,
+    // The server refused one of the requests; the rest were not sent.
+    Refused,
+    // The description with one location does not fit a request: nothing
+    // was sent.
+    TooLong,
 };
 
-class Feedback {
-public:
-    explicit Feedback(FeedbackEnvironment env);
-    Feedback(const Feedback&) = delete;
-    Feedback& operator=(const Feedback&) = delete;
-
-    // Switches the background timers off (false) and on again (true).
-    std::function<void(bool enable)> enableShieldTimers;
-    // Puts the ticked results on the exclusion list, without asking.
-    std::function<void()> excludeTicked;
-
-    // Sends the names of the running programs; nothing when there are none.
-    void SendAnonymousData();
-    // "chkSendData" was clicked: clearing it asks first; "No" ticks it
-    // again. Whether the box's new state is to be stored.
-    bool ConfirmSendData(bool ticked);
-    // "Browse": the chosen file's name (without its folder) into
-    // txtFilename.
-    void Command2_Click();
-    // "Submit" or Enter in txtFilename: sends the file name and tells the
-    // result in Label26; an empty name sends nothing.
-    void cmdSubmit_Click();
-    // "False positive": the ticked results' locations with the user's
-    // description; on success offers to exclude them.
-    void cmdFalsePos_Click();
-
-private:
-    // One request, the window kept alive while it runs.
-    platform::HttpResult Request(const std::string& url);
-    std::string Message(std::string_view key) const { return env_.messages.getMessages(key); }
-
-    FeedbackEnvironment env_;
+struct FalsePositiveAnswer {
+    FalsePositiveOutcome outcome = FalsePositiveOutcome::Accepted;
+    // What the server answered to the refused request.
+    std::string said;
 };
+
+// The locations with the user's description, in as many requests as they
+// take.
+FalsePositiveAnswer ReportFalsePositives(const services::Services& services, const std::vector<std::string>& locations,
+                                         std::string_view description);
 
 }  // namespace bastion

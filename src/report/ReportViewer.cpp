@@ -24,11 +24,9 @@ std::string ReportViewerText(const std::string& fileBytes, const CodePage& codeP
     return text;
 }
 
-void frmReport_Load(ui::FrmReport& viewer, platform::FileSystem& files, const CodePage& codePage,
-                    const std::string& dataFolder, const ui::Identity& identity) {
-    viewer.SetCaption(ui::ReplaceCaptionPlaceholders(viewer.Caption(), identity));
+std::string ReadReportForViewer(platform::FileSystem& files, const CodePage& codePage, const std::string& dataFolder) {
     std::optional<std::string> bytes = files.ReadFile(ReportPath(dataFolder));
-    viewer.txtReport.SetText(bytes ? ReportViewerText(*bytes, codePage) : std::string());
+    return bytes ? ReportViewerText(*bytes, codePage) : std::string();
 }
 
 }  // namespace bastion

@@ -1,12 +1,10 @@
-// Filling the report viewer from the report file.
+// The report file as the report viewer shows it.
 #pragma once
 
 #include <string>
 
 #include "common/CodePage.h"
 #include "platform/FileSystem.h"
-#include "ui/Identity.h"
-#include "ui/forms/FrmReport.h"
 
 namespace bastion {
 
@@ -18,9 +16,8 @@ namespace bastion {
 // apart.
 std::string ReportViewerText(const std::string& fileBytes, const CodePage& codePage);
 
-// The viewer's load: caption product name + " Log", the report read afresh
-// (an absent report leaves the viewer empty).
-void frmReport_Load(ui::FrmReport& viewer, platform::FileSystem& files, const CodePage& codePage,
-                    const std::string& dataFolder, const ui::Identity& identity);
+// The report of the data folder, read afresh, as the viewer shows it; empty
+// when there is none.
+std::string ReadReportForViewer(platform::FileSystem& files, const CodePage& codePage, const std::string& dataFolder);
 
 }  // namespace bastion

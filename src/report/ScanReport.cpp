@@ -9,8 +9,8 @@
 #include "definitions/Exclusions.h"
 #include "platform/LineFile.h"
 #include "scan/files/CompanyName.h"
-#include "ui/GuardMessages.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion {
 
@@ -140,8 +140,8 @@ std::string ReportTypeName(DetectionKind kind) {
     return {};
 }
 
-std::string CounterText(std::int32_t count, bool skipped, const ui::MessageCatalogue& messages) {
-    return skipped ? messages.getMessages(ui::msg::kNotSelected) : ToDecimal(count);
+std::string CounterText(std::int32_t count, bool skipped, const services::MessageCatalogue& messages) {
+    return skipped ? messages.getMessages(services::msg::kNotSelected) : ToDecimal(count);
 }
 
 std::string ComposeReport(const ScanReport& report) {

@@ -12,8 +12,8 @@
 #include "platform/FileSystem.h"
 #include "removal/RemovalResult.h"
 #include "scan/results/ScanResults.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
+#include "services/identity/Identity.h"
+#include "services/messages/MessageCatalogue.h"
 
 namespace bastion {
 
@@ -22,9 +22,9 @@ struct ScanReport {
     const CodePage& codePage;
     // Without a trailing backslash.
     const std::string& dataFolder;
-    const ui::Identity& identity;
+    const services::Identity& identity;
     // What a scan the options left out says instead of its count.
-    const ui::MessageCatalogue& messages;
+    const services::MessageCatalogue& messages;
     // The scan as it ended: its times, counters and detections.
     const ScanResults& results;
     // The schedule started the scan, and asked for its findings to be
@@ -45,7 +45,7 @@ std::string ReportTypeName(DetectionKind kind);
 // What a counter shows: its number, or "Not Selected" (in the user's
 // language) for a scan the options left out. The window, the console and
 // the report say it alike.
-std::string CounterText(std::int32_t count, bool skipped, const ui::MessageCatalogue& messages);
+std::string CounterText(std::int32_t count, bool skipped, const services::MessageCatalogue& messages);
 
 // The report's text (UTF-8). A listed file that no longer exists has an
 // empty company and "0 bytes". After an automatic removal each found item

@@ -17,7 +17,7 @@
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "scan/state/ScanState.h"
-#include "ui/EventPump.h"
+#include "services/waits/EventPump.h"
 
 namespace bastion {
 
@@ -32,7 +32,7 @@ struct ScanContext {
     // Read by every scan; the memory shield's "ALLOW" adds to it.
     ExclusionList& exclusions;
     ScanState& state;
-    ui::EventPump& pump;
+    services::EventPump& pump;
     DefinitionTables& tables;
     platform::Registry& registry;
     platform::Shell& shell;

@@ -2,7 +2,7 @@
 
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyListLoader.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
@@ -10,7 +10,7 @@ ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens
     return MakeScanContext(environment, tokens, environment.pump);
 }
 
-ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, ui::EventPump& pump) {
+ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, services::EventPump& pump) {
     const ScanEnvironment& env = environment;
     return ScanContext{env.files,    env.codePage,   env.system, env.dataFolder, tokens,
                        env.safety,   env.exclusions, env.state,  pump,           env.tables,
@@ -42,8 +42,8 @@ ScanResults ScanEngine::Scan(const ScanRequest& request, ScanProgress& progress)
     ScanOutcome outcome = RunKind(context, request);
 
     const std::string finished = Now();
-    env_.settings.Write(ui::settings::kLblLastScan, finished);
-    if (request.kind == ScanKind::FullSystem) env_.settings.Write(ui::settings::kLblLastFullScan, finished);
+    env_.settings.Write(services::settings::kLblLastScan, finished);
+    if (request.kind == ScanKind::FullSystem) env_.settings.Write(services::settings::kLblLastFullScan, finished);
     if (outcome == ScanOutcome::Completed && state.StopRequested()) outcome = ScanOutcome::Cancelled;
 
     ScanResults results = state.End();

@@ -8,50 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "common/CodePage.h"
 #include "definitions/DefinitionTables.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/SafetyList.h"
-#include "platform/Clock.h"
-#include "platform/FileSystem.h"
-#include "platform/Processes.h"
-#include "platform/Registry.h"
-#include "platform/Shell.h"
-#include "platform/SystemInfo.h"
 #include "scan/ScanContext.h"
 #include "scan/ScanOptions.h"
 #include "scan/processes/ProcessScanner.h"
 #include "scan/results/ScanProgress.h"
 #include "scan/results/ScanResults.h"
 #include "scan/state/ScanState.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/Identity.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/Services.h"
 
 namespace bastion {
 
 // Everything a scan, and the memory shield's look at the running programs,
-// reads and writes; the referenced objects outlive the engine.
-struct ScanEnvironment {
-    platform::FileSystem& files;
-    const CodePage& codePage;
-    platform::SystemInfo& system;
-    platform::Registry& registry;
-    platform::Shell& shell;
-    platform::Processes& processes;
-    platform::Clock& clock;
-    ui::Dialogs& dialogs;
-    ui::EventPump& pump;
-    // Scans, removals and the shields' looks are operations: one at a time.
-    ui::OperationGate& operations;
-    const ui::MessageCatalogue& messages;
-    const ui::Identity& identity;
-    ui::SettingsStore& settings;
-    // Without a trailing backslash.
-    const std::string& dataFolder;
+// reads and writes: the program's services, and the tables and lists of the
+// scan; the referenced objects outlive the engine.
+struct ScanEnvironment : services::Services {
     SafetyList& safety;
     ExclusionList& exclusions;
     DefinitionTables& tables;
@@ -62,7 +35,7 @@ struct ScanEnvironment {
 // What one scan works with, the tokens resolved for it.
 ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens);
 // The same with another pump (the shields' quiet one).
-ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, ui::EventPump& pump);
+ScanContext MakeScanContext(const ScanEnvironment& environment, const PathTokens& tokens, services::EventPump& pump);
 
 enum class ScanKind {
     Smart,       // cookies, running programs, registry, the places the definitions name

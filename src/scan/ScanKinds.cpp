@@ -9,7 +9,7 @@
 #include "scan/registry/RegistryScan.h"
 #include "scan/state/ScanPercent.h"
 #include "scan/walk/Walker.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion {
 
@@ -86,17 +86,17 @@ ScanOutcome ScanEngine::RunKind(ScanContext& context, const ScanRequest& request
 void ScanEngine::SmartScan(ScanContext& context, const ScanOptions& options) {
     ScanState& state = env_.state;
     if (options.scanCookies) {
-        SetPhase(Message(ui::msg::kCookies));
+        SetPhase(Message(services::msg::kCookies));
         ScanCookies(context, cookieFilesExamined_);
         state.Progress().Percentages(100, -1);
-        state.Progress().Status(Message(ui::msg::kCookiesFinished));
+        state.Progress().Status(Message(services::msg::kCookiesFinished));
     }
     if (state.StopRequested()) return;
     ProcessPhase(context, options);
     if (state.StopRequested()) return;
     RegistryPhase(context, options);
     if (state.StopRequested()) return;
-    SetPhase(Message(ui::msg::kSpyware));
+    SetPhase(Message(services::msg::kSpyware));
     ScanKnownFileLocations(context);
     if (state.StopRequested()) return;
     ScanKnownDirectoryLocations(context);
@@ -125,7 +125,7 @@ void ScanEngine::ProcessPhase(ScanContext& context, const ScanOptions& options) 
         state.Progress().Skipped(ScanPhase::Processes);
         return;
     }
-    SetPhase(Message(ui::msg::kMemory));
+    SetPhase(Message(services::msg::kMemory));
     env_.processScanner.ScanRunningProcesses(context, ProcessScanCaller::Scan);
 }
 
@@ -138,7 +138,7 @@ void ScanEngine::RegistryPhase(ScanContext& context, const ScanOptions& options)
     }
     state.Progress().Percentages(
         0, Percent(state.definitions.cookies, static_cast<long long>(state.definitions.total) - state.definitions.content));
-    SetPhase(Message(ui::msg::kRegistry));
+    SetPhase(Message(services::msg::kRegistry));
     ScanRegistryDefinitions(context);
 }
 

@@ -1,6 +1,6 @@
 #include "scan/ScanOptions.h"
 
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
@@ -8,14 +8,15 @@ namespace {
 
 // Every one of these options is on unless stored otherwise ("1" and "True"
 // read alike).
-bool ReadOption(const ui::SettingsStore& settings, const ui::SettingKey& key, const std::optional<bool>& overridden) {
+bool ReadOption(const services::SettingsStore& settings, const services::SettingKey& key,
+                const std::optional<bool>& overridden) {
     return overridden ? *overridden : settings.ReadTruth(key.section, key.name, true);
 }
 
 }  // namespace
 
 ScanOptions StoredScanOptions::Current() const {
-    namespace keys = ui::settings;
+    namespace keys = services::settings;
     ScanOptions options;
     options.scanCookies = ReadOption(settings_, keys::kChkScanCookies, overrides.scanCookies);
     options.sweepMemory = ReadOption(settings_, keys::kChkSweepMemory, overrides.sweepMemory);

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -36,14 +36,14 @@ struct ScanOptionOverrides {
 // scans with default "True", each "1"/"0" or "True"/"False".
 class StoredScanOptions final : public ScanOptionSource {
 public:
-    explicit StoredScanOptions(const ui::SettingsStore& settings) : settings_(settings) {}
+    explicit StoredScanOptions(const services::SettingsStore& settings) : settings_(settings) {}
 
     ScanOptions Current() const override;
 
     ScanOptionOverrides overrides;
 
 private:
-    const ui::SettingsStore& settings_;
+    const services::SettingsStore& settings_;
 };
 
 }  // namespace bastion

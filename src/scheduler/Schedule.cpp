@@ -1,11 +1,11 @@
 #include "scheduler/Schedule.h"
 
 #include "common/Text.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 namespace {
 
@@ -35,7 +35,7 @@ std::string ScheduleValueText(const std::optional<DateTime>& value) {
 
 std::optional<DateTime> ScheduleValueFromText(std::string_view text) { return ParseGeneralDate(text); }
 
-Schedule LoadSchedule(const ui::SettingsStore& settings) {
+Schedule LoadSchedule(const services::SettingsStore& settings) {
     Schedule schedule;
     schedule.enabled = settings.ReadNumber(keys::kChkAutomaticScanYesOrNo) != 0;
     long long day = kScheduleNever;

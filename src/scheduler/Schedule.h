@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "common/DateTime.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -36,7 +36,7 @@ struct Schedule {
 
 // The schedule as stored. A missing "Day" is Daily (nothing runs without a
 // time anyway); a "Day" that is not a position of the list is no schedule.
-Schedule LoadSchedule(const ui::SettingsStore& settings);
+Schedule LoadSchedule(const services::SettingsStore& settings);
 
 // How "Time" and "Date" are stored: the general date text, "Null" for
 // none; a text that does not read as a date is none.

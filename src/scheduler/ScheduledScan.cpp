@@ -1,6 +1,6 @@
 #include "scheduler/ScheduledScan.h"
 
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
@@ -10,9 +10,9 @@ namespace {
 constexpr long long kStoredFullSystemScan = 1;
 }  // namespace
 
-ScheduledScan StoredScheduledScan(const ui::SettingsStore& settings) {
-    const bool full = settings.ReadNumber(ui::settings::kScheduleKind) == kStoredFullSystemScan;
-    return {full ? ScanKind::FullSystem : ScanKind::Smart, settings.ReadNumber(ui::settings::kChkAutoDel) == 1};
+ScheduledScan StoredScheduledScan(const services::SettingsStore& settings) {
+    const bool full = settings.ReadNumber(services::settings::kScheduleKind) == kStoredFullSystemScan;
+    return {full ? ScanKind::FullSystem : ScanKind::Smart, settings.ReadNumber(services::settings::kChkAutoDel) == 1};
 }
 
 }  // namespace bastion

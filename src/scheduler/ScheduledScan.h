@@ -2,7 +2,7 @@
 #pragma once
 
 #include "scan/ScanEngine.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -16,6 +16,6 @@ struct ScheduledScan {
 // System Scan, or a Smart Scan; a file or folder scan would ask for its
 // target), removing what it finds when "chkAutoDel" (section "Settings") is
 // 1. It runs unattended.
-ScheduledScan StoredScheduledScan(const ui::SettingsStore& settings);
+ScheduledScan StoredScheduledScan(const services::SettingsStore& settings);
 
 }  // namespace bastion

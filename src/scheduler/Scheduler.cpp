@@ -7,7 +7,7 @@ namespace {
 constexpr long long kClockCorrectionSeconds = 25 * 60 * 60;
 }  // namespace
 
-Scheduler::Scheduler(platform::Clock& clock, const ui::OperationGate& operations, std::function<void()> startScan)
+Scheduler::Scheduler(platform::Clock& clock, const services::OperationGate& operations, std::function<void()> startScan)
     : clock_(clock), operations_(operations), startScan_(std::move(startScan)) {
     SetSchedule({});
 }

@@ -26,7 +26,7 @@
 #include "common/DateTime.h"
 #include "platform/Clock.h"
 #include "scheduler/Schedule.h"
-#include "ui/OperationGate.h"
+#include "services/operations/OperationGate.h"
 
 namespace bastion {
 
@@ -36,7 +36,7 @@ public:
     static constexpr long long kGraceSeconds = 10 * 60;
 
     // startScan runs one scheduled scan and returns when it has finished.
-    Scheduler(platform::Clock& clock, const ui::OperationGate& operations, std::function<void()> startScan);
+    Scheduler(platform::Clock& clock, const services::OperationGate& operations, std::function<void()> startScan);
     Scheduler(const Scheduler&) = delete;
     Scheduler& operator=(const Scheduler&) = delete;
 
@@ -59,7 +59,7 @@ private:
     void Missed(const DateTime& moment);
 
     platform::Clock& clock_;
-    const ui::OperationGate& operations_;
+    const services::OperationGate& operations_;
     std::function<void()> startScan_;
     Schedule schedule_;
     // The last look, by the local clock and by universal time.

@@ -1,14 +1,13 @@
 #include "shields/HomePageShield.h"
 
 #include "common/Lines.h"
-#include "ui/AlertWait.h"
-#include "ui/GuardMessages.h"
-#include "ui/TimersHeld.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/operations/TimersHeld.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 namespace {
 
@@ -32,30 +31,27 @@ StartPage ReadStartPage(platform::Registry& registry) {
     return {std::move(value.text)};
 }
 
-HomePageShield::HomePageShield(HomePageShieldEnvironment environment) : env_(environment) {
-    env_.form.tmrCheckHomePage.onTick = [this] { CheckHomePage(); };
-}
+HomePageShield::HomePageShield(HomePageShieldEnvironment environment) : env_(environment) {}
 
-void HomePageShield::CheckHomePage() {
-    if (!env_.operations.Idle()) return;
+bool HomePageShield::CheckHomePage() {
+    if (!env_.operations.Idle()) return true;
     if (++ticks_ >= kTicksPerMemoryCheck) {
         ticks_ = 0;
-        env_.memoryShield.tmrMemoryInspected_Timer();
+        env_.memoryShield.CheckRunningPrograms();
     }
-    if (!env_.settings.ReadTruth(keys::kOptIEHomePageSheildOn)) {
-        env_.form.tmrCheckHomePage.SetEnabled(false);
-        return;
-    }
+    if (!env_.settings.ReadTruth(keys::kOptIEHomePageSheildOn)) return false;
     // The memory shield's alert may still be closing, or an exit may wait.
-    if (!env_.operations.Idle()) return;
-    ui::OperationGate::Operation operation = env_.operations.TryBegin(kHomePageShieldOperation, [this] { alert.Dismiss(); });
-    if (!operation) return;
-    const ui::TimersHeld held([this](bool enable) { env_.timers.EnableShieldTimers(enable); });
+    if (!env_.operations.Idle()) return true;
+    services::OperationGate::Operation operation =
+        env_.operations.TryBegin(kHomePageShieldOperation, [this] { env_.alerts.Dismiss(); });
+    if (!operation) return true;
+    const services::TimersHeld held(env_.background);
     try {
         CompareStartPage();
     } catch (...) {
         // The next tick compares again.
     }
+    return true;
 }
 
 void HomePageShield::CompareStartPage() {
@@ -85,11 +81,10 @@ void HomePageShield::CompareStartPage() {
 
 void HomePageShield::ChangeFound(const std::string& remembered, const std::string& current) {
     if (env_.settings.ReadTruth(keys::kOptAlwaysnotifybeforerestoring)) {
-        alert.Fill(env_.messages, env_.productName, remembered, current);
-        switch (ui::AskAndWait(alert, env_.pump, env_.operations, env_.clock)) {
-            case ui::AlertButton::Yes: PutBack(remembered, current); break;
-            case ui::AlertButton::No: AcceptHomePage(current); break;
-            case ui::AlertButton::None: unanswered_ = current; break;
+        switch (env_.alerts.AskAboutStartPage(remembered, current)) {
+            case StartPageAnswer::PutBack: PutBack(remembered, current); break;
+            case StartPageAnswer::Keep: AcceptHomePage(current); break;
+            case StartPageAnswer::NoAnswer: unanswered_ = current; break;
         }
     } else if (env_.settings.ReadTruth(keys::kOptRestoredefaultwithoutnotification)) {
         PutBack(remembered, current);
@@ -100,17 +95,17 @@ void HomePageShield::Unreadable(const std::string& remembered) {
     // Locked pages are what hijackers leave: a change, said once.
     if (unreadableTold_) return;
     unreadableTold_ = true;
-    const std::string text = env_.messages.getMessages(ui::msg::kHomePageUnreadable);
+    const std::string text = env_.messages.getMessages(services::msg::kHomePageUnreadable);
     if (remembered.empty()) {
         Tell(text);
         return;
     }
     if (env_.settings.ReadTruth(keys::kOptAlwaysnotifybeforerestoring)) {
         std::string question = text;
-        question.append(kCrLf).append(kCrLf).append(env_.messages.getMessages(ui::msg::kHomePageKeep));
+        question.append(kCrLf).append(kCrLf).append(env_.messages.getMessages(services::msg::kHomePageKeep));
         question.append(kCrLf).append(remembered);
-        if (env_.dialogs.MessageBox(question, env_.productName, ui::MsgButtons::YesNo, ui::MsgIcon::Exclamation) ==
-            ui::MsgResult::Yes) {
+        if (env_.dialogs.MessageBox(question, env_.identity.productName, services::MsgButtons::YesNo,
+                                    services::MsgIcon::Exclamation) == services::MsgResult::Yes) {
             PutBack(remembered, std::nullopt);
         }
     } else if (env_.settings.ReadTruth(keys::kOptRestoredefaultwithoutnotification)) {
@@ -123,12 +118,13 @@ void HomePageShield::Unreadable(const std::string& remembered) {
 void HomePageShield::PutBack(const std::string& remembered, const std::optional<std::string>& current) {
     if (RestoreHomePage(remembered)) return;
     notRestored_ = current;
-    Tell(env_.messages.getMessages(ui::msg::kHomePageNotRestored));
+    Tell(env_.messages.getMessages(services::msg::kHomePageNotRestored));
 }
 
 void HomePageShield::Tell(std::string text) {
     if (env_.operations.Ending()) return;
-    env_.dialogs.MessageBox(std::move(text), env_.productName, ui::MsgButtons::Ok, ui::MsgIcon::Exclamation);
+    env_.dialogs.MessageBox(std::move(text), env_.identity.productName, services::MsgButtons::Ok,
+                            services::MsgIcon::Exclamation);
 }
 
 bool HomePageShield::RestoreHomePage(const std::string& remembered) {

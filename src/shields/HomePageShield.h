@@ -18,17 +18,10 @@
 #include <optional>
 #include <string>
 
-#include "platform/Clock.h"
 #include "platform/Registry.h"
+#include "services/Services.h"
 #include "shields/MemoryShield.h"
-#include "shields/ShieldTimers.h"
-#include "ui/Dialogs.h"
-#include "ui/EventPump.h"
-#include "ui/MessageCatalogue.h"
-#include "ui/OperationGate.h"
-#include "ui/forms/FrmHomePageChangedAlert.h"
-#include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
+#include "shields/ShieldAlerts.h"
 
 namespace bastion {
 
@@ -48,37 +41,27 @@ struct StartPage {
 
 StartPage ReadStartPage(platform::Registry& registry);
 
-struct HomePageShieldEnvironment {
-    platform::Registry& registry;
-    ui::SettingsStore& settings;
-    ui::EventPump& pump;
-    ui::OperationGate& operations;
-    ShieldTimers& timers;
-    const std::string& productName;
-    ui::FrmMain& form;
+struct HomePageShieldEnvironment : services::Services {
     MemoryShield& memoryShield;
-    ui::Dialogs& dialogs;
-    const ui::MessageCatalogue& messages;
-    platform::Clock& clock;
+    ShieldAlerts& alerts;
 };
 
 class HomePageShield {
 public:
-    // Takes over tmrCheckHomePage's tick.
     explicit HomePageShield(HomePageShieldEnvironment environment);
     HomePageShield(const HomePageShield&) = delete;
     HomePageShield& operator=(const HomePageShield&) = delete;
 
-    // One tick: the memory shield every third time, then the check.
-    void CheckHomePage();
+    // One tick of tmrCheckHomePage: the memory shield every third time,
+    // then the check. False when the shield is switched off: its timer may
+    // stop.
+    bool CheckHomePage();
 
     // Yes: the remembered page is stored again and written back as the
     // start page (REG_SZ). False when it could not be written.
     bool RestoreHomePage(const std::string& remembered);
     // No: the current start page becomes the remembered one.
     void AcceptHomePage(const std::string& current);
-
-    ui::FrmHomePageChangedAlert alert;
 
 private:
     void CompareStartPage();

@@ -1,12 +1,10 @@
 #include "shields/MemoryShield.h"
 
 #include "common/Text.h"
-#include "ui/AlertWait.h"
-#include "ui/GuardMessages.h"
-#include "ui/MessageKeys.h"
-#include "ui/QuietPump.h"
-#include "ui/TimersHeld.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/MessageKeys.h"
+#include "services/operations/TimersHeld.h"
+#include "services/settings/SettingKeys.h"
+#include "services/waits/QuietPump.h"
 
 namespace bastion {
 
@@ -14,43 +12,32 @@ namespace {
 constexpr std::string_view kMemoryShieldOperation = "memory shield";
 }  // namespace
 
-MemoryShield::MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers)
-    : env_(environment), timers_(timers) {
-    alert.SetCaption(env_.identity.productName);
+MemoryShield::MemoryShield(const ScanEnvironment& environment, ShieldAlerts& alerts)
+    : env_(environment), alerts_(alerts) {
     env_.processScanner.SetAlert(
         [this](const std::string& fileName, const std::string& companyName, bool needsAdministrator) {
-            return Ask(fileName, companyName, needsAdministrator);
+            return alerts_.AskAboutProgram(fileName, companyName, needsAdministrator);
         });
 }
 
-void MemoryShield::tmrMemoryInspected_Timer() {
-    if (!env_.settings.ReadTruth(ui::settings::kOptMemorySheildOn)) return;
+void MemoryShield::CheckRunningPrograms() {
+    if (!env_.settings.ReadTruth(services::settings::kOptMemorySheildOn)) return;
     // Busy: the next tick looks again.
     if (!env_.operations.Idle()) return;
-    ui::OperationGate::Operation operation = env_.operations.TryBegin(kMemoryShieldOperation, [this] { alert.Dismiss(); });
+    services::OperationGate::Operation operation =
+        env_.operations.TryBegin(kMemoryShieldOperation, [this] { alerts_.Dismiss(); });
     if (!operation) return;
-    const ui::TimersHeld held([this](bool enable) { timers_.EnableShieldTimers(enable); });
+    const services::TimersHeld held(env_.background);
     try {
         if (!tokens_) tokens_ = PathTokens::Resolve(env_.shell);
         // The look takes no event; an alert waits with the program's pump.
-        ui::QuietPump quiet;
+        services::QuietPump quiet;
         ScanContext context = MakeScanContext(env_, *tokens_, quiet);
         env_.processScanner.ScanRunningProcesses(context, ProcessScanCaller::Shield);
         TellNotStopped();
     } catch (...) {
         // The shield looks again at its next tick.
     }
-}
-
-AlertAnswer MemoryShield::Ask(const std::string& fileName, const std::string& companyName, bool needsAdministrator) {
-    alert.Fill(fileName, companyName,
-               needsAdministrator ? env_.messages.getMessages(ui::msg::kAlertNeedsAdministrator) : std::string());
-    switch (ui::AskAndWait(alert, env_.pump, env_.operations, env_.clock)) {
-        case ui::AlertButton::Yes: return AlertAnswer::Stop;
-        case ui::AlertButton::No: return AlertAnswer::Allow;
-        case ui::AlertButton::None: break;
-    }
-    return AlertAnswer::NoAnswer;
 }
 
 void MemoryShield::TellNotStopped() {
@@ -61,8 +48,9 @@ void MemoryShield::TellNotStopped() {
             needAdministrator.push_back(program.fileName);
             continue;
         }
-        env_.dialogs.MessageBox(ToUpper(program.fileName) + " " + env_.messages.getMessages(ui::msg::kErrorStopped),
-                                env_.identity.productName, ui::MsgButtons::Ok, ui::MsgIcon::Information);
+        env_.dialogs.MessageBox(
+            ToUpper(program.fileName) + " " + env_.messages.getMessages(services::msg::kErrorStopped),
+            env_.identity.productName, services::MsgButtons::Ok, services::MsgIcon::Information);
     }
     if (!needAdministrator.empty()) offerElevatedRestart(needAdministrator);
 }

@@ -24,37 +24,33 @@
 
 #include "definitions/PathTokens.h"
 #include "scan/ScanEngine.h"
-#include "shields/ShieldTimers.h"
-#include "ui/forms/FrmSpywareFoundAlert.h"
+#include "shields/ShieldAlerts.h"
 
 namespace bastion {
 
 class MemoryShield {
 public:
-    // Takes over the process scan's alert (tmrMemoryInspected's tick is
-    // the window's to bind to the look).
+    // Takes over the process scan's alert, which it asks through alerts.
     // The shield reads and writes what a scan does (the lists of the scan
     // page it leaves alone); the referenced objects outlive it.
-    MemoryShield(const ScanEnvironment& environment, ShieldTimers& timers);
+    MemoryShield(const ScanEnvironment& environment, ShieldAlerts& alerts);
     MemoryShield(const MemoryShield&) = delete;
     MemoryShield& operator=(const MemoryShield&) = delete;
 
-    // One look at the running programs, when "optMemorySheildOn" is true
-    // and nothing else runs.
-    void tmrMemoryInspected_Timer();
+    // One look at the running programs (a tick of tmrMemoryInspected), when
+    // "optMemorySheildOn" is true and nothing else runs.
+    void CheckRunningPrograms();
 
-    ui::FrmSpywareFoundAlert alert;
     // Offers to start the program again with administrator rights, for the
     // programs named that only they may stop; nothing when empty.
     std::function<void(const std::vector<std::string>& fileNames)> offerElevatedRestart;
 
 private:
-    AlertAnswer Ask(const std::string& fileName, const std::string& companyName, bool needsAdministrator);
     // The programs the user chose to stop that still run.
     void TellNotStopped();
 
     ScanEnvironment env_;
-    ShieldTimers& timers_;
+    ShieldAlerts& alerts_;
     // The folders the definitions name, looked up once: they do not move
     // while the program runs.
     std::optional<PathTokens> tokens_;

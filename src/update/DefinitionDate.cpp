@@ -6,6 +6,14 @@
 
 namespace bastion {
 
+std::string ReadDefinitionDate(platform::FileSystem& files, const CodePage& codePage, std::string_view dataFolder) {
+    auto lines = platform::ReadLines(files, DataFilePath(dataFolder, datafile::kDefinitionDate));
+    if (!lines || lines->empty()) {
+        return std::string(kDefaultDefinitionDate);
+    }
+    return codePage.ToUtf8(lines->front());
+}
+
 bool WriteDefinitionDate(platform::FileSystem& files, const CodePage& codePage, std::string_view dataFolder,
                          const std::string& date) {
     return platform::WriteLinesReplacing(files, DataFilePath(dataFolder, datafile::kDefinitionDate),

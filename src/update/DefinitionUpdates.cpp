@@ -5,7 +5,6 @@
 
 #include "common/DateTime.h"
 #include "common/Text.h"
-#include "scan/state/StatusPage.h"
 #include "update/DefinitionDate.h"
 #include "update/DeltaApplier.h"
 #include "update/KeptDeltas.h"

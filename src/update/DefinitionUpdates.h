@@ -19,7 +19,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Internet.h"
-#include "ui/Identity.h"
+#include "services/identity/Identity.h"
 #include "update/DefinitionTrust.h"
 
 namespace bastion {
@@ -58,7 +58,7 @@ struct UpdateContext {
     platform::FileSystem& files;
     const CodePage& codePage;
     const std::string& dataFolder;
-    const ui::Identity& identity;
+    const services::Identity& identity;
     // The definition server's base address.
     std::string server;
     DefinitionTrust trust;

@@ -6,7 +6,7 @@
 #include "common/Lines.h"
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
-#include "scan/state/StatusPage.h"
+#include "update/DefinitionDate.h"
 #include "update/DefinitionDelta.h"
 #include "update/KeptDeltas.h"
 #include "update/StarterDefinitions.h"

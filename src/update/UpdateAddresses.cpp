@@ -2,7 +2,7 @@
 
 #include "BuildIdentity.h"
 #include "common/Text.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 
@@ -10,23 +10,24 @@ namespace {
 
 constexpr std::string_view kFallbackSite = "http://www.bastion.example";
 
-std::string IdentityQuery(const ui::Identity& identity) {
+std::string IdentityQuery(const services::Identity& identity) {
     return "?prog=" + PercentEncode(identity.productName) + "&comp=" + PercentEncode(identity.companyName);
 }
 
-std::string ServerBase(const ui::SettingsStore& settings, const ui::SettingKey& mirror, std::string_view built) {
+std::string ServerBase(const services::SettingsStore& settings, const services::SettingKey& mirror,
+                       std::string_view built) {
     std::string base = Trim(settings.Read(mirror));
     return base.empty() ? std::string(built) : base;
 }
 
 }  // namespace
 
-std::string DefinitionServerBase(const ui::SettingsStore& settings) {
-    return ServerBase(settings, ui::settings::kDefinitionServer, build::kDefinitionServer);
+std::string DefinitionServerBase(const services::SettingsStore& settings) {
+    return ServerBase(settings, services::settings::kDefinitionServer, build::kDefinitionServer);
 }
 
-std::string LanguageServerBase(const ui::SettingsStore& settings) {
-    return ServerBase(settings, ui::settings::kLanguageServer, build::kLanguageServer);
+std::string LanguageServerBase(const services::SettingsStore& settings) {
+    return ServerBase(settings, services::settings::kLanguageServer, build::kLanguageServer);
 }
 
 std::string JoinUrl(std::string_view base, std::string_view path) {
@@ -56,21 +57,21 @@ std::string PercentEncode(std::string_view value) {
     return out;
 }
 
-std::string CurrentDateUrl(std::string_view base, const ui::Identity& identity) {
+std::string CurrentDateUrl(std::string_view base, const services::Identity& identity) {
     return JoinUrl(base, "/asp/currentDateNEW.asp" + IdentityQuery(identity));
 }
 
-std::string DeltaUrl(std::string_view base, const ui::Identity& identity, std::string_view localDate) {
+std::string DeltaUrl(std::string_view base, const services::Identity& identity, std::string_view localDate) {
     return JoinUrl(base, "/asp/getDefsNEW.asp" + IdentityQuery(identity) + "&date=" + PercentEncode(localDate));
 }
 
 std::string NewDateUrl(std::string_view base) { return JoinUrl(base, "/asp/date.asp"); }
 
-std::string LanguageFileUrl(std::string_view base, const ui::Identity& identity) {
+std::string LanguageFileUrl(std::string_view base, const services::Identity& identity) {
     return JoinUrl(base, "/Languages/" + ToDecimal(identity.brandingNumber) + "/Localization.txt");
 }
 
-std::string VendorSiteBase(const ui::Identity& identity) {
+std::string VendorSiteBase(const services::Identity& identity) {
     std::string site = ReplaceAll(Trim(identity.website), "http://", "");
     if (site.empty()) return std::string(kFallbackSite);
     site = site.substr(0, site.find('/'));
@@ -78,7 +79,7 @@ std::string VendorSiteBase(const ui::Identity& identity) {
     return "http://" + site;
 }
 
-std::string UpdateAddressList(const ui::Identity& identity) {
+std::string UpdateAddressList(const services::Identity& identity) {
     const std::string site = VendorSiteBase(identity);
     std::string list;
     for (std::string_view path :

@@ -7,15 +7,15 @@
 #include <string>
 #include <string_view>
 
-#include "ui/Identity.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/identity/Identity.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion {
 
-std::string DefinitionServerBase(const ui::SettingsStore& settings);
+std::string DefinitionServerBase(const services::SettingsStore& settings);
 // The language server's base address: the build's, unless the user's
 // "LanguageServer" setting names a mirror.
-std::string LanguageServerBase(const ui::SettingsStore& settings);
+std::string LanguageServerBase(const services::SettingsStore& settings);
 
 // base and path with exactly one "/" between them.
 std::string JoinUrl(std::string_view base, std::string_view path);
@@ -24,17 +24,17 @@ std::string JoinUrl(std::string_view base, std::string_view path);
 // "_", "~") as "%" and two hexadecimal digits; a blank is "%20".
 std::string PercentEncode(std::string_view value);
 
-std::string CurrentDateUrl(std::string_view base, const ui::Identity& identity);
-std::string DeltaUrl(std::string_view base, const ui::Identity& identity, std::string_view localDate);
+std::string CurrentDateUrl(std::string_view base, const services::Identity& identity);
+std::string DeltaUrl(std::string_view base, const services::Identity& identity, std::string_view localDate);
 std::string NewDateUrl(std::string_view base);
 // The newest translation file: "/Languages/" + branding number +
 // "/Localization.txt".
-std::string LanguageFileUrl(std::string_view base, const ui::Identity& identity);
+std::string LanguageFileUrl(std::string_view base, const services::Identity& identity);
 
 // "http://" and the website's host with "www." in front, or the fallback
 // site when the build names no website.
-std::string VendorSiteBase(const ui::Identity& identity);
+std::string VendorSiteBase(const services::Identity& identity);
 // The eight vendor-site addresses, each followed by CR LF.
-std::string UpdateAddressList(const ui::Identity& identity);
+std::string UpdateAddressList(const services::Identity& identity);
 
 }  // namespace bastion

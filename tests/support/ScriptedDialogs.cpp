@@ -6,20 +6,20 @@ namespace bastion::testing {
 
 namespace {
 
-ui::MsgResult FirstButton(ui::MsgButtons buttons) {
+services::MsgResult FirstButton(services::MsgButtons buttons) {
     switch (buttons) {
-        case ui::MsgButtons::Ok:
-        case ui::MsgButtons::OkCancel:
-            return ui::MsgResult::Ok;
-        case ui::MsgButtons::YesNo:
-        case ui::MsgButtons::YesNoCancel:
-            return ui::MsgResult::Yes;
-        case ui::MsgButtons::AbortRetryIgnore:
-            return ui::MsgResult::Abort;
-        case ui::MsgButtons::RetryCancel:
-            return ui::MsgResult::Retry;
+        case services::MsgButtons::Ok:
+        case services::MsgButtons::OkCancel:
+            return services::MsgResult::Ok;
+        case services::MsgButtons::YesNo:
+        case services::MsgButtons::YesNoCancel:
+            return services::MsgResult::Yes;
+        case services::MsgButtons::AbortRetryIgnore:
+            return services::MsgResult::Abort;
+        case services::MsgButtons::RetryCancel:
+            return services::MsgResult::Retry;
     }
-    return ui::MsgResult::Ok;
+    return services::MsgResult::Ok;
 }
 
 const char* KindName(AskedDialog::Kind kind) {
@@ -52,8 +52,8 @@ void ScriptedDialogs::Unscripted(const AskedDialog& question) const {
                       << question.text << "\"";
 }
 
-ui::MsgResult ScriptedDialogs::MessageBox(const std::string& text, const std::string& title,
-                                          ui::MsgButtons buttons, ui::MsgIcon icon) {
+services::MsgResult ScriptedDialogs::MessageBox(const std::string& text, const std::string& title,
+                                          services::MsgButtons buttons, services::MsgIcon icon) {
     asked_.push_back({AskedDialog::Kind::MessageBox, text, title, buttons, icon, {}});
     if (auto answer = TakeFront(messageAnswers_)) {
         if (answer->action) answer->action();
@@ -65,22 +65,24 @@ ui::MsgResult ScriptedDialogs::MessageBox(const std::string& text, const std::st
 
 std::optional<std::string> ScriptedDialogs::InputBox(const std::string& prompt, const std::string& title,
                                                      const std::string& defaultText) {
-    asked_.push_back({AskedDialog::Kind::InputBox, prompt, title, ui::MsgButtons::OkCancel, ui::MsgIcon::None,
-                      defaultText});
+    asked_.push_back({AskedDialog::Kind::InputBox, prompt, title, services::MsgButtons::OkCancel,
+                      services::MsgIcon::None, defaultText});
     if (auto answer = TakeFront(inputAnswers_)) return *answer;
     Unscripted(asked_.back());
     return defaultInput_;
 }
 
 std::optional<std::string> ScriptedDialogs::OpenFile(const std::string& title, const std::string& filter) {
-    asked_.push_back({AskedDialog::Kind::OpenFile, {}, title, ui::MsgButtons::OkCancel, ui::MsgIcon::None, filter});
+    asked_.push_back(
+        {AskedDialog::Kind::OpenFile, {}, title, services::MsgButtons::OkCancel, services::MsgIcon::None, filter});
     if (auto answer = TakeFront(fileAnswers_)) return *answer;
     Unscripted(asked_.back());
     return defaultFile_;
 }
 
 std::optional<std::string> ScriptedDialogs::BrowseFolder(const std::string& title) {
-    asked_.push_back({AskedDialog::Kind::BrowseFolder, {}, title, ui::MsgButtons::OkCancel, ui::MsgIcon::None, {}});
+    asked_.push_back(
+        {AskedDialog::Kind::BrowseFolder, {}, title, services::MsgButtons::OkCancel, services::MsgIcon::None, {}});
     if (auto answer = TakeFront(folderAnswers_)) return *answer;
     Unscripted(asked_.back());
     return defaultFolder_;

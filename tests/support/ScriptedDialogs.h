@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Dialogs.h"
+#include "services/dialogs/Dialogs.h"
 
 namespace bastion::testing {
 
@@ -18,27 +18,27 @@ struct AskedDialog {
     // Message text, input prompt; empty for the file and folder dialogs.
     std::string text;
     std::string title;
-    ui::MsgButtons buttons = ui::MsgButtons::Ok;
-    ui::MsgIcon icon = ui::MsgIcon::None;
+    services::MsgButtons buttons = services::MsgButtons::Ok;
+    services::MsgIcon icon = services::MsgIcon::None;
     // The input box's default text, the open-file dialog's filter.
     std::string detail;
 };
 
-class ScriptedDialogs : public ui::Dialogs {
+class ScriptedDialogs : public services::Dialogs {
 public:
-    // ui::Dialogs
-    ui::MsgResult MessageBox(const std::string& text, const std::string& title, ui::MsgButtons buttons,
-                             ui::MsgIcon icon) override;
+    // services::Dialogs
+    services::MsgResult MessageBox(const std::string& text, const std::string& title, services::MsgButtons buttons,
+                             services::MsgIcon icon) override;
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     std::optional<std::string> OpenFile(const std::string& title, const std::string& filter) override;
     std::optional<std::string> BrowseFolder(const std::string& title) override;
 
     // Answers, taken in order.
-    void AnswerMessageBox(ui::MsgResult answer) { messageAnswers_.push_back({answer, {}}); }
+    void AnswerMessageBox(services::MsgResult answer) { messageAnswers_.push_back({answer, {}}); }
     // The same, running an action as the answer is given: the user fixing
     // something before pressing Retry.
-    void AnswerMessageBox(ui::MsgResult answer, std::function<void()> action) {
+    void AnswerMessageBox(services::MsgResult answer, std::function<void()> action) {
         messageAnswers_.push_back({answer, std::move(action)});
     }
     void AnswerInputBox(std::optional<std::string> answer) { inputAnswers_.push_back(std::move(answer)); }
@@ -48,7 +48,7 @@ public:
     // What an empty queue answers. Message boxes: the given answer, or
     // without one the first button of the box (OK, Yes, Abort, Retry). The
     // other dialogs: cancelled, unless set.
-    void SetDefaultMessageBoxAnswer(ui::MsgResult answer) { defaultMessageAnswer_ = answer; }
+    void SetDefaultMessageBoxAnswer(services::MsgResult answer) { defaultMessageAnswer_ = answer; }
     void SetDefaultInputAnswer(std::optional<std::string> answer) { defaultInput_ = std::move(answer); }
     void SetDefaultOpenFileAnswer(std::optional<std::string> answer) { defaultFile_ = std::move(answer); }
     void SetDefaultBrowseFolderAnswer(std::optional<std::string> answer) { defaultFolder_ = std::move(answer); }
@@ -65,14 +65,14 @@ private:
     void Unscripted(const AskedDialog& question) const;
 
     struct MessageAnswer {
-        ui::MsgResult answer;
+        services::MsgResult answer;
         std::function<void()> action;
     };
     std::deque<MessageAnswer> messageAnswers_;
     std::deque<std::optional<std::string>> inputAnswers_;
     std::deque<std::optional<std::string>> fileAnswers_;
     std::deque<std::optional<std::string>> folderAnswers_;
-    std::optional<ui::MsgResult> defaultMessageAnswer_;
+    std::optional<services::MsgResult> defaultMessageAnswer_;
     std::optional<std::string> defaultInput_;
     std::optional<std::string> defaultFile_;
     std::optional<std::string> defaultFolder_;

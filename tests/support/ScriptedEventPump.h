@@ -6,11 +6,11 @@
 #include <map>
 #include <vector>
 
-#include "ui/EventPump.h"
+#include "services/waits/EventPump.h"
 
 namespace bastion::testing {
 
-class ScriptedEventPump : public ui::EventPump {
+class ScriptedEventPump : public services::EventPump {
 public:
     void Pump() override;
     void PumpNow() override;

@@ -2,8 +2,8 @@
 
 namespace bastion::testing {
 
-ui::Identity TestIdentity() {
-    ui::Identity identity;
+services::Identity TestIdentity() {
+    services::Identity identity;
     identity.productName = "Testwall";
     identity.companyName = "Testwall Labs";
     identity.website = "www.testwall.example";

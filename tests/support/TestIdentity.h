@@ -2,12 +2,12 @@
 // a settings path really came from.
 #pragma once
 
-#include "ui/Identity.h"
+#include "services/identity/Identity.h"
 
 namespace bastion::testing {
 
 // Product "Testwall", company "Testwall Labs", website "www.testwall.example",
 // title "Testwall", version 4.2.
-ui::Identity TestIdentity();
+services::Identity TestIdentity();
 
 }  // namespace bastion::testing

@@ -22,7 +22,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingsStore.h"
 #include "ui/win32/MenuBar.h"
 
 namespace bastion::uitest {
@@ -118,7 +118,7 @@ protected:
     win32::Win32FileSystem files;
     win32::Win32CodePage codePage;
     win32::Win32Registry registry;
-    ui::SettingsStore settings{registry, build::kProductName};
+    services::SettingsStore settings{registry, build::kProductName};
     std::string dataFolder;
     std::string scratch;
 };

@@ -196,7 +196,8 @@ TEST_F(MainWindowInProcess, ColumnWidthsAreTwipsOfTheModelAndAResizeIsWrittenBac
     HWND list = Native(results);
     const int dpi = window.Dpi();
     for (std::size_t i = 0; i < results.Columns().size(); ++i) {
-        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0), ui::TwipsToPixels(results.Columns()[i].widthTwips, dpi));
+        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0),
+                  ui::TwipsToPixels(results.Columns()[i].widthTwips, dpi));
     }
     results.SetColumnWidth(1, 4500);
     window.SyncAll();
@@ -256,6 +257,8 @@ TEST_F(MainWindowInProcess, AChangeOfDpiScalesTheLayoutAndKeepsTheTwips) {
     auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     HWND list = Native(results);
     const double twips = results.Columns()[1].widthTwips;
+    RECT file96;
+    GetMenuItemRect(window.Hwnd(), GetMenu(window.Hwnd()), 0, &file96);
 
     // What the system sends when the window moves to a screen of 144 dpi.
     RECT frame;
@@ -275,6 +278,10 @@ TEST_F(MainWindowInProcess, AChangeOfDpiScalesTheLayoutAndKeepsTheTwips) {
     LOGFONTW font{};
     GetObjectW(window.Fonts().Get(win32::FontRole::Normal), sizeof(font), &font);
     EXPECT_EQ(font.lfHeight, -MulDiv(9, 144, 72));
+    // The menu bar's items grow with the window's font, not the system's.
+    RECT file144;
+    GetMenuItemRect(window.Hwnd(), GetMenu(window.Hwnd()), 0, &file144);
+    EXPECT_GT((file144.right - file144.left) * 4, (file96.right - file96.left) * 5);
 }
 
 TEST_F(MainWindowInProcess, ButtonsCheckBoxesAndOptionButtonsActThroughTheirModels) {

@@ -22,11 +22,11 @@
 #include "app/WebsiteOpener.h"
 #include "common/Utf.h"
 #include "platform/win32/Win32Platform.h"
-#include "ui/GuardMessages.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/messages/MessageKeys.h"
 #include "ui/forms/FrmMenuPopUp.h"
 #include "ui/forms/FrmSplash.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "ui/win32/FrmAboutWindow.h"
 #include "ui/win32/FrmDeleteWindow.h"
 #include "ui/win32/FrmDownloadWindow.h"
@@ -46,7 +46,7 @@
 namespace bastion::uitest {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 // Where a text is shown ("window/control/item") and what it says.
 using ShownTexts = std::map<std::wstring, std::wstring>;
@@ -103,7 +103,8 @@ void AddShownTexts(HWND window, ShownTexts& texts) {
             }
         } else if (kind == WC_LISTVIEWW) {
             const std::vector<std::wstring> columns = ListViewColumns(control);
-            for (std::size_t i = 0; i < columns.size(); ++i) texts[where + L"/column" + std::to_wstring(i)] = columns[i];
+            for (std::size_t i = 0; i < columns.size(); ++i)
+                texts[where + L"/column" + std::to_wstring(i)] = columns[i];
         } else if (_wcsicmp(kind.c_str(), L"ComboBox") == 0) {
             for (int i = 0; i < static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0)); ++i) {
                 wchar_t text[256] = {};
@@ -173,7 +174,7 @@ TEST_F(GermanPass, NoWindowTheProgramCanShowKeepsAnEnglishText) {
     win32::Win32Platform machine;
     win32::Win32Dialogs dialogs;
     win32::Win32EventPump pump;
-    ui::Identity identity;
+    services::Identity identity;
     identity.productName = build::kProductName;
     identity.companyName = build::kCompanyName;
     identity.website = build::kWebsite;
@@ -195,8 +196,8 @@ TEST_F(GermanPass, NoWindowTheProgramCanShowKeepsAnEnglishText) {
     win32::FrmDeleteWindow deleteWindow(app.removal.deleteFailed);
     win32::FrmDownloadWindow downloadWindow(app.updates.download);
     win32::FrmSignatureUpdatedWindow popupWindow(app.updates.popup, main);
-    win32::FrmSpywareFoundAlertWindow spywareWindow(app.memoryShield.alert, main);
-    win32::FrmHomePageChangedAlertWindow homePageWindow(app.homePageShield.alert);
+    win32::FrmSpywareFoundAlertWindow spywareWindow(app.alerts.spywareFound, main);
+    win32::FrmHomePageChangedAlertWindow homePageWindow(app.alerts.homePageChanged);
     ui::FrmMenuPopUp trayMenu;
     win32::FrmMenuPopUpWindow trayMenuWindow(trayMenu, main);
     ASSERT_TRUE(splashWindow.Create() && languageWindow.Create(main.Hwnd()) && aboutWindow.Create(main.Hwnd()) &&
@@ -209,14 +210,14 @@ TEST_F(GermanPass, NoWindowTheProgramCanShowKeepsAnEnglishText) {
         splash.Form_Load(app.identity);
         LoadOptionPage(app);
         ShowComposedTexts(app);
-        form.frmStatus.SetCaption(ui::ReplaceCaptionPlaceholders(form.frmStatus.Caption(), app.identity));
+        form.frmStatus.SetCaption(services::ReplaceCaptionPlaceholders(form.frmStatus.Caption(), app.identity));
         language.Form_Load();
         frmAbout_Load(handlers.About(), app.identity, handlers.Website());
         app.updates.download.Form_Load(app.messages);
-        app.updates.popup.Show(app.messages.getMessages(ui::msg::kUpdatedDefs));
-        app.memoryShield.alert.Fill("SPY1.EXE", app.messages.getMessages(ui::msg::kNoCompany) + " SPY1.EXE",
-                                    app.messages.getMessages(ui::msg::kAlertNeedsAdministrator));
-        app.homePageShield.alert.Fill(app.messages, app.identity.productName, "http://1.2.3.4/", "http://5.6.7.8/");
+        app.updates.popup.Show(app.messages.getMessages(services::msg::kUpdatedDefs));
+        app.alerts.spywareFound.Fill("SPY1.EXE", app.messages.getMessages(services::msg::kNoCompany) + " SPY1.EXE",
+                                    app.messages.getMessages(services::msg::kAlertNeedsAdministrator));
+        app.alerts.homePageChanged.Fill(app.messages, app.identity.productName, "http://1.2.3.4/", "http://5.6.7.8/");
         trayMenu.Form_Load(app.identity.productName, false);
     };
     const std::vector<win32::FormWindow*> others{&splashWindow,  &languageWindow, &aboutWindow,   &reportWindow,
@@ -268,13 +269,14 @@ TEST_F(GermanPass, NoWindowTheProgramCanShowKeepsAnEnglishText) {
     for (std::size_t open = file.find("\t\t<", block); open < blockEnd; open = file.find("\t\t<", open + 1)) {
         const std::size_t start = file.find('>', open) + 1;
         const std::size_t end = file.find("</", start);
-        same.Allow(ui::ReplaceCaptionPlaceholders(file.substr(start, end - start), app.identity));
+        same.Allow(services::ReplaceCaptionPlaceholders(file.substr(start, end - start), app.identity));
     }
 
     for (const auto& [where, text] : german) {
         const auto before = english.find(where);
         if (before == english.end() || before->second != text) continue;
-        EXPECT_FALSE(same.English(text)) << "left in English: " << Utf16ToUtf8(std::u16string(text.begin(), text.end()));
+        EXPECT_FALSE(same.English(text)) << "left in English: "
+                                         << Utf16ToUtf8(std::u16string(text.begin(), text.end()));
     }
     EXPECT_GT(german.size(), 200u) << "every window was read";
     for (const auto& [key, text] : englishMessages) {

@@ -11,8 +11,8 @@
 #include "Screenshot.h"
 #include "removal/RemovalMessages.h"
 #include "ui/forms/FrmLanguage.h"
-#include "ui/settings/SettingKeys.h"
-#include "ui/translation/clsLanguages.h"
+#include "services/settings/SettingKeys.h"
+#include "ui/translation/ClsLanguages.h"
 #include "ui/win32/FrmLanguageWindow.h"
 #include "ui/win32/FrmMainWindow.h"
 #include "common/Text.h"
@@ -22,7 +22,7 @@
 namespace bastion::uitest {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 // The width a control's text needs on one line in the control's font.
 int TextWidth(HWND control, const std::wstring& text) {
@@ -123,7 +123,8 @@ TEST_F(LanguageFromWindow, DeutschRetranslatesTheOpenWindowsAndARestartKeepsIt) 
         HWND list = FindDescendants(chooser, L"ComboBox").at(0);
         ASSERT_NE(SendMessageW(list, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Deutsch")),
                   CB_ERR);
-        SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
 
         EXPECT_NE(Button(window, L"Prüfen"), nullptr) << "the main window follows at once";
         EXPECT_NE(Button(chooser, L"Dieses Programm übersetzen"), nullptr) << "so does the language window";
@@ -211,8 +212,8 @@ TEST(TranslatedWindows, NoTextIsCutOffAt96And144Dpi) {
     win32::Win32FileSystem files;
     const std::wstring program = WinePath(BASTION_EXE_PATH);
     const std::u16string folder(program.begin(), program.begin() + static_cast<std::ptrdiff_t>(program.rfind(L'\\')));
-    const ui::Identity identity{build::kProductName, build::kCompanyName, build::kWebsite, build::kProductName};
-    ui::MessageCatalogue messages{identity};
+    const services::Identity identity{build::kProductName, build::kCompanyName, build::kWebsite, build::kProductName};
+    services::MessageCatalogue messages{identity};
     ui::clsLanguages languages(files, Utf16ToUtf8(folder), identity, messages);
 
     for (const char* language : {"Deutsch", "Español"}) {
@@ -261,7 +262,8 @@ TEST(TranslatedWindows, NoTextIsCutOffAt96And144Dpi) {
                                       << ": a text does not fit its control: "
                                       << Utf16ToUtf8(std::u16string(text.begin(), text.end()));
                     }
-                    if (photograph) SaveScreenshot(window.Hwnd(), "main-" + name + "-" + page->Name() + std::to_string(tab));
+                    if (photograph)
+                        SaveScreenshot(window.Hwnd(), "main-" + name + "-" + page->Name() + std::to_string(tab));
                 }
             }
             chooser.SetVisible(true);

@@ -6,7 +6,7 @@
 
 #include "DataFolderFixture.h"
 #include "Screenshot.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion::uitest {
 namespace {
@@ -46,7 +46,7 @@ private:
 class NetworkWaitTest : public DataFolderFixture {
 protected:
     NetworkWaitTest() : DataFolderFixture("network_wait") {}
-    ~NetworkWaitTest() override { settings.Write(ui::settings::kDefinitionServer, ""); }
+    ~NetworkWaitTest() override { settings.Write(services::settings::kDefinitionServer, ""); }
 
     // The visible window of the program with a "Cancel" button: the
     // progress window.
@@ -92,7 +92,7 @@ protected:
 TEST_F(NetworkWaitTest, TheWindowAnswersWhileTheServerDoesNotAndCancelOrExitEndTheWait) {
     SilentServer server;
     ASSERT_TRUE(server.Listening());
-    settings.Write(ui::settings::kDefinitionServer, server.Base());
+    settings.Write(services::settings::kDefinitionServer, server.Base());
     StartedProgram program(WinePath(BASTION_EXE_PATH), L"");
     ASSERT_TRUE(program.Started());
     HWND window = program.WaitForWindow(20000);

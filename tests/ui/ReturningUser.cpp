@@ -9,8 +9,8 @@
 
 #include "BuildIdentity.h"
 #include "platform/win32/Win32Registry.h"
-#include "ui/settings/SettingKeys.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingKeys.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion::uitest {
 namespace {
@@ -19,11 +19,11 @@ class ReturningUser : public ::testing::Environment {
 public:
     void SetUp() override {
         win32::Win32Registry registry;
-        ui::SettingsStore settings{registry, build::kProductName};
-        if (settings.Read(ui::settings::kLanguage, "").empty()) {
-            settings.Write(ui::settings::kLanguage, std::string(ui::settings::kEnglish));
+        services::SettingsStore settings{registry, build::kProductName};
+        if (settings.Read(services::settings::kLanguage, "").empty()) {
+            settings.Write(services::settings::kLanguage, std::string(services::settings::kEnglish));
         }
-        settings.Write(ui::settings::kShowHelp, std::string(ui::settings::kUnchecked));
+        settings.Write(services::settings::kShowHelp, std::string(services::settings::kUnchecked));
         const std::string machineKey =
             std::string("SOFTWARE\\") + build::kCompanyName + "\\" + build::kProductName + "\\Settings";
         registry.CreateKey(platform::Hive::LocalMachine, machineKey);

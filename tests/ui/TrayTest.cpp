@@ -11,7 +11,7 @@
 #include "BuildIdentity.h"
 #include "ProgramHarness.h"
 #include "Screenshot.h"
-#include "ui/win32/clsTray.h"
+#include "ui/win32/ClsTray.h"
 
 namespace bastion::uitest {
 namespace {

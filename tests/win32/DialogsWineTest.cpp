@@ -58,9 +58,9 @@ TEST(DialogsWineTest, MessageBoxShowsTheTextAndReportsTheButtonPressed) {
             shown = WindowText(::GetDlgItem(box, 0xFFFF));
             ::PostMessageW(box, WM_COMMAND, IDRETRY, 0);
         });
-        EXPECT_EQ(ui::MsgResult::Retry,
+        EXPECT_EQ(services::MsgResult::Retry,
                   dialogs.MessageBox("Grüße: no access.", "Permission Denied (test)",
-                                     ui::MsgButtons::AbortRetryIgnore, ui::MsgIcon::Critical));
+                                     services::MsgButtons::AbortRetryIgnore, services::MsgIcon::Critical));
     }
     EXPECT_EQ("Grüße: no access.", shown);
 }

@@ -6,17 +6,20 @@
 #include <gtest/gtest.h>
 
 #include "DefinitionServerProcess.h"
+#include "app/pages/FeedbackPage.h"
 #include "common/CodePage.h"
 #include "definitions/DefinitionCodec.h"
 #include "platform/win32/Win32Registry.h"
 #include "report/Feedback.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/MessageKeys.h"
+#include "services/settings/SettingKeys.h"
+#include "support/FakeBackgroundWork.h"
+#include "support/FakePlatform.h"
 #include "support/FakeProcesses.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/MessageKeys.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion::win32::test {
 namespace {
@@ -25,14 +28,15 @@ class FeedbackWineTest : public ::testing::Test {
 protected:
     FeedbackWineTest() {
         identity.productName = "Bastion Feedback Test";
-        ui::FillDefaultMessages(messages);
+        services::FillDefaultMessages(messages);
     }
     void SetUp() override {
         ASSERT_TRUE(server.Running());
-        settings.Write(ui::settings::kDefinitionServer, server.Base());
+        settings.Write(services::settings::kDefinitionServer, server.Base());
     }
     ~FeedbackWineTest() override {
-        registry.DeleteTree(platform::Hive::CurrentUser, "Software\\VB and VBA Program Settings\\" + identity.productName);
+        registry.DeleteTree(platform::Hive::CurrentUser,
+                            "Software\\VB and VBA Program Settings\\" + identity.productName);
     }
     void Ticked(const std::string& location) {
         ui::ListView& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
@@ -47,13 +51,20 @@ protected:
     testing::FakeProcesses processes;
     testing::ScriptedDialogs dialogs;
     testing::ScriptedEventPump pump;
-    ui::OperationGate operations;
-    ui::Identity identity = testing::TestIdentity();
-    ui::MessageCatalogue messages{identity};
-    ui::SettingsStore settings{registry, identity.productName};
+    services::OperationGate operations;
+    services::Identity identity = testing::TestIdentity();
+    services::MessageCatalogue messages{identity};
+    services::SettingsStore settings{registry, identity.productName};
     ui::FrmMain form;
-    Feedback feedback{{internet, processes, Windows1252(), pump, operations, dialogs, messages, identity, settings,
-                       form}};
+    // The facilities feedback does not use.
+    testing::FakePlatform machine;
+    std::string dataFolder = "C:\\Data";
+    testing::FakeBackgroundWork background;
+    const services::Services program{
+        {registry, machine.files, machine.shell, processes, machine.system, internet, machine.restore, machine.clock,
+         Windows1252(), machine.instances, machine.crypto},
+        dialogs, pump, operations, messages, identity, settings, dataFolder, background};
+    FeedbackPage feedback{program, form};
 };
 
 TEST_F(FeedbackWineTest, HostileTextsArriveByteForByte) {
@@ -62,7 +73,7 @@ TEST_F(FeedbackWineTest, HostileTextsArriveByteForByte) {
     // definition encoding the names are stored in.
     processes.Add({1, hostile + ".exe", hostile + ".exe"});
     processes.Add({2, "caf\xC3\xA9 & co.exe", "caf\xC3\xA9 & co.exe"});
-    feedback.SendAnonymousData();
+    SendAnonymousData(program);
     // The file name submission.
     form.txtFilename.SetText(hostile + ".dll");
     feedback.cmdSubmit_Click();
@@ -76,12 +87,13 @@ TEST_F(FeedbackWineTest, HostileTextsArriveByteForByte) {
     // lines, accepted, and the exclusion declined.
     Ticked("C:\\Program Files\\" + hostile + "\\tool #1.exe");
     Ticked("C:\\100% sure+\\x&y.dll");
-    const std::string description = "Signed & harmless.\r\nSee http://x.example/?a=1&b=2#top, 50% + more\r\n\xC3\xA9t\xC3\xA9";
-    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    const std::string description =
+        "Signed & harmless.\r\nSee http://x.example/?a=1&b=2#top, 50% + more\r\n\xC3\xA9t\xC3\xA9";
+    dialogs.AnswerMessageBox(services::MsgResult::Ok);
     dialogs.AnswerInputBox(description);
-    dialogs.AnswerMessageBox(ui::MsgResult::No);
+    dialogs.AnswerMessageBox(services::MsgResult::No);
     feedback.cmdFalsePos_Click();
-    EXPECT_EQ(dialogs.Asked().back().text, messages.getMessages(ui::msg::kFalsePos4));
+    EXPECT_EQ(dialogs.Asked().back().text, messages.getMessages(services::msg::kFalsePos4));
     EXPECT_EQ(server.StoredFeedback("false_positives"),
               (std::vector<std::string>{"C:\\Program Files\\" + hostile + "\\tool #1.exe|C:\\100% sure+\\x&y.dll|",
                                         description}));

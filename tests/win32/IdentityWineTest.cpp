@@ -7,7 +7,7 @@
 #include "ChildProcess.h"
 #include "WineTestSupport.h"
 #include "platform/win32/Win32Registry.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "ui/win32/IdentityFromVersionResource.h"
 
 namespace bastion::win32 {
@@ -27,7 +27,7 @@ std::string WindowsPathOf(std::string linuxPath) {
 TEST(IdentityWineTest, BastionExeCarriesTheConfiguredIdentityInItsVersionResource) {
     const auto strings = ReadVersionStrings(WindowsPathOf(BASTION_EXE_PATH));
     ASSERT_TRUE(strings.has_value());
-    const ui::Identity identity = IdentityFromVersionStrings(*strings);
+    const services::Identity identity = IdentityFromVersionStrings(*strings);
     EXPECT_EQ(build::kProductName, identity.productName);
     EXPECT_EQ(build::kCompanyName, identity.companyName);
     EXPECT_EQ(build::kWebsite, identity.website);
@@ -38,7 +38,7 @@ TEST(IdentityWineTest, BastionExeCarriesTheConfiguredIdentityInItsVersionResourc
 }
 
 TEST(IdentityWineTest, AProgramWithoutVersionResourceHasTheBuildIdentity) {
-    const ui::Identity identity = ReadOwnIdentity();
+    const services::Identity identity = ReadOwnIdentity();
     EXPECT_EQ(build::kProductName, identity.productName);
     EXPECT_EQ(build::kCompanyName, identity.companyName);
 }

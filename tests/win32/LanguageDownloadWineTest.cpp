@@ -8,19 +8,19 @@
 #include "app/LanguageWindow.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Registry.h"
+#include "services/messages/MessageKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/MessageKeys.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion::win32::test {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
-ui::Identity LanguageIdentity() {
-    ui::Identity identity = testing::TestIdentity();
+services::Identity LanguageIdentity() {
+    services::Identity identity = testing::TestIdentity();
     identity.productName = "Bastion Language Test";
     identity.brandingNumber = 7;
     return identity;
@@ -64,8 +64,9 @@ protected:
 TEST_F(LanguageDownloadWineTest, AWholeFileReplacesTheOldAndAFailureKeepsIt) {
     // A byte-order mark and a blank line before the first tag, as an
     // editor may save it.
-    const std::string served = "\xEF\xBB\xBF\r\n<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + Block("English", "Home") +
-                               "\r\n" + Block("Español", "Inicio") + "\r\n" + Block("Français", "Accueil") + "\r\n";
+    const std::string served = "\xEF\xBB\xBF\r\n<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" +
+                               Block("English", "Home") + "\r\n" + Block("Español", "Inicio") + "\r\n" +
+                               Block("Français", "Accueil") + "\r\n";
     server.PublishLanguageFile(7, served);
 
     struct Case {
@@ -82,11 +83,11 @@ TEST_F(LanguageDownloadWineTest, AWholeFileReplacesTheOldAndAFailureKeepsIt) {
         if (each.replaced) {
             EXPECT_EQ(stored, served.substr(served.find('<')) + "\r\n");
             EXPECT_EQ(Listed(), (std::vector<std::string>{"English", "Español", "Français"}));
-            EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(ui::msg::kDownloaded));
+            EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(services::msg::kDownloaded));
         } else {
             EXPECT_EQ(stored, kOld) << each.misbehaviour;
             EXPECT_EQ(Listed(), (std::vector<std::string>{"English", "Deutsch"})) << each.misbehaviour;
-            EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(ui::msg::kLanguageFailed))
+            EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(services::msg::kLanguageFailed))
                 << each.misbehaviour;
         }
         EXPECT_TRUE(language.form.Command1.Enabled());
@@ -97,7 +98,7 @@ TEST_F(LanguageDownloadWineTest, AWholeFileReplacesTheOldAndAFailureKeepsIt) {
     app.settings.Write(keys::kLanguageServer, server.Base() + "nothing-here/");
     language.Command1_Click();
     EXPECT_EQ(files.ReadFile(path).value_or("<missing>"), kOld);
-    EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(ui::msg::kLanguageFailed));
+    EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(services::msg::kLanguageFailed));
 }
 
 TEST_F(LanguageDownloadWineTest, AKeyedProgramStoresOnlyAFileTheVendorsServerSigned) {
@@ -119,7 +120,7 @@ TEST_F(LanguageDownloadWineTest, AKeyedProgramStoresOnlyAFileTheVendorsServerSig
         app.trust.publicKey = publicKey;
         language.Command1_Click();
         EXPECT_EQ(files.ReadFile(path).value_or("<missing>"), kOld) << base;
-        EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(ui::msg::kLanguageNotVerified)) << base;
+        EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(services::msg::kLanguageNotVerified)) << base;
     }
 
     app.settings.Write(keys::kLanguageServer, signing.Base());
@@ -127,7 +128,7 @@ TEST_F(LanguageDownloadWineTest, AKeyedProgramStoresOnlyAFileTheVendorsServerSig
     language.Command1_Click();
     // Stored without the signature record.
     EXPECT_EQ(files.ReadFile(path).value_or("<missing>"), served + "\r\n");
-    EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(ui::msg::kDownloaded));
+    EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(services::msg::kDownloaded));
 }
 
 }  // namespace

@@ -9,11 +9,11 @@
 #include "ScanWineContext.h"
 #include "common/Text.h"
 #include "scan/processes/ProcessScanner.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
 
 namespace bastion::win32 {
 namespace {
@@ -21,8 +21,8 @@ namespace {
 class ProcessScanWineTest : public ::testing::Test {
 protected:
     ProcessScanWineTest() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
         machine.state.SetPhase("Inspecting memory");
         fileName = test::UniqueName("bastion_threat_") + ".exe";
         programPath = programFolder / fileName;
@@ -44,7 +44,7 @@ protected:
     test::ScanWineContext machine;
     test::ScratchFolder programFolder;
     testing::ScriptedDialogs dialogs;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::MessageCatalogue messages{testing::TestIdentity()};
     ProcessScanner scanner{dialogs, messages, "Testwall"};
     std::vector<std::string> alerts;
     AlertAnswer answer = AlertAnswer::Stop;

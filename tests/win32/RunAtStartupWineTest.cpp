@@ -7,11 +7,11 @@
 #include "WineTestSupport.h"
 #include "app/RunAtStartup.h"
 #include "platform/win32/Win32Registry.h"
+#include "services/settings/SettingKeys.h"
+#include "services/settings/SettingsStore.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingKeys.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion::win32 {
 namespace {
@@ -25,7 +25,8 @@ class RunAtStartupWineTest : public ::testing::Test {
 protected:
     void TearDown() override {
         for (const std::string& name : {executable, product}) {
-            for (RegView view : {RegView::Bits64, RegView::Bits32}) registry.DeleteValue(Hive::LocalMachine, kRun, name, view);
+            for (RegView view : {RegView::Bits64, RegView::Bits32})
+                registry.DeleteValue(Hive::LocalMachine, kRun, name, view);
             registry.DeleteValue(Hive::CurrentUser, kRun, name);
         }
         registry.DeleteTree(Hive::CurrentUser, "Software\\VB and VBA Program Settings\\" + product);
@@ -40,9 +41,9 @@ protected:
     std::string executable = test::UniqueName("BastionRun");
     std::string product = test::UniqueName("BastionProduct");
     std::string programPath = "C:\\Program Files\\Bastion Run Test\\" + executable + ".exe";
-    ui::SettingsStore settings{registry, product};
+    services::SettingsStore settings{registry, product};
     ui::FrmMain form;
-    const ui::MessageCatalogue messages = ProgramMessages(testing::TestIdentity());
+    const services::MessageCatalogue messages = ProgramMessages(testing::TestIdentity());
     testing::ScriptedDialogs dialogs;
     RunAtStartupEnvironment env{form, registry, settings, messages, dialogs, product, programPath};
 };
@@ -82,7 +83,7 @@ TEST_F(RunAtStartupWineTest, TheRunValuesAreWrittenAndRemovedInBothKeysAndBothVi
     EXPECT_FALSE(Value(Hive::LocalMachine, executable));
     EXPECT_FALSE(Value(Hive::CurrentUser, executable));
     EXPECT_EQ(form.lblRunAtStart.Caption(), "(Disabled - Run Manually)");
-    EXPECT_EQ(settings.Read(ui::settings::kChkRunAtStartup), "0");
+    EXPECT_EQ(settings.Read(services::settings::kChkRunAtStartup), "0");
     EXPECT_EQ(Value(Hive::CurrentUser, product), other.text);
 }
 

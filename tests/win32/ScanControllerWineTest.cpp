@@ -17,11 +17,12 @@
 #include "scan/state/DefinitionCounts.h"
 #include "scheduler/ScheduledScan.h"
 #include "scheduler/Scheduler.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
+#include "services/operations/OperationGate.h"
+#include "support/FakeBackgroundWork.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
-#include "ui/OperationGate.h"
 
 namespace bastion::win32 {
 namespace {
@@ -29,8 +30,8 @@ namespace {
 class ScanControllerWineTest : public ::testing::Test {
 protected:
     ScanControllerWineTest() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
         keyPath = "Software\\" + test::UniqueName("BastionSpyKey");
         for (std::string_view file : {datafile::kFileDefinitions, datafile::kDirectoryDefinitions,
                                       datafile::kRegistryDefinitions, datafile::kExeDefinitions,
@@ -42,8 +43,8 @@ protected:
             MakeReport({scan.files, scan.codePage, scan.dataFolder.Path(), identity, messages, presenter.Results(),
                         times.scheduled, times.removeAutomatically, &automaticRemoval});
         };
-        settings.Write(ui::settings::kChkScanCookies, "0");
-        settings.Write(ui::settings::kChkSweepMemory, "0");
+        settings.Write(services::settings::kChkScanCookies, "0");
+        settings.Write(services::settings::kChkSweepMemory, "0");
     }
     ~ScanControllerWineTest() override {
         scan.registry.DeleteTree(platform::Hive::CurrentUser, keyPath);
@@ -64,25 +65,23 @@ protected:
     Win32Registry registry;
     Win32Clock clock;
     testing::ScriptedDialogs dialogs;
-    ui::OperationGate operations;
-    ui::Identity identity = testing::TestIdentity();
-    ui::MessageCatalogue messages{identity};
+    services::OperationGate operations;
+    services::Identity identity = testing::TestIdentity();
+    services::MessageCatalogue messages{identity};
     // Settings of a product of its own, so that the test leaves the
     // machine's as they were.
     std::string settingsName = test::UniqueName("BastionWineTest");
-    ui::SettingsStore settings{registry, settingsName};
+    services::SettingsStore settings{registry, settingsName};
     ProcessScanner processScanner{dialogs, messages, identity.productName};
     StoredScanOptions options{settings};
-    ScanEngine engine{ScanEnvironment{scan.files, scan.codePage, scan.system, scan.registry, scan.shell,
-                                      scan.processes, clock, dialogs, scan.pump, operations, messages, identity,
-                                      settings, scan.dataFolder.Path(), scan.safety, scan.exclusions, scan.tables,
-                                      scan.state, processScanner}};
+    std::string dataFolder = scan.dataFolder.Path();
+    testing::FakeBackgroundWork background;
+    const services::Services bundle{scan.Machine(clock), dialogs,  scan.pump,  operations, messages,
+                                    identity,            settings, dataFolder, background};
+    ScanEngine engine{ScanEnvironment{bundle, scan.safety, scan.exclusions, scan.tables, scan.state, processScanner}};
     ui::FrmMain form;
     ResultsPresenter presenter{form, messages};
-    const std::string dataFolder = scan.dataFolder.Path();
-    ScanController controller{ScanPageEnvironment{form, engine, presenter, scan.files, scan.codePage, scan.shell,
-                                                  dialogs, operations, messages, identity, settings, dataFolder,
-                                                  scan.state},
+    ScanController controller{ScanPageEnvironment{bundle, form, engine, presenter, scan.state},
                               options};
     ui::ListView& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     std::string keyPath;
@@ -111,7 +110,7 @@ TEST_F(ScanControllerWineTest, SmartScanFindsThePlantedFileAndKeyAndReportsThem)
               std::string::npos)
         << report;
     EXPECT_NE(report.find("Total = 2\r\n"), std::string::npos) << report;
-    EXPECT_EQ(settings.Read(ui::settings::kLblLastScan), controller.Times().finished);
+    EXPECT_EQ(settings.Read(services::settings::kLblLastScan), controller.Times().finished);
 }
 
 TEST_F(ScanControllerWineTest, FileAndFolderScansRunOnTheChosenPathAndReport) {
@@ -155,7 +154,7 @@ TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrivesFindingHidd
     for (std::size_t row = 0; row < form.lvwHardDrives.Count(); ++row) {
         form.lvwHardDrives.SetChecked(row, form.lvwHardDrives.Item(row).text == "C");
     }
-    settings.Write(ui::settings::kChkScanRegistry, "0");
+    settings.Write(services::settings::kChkScanRegistry, "0");
 
     EXPECT_EQ(Start(ui::kFullSystemScan), ScanOutcome::Completed);
 
@@ -168,7 +167,7 @@ TEST_F(ScanControllerWineTest, FullSystemScanWalksOnlyTheTickedDrivesFindingHidd
                                       hiddenFolder + "\\bastionhiddenspyware.exe"};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(found, expected);
-    EXPECT_EQ(settings.Read(ui::settings::kLblLastFullScan), controller.Times().finished);
+    EXPECT_EQ(settings.Read(services::settings::kLblLastFullScan), controller.Times().finished);
     EXPECT_NE(Report().find("=====================End Of Report."), std::string::npos);
 }
 
@@ -176,7 +175,7 @@ TEST_F(ScanControllerWineTest, ADailyScheduleSecondsAheadScansOnceUnattendedAndH
     ASSERT_TRUE(scan.files.WriteFile(planted / "planted.exe", "MZ"));
     scan.WriteDefinitions(datafile::kFileDefinitions, {"planted.exe=Planted File|" + planted.Path() + "|Adware"});
     CountDefinitions(scan.files, scan.dataFolder.Path(), scan.state);
-    settings.Write(ui::settings::kChkAutoDel, "1");
+    settings.Write(services::settings::kChkAutoDel, "1");
     dialogs.FailOnUnscriptedQuestion();
     int removals = 0;
     bool unattendedRemoval = false;

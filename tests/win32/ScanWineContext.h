@@ -17,11 +17,16 @@
 #include "definitions/ExclusionList.h"
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyList.h"
+#include "platform/Platform.h"
 #include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32Crypto.h"
+#include "platform/win32/Win32InstanceLock.h"
+#include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
+#include "platform/win32/Win32SystemRestore.h"
 #include "scan/ScanContext.h"
 #include "scan/state/ScanState.h"
 #include "support/ScriptedEventPump.h"
@@ -72,6 +77,16 @@ public:
     ScanProgress silent;
     ScanState state;
     testing::ScriptedEventPump pump;
+    Win32Internet internet;
+    Win32SystemRestore restore;
+    Win32InstanceLock instances;
+    Win32Crypto crypto;
+
+    // Every facility, with the clock given, as the program's services take
+    // them.
+    platform::Platform Machine(platform::Clock& clock) {
+        return {registry, files, shell, processes, system, internet, restore, clock, codePage, instances, crypto};
+    }
 };
 
 }  // namespace bastion::win32::test

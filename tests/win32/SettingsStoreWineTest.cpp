@@ -7,9 +7,9 @@
 #include "support/ScriptedDialogs.h"
 #include "WineTestSupport.h"
 #include "platform/win32/Win32Registry.h"
-#include "ui/settings/MachineSettingsStore.h"
-#include "ui/settings/SettingKeys.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/MachineSettingsStore.h"
+#include "services/settings/SettingKeys.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion::win32 {
 namespace {
@@ -24,13 +24,13 @@ protected:
 
     Win32Registry registry;
     std::string application = test::UniqueName("BastionSettings");
-    ui::SettingsStore store{registry, application};
+    services::SettingsStore store{registry, application};
 };
 
 TEST_F(SettingsStoreWineTest, ValuesLandUnderVbAndVbaProgramSettings) {
-    ASSERT_TRUE(store.Write(ui::settings::kLanguage, "Deutsch"));
-    ASSERT_TRUE(store.Write(ui::settings::kStatus, ui::settings::kRunning));
-    ASSERT_TRUE(store.WriteSetting(ui::settings::kSectionDrives, "C:\\ (Local Disk)", "False"));
+    ASSERT_TRUE(store.Write(services::settings::kLanguage, "Deutsch"));
+    ASSERT_TRUE(store.Write(services::settings::kStatus, services::settings::kRunning));
+    ASSERT_TRUE(store.WriteSetting(services::settings::kSectionDrives, "C:\\ (Local Disk)", "False"));
 
     const std::string section = kSettingsRoot + application + "\\Settings";
     platform::RegValue value;
@@ -51,25 +51,26 @@ TEST_F(SettingsStoreWineTest, ValuesLandUnderVbAndVbaProgramSettings) {
     EXPECT_NE(std::string::npos, query.output.find("Deutsch")) << query.output;
 
     // Another store over the same registry reads what this one wrote.
-    ui::SettingsStore again(registry, application);
-    EXPECT_EQ("Deutsch", again.Read(ui::settings::kLanguage));
-    EXPECT_EQ("False", again.ReadSetting(ui::settings::kSectionDrives, "C:\\ (Local Disk)", "True"));
-    EXPECT_EQ("Never", again.Read(ui::settings::kLblLastScan));
+    services::SettingsStore again(registry, application);
+    EXPECT_EQ("Deutsch", again.Read(services::settings::kLanguage));
+    EXPECT_EQ("False", again.ReadSetting(services::settings::kSectionDrives, "C:\\ (Local Disk)", "True"));
+    EXPECT_EQ("Never", again.Read(services::settings::kLblLastScan));
 }
 
 TEST_F(SettingsStoreWineTest, MachineSettingsRoundTripUnderSoftwareCompanyProduct) {
     testing::ScriptedDialogs dialogs;
     dialogs.FailOnUnscriptedQuestion();
     const std::string company = test::UniqueName("BastionCompany");
-    ui::MachineSettingsStore machine(registry, company + " ", application, store, dialogs);
+    services::MachineSettingsStore machine(registry, company + " ", application, store, dialogs);
 
-    const ui::MachineSettingResult written = machine.Write(ui::settings::kMachineFirstTime, ui::settings::kYes);
+    const services::MachineSettingResult written =
+        machine.Write(services::settings::kMachineFirstTime, services::settings::kYes);
     EXPECT_FALSE(written.Failed()) << written.errorNumber;
     platform::RegValue value;
     EXPECT_EQ(platform::kRegOk,
               registry.QueryValue(Hive::LocalMachine, "SOFTWARE\\" + company + "\\" + application + "\\Settings",
                                   "FirstTime", value));
-    EXPECT_EQ("Yes", machine.Read(ui::settings::kMachineFirstTime).value);
+    EXPECT_EQ("Yes", machine.Read(services::settings::kMachineFirstTime).value);
     EXPECT_EQ("dflt", machine.ReadMachineSetting(application, "Settings", "Absent", "dflt").value);
     registry.DeleteTree(Hive::LocalMachine, "SOFTWARE\\" + company);
 }

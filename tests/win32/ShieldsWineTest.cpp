@@ -15,15 +15,17 @@
 #include "common/Text.h"
 #include "platform/win32/Win32Clock.h"
 #include "scan/processes/ProcessScanner.h"
+#include "app/AlertWindows.h"
+#include "app/ShieldTimers.h"
 #include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
 #include "ui/win32/FormTimerWindow.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "ui/win32/FrmHomePageChangedAlertWindow.h"
 #include "ui/win32/FrmSpywareFoundAlertWindow.h"
 #include "ui/win32/Win32EventPump.h"
@@ -87,8 +89,8 @@ private:
 class ShieldsWineTest : public ::testing::Test {
 protected:
     ShieldsWineTest() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
         fileName = test::UniqueName("bastion_shield_") + ".exe";
         for (const test::ScratchFolder* folder : {&listedFolder, &otherFolder}) {
             machine.files.CopyFile(test::ProgramFolder() + "\\SleepyChild.exe", *folder / fileName, true);
@@ -96,7 +98,7 @@ protected:
         // The name is a threat in both folders.
         machine.WriteDefinitions(datafile::kExeDefinitions, {fileName + "=Test Threat|" + listedFolder.Path(),
                                                              fileName + "=Test Threat|" + otherFolder.Path()});
-        form.tmrMemoryInspected.onTick = [this] { shield.tmrMemoryInspected_Timer(); };
+        BindShieldTimers(form, shield, homePage);
         timers.EnableShieldTimers(true);
         alertWindow.Create();
         homePageWindow.Create();
@@ -120,28 +122,29 @@ protected:
     test::ScratchFolder otherFolder;
     Win32Registry registry;
     std::string settingsName = test::UniqueName("BastionShieldTest");
-    ui::SettingsStore settings{registry, settingsName};
+    services::SettingsStore settings{registry, settingsName};
     testing::ScriptedDialogs dialogs;
     Win32EventPump pump;
-    ui::OperationGate operations;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::OperationGate operations;
+    services::MessageCatalogue messages{testing::TestIdentity()};
     std::string productName = "Testwall";
     ProcessScanner scanner{dialogs, messages, productName};
     ShieldTimers timers{form, settings};
     Win32Clock clock;
-    ui::Identity identity = testing::TestIdentity();
-    MemoryShield shield{ScanEnvironment{machine.files, machine.codePage, machine.system, machine.registry,
-                                        machine.shell, machine.processes, clock, dialogs, pump, operations, messages,
-                                        identity, settings, machine.dataFolder.Path(), machine.safety,
-                                        machine.exclusions, machine.tables, machine.state, scanner},
-                        timers};
+    services::Identity identity = testing::TestIdentity();
+    std::string dataFolder = machine.dataFolder.Path();
+    const services::Services services{
+        machine.Machine(clock), dialogs, pump, operations, messages, identity, settings, dataFolder, timers};
+    AlertWindows alerts{services};
+    MemoryShield shield{ScanEnvironment{services, machine.safety, machine.exclusions, machine.tables, machine.state,
+                                        scanner},
+                        alerts};
     // The alert places itself by the monitor of this window.
     ui::Form anchorForm{"anchor"};
     FormTimerWindow anchor{anchorForm};
-    FrmSpywareFoundAlertWindow alertWindow{shield.alert, anchor};
-    HomePageShield homePage{HomePageShieldEnvironment{registry, settings, pump, operations, timers, productName,
-                                                      form, shield, dialogs, messages, clock}};
-    FrmHomePageChangedAlertWindow homePageWindow{homePage.alert};
+    FrmSpywareFoundAlertWindow alertWindow{alerts.spywareFound, anchor};
+    HomePageShield homePage{HomePageShieldEnvironment{services, shield, alerts}};
+    FrmHomePageChangedAlertWindow homePageWindow{alerts.homePageChanged};
     std::string fileName;
 };
 
@@ -153,7 +156,7 @@ TEST_F(ShieldsWineTest, StopEndsTheProcessAskedAboutAllowExcludesAndClosingDoesN
 
     // Two detections, two alerts in turn: STOP for the one asked about
     // first, the close box for the other.
-    AlertUser user(alertWindow, shield.alert);
+    AlertUser user(alertWindow, alerts.spywareFound);
     bool secondAlertAfterFirstStop = false;
     RECT shown{};
     user.Then([&](AlertUser& self) {
@@ -174,7 +177,7 @@ TEST_F(ShieldsWineTest, StopEndsTheProcessAskedAboutAllowExcludesAndClosingDoesN
     EXPECT_TRUE(shown.right <= work.right && shown.right > work.right - 100 && shown.bottom <= work.bottom &&
                 shown.bottom > work.bottom - 100)
         << shown.left << "," << shown.top << "," << shown.right << "," << shown.bottom;
-    EXPECT_EQ(shield.alert.lblAlertFileName.Caption(), ToUpper(fileName));
+    EXPECT_EQ(alerts.spywareFound.lblAlertFileName.Caption(), ToUpper(fileName));
     // Exactly the one asked about has ended, whichever of the two that was.
     for (int wait = 0; wait < 100 && !first.Ended(0) && !second.Ended(0); ++wait) ::Sleep(50);
     const bool firstEnded = first.Ended(0);
@@ -205,9 +208,9 @@ TEST_F(ShieldsWineTest, AnAlertTakesNoAnswerInItsFirstHalfSecond) {
     test::RunningProgram program(listedFolder / fileName);
     ASSERT_TRUE(program.Started());
     ASSERT_TRUE(test::WaitUntilNamed(program, machine.processes));
-    HWND stop = alertWindow.NativeOf(shield.alert.cmdYes)->Hwnd();
+    HWND stop = alertWindow.NativeOf(alerts.spywareFound.cmdYes)->Hwnd();
 
-    AlertUser user(alertWindow, shield.alert);
+    AlertUser user(alertWindow, alerts.spywareFound);
     user.early = true;
     ULONGLONG shownAt = 0;
     bool ignored = false;
@@ -216,7 +219,7 @@ TEST_F(ShieldsWineTest, AnAlertTakesNoAnswerInItsFirstHalfSecond) {
         // The second click of a double click on whatever was there before.
         ::SendMessageW(stop, BM_CLICK, 0, 0);
         self.Yes();
-        ignored = shield.alert.Waiting() && !::IsWindowEnabled(stop);
+        ignored = alerts.spywareFound.Waiting() && !::IsWindowEnabled(stop);
         self.early = false;
         self.Then([&](AlertUser& later) {
             EXPECT_TRUE(::IsWindowEnabled(stop));
@@ -253,7 +256,7 @@ private:
 };
 
 TEST_F(ShieldsWineTest, AStartPageChangedByAnotherProgramIsRestoredOrAcceptedAsChosen) {
-    namespace keys = ui::settings;
+    namespace keys = services::settings;
     using platform::Hive;
     SavedStartPage saved;
     // Longer than any fixed buffer, and outside the code page.
@@ -285,13 +288,13 @@ TEST_F(ShieldsWineTest, AStartPageChangedByAnotherProgramIsRestoredOrAcceptedAsC
 
     // Asked: "Yes" restores, "No" keeps the new page.
     settings.WriteTruth(keys::kOptAlwaysnotifybeforerestoring, true);
-    AlertUser user(homePageWindow, homePage.alert);
+    AlertUser user(homePageWindow, alerts.homePageChanged);
     user.Then([](AlertUser& self) { self.Yes(); });
     hijack("http://hijack.example/two");
     form.tmrCheckHomePage.Tick();
     EXPECT_EQ(user.Answered(), 1);
     EXPECT_EQ(startPage(), page);
-    EXPECT_NE(homePage.alert.lblHomePageInfo.Caption().find("http://hijack.example/two"), std::string::npos);
+    EXPECT_NE(alerts.homePageChanged.lblHomePageInfo.Caption().find("http://hijack.example/two"), std::string::npos);
 
     user.Then([](AlertUser& self) { self.No(); });
     hijack("http://hijack.example/three");

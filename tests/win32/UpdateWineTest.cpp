@@ -9,44 +9,47 @@
 #include "ChildProcess.h"
 #include "DefinitionServerProcess.h"
 #include "ScanWineContext.h"
+#include "app/pages/UpdateFlow.h"
 #include "common/PathParts.h"
 #include "definitions/DataFiles.h"
+#include "definitions/DefinitionCodec.h"
 #include "definitions/DefinitionFile.h"
 #include "definitions/PathTokens.h"
-#include "definitions/DefinitionCodec.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Crypto.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "scan/files/KnownLocations.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/settings/SettingKeys.h"
+#include "support/FakeBackgroundWork.h"
+#include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/settings/SettingKeys.h"
-#include "scan/files/KnownLocations.h"
 #include "update/TrustedDefinitions.h"
-#include "update/UpdateFlow.h"
 
 namespace bastion::win32::test {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
-ui::Identity UpdateIdentity() {
-    ui::Identity identity = testing::TestIdentity();
+services::Identity UpdateIdentity() {
+    services::Identity identity = testing::TestIdentity();
     identity.productName = "Bastion Update Test";
     return identity;
 }
 
 class UpdateWineTest : public ::testing::Test {
 protected:
-    UpdateWineTest() { ui::FillDefaultMessages(messages); }
+    UpdateWineTest() { services::FillDefaultMessages(messages); }
     void SetUp() override {
         ASSERT_TRUE(server.Running());
         UseServer(server.Base());
     }
     ~UpdateWineTest() override {
-        registry.DeleteTree(platform::Hive::CurrentUser, "Software\\VB and VBA Program Settings\\" + identity.productName);
+        registry.DeleteTree(platform::Hive::CurrentUser,
+                            "Software\\VB and VBA Program Settings\\" + identity.productName);
     }
 
     void UseServer(const std::string& base) { settings.Write(keys::kDefinitionServer, base); }
@@ -73,19 +76,30 @@ protected:
     // Short waits, so that the slow answer runs into the receive time-out.
     Win32Internet internet{InternetLimits{5000, 700}};
     ScratchFolder dataFolder;
-    ui::Identity identity = UpdateIdentity();
-    ui::MessageCatalogue messages{identity};
-    ui::SettingsStore settings{registry, identity.productName};
+    services::Identity identity = UpdateIdentity();
+    services::MessageCatalogue messages{identity};
+    services::SettingsStore settings{registry, identity.productName};
     testing::ScriptedEventPump pump;
-    ui::OperationGate gate;
+    services::OperationGate gate;
     ui::FrmMain form;
     ScanState state;
     DefinitionTables tables;
     Win32Crypto crypto;
     DefinitionTrust trust;
     Win32Clock clock;
-    UpdateFlow flow{UpdateEnvironment{internet, files, codePage, pump, gate, settings, messages, identity,
-                                      dataFolder.Path(), state, form, tables, trust, clock}};
+    // The facilities an update does not use.
+    Win32Shell shell;
+    Win32Processes processes;
+    Win32SystemInfo system;
+    Win32SystemRestore restore;
+    Win32InstanceLock instances;
+    testing::ScriptedDialogs dialogs;
+    std::string dataFolderPath = dataFolder.Path();
+    testing::FakeBackgroundWork background;
+    UpdateFlow flow{UpdateEnvironment{{{registry, files, shell, processes, system, internet, restore, clock, codePage,
+                                        instances, crypto},
+                                       dialogs, pump, gate, messages, identity, settings, dataFolderPath, background},
+                                      state, form, tables, trust}};
 };
 
 TEST_F(UpdateWineTest, UpToDateTakesOneRequestAndANewerServerThree) {
@@ -126,11 +140,12 @@ TEST_F(UpdateWineTest, EveryRecordKindMixedCaseDeletionsAndTheSameDeltaTwice) {
     EXPECT_EQ(Definitions(datafile::kRegistryDefinitions),
               std::vector<std::string>{"1^Software\\Evil^Run^=Evil Run|Adware"});
     EXPECT_EQ(Definitions(datafile::kBlockedCookies), std::vector<std::string>{"tracker.example"});
-    EXPECT_EQ(Definitions(datafile::kDirectoryDefinitions), std::vector<std::string>{"Evil Dir=Evil|[progfil]Evil|Adware"});
+    EXPECT_EQ(Definitions(datafile::kDirectoryDefinitions),
+              std::vector<std::string>{"Evil Dir=Evil|[progfil]Evil|Adware"});
     EXPECT_EQ(Definitions(datafile::kSafety), std::vector<std::string>{"SFILE|safe.exe=Safe|[windir]"});
 
-    server.Publish("b", {"DATE 3/18/2006", "DEL FILE EVIL.EXE", "DEL REG 1^SOFTWARE\\evil^run", "DEL COOK Tracker.Example",
-                         "DEL SFILE SAFE.exe", "ADD COOK other.example"});
+    server.Publish("b", {"DATE 3/18/2006", "DEL FILE EVIL.EXE", "DEL REG 1^SOFTWARE\\evil^run",
+                         "DEL COOK Tracker.Example", "DEL SFILE SAFE.exe", "ADD COOK other.example"});
     ASSERT_EQ(Run(), UpdateOutcome::Updated);
     const std::vector<std::string> afterDeletions[] = {Definitions(datafile::kFileDefinitions),
                                                        Definitions(datafile::kRegistryDefinitions),

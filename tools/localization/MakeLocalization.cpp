@@ -17,7 +17,7 @@
 
 #include "app/App.h"
 #include "app/ProgramWindows.h"
-#include "ui/Identity.h"
+#include "services/identity/Identity.h"
 #include "ui/translation/LocalizationTemplate.h"
 
 namespace {
@@ -38,7 +38,7 @@ bool WriteAll(const std::string& path, const std::string& text) {
 }
 
 bool Check(const std::string& path, const std::string& text, const std::vector<bastion::ui::Form*>& windows,
-           const bastion::ui::MessageCatalogue& messages) {
+           const bastion::services::MessageCatalogue& messages) {
     const bastion::ui::LocalizationCheck check = bastion::ui::CheckLocalizationFile(text, windows, messages);
     for (const std::string& warning : check.warnings) std::cerr << path << ": warning: " << warning << "\n";
     for (const std::string& error : check.errors) std::cerr << path << ": error: " << error << "\n";
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     }
     bastion::ProgramWindows windows;
     const std::vector<bastion::ui::Form*> all = windows.All();
-    const bastion::ui::MessageCatalogue messages = bastion::ProgramMessages(bastion::ui::BuildIdentity());
+    const bastion::services::MessageCatalogue messages = bastion::ProgramMessages(bastion::services::BuildIdentity());
 
     std::vector<std::string> blocks;
     for (int i = 3; i < argc; ++i) {

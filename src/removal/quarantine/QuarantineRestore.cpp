@@ -1,5 +1,7 @@
 #include "removal/quarantine/QuarantineRestore.h"
 
+#include <algorithm>
+
 #include "common/PathParts.h"
 #include "common/Text.h"
 #include "platform/FolderHandles.h"
@@ -128,6 +130,20 @@ RestoreOutcome RestoreFromQuarantine(Quarantine& quarantine, platform::Registry&
                                                 : RestorePath(quarantine, item, *entry, questions);
     if (outcome.result == RestoreResult::Restored) quarantine.MarkRestored(item.id);
     return outcome;
+}
+
+RestoreSummary RestoreChosen(Quarantine& quarantine, platform::Registry& registry, platform::Shell& shell,
+                             const std::vector<QuarantineItem>& chosen, const RestoreQuestions& questions) {
+    const MachineWidePlaces places(quarantine.Files(), shell, quarantine.Folder());
+    const std::vector<QuarantineItem> current = quarantine.Items();
+    RestoreSummary summary;
+    for (const QuarantineItem& item : chosen) {
+        if (std::find(current.begin(), current.end(), item) == current.end()) continue;
+        const RestoreOutcome outcome = RestoreFromQuarantine(quarantine, registry, places, item, questions);
+        if (outcome.result == RestoreResult::Restored) ++summary.restored;
+        if (outcome.result == RestoreResult::Failed) summary.failures.push_back({item, outcome.reason});
+    }
+    return summary;
 }
 
 }  // namespace bastion

@@ -21,6 +21,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -71,5 +72,23 @@ private:
 RestoreOutcome RestoreFromQuarantine(Quarantine& quarantine, platform::Registry& registry,
                                      const MachineWidePlaces& places, const QuarantineItem& item,
                                      const RestoreQuestions& questions);
+
+struct RestoreFailure {
+    QuarantineItem item;
+    // The key of its message (RemovalMessages).
+    std::string_view reason;
+};
+
+struct RestoreSummary {
+    int restored = 0;
+    std::vector<RestoreFailure> failures;
+};
+
+// Puts back the chosen records, each only while the index still holds it
+// as it was chosen: one that has left the index since (put back or taken
+// back by another run) is passed over, and so is a record added later, even
+// under a chosen id.
+RestoreSummary RestoreChosen(Quarantine& quarantine, platform::Registry& registry, platform::Shell& shell,
+                             const std::vector<QuarantineItem>& chosen, const RestoreQuestions& questions);
 
 }  // namespace bastion

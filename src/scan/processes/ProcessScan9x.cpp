@@ -8,8 +8,8 @@
 #include "scan/files/CompanyName.h"
 #include "scan/processes/ProcessScanner.h"
 #include "scan/processes/ProcessScanSteps.h"
-#include "ui/GuardMessages.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion {
 
@@ -61,14 +61,15 @@ bool ProcessScanner::Load9xDefinitions(ScanContext& context, ProcessScanCaller c
 
     std::vector<std::string> names;
     bool stopped = false;
-    const bool read = ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
-                        [&](const std::string& line) {
-                            names.push_back(DefinitionName(line));
-                            CountProcessInspected(context, names.back(), caller);
-                            context.pump.Pump();
-                            stopped = StopRequestedInScan(state, caller);
-                            return !stopped;
-                        });
+    const bool read =
+        ReadDefinitionLines(context.files, context.codePage,
+                            DataFilePath(context.dataFolder, datafile::kExeDefinitions), [&](const std::string& line) {
+                                names.push_back(DefinitionName(line));
+                                CountProcessInspected(context, names.back(), caller);
+                                context.pump.Pump();
+                                stopped = StopRequestedInScan(state, caller);
+                                return !stopped;
+                            });
     // Only a complete text is kept for the rest of the run; a stopped or
     // failed read starts over next time.
     if (stopped || !read) return false;
@@ -110,14 +111,15 @@ void ProcessScanner::Report9xThreat(ScanContext& context, const std::string& nam
         if (!stopped) notStopped_.push_back({name, false});
         ReportStoppedProgram(state, "Running Process",
                              stopped ? name + " was stopped"
-                                     : name + " " + messages_.getMessageContinuing(ui::msg::kNotStopped),
+                                     : name + " " + messages_.getMessageContinuing(services::msg::kNotStopped),
                              ProcessItem{path, processId, stopped}, name);
         return;
     }
-    const std::string text = messages_.getMessages(ui::msg::kFound1) + name + messages_.getMessages(ui::msg::kFound2) +
-                             name + messages_.getMessages(ui::msg::kFound3);
-    if (dialogs_.MessageBox(text, productName_ + "  - Alert", ui::MsgButtons::YesNo, ui::MsgIcon::Question) ==
-        ui::MsgResult::Yes) {
+    const std::string text = messages_.getMessages(services::msg::kFound1) + name +
+                             messages_.getMessages(services::msg::kFound2) + name +
+                             messages_.getMessages(services::msg::kFound3);
+    if (dialogs_.MessageBox(text, productName_ + "  - Alert", services::MsgButtons::YesNo,
+                            services::MsgIcon::Question) == services::MsgResult::Yes) {
         Stop9xProcess(context.processes, processId);
         return;
     }

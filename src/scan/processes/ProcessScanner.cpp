@@ -12,8 +12,8 @@
 #include "scan/processes/ProcessList.h"
 #include "scan/processes/ProcessScanSteps.h"
 #include "scan/processes/WindowsProcesses.h"
-#include "ui/GuardMessages.h"
-#include "ui/MessageKeys.h"
+#include "services/messages/GuardMessages.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion {
 
@@ -28,15 +28,16 @@ constexpr std::string_view kAdwareProcessHelper = "AdwareProcessHelper.exe";
 // end (the list is then what it could read).
 bool ReadExecutablePaths(ScanContext& context, ExecutablePathList& paths, ProcessScanCaller caller) {
     bool stopped = false;
-    const bool read = ReadDefinitionLines(context.files, context.codePage, DataFilePath(context.dataFolder, datafile::kExeDefinitions),
-                        [&](const std::string& line) {
-                            const ExeRecord record = ParseExeDefinition(line);
-                            paths.Add(record, context.tokens);
-                            CountProcessInspected(context, record.fileName, caller);
-                            context.pump.Pump();
-                            stopped = StopRequestedInScan(context.state, caller);
-                            return !stopped;
-                        });
+    const bool read =
+        ReadDefinitionLines(context.files, context.codePage,
+                            DataFilePath(context.dataFolder, datafile::kExeDefinitions), [&](const std::string& line) {
+                                const ExeRecord record = ParseExeDefinition(line);
+                                paths.Add(record, context.tokens);
+                                CountProcessInspected(context, record.fileName, caller);
+                                context.pump.Pump();
+                                stopped = StopRequestedInScan(context.state, caller);
+                                return !stopped;
+                            });
     if (stopped) {
         paths.Clear();
         return false;
@@ -51,21 +52,22 @@ std::string FileNameOf(const std::string& path) {
 }
 
 // The activity entry's details: what became of the program.
-std::string StopDetails(const ui::MessageCatalogue& messages, const std::string& fileName, StopOutcome outcome) {
+std::string StopDetails(const services::MessageCatalogue& messages, const std::string& fileName, StopOutcome outcome) {
     switch (outcome) {
         case StopOutcome::Stopped: return fileName + " was stopped";
         case StopOutcome::NeedsAdministrator:
-            return fileName + " " + messages.getMessageContinuing(ui::msg::kNeedsAdministrator);
+            return fileName + " " + messages.getMessageContinuing(services::msg::kNeedsAdministrator);
         case StopOutcome::PartOfWindows:
-            return fileName + ": " + messages.getMessageContinuing(ui::msg::kPartOfWindowsNotStopped);
+            return fileName + ": " + messages.getMessageContinuing(services::msg::kPartOfWindowsNotStopped);
         case StopOutcome::Failed: break;
     }
-    return fileName + " " + messages.getMessageContinuing(ui::msg::kNotStopped);
+    return fileName + " " + messages.getMessageContinuing(services::msg::kNotStopped);
 }
 
 }  // namespace
 
-ProcessScanner::ProcessScanner(ui::Dialogs& dialogs, const ui::MessageCatalogue& messages, std::string productName)
+ProcessScanner::ProcessScanner(services::Dialogs& dialogs, const services::MessageCatalogue& messages,
+                               std::string productName)
     : dialogs_(dialogs), messages_(messages), productName_(std::move(productName)) {}
 
 void ProcessScanner::ResetSignature() {
@@ -188,7 +190,7 @@ void ProcessScanner::ReportRunningThreat(ScanContext& context, const RunningThre
     // A part of Windows is never offered for stopping.
     if (!alert_ || IsPartOfWindows(context.files, threat.path, context.system.SystemFolder())) return;
     const std::string company = Trim(threat.companyName).empty()
-                                    ? messages_.getMessages(ui::msg::kNoCompany) + " " + fileName
+                                    ? messages_.getMessages(services::msg::kNoCompany) + " " + fileName
                                     : threat.companyName;
     switch (alert_(fileName, company, !context.processes.MayTerminate(threat.processId))) {
         case AlertAnswer::Stop: stop(); break;

@@ -16,8 +16,8 @@
 #include "scan/processes/ProcessList.h"
 #include "scan/processes/ProcessStop.h"
 #include "scan/ScanContext.h"
-#include "ui/Dialogs.h"
-#include "ui/MessageCatalogue.h"
+#include "services/dialogs/Dialogs.h"
+#include "services/messages/MessageCatalogue.h"
 
 namespace bastion {
 
@@ -47,7 +47,7 @@ struct RunningThreat {
 
 class ProcessScanner {
 public:
-    ProcessScanner(ui::Dialogs& dialogs, const ui::MessageCatalogue& messages, std::string productName);
+    ProcessScanner(services::Dialogs& dialogs, const services::MessageCatalogue& messages, std::string productName);
 
     // Chooses the variant by the operating-system family: the NT family
     // compares full module paths, the Windows 95 family snapshot names;
@@ -88,8 +88,8 @@ private:
     // shield, one that is there: read then holds what was kept before).
     const ExecutablePathList* ExecutablePaths(ScanContext& context, ProcessScanCaller caller, ExecutablePathList& read);
 
-    ui::Dialogs& dialogs_;
-    const ui::MessageCatalogue& messages_;
+    services::Dialogs& dialogs_;
+    const services::MessageCatalogue& messages_;
     std::string productName_;
     RunningThreatAlert alert_;
     // The last process list inspected on the NT family; none before the

@@ -2,8 +2,8 @@
 // in section "Drives".
 #include "platform/FileSystem.h"
 #include "scan/walk/Walker.h"
-#include "ui/settings/SettingKeys.h"
-#include "ui/settings/SettingValues.h"
+#include "services/settings/SettingKeys.h"
+#include "services/settings/SettingValues.h"
 
 namespace bastion {
 
@@ -32,13 +32,13 @@ std::vector<std::string> ScannableDrives(platform::FileSystem& files) {
     return letters;
 }
 
-bool StoredDriveTick(const ui::SettingsStore& settings, const std::string& letter) {
-    const bool byDefault = ui::ParseSettingTruth(ui::settings::kDriveDefault).value_or(true);
-    return settings.ReadTruth(ui::settings::kSectionDrives, letter, byDefault);
+bool StoredDriveTick(const services::SettingsStore& settings, const std::string& letter) {
+    const bool byDefault = services::ParseSettingTruth(services::settings::kDriveDefault).value_or(true);
+    return settings.ReadTruth(services::settings::kSectionDrives, letter, byDefault);
 }
 
-void StoreDriveTick(ui::SettingsStore& settings, const std::string& letter, bool ticked) {
-    settings.WriteSetting(ui::settings::kSectionDrives, letter, ui::TruthText(ticked));
+void StoreDriveTick(services::SettingsStore& settings, const std::string& letter, bool ticked) {
+    settings.WriteSetting(services::settings::kSectionDrives, letter, services::TruthText(ticked));
 }
 
 std::string DriveRoot(const std::string& letter) { return letter + ":\\"; }

@@ -8,7 +8,7 @@
 
 #include "platform/FileSystem.h"
 #include "scan/ScanContext.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingsStore.h"
 
 namespace bastion {
 
@@ -19,8 +19,8 @@ namespace bastion {
 std::vector<std::string> ScannableDrives(platform::FileSystem& files);
 // Whether the drive is to be walked, as stored in section "Drives" (ticked
 // when nothing is stored), and storing it.
-bool StoredDriveTick(const ui::SettingsStore& settings, const std::string& letter);
-void StoreDriveTick(ui::SettingsStore& settings, const std::string& letter, bool ticked);
+bool StoredDriveTick(const services::SettingsStore& settings, const std::string& letter);
+void StoreDriveTick(services::SettingsStore& settings, const std::string& letter, bool ticked);
 // The root a Full System Scan walks for the drive's letter ("C:").
 std::string DriveRoot(const std::string& letter);
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace bastion::ui {
@@ -54,5 +55,10 @@ private:
     bool liveState_ = false;
     std::uint64_t changes_ = 0;
 };
+
+// Each control switched on, or off.
+inline void SetEnabled(std::initializer_list<Control*> controls, bool enabled) {
+    for (Control* control : controls) control->SetEnabled(enabled);
+}
 
 }  // namespace bastion::ui

@@ -1,6 +1,6 @@
 #include "ui/forms/FrmDownload.h"
 
-#include "ui/MessageKeys.h"
+#include "services/messages/MessageKeys.h"
 
 namespace bastion::ui {
 
@@ -18,13 +18,13 @@ FrmDownload::FrmDownload() : Form("frmDownload") {
     tmrBlink.onTick = [this] { tmrBlink_Timer(); };
 }
 
-void FrmDownload::Form_Load(const MessageCatalogue& messages) {
+void FrmDownload::Form_Load(const services::MessageCatalogue& messages) {
     messages_ = &messages;
     blinkStep_ = 0;
     tmrBlink.SetEnabled(true);
     picDown.SetVisible(false);
     picUp.SetVisible(true);
-    lblProduct.SetCaption(messages.getMessages(msg::kDownloading));
+    lblProduct.SetCaption(messages.getMessages(services::msg::kDownloading));
     txtStatus.SetText("");
     if (removeTrayIcon) removeTrayIcon();
     if (showTrayIcon) showTrayIcon();
@@ -37,21 +37,21 @@ void FrmDownload::tmrBlink_Timer() {
     if (picDown.Visible()) {
         picDown.SetVisible(false);
         picUp.SetVisible(true);
-        show(msg::kConnecting);
+        show(services::msg::kConnecting);
     } else {
-        show(msg::kChecking);
+        show(services::msg::kChecking);
         picDown.SetVisible(true);
         picUp.SetVisible(false);
     }
     if (blinkStep_ > 14) blinkStep_ = 0;
     if (blinkStep_ == 0) {
-        show(msg::kConnecting2);
+        show(services::msg::kConnecting2);
     } else if ((blinkStep_ >= 2 && blinkStep_ <= 5) || blinkStep_ >= 10) {
-        show(msg::kSending);
+        show(services::msg::kSending);
     } else if (blinkStep_ == 6) {
-        show(msg::kSent);
+        show(services::msg::kSent);
     } else if (blinkStep_ == 8) {
-        show(msg::kReceiving);
+        show(services::msg::kReceiving);
     }
     ++blinkStep_;
 }

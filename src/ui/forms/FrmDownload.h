@@ -3,7 +3,7 @@
 // "Cancel" closes the window and ends the update.
 #pragma once
 
-#include "ui/MessageCatalogue.h"
+#include "services/messages/MessageCatalogue.h"
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
 
@@ -30,7 +30,7 @@ public:
     Handler onCancel;
 
     // Shows the window with its blink started from the first step.
-    void Form_Load(const MessageCatalogue& messages);
+    void Form_Load(const services::MessageCatalogue& messages);
     // One blink: the pictures swap and the line changes; the texts cycle
     // every 15 ticks and follow no real progress.
     void tmrBlink_Timer();
@@ -40,7 +40,7 @@ public:
     int BlinkStep() const { return blinkStep_; }
 
 private:
-    const MessageCatalogue* messages_ = nullptr;
+    const services::MessageCatalogue* messages_ = nullptr;
     int blinkStep_ = 0;
 };
 

@@ -2,7 +2,7 @@
 
 #include "common/Lines.h"
 #include "common/Utf.h"
-#include "ui/GuardMessages.h"
+#include "services/messages/GuardMessages.h"
 
 namespace bastion::ui {
 
@@ -32,15 +32,15 @@ std::string ShortenedForDisplay(const std::string& text, std::size_t maxCharacte
     return text;
 }
 
-void FrmHomePageChangedAlert::Fill(const MessageCatalogue& messages, const std::string& productName,
+void FrmHomePageChangedAlert::Fill(const services::MessageCatalogue& messages, const std::string& productName,
                                    const std::string& remembered, const std::string& current) {
     SetCaption(productName);
     lblFrmHomePageProductName.SetCaption(productName);
-    std::string info = messages.getMessages(msg::kHomePageChanged);
+    std::string info = messages.getMessages(services::msg::kHomePageChanged);
     info.append(kCrLf).append(kCrLf);
-    info.append(messages.getMessages(msg::kHomePageKeep)).append(kCrLf);
+    info.append(messages.getMessages(services::msg::kHomePageKeep)).append(kCrLf);
     info.append(ShortenedForDisplay(remembered, kShownPageCharacters)).append(kCrLf).append(kCrLf);
-    info.append(messages.getMessages(msg::kHomePageChange)).append(kCrLf);
+    info.append(messages.getMessages(services::msg::kHomePageChange)).append(kCrLf);
     info.append(ShortenedForDisplay(current, kShownPageCharacters));
     lblHomePageInfo.SetCaption(std::move(info));
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "ui/MessageCatalogue.h"
+#include "services/messages/MessageCatalogue.h"
 #include "ui/forms/AlertForm.h"
 
 namespace bastion::ui {
@@ -20,7 +20,7 @@ public:
     // The message in the catalogue's language: the product name, the
     // remembered page (Yes) and the current one (No), each page shortened
     // to what fits the window.
-    void Fill(const MessageCatalogue& messages, const std::string& productName, const std::string& remembered,
+    void Fill(const services::MessageCatalogue& messages, const std::string& productName, const std::string& remembered,
               const std::string& current);
 };
 

@@ -15,7 +15,7 @@ FrmSplash::FrmSplash() : Form("frmSplash") {
     Timer2.onTick = [this] { Timer2_Timer(); };
 }
 
-void FrmSplash::Form_Load(const Identity& identity) {
+void FrmSplash::Form_Load(const services::Identity& identity) {
     SetCaption(identity.productName);
     lblProductName.SetCaption(identity.productName);
     lblCompanyName.SetCaption(identity.companyName);

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "ui/Identity.h"
+#include "services/identity/Identity.h"
 #include "ui/forms/Controls.h"
 #include "ui/forms/Form.h"
 
@@ -28,7 +28,7 @@ public:
     Handler showMainWindow;
 
     // Shows the identity of the program and starts the count.
-    void Form_Load(const Identity& identity);
+    void Form_Load(const services::Identity& identity);
     // Adds 2 to the count; the tick that finds it at 148 (the 75th) ends
     // the splash.
     void Timer2_Timer();

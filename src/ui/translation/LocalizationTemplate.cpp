@@ -3,7 +3,7 @@
 #include <set>
 
 #include "common/Text.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "ui/translation/FormTexts.h"
 #include "ui/translation/LocalizationFile.h"
 
@@ -41,7 +41,7 @@ struct KeyedText {
 
 // Every text of the English block, keys upper-cased; a key that repeats
 // (the same control name in another window is another key) is written once.
-std::vector<KeyedText> EnglishTexts(const std::vector<Form*>& windows, const MessageCatalogue& messages) {
+std::vector<KeyedText> EnglishTexts(const std::vector<Form*>& windows, const services::MessageCatalogue& messages) {
     std::vector<KeyedText> texts;
     std::set<std::string> seen;
     auto add = [&](std::string key, std::string text) {
@@ -110,7 +110,7 @@ void CheckTranslation(const LanguageBlock& block, const std::vector<KeyedText>& 
 
 }  // namespace
 
-std::string ComposeLocalizationFile(const std::vector<Form*>& windows, const MessageCatalogue& messages,
+std::string ComposeLocalizationFile(const std::vector<Form*>& windows, const services::MessageCatalogue& messages,
                                     const std::vector<std::string>& languageBlocks) {
     std::string out;
     Line(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
@@ -119,7 +119,7 @@ std::string ComposeLocalizationFile(const std::vector<Form*>& windows, const Mes
     Line(out, "\t\t<LOCALIZATION_FILE_VERSION>1.0</LOCALIZATION_FILE_VERSION>");
     Line(out, "\t</LOCALIZATION_FILE_INFO>");
     Line(out, "<LANGUAGE_GROUP xml:lang=\"en\">");
-    Line(out, "\t<LANGUAGE_NAME>" + std::string(settings::kEnglish) + "</LANGUAGE_NAME>");
+    Line(out, "\t<LANGUAGE_NAME>" + std::string(services::settings::kEnglish) + "</LANGUAGE_NAME>");
     Line(out, "\t<DESCRIPTION>" + std::string(kDescription) + "</DESCRIPTION>");
     Line(out, "\t" + std::string(kItemsOpen));
     for (const KeyedText& each : EnglishTexts(windows, messages)) {
@@ -135,12 +135,12 @@ std::string ComposeLocalizationFile(const std::vector<Form*>& windows, const Mes
     return out;
 }
 
-std::string makeLocalizationFile(const std::vector<Form*>& windows, const MessageCatalogue& messages) {
+std::string makeLocalizationFile(const std::vector<Form*>& windows, const services::MessageCatalogue& messages) {
     return ComposeLocalizationFile(windows, messages, {});
 }
 
 LocalizationCheck CheckLocalizationFile(std::string_view text, const std::vector<Form*>& windows,
-                                        const MessageCatalogue& messages) {
+                                        const services::MessageCatalogue& messages) {
     LocalizationCheck check;
     const std::vector<KeyedText> english = EnglishTexts(windows, messages);
     const std::vector<LanguageBlock> blocks = LanguageBlocks(text);
@@ -152,7 +152,7 @@ LocalizationCheck CheckLocalizationFile(std::string_view text, const std::vector
             continue;
         }
         if (!names.insert(ToUpper(block.name)).second) check.errors.push_back(block.name + " is there twice");
-        if (!EqualsIgnoreCase(block.name, settings::kEnglish)) {
+        if (!EqualsIgnoreCase(block.name, services::settings::kEnglish)) {
             CheckTranslation(block, english, check);
             continue;
         }

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/MessageCatalogue.h"
+#include "services/messages/MessageCatalogue.h"
 #include "ui/forms/Form.h"
 
 namespace bastion::ui {
@@ -17,11 +17,11 @@ namespace bastion::ui {
 // translatable text of every window (keys upper-cased) and per message,
 // and the closing lines. A text that holds line breaks is written whole,
 // running on over the following lines.
-std::string makeLocalizationFile(const std::vector<Form*>& windows, const MessageCatalogue& messages);
+std::string makeLocalizationFile(const std::vector<Form*>& windows, const services::MessageCatalogue& messages);
 
 // The template with further language blocks (each a whole
 // "<LANGUAGE_GROUP" ... "</LANGUAGE_GROUP>" text) after the English one.
-std::string ComposeLocalizationFile(const std::vector<Form*>& windows, const MessageCatalogue& messages,
+std::string ComposeLocalizationFile(const std::vector<Form*>& windows, const services::MessageCatalogue& messages,
                                     const std::vector<std::string>& languageBlocks);
 
 // What is wrong with a translation file against the program.
@@ -36,6 +36,6 @@ struct LocalizationCheck {
     std::vector<std::string> warnings;
 };
 LocalizationCheck CheckLocalizationFile(std::string_view text, const std::vector<Form*>& windows,
-                                        const MessageCatalogue& messages);
+                                        const services::MessageCatalogue& messages);
 
 }  // namespace bastion::ui

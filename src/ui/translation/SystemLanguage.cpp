@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion::ui {
 
@@ -17,13 +17,13 @@ constexpr std::uint16_t kSpanish = 0x0a;
 }  // namespace
 
 std::string LanguageForUserInterface(std::uint16_t languageId, const std::vector<std::string>& offered) {
-    std::string_view name = settings::kEnglish;
+    std::string_view name = services::settings::kEnglish;
     switch (languageId & kPrimaryMask) {
         case kGerman: name = "Deutsch"; break;
         case kSpanish: name = "Espa\xc3\xb1ol"; break;
         default: break;
     }
-    if (std::find(offered.begin(), offered.end(), name) == offered.end()) name = settings::kEnglish;
+    if (std::find(offered.begin(), offered.end(), name) == offered.end()) name = services::settings::kEnglish;
     return std::string(name);
 }
 

@@ -213,6 +213,11 @@ bool FormWindow::DispatchChildMessage(UINT message, WPARAM wParam, LPARAM lParam
         }
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item->CtlType == ODT_MENU) {
+                if (!menu_.Draw(*item, fonts_)) return false;
+                result = TRUE;
+                return true;
+            }
             NativeControl* control = ControlOfWindow(item->hwndItem);
             if (!control) return false;
             result = control->OnDrawItem(*item) ? TRUE : FALSE;
@@ -236,6 +241,8 @@ void FormWindow::OnDpiChanged(int dpi, const RECT* suggested) {
     dpi_ = dpi;
     fonts_.Create(dpi);
     for (auto& control : controls_) control->ApplyFonts();
+    menu_.Invalidate();
+    menu_.SyncIfChanged(Hwnd());
     if (suggested) {
         ::SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -276,6 +283,10 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_MEASUREITEM: {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            return menu_.Measure(*item, fonts_) ? TRUE : Default(message, wParam, lParam);
+        }
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
             info->ptMinTrackSize.x = ui::Scale(options_.minWidth, dpi_);

@@ -2,8 +2,8 @@
 
 namespace bastion::win32 {
 
-ui::Identity IdentityFromVersionStrings(const VersionStrings& strings) {
-    ui::Identity identity = ui::BuildIdentity();
+services::Identity IdentityFromVersionStrings(const VersionStrings& strings) {
+    services::Identity identity = services::BuildIdentity();
     identity.productName = strings.productName;
     identity.companyName = strings.companyName;
     identity.website = strings.comments;
@@ -12,9 +12,9 @@ ui::Identity IdentityFromVersionStrings(const VersionStrings& strings) {
     return identity;
 }
 
-ui::Identity ReadOwnIdentity() {
+services::Identity ReadOwnIdentity() {
     if (auto strings = ReadOwnVersionStrings()) return IdentityFromVersionStrings(*strings);
-    return ui::BuildIdentity();
+    return services::BuildIdentity();
 }
 
 }  // namespace bastion::win32

@@ -3,15 +3,15 @@
 #pragma once
 
 #include "platform/win32/VersionResource.h"
-#include "ui/Identity.h"
+#include "services/identity/Identity.h"
 
 namespace bastion::win32 {
 
 // The strings as stored; the title and the branding number from the build.
-ui::Identity IdentityFromVersionStrings(const VersionStrings& strings);
+services::Identity IdentityFromVersionStrings(const VersionStrings& strings);
 
 // The running program's identity, from its own file. A program without a
 // version resource has the identity the build was configured with.
-ui::Identity ReadOwnIdentity();
+services::Identity ReadOwnIdentity();
 
 }  // namespace bastion::win32

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/WideText.h"
+#include "ui/layout/Geometry.h"
 #include "ui/win32/GdiObjects.h"
 
 namespace bastion::win32 {
@@ -32,25 +33,96 @@ ui::MenuItem* MenuBar::ItemOfCommand(int command) const {
 }
 
 void MenuBar::AppendItems(HMENU menu, const std::vector<ui::MenuItem*>& items) {
+    const bool bar = &items == &topLevel_;
     for (ui::MenuItem* item : items) {
         if (!item->Visible()) continue;
         if (item->IsSeparator()) {
             ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        const std::wstring caption = Widen(item->Caption());
-        UINT flags = MF_STRING;
-        if (!item->Enabled()) flags |= MF_GRAYED;
-        if (item->Checked()) flags |= MF_CHECKED;
+        std::wstring caption = Widen(item->Caption());
+        HMENU popup = nullptr;
         if (!item->children.empty()) {
-            HMENU popup = ::CreatePopupMenu();
+            popup = ::CreatePopupMenu();
             AppendItems(popup, item->children);
-            ::AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(popup), caption.c_str());
-            continue;
         }
         const auto index = std::find(all_.begin(), all_.end(), item) - all_.begin();
-        ::AppendMenuW(menu, flags, static_cast<UINT_PTR>(kFirstCommand + index), caption.c_str());
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_STATE | MIIM_DATA | (popup ? MIIM_SUBMENU : MIIM_ID);
+        info.fType = bar ? MFT_OWNERDRAW : MFT_STRING;
+        info.fState = (item->Enabled() ? 0u : MFS_GRAYED) | (item->Checked() ? MFS_CHECKED : 0u);
+        info.wID = static_cast<UINT>(kFirstCommand + index);
+        info.hSubMenu = popup;
+        info.dwItemData = reinterpret_cast<ULONG_PTR>(item);
+        info.dwTypeData = caption.data();
+        info.cch = static_cast<UINT>(caption.size());
+        if (!::InsertMenuItemW(menu, static_cast<UINT>(::GetMenuItemCount(menu)), TRUE, &info) && popup) {
+            ::DestroyMenu(popup);
+        }
     }
+}
+
+const ui::MenuItem* MenuBar::BarItem(UINT controlType, ULONG_PTR itemData) const {
+    if (controlType != ODT_MENU) return nullptr;
+    for (const ui::MenuItem* item : topLevel_) {
+        if (reinterpret_cast<ULONG_PTR>(item) == itemData) return item;
+    }
+    return nullptr;
+}
+
+bool MenuBar::Measure(MEASUREITEMSTRUCT& measure, const UiFonts& fonts) const {
+    const ui::MenuItem* item = BarItem(measure.CtlType, measure.itemData);
+    if (!item) return false;
+    RECT text{};
+    if (HDC screen = ::GetDC(nullptr)) {
+        HGDIOBJ old = ::SelectObject(screen, fonts.Get(FontRole::Normal));
+        const std::wstring caption = Widen(item->Caption());
+        ::DrawTextW(screen, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_CALCRECT);
+        ::SelectObject(screen, old);
+        ::ReleaseDC(nullptr, screen);
+    }
+    measure.itemWidth = static_cast<UINT>(text.right - text.left + ui::Scale(kItemPadding, fonts.Dpi()));
+    measure.itemHeight = static_cast<UINT>(text.bottom - text.top + ui::Scale(kItemPadding, fonts.Dpi()) / 2);
+    return true;
+}
+
+bool MenuBar::Draw(const DRAWITEMSTRUCT& draw, const UiFonts& fonts) const {
+    const ui::MenuItem* item = BarItem(draw.CtlType, draw.itemData);
+    if (!item) return false;
+    BOOL flat = FALSE;
+    ::SystemParametersInfoW(SPI_GETFLATMENU, 0, &flat, 0);
+    const bool open = (draw.itemState & (ODS_SELECTED | ODS_HOTLIGHT)) != 0;
+    const bool grayed = (draw.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
+    const int background = open ? (flat ? COLOR_MENUHILIGHT : COLOR_HIGHLIGHT) : (flat ? COLOR_MENUBAR : COLOR_MENU);
+    ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(background));
+    const int text = grayed ? COLOR_GRAYTEXT : open ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT;
+    const COLORREF oldColour = ::SetTextColor(draw.hDC, ::GetSysColor(text));
+    const int oldMode = ::SetBkMode(draw.hDC, TRANSPARENT);
+    HGDIOBJ oldFont = ::SelectObject(draw.hDC, fonts.Get(FontRole::Normal));
+    // The bar's height is the system's, for the dpi it knows: where that is
+    // less than the window's (Wine keeps the dpi it started with), the text
+    // takes the largest size the bar holds whole, accents and descenders.
+    UniqueGdiObject fitted;
+    TEXTMETRICW metrics{};
+    const LONG barHeight = draw.rcItem.bottom - draw.rcItem.top;
+    if (::GetTextMetricsW(draw.hDC, &metrics) && metrics.tmHeight > barHeight) {
+        LOGFONTW font{};
+        ::GetObjectW(fonts.Get(FontRole::Normal), sizeof(font), &font);
+        font.lfHeight = barHeight;  // positive: the whole cell
+        fitted.Reset(::CreateFontIndirectW(&font));
+        if (fitted) ::SelectObject(draw.hDC, fitted.Get());
+    }
+    RECT area = draw.rcItem;
+    const std::wstring caption = Widen(item->Caption());
+    // The access keys show only once the keyboard is in use, as elsewhere.
+    const UINT prefix = (draw.itemState & ODS_NOACCEL) != 0 ? DT_HIDEPREFIX : 0u;
+    ::DrawTextW(draw.hDC, caption.c_str(), static_cast<int>(caption.size()), &area,
+                DT_SINGLELINE | DT_CENTER | DT_VCENTER | prefix);
+    ::SelectObject(draw.hDC, oldFont);
+    ::SetBkMode(draw.hDC, oldMode);
+    ::SetTextColor(draw.hDC, oldColour);
+    return true;
 }
 
 void MenuBar::SyncIfChanged(HWND window) {

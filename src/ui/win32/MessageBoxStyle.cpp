@@ -4,35 +4,35 @@
 
 namespace bastion::win32 {
 
-unsigned int MessageBoxFlags(ui::MsgButtons buttons, ui::MsgIcon icon) {
+unsigned int MessageBoxFlags(services::MsgButtons buttons, services::MsgIcon icon) {
     unsigned int flags = 0;
     switch (buttons) {
-        case ui::MsgButtons::Ok: flags = MB_OK; break;
-        case ui::MsgButtons::OkCancel: flags = MB_OKCANCEL; break;
-        case ui::MsgButtons::YesNo: flags = MB_YESNO; break;
-        case ui::MsgButtons::YesNoCancel: flags = MB_YESNOCANCEL; break;
-        case ui::MsgButtons::AbortRetryIgnore: flags = MB_ABORTRETRYIGNORE; break;
-        case ui::MsgButtons::RetryCancel: flags = MB_RETRYCANCEL; break;
+        case services::MsgButtons::Ok: flags = MB_OK; break;
+        case services::MsgButtons::OkCancel: flags = MB_OKCANCEL; break;
+        case services::MsgButtons::YesNo: flags = MB_YESNO; break;
+        case services::MsgButtons::YesNoCancel: flags = MB_YESNOCANCEL; break;
+        case services::MsgButtons::AbortRetryIgnore: flags = MB_ABORTRETRYIGNORE; break;
+        case services::MsgButtons::RetryCancel: flags = MB_RETRYCANCEL; break;
     }
     switch (icon) {
-        case ui::MsgIcon::None: break;
-        case ui::MsgIcon::Information: flags |= MB_ICONINFORMATION; break;
-        case ui::MsgIcon::Question: flags |= MB_ICONQUESTION; break;
-        case ui::MsgIcon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
-        case ui::MsgIcon::Critical: flags |= MB_ICONERROR; break;
+        case services::MsgIcon::None: break;
+        case services::MsgIcon::Information: flags |= MB_ICONINFORMATION; break;
+        case services::MsgIcon::Question: flags |= MB_ICONQUESTION; break;
+        case services::MsgIcon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
+        case services::MsgIcon::Critical: flags |= MB_ICONERROR; break;
     }
     return flags;
 }
 
-ui::MsgResult MessageBoxAnswer(int pressed) {
+services::MsgResult MessageBoxAnswer(int pressed) {
     switch (pressed) {
-        case IDOK: return ui::MsgResult::Ok;
-        case IDYES: return ui::MsgResult::Yes;
-        case IDNO: return ui::MsgResult::No;
-        case IDABORT: return ui::MsgResult::Abort;
-        case IDRETRY: return ui::MsgResult::Retry;
-        case IDIGNORE: return ui::MsgResult::Ignore;
-        default: return ui::MsgResult::Cancel;
+        case IDOK: return services::MsgResult::Ok;
+        case IDYES: return services::MsgResult::Yes;
+        case IDNO: return services::MsgResult::No;
+        case IDABORT: return services::MsgResult::Abort;
+        case IDRETRY: return services::MsgResult::Retry;
+        case IDIGNORE: return services::MsgResult::Ignore;
+        default: return services::MsgResult::Cancel;
     }
 }
 

@@ -2,12 +2,12 @@
 // portable answer for the button that was pressed.
 #pragma once
 
-#include "ui/Dialogs.h"
+#include "services/dialogs/Dialogs.h"
 
 namespace bastion::win32 {
 
-unsigned int MessageBoxFlags(ui::MsgButtons buttons, ui::MsgIcon icon);
+unsigned int MessageBoxFlags(services::MsgButtons buttons, services::MsgIcon icon);
 // A box closed without a button (or failing to show) answers Cancel.
-ui::MsgResult MessageBoxAnswer(int pressed);
+services::MsgResult MessageBoxAnswer(int pressed);
 
 }  // namespace bastion::win32

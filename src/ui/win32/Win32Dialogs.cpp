@@ -28,8 +28,8 @@ std::wstring FileDialogFilter(const std::string& filter) {
 
 }  // namespace
 
-ui::MsgResult Win32Dialogs::MessageBox(const std::string& text, const std::string& title, ui::MsgButtons buttons,
-                                       ui::MsgIcon icon) {
+services::MsgResult Win32Dialogs::MessageBox(const std::string& text, const std::string& title,
+                                             services::MsgButtons buttons, services::MsgIcon icon) {
     const int pressed =
         ::MessageBoxW(owner_, Widen(text).c_str(), Widen(title).c_str(), MessageBoxFlags(buttons, icon));
     return MessageBoxAnswer(pressed);

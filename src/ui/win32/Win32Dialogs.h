@@ -3,20 +3,20 @@
 // set as owner so that it stays in front of it.
 #pragma once
 
-#include "ui/Dialogs.h"
+#include "services/dialogs/Dialogs.h"
 
 struct HWND__;
 
 namespace bastion::win32 {
 
-class Win32Dialogs final : public ui::Dialogs {
+class Win32Dialogs final : public services::Dialogs {
 public:
     // The window the dialogs belong to; none until set.
     void SetOwner(HWND__* owner) { owner_ = owner; }
     HWND__* Owner() const { return owner_; }
 
-    ui::MsgResult MessageBox(const std::string& text, const std::string& title, ui::MsgButtons buttons,
-                             ui::MsgIcon icon) override;
+    services::MsgResult MessageBox(const std::string& text, const std::string& title, services::MsgButtons buttons,
+                             services::MsgIcon icon) override;
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     std::optional<std::string> OpenFile(const std::string& title, const std::string& filter) override;

@@ -4,11 +4,11 @@
 
 #include <functional>
 
-#include "ui/EventPump.h"
+#include "services/waits/EventPump.h"
 
 namespace bastion::win32 {
 
-class Win32EventPump final : public ui::EventPump {
+class Win32EventPump final : public services::EventPump {
 public:
     // Some 15 ms between rounds keeps a per-file Pump() call cheap and the
     // window still smooth.

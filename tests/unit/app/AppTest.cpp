@@ -5,12 +5,12 @@
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
 #include "report/ScanReport.h"
+#include "services/messages/MessageKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/MessageKeys.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
@@ -28,7 +28,7 @@ TEST_F(AppTest, CreatesTheDataFolderAndStartsWithTheDefaultMessages) {
     App app(machine.Bundle(), dialogs, pump, testing::TestIdentity());
     EXPECT_EQ(app.dataFolder, kDataFolder);
     EXPECT_TRUE(machine.files.HasFolder(kDataFolder));
-    EXPECT_EQ(app.messages.getMessages(ui::msg::kScanCompleted), "Scanning complete.");
+    EXPECT_EQ(app.messages.getMessages(services::msg::kScanCompleted), "Scanning complete.");
     EXPECT_EQ(app.settings.ApplicationName(), "Testwall");
 }
 
@@ -36,11 +36,11 @@ TEST_F(AppTest, AScanWritesTheReportOnlyWhileTheLogOptionIsOn) {
     App app(machine.Bundle(), dialogs, pump, testing::TestIdentity());
     const std::string report = ReportPath(app.dataFolder);
 
-    app.settings.Write(ui::settings::kChkMakeLog, "0");
+    app.settings.Write(services::settings::kChkMakeLog, "0");
     app.controller.cmdScanNow_Click();
     EXPECT_FALSE(machine.files.HasFile(report));
 
-    app.settings.Write(ui::settings::kChkMakeLog, "1");
+    app.settings.Write(services::settings::kChkMakeLog, "1");
     machine.clock.Advance(3600);
     app.controller.cmdScanNow_Click();
     std::optional<std::string> written = machine.files.Content(report);
@@ -59,7 +59,7 @@ TEST_F(AppTest, AStoppedScheduledScanReportsItsOwnFindingsAsNotRemoved) {
     machine.files.AddFile(DataFilePath(app.dataFolder, datafile::kFileDefinitions),
                           EncodeDefinitionText("first.exe=First|C:\\Spy|Adware") + "\r\n" +
                               EncodeDefinitionText("second.exe=Second|C:\\Spy|Adware") + "\r\n");
-    app.settings.Write(ui::settings::kChkAutoDel, "1");
+    app.settings.Write(services::settings::kChkAutoDel, "1");
     machine.files.AddFile("C:\\Spy\\first.exe", "MZ");
     app.RunScheduledScan();
     const std::string report = ReportPath(app.dataFolder);

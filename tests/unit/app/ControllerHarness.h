@@ -9,29 +9,35 @@
 
 #include "app/ResultsPresenter.h"
 #include "app/ScanController.h"
+#include "app/pages/StatusPage.h"
 #include "common/DateTime.h"
 #include "definitions/DataFiles.h"
 #include "scan/ScanEngine.h"
 #include "scan/ScanOptions.h"
 #include "scan/processes/ProcessScanner.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
+#include "services/operations/OperationGate.h"
+#include "services/settings/SettingsStore.h"
+#include "support/FakeBackgroundWork.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
-#include "ui/OperationGate.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion::testing {
 
 struct ControllerHarness {
     ControllerHarness() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
-        controller.Hooks().enableShieldTimers = [this](bool on) { calls.push_back(on ? "timers on" : "timers off"); };
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
+        background.changed = [this](bool on) { calls.push_back(on ? "timers on" : "timers off"); };
         controller.Hooks().clearRemovalProblems = [this] { calls.push_back("clear problems"); };
         controller.Hooks().makeReport = [this] { calls.push_back("report"); };
+        // The home page as the program refreshes it after a scan.
+        controller.Hooks().refreshStatusPage = [this] {
+            RefreshStatusPage(bundle, form, state.definitions.total);
+        };
         controller.Hooks().showScanPage = [this] { calls.push_back("scan page"); };
         controller.Hooks().showResultsPage = [this] { calls.push_back("results page"); };
         controller.Hooks().removeTicked = [this] { calls.push_back("remove"); };
@@ -54,7 +60,7 @@ struct ControllerHarness {
         return controller.cmdScanNow_Click();
     }
 
-    std::string Setting(const ui::SettingKey& key) const { return settings.Read(key); }
+    std::string Setting(const services::SettingKey& key) const { return settings.Read(key); }
     std::string Now() const { return FormatGeneralDate(scan.machine.clock.now); }
     ui::ListView& Results() { return form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved; }
 
@@ -62,21 +68,18 @@ struct ControllerHarness {
     ui::FrmMain form;
     ScanState& state = scan.state;
     ScriptedDialogs dialogs;
-    ui::OperationGate operations;
-    ui::Identity identity = TestIdentity();
-    ui::MessageCatalogue messages{identity};
-    ui::SettingsStore settings{scan.machine.registry, identity.productName};
+    services::OperationGate operations;
+    services::Identity identity = TestIdentity();
+    services::MessageCatalogue messages{identity};
+    services::SettingsStore settings{scan.machine.registry, identity.productName};
     ProcessScanner processScanner{dialogs, messages, identity.productName};
     StoredScanOptions options{settings};
-    ScanEngine engine{ScanEnvironment{scan.machine.files, Windows1252(), scan.machine.system, scan.machine.registry,
-                                      scan.machine.shell, scan.machine.processes, scan.machine.clock, dialogs,
-                                      scan.pump, operations, messages, identity, settings, scan.dataFolder,
-                                      scan.safety, scan.exclusions, scan.tables, scan.state, processScanner}};
+    testing::FakeBackgroundWork background;
+    const services::Services bundle{scan.machine.Bundle(), dialogs, scan.pump, operations, messages, identity,
+                                    settings, scan.dataFolder, background};
+    ScanEngine engine{ScanEnvironment{bundle, scan.safety, scan.exclusions, scan.tables, scan.state, processScanner}};
     ResultsPresenter presenter{form, messages};
-    ScanController controller{ScanPageEnvironment{form, engine, presenter, scan.machine.files, Windows1252(),
-                                                  scan.machine.shell, dialogs, operations, messages, identity,
-                                                  settings, scan.dataFolder, scan.state},
-                              options};
+    ScanController controller{ScanPageEnvironment{bundle, form, engine, presenter, scan.state}, options};
     // What the hooks were asked, in order.
     std::vector<std::string> calls;
 };

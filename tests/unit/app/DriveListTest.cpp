@@ -10,7 +10,7 @@ namespace {
 
 TEST(DriveListTest, DriveTicksAreStoredForEveryRowAndRestoredTickedByDefault) {
     testing::FakeRegistry registry;
-    ui::SettingsStore settings(registry, "Testwall");
+    services::SettingsStore settings(registry, "Testwall");
     ui::FrmMain form;
     ui::ListView& drives = form.lvwHardDrives;
     for (const char* letter : {"A", "C", "E"}) drives.Add(letter);

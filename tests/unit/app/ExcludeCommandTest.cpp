@@ -4,11 +4,11 @@
 
 #include "DetectedRows.h"
 #include "definitions/DataFiles.h"
+#include "services/messages/DefaultMessages.h"
 #include "support/FakeFileSystem.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
 
 namespace bastion {
 namespace {
@@ -20,7 +20,7 @@ using Strings = std::vector<std::string>;
 struct ExcludeCommandTest : ::testing::Test {
     ExcludeCommandTest() {
         files.AddFolder(dataFolder);
-        ui::FillDefaultMessages(messages);
+        services::FillDefaultMessages(messages);
         dialogs.FailOnUnscriptedQuestion();
     }
 
@@ -36,27 +36,27 @@ struct ExcludeCommandTest : ::testing::Test {
     ExclusionList exclusions;
     testing::ScriptedDialogs dialogs;
     testing::ScriptedEventPump pump;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::MessageCatalogue messages{testing::TestIdentity()};
     ResultsPresenter presenter{form, messages};
     std::string productName = "Testwall";
 };
 
 TEST_F(ExcludeCommandTest, WithNothingToExcludeItOnlySaysSorry) {
-    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    dialogs.AnswerMessageBox(services::MsgResult::Ok);
     Click();
     ASSERT_EQ(dialogs.Asked().size(), 1u);
     const testing::AskedDialog& asked = dialogs.Asked()[0];
     EXPECT_EQ(asked.text, "Sorry, there are no entries to be excluded.");
     EXPECT_EQ(asked.title, "Testwall");
-    EXPECT_EQ(asked.buttons, ui::MsgButtons::Ok);
-    EXPECT_EQ(asked.icon, ui::MsgIcon::Information);
+    EXPECT_EQ(asked.buttons, services::MsgButtons::Ok);
+    EXPECT_EQ(asked.icon, services::MsgIcon::Information);
     EXPECT_FALSE(files.HasFile(ExclusionPath()));
 }
 
 TEST_F(ExcludeCommandTest, AnsweringNoChangesNothing) {
     DetectedRows rows(state, presenter);
     Results().ItemCheck(DetectedRows::kFile, true);
-    dialogs.AnswerMessageBox(ui::MsgResult::No);
+    dialogs.AnswerMessageBox(services::MsgResult::No);
     Click();
     ASSERT_EQ(dialogs.Asked().size(), 1u);
     const testing::AskedDialog& asked = dialogs.Asked()[0];
@@ -65,7 +65,7 @@ TEST_F(ExcludeCommandTest, AnsweringNoChangesNothing) {
               "Excluded files will not show up as Adware/Spyware on future scans.\r\n\r\n"
               "You can edit the list of excluded files through the Quarantine menu.");
     EXPECT_EQ(asked.title, "Really Exclude?");
-    EXPECT_EQ(asked.buttons, ui::MsgButtons::YesNo);
+    EXPECT_EQ(asked.buttons, services::MsgButtons::YesNo);
     EXPECT_FALSE(files.HasFile(ExclusionPath()));
     EXPECT_EQ(Results().Count(), 5u);
 }
@@ -81,7 +81,7 @@ TEST_F(ExcludeCommandTest, AnsweringYesExcludesTheTickedDetectionsByLocationAndN
             Results().ItemCheck(row, true);
         }
     }
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     Click();
 
     // In the order the list shows them; a cookie by its file's name.
@@ -101,7 +101,7 @@ TEST_F(ExcludeCommandTest, AnsweringYesWithNothingTickedLeavesTheFileAlone) {
     state.Begin(presenter);
     state.AddExcluded("C:\\x.exe");
     presenter.Show(state.End());
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     Click();
     EXPECT_FALSE(files.HasFile(ExclusionPath()));
     EXPECT_EQ(form.lvwSpywareFound.Count(), 1u);

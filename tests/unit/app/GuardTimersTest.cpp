@@ -5,14 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "ShieldFixture.h"
+#include "services/settings/SettingKeys.h"
 #include "shields/HomePageShield.h"
 #include "ui/forms/TimerClock.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 using platform::Hive;
 
 struct GuardTimersTest : testing::ShieldFixture {

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "ShieldFixture.h"
+#include "services/settings/SettingKeys.h"
 #include "shields/HomePageShield.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 using platform::Hive;
 
 struct HomePageShieldTest : testing::ShieldFixture {
@@ -108,7 +108,7 @@ TEST_F(HomePageShieldTest, AChangedPageIsRestoredOrAcceptedAsTheOptionsAndTheUse
         EXPECT_TRUE(form.tmrCheckHomePage.Running()) << each.name;
     }
     EXPECT_EQ(opened.size(), 0u);
-    EXPECT_EQ(run.app.homePageShield.alert.lblHomePageInfo.Caption().substr(0, 58),
+    EXPECT_EQ(run.app.alerts.homePageChanged.lblHomePageInfo.Caption().substr(0, 58),
               "Testwall has detected that your Homepage has been changed.");
 }
 
@@ -160,7 +160,7 @@ TEST_F(HomePageShieldTest, ALockedStartPageIsToldOnceNotSkippedOrAskedAboutEvery
     machine.registry.ClearAccessDenials();
     machine.registry.DenyAccess(Hive::CurrentUser, std::string(kStartPageKey), platform::RegAccess::Read);
     run.app.settings.WriteTruth(keys::kOptAlwaysnotifybeforerestoring, true);
-    run.dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    run.dialogs.AnswerMessageBox(services::MsgResult::Yes);
     for (int tick = 0; tick < 4; ++tick) Tick();
     EXPECT_EQ(told(cannotRead), 1);
     EXPECT_NE(run.dialogs.AskedMessageBoxes()[2].text.find("Click YES to keep your homepage as:\r\n" + home),

@@ -9,18 +9,18 @@
 #include "app/MainWindowHandlers.h"
 #include "app/MainWindowLifecycle.h"
 #include "app/StartupSequence.h"
+#include "services/messages/MessageKeys.h"
+#include "services/settings/SettingKeys.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/MessageKeys.h"
-#include "ui/settings/SettingKeys.h"
 #include "update/UpdateAddresses.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 constexpr const char* kFile = "C:\\Program Files\\Bastion\\Localization.txt";
 
@@ -40,7 +40,7 @@ struct LanguageWindowTest : ::testing::Test {
             if (whilePumping) whilePumping();
         });
     }
-    std::string Stored(const ui::SettingKey& key) { return app.settings.ReadSetting(key.section, key.name, "-"); }
+    std::string Stored(const services::SettingKey& key) { return app.settings.ReadSetting(key.section, key.name, "-"); }
 
     const std::string kOld = Block("English", "Home", "[ProgramName] by [CompanyName]") +
                              Block("Deutsch", "Übersicht", "[ProgramName] von [CompanyName]") +
@@ -63,7 +63,7 @@ TEST_F(LanguageWindowTest, TheListShowsTheFilesLanguagesAndAChoiceRetranslatesEv
     EXPECT_EQ(language.form.Combo1.Text(), "Español");
     EXPECT_EQ(app.form.cmdStatus.Caption(), "Home") << "filling the list chooses nothing";
     EXPECT_EQ(retranslated, 0);
-    EXPECT_EQ(language.form.Caption(), app.messages.getMessages(ui::msg::kTitleLanguage));
+    EXPECT_EQ(language.form.Caption(), app.messages.getMessages(services::msg::kTitleLanguage));
 
     language.form.Combo1.SetListIndex(1);
     EXPECT_EQ(Stored(keys::kLanguage), "Deutsch");
@@ -134,7 +134,7 @@ TEST_F(LanguageWindowTest, ADownloadReplacesTheFileOnlyWithAWholeAnswerAndSaysWh
         EXPECT_TRUE(language.form.Command1.Enabled()) << each.name;
         EXPECT_EQ(machine.files.Content(kFile), each.stored ? fresh + "\r\n" : kOld) << each.name;
         EXPECT_EQ(dialogs.Asked().back().text,
-                  app.messages.getMessages(each.stored ? ui::msg::kDownloaded : ui::msg::kLanguageFailed))
+                  app.messages.getMessages(each.stored ? services::msg::kDownloaded : services::msg::kLanguageFailed))
             << each.name;
     }
     EXPECT_EQ(language.form.Combo1.Items(), (std::vector<std::string>{"Deutsch", "Français"}));
@@ -146,7 +146,7 @@ TEST_F(LanguageWindowTest, ADownloadReplacesTheFileOnlyWithAWholeAnswerAndSaysWh
     machine.internet.RespondInTurn(url, {{true, 200, fresh}});
     language.Command1_Click();
     EXPECT_EQ(machine.files.Content(kFile), kOld);
-    EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(ui::msg::kLanguageFailed));
+    EXPECT_EQ(dialogs.Asked().back().text, app.messages.getMessages(services::msg::kLanguageFailed));
 }
 
 TEST_F(LanguageWindowTest, ClearingSendDataAsksAndNoKeepsItButRestoringAsksNothing) {
@@ -161,12 +161,12 @@ TEST_F(LanguageWindowTest, ClearingSendDataAsksAndNoKeepsItButRestoringAsksNothi
 
     app.form.chkSendData.Click();
     EXPECT_EQ(Stored(keys::kChkSendData), "1");
-    dialogs.AnswerMessageBox(ui::MsgResult::No);
+    dialogs.AnswerMessageBox(services::MsgResult::No);
     app.form.chkSendData.Click();
     EXPECT_TRUE(app.form.chkSendData.Checked());
     EXPECT_EQ(Stored(keys::kChkSendData), "1");
-    EXPECT_EQ(dialogs.Asked().back().title, app.messages.getMessages(ui::msg::kAnon4));
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    EXPECT_EQ(dialogs.Asked().back().title, app.messages.getMessages(services::msg::kAnon4));
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     app.form.chkSendData.Click();
     EXPECT_FALSE(app.form.chkSendData.Checked());
     EXPECT_EQ(Stored(keys::kChkSendData), "0");

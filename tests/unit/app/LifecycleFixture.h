@@ -7,11 +7,11 @@
 
 #include "app/App.h"
 #include "app/MainWindowLifecycle.h"
+#include "services/settings/SettingsStore.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion::testing {
 
@@ -58,7 +58,7 @@ struct ProgramRun {
 };
 
 // A value of the per-user store, "<missing>" when it is not there.
-inline std::string Stored(const ui::SettingsStore& store, std::string_view application, std::string_view section,
+inline std::string Stored(const services::SettingsStore& store, std::string_view application, std::string_view section,
                           std::string_view key) {
     return store.ReadSetting(application, section, key, "<missing>");
 }

@@ -7,9 +7,9 @@
 #include "common/Text.h"
 #include "support/FakeFileSystem.h"
 #include "support/TestIdentity.h"
+#include "ui/translation/ClsLanguages.h"
 #include "ui/translation/FormTexts.h"
 #include "ui/translation/LocalizationTemplate.h"
-#include "ui/translation/clsLanguages.h"
 
 namespace bastion::ui {
 namespace {
@@ -20,7 +20,7 @@ constexpr const char* kFile = "C:\\Program Files\\Testwall\\Localization.txt";
 TEST(LocalizationTemplate, ReadsBackToTheProgramsOwnTextsThroughTheService) {
     ProgramWindows windows;
     windows.restore.lblInfo.SetCaption("First line\r\nsecond line, > and & kept");
-    const MessageCatalogue catalogue = ProgramMessages(testing::TestIdentity());
+    const services::MessageCatalogue catalogue = ProgramMessages(testing::TestIdentity());
     const std::string text = makeLocalizationFile(windows.All(), catalogue);
     EXPECT_TRUE(CheckLocalizationFile(text, windows.All(), catalogue).errors.empty());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -35,7 +35,7 @@ TEST(LocalizationTemplate, ReadsBackToTheProgramsOwnTextsThroughTheService) {
     // Read back into windows whose texts were lost: every text returns.
     testing::FakeFileSystem files;
     files.AddFile(kFile, text);
-    MessageCatalogue messages = ProgramMessages(testing::TestIdentity());
+    services::MessageCatalogue messages = ProgramMessages(testing::TestIdentity());
     clsLanguages languages(files, kFolder, testing::TestIdentity(), messages);
     ProgramWindows blank;
     ProgramWindows original;

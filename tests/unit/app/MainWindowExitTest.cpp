@@ -3,12 +3,12 @@
 #include "LifecycleFixture.h"
 #include "app/MainWindowHandlers.h"
 #include "app/StartupSequence.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 using testing::Stored;
 
 struct MainWindowExitTest : ::testing::Test {

@@ -7,11 +7,11 @@
 
 #include "definitions/DataFiles.h"
 #include "report/ScanReport.h"
+#include "services/settings/MachineSettingsStore.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/settings/MachineSettingsStore.h"
 
 namespace bastion {
 namespace {
@@ -254,8 +254,8 @@ TEST_F(MainWindowHandlersTest, ViewHelpOpensTheHelpFileBesideTheProgram) {
     EXPECT_EQ(machine.shell.calls, (std::vector<ShellCall>{{ShellCall::Kind::Open,
                                                             "C:\\Program Files\\Bastion\\Help.chm",
                                                             platform::ShowWindow::Normal}}));
-    ui::MachineSettingsStore store(machine.registry, "Testwall Labs", "Testwall", app.settings, dialogs);
-    EXPECT_EQ(store.Read(ui::settings::kMachineShowHelp).value, "0");
+    services::MachineSettingsStore store(machine.registry, "Testwall Labs", "Testwall", app.settings, dialogs);
+    EXPECT_EQ(store.Read(services::settings::kMachineShowHelp).value, "0");
 }
 
 TEST_F(MainWindowHandlersTest, TheOptionPageListsTheDrivesAndATickComesBackAtTheNextStart) {

@@ -5,17 +5,19 @@
 #include "app/StartupSequence.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
-#include "ui/MessageKeys.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/MessageKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 using testing::Stored;
 
 struct MainWindowLoadTest : ::testing::Test {
-    std::string Setting(const ui::SettingKey& key) { return Stored(run.app.settings, "Testwall", key.section, key.name); }
+    std::string Setting(const services::SettingKey& key) {
+        return Stored(run.app.settings, "Testwall", key.section, key.name);
+    }
     std::string Pellworth(std::string_view key) { return Stored(run.app.settings, "Pellworth", "Testwall Labs", key); }
     std::string DataFile(std::string_view name) { return DataFilePath(run.app.dataFolder, name); }
     // Definition lines as stored: shifted, one per line.
@@ -51,8 +53,8 @@ TEST_F(MainWindowLoadTest, AFirstStartRegistersTheProductChoosesEnglishAndPublis
     const std::vector<std::string> expected{"translate English", "chooser", "auxiliary", "task list off"};
     EXPECT_EQ(run.window.calls, expected);
 
-    EXPECT_EQ(form.Caption(), run.app.messages.getMessages(ui::msg::kCaption));
-    EXPECT_EQ(form.Label22.Caption(), run.app.messages.getMessages(ui::msg::kCaption2));
+    EXPECT_EQ(form.Caption(), run.app.messages.getMessages(services::msg::kCaption));
+    EXPECT_EQ(form.Label22.Caption(), run.app.messages.getMessages(services::msg::kCaption2));
     EXPECT_EQ(form.cmdWebsite.Caption(), "www.testwall.example");
     EXPECT_EQ(form.frmStatus.Caption(), "Testwall Status");
     EXPECT_EQ(form.lblVersion.Caption(), "4.2");

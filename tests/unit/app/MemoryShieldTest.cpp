@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "ShieldFixture.h"
+#include "services/settings/SettingKeys.h"
 #include "support/ScanHarness.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 using Rows = std::vector<std::string>;
 
 struct MemoryShieldTest : testing::ShieldFixture {
@@ -39,7 +39,7 @@ TEST_F(MemoryShieldTest, AnExitWhileAnAlertWaitsClosesItAndEndsAfterTheTick) {
     EXPECT_TRUE(machine.processes.IsRunning(8));
     EXPECT_TRUE(Exclusions().empty());
     EXPECT_EQ(run.window.Count("end"), 1);
-    EXPECT_FALSE(run.app.memoryShield.alert.Visible());
+    EXPECT_FALSE(run.app.alerts.spywareFound.Visible());
 }
 
 TEST_F(MemoryShieldTest, TheShieldLooksOnlyWhenOnAndIdleAndStillAfterAStoppedScan) {
@@ -57,7 +57,7 @@ TEST_F(MemoryShieldTest, TheShieldLooksOnlyWhenOnAndIdleAndStillAfterAStoppedSca
     // scan, and the shield keeps watching.
     run.app.state.RequestStop();
     machine.processes.Find(8)->unkillable = true;
-    run.dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    run.dialogs.AnswerMessageBox(services::MsgResult::Ok);
     bool heldWhileAsking = false;
     AtNextAlert([&](ui::AlertForm& alert) {
         heldWhileAsking = !form.tmrMemoryInspected.Running() && !run.app.operations.Idle();
@@ -139,7 +139,7 @@ TEST_F(MemoryShieldTest, CommandsRefusedWhileAnAlertWaitsSayWhyAndAnAlertNobodyA
     Tick();
     EXPECT_EQ(refused, (std::vector<ScanOutcome>{ScanOutcome::AlreadyRunning, ScanOutcome::AlreadyRunning}));
     EXPECT_EQ(waitsTold, 2);
-    EXPECT_FALSE(run.app.memoryShield.alert.Visible()) << "closed as not answered";
+    EXPECT_FALSE(run.app.alerts.spywareFound.Visible()) << "closed as not answered";
     EXPECT_TRUE(machine.processes.IsRunning(8));
     EXPECT_TRUE(Exclusions().empty());
 
@@ -155,14 +155,14 @@ TEST_F(MemoryShieldTest, CommandsRefusedWhileAnAlertWaitsSayWhyAndAnAlertNobodyA
 
 TEST_F(MemoryShieldTest, AThreatRunningWithAdministratorRightsIsShownAndStoppingItOffersARestartAsAdministrator) {
     machine.processes.Add(8, "C:\\Spy\\evil.exe").elevated = true;
-    const ui::FrmSpywareFoundAlert& alert = run.app.memoryShield.alert;
+    const ui::FrmSpywareFoundAlert& alert = run.app.alerts.spywareFound;
     bool noted = false;
     AtNextAlert([&](ui::AlertForm& answered) {
         noted = alert.lblNeedsAdministrator.Visible() && !alert.lblNeedsAdministrator.Caption().empty();
         testing::PressYes(answered);
     });
     // Declined: this run goes on.
-    run.dialogs.AnswerMessageBox(ui::MsgResult::No);
+    run.dialogs.AnswerMessageBox(services::MsgResult::No);
     Tick();
     EXPECT_TRUE(noted);
     EXPECT_TRUE(machine.processes.IsRunning(8));
@@ -176,7 +176,7 @@ TEST_F(MemoryShieldTest, AThreatRunningWithAdministratorRightsIsShownAndStopping
     // Accepted: the program starts again elevated and this run ends.
     machine.processes.Add(10, "C:\\WINDOWS\\notepad.exe");
     AtNextAlert(testing::PressYes);
-    run.dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    run.dialogs.AnswerMessageBox(services::MsgResult::Yes);
     Tick();
     ASSERT_FALSE(machine.shell.calls.empty());
     EXPECT_EQ(machine.shell.calls.back().kind, testing::ShellCall::Kind::StartElevated);
@@ -186,7 +186,7 @@ TEST_F(MemoryShieldTest, AThreatRunningWithAdministratorRightsIsShownAndStopping
     // A scan names it in its row, and offers the same.
     testing::ProgramRun next(machine);
     next.lifecycle.Load();
-    next.dialogs.AnswerMessageBox(ui::MsgResult::No);
+    next.dialogs.AnswerMessageBox(services::MsgResult::No);
     next.app.controller.StartScanOfKind(ui::kSmartScan);
     const ui::ListView& activity = next.app.form.lvwSpywareFound;
     ASSERT_EQ(activity.Count(), 1u);

@@ -2,8 +2,8 @@
 
 #include "LifecycleFixture.h"
 #include "app/NotificationArea.h"
+#include "services/settings/SettingKeys.h"
 #include "support/FakeTray.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
@@ -24,7 +24,7 @@ struct NotificationAreaTest : ::testing::Test {
         seams.shownOnScreen = [this] { return run.app.form.Visible() && !minimized; };
         return seams;
     }
-    std::string Minimized() { return run.app.settings.Read(ui::settings::kMinimized); }
+    std::string Minimized() { return run.app.settings.Read(services::settings::kMinimized); }
     ui::FrmMain& Form() { return run.app.form; }
 
     testing::FakePlatform machine;
@@ -103,7 +103,7 @@ TEST_F(NotificationAreaTest, ExitProgramWaitsForTheRunningOperationAndTakesTheIc
     operation.Finish();
     EXPECT_EQ(run.window.Count("end"), 1);
     EXPECT_FALSE(tray.IconPresent());
-    EXPECT_EQ(run.app.settings.Read(ui::settings::kStatus), "STOPPED");
+    EXPECT_EQ(run.app.settings.Read(services::settings::kStatus), "STOPPED");
 }
 
 }  // namespace

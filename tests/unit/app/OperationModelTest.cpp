@@ -9,12 +9,12 @@
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
 #include "report/ScanReport.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 struct OperationModelTest : ::testing::Test {
     OperationModelTest() {
@@ -32,8 +32,8 @@ struct OperationModelTest : ::testing::Test {
         machine.files.WriteFile(DataFilePath(run.app.dataFolder, datafile::kFileDefinitions), lines);
     }
 
-    // Smart Scans started so far (each resets the counters and starts with
-    // "timers off").
+    // Smart Scans started so far (each starts by clearing the removal's
+    // problem list).
     int scansStarted = 0;
     testing::FakePlatform machine;
     testing::ProgramRun run{machine};
@@ -42,9 +42,10 @@ struct OperationModelTest : ::testing::Test {
 };
 
 TEST_F(OperationModelTest, ClicksAndTimerTicksInsideARunningScanStartNothing) {
-    run.app.controller.Hooks().enableShieldTimers = [this](bool on) {
-        if (!on) ++scansStarted;
-        run.app.shieldTimers.EnableShieldTimers(on);
+    std::function<void()>& clearProblems = run.app.controller.Hooks().clearRemovalProblems;
+    clearProblems = [this, clear = clearProblems] {
+        ++scansStarted;
+        clear();
     };
     // A timer whose tick would start a scan, as the scheduler's does.
     ScanOutcome fromTimer = ScanOutcome::Completed;
@@ -127,10 +128,10 @@ TEST_F(OperationModelTest, ClosingDuringAScanEndsOnceTheScanHasClosed) {
 
 TEST_F(OperationModelTest, AnOpenMessageBoxKeepsBackgroundWorkWaiting) {
     bool idleBehindTheBox = true;
-    run.dialogs.AnswerMessageBox(ui::MsgResult::Ok, [this, &idleBehindTheBox] {
+    run.dialogs.AnswerMessageBox(services::MsgResult::Ok, [this, &idleBehindTheBox] {
         idleBehindTheBox = run.app.operations.Idle();
     });
-    run.app.dialogs.MessageBox("Hello", "Testwall", ui::MsgButtons::Ok, ui::MsgIcon::None);
+    run.app.dialogs.MessageBox("Hello", "Testwall", services::MsgButtons::Ok, services::MsgIcon::None);
     EXPECT_FALSE(idleBehindTheBox);
     EXPECT_TRUE(run.app.operations.Idle());
 }

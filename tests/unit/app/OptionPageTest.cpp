@@ -2,35 +2,37 @@
 
 #include <gtest/gtest.h>
 
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
+#include "services/settings/SettingKeys.h"
 #include "support/FakeRegistry.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 struct OptionPageTest : ::testing::Test {
     OptionPageTest() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
     }
-    std::string Stored(const ui::SettingKey& key) { return settings.ReadSetting(key.section, key.name, "(missing)"); }
+    std::string Stored(const services::SettingKey& key) {
+        return settings.ReadSetting(key.section, key.name, "(missing)");
+    }
 
     testing::FakeRegistry registry;
-    ui::SettingsStore settings{registry, "Testwall"};
+    services::SettingsStore settings{registry, "Testwall"};
     ui::FrmMain form;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::MessageCatalogue messages{testing::TestIdentity()};
     // Held, as during the start-up, until a test lets go.
     ShieldTimers timers{form, settings};
 };
 
 TEST_F(OptionPageTest, EachStoringCheckBoxStoresItsStateUnderItsKey) {
     BindOptionControls(form, settings, timers);
-    const std::pair<ui::CheckBox*, const ui::SettingKey*> boxes[] = {
+    const std::pair<ui::CheckBox*, const services::SettingKey*> boxes[] = {
         {&form.chkAutomaticUpdate, &keys::kChkAutomaticUpdate}, {&form.chkMakeLog, &keys::kChkMakeLog},
         {&form.chkScanCookies, &keys::kChkScanCookies},         {&form.chkScanRegistry, &keys::kChkScanRegistry},
         {&form.chkSweepMemory, &keys::kChkSweepMemory},         {&form.chkSendData, &keys::kChkSendData}};
@@ -60,8 +62,8 @@ TEST_F(OptionPageTest, ShieldControlsStoreBothKeysSwitchTheirTimerAndKeepEachOth
         ui::CheckBox& box;
         ui::OptionButton& on;
         ui::OptionButton& off;
-        const ui::SettingKey& onKey;
-        const ui::SettingKey& offKey;
+        const services::SettingKey& onKey;
+        const services::SettingKey& offKey;
         ui::Timer& timer;
     };
     const Shield shields[] = {
@@ -137,7 +139,7 @@ TEST_F(OptionPageTest, AFreshProfileLoadsTheDefaultsAndWritesBackThoseTheFirstSt
 
 TEST_F(OptionPageTest, StoredValuesComeBack) {
     BindOptionControls(form, settings, timers);
-    for (auto [key, value] : std::initializer_list<std::pair<const ui::SettingKey*, const char*>>{
+    for (auto [key, value] : std::initializer_list<std::pair<const services::SettingKey*, const char*>>{
              {&keys::kChkMakeLog, "0"},
              {&keys::kChkScanCookies, "0"},
              {&keys::kOptMemorySheildOn, "False"},

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
 
 namespace bastion {
 namespace {
@@ -13,8 +13,8 @@ using Strings = std::vector<std::string>;
 
 struct ResultsPresenterTest : ::testing::Test {
     ResultsPresenterTest() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
     }
 
     static ScanCounters Counters(std::int32_t value) {
@@ -52,7 +52,7 @@ struct ResultsPresenterTest : ::testing::Test {
     }
 
     ui::FrmMain form;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::MessageCatalogue messages{testing::TestIdentity()};
     ResultsPresenter presenter{form, messages};
     DetectionId lastId = 0;
 };

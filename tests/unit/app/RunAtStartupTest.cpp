@@ -2,16 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "services/settings/SettingKeys.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 using platform::Hive;
 
 const std::string kRun{kRunKeyPath};
@@ -22,7 +22,7 @@ constexpr const char* kCommand = "\"C:\\Program Files\\Bastion\\Bastion.exe\"";
 // standard user, and the products' rules at start.
 struct RunAtStartupTest : ::testing::Test {
     App& Start(const std::string& product = "Testwall") {
-        ui::Identity identity = testing::TestIdentity();
+        services::Identity identity = testing::TestIdentity();
         identity.productName = product;
         app.emplace(machine.Bundle(), dialogs, pump, identity);
         BindRunAtStartup(RunAtStartupOf(*app));

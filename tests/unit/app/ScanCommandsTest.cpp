@@ -21,14 +21,14 @@ struct ScanCommandsTest : ::testing::Test, ControllerHarness {
 TEST_F(ScanCommandsTest, PauseHoldsTheScanInABoxWithPauseAndStopDisabledMeanwhile) {
     ScanRunning();
     bool disabledWhileShown = false;
-    dialogs.AnswerMessageBox(ui::MsgResult::Ok,
+    dialogs.AnswerMessageBox(services::MsgResult::Ok,
                              [&] { disabledWhileShown = !form.cmdPause.Enabled() && !form.cmdStop.Enabled(); });
     controller.cmdPause_Click();
 
     ASSERT_EQ(dialogs.Asked().size(), 1u);
     EXPECT_EQ(dialogs.Asked()[0].text, "Testwall has been paused.  Click OK to resume.");
     EXPECT_EQ(dialogs.Asked()[0].title, "Testwall");
-    EXPECT_EQ(dialogs.Asked()[0].icon, ui::MsgIcon::Information);
+    EXPECT_EQ(dialogs.Asked()[0].icon, services::MsgIcon::Information);
     EXPECT_TRUE(disabledWhileShown);
     EXPECT_TRUE(form.cmdPause.Enabled());
     EXPECT_TRUE(form.cmdStop.Enabled());
@@ -36,14 +36,14 @@ TEST_F(ScanCommandsTest, PauseHoldsTheScanInABoxWithPauseAndStopDisabledMeanwhil
 
 TEST_F(ScanCommandsTest, StopAsksAndOnlyYesSetsTheStopFlag) {
     ScanRunning();
-    dialogs.AnswerMessageBox(ui::MsgResult::No);
+    dialogs.AnswerMessageBox(services::MsgResult::No);
     controller.cmdStop_Click();
     EXPECT_FALSE(state.StopRequested());
     EXPECT_EQ(dialogs.Asked()[0].text, "Are you sure you want to stop the scan?");
-    EXPECT_EQ(dialogs.Asked()[0].buttons, ui::MsgButtons::YesNo);
+    EXPECT_EQ(dialogs.Asked()[0].buttons, services::MsgButtons::YesNo);
     EXPECT_EQ(dialogs.Asked()[0].title, "Testwall");
 
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     controller.lblStop_Click();
     EXPECT_TRUE(state.StopRequested());
     EXPECT_EQ(dialogs.Asked()[1].text, "Are you sure?");
@@ -74,7 +74,7 @@ TEST_F(ScanCommandsTest, ColumnClicksSortTheActivityListRisingFirstThenTurningTh
     EXPECT_EQ(texts(), (Strings{"a", "b", "C"}));
     EXPECT_EQ(form.lvwSpywareFound.SortKey(), 1);
 
-    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
+    dialogs.AnswerMessageBox(services::MsgResult::Ok);
     controller.lvwSpywareFound_ColumnClick(7);
     EXPECT_EQ(dialogs.Asked()[0].text, "Error in Function : EnhListView_SortColumns 380");
 }
@@ -100,7 +100,7 @@ struct BrowseTest : ScanCommandsTest {
 
 TEST_F(BrowseTest, OpensEveryTickedRowMinimizedAskingOnceAfterTheSixth) {
     std::size_t openedWhenAsked = 0;
-    dialogs.AnswerMessageBox(ui::MsgResult::Ok, [&] { openedWhenAsked = Opened(); });
+    dialogs.AnswerMessageBox(services::MsgResult::Ok, [&] { openedWhenAsked = Opened(); });
     controller.cmdBrowse_Click();
 
     EXPECT_EQ(openedWhenAsked, 6u);
@@ -108,7 +108,7 @@ TEST_F(BrowseTest, OpensEveryTickedRowMinimizedAskingOnceAfterTheSixth) {
     EXPECT_EQ(dialogs.Asked()[0].text,
               "You have selected to browse more than 5 items at a time.  This can slow down your computer.  Are you "
               "sure you want to continue?");
-    EXPECT_EQ(dialogs.Asked()[0].buttons, ui::MsgButtons::OkCancel);
+    EXPECT_EQ(dialogs.Asked()[0].buttons, services::MsgButtons::OkCancel);
     const auto& calls = scan.machine.shell.calls;
     ASSERT_EQ(calls.size(), 7u);
     // A detected program is shown in its folder, never started.
@@ -120,7 +120,7 @@ TEST_F(BrowseTest, OpensEveryTickedRowMinimizedAskingOnceAfterTheSixth) {
 }
 
 TEST_F(BrowseTest, CancelAfterTheSixthEndsTheLoop) {
-    dialogs.AnswerMessageBox(ui::MsgResult::Cancel);
+    dialogs.AnswerMessageBox(services::MsgResult::Cancel);
     controller.cmdBrowse_Click();
     EXPECT_EQ(Opened(), 6u);
 }

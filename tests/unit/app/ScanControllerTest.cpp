@@ -8,14 +8,14 @@
 #include "ControllerHarness.h"
 #include "app/DriveList.h"
 #include "scan/state/DefinitionCounts.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
 using testing::ControllerHarness;
 using Strings = std::vector<std::string>;
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 struct ScanControllerTest : ::testing::Test, ControllerHarness {
     // One file definition whose file is on the disk.
@@ -132,7 +132,7 @@ TEST_F(ScanControllerTest, AnIncompleteDefinitionSetIsResetAndReportedAndTheScan
     EXPECT_EQ(dialogs.Asked()[0].text,
               "Definition files are missing or they have been corrupted. Please run Live Update.");
     EXPECT_EQ(dialogs.Asked()[0].title, "Testwall");
-    EXPECT_EQ(dialogs.Asked()[0].icon, ui::MsgIcon::Information);
+    EXPECT_EQ(dialogs.Asked()[0].icon, services::MsgIcon::Information);
     EXPECT_EQ(form.lblDefVersion.Caption(), "Files Missing, Run Live Update");
     // The files that exist stay; only the date goes.
     EXPECT_TRUE(scan.machine.files.HasFile(DataFilePath(scan.dataFolder, datafile::kRegistryDefinitions)));
@@ -151,10 +151,12 @@ TEST_F(ScanControllerTest, ADefinitionFileWhoseReadFailsPartWayLoadsNothingAndTh
     constexpr int kLines = 3000;  // more than one piece of the reader
     const std::vector<std::pair<std::string_view, std::function<std::string(int)>>> definitionFiles{
         {datafile::kFileDefinitions, [](int i) { return "spy" + std::to_string(i) + ".exe=Spy|[windir]|Adware"; }},
-        {datafile::kDirectoryDefinitions, [](int i) { return "Spy" + std::to_string(i) + "=Spy|[progfil]Spy" +
-                                                            std::to_string(i) + "|Adware"; }},
+        {datafile::kDirectoryDefinitions,
+         [](int i) { return "Spy" + std::to_string(i) + "=Spy|[progfil]Spy" + std::to_string(i) + "|Adware"; }},
         {datafile::kContentDefinitions,
-         [](int i) { return std::to_string(100 + i) + ":" + std::string(63, 'a') + std::to_string(i % 10) + "=Spy|T"; }},
+         [](int i) {
+             return std::to_string(100 + i) + ":" + std::string(63, 'a') + std::to_string(i % 10) + "=Spy|T";
+         }},
     };
     for (const auto& [file, line] : definitionFiles) {
         SCOPED_TRACE(file);
@@ -194,7 +196,7 @@ TEST_F(ScanControllerTest, AStoppedScanIsCancelledAndTheNextStartsAfreshWithEmpt
                           {"spyware.exe=Spy Threat|[windir]|Adware", "second.exe=Second|[windir]|Adware"});
     WriteCompleteSet();
     CountLines();
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     scan.pump.At(1, [&] { controller.cmdStop_Click(); });
 
     EXPECT_EQ(Start(), ScanOutcome::Cancelled);
@@ -223,7 +225,7 @@ TEST_F(ScanControllerTest, StopDuringTheRegistryPhaseSkipsTheKnownLocationsButSt
                           {"1^Software\\SpyCo=SpyCo Key", "1^Software\\Other=Other", "1^Software\\Third=Third"});
     WriteCompleteSet();
     CountLines();
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     Strings phases;
     scan.pump.Always([&] {
         if (phases.empty() || phases.back() != state.PhaseCaption()) phases.push_back(state.PhaseCaption());

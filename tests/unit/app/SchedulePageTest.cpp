@@ -9,15 +9,15 @@
 #include "common/Text.h"
 #include "report/ScanReport.h"
 #include "scheduler/Schedule.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 struct SchedulePageTest : testing::ShieldFixture {
-    std::string Stored(const ui::SettingKey& key) { return run.app.settings.Read(key, "<missing>"); }
+    std::string Stored(const services::SettingKey& key) { return run.app.settings.Read(key, "<missing>"); }
     void Choose(int day) { form.cmbDays.SetListIndex(day); }
     // The user ticks the box, chooses the day and sets the pickers.
     void Enter(int day, std::optional<DateTime> date, std::optional<DateTime> time) {
@@ -99,9 +99,9 @@ TEST_F(SchedulePageTest, ApplyRefusesASchedulThatCannotRunWarnsOfAPastDateAndSto
         {"Never", kScheduleNever, std::nullopt, std::nullopt, nullptr, "9"},
         {"Friday", 4, std::nullopt, noon, nullptr, "4"},
     };
-    run.dialogs.SetDefaultMessageBoxAnswer(ui::MsgResult::Ok);
+    run.dialogs.SetDefaultMessageBoxAnswer(services::MsgResult::Ok);
     for (const Case& each : cases) {
-        machine.registry.DeleteTree(platform::Hive::CurrentUser, ui::SettingsStore::SectionPath(
+        machine.registry.DeleteTree(platform::Hive::CurrentUser, services::SettingsStore::SectionPath(
                                                                      "Testwall", keys::kSectionOptionAndSettings));
         page.ShowSchedule();
         const std::size_t asked = run.dialogs.Asked().size();

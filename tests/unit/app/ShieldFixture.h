@@ -39,8 +39,8 @@ struct ShieldFixture : ::testing::Test {
     void AtNextAlert(std::function<void(ui::AlertForm&)> action) { answers.push_back(std::move(action)); }
 
     void AnswerOpenAlert() {
-        for (ui::AlertForm* alert : {static_cast<ui::AlertForm*>(&run.app.memoryShield.alert),
-                                     static_cast<ui::AlertForm*>(&run.app.homePageShield.alert)}) {
+        for (ui::AlertForm* alert : {static_cast<ui::AlertForm*>(&run.app.alerts.spywareFound),
+                                     static_cast<ui::AlertForm*>(&run.app.alerts.homePageChanged)}) {
             if (!alert->Waiting()) continue;
             // The answer takes its time: a wait that did not wait would
             // return before it. By then the alert takes input.
@@ -54,8 +54,9 @@ struct ShieldFixture : ::testing::Test {
             }
             auto action = std::move(answers.front());
             answers.pop_front();
-            opened.push_back(alert == &run.app.memoryShield.alert ? run.app.memoryShield.alert.lblAlertFileName.Caption()
-                                                                   : run.app.homePageShield.alert.lblHomePageInfo.Caption());
+            opened.push_back(alert == &run.app.alerts.spywareFound
+                                 ? run.app.alerts.spywareFound.lblAlertFileName.Caption()
+                                 : run.app.alerts.homePageChanged.lblHomePageInfo.Caption());
             action(*alert);
         }
     }

@@ -33,13 +33,14 @@ TEST(ResultsListTest, DoubleClickOpensTheRegistryEditorOrTheItemsFolder) {
     lvwResults_DblClick(results, 5, shell);  // no such row
     // From the Windows folder by full path, the folder quoted whole.
     const std::string explorer = "\"C:\\WINDOWS\\explorer.exe\" ";
-    EXPECT_EQ(shell.calls,
-              (std::vector<ShellCall>{
-                  {ShellCall::Kind::StartProgram, "\"C:\\WINDOWS\\regedit.exe\"", platform::ShowWindow::Minimized},
-                  {ShellCall::Kind::StartProgram, explorer + "\"C:\\Program Files\\Spy\"", platform::ShowWindow::Normal},
-                  {ShellCall::Kind::StartProgram, explorer + "\"C:\\Program Files\\Spy\"", platform::ShowWindow::Normal},
-                  {ShellCall::Kind::StartProgram, explorer + "\"C:\\Spy, Inc\"", platform::ShowWindow::Normal},
-                  {ShellCall::Kind::StartProgram, explorer + "D:\\", platform::ShowWindow::Normal}}));
+    EXPECT_EQ(
+        shell.calls,
+        (std::vector<ShellCall>{
+            {ShellCall::Kind::StartProgram, "\"C:\\WINDOWS\\regedit.exe\"", platform::ShowWindow::Minimized},
+            {ShellCall::Kind::StartProgram, explorer + "\"C:\\Program Files\\Spy\"", platform::ShowWindow::Normal},
+            {ShellCall::Kind::StartProgram, explorer + "\"C:\\Program Files\\Spy\"", platform::ShowWindow::Normal},
+            {ShellCall::Kind::StartProgram, explorer + "\"C:\\Spy, Inc\"", platform::ShowWindow::Normal},
+            {ShellCall::Kind::StartProgram, explorer + "D:\\", platform::ShowWindow::Normal}}));
 }
 
 TEST(ResultsListTest, HeaderClickSortsANonEmptyListDescendingFirstThenTurns) {
@@ -69,9 +70,9 @@ struct SiblingLauncherTest : ::testing::Test {
 
     testing::FakePlatform machine;
     testing::ScriptedDialogs dialogs;
-    ui::Identity identity = testing::TestIdentity();
-    ui::SettingsStore settings{machine.registry, identity.productName};
-    const ui::MessageCatalogue messages = ProgramMessages(identity);
+    services::Identity identity = testing::TestIdentity();
+    services::SettingsStore settings{machine.registry, identity.productName};
+    const services::MessageCatalogue messages = ProgramMessages(identity);
 };
 
 TEST_F(SiblingLauncherTest, RunsAnExistingSiblingQuotedOrSaysItIsGone) {
@@ -82,7 +83,7 @@ TEST_F(SiblingLauncherTest, RunsAnExistingSiblingQuotedOrSaysItIsGone) {
     ASSERT_EQ(dialogs.Asked().size(), 1u);
     EXPECT_EQ(dialogs.Asked()[0].text, "Sorry, the following file no longer exists: \r\n" + file);
     EXPECT_EQ(dialogs.Asked()[0].title, "Testwall");
-    EXPECT_EQ(dialogs.Asked()[0].buttons, ui::MsgButtons::Ok);
+    EXPECT_EQ(dialogs.Asked()[0].buttons, services::MsgButtons::Ok);
 
     machine.files.AddFile(file);
     Launch();
@@ -111,7 +112,7 @@ TEST(WebsiteOpenerTest, PrefixesAddressesWithoutASchemeAndClosesAfterItsTimer) {
     EXPECT_EQ(WebsiteUrl("HTTPS://testwall.example"), "HTTPS://testwall.example");
 
     testing::FakeShell shell;
-    const ui::Identity identity = testing::TestIdentity();
+    const services::Identity identity = testing::TestIdentity();
     WebsiteOpener opener(identity, shell);
     EXPECT_FALSE(opener.Visible());
     opener.Open();

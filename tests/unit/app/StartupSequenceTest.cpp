@@ -4,21 +4,21 @@
 
 #include "LifecycleFixture.h"
 #include "app/MainWindowHandlers.h"
-#include "ui/MessageKeys.h"
-#include "ui/settings/MachineSettingsStore.h"
-#include "ui/settings/SettingKeys.h"
+#include "services/messages/MessageKeys.h"
+#include "services/settings/MachineSettingsStore.h"
+#include "services/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 using platform::Hive;
 using testing::WindowRecord;
 
 constexpr const char* kHelpFile = "C:\\Program Files\\Bastion\\Help.chm";
 
-ui::Identity Product(const std::string& name) {
-    ui::Identity identity = testing::TestIdentity();
+services::Identity Product(const std::string& name) {
+    services::Identity identity = testing::TestIdentity();
     identity.productName = name;
     return identity;
 }
@@ -62,8 +62,8 @@ struct StartupRun {
 };
 
 struct StartupSequenceTest : ::testing::Test {
-    std::string MachineSetting(const ui::SettingKey& key, StartupRun& run) {
-        ui::MachineSettingsStore store(machine.registry, "Testwall Labs", run.app.identity.productName,
+    std::string MachineSetting(const services::SettingKey& key, StartupRun& run) {
+        services::MachineSettingsStore store(machine.registry, "Testwall Labs", run.app.identity.productName,
                                        run.app.settings, run.dialogs);
         return store.Read(key).value;
     }
@@ -78,7 +78,7 @@ TEST_F(StartupSequenceTest, AFreshProfileRunsEveryStepInOrderAndIsGreetedOnce) {
     // What had happened when the greeting came.
     std::vector<std::string> callsAtGreeting;
     bool timersRunning = false, automaticUpdate = false, helpShown = false;
-    run.dialogs.AnswerMessageBox(ui::MsgResult::No, [&] {
+    run.dialogs.AnswerMessageBox(services::MsgResult::No, [&] {
         callsAtGreeting = run.window.calls;
         timersRunning = form.tmrMemoryInspected.Running() && form.tmrCheckHomePage.Running();
         automaticUpdate = form.timUpdate.Enabled();
@@ -102,9 +102,9 @@ TEST_F(StartupSequenceTest, AFreshProfileRunsEveryStepInOrderAndIsGreetedOnce) {
     const auto greetings = run.Greetings();
     ASSERT_EQ(greetings.size(), 1u);
     EXPECT_EQ(greetings[0].text,
-              "Thank you for using Testwall!\r\n\r\n" + run.app.messages.getMessages(ui::msg::kThank2) +
+              "Thank you for using Testwall!\r\n\r\n" + run.app.messages.getMessages(services::msg::kThank2) +
                   "\r\n\r\nWould you like to run Live Update now?\r\n");
-    EXPECT_EQ(greetings[0].buttons, ui::MsgButtons::YesNo);
+    EXPECT_EQ(greetings[0].buttons, services::MsgButtons::YesNo);
     EXPECT_TRUE(machine.internet.requests.empty()) << "No: no update";
     EXPECT_EQ(MachineSetting(keys::kMachineFirstTime, run), "Yes");
     EXPECT_EQ(run.app.settings.Read(keys::kShowHelp), "0");
@@ -122,7 +122,7 @@ TEST_F(StartupSequenceTest, AStandardUserIsGreetedOnceNeverAskedAboutPermissions
     machine.registry.DenyAccess(Hive::LocalMachine, "", platform::RegAccess::ReadWrite);
     for (int start = 0; start < 2; ++start) {
         StartupRun run(machine);
-        run.dialogs.SetDefaultMessageBoxAnswer(ui::MsgResult::Yes);
+        run.dialogs.SetDefaultMessageBoxAnswer(services::MsgResult::Yes);
         ASSERT_EQ(run.sequence.Run(), LoadResult::Running);
         EXPECT_EQ(run.Greetings().size(), start == 0 ? 1u : 0u) << "start " << start;
         EXPECT_TRUE(run.app.operations.Idle());
@@ -151,7 +151,7 @@ TEST_F(StartupSequenceTest, TheWindowStartsInTheTrayWhenTheLastRunLeftItThereOrT
     for (const Case& c : cases) {
         testing::FakePlatform fresh;
         StartupRun run(fresh, c.product, c.trayReachable);
-        run.dialogs.SetDefaultMessageBoxAnswer(ui::MsgResult::No);
+        run.dialogs.SetDefaultMessageBoxAnswer(services::MsgResult::No);
         run.app.settings.Write(keys::kMinimized, c.minimized);
         run.app.settings.Write(keys::kChkRunAtStartup, c.runAtStartup);
         ASSERT_EQ(run.sequence.Run(), LoadResult::Running);

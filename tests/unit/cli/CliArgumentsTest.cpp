@@ -69,12 +69,12 @@ TEST(CliExitStatusTest, OnlyACompletedScanExitsWithZeroOrOne) {
 }
 
 TEST(ConsoleDialogsTest, EveryQuestionGetsTheAnswerThatChangesNothing) {
-    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::Ok), ui::MsgResult::Ok);
-    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::YesNo), ui::MsgResult::No);
-    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::YesNoCancel), ui::MsgResult::No);
-    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::OkCancel), ui::MsgResult::Cancel);
-    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::RetryCancel), ui::MsgResult::Cancel);
-    EXPECT_EQ(UnattendedAnswer(ui::MsgButtons::AbortRetryIgnore), ui::MsgResult::Ignore);
+    EXPECT_EQ(UnattendedAnswer(services::MsgButtons::Ok), services::MsgResult::Ok);
+    EXPECT_EQ(UnattendedAnswer(services::MsgButtons::YesNo), services::MsgResult::No);
+    EXPECT_EQ(UnattendedAnswer(services::MsgButtons::YesNoCancel), services::MsgResult::No);
+    EXPECT_EQ(UnattendedAnswer(services::MsgButtons::OkCancel), services::MsgResult::Cancel);
+    EXPECT_EQ(UnattendedAnswer(services::MsgButtons::RetryCancel), services::MsgResult::Cancel);
+    EXPECT_EQ(UnattendedAnswer(services::MsgButtons::AbortRetryIgnore), services::MsgResult::Ignore);
 }
 
 }  // namespace

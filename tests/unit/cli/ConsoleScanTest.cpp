@@ -5,10 +5,10 @@
 #include "StringConsole.h"
 #include "definitions/DataFiles.h"
 #include "report/ScanReport.h"
+#include "services/settings/SettingKeys.h"
+#include "services/settings/SettingsStore.h"
 #include "support/ScanHarness.h"
 #include "support/TestIdentity.h"
-#include "ui/settings/SettingKeys.h"
-#include "ui/settings/SettingsStore.h"
 
 namespace bastion::cli {
 namespace {
@@ -46,7 +46,7 @@ struct ConsoleScanTest : ::testing::Test {
 
 TEST_F(ConsoleScanTest, AThreatIsListedWithItsRiskTheReportIsWrittenAndTheStatusIsOne) {
     PlantSpyware();
-    ui::SettingsStore(harness.machine.registry, "Testwall").Write(ui::settings::kChkMakeLog, "0");
+    services::SettingsStore(harness.machine.registry, "Testwall").Write(services::settings::kChkMakeLog, "0");
     EXPECT_EQ(Run({"smart", "--no-registry", "--no-cookies"}), kExitThreatsFound);
 
     EXPECT_EQ(console.out.find("Spy Threat\tC:\\WINDOWS\\spyware.exe\tAdware\t"), 0u) << console.out;

@@ -37,8 +37,9 @@ TEST(ProgressLineTest, RedrawsInPlaceAndClearsBeforeAMessage) {
 
     console.err.clear();
     ConsoleDialogs dialogs(console, progress);
-    EXPECT_EQ(dialogs.MessageBox("Line one\r\nline two", "Testwall", ui::MsgButtons::YesNo, ui::MsgIcon::Question),
-              ui::MsgResult::No);
+    EXPECT_EQ(dialogs.MessageBox("Line one\r\nline two", "Testwall", services::MsgButtons::YesNo,
+                                 services::MsgIcon::Question),
+              services::MsgResult::No);
     EXPECT_EQ(console.err, "\r    \rLine one\nline two\n");
 
     StringConsole quiet;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "definitions/DataFiles.h"
+#include "services/messages/DefaultMessages.h"
 #include "support/FakeFileSystem.h"
 
 namespace bastion {

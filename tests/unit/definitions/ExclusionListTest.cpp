@@ -4,12 +4,12 @@
 #include "definitions/DataFiles.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/Exclusions.h"
+#include "services/messages/DefaultMessages.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeShell.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
 
 namespace bastion {
 namespace {
@@ -142,8 +142,8 @@ TEST_F(ExclusionFileTest, AnItemThatCannotBeWrittenIsNotAddedAndTheFileStaysAsIt
 TEST_F(ExclusionFileTest, ViewingOpensTheFileInNotepadOrSaysThereIsNone) {
     testing::FakeShell shell;
     testing::ScriptedDialogs dialogs;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
-    ui::FillDefaultMessages(messages);
+    services::MessageCatalogue messages{testing::TestIdentity()};
+    services::FillDefaultMessages(messages);
 
     ViewExclusions(file, shell, dialogs, messages);
     EXPECT_TRUE(shell.calls.empty());

@@ -5,7 +5,7 @@
 
 #include "common/Utf.h"
 #include "removal/registry/RegFile.h"
-#include "removal/registry/modRegsvr32.h"
+#include "removal/registry/ModRegsvr32.h"
 #include "support/FakeRegistry.h"
 #include "support/RegistryTree.h"
 #include "support/FakeSystemInfo.h"

@@ -8,7 +8,7 @@
 #include "common/Text.h"
 #include "removal/quarantine/QuarantineRestore.h"
 #include "removal/files/NeverRemoved.h"
-#include "removal/quarantine/RestoreWindow.h"
+#include "app/pages/RestoreWindow.h"
 #include "removal/quarantine/StoredCopy.h"
 #include "removal/registry/RegFile.h"
 #include "support/FakePlatform.h"
@@ -52,7 +52,7 @@ struct RemovalEngineTest : ::testing::Test {
     }
     RemovalReport RemoveAll() {
         TickAll();
-        dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+        dialogs.AnswerMessageBox(services::MsgResult::Yes);
         return app.removal.Command4_Click();
     }
     const ui::ListView& Results() const { return app.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved; }
@@ -184,7 +184,7 @@ TEST_F(RemovalEngineTest, WhatCannotBeCopiedOrDeletedStaysListedAndOnlyTheRightP
     EXPECT_EQ(machine.shell.clipboard, "C:\\Locked\\spy.exe\r\nC:\\Unreadable\\spy.dll\r\nC:\\WINDOWS\r\n");
     // Delete at next restart takes the files among them, kept in the
     // quarantine first.
-    dialogs.SetDefaultMessageBoxAnswer(ui::MsgResult::Ok);
+    dialogs.SetDefaultMessageBoxAnswer(services::MsgResult::Ok);
     app.removal.deleteFailed.cmdDeleteAtRestart.Click();
     EXPECT_EQ(files.deletedAtRestart, std::vector<std::string>{"C:\\Locked\\spy.exe"});
     EXPECT_EQ(Items().size(), 2u);
@@ -238,7 +238,7 @@ TEST_F(RemovalEngineTest, TheProgressCountsEachItemAmongTheListedItemsOfItsKind)
         const std::string& caption = app.form.lblDeletingPercentageCompleted.Caption();
         if (StartsWith(caption, "Removing") && (shown.empty() || shown.back() != caption)) shown.push_back(caption);
     });
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     const RemovalReport report = app.removal.Command4_Click();
     ASSERT_EQ(report.items.size(), 3u);
     EXPECT_EQ(report.items[0].location, "C:\\A\\one.exe");
@@ -325,10 +325,9 @@ TEST_F(RemovalEngineTest, TheRestoreWindowPutsBackTheTickedItemsAndAsksBeforeRep
         machine.files.AppendFile(quarantine.IndexPath(), FormatIndexRecord(planted) + "\r\n");
     }
     machine.files.AddFile(quarantine.Folder() + "\\99_late.exe", "late");
-    dialogs.AnswerMessageBox(ui::MsgResult::No);  // keep the new spy.exe
-    dialogs.AnswerMessageBox(ui::MsgResult::Ok);
-    cmdRestore_Click(window, listed,
-                     {quarantine, machine.registry, machine.shell, app.dialogs, app.messages, "Testwall", app.operations, {}});
+    dialogs.AnswerMessageBox(services::MsgResult::No);  // keep the new spy.exe
+    dialogs.AnswerMessageBox(services::MsgResult::Ok);
+    cmdRestore_Click(window, listed, {app.services, quarantine});
     EXPECT_EQ(machine.files.Content(a + "\\spy.exe"), "new");
     EXPECT_EQ(machine.files.Content(a + "\\Deep\\other.exe"), "other") << "its missing folder made again";
     EXPECT_EQ(dialogs.Asked()[dialogs.Asked().size() - 2].text,
@@ -447,24 +446,23 @@ TEST_F(RemovalEngineTest, ARestoreTakesBackADeletionAtRestartAndAsksBeforeAPlace
     File("C:\\Program Files\\SpyCo\\spy.exe", "Spy");
     File(held, "Held");
     RemoveAll();
-    dialogs.SetDefaultMessageBoxAnswer(ui::MsgResult::Ok);
+    dialogs.SetDefaultMessageBoxAnswer(services::MsgResult::Ok);
     app.removal.deleteFailed.cmdDeleteAtRestart.Click();
     ASSERT_EQ(files.deletedAtRestart, std::vector<std::string>{held});
     files.UnlockFile(held);
     files.WriteFile(held, "changed");
 
     ui::FrmRestore window;
-    const auto restoreAll = [&](ui::MsgResult machineWide) {
+    const auto restoreAll = [&](services::MsgResult machineWide) {
         std::vector<QuarantineItem> listed = frmRestore_Load(window, quarantine);
         for (std::size_t row = 0; row < window.lvwQuarantine.Count(); ++row) window.lvwQuarantine.SetChecked(row, true);
         dialogs.AnswerMessageBox(machineWide);
-        dialogs.AnswerMessageBox(ui::MsgResult::Yes);  // replace held.exe
-        cmdRestore_Click(window, listed, {quarantine, machine.registry, machine.shell, app.dialogs, app.messages, "Testwall",
-                                  app.operations, {}});
+        dialogs.AnswerMessageBox(services::MsgResult::Yes);  // replace held.exe
+        cmdRestore_Click(window, listed, {app.services, quarantine});
         return dialogs.Asked().back().text;
     };
     files.failCancelDeleteAtRestart = true;
-    EXPECT_EQ(restoreAll(ui::MsgResult::No),
+    EXPECT_EQ(restoreAll(services::MsgResult::No),
               "Items put back: 0\r\nItems that could not be put back: 2\r\n"
               "C:\\Program Files\\SpyCo\\spy.exe: it goes back where it affects every user, which was not agreed "
               "to\r\n" + held + ": Windows is set to delete this file when it next starts, and that could not be "
@@ -473,7 +471,7 @@ TEST_F(RemovalEngineTest, ARestoreTakesBackADeletionAtRestartAndAsksBeforeAPlace
     EXPECT_EQ(files.Content(held), "changed");
 
     files.failCancelDeleteAtRestart = false;
-    EXPECT_EQ(restoreAll(ui::MsgResult::Yes), "Items put back: 2");
+    EXPECT_EQ(restoreAll(services::MsgResult::Yes), "Items put back: 2");
     EXPECT_EQ(files.Content("C:\\Program Files\\SpyCo\\spy.exe"), "spy");
     EXPECT_EQ(files.Content(held), "held");
     EXPECT_TRUE(files.deletedAtRestart.empty()) << "the restored file is not deleted at the next start";

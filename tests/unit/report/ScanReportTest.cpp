@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "app/pages/ReportWindow.h"
 #include "definitions/DataFiles.h"
 #include "report/ReportViewer.h"
 #include "scan/state/ScanState.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
 #include "support/FakeFileSystem.h"
 #include "support/ScanHarness.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
 
 namespace bastion {
 namespace {
@@ -17,8 +18,8 @@ namespace {
 struct ScanReportTest : ::testing::Test {
     ScanReportTest() {
         files.AddFolder(dataFolder);
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
         results.started = "3/16/2006 1:05:09 PM";
         results.finished = "3/16/2006 1:07:00 PM";
         results.counters.processesInspected = 12;
@@ -35,8 +36,8 @@ struct ScanReportTest : ::testing::Test {
 
     testing::FakeFileSystem files;
     std::string dataFolder = "C:\\Data";
-    ui::Identity identity = testing::TestIdentity();
-    ui::MessageCatalogue messages{identity};
+    services::Identity identity = testing::TestIdentity();
+    services::MessageCatalogue messages{identity};
     ScanResults results;
 };
 

@@ -126,7 +126,7 @@ TEST_F(KnownLocationsTest, FoldersRedirectedToANetworkShareAreLookedAtWhereTheyA
     machine.shell.SetFolder(platform::csidl::kPersonal, "\\\\server\\users\\me\\Documents");
     machine.shell.SetFolder(platform::csidl::kAppData, "\\\\Server\\Users\\me\\AppData");
     harness.tokens = PathTokens::Resolve(machine.shell);
-    // The test file of the starter definitions, as the README tells.
+    // The test file of the starter definitions, as docs/definitions.md tells.
     machine.files.AddFile("\\\\server\\users\\me\\Documents\\bastion-test-file.txt", "test");
     machine.files.AddFolder("\\\\server\\users\\me\\AppData\\SpyCo");
     machine.files.AddFile("\\\\server\\users\\me\\Documents\\Sub\\safe.exe");

@@ -2,10 +2,10 @@
 
 #include "definitions/DataFiles.h"
 #include "scan/processes/ProcessScanner.h"
+#include "services/messages/DefaultMessages.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
 
 namespace bastion {
 namespace {
@@ -18,7 +18,7 @@ using Rows = std::vector<std::string>;
 // names of the definition lines, which are read once per run.
 struct ProcessScan9xTest : ::testing::Test {
     ProcessScan9xTest() {
-        ui::FillDefaultMessages(messages);
+        services::FillDefaultMessages(messages);
         harness.machine.system.UseWindows9x();
         harness.state.SetPhase("Inspecting memory");
         harness.state.definitions = {10, 20, 30, 40, 100};
@@ -44,7 +44,7 @@ struct ProcessScan9xTest : ::testing::Test {
     ScanHarness harness;
     ScanContext context = harness.Context();
     testing::ScriptedDialogs dialogs;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::MessageCatalogue messages{testing::TestIdentity()};
     ProcessScanner scanner{dialogs, messages, "Testwall"};
     ProcessScanCaller caller = ProcessScanCaller::Shield;
 };
@@ -93,7 +93,7 @@ TEST_F(ProcessScan9xTest, WithoutExeDefinitionsNothingIsScanned) {
 
 TEST_F(ProcessScan9xTest, OutsideAScanTheUserIsAskedYesStopsNoExcludesForLater) {
     Run(8, "C:\\Other\\evil.exe");
-    dialogs.AnswerMessageBox(ui::MsgResult::Yes);
+    dialogs.AnswerMessageBox(services::MsgResult::Yes);
     Scan();
     ASSERT_EQ(dialogs.Asked().size(), 1u);
     const testing::AskedDialog& asked = dialogs.Asked()[0];
@@ -101,15 +101,15 @@ TEST_F(ProcessScan9xTest, OutsideAScanTheUserIsAskedYesStopsNoExcludesForLater) 
               "Testwall has found [EVIL.EXE] using you system memory. Click YES to stop [EVIL.EXE] from using your "
               "system memory. Otherwise click No.");
     EXPECT_EQ(asked.title, "Testwall  - Alert");
-    EXPECT_EQ(asked.buttons, ui::MsgButtons::YesNo);
-    EXPECT_EQ(asked.icon, ui::MsgIcon::Question);
+    EXPECT_EQ(asked.buttons, services::MsgButtons::YesNo);
+    EXPECT_EQ(asked.icon, services::MsgIcon::Question);
     EXPECT_FALSE(Running(8));
     // The shield moves no scan counter.
     EXPECT_EQ(harness.state.counters.itemsFound, 0);
     EXPECT_TRUE(Activity().empty());
 
     Run(12, "C:\\x\\BAD.EXE");
-    dialogs.AnswerMessageBox(ui::MsgResult::No);
+    dialogs.AnswerMessageBox(services::MsgResult::No);
     Scan();
     EXPECT_TRUE(Running(12));
     EXPECT_EQ(harness.machine.files.ReadFile(DataFilePath(harness.dataFolder, datafile::kExclusions)),

@@ -5,11 +5,11 @@
 #include "definitions/DataFiles.h"
 #include "definitions/content/ContentDefinitions.h"
 #include "platform/Sha256.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
 
 namespace bastion {
 namespace {
@@ -21,8 +21,8 @@ using Rows = std::vector<std::string>;
 // path, detections stopped in a scan or handed to the alert outside one.
 struct ProcessScanTest : ::testing::Test {
     ProcessScanTest() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
         harness.state.SetPhase("Inspecting memory");
         harness.state.definitions = {10, 20, 30, 40, 100};
         harness.WriteDefinitions(datafile::kExeDefinitions,
@@ -48,7 +48,7 @@ struct ProcessScanTest : ::testing::Test {
     ScanHarness harness;
     ScanContext context = harness.Context();
     testing::ScriptedDialogs dialogs;
-    ui::MessageCatalogue messages{testing::TestIdentity()};
+    services::MessageCatalogue messages{testing::TestIdentity()};
     ProcessScanner scanner{dialogs, messages, "Testwall"};
     std::vector<std::string> alerts;
     AlertAnswer answer = AlertAnswer::Allow;
@@ -300,8 +300,8 @@ TEST_F(ProcessScanTest, TheShieldHashesAnImageOnceAndOnAWorkerAndNeverOneTheUser
     auto& files = harness.machine.files;
     const std::string image(3 * platform::kContentHashPiece, 'I');
     const std::string sameSize(image.size(), 'O');
-    harness.WriteDefinitions(datafile::kContentDefinitions,
-                             {std::to_string(image.size()) + ":" + Sha256Hex(platform::Sha256Of(image)) + "=Big|Trojan"});
+    harness.WriteDefinitions(datafile::kContentDefinitions, {std::to_string(image.size()) + ":" +
+                                                             Sha256Hex(platform::Sha256Of(image)) + "=Big|Trojan"});
     files.AddFile("C:\\Apps\\big.exe", image);
     files.AddFile("C:\\Apps\\same.exe", sameSize);
     files.AddFile("C:\\Apps\\allowed.exe", image);

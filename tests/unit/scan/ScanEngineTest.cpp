@@ -6,12 +6,13 @@
 
 #include "common/DateTime.h"
 #include "definitions/DataFiles.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/GuardMessages.h"
+#include "services/settings/SettingKeys.h"
+#include "support/FakeBackgroundWork.h"
 #include "support/ScanHarness.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/GuardMessages.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
@@ -20,8 +21,8 @@ using Strings = std::vector<std::string>;
 
 struct ScanEngineTest : ::testing::Test {
     ScanEngineTest() {
-        ui::FillDefaultMessages(messages);
-        ui::FillGuardMessages(messages);
+        services::FillDefaultMessages(messages);
+        services::FillGuardMessages(messages);
         dialogs.FailOnUnscriptedQuestion();
         for (std::string_view file : {datafile::kDirectoryDefinitions, datafile::kRegistryDefinitions,
                                       datafile::kExeDefinitions, datafile::kBlockedCookies}) {
@@ -39,15 +40,15 @@ struct ScanEngineTest : ::testing::Test {
     testing::ScanHarness scan;
     testing::RecordedProgress progress;
     testing::ScriptedDialogs dialogs;
-    ui::OperationGate operations;
-    ui::Identity identity = testing::TestIdentity();
-    ui::MessageCatalogue messages{identity};
-    ui::SettingsStore settings{scan.machine.registry, identity.productName};
+    services::OperationGate operations;
+    services::Identity identity = testing::TestIdentity();
+    services::MessageCatalogue messages{identity};
+    services::SettingsStore settings{scan.machine.registry, identity.productName};
     ProcessScanner processScanner{dialogs, messages, identity.productName};
-    ScanEngine engine{ScanEnvironment{scan.machine.files, Windows1252(), scan.machine.system, scan.machine.registry,
-                                      scan.machine.shell, scan.machine.processes, scan.machine.clock, dialogs,
-                                      scan.pump, operations, messages, identity, settings, scan.dataFolder,
-                                      scan.safety, scan.exclusions, scan.tables, scan.state, processScanner}};
+    testing::FakeBackgroundWork background;
+    const services::Services bundle{scan.machine.Bundle(), dialogs, scan.pump, operations, messages, identity,
+                                    settings, scan.dataFolder, background};
+    ScanEngine engine{ScanEnvironment{bundle, scan.safety, scan.exclusions, scan.tables, scan.state, processScanner}};
 };
 
 TEST_F(ScanEngineTest, AFullSystemScanWalksThePlacesAskedForAndHandsBackWhatItFound) {
@@ -59,7 +60,7 @@ TEST_F(ScanEngineTest, AFullSystemScanWalksThePlacesAskedForAndHandsBackWhatItFo
         << "D was not asked for";
     EXPECT_EQ(results.started, Now());
     EXPECT_EQ(results.finished, Now());
-    EXPECT_EQ(settings.Read(ui::settings::kLblLastFullScan), Now());
+    EXPECT_EQ(settings.Read(services::settings::kLblLastFullScan), Now());
     EXPECT_EQ(progress.phases, (Strings{"Scanning your Hard Disk...", "Inspecting memory", "Scanning registry"}));
     EXPECT_TRUE(scan.state.Results().detections.empty()) << "the results are handed on, not kept";
     EXPECT_FALSE(engine.Running());
@@ -73,9 +74,9 @@ TEST_F(ScanEngineTest, WhatKeepsAScanFromRunningIsItsOutcomeAndTheScanDatesAreSt
     };
     for (const Case& c : {Case{ScanKind::File, {}, ScanOutcome::NothingChosen},
                           Case{ScanKind::Folder, {" "}, ScanOutcome::NothingChosen}}) {
-        settings.Write(ui::settings::kLblLastScan, "Never");
+        settings.Write(services::settings::kLblLastScan, "Never");
         EXPECT_EQ(Scan(c.kind, c.places).outcome, c.outcome);
-        EXPECT_EQ(settings.Read(ui::settings::kLblLastScan), Now());
+        EXPECT_EQ(settings.Read(services::settings::kLblLastScan), Now());
         EXPECT_FALSE(scan.tables.Created()) << "nothing was loaded for nothing chosen";
     }
     scan.machine.files.DeleteFile(DataFilePath(scan.dataFolder, datafile::kExeDefinitions));

@@ -7,14 +7,14 @@
 
 #include <vector>
 
+#include "services/settings/SettingKeys.h"
 #include "support/FakeClock.h"
 #include "support/FakeRegistry.h"
-#include "ui/settings/SettingKeys.h"
 
 namespace bastion {
 namespace {
 
-namespace keys = ui::settings;
+namespace keys = services::settings;
 
 DateTime Time(int hour, int minute, int second = 0) { return DateTime{1899, 12, 30, hour, minute, second}; }
 DateTime Day(int year, int month, int day) { return DateTime{year, month, day, 0, 0, 0}; }
@@ -41,7 +41,7 @@ struct SchedulerTest : ::testing::Test {
     }
 
     testing::FakeClock clock;
-    ui::OperationGate gate;
+    services::OperationGate gate;
     std::vector<DateTime> started;
     std::vector<DateTime> missed;
     Scheduler scheduler{clock, gate, [this] { started.push_back(clock.now); }};
@@ -175,7 +175,7 @@ TEST_F(SchedulerTest, ClockChangesStartNothingTwiceAndLoseNothing) {
 
 TEST_F(SchedulerTest, TheStoredScheduleReadsItsDayByNumberAndAnUnreadableDayAsNone) {
     testing::FakeRegistry registry;
-    ui::SettingsStore settings{registry, "Testwall"};
+    services::SettingsStore settings{registry, "Testwall"};
     EXPECT_EQ(LoadSchedule(settings), (Schedule{false, kScheduleDaily, std::nullopt, std::nullopt}));
 
     settings.Write(keys::kChkAutomaticScanYesOrNo, "1");

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "common/Text.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/MessageKeys.h"
 #include "support/FakeFileSystem.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/MessageKeys.h"
 #include "ui/forms/FrmMain.h"
-#include "ui/translation/clsLanguages.h"
+#include "ui/translation/ClsLanguages.h"
 
 namespace bastion::ui {
 namespace {
@@ -18,32 +18,32 @@ constexpr const char* kFile = "C:\\Program Files\\Testwall\\Localization.txt";
 
 // A file with an English and a German block, lines joined by eol.
 std::string TwoLanguages(const std::string& eol) {
-    const std::vector<std::string> lines = {
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
-        "<XML_DIZ_INFO>",
-        "<LANGUAGE_GROUP xml:lang=\"en\">",
-        "\t<LANGUAGE_NAME>English</LANGUAGE_NAME>",
-        "\t<TRANSLATION_ITEMS>",
-        "\t\t<FRMMAIN_CMDSTATUS>Home</FRMMAIN_CMDSTATUS>",
-        "\t\t<FRMMAIN_CMDSCAN>Scan</FRMMAIN_CMDSCAN>",
-        "\t</TRANSLATION_ITEMS>",
-        "</LANGUAGE_GROUP>",
-        "<language_group xml:lang=\"de\">",
-        "  <language_name>Deutsch</language_name>",
-        "  <translation_items>",
-        "\t\t<FRMMAIN_CMDSTATUS>Übersicht</FRMMAIN_CMDSTATUS>",
-        "  <frmmain_optscan2>datei prüfen</FRMMAIN_OPTSCAN2>",
-        "<FRMMAIN_TABSTRIP1_TABS3>Zeitplan</FRMMAIN_TABSTRIP1_TABS3>",
-        "<FRMMAIN_LVWPICREMOVELISTOFSPYWAREFOUNDANDTOBEREMOVED_COL2>Ort</FRMMAIN_LVWPICREMOVELISTOFSPYWAREFOUNDANDTOBEREMOVED_COL2>",
-        "<FRMMAIN_MNUFILE0>&Datei</FRMMAIN_MNUFILE0>",
-        "<FRMMAIN_CMDWEBSITE>gestohlen</FRMMAIN_CMDWEBSITE>",
-        "<FRMMAIN_LBLDEFCOUNT>0</FRMMAIN_LBLDEFCOUNT>",
-        "<FRMMAIN_FRMSTATUS>[ProgramName]-Status auf [Website]</FRMMAIN_FRMSTATUS>",
-        "<FRMMAIN_CMDSELECTALL>A > B</FRMMAIN_CMDSELECTALL>",
-        "<MSG_SURE>Sind Sie sicher, [ProgramName]? [Website]</MSG_SURE>",
-        "  </translation_items>",
-        "</language_group>",
-        "</XML_DIZ_INFO>"};
+    const std::vector<std::string> lines = {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+                                            "<XML_DIZ_INFO>",
+                                            "<LANGUAGE_GROUP xml:lang=\"en\">",
+                                            "\t<LANGUAGE_NAME>English</LANGUAGE_NAME>",
+                                            "\t<TRANSLATION_ITEMS>",
+                                            "\t\t<FRMMAIN_CMDSTATUS>Home</FRMMAIN_CMDSTATUS>",
+                                            "\t\t<FRMMAIN_CMDSCAN>Scan</FRMMAIN_CMDSCAN>",
+                                            "\t</TRANSLATION_ITEMS>",
+                                            "</LANGUAGE_GROUP>",
+                                            "<language_group xml:lang=\"de\">",
+                                            "  <language_name>Deutsch</language_name>",
+                                            "  <translation_items>",
+                                            "\t\t<FRMMAIN_CMDSTATUS>Übersicht</FRMMAIN_CMDSTATUS>",
+                                            "  <frmmain_optscan2>datei prüfen</FRMMAIN_OPTSCAN2>",
+                                            "<FRMMAIN_TABSTRIP1_TABS3>Zeitplan</FRMMAIN_TABSTRIP1_TABS3>",
+                                            "<FRMMAIN_LVWPICREMOVELISTOFSPYWAREFOUNDANDTOBEREMOVED_COL2>Ort</"
+                                            "FRMMAIN_LVWPICREMOVELISTOFSPYWAREFOUNDANDTOBEREMOVED_COL2>",
+                                            "<FRMMAIN_MNUFILE0>&Datei</FRMMAIN_MNUFILE0>",
+                                            "<FRMMAIN_CMDWEBSITE>gestohlen</FRMMAIN_CMDWEBSITE>",
+                                            "<FRMMAIN_LBLDEFCOUNT>0</FRMMAIN_LBLDEFCOUNT>",
+                                            "<FRMMAIN_FRMSTATUS>[ProgramName]-Status auf [Website]</FRMMAIN_FRMSTATUS>",
+                                            "<FRMMAIN_CMDSELECTALL>A > B</FRMMAIN_CMDSELECTALL>",
+                                            "<MSG_SURE>Sind Sie sicher, [ProgramName]? [Website]</MSG_SURE>",
+                                            "  </translation_items>",
+                                            "</language_group>",
+                                            "</XML_DIZ_INFO>"};
     return Join(lines, eol) + eol;
 }
 
@@ -54,7 +54,7 @@ struct TranslationTest : ::testing::Test {
     }
 
     testing::FakeFileSystem files;
-    MessageCatalogue messages{testing::TestIdentity()};
+    services::MessageCatalogue messages{testing::TestIdentity()};
     clsLanguages languages{files, kFolder, testing::TestIdentity(), messages};
     FrmMain form;
 };
@@ -95,7 +95,7 @@ TEST_F(TranslationTest, KeysOfArraysTabsColumnsAndMenusAndWhatStaysUntouched) {
     EXPECT_EQ(form.lblDefCount.Caption(), "12,345");
     EXPECT_EQ(form.cmdWebsite.Caption(), "www.testwall.example");
 
-    EXPECT_EQ(messages.getMessages(msg::kSure), "Sind Sie sicher, Testwall? [Website]")
+    EXPECT_EQ(messages.getMessages(services::msg::kSure), "Sind Sie sicher, Testwall? [Website]")
         << "messages name the product but not the website";
     EXPECT_EQ(languages.getCaption("msg_sure"), "Sind Sie sicher, Testwall? www.testwall.example");
 }
@@ -128,8 +128,8 @@ TEST_F(TranslationTest, BrokenTagsLeaveTextsAsTheyWere) {
     const std::string open = "<LANGUAGE_GROUP><LANGUAGE_NAME>X</LANGUAGE_NAME><TRANSLATION_ITEMS>\r\n";
     const std::string close = "</TRANSLATION_ITEMS></LANGUAGE_GROUP>";
     const Case cases[] = {
-        {"an item without its closing tag", open + "<FRMMAIN_CMDSTATUS>Eins\r\n<FRMMAIN_CMDSCAN>Zwei</FRMMAIN_CMDSCAN>\r\n" + close,
-         "Home", "Zwei"},
+        {"an item without its closing tag",
+         open + "<FRMMAIN_CMDSTATUS>Eins\r\n<FRMMAIN_CMDSCAN>Zwei</FRMMAIN_CMDSCAN>\r\n" + close, "Home", "Zwei"},
         {"a later line of a broken key does not count",
          open + "<FRMMAIN_CMDSTATUS>Eins\r\n<FRMMAIN_CMDSTATUS>Zwei</FRMMAIN_CMDSTATUS>\r\n" + close, "Home", "Scan"},
         {"the closing tag of another key", open + "<FRMMAIN_CMDSTATUS>Eins</FRMMAIN_CMDSCAN>\r\n" + close, "Home",

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "services/messages/DefaultMessages.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
 #include "ui/forms/FrmDownload.h"
 #include "ui/forms/FrmSignatureUpdated.h"
 #include "ui/layout/SlidePlacement.h"
@@ -30,7 +30,7 @@ TEST(FrmSignatureUpdated, RisesHoldsSinksAndIsAcknowledgedOnce) {
 }
 
 TEST(FrmDownload, BlinksThroughItsTextsEveryFifteenTicks) {
-    MessageCatalogue messages(testing::TestIdentity());
+    services::MessageCatalogue messages(testing::TestIdentity());
     FillDefaultMessages(messages);
     FrmDownload download;
     download.Form_Load(messages);

@@ -4,25 +4,28 @@
 
 #include <algorithm>
 
+#include "app/pages/UpdateFlow.h"
 #include "common/Base64.h"
 #include "common/Text.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionCodec.h"
-#include "support/DeltaRecords.h"
 #include "scan/state/DefinitionCounts.h"
+#include "services/messages/DefaultMessages.h"
+#include "services/messages/MessageKeys.h"
+#include "support/DeltaRecords.h"
+#include "support/FakeBackgroundWork.h"
 #include "support/FakeClock.h"
 #include "support/FakeCrypto.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeInternet.h"
+#include "support/FakePlatform.h"
+#include "support/FakeRegistry.h"
+#include "support/ScriptedDialogs.h"
 #include "support/ScriptedEventPump.h"
 #include "support/TestIdentity.h"
-#include "ui/DefaultMessages.h"
-#include "ui/MessageKeys.h"
-#include "support/FakeRegistry.h"
 #include "update/DeltaApplier.h"
 #include "update/SignedAnswer.h"
 #include "update/UpdateAddresses.h"
-#include "update/UpdateFlow.h"
 
 namespace bastion {
 namespace {
@@ -44,13 +47,19 @@ public:
     bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
     std::optional<std::uint64_t> FileSize(const std::string& p) override { return inner_.FileSize(p); }
     std::string FinalPath(const std::string& p) override { return inner_.FinalPath(p); }
-    std::optional<platform::FolderLink> ReadFolderLink(const std::string& p) override { return inner_.ReadFolderLink(p); }
-    bool MakeFolderLink(const std::string& p, const platform::FolderLink& l) override { return inner_.MakeFolderLink(p, l); }
+    std::optional<platform::FolderLink> ReadFolderLink(const std::string& p) override {
+        return inner_.ReadFolderLink(p);
+    }
+    bool MakeFolderLink(const std::string& p, const platform::FolderLink& l) override {
+        return inner_.MakeFolderLink(p, l);
+    }
     std::unique_ptr<platform::FileReader> OpenForRead(const std::string& p) override { return inner_.OpenForRead(p); }
     std::optional<std::string> ReadFile(const std::string& p) override { return inner_.ReadFile(p); }
     bool WriteFile(const std::string& p, const std::string& b) override { return Step() && inner_.WriteFile(p, b); }
     bool AppendFile(const std::string& p, const std::string& b) override { return Step() && inner_.AppendFile(p, b); }
-    bool CopyFile(const std::string& f, const std::string& t, bool o) override { return Step() && inner_.CopyFile(f, t, o); }
+    bool CopyFile(const std::string& f, const std::string& t, bool o) override {
+        return Step() && inner_.CopyFile(f, t, o);
+    }
     bool MoveReplace(const std::string& f, const std::string& t) override { return Step() && inner_.MoveReplace(f, t); }
     bool DeleteFile(const std::string& p) override { return Step() && inner_.DeleteFile(p); }
     bool DeleteAtRestart(const std::string& p) override { return Step() && inner_.DeleteAtRestart(p); }
@@ -108,11 +117,11 @@ struct UpdateTest : ::testing::Test {
     testing::FakeFileSystem files;
     testing::FakeInternet internet;
     testing::FakeClock clock;
-    ui::Identity identity = testing::TestIdentity();
+    services::Identity identity = testing::TestIdentity();
     std::string folder = "C:\\Data";
     const std::string original = EncodeDefinitionText("old=0|x|y") + "\r\n";
-    const std::string delta = DeltaRecord("FILE", "ADD", "new=1|x|y") + "[BR]" + DeltaRecord("COOK", "ADD", "t.example") +
-                              "[BR]" + DeltaRecord("FILE", "DEL", "old");
+    const std::string delta = DeltaRecord("FILE", "ADD", "new=1|x|y") + "[BR]" +
+                              DeltaRecord("COOK", "ADD", "t.example") + "[BR]" + DeltaRecord("FILE", "DEL", "old");
 };
 
 TEST_F(UpdateTest, StoresTheEarlierOfTheComparedDateAndTheDateAnswer) {
@@ -129,9 +138,10 @@ TEST_F(UpdateTest, StoresTheEarlierOfTheComparedDateAndTheDateAnswer) {
     EXPECT_EQ(Content(datafile::kUpdateWork), "<none>");
 
     internet.Respond(kNewDateUrl, "3/1/2010");
-    internet.Respond("http://defs.example/mirror/asp/getDefsNEW.asp?prog=Testwall&comp=Testwall%20Labs&date=4%2F1%2F2010"
-                     "%202%3A00%3A00%20PM",
-                     delta);
+    internet.Respond(
+        "http://defs.example/mirror/asp/getDefsNEW.asp?prog=Testwall&comp=Testwall%20Labs&date=4%2F1%2F2010"
+        "%202%3A00%3A00%20PM",
+        delta);
     internet.Respond(kDateUrl, "4/2/2010");
     // The same changes again change nothing; the date moves all the same.
     EXPECT_EQ(Check(files).outcome, UpdateOutcome::UpToDate);
@@ -224,7 +234,8 @@ TEST_F(UpdateTest, AKeyedBuildTakesOnlyAFreshSignedDateAndADeltaItsKeySignedToTh
     const DefinitionTrust trust{&crypto, key};
     clock.Set({2010, 4, 8, 12, 0, 0});
     const std::string date = Signed("DATE|4/2/2010|2010-04-08T11:59:30Z", key);
-    const std::vector<std::string> records = {DeltaRecord("FILE", "ADD", "new=1|x|y"), DeltaRecord("FILE", "DEL", "old")};
+    const std::vector<std::string> records = {DeltaRecord("FILE", "ADD", "new=1|x|y"),
+                                              DeltaRecord("FILE", "DEL", "old")};
     const std::string good = SignedDelta("3/16/2006", "4/2/2010", records, key, 2);
     std::string tampered = good;
     tampered[good.find("[DEF]") + 5] ^= 1;
@@ -241,7 +252,8 @@ TEST_F(UpdateTest, AKeyedBuildTakesOnlyAFreshSignedDateAndADeltaItsKeySignedToTh
         {"a translation file for a date answer", Signed("LANGUAGE|3|DATE|4/2/2010|2010-04-08T11:59:30Z", key), good},
         {"a delta unsigned", date, Join(records, "[BR]")},
         {"a delta tampered with", date, tampered},
-        {"a delta signed by another key", date, SignedDelta("3/16/2006", "4/2/2010", records, testing::FakeCrypto::Key(2), 2)},
+        {"a delta signed by another key", date,
+         SignedDelta("3/16/2006", "4/2/2010", records, testing::FakeCrypto::Key(2), 2)},
         {"a delta from after the date asked", date, SignedDelta("3/1/2010", "4/2/2010", records, key, 2)},
         {"an old delta played back", date, SignedDelta("3/16/2006", "4/1/2010", records, key, 2)},
         {"a delta with a record missing", date, SignedDelta("3/16/2006", "4/2/2010", {records[0]}, key, 2)},
@@ -270,7 +282,8 @@ TEST_F(UpdateTest, AKeyedBuildTakesOnlyAFreshSignedDateAndADeltaItsKeySignedToTh
     // even asked; the delta kept as it came.
     EXPECT_EQ(Content(datafile::kDefinitionDate), "4/2/2010\r\n");
     EXPECT_EQ(internet.requests, (std::vector<std::string>{kDateUrl, kDeltaUrl}));
-    EXPECT_EQ(internet.deadlines, (std::vector<std::chrono::milliseconds>{platform::kDefaultHttpDeadline, kDeltaDeadline}));
+    EXPECT_EQ(internet.deadlines,
+              (std::vector<std::chrono::milliseconds>{platform::kDefaultHttpDeadline, kDeltaDeadline}));
     EXPECT_EQ(Content(datafile::kFileDefinitions), EncodeDefinitionText("new=1|x|y") + "\r\n");
     EXPECT_EQ(files.Content(folder + "\\SignedDeltas\\20060316000000-20100402000000.delta"), good + "\r\n");
 
@@ -295,7 +308,8 @@ TEST_F(UpdateTest, AnUnkeyedBuildTakesUnsignedAndSignedDeltasAlike) {
     internet.Respond(kDateUrl, "4/1/2010");
     internet.Respond(kNewDateUrl, "4/1/2010");
     // A replace: the old definition goes, the new one stands.
-    const std::vector<std::string> records = {DeltaRecord("FILE", "DEL", "old"), DeltaRecord("FILE", "ADD", "old=2|x|y")};
+    const std::vector<std::string> records = {DeltaRecord("FILE", "DEL", "old"),
+                                              DeltaRecord("FILE", "ADD", "old=2|x|y")};
     internet.Respond(kDeltaUrl, SignedDelta("3/16/2006", "4/1/2010", records, testing::FakeCrypto::Key(1), 2));
     EXPECT_EQ(Check(files).outcome, UpdateOutcome::Updated);
     EXPECT_EQ(Content(datafile::kFileDefinitions), EncodeDefinitionText("old=2|x|y") + "\r\n");
@@ -333,7 +347,7 @@ TEST(UpdateAddresses, JoinsWithOneSlashAndPercentEncodesQueryValues) {
     // A secure address is used as given.
     EXPECT_EQ(NewDateUrl("https://defs.example:8443/"), "https://defs.example:8443/asp/date.asp");
     EXPECT_EQ(PercentEncode("Big Name & Co/1~a.b_c-d"), "Big%20Name%20%26%20Co%2F1~a.b_c-d");
-    ui::Identity identity = testing::TestIdentity();
+    services::Identity identity = testing::TestIdentity();
     identity.website = "http://testwall.example/page";
     EXPECT_EQ(UpdateAddressList(identity).substr(0, 55), "http://www.testwall.example/definitions/version/R.HTM\r\n");
 }
@@ -341,10 +355,10 @@ TEST(UpdateAddresses, JoinsWithOneSlashAndPercentEncodesQueryValues) {
 struct UpdateFlowTest : ::testing::Test {
     UpdateFlowTest() {
         files.AddFolder(folder);
-        settings.Write(ui::settings::kDefinitionServer, kBase);
-        ui::FillDefaultMessages(messages);
+        settings.Write(services::settings::kDefinitionServer, kBase);
+        services::FillDefaultMessages(messages);
         tables.Create();
-        flow.enableShieldTimers = [this](bool on) { timers.push_back(on); };
+        background.changed = [this](bool on) { timers.push_back(on); };
         internet.Respond(kDateUrl, "4/1/2010");
         internet.Respond(kNewDateUrl, "4/1/2010");
     }
@@ -353,18 +367,23 @@ struct UpdateFlowTest : ::testing::Test {
     testing::FakeInternet internet;
     testing::FakeRegistry registry;
     testing::ScriptedEventPump pump;
-    ui::OperationGate gate;
-    const ui::Identity identity = testing::TestIdentity();
-    ui::SettingsStore settings{registry, identity.productName};
-    ui::MessageCatalogue messages{identity};
+    services::OperationGate gate;
+    const services::Identity identity = testing::TestIdentity();
+    services::SettingsStore settings{registry, identity.productName};
+    services::MessageCatalogue messages{identity};
     ui::FrmMain form;
     ScanState state;
     DefinitionTables tables;
     const std::string folder = "C:\\Data";
     DefinitionTrust trust;
     testing::FakeClock clock;
-    UpdateFlow flow{{internet, files, Windows1252(), pump, gate, settings, messages, identity, folder, state, form,
-                     tables, trust, clock}};
+    testing::FakePlatform machine;
+    testing::ScriptedDialogs dialogs;
+    testing::FakeBackgroundWork background;
+    UpdateFlow flow{{{{machine.registry, files, machine.shell, machine.processes, machine.system, internet,
+                       machine.restore, clock, Windows1252(), machine.instances, machine.crypto},
+                      dialogs, pump, gate, messages, identity, settings, folder, background},
+                     state, form, tables, trust}};
     std::vector<bool> timers;
 };
 
@@ -387,7 +406,7 @@ TEST_F(UpdateFlowTest, RunsAsAnOperationAndReloadsTheWalkTablesAfterTheirFilesCh
     EXPECT_TRUE(flow.popup.Visible());
     EXPECT_EQ(state.definitions.files, 1);
     flow.popup.cmdUpdateSuccesfullOK.Click();
-    EXPECT_EQ(settings.Read(ui::settings::kShow), "false");
+    EXPECT_EQ(settings.Read(services::settings::kShow), "false");
 }
 
 TEST_F(UpdateFlowTest, CancelOrTheProgramsExitEndsTheUpdateWhileItWaitsForTheServer) {
@@ -435,7 +454,7 @@ TEST_F(UpdateFlowTest, TheResultSaysWhatWentWrong) {
     trust = {};
     files.FailWrites(DataFilePath(folder, datafile::kDefinitionDate) + ".tmp");
     ASSERT_EQ(flow.RunLiveUpdate()->outcome, UpdateOutcome::NotSaved);
-    EXPECT_EQ(flow.popup.lblUpdateInfo.Caption(), messages.getMessages(ui::msg::kNotSaved));
+    EXPECT_EQ(flow.popup.lblUpdateInfo.Caption(), messages.getMessages(services::msg::kNotSaved));
     // The file definitions changed, though the update did not finish.
     EXPECT_FALSE(tables.Created());
 }
@@ -474,7 +493,7 @@ TEST_F(UpdateFlowTest, AKeyedProgramSaysWhenNoVerifiedDateCameForAWeekAndInThePo
     files.AddFile(DataFilePath(folder, datafile::kDefinitionDate), "4/1/2010\r\n");
     ASSERT_EQ(flow.RunLiveUpdate()->outcome, UpdateOutcome::UpToDate);
     EXPECT_FALSE(label.Visible());
-    EXPECT_EQ(settings.Read(ui::settings::kDefinitionsConfirmed), FormatUtcTime(clock.UniversalNow()));
+    EXPECT_EQ(settings.Read(services::settings::kDefinitionsConfirmed), FormatUtcTime(clock.UniversalNow()));
 }
 
 }  // namespace

@@ -7,19 +7,20 @@
 
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Registry.h"
-#include "ui/settings/SettingKeys.h"
-#include "ui/settings/SettingsStore.h"
+#include "services/settings/SettingKeys.h"
+#include "services/settings/SettingsStore.h"
 #include "ui/win32/IdentityFromVersionResource.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 3;
-    const bastion::ui::Identity identity = bastion::win32::ReadOwnIdentity();
+    const bastion::services::Identity identity = bastion::win32::ReadOwnIdentity();
     bastion::win32::Win32Registry registry;
-    bastion::ui::SettingsStore store(registry, identity.productName);
+    bastion::services::SettingsStore store(registry, identity.productName);
 
-    const bool fresh = store.Read(bastion::ui::settings::kLanguage, bastion::ui::settings::kLanguageFirstRunDefault)
-                           .empty();
-    store.WriteSetting(bastion::ui::settings::kSectionSettings, bastion::win32::Narrow(argv[1]), "written");
+    const bool fresh =
+        store.Read(bastion::services::settings::kLanguage, bastion::services::settings::kLanguageFirstRunDefault)
+            .empty();
+    store.WriteSetting(bastion::services::settings::kSectionSettings, bastion::win32::Narrow(argv[1]), "written");
     if (identity.productName != "Bastion Other Brand" || identity.companyName != "Other Brand Company") return 1;
     return fresh ? 0 : 2;
 }
