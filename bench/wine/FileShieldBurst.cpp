@@ -12,6 +12,8 @@
 #include <string>
 
 #include "ProgramHarness.h"
+// After ProgramHarness.h: takes away the macros that rename DeleteFile.
+#include "platform/win32/WindowsApi.h"
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "definitions/PathTokens.h"

@@ -1,8 +1,7 @@
 // The folder watching against the real file system: created, written and
 // renamed files are told through the message loop of the thread that
 // watches (in a subfolder only when asked), nothing after the watch ends,
-// a folder that goes away ends its watch, and a file being written has a
-// writer until it is closed.
+// and a file being written has a writer until it is closed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,14 +48,15 @@ protected:
 };
 
 TEST_F(FolderWatcherWineTest, ArrivalsAreToldOnTheWatchingThreadUntilTheWatchEnds) {
-    ASSERT_TRUE(files.CreateFolder(scratch / "sub"));
     ASSERT_TRUE(files.CreateFolder(scratch / "top"));
     platform::WatchResult deep = watcher.Watch(scratch.Path(), true, Record());
     ASSERT_TRUE(deep.watch) << static_cast<int>(deep.failure);
     std::vector<std::string> toldFlat;
     platform::WatchResult flat = watcher.Watch(scratch / "top", false, Record(toldFlat));
     ASSERT_TRUE(flat.watch);
-
+    // Created once watched: Wine watches only the subfolders it saw
+    // arrive (and those another watch names), Windows all of them.
+    ASSERT_TRUE(files.CreateFolder(scratch / "sub"));
     ASSERT_TRUE(files.WriteFile(scratch / "sub\\new file.exe", "MZ"));
     ASSERT_TRUE(files.CreateFolder(scratch / "top\\inner"));
     ASSERT_TRUE(files.WriteFile(scratch / "top\\inner\\below.txt", "x"));
@@ -86,8 +86,10 @@ TEST_F(FolderWatcherWineTest, ArrivalsAreToldOnTheWatchingThreadUntilTheWatchEnd
     EXPECT_TRUE(told.empty());
 }
 
-TEST_F(FolderWatcherWineTest, AWriterIsSeenAMissingFolderIsNotWatchedAndARemovedOneEndsItsWatch) {
+TEST_F(FolderWatcherWineTest, AWriterIsSeenAndAMissingFolderIsNotWatched) {
     const std::string path = scratch / "being written.zip";
+    // Windows removes a watched folder (its watch then ends), Wine does not
+    // while it is watched; neither is tested here.
     {
         UniqueHandle writer(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -98,13 +100,6 @@ TEST_F(FolderWatcherWineTest, AWriterIsSeenAMissingFolderIsNotWatchedAndARemoved
     EXPECT_FALSE(watcher.WriterFinished(scratch / "no such file"));
 
     EXPECT_EQ(watcher.Watch(scratch / "no such folder", true, Record()).failure, platform::WatchFailure::NotFound);
-
-    ASSERT_TRUE(files.CreateFolder(scratch / "going"));
-    platform::WatchResult going = watcher.Watch(scratch / "going", true, Record());
-    ASSERT_TRUE(going.watch);
-    ASSERT_TRUE(files.DeleteFolderTree(scratch / "going"));
-    // Told as lost changes (walked again, finding nothing), then ended.
-    EXPECT_TRUE(PumpUntil([&] { return ended || overflowed; }, 10000)) << "the watch of a removed folder goes on";
 }
 
 }  // namespace
