@@ -269,7 +269,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
         spywareAlert.Create();
         homePageAlert.Create();
         fileThreatAlert.Create();
-        fileShieldNotice.Create();
+        fileShieldNotice.Create(L"BastionFileShieldNotice");
         bastion::StartupSeams startupSeams;
         startupSeams.showWindow = [&window, &startMaximized, show] {
             // The loaded captions first: the window never shows without them.

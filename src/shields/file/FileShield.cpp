@@ -56,13 +56,6 @@ void FileShield::Apply() {
     }
 }
 
-void FileShield::Stop() {
-    watches_.clear();
-    folders_.clear();
-    toWalk_.clear();
-    queue_.Clear();
-}
-
 void FileShield::OnChanges(std::size_t folderIndex, const platform::FolderChanges& changes) {
     if (folderIndex >= folders_.size()) return;
     ShieldFolderState& state = folders_[folderIndex];

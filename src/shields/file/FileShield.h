@@ -69,9 +69,6 @@ public:
     // every change of the options. Arrivals that wait stay queued while it
     // goes on watching.
     void Apply();
-    // Watches nothing and forgets what waits (the program ends).
-    void Stop();
-    bool Watching() const { return !watches_.empty(); }
     const std::vector<ShieldFolderState>& Folders() const { return folders_; }
 
     // One look (the front end's timer): when no operation runs, walks the

@@ -267,8 +267,8 @@ void FrmMainWindow::LayoutProtectionTab(const Rect& tab) {
     Place(main_.optFileShieldOff, TakeLeft(onOff, S(110), S(16)));
     Place(main_.chkFileShieldQuarantine, onOff);
     Rect buttons = TakeBottom(inside, S(28), S(6));
-    Place(main_.cmdAddShieldFolder, TakeLeft(buttons, S(120), S(8)));
-    Place(main_.cmdRemoveShieldFolder, TakeLeft(buttons, S(120)));
+    Place(main_.cmdAddShieldFolder, TakeLeft(buttons, S(170), S(8)));
+    Place(main_.cmdRemoveShieldFolder, TakeLeft(buttons, S(170)));
     Place(main_.lvwFileShieldFolders, inside);
 }
 
