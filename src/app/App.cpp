@@ -36,7 +36,8 @@ std::unique_ptr<TrustedDefinitionFiles> TrustedDefinitionsOf(platform::Platform&
 
 platform::Platform WithFiles(const platform::Platform& machine, platform::FileSystem& files) {
     return {machine.registry, files,         machine.shell,    machine.processes, machine.system, machine.internet,
-            machine.restore,  machine.clock, machine.codePage, machine.instances, machine.crypto};
+            machine.restore,  machine.clock, machine.codePage, machine.instances, machine.crypto,
+            machine.watcher};
 }
 
 std::vector<std::string> SkippedDeltaNotes(TrustedDefinitionFiles& trusted) {
@@ -79,10 +80,13 @@ App::App(platform::Platform& platform, services::Dialogs& dialogs, services::Eve
       alerts(services),
       memoryShield(scanEnvironment, alerts),
       homePageShield(HomePageShieldEnvironment{services, memoryShield, alerts}),
+      fileShield(FileShieldEnvironment{scanEnvironment, platform.watcher, removalEngine, alerts}),
       scheduler(platform.clock, operations, [this] { RunScheduledScan(); }),
       schedulePage(SchedulePageEnvironment{services, form, shieldTimers, scheduler}),
       feedback(services, form) {
     BindShieldTimers(form, memoryShield, homePageShield);
+    BindFileShieldTimer(form, fileShield);
+    fileShield.onRemoved = [this] { RefreshHomePage(); };
     form.tmrScheduler.onTick = [this] {
         scheduler.CheckSchedule();
         updates.CheckFreshness(true);

@@ -33,6 +33,7 @@
 #include "services/dialogs/ModalDialogs.h"
 #include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
+#include "shields/file/FileShield.h"
 #include "ui/forms/FrmMain.h"
 #include "ui/translation/ClsLanguages.h"
 #include "update/DefinitionTrust.h"
@@ -138,6 +139,9 @@ public:
     AlertWindows alerts;
     MemoryShield memoryShield;
     HomePageShield homePageShield;
+    // Watches the folders where new files land; checks them on
+    // tmrFileShield while something waits.
+    FileShield fileShield;
     Scheduler scheduler;
     SchedulePage schedulePage;
     // The file name and false-positive reports of the main window.

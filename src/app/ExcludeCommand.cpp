@@ -20,8 +20,6 @@ std::string Confirmation(const services::MessageCatalogue& messages) {
 
 }  // namespace
 
-std::vector<std::string> ExclusionItems(const Detection& detection) { return {detection.location, detection.threat}; }
-
 void cmdExclude_Click(const ExcludeCommand& command) {
     if (NothingToExclude(command.form)) {
         command.dialogs.MessageBox(command.messages.getMessages(services::msg::kSorry), command.productName,

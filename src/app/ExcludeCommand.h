@@ -29,10 +29,6 @@ struct ExcludeCommand {
     services::EventPump& pump;
 };
 
-// What the exclusion list keeps of a detection: its location and its name
-// (a cookie's file name).
-std::vector<std::string> ExclusionItems(const Detection& detection);
-
 // Asks first; on Yes adds the location and the name of every ticked
 // detection to the exclusion file, then drops their rows.
 void cmdExclude_Click(const ExcludeCommand& command);

@@ -1,6 +1,7 @@
 #include "app/MainWindowHandlers.h"
 
 #include "app/ExcludeCommand.h"
+#include "app/FileShieldOptions.h"
 #include "app/HelpOpener.h"
 #include "app/Navigation.h"
 #include "app/OptionPage.h"
@@ -39,6 +40,7 @@ MainWindowHandlers::MainWindowHandlers(App& app, MainWindowActions actions)
     WireMenus();
     BindOptionControls(app_.form, app_.settings, app_.shieldTimers, {actions_.confirmSendData});
     BindRunAtStartup(RunAtStartupOf(app_));
+    BindFileShieldOptions({app_.form, app_.services, app_.fileShield});
     ScanHooks& hooks = app_.controller.Hooks();
     hooks.showScanPage = [this] { ShowPage(app_.form, app_.form.frmScan); };
     hooks.showResultsPage = [this] { ShowPage(app_.form, app_.form.frmResults); };

@@ -7,6 +7,7 @@
 #include "ui/forms/FrmAbout.h"
 #include "ui/forms/FrmDelete.h"
 #include "ui/forms/FrmDownload.h"
+#include "ui/forms/FrmFileThreatAlert.h"
 #include "ui/forms/FrmHomePageChangedAlert.h"
 #include "ui/forms/FrmLanguage.h"
 #include "ui/forms/FrmMain.h"
@@ -31,11 +32,12 @@ struct ProgramWindows {
     ui::FrmSignatureUpdated popup;
     ui::FrmSpywareFoundAlert spywareAlert;
     ui::FrmHomePageChangedAlert homePageAlert;
+    ui::FrmFileThreatAlert fileThreatAlert;
     ui::FrmMenuPopUp trayMenu;
 
     std::vector<ui::Form*> All() {
         return {&main, &splash, &language, &about, &report, &restore, &deleteFailed, &download, &popup,
-                &spywareAlert, &homePageAlert, &trayMenu};
+                &spywareAlert, &homePageAlert, &fileThreatAlert, &trayMenu};
     }
 };
 

@@ -9,7 +9,8 @@ namespace keys = services::settings;
 namespace {
 
 void HoldAll(ui::FrmMain& form, bool held) {
-    for (ui::Timer* timer : {&form.tmrCheckHomePage, &form.tmrMemoryInspected, &form.tmrScheduler}) {
+    for (ui::Timer* timer :
+         {&form.tmrCheckHomePage, &form.tmrMemoryInspected, &form.tmrScheduler, &form.tmrFileShield}) {
         timer->SetHeld(held);
     }
 }
@@ -45,6 +46,17 @@ void BindShieldTimers(ui::FrmMain& form, MemoryShield& memoryShield, HomePageShi
     form.tmrMemoryInspected.onTick = [&memoryShield] { memoryShield.CheckRunningPrograms(); };
     form.tmrCheckHomePage.onTick = [&form, &homePageShield] {
         if (!homePageShield.CheckHomePage()) form.tmrCheckHomePage.SetEnabled(false);
+    };
+}
+
+void BindFileShieldTimer(ui::FrmMain& form, FileShield& fileShield) {
+    form.tmrFileShield.SetInterval(FileShield::kLookIntervalMs);
+    form.tmrFileShield.onTick = [&form, &fileShield] {
+        fileShield.CheckArrivals();
+        if (!fileShield.Waiting()) form.tmrFileShield.SetEnabled(false);
+    };
+    fileShield.onWaiting = [&form] {
+        if (!form.tmrFileShield.Enabled()) form.tmrFileShield.SetEnabled(true);
     };
 }
 

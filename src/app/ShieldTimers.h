@@ -1,5 +1,5 @@
-// EnableShieldTimers: the switch of the background timers (the memory and
-// home-page shields and the scheduler). Every long operation switches them
+// EnableShieldTimers: the switch of the background timers (the memory,
+// home-page and file shields and the scheduler). Every long operation switches them
 // off before its work and on again after it (through TimersHeld, so that
 // no way out of the work leaves them off); the switch counts, so that
 // operations inside one another (a shield tick that runs a scan's removal,
@@ -17,6 +17,7 @@
 #include "services/settings/SettingsStore.h"
 #include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
+#include "shields/file/FileShield.h"
 #include "ui/forms/FrmMain.h"
 
 namespace bastion {
@@ -55,5 +56,9 @@ private:
 // at the running programs, tmrCheckHomePage at the start page (and stops
 // once that shield is switched off).
 void BindShieldTimers(ui::FrmMain& form, MemoryShield& memoryShield, HomePageShield& homePageShield);
+
+// The file shield's looks on tmrFileShield: switched on when something
+// arrives, off once nothing waits, so that an idle shield costs nothing.
+void BindFileShieldTimer(ui::FrmMain& form, FileShield& fileShield);
 
 }  // namespace bastion

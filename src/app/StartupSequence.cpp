@@ -1,6 +1,7 @@
 #include "app/StartupSequence.h"
 
 #include "app/DriveList.h"
+#include "app/FileShieldOptions.h"
 #include "app/HelpOpener.h"
 #include "app/OptionPage.h"
 #include "app/RunAtStartup.h"
@@ -50,6 +51,7 @@ void LoadOptionPage(App& app) {
     RestoreOptionPage(app.form, app.settings, app.messages,
                       ReadDefinitionDate(app.platform.files, app.platform.codePage, app.dataFolder));
     RestoreRunAtStartup(RunAtStartupOf(app));
+    RestoreFileShieldOptions({app.form, app.services, app.fileShield});
 }
 
 StartupSequence::StartupSequence(App& app, MainWindowLifecycle& lifecycle, StartupSeams seams)

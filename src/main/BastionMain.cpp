@@ -25,6 +25,7 @@
 #include "ui/win32/FrmAboutWindow.h"
 #include "ui/win32/FrmDeleteWindow.h"
 #include "ui/win32/FrmDownloadWindow.h"
+#include "ui/win32/FrmFileThreatAlertWindow.h"
 #include "ui/win32/FrmHomePageChangedAlertWindow.h"
 #include "ui/win32/FrmLanguageWindow.h"
 #include "ui/win32/FrmMainWindow.h"
@@ -202,6 +203,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     seams.closeOtherWindows.push_back([&app] { app.removal.deleteFailed.SetVisible(false); });
     seams.closeOtherWindows.push_back([&app] { app.alerts.homePageChanged.Dismiss(); });
     seams.closeOtherWindows.push_back([&app] { app.alerts.spywareFound.Dismiss(); });
+    seams.closeOtherWindows.push_back([&app] { app.alerts.fileThreat.Dismiss(); });
+    seams.closeOtherWindows.push_back([&app] { app.alerts.fileShieldNotice.SetVisible(false); });
     bastion::WebsiteOpener& website = handlers.Website();
     seams.websiteWindowVisible = [&website] { return website.Visible(); };
     website.form.onClosed = [&lifecycle] { lifecycle.WebsiteWindowClosed(); };
@@ -229,14 +232,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
     // The shields' alerts, shown while their models say.
     bastion::win32::FrmSpywareFoundAlertWindow spywareAlert(app.alerts.spywareFound, window);
     bastion::win32::FrmHomePageChangedAlertWindow homePageAlert(app.alerts.homePageChanged);
+    bastion::win32::FrmFileThreatAlertWindow fileThreatAlert(app.alerts.fileThreat, window);
+    bastion::win32::FrmSignatureUpdatedWindow fileShieldNotice(app.alerts.fileShieldNotice, window);
     window.afterSync = [&websiteTimers, &downloadWindow, &popupWindow, &spywareAlert, &homePageAlert,
-                        &languageWindow, &menuWindow] {
+                        &fileThreatAlert, &fileShieldNotice, &languageWindow, &menuWindow] {
         websiteTimers.Sync();
         menuWindow.SyncAll();
         downloadWindow.SyncAll();
         popupWindow.SyncAll();
         spywareAlert.SyncAll();
         homePageAlert.SyncAll();
+        fileThreatAlert.SyncAll();
+        fileShieldNotice.SyncAll();
         languageWindow.SyncAll();
     };
 
@@ -261,6 +268,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
         menuWindow.Create();
         spywareAlert.Create();
         homePageAlert.Create();
+        fileThreatAlert.Create();
+        fileShieldNotice.Create(L"BastionFileShieldNotice");
         bastion::StartupSeams startupSeams;
         startupSeams.showWindow = [&window, &startMaximized, show] {
             // The loaded captions first: the window never shows without them.

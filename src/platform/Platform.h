@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Crypto.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderWatcher.h"
 #include "platform/InstanceLock.h"
 #include "platform/Internet.h"
 #include "platform/Processes.h"
@@ -28,6 +29,7 @@ struct Platform {
     const CodePage& codePage;
     InstanceLock& instances;
     Crypto& crypto;
+    FolderWatcher& watcher;
 };
 
 }  // namespace bastion::platform

@@ -22,6 +22,7 @@ inline constexpr int kFonts = 20;
 inline constexpr int kTemplates = 21;
 inline constexpr int kCommonStartMenu = 22;
 inline constexpr int kCommonPrograms = 23;
+inline constexpr int kCommonStartup = 24;
 inline constexpr int kCommonDesktopDirectory = 25;
 inline constexpr int kAppData = 26;
 inline constexpr int kAltStartup = 29;
@@ -63,6 +64,9 @@ public:
     // C:\Documents and Settings\All Users before Vista), without a trailing
     // backslash; no special-folder identifier names it.
     virtual std::optional<std::string> AllUsersProfilePath() = 0;
+    // The user's Downloads folder, wherever it was moved; nullopt where
+    // Windows knows none (before Vista).
+    virtual std::optional<std::string> DownloadsFolderPath() = 0;
 
     // Hands a document, folder or address to the shell's "open" action.
     virtual bool Open(const std::string& target, ShowWindow show) = 0;

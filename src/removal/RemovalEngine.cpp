@@ -119,7 +119,8 @@ RemovalResult RemoveItem(WorkItem& item, const FileRemoval& files, const Registr
 RemovalEngine::RemovalEngine(const RemovalEnvironment& environment)
     : env_(environment), restorePoint_(environment.restore) {}
 
-RemovalReport RemovalEngine::Remove(const std::vector<Detection>& selection, RemovalProgress& progress) {
+RemovalReport RemovalEngine::Remove(const std::vector<Detection>& selection, RemovalProgress& progress,
+                                    bool withRestorePoint) {
     RemovalReport report;
     report.ran = true;
     Quarantine quarantine(env_.files, env_.codePage, env_.clock, env_.dataFolder);
@@ -128,7 +129,7 @@ RemovalReport RemovalEngine::Remove(const std::vector<Detection>& selection, Rem
     env_.pump.PumpNow();
     progress.Reached(RemovalProgress::Stage::Gathered);
 
-    if (IsRestorePointSupported(env_.system.GetOsVersion())) {
+    if (withRestorePoint && IsRestorePointSupported(env_.system.GetOsVersion())) {
         progress.Reached(RemovalProgress::Stage::MakingRestorePoint);
         env_.pump.PumpNow();
         report.restorePointMade = restorePoint_.BeginRestorePoint(

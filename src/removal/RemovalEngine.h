@@ -57,7 +57,10 @@ public:
     // Removes the detections (running programs, which the scan stopped,
     // are passed over), adds the number removed to the running total, and
     // reports on each. A stop request ends it after the item in hand.
-    RemovalReport Remove(const std::vector<Detection>& selection, RemovalProgress& progress);
+    // withRestorePoint false: no restore point, for a file that had only
+    // just arrived (the file shield's), which the quarantine keeps anyway.
+    RemovalReport Remove(const std::vector<Detection>& selection, RemovalProgress& progress,
+                         bool withRestorePoint = true);
 
     // The removal ends after the item in hand; the flag stays set until
     // the front end clears it for the next removal.

@@ -3,7 +3,8 @@
 namespace bastion::testing {
 
 FakePlatform::FakePlatform()
-    : bundle_{registry, files, shell, processes, system, internet, restore, clock, Windows1252(), instances, crypto} {}
+    : bundle_{registry, files, shell, processes, system, internet, restore, clock, Windows1252(), instances, crypto,
+              watcher} {}
 
 void FakePlatform::CreateSpecialFolders() {
     for (const std::string& path : shell.FolderPaths()) {

@@ -7,6 +7,7 @@
 #include "support/FakeClock.h"
 #include "support/FakeCrypto.h"
 #include "support/FakeFileSystem.h"
+#include "support/FakeFolderWatcher.h"
 #include "support/FakeInstanceLock.h"
 #include "support/FakeInternet.h"
 #include "support/FakeProcesses.h"
@@ -39,6 +40,7 @@ public:
     FakeClock clock;
     FakeInstanceLock instances;
     FakeCrypto crypto;
+    FakeFolderWatcher watcher;
 
 private:
     platform::Platform bundle_;

@@ -20,6 +20,7 @@ FakeShell::FakeShell() {
         {csidl::kTemplates, user + "\\Templates"},
         {csidl::kCommonStartMenu, all + "\\Start Menu"},
         {csidl::kCommonPrograms, all + "\\Start Menu\\Programs"},
+        {csidl::kCommonStartup, all + "\\Start Menu\\Programs\\Startup"},
         {csidl::kCommonDesktopDirectory, all + "\\Desktop"},
         {csidl::kAppData, user + "\\Application Data"},
         {csidl::kAltStartup, user + "\\Start Menu\\Programs\\Startup"},

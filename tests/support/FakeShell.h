@@ -32,6 +32,7 @@ public:
     std::optional<std::string> SpecialFolderPath(int csidl) override;
     std::optional<std::string> ProgramsFolderFromIdList() override;
     std::optional<std::string> AllUsersProfilePath() override;
+    std::optional<std::string> DownloadsFolderPath() override { return downloads; }
     bool Open(const std::string& target, platform::ShowWindow show) override;
     bool StartProgram(const std::string& commandLine, platform::ShowWindow show) override;
     bool StartElevated(const std::string& programPath, const std::string& arguments) override;
@@ -46,6 +47,8 @@ public:
     void SetProgramsFolderFromIdList(std::optional<std::string> path);
     // What AllUsersProfilePath gives; by default kAllUsersProfile.
     std::optional<std::string> allUsersProfile = kAllUsersProfile;
+    // What DownloadsFolderPath gives.
+    std::optional<std::string> downloads = kUserProfile + "\\Downloads";
     // Program Files (x86), its Common Files and SysWOW64 under C:\, as on
     // 64-bit Windows (the XP layout has none of them).
     void Use64BitWindows();

@@ -18,8 +18,6 @@
 namespace bastion::uitest {
 namespace {
 
-constexpr std::string_view kEicar = R"(X5O!P%@AP[4\PZX54(P^)7CC)7}$EICAR-STANDARD-ANTIVIRUS-TEST-FILE!$H+H*)";
-constexpr std::string_view kEicarKey = "68:275a021bbfb6489e54d471899f7db9d1663fc695ec2fe2a2c4538aabf651fd0f";
 
 class ConsoleContentTest : public DataFolderFixture {
 protected:

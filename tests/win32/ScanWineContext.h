@@ -20,6 +20,7 @@
 #include "platform/Platform.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Crypto.h"
+#include "platform/win32/Win32FolderWatcher.h"
 #include "platform/win32/Win32InstanceLock.h"
 #include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32Processes.h"
@@ -81,11 +82,12 @@ public:
     Win32SystemRestore restore;
     Win32InstanceLock instances;
     Win32Crypto crypto;
+    Win32FolderWatcher watcher;
 
     // Every facility, with the clock given, as the program's services take
     // them.
     platform::Platform Machine(platform::Clock& clock) {
-        return {registry, files, shell, processes, system, internet, restore, clock, codePage, instances, crypto};
+        return {registry, files, shell, processes, system, internet, restore, clock, codePage, instances, crypto, watcher};
     }
 };
 

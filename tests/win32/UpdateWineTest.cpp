@@ -18,6 +18,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Crypto.h"
+#include "platform/win32/Win32FolderWatcher.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "scan/files/KnownLocations.h"
@@ -85,6 +86,7 @@ protected:
     ScanState state;
     DefinitionTables tables;
     Win32Crypto crypto;
+    Win32FolderWatcher watcher;
     DefinitionTrust trust;
     Win32Clock clock;
     // The facilities an update does not use.
@@ -97,7 +99,7 @@ protected:
     std::string dataFolderPath = dataFolder.Path();
     testing::FakeBackgroundWork background;
     UpdateFlow flow{UpdateEnvironment{{{registry, files, shell, processes, system, internet, restore, clock, codePage,
-                                        instances, crypto},
+                                        instances, crypto, watcher},
                                        dialogs, pump, gate, messages, identity, settings, dataFolderPath, background},
                                       state, form, tables, trust}};
 };

@@ -7,6 +7,7 @@
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Crypto.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32FolderWatcher.h"
 #include "platform/win32/Win32InstanceLock.h"
 #include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32Processes.h"
@@ -37,6 +38,7 @@ private:
     Win32CodePage codePage_;
     Win32InstanceLock instances_;
     Win32Crypto crypto_;
+    Win32FolderWatcher watcher_;
     // Declared last: it refers to the members above.
     platform::Platform bundle_;
 };

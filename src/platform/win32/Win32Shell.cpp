@@ -63,6 +63,25 @@ std::optional<std::string> Win32Shell::ProgramsFolderFromIdList() {
     return NonEmpty(path, MAX_PATH + 1);
 }
 
+std::optional<std::string> Win32Shell::DownloadsFolderPath() {
+    // FOLDERID_Downloads, spelled here so that no GUID library is needed.
+    static const GUID kDownloads = {0x374de290, 0x123f, 0x4565, {0x91, 0x64, 0x39, 0xc4, 0x92, 0x5e, 0x46, 0x7b}};
+    // Called through the shell library: Windows before Vista has no
+    // SHGetKnownFolderPath.
+    using GetKnownFolderPath = HRESULT(WINAPI*)(REFGUID, DWORD, HANDLE, PWSTR*);
+    const HMODULE shell32 = ::GetModuleHandleW(L"shell32.dll");
+    const auto get = shell32 ? reinterpret_cast<GetKnownFolderPath>(
+                                   reinterpret_cast<void*>(::GetProcAddress(shell32, "SHGetKnownFolderPath")))
+                             : nullptr;
+    if (!get) return std::nullopt;
+    PWSTR path = nullptr;
+    const HRESULT result = get(kDownloads, 0, nullptr, &path);
+    std::optional<std::string> text;
+    if (SUCCEEDED(result) && path && *path) text = Narrow(path);
+    ::CoTaskMemFree(path);
+    return text;
+}
+
 std::optional<std::string> Win32Shell::AllUsersProfilePath() {
     wchar_t path[MAX_PATH + 1] = {};
     DWORD length = MAX_PATH + 1;

@@ -11,6 +11,7 @@ public:
     std::optional<std::string> SpecialFolderPath(int csidl) override;
     std::optional<std::string> ProgramsFolderFromIdList() override;
     std::optional<std::string> AllUsersProfilePath() override;
+    std::optional<std::string> DownloadsFolderPath() override;
     bool Open(const std::string& target, platform::ShowWindow show) override;
     bool StartProgram(const std::string& commandLine, platform::ShowWindow show) override;
     bool StartElevated(const std::string& programPath, const std::string& arguments) override;

@@ -7,6 +7,8 @@ std::string ShownName(const Detection& detection) {
     return detection.threat;
 }
 
+std::vector<std::string> ExclusionItems(const Detection& detection) { return {detection.location, detection.threat}; }
+
 bool Removable(const Detection& detection) { return detection.kind != DetectionKind::RunningProgram; }
 
 }  // namespace bastion

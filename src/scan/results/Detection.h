@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "definitions/ThreatTypes.h"
 #include "platform/Registry.h"
@@ -67,6 +68,10 @@ struct Detection {
     std::string location;
     DetectedItem item;
 };
+
+// What the exclusion list keeps of a detection: its location and its name
+// (a cookie's file name).
+std::vector<std::string> ExclusionItems(const Detection& detection);
 
 // The name a list shows: "Cookie: " before a cookie's file name, the
 // threat's name otherwise.

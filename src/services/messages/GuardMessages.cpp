@@ -36,6 +36,14 @@ void FillGuardMessages(MessageCatalogue& catalogue) {
     catalogue.setMessage(msg::kBrowseMany,
                          "You have selected to browse more than 5 items at a time.  This can slow down your "
                          "computer.  Are you sure you want to continue?");
+    catalogue.setMessage(msg::kFileShieldQuarantined, "The file shield put a threat in the quarantine:");
+    catalogue.setMessage(msg::kFileShieldWatched, "Watched");
+    catalogue.setMessage(msg::kFileShieldTopLevel, "Watched (this folder only)");
+    catalogue.setMessage(msg::kFileShieldNotFound, "Not watched: the folder does not exist");
+    catalogue.setMessage(msg::kFileShieldNotSupported, "Not watched: Windows cannot watch this folder");
+    catalogue.setMessage(msg::kFileShieldFailed, "Not watched: the folder could not be opened");
+    catalogue.setMessage(msg::kFileShieldOff, "Not watched: the file shield is off");
+    catalogue.setMessage(msg::kFileShieldBrowse, "Choose a folder for the file shield to watch");
 }
 
 }  // namespace bastion::services

@@ -47,6 +47,17 @@ inline constexpr std::string_view kFileGone = "MSG_FILE_GONE";
 inline constexpr std::string_view kBrowseMany = "MSG_BROWSE_MANY";
 // The tip of the download window's notification-area icon.
 inline constexpr std::string_view kDownloadTip = "MSG_DOWNLOAD_TIP";
+// The file shield: its notice of a file it quarantined (the threat and the
+// file follow), the state of each folder on the Options page, and the
+// title of the folder browser that adds one.
+inline constexpr std::string_view kFileShieldQuarantined = "MSG_FILESHIELD_QUARANTINED";
+inline constexpr std::string_view kFileShieldWatched = "MSG_FILESHIELD_WATCHED";
+inline constexpr std::string_view kFileShieldTopLevel = "MSG_FILESHIELD_TOP_LEVEL";
+inline constexpr std::string_view kFileShieldNotFound = "MSG_FILESHIELD_NOT_FOUND";
+inline constexpr std::string_view kFileShieldNotSupported = "MSG_FILESHIELD_NOT_SUPPORTED";
+inline constexpr std::string_view kFileShieldFailed = "MSG_FILESHIELD_FAILED";
+inline constexpr std::string_view kFileShieldOff = "MSG_FILESHIELD_OFF";
+inline constexpr std::string_view kFileShieldBrowse = "MSG_FILESHIELD_BROWSE";
 }  // namespace msg
 
 void FillGuardMessages(MessageCatalogue& catalogue);

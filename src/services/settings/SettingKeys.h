@@ -106,6 +106,14 @@ inline constexpr SettingKey kDefinitionsConfirmed{kSectionOptionAndSettings, "De
 inline constexpr SettingKey kDefinitionsNotice{kSectionOptionAndSettings, "DefinitionsNotice", ""};
 inline constexpr SettingKey kOptMemorySheildOn{kSectionOptionAndSettings, "optMemorySheildOn", kTrue};
 inline constexpr SettingKey kOptMemorySheildOff{kSectionOptionAndSettings, "optMemorySheildOff", kFalse};
+// The file shield: whether it watches, whether it quarantines what it finds
+// without asking, and the folders it watches ("|" between them, "\\*" after
+// a folder watched without its subfolders; "*" for the folders it watches
+// until the user changes the list).
+inline constexpr SettingKey kOptFileShieldOn{kSectionOptionAndSettings, "optFileShieldOn", kTrue};
+inline constexpr SettingKey kOptFileShieldOff{kSectionOptionAndSettings, "optFileShieldOff", kFalse};
+inline constexpr SettingKey kOptFileShieldQuarantine{kSectionOptionAndSettings, "optFileShieldQuarantine", kFalse};
+inline constexpr SettingKey kFileShieldFolders{kSectionOptionAndSettings, "FileShieldFolders", "*"};
 inline constexpr SettingKey kOptIEHomePageSheildOn{kSectionOptionAndSettings, "optIEHomePageSheildOn", kTrue};
 inline constexpr SettingKey kOptIEHomePageSheildOff{kSectionOptionAndSettings, "optIEHomePageSheildOff", kFalse};
 inline constexpr SettingKey kOptAlwaysnotifybeforerestoring{kSectionOptionAndSettings,

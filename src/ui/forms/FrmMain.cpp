@@ -115,6 +115,15 @@ FrmMain::FrmMain() : Form("FrmMain") {
     fraRunAtStartup.SetCaption("Run at Windows Startup");
     chkRunAtStartup.SetCaption("Run at Startup - Configured with installer");
     lblRunAtStart.SetCaption("(Disabled)");
+    fraFileShield.SetCaption("File Shield");
+    optFileShieldOn.SetCaption("Enabled");
+    optFileShieldOff.SetCaption("Disabled");
+    chkFileShieldQuarantine.SetCaption("Quarantine threats the file shield finds without asking");
+    lvwFileShieldFolders.checkBoxes = true;
+    lvwFileShieldFolders.AddColumn("Folder", 4200);
+    lvwFileShieldFolders.AddColumn("State", 2200);
+    cmdAddShieldFolder.SetCaption("Add Folder...");
+    cmdRemoveShieldFolder.SetCaption("Remove Ticked");
     chkAutomaticScanYesOrNo.SetCaption("Enable Scheduled Scans");
     for (const char* day : {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday", "Daily",
                             "Date & Time", "Never"}) {

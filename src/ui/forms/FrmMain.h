@@ -160,6 +160,16 @@ public:
     Frame fraRunAtStartup{*this, "fraRunAtStartup"};
     CheckBox chkRunAtStartup{*this, "chkRunAtStartup"};
     Label lblRunAtStart{*this, "lblRunAtStart"};
+    Frame fraFileShield{*this, "fraFileShield"};
+    OptionGroup fileShield;
+    OptionButton optFileShieldOn{*this, "optFileShieldOn", -1, &fileShield};
+    OptionButton optFileShieldOff{*this, "optFileShieldOff", -1, &fileShield};
+    CheckBox chkFileShieldQuarantine{*this, "chkFileShieldQuarantine"};
+    // The folders watched: one row each, with whether it is watched;
+    // "Remove" takes the ticked rows away.
+    ListView lvwFileShieldFolders{*this, "lvwFileShieldFolders"};
+    CommandButton cmdAddShieldFolder{*this, "cmdAddShieldFolder"};
+    CommandButton cmdRemoveShieldFolder{*this, "cmdRemoveShieldFolder"};
     // Schedule
     CheckBox chkAutomaticScanYesOrNo{*this, "chkAutomaticScanYesOrNo"};
     ComboBox cmbDays{*this, "cmbDays"};
@@ -215,6 +225,9 @@ public:
     Timer timUpdate{*this, "timUpdate", 1000, false};
     Timer tmrScroll{*this, "tmrScroll", 200, true};
     Timer tmrTimeOut{*this, "tmrTimeOut", 30000, true};
+    // The file shield's looks at what arrived, on only while something
+    // waits (the interval is the shield's).
+    Timer tmrFileShield{*this, "tmrFileShield", 250, false};
 
     // The four pages, for hiding all but one.
     std::array<Frame*, 4> Pages() { return {&frmStatus, &frmScan, &frmResults, &frmOptions}; }

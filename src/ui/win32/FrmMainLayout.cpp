@@ -255,6 +255,21 @@ void FrmMainWindow::LayoutProtectionTab(const Rect& tab) {
     Rect note = TakeTop(inside, S(20));
     note.left += S(18);
     Place(main_.lblRunAtStart, note);
+
+    // The file shield below the others, across the tab: its folders need
+    // the width.
+    Rect fileShield = twoColumns ? Rect{tab.left, std::max(left.top, right.top) + S(12), tab.right, tab.bottom}
+                                 : Rect{left.left, left.top + S(12), left.right, left.bottom};
+    Place(main_.fraFileShield, fileShield);
+    inside = {fileShield.left + S(12), fileShield.top + S(22), fileShield.right - S(12), fileShield.bottom - S(8)};
+    onOff = TakeTop(inside, S(24));
+    Place(main_.optFileShieldOn, TakeLeft(onOff, S(110), S(8)));
+    Place(main_.optFileShieldOff, TakeLeft(onOff, S(110), S(16)));
+    Place(main_.chkFileShieldQuarantine, onOff);
+    Rect buttons = TakeBottom(inside, S(28), S(6));
+    Place(main_.cmdAddShieldFolder, TakeLeft(buttons, S(170), S(8)));
+    Place(main_.cmdRemoveShieldFolder, TakeLeft(buttons, S(170)));
+    Place(main_.lvwFileShieldFolders, inside);
 }
 
 void FrmMainWindow::LayoutScheduleTab(const Rect& tab) {

@@ -151,7 +151,7 @@ void FrmMainWindow::CreateScanOptionsTab(HWND tab) {
 }
 
 void FrmMainWindow::CreateProtectionTab(HWND tab) {
-    for (ui::Frame* frame : {&main_.fraHomePage, &main_.fraAutoProtect, &main_.fraRunAtStartup}) {
+    for (ui::Frame* frame : {&main_.fraHomePage, &main_.fraAutoProtect, &main_.fraRunAtStartup, &main_.fraFileShield}) {
         Add<GroupBoxControl>(tab, kPage, *frame);
     }
     Add<CheckBoxControl>(tab, kPage, main_.chkHomePage);
@@ -165,6 +165,12 @@ void FrmMainWindow::CreateProtectionTab(HWND tab) {
     Add<OptionButtonControl>(tab, kPage, main_.optMemorySheildOff);
     Add<CheckBoxControl>(tab, kPage, main_.chkRunAtStartup);
     AddLabel(tab, main_.lblRunAtStart, {LabelLook::Secondary, false, false}, kPage);
+    Add<OptionButtonControl>(tab, kPage, main_.optFileShieldOn);
+    Add<OptionButtonControl>(tab, kPage, main_.optFileShieldOff);
+    Add<CheckBoxControl>(tab, kPage, main_.chkFileShieldQuarantine);
+    Add<ListViewControl>(tab, kPage, main_.lvwFileShieldFolders);
+    AddButton(tab, main_.cmdAddShieldFolder, ButtonLook::Secondary, kPage);
+    AddButton(tab, main_.cmdRemoveShieldFolder, ButtonLook::Secondary, kPage);
 }
 
 void FrmMainWindow::CreateScheduleTab(HWND tab) {

@@ -13,7 +13,9 @@ public:
     FrmSignatureUpdatedWindow(ui::FrmSignatureUpdated& form, const Window& mainWindow);
     ~FrmSignatureUpdatedWindow() override { Destroy(); }
 
-    bool Create() { return CreateSliding(L"BastionSignatureUpdated"); }
+    // The file shield's notice is the same window under a class of its own,
+    // so that the two are told apart.
+    bool Create(const wchar_t* className = L"BastionSignatureUpdated") { return CreateSliding(className); }
 
 protected:
     void CreateControls() override;

@@ -86,7 +86,7 @@ struct FeedbackTest : ::testing::Test {
     testing::FakeBackgroundWork background;
     const services::Services program{
         {registry, machine.files, machine.shell, processes, machine.system, internet, machine.restore, machine.clock,
-         Windows1252(), machine.instances, machine.crypto},
+         Windows1252(), machine.instances, machine.crypto, machine.watcher},
         dialogs, pump, operations, messages, identity, settings, dataFolder, background};
     FeedbackPage feedback{program, form};
     int excluded = 0;

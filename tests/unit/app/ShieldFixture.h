@@ -40,7 +40,8 @@ struct ShieldFixture : ::testing::Test {
 
     void AnswerOpenAlert() {
         for (ui::AlertForm* alert : {static_cast<ui::AlertForm*>(&run.app.alerts.spywareFound),
-                                     static_cast<ui::AlertForm*>(&run.app.alerts.homePageChanged)}) {
+                                     static_cast<ui::AlertForm*>(&run.app.alerts.homePageChanged),
+                                     static_cast<ui::AlertForm*>(&run.app.alerts.fileThreat)}) {
             if (!alert->Waiting()) continue;
             // The answer takes its time: a wait that did not wait would
             // return before it. By then the alert takes input.
@@ -54,8 +55,10 @@ struct ShieldFixture : ::testing::Test {
             }
             auto action = std::move(answers.front());
             answers.pop_front();
-            opened.push_back(alert == &run.app.alerts.spywareFound
-                                 ? run.app.alerts.spywareFound.lblAlertFileName.Caption()
+            opened.push_back(alert == &run.app.alerts.spywareFound ? run.app.alerts.spywareFound.lblAlertFileName.Caption()
+                             : alert == &run.app.alerts.fileThreat
+                                 ? run.app.alerts.fileThreat.lblAlertFolder.Caption() + "\\" +
+                                       run.app.alerts.fileThreat.lblAlertFile.Caption()
                                  : run.app.alerts.homePageChanged.lblHomePageInfo.Caption());
             action(*alert);
         }
@@ -65,8 +68,8 @@ struct ShieldFixture : ::testing::Test {
     ProgramRun run{machine};
     ui::FrmMain& form = run.app.form;
     std::deque<std::function<void(ui::AlertForm&)>> answers;
-    // What each answered alert showed: the file name, or the home page
-    // message.
+    // What each answered alert showed: the file name, the path of a file
+    // that arrived, or the home page message.
     std::vector<std::string> opened;
     int roundsWaited = 0;
 };

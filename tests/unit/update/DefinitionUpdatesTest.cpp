@@ -381,7 +381,7 @@ struct UpdateFlowTest : ::testing::Test {
     testing::ScriptedDialogs dialogs;
     testing::FakeBackgroundWork background;
     UpdateFlow flow{{{{machine.registry, files, machine.shell, machine.processes, machine.system, internet,
-                       machine.restore, clock, Windows1252(), machine.instances, machine.crypto},
+                       machine.restore, clock, Windows1252(), machine.instances, machine.crypto, machine.watcher},
                       dialogs, pump, gate, messages, identity, settings, folder, background},
                      state, form, tables, trust}};
     std::vector<bool> timers;
