@@ -53,6 +53,7 @@ void BindFileShieldTimer(ui::FrmMain& form, FileShield& fileShield) {
     form.tmrFileShield.SetInterval(FileShield::kLookIntervalMs);
     form.tmrFileShield.onTick = [&form, &fileShield] {
         fileShield.CheckArrivals();
+        form.tmrFileShield.SetInterval(fileShield.NextLookMs());
         if (!fileShield.Waiting()) form.tmrFileShield.SetEnabled(false);
     };
     fileShield.onWaiting = [&form] {

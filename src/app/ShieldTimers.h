@@ -58,7 +58,8 @@ private:
 void BindShieldTimers(ui::FrmMain& form, MemoryShield& memoryShield, HomePageShield& homePageShield);
 
 // The file shield's looks on tmrFileShield: switched on when something
-// arrives, off once nothing waits, so that an idle shield costs nothing.
+// arrives, off once nothing waits, so that an idle shield costs nothing;
+// while a backlog waits, the looks come soon after one another.
 void BindFileShieldTimer(ui::FrmMain& form, FileShield& fileShield);
 
 }  // namespace bastion

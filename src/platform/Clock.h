@@ -1,5 +1,8 @@
-// The date and time, so that the scheduler and its tests can move time.
+// The date and time, so that the scheduler and its tests can move time,
+// and a count of milliseconds for how long some work took.
 #pragma once
+
+#include <cstdint>
 
 #include "common/DateTime.h"
 
@@ -13,6 +16,9 @@ public:
     // The same moment in universal time, which daylight-saving changes do
     // not move: how much real time passed between two looks.
     virtual DateTime UniversalNow() = 0;
+    // Milliseconds since a fixed moment (the system's start), which no
+    // change of the date or of its clock moves.
+    virtual std::uint64_t Milliseconds() = 0;
 };
 
 }  // namespace bastion::platform

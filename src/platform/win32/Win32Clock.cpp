@@ -24,4 +24,6 @@ DateTime Win32Clock::UniversalNow() {
     return FromSystemTime(now);
 }
 
+std::uint64_t Win32Clock::Milliseconds() { return ::GetTickCount64(); }
+
 }  // namespace bastion::win32

@@ -1,4 +1,4 @@
-// The machine's clock: local time and universal time.
+// The machine's clock: local time, universal time and the tick count.
 #pragma once
 
 #include "platform/Clock.h"
@@ -9,6 +9,7 @@ class Win32Clock final : public platform::Clock {
 public:
     DateTime Now() override;
     DateTime UniversalNow() override;
+    std::uint64_t Milliseconds() override;
 };
 
 }  // namespace bastion::win32

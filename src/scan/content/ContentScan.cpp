@@ -76,14 +76,18 @@ bool MatchFoundContent(ScanContext& context, const std::string& path, const plat
     if (verdict.unreadable) CountOne(state.counters.contentUnreadable);
     if (verdict.elsewhere) CountOne(state.counters.contentElsewhere);
     if (!verdict.match) return false;
+    ReportFoundContent(context, path, *verdict.match);
+    return true;
+}
+
+void ReportFoundContent(ScanContext& context, const std::string& path, const ContentTable::Match& match) {
+    ScanState& state = context.state;
     if (context.exclusions.IsExcluded(path)) {
         state.AddExcluded(path);
-        return true;
+        return;
     }
     state.CountTrace();
-    state.ReportDetection(DetectionKind::File, std::string(verdict.match->threat), verdict.match->type, path,
-                          FileItem{path});
-    return true;
+    state.ReportDetection(DetectionKind::File, std::string(match.threat), match.type, path, FileItem{path});
 }
 
 }  // namespace bastion

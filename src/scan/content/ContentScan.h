@@ -53,4 +53,8 @@ ContentVerdict IdentifyContent(ScanContext& context, const std::string& path, co
 // skipped and counted. True when either was added.
 bool MatchFoundContent(ScanContext& context, const std::string& path, const platform::DirEntry& entry);
 
+// A file whose content the definition is: its detection, or its "EXCLUDED"
+// entry when the user excluded it.
+void ReportFoundContent(ScanContext& context, const std::string& path, const ContentTable::Match& match);
+
 }  // namespace bastion

@@ -8,7 +8,7 @@
 #include "scan/content/ContentScan.h"
 #include "scan/files/CompanyName.h"
 #include "scan/processes/ExecutablePaths.h"
-#include "scan/processes/ImageContent.h"
+#include "scan/content/ContentVerdicts.h"
 #include "scan/processes/ProcessList.h"
 #include "scan/processes/ProcessScanSteps.h"
 #include "scan/processes/WindowsProcesses.h"
@@ -124,9 +124,9 @@ void ProcessScanner::ScanProcessesNT(ScanContext& context, ProcessScanCaller cal
         // is not even read.
         if (!forScan && context.exclusions.IsExcluded(fileName)) continue;
         if (!byName) {
-            const ImageContent::Verdict verdict = imageContent_.Look(context, path, !forScan);
-            hashesPending = hashesPending || verdict == ImageContent::Verdict::Pending;
-            if (verdict != ImageContent::Verdict::Known) continue;
+            const ContentVerdicts::Verdict verdict = imageContent_.Look(context, path, !forScan).verdict;
+            hashesPending = hashesPending || verdict == ContentVerdicts::Verdict::Pending;
+            if (verdict != ContentVerdicts::Verdict::Known) continue;
         }
 
         const std::string company = GetFileCompanyName(context.files, context.codePage, path);

@@ -12,7 +12,7 @@
 
 #include "platform/FileSystem.h"
 #include "scan/processes/ExecutablePaths.h"
-#include "scan/processes/ImageContent.h"
+#include "scan/content/ContentVerdicts.h"
 #include "scan/processes/ProcessList.h"
 #include "scan/processes/ProcessStop.h"
 #include "scan/ScanContext.h"
@@ -107,7 +107,7 @@ private:
         ExecutablePathList paths;
     };
     std::optional<KeptPaths> shieldPaths_;
-    ImageContent imageContent_;
+    ContentVerdicts imageContent_;
     std::vector<ProgramNotStopped> notStopped_;
 };
 

@@ -19,23 +19,24 @@ platform::FileStamp ArrivalQueue::StampOf(const Arrival& arrival) {
     return {arrival.entry.size, 0};
 }
 
-bool ArrivalQueue::Complete(Waiting& waiting, const Arrival& arrival) {
+bool ArrivalQueue::Complete(Waiting& waiting, const Arrival& arrival, std::uint64_t now) {
     if (arrival.IsFolder() || watcher_.WriterFinished(arrival.path)) return true;
-    if (waiting.size == arrival.entry.size) return ++waiting.looksHeld >= kLooksHeld;
+    if (waiting.size == arrival.entry.size) return now - waiting.sizeSince >= kHeldMs;
     waiting.size = arrival.entry.size;
-    waiting.looksHeld = 0;
+    waiting.sizeSince = now;
     return false;
 }
 
 std::vector<Arrival> ArrivalQueue::TakeComplete(std::size_t most) {
     std::vector<Arrival> complete;
+    const std::uint64_t now = clock_.Milliseconds();
     for (std::size_t looked = std::min(most, waiting_.size()); looked > 0; --looked) {
         Waiting waiting = std::move(waiting_.front());
         waiting_.pop_front();
         const std::optional<platform::DirEntry> entry = files_.Lookup(waiting.path);
         if (entry) {
             Arrival arrival{waiting.path, *entry};
-            if (!Complete(waiting, arrival)) {
+            if (!Complete(waiting, arrival, now)) {
                 waiting_.push_back(std::move(waiting));
                 continue;
             }

@@ -4,8 +4,8 @@
 // while it stays as it was when it was checked.
 //
 // Complete means that whoever wrote the file has finished: it can be opened
-// for reading with no writer, or its size has held for kLooksHeld looks (a
-// second at the shield's pace), for a writer that keeps it open.
+// for reading with no writer, or its size has held for kHeldMs between two
+// looks, for a writer that keeps it open.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +17,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderWatcher.h"
 
@@ -30,9 +31,10 @@ struct Arrival {
 
 class ArrivalQueue {
 public:
-    static constexpr int kLooksHeld = 4;
+    static constexpr std::uint64_t kHeldMs = 1000;
 
-    ArrivalQueue(platform::FileSystem& files, platform::FolderWatcher& watcher) : files_(files), watcher_(watcher) {}
+    ArrivalQueue(platform::FileSystem& files, platform::FolderWatcher& watcher, platform::Clock& clock)
+        : files_(files), watcher_(watcher), clock_(clock) {}
 
     // Queued at the back unless the path waits already.
     void Add(const std::string& path);
@@ -59,14 +61,16 @@ private:
         std::string path;
         std::string key;
         std::optional<std::uint64_t> size;
-        int looksHeld = 0;
+        // When the file was first seen at that size.
+        std::uint64_t sizeSince = 0;
     };
     // What a file is now, for telling whether it changed.
     platform::FileStamp StampOf(const Arrival& arrival);
-    bool Complete(Waiting& waiting, const Arrival& arrival);
+    bool Complete(Waiting& waiting, const Arrival& arrival, std::uint64_t now);
 
     platform::FileSystem& files_;
     platform::FolderWatcher& watcher_;
+    platform::Clock& clock_;
     std::deque<Waiting> waiting_;
     // The lower-cased paths that wait.
     std::unordered_set<std::string> queued_;

@@ -7,7 +7,6 @@
 #include "scan/content/ContentScan.h"
 #include "scan/files/DefinitionLoader.h"
 #include "scan/files/FolderMatchers.h"
-#include "scan/walk/Walker.h"
 #include "services/operations/TimersHeld.h"
 #include "services/settings/SettingKeys.h"
 #include "services/waits/QuietPump.h"
@@ -26,7 +25,7 @@ bool WithinFolder(std::string_view path, std::string_view folder) {
 }  // namespace
 
 FileShield::FileShield(FileShieldEnvironment environment)
-    : env_(environment), queue_(environment.scan.files, environment.watcher) {}
+    : env_(environment), queue_(environment.scan.files, environment.watcher, environment.scan.clock) {}
 
 void FileShield::Apply() {
     const ScanEnvironment& scan = env_.scan;
@@ -37,6 +36,7 @@ void FileShield::Apply() {
     toWalk_.clear();
     if (!scan.settings.ReadTruth(services::settings::kOptFileShieldOn)) {
         queue_.Clear();
+        hashes_.Clear();
         return;
     }
     for (ShieldFolder& folder : StoredShieldFolders(scan.settings, scan.shell, scan.system)) {
@@ -98,11 +98,13 @@ void FileShield::CheckArrivals() {
         scan.operations.TryBegin(kFileShieldOperation, [this] { env_.alerts.Dismiss(); });
     if (!operation) return;
     const services::TimersHeld held(scan.background);
+    const std::uint64_t deadline = scan.clock.Milliseconds() + kLookBudgetMs;
+    behind_ = false;
     try {
         for (std::size_t index : std::exchange(toWalk_, {})) {
             if (index < folders_.size()) QueueContents(folders_[index].folder.path, folders_[index].folder.subfolders);
         }
-        if (queue_.Empty()) return;
+        if (queue_.Empty() && hashes_.Empty()) return;
         if (!tokens_) tokens_ = PathTokens::Resolve(scan.shell);
         // The look takes no event: the window waits for at most one look.
         services::QuietPump quiet;
@@ -110,9 +112,15 @@ void FileShield::CheckArrivals() {
                             scan.safety,    scan.exclusions, state_,      quiet,           scan.tables,
                             scan.registry,  scan.shell,      scan.processes};
         if (!PrepareLook(context)) return;
-        for (const Arrival& arrival : queue_.TakeComplete(kFilesPerLook)) {
-            if (scan.operations.Ending()) break;
-            Check(context, arrival);
+        for (const HashedArrival& hashed : hashes_.Look(context)) FinishHashed(context, hashed);
+        // Each waiting path is looked at once a look at most: one that is
+        // not complete goes to the back.
+        for (std::size_t left = queue_.Size(); left > 0 && !scan.operations.Ending(); --left) {
+            if (scan.clock.Milliseconds() >= deadline) {
+                behind_ = true;
+                break;
+            }
+            for (const Arrival& arrival : queue_.TakeComplete(1)) Check(context, arrival);
         }
     } catch (...) {
         // What was taken is lost; the rest waits for the next look.
@@ -136,10 +144,32 @@ void FileShield::Check(ScanContext& context, const Arrival& arrival) {
         MatchFoundDirectory(context, arrival.path + "\\");
         // Moved in whole: its files arrive with it, unnamed.
         if (InWatchedTree(arrival.path)) QueueContents(arrival.path, true);
-    } else {
-        ScanFile(context, arrival.path);
+    } else if (MatchFoundFile(context, arrival.path) || !ContentWanted(context, arrival)) {
         queue_.Checked(arrival);
+    } else if (const std::optional<platform::FileStamp> stamp = context.files.Stamp(arrival.path)) {
+        // Checked once its hash has ended.
+        hashes_.Add(arrival, *stamp);
     }
+    ActOnResults();
+}
+
+bool FileShield::ContentWanted(ScanContext& context, const Arrival& arrival) const {
+    return context.tables.Content().HasSize(arrival.entry.size) && !ContentLiesElsewhere(arrival.entry.attributes) &&
+           !context.safety.IsProtectedPath(arrival.path) && !context.exclusions.IsExcluded(arrival.path);
+}
+
+void FileShield::FinishHashed(ScanContext& context, const HashedArrival& hashed) {
+    if (hashed.changed) {
+        queue_.Add(hashed.arrival.path);
+        return;
+    }
+    state_.Begin(silent_);
+    if (hashed.match) ReportFoundContent(context, hashed.arrival.path, *hashed.match);
+    queue_.Checked(hashed.arrival);
+    ActOnResults();
+}
+
+void FileShield::ActOnResults() {
     const ScanResults results = state_.End();
     for (const Detection& detection : results.detections) Act(detection);
 }

@@ -14,15 +14,19 @@
 //
 // The watching waits elsewhere and costs nothing while nothing arrives.
 // Arrivals are only queued as they come; the checks are background work
-// on the front end's timer (a look every kLookIntervalMs while something
-// waits, kFilesPerLook files a look, so that the window never waits long),
-// held off while a scan, a removal or any other operation runs, and caught
-// up afterwards from the queue. When Windows lost changes (its buffer
-// overflowed) the folder is walked again, and files unchanged since their
-// check are not checked twice.
+// on the front end's timer, held off while a scan, a removal or any other
+// operation runs, and caught up afterwards from the queue. The window never
+// waits long: a look works for at most kLookBudgetMs (the next one comes
+// kBehindIntervalMs later when it left complete files unchecked, and
+// kLookIntervalMs later when only files being written or hashed wait), and
+// a file whose size a content definition has is hashed on a worker
+// (ArrivalHashes.h) and finished at a later look. When Windows lost changes
+// (its buffer overflowed) the folder is walked again, and files unchanged
+// since their check are not checked twice.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -33,6 +37,7 @@
 #include "platform/FolderWatcher.h"
 #include "removal/RemovalEngine.h"
 #include "scan/ScanEngine.h"
+#include "shields/file/ArrivalHashes.h"
 #include "shields/file/ArrivalQueue.h"
 #include "shields/file/FileShieldAlerts.h"
 #include "shields/file/ShieldFolders.h"
@@ -57,8 +62,9 @@ struct ShieldFolderState {
 
 class FileShield {
 public:
-    static constexpr unsigned kLookIntervalMs = 1000 / ArrivalQueue::kLooksHeld;
-    static constexpr std::size_t kFilesPerLook = 200;
+    static constexpr unsigned kLookIntervalMs = 250;
+    static constexpr unsigned kBehindIntervalMs = 20;
+    static constexpr std::uint64_t kLookBudgetMs = 30;
 
     explicit FileShield(FileShieldEnvironment environment);
     FileShield(const FileShield&) = delete;
@@ -72,11 +78,15 @@ public:
     const std::vector<ShieldFolderState>& Folders() const { return folders_; }
 
     // One look (the front end's timer): when no operation runs, walks the
-    // folders whose changes were lost and checks the arrivals that are
-    // complete, up to kFilesPerLook.
+    // folders whose changes were lost, finishes the arrivals whose hashes
+    // have ended, and checks the arrivals that are complete until
+    // kLookBudgetMs have passed.
     void CheckArrivals();
     // Something waits to be looked at.
-    bool Waiting() const { return !queue_.Empty() || !toWalk_.empty(); }
+    bool Waiting() const { return !queue_.Empty() || !toWalk_.empty() || !hashes_.Empty(); }
+    // The next look is due this long after the last one: soon when the
+    // last ran out of time before it had looked at every arrival.
+    unsigned NextLookMs() const { return behind_ ? kBehindIntervalMs : kLookIntervalMs; }
 
     // Something arrived and waits: the front end's timer is to run
     // CheckArrivals until nothing waits.
@@ -91,6 +101,12 @@ private:
     bool InWatchedTree(const std::string& path) const;
     bool PrepareLook(ScanContext& context);
     void Check(ScanContext& context, const Arrival& arrival);
+    // Whether the file's content is to be hashed: a content definition has
+    // its size, and it is neither elsewhere, protected nor excluded.
+    bool ContentWanted(ScanContext& context, const Arrival& arrival) const;
+    void FinishHashed(ScanContext& context, const HashedArrival& hashed);
+    // What the shield's results hold now, acted on.
+    void ActOnResults();
     void Act(const Detection& detection);
     bool Quarantine(const Detection& detection);
 
@@ -98,6 +114,8 @@ private:
     std::vector<ShieldFolderState> folders_;
     std::vector<std::unique_ptr<platform::FolderWatch>> watches_;
     ArrivalQueue queue_;
+    ArrivalHashes hashes_;
+    bool behind_ = false;
     // The folders to walk again, by index into folders_.
     std::vector<std::size_t> toWalk_;
     // The shield's own results: what it finds is no scan's.

@@ -1,16 +1,21 @@
 // The file shield in a running program on a fake machine: which folders it
 // watches and how the Options page shows and changes them, what it does
 // with a threat that arrives (quarantine without asking, or the alert's
-// answers), the complete-file rule and each path once, waiting while an
-// operation runs, and a folder walked again when Windows lost its changes.
+// answers), the complete-file rule and each path once, content hashed on a
+// worker, a look's time limit, waiting while an operation runs, and a
+// folder walked again when Windows lost its changes.
 // The real watching, a slow writer and a burst: FileShieldWineTest.
 #include <gtest/gtest.h>
 
 #include "ShieldFixture.h"
 #include "app/FileShieldOptions.h"
 #include "common/Text.h"
+#include "definitions/content/ContentDefinitions.h"
+#include "platform/Sha256.h"
 #include "services/settings/SettingKeys.h"
+#include "shields/file/ArrivalHashes.h"
 #include "shields/file/ArrivalQueue.h"
+#include "shields/file/FileShield.h"
 
 namespace bastion {
 namespace {
@@ -156,7 +161,7 @@ TEST_F(FileShieldTest, TheAlertQuarantinesOrAllowsAndAnAllowedFileIsLeftAlone) {
 }
 
 TEST_F(FileShieldTest, EachPathOnceAndOnlyWhenItsWriterHasFinishedOrItsSizeHeld) {
-    ArrivalQueue queue(machine.files, machine.watcher);
+    ArrivalQueue queue(machine.files, machine.watcher, machine.clock);
     const std::string done = kDownloads + "\\done.exe";
     const std::string writing = kDownloads + "\\writing.zip";
     const std::string held = kDownloads + "\\held.log";
@@ -175,16 +180,21 @@ TEST_F(FileShieldTest, EachPathOnceAndOnlyWhenItsWriterHasFinishedOrItsSizeHeld)
         return taken;
     };
     EXPECT_EQ(take(), (Rows{done})) << "the gone file is dropped";
-    // The writers go on: the sizes change at every look.
-    for (int look = 0; look < 2 * ArrivalQueue::kLooksHeld; ++look) {
+    // The writers go on: the sizes change between looks.
+    for (int look = 0; look < 8; ++look) {
         machine.files.AppendFile(writing, "more");
         machine.files.AppendFile(held, "more");
+        machine.clock.milliseconds += ArrivalQueue::kHeldMs / 2;
         EXPECT_EQ(take(), Rows{}) << look;
     }
     machine.watcher.beingWritten.erase(writing);
     EXPECT_EQ(take(), (Rows{writing}));
-    // The log stays open but no longer grows: complete once its size held.
-    for (int look = 2; look < ArrivalQueue::kLooksHeld; ++look) EXPECT_EQ(take(), Rows{});
+    // The log stays open but no longer grows: complete once its size has
+    // held for a second, however many looks came meanwhile.
+    for (int look = 0; look < 8; ++look) EXPECT_EQ(take(), Rows{});
+    machine.clock.milliseconds += ArrivalQueue::kHeldMs - 1;
+    EXPECT_EQ(take(), Rows{});
+    machine.clock.milliseconds += 1;
     EXPECT_EQ(take(), (Rows{held}));
     EXPECT_TRUE(queue.Empty());
 
@@ -233,6 +243,80 @@ TEST_F(FileShieldTest, WaitsWhileAnOperationRunsThenCatchesUpAndWalksWhatWindows
     EXPECT_FALSE(Exists(movedIn));
     EXPECT_TRUE(Exists(inTempSub));
     EXPECT_EQ(run.app.settings.ReadNumber(keys::kLblDefRemoved), 3);
+}
+
+TEST_F(FileShieldTest, AFileOfADefinedSizeIsHashedOnAWorkerAndActedOnWhenItsHashEndsOrAgainWhenItChanged) {
+    run.app.settings.Write(keys::kOptFileShieldQuarantine, "True");
+    const std::string threat(3 * platform::kContentHashPiece, 'T');
+    const std::string harmless(threat.size(), 'h');
+    machine.files.WriteFile(DataFilePath(run.app.dataFolder, datafile::kContentDefinitions),
+                            EncodeDefinitionText(std::to_string(threat.size()) + ":" +
+                                                 Sha256Hex(platform::Sha256Of(threat)) + "=Big.Dropper|Trojan") +
+                                "\r\n");
+    Restore();
+    const std::string big = kDownloads + "\\setup.exe";
+    const std::string same = kDownloads + "\\video.bin";
+    const std::string byName = kDownloads + "\\" + std::string(kThreatName);
+    const std::string rewritten = kDesktop + "\\notes.bin";
+    machine.files.pendingHashesHeld = true;
+    Arrive(kDownloads, big, threat);
+    Arrive(kDownloads, same, harmless);
+    Arrive(kDesktop, rewritten, harmless);
+    Arrive(kDownloads, byName);
+    for (int look = 0; look < 5; ++look) form.tmrFileShield.Tick();
+
+    // The name gives one away at once; the others wait for their hashes,
+    // a few at a time, without holding the looks.
+    EXPECT_FALSE(Exists(byName));
+    EXPECT_TRUE(Exists(big));
+    EXPECT_TRUE(form.tmrFileShield.Enabled()) << "the hashes are waited for";
+    EXPECT_EQ(machine.files.WorkerHashes(), ArrivalHashes::kAtOnce);
+    EXPECT_EQ(machine.files.ContentHashes(), 0u) << "nothing hashed on the window's thread";
+
+    // Written again while it waits (its whole size laid out first, and
+    // still being written): it arrives anew and is hashed once it is
+    // complete, not before.
+    machine.watcher.beingWritten.insert(rewritten);
+    machine.files.WriteFile(rewritten, std::string(threat.size(), '\0'));
+    machine.watcher.Tell(kDesktop, {rewritten});
+    machine.files.pendingHashesHeld = false;
+    for (int look = 0; look < 5; ++look) form.tmrFileShield.Tick();
+    EXPECT_FALSE(Exists(big));
+    EXPECT_TRUE(Exists(same));
+    EXPECT_TRUE(Exists(rewritten));
+    machine.files.WriteFile(rewritten, threat);
+    machine.watcher.beingWritten.erase(rewritten);
+    LookUntilDone();
+    EXPECT_FALSE(Exists(rewritten));
+    EXPECT_EQ(run.app.settings.ReadNumber(keys::kLblDefRemoved), 3);
+    // Named again unchanged: not hashed again.
+    machine.watcher.Tell(kDownloads, {same});
+    LookUntilDone();
+    EXPECT_EQ(machine.files.WorkerHashes(), 3u) << "each file hashed once, as it was when complete";
+}
+
+TEST_F(FileShieldTest, ALookStopsWhenItsTimeIsUpAndTheNextComesSoonUntilTheBacklogIsDrained) {
+    run.app.settings.Write(keys::kOptFileShieldQuarantine, "True");
+    Restore();
+    const std::string threat = kDownloads + "\\" + std::string(kThreatName);
+    std::vector<std::string> burst;
+    for (int i = 0; i < 40; ++i) burst.push_back(kDownloads + "\\file" + std::to_string(i) + ".txt");
+    burst.push_back(threat);
+    for (const std::string& path : burst) machine.files.AddFile(path, "data");
+    machine.watcher.Tell(kDownloads, burst);
+    // Every reading of the clock finds some milliseconds gone.
+    machine.clock.millisecondsEachRead = 5;
+
+    int looks = 0;
+    for (; looks < 100 && Exists(threat); ++looks) {
+        form.tmrFileShield.Tick();
+        if (Exists(threat)) EXPECT_EQ(form.tmrFileShield.Interval(), FileShield::kBehindIntervalMs) << looks;
+    }
+    EXPECT_FALSE(Exists(threat));
+    EXPECT_GT(looks, 3) << "the backlog took several looks";
+    EXPECT_LT(looks, 40) << "each look checked several files";
+    LookUntilDone();
+    EXPECT_EQ(form.tmrFileShield.Interval(), FileShield::kLookIntervalMs);
 }
 
 }  // namespace
