@@ -1,8 +1,10 @@
 // A Full System Scan walk of a generated tree (100,000 files in 5,000
 // folders) with 100,001 file and 100,001 directory definitions loaded,
 // against a bare enumeration of the same tree with FindFirstFileExW
-// (FindExInfoBasic, FIND_FIRST_EX_LARGE_FETCH) and one through the file
-// system facility the walk lists with, on the real Win32 file system. Google Benchmark is not built for
+// (FindExInfoBasic, FIND_FIRST_EX_LARGE_FETCH), the same spread over 1, 2
+// and 4 threads, and one through the file system facility the walk lists
+// with, on the real Win32 file system; the walk itself with its folders
+// listed by 1, 2 and 4 threads. Google Benchmark is not built for
 // Windows, so this times rounds of each with the performance counter and
 // prints milliseconds: run it through wine-run.sh.
 //
@@ -304,10 +306,14 @@ int main(int argc, char** argv) {
         });
     }
     contenders.emplace_back("BareEnumeration/ListDirectory", [&] { entries = Enumerate(files, top); });
-    contenders.emplace_back("WalkAndMatch", [&] {
-        state.Begin(presenter);
-        ScanFolder(context, top);
-    });
+    // The walk with its folders listed by 1 (the walk's own thread alone:
+    // the option cleared), 2 and 4 threads.
+    for (int threads : {1, 2, 4}) {
+        contenders.emplace_back("WalkAndMatch/threads:" + std::to_string(threads), [&, threads] {
+            state.Begin(presenter);
+            ScanFolder(context, top, threads);
+        });
+    }
     const std::size_t kinds = contenders.size();
     for (int round = 0; round < kRounds; ++round) {
         std::vector<Timing> timings(kinds);

@@ -1,0 +1,123 @@
+#include "scan/walk/FolderListers.h"
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+#include <system_error>
+
+namespace bastion {
+
+namespace {
+
+// How often a held thread looks whether the pause is over: well within
+// the 100 ms in which the scan is to go on.
+constexpr std::chrono::milliseconds kHeldLook{10};
+
+}  // namespace
+
+int WalkThreads(int asked) {
+    if (asked <= 0) {
+        const unsigned processors = std::thread::hardware_concurrency();
+        asked = processors == 0 ? 1 : static_cast<int>(std::min<unsigned>(processors, kMostWalkThreads));
+    }
+    return std::clamp(asked, 1, kMostWalkThreads);
+}
+
+class FolderListers::Ticket {
+public:
+    enum class Stage { Waiting, Listing, Listed };
+
+    Ticket(std::string path, Place at) : folder(std::move(path)), place(at) {}
+
+    const std::string folder;
+    const Place place;
+    Stage stage = Stage::Waiting;
+    std::optional<platform::DirListing> listing;
+};
+
+FolderListers::FolderListers(platform::FileSystem& files, const ScanState& state, int threads)
+    : files_(files), state_(state) {
+    if (threads < 2) return;
+    capacity_ = kAhead;
+    for (int t = 0; t < threads; ++t) {
+        try {
+            threads_.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            // Fewer threads list ahead, or none: the walk lists what no
+            // thread took.
+            break;
+        }
+    }
+}
+
+FolderListers::~FolderListers() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ending_ = true;
+    }
+    changed_.notify_all();
+    for (std::thread& thread : threads_) thread.join();
+}
+
+std::shared_ptr<FolderListers::Ticket> FolderListers::Ask(std::string folder, std::size_t depth) {
+    auto ticket = std::make_shared<Ticket>(std::move(folder),
+                                           Place{std::numeric_limits<std::size_t>::max() - depth, asked_++});
+    ++outstanding_;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        waiting_.emplace(ticket->place, ticket);
+    }
+    changed_.notify_all();
+    return ticket;
+}
+
+std::optional<platform::DirListing> FolderListers::Take(const std::shared_ptr<Ticket>& ticket) {
+    --outstanding_;
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (ticket->stage == Ticket::Stage::Waiting) {
+        waiting_.erase(ticket->place);
+        ticket->stage = Ticket::Stage::Listing;
+        lock.unlock();
+        return ListSafely(ticket->folder);
+    }
+    changed_.wait(lock, [&ticket] { return ticket->stage == Ticket::Stage::Listed; });
+    return std::move(ticket->listing);
+}
+
+std::optional<platform::DirListing> FolderListers::List(const std::string& folder) { return ListSafely(folder); }
+
+void FolderListers::Work() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!ending_) {
+        // Paused or stopped: no further folder, however many wait.
+        if (state_.PauseRequested() || state_.StopRequested()) {
+            changed_.wait_for(lock, kHeldLook);
+            continue;
+        }
+        if (waiting_.empty()) {
+            changed_.wait(lock);
+            continue;
+        }
+        std::shared_ptr<Ticket> ticket = std::move(waiting_.begin()->second);
+        waiting_.erase(waiting_.begin());
+        ticket->stage = Ticket::Stage::Listing;
+        lock.unlock();
+        std::optional<platform::DirListing> listing = ListSafely(ticket->folder);
+        lock.lock();
+        ticket->listing = std::move(listing);
+        ticket->stage = Ticket::Stage::Listed;
+        changed_.notify_all();
+    }
+}
+
+// A listing that fails in any way is a folder that cannot be listed, and
+// no exception may end a listing thread (that would end the program).
+std::optional<platform::DirListing> FolderListers::ListSafely(const std::string& folder) {
+    try {
+        return files_.ListDirectory(folder);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace bastion
