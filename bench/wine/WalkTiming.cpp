@@ -306,6 +306,18 @@ int main(int argc, char** argv) {
         });
     }
     contenders.emplace_back("BareEnumeration/ListDirectory", [&] { entries = Enumerate(files, top); });
+    // The facility's listing spread over threads, as the walk's listing
+    // threads call it.
+    const bench::RawLister viaFacility = [&files](const std::wstring& folder, std::vector<bench::RawEntry>& out) {
+        std::optional<platform::DirListing> listing = files.ListDirectory(win32::Narrow(folder));
+        if (!listing) return false;
+        for (const platform::DirEntry& entry : listing->entries) out.push_back({win32::Widen(entry.name), entry.attributes});
+        return true;
+    };
+    for (int threads : {2, 4}) {
+        contenders.emplace_back("BareEnumeration/ListDirectory/threads:" + std::to_string(threads),
+                                [&, threads] { bench::EnumerateRawInParallel(viaFacility, wideTop, threads); });
+    }
     // The walk with its folders listed by 1 (the walk's own thread alone:
     // the option cleared), 2 and 4 threads.
     for (int threads : {1, 2, 4}) {

@@ -1,6 +1,7 @@
 #include "scan/walk/FolderListers.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <limits>
 #include <system_error>
@@ -12,6 +13,10 @@ namespace {
 // How often a held thread looks whether the pause is over: well within
 // the 100 ms in which the scan is to go on.
 constexpr std::chrono::milliseconds kHeldLook{10};
+
+// How often the walk gives its processor away before it sleeps until the
+// folder it needs is listed.
+constexpr int kYieldsBeforeSleep = 50;
 
 }  // namespace
 
@@ -25,7 +30,7 @@ int WalkThreads(int asked) {
 
 class FolderListers::Ticket {
 public:
-    enum class Stage { Waiting, Listing, Listed };
+    enum class Stage { Waiting, Listing };
 
     Ticket(std::string path, Place at) : folder(std::move(path)), place(at) {}
 
@@ -33,6 +38,8 @@ public:
     const Place place;
     Stage stage = Stage::Waiting;
     std::optional<platform::DirListing> listing;
+    // Set once listing is filled; read by the walk without the lock.
+    std::atomic<bool> listed{false};
 };
 
 FolderListers::FolderListers(platform::FileSystem& files, const ScanState& state, int threads)
@@ -55,19 +62,24 @@ FolderListers::~FolderListers() {
         std::lock_guard<std::mutex> lock(mutex_);
         ending_ = true;
     }
-    changed_.notify_all();
+    work_.notify_all();
     for (std::thread& thread : threads_) thread.join();
 }
 
+// Under Wine every wake of a waiting thread is a round trip to the Wine
+// server, dearer than listing a small folder: a thread is woken only when
+// it waits, and the walk only for the folder it waits for.
 std::shared_ptr<FolderListers::Ticket> FolderListers::Ask(std::string folder, std::size_t depth) {
     auto ticket = std::make_shared<Ticket>(std::move(folder),
                                            Place{std::numeric_limits<std::size_t>::max() - depth, asked_++});
     ++outstanding_;
+    bool wake = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         waiting_.emplace(ticket->place, ticket);
+        wake = idle_ > 0;
     }
-    changed_.notify_all();
+    if (wake) work_.notify_one();
     return ticket;
 }
 
@@ -80,7 +92,29 @@ std::optional<platform::DirListing> FolderListers::Take(const std::shared_ptr<Ti
         lock.unlock();
         return ListSafely(ticket->folder);
     }
-    changed_.wait(lock, [&ticket] { return ticket->stage == Ticket::Stage::Listed; });
+    // While a thread lists the folder, the walk lists the next that waits
+    // rather than sleep until woken (a wake costs more than a small
+    // listing under Wine, where it is a round trip to the Wine server);
+    // with nothing left to list it gives its processor away a while first.
+    int yields = 0;
+    while (!ticket->listed.load(std::memory_order_acquire)) {
+        if (!waiting_.empty()) {
+            std::shared_ptr<Ticket> other = std::move(waiting_.begin()->second);
+            waiting_.erase(waiting_.begin());
+            other->stage = Ticket::Stage::Listing;
+            lock.unlock();
+            Finish(*other, ListSafely(other->folder));
+            lock.lock();
+        } else if (yields++ < kYieldsBeforeSleep) {
+            lock.unlock();
+            std::this_thread::yield();
+            lock.lock();
+        } else {
+            awaited_ = ticket.get();
+            listed_.wait(lock, [&ticket] { return ticket->listed.load(std::memory_order_acquire); });
+            awaited_ = nullptr;
+        }
+    }
     return std::move(ticket->listing);
 }
 
@@ -91,23 +125,28 @@ void FolderListers::Work() {
     while (!ending_) {
         // Paused or stopped: no further folder, however many wait.
         if (state_.PauseRequested() || state_.StopRequested()) {
-            changed_.wait_for(lock, kHeldLook);
+            work_.wait_for(lock, kHeldLook);
             continue;
         }
         if (waiting_.empty()) {
-            changed_.wait(lock);
+            ++idle_;
+            work_.wait(lock);
+            --idle_;
             continue;
         }
         std::shared_ptr<Ticket> ticket = std::move(waiting_.begin()->second);
         waiting_.erase(waiting_.begin());
         ticket->stage = Ticket::Stage::Listing;
         lock.unlock();
-        std::optional<platform::DirListing> listing = ListSafely(ticket->folder);
+        Finish(*ticket, ListSafely(ticket->folder));
         lock.lock();
-        ticket->listing = std::move(listing);
-        ticket->stage = Ticket::Stage::Listed;
-        changed_.notify_all();
+        if (awaited_ == ticket.get()) listed_.notify_one();
     }
+}
+
+void FolderListers::Finish(Ticket& ticket, std::optional<platform::DirListing> listing) {
+    ticket.listing = std::move(listing);
+    ticket.listed.store(true, std::memory_order_release);
 }
 
 // A listing that fails in any way is a folder that cannot be listed, and

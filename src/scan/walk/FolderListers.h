@@ -64,6 +64,7 @@ public:
 
 private:
     void Work();
+    static void Finish(Ticket& ticket, std::optional<platform::DirListing> listing);
     std::optional<platform::DirListing> ListSafely(const std::string& folder);
 
     platform::FileSystem& files_;
@@ -73,7 +74,12 @@ private:
     std::size_t outstanding_ = 0;
 
     std::mutex mutex_;
-    std::condition_variable changed_;
+    // The listing threads wait on work_ for a folder, the walk on listed_
+    // for the one it needs.
+    std::condition_variable work_;
+    std::condition_variable listed_;
+    int idle_ = 0;
+    const Ticket* awaited_ = nullptr;
     // By depth, deepest first, then by the order asked.
     using Place = std::pair<std::size_t, std::uint64_t>;
     std::map<Place, std::shared_ptr<Ticket>> waiting_;
