@@ -97,12 +97,13 @@ PYTHON
 }
 
 walk_peak() {
-  local files=$1 out
+  local files=$1 out counted
   shift
   make_walk_tree "$files"
   out=$(mktemp)
-  /usr/bin/time -f %M -o "$out" "$run" "$scanner" folder "C:\\walktree$files\\" --no-report "$@" >/dev/null 2>&1 || true
-  echo "bastion-scan folder C:\\walktree$files\\ --no-report $*: peak $(mib "$(tail -n 1 "$out")")"
+  counted=$(/usr/bin/time -f %M -o "$out" "$run" "$scanner" folder "C:\\walktree$files\\" --no-report "$@" 2>/dev/null |
+    grep 'Files/Folders inspected' | tr -d '\r' || true)
+  echo "bastion-scan folder C:\\walktree$files\\ --no-report $*: peak $(mib "$(tail -n 1 "$out")") ($counted)"
   rm -f "$out"
 }
 

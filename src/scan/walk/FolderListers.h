@@ -53,8 +53,9 @@ public:
     // for first: the order a walk that enters subfolders before the
     // siblings of their parents needs them in.
     std::shared_ptr<Ticket> Ask(std::string folder, std::size_t depth);
-    // The listing of a folder asked for, waiting for a thread that is
-    // listing it; listed here when no thread has started it.
+    // The listing of a folder asked for: listed here when no thread has
+    // started it; while a thread lists it, this thread lists other folders
+    // that wait, then waits.
     std::optional<platform::DirListing> Take(const std::shared_ptr<Ticket>& ticket);
     // Lists a folder here and now.
     std::optional<platform::DirListing> List(const std::string& folder);

@@ -163,14 +163,5 @@ TEST(WalkThreadsTest, PauseHoldsTheListingThreadsUntilItEnds) {
     EXPECT_EQ(paused, WalkRandomDrive(seed, 1, wideAndSlow));
 }
 
-TEST(WalkThreadsTest, ThreadsAskedForAreHeldToOneToFourAndNoneAskedForIsTheProcessors) {
-    EXPECT_EQ(WalkThreads(1), 1);
-    EXPECT_EQ(WalkThreads(3), 3);
-    EXPECT_EQ(WalkThreads(9), 4);
-    const int automatic = WalkThreads(0);
-    EXPECT_GE(automatic, 1);
-    EXPECT_LE(automatic, 4);
-}
-
 }  // namespace
 }  // namespace bastion
