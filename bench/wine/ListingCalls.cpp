@@ -1,7 +1,11 @@
 #include "ListingCalls.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cwchar>
+#include <mutex>
+#include <thread>
 
 #include <winternl.h>
 
@@ -153,6 +157,39 @@ std::size_t EnumerateRaw(const RawLister& list, const std::wstring& folder) {
             count += EnumerateRaw(list, folder + entry.name + L"\\");
         }
     }
+    return count;
+}
+
+std::size_t EnumerateRawInParallel(const RawLister& list, const std::wstring& folder, int threads) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::wstring> folders{folder};
+    int busy = 0;
+    std::atomic<std::size_t> count{0};
+    auto work = [&] {
+        std::vector<RawEntry> entries;
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return !folders.empty() || busy == 0; });
+            if (folders.empty()) return;
+            const std::wstring next = std::move(folders.back());
+            folders.pop_back();
+            ++busy;
+            lock.unlock();
+            entries.clear();
+            if (list(next, entries)) count += entries.size();
+            lock.lock();
+            for (const RawEntry& entry : entries) {
+                const DWORD kind = entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+                if (kind == FILE_ATTRIBUTE_DIRECTORY) folders.push_back(next + entry.name + L"\\");
+            }
+            --busy;
+            changed.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 0; t < threads; ++t) pool.emplace_back(work);
+    for (std::thread& thread : pool) thread.join();
     return count;
 }
 

@@ -35,4 +35,9 @@ std::vector<ListingCall> ListingCalls();
 // is no reparse point, as a walk does.
 std::size_t EnumerateRaw(const RawLister& list, const std::wstring& folder);
 
+// The same spread over threads that take folders from one shared stack: how
+// fast the machine lists with more than one thread at a time, whatever the
+// order the entries come in.
+std::size_t EnumerateRawInParallel(const RawLister& list, const std::wstring& folder, int threads);
+
 }  // namespace bastion::bench

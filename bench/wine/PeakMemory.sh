@@ -6,12 +6,15 @@
 #    and without one, when a row is longer than its line), and with 10 + 10 and
 #    100,000 content definitions (a few hundred threat names, or a name
 #    each) (GNU time's %M);
+#  - the peak of a Folder Scan of 100,000 and of 1,000,000 files, with one
+#    listing thread and as many as the option gives;
 #  - Bastion.exe in the notification area with the memory shield on and
 #    100,001 executable definitions: its resident memory and the processor
 #    time it takes while other programs start and end every few seconds
 #    (each change of the running programs is a look of the shield).
 #
-#   bench/wine/PeakMemory.sh [BUILD_DIR] [SECONDS]    (build/win64, 30)
+#   bench/wine/PeakMemory.sh [BUILD_DIR] [SECONDS] [walk]    (build/win64, 30)
+#     walk: only the Folder Scans of the large trees
 #
 # It writes definitions and settings into a Wine prefix of its own beside
 # the build tree's (wineprefix-memory, made on the first run), so that the
@@ -21,6 +24,7 @@ set -euo pipefail
 
 build=$(cd "${1:-build/win64}" && pwd)
 seconds=${2:-30}
+only=${3:-}
 run="$build/wine-run.sh"
 fixture="$build/bench/bench_wine_MemoryFixture.exe"
 scanner="$build/src/main/bastion-scan.exe"
@@ -59,11 +63,57 @@ scan_peak() {
   rm -f "$out"
 }
 
-scan_peak 10
-scan_peak 100001
-scan_peak 100001 --untyped
-scan_peak 10 --content 100000
-scan_peak 10 --content 100000 --distinct
+if [ "$only" != walk ]; then
+  scan_peak 10
+  scan_peak 100001
+  scan_peak 100001 --untyped
+  scan_peak 10 --content 100000
+  scan_peak 10 --content 100000 --distinct
+fi
+
+# The walk's own memory: a Folder Scan of a tree of 100,000 and of
+# 1,000,000 files (20 a folder, 100 folders at the top), with its folders
+# listed by one thread and as the program's option leaves it. The walk keeps
+# the folders above the one it is in and a bounded number listed ahead, so
+# its peak must not grow with the tree. The trees are made from the host
+# (making a million files through Wine takes many minutes) and taken away
+# afterwards unless BASTION_KEEP_WALK_TREES is set.
+make_walk_tree() {
+  local files=$1 root="$prefix/drive_c/walktree$1"
+  [ -e "$root/complete.marker" ] && return 0
+  rm -rf "$root"
+  python3 - "$root" "$files" <<'PYTHON'
+import os, sys
+root, files = sys.argv[1], int(sys.argv[2])
+per_folder, tops = 20, 100
+folders = files // per_folder
+for f in range(folders):
+    folder = os.path.join(root, "Top%d" % (f % tops), "Folder%d" % (f // tops))
+    os.makedirs(folder, exist_ok=True)
+    for k in range(per_folder):
+        open(os.path.join(folder, "document%d.dat" % k), "w").close()
+open(os.path.join(root, "complete.marker"), "w").close()
+PYTHON
+}
+
+walk_peak() {
+  local files=$1 out counted
+  shift
+  make_walk_tree "$files"
+  out=$(mktemp)
+  counted=$(/usr/bin/time -f %M -o "$out" "$run" "$scanner" folder "C:\\walktree$files\\" --no-report "$@" 2>/dev/null |
+    grep 'Files/Folders inspected' | tr -d '\r' || true)
+  echo "bastion-scan folder C:\\walktree$files\\ --no-report $*: peak $(mib "$(tail -n 1 "$out")") ($counted)"
+  rm -f "$out"
+}
+
+"$run" "$fixture" definitions 10 >/dev/null
+for files in 100000 1000000; do
+  walk_peak "$files" --threads 1
+  walk_peak "$files"
+done
+[ -n "${BASTION_KEEP_WALK_TREES:-}" ] || rm -rf "$prefix/drive_c/walktree100000" "$prefix/drive_c/walktree1000000"
+[ "$only" = walk ] && exit 0
 
 # The process of the program: the descendant of the runner whose command
 # line names it.

@@ -1,8 +1,10 @@
 // A Full System Scan walk of a generated tree (100,000 files in 5,000
 // folders) with 100,001 file and 100,001 directory definitions loaded,
 // against a bare enumeration of the same tree with FindFirstFileExW
-// (FindExInfoBasic, FIND_FIRST_EX_LARGE_FETCH) and one through the file
-// system facility the walk lists with, on the real Win32 file system. Google Benchmark is not built for
+// (FindExInfoBasic, FIND_FIRST_EX_LARGE_FETCH), the same spread over 1, 2
+// and 4 threads, and one through the file system facility the walk lists
+// with, on the real Win32 file system; the walk itself with its folders
+// listed by 1, 2 and 4 threads. Google Benchmark is not built for
 // Windows, so this times rounds of each with the performance counter and
 // prints milliseconds: run it through wine-run.sh.
 //
@@ -284,53 +286,81 @@ int main(int argc, char** argv) {
     const std::wstring wideTop = win32::Widen(top);
     std::size_t entries = Enumerate(files, top);  // warms the host's caches
     std::size_t found = 0;
-    // Each round times all three one right after the other, taking turns at
-    // going first, so that none gains from what another left in the caches
-    // and all meet the same load of the machine; ratios are taken per round.
-    enum { kFind, kFacility, kWalk, kKinds };
-    std::vector<double> wall[kKinds], cpu[kKinds], wallRatios, cpuRatios;
+    std::map<int, std::size_t> parallelFound;
+    // Each round times every contender one right after the other, taking
+    // turns at going first, so that none gains from what another left in the
+    // caches and all meet the same load of the machine; ratios to the bare
+    // single-threaded enumeration are taken per round.
+    struct Contender {
+        Contender(std::string named, std::function<void()> work) : name(std::move(named)), run(std::move(work)) {}
+        std::string name;
+        std::function<void()> run;
+        std::vector<double> wall, cpu, wallRatio, cpuRatio;
+    };
+    std::vector<Contender> contenders;
+    contenders.emplace_back("BareEnumeration/FindFirstFileExW",
+                            [&] { found = bench::EnumerateRaw(bench::ListByFind, wideTop); });
+    for (int threads : {1, 2, 4}) {
+        contenders.emplace_back("BareEnumeration/FindFirstFileExW/threads:" + std::to_string(threads), [&, threads] {
+            parallelFound[threads] = bench::EnumerateRawInParallel(bench::ListByFind, wideTop, threads);
+        });
+    }
+    contenders.emplace_back("BareEnumeration/ListDirectory", [&] { entries = Enumerate(files, top); });
+    // The facility's listing spread over threads, as the walk's listing
+    // threads call it.
+    const bench::RawLister viaFacility = [&files](const std::wstring& folder, std::vector<bench::RawEntry>& out) {
+        std::optional<platform::DirListing> listing = files.ListDirectory(win32::Narrow(folder));
+        if (!listing) return false;
+        for (const platform::DirEntry& entry : listing->entries) out.push_back({win32::Widen(entry.name), entry.attributes});
+        return true;
+    };
+    for (int threads : {2, 4}) {
+        contenders.emplace_back("BareEnumeration/ListDirectory/threads:" + std::to_string(threads),
+                                [&, threads] { bench::EnumerateRawInParallel(viaFacility, wideTop, threads); });
+    }
+    // The walk with its folders listed by 1 (the walk's own thread alone:
+    // the option cleared), 2 and 4 threads.
+    for (int threads : {1, 2, 4}) {
+        contenders.emplace_back("WalkAndMatch/threads:" + std::to_string(threads), [&, threads] {
+            state.Begin(presenter);
+            ScanFolder(context, top, threads);
+        });
+    }
+    const std::size_t kinds = contenders.size();
     for (int round = 0; round < kRounds; ++round) {
-        Timing timings[kKinds];
-        auto time = [&](int kind) {
-            switch (kind) {
-                case kFind:
-                    timings[kind] = Time([&] { found = bench::EnumerateRaw(bench::ListByFind, wideTop); });
-                    break;
-                case kFacility:
-                    timings[kind] = Time([&] { entries = Enumerate(files, top); });
-                    break;
-                default:
-                    state.Begin(presenter);
-                    timings[kind] = Time([&] { ScanFolder(context, top); });
-            }
-        };
-        for (int k = 0; k < kKinds; ++k) time((round + k) % kKinds);
-        for (int k = 0; k < kKinds; ++k) {
-            wall[k].push_back(timings[k].wall);
-            cpu[k].push_back(timings[k].cpu);
+        std::vector<Timing> timings(kinds);
+        for (std::size_t k = 0; k < kinds; ++k) {
+            const std::size_t which = (static_cast<std::size_t>(round) + k) % kinds;
+            timings[which] = Time(contenders[which].run);
         }
-        wallRatios.push_back(timings[kWalk].wall / timings[kFind].wall);
-        cpuRatios.push_back(timings[kWalk].cpu / timings[kFind].cpu);
+        for (std::size_t k = 0; k < kinds; ++k) {
+            contenders[k].wall.push_back(timings[k].wall);
+            contenders[k].cpu.push_back(timings[k].cpu);
+            contenders[k].wallRatio.push_back(timings[k].wall / timings[0].wall);
+            contenders[k].cpuRatio.push_back(timings[k].cpu / timings[0].cpu);
+        }
     }
     if (static_cast<std::size_t>(state.counters.filesInspected) != entries + 1 || found != entries) {
         std::printf("walk examined %d items, the enumerations %zu and %zu\n", state.counters.filesInspected, found,
                     entries);
     }
+    for (const auto& [threads, count] : parallelFound) {
+        if (count != found) std::printf("the enumeration with %d threads found %zu entries\n", threads, count);
+    }
 
     std::printf("LoadDefinitions (files and directories, %d each; %zu content definitions)  %.1f ms\n", kDefinitions,
                 tables->Content().Size(), loadMs);
-    std::printf("medians of %d rounds                         wall ms   process cpu ms\n", kRounds);
-    std::printf("BareEnumeration/FindFirstFileExW/%zu     %8.1f  %8.1f\n", found, Median(wall[kFind]),
-                Median(cpu[kFind]));
-    std::printf("BareEnumeration/ListDirectory/%zu        %8.1f  %8.1f\n", entries, Median(wall[kFacility]),
-                Median(cpu[kFacility]));
-    std::printf("WalkAndMatch/%zu                         %8.1f  %8.1f   (%zu detections)\n", entries,
-                Median(wall[kWalk]), Median(cpu[kWalk]), state.Results().activity.size());
+    std::printf("%zu entries (%zu detections); medians of %d rounds      wall ms  process cpu ms   ratios to the "
+                "first\n",
+                entries, state.Results().activity.size(), kRounds);
+    for (const Contender& contender : contenders) {
+        std::printf("  %-48s %8.1f  %8.1f      %6.3f  %6.3f\n", contender.name.c_str(), Median(contender.wall),
+                    Median(contender.cpu), Median(contender.wallRatio), Median(contender.cpuRatio));
+    }
     if (profiled) {
         std::printf("files of a defined size, hashed in every walk: %zu of %zu, %.1f MiB\n", hashedFiles,
                     profile.fileSizes.size(), static_cast<double>(hashedBytes) / (1024.0 * 1024.0));
     }
-    std::printf("walk+match / FindFirstFileExW enumeration  %8.3f  %8.3f\n", Median(wallRatios), Median(cpuRatios));
     if (parts) {
         IdlePump idle;
         ScanContext idleContext{files, codePage, system, dataFolder, tokens, safety, exclusions,

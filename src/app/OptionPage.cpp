@@ -64,6 +64,7 @@ void BindOptionControls(ui::FrmMain& form, services::SettingsStore& settings, Sh
     BindStoredCheck(form.chkScanCookies, settings, keys::kChkScanCookies);
     BindStoredCheck(form.chkScanRegistry, settings, keys::kChkScanRegistry);
     BindStoredCheck(form.chkSweepMemory, settings, keys::kChkSweepMemory);
+    BindStoredCheck(form.chkParallelWalk, settings, keys::kChkParallelWalk);
     form.chkSendData.onClick = [&form, &settings, confirm = std::move(hooks.confirmSendData)] {
         const bool ticked = form.chkSendData.Checked();
         if (!confirm || confirm(ticked)) settings.WriteCheck(keys::kChkSendData, ticked);
@@ -132,6 +133,7 @@ void RestoreOptionPage(ui::FrmMain& form, services::SettingsStore& settings, con
     const bool fullSystemScan = settings.ReadNumber(keys::kScheduleKind) == ui::kFullSystemScan;
     (fullSystemScan ? form.optScanAllSelectedHardDrive : form.optScanOnlyKnownSoftwares).SetValue(true);
     check(form.chkScanCookies, keys::kChkScanCookies);
+    check(form.chkParallelWalk, keys::kChkParallelWalk);
     {
         // Restoring asks nothing: only the user's own clearing of the box is
         // confirmed.

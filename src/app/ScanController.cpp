@@ -216,8 +216,12 @@ ScanOutcome ScanController::RunScheduled(const ScheduledScan& scheduled) {
 void ScanController::Pause() {
     ui::FrmMain& form = env_.form;
     ui::SetEnabled({&form.cmdPause, &form.cmdStop}, false);
+    // The walk's listing threads are held too, not only the window's thread
+    // that waits in the message box.
+    env_.state.SetPaused(true);
     env_.dialogs.MessageBox(Message(services::msg::kPaused), env_.identity.productName, services::MsgButtons::Ok,
                             services::MsgIcon::Information);
+    env_.state.SetPaused(false);
     ui::SetEnabled({&form.cmdPause, &form.cmdStop}, true);
 }
 

@@ -1,6 +1,7 @@
 #include "cli/CliArguments.h"
 
 #include "common/Text.h"
+#include "scan/walk/FolderListers.h"
 
 namespace bastion::cli {
 
@@ -42,6 +43,9 @@ constexpr std::string_view kHelp =
     "                  folder is replaced, as the program does when \"Save scan\n"
     "                  results to log\" is on, whatever that option says)\n"
     "  --progress      show the progress line even when standard error is no terminal\n"
+    "  --threads N     list folders with N threads, 1 to 4 (1: one thread, for slow\n"
+    "                  network drives; otherwise as the program's option says: as\n"
+    "                  many as the processor runs at once, at most 4, or one)\n"
     "  --remove        remove everything the scan found, without asking, as the\n"
     "                  automatic removal after a scheduled scan does: each item is\n"
     "                  kept in the quarantine (registry entries backed up) first\n"
@@ -146,6 +150,17 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
         }
         if (argument == "quarantine" && i == 0) return ParseQuarantine(arguments, 1);
         if (SetOption(argument, result)) continue;
+        if (argument == "--threads") {
+            long long threads = 0;
+            if (i + 1 >= arguments.size() || !ParseWholeNumber(arguments[i + 1], threads) || threads < 1 ||
+                threads > kMostWalkThreads) {
+                parsed.error = "--threads needs a number from 1 to " + std::to_string(kMostWalkThreads);
+                return parsed;
+            }
+            result.overrides.walkThreads = static_cast<int>(threads);
+            ++i;
+            continue;
+        }
         if (argument.size() > 1 && argument[0] == '-') {
             parsed.error = "unknown option " + argument;
             return parsed;
@@ -177,7 +192,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
         parsed.error = "no scan chosen";
     }
     const ScanOptionOverrides& o = result.overrides;
-    const bool scanOptions = o.scanCookies || o.sweepMemory || o.scanRegistry || o.makeLog == false;
+    const bool scanOptions =
+        o.scanCookies || o.sweepMemory || o.scanRegistry || o.makeLog == false || o.walkThreads.has_value();
     if (result.command == Command::Update && (scanOptions || result.forceProgress)) {
         parsed.error = "update takes no options";
     }

@@ -156,7 +156,8 @@ public:
 
     // The folder's entries in listing order, hidden and system ones
     // included, without "." and ".."; nullopt when the folder cannot be
-    // listed.
+    // listed. Safe to call from several threads at once (a walk's listing
+    // threads), also while another thread uses the rest of the facility.
     virtual std::optional<DirListing> ListDirectory(const std::string& folder) = 0;
     // The entry for exactly this path (a file or a folder, whatever its
     // attributes), as a directory lookup of the path returns it; nullopt

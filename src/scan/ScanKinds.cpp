@@ -8,6 +8,7 @@
 #include "scan/files/KnownLocations.h"
 #include "scan/registry/RegistryScan.h"
 #include "scan/state/ScanPercent.h"
+#include "scan/walk/FolderListers.h"
 #include "scan/walk/Walker.h"
 #include "services/messages/MessageKeys.h"
 
@@ -72,7 +73,7 @@ ScanOutcome ScanEngine::RunKind(ScanContext& context, const ScanRequest& request
         if (!PrepareKind()) return ScanOutcome::DefinitionsMissing;
         if (!LoadDefinitions(context)) return ScanOutcome::DefinitionsUnreadable;
         SetPhase("Scanning " + folder + "...");
-        ScanFolder(context, folder);
+        ScanFolder(context, folder, WalkThreads(options.walkThreads));
         env_.state.ShowCounters();
         break;
     }
@@ -108,7 +109,7 @@ void ScanEngine::FullSystemScan(ScanContext& context, const ScanRequest& request
     SetPhase(std::string(kHardDiskPhase));
     for (const std::string& root : request.places) {
         if (state.StopRequested()) break;
-        ScanDrive(context, root);
+        ScanDrive(context, root, WalkThreads(request.options.walkThreads));
         env_.pump.Pump();
     }
     state.ShowCounters();

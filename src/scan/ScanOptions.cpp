@@ -22,6 +22,7 @@ ScanOptions StoredScanOptions::Current() const {
     options.sweepMemory = ReadOption(settings_, keys::kChkSweepMemory, overrides.sweepMemory);
     options.scanRegistry = ReadOption(settings_, keys::kChkScanRegistry, overrides.scanRegistry);
     options.makeLog = ReadOption(settings_, keys::kChkMakeLog, overrides.makeLog);
+    options.walkThreads = overrides.walkThreads.value_or(settings_.ReadTruth(keys::kChkParallelWalk) ? 0 : 1);
     return options;
 }
 

@@ -14,6 +14,10 @@ struct ScanOptions {
     bool sweepMemory = true;   // "chkSweepMemory": the process scan
     bool scanRegistry = true;  // "chkScanRegistry"
     bool makeLog = true;       // "chkMakeLog": the scan report
+    // The threads that list folders in a walk: 0 as many as the processor
+    // runs at once (at most 4), 1 the walk's own alone ("chkParallelWalk"
+    // cleared), or a number asked for.
+    int walkThreads = 0;
 };
 
 class ScanOptionSource {
@@ -29,6 +33,7 @@ struct ScanOptionOverrides {
     std::optional<bool> sweepMemory;
     std::optional<bool> scanRegistry;
     std::optional<bool> makeLog;
+    std::optional<int> walkThreads;
 };
 
 // The options as stored in "OptionAndSettings", read afresh at every scan:

@@ -152,6 +152,7 @@ bool FakeFileSystem::Writable(const Path& path, const Node* existing) const {
 
 std::optional<DirListing> FakeFileSystem::ListDirectory(const std::string& folder) {
     ++listDirectoryCalls_;
+    if (beforeListing) beforeListing(folder);
     auto path = ParsePath(folder);
     if (!path || Has(failListing_, *path)) {
         return std::nullopt;

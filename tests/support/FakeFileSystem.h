@@ -11,6 +11,7 @@
 // separators and "." are ignored and ".." goes up, as Windows normalises.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -152,6 +153,9 @@ public:
     // listed it: a test changes the tree there, as another program could
     // between a listing and what is done with it.
     std::function<void(const std::string& folder)> onListedThroughHandle;
+    // Called on the listing thread before each ListDirectory: a test holds
+    // a walk's listing threads there, or counts what they list.
+    std::function<void(const std::string& folder)> beforeListing;
 
     std::vector<std::string> deletedAtRestart;
     // Every path written with WriteFileFlushed, in order.
@@ -198,7 +202,8 @@ private:
     // Ticks once per write, for the files' time stamps.
     std::uint64_t clock_ = 0;
     std::set<std::string> failReads_, failWrites_, failMoves_, failDeletes_, failListing_, locked_;
-    std::size_t listDirectoryCalls_ = 0;
+    // A walk lists on several threads at once.
+    std::atomic<std::size_t> listDirectoryCalls_{0};
     std::size_t readCalls_ = 0;
     std::size_t contentHashes_ = 0;
     std::size_t workerHashes_ = 0;

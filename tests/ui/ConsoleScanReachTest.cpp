@@ -65,6 +65,32 @@ TEST_F(ConsoleScanReachTest, ADriveFolderDefinitionIsFoundByTheSmartScanAndByAFo
     ExpectFoundByTheSmartScanAnd(L"folder ", folder, "\t" + ToLower(folder) + "\tadware");
 }
 
+// Folders listed by four threads or by the walk's own alone: the same
+// detections in the same order, the same counters.
+TEST_F(ConsoleScanReachTest, AFolderScanReportsTheSameWithFourListingThreadsAsWithOne) {
+    std::vector<std::string> lines;
+    for (int a = 0; a < 6; ++a) {
+        const std::string outer = scratch + "\\a" + std::to_string(a);
+        ASSERT_TRUE(files.CreateFolder(outer));
+        for (int b = 0; b < 6; ++b) {
+            const std::string folder = outer + "\\b" + std::to_string(b);
+            const std::string name = "threadsspywarefile" + std::to_string(a * 6 + b) + ".exe";
+            ASSERT_TRUE(files.CreateFolder(folder));
+            ASSERT_TRUE(files.WriteFile(folder + "\\" + name, "MZ"));
+            lines.push_back(name + "=Spy " + std::to_string(a * 6 + b) + "|c:\\elsewhere|Adware");
+        }
+    }
+    WriteDefinitions("FileDefinition.dat", lines);
+    const std::wstring folderScan = L"folder " + Quoted(scratch) + L" --no-processes --no-registry --no-report";
+    DWORD oneExit = 0, fourExit = 0;
+    const std::string one = Scan(folderScan + L" --threads 1", oneExit);
+    const std::string four = Scan(folderScan + L" --threads 4", fourExit);
+    EXPECT_EQ(oneExit, 1u) << one;
+    EXPECT_EQ(fourExit, 1u) << four;
+    EXPECT_NE(one.find("spy 35\t"), std::string::npos) << one;
+    EXPECT_EQ(four, one);
+}
+
 TEST_F(ConsoleScanReachTest, ASystemFolderDefinitionFindsItsFileInSysWOW64) {
     const std::string twin = PathTokens::Resolve(shell).Expand("[windir]") + "syswow64";
     if (!files.FolderExists(twin)) GTEST_SKIP() << "a 32-bit Windows: no " << twin;

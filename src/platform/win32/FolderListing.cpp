@@ -16,8 +16,10 @@ bool IsDotEntry(std::wstring_view name) { return name == L"." || name == L".."; 
 }  // namespace
 
 bool ReadFolderEntries(HANDLE folder, const std::function<void(const ListedEntry&)>& visit) {
-    // 8-byte units: the records are aligned for their 64-bit members.
-    std::vector<std::uint64_t> buffer(kListingBufferBytes / sizeof(std::uint64_t));
+    // 8-byte units: the records are aligned for their 64-bit members. One
+    // buffer per thread, kept: a walk lists on several threads at once, each
+    // folder after folder.
+    thread_local std::vector<std::uint64_t> buffer(kListingBufferBytes / sizeof(std::uint64_t));
     const DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t));
     while (::GetFileInformationByHandleEx(folder, FileFullDirectoryInfo, buffer.data(), bytes)) {
         const char* at = reinterpret_cast<const char*>(buffer.data());

@@ -145,13 +145,18 @@ std::optional<DirListing> Win32FileSystem::ListDirectory(const std::string& fold
     if (!listed) {
         return std::nullopt;
     }
-    std::optional<std::uint32_t> serial = volumeSerials_.Find(wide);
+    std::optional<std::uint32_t> serial;
+    {
+        std::lock_guard<std::mutex> lock(volumeSerialsMutex_);
+        serial = volumeSerials_.Find(wide);
+    }
     if (!serial) {
         serial = VolumeSerial(handle.Get());
     }
     const std::optional<std::uint64_t> index = FileIndex(handle.Get());
     if (serial && index) {
         listing.identity = FileIdentity{*serial, *index >> 32, *index & 0xFFFFFFFFu, true};
+        std::lock_guard<std::mutex> lock(volumeSerialsMutex_);
         volumeSerials_.Remember(wide, *serial, std::move(plainSubfolders));
     }
     return listing;

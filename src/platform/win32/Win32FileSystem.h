@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 
 #include "platform/FileSystem.h"
 #include "platform/VolumeSerialMemo.h"
@@ -58,7 +59,9 @@ public:
 
 private:
     // Listings of a walk come one folder below another: most folders take
-    // their volume serial from the folder that listed them.
+    // their volume serial from the folder that listed them. A walk lists on
+    // several threads at once.
+    std::mutex volumeSerialsMutex_;
     platform::VolumeSerialMemo volumeSerials_;
     // Made when the first file is hashed.
     std::unique_ptr<ContentHashing> contentHashing_;

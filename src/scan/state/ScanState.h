@@ -5,6 +5,7 @@
 // scan begins and ends it, and the scans add to it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -57,10 +58,17 @@ public:
 
     // Set by the front end (Stop, Ctrl+C, the program's end); the scans
     // test it between items. It stays set after a stopped scan until the
-    // front end clears it for the next.
-    bool StopRequested() const { return stopRequested_; }
-    void RequestStop() { stopRequested_ = true; }
-    void ClearStop() { stopRequested_ = false; }
+    // front end clears it for the next. Atomic: the walk's listing threads
+    // read it, and Ctrl+C sets it from the console's own handler thread.
+    bool StopRequested() const { return stopRequested_.load(std::memory_order_relaxed); }
+    void RequestStop() { stopRequested_.store(true, std::memory_order_relaxed); }
+    void ClearStop() { stopRequested_.store(false, std::memory_order_relaxed); }
+
+    // Set while the window's Pause holds the scan: the scan's own thread
+    // waits in the window's message box anyway, and the walk's listing
+    // threads take no further folder until it is cleared.
+    bool PauseRequested() const { return pauseRequested_.load(std::memory_order_relaxed); }
+    void SetPaused(bool paused) { pauseRequested_.store(paused, std::memory_order_relaxed); }
 
     // --- what the scans add ------------------------------------------------
     // An item on the user's exclusion list: logged as "EXCLUDED", never
@@ -100,7 +108,8 @@ private:
     ScanProgress* progress_ = &silent_;
     DetectionId lastId_ = 0;
     bool running_ = false;
-    bool stopRequested_ = false;
+    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> pauseRequested_{false};
     std::string phaseCaption_;
 };
 

@@ -1,7 +1,9 @@
 #include "scan/walk/FolderWalk.h"
 
 #include <algorithm>
+#include <deque>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <unordered_set>
 #include <utility>
@@ -10,6 +12,7 @@
 #include "common/Text.h"
 #include "scan/content/ContentScan.h"
 #include "scan/files/FolderMatchers.h"
+#include "scan/walk/FolderListers.h"
 
 namespace bastion {
 
@@ -43,30 +46,52 @@ struct Level {
     std::string folder;
     std::vector<std::string> subfolders;
     std::size_t next = 0;
+    // The subfolders from next on that were asked for ahead, in order.
+    std::deque<std::shared_ptr<FolderListers::Ticket>> ahead;
     // In the program's own data folder: its quarantine, whose files were
     // found before, is no place to find them again.
     bool ownData = false;
+
+    std::string Subfolder(std::size_t index) const {
+        std::string below = folder;
+        below.append(subfolders[index]).push_back('\\');
+        return below;
+    }
+    bool AllAsked() const { return next + ahead.size() >= subfolders.size(); }
 };
 
 // The walk keeps its own stack of levels rather than recursing: a folder
 // tree can be deeper (thousands of levels in the long-path form) than the
-// thread's stack would allow frames for.
+// thread's stack would allow frames for. With listing threads, the folders
+// it will enter next are listed ahead (those of the deepest level first,
+// as it enters them), while this thread examines what is listed: the
+// entries, the identity check and the progress stay in this thread and in
+// the order of a walk without them.
 class Walk {
 public:
-    Walk(ScanContext& context, ByteProgress* progress) : context_(context), progress_(progress) {}
+    Walk(ScanContext& context, ByteProgress* progress, int threads)
+        : context_(context), progress_(progress), listers_(context.files, context.state, threads) {}
 
     void Run(const std::string& top) {
         std::vector<Level> levels;
-        if (auto first = Enter(top)) levels.push_back(std::move(*first));
+        if (auto first = Enter(top, listers_.List(top))) Push(levels, std::move(*first));
         while (!levels.empty()) {
             Level& level = levels.back();
             if (level.next < level.subfolders.size() && !Stopped()) {
-                std::string below = level.folder;
-                below.append(level.subfolders[level.next++]).push_back('\\');
-                if (auto entered = Enter(std::move(below))) levels.push_back(std::move(*entered));
+                std::string below = level.Subfolder(level.next++);
+                std::optional<platform::DirListing> listing;
+                if (level.ahead.empty()) {
+                    listing = listers_.List(below);
+                } else {
+                    listing = listers_.Take(level.ahead.front());
+                    level.ahead.pop_front();
+                }
+                if (auto entered = Enter(std::move(below), std::move(listing))) Push(levels, std::move(*entered));
+                AskAhead(levels);
                 continue;
             }
             context_.state.ShowCounters();
+            if (!open_.empty() && open_.back() == levels.size() - 1) open_.pop_back();
             levels.pop_back();
         }
     }
@@ -74,16 +99,33 @@ public:
 private:
     bool Stopped() const { return context_.state.StopRequested(); }
 
-    // Lists the folder and examines its entries; nothing when the folder
-    // cannot be listed, was entered before in this walk, or the scan was
-    // stopped.
-    std::optional<Level> Enter(std::string folder) {
-        std::optional<platform::DirListing> listing = context_.files.ListDirectory(folder);
+    void Push(std::vector<Level>& levels, Level level) {
+        levels.push_back(std::move(level));
+        if (!levels.back().subfolders.empty()) open_.push_back(levels.size() - 1);
+        AskAhead(levels);
+    }
+
+    // Keeps the listing threads busy with the folders entered soonest: the
+    // deepest level's subfolders not yet asked for, then the level's above.
+    void AskAhead(std::vector<Level>& levels) {
+        while (listers_.HasRoom() && !open_.empty()) {
+            Level& level = levels[open_.back()];
+            if (level.AllAsked()) {
+                open_.pop_back();
+                continue;
+            }
+            level.ahead.push_back(listers_.Ask(level.Subfolder(level.next + level.ahead.size()), open_.back()));
+        }
+    }
+
+    // Examines the entries of a folder as listed; nothing when it could not
+    // be listed, was entered before in this walk, or the scan was stopped.
+    std::optional<Level> Enter(std::string folder, std::optional<platform::DirListing> listing) {
         if (!listing) return std::nullopt;
         if (!FirstVisit(listing->identity, folder)) return std::nullopt;
         if (Stopped()) return std::nullopt;
 
-        Level level{std::move(folder), {}, 0, false};
+        Level level{std::move(folder), {}, 0, {}, false};
         level.ownData = InDataFolder(level.folder);
         for (DirEntry& entry : listing->entries) {
             Examine(level, entry);
@@ -132,6 +174,10 @@ private:
 
     ScanContext& context_;
     ByteProgress* progress_;
+    FolderListers listers_;
+    // The levels (by index) that have subfolders not yet asked for, the
+    // deepest last.
+    std::vector<std::size_t> open_;
     std::unordered_set<FileIdentity, IdentityHash> entered_;
     std::unordered_set<std::string> enteredPaths_;
     // Reused for every entry: the walk builds two texts per file.
@@ -155,8 +201,8 @@ void ByteProgress::Add(std::uint64_t bytes) {
 
 void ByteProgress::Finish() { progress_.Walked(expected_, expected_); }
 
-void WalkFolder(ScanContext& context, const std::string& folder, ByteProgress* progress) {
-    Walk(context, progress).Run(folder);
+void WalkFolder(ScanContext& context, const std::string& folder, ByteProgress* progress, int threads) {
+    Walk(context, progress, threads).Run(folder);
 }
 
 }  // namespace bastion

@@ -36,7 +36,9 @@ private:
 
 // Walks the folder (a path ending in "\") and everything below it. A folder
 // reached a second time in the same walk (through a junction, a mount point
-// or a link) is not entered again. progress may be null.
-void WalkFolder(ScanContext& context, const std::string& folder, ByteProgress* progress = nullptr);
+// or a link) is not entered again. progress may be null. threads: how many
+// threads list folders (1: this one alone); whatever the number, the walk
+// finds, counts and reports the same, in the same order.
+void WalkFolder(ScanContext& context, const std::string& folder, ByteProgress* progress = nullptr, int threads = 1);
 
 }  // namespace bastion

@@ -23,18 +23,18 @@ std::string ScanningText(std::string_view item) {
 
 }  // namespace
 
-void ScanDrive(ScanContext& context, const std::string& root) {
+void ScanDrive(ScanContext& context, const std::string& root, int threads) {
     const std::string folder = AsFolder(root);
     // No medium, or a drive that is not ready: skipped without a word.
     if (!context.files.GetVolumeInfo(folder)) return;
     const std::optional<platform::DriveSpace> space = context.files.GetDriveSpace(folder);
     const std::uint64_t used = space && space->free <= space->total ? space->total - space->free : 0;
     ByteProgress progress(context.state.Progress(), used);
-    WalkFolder(context, folder, &progress);
+    WalkFolder(context, folder, &progress, threads);
     progress.Finish();
 }
 
-void ScanFolder(ScanContext& context, const std::string& folder) {
+void ScanFolder(ScanContext& context, const std::string& folder, int threads) {
     const std::string top = AsFolder(folder);
     ScanProgress& progress = context.state.Progress();
     progress.Walked(0, 100);
@@ -42,7 +42,7 @@ void ScanFolder(ScanContext& context, const std::string& folder) {
     MatchFoundDirectory(context, top);
     CountOne(context.state.counters.filesInspected);
     context.state.ShowProgress(ScanningText(top), 0, 0);
-    WalkFolder(context, top);
+    WalkFolder(context, top, nullptr, threads);
     progress.Walked(100, 100);
 }
 

@@ -25,9 +25,10 @@ void StoreDriveTick(services::SettingsStore& settings, const std::string& letter
 std::string DriveRoot(const std::string& letter);
 
 // Walks a drive root such as "C:\"; an unreadable drive is skipped.
-void ScanDrive(ScanContext& context, const std::string& root);
+// threads: how many threads list its folders (1: the walk's own alone).
+void ScanDrive(ScanContext& context, const std::string& root, int threads = 1);
 // Scans a folder ending in "\" and everything below it.
-void ScanFolder(ScanContext& context, const std::string& folder);
+void ScanFolder(ScanContext& context, const std::string& folder, int threads = 1);
 // Scans one file.
 void ScanFile(ScanContext& context, const std::string& path);
 

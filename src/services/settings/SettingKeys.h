@@ -75,6 +75,9 @@ inline constexpr SettingKey kChkScanCookies{kSectionOptionAndSettings, "chkScanC
 inline constexpr SettingKey kChkScanRegistry{kSectionOptionAndSettings, "chkScanRegistry", kChecked};
 inline constexpr SettingKey kChkSweepMemory{kSectionOptionAndSettings, "chkSweepMemory", kChecked};
 inline constexpr std::string_view kScanPartDefault = kTrue;
+// Folders listed by several threads at once; cleared, one thread walks
+// alone (for slow network drives, which answer one request at a time).
+inline constexpr SettingKey kChkParallelWalk{kSectionOptionAndSettings, "chkParallelWalk", kChecked};
 inline constexpr SettingKey kChkSendData{kSectionOptionAndSettings, "chkSendData", kChecked};
 inline constexpr SettingKey kChkRunAtStartup{kSectionOptionAndSettings, "chkRunAtStartup", kUnchecked};
 // The one product whose first run defaults to running at start-up, marked

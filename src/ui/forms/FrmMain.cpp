@@ -100,6 +100,7 @@ FrmMain::FrmMain() : Form("FrmMain") {
     chkSweepMemory.SetCaption("Scan Proccesses and Files");
     chkScanRegistry.SetCaption("Scan Windows Registry");
     chkScanCookies.SetCaption("Scan Internet Cookies");
+    chkParallelWalk.SetCaption("List folders with several threads");
     Command1.SetCaption("Scan Now");
     fraHomePage.SetCaption("Home Page Hijack Protection");
     chkHomePage.SetCaption("Enable");

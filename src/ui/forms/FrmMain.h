@@ -140,6 +140,7 @@ public:
     CheckBox chkSweepMemory{*this, "chkSweepMemory"};
     CheckBox chkScanRegistry{*this, "chkScanRegistry"};
     CheckBox chkScanCookies{*this, "chkScanCookies"};
+    CheckBox chkParallelWalk{*this, "chkParallelWalk"};
     CommandButton Command1{*this, "Command1"};  // "Scan Now"
     // Proactive Protection
     Frame fraHomePage{*this, "fraHomePage"};

@@ -209,7 +209,8 @@ void FrmMainWindow::LayoutScanOptionsTab(const Rect& tab) {
     Rect inside{scanType.left + S(12), scanType.top + S(22), scanType.right - S(12), scanType.bottom - S(8)};
     Place(main_.optScanAllSelectedHardDrive, TakeTop(inside, S(24)));
     Place(main_.optScanOnlyKnownSoftwares, TakeTop(inside, S(24)));
-    for (ui::CheckBox* box : {&main_.chkSweepMemory, &main_.chkScanRegistry, &main_.chkScanCookies}) {
+    for (ui::CheckBox* box :
+         {&main_.chkSweepMemory, &main_.chkScanRegistry, &main_.chkScanCookies, &main_.chkParallelWalk}) {
         Place(*box, TakeTop(left, S(24), S(2)));
     }
 

@@ -143,7 +143,8 @@ void FrmMainWindow::CreateScanOptionsTab(HWND tab) {
     for (ui::CheckBox* box : {&main_.chkSendData, &main_.chkMakeLog}) Add<CheckBoxControl>(tab, kPage, *box);
     Add<OptionButtonControl>(tab, kPage, main_.optScanAllSelectedHardDrive);
     Add<OptionButtonControl>(tab, kPage, main_.optScanOnlyKnownSoftwares);
-    for (ui::CheckBox* box : {&main_.chkSweepMemory, &main_.chkScanRegistry, &main_.chkScanCookies}) {
+    for (ui::CheckBox* box :
+         {&main_.chkSweepMemory, &main_.chkScanRegistry, &main_.chkScanCookies, &main_.chkParallelWalk}) {
         Add<CheckBoxControl>(tab, kPage, *box);
     }
     Add<ListViewControl>(tab, kPage, main_.lvwHardDrives);

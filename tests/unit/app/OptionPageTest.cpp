@@ -35,7 +35,8 @@ TEST_F(OptionPageTest, EachStoringCheckBoxStoresItsStateUnderItsKey) {
     const std::pair<ui::CheckBox*, const services::SettingKey*> boxes[] = {
         {&form.chkAutomaticUpdate, &keys::kChkAutomaticUpdate}, {&form.chkMakeLog, &keys::kChkMakeLog},
         {&form.chkScanCookies, &keys::kChkScanCookies},         {&form.chkScanRegistry, &keys::kChkScanRegistry},
-        {&form.chkSweepMemory, &keys::kChkSweepMemory},         {&form.chkSendData, &keys::kChkSendData}};
+        {&form.chkSweepMemory, &keys::kChkSweepMemory},         {&form.chkSendData, &keys::kChkSendData},
+        {&form.chkParallelWalk, &keys::kChkParallelWalk}};
     for (auto [box, key] : boxes) {
         box->Click();
         EXPECT_EQ(Stored(*key), "1") << box->Name();
@@ -116,7 +117,8 @@ TEST_F(OptionPageTest, AFreshProfileLoadsTheDefaultsAndWritesBackThoseTheFirstSt
     RestoreOptionPage(form, settings, messages, "3/16/2006 12:00:00 AM");
 
     for (ui::CheckBox* box : {&form.chkMakeLog, &form.chkSweepMemory, &form.chkScanRegistry, &form.chkScanCookies,
-                              &form.chkSendData, &form.chkAutomaticUpdate, &form.chkAutoProtect, &form.chkHomePage}) {
+                              &form.chkSendData, &form.chkAutomaticUpdate, &form.chkAutoProtect, &form.chkHomePage,
+                              &form.chkParallelWalk}) {
         EXPECT_TRUE(box->Checked()) << box->Name();
     }
     EXPECT_FALSE(form.tmrMemoryInspected.Running()) << "no shield runs before the start-up has completed";

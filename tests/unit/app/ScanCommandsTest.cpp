@@ -21,8 +21,11 @@ struct ScanCommandsTest : ::testing::Test, ControllerHarness {
 TEST_F(ScanCommandsTest, PauseHoldsTheScanInABoxWithPauseAndStopDisabledMeanwhile) {
     ScanRunning();
     bool disabledWhileShown = false;
-    dialogs.AnswerMessageBox(services::MsgResult::Ok,
-                             [&] { disabledWhileShown = !form.cmdPause.Enabled() && !form.cmdStop.Enabled(); });
+    bool listingHeldWhileShown = false;
+    dialogs.AnswerMessageBox(services::MsgResult::Ok, [&] {
+        disabledWhileShown = !form.cmdPause.Enabled() && !form.cmdStop.Enabled();
+        listingHeldWhileShown = state.PauseRequested();
+    });
     controller.cmdPause_Click();
 
     ASSERT_EQ(dialogs.Asked().size(), 1u);
@@ -30,6 +33,8 @@ TEST_F(ScanCommandsTest, PauseHoldsTheScanInABoxWithPauseAndStopDisabledMeanwhil
     EXPECT_EQ(dialogs.Asked()[0].title, "Testwall");
     EXPECT_EQ(dialogs.Asked()[0].icon, services::MsgIcon::Information);
     EXPECT_TRUE(disabledWhileShown);
+    EXPECT_TRUE(listingHeldWhileShown) << "the walk's listing threads are held too";
+    EXPECT_FALSE(state.PauseRequested());
     EXPECT_TRUE(form.cmdPause.Enabled());
     EXPECT_TRUE(form.cmdStop.Enabled());
 }

@@ -26,6 +26,8 @@ TEST(CliArgumentsTest, ScanKindsTakeTheirPathAndOptionsGoAnywhere) {
     EXPECT_EQ(folder.arguments.overrides.scanRegistry, false);
     EXPECT_EQ(folder.arguments.overrides.makeLog, true) << "a console scan reports whatever the stored option";
     EXPECT_TRUE(folder.arguments.forceProgress);
+    EXPECT_FALSE(folder.arguments.overrides.walkThreads.has_value()) << "the stored option decides";
+    EXPECT_EQ(Parse({"full", "--threads", "1"}).arguments.overrides.walkThreads, 1);
 
     EXPECT_EQ(Parse({"file", "-odd name.exe"}).arguments.path, "-odd name.exe");
     EXPECT_EQ(Parse({"full"}).arguments.kind, ScanKind::FullSystem);
@@ -55,6 +57,11 @@ TEST(CliArgumentsTest, UnusableCommandLinesSayWhy) {
     EXPECT_EQ(Parse({"smart", "full"}).error, "unexpected argument full");
     EXPECT_EQ(Parse({"quick"}).error, "unknown command quick");
     EXPECT_EQ(Parse({"smart", "--no-memory"}).error, "unknown option --no-memory");
+    for (const char* threads : {"0", "5", "two"}) {
+        EXPECT_EQ(Parse({"full", "--threads", threads}).error, "--threads needs a number from 1 to 4") << threads;
+    }
+    EXPECT_EQ(Parse({"full", "--threads"}).error, "--threads needs a number from 1 to 4");
+    EXPECT_EQ(Parse({"update", "--threads", "2"}).error, "update takes no options");
     EXPECT_NE(HelpText().find("--no-report"), std::string_view::npos);
 }
 

@@ -17,6 +17,7 @@ TEST(ScanOptionsTest, StoredOptionsReadEitherFormAndOverridesWinWithoutBeingStor
 
     ScanOptions defaults = options.Current();
     EXPECT_TRUE(defaults.scanCookies && defaults.sweepMemory && defaults.scanRegistry && defaults.makeLog);
+    EXPECT_EQ(defaults.walkThreads, 0) << "as many listing threads as the processor runs";
 
     settings.Write(keys::kChkScanCookies, "0");
     settings.Write(keys::kChkSweepMemory, "False");
@@ -27,12 +28,16 @@ TEST(ScanOptionsTest, StoredOptionsReadEitherFormAndOverridesWinWithoutBeingStor
     EXPECT_FALSE(stored.sweepMemory);
     EXPECT_TRUE(stored.scanRegistry);
     EXPECT_TRUE(stored.makeLog);
+    settings.Write(keys::kChkParallelWalk, "0");
+    EXPECT_EQ(options.Current().walkThreads, 1) << "one thread, for slow network drives";
 
     options.overrides.scanRegistry = false;
     options.overrides.sweepMemory = true;
+    options.overrides.walkThreads = 3;
     ScanOptions overridden = options.Current();
     EXPECT_FALSE(overridden.scanRegistry);
     EXPECT_TRUE(overridden.sweepMemory);
+    EXPECT_EQ(overridden.walkThreads, 3);
     EXPECT_EQ(settings.Read(keys::kChkScanRegistry), "True");
     EXPECT_EQ(settings.Read(keys::kChkSweepMemory), "False");
 }
