@@ -121,8 +121,8 @@ FrmMain::FrmMain() : Form("FrmMain") {
     optFileShieldOff.SetCaption("Disabled");
     chkFileShieldQuarantine.SetCaption("Quarantine threats the file shield finds without asking");
     lvwFileShieldFolders.checkBoxes = true;
-    lvwFileShieldFolders.AddColumn("Folder", 4200);
-    lvwFileShieldFolders.AddColumn("State", 2200);
+    lvwFileShieldFolders.AddColumn("Folder", 6300);
+    lvwFileShieldFolders.AddColumn("State", 3600);
     cmdAddShieldFolder.SetCaption("Add Folder...");
     cmdRemoveShieldFolder.SetCaption("Remove Ticked");
     chkAutomaticScanYesOrNo.SetCaption("Enable Scheduled Scans");
