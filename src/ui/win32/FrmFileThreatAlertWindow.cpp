@@ -77,13 +77,7 @@ void FrmFileThreatAlertWindow::Layout(const ui::Rect& client) {
 void FrmFileThreatAlertWindow::AfterSync() {
     // Placed each time it opens: the taskbar or the main window may have
     // moved since.
-    if (alert_.Visible() && !placed_) {
-        RECT frame;
-        ::GetWindowRect(Hwnd(), &frame);
-        const ui::SlidePlan plan =
-            PlanSlideNear(mainWindow_.Hwnd(), frame.right - frame.left, frame.bottom - frame.top);
-        ::SetWindowPos(Hwnd(), HWND_TOPMOST, plan.rest.x, plan.rest.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    if (alert_.Visible() && !placed_) RestNearNotificationArea(Hwnd(), mainWindow_.Hwnd());
     placed_ = alert_.Visible();
 }
 

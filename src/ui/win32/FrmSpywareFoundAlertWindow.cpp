@@ -73,17 +73,10 @@ void FrmSpywareFoundAlertWindow::Layout(const ui::Rect& client) {
     Place(alert_.lblAllowHint, ui::TakeTop(area, s(18)));
 }
 
-void FrmSpywareFoundAlertWindow::PlaceNearNotificationArea() {
-    RECT frame;
-    ::GetWindowRect(Hwnd(), &frame);
-    const ui::SlidePlan plan = PlanSlideNear(mainWindow_.Hwnd(), frame.right - frame.left, frame.bottom - frame.top);
-    ::SetWindowPos(Hwnd(), HWND_TOPMOST, plan.rest.x, plan.rest.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void FrmSpywareFoundAlertWindow::AfterSync() {
     // Placed each time it opens: the taskbar or the main window may have
     // moved since.
-    if (alert_.Visible() && !placed_) PlaceNearNotificationArea();
+    if (alert_.Visible() && !placed_) RestNearNotificationArea(Hwnd(), mainWindow_.Hwnd());
     placed_ = alert_.Visible();
 }
 

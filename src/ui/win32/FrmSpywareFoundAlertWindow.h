@@ -22,8 +22,6 @@ protected:
     void AfterSync() override;
 
 private:
-    void PlaceNearNotificationArea();
-
     ui::FrmSpywareFoundAlert& alert_;
     const Window& mainWindow_;
     bool placed_ = false;

@@ -58,4 +58,11 @@ ui::SlidePlan PlanSlideNear(HWND nearWindow, int width, int height, ui::SlideSpe
     return ui::PlanSlide(SlideAreaOf(nearWindow), width, height, WindowDpi(nearWindow), speed);
 }
 
+void RestNearNotificationArea(HWND window, HWND nearWindow) {
+    RECT frame;
+    ::GetWindowRect(window, &frame);
+    const ui::SlidePlan plan = PlanSlideNear(nearWindow, frame.right - frame.left, frame.bottom - frame.top);
+    ::SetWindowPos(window, HWND_TOPMOST, plan.rest.x, plan.rest.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 }  // namespace bastion::win32

@@ -15,4 +15,9 @@ ui::SlideArea SlideAreaOf(HWND window);
 // area of the monitor of nearWindow, at that window's dpi.
 ui::SlidePlan PlanSlideNear(HWND nearWindow, int width, int height, ui::SlideSpeed speed = {});
 
+// Puts the window, topmost and without taking the focus (keys typed
+// elsewhere must never answer an alert), where a slide beside the
+// notification area of nearWindow's monitor comes to rest.
+void RestNearNotificationArea(HWND window, HWND nearWindow);
+
 }  // namespace bastion::win32
