@@ -75,11 +75,24 @@ void RunOn(std::string_view lines, TableKind kind, bool sixtyFourBit) {
     FuzzMachine machine;
     if (sixtyFourBit) machine.Use64BitWindows();
     machine.WriteDefinitionFile(files ? datafile::kFileDefinitions : datafile::kDirectoryDefinitions, lines);
+    // Both files are there, as an image is saved only then.
+    machine.WriteDefinitionFile(files ? datafile::kDirectoryDefinitions : datafile::kFileDefinitions, "");
     ScanContext context = machine.Context();
     LoadDefinitions(context);
     const DefinitionTable& table = files ? machine.tables.Files() : machine.tables.Directories();
     FUZZ_CHECK(table.Size() <= lines.size() + 1);
     CheckMatchersAgree(machine, kind);
+    // The next run reads the tables from the image this load saved, and
+    // finds the same.
+    const std::vector<std::string> found = testing::DescribedDetections(machine.state.Results());
+    const std::size_t rows = table.Size();
+    machine.tables.Discard();
+    machine.BeginScan();
+    LoadDefinitions(context);
+    FUZZ_CHECK(machine.tables.FromImage());
+    FUZZ_CHECK(table.Size() == rows);
+    CheckMatchersAgree(machine, kind);
+    FUZZ_CHECK(testing::DescribedDetections(machine.state.Results()) == found);
     if (files) {
         ScanKnownFileLocations(context);
     } else {

@@ -2,7 +2,8 @@
 // loader into their table and through the known-location scan that reads
 // the same file; then the places the first rows name, walked through the
 // indexed folder-walk matchers and through a plain pass over every row,
-// must give the same rows.
+// must give the same rows, and again when the tables are read back from
+// the image the load saved.
 #pragma once
 
 #include <string_view>

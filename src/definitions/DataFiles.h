@@ -22,6 +22,9 @@ inline constexpr std::string_view kContentDefinitions = "ContentDefinition.dat";
 // The user's exclusion list (plain text, not shifted like the definitions).
 inline constexpr std::string_view kExclusions = "ENoSignature.dat";
 inline constexpr std::string_view kDefinitionDate = "date.dat";
+// The file and directory tables as loaded, saved so that the next run maps
+// them instead of loading the definitions again.
+inline constexpr std::string_view kTablesImage = "DefinitionTables.bin";
 // Work file of a definition update's deletion pass.
 inline constexpr std::string_view kUpdateWork = "temp.dat";
 inline constexpr std::string_view kScanLog = "Scan_Log.txt";

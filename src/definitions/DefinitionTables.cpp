@@ -69,6 +69,11 @@ void DefinitionTable::FolderOf(const RowBlock::Fields& row, bool thirtyTwoBit, s
     }
     const PathTokens* tokens = tokens_.get();
     if (thirtyTwoBit) tokens = tokens->ThirtyTwoBitPlace(row.folder);
+    // A row of a damaged image may claim a twin its folder has not.
+    if (tokens == nullptr) {
+        out.clear();
+        return;
+    }
     PlaceFolder(kind_, *tokens, row.folder, out);
 }
 
@@ -185,7 +190,7 @@ void DefinitionTable::Clear() {
     block_.Clear();
     index_.Clear();
     tokens_.reset();
-    driveEntries_ = {};
+    driveEntries_.Clear();
     driveIndexes_.clear();
     waitingCount_ = 0;
     oldestWaiting_ = 0;
@@ -204,6 +209,33 @@ bool DefinitionTable::HasMatch(std::string_view key, std::string_view drive) con
 
 std::size_t DefinitionTable::Bytes() const {
     return block_.Bytes() + index_.Bytes() + driveEntries_.capacity() * sizeof(std::uint32_t);
+}
+
+DefinitionTable::Image DefinitionTable::Saved() const {
+    return {block_.Saved(), index_.Saved(), driveEntries_.View()};
+}
+
+bool DefinitionTable::Borrow(const Image& image, const PathTokens& tokens) {
+    Clear();
+    if (image.rows.rows > kMostRows || !block_.Borrow(image.rows)) return false;
+    const auto entryLimit = static_cast<std::uint32_t>(Files() ? block_.Size() : block_.Size() * 2);
+    // The "[drive]" entries are met in increasing order beside the index's.
+    std::uint32_t previous = 0;
+    for (std::size_t i = 0; i < image.driveEntries.size(); ++i) {
+        const std::uint32_t entry = image.driveEntries[i];
+        if (entry >= entryLimit || (i > 0 && entry <= previous)) {
+            Clear();
+            return false;
+        }
+        previous = entry;
+    }
+    if (!index_.Borrow(image.index, entryLimit)) {
+        Clear();
+        return false;
+    }
+    driveEntries_.Borrow(image.driveEntries);
+    tokens_ = std::make_unique<const PathTokens>(tokens);
+    return true;
 }
 
 const DefinitionTable::DriveIndex& DefinitionTable::DriveEntries(std::string_view drive, DriveIndex& scratch) const {
@@ -225,15 +257,19 @@ const DefinitionTable::DriveIndex& DefinitionTable::DriveEntries(std::string_vie
     return driveIndexes_.emplace(std::string(drive), std::move(built)).first->second;
 }
 
-void DefinitionTables::Create() {
+void DefinitionTables::ClearTables() {
     files_.Clear();
     directories_.Clear();
+    image_.reset();
+}
+
+void DefinitionTables::Create() {
+    ClearTables();
     created_ = true;
 }
 
 void DefinitionTables::Discard() {
-    files_.Clear();
-    directories_.Clear();
+    ClearTables();
     created_ = false;
     content_.Clear();
     contentLoaded_ = false;

@@ -33,7 +33,9 @@
 #include "definitions/PathTokens.h"
 #include "definitions/RowBlock.h"
 #include "definitions/RowIndex.h"
+#include "definitions/TableColumn.h"
 #include "definitions/content/ContentDefinitions.h"
+#include "platform/FileSystem.h"
 
 namespace bastion {
 
@@ -125,6 +127,18 @@ public:
     // The memory the table holds, for the benchmarks.
     std::size_t Bytes() const;
 
+    // A saved image of the loaded table, as it lies in memory.
+    struct Image {
+        RowBlock::Image rows;
+        RowIndex::Image index;
+        std::span<const std::uint32_t> driveEntries;
+    };
+    Image Saved() const;
+    // Reads the table from an image whose arrays outlive it, its folders
+    // expanded with these tokens (those it was loaded with); false, and the
+    // table empty, when the image holds anything a loaded table could not.
+    bool Borrow(const Image& image, const PathTokens& tokens);
+
 private:
     // Flag bits of a row.
     static constexpr std::uint8_t kWrittenFolder = 0x01;  // the folder as the line wrote it
@@ -175,7 +189,7 @@ private:
     RowIndex index_;
     // The tokens loaded rows are expanded with.
     std::unique_ptr<const PathTokens> tokens_;
-    std::vector<std::uint32_t> driveEntries_;
+    TableColumn<std::uint32_t> driveEntries_;
     // While a file loads, the last few entries keyed wait here, oldest
     // first, while the index memory they will touch is fetched.
     struct Waiting {
@@ -207,6 +221,10 @@ public:
     // (after an update changed them).
     void Discard();
 
+    // Keeps the mapped image both tables read from, while they do.
+    void KeepImage(std::unique_ptr<platform::MappedFile> image) { image_ = std::move(image); }
+    bool FromImage() const { return image_ != nullptr; }
+
     DefinitionTable& Files() { return files_; }
     const DefinitionTable& Files() const { return files_; }
     DefinitionTable& Directories() { return directories_; }
@@ -235,8 +253,12 @@ public:
     std::uint64_t ContentLoads() const { return contentLoads_; }
 
 private:
+    void ClearTables();
+
     bool created_ = false;
     bool contentLoaded_ = false;
+    // Before the tables, so that it outlives them.
+    std::unique_ptr<platform::MappedFile> image_;
     std::uint64_t contentLoads_ = 0;
     ContentTable content_;
     DefinitionTable files_{TableKey::FileName};

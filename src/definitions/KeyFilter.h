@@ -9,13 +9,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "definitions/TableColumn.h"
+
 namespace bastion {
 
 // The bit array alone, sized once for a number of keys. Whoever grows it
 // adds every key again, from where it keeps them.
 class KeyBits {
 public:
-    void Add(std::uint64_t hash) { words_[Word(hash)] |= Bits(hash); }
+    void Add(std::uint64_t hash) { words_.Mutable(Word(hash)) |= Bits(hash); }
 
     bool MayContain(std::uint64_t hash) const {
         if (words_.empty()) return false;
@@ -32,7 +34,11 @@ public:
     std::size_t Room() const { return words_.size() * 64 / kBitsPerKey; }
     std::size_t Bytes() const { return words_.capacity() * sizeof(std::uint64_t); }
 
-    void Clear() { words_ = {}; }
+    void Clear() { words_.Clear(); }
+
+    // Its array, for a saved image; and reading from one.
+    std::span<const std::uint64_t> Words() const { return words_.View(); }
+    void Borrow(std::span<const std::uint64_t> words) { words_.Borrow(words); }
 
 private:
     static constexpr std::size_t kBitsPerKey = 16;
@@ -45,7 +51,7 @@ private:
         return static_cast<std::size_t>(((hash >> 32) * static_cast<std::uint64_t>(words_.size())) >> 32);
     }
 
-    std::vector<std::uint64_t> words_;
+    TableColumn<std::uint64_t> words_;
 };
 
 // The bits with the hashes they were set from, so that it grows by itself.

@@ -323,6 +323,19 @@ void PathTokens::ExpandInto(std::string_view text, std::string& out) const {
     }
 }
 
+std::uint64_t PathTokens::Fingerprint() const {
+    // Every text followed by a byte no path holds, so that no two lists of
+    // texts run together into one.
+    std::string all;
+    auto add = [&](std::string_view text) { all.append(text).push_back('\0'); };
+    for (const auto& [token, folder] : folders_) add(token), add(folder);
+    add(user_), add(allUsers_), add(driveRoot_), add(onePass_ ? "1" : "0");
+    for (const auto& [own, thirtyTwoBit] : twins_) add(own), add(thirtyTwoBit);
+    add(systemTwin_.native), add(systemTwin_.thirtyTwoBit);
+    const std::uint64_t own = std::hash<std::string_view>{}(all);
+    return thirtyTwoBit_ ? own ^ (thirtyTwoBit_->Fingerprint() * 0x9E3779B97F4A7C15ull) : own;
+}
+
 std::string PathTokens::ExpandWithDriveRoot(std::string_view text) const {
     return Expand(ReplaceAll(text, kDriveToken, driveRoot_));
 }

@@ -8,6 +8,7 @@
 // shell look-up at all.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -81,6 +82,11 @@ public:
         std::string thirtyTwoBit;
     };
     const FolderTwin& SystemFolderTwin() const { return systemTwin_; }
+
+    // A number that changes when any folder a token stands for changes:
+    // what tables loaded with these tokens hold depends on nothing else of
+    // them.
+    std::uint64_t Fingerprint() const;
 
 private:
     // Folder tokens with their replacement, in the order they are applied.

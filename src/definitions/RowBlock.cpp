@@ -54,8 +54,10 @@ bool RowBlock::Append(const Fields& row) {
 
 void RowBlock::Reallocate(std::size_t capacity) {
     auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
-    if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
+    // From an image's text too: a borrowed block becomes its own.
+    if (size_ > 0) std::memcpy(bytes.get(), text_, size_);
     bytes_ = std::move(bytes);
+    text_ = bytes_.get();
     capacity_ = capacity;
 }
 
@@ -70,7 +72,7 @@ void RowBlock::Reserve(std::size_t bytes) {
 }
 
 void RowBlock::Trim() {
-    if (capacity_ - size_ > capacity_ / 4) Reallocate(size_);
+    if (capacity_ > size_ && capacity_ - size_ > capacity_ / 4) Reallocate(size_);
     if (marks_.capacity() - marks_.size() > marks_.size() / 4) marks_.shrink_to_fit();
 }
 
@@ -93,13 +95,71 @@ std::string_view RowBlock::Name(std::size_t row) const {
 
 void RowBlock::Clear() {
     bytes_.reset();
+    text_ = nullptr;
     size_ = 0;
     capacity_ = 0;
     rows_ = 0;
-    marks_ = {};
+    marks_.Clear();
     typeNumbers_.clear();
     types_.clear();
     lastType_ = 0;
+}
+
+RowBlock::Image RowBlock::Saved() const {
+    Image image{rows_, Text(), marks_.View(), {}};
+    for (const std::string& type : types_) image.types.push_back(type);
+    return image;
+}
+
+namespace {
+
+// A packed number read only from within the text; false when it runs past
+// the end or past ten bytes.
+bool ReadBoundedNumber(std::string_view text, std::size_t& at, std::uint64_t& number) {
+    number = 0;
+    for (int shift = 0; shift < 70 && at < text.size(); shift += 7) {
+        const auto byte = static_cast<unsigned char>(text[at++]);
+        number |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+        if (byte < 0x80) return true;
+    }
+    return false;
+}
+
+// Past one row, reading nothing outside the text; false when the row does
+// not lie whole within it or names a type beyond the list.
+bool SkipRowWithin(std::string_view text, std::size_t& at, std::size_t types) {
+    if (at >= text.size()) return false;
+    ++at;
+    std::uint64_t number = 0;
+    for (int field = 0; field < 3; ++field) {
+        if (!ReadBoundedNumber(text, at, number) || number > text.size() - at) return false;
+        at += static_cast<std::size_t>(number);
+    }
+    return ReadBoundedNumber(text, at, number) && number < types;
+}
+
+}  // namespace
+
+bool RowBlock::Borrow(const Image& image) {
+    Clear();
+    const std::size_t rows = static_cast<std::size_t>(image.rows);
+    if (image.marks.size() != (rows + kRowsPerMark - 1) / kRowsPerMark) return false;
+    std::size_t at = 0;
+    for (std::size_t row = 0; row < rows; ++row) {
+        if (row % kRowsPerMark == 0 && image.marks[row / kRowsPerMark] != at) return false;
+        if (!SkipRowWithin(image.text, at, image.types.size())) return false;
+    }
+    if (at != image.text.size()) return false;
+    for (std::string_view type : image.types) TypeNumber(type);
+    if (types_.size() != image.types.size()) {
+        Clear();
+        return false;
+    }
+    text_ = image.text.data();
+    size_ = image.text.size();
+    rows_ = rows;
+    marks_.Borrow(image.marks);
+    return true;
 }
 
 std::size_t RowBlock::Bytes() const {

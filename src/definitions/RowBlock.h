@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "definitions/TableColumn.h"
+
 namespace bastion {
 
 class RowBlock {
@@ -52,6 +54,20 @@ public:
     // The memory it holds, for the benchmarks.
     std::size_t Bytes() const;
 
+    // A saved image: the rows' text and marks as they lie in memory, and
+    // the types in order.
+    struct Image {
+        std::uint64_t rows = 0;
+        std::string_view text;
+        std::span<const std::uint32_t> marks;
+        std::vector<std::string_view> types;
+    };
+    Image Saved() const;
+    // Reads from an image whose text and marks outlive it; false (and
+    // empty) unless every row lies whole within the text, so that reading
+    // any row stays inside it.
+    bool Borrow(const Image& image);
+
 private:
     static constexpr std::size_t kRowsPerMark = 4;
 
@@ -59,7 +75,7 @@ private:
     // Where the row begins in the text.
     std::size_t Start(std::size_t row) const;
 
-    std::string_view Text() const { return {bytes_.get(), size_}; }
+    std::string_view Text() const { return {text_, size_}; }
     // Gives the block exactly this much room, keeping what it holds.
     void Reallocate(std::size_t capacity);
 
@@ -67,11 +83,13 @@ private:
     // runtime for each of their texts: a block of its own rather than a
     // string, whose only way to take bytes is such a call.
     std::unique_ptr<char[]> bytes_;
+    // Where the rows are read: bytes_, or an image's text.
+    const char* text_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     std::size_t rows_ = 0;
     // Where rows 0, 4, 8, ... begin.
-    std::vector<std::uint32_t> marks_;
+    TableColumn<std::uint32_t> marks_;
     // Every type met, in the order met; a deque keeps each text in place
     // for the views that look it up.
     std::deque<std::string> types_;

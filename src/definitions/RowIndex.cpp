@@ -18,7 +18,7 @@ std::uint32_t RowIndex::Links::Find(std::uint32_t from) const {
 void RowIndex::Links::Set(std::uint32_t from, std::uint32_t to) {
     if ((count_ + 1) * 2 > cells_.size()) {
         std::vector<std::uint64_t> old(std::max<std::size_t>(16, cells_.size() * 2), kFreeCell);
-        old.swap(cells_);
+        cells_.Swap(old);
         count_ = 0;
         for (std::uint64_t held : old) {
             if (held != kFreeCell) Set(static_cast<std::uint32_t>(held >> 32), static_cast<std::uint32_t>(held));
@@ -26,7 +26,7 @@ void RowIndex::Links::Set(std::uint32_t from, std::uint32_t to) {
     }
     const std::uint64_t link = (std::uint64_t{from} << 32) | to;
     for (std::size_t cell = Home(from);; cell = cell + 1 == cells_.size() ? 0 : cell + 1) {
-        std::uint64_t& held = cells_[cell];
+        std::uint64_t& held = cells_.Mutable(cell);
         if (held == kFreeCell) {
             held = link;
             ++count_;
@@ -49,8 +49,8 @@ void RowIndex::Size(std::size_t keys) {
 void RowIndex::Place(std::uint32_t last, std::uint64_t hash) {
     std::size_t slot = Home(hash);
     while (slots_[slot] != kNone) slot = Following(slot);
-    slots_[slot] = last;
-    tags_[slot] = Tag(hash);
+    slots_.Mutable(slot) = last;
+    tags_.Mutable(slot) = Tag(hash);
 }
 
 void RowIndex::Prefetch(std::uint64_t hash) const {
@@ -67,11 +67,55 @@ void RowIndex::Reserve(std::size_t keys) {
 }
 
 void RowIndex::Clear() {
-    slots_ = {};
-    tags_ = {};
+    slots_.Clear();
+    tags_.Clear();
     links_.Clear();
     filter_.Clear();
     keys_ = 0;
+}
+
+bool RowIndex::Links::Borrow(std::span<const std::uint64_t> cells, std::size_t count, std::uint32_t entryLimit) {
+    // Find stops at a free cell: there must be one.
+    std::size_t used = 0;
+    for (const std::uint64_t held : cells) {
+        if (held == kFreeCell) continue;
+        if (static_cast<std::uint32_t>(held >> 32) >= entryLimit || static_cast<std::uint32_t>(held) >= entryLimit) {
+            return false;
+        }
+        ++used;
+    }
+    if (used != count || (!cells.empty() && used >= cells.size())) return false;
+    cells_.Borrow(cells);
+    count_ = count;
+    return true;
+}
+
+RowIndex::Image RowIndex::Saved() const {
+    return {keys_, slots_.View(), tags_.View(), links_.Count(), links_.Cells(), filter_.Words()};
+}
+
+bool RowIndex::Borrow(const Image& image, std::uint32_t entryLimit) {
+    Clear();
+    // A probe stops at a free slot: there must be one.
+    std::size_t used = 0;
+    for (const std::uint32_t last : image.slots) {
+        if (last == kNone) continue;
+        if (last >= entryLimit) return false;
+        ++used;
+    }
+    // Without slots no look-up may get past the filter.
+    const bool fits = image.slots.size() == image.tags.size() && used == image.keys &&
+                      (image.slots.empty() ? image.filter.empty() : used < image.slots.size()) &&
+                      (used == 0 || !image.filter.empty());
+    if (!fits || !links_.Borrow(image.linkCells, image.links, entryLimit)) {
+        Clear();
+        return false;
+    }
+    slots_.Borrow(image.slots);
+    tags_.Borrow(image.tags);
+    filter_.Borrow(image.filter);
+    keys_ = used;
+    return true;
 }
 
 std::size_t RowIndex::Bytes() const {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "definitions/KeyFilter.h"
+#include "definitions/TableColumn.h"
 
 namespace bastion {
 
@@ -71,6 +72,21 @@ public:
     // The memory it holds, for the benchmarks.
     std::size_t Bytes() const;
 
+    // A saved image: its arrays, each as it lies in memory.
+    struct Image {
+        std::uint64_t keys = 0;
+        std::span<const std::uint32_t> slots;
+        std::span<const std::uint8_t> tags;
+        std::uint64_t links = 0;
+        std::span<const std::uint64_t> linkCells;
+        std::span<const std::uint64_t> filter;
+    };
+    Image Saved() const;
+    // Reads from an image whose arrays outlive it; false (and empty) when
+    // the image could not have been saved by an index of entries below
+    // entryLimit, so that no look-up can run past an array.
+    bool Borrow(const Image& image, std::uint32_t entryLimit);
+
 private:
     static constexpr std::size_t kNoSlot = SIZE_MAX;
 
@@ -79,15 +95,18 @@ private:
     public:
         std::uint32_t Find(std::uint32_t from) const;
         void Set(std::uint32_t from, std::uint32_t to);
-        void Clear() { cells_ = {}; count_ = 0; }
+        void Clear() { cells_.Clear(); count_ = 0; }
         std::size_t Bytes() const { return cells_.capacity() * sizeof(std::uint64_t); }
+        std::size_t Count() const { return count_; }
+        std::span<const std::uint64_t> Cells() const { return cells_.View(); }
+        bool Borrow(std::span<const std::uint64_t> cells, std::size_t count, std::uint32_t entryLimit);
 
     private:
         std::size_t Home(std::uint32_t from) const {
             return static_cast<std::size_t>((std::uint64_t{from * 0x9E3779B9u} * cells_.size()) >> 32);
         }
         // from in the high half, to in the low; all ones where free.
-        std::vector<std::uint64_t> cells_;
+        TableColumn<std::uint64_t> cells_;
         std::size_t count_ = 0;
     };
 
@@ -116,8 +135,8 @@ private:
     void Grow(const Keys& keys);
 
     // The last entry of each key; kNone where free.
-    std::vector<std::uint32_t> slots_;
-    std::vector<std::uint8_t> tags_;
+    TableColumn<std::uint32_t> slots_;
+    TableColumn<std::uint8_t> tags_;
     Links links_;
     KeyBits filter_;
     std::size_t keys_ = 0;
@@ -140,7 +159,7 @@ void RowIndex::Insert(std::uint32_t entry, std::uint64_t hash, const Matches& ma
         const std::uint32_t first = links_.Find(last);
         links_.Set(entry, first == kNone ? last : first);
         links_.Set(last, entry);
-        slots_[slot] = entry;
+        slots_.Mutable(slot) = entry;
         return;
     }
     if ((keys_ + 1) * 10 > slots_.size() * 7) Grow(keys);
@@ -151,7 +170,7 @@ void RowIndex::Insert(std::uint32_t entry, std::uint64_t hash, const Matches& ma
 
 template <typename Keys>
 void RowIndex::Grow(const Keys& keys) {
-    std::vector<std::uint32_t> old = std::move(slots_);
+    const std::vector<std::uint32_t> old = slots_.Take();
     Size(std::max<std::size_t>(16, keys_ * 2));
     for (std::uint32_t last : old) {
         if (last == kNone) continue;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Crypto.h"
@@ -106,6 +107,24 @@ public:
     virtual std::size_t Read(char* buffer, std::size_t size) = 0;
     // Whether a read failed: its 0 was no end of the file.
     virtual bool Failed() const { return false; }
+};
+
+// A file's bytes mapped read-only into memory while this lives.
+class MappedFile {
+public:
+    virtual ~MappedFile() = default;
+    virtual std::string_view Bytes() const = 0;
+};
+
+// A file read whole into memory of its own: what a file system that cannot
+// map files hands out.
+class CopiedFile final : public MappedFile {
+public:
+    explicit CopiedFile(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::string_view Bytes() const override { return bytes_; }
+
+private:
+    std::string bytes_;
 };
 
 // How hashing a file's content ended.
@@ -215,8 +234,24 @@ public:
     }
     // The whole file; nullopt when it cannot be read.
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+    // The whole file mapped read-only, so that its pages are read from the
+    // system's cache when first touched rather than copied into fresh
+    // memory; nullptr when it is absent, empty or cannot be mapped. While
+    // mapped it can be read and renamed, not truncated.
+    virtual std::unique_ptr<MappedFile> MapForRead(const std::string& path) {
+        std::optional<std::string> bytes = ReadFile(path);
+        if (!bytes || bytes->empty()) return nullptr;
+        return std::make_unique<CopiedFile>(std::move(*bytes));
+    }
     // Creates or truncates the file and writes the bytes.
     virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+    // Creates or truncates the file and writes the pieces one after the
+    // other, without joining them in memory first.
+    virtual bool WritePieces(const std::string& path, const std::vector<std::string_view>& pieces) {
+        std::string bytes;
+        for (std::string_view piece : pieces) bytes.append(piece);
+        return WriteFile(path, bytes);
+    }
     // Appends, creating the file when absent.
     virtual bool AppendFile(const std::string& path, const std::string& bytes) = 0;
     // As WriteFile, and true only once the bytes are on the disk, not just

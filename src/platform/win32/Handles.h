@@ -144,6 +144,15 @@ struct GlobalMemoryTraits {
 };
 using UniqueGlobalMemory = UniqueResource<GlobalMemoryTraits>;
 
+// A view of a file mapping, unmapped when dropped.
+struct MappedViewTraits {
+    using Type = const void*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type h) { return h != nullptr; }
+    static void Close(Type h) { ::UnmapViewOfFile(h); }
+};
+using UniqueMappedView = UniqueResource<MappedViewTraits>;
+
 // A function of a loaded library, as the pointer type the caller names.
 template <typename Function>
 Function GetProcedure(HMODULE module, const char* name) {

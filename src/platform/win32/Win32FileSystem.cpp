@@ -37,7 +37,7 @@ DirEntry ToEntry(const WIN32_FIND_DATAW& data) {
                     Combine(data.nFileSizeHigh, data.nFileSizeLow)};
 }
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD chunk = static_cast<DWORD>(std::min(bytes.size() - done, kMaxTransfer));
@@ -49,6 +49,16 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     }
     return true;
 }
+
+class Win32MappedFile final : public platform::MappedFile {
+public:
+    Win32MappedFile(UniqueMappedView view, std::size_t size) : view_(std::move(view)), size_(size) {}
+    std::string_view Bytes() const override { return {static_cast<const char*>(view_.Get()), size_}; }
+
+private:
+    UniqueMappedView view_;
+    std::size_t size_;
+};
 
 UniqueHandle OpenReading(const std::string& path) {
     return UniqueHandle(::CreateFileW(SystemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
@@ -275,6 +285,33 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& byte
     UniqueHandle file(::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && WriteAll(file.Get(), bytes);
+}
+
+std::unique_ptr<platform::MappedFile> Win32FileSystem::MapForRead(const std::string& path) {
+    // Others may read it and rename it away meanwhile, not write it.
+    UniqueHandle file(::CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > SIZE_MAX / 2) {
+        return nullptr;
+    }
+    // The view keeps the mapping, and the mapping the file.
+    const UniqueHandle mapping(::CreateFileMappingW(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) return nullptr;
+    UniqueMappedView view(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+    if (!view) return nullptr;
+    return std::make_unique<Win32MappedFile>(std::move(view), static_cast<std::size_t>(size.QuadPart));
+}
+
+bool Win32FileSystem::WritePieces(const std::string& path, const std::vector<std::string_view>& pieces) {
+    UniqueHandle file(::CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    for (std::string_view piece : pieces) {
+        if (!WriteAll(file.Get(), piece)) return false;
+    }
+    return true;
 }
 
 bool Win32FileSystem::WriteFileFlushed(const std::string& path, const std::string& bytes) {

@@ -36,7 +36,9 @@ public:
     std::unique_ptr<platform::PendingContentHash> StartContentSha256(const std::string& path,
                                                                      std::uint64_t size) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
+    std::unique_ptr<platform::MappedFile> MapForRead(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
+    bool WritePieces(const std::string& path, const std::vector<std::string_view>& pieces) override;
     bool WriteFileFlushed(const std::string& path, const std::string& bytes) override;
     bool AppendFile(const std::string& path, const std::string& bytes) override;
 

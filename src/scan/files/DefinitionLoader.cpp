@@ -7,6 +7,7 @@
 #include "definitions/DataFiles.h"
 #include "definitions/DefinitionFile.h"
 #include "definitions/DefinitionRecords.h"
+#include "definitions/TablesImage.h"
 #include "scan/content/ContentScan.h"
 
 namespace bastion {
@@ -88,6 +89,41 @@ bool LoadTable(ScanContext& context, Kind kind) {
     return !lines.Failed();
 }
 
+// What the tables are loaded from; nullopt when a definition file's stamp
+// cannot be told (then no image is read or saved).
+std::optional<TablesImageKey> ImageKey(ScanContext& context) {
+    TablesImageKey key;
+    std::size_t part = 0;
+    for (std::string_view name : {datafile::kFileDefinitions, datafile::kDirectoryDefinitions}) {
+        const std::optional<platform::FileStamp> stamp = context.files.Stamp(DataFilePath(context.dataFolder, name));
+        if (!stamp) return std::nullopt;
+        key.parts[part++] = stamp->size;
+        key.parts[part++] = stamp->lastWrite;
+    }
+    std::string safety;
+    for (const std::string& entry : context.safety.Entries()) safety.append(entry).push_back('\0');
+    key.parts[part++] = std::hash<std::string>{}(safety);
+    key.parts[part++] = context.tokens.Fingerprint();
+    key.parts[part++] = context.codePage.Id();
+    return key;
+}
+
+// Both tables from the definition files, or from the image of an earlier
+// load of the same files; an image is saved after a whole load. False when
+// a file could not be read to its end.
+bool LoadTables(ScanContext& context) {
+    const std::optional<TablesImageKey> key = ImageKey(context);
+    const std::string image = DataFilePath(context.dataFolder, datafile::kTablesImage);
+    if (key && LoadTablesImage(context.files, image, context.tables, *key, context.tokens)) return true;
+    if (!LoadTable(context, Kind::Files) || !LoadTable(context, Kind::Directories)) return false;
+    // Not from a load a stop cut short, nor from files that changed while
+    // they were read. A failed save costs only the next run's load.
+    if (key && !context.state.StopRequested() && ImageKey(context) == key) {
+        SaveTablesImage(context.files, image, context.tables, *key);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool LoadDefinitions(ScanContext& context) {
@@ -100,8 +136,7 @@ bool LoadDefinitions(ScanContext& context) {
     state.ShowProgressNow(kLoadingText, 0, 0);
     context.pump.PumpNow();
 
-    const bool read = LoadTable(context, Kind::Files) && LoadTable(context, Kind::Directories) &&
-                      LoadContentDefinitions(context);
+    const bool read = LoadTables(context) && LoadContentDefinitions(context);
     // Part of the definitions would go unfound for the rest of the run: the
     // tables stay empty, and the next scan reads the files again.
     if (!read) context.tables.Discard();
