@@ -3,7 +3,9 @@
 // through the same facility: with the program's reader, and line by line
 // with a string for each as the readers did when the load's goal was set
 // (64 KiB pieces, each line decoded into a string of its own and converted
-// into another). Google Benchmark is not built for Windows, so this times a
+// into another). A load either reads the definition files (the first after
+// they change, which then saves the tables' image) or maps the image saved
+// by an earlier one: both are timed. Google Benchmark is not built for Windows, so this times a
 // few rounds of each and prints milliseconds: run it through wine-run.sh.
 #include <algorithm>
 #include <cstdio>
@@ -77,22 +79,26 @@ int main(int argc, char** argv) {
         while (reader.Next(line)) bytes += codePage.ToUtf8(DecodeDefinitionText(line)).size();
     };
 
-    std::vector<double> read, load, readCpu, loadCpu, byLine, byLineCpu;
+    const std::string image = DataFilePath(folder, datafile::kTablesImage);
+    std::vector<double> read, load, readCpu, loadCpu, byLine, byLineCpu, mapped, mappedCpu;
     std::size_t tableBytes = 0;
-    // One load into fresh tables, timed.
-    auto loadOnce = [&](std::unique_ptr<DefinitionTables>& tables) {
+    std::uint64_t imageBytes = 0;
+    // One load into fresh tables, timed: from the files when there is no
+    // image yet.
+    auto loadOnce = [&](std::unique_ptr<DefinitionTables>& tables, std::vector<double>& wall, std::vector<double>& cpu) {
         tables = std::make_unique<DefinitionTables>();
         ScanContext context{files, codePage, system, folder,   tokens, safety, exclusions,
                             state, pump,     *tables, registry, shell, processes};
         const bench::Timing loading = bench::Time([&] { LoadDefinitions(context); });
-        load.push_back(loading.wall);
-        loadCpu.push_back(loading.cpu);
+        wall.push_back(loading.wall);
+        cpu.push_back(loading.cpu);
     };
     for (int round = 0; round < kRounds; ++round) {
         std::size_t bytes = 0;
         std::unique_ptr<DefinitionTables> tables;
+        files.DeleteFile(image);
         if (loadOnly) {
-            loadOnce(tables);
+            loadOnce(tables, load, loadCpu);
             continue;
         }
         const bench::Timing reading = bench::Time([&] {
@@ -110,13 +116,18 @@ int main(int argc, char** argv) {
         });
         byLine.push_back(lineByLine.wall);
         byLineCpu.push_back(lineByLine.cpu);
-        loadOnce(tables);
+        loadOnce(tables, load, loadCpu);
+        tableBytes = tables->Files().Bytes() + tables->Directories().Bytes();
+        imageBytes = files.FileSize(image).value_or(0);
+        if (imageBytes == 0) std::printf("the load saved no image\n");
+        tables.reset();
+        loadOnce(tables, mapped, mappedCpu);
+        if (!tables->FromImage()) std::printf("the second load did not read the image\n");
         read.push_back(reading.wall);
         readCpu.push_back(reading.cpu);
         if (tables->Files().Size() != static_cast<std::size_t>(kLines)) {
             std::printf("loaded %zu file rows, expected %d\n", tables->Files().Size(), kLines);
         }
-        tableBytes = tables->Files().Bytes() + tables->Directories().Bytes();
     }
     files.DeleteFolderTree(folder);
     if (loadOnly) {
@@ -134,11 +145,15 @@ int main(int argc, char** argv) {
     std::printf("median of %d rounds                 wall ms   process cpu ms\n", kRounds);
     std::printf("ReadAndDecodeDefinitions/%d  %8.1f  %8.1f\n", kLines, Median(read), Median(readCpu));
     std::printf("ReadAndDecodeByLine/%d       %8.1f  %8.1f\n", kLines, Median(byLine), Median(byLineCpu));
-    std::printf("LoadDefinitions/%d           %8.1f  %8.1f\n", kLines, Median(load), Median(loadCpu));
+    std::printf("LoadDefinitions/%d           %8.1f  %8.1f  (from the files, saving the image)\n", kLines, Median(load), Median(loadCpu));
+    std::printf("LoadDefinitionsFromImage/%d  %8.1f  %8.1f\n", kLines, Median(mapped), Median(mappedCpu));
     std::printf("load / read+decode                %8.2f  %8.2f\n", Median(load) / Median(read),
                 Median(loadCpu) / Median(readCpu));
+    std::printf("load from image / read+decode     %8.2f  %8.2f\n", Median(mapped) / Median(read),
+                Median(mappedCpu) / Median(readCpu));
     std::printf("load / read+decode by line        %8.2f  %8.2f\n", Median(load) / Median(byLine),
                 Median(loadCpu) / Median(byLineCpu));
-    std::printf("tables                       %.1f MiB\n", static_cast<double>(tableBytes) / (1024.0 * 1024.0));
+    std::printf("tables                       %.1f MiB (image %.1f MiB)\n", static_cast<double>(tableBytes) / (1024.0 * 1024.0),
+                static_cast<double>(imageBytes) / (1024.0 * 1024.0));
     return 0;
 }

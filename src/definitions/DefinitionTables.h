@@ -1,6 +1,7 @@
 // The file and directory definitions in memory, as the folder walk matches
 // every walked item against them. Loaded once per run by the first scan that
-// needs them and kept until the program ends.
+// needs them (or read where they lie from the image an earlier load saved)
+// and kept until the program ends.
 //
 // A table is read in row order; a row whose key (the file name, the
 // directory folder) is empty is never matched, and the rows after it are

@@ -91,6 +91,30 @@ TEST_F(ConsoleScanReachTest, AFolderScanReportsTheSameWithFourListingThreadsAsWi
     EXPECT_EQ(four, one);
 }
 
+// The first scan saves the tables' image and the next reads it (and so
+// leaves it as it was); a definition rewritten since, to the same size, is
+// what the scan after reports, and its image is saved anew.
+TEST_F(ConsoleScanReachTest, AScanAfterTheDefinitionsChangedReadsThemAndNotTheSavedImage) {
+    ASSERT_TRUE(files.WriteFile(scratch + "\\imagedspyware.exe", "MZ"));
+    WriteDefinitions("FileDefinition.dat", {"imagedspyware.exe=Imaged A|c:\\elsewhere|Adware"});
+    const std::wstring folderScan = L"folder " + Quoted(scratch) + L" --no-processes --no-registry --no-report";
+    const std::string image = dataFolder + "\\DefinitionTables.bin";
+    std::vector<platform::FileStamp> stamps;
+    for (const char* threat : {"imaged a\t", "imaged a\t", "imaged b\t"}) {
+        if (std::string_view(threat) == "imaged b\t") {
+            WriteDefinitions("FileDefinition.dat", {"imagedspyware.exe=Imaged B|c:\\elsewhere|Adware"});
+        }
+        DWORD exitCode = 0;
+        const std::string output = Scan(folderScan, exitCode);
+        EXPECT_NE(output.find(threat), std::string::npos) << threat << "\n" << output;
+        const std::optional<platform::FileStamp> stamp = files.Stamp(image);
+        ASSERT_TRUE(stamp) << threat;
+        stamps.push_back(*stamp);
+    }
+    EXPECT_EQ(stamps[1], stamps[0]);
+    EXPECT_NE(stamps[2], stamps[1]);
+}
+
 TEST_F(ConsoleScanReachTest, ASystemFolderDefinitionFindsItsFileInSysWOW64) {
     const std::string twin = PathTokens::Resolve(shell).Expand("[windir]") + "syswow64";
     if (!files.FolderExists(twin)) GTEST_SKIP() << "a 32-bit Windows: no " << twin;

@@ -7,7 +7,9 @@
 namespace bastion {
 
 // Fills the tables from "FileDefinition.dat" and "DirectoryDefinition.dat"
-// once per run: when the tables exist already it returns at once. Rows the
+// once per run: when the tables exist already it returns at once. A load
+// that read both files whole saves the tables' image, which later runs map
+// instead while it holds what the files would load (TablesImage). Rows the
 // safety list protects are left out; "[drive]" stays in the stored folder
 // for the matcher to fill with the walked item's drive. While it reads, the
 // progress hears that it loads (no Pause or Stop meanwhile) and the status
