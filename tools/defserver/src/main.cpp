@@ -88,12 +88,17 @@ bool WriteAll(const fs::path& path, const std::string& bytes) {
     return !error;
 }
 
+// One line of the log, written whole in one call: the serving threads, the
+// signal's and the lifetime's write while the others do, and a line put
+// together piece by piece could be cut by another's.
+void Say(const std::string& message) { std::cerr << ("defserver: " + message + "\n"); }
+
 void ReportProblems(const defserver::ChangeLog& log) {
-    for (const std::string& problem : log.problems) std::cerr << "defserver: " << problem << "\n";
+    for (const std::string& problem : log.problems) Say(problem);
 }
 
 int Fail(const std::string& message) {
-    std::cerr << "defserver: " << message << "\n";
+    Say(message);
     return 1;
 }
 
@@ -134,7 +139,7 @@ public:
         waiter_ = std::thread([this, &http] {
             int signal = 0;
             if (sigwait(&signals_, &signal) == 0 && !ending_) {
-                std::cerr << "defserver: stopping on " << (signal == SIGTERM ? "SIGTERM" : "SIGINT") << "\n";
+                Say(std::string("stopping on ") + (signal == SIGTERM ? "SIGTERM" : "SIGINT"));
                 http.Stop();
             }
         });
@@ -192,7 +197,7 @@ int Serve(const Options& options) {
         server.lookEvery = std::chrono::milliseconds(0);
         server.settle = std::chrono::seconds(0);
     }
-    server.report = [](const std::string& problem) { std::cerr << "defserver: " << problem << "\n"; };
+    server.report = [](const std::string& problem) { Say(problem); };
 
     // What the server cannot do without stops it now, not at the first
     // request.
@@ -225,11 +230,13 @@ int Serve(const Options& options) {
         const std::size_t seconds = Number(options, "--lifetime", 1, 365 * 24 * 60 * 60);
         std::thread([&http, seconds] {
             std::this_thread::sleep_for(std::chrono::seconds(seconds));
-            std::cerr << "defserver: stopping at the end of its lifetime\n";
+            Say("stopping at the end of its lifetime");
             http.Stop();
         }).detach();
     }
-    std::cerr << "defserver: serving " << server.changes << " on http://" << host << ":" << port << "/\n";
+    std::ostringstream serving;
+    serving << "serving " << server.changes << " on http://" << host << ":" << port << "/";
+    Say(serving.str());
     return http.Listen() ? 0 : 1;
 }
 
