@@ -120,10 +120,10 @@ private:
 
 ContentHashing::~ContentHashing() {
     {
-        std::lock_guard<std::mutex> hold(lock_);
+        std::lock_guard<SlimLock> hold(lock_);
         quit_ = true;
     }
-    readerWakes_.notify_all();
+    readerWakes_.WakeAll();
     if (reader_.joinable()) reader_.join();
 }
 
@@ -163,21 +163,21 @@ bool ContentHashing::StartReader() {
 
 bool ContentHashing::HashRead(HANDLE file, std::uint64_t size, const platform::ContentHashGoOn& goOn,
                               bool& abandoned, Sha256Stream& stream) {
-    std::unique_lock<std::mutex> hold(lock_);
+    std::unique_lock<SlimLock> hold(lock_);
     filled_ = 0;
     file_ = file;
     size_ = size;
     abandon_ = false;
     failed_ = false;
     jobActive_ = true;
-    readerWakes_.notify_one();
+    readerWakes_.WakeOne();
 
     bool hashed = true;
     std::uint64_t done = 0;
     for (std::size_t next = 0; done < size; next = (next + 1) % kSlots) {
         if (filled_ == 0 && !failed_) {
             hasherWaiting_ = true;
-            hasherWakes_.wait(hold, [&] { return filled_ > 0 || failed_; });
+            hasherWakes_.Wait(lock_, [&] { return filled_ > 0 || failed_; });
             hasherWaiting_ = false;
         }
         if (filled_ == 0) {
@@ -194,7 +194,7 @@ bool ContentHashing::HashRead(HANDLE file, std::uint64_t size, const platform::C
         --filled_;
         // The reader, waiting for room, is woken once a few slots are free:
         // every waking costs a call to the system, on this thread.
-        if (readerWaiting_ && filled_ <= kSlots - kRefill) readerWakes_.notify_one();
+        if (readerWaiting_ && filled_ <= kSlots - kRefill) readerWakes_.WakeOne();
         if (!added || !goesOn) {
             abandoned = !goesOn;
             hashed = false;
@@ -203,29 +203,29 @@ bool ContentHashing::HashRead(HANDLE file, std::uint64_t size, const platform::C
     }
     // The file is closed after this returns: the reader must be done with it.
     abandon_ = true;
-    readerWakes_.notify_one();
-    hasherWakes_.wait(hold, [&] { return !jobActive_; });
+    readerWakes_.WakeOne();
+    hasherWakes_.Wait(lock_, [&] { return !jobActive_; });
     file_ = nullptr;
     return hashed;
 }
 
 void ContentHashing::ReaderMain() {
-    std::unique_lock<std::mutex> hold(lock_);
+    std::unique_lock<SlimLock> hold(lock_);
     for (;;) {
-        readerWakes_.wait(hold, [&] { return quit_ || jobActive_; });
+        readerWakes_.Wait(lock_, [&] { return quit_ || jobActive_; });
         if (quit_) return;
         ReadJob(hold);
         jobActive_ = false;
-        hasherWakes_.notify_one();
+        hasherWakes_.WakeOne();
     }
 }
 
-void ContentHashing::ReadJob(std::unique_lock<std::mutex>& hold) {
+void ContentHashing::ReadJob(std::unique_lock<SlimLock>& hold) {
     std::uint64_t read = 0;
     for (std::size_t next = 0; read < size_; next = (next + 1) % kSlots) {
         if (filled_ == kSlots && !abandon_ && !quit_) {
             readerWaiting_ = true;
-            readerWakes_.wait(hold, [&] { return filled_ <= kSlots - kRefill || abandon_ || quit_; });
+            readerWakes_.Wait(lock_, [&] { return filled_ <= kSlots - kRefill || abandon_ || quit_; });
             readerWaiting_ = false;
         }
         if (abandon_ || quit_) return;
@@ -238,13 +238,13 @@ void ContentHashing::ReadJob(std::unique_lock<std::mutex>& hold) {
         hold.lock();
         if (!ok) {
             failed_ = true;
-            hasherWakes_.notify_one();
+            hasherWakes_.WakeOne();
             return;
         }
         slot.size = piece;
         ++filled_;
         read += piece;
-        if (hasherWaiting_) hasherWakes_.notify_one();
+        if (hasherWaiting_) hasherWakes_.WakeOne();
     }
 }
 

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <array>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/win32/SlimSync.h"
 #include "platform/win32/Win32Crypto.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -50,18 +50,20 @@ private:
     void ReaderMain();
     // Reads the job's file into the ring until it is read, a read fails, or
     // the job is abandoned.
-    void ReadJob(std::unique_lock<std::mutex>& hold);
+    void ReadJob(std::unique_lock<SlimLock>& hold);
 
     std::vector<char> single_;
     std::array<Slot, kSlots> slots_;
     std::thread reader_;
     bool readerFailed_ = false;
 
-    std::mutex lock_;
+    // Slim: the two threads hand pieces to each other hundreds of times a
+    // second.
+    SlimLock lock_;
     // The reader waits on this for a job, an empty slot, or the word to stop.
-    std::condition_variable readerWakes_;
+    SlimCondition readerWakes_;
     // The hasher waits on this for a full slot or the job's end.
-    std::condition_variable hasherWakes_;
+    SlimCondition hasherWakes_;
     bool quit_ = false;
     bool jobActive_ = false;
     bool abandon_ = false;
