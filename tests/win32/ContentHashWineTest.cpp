@@ -119,5 +119,24 @@ TEST_F(ContentFileWineTest, AFileThatGrowsIsHashedToItsSizeWhenOpenedAndOneThatS
     EXPECT_EQ(HashFile(path, [] { return false; }).end, ContentHashEnd::Abandoned);
 }
 
+TEST_F(ContentFileWineTest, AHashStoppedAfterAnyPieceLeavesTheReaderReadyForTheNextFile) {
+    // The reader keeps its thread and its pieces from file to file: stopped
+    // while it reads ahead, waits for room or has read to the end, it must
+    // neither hand the next file a piece of this one nor miss its wake-up.
+    const std::string first = RandomBytes(9 * kContentHashPiece, random);
+    const std::string second = RandomBytes(9 * kContentHashPiece + 5, random);
+    ASSERT_TRUE(files.WriteFile(scratch / "first.bin", first));
+    ASSERT_TRUE(files.WriteFile(scratch / "second.bin", second));
+    for (int stopAfter = 1; stopAfter < 9; ++stopAfter) {
+        SCOPED_TRACE(stopAfter);
+        int hashed = 0;
+        EXPECT_EQ(HashFile(scratch / "first.bin", [&] { return ++hashed < stopAfter; }).end,
+                  ContentHashEnd::Abandoned);
+        const ContentDigest next = HashFile(scratch / "second.bin");
+        EXPECT_EQ(next.end, ContentHashEnd::Hashed);
+        EXPECT_EQ(next.sha256, platform::Sha256Of(second));
+    }
+}
+
 }  // namespace
 }  // namespace bastion::win32
