@@ -3,7 +3,6 @@
 #include "ui/win32/ButtonControls.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/StaticControls.h"
-#include "ui/win32/TaskbarArea.h"
 #include "ui/win32/Theme.h"
 
 namespace bastion::win32 {
@@ -14,22 +13,11 @@ constexpr int kFileAlertHeight = 300;
 }  // namespace
 
 FrmFileThreatAlertWindow::FrmFileThreatAlertWindow(ui::FrmFileThreatAlert& form, const Window& mainWindow)
-    : FormWindow(form), alert_(form), mainWindow_(mainWindow) {
+    : CornerAlertWindow(form, mainWindow), alert_(form) {
     onClose = [this] { alert_.Dismiss(); };
 }
 
-bool FrmFileThreatAlertWindow::Create() {
-    FormWindowOptions options;
-    options.className = L"BastionFileThreatAlert";
-    options.width = kFileAlertWidth;
-    options.height = kFileAlertHeight;
-    options.minWidth = kFileAlertWidth;
-    options.minHeight = kFileAlertHeight;
-    options.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    options.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
-    options.showWithoutActivating = true;
-    return FormWindow::Create(options);
-}
+bool FrmFileThreatAlertWindow::Create() { return CreateInCorner(L"BastionFileThreatAlert", kFileAlertWidth, kFileAlertHeight); }
 
 void FrmFileThreatAlertWindow::CreateControls() {
     const COLORREF page = theme::kContent;
@@ -72,13 +60,6 @@ void FrmFileThreatAlertWindow::Layout(const ui::Rect& client) {
     }
     Place(alert_.lblQuarantineHint, ui::TakeTop(area, s(18)));
     Place(alert_.lblAllowHint, ui::TakeTop(area, s(18)));
-}
-
-void FrmFileThreatAlertWindow::AfterSync() {
-    // Placed each time it opens: the taskbar or the main window may have
-    // moved since.
-    if (alert_.Visible() && !placed_) RestNearNotificationArea(Hwnd(), mainWindow_.Hwnd());
-    placed_ = alert_.Visible();
 }
 
 }  // namespace bastion::win32

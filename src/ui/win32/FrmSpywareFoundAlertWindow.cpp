@@ -5,7 +5,6 @@
 #include "ui/win32/ButtonControls.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/StaticControls.h"
-#include "ui/win32/TaskbarArea.h"
 #include "ui/win32/Theme.h"
 
 namespace bastion::win32 {
@@ -17,22 +16,11 @@ constexpr int kHeight = 300;
 }  // namespace
 
 FrmSpywareFoundAlertWindow::FrmSpywareFoundAlertWindow(ui::FrmSpywareFoundAlert& form, const Window& mainWindow)
-    : FormWindow(form), alert_(form), mainWindow_(mainWindow) {
+    : CornerAlertWindow(form, mainWindow), alert_(form) {
     onClose = [this] { alert_.Dismiss(); };
 }
 
-bool FrmSpywareFoundAlertWindow::Create() {
-    FormWindowOptions options;
-    options.className = L"BastionSpywareFoundAlert";
-    options.width = kWidth;
-    options.height = kHeight;
-    options.minWidth = kWidth;
-    options.minHeight = kHeight;
-    options.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    options.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
-    options.showWithoutActivating = true;
-    return FormWindow::Create(options);
-}
+bool FrmSpywareFoundAlertWindow::Create() { return CreateInCorner(L"BastionSpywareFoundAlert", kWidth, kHeight); }
 
 void FrmSpywareFoundAlertWindow::CreateControls() {
     const COLORREF page = theme::kContent;
@@ -71,13 +59,6 @@ void FrmSpywareFoundAlertWindow::Layout(const ui::Rect& client) {
     Place(alert_.lblNeedsAdministrator, ui::TakeTop(area, s(34), s(4)));
     Place(alert_.lblStopHint, ui::TakeTop(area, s(18)));
     Place(alert_.lblAllowHint, ui::TakeTop(area, s(18)));
-}
-
-void FrmSpywareFoundAlertWindow::AfterSync() {
-    // Placed each time it opens: the taskbar or the main window may have
-    // moved since.
-    if (alert_.Visible() && !placed_) RestNearNotificationArea(Hwnd(), mainWindow_.Hwnd());
-    placed_ = alert_.Visible();
 }
 
 }  // namespace bastion::win32
